@@ -1,0 +1,79 @@
+// Reading a layer's transform and timing from the host at a given time.
+//
+// Each query makes its own suite handler from the basic suite and returns the
+// first host error (a later host call runs only while no earlier one failed).
+// Every stream reference and stream value a query obtains is disposed before
+// it returns. A missing suite throws (int 516) out of the query.
+#pragma once
+
+#include "host_api.h"
+
+#include <box2d/b2_math.h>
+
+#include <vector>
+
+struct Point4 {
+    double x, y, z, w;
+};
+
+// The frame number that stands for "to the end of the composition".
+constexpr A_long kLayerLastsToCompEnd = 100000;
+
+// p through the row-vector matrix m; x, y and z are divided by the resulting w
+// unless it is 0. Always returns 0.
+A_Err GetWorldCoords(Point4 p, const A_Matrix4& m, Point4* out);
+
+// Whether the active composition's layer `layerIndex` has masks; false on any
+// host failure.
+bool doesLayerHaveMask(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex);
+
+// The layer's scale at t with its parents' scales multiplied in, as absolute
+// factors (1 is 100 %) of at least 0.001. A layer without a readable scale
+// counts as (1, 1).
+A_Err GetWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& sx, float& sy,
+                          A_Time t);
+
+// The layer's anchor point at t (layer pixels); (0, 0) when it cannot be read.
+A_Err GetAnchorPointAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, b2Vec2& anchor,
+                           A_Time t);
+
+// The composition position of the anchor point of the active composition's
+// layer `layerIndex` at t, x times the pixel aspect ratio. `out` is written
+// only when the layer's matrix was read.
+A_Err GetWorldPositionAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex, b2Vec2& out,
+                             A_Time t);
+
+// The layer's rotation in the composition at t, in degrees. `degrees` is
+// written only when the layer's matrix was read.
+A_Err GetWorldRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& degrees,
+                             A_Time t);
+
+// Appends the first and the last frame of the active composition's layer
+// `layerIndex`: the frames of its in-point and of its in-point plus duration,
+// exact and truncated toward zero; a last frame at or past the composition's
+// end is kLayerLastsToCompEnd. Both are appended even when a host call failed
+// (from the times read so far). Without a usable frame duration the frames are
+// (0, kLayerLastsToCompEnd) and an error is returned.
+A_Err GetLayerStartEndFrames(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex,
+                             std::vector<A_long>& frames);
+
+// Depth-first search below child `childIndex` of `parent` for the first stream
+// whose match name equals `matchName`. The found stream goes to `result` and
+// is the caller's to dispose; every other stream met is disposed. Returns
+// `found`; a search whose `found` is already true returns at once.
+bool FindStreamByMatchName(AEGP_PluginID pluginId, SPBasicSuite* basic, const char* matchName,
+                           AEGP_StreamRefH& result, AEGP_StreamRefH parent, A_long childIndex, bool& found);
+
+// The position value (composition pixels, in its parent's space) of the active
+// composition's layer `layerIndex` at the start of `frame`, the time divided by
+// `timeDivider`. (0, 0) when the active item is not a composition or a host
+// call fails.
+b2Vec2 GetLayerPosAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex, A_Time frameDuration,
+                          A_long frame, double timeDivider);
+
+// The velocity of that layer's anchor point in the composition over one
+// divided frame from the start of `frame`, in world units (100 pixels) per
+// second. (0, 0) when the active item is not a composition, a host call
+// fails, or timeDivider x fps is not positive.
+b2Vec2 GetLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex,
+                                A_Time frameDuration, A_long frame, double timeDivider, double fps);

@@ -1,0 +1,43 @@
+// What the command reads from the host before and right after it opens the
+// main window: the project's and the active item's names, and the stored
+// auto-load choices.
+#pragma once
+
+#include "host_api.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Everything from the last "." of `text` on is removed; text without a "."
+// becomes empty.
+QString CutAtLastDot(const QString& text);
+
+struct StartupNames {
+    bool hasActiveItem = false;
+    QString projectPath; // without its extension
+    QString projectName; // without its extension
+    QString itemName;    // the active item's name
+};
+
+// Reads the project's path and name and the active item's name. Each host
+// call runs only while no earlier one failed; with no active item (or when the
+// calls before failed) hasActiveItem stays false and the item's name is not
+// read. Returns the first host error.
+A_Err ReadStartupNames(SPBasicSuite* basic, AEGP_PluginID pluginId, StartupNames& names);
+
+// The persistent-data section and keys of the auto-load choices.
+inline constexpr char kPrefsSection[] = "VH Zolvar 2";
+inline constexpr char kAutoLoadSaveKey[] = "Auto Load/Save Settings";
+inline constexpr char kAutoSavedFileKey[] = "Auto Saved Settings File";
+inline constexpr char kAutoLoadBodyIdKey[] = "Body Identification for Auto Load Settings";
+
+struct AutoLoadPrefs {
+    A_long autoLoadSave = 0;
+    QByteArray settingsFile; // 8-bit path as the host stores it
+    A_long bodyIdentification = 0;
+};
+
+// Reads the three auto-load values of section "VH Zolvar 2". The stored path
+// is read whole, however long the host says it is. Values not read keep their
+// defaults; returns the first host error.
+A_Err ReadAutoLoadPrefs(SPBasicSuite* basic, AutoLoadPrefs& prefs);

@@ -1,0 +1,100 @@
+#include "host/ZolvarGUI.h"
+
+#include "host/HostFailure.h"
+#include "host/PluginGlobals.h"
+#include "host/StartupQueries.h"
+#include "host/ZolvarApplication.h"
+#include "mainwindow/ZolvarDlg.h"
+#include "simulation/SimulationView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+
+#include <memory>
+
+void setAppFont(QApplication* application)
+{
+    QFont font = application->font();
+    font.setFamily(QStringLiteral("Lucida Grande"));
+    font.setPointSize(11);
+    application->setFont(font);
+}
+
+namespace {
+
+// The one application of the process: made with the plug-in's look on first
+// use and kept for every later run (Qt allows one per process).
+QApplication* ObtainApplication()
+{
+    if (QCoreApplication* existing = QCoreApplication::instance())
+        return qobject_cast<QApplication*>(existing);
+
+    QCoreApplication::setAttribute(Qt::AA_PluginApplication, true);
+    // Qt keeps referring to the arguments; they must outlive the application
+    // and hold at least the program name.
+    static int argc = 1;
+    static char name[] = "Zolvar";
+    static char* argv[] = {name, nullptr};
+    auto* application = new ZolvarApplication(argc, argv);
+    // The window closes itself and ends the loop; the host owns the process.
+    application->setQuitOnLastWindowClosed(false);
+
+    if (!QApplication::setStyle(QStringLiteral("plastique")))
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Highlight, QColor(181, 213, 255, 255));
+    QApplication::setPalette(palette);
+    setAppFont(application);
+    return application;
+}
+
+// Loads the automatically saved settings or fits the view, as the user chose.
+void ApplyAutoLoad(ZolvarDlg& window, const AutoLoadPrefs& prefs)
+{
+    SimulationView* view = window.simulationView();
+    if (prefs.autoLoadSave != 0) {
+        view->loadSettings(prefs.settingsFile.constData(), false, prefs.bodyIdentification);
+        window.autoLoadSaveAction()->setChecked(true);
+    } else {
+        view->zoomFit();
+    }
+}
+
+} // namespace
+
+A_Err OpenZolvarGUI()
+{
+    StartupNames names;
+    A_Err err = ReadStartupNames(sP, S_my_id, names);
+    if (!names.hasActiveItem)
+        return err;
+
+    QApplication* application = ObtainApplication();
+    if (!application)
+        return err ? err : A_Err_GENERIC; // a non-widget application owns the process
+
+    const Qt::WindowFlags flags =
+        Qt::Tool | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    auto window = std::make_unique<ZolvarDlg>(nullptr, flags, application, sP, S_my_id, names.projectPath);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->setWindowTitle(QStringLiteral("Zolvar - %1 - %2").arg(names.projectName, names.itemName));
+    window->show();
+
+    // From here on the window stays open whatever fails: a failure is
+    // reported, and what was not read keeps its default.
+    AutoLoadPrefs prefs;
+    if (!err) {
+        const A_Err thrown = GuardHostCall([&] { err = ReadAutoLoadPrefs(sP, prefs); });
+        if (thrown)
+            err = thrown;
+    }
+    GuardHostCall([&] { ApplyAutoLoad(*window, prefs); });
+
+    if (!window->isClosing())
+        application->exec();
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return err;
+}

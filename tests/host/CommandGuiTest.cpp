@@ -1,0 +1,173 @@
+// Under a display: the command opens the main window for the active
+// composition and gives control back to the host when the window closes.
+#include "StandinFixture.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "host/StartupQueries.h"
+#include "mainwindow/ZolvarDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPointer>
+#include <QStyle>
+#include <QTimer>
+
+namespace {
+
+using testing_standin::Host;
+
+const QByteArray kProject = R"({
+    "format": "zolvar-standin-project",
+    "footage": [{"name": "Red", "kind": "solid", "width": 100, "height": 100, "color": [1, 0, 0]}],
+    "compositions": [{"name": "Main", "width": 640, "height": 360, "frameRate": 25, "duration": 4,
+                      "layers": [{"type": "solid", "name": "Box", "source": "Red"}]}],
+    "activeItem": "Main"
+})";
+
+// What the user would have seen during one run of the command.
+struct Seen {
+    QString title;
+    bool applicationModal = false;
+    bool autoLoadChecked = false;
+    QStringList messages; // "title: text" of each message box
+    QPointer<QWidget> window;
+    bool timedOut = false;
+};
+Seen seen;
+// Run inside the event loop, on the window, before it is closed.
+void (*whileOpen)(ZolvarDlg&) = nullptr;
+
+ZolvarDlg* visibleMainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("ZolvarDlgClass") && w->isVisible())
+            return qobject_cast<ZolvarDlg*>(w);
+    return nullptr;
+}
+
+// Watches the running application as a user would: answers message boxes,
+// notes the main window and closes it.
+void watchAndClose()
+{
+    auto* timer = new QTimer(qApp);
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, clock] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen.messages << box->windowTitle() + QStringLiteral(": ") + box->text();
+            box->accept();
+            return;
+        }
+        ZolvarDlg* window = visibleMainWindow();
+        if (window && !seen.window) {
+            seen.window = window;
+            seen.title = window->windowTitle();
+            seen.applicationModal = window->windowModality() == Qt::ApplicationModal;
+            seen.autoLoadChecked = window->autoLoadSaveAction()->isChecked();
+            if (whileOpen)
+                whileOpen(*window);
+            return; // close on the next tick, after what whileOpen queued
+        }
+        if (window) {
+            window->close();
+        } else if (clock->elapsed() > 15000) {
+            seen.timedOut = true;
+            QCoreApplication::exit(1);
+        } else {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+    });
+    timer->start(20);
+}
+
+// Runs the command once, the window being watched and closed.
+A_Err runWatched(Host& host, bool* handled)
+{
+    seen = Seen();
+    static bool preRoutineAdded = false;
+    if (QCoreApplication::instance()) {
+        watchAndClose();
+    } else if (!preRoutineAdded) {
+        preRoutineAdded = true;
+        qAddPreRoutine(watchAndClose); // runs when the plug-in creates its application
+    }
+    return host.session->runCommand(host.command(), handled);
+}
+
+TEST(CommandGui, OpensTheWindowAndReturnsWhenItClosesTwice)
+{
+    Host host(kProject);
+    QCoreApplication* firstApplication = nullptr;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        bool handled = false;
+        EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
+        EXPECT_TRUE(handled);
+        EXPECT_FALSE(seen.timedOut);
+        EXPECT_EQ(seen.title, QStringLiteral("Zolvar - shot.final - Main"));
+        EXPECT_TRUE(seen.applicationModal);
+        EXPECT_FALSE(seen.autoLoadChecked);
+        EXPECT_TRUE(seen.messages.isEmpty()) << seen.messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(seen.window.isNull()) << "the window is deleted when the loop returns";
+        EXPECT_TRUE(host.session->lastCommandLeaks().none()) << host.session->lastCommandLeaks().describe();
+
+        ASSERT_NE(QCoreApplication::instance(), nullptr);
+        if (run == 0)
+            firstApplication = QCoreApplication::instance();
+        EXPECT_EQ(QCoreApplication::instance(), firstApplication) << "one application, reused";
+    }
+
+    // The application's look, set once when it was made.
+    EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_PluginApplication));
+    EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion")) << "plastique is no more";
+    EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), QColor(181, 213, 255, 255));
+    EXPECT_EQ(QApplication::font().family(), QStringLiteral("Lucida Grande"));
+    EXPECT_EQ(QApplication::font().pointSize(), 11);
+}
+
+TEST(CommandGui, StoredAutoLoadChecksTheAction)
+{
+    Host host(kProject);
+    host.session->prefs().set(kPrefsSection, kAutoLoadSaveKey, "1");
+    host.session->prefs().set(kPrefsSection, kAutoSavedFileKey, "/nowhere/.zolvar_autosave.xml");
+    bool handled = false;
+    EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
+    EXPECT_TRUE(seen.autoLoadChecked);
+}
+
+TEST(CommandGui, AMissingSuiteAfterTheWindowOpenedIsReportedOnce)
+{
+    Host host(kProject);
+    host.session->registry().withhold(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3);
+    bool handled = false;
+    EXPECT_EQ(runWatched(host, &handled), kMissingSuiteError);
+    EXPECT_FALSE(seen.timedOut);
+    EXPECT_EQ(seen.title, QStringLiteral("Zolvar - shot.final - Main")) << "the window still opened";
+    ASSERT_EQ(seen.messages.size(), 1);
+    EXPECT_TRUE(seen.messages[0].startsWith(QStringLiteral("Zolvar: "))) << seen.messages[0].toStdString();
+    EXPECT_TRUE(seen.messages[0].contains(QStringLiteral("516")));
+}
+
+TEST(CommandGui, AFailureInsideTheEventLoopIsCaughtAndReportedOnce)
+{
+    Host host(kProject);
+    whileOpen = [](ZolvarDlg& window) {
+        // Two host calls failing in a row, the way a frame timer would.
+        QTimer::singleShot(0, &window, [] { throw int(kMissingSuiteError); });
+        QTimer::singleShot(0, &window, [] { throw int(kMissingSuiteError); });
+    };
+    bool handled = false;
+    EXPECT_EQ(runWatched(host, &handled), A_Err_NONE) << "the window stayed usable and closed normally";
+    whileOpen = nullptr;
+    EXPECT_FALSE(seen.timedOut);
+    EXPECT_EQ(seen.messages.size(), 1) << seen.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(seen.window.isNull());
+}
+
+} // namespace
