@@ -1,0 +1,13 @@
+// The fixed colours of the host's 16 layer labels. Entry k-1 is label k;
+// label 0 (no label) has none. The host is never asked for them.
+#pragma once
+
+#include "host_api.h"
+
+#include <vector>
+
+constexpr int kLabelColorCount = 16;
+
+// Empties colors, then appends the 16 label colours in label order, each
+// with alpha 1.
+void fillLabelColors(std::vector<AEGP_ColorVal>& colors);

@@ -1,0 +1,6 @@
+#include "properties/BodiesTableView.h"
+
+BodiesTableView::BodiesTableView(QWidget* /*parent*/)
+    : QTableView(nullptr)
+{
+}

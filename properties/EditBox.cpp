@@ -1,0 +1,7 @@
+#include "properties/EditBox.h"
+
+EditBox::EditBox(QWidget* owner)
+    : QDoubleSpinBox(nullptr)
+    , owner(owner)
+{
+}

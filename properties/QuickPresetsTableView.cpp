@@ -1,0 +1,6 @@
+#include "properties/QuickPresetsTableView.h"
+
+QuickPresetsTableView::QuickPresetsTableView(QWidget* /*parent*/)
+    : QTableView(nullptr)
+{
+}

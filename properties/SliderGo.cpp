@@ -1,0 +1,89 @@
+#include "properties/SliderGo.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+
+int round_int(double v)
+{
+    return v > 0.0 ? static_cast<int>(v + 0.5) : static_cast<int>(v - 0.5);
+}
+
+SliderGo::SliderGo(QWidget* owner)
+    : QSlider(nullptr)
+    , owner(owner)
+{
+}
+
+void SliderGo::setFromVal(float v)
+{
+    fromVal = static_cast<int>(1000.0 * static_cast<double>(v));
+}
+
+void SliderGo::setFromVal(int v)
+{
+    fromVal = v;
+}
+
+bool SliderGo::carriesWholeNumbers() const
+{
+    const QString name = objectName();
+    return name == QLatin1String("meshPrecisionSld") || name == QLatin1String("substepsSld");
+}
+
+int SliderGo::valueAtX(int x, int width, int minimum, int maximum, bool wholeNumbers)
+{
+    if (maximum <= minimum)
+        return minimum;
+    const float margin = static_cast<float>(kTrackMargin);
+    const int track = width - 2 * kTrackMargin;
+    double v;
+    if (track > 0) {
+        const float range = static_cast<float>(maximum) - static_cast<float>(minimum);
+        const float scale = range / static_cast<float>(track);
+        v = (static_cast<float>(x) - margin) * scale + static_cast<float>(minimum);
+    } else {
+        v = 2.0 * x < width ? minimum : maximum;
+    }
+    // Clamp before converting: a wide range on a short track reaches values
+    // no int can hold.
+    v = std::clamp(v, static_cast<double>(minimum), static_cast<double>(maximum));
+    const double snapped = wholeNumbers ? round_int(v) : round_int(v / 5.0) * 5.0;
+    return static_cast<int>(std::clamp(snapped, static_cast<double>(minimum),
+                                       static_cast<double>(maximum)));
+}
+
+int SliderGo::valueAtY(int y, int height, int minimum, int maximum)
+{
+    if (height <= 0 || maximum <= minimum)
+        return minimum;
+    const long long range = static_cast<long long>(maximum) - minimum;
+    const long long v = minimum + range * (height - std::clamp(y, 0, height)) / height;
+    return static_cast<int>(v);
+}
+
+int SliderGo::valueAtPointer(const QPoint& pos) const
+{
+    return valueAtX(pos.x(), width(), minimum(), maximum(), carriesWholeNumbers());
+}
+
+void SliderGo::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const QPoint pos = event->position().toPoint();
+        if (orientation() == Qt::Vertical)
+            setValue(valueAtY(pos.y(), height(), minimum(), maximum()));
+        else
+            setValue(valueAtPointer(pos));
+        event->accept();
+    }
+    QSlider::mousePressEvent(event);
+}
+
+void SliderGo::mouseMoveEvent(QMouseEvent* event)
+{
+    // The base's own dragging never moves the value: the handle follows the
+    // pointer through the same mapping as the press.
+    setValue(valueAtPointer(event->position().toPoint()));
+}

@@ -1,0 +1,18 @@
+#include "resources/Resources.h"
+
+#include <QtGlobal>
+
+#include <mutex>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(images);
+    Q_INIT_RESOURCE(stylesheets);
+}
+
+void initZolvarResources()
+{
+    static std::once_flag once;
+    std::call_once(once, registerResources);
+}
