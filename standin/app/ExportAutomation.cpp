@@ -1,0 +1,323 @@
+#include "ExportAutomation.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace standin {
+
+namespace {
+
+const char* const kWindowName = "ZolvarDlgClass";
+const char* const kStartBoxName = "startFrameEt";
+const char* const kEndBoxName = "endFrameEt";
+const char* const kExportButtonName = "exportBtn";
+
+// Once the window is gone, the plug-in's event loop should end at once; this
+// long after, the driver ends it.
+const int kGraceMilliseconds = 10000;
+
+ExportRequest g_request;
+ExportReport g_report;
+bool g_armed = false;
+
+void say(const std::string& line)
+{
+    std::printf("zolvar-host: %s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+class ExportDriver : public QObject
+{
+public:
+    explicit ExportDriver(QObject* parent)
+        : QObject(parent)
+    {
+        connect(&poll_, &QTimer::timeout, this, &ExportDriver::tick);
+        poll_.start(g_request.pollMilliseconds);
+        watchdog_.setSingleShot(true);
+        connect(&watchdog_, &QTimer::timeout, this, &ExportDriver::timeUp);
+        watchdog_.start(g_request.timeoutSeconds * 1000);
+        grace_.setSingleShot(true);
+        connect(&grace_, &QTimer::timeout, this, &ExportDriver::lingering);
+    }
+
+private:
+    enum class State { Looking, Acting, Exporting, Closing, Gone };
+
+    void tick()
+    {
+        answerDialogs();
+        if (window_.isNull() && state_ == State::Looking)
+            window_ = findWindow();
+        const bool windowShown = !window_.isNull() && window_->isVisible();
+        if (windowShown)
+            seenWindow_ = true;
+
+        switch (state_) {
+        case State::Looking:
+            if (seenWindow_ && !windowShown) {
+                finish(ExportOutcome::ClosedEarly, "the window closed before the export could start");
+            } else if (windowShown) {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (!modal || modal == window_) {
+                    // Outside this timer's slot: Qt does not fire a timer again
+                    // while its slot runs, and the export may open message
+                    // boxes that this timer must answer.
+                    state_ = State::Acting;
+                    QTimer::singleShot(0, this, &ExportDriver::startExport);
+                }
+            }
+            break;
+        case State::Acting:
+            break;
+        case State::Exporting:
+        case State::Closing:
+            if (!windowShown)
+                finish(state_ == State::Exporting ? ExportOutcome::Exported : g_report.outcome,
+                       g_report.detail);
+            break;
+        case State::Gone:
+            break;
+        }
+    }
+
+    static QWidget* findWindow()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String(kWindowName) && w->isVisible())
+                return w;
+        return nullptr;
+    }
+
+    // Message boxes are answered with their accepting button; any other modal
+    // dialog (never the main window) is declined.
+    void answerDialogs()
+    {
+        QList<QPointer<QWidget>> open;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w != window_ && w->objectName() != QLatin1String(kWindowName))
+                open.append(w);
+        for (const QPointer<QWidget>& w : open) {
+            if (w.isNull() || !w->isVisible())
+                continue;
+            if (auto* box = qobject_cast<QMessageBox*>(w.data()))
+                answer(box);
+            else if (auto* dialog = qobject_cast<QDialog*>(w.data()); dialog && dialog->isModal())
+                decline(dialog);
+        }
+    }
+
+    static void answer(QMessageBox* box)
+    {
+        QAbstractButton* pick = nullptr;
+        for (QAbstractButton* b : box->buttons()) {
+            const auto role = box->buttonRole(b);
+            if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole) {
+                pick = b;
+                break;
+            }
+        }
+        if (!pick)
+            pick = box->defaultButton();
+        const std::string line = "message box \"" + box->windowTitle().toStdString() + "\": "
+            + box->text().toStdString() + (pick ? " [" + pick->text().remove('&').toStdString() + "]" : "");
+        g_report.messages.push_back(line);
+        say(line);
+        if (pick)
+            pick->click();
+        else
+            box->accept();
+    }
+
+    static void decline(QDialog* dialog)
+    {
+        const std::string line = "dialog \"" + dialog->windowTitle().toStdString() + "\" ("
+            + dialog->metaObject()->className() + ") declined";
+        g_report.messages.push_back(line);
+        say(line);
+        dialog->reject();
+    }
+
+    void startExport()
+    {
+        if (window_.isNull() || !window_->isVisible()) {
+            finish(ExportOutcome::ClosedEarly, "the window closed before the export could start");
+            return;
+        }
+        auto* startBox = window_->findChild<QSpinBox*>(QLatin1String(kStartBoxName));
+        auto* endBox = window_->findChild<QSpinBox*>(QLatin1String(kEndBoxName));
+        auto* button = window_->findChild<QAbstractButton*>(QLatin1String(kExportButtonName));
+        std::string missing;
+        for (const auto& [found, name] : {std::pair<bool, const char*>{startBox != nullptr, kStartBoxName},
+                                          {endBox != nullptr, kEndBoxName},
+                                          {button != nullptr, kExportButtonName}})
+            if (!found)
+                missing += std::string(missing.empty() ? "" : ", ") + name;
+        if (!missing.empty()) {
+            closeWindow(ExportOutcome::ControlsMissing,
+                        "the window has no export controls yet (missing: " + missing + ")");
+            return;
+        }
+        if (!button->isCheckable() || !button->isEnabled()) {
+            closeWindow(ExportOutcome::NotStarted, "the Export button cannot be checked");
+            return;
+        }
+
+        // As typed by a user: each box gets its value, then loses the focus.
+        setBox(startBox, g_request.start);
+        setBox(endBox, g_request.end);
+        if (startBox->value() != g_request.start || endBox->value() != g_request.end) {
+            closeWindow(ExportOutcome::NotStarted,
+                        "the frame boxes hold " + std::to_string(startBox->value()) + "-"
+                            + std::to_string(endBox->value()) + " instead of the range asked for");
+            return;
+        }
+
+        say("exporting frames " + std::to_string(g_request.start) + "-" + std::to_string(g_request.end));
+        // The plug-in may close the window and end its loop inside the click:
+        // from here on the run counts as exported unless something says else.
+        state_ = State::Exporting;
+        g_report.outcome = ExportOutcome::Exported;
+        g_report.detail.clear();
+        QPointer<QAbstractButton> guard(button);
+        if (!button->isChecked())
+            button->click(); // may run nested event loops (message boxes)
+        if (state_ == State::Exporting && !guard.isNull() && !guard->isChecked() && !window_.isNull()
+            && window_->isVisible())
+            closeWindow(ExportOutcome::NotStarted, "the plug-in unchecked Export at once");
+    }
+
+    static void setBox(QSpinBox* box, int value)
+    {
+        box->setValue(value);
+        emit box->editingFinished();
+    }
+
+    void closeWindow(ExportOutcome outcome, const std::string& detail)
+    {
+        g_report.outcome = outcome;
+        g_report.detail = detail;
+        say((exportFailed(outcome) ? "error: " : "warning: ") + detail + "; closing the window");
+        state_ = State::Closing;
+        // Queued: the window's close handling may open message boxes too.
+        if (!window_.isNull())
+            QTimer::singleShot(0, window_.data(), [window = window_] {
+                if (!window.isNull())
+                    window->close();
+            });
+    }
+
+    void finish(ExportOutcome outcome, const std::string& detail)
+    {
+        g_report.outcome = outcome;
+        g_report.detail = detail;
+        if (outcome == ExportOutcome::ClosedEarly)
+            say("error: " + detail);
+        state_ = State::Gone;
+        watchdog_.stop();
+        grace_.start(kGraceMilliseconds);
+    }
+
+    void lingering()
+    {
+        say("warning: the window is closed but the plug-in's event loop still runs; ending it");
+        poll_.stop();
+        QCoreApplication::exit(0);
+    }
+
+    void timeUp()
+    {
+        g_report.outcome = ExportOutcome::TimedOut;
+        g_report.detail = "the window did not close within " + std::to_string(g_request.timeoutSeconds)
+            + " s; quitting the plug-in's application";
+        say("error: " + g_report.detail);
+        poll_.stop();
+        state_ = State::Gone;
+        // exit(), not quit(): quit() is refused by a window that will not
+        // close, and exit() also ends nested loops (an open message box).
+        QCoreApplication::exit(0);
+    }
+
+    QTimer poll_;
+    QTimer watchdog_;
+    QTimer grace_;
+    QPointer<QWidget> window_;
+    bool seenWindow_ = false;
+    State state_ = State::Looking;
+};
+
+// Runs inside the plug-in's application constructor: too early for widgets,
+// so the driver is created once the plug-in's event loop turns.
+void startDriver()
+{
+    if (!g_armed)
+        return;
+    g_armed = false;
+    g_report.outcome = ExportOutcome::NoWindow;
+    g_report.detail = "the plug-in opened no main window";
+    QCoreApplication* app = QCoreApplication::instance();
+    QMetaObject::invokeMethod(
+        app,
+        [app] {
+            if (qobject_cast<QApplication*>(app))
+                new ExportDriver(app);
+            else
+                g_report.detail = "the plug-in's application has no widgets";
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace
+
+void armExportAutomation(const ExportRequest& request)
+{
+    static bool registered = false;
+    g_request = request;
+    g_report = ExportReport();
+    g_report.detail = "the plug-in created no application";
+    g_armed = true;
+    if (!registered) {
+        qAddPreRoutine(startDriver);
+        registered = true;
+    }
+}
+
+const ExportReport& exportReport()
+{
+    return g_report;
+}
+
+bool exportFailed(ExportOutcome outcome)
+{
+    // A window without export controls is the plug-in's state of progress,
+    // not a fault; everything else that exported nothing is.
+    return outcome != ExportOutcome::Exported && outcome != ExportOutcome::ControlsMissing;
+}
+
+int exportTimeoutFromEnvironment(int fallbackSeconds, std::string* warning)
+{
+    const char* text = std::getenv("ZOLVAR_HOST_TIMEOUT");
+    if (!text || !*text)
+        return fallbackSeconds;
+    char* end = nullptr;
+    const long seconds = std::strtol(text, &end, 10);
+    const long kMaxSeconds = 7L * 24 * 3600;
+    if (*end != '\0' || seconds <= 0 || seconds > kMaxSeconds) {
+        if (warning)
+            *warning = "ZOLVAR_HOST_TIMEOUT=\"" + std::string(text) + "\" is not a number of seconds from 1 to "
+                + std::to_string(kMaxSeconds) + "; using " + std::to_string(fallbackSeconds);
+        return fallbackSeconds;
+    }
+    return static_cast<int>(seconds);
+}
+
+} // namespace standin

@@ -1,0 +1,50 @@
+// Drives the plug-in's own window through an export, the way a user at the
+// screen would: sets the frame range, checks Export, answers message boxes
+// and waits for the window to close. The plug-in creates the application
+// inside its command, so the driver is started from a Qt pre-routine, which
+// runs when that application is constructed. Widgets are found by object name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct ExportRequest
+{
+    int start = 0;
+    int end = 0;
+    int timeoutSeconds = 600;
+    int pollMilliseconds = 50;
+};
+
+enum class ExportOutcome {
+    NoApplication,   // the plug-in created no application (no window either)
+    NoWindow,        // the application ran, but the main window never showed
+    ControlsMissing, // the window has no export controls; it was closed
+    ClosedEarly,     // the window closed before the export could be started
+    NotStarted,      // the controls refused the range or the button
+    Exported,        // Export was checked and the window then closed
+    TimedOut,        // the watchdog quit the application
+};
+
+struct ExportReport
+{
+    ExportOutcome outcome = ExportOutcome::NoApplication;
+    std::string detail;                 // why, for the warnings and failures
+    std::vector<std::string> messages;  // message boxes and dialogs answered
+};
+
+// Arms the driver for the next application the process constructs.
+void armExportAutomation(const ExportRequest& request);
+
+// What happened; valid once the command has returned.
+const ExportReport& exportReport();
+
+// True for outcomes that make --export fail rather than warn.
+bool exportFailed(ExportOutcome outcome);
+
+// Reads ZOLVAR_HOST_TIMEOUT (whole seconds > 0); otherwise the default.
+int exportTimeoutFromEnvironment(int fallbackSeconds, std::string* warning);
+
+} // namespace standin

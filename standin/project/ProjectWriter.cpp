@@ -1,0 +1,134 @@
+// Writing the whole model as a project file.
+#include "project/Project.h"
+
+#include "project/JsonWriter.h"
+#include "project/LayerJson.h"
+#include "project/ValueJson.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace standin {
+
+namespace {
+
+QJsonValue pixelAspect(const A_Ratio& r)
+{
+    return QJsonArray{double(r.num), double(r.den)};
+}
+
+void writeFolderRef(const Item& item, QJsonObject* o)
+{
+    if (item.folder())
+        o->insert(QStringLiteral("folder"), double(item.folder()->id()));
+}
+
+QJsonObject writeFootage(const Footage& f)
+{
+    static const char* const kinds[] = {"solid", "file", "missing"};
+    QJsonObject o{{QStringLiteral("id"), double(f.id())},
+                  {QStringLiteral("name"), f.name()},
+                  {QStringLiteral("kind"), QLatin1String(kinds[int(f.kind())])},
+                  {QStringLiteral("width"), f.width()},
+                  {QStringLiteral("height"), f.height()},
+                  {QStringLiteral("pixelAspect"), pixelAspect(f.pixelAspect())},
+                  {QStringLiteral("duration"), writeTime(f.duration())}};
+    if (f.kind() == FootageKind::Solid)
+        o.insert(QStringLiteral("color"), writeColor(f.color()));
+    if (!f.filePath().isEmpty())
+        o.insert(QStringLiteral("file"), f.filePath());
+    writeFolderRef(f, &o);
+    return o;
+}
+
+QJsonObject writeComposition(const Composition& c)
+{
+    QJsonArray layers;
+    for (const auto& l : c.layers())
+        layers.append(writeLayer(*l));
+    QJsonObject o{{QStringLiteral("id"), double(c.id())},
+                  {QStringLiteral("name"), c.name()},
+                  {QStringLiteral("width"), c.width()},
+                  {QStringLiteral("height"), c.height()},
+                  {QStringLiteral("pixelAspect"), pixelAspect(c.pixelAspect())},
+                  {QStringLiteral("frameDuration"), writeTime(c.frameDuration())},
+                  {QStringLiteral("frameRate"), c.frameRate()},
+                  {QStringLiteral("duration"), writeTime(c.duration())},
+                  {QStringLiteral("workArea"), QJsonObject{{QStringLiteral("start"), writeTime(c.workAreaStart())},
+                                                           {QStringLiteral("duration"), writeTime(c.workAreaDuration())}}},
+                  {QStringLiteral("background"), writeColor(c.backgroundColor())},
+                  {QStringLiteral("layers"), layers}};
+    const std::vector<Layer*> selection = c.selection();
+    if (!selection.empty()) {
+        QJsonArray ids;
+        for (const Layer* l : selection)
+            ids.append(double(l->id()));
+        o.insert(QStringLiteral("selection"), ids);
+    }
+    writeFolderRef(c, &o);
+    return o;
+}
+
+} // namespace
+
+QByteArray Project::toJson() const
+{
+    QJsonObject top{{QStringLiteral("format"), QStringLiteral("zolvar-standin-project")},
+                    {QStringLiteral("version"), 1}};
+    if (explicitName_)
+        top.insert(QStringLiteral("name"), name_);
+    if (explicitPath_)
+        top.insert(QStringLiteral("path"), path_);
+    if (active_)
+        top.insert(QStringLiteral("activeItem"), double(active_->id()));
+
+    QJsonArray folders, footage, compositions;
+    for (const auto& item : items_) {
+        if (const Composition* c = item->asComposition()) {
+            compositions.append(writeComposition(*c));
+        } else if (const Footage* f = item->asFootage()) {
+            footage.append(writeFootage(*f));
+        } else {
+            QJsonObject o{{QStringLiteral("id"), double(item->id())}, {QStringLiteral("name"), item->name()}};
+            writeFolderRef(*item, &o);
+            folders.append(o);
+        }
+    }
+    if (!folders.isEmpty())
+        top.insert(QStringLiteral("folders"), folders);
+    if (!footage.isEmpty())
+        top.insert(QStringLiteral("footage"), footage);
+    top.insert(QStringLiteral("compositions"), compositions);
+    return writeJson(top);
+}
+
+bool saveAtomically(const Project& project, const QString& path, bool keepBackup, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QByteArray data = project.toJson();
+    if (keepBackup && QFileInfo::exists(path)) {
+        const QString backup = path + QStringLiteral(".bak");
+        if (QFileInfo::exists(backup) && !QFile::remove(backup))
+            return fail(QStringLiteral("cannot replace the backup %1").arg(backup));
+        if (!QFile::copy(path, backup))
+            return fail(QStringLiteral("cannot keep a backup of %1 as %2").arg(path, backup));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+} // namespace standin

@@ -1,0 +1,209 @@
+// The --export driver against stand-in windows: it must find the controls by
+// name, set the range the way typing would, press Export, answer message
+// boxes, decline other dialogs, close a window without controls and give up
+// on a window that never closes.
+#include "ExportAutomation.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace standin;
+
+namespace {
+
+int g_argc = 1;
+char g_arg0[] = "standin_host_export_test";
+char* g_argv[] = {g_arg0, nullptr};
+
+// The main window as the plug-in names it, with or without export controls.
+class FakeMainWindow : public QMainWindow
+{
+public:
+    explicit FakeMainWindow(bool withControls, bool closable = true)
+        : closable_(closable)
+    {
+        setObjectName(QStringLiteral("ZolvarDlgClass"));
+        auto* panel = new QWidget(this);
+        auto* layout = new QVBoxLayout(panel);
+        if (withControls) {
+            start = new QSpinBox(panel);
+            end = new QSpinBox(panel);
+            for (QSpinBox* box : {start, end})
+                box->setRange(0, 16777215);
+            start->setObjectName(QStringLiteral("startFrameEt"));
+            end->setObjectName(QStringLiteral("endFrameEt"));
+            button = new QToolButton(panel);
+            button->setObjectName(QStringLiteral("exportBtn"));
+            button->setCheckable(true);
+            layout->addWidget(start);
+            layout->addWidget(end);
+            layout->addWidget(button);
+            // The window's own range corrections, as a user's typing meets them.
+            QObject::connect(start, &QSpinBox::editingFinished, panel, [this] {
+                if (start->value() > end->value())
+                    end->setValue(start->value());
+            });
+            QObject::connect(end, &QSpinBox::editingFinished, panel, [this] {
+                if (end->value() < start->value())
+                    start->setValue(end->value());
+            });
+            QObject::connect(button, &QToolButton::clicked, panel, [this](bool checked) {
+                if (!checked)
+                    return;
+                exportedRange = {start->value(), end->value()};
+                QMessageBox::information(this, QStringLiteral("Zolvar"), QStringLiteral("All keys written."));
+                close();
+            });
+        }
+        setCentralWidget(panel);
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (closable_)
+            event->accept();
+        else
+            event->ignore();
+    }
+
+    QSpinBox* start = nullptr;
+    QSpinBox* end = nullptr;
+    QToolButton* button = nullptr;
+    std::pair<int, int> exportedRange{-1, -1};
+
+private:
+    bool closable_;
+};
+
+ExportRequest request(int start, int end, int timeoutSeconds = 30)
+{
+    ExportRequest r;
+    r.start = start;
+    r.end = end;
+    r.timeoutSeconds = timeoutSeconds;
+    r.pollMilliseconds = 10;
+    return r;
+}
+
+bool mentions(const std::vector<std::string>& lines, const std::string& text)
+{
+    for (const std::string& line : lines)
+        if (line.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(ExportAutomation, SetsTheRangePressesExportAndAnswersMessageBoxes)
+{
+    armExportAutomation(request(3, 42));
+    QApplication app(g_argc, g_argv);
+    FakeMainWindow window(true);
+    window.show();
+
+    // A separation offer or a warning dialog before the export: declined.
+    QTimer::singleShot(0, &window, [&window] {
+        QDialog offer(&window);
+        offer.setWindowTitle(QStringLiteral("Separate layers"));
+        offer.exec();
+    });
+    app.exec();
+
+    EXPECT_EQ(exportReport().outcome, ExportOutcome::Exported) << exportReport().detail;
+    EXPECT_FALSE(exportFailed(exportReport().outcome));
+    EXPECT_EQ(window.exportedRange, std::make_pair(3, 42));
+    EXPECT_TRUE(mentions(exportReport().messages, "All keys written."));
+    EXPECT_TRUE(mentions(exportReport().messages, "\"Separate layers\" (QDialog) declined"));
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ExportAutomation, ARangeBelowTheCurrentStartIsSetInOrder)
+{
+    armExportAutomation(request(0, 5));
+    QApplication app(g_argc, g_argv);
+    FakeMainWindow window(true);
+    window.start->setValue(10);
+    window.end->setValue(249);
+    window.show();
+    app.exec();
+    EXPECT_EQ(exportReport().outcome, ExportOutcome::Exported) << exportReport().detail;
+    EXPECT_EQ(window.exportedRange, std::make_pair(0, 5));
+}
+
+TEST(ExportAutomation, AWindowWithoutControlsIsClosedWithAWarningOnly)
+{
+    armExportAutomation(request(0, 100));
+    QApplication app(g_argc, g_argv);
+    FakeMainWindow window(false);
+    window.show();
+    app.exec();
+    EXPECT_EQ(exportReport().outcome, ExportOutcome::ControlsMissing);
+    EXPECT_FALSE(exportFailed(exportReport().outcome));
+    EXPECT_NE(exportReport().detail.find("startFrameEt, endFrameEt, exportBtn"), std::string::npos)
+        << exportReport().detail;
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ExportAutomation, ARangeTheBoxesCannotHoldIsNotExported)
+{
+    armExportAutomation(request(0, 500));
+    QApplication app(g_argc, g_argv);
+    FakeMainWindow window(true);
+    window.end->setMaximum(249);
+    window.show();
+    app.exec();
+    EXPECT_EQ(exportReport().outcome, ExportOutcome::NotStarted);
+    EXPECT_TRUE(exportFailed(exportReport().outcome));
+    EXPECT_EQ(window.exportedRange, std::make_pair(-1, -1));
+}
+
+TEST(ExportAutomation, TheWatchdogEndsAWindowThatNeverCloses)
+{
+    armExportAutomation(request(0, 1, /*timeoutSeconds=*/1));
+    QApplication app(g_argc, g_argv);
+    FakeMainWindow window(false, /*closable=*/false);
+    window.show();
+    app.exec(); // returns only through the watchdog
+    EXPECT_EQ(exportReport().outcome, ExportOutcome::TimedOut);
+    EXPECT_TRUE(exportFailed(exportReport().outcome));
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(ExportAutomation, NoWindowIsAFailure)
+{
+    armExportAutomation(request(0, 1));
+    QApplication app(g_argc, g_argv);
+    QTimer::singleShot(300, &app, &QCoreApplication::quit);
+    app.exec();
+    EXPECT_EQ(exportReport().outcome, ExportOutcome::NoWindow);
+    EXPECT_TRUE(exportFailed(exportReport().outcome));
+}
+
+TEST(ExportAutomation, OnlyTheNextApplicationIsDriven)
+{
+    // Armed once, the driver serves one application; a later one is left alone.
+    {
+        armExportAutomation(request(0, 1));
+        QApplication app(g_argc, g_argv);
+        FakeMainWindow window(false);
+        window.show();
+        app.exec();
+        EXPECT_EQ(exportReport().outcome, ExportOutcome::ControlsMissing);
+    }
+    QApplication app(g_argc, g_argv);
+    FakeMainWindow window(false);
+    window.show();
+    QTimer::singleShot(300, &app, [] { QCoreApplication::exit(0); });
+    app.exec();
+    EXPECT_TRUE(window.isVisible());
+}

@@ -1,0 +1,145 @@
+// What the host writes after the command, and how it finds the keys the
+// plug-in wrote.
+#include "KeyCensus.h"
+#include "ResultWriter.h"
+
+#include "project/Project.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace standin;
+
+namespace {
+
+// A project with one composition holding one shape layer, saved unmodified.
+std::unique_ptr<Project> smallProject(Composition** compOut = nullptr)
+{
+    auto project = std::make_unique<Project>();
+    auto comp = std::make_shared<Composition>();
+    comp->setName(QStringLiteral("Main"));
+    project->addItem(comp);
+    comp->createShapeLayer();
+    project->setActiveItem(comp.get());
+    project->clearModified();
+    if (compOut)
+        *compOut = comp.get();
+    return project;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(RunResult, UnchangedProjectIsNotRewrittenButOutputAlwaysIs)
+{
+    QTemporaryDir dir;
+    const QString projectPath = dir.filePath("p.json");
+    const QString outputPath = dir.filePath("out.json");
+    writeFile(projectPath, "original bytes");
+    auto project = smallProject();
+
+    WriteResult r = writeRunResult(*project, projectPath, QString());
+    EXPECT_EQ(r.outcome, WriteOutcome::Unchanged);
+    EXPECT_EQ(readAll(projectPath), "original bytes");
+    EXPECT_FALSE(QFile::exists(projectPath + ".bak"));
+
+    r = writeRunResult(*project, projectPath, outputPath);
+    EXPECT_EQ(r.outcome, WriteOutcome::WrittenToOutput);
+    EXPECT_EQ(r.path, outputPath);
+    EXPECT_EQ(readAll(outputPath), project->toJson());
+    EXPECT_EQ(readAll(projectPath), "original bytes");
+    EXPECT_FALSE(QFile::exists(outputPath + ".bak"));
+    EXPECT_FALSE(QFile::exists(projectPath + ".bak"));
+
+    // The written file loads again.
+    LoadError error;
+    EXPECT_NE(Project::load(outputPath, &error), nullptr) << error.toString().toStdString();
+}
+
+TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
+{
+    QTemporaryDir dir;
+    const QString projectPath = dir.filePath("p.json");
+    writeFile(projectPath, "original bytes");
+    writeFile(projectPath + ".bak", "older backup");
+    Composition* comp = nullptr;
+    auto project = smallProject(&comp);
+    comp->layer(0)->setName(QStringLiteral("Renamed"));
+    ASSERT_TRUE(project->isModified());
+
+    // --output naming the project file itself is the same as no --output.
+    const WriteResult r = writeRunResult(*project, projectPath, dir.filePath("./p.json"));
+    EXPECT_EQ(r.outcome, WriteOutcome::WrittenInPlace);
+    EXPECT_EQ(readAll(projectPath), project->toJson());
+    EXPECT_EQ(readAll(projectPath + ".bak"), "original bytes");
+}
+
+TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
+{
+    QTemporaryDir dir;
+    auto project = smallProject();
+    const QString outputPath = dir.filePath("no/such/folder/out.json");
+    const WriteResult r = writeRunResult(*project, dir.filePath("p.json"), outputPath);
+    EXPECT_EQ(r.outcome, WriteOutcome::Failed);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(QFile::exists(outputPath));
+}
+
+TEST(KeyCensus, ReportsStreamsWhoseKeysChangedAndNewLayersWithKeys)
+{
+    Composition* comp = nullptr;
+    auto project = smallProject(&comp);
+    Layer* old = comp->layer(0);
+    PropertyNode* rotation = old->transformStream(TransformStream::Rotation);
+    PropertyNode* scale = old->transformStream(TransformStream::Scale);
+    rotation->addKey(A_Time{0, 25}, Value::oneD(0));
+    scale->addKey(A_Time{0, 25}, Value::threeD(100, 100, 100));
+
+    const KeyCensus before = KeyCensus::take(*project);
+    EXPECT_TRUE(before.changes(*project).empty());
+
+    // Keys added to one stream, all keys of another removed, a new layer keyed.
+    rotation->addKey(A_Time{1, 25}, Value::oneD(90));
+    scale->removeKey(0);
+    Layer* added = comp->createShapeLayer();
+    added->transformStream(TransformStream::Position)->addKey(A_Time{3, 25}, Value::threeD(1, 2, 0));
+    comp->createShapeLayer(); // new but unkeyed: not reported
+
+    const std::vector<KeyedLayer> changes = before.changes(*project);
+    ASSERT_EQ(changes.size(), 2u);
+    const KeyedLayer& first = changes[0].newLayer ? changes[0] : changes[1];
+    const KeyedLayer& second = changes[0].newLayer ? changes[1] : changes[0];
+    EXPECT_TRUE(first.newLayer);
+    EXPECT_EQ(first.layerId, added->id());
+    ASSERT_EQ(first.streams.size(), 1u);
+    EXPECT_EQ(first.streams[0].second, 1);
+
+    EXPECT_FALSE(second.newLayer);
+    EXPECT_EQ(second.composition, QStringLiteral("Main"));
+    ASSERT_EQ(second.streams.size(), 2u);
+    EXPECT_EQ(second.streams[0].first, scale->displayName());
+    EXPECT_EQ(second.streams[0].second, 0);
+    EXPECT_EQ(second.streams[1].first, rotation->displayName());
+    EXPECT_EQ(second.streams[1].second, 2);
+
+    // Same count, different value: still a change.
+    const KeyCensus again = KeyCensus::take(*project);
+    rotation->addKey(A_Time{1, 25}, Value::oneD(45));
+    const std::vector<KeyedLayer> edits = again.changes(*project);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0].streams.size(), 1u);
+}
