@@ -64,19 +64,14 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
 {
     options = HostOptions();
     bool haveProject = false;
+    bool optionsEnded = false; // after "--" every argument is a file name
     for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            return true;
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
         }
-        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || arg == "--") {
-            if (arg == "--" && i + 1 < args.size())
-                arg = args[++i];
-            else if (arg == "--" || (arg.size() > 1 && arg[0] == '-')) {
-                error = "unknown option \"" + arg + "\"";
-                return false;
-            }
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             if (haveProject) {
                 error = "only one project file, please (\"" + options.project + "\" and \"" + arg + "\")";
                 return false;
@@ -84,6 +79,10 @@ bool parseHostOptions(const std::vector<std::string>& args, HostOptions& options
             options.project = arg;
             haveProject = true;
             continue;
+        }
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            return true;
         }
 
         // --name VALUE or --name=VALUE
@@ -153,7 +152,8 @@ Options:
                          ZOLVAR_HOST_TIMEOUT seconds (default 600).
   --host-version MAJOR.MINOR
                          the host version the plug-in is told (default 18.0)
-  --plugins DIR          the Plug-ins folder holding Zolvar.plugin
+  --plugins DIR          the Plug-ins folder holding Zolvar.plugin (default:
+                         the build's Plug-ins folder)
   -h, --help             this text
 
 Environment:

@@ -59,9 +59,9 @@ std::string exportNote(const ExportReport& report)
     case ExportOutcome::Exported:
         return "Export: done, the window closed";
     case ExportOutcome::ControlsMissing:
-        return "Export: not available yet (" + report.detail + ")";
+        return "Export: not available yet: " + report.detail;
     default:
-        return "Export: failed (" + report.detail + ")";
+        return "Export: failed: " + report.detail;
     }
 }
 
@@ -123,6 +123,7 @@ int main(int argc, char** argv)
         return fail(kExitCommandUnavailable, std::string("the plug-in added no \"") + kMenuText + "\" menu item");
     if (!item->enabled)
         return fail(kExitCommandUnavailable, std::string("the \"") + kMenuText + "\" menu item is disabled");
+    const AEGP_Command command = item->command; // the hook may add menu items
 
     // The command: with --export the plug-in's window is driven to an export.
     if (options.exportRange) {
@@ -137,7 +138,7 @@ int main(int argc, char** argv)
     }
     const KeyCensus keysBefore = KeyCensus::take(*project);
     bool handled = false;
-    const A_Err commandErr = session.runCommand(item->command, &handled);
+    const A_Err commandErr = session.runCommand(command, &handled);
 
     RunSummary summary;
     summary.composition = comp->name();

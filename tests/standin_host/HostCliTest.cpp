@@ -138,4 +138,14 @@ TEST(HostCli, UnknownCompositionAndMissingPlugInAreRefusedBeforeAnythingRuns)
 
     EXPECT_EQ(HostSandbox::readAll(project), bytes);
     EXPECT_EQ(box.files(), before);
+
+    // Nothing to run on.
+    Project empty;
+    empty.addSolid(QStringLiteral("Solid"), 10, 10, AEGP_ColorVal{1, 1, 1, 1});
+    const QString emptyPath = box.path("empty.json");
+    QString error;
+    ASSERT_TRUE(saveAtomically(empty, emptyPath, false, &error)) << error.toStdString();
+    run = box.run({emptyPath});
+    EXPECT_EQ(run.exitCode, 3) << show(run);
+    EXPECT_TRUE(run.err.contains(emptyPath + ": the project has no composition")) << show(run);
 }

@@ -35,7 +35,7 @@ public:
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString prefsPath() const { return path(QStringLiteral("prefs.ini")); }
 
-    HostRun run(const QStringList& args, int timeoutSeconds = 120,
+    HostRun run(const QStringList& args, int timeoutSeconds = 60,
                 const QProcessEnvironment& extra = QProcessEnvironment()) const
     {
         ensureApplication();
