@@ -1,0 +1,173 @@
+// Building the bodies of a whole composition, and triangulating one large
+// outline with holes.
+#include "model/MyBody.h"
+#include "outlines/BodyFromLayer.h"
+#include "outlines/OutlineMessages.h"
+#include "outlines/OutlineTriangulation.h"
+#include "project/Project.h"
+#include "suites/HostSession.h"
+#include "host/AEGP_SuiteHandler.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr AEGP_PluginID kPluginId = 5;
+
+QByteArray circleVertices(double cx, double cy, double r, int n, bool curved)
+{
+    QByteArray v;
+    const double k = curved ? 0.5522848 * r * 4.0 / n : 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n;
+        const double x = cx + r * std::cos(a), y = cy + r * std::sin(a);
+        const double tx = -std::sin(a) * k, ty = std::cos(a) * k;
+        v += (i ? ", " : "")
+             + QStringLiteral("[%1, %2, %3, %4, %5, %6]").arg(x).arg(y).arg(-tx).arg(-ty).arg(tx).arg(ty).toUtf8();
+    }
+    return v;
+}
+
+QByteArray item(const char* matchName, const QByteArray& properties)
+{
+    return QByteArray(R"({"matchName": ")") + matchName + R"(", "properties": {)" + properties + "}}";
+}
+
+// 200 layers: masked solids (curved, polygonal, several masks), shape layers
+// (rectangles, rounded rectangles, ellipses, stars, paths in groups), text
+// layers and plain solids, a few thousand vertices in all.
+QByteArray composition200()
+{
+    QByteArray layers;
+    for (int i = 0; i < 200; ++i) {
+        const QByteArray position = QStringLiteral(R"({"position": [%1, %2], "rotation": %3})")
+                                        .arg(100 + 40 * (i % 40)).arg(100 + 150 * (i / 40)).arg(i % 7 * 10)
+                                        .toUtf8();
+        QByteArray layer;
+        switch (i % 5) {
+        case 0:
+            layer = R"({"type": "solid", "source": 1, "transform": )" + position
+                    + R"(, "masks": [{"shape": {"closed": true, "vertices": [)"
+                    + circleVertices(100, 50, 40, 8, true) + R"(]}}, {"shape": {"closed": true, "vertices": [)"
+                    + circleVertices(60, 60, 20, 12, false) + "]}}]}";
+            break;
+        case 1: {
+            const QByteArray contents =
+                item("ADBE Vector Shape - Rect",
+                     R"("ADBE Vector Rect Size": [80, 40], "ADBE Vector Rect Roundness": 8)")
+                + "," + item("ADBE Vector Shape - Ellipse",
+                             R"("ADBE Vector Ellipse Size": [60, 30], "ADBE Vector Ellipse Position": [0, 40])")
+                + "," + item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Color": [0.2, 0.5, 0.9])");
+            layer = R"({"type": "shape", "transform": )" + position + R"(, "contents": [{"matchName": "ADBE Vector Group",
+                        "transform": {"ADBE Vector Scale": [120, 80], "ADBE Vector Rotation": 15}, "contents": [)"
+                    + contents + "]}]}";
+            break;
+        }
+        case 2: {
+            const QByteArray contents =
+                item("ADBE Vector Shape - Star", R"("ADBE Vector Star Points": 6, "ADBE Vector Star Outer Roundess": 30)")
+                + "," + item("ADBE Vector Shape - Group", R"("ADBE Vector Shape": {"closed": true, "vertices": [)"
+                                                              + circleVertices(0, 0, 50, 10, true) + "]}");
+            layer = R"({"type": "shape", "transform": )" + position + R"(, "contents": [)" + contents + "]}";
+            break;
+        }
+        case 3:
+            layer = R"({"type": "text", "transform": )" + position
+                    + R"(, "text": {"text": "Zolvar", "font": "DejaVu Sans", "size": 40}})";
+            break;
+        default:
+            layer = R"({"type": "solid", "source": 1, "transform": )" + position + "}";
+            break;
+        }
+        layers += (i ? "," : "") + layer;
+    }
+    return R"({"format": "zolvar-standin-project",
+               "footage": [{"id": 1, "name": "Solid", "kind": "solid", "width": 200, "height": 100, "color": [1, 0, 0]}],
+               "compositions": [{"id": 100, "name": "Main", "width": 1920, "height": 1080, "frameRate": 25,
+                                 "duration": 10, "layers": [)"
+           + layers + R"(]}], "activeItem": "Main"})";
+}
+
+void BM_BuildComposition200(benchmark::State& state)
+{
+    standin::LoadError error;
+    auto project = standin::Project::fromJson(composition200(), QStringLiteral("/bench/outlines.aep"), &error);
+    if (!project) {
+        state.SkipWithError(error.toString().toUtf8().constData());
+        return;
+    }
+    standin::HostSession session(*project, kPluginId, std::string());
+    SPBasicSuite* basic = session.basicSuite();
+    std::vector<int> types;
+    {
+        AEGP_SuiteHandler suites(basic);
+        AEGP_ItemH item = nullptr;
+        AEGP_CompH comp = nullptr;
+        suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+        suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+        for (int i = 0; i < 200; ++i) {
+            AEGP_LayerH layer = nullptr;
+            AEGP_ObjectType type = 0;
+            suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, i, &layer);
+            suites.LayerSuite7()->AEGP_GetLayerObjectType(layer, &type);
+            types.push_back(int(type));
+        }
+    }
+    const std::vector<char> labels(200, 3);
+    const std::vector<AEGP_ColorVal> colors(16, AEGP_ColorVal{1, 0.5, 0.5, 0.5});
+    size_t outlines = 0;
+    for (auto _ : state) {
+        std::vector<MyBody> bodies(200);
+        for (int i = 0; i < 200; ++i) {
+            AEGP_ColorVal color{};
+            getBodyFromLayer(nullptr, bodies, i, i, types[size_t(i)], color, kPluginId, basic, labels, colors,
+                             QStringLiteral("Layer"), 4, false);
+        }
+        outlines = 0;
+        for (const MyBody& b : bodies)
+            for (const auto& g : b.outlines)
+                outlines += g.size();
+        benchmark::DoNotOptimize(bodies.data());
+        session.log().clear();
+    }
+    state.counters["outlines"] = double(outlines);
+}
+BENCHMARK(BM_BuildComposition200)->Unit(benchmark::kMillisecond);
+
+void BM_Triangulate2000With20Holes(benchmark::State& state)
+{
+    std::vector<ShapeDef> outlines(1);
+    outlines[0].closed = true;
+    for (int i = 0; i < 2000; ++i) {
+        const double a = 2 * M_PI * i / 2000;
+        const double r = 1000 + 40 * std::sin(12 * a);  // a wavy rim
+        outlines[0].points.emplace_back(float(r * std::cos(a)), float(r * std::sin(a)));
+    }
+    for (int h = 0; h < 20; ++h) {
+        ShapeDef hole;
+        hole.closed = true;
+        const double cx = -600 + 300 * (h % 5), cy = -450 + 300 * (h / 5);
+        for (int i = 0; i < 24; ++i) {
+            const double a = 2 * M_PI * i / 24;
+            hole.points.emplace_back(float(cx + 80 * std::cos(a)), float(cy + 80 * std::sin(a)));
+        }
+        outlines.push_back(hole);
+    }
+    size_t count = 0;
+    for (auto _ : state) {
+        std::vector<A_Triangle> triangles;
+        bool crossed = false;
+        GetTriangulation(nullptr, outlines, triangles, false, crossed);
+        count = triangles.size();
+        benchmark::DoNotOptimize(triangles.data());
+    }
+    state.counters["triangles"] = double(count);
+}
+BENCHMARK(BM_Triangulate2000With20Holes)->Unit(benchmark::kMillisecond);
+
+}  // namespace

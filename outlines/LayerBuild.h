@@ -1,0 +1,49 @@
+// What the branches of the body build (masks, shape layer, text, layer box)
+// share: the layer being built and the reads of its placement at time 0.
+#pragma once
+
+#include "host_api.h"
+
+#include <box2d/box2d.h>
+
+class QWidget;
+
+struct LayerBuild {
+    QWidget* parent = nullptr;
+    int pluginId = 0;
+    SPBasicSuite* basic = nullptr;
+    AEGP_LayerH layer = nullptr;
+    int layerIndex = 0;
+    int objectType = 0;
+    int compWidth = 0;        // already times the composition's pixel aspect ratio
+    int compHeight = 0;
+    double compAspect = 1.0;  // the composition's pixel aspect ratio
+    int precision = 2;
+    bool hull = false;
+    AEGP_ColorVal labelColor{};
+};
+
+// The layer's matrix, anchor point (layer pixels) and world scale at time 0.
+// What cannot be read stays at identity, (0, 0) and (1, 1).
+struct LayerPlacement {
+    A_Matrix4 matrix{};
+    b2Vec2 anchor{0.0f, 0.0f};
+    float sx = 1.0f;
+    float sy = 1.0f;
+};
+
+LayerPlacement readLayerPlacement(const LayerBuild& build);
+
+// A layer point through the matrix, x times the composition's pixel aspect
+// ratio, in composition pixels; (0, 0) when it is not finite.
+b2Vec2 compositionPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2 layerPoint);
+
+// A composition point in world units.
+b2Vec2 worldPoint(const LayerBuild& build, b2Vec2 compPoint);
+
+// The layer's rotation in the composition at time 0, radians; 0 when it
+// cannot be read.
+float layerRotation(const LayerBuild& build);
+
+// Colour components within 0 to 1 (not-a-number as 0); alpha 1.
+AEGP_ColorVal opaqueClamped(const AEGP_ColorVal& c);

@@ -1,0 +1,133 @@
+#include "outlines/MaskOutlines.h"
+
+#include "model/ArraySearch.h"
+#include "model/ConvexHull.h"
+#include "model/OutlineClassification.h"
+#include "model/OutlineDiscretisation.h"
+#include "outlines/HostStreams.h"
+#include "outlines/OutlineAssembly.h"
+
+namespace {
+
+// One mask's outline, vertices repeated in it left out. `readable` is false
+// when the mask has no outline to read.
+A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, double aspect, ShapeDef& s,
+                      bool& open, bool& readable)
+{
+    const AEGP_MaskOutlineSuite2* masks = suites.MaskOutlineSuite2();
+    A_long segments = 0;
+    A_Boolean openFlag = false;
+    A_Err err = masks->AEGP_GetMaskOutlineNumSegments(outline, &segments);
+    readable = !err && segments > 0;
+    if (!readable)
+        return err;
+    err = masks->AEGP_IsMaskOutlineOpen(outline, &openFlag);
+    open = openFlag || segments == 2;
+    for (A_long k = 0; !err && k <= segments; ++k) {
+        if (!openFlag && k == segments)
+            break;  // the first vertex again
+        AEGP_MaskVertex v{};
+        err = masks->AEGP_GetMaskOutlineVertexInfo(outline, k, &v);
+        if (err)
+            break;
+        const b2Vec2 p(float(v.x * aspect), float(v.y));
+        if (!s.points.empty() && isInArray(p, s.points))
+            continue;
+        s.points.push_back(p);
+        s.inTangents.emplace_back(float(v.tan_in_x * aspect), float(v.tan_in_y));
+        s.outTangents.emplace_back(float(v.tan_out_x * aspect), float(v.tan_out_y));
+    }
+    return err;
+}
+
+// Reads mask m and sorts it into `set`.
+A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH parade, A_long m, A_long maskCount,
+               double aspect, int precision, bool hull, float sx, float sy, OutlineSet& set)
+{
+    ScopedStream mask(suites);
+    ScopedStream shape(suites);
+    ScopedStreamValue value(suites);
+    A_Err err = childByIndex(suites, pluginId, parade, m, mask);
+    if (!err && mask)
+        err = childByMatchName(suites, pluginId, mask.get(), "ADBE Mask Shape", shape);
+    if (err || !shape)
+        return err;
+    err = value.read(pluginId, shape.get());
+    ShapeDef s;
+    bool open = false;
+    bool readable = false;
+    if (!err)
+        err = readMaskOutline(suites, value.val().mask, aspect, s, open, readable);
+    if (!readable)
+        return err;
+
+    const bool lone = maskCount <= 1;
+    float radius = 0.0f;
+    if (!open && lone && isCircle(s, radius) && sx == sy) {
+        s.isCircle = true;
+        s.radius = radius * sx / 100.0f;
+        set.circles.push_back(s);
+    } else if (!open && lone && isBox(s)) {
+        s.isBox = true;
+        set.boxes.push_back(s);
+    } else {
+        s.closed = !open;
+        discretizeShape(s, precision);
+        if (hull && !s.points.empty())
+            s.points = getHull(s.points);
+    }
+    set.outlines.push_back(s);
+    return err;
+}
+
+}  // namespace
+
+void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
+              std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,
+              int precision, bool hull, float sx, float sy, A_Matrix4 /*matrix*/, bool& tooManyPolygons,
+              bool& triangulationFailed)
+{
+    outlines.clear();
+    OutlineSet set;
+    double aspect = 1.0;
+    {
+        AEGP_SuiteHandler suites(basic);
+        AEGP_ItemH active = nullptr;
+        AEGP_CompH comp = nullptr;
+        AEGP_LayerH layer = nullptr;
+        A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&active);
+        if (!err)
+            err = suites.CompSuite7()->AEGP_GetCompFromItem(active, &comp);
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, layerIndex, &layer);
+        if (!err && objectType == AEGP_ObjectType_AV) {
+            AEGP_ItemH source = nullptr;
+            A_Ratio ratio{1, 1};
+            err = suites.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &source);
+            if (!err)
+                err = suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(source, &ratio);
+            if (!err && ratio.den)
+                aspect = double(ratio.num) / double(ratio.den);
+        }
+        ScopedStream root(suites);
+        ScopedStream parade(suites);
+        if (!err)
+            err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
+        if (!err)
+            err = childByMatchName(suites, pluginId, root.get(), "ADBE Mask Parade", parade);
+        A_long maskCount = 0;
+        if (!err && parade)
+            err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(parade.get(), &maskCount);
+        for (A_long m = 0; !err && parade && m < maskCount; ++m)
+            err = readMask(suites, pluginId, parade.get(), m, maskCount, aspect, precision, hull, sx, sy, set);
+    }
+
+    OutlineFrame frame;
+    frame.origin.Set(float(aspect * anchor.x), anchor.y);
+    frame.scale.Set(sx, sy);
+    const AssembledOutlines assembled = assembleOutlines(parent, set, hull, frame);
+    if (assembled.selfIntersecting)
+        triangulationFailed = true;
+    tooManyPolygons = assembled.tooManyPolygons();
+    outlines.push_back(assembled.group);
+}

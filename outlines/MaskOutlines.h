@@ -1,0 +1,27 @@
+// The outlines of a layer with masks.
+#pragma once
+
+#include "model/ShapeDef.h"
+
+#include "host_api.h"
+
+#include <vector>
+
+class QWidget;
+
+// Reads every mask of the active composition's layer `layerIndex` at time 0
+// and leaves one group in `outlines`: a lone closed mask that is a circle (on
+// a uniform scale) or a box stands as that circle or box; every other mask is
+// discretised, replaced by its convex hull with the hull option, and, when
+// closed, triangulated (a closed mask of two segments counts as open).
+// Points are in world units relative to the anchor (layer pixels), times the
+// world scale (sx, sy), not rotated. Layer x coordinates take the pixel aspect
+// ratio of the layer's source for an audio-video layer (object type 0), 1
+// otherwise. The first host error ends the reading silently; the masks read
+// until then are used. `tooManyPolygons` is always written;
+// `triangulationFailed` is set when a closed mask crosses itself and never
+// cleared. compWidth, compHeight and the matrix are not used.
+void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
+              std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2 anchor,
+              int precision, bool hull, float sx, float sy, A_Matrix4 matrix, bool& tooManyPolygons,
+              bool& triangulationFailed);

@@ -1,0 +1,47 @@
+// The last steps that the mask, shape-layer and text builders share: sort the
+// outlines, triangulate the closed ones, put everything in the body's order,
+// convert it to world units about the body and make it safe for the engine.
+#pragma once
+
+#include "model/ShapeDef.h"
+
+#include <vector>
+
+class QWidget;
+
+// From a builder's working units (pixels) to world units about the body:
+// rotate((p - origin) * scale, rotation) / 100, the scale per axis.
+struct OutlineFrame {
+    b2Vec2 origin{0.0f, 0.0f};
+    b2Vec2 scale{1.0f, 1.0f};
+    float rotation = 0.0f;  // radians, applied after the scale
+
+    b2Vec2 toWorld(b2Vec2 p) const;
+};
+
+// What a builder gathered, in its working units.
+struct OutlineSet {
+    std::vector<ShapeDef> circles;   // exact circles, radius already in world units
+    std::vector<ShapeDef> boxes;     // exact boxes
+    std::vector<ShapeDef> outlines;  // every other outline, open and closed, in order
+};
+
+struct AssembledOutlines {
+    // Circles, then boxes, then open outlines, then one closed three-point
+    // outline per triangle; boxes and triangles wound for the engine
+    // (ClockWise gives 0).
+    std::vector<ShapeDef> group;
+    int triangleCount = 0;          // triangles in the group
+    bool selfIntersecting = false;  // some closed outline crosses itself
+
+    bool tooManyPolygons() const;
+};
+
+// Closed outlines are welded (consecutive points closer than the weld
+// distance once converted become one), those left with fewer than three
+// points dropped, and the rest triangulated together (GetTriangulation); they
+// are replaced by their triangles. Outlines flagged circle or box in
+// `outlines` are ignored. After the conversion each outline's points are in
+// reverse order, and whatever the engine would refuse is dropped
+// (makeOutlinesSafe). Tangent lists are left as they were.
+AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool hull, const OutlineFrame& frame);

@@ -1,0 +1,71 @@
+#include "outlines/OutlineMessages.h"
+
+#include "outlines/OutlineLimits.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+OutlineMessageHandler currentHandler = nullptr;
+
+QString bodyEntry(const std::vector<MyBody>& bodies, size_t row)
+{
+    return QStringLiteral("Body #%1 (%2)  ").arg(row + 1).arg(bodies[row].name);
+}
+
+void showInformationBox(QWidget* parent, const QString& text)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    QMessageBox::information(parent, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
+}
+
+}  // namespace
+
+QString layerGeometryErrorText(int layerIndex)
+{
+    return QStringLiteral("An error occurred when retrieving geometry of layer ") + QString::number(layerIndex + 1)
+           + QStringLiteral(". This layer will be represented as a simple box.");
+}
+
+QString triangulationFailedText(const std::vector<MyBody>& bodies)
+{
+    QString entries;
+    for (size_t i = 0; i < bodies.size(); ++i)
+        if (bodies[i].triangulationFailed)
+            entries += bodyEntry(bodies, i);
+    if (entries.isEmpty())
+        return QString();
+    return QStringLiteral("Self-intersecting shapes are not supported.\n\nTriangulation failed for the following "
+                          "bodies:\n")
+           + entries;
+}
+
+QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector<int>& rows)
+{
+    QString entries;
+    for (int row : rows)
+        if (row >= 0 && size_t(row) < bodies.size() && bodies[size_t(row)].tooManyPolygons)
+            entries += bodyEntry(bodies, size_t(row));
+    if (entries.isEmpty())
+        return QString();
+    return QStringLiteral("The following bodies contains more than %1 polygons and may slow down simulation: \n")
+               .arg(outline_limits::kMaxTriangles)
+           + entries;
+}
+
+OutlineMessageHandler setOutlineMessageHandler(OutlineMessageHandler handler)
+{
+    const OutlineMessageHandler previous = currentHandler;
+    currentHandler = handler;
+    return previous;
+}
+
+void showOutlineMessage(QWidget* parent, const QString& text)
+{
+    if (currentHandler)
+        currentHandler(parent, text);
+    else
+        showInformationBox(parent, text);
+}

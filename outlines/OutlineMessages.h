@@ -1,0 +1,31 @@
+// The texts of the messages about layer outlines, and the one message box
+// that the outline code shows itself.
+#pragma once
+
+#include "model/MyBody.h"
+
+#include <QString>
+
+#include <vector>
+
+class QWidget;
+
+// "An error occurred when retrieving geometry of layer <layerIndex + 1>. This
+// layer will be represented as a simple box."
+QString layerGeometryErrorText(int layerIndex);
+
+// The message about the bodies whose closed outlines cross themselves
+// (`triangulationFailed`), in list order; empty when there is none.
+QString triangulationFailedText(const std::vector<MyBody>& bodies);
+
+// The warning about the bodies at `rows` that have more triangles than
+// outline_limits::kMaxTriangles; empty when none of them has.
+QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector<int>& rows);
+
+// Where showOutlineMessage sends its text. The default shows an information
+// box titled "Zolvar" with one OK button on `parent`, and nothing without a
+// QApplication.
+using OutlineMessageHandler = void (*)(QWidget* parent, const QString& text);
+// Installs a handler (nullptr: the default) and returns the one it replaces.
+OutlineMessageHandler setOutlineMessageHandler(OutlineMessageHandler handler);
+void showOutlineMessage(QWidget* parent, const QString& text);

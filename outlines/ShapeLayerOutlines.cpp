@@ -1,0 +1,139 @@
+#include "outlines/ShapeLayerOutlines.h"
+
+#include "host/LayerQueries.h"
+#include "model/ConvexHull.h"
+#include "outlines/HostStreams.h"
+#include "outlines/OutlineAssembly.h"
+#include "outlines/ShapePath.h"
+#include "outlines/ShapePrimitives.h"
+
+namespace {
+
+constexpr char kRootVectorsGroup[] = "ADBE Root Vectors Group";
+constexpr float kRadiansPerDegree = 0.017453292f;
+
+// The convex hull of every kept item's points, standing for all of them.
+void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<ShapeDef>& circles,
+                   std::vector<ShapeDef>& boxes)
+{
+    std::vector<b2Vec2> points;
+    for (const std::vector<ShapeDef>& group : groups)
+        for (const ShapeDef& s : group)
+            points.insert(points.end(), s.points.begin(), s.points.end());
+    ShapeDef hull;
+    hull.points = getHull(points);
+    hull.closed = true;
+    groups.assign(1, std::vector<ShapeDef>{hull});
+    // The hull covers them: kept as well, they would overlap it.
+    circles.clear();
+    boxes.clear();
+}
+
+}  // namespace
+
+void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector<std::vector<ShapeDef>>& groups,
+                    std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes, int index, AEGP_StreamRefH parent,
+                    int compWidth, int compHeight, int precision, bool useConvexHull, float sx, float sy,
+                    AEGP_ColorVal& color, b2Vec2& centre, b2Vec2& anchor, float& groupRotation, bool& isPath)
+{
+    AEGP_SuiteHandler suites(basic);
+    ScopedStream item(suites);
+    std::string name;
+    if (childByIndex(suites, pluginId, parent, index, item) || !item || matchNameOf(suites, item.get(), name))
+        return;
+
+    ShapeDef shape;
+    bool path = false;
+    if (name == "ADBE Vector Shape - Rect") {
+        shape = getShapeDefFromVectorShapeRect(pluginId, basic, layer, item.get(), circles, boxes, precision, centre,
+                                               groupRotation);
+    } else if (name == "ADBE Vector Shape - Ellipse") {
+        shape = getShapeDefFromVectorShapeEllipse(pluginId, basic, layer, item.get(), circles, boxes, precision, sx,
+                                                  sy, centre, groupRotation);
+    } else if (name == "ADBE Vector Shape - Star") {
+        shape = getShapeDefFromVectorShapePolystar(pluginId, basic, layer, item.get(), precision, sx, sy, centre,
+                                                   groupRotation);
+    } else if (name == "ADBE Vector Shape") {
+        shape = getShapeDefFromVectorShapePath(pluginId, basic, layer, item.get(), circles, boxes, precision, sx, sy,
+                                               centre, anchor, groupRotation);
+        path = true;
+    } else if (name == "ADBE Vector Stroke Color" || name == "ADBE Vector Fill Color") {
+        ScopedStreamValue value(suites);
+        if (!value.read(pluginId, item.get()))
+            color = value.val().color;
+        return;
+    } else {
+        AEGP_StreamGroupingType type = AEGP_StreamGroupingType_LEAF;
+        A_long count = 0;
+        A_Err err = suites.DynamicStreamSuite4()->AEGP_GetStreamGroupingType(item.get(), &type);
+        if (err || (type != AEGP_StreamGroupingType_NAMED_GROUP && type != AEGP_StreamGroupingType_INDEXED_GROUP))
+            return;
+        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(item.get(), &count);
+        for (A_long i = 0; !err && i < count; ++i)
+            getVectorShape(pluginId, basic, layer, groups, circles, boxes, int(i), item.get(), compWidth, compHeight,
+                           precision, useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath);
+        return;
+    }
+    // Only an item that yields an outline decides the centre and the frame.
+    if (shape.points.size() > 1) {
+        groups.push_back(std::vector<ShapeDef>{shape});
+        isPath = path;
+    }
+}
+
+void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
+                     std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
+                     int precision, bool useConvexHull, float sx, float sy, A_Matrix4 /*matrix*/,
+                     AEGP_ColorVal& color, bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre,
+                     float& groupRotation, bool& isPath)
+{
+    outlines.clear();
+    std::vector<std::vector<ShapeDef>> groups;
+    OutlineSet set;
+    {
+        AEGP_SuiteHandler suites(basic);
+        ScopedStream root(suites);
+        A_long count = 0;
+        A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
+        if (!err)
+            err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(root.get(), &count);
+        for (A_long i = 0; !err && i < count; ++i) {
+            ScopedStream child(suites);
+            std::string name;
+            err = childByIndex(suites, pluginId, root.get(), i, child);
+            if (!err && child)
+                err = matchNameOf(suites, child.get(), name);
+            if (err || name != kRootVectorsGroup)
+                continue;
+            A_long items = 0;
+            err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(child.get(), &items);
+            for (A_long j = 0; !err && j < items; ++j)
+                getVectorShape(pluginId, basic, layer, groups, set.circles, set.boxes, int(j), child.get(),
+                               compWidth, compHeight, precision, useConvexHull, sx, sy, color, centre, anchor,
+                               groupRotation, isPath);
+        }
+    }
+    if (groups.empty())
+        return;
+
+    const ShapeDef& first = groups.front().front();
+    if (useConvexHull && first.closed && !first.isBox && !first.isCircle)
+        replaceByHull(groups, set.circles, set.boxes);
+    for (const std::vector<ShapeDef>& group : groups)
+        set.outlines.insert(set.outlines.end(), group.begin(), group.end());
+
+    // The items are in composition pixels; the body turns with the layer
+    // unless the last item is a path.
+    OutlineFrame frame;
+    frame.origin = centre;
+    if (!isPath) {
+        float degrees = 0.0f;
+        if (!GetWorldRotationAtTime(pluginId, basic, layer, degrees, kTimeZero))
+            frame.rotation = -degrees * kRadiansPerDegree;
+    }
+    const AssembledOutlines assembled = assembleOutlines(parent, set, useConvexHull, frame);
+    if (assembled.selfIntersecting)
+        triangulationFailed = true;
+    tooManyPolygons = assembled.tooManyPolygons();
+    outlines.push_back(assembled.group);
+}

@@ -1,0 +1,43 @@
+// The outlines of a shape layer: a depth-first walk over the layer's
+// "ADBE Root Vectors Group" that hands every rectangle, ellipse, star or
+// polygon and path to its reader, takes the last fill or stroke colour met,
+// and turns the items into the outline list of one body.
+#pragma once
+
+#include "model/ShapeDef.h"
+
+#include "host_api.h"
+
+#include <vector>
+
+class QWidget;
+
+// Fills `outlines` with one group: circles, boxes, open outlines, then the
+// triangles of the closed outlines (or of their convex hull when the hull
+// option is on and the first item read is a closed outline that is neither a
+// box nor a circle; the hull then stands for every item, circles and boxes
+// included). Points are in world units about the centre of the last item
+// read, in the frame of a body turned by the layer's world rotation (by
+// nothing when that item is a path): exactly where the host draws the items.
+//
+// `outlines` is left empty when no item yields an outline; the other outputs
+// then keep what they held. Otherwise: `color` the last fill or stroke colour
+// (unchanged when there is none), `tooManyPolygons` set from the triangle
+// count, `triangulationFailed` set (never cleared) when a closed outline
+// crosses itself, `centre` the last item's centre in composition pixels,
+// `groupRotation` its group rotation, `isPath` whether it is a path, and
+// `anchor` the last path's anchor (see ShapePath.h). compWidth, compHeight
+// and the matrix are not used.
+void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
+                     std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
+                     int precision, bool useConvexHull, float sx, float sy, A_Matrix4 matrix, AEGP_ColorVal& color,
+                     bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre, float& groupRotation,
+                     bool& isPath);
+
+// Visits child `index` of `parent` and, for a group, its children in order.
+// Each reader's outline of more than one point becomes one inner list of
+// `groups`.
+void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector<std::vector<ShapeDef>>& groups,
+                    std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes, int index, AEGP_StreamRefH parent,
+                    int compWidth, int compHeight, int precision, bool useConvexHull, float sx, float sy,
+                    AEGP_ColorVal& color, b2Vec2& centre, b2Vec2& anchor, float& groupRotation, bool& isPath);

@@ -1,0 +1,157 @@
+// Bodies of layers with masks, built in the stand-in host.
+#include "OutlineFixture.h"
+
+#include "model/PolygonUtils.h"
+
+#include <cmath>
+
+namespace {
+
+using namespace outline_test;
+
+// A closed circle mask of radius r about (cx, cy), first vertex at the top.
+QByteArray circleMask(double cx, double cy, double r)
+{
+    const double k = 0.5522848 * r;
+    return QStringLiteral(R"({"shape": {"closed": true, "vertices": [
+        [%1, %2, %5, 0, %6, 0], [%3, %4, 0, %5, 0, %6], [%1, %7, %6, 0, %5, 0], [%8, %4, 0, %6, 0, %5]]}})")
+        .arg(cx).arg(cy - r).arg(cx + r).arg(cy).arg(-k).arg(k).arg(cy + r).arg(cx - r)
+        .toUtf8();
+}
+
+QByteArray polygonMask(const std::vector<b2Vec2>& points, bool closed = true)
+{
+    QByteArray v;
+    for (const b2Vec2& p : points)
+        v += (v.isEmpty() ? "" : ", ") + QStringLiteral("[%1, %2]").arg(double(p.x)).arg(double(p.y)).toUtf8();
+    return QByteArray(R"({"shape": {"closed": )") + (closed ? "true" : "false") + R"(, "vertices": [)" + v + "]}}";
+}
+
+QByteArray solid(const QByteArray& masks, const QByteArray& transform = R"({"position": [600, 300]})",
+                 const QByteArray& source = "1")
+{
+    return R"({"type": "solid", "source": )" + source + R"(, "transform": )" + transform + R"(, "masks": [)" + masks
+           + "]}";
+}
+
+std::vector<b2Vec2> regularPolygon(int n, double r, double cx, double cy)
+{
+    std::vector<b2Vec2> points;
+    for (int i = 0; i < n; ++i)
+        points.emplace_back(float(cx + r * std::cos(2 * M_PI * i / n)), float(cy + r * std::sin(2 * M_PI * i / n)));
+    return points;
+}
+
+TEST(MaskBody, CirclesOnlyAsTheLoneMaskOfAUniformlyScaledLayer)
+{
+    Scene scene(composition(solid(circleMask(100, 50, 40), R"({"position": [600, 300], "scale": [150, 150]})") + ","
+                            + solid(circleMask(100, 50, 40), R"({"position": [600, 300], "scale": [100, 50]})") + ","
+                            + solid(circleMask(100, 50, 40) + "," + polygonMask({{0, 0}, {10, 0}, {10, 10}}))));
+    const MyBody circle = scene.body(0);
+    ASSERT_EQ(group(circle).size(), 1u);
+    const ShapeDef& c = group(circle)[0];
+    EXPECT_TRUE(c.isCircle);
+    EXPECT_FALSE(c.closed);
+    EXPECT_NEAR(c.radius, 0.6f, 1e-5);
+    ASSERT_EQ(c.points.size(), 4u);
+    EXPECT_NEAR(0.25f * (c.points[0] + c.points[1] + c.points[2] + c.points[3]).x, 0.0f, 1e-5);
+    EXPECT_NEAR(circle.position.x, 1.0f, 1e-5);
+    EXPECT_NEAR(circle.position.y, 0.5f, 1e-5);
+    EXPECT_FALSE(circle.isLayerBox);
+    EXPECT_FALSE(circle.rotationIsRelative);
+
+    // Scaled unevenly: flattened and triangulated; its area is the ellipse's.
+    const MyBody squashed = scene.body(1);
+    EXPECT_EQ(countIf(squashed, isCircleOutline), 0);
+    EXPECT_GT(countIf(squashed, isTriangle), 4);
+    EXPECT_NEAR(filledArea(squashed), M_PI * 0.4 * 0.2, 0.03);
+
+    // Beside another mask: no circle either.
+    const MyBody pair = scene.body(2);
+    EXPECT_EQ(countIf(pair, isCircleOutline), 0);
+    EXPECT_GE(countIf(pair, isTriangle), 5);
+    expectEngineAccepts(squashed);
+    expectEngineAccepts(pair);
+}
+
+TEST(MaskBody, BoxesOpenMasksAndTheAnchor)
+{
+    Scene scene(composition(
+        solid(polygonMask({{50, 25}, {150, 25}, {150, 75}, {50, 75}})) + ","
+        + solid(polygonMask({{150, 50}, {50, 50}, {50, 80}}, false)) + ","
+        + solid(polygonMask({{150, 50}, {50, 50}, {100, 80}}, true).replace("[100, 80]", "")
+                    .replace(", ]", "]")) + ","
+        + solid(polygonMask({{0, 0}, {100, 0}, {100, 0}, {100, 50}, {0, 0}, {0, 50}}))));
+    const MyBody box = scene.body(0);
+    ASSERT_EQ(group(box).size(), 1u);
+    const ShapeDef& b = group(box)[0];
+    EXPECT_TRUE(b.isBox);
+    EXPECT_FALSE(b.closed);
+    EXPECT_EQ(ClockWise(b.points), 0);
+    for (const b2Vec2& p : b.points) {  // relative to the anchor (100, 50)
+        EXPECT_NEAR(std::fabs(p.x), 0.5f, 1e-6);
+        EXPECT_NEAR(std::fabs(p.y), 0.25f, 1e-6);
+    }
+
+    // An open mask stays a line: (150, 50) lands at (1, 0) from the anchor.
+    const MyBody open = scene.body(1);
+    ASSERT_EQ(group(open).size(), 1u);
+    EXPECT_TRUE(isOpenOutline(group(open)[0]));
+    EXPECT_EQ(group(open)[0].points.back(), b2Vec2(0.5f, 0.0f));
+    EXPECT_EQ(group(open)[0].points.size(), 3u);
+
+    // A closed mask of two segments counts as open.
+    const MyBody two = scene.body(2);
+    ASSERT_EQ(group(two).size(), 1u);
+    EXPECT_TRUE(isOpenOutline(group(two)[0]));
+
+    // Repeated vertices keep their first place only: a 100 x 50 rectangle.
+    const MyBody repeated = scene.body(3);
+    EXPECT_NEAR(filledArea(repeated), 0.5, 1e-5);
+    expectEngineAccepts(repeated);
+}
+
+TEST(MaskBody, AnchorScaleAndSourcePixelAspect)
+{
+    const QByteArray footage = R"({"id": 1, "name": "Red", "kind": "solid", "width": 200, "height": 100,
+                                   "color": [1, 0, 0]},
+                                  {"id": 2, "name": "Wide", "kind": "solid", "width": 200, "height": 100,
+                                   "pixelAspect": [9, 10], "color": [0, 0, 1]})";
+    const QByteArray line = polygonMask({{150, 50}, {50, 50}}, false);
+    Scene scene(composition(
+        solid(line, R"({"anchorPoint": [50, 50], "position": [500, 250]})") + ","
+            + solid(line, R"({"anchorPoint": [50, 50], "position": [500, 250]})", "2") + ","
+            + solid(line, R"({"anchorPoint": [50, 50], "position": [500, 250], "scale": [200, 300]})") + ","
+            + R"({"type": "shape", "transform": {"anchorPoint": [50, 50], "position": [500, 250]}, "masks": [)"
+            + line + "]}",
+        QByteArray(), footage));
+    EXPECT_EQ(group(scene.body(0))[0].points.back(), b2Vec2(1.0f, 0.0f));
+    const b2Vec2 narrow = group(scene.body(1))[0].points.back();
+    EXPECT_NEAR(narrow.x, 0.9f, 1e-6);
+    EXPECT_EQ(group(scene.body(2))[0].points.back(), b2Vec2(2.0f, 0.0f));
+    const MyBody shape = scene.body(3);  // a shape layer with masks: its masks, square pixels
+    EXPECT_EQ(group(shape)[0].points.back(), b2Vec2(1.0f, 0.0f));
+    EXPECT_FALSE(shape.isLayerBox);
+}
+
+TEST(MaskBody, CrossingMasksAndTriangleCounts)
+{
+    Scene scene(composition(solid(polygonMask({{0, 0}, {100, 100}, {100, 0}, {0, 100}})) + ","
+                            + solid(polygonMask(regularPolygon(77, 90, 100, 50))) + ","
+                            + solid(polygonMask(regularPolygon(78, 90, 100, 50)))));
+    const MyBody eight = scene.body(0);
+    EXPECT_TRUE(eight.triangulationFailed);
+    EXPECT_GE(countIf(eight, isTriangle), 2);
+    EXPECT_NEAR(filledArea(eight), 0.5, 1e-4);
+
+    const MyBody fine = scene.body(1);
+    EXPECT_EQ(countIf(fine, isTriangle), 75);
+    EXPECT_FALSE(fine.tooManyPolygons);
+    EXPECT_FALSE(fine.triangulationFailed);
+    const MyBody many = scene.body(2);
+    EXPECT_EQ(countIf(many, isTriangle), 76);
+    EXPECT_TRUE(many.tooManyPolygons);
+    EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// Compositions built in the stand-in host from JSON, bodies built from their
+// layers, and the checks the outline tests share.
+#pragma once
+
+#include "model/MyBody.h"
+#include "project/Project.h"
+#include "suites/HostSession.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace outline_test {
+
+constexpr AEGP_PluginID kPluginId = 11;
+
+// "{ format, footage, compositions: [one composition named Main], activeItem }"
+// around the given layers (a JSON array's inside). Width 1000, height 500,
+// 25 fps, 10 s unless `compExtra` adds members.
+QByteArray composition(const QByteArray& layers, const QByteArray& compExtra = QByteArray(),
+                       const QByteArray& footage = QByteArray());
+
+class Scene
+{
+public:
+    explicit Scene(const QByteArray& json);
+    ~Scene();
+
+    SPBasicSuite* basic() const { return session->basicSuite(); }
+    int layerCount() const;
+    int objectType(int layerIndex) const;
+    AEGP_LayerH layer(int layerIndex) const;
+
+    // Builds body `bodyIndex` of `bodies` (grown as needed) from a layer with
+    // getBodyFromLayer, precision = meshPrecision + 2. Returns the body colour.
+    AEGP_ColorVal build(std::vector<MyBody>& bodies, int bodyIndex, int layerIndex, int meshPrecision = 2,
+                        bool hull = false, std::vector<char> labels = {},
+                        std::vector<AEGP_ColorVal> labelColors = {});
+    // One body from one layer.
+    MyBody body(int layerIndex, int meshPrecision = 2, bool hull = false);
+
+    // The n-th property (depth first, from 0) of that match name in a layer's
+    // property tree; the caller disposes it (disposeStream).
+    AEGP_StreamRefH findStream(int layerIndex, const char* matchName, int n = 0) const;
+    void disposeStream(AEGP_StreamRefH stream) const;
+
+    std::unique_ptr<standin::Project> project;
+    std::unique_ptr<standin::HostSession> session;
+};
+
+// The messages showOutlineMessage sent while the object lived.
+class MessageCapture
+{
+public:
+    MessageCapture();
+    ~MessageCapture();
+    static std::vector<QString>& texts();
+};
+
+// The first (only) outline group of a body.
+const std::vector<ShapeDef>& group(const MyBody& body);
+int countIf(const MyBody& body, bool (*pred)(const ShapeDef&));
+bool isCircleOutline(const ShapeDef& s);
+bool isBoxOutline(const ShapeDef& s);
+bool isOpenOutline(const ShapeDef& s);
+bool isTriangle(const ShapeDef& s);
+
+// A body-local point in world units, through the body's position and angle
+// (as the scene build places the body).
+b2Vec2 toWorld(const MyBody& body, b2Vec2 local);
+// World units from composition pixels of a composition of that size.
+b2Vec2 compToWorld(double x, double y, int width = 1000, int height = 500);
+
+// Hands every circle, box, triangle and open segment (as the scene build's
+// quadrilaterals of the thinnest and the widest line width) to Box2D, which
+// aborts the process on anything it refuses. Also checks the sum of the
+// shapes' areas is finite.
+void expectEngineAccepts(const MyBody& body);
+void expectEngineAccepts(const std::vector<ShapeDef>& group);
+
+// The total area of the body's triangles and boxes (world units squared).
+double filledArea(const MyBody& body);
+
+// Whether a world point lies in one of the body's triangles or boxes.
+bool covers(const MyBody& body, b2Vec2 world);
+
+}  // namespace outline_test
