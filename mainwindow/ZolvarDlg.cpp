@@ -1,12 +1,18 @@
 #include "mainwindow/ZolvarDlg.h"
 
+#include "host/PluginGlobals.h"
+#include "mainwindow/WindowPreferences.h"
+#include "properties/GravityView.h"
+#include "properties/UndoView.h"
 #include "simulation/SimulationView.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeySequence>
 #include <QMenu>
-#include <QMenuBar>
+#include <QMetaMethod>
+#include <QUndoStack>
 
 #include <utility>
 
@@ -18,32 +24,166 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     , pluginId(pluginId)
     , projectPath(std::move(projectPath))
 {
-    setObjectName(QStringLiteral("ZolvarDlgClass"));
+    ui.setupUi(this);
 
-    QMenu* menuFile = menuBar()->addMenu(QStringLiteral("File"));
-    menuFile->setObjectName(QStringLiteral("menuFile"));
-    onAutoLoadSave = menuFile->addAction(QStringLiteral("Auto Load/Save Settings"));
-    onAutoLoadSave->setObjectName(QStringLiteral("onAutoLoadSave"));
-    onAutoLoadSave->setCheckable(true);
+    // A failed read leaves the keys not yet read at their defaults; nothing
+    // is reported.
+    WindowPreferences prefs;
+    readWindowPreferences(this->suite, prefs);
 
-    view = new SimulationView(this, this->suite, this->pluginId);
-    setCentralWidget(view);
+    theme = prefs.theme;
+    loadStyleSheet(theme);
+    bodyIdentification = prefs.bodyIdentification;
+
+    createUndoStack(prefs.undoLevels);
+    QAction* undoAction = undoStack->createUndoAction(this);
+    QAction* redoAction = undoStack->createRedoAction(this);
+    // Host 17.0 takes the platform's undo keys for itself.
+    const bool host17 = ae_major_version == 17 && ae_minor_version == 0;
+    undoAction->setShortcut(host17 ? QKeySequence(Qt::ALT | Qt::Key_Z) : QKeySequence(QKeySequence::Undo));
+    redoAction->setShortcut(host17 ? QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Z)
+                                   : QKeySequence(QKeySequence::Redo));
+    ui.menuEdit->addAction(undoAction);
+    ui.menuEdit->addAction(redoAction);
+    ui.menuEdit->addSeparator();
+    ui.menuEdit->addAction(ui.onCopyBodySettings);
+    ui.menuEdit->addAction(ui.onPasteBodySettings);
+    ui.menuEdit->addSeparator();
+    ui.menuEdit->addAction(ui.onCopyJointSettings);
+    ui.menuEdit->addAction(ui.onPasteJointSettings);
+
+    createViewOptionsMenu();
+    ui.exportNoteSt->setText(QString());
+    connectCommands();
+    GetColorLabels();
+    createHistoryView();
+    createGravityPad();
+
+    // Before the view reads the composition, so that separated layers
+    // become bodies.
+    DoPreprocessing();
+
+    createSimulationView();
+    handPreferencesToView(prefs);
+
+    guardAgainstWheel();
+    createShortcuts();
+    ui.showDocumentation->setShortcut(QKeySequence::HelpContents);
+    setSliderDefaults();
+    setTheme(theme);
+    setRubberBand(theme);
+
+    // First run, or a store that lost a key: keep the layout as built as the
+    // default, and as the current one.
+    if (!restoreDlgSettings()) {
+        saveDlgDfltSettings();
+        saveDlgSettings();
+    }
+    // A dock restored hidden emits nothing when the window shows.
+    syncDockCheckMarks();
 }
 
-ZolvarDlg::~ZolvarDlg() = default;
-
-void ZolvarDlg::closeZolvarDlg()
+// Every widget, the undo stack, the history view and the pad go with the Qt
+// parent tree, the view-options menu with its member. The view goes first,
+// while the form's widgets and the "Joints" option it points to still exist.
+ZolvarDlg::~ZolvarDlg()
 {
-    if (closing)
-        return;
-    closing = true;
-    close();
-    // Ends the loop of OpenZolvarGUI's exec(); nothing else is closed.
-    QCoreApplication::exit(0);
+    delete view;
 }
 
-void ZolvarDlg::closeEvent(QCloseEvent* event)
+void ZolvarDlg::createUndoStack(int undoLevels)
 {
-    closeZolvarDlg();
-    event->accept();
+    undoStack = new QUndoStack(this);
+    // 0 (or less) means no limit, by the stack's own rule; the stack is empty.
+    undoStack->setUndoLimit(undoLevels);
+}
+
+void ZolvarDlg::createViewOptionsMenu()
+{
+    viewOptionsMenu = std::make_unique<QMenu>();
+    viewOptionsMenu->setObjectName(QStringLiteral("ViewOptionsMenu"));
+    viewOptionsMenu->setMouseTracking(true);
+    auto add = [this](const char* text, bool checked) {
+        auto* action = new QAction(QString::fromLatin1(text), viewOptionsMenu.get());
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+    viewOptionsShapes = add("Shapes", true);
+    viewOptionsMesh = add("Mesh", false);
+    viewOptionsBoundingBox = add("Bounding Box", false);
+    viewOptionsLocalAxes = add("Local Axes", false);
+    viewOptionsJoints = add("Joints", true);
+    viewOptionsCompBounds = add("Comp Bounds", true);
+    viewOptionsMenu->addAction(viewOptionsShapes);
+    viewOptionsMenu->addAction(viewOptionsMesh);
+    viewOptionsMenu->addAction(viewOptionsBoundingBox);
+    viewOptionsMenu->addAction(viewOptionsLocalAxes);
+    viewOptionsMenu->addAction(viewOptionsJoints);
+    viewOptionsMenu->addSeparator();
+    viewOptionsMenu->addAction(viewOptionsCompBounds);
+    ui.viewOptionsBtn->setMenu(viewOptionsMenu.get());
+}
+
+void ZolvarDlg::createHistoryView()
+{
+    undoView = new UndoView(ui.actionsHistoryDockWidget);
+    undoView->setStack(undoStack);
+    ui.actionsHistoryDockWidget->setWidget(undoView);
+    undoView->setObjectName(QStringLiteral("actionsHistoryView"));
+    // The information tab in front of the history.
+    tabifyDockWidget(ui.infoDockWidget, ui.actionsHistoryDockWidget);
+    ui.infoDockWidget->raise();
+}
+
+void ZolvarDlg::createGravityPad()
+{
+    gravityView = new GravityView(this);
+    auto* layout = new QGridLayout(ui.gravityWidget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(gravityView);
+    gravityView->setGravityMagnitudeEtControl(ui.gravityMagnitudeEt);
+    gravityView->setGravityMagnitudeSldControl(ui.gravityMagnitudeSld);
+    gravityView->setGravityDirectionEtControl(ui.gravityDirectionEt);
+    gravityView->setGravityDirectionSldControl(ui.gravityDirectionSld);
+    // Magnitude 10 pointing down (90 degrees).
+    gravityView->setGravityPoint(10.0 * GravityView::kScale, 1.5707964f);
+}
+
+void ZolvarDlg::createSimulationView()
+{
+    view = new SimulationView(this, gravityView, ui, suite, pluginId, layerLabels, labelColors, undoStack, theme);
+    auto* layout = new QGridLayout(ui.simulationPreviewWidget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view);
+}
+
+bool ZolvarDlg::forwardToView(const char* operation)
+{
+    if (!view)
+        return false;
+    const QByteArray signature = QByteArray(operation) + "()";
+    const int index = view->metaObject()->indexOfMethod(signature.constData());
+    if (index < 0)
+        return false;
+    return view->metaObject()->method(index).invoke(view, Qt::DirectConnection);
+}
+
+void ZolvarDlg::handPreferencesToView(const WindowPreferences& prefs)
+{
+    view->setJointsAction(viewOptionsJoints);
+    view->setSelectionHighlightColor(prefs.selectionHighlight.toColor());
+    view->setSelectionStrokeWidth(static_cast<float>(prefs.selectionStrokeWidth));
+    view->setStaticHighlightColor(prefs.staticHighlight.toColor());
+    view->setDistanceJointColor(prefs.distanceJoint.toColor());
+    view->setRevoluteJointColor(prefs.revoluteJoint.toColor());
+    view->setPrismaticJointColor(prefs.prismaticJoint.toColor());
+    view->setSpringJointColor(prefs.springJoint.toColor());
+    view->setSelectedJointColor(prefs.selectedJoint.toColor());
+    view->setJointStrokeWidth(static_cast<float>(prefs.jointStrokeWidth));
+    view->setKineBehavior(prefs.kinematicBehavior);
+    view->setDormantBehavior(prefs.dormantBehavior);
+    view->setIgnoreBodyColorWhenPasting(prefs.ignoreBodyColorWhenPasting);
 }

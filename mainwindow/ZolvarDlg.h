@@ -1,17 +1,36 @@
-// The main window. For now the smallest window that start-up needs: the scene
-// view, the "Auto Load/Save Settings" action and the close sequence's ending
-// (the loop quits and control goes back to the host).
+// The main window: the form with its menus, docks and panels, the stored
+// preferences, the undo stack, the scene view, the keyboard shortcuts, the
+// window layout kept between runs and the close sequence that gives control
+// back to the host.
+//
+// The window's slots are spread over files by the commands they serve:
+// construction (ZolvarDlg.cpp), connections and shortcuts (ZolvarDlgWiring),
+// docks and layout (ZolvarDlgLayout), themes and slider from-values
+// (ZolvarDlgAppearance), the close sequence (ZolvarDlgClose), layer
+// separation (ZolvarDlgPreprocessing), transport and export
+// (ZolvarDlgTransport), gravity (ZolvarDlgGravity), settings files, help and
+// dialogs (ZolvarDlgCommands), tools, view options, zoom and joints
+// (ZolvarDlgViewOptions), and the property reset buttons (ZolvarDlgResets).
 #pragma once
 
 #include "host_api.h"
+#include "mainwindow/ZolvarDlgForm.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+#include <vector>
+
+class GravityView;
 class QAction;
 class QApplication;
 class QCloseEvent;
+class QMenu;
+class QUndoStack;
 class SimulationView;
+class UndoView;
+struct WindowPreferences;
 
 class ZolvarDlg : public QMainWindow
 {
@@ -21,26 +40,236 @@ public:
               int pluginId, QString projectPath);
     ~ZolvarDlg() override;
 
+    const Ui::ZolvarDlgClass& form() const { return ui; }
     SimulationView* simulationView() const { return view; }
+    GravityView* gravityPad() const { return gravityView; }
+    QUndoStack* undoStackOf() const { return undoStack; }
+    UndoView* historyView() const { return undoView; }
+    QMenu* viewOptionsMenuOf() const { return viewOptionsMenu.get(); }
     // The File menu's checkable "Auto Load/Save Settings".
-    QAction* autoLoadSaveAction() const { return onAutoLoadSave; }
+    QAction* autoLoadSaveAction() const { return ui.onAutoLoadSave; }
+    int currentTheme() const { return theme; }
+    int bodyIdentificationMode() const { return bodyIdentification; }
+    const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
 
+    // Themes (ZolvarDlgAppearance.cpp).
+    // Loads, fills and applies the theme's style sheet to the application.
+    void loadStyleSheet(int theme);
+    // Keeps the index; repaints nothing and loads no sheet.
+    void setTheme(int theme);
+    // Called with setTheme; has no effect.
+    void setRubberBand(int theme);
+    // Fills the 16 host label colours.
+    void GetColorLabels();
+
+    // Slider from-values and joint tab icons (ZolvarDlgAppearance.cpp).
+    void setSliderDefaults();
+    void setSlidersFromValWithCurrentVal();
+    void setJointTabIcons(int theme);
+
+    // Layout (ZolvarDlgLayout.cpp). The settings store is QSettings,
+    // organisation "Varnholt", application "Zolvar 2.0".
+    void showPanels(bool show);
+    void saveDlgSettings();
+    // True when both the geometry and the window state were stored.
+    bool restoreDlgSettings();
+    void saveDlgDfltSettings();
+    void restoreDlgDfltSettings();
+
+    // Layer separation (ZolvarDlgPreprocessing.cpp).
+    std::vector<int> IsPreprocessingNeeded();
+    void DoPreprocessing();
+
 public slots:
-    // Closes the window and ends the application's event loop. Runs once;
-    // later calls do nothing.
+    // The close sequence: cancels an export in progress, autosaves, stops the
+    // simulation, hides the menus, stores the auto-load choice and the body
+    // identification, saves the layout, closes the window and ends the event
+    // loop. Runs once; later calls do nothing.
     void closeZolvarDlg();
 
+    // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
+    void showAbout();
+    void showPreferences();
+    void OnQuitZolvar();
+    void OnAutoLoadSave(bool checked);
+    void OnLoadSettings();
+    void OnSaveSettings();
+    void showDocumentation();
+    void showKeyboardShortcuts();
+
+    // Panel menu (ZolvarDlgLayout.cpp): one toggle per dock, one mirror of
+    // each dock's visibility into its check mark.
+    void dockBodies();
+    void dockExport();
+    void dockJoints();
+    void dockGlobalProperties();
+    void dockBodyProperties();
+    void dockJointProperties();
+    void dockInfo();
+    void dockActionsHistory();
+    void bodiesDockVisibilityChanged(bool visible);
+    void jointsDockVisibilityChanged(bool visible);
+    void globalPropertiesDockVisibilityChanged(bool visible);
+    void bodyPropertiesDockVisibilityChanged(bool visible);
+    void jointPropertiesDockVisibilityChanged(bool visible);
+    void exportDockVisibilityChanged(bool visible);
+    void infoDockVisibilityChanged(bool visible);
+    void actionsHistoryDockVisibilityChanged(bool visible);
+    void toggleAll();
+    void setDefaultLayout();
+
+    // Transport and export (ZolvarDlgTransport.cpp).
+    void OnRestartBtn();
+    void OnPlayBtn();
+    void OnStepBtn();
+    void OnRepeatBtn();
+    void OnExportBtn();
+    void startFrameEtEditingFinished();
+    void endFrameEtEditingFinished();
+    void OnPlayShortcut();
+    void OnStepShortcut();
+    void OnRestartShortcut();
+    void OnRepeatShortcut();
+
+    // Zoom, background, view options, tools, joints and the open-shape line
+    // width (ZolvarDlgViewOptions.cpp).
+    void OnZoomOutBtn();
+    void OnZoomInBtn();
+    void OnZoomFitBtn();
+    void OnBGColorBtn();
+    void OnViewOptionsShapes(bool checked);
+    void OnViewOptionsMesh(bool checked);
+    void OnViewOptionsBoundingBox(bool checked);
+    void OnViewOptionsLocalAxes(bool checked);
+    void OnViewOptionsJoints(bool checked);
+    void OnViewOptionsCompBounds(bool checked);
+    void OnSelectionToolBtn();
+    void OnHandToolBtn();
+    void OnAnchorToolBtn();
+    void OnGravityToolBtn();
+    void OnVelocityToolBtn();
+    void OnAddDistanceJointBtn();
+    void OnAddRevoluteJointBtn();
+    void OnAddPrismaticJointBtn();
+    void OnAddSpringJointBtn();
+    void OnRemoveJointBtn();
+    void OnIncreaseOpenShapeLineWidth();
+    void OnDecreaseOpenShapeLineWidth();
+
+    // Gravity (ZolvarDlgGravity.cpp).
+    void OnGravityInheritFrom(bool checked);
+    void OnCaptureGravityBtn();
+    void OnApplyGravityBtn();
+
+    // The property panels' reset buttons (ZolvarDlgResets.cpp; the list is
+    // mainwindow/ResetButtons.h). Each calls the view's reset<X>().
+    void resetTimeDividerBtnClicked();
+    void resetSubstepsBtnClicked();
+    void resetCollisionToleranceBtnClicked();
+    void resetGravityMagnitudeBtnClicked();
+    void resetGravityDirectionBtnClicked();
+    void resetTypeBtnClicked();
+    void resetDensityBtnClicked();
+    void resetFrictionBtnClicked();
+    void resetBouncinessBtnClicked();
+    void resetBodyColorBtnClicked();
+    void resetMeshPrecisionBtnClicked();
+    void resetVelocityMagnitudeBtnClicked();
+    void resetVelocityDirectionBtnClicked();
+    void resetAngularVelocityBtnClicked();
+    void resetLinearDampingBtnClicked();
+    void resetAngularDampingBtnClicked();
+    void resetAEmaticDampingBtnClicked();
+    void resetAEmaticTensionBtnClicked();
+    void resetCollisionGroupBtnClicked();
+    void resetCollideWithBtnClicked();
+    void resetFixedRotationBtnClicked();
+    void resetGravityScaleBtnClicked();
+    void resetUseConvexHullBtnClicked();
+    void resetMagnetismTypeBtnClicked();
+    void resetMagnetIntensityBtnClicked();
+    void resetMagnetDistanceBtnClicked();
+    void resetAcceptMagnetismBtnClicked();
+    void resetDistanceJointFrequencyBtnClicked();
+    void resetDistanceJointDampingBtnClicked();
+    void resetDistanceJointCollideConnectedBtnClicked();
+    void resetRevoluteJointEnableLimitBtnClicked();
+    void resetRevoluteJointLowerAngleBtnClicked();
+    void resetRevoluteJointUpperAngleBtnClicked();
+    void resetRevoluteJointEnableMotorBtnClicked();
+    void resetRevoluteJointMotorSpeedBtnClicked();
+    void resetRevoluteJointMaxMotorTorqueBtnClicked();
+    void resetRevoluteJointCollideConnectedBtnClicked();
+    void resetPrismaticJointEnableLimitBtnClicked();
+    void resetPrismaticJointLowerTranslationBtnClicked();
+    void resetPrismaticJointUpperTranslationBtnClicked();
+    void resetPrismaticJointEnableMotorBtnClicked();
+    void resetPrismaticJointMotorSpeedBtnClicked();
+    void resetPrismaticJointMaxMotorForceBtnClicked();
+    void resetPrismaticJointCollideConnectedBtnClicked();
+    void resetSpringJointSpringinessBtnClicked();
+    void resetSpringJointDampingBtnClicked();
+    void resetSpringJointDesiredLengthBtnClicked();
+
 protected:
+    // Keeps the mouse wheel away from the spin boxes and sliders, so that
+    // scrolling a panel never changes a value.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Construction steps (ZolvarDlg.cpp, ZolvarDlgWiring.cpp).
+    void createUndoStack(int undoLevels);
+    void createViewOptionsMenu();
+    void connectCommands();
+    void createHistoryView();
+    void createGravityPad();
+    void createSimulationView();
+    // The "Joints" view option and the stored preferences, through the
+    // view's setters.
+    void handPreferencesToView(const WindowPreferences& prefs);
+    void guardAgainstWheel();
+    void createShortcuts();
+
+    // Calls the view's operation of that name, without arguments, when the
+    // view has it as a slot; returns whether it did.
+    bool forwardToView(const char* operation);
+
+    // Close-sequence steps kept with transport and export
+    // (ZolvarDlgTransport.cpp): ends an export in progress as if its button
+    // had been unchecked, and stops the frame timer and the playback.
+    void cancelExportInProgress();
+    void stopSimulation();
+
+    // Connects (true) or disconnects (false) the eight docks' visibility
+    // mirrors.
+    void connectDockMirrors(bool connect);
+    // Sets the eight check marks from the docks' visibility.
+    void syncDockCheckMarks();
+
+    int theme = 0;
     QApplication* application;
+    Ui::ZolvarDlgClass ui{};
     SimulationView* view = nullptr;
+    GravityView* gravityView = nullptr;
     SPBasicSuite* suite;
     int pluginId;
     QString projectPath;
-    QAction* onAutoLoadSave = nullptr;
+    // Without a Qt parent; the window keeps it alive.
+    std::unique_ptr<QMenu> viewOptionsMenu;
+    QAction* viewOptionsShapes = nullptr;
+    QAction* viewOptionsMesh = nullptr;
+    QAction* viewOptionsBoundingBox = nullptr;
+    QAction* viewOptionsLocalAxes = nullptr;
+    QAction* viewOptionsJoints = nullptr;
+    QAction* viewOptionsCompBounds = nullptr;
+    std::vector<char> layerLabels;  // always empty: the view fills its own copy
+    std::vector<AEGP_ColorVal> labelColors;
+    int bodyIdentification = 0;
+    bool autoLoadSave = false;
+    QUndoStack* undoStack = nullptr;
+    UndoView* undoView = nullptr;
     bool closing = false;
 };

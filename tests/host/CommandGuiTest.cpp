@@ -13,7 +13,11 @@
 #include <QPalette>
 #include <QPointer>
 #include <QStyle>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -39,6 +43,20 @@ struct Seen {
 Seen seen;
 // Run inside the event loop, on the window, before it is closed.
 void (*whileOpen)(ZolvarDlg&) = nullptr;
+// Run when the main window is shown, before the command reads anything more.
+std::function<void()> whenShown;
+
+// Calls whenShown at the main window's show event.
+class ShowWatcher : public QObject
+{
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("ZolvarDlgClass") && whenShown)
+            whenShown();
+        return false;
+    }
+};
 
 ZolvarDlg* visibleMainWindow()
 {
@@ -52,6 +70,11 @@ ZolvarDlg* visibleMainWindow()
 // notes the main window and closes it.
 void watchAndClose()
 {
+    static ShowWatcher* showWatcher = nullptr;
+    if (!showWatcher) {
+        showWatcher = new ShowWatcher;
+        qApp->installEventFilter(showWatcher);
+    }
     auto* timer = new QTimer(qApp);
     auto* clock = new QElapsedTimer;
     clock->start();
@@ -86,9 +109,23 @@ void watchAndClose()
     timer->start(20);
 }
 
+// The window keeps its layout in the settings store and autosaves into the
+// home folder: both go to a temporary folder of the test program.
+void isolateHome()
+{
+    static QTemporaryDir* home = [] {
+        auto* dir = new QTemporaryDir;
+        qputenv("HOME", dir->path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path() + QStringLiteral("/.config"));
+        return dir;
+    }();
+    (void)home;
+}
+
 // Runs the command once, the window being watched and closed.
 A_Err runWatched(Host& host, bool* handled)
 {
+    isolateHome();
     seen = Seen();
     static bool preRoutineAdded = false;
     if (QCoreApplication::instance()) {
@@ -125,6 +162,9 @@ TEST(CommandGui, OpensTheWindowAndReturnsWhenItClosesTwice)
 
     // The application's look, set once when it was made.
     EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_PluginApplication));
+    // The window's style sheet wraps the application's style; without it the
+    // style itself shows.
+    qApp->setStyleSheet(QString());
     EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion")) << "plastique is no more";
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), QColor(181, 213, 255, 255));
     EXPECT_EQ(QApplication::font().family(), QStringLiteral("Lucida Grande"));
@@ -144,9 +184,20 @@ TEST(CommandGui, StoredAutoLoadChecksTheAction)
 TEST(CommandGui, AMissingSuiteAfterTheWindowOpenedIsReportedOnce)
 {
     Host host(kProject);
-    host.session->registry().withhold(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3);
+    // The window itself reads its preferences: the suite goes once it is built.
+    whenShown = [&host] {
+        host.session->registry().withhold(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3);
+    };
+    // Back for the close, which stores its choices through it.
+    static Host* current = nullptr;
+    current = &host;
+    whileOpen = [](ZolvarDlg&) {
+        current->session->registry().withhold(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, false);
+    };
     bool handled = false;
     EXPECT_EQ(runWatched(host, &handled), kMissingSuiteError);
+    whenShown = nullptr;
+    whileOpen = nullptr;
     EXPECT_FALSE(seen.timedOut);
     EXPECT_EQ(seen.title, QStringLiteral("Zolvar - shot.final - Main")) << "the window still opened";
     ASSERT_EQ(seen.messages.size(), 1);

@@ -1,0 +1,16 @@
+// Finds the layers of the active composition that would become one rigid
+// body of several outlines: 2-D layers with visible video that have more
+// than one mask, and shape layers with more than one top-level vector group.
+// The window offers to split these before the scene is built.
+#pragma once
+
+#include "host_api.h"
+
+#include <vector>
+
+// Appends the 0-based indices of such layers to `indices`, in layer order,
+// each once. Cameras, lights, nulls, adjustment and guide layers, layers with
+// their video switch off or not really on, and 3-D layers are passed over.
+// The walk ends at the first host error, which is returned; the layers found
+// until then stay in the list. Every stream reference is given back.
+A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices);

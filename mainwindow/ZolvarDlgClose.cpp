@@ -1,0 +1,58 @@
+// The close sequence: every way out of the window (the Quit command, the
+// window's close button, the end of a keyframe export) runs it once.
+#include "mainwindow/ZolvarDlg.h"
+
+#include "host/HostFailure.h"
+#include "mainwindow/WindowPreferences.h"
+#include "simulation/SimulationView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+
+void ZolvarDlg::closeZolvarDlg()
+{
+    // A second request (the close event of the close below, or the view's
+    // quit after the menu's) finds the sequence done.
+    if (closing)
+        return;
+    closing = true;
+
+    // Keys being written would otherwise leave the host's undo group open.
+    cancelExportInProgress();
+
+    // A host suite that went missing is reported, and the window still
+    // closes and hands control back.
+    GuardHostCall([this] {
+        view->saveSettings(QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath()),
+                           "Auto Saved Settings File");
+    });
+    stopSimulation();
+
+    ui.menuZolvar->hide();
+    ui.menuFile->hide();
+    ui.menuEdit->hide();
+    ui.menuPanel->hide();
+    ui.menuHelp->hide();
+
+    // A failed call skips the rest of the storing, silently.
+    GuardHostCall([this] { storeClosingPreferences(suite, ui.onAutoLoadSave->isChecked(), bodyIdentification); });
+    saveDlgSettings();
+    close();
+    // Ends the loop of the start-up's exec(); nothing else of the host
+    // application is closed.
+    QCoreApplication::exit(0);
+}
+
+void ZolvarDlg::OnQuitZolvar()
+{
+    closeZolvarDlg();
+}
+
+void ZolvarDlg::closeEvent(QCloseEvent* event)
+{
+    closeZolvarDlg();
+    event->accept();
+}

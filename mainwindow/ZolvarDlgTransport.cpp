@@ -1,0 +1,202 @@
+// Transport and export: the buttons restart, play, step, repeat and export,
+// the two export frame boxes, the keys that stand for the buttons, and the
+// two steps of the close sequence that end playback and an export.
+//
+// The playback operations themselves belong to the view's playback control;
+// the button slots here keep what concerns the window's own controls.
+#include "mainwindow/ZolvarDlg.h"
+
+#include "simulation/SimulationView.h"
+
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTimer>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+
+// The last frame an export can reach: past it the simulation stops.
+constexpr int kLastExportFrame = kLastSimulatedFrame;
+
+// The selection tool becomes current when the velocity tool is.
+void leaveVelocityTool(ZolvarDlg& window, const Ui::ZolvarDlgClass& ui)
+{
+    if (ui.velocityToolBtn->isChecked())
+        window.OnSelectionToolBtn();
+}
+
+// Ends a requested loop: empty note, repeat unchecked, the view's loop off.
+void stopLooping(const Ui::ZolvarDlgClass& ui, SimulationView* view)
+{
+    if (!ui.repeatBtn->isChecked())
+        return;
+    ui.toolsNoteSt->setText(QString());
+    ui.repeatBtn->setChecked(false);
+    view->looping = false;
+}
+
+} // namespace
+
+void ZolvarDlg::OnRestartBtn()
+{
+    if (ui.playBtn->isChecked())
+        ui.playBtn->setChecked(false);
+    stopLooping(ui, view);
+    view->restartAndStopAnimation(false);
+}
+
+void ZolvarDlg::OnPlayBtn()
+{
+    leaveVelocityTool(*this, ui);
+    if (ui.playBtn->isChecked())
+        view->playAnimation();
+    else
+        view->pauseAnimation();
+    // Play goes on past the former loop end.
+    if (ui.playBtn->isChecked() && ui.repeatBtn->isChecked())
+        stopLooping(ui, view);
+}
+
+void ZolvarDlg::OnStepBtn()
+{
+    leaveVelocityTool(*this, ui);
+    // The single step stops the simulation after its frame.
+    if (ui.playBtn->isChecked())
+        ui.playBtn->setChecked(false);
+    stopLooping(ui, view);
+    view->stepAnimation();
+}
+
+void ZolvarDlg::OnRepeatBtn()
+{
+    leaveVelocityTool(*this, ui);
+    if (!ui.repeatBtn->isChecked()) {
+        ui.toolsNoteSt->setText(QString());
+        view->restartAndStopAnimation(false);
+        return;
+    }
+    if (ui.playBtn->isChecked())
+        ui.playBtn->setChecked(false);
+    const int frame = view->currentFrame;
+    if (frame < 1) {
+        ui.toolsNoteSt->setText(QStringLiteral("End Loop Frame: 0"));
+        return;
+    }
+    ui.toolsNoteSt->setText(QStringLiteral("End Loop Frame: %1").arg(frame));
+    view->looping = true;
+    view->loopEndFrame = frame;
+    view->restartAndPlayAnimation();
+}
+
+void ZolvarDlg::OnExportBtn()
+{
+    if (!ui.exportBtn->isChecked()) {
+        // Cancel. Keys being written stop after the layer in progress, when
+        // the view's writer finds the button unchecked.
+        view->playing = false;
+        view->exporting = false;
+        ui.progressBar->reset();
+        ui.progressBar->setValue(0);
+        ui.exportNoteSt->setText(QString());
+        view->restartAndStopAnimation(false);
+        return;
+    }
+    // While keys are being written a new export cannot start: the click that
+    // cancelled them stays in force.
+    if (view->isWritingKeys()) {
+        ui.exportBtn->setChecked(false);
+        return;
+    }
+
+    // An end past the last simulated frame would never be reached.
+    if (ui.endFrameEt->value() > kLastExportFrame)
+        ui.endFrameEt->setValue(kLastExportFrame);
+    const int start = ui.startFrameEt->value();
+    const int end = ui.endFrameEt->value();
+    view->exportStartFrame = start;
+    view->exportEndFrame = end;
+
+    view->looping = false;
+    ui.repeatBtn->setChecked(false);
+    ui.toolsNoteSt->setText(QString());
+    leaveVelocityTool(*this, ui);
+    view->exporting = true;
+    view->bodyTransforms.clear();
+    ui.progressBar->setRange(start, end);
+    ui.progressBar->setValue(start);
+    view->restartAndPlayAnimation();
+}
+
+void ZolvarDlg::startFrameEtEditingFinished()
+{
+    const int start = ui.startFrameEt->value();
+    const int end = ui.endFrameEt->value();
+    if (start < 0) {
+        disconnect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
+        ui.startFrameEt->setValue(0);
+        connect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
+    } else if (start > end) {
+        disconnect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
+        ui.endFrameEt->setValue(start);
+        connect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
+    }
+}
+
+void ZolvarDlg::endFrameEtEditingFinished()
+{
+    // An end past the last simulated frame would never be reached.
+    if (ui.endFrameEt->value() > kLastExportFrame) {
+        disconnect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
+        ui.endFrameEt->setValue(kLastExportFrame);
+        connect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
+    }
+    const int start = ui.startFrameEt->value();
+    const int end = ui.endFrameEt->value();
+    if (end < start) {
+        disconnect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
+        ui.startFrameEt->setValue(end);
+        connect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
+    }
+}
+
+void ZolvarDlg::OnPlayShortcut()
+{
+    ui.playBtn->setChecked(!ui.playBtn->isChecked());
+    OnPlayBtn();
+}
+
+void ZolvarDlg::OnStepShortcut()
+{
+    OnStepBtn();
+}
+
+void ZolvarDlg::OnRestartShortcut()
+{
+    OnRestartBtn();
+}
+
+void ZolvarDlg::OnRepeatShortcut()
+{
+    ui.repeatBtn->setChecked(!ui.repeatBtn->isChecked());
+    OnRepeatBtn();
+}
+
+void ZolvarDlg::cancelExportInProgress()
+{
+    // Keys being written: their host undo group is ended now, the remaining
+    // layers stay untouched.
+    if (view->isWritingKeys())
+        view->cancelKeyframing();
+    if (!ui.exportBtn->isChecked())
+        return;
+    ui.exportBtn->setChecked(false);
+    OnExportBtn();
+}
+
+void ZolvarDlg::stopSimulation()
+{
+    view->running = false;
+    view->playing = false;
+    view->getTimer()->stop();
+}

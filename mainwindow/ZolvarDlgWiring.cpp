@@ -1,0 +1,154 @@
+// The window's own connections, its keyboard shortcuts and the wheel guard.
+// Connections are made by signature, in a fixed order, to the window's slots.
+#include "mainwindow/ResetButtons.h"
+#include "mainwindow/ZolvarDlg.h"
+
+#include "properties/EditBox.h"
+
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QSlider>
+#include <QSpinBox>
+
+namespace {
+
+struct Connection
+{
+    QObject* sender;
+    const char* signal;
+    const char* slot;
+};
+
+} // namespace
+
+void ZolvarDlg::connectCommands()
+{
+    const Connection menus[] = {
+        {ui.showAbout, SIGNAL(triggered()), SLOT(showAbout())},
+        {ui.showPreferences, SIGNAL(triggered()), SLOT(showPreferences())},
+        {ui.onQuitZolvar, SIGNAL(triggered()), SLOT(OnQuitZolvar())},
+        {ui.onAutoLoadSave, SIGNAL(toggled(bool)), SLOT(OnAutoLoadSave(bool))},
+        {ui.onLoadSettings, SIGNAL(triggered()), SLOT(OnLoadSettings())},
+        {ui.onSaveSettings, SIGNAL(triggered()), SLOT(OnSaveSettings())},
+        {ui.dockBodies, SIGNAL(triggered()), SLOT(dockBodies())},
+        {ui.dockExport, SIGNAL(triggered()), SLOT(dockExport())},
+        {ui.dockJoints, SIGNAL(triggered()), SLOT(dockJoints())},
+        {ui.dockGlobalProperties, SIGNAL(triggered()), SLOT(dockGlobalProperties())},
+        {ui.dockBodyProperties, SIGNAL(triggered()), SLOT(dockBodyProperties())},
+        {ui.dockJointProperties, SIGNAL(triggered()), SLOT(dockJointProperties())},
+        {ui.dockInfo, SIGNAL(triggered()), SLOT(dockInfo())},
+        {ui.dockActionsHistory, SIGNAL(triggered()), SLOT(dockActionsHistory())},
+    };
+    for (const Connection& c : menus)
+        connect(c.sender, c.signal, this, c.slot);
+
+    connectDockMirrors(true);
+
+    const Connection scene[] = {
+        {ui.toggleAll, SIGNAL(triggered()), SLOT(toggleAll())},
+        {ui.actionDefaultLayout, SIGNAL(triggered()), SLOT(setDefaultLayout())},
+        {ui.showDocumentation, SIGNAL(triggered()), SLOT(showDocumentation())},
+        {ui.showKeyboardShortcuts, SIGNAL(triggered()), SLOT(showKeyboardShortcuts())},
+        {ui.restartBtn, SIGNAL(clicked()), SLOT(OnRestartBtn())},
+        {ui.playBtn, SIGNAL(clicked()), SLOT(OnPlayBtn())},
+        {ui.stepBtn, SIGNAL(clicked()), SLOT(OnStepBtn())},
+        {ui.repeatBtn, SIGNAL(clicked()), SLOT(OnRepeatBtn())},
+        {ui.zoomOutBtn, SIGNAL(clicked()), SLOT(OnZoomOutBtn())},
+        {ui.zoomInBtn, SIGNAL(clicked()), SLOT(OnZoomInBtn())},
+        {ui.zoomFitBtn, SIGNAL(clicked()), SLOT(OnZoomFitBtn())},
+        {ui.bgColorBtn, SIGNAL(clicked()), SLOT(OnBGColorBtn())},
+        {viewOptionsShapes, SIGNAL(toggled(bool)), SLOT(OnViewOptionsShapes(bool))},
+        {viewOptionsMesh, SIGNAL(toggled(bool)), SLOT(OnViewOptionsMesh(bool))},
+        {viewOptionsBoundingBox, SIGNAL(toggled(bool)), SLOT(OnViewOptionsBoundingBox(bool))},
+        {viewOptionsLocalAxes, SIGNAL(toggled(bool)), SLOT(OnViewOptionsLocalAxes(bool))},
+        {viewOptionsJoints, SIGNAL(toggled(bool)), SLOT(OnViewOptionsJoints(bool))},
+        {viewOptionsCompBounds, SIGNAL(toggled(bool)), SLOT(OnViewOptionsCompBounds(bool))},
+    };
+    for (const Connection& c : scene)
+        connect(c.sender, c.signal, this, c.slot);
+
+#define ZOLVAR_CONNECT_RESET(Property, button) \
+    connect(ui.button, SIGNAL(clicked()), this, SLOT(reset##Property##BtnClicked()));
+    ZOLVAR_RESET_BUTTONS(ZOLVAR_CONNECT_RESET)
+#undef ZOLVAR_CONNECT_RESET
+
+    const Connection tools[] = {
+        {ui.selectionToolBtn, SIGNAL(clicked()), SLOT(OnSelectionToolBtn())},
+        {ui.handToolBtn, SIGNAL(clicked()), SLOT(OnHandToolBtn())},
+        {ui.anchorToolBtn, SIGNAL(clicked()), SLOT(OnAnchorToolBtn())},
+        {ui.gravityToolBtn, SIGNAL(clicked()), SLOT(OnGravityToolBtn())},
+        {ui.gravityLayerCb, SIGNAL(toggled(bool)), SLOT(OnGravityInheritFrom(bool))},
+        {ui.velocityToolBtn, SIGNAL(clicked()), SLOT(OnVelocityToolBtn())},
+        {ui.captureGravityBtn, SIGNAL(clicked()), SLOT(OnCaptureGravityBtn())},
+        {ui.applyGravityBtn, SIGNAL(clicked()), SLOT(OnApplyGravityBtn())},
+        {ui.addDistanceJointBtn, SIGNAL(clicked()), SLOT(OnAddDistanceJointBtn())},
+        {ui.addRevoluteJointBtn, SIGNAL(clicked()), SLOT(OnAddRevoluteJointBtn())},
+        {ui.addPrismaticJointBtn, SIGNAL(clicked()), SLOT(OnAddPrismaticJointBtn())},
+        {ui.addSpringJointBtn, SIGNAL(clicked()), SLOT(OnAddSpringJointBtn())},
+        {ui.removeJointBtn, SIGNAL(clicked()), SLOT(OnRemoveJointBtn())},
+        {ui.startFrameEt, SIGNAL(editingFinished()), SLOT(startFrameEtEditingFinished())},
+        {ui.endFrameEt, SIGNAL(editingFinished()), SLOT(endFrameEtEditingFinished())},
+        {ui.exportBtn, SIGNAL(clicked()), SLOT(OnExportBtn())},
+    };
+    for (const Connection& c : tools)
+        connect(c.sender, c.signal, this, c.slot);
+}
+
+void ZolvarDlg::createShortcuts()
+{
+    const struct
+    {
+        QKeySequence key;
+        const char* slot;
+    } shortcuts[] = {
+        {QKeySequence(Qt::Key_0), SLOT(OnPlayShortcut())},
+        {QKeySequence(Qt::Key_Home), SLOT(OnRestartShortcut())},
+        {QKeySequence(Qt::Key_1), SLOT(OnStepShortcut())},
+        {QKeySequence(Qt::Key_PageDown), SLOT(OnStepShortcut())},
+        {QKeySequence(Qt::Key_2), SLOT(OnRepeatShortcut())},
+        {QKeySequence(Qt::Key_V), SLOT(OnSelectionToolBtn())},
+        {QKeySequence(Qt::Key_H), SLOT(OnHandToolBtn())},
+        {QKeySequence(Qt::Key_Y), SLOT(OnAnchorToolBtn())},
+        {QKeySequence(Qt::Key_G), SLOT(OnGravityToolBtn())},
+        {QKeySequence(Qt::Key_P), SLOT(OnVelocityToolBtn())},
+        {QKeySequence(Qt::Key_Space), SLOT(OnHandToolBtn())},
+        {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Plus), SLOT(OnIncreaseOpenShapeLineWidth())},
+        {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Minus), SLOT(OnDecreaseOpenShapeLineWidth())},
+    };
+    for (const auto& s : shortcuts)
+        new QShortcut(s.key, this, s.slot, nullptr, Qt::WindowShortcut);
+}
+
+void ZolvarDlg::guardAgainstWheel()
+{
+    auto guard = [this](const auto& controls) {
+        for (QWidget* control : controls) {
+            control->installEventFilter(this);
+            control->setFocusPolicy(Qt::StrongFocus);
+        }
+    };
+    guard(findChildren<QDoubleSpinBox*>());
+    guard(findChildren<QSpinBox*>());
+    guard(findChildren<EditBox*>());
+    guard(findChildren<QSlider*>());
+}
+
+bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* control = qobject_cast<QWidget*>(watched);
+    const bool valueControl = qobject_cast<QAbstractSpinBox*>(watched) || qobject_cast<QAbstractSlider*>(watched);
+    if (event->type() == QEvent::Wheel && control && valueControl) {
+        if (control->focusPolicy() == Qt::WheelFocus) {
+            event->accept();
+            return false;
+        }
+        // The control never sees the wheel; its panel scrolls instead.
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,7 @@
+#include "properties/UndoView.h"
+
+UndoView::UndoView(QWidget* owner)
+    : QUndoView(owner)
+    , owner(owner)
+{
+}

@@ -1,0 +1,196 @@
+// Every way out of the window runs the close sequence once: the autosave
+// path and the two choices are stored, the layout is saved, an export in
+// progress is cancelled, and the command's event loop returns.
+#include "WindowFixture.h"
+
+#include "host/StartupQueries.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+using namespace window_test;
+
+// What a run of the command showed.
+struct CommandRun
+{
+    A_Err result = A_Err_NONE;
+    bool sawWindow = false;
+    bool timedOut = false;
+    QPointer<ZolvarDlg> window;
+    QStringList messages;  // the texts of the message boxes answered
+};
+
+ZolvarDlg* visibleMainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("ZolvarDlgClass") && w->isVisible())
+            return qobject_cast<ZolvarDlg*>(w);
+    return nullptr;
+}
+
+// Runs the menu command; once the window is up, `leave` takes the way out.
+CommandRun runCommand(Host& host, const std::function<void(ZolvarDlg&)>& leave)
+{
+    CommandRun run;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [&run, &leave, timer, clock] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            run.messages << box->text();
+            box->accept();
+        } else if (ZolvarDlg* window = visibleMainWindow(); window && !run.sawWindow) {
+            run.sawWindow = true;
+            run.window = window;
+            leave(*window);
+        } else if (clock->elapsed() > 15000) {
+            run.timedOut = true;
+            QCoreApplication::exit(1);
+        }
+    });
+    timer->start(20);
+    bool handled = false;
+    run.result = host.session->runCommand(host.command(), &handled);
+    delete timer;
+    delete clock;
+    return run;
+}
+
+class CloseSequence : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        clearLayoutStore();
+        host = makeHost();
+    }
+
+    std::optional<std::string> stored(const char* key) const { return host->session->prefs().value(kSection, key); }
+    size_t calls(const std::string& function, const std::string& key) const
+    {
+        size_t n = 0;
+        for (const auto& record : host->session->log().calls(function))
+            n += record.arguments.find('"' + key + '"') != std::string::npos;
+        return n;
+    }
+
+    // The sequence ran exactly once in the last run.
+    void ranOnce(const CommandRun& run)
+    {
+        EXPECT_FALSE(run.timedOut) << "the event loop returned";
+        EXPECT_TRUE(run.sawWindow);
+        EXPECT_TRUE(run.window.isNull()) << "the window is gone when the command returns";
+        EXPECT_EQ(run.result, A_Err_NONE);
+        EXPECT_EQ(calls("AEGP_SetString", "Auto Saved Settings File"), 1u);
+        EXPECT_EQ(calls("AEGP_SetLong", "Auto Load/Save Settings"), 1u);
+        EXPECT_EQ(calls("AEGP_SetLong", "Body Identification"), 1u);
+        EXPECT_EQ(stored("Auto Saved Settings File"), (isolatedHome() + "/.zolvar_autosave.xml").toStdString());
+        QSettings store = layoutStore();
+        EXPECT_TRUE(store.contains("zolvarDlgGeometry"));
+        EXPECT_TRUE(store.contains("zolvarDlgWindowState"));
+    }
+
+    std::unique_ptr<Host> host;
+};
+
+TEST_F(CloseSequence, QuitFromTheMenu)
+{
+    host->session->prefs().set(kSection, "Body Identification", "2");
+    host->session->log().clear();
+    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); });
+    ranOnce(run);
+    EXPECT_EQ(stored(kAutoLoadSaveKey), "0") << "unchecked";
+    EXPECT_EQ(stored("Body Identification"), "2") << "the value read at start";
+}
+
+TEST_F(CloseSequence, TheWindowsCloseButton)
+{
+    host->session->log().clear();
+    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
+        w.form().onAutoLoadSave->setChecked(true);
+        w.close();
+    });
+    ranOnce(run);
+    EXPECT_EQ(stored(kAutoLoadSaveKey), "1");
+}
+
+TEST_F(CloseSequence, TheViewsQuitAfterAnExportAndASecondRequest)
+{
+    host->session->log().clear();
+    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
+        w.closeZolvarDlg();
+        EXPECT_TRUE(w.isClosing());
+        w.closeZolvarDlg();
+        for (QMenu* menu : {w.form().menuZolvar, w.form().menuFile, w.form().menuEdit, w.form().menuPanel,
+                            w.form().menuHelp})
+            EXPECT_FALSE(menu->isVisible());
+    });
+    ranOnce(run);
+}
+
+TEST_F(CloseSequence, AnExportInProgressIsCancelledFirst)
+{
+    host->session->log().clear();
+    bool exportUnchecked = false;
+    int progress = -1;
+    const CommandRun run = runCommand(*host, [&](ZolvarDlg& w) {
+        w.form().exportBtn->setChecked(true);
+        w.form().progressBar->setRange(10, 40);
+        w.form().progressBar->setValue(25);
+        w.form().onQuitZolvar->trigger();
+        exportUnchecked = !w.form().exportBtn->isChecked();
+        progress = w.form().progressBar->value();
+    });
+    ranOnce(run);
+    EXPECT_TRUE(exportUnchecked);
+    EXPECT_LT(progress, 10) << "no progress shown (0 lies outside the export range)";
+}
+
+TEST_F(CloseSequence, AHostFailureWhileStoringStillClosesAndSavesTheLayout)
+{
+    host->session->log().clear();
+    host->session->faults().failEvery(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, 14);
+    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); });
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(run.window.isNull());
+    EXPECT_EQ(calls("AEGP_SetLong", "Auto Load/Save Settings"), 1u);
+    EXPECT_EQ(calls("AEGP_SetLong", "Body Identification"), 0u) << "skipped after the failure";
+    EXPECT_TRUE(layoutStore().contains("zolvarDlgWindowState"));
+}
+
+TEST_F(CloseSequence, ASuiteMissingAtCloseIsReportedAndTheWindowStillCloses)
+{
+    const CommandRun run = runCommand(*host, [this](ZolvarDlg& w) {
+        host->session->registry().withhold(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3);
+        QTimer::singleShot(0, &w, [&w] { w.form().onQuitZolvar->trigger(); });
+    });
+    host->session->registry().withhold(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, false);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(run.window.isNull());
+    EXPECT_FALSE(run.messages.isEmpty());
+    for (const QString& text : run.messages)
+        EXPECT_TRUE(text.contains(QStringLiteral("516"))) << text.toStdString();
+    EXPECT_TRUE(layoutStore().contains("zolvarDlgWindowState")) << "the layout is saved all the same";
+}
+
+TEST_F(CloseSequence, EachRunReturnsOnceAndTheNextRunReopens)
+{
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        host->session->log().clear();
+        ranOnce(runCommand(*host, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }));
+    }
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// Which layers the window offers to split before it builds the scene.
+#include "host/StandinFixture.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "mainwindow/LayerSeparationScan.h"
+
+#include <vector>
+
+namespace {
+
+using testing_standin::Host;
+
+// Two masks on a 100 x 100 layer, one mask, a rectangle and groups.
+const QByteArray kTwoMasks = R"("masks": [{"shape": {"vertices": [[0, 0], [40, 0], [40, 40]]}},
+                                          {"shape": {"vertices": [[60, 60], [90, 60], [90, 90]]}}])";
+const QByteArray kOneMask = R"("masks": [{"shape": {"vertices": [[0, 0], [40, 0], [40, 40]]}}])";
+const QByteArray kRect = R"({"matchName": "ADBE Vector Shape - Rect"})";
+const QByteArray kPath = R"({"matchName": "ADBE Vector Shape - Group"})";
+
+QByteArray group(const QByteArray& contents)
+{
+    return R"({"matchName": "ADBE Vector Group", "contents": [)" + contents + "]}";
+}
+
+QByteArray project(const QByteArray& layers)
+{
+    return R"({"format": "zolvar-standin-project",
+        "footage": [{"name": "Gray", "kind": "solid", "width": 100, "height": 100, "color": [0.5, 0.5, 0.5]}],
+        "compositions": [{"name": "Main", "width": 640, "height": 360, "frameRate": 25, "duration": 4,
+                          "layers": [)" + layers + R"(]}],
+        "activeItem": "Main"})";
+}
+
+QByteArray solid(const char* name, const QByteArray& extra)
+{
+    return R"({"type": "solid", "source": "Gray", "name": ")" + QByteArray(name) + "\", " + extra + "}";
+}
+
+const QByteArray kProject = project(
+    solid("two masks", kTwoMasks) + ",\n" +
+    solid("one mask", kOneMask) + ",\n" +
+    R"({"type": "shape", "name": "two groups", "contents": [)" + group(kRect) + "," + group(kRect) + "]},\n" +
+    R"({"type": "shape", "name": "nested groups", "contents": [)" + group(group(kRect) + "," + group(kRect)) +
+        "]},\n" +
+    R"({"type": "shape", "name": "masks and groups", )" + kTwoMasks + R"(, "contents": [)" + group(kRect) + "," +
+        kPath + "]},\n" +
+    solid("3-D", R"("flags": ["video", "threeD"], )" + kTwoMasks) + ",\n" +
+    R"({"type": "null", "name": "null", )" + kTwoMasks + "},\n" +
+    R"({"type": "adjustment", "name": "adjustment", "source": "Gray", )" + kTwoMasks + "},\n" +
+    solid("guide", R"("flags": ["video", "guide"], )" + kTwoMasks) + ",\n" +
+    solid("video off", R"("flags": [], )" + kTwoMasks) + ",\n" +
+    solid("not really on", R"("videoReallyOn": false, )" + kTwoMasks) + ",\n" +
+    R"({"type": "camera", "name": "camera"},
+       {"type": "light", "name": "light"},
+       {"type": "shape", "name": "one group", "contents": [)" + group(kRect) + "]},\n" +
+    solid("two masks again", kTwoMasks));
+
+TEST(LayerSeparationScan, OffersMultiOutlineLayersOnlyOnceEachInLayerOrder)
+{
+    Host host(kProject);
+    std::vector<int> indices;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{0, 2, 4, 14}));
+    EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
+TEST(LayerSeparationScan, ACompositionWithoutSuchLayersOffersNothing)
+{
+    Host host(project(solid("one mask", kOneMask) + "," + solid("none", R"("label": 1)")));
+    std::vector<int> indices;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
+    EXPECT_TRUE(indices.empty());
+}
+
+TEST(LayerSeparationScan, AHostErrorEndsTheWalkKeepingWhatWasFound)
+{
+    Host host(kProject);
+    // Layer flags are read for layers 0, 1, 2, 3 ...: fail the third read.
+    host.session->faults().failNth(kAEGPLayerSuite, standin::FaultInjector::kAnyVersion, 10, 3);
+    std::vector<int> indices;
+    EXPECT_NE(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{0}));
+    EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
+} // namespace

@@ -1,0 +1,260 @@
+// The main window as the command builds it: the form, the stored
+// preferences, the undo stack and its keys, the history view, the gravity
+// pad, the scene view, the shortcuts, the slider defaults and the wheel guard.
+#include "WindowFixture.h"
+
+#include "mainwindow/Themes.h"
+#include "properties/GravityView.h"
+#include "properties/SliderGo.h"
+#include "properties/UndoView.h"
+#include "simulation/SimulationView.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QUndoStack>
+#include <QWheelEvent>
+
+namespace {
+
+using namespace window_test;
+
+TEST(MainWindow, BuildsFromTheFormWithoutWarnings)
+{
+    auto host = makeHost();
+    WarningCollector::warnings().clear();
+    std::unique_ptr<ZolvarDlg> window;
+    {
+        WarningCollector collector;
+        window = makeWindow(*host);
+    }
+    EXPECT_TRUE(WarningCollector::warnings().isEmpty())
+        << WarningCollector::warnings().join(QLatin1Char('\n')).toStdString();
+    const Ui::ZolvarDlgClass& ui = window->form();
+
+    EXPECT_EQ(window->objectName(), "ZolvarDlgClass");
+    EXPECT_EQ(window->centralWidget(), ui.centralWidget);
+    EXPECT_TRUE(ui.exportNoteSt->text().isEmpty());
+    EXPECT_EQ(window->labelColorList().size(), 16u);
+
+    // The scene view fills the preview area, the pad its placeholder.
+    SimulationView* view = window->simulationView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->parentWidget(), ui.simulationPreviewWidget);
+    auto* previewLayout = qobject_cast<QGridLayout*>(ui.simulationPreviewWidget->layout());
+    ASSERT_NE(previewLayout, nullptr);
+    EXPECT_EQ(previewLayout->contentsMargins(), QMargins(0, 0, 0, 0));
+    EXPECT_EQ(previewLayout->spacing(), 0);
+    EXPECT_EQ(previewLayout->indexOf(view), 0);
+
+    GravityView* pad = window->gravityPad();
+    ASSERT_NE(pad, nullptr);
+    EXPECT_EQ(pad->parentWidget(), ui.gravityWidget);
+    EXPECT_EQ(ui.gravityWidget->layout()->contentsMargins(), QMargins(0, 0, 0, 0));
+    EXPECT_EQ(pad->gravityMagnitudeEtControl(), ui.gravityMagnitudeEt);
+    EXPECT_EQ(pad->gravityMagnitudeSldControl(), ui.gravityMagnitudeSld);
+    EXPECT_EQ(pad->gravityDirectionEtControl(), ui.gravityDirectionEt);
+    EXPECT_EQ(pad->gravityDirectionSldControl(), ui.gravityDirectionSld);
+    EXPECT_NEAR(pad->gravityPoint().x(), 0.0, 1e-4);
+    EXPECT_NEAR(pad->gravityPoint().y(), 10.0 * GravityView::kScale, 1e-4) << "magnitude 10, straight down";
+
+    // The history behind the information tab.
+    UndoView* history = window->historyView();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->objectName(), "actionsHistoryView");
+    EXPECT_EQ(history->stack(), window->undoStackOf());
+    EXPECT_EQ(ui.actionsHistoryDockWidget->widget(), history);
+    EXPECT_TRUE(window->tabifiedDockWidgets(ui.infoDockWidget).contains(ui.actionsHistoryDockWidget));
+    EXPECT_EQ(window->undoStackOf()->parent(), window.get());
+    EXPECT_EQ(window->undoStackOf()->count(), 0);
+
+    // Edit menu: the stack's own undo and redo, then the copy and paste pairs.
+    const QList<QAction*> edit = ui.menuEdit->actions();
+    ASSERT_EQ(edit.size(), 8);
+    EXPECT_EQ(edit[0]->text(), "Undo");
+    EXPECT_EQ(edit[1]->text(), "Redo");
+    EXPECT_FALSE(edit[0]->isEnabled()) << "nothing to undo yet";
+    EXPECT_TRUE(edit[2]->isSeparator());
+    EXPECT_EQ(edit[3], ui.onCopyBodySettings);
+    EXPECT_EQ(edit[4], ui.onPasteBodySettings);
+    EXPECT_TRUE(edit[5]->isSeparator());
+    EXPECT_EQ(edit[6], ui.onCopyJointSettings);
+    EXPECT_EQ(edit[7], ui.onPasteJointSettings);
+    window->undoStackOf()->push(new QUndoCommand(QStringLiteral("Change Density")));
+    EXPECT_EQ(edit[0]->text(), "Undo Change Density");
+
+    // View options.
+    QMenu* options = window->viewOptionsMenuOf();
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->objectName(), "ViewOptionsMenu");
+    EXPECT_EQ(options->parent(), nullptr);
+    EXPECT_TRUE(options->hasMouseTracking());
+    EXPECT_EQ(ui.viewOptionsBtn->menu(), options);
+    const QList<QAction*> entries = options->actions();
+    ASSERT_EQ(entries.size(), 7);
+    const struct
+    {
+        const char* text;
+        bool checked;
+    } expected[] = {{"Shapes", true}, {"Mesh", false}, {"Bounding Box", false}, {"Local Axes", false},
+                    {"Joints", true}, {nullptr, false}, {"Comp Bounds", true}};
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        if (!expected[i].text) {
+            EXPECT_TRUE(entries[i]->isSeparator());
+            continue;
+        }
+        EXPECT_EQ(entries[i]->text(), expected[i].text);
+        EXPECT_TRUE(entries[i]->isCheckable());
+        EXPECT_EQ(entries[i]->isChecked(), expected[i].checked);
+        EXPECT_EQ(entries[i]->parent(), options);
+    }
+}
+
+TEST(MainWindow, EmptyPreferencesGiveTheDefaults)
+{
+    auto host = makeHost();
+    auto window = makeWindow(*host);
+    EXPECT_EQ(window->currentTheme(), 0);
+    EXPECT_EQ(window->undoStackOf()->undoLimit(), 100);
+    EXPECT_EQ(window->bodyIdentificationMode(), 0);
+}
+
+TEST(MainWindow, StoredPreferencesReachTheWindow)
+{
+    auto host = makeHost();
+    host->session->prefs().set(kSection, "UI Theme", "1");
+    host->session->prefs().set(kSection, "Levels of Undo", "0");
+    host->session->prefs().set(kSection, "Body Identification", "2");
+    host->session->prefs().set(kSection, "Selected Joint Red", "0");
+    host->session->prefs().set(kSection, "Selected Joint Blue", "255");
+    host->session->prefs().set(kSection, "Body Selection Highlight Green", "999");
+    host->session->prefs().set(kSection, "Joint Stroke Width", "3.5");
+    host->session->prefs().set(kSection, "Kinematic Behavior", "1");
+    host->session->prefs().set(kSection, "Ignore Body Color When Pasting", "0");
+    auto window = makeWindow(*host);
+    EXPECT_EQ(window->currentTheme(), 1);
+    EXPECT_EQ(window->undoStackOf()->undoLimit(), 0) << "0: no limit";
+    EXPECT_EQ(window->bodyIdentificationMode(), 2);
+
+    // The view draws with them from the start.
+    const SimulationView* view = window->simulationView();
+    EXPECT_EQ(view->selectedJointColor, QColor(0, 0, 255));
+    EXPECT_EQ(view->selectionHighlightColor, QColor(191, 255, 0)) << "clamped";
+    EXPECT_EQ(view->jointStrokeWidth, 3.5f);
+    EXPECT_EQ(view->kinematicBehavior, 1);
+    EXPECT_FALSE(view->ignoreBodyColorWhenPasting);
+
+    QFile light(QStringLiteral(":/Zolvar_lightgray.qss"));
+    ASSERT_TRUE(light.open(QIODevice::ReadOnly));
+    EXPECT_EQ(qApp->styleSheet(), fillStyleSheet(QString::fromUtf8(light.readAll())));
+}
+
+TEST(MainWindow, AnUnknownThemeDrawsDarkGrayAndIsKept)
+{
+    auto host = makeHost();
+    host->session->prefs().set(kSection, "UI Theme", "7");
+    auto window = makeWindow(*host);
+    EXPECT_EQ(window->currentTheme(), 7);
+    QFile dark(QStringLiteral(":/Zolvar_darkgray.qss"));
+    ASSERT_TRUE(dark.open(QIODevice::ReadOnly));
+    EXPECT_EQ(qApp->styleSheet(), fillStyleSheet(QString::fromUtf8(dark.readAll())));
+}
+
+TEST(MainWindow, AFailedPreferenceReadKeepsTheRestAtDefaults)
+{
+    auto host = makeHost();
+    host->session->prefs().set(kSection, "UI Theme", "2");
+    host->session->prefs().set(kSection, "Levels of Undo", "12");
+    host->session->prefs().set(kSection, "Body Identification", "1");
+    // The second integer read: "Levels of Undo".
+    host->session->faults().failNth(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, 9, 2);
+    auto window = makeWindow(*host);
+    EXPECT_EQ(window->currentTheme(), 2);
+    EXPECT_EQ(window->undoStackOf()->undoLimit(), 100);
+    EXPECT_EQ(window->bodyIdentificationMode(), 0);
+}
+
+TEST(MainWindow, UndoKeysFollowTheHostVersion)
+{
+    const struct
+    {
+        A_long major, minor;
+        QKeySequence undo, redo;
+    } cases[] = {
+        {17, 0, QKeySequence(Qt::ALT | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Z)},
+        {17, 1, QKeySequence(QKeySequence::Undo), QKeySequence(QKeySequence::Redo)},
+        {16, 0, QKeySequence(QKeySequence::Undo), QKeySequence(QKeySequence::Redo)},
+        {18, 0, QKeySequence(QKeySequence::Undo), QKeySequence(QKeySequence::Redo)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.major << "." << c.minor);
+        auto host = makeHost(c.major, c.minor);
+        auto window = makeWindow(*host);
+        const QList<QAction*> edit = window->form().menuEdit->actions();
+        EXPECT_EQ(edit[0]->shortcut(), c.undo);
+        EXPECT_EQ(edit[1]->shortcut(), c.redo);
+    }
+}
+
+TEST(MainWindow, TheThirteenShortcuts)
+{
+    auto host = makeHost();
+    auto window = makeWindow(*host);
+    const QList<QShortcut*> shortcuts = window->findChildren<QShortcut*>(Qt::FindDirectChildrenOnly);
+    const QKeySequence keys[] = {
+        QKeySequence(Qt::Key_0),        QKeySequence(Qt::Key_Home),  QKeySequence(Qt::Key_1),
+        QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_2),     QKeySequence(Qt::Key_V),
+        QKeySequence(Qt::Key_H),        QKeySequence(Qt::Key_Y),     QKeySequence(Qt::Key_G),
+        QKeySequence(Qt::Key_P),        QKeySequence(Qt::Key_Space),
+        QKeySequence(QStringLiteral("Ctrl+Alt+Shift++")), QKeySequence(QStringLiteral("Ctrl+Alt+Shift+-")),
+    };
+    ASSERT_EQ(shortcuts.size(), 13);
+    for (int i = 0; i < 13; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(shortcuts[i]->key(), keys[i]);
+        EXPECT_EQ(shortcuts[i]->context(), Qt::WindowShortcut);
+    }
+    EXPECT_EQ(window->form().showDocumentation->shortcut(), QKeySequence(QKeySequence::HelpContents));
+}
+
+TEST(MainWindow, SlidersGetTheirDefaultsAsFromValuesWithoutMoving)
+{
+    auto host = makeHost();
+    auto window = makeWindow(*host);
+    const Ui::ZolvarDlgClass& ui = window->form();
+    EXPECT_EQ(ui.bouncinessSld->fromVal, 300);
+    EXPECT_EQ(ui.meshPrecisionSld->fromVal, 2);
+    EXPECT_EQ(ui.magnetDistanceSld->fromVal, 100000);
+    EXPECT_EQ(ui.gravityDirectionSld->fromVal, 90000);
+    EXPECT_EQ(ui.gravityMagnitudeSld->value(), 10000) << "the form's position";
+}
+
+TEST(MainWindow, TheWheelNeverChangesAValue)
+{
+    auto host = makeHost();
+    auto window = makeWindow(*host);
+    window->show();
+    const Ui::ZolvarDlgClass& ui = window->form();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.gravityMagnitudeSld, ui.startFrameEt, ui.timeDividerEt}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_EQ(control->focusPolicy(), Qt::StrongFocus);
+        const QVariant before = control->property("value");
+        const QPointF centre(control->width() / 2.0, control->height() / 2.0);
+        QWheelEvent wheel(centre, control->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &wheel);
+        EXPECT_EQ(control->property("value"), before);
+    }
+}
+
+} // namespace
