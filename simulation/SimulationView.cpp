@@ -1,37 +1,139 @@
+// Construction of the scene view.
 #include "simulation/SimulationView.h"
 
 #include "host/AEGP_SuiteHandler.h"
+#include "host/HostFailure.h"
+#include "properties/BodiesTableView.h"
+#include "properties/QuickPresetsTableView.h"
+#include "properties/SliderGo.h"
+#include "render/GLWidget.h"
 
-SimulationView::SimulationView(QWidget* parent, SPBasicSuite* basicSuite, int pluginId)
+#include <QAction>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTimer>
+#include <QUndoStack>
+
+#include <cmath>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// The timer's rate when the composition gives none that can be used.
+constexpr double kFallbackFps = 25.0;
+
+} // namespace
+
+SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::ZolvarDlgClass ui,
+                               SPBasicSuite* basicSuite, int pluginId, std::vector<char> layerLabels,
+                               std::vector<AEGP_ColorVal> labelColors, QUndoStack* undoStack, int theme)
     : QWidget(parent)
-    , parentWindow(parent)
-    , basicSuite(basicSuite)
-    , pluginId(pluginId)
+    , SimulationCore(basicSuite, pluginId)
+    , gravityView(gravityView)
+    , theme(theme)
+    , ui(ui)
+    , undoStack(undoStack)
+    , keyWriter(basicSuite, pluginId)
 {
-    AEGP_SuiteHandler suites(basicSuite);
-    AEGP_ItemH item = nullptr;
-    AEGP_CompH comp = nullptr;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err && item)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
-    if (!err && comp)
-        err = suites.CompSuite7()->AEGP_GetCompFrameDuration(comp, &frameDuration);
-    if (!err && comp)
-        suites.CompSuite7()->AEGP_GetCompFramerate(comp, &fps);
+    parentWindow = parent;
+    this->layerLabels = std::move(layerLabels);
+    this->labelColors = std::move(labelColors);
+    iconBorderGray = theme == 0 ? 20 : 61;
+    copiedBody.index = -1;
+    copiedJoint.id = -1;
+    loadJointIcons();
+
+    setupBodiesTableWidget(theme);
+    setupJointsTableWidget();
+    setupQuickPresetsTableWidget();
+
+    readComposition();
+    if (ui.bgColorBtn)
+        ui.bgColorBtn->setStyleSheet(QStringLiteral("QWidget#bgColorBtn{ background-color: rgb(%1, %2, %3); }")
+                                         .arg(bgColor.red())
+                                         .arg(bgColor.green())
+                                         .arg(bgColor.blue()));
+    const float grey = (1.0f - float(bgColor.red()) / 255.0f) / 3.0f;
+    if (ui.toolsNoteSt)
+        ui.toolsNoteSt->setText(QString());
+
+    glWidget = new GLWidget(this, gravityView, ui);
+    glWidget->setBGColor(bgColor);
+    glWidget->setCompFrameColor(b2Color(grey, grey, grey));
+    glWidget->setCompBounds(compBounds);
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(glWidget);
+
+    initWorld(false);
+    initMyBodies();
+    initScene();
+    sceneInitialised = true;
+    if (ui.gravityLayerLst && ui.gravityLayerLst->count() > 0)
+        ui.gravityLayerLst->setCurrentIndex(0);
+
+    setFpsInfo(0.0);
+    setFrameInfo(0);
+    if (ui.endFrameEt)
+        ui.endFrameEt->setValue(workAreaFrames - 1);
+
+    makeConnections();
+    setMouseTracking(true);
+
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &SimulationView::updatePhysics);
+    timer->start(qRound(1000.0 / (timingUsable() ? fps : kFallbackFps)));
 }
 
-SimulationView::~SimulationView() = default;
+SimulationView::~SimulationView()
+{
+    cancelKeyframing();
+    delete contextMenu;
+    delete quickPresetsContextMenu;
+}
 
 void SimulationView::zoomFit()
 {
-    update();
+    // A view without area has nothing to fit into.
+    const std::optional<int> zoom = fitZoom(float(width()), float(height()), float(compWidth), float(compHeight));
+    if (!zoom || !glWidget)
+        return;
+    if (ui.zoomSld)
+        ui.zoomSld->setValue(*zoom);
+    glWidget->panX = 0.0f;
+    glWidget->panY = 0.0f;
+    refreshView();
 }
 
 void SimulationView::loadSettings(const char* /*path*/, bool /*rememberAsRecent*/, int /*bodyIdentification*/)
 {
 }
 
-double SimulationView::timeDivider() const
+void SimulationView::updatePhysics()
 {
-    return 1.0;
+    // A host failure that escapes the step (a missing suite) would recur on
+    // every tick: it is reported once and the timer stops.
+    if (GuardHostCall([this] { SimulationCore::updatePhysics(); }) && timer)
+        timer->stop();
+}
+
+void SimulationView::refreshView()
+{
+    if (glWidget)
+        glWidget->update();
+}
+
+void SimulationView::undo()
+{
+    if (undoStack && undoStack->canUndo())
+        undoStack->undo();
+}
+
+void SimulationView::redo()
+{
+    if (undoStack && undoStack->canRedo())
+        undoStack->redo();
 }

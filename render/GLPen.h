@@ -1,0 +1,26 @@
+// Line widths, point sizes and stipple factors for the scene's OpenGL
+// drawing. The drawing states them in the view's logical pixels; on a screen
+// with more device pixels per logical pixel (devicePixelRatioF) they are
+// scaled, so lines keep their look. The view sets the ratio before each
+// paint; everything else uses these instead of the raw calls.
+#pragma once
+
+#include <cstdint>
+
+namespace GLPen {
+
+void setPixelRatio(float ratio);
+float pixelRatio();
+
+void lineWidth(float width);
+void pointSize(float size);
+// Enables line stipple with factor 1 (scaled) and the pattern.
+void stipple(uint16_t pattern);
+// Enables line stipple with the pattern last set.
+void stippleOn();
+void stippleOff();
+// Blending with source alpha and one minus source alpha.
+void blendOn();
+void blendOff();
+
+} // namespace GLPen

@@ -1,0 +1,180 @@
+// The body records, one per eligible layer of the active composition.
+#include "simulation/SimulationCore.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "host/HostMemory.h"
+#include "model/UserData.h"
+#include "outlines/BodyFromLayer.h"
+#include "simulation/LayerEligibility.h"
+
+namespace {
+
+// The layer's own name, or its source's name when it has none.
+A_Err readLayerName(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, QString& name)
+{
+    AEGP_MemHandle layerName = nullptr;
+    AEGP_MemHandle sourceName = nullptr;
+    A_Err err = suites.LayerSuite7()->AEGP_GetLayerName(pluginId, layer, &layerName, &sourceName);
+    QString own;
+    QString source;
+    const A_Err err1 = TakeUtf16String(suites, layerName, own);
+    const A_Err err2 = TakeUtf16String(suites, sourceName, source);
+    if (!err)
+        err = err1 ? err1 : err2;
+    name = own.isEmpty() ? source : own;
+    return err;
+}
+
+b2Color labelColourOf(int label, const std::vector<AEGP_ColorVal>& labelColors)
+{
+    if (label >= 1 && label <= 16 && size_t(label) <= labelColors.size()) {
+        const AEGP_ColorVal& c = labelColors[label - 1];
+        return b2Color(float(c.red), float(c.green), float(c.blue));
+    }
+    return b2Color(0.5f, 0.5f, 0.5f);
+}
+
+} // namespace
+
+std::vector<SimulationCore::ListedLayer> SimulationCore::listBodyLayers()
+{
+    std::vector<ListedLayer> listed;
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH activeComp = nullptr;
+    A_long layerCount = 0;
+    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+    if (!err)
+        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &activeComp);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetCompNumLayers(activeComp, &layerCount);
+    for (A_long i = 0; !err && i < layerCount; ++i) {
+        AEGP_LayerH layer = nullptr;
+        LayerKind kind;
+        QString name;
+        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(activeComp, i, &layer);
+        if (!err)
+            err = readLayerName(suites, pluginId, layer, name);
+        if (!err)
+            err = ReadLayerKind(suites, layer, kind);
+        if (!err && kind.eligible) {
+            listed.push_back({int(i), name, kind.label});
+            layerLabels.push_back(static_cast<char>(kind.label));
+        }
+    }
+    bodyCount = static_cast<int>(listed.size());
+    return listed;
+}
+
+void SimulationCore::initMyBodies()
+{
+    bodies.clear();
+    bodyLayerIndices.clear();
+    defaultBodyColors.clear();
+    buildRecords(bodies, true);
+
+    QString report = QStringLiteral(
+        "Self-intersecting shapes are not supported.\n\nTriangulation failed for the following bodies:\n");
+    bool failed = false;
+    for (size_t k = 0; k < bodies.size(); ++k) {
+        if (!bodies[k].triangulationFailed)
+            continue;
+        failed = true;
+        report += QStringLiteral("Body #") + QString::number(k + 1) + QStringLiteral(" (") + bodies[k].name
+            + QStringLiteral(")  ");
+    }
+    if (failed && showWarnings)
+        reportTriangulationFailures(report);
+}
+
+std::vector<MyBody> SimulationCore::buildDefaultBodies()
+{
+    std::vector<MyBody> fresh;
+    buildRecords(fresh, false);
+    return fresh;
+}
+
+void SimulationCore::recomputeShape(int bodyIndex)
+{
+    ::recomputeShape(parentWindow, bodies, bodyIndex, bodyLayerIndices, pluginId, basicSuite, layerLabels,
+                     labelColors);
+}
+
+A_Err SimulationCore::buildRecords(std::vector<MyBody>& records, bool initial)
+{
+    for (int b = 0; b < bodyCount; ++b) {
+        MyBody record;
+        record.init();
+        records.push_back(record);
+    }
+
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH activeComp = nullptr;
+    A_long layerCount = 0;
+    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+    if (!err)
+        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &activeComp);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetCompNumLayers(activeComp, &layerCount);
+    bool groupOpen = false;
+    if (!err && initial) {
+        err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar Initialization");
+        groupOpen = !err;
+    }
+
+    int b = 0;
+    for (A_long i = 0; !err && i < layerCount; ++i) {
+        AEGP_LayerH layer = nullptr;
+        LayerKind kind;
+        QString name;
+        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(activeComp, i, &layer);
+        if (!err)
+            err = readLayerName(suites, pluginId, layer, name);
+        if (!err && initial)
+            layerListed(int(i), QString::number(i + 1) + QStringLiteral(". ") + name);
+        if (!err)
+            err = ReadLayerKind(suites, layer, kind);
+        if (err || !kind.eligible)
+            continue;
+        if (size_t(b) >= records.size())
+            break;  // more eligible layers than the bodies table listed
+
+        AEGP_ColorVal colour{1.0, 1.0, 1.0, 1.0};
+        getBodyFromLayer(parentWindow, records, b, int(i), int(kind.objectType), colour, pluginId, basicSuite,
+                         layerLabels, labelColors, name, records[b].meshPrecision + 2, records[b].useConvexHull);
+        if (!initial)
+            records[b].staticHighlight = false;
+
+        const int label = size_t(b) < layerLabels.size() ? int(layerLabels[b]) : 0;
+        auto data = std::make_unique<UserData>();
+        data->color = b2Color(float(colour.red), float(colour.green), float(colour.blue));
+        data->labelColor = labelColourOf(label, labelColors);
+        data->selected = false;
+        data->staticHighlight = records[b].staticHighlight;
+        data->notAlive = records[b].startFrame > 0;
+        data->pickable = true;
+        data->isMagnet = false;
+        data->isRepulsion = false;
+        data->magnetDistance = 100.0f;
+        data->bodyIndex = b;
+        records[b].userData = data.get();
+        ownedUserData.push_back(std::move(data));
+
+        if (initial) {
+            const QColor bodyColour(static_cast<int>(255 * colour.red), static_cast<int>(255 * colour.green),
+                                    static_cast<int>(255 * colour.blue), 255);
+            defaultBodyColors.push_back(bodyColour);
+            bodyLayerIndices.push_back(int(i));
+            bodyBuilt(b, bodyColour);
+        }
+        ++b;
+    }
+
+    if (groupOpen) {
+        const A_Err endErr = suites.UtilitySuite5()->AEGP_EndUndoGroup();
+        if (!err)
+            err = endErr;
+    }
+    return err;
+}

@@ -1,0 +1,313 @@
+#include "simulation/Box2DGuard.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace Box2DGuard {
+
+namespace {
+
+// Box2D welds polygon points closer than half the linear slop.
+constexpr float kWeldDistance = 0.5f * b2_linearSlop;
+// Box2D asserts an area above b2_epsilon; keep well clear of it.
+constexpr double kMinPolygonArea = 1.0e-6;
+// The inertia about the centre of mass must keep at least this share of the
+// inertia about the origin, far above float rounding.
+constexpr double kMinCentredInertiaShare = 1.0e-5;
+constexpr float kMinAxisLength = 1.0e-6f;
+
+// Box2D's own hull of the welded points (gift wrapping, in float, exactly as
+// b2PolygonShape::Set computes it), so that an accepted set is one Box2D
+// accepts. Returns the number of hull corners written to `hull`.
+int giftWrap(const b2Vec2* ps, int n, b2Vec2* hull)
+{
+    int i0 = 0;
+    float x0 = ps[0].x;
+    for (int i = 1; i < n; ++i) {
+        const float x = ps[i].x;
+        if (x > x0 || (x == x0 && ps[i].y < ps[i0].y)) {
+            i0 = i;
+            x0 = x;
+        }
+    }
+
+    int indices[b2_maxPolygonVertices];
+    int m = 0;
+    int ih = i0;
+    for (;;) {
+        if (m >= b2_maxPolygonVertices)
+            return 0;
+        indices[m] = ih;
+        int ie = 0;
+        for (int j = 1; j < n; ++j) {
+            if (ie == ih) {
+                ie = j;
+                continue;
+            }
+            const b2Vec2 r = ps[ie] - ps[indices[m]];
+            const b2Vec2 v = ps[j] - ps[indices[m]];
+            const float c = b2Cross(r, v);
+            if (c < 0.0f)
+                ie = j;
+            if (c == 0.0f && v.LengthSquared() > r.LengthSquared())
+                ie = j;
+        }
+        ++m;
+        ih = ie;
+        if (ie == i0)
+            break;
+    }
+    for (int i = 0; i < m; ++i)
+        hull[i] = ps[indices[i]];
+    return m;
+}
+
+double hullArea(const b2Vec2* vs, int count)
+{
+    double area = 0.0;
+    const b2Vec2 s = vs[0];
+    for (int i = 1; i + 1 < count; ++i) {
+        const double e1x = double(vs[i].x) - s.x, e1y = double(vs[i].y) - s.y;
+        const double e2x = double(vs[i + 1].x) - s.x, e2y = double(vs[i + 1].y) - s.y;
+        area += 0.5 * (e1x * e2y - e1y * e2x);
+    }
+    return area;
+}
+
+} // namespace
+
+bool isFinite(float v)
+{
+    return std::isfinite(v);
+}
+
+bool isFinite(b2Vec2 v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y);
+}
+
+float finiteOr(float v, float fallback)
+{
+    return std::isfinite(v) ? v : fallback;
+}
+
+b2Vec2 finiteOr(b2Vec2 v, b2Vec2 fallback)
+{
+    return isFinite(v) ? v : fallback;
+}
+
+float bounded(float v)
+{
+    return std::clamp(finiteOr(v, 0.0f), -kMaxMagnitude, kMaxMagnitude);
+}
+
+b2Vec2 bounded(b2Vec2 v)
+{
+    return b2Vec2(bounded(v.x), bounded(v.y));
+}
+
+float nonNegative(float v)
+{
+    return std::isfinite(v) && v > 0.0f ? v : 0.0f;
+}
+
+void mendBodyDef(b2BodyDef& def)
+{
+    def.position = bounded(def.position);
+    def.angle = bounded(def.angle);
+    def.linearVelocity = bounded(def.linearVelocity);
+    def.angularVelocity = bounded(def.angularVelocity);
+    def.linearDamping = nonNegative(def.linearDamping);
+    def.angularDamping = nonNegative(def.angularDamping);
+    def.gravityScale = finiteOr(def.gravityScale, 1.0f);
+}
+
+void mendFixtureDef(b2FixtureDef& def)
+{
+    def.density = nonNegative(def.density);
+    def.friction = nonNegative(def.friction);
+    def.restitution = nonNegative(def.restitution);
+    def.restitutionThreshold = nonNegative(def.restitutionThreshold);
+}
+
+bool makePolygon(const b2Vec2* points, int count, float radius, b2PolygonShape& out)
+{
+    if (!points || count < 3 || count > b2_maxPolygonVertices || !std::isfinite(radius) || radius < 0.0f)
+        return false;
+
+    b2Vec2 welded[b2_maxPolygonVertices];
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        const b2Vec2 v = points[i];
+        if (!isFinite(v) || std::fabs(v.x) > kMaxMagnitude || std::fabs(v.y) > kMaxMagnitude)
+            return false;
+        bool unique = true;
+        for (int j = 0; j < n; ++j) {
+            if (b2DistanceSquared(v, welded[j]) < kWeldDistance * kWeldDistance) {
+                unique = false;
+                break;
+            }
+        }
+        if (unique)
+            welded[n++] = v;
+    }
+    if (n < 3)
+        return false;
+
+    b2Vec2 hull[b2_maxPolygonVertices];
+    const int m = giftWrap(welded, n, hull);
+    if (m < 3)
+        return false;
+    for (int i = 0; i < m; ++i) {
+        const b2Vec2 edge = hull[(i + 1) % m] - hull[i];
+        if (edge.Length() < kWeldDistance)
+            return false;
+    }
+    if (!(hullArea(hull, m) > kMinPolygonArea))
+        return false;
+
+    out.Set(points, count);
+    out.m_radius = radius;
+    return true;
+}
+
+bool makeCircle(b2Vec2 centre, float radius, b2CircleShape& out)
+{
+    if (!isFinite(centre) || !std::isfinite(radius) || !(radius > 0.0f) || radius > kMaxMagnitude
+        || std::fabs(centre.x) > kMaxMagnitude || std::fabs(centre.y) > kMaxMagnitude)
+        return false;
+    out.m_p = centre;
+    out.m_radius = radius;
+    return true;
+}
+
+bool MassCheck::add(const b2Shape& shape, float density)
+{
+    if (!(density > 0.0f))
+        return true;  // Box2D skips massless fixtures
+    b2MassData md;
+    shape.ComputeMass(&md, density);
+    if (!std::isfinite(md.mass) || !isFinite(md.center) || !std::isfinite(md.I))
+        return false;
+    MassCheck next = *this;
+    next.mass += md.mass;
+    next.mx += double(md.mass) * md.center.x;
+    next.my += double(md.mass) * md.center.y;
+    next.inertia += md.I;
+    if (!next.wellConditioned())
+        return false;
+    *this = next;
+    return true;
+}
+
+bool MassCheck::wellConditioned() const
+{
+    if (!(inertia > 0.0))
+        return true;  // Box2D only centres a positive inertia
+    if (!(mass > 0.0))
+        return false;
+    const double cx = mx / mass, cy = my / mass;
+    const double centred = inertia - mass * (cx * cx + cy * cy);
+    return centred > kMinCentredInertiaShare * inertia;
+}
+
+bool jointBodiesUsable(const b2Body* a, const b2Body* b)
+{
+    return a && b && a != b;
+}
+
+void orderLimits(float& lower, float& upper)
+{
+    lower = finiteOr(lower, 0.0f);
+    upper = finiteOr(upper, 0.0f);
+    if (lower > upper)
+        std::swap(lower, upper);
+}
+
+void setLimits(b2RevoluteJoint* joint, float lower, float upper)
+{
+    if (!joint)
+        return;
+    orderLimits(lower, upper);
+    joint->SetLimits(lower, upper);
+}
+
+void setLimits(b2PrismaticJoint* joint, float lower, float upper)
+{
+    if (!joint)
+        return;
+    orderLimits(lower, upper);
+    joint->SetLimits(lower, upper);
+}
+
+b2Vec2 unitAxis(b2Vec2 axis)
+{
+    if (!isFinite(axis) || axis.Length() < kMinAxisLength)
+        return b2Vec2(1.0f, 0.0f);
+    axis.Normalize();
+    return axis;
+}
+
+b2Body* createBody(b2World& world, b2BodyDef def)
+{
+    if (world.IsLocked())
+        return nullptr;
+    mendBodyDef(def);
+    return world.CreateBody(&def);
+}
+
+b2Joint* createJoint(b2World& world, b2JointDef& def)
+{
+    if (world.IsLocked() || !jointBodiesUsable(def.bodyA, def.bodyB))
+        return nullptr;
+    switch (def.type) {
+    case e_distanceJoint: {
+        auto& d = static_cast<b2DistanceJointDef&>(def);
+        d.localAnchorA = finiteOr(d.localAnchorA, b2Vec2_zero);
+        d.localAnchorB = finiteOr(d.localAnchorB, b2Vec2_zero);
+        d.length = nonNegative(d.length);
+        d.minLength = nonNegative(d.minLength);
+        d.maxLength = nonNegative(d.maxLength);
+        if (d.minLength > d.maxLength)
+            std::swap(d.minLength, d.maxLength);
+        d.stiffness = nonNegative(d.stiffness);
+        d.damping = nonNegative(d.damping);
+        break;
+    }
+    case e_revoluteJoint: {
+        auto& r = static_cast<b2RevoluteJointDef&>(def);
+        r.localAnchorA = finiteOr(r.localAnchorA, b2Vec2_zero);
+        r.localAnchorB = finiteOr(r.localAnchorB, b2Vec2_zero);
+        r.referenceAngle = finiteOr(r.referenceAngle, 0.0f);
+        orderLimits(r.lowerAngle, r.upperAngle);
+        r.motorSpeed = finiteOr(r.motorSpeed, 0.0f);
+        r.maxMotorTorque = nonNegative(r.maxMotorTorque);
+        break;
+    }
+    case e_prismaticJoint: {
+        auto& p = static_cast<b2PrismaticJointDef&>(def);
+        p.localAnchorA = finiteOr(p.localAnchorA, b2Vec2_zero);
+        p.localAnchorB = finiteOr(p.localAnchorB, b2Vec2_zero);
+        p.localAxisA = unitAxis(p.localAxisA);
+        p.referenceAngle = finiteOr(p.referenceAngle, 0.0f);
+        orderLimits(p.lowerTranslation, p.upperTranslation);
+        p.motorSpeed = finiteOr(p.motorSpeed, 0.0f);
+        p.maxMotorForce = nonNegative(p.maxMotorForce);
+        break;
+    }
+    case e_mouseJoint: {
+        auto& m = static_cast<b2MouseJointDef&>(def);
+        m.target = finiteOr(m.target, def.bodyB->GetPosition());
+        m.maxForce = nonNegative(m.maxForce);
+        m.stiffness = nonNegative(m.stiffness);
+        m.damping = nonNegative(m.damping);
+        break;
+    }
+    default:
+        return nullptr;  // the scene makes no other joints
+    }
+    return world.CreateJoint(&def);
+}
+
+} // namespace Box2DGuard

@@ -1,0 +1,79 @@
+// Checks between the scene records and Box2D. Box2D is built with its
+// assertions on, and an assertion ends the whole host process, so nothing
+// reaches it unchecked: every body, fixture and joint definition and every
+// limit goes through these first.
+//
+// The records keep what the user typed; only the values handed to Box2D are
+// mended (non-finite values become 0, negative damping 0, inverted limits are
+// put in order) or the object is left out (degenerate polygons, a joint whose
+// two bodies are the same).
+#pragma once
+
+#include <box2d/box2d.h>
+
+namespace Box2DGuard {
+
+bool isFinite(float v);
+bool isFinite(b2Vec2 v);
+
+// v when finite, else the fallback.
+float finiteOr(float v, float fallback);
+b2Vec2 finiteOr(b2Vec2 v, b2Vec2 fallback);
+// Coordinates, speeds and forces beyond this magnitude are clamped: Box2D's
+// broad phase adds margins to coordinates and must not overflow.
+constexpr float kMaxMagnitude = 1.0e6f;
+// v clamped to +-kMaxMagnitude; not-a-number becomes 0.
+float bounded(float v);
+b2Vec2 bounded(b2Vec2 v);
+// v when finite and not negative, else 0.
+float nonNegative(float v);
+
+// Position, angle, velocities and gravity scale made finite, damping finite
+// and not negative.
+void mendBodyDef(b2BodyDef& def);
+// Density, friction and bounciness made finite and not negative.
+void mendFixtureDef(b2FixtureDef& def);
+
+// Builds `out` from `count` points (3 to b2_maxPolygonVertices) with the skin
+// `radius`, when Box2D would accept them: every point finite (and within
+// kMaxMagnitude), at least three
+// left after Box2D's welding (points closer than half the linear slop count
+// as one), a hull of three or more corners whose edges are at least half the
+// slop long and whose area is clearly above zero. Otherwise false and `out`
+// is untouched.
+bool makePolygon(const b2Vec2* points, int count, float radius, b2PolygonShape& out);
+// A circle of a finite, positive radius at a finite centre (both within
+// kMaxMagnitude).
+bool makeCircle(b2Vec2 centre, float radius, b2CircleShape& out);
+
+// Running mass properties of a body's fixtures, summed as Box2D does when it
+// resets a body's mass. Box2D asserts that the rotational inertia about the
+// centre of mass stays positive; for a tiny piece far from the body's origin
+// the float arithmetic can lose it, so a shape is only added when the sum
+// stays clearly well conditioned.
+struct MassCheck {
+    double mass = 0.0;
+    double mx = 0.0;  // mass x centre
+    double my = 0.0;
+    double inertia = 0.0;  // about the body origin
+
+    // Adds the shape at `density` and returns true when the sum stays
+    // well conditioned; otherwise leaves the sum unchanged and returns false.
+    bool add(const b2Shape& shape, float density);
+    bool wellConditioned() const;
+};
+
+// Both bodies exist and differ.
+bool jointBodiesUsable(const b2Body* a, const b2Body* b);
+// Non-finite limits become 0; then lower <= upper (swapped when inverted).
+void orderLimits(float& lower, float& upper);
+void setLimits(b2RevoluteJoint* joint, float lower, float upper);
+void setLimits(b2PrismaticJoint* joint, float lower, float upper);
+// The axis normalised; (1, 0) when it is not finite or too short.
+b2Vec2 unitAxis(b2Vec2 axis);
+
+// The checked definitions handed to the world; null when left out.
+b2Body* createBody(b2World& world, b2BodyDef def);
+b2Joint* createJoint(b2World& world, b2JointDef& def);
+
+} // namespace Box2DGuard

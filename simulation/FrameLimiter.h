@@ -1,0 +1,36 @@
+// Keeps playback at most at the composition's frame rate and measures the
+// rate reached. The clock is monotonic (milliseconds) and, like the sleep,
+// can be replaced, so that tests and benchmarks neither wait nor depend on
+// the wall clock.
+#pragma once
+
+#include <QtGlobal>
+
+#include <functional>
+
+class FrameLimiter
+{
+public:
+    using Clock = std::function<qint64()>;          // milliseconds, monotonic
+    using Sleep = std::function<void(double ms)>;
+
+    // A QElapsedTimer clock and a real sleep.
+    FrameLimiter();
+
+    void setClock(Clock clock, Sleep sleep);
+    // A clock that stands still and a sleep that returns at once: every tick
+    // measures 0 ms and is therefore never slowed down.
+    void disable();
+
+    // One running tick at `fps`: measures the time since the previous tick
+    // (from now when there was none, or for a single step), sleeps for the
+    // rest of the frame when the tick came early, and returns the rate
+    // reached (at most fps; never negative).
+    double tick(bool restartMeasure, double fps);
+
+    qint64 lastTickMs = 0;  // 0: no tick measured yet
+
+private:
+    Clock clock;
+    Sleep sleep;
+};

@@ -1,0 +1,524 @@
+#include "simulation/KeyframeExport.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "host/HostTime.h"
+#include "host/LayerQueries.h"
+#include "model/SceneTypes.h"
+#include "simulation/KeySelection.h"
+
+#include <box2d/b2_math.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr double kRadiansToDegrees = 57.29577791868205;
+const char* const kMatchNamesToReset[] = {"ADBE Vector Rect Position", "ADBE Vector Ellipse Position",
+                                          "ADBE Vector Star Position", "ADBE Vector Anchor",
+                                          "ADBE Vector Position"};
+
+// Stream references of one layer's writing, given back together.
+class HeldStreams
+{
+public:
+    explicit HeldStreams(const AEGP_SuiteHandler& suites) : suites(suites) {}
+    ~HeldStreams()
+    {
+        for (AEGP_StreamRefH stream : streams)
+            suites.StreamSuite4()->AEGP_DisposeStream(stream);
+    }
+    HeldStreams(const HeldStreams&) = delete;
+    HeldStreams& operator=(const HeldStreams&) = delete;
+
+    // Keeps a stream to give back later.
+    void keep(AEGP_StreamRefH stream)
+    {
+        if (stream)
+            streams.push_back(stream);
+    }
+
+private:
+    const AEGP_SuiteHandler& suites;
+    std::vector<AEGP_StreamRefH> streams;
+};
+
+// The time of `frame`, {value x frame, scale} when that fits the host's 32
+// bits, else the nearest time at a scale that fits.
+A_Time frameTime(const A_Time& frameDuration, int frame)
+{
+    const int64_t value = int64_t(frameDuration.value) * frame;
+    if (value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max())
+        return A_Time{static_cast<A_long>(value), frameDuration.scale};
+    return HostTimeFromSeconds(double(frameDuration.value) * frame / double(frameDuration.scale));
+}
+
+// One of the layer's transform streams (the caller keeps it in `held`).
+A_Err layerStream(const AEGP_SuiteHandler& suites, int pluginId, HeldStreams& held, AEGP_LayerH layer,
+                  AEGP_LayerStream which, AEGP_StreamRefH& stream)
+{
+    stream = nullptr;
+    const A_Err err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which, &stream);
+    held.keep(stream);
+    return err;
+}
+
+A_Err deleteAllKeys(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream)
+{
+    A_long count = 0;
+    A_Err err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &count);
+    for (A_long k = 0; !err && k < count; ++k)
+        err = suites.KeyframeSuite4()->AEGP_DeleteKeyframe(stream, 0);
+    return err;
+}
+
+// Deletes the stream's keys and sets its value at `t` through `put`, which
+// changes the value read (pre-expression) in place.
+template <class Put>
+A_Err setStaticValue(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH stream, A_Time t, Put put)
+{
+    A_Err err = deleteAllKeys(suites, stream);
+    AEGP_StreamValue2 value{};
+    bool held = false;
+    if (!err) {
+        err = suites.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime, &t, true,
+                                                            &value);
+        held = !err;
+    }
+    if (!err) {
+        put(value.val);
+        err = suites.StreamSuite4()->AEGP_SetStreamValue(pluginId, stream, &value);
+    }
+    if (held) {
+        const A_Err disposeErr = suites.StreamSuite4()->AEGP_DisposeStreamValue(&value);
+        if (!err)
+            err = disposeErr;
+    }
+    return err;
+}
+
+// The key procedure: replaces the stream's keys by keys at the samples that
+// selectKeys keeps, sample i at frame start + i; `put` writes sample i into
+// the value read at its time.
+template <class T, class Put>
+A_Err writeKeys(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH stream,
+                const ExportSettings& settings, const std::vector<T>& samples, Put put)
+{
+    A_Err err = deleteAllKeys(suites, stream);
+    AEGP_AddKeyframesInfoH batch = nullptr;
+    if (!err)
+        err = suites.KeyframeSuite4()->AEGP_StartAddKeyframes(stream, &batch);
+    if (err)
+        return err;
+    const std::vector<bool> keep = selectKeys(samples);
+    for (size_t i = 0; !err && i < samples.size(); ++i) {
+        if (!keep[i])
+            continue;
+        const A_Time t = frameTime(settings.frameDuration, settings.startFrame + static_cast<int>(i));
+        A_long keyIndex = 0;
+        AEGP_StreamValue2 value{};
+        err = suites.KeyframeSuite4()->AEGP_AddKeyframes(batch, AEGP_LTimeMode_CompTime, &t, &keyIndex);
+        if (!err)
+            err = suites.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime, &t, true,
+                                                                &value);
+        if (!err) {
+            put(value.val, samples[i]);
+            err = suites.KeyframeSuite4()->AEGP_SetAddKeyframe(batch, keyIndex, &value);
+            const A_Err disposeErr = suites.StreamSuite4()->AEGP_DisposeStreamValue(&value);
+            if (!err)
+                err = disposeErr;
+        }
+    }
+    const A_Err endErr = suites.KeyframeSuite4()->AEGP_EndAddKeyframes(true, batch);
+    return err ? err : endErr;
+}
+
+// Straight spatial paths between the position keys: every key's spatial
+// tangents become zero in x and y.
+A_Err flattenSpatialTangents(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH stream)
+{
+    A_long count = 0;
+    A_Err err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &count);
+    for (A_long k = 0; !err && k < count; ++k) {
+        AEGP_StreamValue2 in{};
+        AEGP_StreamValue2 out{};
+        err = suites.KeyframeSuite4()->AEGP_GetNewKeyframeSpatialTangents(pluginId, stream, k, &in, &out);
+        if (err)
+            break;
+        in.val.three_d.x = in.val.three_d.y = 0.0;
+        out.val.three_d.x = out.val.three_d.y = 0.0;
+        err = suites.KeyframeSuite4()->AEGP_SetKeyframeSpatialTangents(stream, k, &in, &out);
+        const A_Err e1 = suites.StreamSuite4()->AEGP_DisposeStreamValue(&in);
+        const A_Err e2 = suites.StreamSuite4()->AEGP_DisposeStreamValue(&out);
+        if (!err)
+            err = e1 ? e1 : e2;
+    }
+    return err;
+}
+
+// x and y of one of the layer's 2-D streams at t, expressions applied.
+A_Err readXY(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, AEGP_LayerStream which, A_Time t,
+             double& x, double& y)
+{
+    HeldStreams held(suites);
+    AEGP_StreamRefH stream = nullptr;
+    A_Err err = layerStream(suites, pluginId, held, layer, which, stream);
+    AEGP_StreamValue2 value{};
+    if (!err)
+        err = suites.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime, &t, false,
+                                                            &value);
+    if (!err) {
+        x = value.val.two_d.x;
+        y = value.val.two_d.y;
+        err = suites.StreamSuite4()->AEGP_DisposeStreamValue(&value);
+    }
+    return err;
+}
+
+// The layer's scale in the composition at t in percent: its own scale times
+// its parents', signed, so that a mirrored layer stays mirrored.
+A_Err signedWorldScale(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, A_Time t, b2Vec2& scale)
+{
+    double fx = 1.0;
+    double fy = 1.0;
+    A_Err err = A_Err_NONE;
+    for (AEGP_LayerH current = layer; !err && current;) {
+        double x = 100.0;
+        double y = 100.0;
+        err = readXY(suites, pluginId, current, AEGP_LayerStream_SCALE, t, x, y);
+        fx *= x / 100.0;
+        fy *= y / 100.0;
+        AEGP_LayerH parent = nullptr;
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(current, &parent);
+        current = parent;
+    }
+    scale = b2Vec2(static_cast<float>(100.0 * fx), static_cast<float>(100.0 * fy));
+    return err;
+}
+
+// Whether the scale of the layer or of one of its parents changes in time.
+A_Err scaleVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+{
+    varies = false;
+    A_Err err = A_Err_NONE;
+    for (AEGP_LayerH current = layer; !err && current && !varies;) {
+        HeldStreams held(suites);
+        AEGP_StreamRefH stream = nullptr;
+        err = layerStream(suites, pluginId, held, current, AEGP_LayerStream_SCALE, stream);
+        A_Boolean timeVarying = false;
+        if (!err)
+            err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &timeVarying);
+        varies = timeVarying;
+        AEGP_LayerH parent = nullptr;
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(current, &parent);
+        current = parent;
+    }
+    return err;
+}
+
+void putXY(AEGP_StreamVal2& value, double x, double y)
+{
+    value.three_d.x = x;
+    value.three_d.y = y;
+}
+
+} // namespace
+
+KeyframeExport::KeyframeExport(SPBasicSuite* basicSuite, int pluginId)
+    : basicSuite(basicSuite)
+    , pluginId(pluginId)
+{
+}
+
+KeyframeExport::~KeyframeExport()
+{
+    try {
+        cancel();
+    } catch (...) {
+        // A destructor cannot report; the host closes a group left open.
+    }
+}
+
+bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettings,
+                           std::vector<ExportBody> exportBodies, std::vector<BodyTransforms> recorded,
+                           QString* problem)
+{
+    cancel();
+    failed.clear();
+    written = 0;
+    const int samples = exportSettings.endFrame - exportSettings.startFrame + 1;
+    QString why;
+    if (exportBodies.empty())
+        why = QStringLiteral("There are no bodies to export.");
+    else if (samples < 1 || exportSettings.frameDuration.value <= 0 || exportSettings.frameDuration.scale == 0)
+        why = QStringLiteral("The export range is empty.");
+    else if (recorded.size() < exportBodies.size())
+        why = QStringLiteral("The simulation was not recorded for every body.");
+    for (size_t k = 0; why.isEmpty() && k < exportBodies.size(); ++k)
+        if (recorded[k].positions.size() != size_t(samples) || recorded[k].rotations.size() != size_t(samples))
+            why = QStringLiteral("The simulation was not recorded over the whole export range.");
+    if (!target && why.isEmpty())
+        why = QStringLiteral("There is no composition to receive the keyframes.");
+    if (!why.isEmpty()) {
+        if (problem)
+            *problem = why;
+        return false;
+    }
+
+    AEGP_SuiteHandler suites(basicSuite);
+    A_Err err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar");
+    if (err) {
+        if (problem)
+            *problem = QStringLiteral("The host could not start the export (error %1).").arg(err);
+        return false;
+    }
+    groupOpen = true;
+    comp = target;
+    settings = exportSettings;
+    bodies = std::move(exportBodies);
+    tracks = std::move(recorded);
+    selection = nullptr;
+    if (suites.CompSuite7()->AEGP_GetNewCollectionFromCompSelection(pluginId, comp, &selection))
+        selection = nullptr;
+    return true;
+}
+
+bool KeyframeExport::writeNextLayer()
+{
+    if (!groupOpen || written >= bodyCount())
+        return true;
+    const int call = written;
+    const A_Err err = writeLayer(call);
+    if (err) {
+        const ExportBody& body = bodies[bodies.size() - 1 - call];
+        failed.append(QStringLiteral("Layer %1 (%2): error %3").arg(body.layerIndex + 1).arg(body.name).arg(err));
+    }
+    ++written;
+    if (call == 0)
+        finishFirstLayer();
+    if (written < bodyCount())
+        return false;
+    endGroup();
+    return true;
+}
+
+void KeyframeExport::cancel()
+{
+    if (!groupOpen)
+        return;
+    if (written == 0)
+        finishFirstLayer();
+    endGroup();
+}
+
+void KeyframeExport::finishFirstLayer()
+{
+    AEGP_SuiteHandler suites(basicSuite);
+    A_Err err = A_Err_NONE;
+    if (selection)
+        err = suites.CompSuite7()->AEGP_SetSelection(comp, selection);
+    const A_Time start{static_cast<A_long>(int64_t(settings.frameDuration.value) * settings.startFrame),
+                       settings.frameDuration.scale};
+    const A_Time duration = frameTime(settings.frameDuration, settings.endFrame - settings.startFrame + 1);
+    const A_Err workAreaErr = suites.CompSuite7()->AEGP_SetCompWorkAreaStartAndDuration(
+        comp, &start, &duration);
+    (void)workAreaErr;
+    (void)err;
+}
+
+void KeyframeExport::endGroup()
+{
+    if (!groupOpen)
+        return;
+    groupOpen = false;
+    AEGP_SuiteHandler suites(basicSuite);
+    suites.UtilitySuite5()->AEGP_EndUndoGroup();
+}
+
+A_Err KeyframeExport::writeLayer(int call)
+{
+    const ExportBody& body = bodies[bodies.size() - 1 - call];
+    const BodyTransforms& track = tracks[call];
+    // A Dead body's layer keeps everything it had.
+    if (body.type == BodyType::Dead)
+        return A_Err_NONE;
+
+    AEGP_SuiteHandler suites(basicSuite);
+    HeldStreams held(suites);
+    const int frames = settings.endFrame - settings.startFrame + 1;
+    const A_Time startTime = frameTime(settings.frameDuration, settings.startFrame);
+
+    // 1. The composition's pixel aspect ratio.
+    AEGP_ItemH item = nullptr;
+    A_Ratio ratio{1, 1};
+    A_Err err = suites.CompSuite7()->AEGP_GetItemFromComp(comp, &item);
+    if (!err)
+        err = suites.ItemSuite7()->AEGP_GetItemPixelAspectRatio(item, &ratio);
+    double aspect = ratio.den != 0 ? double(ratio.num) / double(ratio.den) : 1.0;
+    if (!(aspect > 0.0) || !std::isfinite(aspect))
+        aspect = 1.0;
+
+    // 2. The layer, its kind and its parent.
+    AEGP_LayerH layer = nullptr;
+    AEGP_ObjectType objectType = AEGP_ObjectType_AV;
+    AEGP_LayerH parent = nullptr;
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, body.layerIndex, &layer);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetLayerObjectType(layer, &objectType);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+
+    // 3. Scale in the composition, before anything changes: every frame when
+    // the layer's or a parent's scale is animated, else once.
+    bool varies = false;
+    std::vector<b2Vec2> scales;
+    if (!err)
+        err = scaleVaries(suites, pluginId, layer, varies);
+    for (int f = 0; !err && f < (varies ? frames : 1); ++f) {
+        b2Vec2 scale;
+        err = signedWorldScale(suites, pluginId, layer, frameTime(settings.frameDuration, settings.startFrame + f),
+                               scale);
+        scales.push_back(scale);
+    }
+
+    // 4. The recorded values are composition values: no parent any more.
+    if (!err && parent)
+        err = suites.LayerSuite7()->AEGP_SetLayerParent(layer, nullptr);
+    // 5. Motion blur for what moves.
+    if (!err && settings.motionBlur && body.type != BodyType::Static)
+        err = suites.LayerSuite7()->AEGP_SetLayerFlag(layer, AEGP_LayerFlag_MOTION_BLUR, true);
+
+    // 6. The streams.
+    AEGP_StreamRefH position = nullptr, rotation = nullptr, anchor = nullptr, scale = nullptr;
+    AEGP_StreamRefH positionX = nullptr, positionY = nullptr;
+    A_Boolean separated = false;
+    if (!err)
+        err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_POSITION, position);
+    if (!err)
+        err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_ROTATION, rotation);
+    if (!err)
+        err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_ANCHORPOINT, anchor);
+    if (!err)
+        err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_SCALE, scale);
+    if (!err)
+        err = suites.DynamicStreamSuite4()->AEGP_AreDimensionsSeparated(position, &separated);
+    if (!err && separated) {
+        err = suites.DynamicStreamSuite4()->AEGP_GetSeparationFollower(position, 0, &positionX);
+        held.keep(positionX);
+        if (!err) {
+            err = suites.DynamicStreamSuite4()->AEGP_GetSeparationFollower(position, 1, &positionY);
+            held.keep(positionY);
+        }
+    }
+
+    // 7. Expressions off: the keys are the values from now on.
+    for (AEGP_StreamRefH stream : {position, rotation, anchor, scale}) {
+        A_Boolean enabled = false;
+        if (!err)
+            err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &enabled);
+        if (!err && enabled)
+            err = suites.StreamSuite4()->AEGP_SetExpressionState(pluginId, stream, false);
+    }
+
+    // 8. A shape layer's inner placements would add to the layer's own.
+    if (!err && objectType == AEGP_ObjectType_VECTOR)
+        err = resetSecondaryTransformOfShapeLayer(layer);
+
+    // 9. Position.
+    const bool isStatic = body.type == BodyType::Static;
+    if (!err && !separated) {
+        if (isStatic) {
+            const b2Vec2 p = track.positions[0];
+            err = setStaticValue(suites, pluginId, position, startTime,
+                                 [&](AEGP_StreamVal2& v) { putXY(v, p.x / aspect, p.y); });
+        } else {
+            err = writeKeys(suites, pluginId, position, settings, track.positions,
+                            [&](AEGP_StreamVal2& v, b2Vec2 p) { putXY(v, p.x / aspect, p.y); });
+            if (!err)
+                err = flattenSpatialTangents(suites, pluginId, position);
+        }
+    } else if (!err) {
+        std::vector<float> xs, ys;
+        for (const b2Vec2& p : track.positions) {
+            xs.push_back(static_cast<float>(p.x / aspect));
+            ys.push_back(p.y);
+        }
+        auto put1D = [](AEGP_StreamVal2& v, float value) { v.one_d = value; };
+        if (isStatic) {
+            err = setStaticValue(suites, pluginId, positionX, startTime, [&](AEGP_StreamVal2& v) { put1D(v, xs[0]); });
+            if (!err)
+                err = setStaticValue(suites, pluginId, positionY, startTime,
+                                     [&](AEGP_StreamVal2& v) { put1D(v, ys[0]); });
+        } else {
+            err = writeKeys(suites, pluginId, positionX, settings, xs, put1D);
+            if (!err)
+                err = writeKeys(suites, pluginId, positionY, settings, ys, put1D);
+        }
+    }
+
+    // 10. Rotation; a text layer's outlines were read unrotated, so its
+    // initial rotation is added back.
+    const float offset = objectType == AEGP_ObjectType_TEXT
+        ? static_cast<float>(body.initialRotation * kRadiansToDegrees)
+        : 0.0f;
+    std::vector<float> rotations;
+    for (float r : track.rotations)
+        rotations.push_back(r + offset);
+    if (!err && isStatic)
+        err = setStaticValue(suites, pluginId, rotation, startTime,
+                             [&](AEGP_StreamVal2& v) { v.one_d = rotations[0]; });
+    else if (!err)
+        err = writeKeys(suites, pluginId, rotation, settings, rotations,
+                        [](AEGP_StreamVal2& v, float r) { v.one_d = r; });
+
+    // 11. Anchor point.
+    if (!err)
+        err = setStaticValue(suites, pluginId, anchor, startTime,
+                             [&](AEGP_StreamVal2& v) { putXY(v, track.anchor.x, track.anchor.y); });
+
+    // 12. Scale.
+    if (!err && varies)
+        err = writeKeys(suites, pluginId, scale, settings, scales,
+                        [](AEGP_StreamVal2& v, b2Vec2 s) { putXY(v, s.x, s.y); });
+    else if (!err)
+        err = setStaticValue(suites, pluginId, scale, startTime,
+                             [&](AEGP_StreamVal2& v) { putXY(v, scales[0].x, scales[0].y); });
+    return err;
+}
+
+A_Err KeyframeExport::resetSecondaryTransformOfShapeLayer(AEGP_LayerH layer)
+{
+    AEGP_SuiteHandler suites(basicSuite);
+    HeldStreams held(suites);
+    AEGP_StreamRefH root = nullptr;
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, &root);
+    held.keep(root);
+    A_long children = 0;
+    if (!err)
+        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(root, &children);
+    for (const char* name : kMatchNamesToReset) {
+        for (A_long i = 0; !err && i < children; ++i) {
+            AEGP_StreamRefH found = nullptr;
+            bool isFound = false;
+            FindStreamByMatchName(pluginId, basicSuite, name, found, root, i, isFound);
+            if (!isFound)
+                continue;
+            held.keep(found);
+            err = reset2DStream(found);
+            break;
+        }
+    }
+    return err;
+}
+
+A_Err KeyframeExport::reset2DStream(AEGP_StreamRefH stream)
+{
+    AEGP_SuiteHandler suites(basicSuite);
+    return setStaticValue(suites, pluginId, stream, A_Time{0, 1},
+                          [](AEGP_StreamVal2& v) { putXY(v, 0.0, 0.0); });
+}

@@ -1,0 +1,90 @@
+// Writes the recorded tracks back onto the layers as anchor point, position,
+// scale and rotation keys, one layer per call, inside the host undo group
+// "Zolvar". The view calls writeNextLayer() once per turn of the event loop,
+// so that the window stays responsive and the user can cancel between layers.
+//
+//     KeyframeExport job(basic, pluginId);
+//     if (!job.begin(comp, settings, bodies, tracks, &problem)) report(problem);
+//     while (!job.writeNextLayer()) if (cancelled) { job.cancel(); break; }
+//     if (!job.failures().isEmpty()) report(job.failures());
+//
+// Layers are written from the last body to the first: call c writes body
+// N - 1 - c from track c. Dead bodies' layers are left untouched. A host
+// failure ends the writing of that layer (the first error is kept per layer)
+// and the export goes on with the next.
+#pragma once
+
+#include "model/BodyTransforms.h"
+
+#include "host_api.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct ExportBody {
+    int layerIndex = 0;          // in the receiving composition
+    int type = 0;                // BodyType
+    float initialRotation = 0.0f;  // radians; added to a text layer's rotation
+    QString name;
+};
+
+struct ExportSettings {
+    A_Time frameDuration{0, 1};
+    int startFrame = 0;
+    int endFrame = 0;
+    bool motionBlur = false;     // set the layers' motion-blur switch
+};
+
+class KeyframeExport
+{
+public:
+    KeyframeExport(SPBasicSuite* basicSuite, int pluginId);
+    ~KeyframeExport();
+    KeyframeExport(const KeyframeExport&) = delete;
+    KeyframeExport& operator=(const KeyframeExport&) = delete;
+
+    // Checks that there are bodies and one complete track per body (end -
+    // start + 1 samples each), then opens the undo group and remembers the
+    // composition's selection. False, with `problem` set and nothing open,
+    // when the export cannot start.
+    bool begin(AEGP_CompH comp, const ExportSettings& settings, std::vector<ExportBody> bodies,
+               std::vector<BodyTransforms> tracks, QString* problem);
+
+    // Writes the next layer. After the first layer the composition's
+    // selection is restored and its work area set to the range. Returns true
+    // when that was the last layer; the undo group is then ended.
+    bool writeNextLayer();
+    // Ends the undo group without writing the remaining layers.
+    void cancel();
+
+    bool isWriting() const { return groupOpen; }
+    int writtenCount() const { return written; }
+    int bodyCount() const { return static_cast<int>(bodies.size()); }
+    // "Layer n (name): what failed", one line per layer that failed.
+    const QStringList& failures() const { return failed; }
+
+    // The shape-layer parts whose own placement would add to the layer's:
+    // the first rectangle, ellipse and star positions and the first group's
+    // anchor and position lose their keys and become (0, 0).
+    A_Err resetSecondaryTransformOfShapeLayer(AEGP_LayerH layer);
+    // Deletes the stream's keys and sets its x and y to 0.
+    A_Err reset2DStream(AEGP_StreamRefH stream);
+
+private:
+    A_Err writeLayer(int call);
+    void finishFirstLayer();
+    void endGroup();
+
+    SPBasicSuite* basicSuite;
+    int pluginId;
+    AEGP_CompH comp = nullptr;
+    ExportSettings settings;
+    std::vector<ExportBody> bodies;
+    std::vector<BodyTransforms> tracks;
+    AEGP_Collection2H selection = nullptr;
+    bool groupOpen = false;
+    int written = 0;
+    QStringList failed;
+};

@@ -1,0 +1,231 @@
+// Kinematic and AEmatic bodies follow their layers' animation: position,
+// rotation and scale, until the layer's last key.
+#include "simulation/SimulationCore.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "host/HostTime.h"
+#include "host/LayerQueries.h"
+#include "simulation/Box2DGuard.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+constexpr int kFollowedForever = 100000;
+
+// The layer of the active composition at `layerIndex`, or null.
+A_Err activeLayer(const AEGP_SuiteHandler& suites, int layerIndex, AEGP_LayerH& layer)
+{
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH comp = nullptr;
+    AEGP_ItemType type = AEGP_ItemType_NONE;
+    layer = nullptr;
+    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+    if (!err)
+        err = suites.ItemSuite8()->AEGP_GetItemType(item, &type);
+    if (!err && type != AEGP_ItemType_COMP)
+        err = A_Err_GENERIC;
+    if (!err)
+        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, layerIndex, &layer);
+    return err;
+}
+
+} // namespace
+
+int SimulationCore::getLastKeyframeInFrames(int layerIndex)
+{
+    const double frameSeconds =
+        timingUsable() ? double(frameDuration.value) / double(frameDuration.scale) : 0.0;
+    int result = -1;
+    double latest = -1000000.0;
+
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_LayerH layer = nullptr;
+    A_Err err = activeLayer(suites, layerIndex, layer);
+    const AEGP_LayerStream which[4] = {AEGP_LayerStream_ANCHORPOINT, AEGP_LayerStream_POSITION,
+                                       AEGP_LayerStream_ROTATION, AEGP_LayerStream_SCALE};
+    while (!err && layer) {
+        AEGP_StreamRefH streams[4] = {nullptr, nullptr, nullptr, nullptr};
+        bool varying = false;
+        bool expression = false;
+        for (int s = 0; s < 4 && !err; ++s) {
+            err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which[s], &streams[s]);
+            A_Boolean v = false;
+            if (!err)
+                err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(streams[s], &v);
+            varying = varying || v;
+        }
+        for (int s = 0; s < 4 && !err && varying; ++s) {
+            A_long keys = 0;
+            err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(streams[s], &keys);
+            A_Time time{0, 1};
+            if (!err && keys > 0)
+                err = suites.KeyframeSuite4()->AEGP_GetKeyframeTime(streams[s], keys - 1, AEGP_LTimeMode_CompTime,
+                                                                    &time);
+            if (!err && keys > 0 && time.scale != 0) {
+                latest = std::max(latest, double(time.value) / double(time.scale));
+                if (frameSeconds > 0.0)
+                    result = static_cast<int>(std::ceil(latest / frameSeconds));
+            }
+        }
+        for (int s = 0; s < 4 && !err; ++s) {
+            A_Boolean enabled = false;
+            err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, streams[s], &enabled);
+            expression = expression || enabled;
+        }
+        for (AEGP_StreamRefH stream : streams)
+            if (stream)
+                suites.StreamSuite4()->AEGP_DisposeStream(stream);
+        if (expression)
+            return kFollowedForever;
+        AEGP_LayerH parent = nullptr;
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+        layer = parent;
+    }
+    return result;
+}
+
+float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
+{
+    if (!timingUsable())
+        return 0.0f;
+    const double divider =
+        std::isfinite(controls.timeDivider) && controls.timeDivider > 0.0 ? controls.timeDivider : 1.0;
+    const double t = FrameSeconds(frameDuration, currentFrame, divider);
+    const double dt = 1.0 / (divider * fps);
+
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_LayerH layer = nullptr;
+    if (activeLayer(suites, layerIndex, layer))
+        return 0.0f;
+    float r0 = 0.0f;
+    float r1 = 0.0f;
+    A_Err err = GetWorldRotationAtTime(pluginId, basicSuite, layer, r0, HostTimeFromSeconds(t));
+    if (!err)
+        err = GetWorldRotationAtTime(pluginId, basicSuite, layer, r1, HostTimeFromSeconds(t + dt));
+    if (err)
+        return 0.0f;
+    return static_cast<float>(radDiff(r1 * kPi / 180.0f, r0 * kPi / 180.0f) / dt);
+}
+
+void SimulationCore::followLayers(double t, double dt)
+{
+    const double frameSeconds = double(frameDuration.value) / double(frameDuration.scale);
+    const A_Time tNow = HostTimeFromSeconds(t);
+    const A_Time tNext = HostTimeFromSeconds(t + dt);
+
+    for (int r = static_cast<int>(bodies.size()) - 1; r >= 0; --r) {
+        MyBody& record = bodies[r];
+        b2Body* body = record.body;
+        if (!body || size_t(r) >= bodyLayerIndices.size())
+            continue;
+        const bool kinematic = body->GetType() == b2_kinematicBody;
+        const bool aematic = record.type == BodyType::AEmatic;
+        if (!kinematic && !aematic)
+            continue;
+        const int layerIndex = bodyLayerIndices[r];
+        const double lastKey = getLastKeyframeInFrames(layerIndex) * frameSeconds;
+
+        if (lastKey > t) {
+            const float w = Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex));
+            if (kinematic) {
+                body->SetLinearVelocity(Box2DGuard::bounded(getLinearVelocityAtCurrentFrame(layerIndex)));
+                body->SetAngularVelocity(w);
+            } else {
+                b2Vec2 p1(0.0f, 0.0f);
+                b2Vec2 p0(0.0f, 0.0f);
+                A_Err err = GetWorldPositionAtTime(pluginId, basicSuite, layerIndex, p1, tNext);
+                if (!err)
+                    err = GetWorldPositionAtTime(pluginId, basicSuite, layerIndex, p0,
+                                                 A_Time{0, frameDuration.scale});
+                // A failed query keeps the previous target.
+                if (!err && record.aematicJoint) {
+                    const b2Vec2 moved(getGLXCoordFromAE(p1.x) - getGLXCoordFromAE(p0.x),
+                                       getGLYCoordFromAE(p1.y) - getGLYCoordFromAE(p0.y));
+                    const b2Vec2 target = record.aematicAnchorWorld + moved;
+                    if (Box2DGuard::isFinite(target))
+                        record.aematicJoint->SetTarget(Box2DGuard::bounded(target));
+                }
+                if (record.rotationVarying)
+                    body->SetAngularVelocity(w);
+            }
+            followScale(r, tNow, tNext);
+        } else if (kinematic) {
+            body->SetType(b2_dynamicBody);
+            currentFrame -= 1;
+            const b2Vec2 v = getLinearVelocityAtCurrentFrame(layerIndex);
+            const float w = getAngularVelocityAtCurrentFrame(layerIndex);
+            currentFrame += 1;
+            body->SetLinearVelocity(Box2DGuard::bounded(v));
+            body->SetAngularVelocity(Box2DGuard::bounded(w));
+        }
+    }
+}
+
+void SimulationCore::followScale(int recordIndex, A_Time tNow, A_Time tNext)
+{
+    b2Body* body = bodies[recordIndex].body;
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_LayerH layer = nullptr;
+    if (!comp || suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, bodyLayerIndices[recordIndex], &layer))
+        return;
+    float sx1 = 1.0f, sy1 = 1.0f, sx0 = 1.0f, sy0 = 1.0f;
+    if (GetWorldScaleAtTime(pluginId, basicSuite, layer, sx1, sy1, tNext)
+        || GetWorldScaleAtTime(pluginId, basicSuite, layer, sx0, sy0, tNow))
+        return;
+    const float rx = sx1 / sx0;
+    const float ry = sy1 / sy0;
+    if ((rx == 1.0f && ry == 1.0f) || !std::isfinite(rx) || !std::isfinite(ry))
+        return;
+
+    // The scaled shapes are built first and checked as a whole, so that a
+    // body is either scaled completely or not at all.
+    const b2Vec2 c = body->GetLocalCenter();
+    auto scaled = [&](b2Vec2 v) { return c + b2Vec2((v - c).x * rx, (v - c).y * ry); };
+    struct Scaled {
+        b2Fixture* fixture;
+        b2CircleShape circle;
+        b2PolygonShape polygon;
+    };
+    std::vector<Scaled> shapes;
+    Box2DGuard::MassCheck mass;
+    for (b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext()) {
+        Scaled s{f, {}, {}};
+        const b2Shape* shape = f->GetShape();
+        const b2Shape* built = nullptr;
+        if (shape->GetType() == b2Shape::e_circle) {
+            const auto* circle = static_cast<const b2CircleShape*>(shape);
+            if (!Box2DGuard::makeCircle(scaled(circle->m_p), circle->m_radius * rx, s.circle))
+                return;
+            built = &s.circle;
+        } else if (shape->GetType() == b2Shape::e_polygon) {
+            const auto* polygon = static_cast<const b2PolygonShape*>(shape);
+            b2Vec2 points[b2_maxPolygonVertices];
+            for (int k = 0; k < polygon->m_count; ++k)
+                points[k] = scaled(polygon->m_vertices[k]);
+            if (!Box2DGuard::makePolygon(points, polygon->m_count, polygon->m_radius, s.polygon))
+                return;
+            built = &s.polygon;
+        } else {
+            continue;
+        }
+        if (!mass.add(*built, f->GetDensity()))
+            return;
+        shapes.push_back(s);
+    }
+    for (const Scaled& s : shapes) {
+        b2Shape* shape = s.fixture->GetShape();
+        if (shape->GetType() == b2Shape::e_circle)
+            *static_cast<b2CircleShape*>(shape) = s.circle;
+        else
+            *static_cast<b2PolygonShape*>(shape) = s.polygon;
+    }
+    if (body->GetType() == b2_dynamicBody)
+        body->ResetMassData();
+}

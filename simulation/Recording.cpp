@@ -1,0 +1,63 @@
+// Recording the bodies' tracks over the export range, and handing them to the
+// keyframe export once the end frame is recorded.
+#include "simulation/SimulationCore.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "host/HostFailure.h"
+
+void SimulationCore::recordFrame()
+{
+    showSolvingProgress(currentFrame);
+    const size_t n = bodies.size();
+    // A restart sends the frame counter back to 0, so the start frame may be
+    // recorded more than once: each time it starts the tracks afresh.
+    if (currentFrame == exportStartFrame)
+        bodyTransforms.assign(n, BodyTransforms{});
+    if (bodyTransforms.size() == n) {
+        for (size_t c = 0; c < n; ++c) {
+            const MyBody& record = bodies[n - 1 - c];
+            const b2Vec2 position = record.body ? record.body->GetPosition() : record.position;
+            const float angle = record.body ? record.body->GetAngle() : record.angle;
+            BodyTransforms& track = bodyTransforms[c];
+            track.positions.push_back(getAEPosFromGLPos(position));
+            track.rotations.push_back(getAERotFromBox2DRot(angle));
+            if (currentFrame == exportStartFrame)
+                track.anchor = record.layerAnchor;
+        }
+    }
+    if (currentFrame != exportEndFrame)
+        return;
+
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH target = nullptr;
+    A_Err err = suites.ItemSuite7()->AEGP_GetActiveItem(&item);
+    if (!err)
+        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &target);
+    if (!err && controls.applyToNewComp) {
+        AEGP_CompH duplicate = nullptr;
+        err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar - Duplicate Comp");
+        if (!err) {
+            err = suites.CompSuite7()->AEGP_DuplicateComp(target, &duplicate);
+            const A_Err endErr = suites.UtilitySuite5()->AEGP_EndUndoGroup();
+            if (!err)
+                err = endErr;
+        }
+        target = duplicate;
+    }
+    if (err || !target) {
+        stopExportRun();
+        reportExportFailure(QStringLiteral("The composition to receive the keyframes could not be prepared.\n\n")
+                            + HostFailureText(err ? err : A_Err_GENERIC));
+        return;
+    }
+    beginKeyframing(target);
+    stopExportRun();
+}
+
+void SimulationCore::stopExportRun()
+{
+    running = false;
+    playing = false;
+    exporting = false;
+}

@@ -1,0 +1,314 @@
+// The physics world built from the records. The records are the one truth:
+// every restart destroys the world and builds it again from them.
+//
+// The collision tolerance T (collisionToleranceEt) acts through each
+// polygon's skin, 2 T / 10000 world units; Box2D's linear slop is compiled
+// in (0.005, the skin of the default tolerance 50).
+//
+// Each world body carries its record's index + 1 as user data (a hint for
+// getBodyIdFromB2Body); its fixtures carry the record's UserData.
+#include "simulation/SimulationCore.h"
+
+#include "model/JointUserData.h"
+#include "model/UserData.h"
+#include "simulation/Box2DGuard.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace {
+
+constexpr int kMaxTrianglesPerBody = 75;
+constexpr float kMinBoxSideProduct = 0.0001f;
+constexpr float kMinTriangleArea = 0.00001f;
+constexpr float kDegreesToRadians = 0.017453293f;
+constexpr float kPi = 3.1415927f;
+
+float heronArea(b2Vec2 p0, b2Vec2 p1, b2Vec2 p2)
+{
+    const float a = (p1 - p0).Length();
+    const float b = (p2 - p1).Length();
+    const float c = (p0 - p2).Length();
+    const float s = 0.5f * (a + b + c);
+    const float product = s * (s - a) * (s - b) * (s - c);
+    return product > 0.0f ? std::sqrt(product) : 0.0f;
+}
+
+} // namespace
+
+void SimulationCore::initWorld(bool deleteOld)
+{
+    if (deleteOld && world) {
+        delete world;
+        world = nullptr;
+    }
+    groundBody = nullptr;
+    for (MyBody& record : bodies) {
+        record.body = nullptr;
+        record.aematicJoint = nullptr;
+    }
+    for (MyJoint& joint : joints)
+        joint.joint = nullptr;
+
+    readControls();
+    auto toB2 = [](const QColor& c) {
+        return b2Color(float(c.red() / 255.0), float(c.green() / 255.0), float(c.blue() / 255.0));
+    };
+    world = new ZolvarWorld(b2Vec2(0.0f, 10.0f), toB2(selectionHighlightColor), selectionStrokeWidth,
+                            toB2(staticHighlightColor), distanceJointColor, revoluteJointColor, prismaticJointColor,
+                            springJointColor, toB2(selectedJointColor), jointStrokeWidth, controls.showMesh);
+    world->SetAllowSleeping(false);
+    world->SetWarmStarting(true);
+    worldReplaced();
+}
+
+void SimulationCore::initScene()
+{
+    if (!world)
+        return;
+    readControls();
+
+    for (const MyBody& record : bodies) {
+        hasKinematicBody = hasKinematicBody || record.type == BodyType::Kinematic;
+        hasDormantBody = hasDormantBody || record.type == BodyType::Dormant;
+        hasAEmaticBody = hasAEmaticBody || record.type == BodyType::AEmatic;
+        hasMagnet = hasMagnet || record.magnetismType != MagnetismType::NoMagnetism;
+    }
+
+    groundBody = nullptr;
+    if (hasAEmaticBody)
+        groundBody = Box2DGuard::createBody(*world, b2BodyDef());
+
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        MyBody& record = bodies[i];
+        b2BodyDef def;
+        switch (record.type) {
+        case BodyType::Static:
+        case BodyType::Dead:
+            def.type = b2_staticBody;
+            break;
+        case BodyType::Kinematic:
+            def.type = b2_kinematicBody;
+            break;
+        case BodyType::Dormant:
+            def.type = dormantBehavior == DormantBehavior::ZeroGravityScale ? b2_dynamicBody : b2_staticBody;
+            record.dormant = true;
+            break;
+        case BodyType::AEmatic:
+            def.type = b2_dynamicBody;
+            break;
+        default:  // Dynamic
+            def.type = record.userData && record.userData->notAlive ? b2_staticBody : b2_dynamicBody;
+            break;
+        }
+        def.position = record.position;
+        def.angle = record.angle;
+        def.linearDamping = record.linearDamping;
+        def.angularDamping = record.angularDamping;
+        def.fixedRotation = record.fixedRotation;
+        def.gravityScale = record.type == BodyType::Dormant ? 0.0f : record.gravityScale;
+        if (def.type != b2_staticBody) {
+            const float direction = record.linearVelocityDirection * kPi / 180.0f;
+            def.linearVelocity = b2Vec2(std::cos(direction) * record.linearVelocityMagnitude,
+                                        std::sin(direction) * record.linearVelocityMagnitude);
+            def.angularVelocity = record.angularVelocity;
+        }
+        def.userData.pointer = static_cast<uintptr_t>(i + 1);
+        if (!record.userData) {
+            // A record made without drawing data (for example in code) gets
+            // its own, as the layer walk would have given it.
+            auto data = std::make_unique<UserData>();
+            data->color = b2Color(float(record.color.red), float(record.color.green), float(record.color.blue));
+            data->labelColor = b2Color(0.5f, 0.5f, 0.5f);
+            data->notAlive = record.type == BodyType::Dead || record.startFrame >= 1;
+            data->magnetDistance = 100.0f;
+            data->bodyIndex = static_cast<int32_t>(i);
+            record.userData = data.get();
+            ownedUserData.push_back(std::move(data));
+            if (record.type == BodyType::Dynamic && record.userData->notAlive)
+                def.type = b2_staticBody;
+        }
+        record.userData->pickable = true;
+
+        record.body = Box2DGuard::createBody(*world, def);
+        if (record.body)
+            createFixtures(record);
+
+        if (record.type == BodyType::AEmatic && record.body && groundBody) {
+            record.aematicAnchorWorld = record.position + record.aematicAnchor;
+            b2MouseJointDef mouse;
+            mouse.bodyA = groundBody;
+            mouse.bodyB = record.body;
+            mouse.target = record.aematicAnchorWorld;
+            mouse.maxForce = 1000.0f * record.body->GetMass();
+            b2LinearStiffness(mouse.stiffness, mouse.damping, Box2DGuard::nonNegative(record.aematicTension),
+                              Box2DGuard::nonNegative(record.aematicDamping), groundBody, record.body);
+            record.aematicJoint = static_cast<b2MouseJoint*>(Box2DGuard::createJoint(*world, mouse));
+            record.body->SetAwake(true);
+        }
+    }
+
+    for (MyJoint& joint : joints)
+        createJoint(joint);
+}
+
+void SimulationCore::createFixtures(MyBody& record)
+{
+    b2Body* body = record.body;
+    const double tolerance = Box2DGuard::nonNegative(float(controls.collisionTolerance));
+    const float skin = static_cast<float>(2.0 * tolerance / 10000.0);
+
+    b2FixtureDef fixture;
+    fixture.density = record.density;
+    fixture.friction = record.friction;
+    fixture.restitution = record.restitution;
+    fixture.filter.categoryBits = record.categoryBits;
+    fixture.filter.maskBits = record.maskBits;
+    fixture.filter.groupIndex = 0;
+    fixture.userData.pointer = reinterpret_cast<uintptr_t>(record.userData);
+    fixture.isSensor = false;
+    Box2DGuard::mendFixtureDef(fixture);
+
+    Box2DGuard::MassCheck mass;
+    auto add = [&](const b2Shape& shape) {
+        if (!mass.add(shape, fixture.density))
+            return false;
+        fixture.shape = &shape;
+        body->CreateFixture(&fixture);
+        return true;
+    };
+
+    if (record.isLayerBox) {
+        if (!record.outlines.empty() && !record.outlines[0].empty() && record.outlines[0][0].points.size() >= 4) {
+            b2PolygonShape box;
+            if (Box2DGuard::makePolygon(record.outlines[0][0].points.data(), 4, skin, box))
+                add(box);
+        }
+        return;
+    }
+
+    int triangles = 0;
+    for (const std::vector<ShapeDef>& outline : record.outlines) {
+        for (const ShapeDef& shape : outline) {
+            const std::vector<b2Vec2>& p = shape.points;
+            if (shape.isCircle) {
+                if (p.size() < 4)
+                    continue;
+                const b2Vec2 centre((p[0].x + p[1].x + p[2].x + p[3].x) / 4.0f,
+                                    (p[0].y + p[1].y + p[2].y + p[3].y) / 4.0f);
+                b2CircleShape circle;
+                if (Box2DGuard::makeCircle(centre, shape.radius, circle))
+                    add(circle);
+            } else if (shape.isBox) {
+                if (p.size() < 4 || !((p[1] - p[0]).Length() * (p[2] - p[1]).Length() > kMinBoxSideProduct))
+                    continue;
+                b2PolygonShape box;
+                if (Box2DGuard::makePolygon(p.data(), 4, skin, box))
+                    add(box);
+            } else if (shape.closed) {
+                if (p.size() < 3 || !(heronArea(p[0], p[1], p[2]) > kMinTriangleArea))
+                    continue;
+                b2PolygonShape triangle;
+                if (Box2DGuard::makePolygon(p.data(), 3, skin, triangle) && add(triangle))
+                    ++triangles;
+            } else {
+                if (p.size() < 2)
+                    continue;
+                const float w = record.openShapeLineWidth;
+                for (size_t k = 0; k + 1 < p.size(); ++k) {
+                    b2Vec2 u(-(p[k + 1].y - p[k].y), p[k + 1].x - p[k].x);
+                    u.Normalize();
+                    const b2Vec2 a = p[k] - (w / 2.0f) * u;
+                    const b2Vec2 b = p[k + 1] - (w / 2.0f) * u;
+                    const b2Vec2 c = b + w * u;
+                    const b2Vec2 d = a + w * u;
+                    const b2Vec2 quad[4] = {a, b, c, d};
+                    b2PolygonShape piece;
+                    if (Box2DGuard::makePolygon(quad, 4, skin, piece))
+                        add(piece);
+                }
+                // The body's centre of mass becomes its origin.
+                b2MassData data;
+                body->GetMassData(&data);
+                data.center.SetZero();
+                if (data.I > 0.0f && std::isfinite(data.I))
+                    body->SetMassData(&data);
+            }
+        }
+    }
+    record.tooManyPolygons = triangles > kMaxTrianglesPerBody;
+}
+
+void SimulationCore::createJoint(MyJoint& joint)
+{
+    joint.joint = nullptr;
+    const int count = static_cast<int>(bodies.size());
+    if (joint.bodyA < 0 || joint.bodyA >= count || joint.bodyB < 0 || joint.bodyB >= count)
+        return;
+    b2Body* bodyA = bodies[joint.bodyA].body;
+    b2Body* bodyB = bodies[joint.bodyB].body;
+    if (!Box2DGuard::jointBodiesUsable(bodyA, bodyB))
+        return;
+    const uintptr_t userData = reinterpret_cast<uintptr_t>(joint.jointUserData);
+
+    switch (joint.type) {
+    case JointType::Distance: {
+        b2DistanceJointDef def;
+        def.bodyA = bodyA;
+        def.bodyB = bodyB;
+        def.localAnchorA = joint.anchorA;
+        def.localAnchorB = joint.anchorB;
+        def.length = (bodyB->GetWorldPoint(joint.anchorB) - bodyA->GetWorldPoint(joint.anchorA)).Length();
+        if (joint.frequency > 0.0f) {
+            // A spring around the set-up length, as soft as the frequency says.
+            def.minLength = 0.0f;
+            def.maxLength = std::numeric_limits<float>::max();
+            b2LinearStiffness(def.stiffness, def.damping, joint.frequency, Box2DGuard::nonNegative(joint.damping),
+                              bodyA, bodyB);
+        } else {
+            // Tension 0 ("auto") is rigid.
+            def.minLength = def.length;
+            def.maxLength = def.length;
+        }
+        def.collideConnected = joint.collideConnected;
+        def.userData.pointer = userData;
+        joint.joint = Box2DGuard::createJoint(*world, def);
+        break;
+    }
+    case JointType::Revolute: {
+        if (joint.jointUserData) {
+            joint.jointUserData->pivotAnchor = joint.anchor;
+            joint.jointUserData->playing = playing;
+        }
+        b2RevoluteJointDef def;
+        def.Initialize(bodyA, bodyB, joint.anchor);
+        def.enableLimit = joint.enableLimit;
+        def.lowerAngle = joint.lowerAngle * kDegreesToRadians;
+        def.upperAngle = joint.upperAngle * kDegreesToRadians;
+        def.enableMotor = joint.enableMotor;
+        def.motorSpeed = -joint.motorSpeed;
+        def.maxMotorTorque = joint.maxMotorTorque;
+        def.collideConnected = joint.collideConnected;
+        def.userData.pointer = userData;
+        joint.joint = Box2DGuard::createJoint(*world, def);
+        break;
+    }
+    case JointType::Prismatic: {
+        b2PrismaticJointDef def;
+        def.Initialize(bodyA, bodyB, joint.anchor, Box2DGuard::unitAxis(joint.axis));
+        def.enableLimit = joint.enableLimit;
+        def.lowerTranslation = joint.lowerTranslation;
+        def.upperTranslation = joint.upperTranslation;
+        def.enableMotor = joint.enableMotor;
+        def.motorSpeed = -joint.motorSpeed;
+        def.maxMotorForce = joint.maxMotorForce;
+        def.collideConnected = joint.collideConnected;
+        def.userData.pointer = userData;
+        joint.joint = Box2DGuard::createJoint(*world, def);
+        break;
+    }
+    default:  // a spring acts through the frame step's own force
+        break;
+    }
+}

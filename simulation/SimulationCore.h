@@ -1,0 +1,294 @@
+// The scene and its simulation, apart from any widget: the body and joint
+// records, the physics world built from them, the frame step, playback,
+// recording for export, the coordinate conversions and the drawing
+// preferences. SimulationView is this plus the widgets; tests and benchmarks
+// drive it directly, a tick being one call of updatePhysics().
+//
+// Everything the view shows or reads from its controls goes through the
+// protected hooks below, which do nothing here; the view overrides them.
+//
+// Files: SimulationCore.cpp (composition, preferences, coordinates),
+// SceneSetup.cpp (world and scene), BodyRecords.cpp (records from layers),
+// FrameStep.cpp (the tick), LayerFollowing.cpp (kinematic and AEmatic
+// bodies), SceneForces.cpp (magnetism, springs), Playback.cpp (restarts),
+// Recording.cpp (tracks for export), LayerQueriesAtFrame.cpp.
+#pragma once
+
+#include "model/BodyTransforms.h"
+#include "model/MyBody.h"
+#include "model/MyJoint.h"
+#include "simulation/FrameLimiter.h"
+#include "simulation/ZolvarWorld.h"
+
+#include "host_api.h"
+
+#include <QColor>
+#include <QString>
+#include <box2d/box2d.h>
+
+#include <memory>
+#include <vector>
+
+class QWidget;
+struct UserData;
+
+// The values the simulation reads from the main window's controls. The view
+// copies them from the form before each tick and each scene build.
+struct SceneControls {
+    double timeDivider = 1.0;           // timeDividerEt
+    double substeps = 2.0;              // substepsEt
+    double collisionTolerance = 50.0;   // collisionToleranceEt (1/10000 world units)
+    bool gravityFromLayer = false;      // gravityLayerCb
+    int gravityLayer = 0;               // gravityLayerLst's current index
+    double gravityMagnitude = 10.0;     // gravityMagnitudeEt
+    double gravityDirection = 90.0;     // gravityDirectionEt, degrees
+    bool captureGravity = false;        // captureGravityBtn
+    bool applyToNewComp = false;        // applyToNewCompCb
+    bool showMesh = false;              // the "Mesh" view option
+};
+
+// The preference defaults.
+extern const QColor SELECTION_HIGHLIGHT_COLOR_DFLT;
+extern const QColor STATIC_HIGHLIGHT_COLOR_DFLT;
+extern const b2Color DISTANCE_JOINT_COLOR_DFLT;
+extern const b2Color REVOLUTE_JOINT_COLOR_DFLT;
+extern const b2Color PRISMATIC_JOINT_COLOR_DFLT;
+extern const b2Color SPRING_JOINT_COLOR_DFLT;
+extern const QColor SELECTED_JOINT_COLOR_DFLT;
+
+namespace KinematicBehavior {
+enum Value : int { DynamicAfterLastKey = 0, DynamicAtInpoint = 1 };
+}
+namespace DormantBehavior {
+enum Value : int { ZeroGravityScale = 0, StaticBeforeCollision = 1 };
+}
+
+// The frame number past which the simulation stops.
+constexpr int kLastSimulatedFrame = 99999;
+
+class SimulationCore
+{
+public:
+    SimulationCore(SPBasicSuite* basicSuite, int pluginId);
+    virtual ~SimulationCore();
+    SimulationCore(const SimulationCore&) = delete;
+    SimulationCore& operator=(const SimulationCore&) = delete;
+
+    // --- Composition (SimulationCore.cpp) -------------------------------
+    // Reads the active composition: comp, frameDuration, fps, compWidth and
+    // compHeight (square pixels), workAreaFrames, bgColor; fills compBounds.
+    // A failing host call stops the reads; what is unread keeps its value.
+    A_Err readComposition();
+    // True when frameDuration and fps can be divided by.
+    bool timingUsable() const;
+
+    // --- Records from the layers (BodyRecords.cpp) ----------------------
+    // The eligible layers of the active composition, in order: sets
+    // bodyCount and appends each one's label to layerLabels.
+    struct ListedLayer {
+        int layerIndex = 0;
+        QString name;
+        int label = 0;
+    };
+    std::vector<ListedLayer> listBodyLayers();
+    // One record per eligible layer (bodyCount of them), inside the host
+    // undo group "Zolvar Initialization". Every layer, eligible or not, is
+    // announced through layerListed(); each body through bodyBuilt().
+    void initMyBodies();
+    // Fresh default records from the layers, as initMyBodies builds them but
+    // without undo group, icons or messages, and with staticHighlight off.
+    std::vector<MyBody> buildDefaultBodies();
+    // Rebuilds body `bodyIndex`'s outlines from its layer with its own mesh
+    // precision and hull choice, keeping its position, angle and colour.
+    void recomputeShape(int bodyIndex);
+
+    // --- World and scene (SceneSetup.cpp) -------------------------------
+    // A new world with the drawing preferences (the old one destroyed first
+    // when deleteOld).
+    void initWorld(bool deleteOld);
+    // One world body per record and one world joint per joint record.
+    void initScene();
+
+    // --- The frame step (FrameStep.cpp) ---------------------------------
+    void updatePhysics();
+    // The spring between two bodies' local anchors; its force acts in the
+    // next world step.
+    void addSpringForce(b2Body* bodyA, b2Vec2 localAnchorA, b2Body* bodyB, b2Vec2 localAnchorB,
+                        float springiness, float damping, float desiredLength);
+    static bool areBodiesOverlapping(b2Body* a, b2Body* b);
+    static float radDiff(float a, float b);
+    // The layer's rotation speed at the current frame, radians per second.
+    float getAngularVelocityAtCurrentFrame(int layerIndex);
+    // The last frame given by keys of the layer's transform and its parents'
+    // (100000 with an enabled expression, -1 without keys).
+    int getLastKeyframeInFrames(int layerIndex);
+
+    // --- Playback (Playback.cpp) ------------------------------------------
+    void playAnimation();
+    void pauseAnimation();
+    void stepAnimation();
+    void restartAndStopAnimation(bool fromEscapeOrLoad);
+    void restartAndPlayAnimation();
+    void restartAnimation();
+
+    // --- Layer queries at the current frame (LayerQueriesAtFrame.cpp) ---
+    // Depth-first search below child `childIndex` of `parent` for the first
+    // stream whose match name is `matchName` (see FindStreamByMatchName).
+    bool getStreamFromMatchName(AEGP_LayerH layer, const char* matchName, AEGP_StreamRefH& result,
+                                AEGP_StreamRefH parent, A_long childIndex, bool& found);
+    // The layer's velocity in world units per second.
+    b2Vec2 getLinearVelocityAtCurrentFrame(A_long layerIndex);
+    // The layer's position value (composition pixels, in its parent's space).
+    b2Vec2 getLayerPosAtCurrentFrame(A_long layerIndex);
+
+    // --- Coordinates and lookups (SimulationCore.cpp) -------------------
+    float getGLXCoordFromAE(float x) const;
+    float getGLYCoordFromAE(float y) const;
+    float getAEXCoordFromGL(float x) const;
+    float getAEYCoordFromGL(float y) const;
+    b2Vec2 getAEPosFromGLPos(b2Vec2 p) const;
+    static float getAERotFromBox2DRot(float radians);
+    void updateCurrentCompBoundsInGL();
+    static bool areValuesDifferent(float a, float b);
+    static bool areValuesDifferent(b2Vec2 a, b2Vec2 b);
+    // The index of the record whose world body is b, or -1.
+    int getBodyIdFromB2Body(const b2Body* b) const;
+
+    // --- Drawing and behaviour preferences (SimulationCore.cpp) ----------
+    // Each stores its value; the colours and widths also go to the live
+    // world, the joint colours to every joint's drawing data.
+    void setSelectionStrokeWidth(float width);
+    void setJointStrokeWidth(float width);
+    void setKineBehavior(int behavior);
+    void setDormantBehavior(int behavior);
+    void setIgnoreBodyColorWhenPasting(int ignore);
+    void setSelectionHighlightColor(QColor color);
+    void setStaticHighlightColor(QColor color);
+    void setSelectedJointColor(QColor color);
+    void setDistanceJointColor(QColor color);
+    void setRevoluteJointColor(QColor color);
+    void setPrismaticJointColor(QColor color);
+    void setSpringJointColor(QColor color);
+
+    // --- State ------------------------------------------------------------
+    SPBasicSuite* basicSuite;
+    int pluginId;
+    QWidget* parentWindow = nullptr;  // parent of the messages of body building
+    SceneControls controls;
+    FrameLimiter limiter;
+
+    ZolvarWorld* world = nullptr;
+    b2Body* groundBody = nullptr;
+    bool sceneInitialised = false;
+    bool running = false;
+    bool playing = false;
+    bool singleStep = false;
+    std::vector<MyBody> bodies;
+    int bodyCount = 0;
+    std::vector<MyJoint> joints;
+    bool hasKinematicBody = false;
+    bool hasDormantBody = false;
+    bool hasAEmaticBody = false;
+    bool hasMagnet = false;
+    int gravityLayerIndex = 0;
+    unsigned int drawingFlags = 3;
+    std::vector<int> bodyLayerIndices;
+    AEGP_CompH exportComp = nullptr;
+    std::vector<char> layerLabels;
+    std::vector<AEGP_ColorVal> labelColors;
+    std::vector<QColor> defaultBodyColors;
+
+    A_Time frameDuration{0, 1};
+    double fps = 0.0;
+    AEGP_CompH comp = nullptr;
+    int compWidth = 0;
+    int compHeight = 0;
+    int workAreaFrames = 0;
+    b2Vec2 compBounds[4];
+    QColor bgColor;
+    int currentFrame = 0;
+
+    int exportStartFrame = 0;
+    int exportEndFrame = 0;
+    bool exporting = false;
+    bool looping = false;
+    int loopEndFrame = 0;
+    std::vector<BodyTransforms> bodyTransforms;
+    int keyframedLayerCount = 0;
+    std::vector<b2Vec2> capturedGravity;
+    int capturedGravityStartFrame = 0;
+    b2Vec2 capturedGravityFirst{0.0f, 0.0f};
+
+    QColor selectionHighlightColor;
+    float selectionStrokeWidth = 2.0f;
+    QColor staticHighlightColor;
+    b2Color distanceJointColor;
+    b2Color revoluteJointColor;
+    b2Color prismaticJointColor;
+    b2Color springJointColor;
+    QColor selectedJointColor;
+    float jointStrokeWidth = 1.0f;
+    int kinematicBehavior = KinematicBehavior::DynamicAfterLastKey;
+    int dormantBehavior = DormantBehavior::ZeroGravityScale;
+    bool ignoreBodyColorWhenPasting = true;
+    bool showMeshPrecisionWarning = true;
+    bool showWarnings = true;
+
+protected:
+    // --- Hooks for the view; all do nothing here --------------------------
+    // Copies the controls' values into `controls`.
+    virtual void readControls() {}
+    // initWorld made a new world (the old one, if any, is gone).
+    virtual void worldReplaced() {}
+    // Hands the drawing-flag word to the draw callbacks and them to the world.
+    virtual void prepareDrawing() {}
+    virtual void setFrameInfo(int) {}
+    virtual void setFpsInfo(double) {}
+    virtual void showWorldInfo() {}
+    virtual void refreshView() {}
+    virtual void setDrawJointsFlag(bool) {}
+    // After a restart: the play and repeat buttons follow the run flags.
+    virtual void restarted(bool) {}
+    // Recording progress at the current frame.
+    virtual void showSolvingProgress(int) {}
+    // The recorded range is complete: write it into `target`.
+    virtual void beginKeyframing(AEGP_CompH) {}
+    // An export that cannot go on: tell the user.
+    virtual void reportExportFailure(const QString&) {}
+    // Layer `layerIndex` of the composition, eligible or not, and its name.
+    virtual void layerListed(int, const QString&) {}
+    // Body b was built with this default colour.
+    virtual void bodyBuilt(int, const QColor&) {}
+    // Bodies whose outline crosses itself; the message text.
+    virtual void reportTriangulationFailures(const QString&) {}
+
+    // Ends an export run: running, playing and exporting off.
+    void stopExportRun();
+
+private:
+    // FrameStep.cpp
+    void applyGravity();
+    void updateLifeSpans(double frameSeconds, double divider);
+    void applyMagnetism(int record, double frameSeconds, double divider);
+    void stepWorld(double dt);
+    void wakeDormantBodies();
+    void applySpringForces();
+    void refreshJointStiffness();
+    bool isAliveAt(const MyBody& body, double frameSeconds, double divider) const;
+    // LayerFollowing.cpp
+    void followLayers(double t, double dt);
+    void followScale(int record, A_Time tNow, A_Time tNext);
+    // Recording.cpp
+    void recordFrame();
+    // Playback.cpp
+    void rebuild(bool play);
+    // BodyRecords.cpp: fills `records` with bodyCount built records; the
+    // initial build also opens the undo group, announces layers and bodies
+    // and fills bodyLayerIndices and defaultBodyColors.
+    A_Err buildRecords(std::vector<MyBody>& records, bool initial);
+    // SceneSetup.cpp
+    void createFixtures(MyBody& record);
+    void createJoint(MyJoint& joint);
+
+    std::vector<std::unique_ptr<UserData>> ownedUserData;
+};

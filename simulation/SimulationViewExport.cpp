@@ -1,0 +1,110 @@
+// The keyframe export's chain: one layer per turn of the event loop, with
+// the progress shown and Export's button read between layers.
+#include "simulation/SimulationView.h"
+
+#include "host/HostFailure.h"
+
+#include <QLabel>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+
+void SimulationView::doKeyframing(AEGP_CompH target)
+{
+    exportComp = target;
+    keyframedLayerCount = 0;
+
+    const size_t n = std::min(bodies.size(), bodyLayerIndices.size());
+    std::vector<ExportBody> exported;
+    for (size_t b = 0; b < n; ++b)
+        exported.push_back({bodyLayerIndices[b], bodies[b].type, bodies[b].initialRotation, bodies[b].name});
+    ExportSettings settings;
+    settings.frameDuration = frameDuration;
+    settings.startFrame = exportStartFrame;
+    settings.endFrame = exportEndFrame;
+    settings.motionBlur = ui.enableMotionBlurCb && ui.enableMotionBlurCb->isChecked();
+
+    QString problem;
+    bool started = false;
+    const A_Err err = GuardHostCall(
+        [&] { started = keyWriter.begin(target, settings, std::move(exported), bodyTransforms, &problem); });
+    if (err || !started) {
+        resetProgress();
+        if (ui.exportBtn)
+            ui.exportBtn->setChecked(false);
+        if (!err)
+            showMessage(problem);
+        return;
+    }
+    keyframeLayerProgress();
+}
+
+void SimulationView::keyframeLayerProgress()
+{
+    if (!keyWriter.isWriting())
+        return;
+    bool last = false;
+    if (GuardHostCall([&] { last = keyWriter.writeNextLayer(); })) {
+        cancelKeyframing();
+        if (ui.exportBtn)
+            ui.exportBtn->setChecked(false);
+        return;
+    }
+
+    if (last) {
+        if (ui.exportBtn)
+            ui.exportBtn->setChecked(false);
+        if (keyWriter.failures().isEmpty()) {
+            quitDialog();
+            return;
+        }
+        resetProgress();
+        showMessage(QStringLiteral("Some layers could not be keyframed completely:\n\n")
+                    + keyWriter.failures().join(QLatin1Char('\n')));
+        return;
+    }
+    if (ui.exportBtn && !ui.exportBtn->isChecked()) {
+        cancelKeyframing();
+        return;
+    }
+    ++keyframedLayerCount;
+    updateExportInfo(keyframedLayerCount);
+    QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);
+}
+
+void SimulationView::cancelKeyframing()
+{
+    if (!keyWriter.isWriting())
+        return;
+    GuardHostCall([this] { keyWriter.cancel(); });
+    resetProgress();
+}
+
+void SimulationView::updateExportInfo(int count)
+{
+    if (ui.progressBar)
+        ui.progressBar->setValue(count);
+    if (ui.exportNoteSt)
+        ui.exportNoteSt->setText(QStringLiteral("Keyframing...%1/%2").arg(count).arg(keyWriter.bodyCount()));
+}
+
+void SimulationView::resetProgress()
+{
+    if (ui.progressBar)
+        ui.progressBar->setValue(0);
+    if (ui.exportNoteSt)
+        ui.exportNoteSt->setText(QString());
+}
+
+void SimulationView::quitDialog()
+{
+    for (QWidget* w = parentWindow; w; w = w->parentWidget()) {
+        if (w->objectName() == QLatin1String("ZolvarDlgClass")) {
+            QMetaObject::invokeMethod(w, "closeZolvarDlg", Qt::DirectConnection);
+            return;
+        }
+    }
+}

@@ -1,0 +1,189 @@
+// Every kind of hostile input the scene can hold reaches Box2D only checked:
+// the process survives them all (Box2D's assertions would end it).
+#include "SceneFixture.h"
+
+#include "model/JointUserData.h"
+#include "simulation/Box2DGuard.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using testing_simulation::Scene;
+using testing_simulation::sceneJson;
+using testing_simulation::solid;
+
+namespace {
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+const float kInf = std::numeric_limits<float>::infinity();
+
+ShapeDef polygon(std::vector<b2Vec2> points, bool box = false)
+{
+    ShapeDef shape;
+    shape.points = std::move(points);
+    shape.closed = true;
+    shape.isBox = box;
+    return shape;
+}
+
+} // namespace
+
+TEST(Box2DGuard, PolygonsBox2DWouldRejectAreLeftOut)
+{
+    b2PolygonShape shape;
+    const b2Vec2 good[3] = {{0, 0}, {1, 0}, {0, 1}};
+    EXPECT_TRUE(Box2DGuard::makePolygon(good, 3, 0.01f, shape));
+    EXPECT_FLOAT_EQ(shape.m_radius, 0.01f);
+    EXPECT_EQ(shape.m_count, 3);
+
+    const b2Vec2 collinear[3] = {{0, 0}, {1, 0}, {2, 0}};
+    const b2Vec2 welded[3] = {{0, 0}, {0.001f, 0}, {0, 0.001f}};
+    const b2Vec2 sliver[3] = {{0, 0}, {1, 0}, {0.5f, 1e-7f}};
+    const b2Vec2 notFinite[3] = {{0, 0}, {kNaN, 0}, {0, 1}};
+    const b2Vec2 infinite[3] = {{0, 0}, {kInf, 0}, {0, 1}};
+    const b2Vec2 huge[3] = {{0, 0}, {1e30f, 0}, {0, 1e30f}};
+    for (const b2Vec2* points : {collinear, welded, sliver, notFinite, infinite, huge})
+        EXPECT_FALSE(Box2DGuard::makePolygon(points, 3, 0.01f, shape));
+    EXPECT_FALSE(Box2DGuard::makePolygon(good, 2, 0.01f, shape));
+    EXPECT_FALSE(Box2DGuard::makePolygon(good, 3, kNaN, shape));
+
+    b2CircleShape circle;
+    EXPECT_FALSE(Box2DGuard::makeCircle(b2Vec2(0, 0), 0.0f, circle));
+    EXPECT_FALSE(Box2DGuard::makeCircle(b2Vec2(0, 0), kNaN, circle));
+    EXPECT_FALSE(Box2DGuard::makeCircle(b2Vec2(kInf, 0), 1.0f, circle));
+    EXPECT_TRUE(Box2DGuard::makeCircle(b2Vec2(0, 0), 0.5f, circle));
+
+    float lower = 30.0f, upper = -30.0f;
+    Box2DGuard::orderLimits(lower, upper);
+    EXPECT_EQ(lower, -30.0f);
+    EXPECT_EQ(upper, 30.0f);
+    EXPECT_EQ(Box2DGuard::unitAxis(b2Vec2(0, 0)), b2Vec2(1, 0));
+    EXPECT_EQ(Box2DGuard::unitAxis(b2Vec2(0, 3)), b2Vec2(0, 1));
+}
+
+TEST(Box2DGuard, EveryHostileRecordSurvivesTheBuildAndTheSimulation)
+{
+    Scene scene(sceneJson({solid(1, 3, 100, 100), solid(2, 3, 200, 100), solid(3, 3, 300, 100),
+                           solid(4, 3, 400, 100), solid(5, 3, 500, 100), solid(6, 3, 600, 100),
+                           solid(7, 3, 700, 100), solid(8, 3, 800, 100)}));
+    scene.build();
+
+    // Not-a-number and infinite placement, angle and velocities.
+    scene.body(0).position = b2Vec2(kNaN, kInf);
+    scene.body(0).angle = kNaN;
+    scene.body(0).linearVelocityMagnitude = kInf;
+    scene.body(0).angularVelocity = kNaN;
+    // Negative and not-a-number damping, density, friction, bounciness.
+    scene.body(1).linearDamping = -5.0f;
+    scene.body(1).angularDamping = kNaN;
+    scene.body(1).density = kNaN;
+    scene.body(1).friction = -1.0f;
+    scene.body(1).restitution = kInf;
+    scene.body(1).gravityScale = kNaN;
+    // Degenerate polygons of every kind, and one good triangle.
+    scene.body(2).isLayerBox = false;
+    scene.body(2).outlines = {{polygon({{0, 0}, {1, 0}, {2, 0}}), polygon({{0, 0}, {0.001f, 0}, {0, 0.001f}}),
+                               polygon({{0, 0}, {kNaN, 0}, {0, 1}}), polygon({{0, 0}, {1, 0}}),
+                               polygon({{0, 0}, {1, 0}, {1, 1e-6f}, {0, 1e-6f}}, true),
+                               polygon({{0, 0}, {0.3f, 0}, {0, 0.3f}})}};
+    // A tiny piece far from its body's origin would lose its inertia.
+    scene.body(3).isLayerBox = false;
+    scene.body(3).outlines = {{polygon({{50, 50}, {50.003f, 50}, {50, 50.003f}})}};
+    // An open outline with repeated and not-a-number points.
+    ShapeDef open;
+    open.points = {{0, 0}, {0, 0}, {1, 0}, {kNaN, kNaN}, {1, 1}};
+    scene.body(4).isLayerBox = false;
+    scene.body(4).outlines = {{open}};
+    scene.body(4).openShapeLineWidth = kNaN;
+    // A circle without radius, and an AEmatic body with hostile pull.
+    ShapeDef circle;
+    circle.isCircle = true;
+    circle.points = {{0, 0}, {0, 0}, {0, 0}, {0, 0}};
+    circle.radius = -1.0f;
+    scene.body(5).isLayerBox = false;
+    scene.body(5).outlines = {{circle}};
+    scene.body(5).type = BodyType::AEmatic;
+    scene.body(5).aematicTension = kNaN;
+    scene.body(5).aematicDamping = -3.0f;
+    scene.body(5).aematicAnchor = b2Vec2(kInf, 0);
+    // Magnets with not-a-number strength, a spring of infinite length.
+    scene.body(6).magnetismType = MagnetismType::Attraction;
+    scene.body(6).magnetIntensity = kNaN;
+    scene.body(6).magnetDistance = kInf;
+    scene.body(7).magnetismType = MagnetismType::Repulsion;
+    scene.body(7).magnetIntensity = kInf;
+    scene.body(7).magnetDistance = 1e30f;
+
+    JointUserData drawing;
+    auto joint = [&](int type, int a, int b) {
+        MyJoint j;
+        j.type = type;
+        j.bodyA = a;
+        j.bodyB = b;
+        j.jointUserData = &drawing;
+        return j;
+    };
+    MyJoint self = joint(JointType::Revolute, 6, 6);  // a joint from a body to itself
+    MyJoint inverted = joint(JointType::Revolute, 6, 7);
+    inverted.enableLimit = true;
+    inverted.lowerAngle = 45.0f;
+    inverted.upperAngle = -45.0f;
+    inverted.anchor = b2Vec2(kNaN, 0);
+    MyJoint piston = joint(JointType::Prismatic, 6, 7);
+    piston.axis = b2Vec2(0, 0);
+    piston.enableLimit = true;
+    piston.lowerTranslation = kInf;
+    piston.upperTranslation = -kInf;
+    piston.maxMotorForce = -10.0f;
+    MyJoint soft = joint(JointType::Distance, 6, 7);
+    soft.frequency = kInf;
+    soft.damping = kNaN;
+    soft.anchorA = b2Vec2(kNaN, kNaN);
+    MyJoint rigid = joint(JointType::Distance, 6, 6);
+    MyJoint outOfRange = joint(JointType::Distance, 6, 99);
+    MyJoint spring = joint(JointType::Spring, 6, 7);
+    spring.springiness = kInf;
+    spring.desiredLength = kNaN;
+    MyJoint sameSpot = joint(JointType::Spring, 6, 6);
+    sameSpot.springiness = 1.0f;
+    scene.core.joints = {self, inverted, piston, soft, rigid, outOfRange, spring, sameSpot};
+    scene.core.controls.collisionTolerance = kNaN;
+    scene.rebuild();
+
+    EXPECT_EQ(scene.core.joints[0].joint, nullptr) << "a joint from a body to itself is left out";
+    ASSERT_NE(scene.core.joints[1].joint, nullptr);
+    auto* pivot = static_cast<b2RevoluteJoint*>(scene.core.joints[1].joint);
+    EXPECT_LE(pivot->GetLowerLimit(), pivot->GetUpperLimit());
+    EXPECT_EQ(scene.core.joints[1].lowerAngle, 45.0f) << "the record keeps what was typed";
+    Box2DGuard::setLimits(pivot, 1.0f, -1.0f);
+    EXPECT_LE(pivot->GetLowerLimit(), pivot->GetUpperLimit());
+    EXPECT_EQ(scene.core.joints[5].joint, nullptr);
+
+    // Hostile controls too: not-a-number gravity and time divider.
+    scene.core.controls.gravityMagnitude = std::numeric_limits<double>::quiet_NaN();
+    scene.core.controls.timeDivider = 0.0;
+    scene.core.controls.substeps = std::numeric_limits<double>::infinity();
+    scene.play();
+    scene.ticks(5);
+    scene.core.controls.timeDivider = 1.0;
+    scene.core.controls.substeps = 2.0;
+    scene.core.controls.gravityMagnitude = 10.0;
+    scene.core.controls.gravityDirection = std::numeric_limits<double>::infinity();
+    scene.ticks(30);
+    for (size_t i = 0; i < scene.core.bodies.size(); ++i) {
+        if (scene.world(int(i))) {
+            EXPECT_TRUE(Box2DGuard::isFinite(scene.world(int(i))->GetPosition())) << i;
+        }
+    }
+
+    // Bodies that turn dynamic later recompute their mass from the same
+    // checked fixtures.
+    for (size_t i = 0; i < scene.core.bodies.size(); ++i)
+        scene.body(int(i)).type = BodyType::Kinematic;
+    scene.core.setKineBehavior(KinematicBehavior::DynamicAtInpoint);
+    scene.rebuild();
+    scene.play();
+    scene.ticks(3);
+    SUCCEED() << "still alive";
+}

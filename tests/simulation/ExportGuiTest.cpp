@@ -1,0 +1,331 @@
+// The main job end to end, as a user runs it: the host's command opens the
+// window, the user sets the range and checks Export, the keys are written
+// one layer per turn of the event loop inside one "Zolvar" undo group, the
+// window closes and the command returns. Also: the export cancelled while
+// the keys are written, and the view as the window builds it.
+#include "host/StandinFixture.h"
+
+#include "mainwindow/ZolvarDlg.h"
+#include "mainwindow/ZolvarDlgForm.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
+#include "render/GLWidget.h"
+#include "simulation/SimulationView.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+using standin::TransformStream;
+using testing_standin::Host;
+
+QByteArray project(int layers)
+{
+    QStringList list;
+    for (int i = 0; i < layers; ++i)
+        list << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "name": "Box %1",
+                                   "transform": {"position": [%2, 100]}})")
+                    .arg(i + 1)
+                    .arg(60 + 60 * i);
+    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "Box", "kind": "solid", "width": 40, "height": 40}],
+        "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 1000, "frameRate": 25,
+                          "duration": 4, "layers": [%1]}]})")
+        .arg(list.join(QLatin1Char(',')))
+        .toUtf8();
+}
+
+// What the user does while the window is open, step by step; each step runs
+// once, on a later poll than the previous one. A step that returns false is
+// tried again on the next poll.
+struct Script {
+    std::vector<std::function<bool(ZolvarDlg&)>> steps;
+    size_t next = 0;
+    QStringList messages;
+    bool timedOut = false;
+    bool windowSeen = false;
+};
+Script script;
+
+ZolvarDlg* visibleWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("ZolvarDlgClass") && w->isVisible())
+            return qobject_cast<ZolvarDlg*>(w);
+    return nullptr;
+}
+
+void drive()
+{
+    auto* timer = new QTimer(qApp);
+    auto* polls = new int(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, polls] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            script.messages << box->text();
+            box->accept();
+            return;
+        }
+        ZolvarDlg* window = visibleWindow();
+        if (window)
+            script.windowSeen = true;
+        const bool done = script.windowSeen && !window;
+        if (!done && ++*polls < 1500) {
+            if (window && script.next < script.steps.size() && script.steps[script.next](*window))
+                ++script.next;
+            return;
+        }
+        if (!done) {
+            script.timedOut = true;
+            QCoreApplication::exit(1);
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete polls;
+    });
+    timer->start(20);
+}
+
+// Runs the plug-in's command with the script driving the window.
+A_Err runScript(Host& host)
+{
+    static bool routineAdded = false;
+    script.next = 0;
+    script.messages.clear();
+    script.timedOut = false;
+    script.windowSeen = false;
+    if (QCoreApplication::instance()) {
+        drive();
+    } else if (!routineAdded) {
+        routineAdded = true;
+        static QTemporaryDir home;
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path() + QStringLiteral("/.config"));
+        qAddPreRoutine(drive);
+    }
+    bool handled = false;
+    const A_Err err = host.session->runCommand(host.command(), &handled);
+    EXPECT_TRUE(handled);
+    return err;
+}
+
+template <class T>
+T* control(ZolvarDlg& window, const char* name)
+{
+    return window.findChild<T*>(QLatin1String(name));
+}
+
+// Sets the options and the range as typed and clicks Export.
+std::function<bool(ZolvarDlg&)> exportFrames(int start, int end, bool newComp = false, bool motionBlur = false)
+{
+    return [start, end, newComp, motionBlur](ZolvarDlg& window) {
+        if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != &window)
+            return false;
+        control<QCheckBox>(window, "applyToNewCompCb")->setChecked(newComp);
+        control<QCheckBox>(window, "enableMotionBlurCb")->setChecked(motionBlur);
+        auto* first = control<QSpinBox>(window, "startFrameEt");
+        auto* last = control<QSpinBox>(window, "endFrameEt");
+        first->setValue(start);
+        emit first->editingFinished();
+        last->setValue(end);
+        emit last->editingFinished();
+        control<QAbstractButton>(window, "exportBtn")->click();
+        return true;
+    };
+}
+
+const standin::UndoGroupRecord* group(Host& host, const std::string& name)
+{
+    for (const standin::UndoGroupRecord& g : host.session->undoGroups())
+        if (g.name == name)
+            return &g;
+    return nullptr;
+}
+
+standin::Composition* mainComp(Host& host)
+{
+    return host.project->compositionByName(QStringLiteral("Main"));
+}
+
+} // namespace
+
+TEST(ExportGui, ExportWritesTheKeysClosesTheWindowAndReturns)
+{
+    Host host(project(3));
+    script.steps = {exportFrames(5, 20)};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
+
+    for (int layer = 0; layer < 3; ++layer) {
+        const standin::PropertyNode* position =
+            mainComp(host)->layer(layer)->transformStream(TransformStream::Position);
+        ASSERT_EQ(position->keyCount(), 16) << layer;
+        EXPECT_EQ(position->key(0)->time.value * 25, 5 * int(position->key(0)->time.scale));
+        EXPECT_GT(position->key(15)->value.y(), position->key(0)->value.y()) << "it fell";
+    }
+    const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_FALSE(zolvar->closedByHost);
+    int groups = 0;
+    for (const standin::UndoGroupRecord& g : host.session->undoGroups())
+        groups += g.name == "Zolvar";
+    EXPECT_EQ(groups, 1);
+    EXPECT_TRUE(host.session->ungroupedMutations().empty());
+    EXPECT_EQ(mainComp(host)->workAreaStart().value * 25, 5 * int(mainComp(host)->workAreaStart().scale));
+}
+
+TEST(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
+{
+    Host host(project(2));
+    script.steps = {exportFrames(0, 4, true, true)};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    ASSERT_NE(group(host, "Zolvar - Duplicate Comp"), nullptr);
+    const auto comps = host.project->compositions();
+    ASSERT_EQ(comps.size(), 2u);
+    standin::Composition* copy = comps[0] == mainComp(host) ? comps[1] : comps[0];
+    EXPECT_EQ(copy->layer(0)->transformStream(TransformStream::Position)->keyCount(), 5);
+    EXPECT_TRUE(copy->layer(0)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+    EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 0);
+}
+
+TEST(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
+{
+    Host host(project(12));
+    static int layersAtCancel = -1;
+    layersAtCancel = -1;
+    script.steps = {
+        [](ZolvarDlg& window) {
+            // Unchecks Export as soon as two layers are written.
+            auto* progress = control<QProgressBar>(window, "progressBar");
+            QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window](int value) {
+                SimulationView* view = window.simulationView();
+                auto* button = control<QAbstractButton>(window, "exportBtn");
+                if (view->isWritingKeys() && value == 2 && button->isChecked()) {
+                    layersAtCancel = value;
+                    button->click();
+                    // Checking it again while keys are written is refused.
+                    button->click();
+                    EXPECT_FALSE(button->isChecked());
+                }
+            });
+            return true;
+        },
+        exportFrames(0, 3),
+        [](ZolvarDlg& window) {
+            // Once cancelled, the window stays open, stopped, without progress.
+            SimulationView* view = window.simulationView();
+            if (layersAtCancel < 0 || view->isWritingKeys())
+                return false;
+            EXPECT_FALSE(view->exporting);
+            EXPECT_FALSE(view->playing);
+            EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
+            EXPECT_TRUE(control<QLabel>(window, "exportNoteSt")->text().isEmpty());
+            window.close();
+            return true;
+        }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    ASSERT_EQ(layersAtCancel, 2);
+    // Written from the last body: three layers, the rest untouched.
+    int written = 0;
+    for (int layer = 0; layer < 12; ++layer)
+        written += mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount() > 0;
+    EXPECT_EQ(written, 3);
+    EXPECT_GT(mainComp(host)->layer(11)->transformStream(TransformStream::Position)->keyCount(), 0);
+    const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_FALSE(zolvar->closedByHost);
+}
+
+TEST(ExportGui, TheViewAsTheWindowBuildsIt)
+{
+    Host host(project(2));
+    script.steps = {[](ZolvarDlg& window) {
+        SimulationView* view = window.simulationView();
+        EXPECT_EQ(view->bodies.size(), 2u);
+        EXPECT_EQ(view->bodyLayerIndices, (std::vector<int>{0, 1}));
+        auto* layers = control<QComboBox>(window, "gravityLayerLst");
+        EXPECT_EQ(layers->count(), 2);
+        EXPECT_EQ(layers->itemText(0), QStringLiteral("1. Box 1"));
+        EXPECT_EQ(control<QSpinBox>(window, "endFrameEt")->value(), 99) << "a work area of 100 frames";
+        EXPECT_EQ(view->getTimer()->interval(), 40);
+        EXPECT_EQ(control<QLabel>(window, "frameSt")->text(), QStringLiteral("00000"));
+        EXPECT_EQ(view->getGLWidget()->getWorld(), view->world);
+        EXPECT_TRUE(view->sceneInitialised);
+        EXPECT_FALSE(view->running);
+
+        // Play, then repeat at the frame reached: the loop restarts there.
+        auto* play = control<QAbstractButton>(window, "playBtn");
+        play->click();
+        EXPECT_TRUE(view->running);
+        return true;
+    },
+    [](ZolvarDlg& window) {
+        SimulationView* view = window.simulationView();
+        if (view->currentFrame < 3)
+            return false;
+        auto* repeat = control<QAbstractButton>(window, "repeatBtn");
+        repeat->click();
+        EXPECT_TRUE(view->looping);
+        EXPECT_GE(view->loopEndFrame, 3);
+        EXPECT_TRUE(control<QLabel>(window, "toolsNoteSt")->text().startsWith(QStringLiteral("End Loop Frame: ")));
+        EXPECT_FALSE(control<QAbstractButton>(window, "playBtn")->isChecked());
+        EXPECT_TRUE(view->playing);
+        // The restart button ends it all at frame 0.
+        control<QAbstractButton>(window, "restartBtn")->click();
+        EXPECT_FALSE(view->looping);
+        EXPECT_FALSE(view->running);
+        EXPECT_EQ(view->currentFrame, 0);
+        EXPECT_FALSE(repeat->isChecked());
+        // One step.
+        control<QAbstractButton>(window, "stepBtn")->click();
+        return true;
+    },
+    [](ZolvarDlg& window) {
+        SimulationView* view = window.simulationView();
+        if (view->currentFrame < 1)
+            return false;
+        EXPECT_EQ(view->currentFrame, 1);
+        EXPECT_FALSE(view->running);
+        window.close();
+        return true;
+    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+}
+
+TEST(ExportGui, NothingToExportIsToldAndTheWindowStaysOpen)
+{
+    Host host(project(0));
+    script.steps = {exportFrames(0, 3), [](ZolvarDlg& window) {
+                        if (window.simulationView()->exporting || script.messages.isEmpty())
+                            return false;
+                        EXPECT_FALSE(control<QAbstractButton>(window, "exportBtn")->isChecked());
+                        EXPECT_FALSE(window.simulationView()->isWritingKeys());
+                        window.close();
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    ASSERT_EQ(script.messages.size(), 1);
+    EXPECT_EQ(script.messages[0], QStringLiteral("There are no bodies to export."));
+    EXPECT_EQ(group(host, "Zolvar"), nullptr);
+}

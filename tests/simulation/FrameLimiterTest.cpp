@@ -1,0 +1,65 @@
+// The frame-rate limiter on an injected clock: no test waits.
+#include "simulation/FrameLimiter.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct FakeClock {
+    qint64 now = 1000;
+    std::vector<double> sleeps;
+
+    void install(FrameLimiter& limiter)
+    {
+        // Sleeping does not move this clock: each tick measures only the
+        // time the test lets pass.
+        limiter.setClock([this] { return now; }, [this](double ms) { sleeps.push_back(ms); });
+    }
+};
+
+} // namespace
+
+TEST(FrameLimiter, AnEarlyTickSleepsForTheRestOfTheFrame)
+{
+    FrameLimiter limiter;
+    FakeClock clock;
+    clock.install(limiter);
+
+    // The first tick measures from itself: 0 ms counts as 0.001 ms.
+    EXPECT_DOUBLE_EQ(limiter.tick(false, 25.0), 25.0);
+    ASSERT_EQ(clock.sleeps.size(), 1u);
+    EXPECT_NEAR(clock.sleeps[0], 40.0 - 0.001, 1e-9);
+
+    // 10 ms later: sleeps 30 ms, and the rate shown is the composition's.
+    clock.now += 10;
+    EXPECT_DOUBLE_EQ(limiter.tick(false, 25.0), 25.0);
+    EXPECT_NEAR(clock.sleeps.back(), 30.0, 1e-9);
+
+    // A slow tick (100 ms) is measured and not slowed down further.
+    clock.now += 100;
+    EXPECT_DOUBLE_EQ(limiter.tick(false, 25.0), 10.0);
+    EXPECT_EQ(clock.sleeps.size(), 2u);
+}
+
+TEST(FrameLimiter, ASingleStepMeasuresFromItselfAndAClockGoingBackIsRateZero)
+{
+    FrameLimiter limiter;
+    FakeClock clock;
+    clock.install(limiter);
+    limiter.tick(false, 25.0);
+    clock.now += 5000;
+    EXPECT_DOUBLE_EQ(limiter.tick(true, 25.0), 25.0) << "a single step restarts the measure";
+
+    limiter.lastTickMs = clock.now + 50;  // a clock that went back
+    EXPECT_DOUBLE_EQ(limiter.tick(false, 25.0), 0.0);
+}
+
+TEST(FrameLimiter, DisabledNeverWaits)
+{
+    FrameLimiter limiter;
+    limiter.disable();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_DOUBLE_EQ(limiter.tick(false, 30.0), 30.0);
+}

@@ -1,0 +1,411 @@
+// The frame step: life spans, gravity, magnetism, bodies that follow their
+// layers, dormant bodies and springs.
+#include "SceneFixture.h"
+
+#include "model/UserData.h"
+#include "simulation/Box2DGuard.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using testing_simulation::Scene;
+using testing_simulation::sceneJson;
+using testing_simulation::solid;
+
+namespace {
+
+bool allSensors(const b2Body* body)
+{
+    for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
+        if (!f->IsSensor())
+            return false;
+    return body->GetFixtureList() != nullptr;
+}
+
+void noGravity(Scene& scene)
+{
+    scene.core.controls.gravityMagnitude = 0.0;
+}
+
+// A layer moving from (200, 500) to (700, 500) during the first second.
+QString movingLayer(int id)
+{
+    return solid(id, 3, 200, 500).replace(
+        QStringLiteral("\"position\": [200, 500]"),
+        QStringLiteral(R"("position": {"keys": [{"time": 0, "value": [200, 500]}, {"time": 1, "value": [700, 500]}]})"));
+}
+
+} // namespace
+
+TEST(FrameStep, BodyTypesBecomeTheirWorldTypes)
+{
+    Scene scene(sceneJson({solid(1, 3, 100, 100), solid(2, 3, 200, 100), solid(3, 3, 300, 100),
+                           solid(4, 3, 400, 100), solid(5, 3, 500, 100), solid(6, 3, 600, 100)}));
+    scene.build();
+    const int types[6] = {BodyType::Static, BodyType::Kinematic, BodyType::Dynamic,
+                          BodyType::Dormant, BodyType::AEmatic, BodyType::Dead};
+    for (int i = 0; i < 6; ++i)
+        scene.body(i).type = types[i];
+    scene.rebuild();
+    scene.ticks(1);
+
+    EXPECT_EQ(scene.world(0)->GetType(), b2_staticBody);
+    EXPECT_EQ(scene.world(1)->GetType(), b2_kinematicBody);
+    EXPECT_EQ(scene.world(2)->GetType(), b2_dynamicBody);
+    EXPECT_EQ(scene.world(3)->GetType(), b2_dynamicBody);
+    EXPECT_EQ(scene.world(3)->GetGravityScale(), 0.0f);
+    EXPECT_TRUE(scene.body(3).dormant);
+    EXPECT_EQ(scene.world(4)->GetType(), b2_dynamicBody);
+    ASSERT_NE(scene.body(4).aematicJoint, nullptr);
+    EXPECT_EQ(scene.body(4).aematicJoint->GetBodyA(), scene.core.groundBody);
+    EXPECT_EQ(scene.world(5)->GetType(), b2_staticBody);
+    EXPECT_TRUE(allSensors(scene.world(5))) << "a Dead body is never alive";
+    EXPECT_FALSE(allSensors(scene.world(0)));
+
+    // The ground body ends the world's list and belongs to no record.
+    EXPECT_EQ(scene.core.getBodyIdFromB2Body(scene.core.groundBody), -1);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(scene.core.getBodyIdFromB2Body(scene.world(i)), i);
+
+    scene.core.setDormantBehavior(DormantBehavior::StaticBeforeCollision);
+    scene.rebuild();
+    EXPECT_EQ(scene.world(3)->GetType(), b2_staticBody);
+    EXPECT_TRUE(scene.body(3).dormant);
+}
+
+TEST(FrameStep, LifeSpanMakesABodyASensorOutsideItsLayersFrames)
+{
+    // In-point frame 10, out-point frame 20.
+    Scene scene(sceneJson({solid(1, 3, 500, 500, QStringLiteral(R"("inPoint": [10, 25], "duration": [10, 25])"))}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).linearVelocityMagnitude = 2.0f;
+    scene.body(0).linearVelocityDirection = 0.0f;
+    scene.rebuild();
+    EXPECT_EQ(scene.body(0).startFrame, 10);
+    EXPECT_EQ(scene.body(0).endFrame, 20);
+
+    scene.play();
+    scene.ticks(10);  // frames 0 to 9
+    EXPECT_EQ(scene.world(0)->GetType(), b2_staticBody);
+    EXPECT_TRUE(allSensors(scene.world(0)));
+    EXPECT_TRUE(scene.body(0).userData->notAlive);
+
+    scene.ticks(1);  // frame 10: alive, with its initial velocity again
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+    EXPECT_FALSE(allSensors(scene.world(0)));
+    EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 2.0f, 1e-4f);
+
+    scene.ticks(10);  // frames 11 to 20
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+    scene.ticks(1);  // frame 21: past the out-point
+    EXPECT_EQ(scene.world(0)->GetType(), b2_staticBody);
+    EXPECT_TRUE(allSensors(scene.world(0)));
+}
+
+TEST(FrameStep, TimeDividerStretchesTheLifeSpan)
+{
+    Scene scene(sceneJson({solid(1, 3, 500, 500, QStringLiteral(R"("inPoint": [10, 25])"))}));
+    scene.build();
+    scene.core.controls.timeDivider = 2.0;
+    scene.play();
+    scene.ticks(20);  // frames 0 to 19
+    EXPECT_TRUE(scene.body(0).userData->notAlive);
+    scene.ticks(1);   // frame 20
+    EXPECT_FALSE(scene.body(0).userData->notAlive);
+}
+
+TEST(FrameStep, GravityFromMagnitudeAndDirectionOrFromALayer)
+{
+    Scene scene(sceneJson({solid(1, 3, 500, 500),
+                           QStringLiteral(R"({"id": 2, "type": "null", "name": "Gravity", "transform": {"position": [30, 40]}})")}));
+    scene.build();
+    scene.core.controls.gravityMagnitude = 5.0;
+    scene.core.controls.gravityDirection = 0.0;
+    scene.ticks(1);
+    EXPECT_NEAR(scene.core.world->GetGravity().x, 5.0f, 1e-5f);
+    EXPECT_NEAR(scene.core.world->GetGravity().y, 0.0f, 1e-5f);
+
+    scene.core.controls.gravityDirection = 90.0;
+    scene.ticks(1);
+    EXPECT_NEAR(scene.core.world->GetGravity().x, 0.0f, 1e-5f);
+    EXPECT_NEAR(scene.core.world->GetGravity().y, 5.0f, 1e-5f);
+
+    // The layer's position value, unchanged, is the gravity vector.
+    scene.core.controls.gravityFromLayer = true;
+    scene.core.controls.gravityLayer = 1;
+    scene.ticks(1);
+    EXPECT_EQ(scene.core.world->GetGravity(), b2Vec2(30.0f, 40.0f));
+
+    // Captured while playing with the capture button on.
+    scene.core.controls.captureGravity = true;
+    scene.ticks(1);
+    EXPECT_TRUE(scene.core.capturedGravity.empty()) << "only while playing";
+    scene.play();
+    scene.ticks(3);
+    ASSERT_EQ(scene.core.capturedGravity.size(), 3u);
+    EXPECT_EQ(scene.core.capturedGravityStartFrame, 0);
+    EXPECT_EQ(scene.core.capturedGravityFirst, b2Vec2(30.0f, 40.0f));
+}
+
+TEST(FrameStep, MagnetsAttractAndRepel)
+{
+    for (int type : {MagnetismType::Attraction, MagnetismType::Repulsion}) {
+        SCOPED_TRACE(type);
+        // Two 0.5 x 0.5 boxes whose centres are 0.5 world units apart.
+        Scene scene(sceneJson({solid(1, 3, 475, 500), solid(2, 3, 525, 500)}));
+        scene.build();
+        noGravity(scene);
+        scene.core.controls.substeps = 1;
+        for (int i = 0; i < 2; ++i) {
+            scene.body(i).magnetismType = type;
+            scene.body(i).magnetIntensity = 10.0f;
+            scene.body(i).magnetDistance = 100.0f;
+            scene.body(i).maskBits = 0;  // they do not collide
+        }
+        scene.rebuild();
+        scene.play();
+        scene.ticks(1);
+        // F = (10 / 10) / 0.5^2 = 4 on a mass of 0.25 for 1/25 s.
+        const float v = 4.0f / 0.25f / 25.0f;
+        const float sign = type == MagnetismType::Attraction ? 1.0f : -1.0f;
+        EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, sign * v, 1e-3f);
+        EXPECT_NEAR(scene.world(1)->GetLinearVelocity().x, -sign * v, 1e-3f);
+        EXPECT_NEAR(scene.world(0)->GetLinearVelocity().y, 0.0f, 1e-5f);
+    }
+}
+
+TEST(FrameStep, MagnetsActOnlyInRangeAndNeverAtZeroDistance)
+{
+    Scene scene(sceneJson({solid(1, 3, 400, 500), solid(2, 3, 600, 500), solid(3, 3, 600, 500)}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).magnetismType = MagnetismType::Attraction;
+    scene.body(0).magnetDistance = 150.0f;  // 1.5 units; body 1 is 2 away
+    for (int i = 1; i < 3; ++i) {
+        scene.body(i).magnetismType = MagnetismType::Attraction;
+        scene.body(i).magnetDistance = 100.0f;
+    }
+    // Bodies 1 and 2 share their centre.
+    scene.body(1).maskBits = scene.body(2).maskBits = 0;
+    scene.body(0).type = BodyType::Dormant;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(2);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Box2DGuard::isFinite(scene.world(i)->GetPosition())) << i;
+        EXPECT_EQ(scene.world(i)->GetLinearVelocity(), b2Vec2_zero) << i;
+    }
+    EXPECT_TRUE(scene.body(0).dormant) << "no magnet in range wakes it";
+
+    scene.body(0).magnetDistance = 250.0f;
+    scene.body(1).magnetDistance = 250.0f;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(1);
+    EXPECT_FALSE(scene.body(0).dormant) << "a dormant body wakes inside a magnet's range";
+}
+
+TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
+{
+    Scene scene(sceneJson({movingLayer(1)}));
+    scene.build();
+    scene.body(0).type = BodyType::Kinematic;
+    scene.rebuild();
+    const float x0 = scene.world(0)->GetPosition().x;
+    scene.play();
+    scene.ticks(10);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody);
+    EXPECT_NEAR(scene.world(0)->GetPosition().x - x0, 2.0f, 0.01f) << "5 units/s for 0.4 s";
+    EXPECT_NEAR(scene.world(0)->GetPosition().y, 0.0f, 1e-4f) << "gravity does not move it";
+
+    scene.ticks(15);  // frames 10 to 24
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody);
+    scene.ticks(1);  // frame 25: the last key is reached
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+    EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 5.0f, 0.01f) << "the layer's velocity of the frame before";
+}
+
+TEST(FrameStep, KinematicBodyBecomesDynamicAtItsInpointEvenAtFrameZero)
+{
+    Scene scene(sceneJson({movingLayer(1)}));
+    scene.build();
+    scene.body(0).type = BodyType::Kinematic;
+    scene.core.setKineBehavior(KinematicBehavior::DynamicAtInpoint);
+    scene.rebuild();
+    scene.ticks(1);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+}
+
+TEST(FrameStep, KinematicBodyWithoutKeysTurnsDynamicOnTheFirstRunningTick)
+{
+    Scene scene(sceneJson({solid(1, 3, 500, 500)}));
+    scene.build();
+    scene.body(0).type = BodyType::Kinematic;
+    scene.rebuild();
+    EXPECT_EQ(scene.core.getLastKeyframeInFrames(0), -1);
+    scene.ticks(1);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody) << "stopped: no following";
+    scene.play();
+    scene.ticks(1);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+}
+
+TEST(FrameStep, ExpressionsAnywhereUpTheParentChainAreFollowedForever)
+{
+    Scene scene(sceneJson(
+        {solid(1, 3, 500, 500, QStringLiteral(R"("parent": 2)")),
+         QStringLiteral(R"({"id": 2, "type": "null", "transform": {"rotation": {"value": 0, "expression": "time*10", "expressionValue": 0}}})")}));
+    scene.build();
+    EXPECT_EQ(scene.core.getLastKeyframeInFrames(0), 100000);
+    EXPECT_EQ(scene.core.getLastKeyframeInFrames(1), 100000);
+}
+
+TEST(FrameStep, AEmaticBodyIsPulledTowardsItsMovingLayer)
+{
+    Scene scene(sceneJson({movingLayer(1)}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).type = BodyType::AEmatic;
+    scene.body(0).aematicTension = 5.0f;
+    scene.body(0).aematicDamping = 0.7f;
+    scene.rebuild();
+    const b2Vec2 anchor = scene.body(0).aematicAnchorWorld;
+    const float x0 = scene.world(0)->GetPosition().x;
+    scene.play();
+    scene.ticks(10);  // the target is where the layer is at the next frame
+    const b2Vec2 target = scene.body(0).aematicJoint->GetTarget();
+    EXPECT_NEAR(target.x - anchor.x, 5.0f * 0.4f, 1e-3f);
+    EXPECT_NEAR(target.y, anchor.y, 1e-4f);
+    EXPECT_GT(scene.world(0)->GetPosition().x - x0, 0.5f);
+    EXPECT_LT(scene.world(0)->GetPosition().x, target.x);
+
+    // Past its last key the target stays where the layer ended.
+    scene.ticks(40);
+    EXPECT_NEAR(scene.body(0).aematicJoint->GetTarget().x - anchor.x, 5.0f, 1e-3f);
+    EXPECT_NEAR(scene.world(0)->GetPosition().x - anchor.x, 5.0f, 0.3f);
+}
+
+TEST(FrameStep, DormantBodyWakesWhenAWakeBodyTouchesIt)
+{
+    for (int behavior : {DormantBehavior::ZeroGravityScale, DormantBehavior::StaticBeforeCollision}) {
+        SCOPED_TRACE(behavior);
+        Scene scene(sceneJson({solid(1, 3, 500, 200), solid(2, 3, 500, 500)}));
+        scene.build();
+        scene.core.setDormantBehavior(behavior);
+        scene.body(1).type = BodyType::Dormant;
+        scene.rebuild();
+        scene.play();
+        scene.ticks(5);
+        EXPECT_TRUE(scene.body(1).dormant);
+        EXPECT_NEAR(scene.world(1)->GetPosition().y, 0.0f, 1e-5f) << "it hangs in the air";
+
+        // The falling body reaches it after about 0.7 s.
+        for (int i = 0; i < 40 && scene.body(1).dormant; ++i)
+            scene.ticks(1);
+        EXPECT_FALSE(scene.body(1).dormant);
+        EXPECT_EQ(scene.world(1)->GetType(), b2_dynamicBody);
+        scene.ticks(10);
+        EXPECT_EQ(scene.world(1)->GetGravityScale(), 1.0f) << "its gravity is back";
+        EXPECT_GT(scene.world(1)->GetPosition().y, 0.05f) << "and it falls";
+    }
+}
+
+TEST(FrameStep, SpringPullsAStretchedPairTogether)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 500), solid(2, 3, 700, 500)}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).type = BodyType::Static;
+    MyJoint spring;
+    spring.type = JointType::Spring;
+    spring.bodyA = 0;
+    spring.bodyB = 1;
+    spring.springiness = 1.0f;
+    spring.damping = 0.0f;
+    spring.desiredLength = 2.0f;
+    scene.core.joints.push_back(spring);
+    scene.rebuild();
+    EXPECT_EQ(scene.core.joints[0].joint, nullptr) << "a spring is no world joint";
+    scene.play();
+    scene.ticks(1);
+    EXPECT_EQ(scene.world(1)->GetLinearVelocity(), b2Vec2_zero) << "the force acts from the next frame";
+    scene.ticks(1);
+    // F = -200 x 1 x (4 - 2) on a mass of 0.25, for the first sub-step (1/50 s).
+    EXPECT_NEAR(scene.world(1)->GetLinearVelocity().x, -400.0f / 0.25f / 50.0f, 1e-2f);
+
+    // A static body and a sleeping dormant one: no force.
+    scene.body(1).type = BodyType::Dormant;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(3);
+    EXPECT_EQ(scene.world(1)->GetLinearVelocity(), b2Vec2_zero);
+}
+
+TEST(FrameStep, FollowedScaleRebuildsShapesAroundTheCentreOfMass)
+{
+    // The layer's width doubles over the first second; its height stays.
+    Scene scene(sceneJson({solid(1, 3, 500, 500, QStringLiteral(R"("transform": {"position": [500, 500],
+        "scale": {"keys": [{"time": 0, "value": [100, 100, 100]}, {"time": 1, "value": [200, 100, 100]}]}})"))}));
+    scene.build();
+    noGravity(scene);
+    MyBody& record = scene.body(0);
+    record.type = BodyType::AEmatic;
+    ShapeDef ring;
+    ring.isCircle = true;
+    ring.points = {b2Vec2(0.5f, 0.0f), b2Vec2(0.6f, -0.1f), b2Vec2(0.7f, 0.0f), b2Vec2(0.6f, 0.1f)};
+    ring.radius = 0.1f;
+    record.outlines.push_back({ring});
+    record.isLayerBox = false;
+    ShapeDef square;
+    square.isBox = true;
+    square.points = {b2Vec2(-0.25f, -0.25f), b2Vec2(0.25f, -0.25f), b2Vec2(0.25f, 0.25f), b2Vec2(-0.25f, 0.25f)};
+    record.outlines.insert(record.outlines.begin(), {square});
+    scene.rebuild();
+    const float mass0 = scene.world(0)->GetMass();
+
+    scene.play();
+    scene.ticks(25);
+    const b2Body* body = scene.world(0);
+    const b2PolygonShape* polygon = nullptr;
+    const b2CircleShape* circle = nullptr;
+    for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext()) {
+        if (f->GetType() == b2Shape::e_polygon)
+            polygon = static_cast<const b2PolygonShape*>(f->GetShape());
+        else
+            circle = static_cast<const b2CircleShape*>(f->GetShape());
+    }
+    ASSERT_TRUE(polygon && circle);
+    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+    for (int i = 0; i < polygon->m_count; ++i) {
+        minX = std::min(minX, polygon->m_vertices[i].x);
+        maxX = std::max(maxX, polygon->m_vertices[i].x);
+        minY = std::min(minY, polygon->m_vertices[i].y);
+        maxY = std::max(maxY, polygon->m_vertices[i].y);
+        // Normals fit the scaled edges.
+        const b2Vec2 edge = polygon->m_vertices[(i + 1) % polygon->m_count] - polygon->m_vertices[i];
+        EXPECT_NEAR(b2Dot(polygon->m_normals[i], edge), 0.0f, 1e-5f);
+        EXPECT_NEAR(polygon->m_normals[i].Length(), 1.0f, 1e-5f);
+    }
+    EXPECT_NEAR(maxX - minX, 1.0f, 0.05f);
+    EXPECT_NEAR(maxY - minY, 0.5f, 1e-4f);
+    EXPECT_NEAR(circle->m_radius, 0.2f, 0.01f);
+    EXPECT_GT(circle->m_p.x, 0.9f) << "the circle's centre moves with the scale";
+    EXPECT_GT(body->GetMass(), 1.8f * mass0) << "the mass follows the new shapes";
+}
+
+TEST(FrameStep, AFailedLayerQueryKeepsTheAEmaticTarget)
+{
+    Scene scene(sceneJson({movingLayer(1)}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).type = BodyType::AEmatic;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(5);
+    const b2Vec2 target = scene.body(0).aematicJoint->GetTarget();
+    scene.host.session->faults().failEvery(kAEGPLayerSuite, standin::FaultInjector::kAnyVersion, 38);
+    scene.ticks(5);
+    EXPECT_EQ(scene.body(0).aematicJoint->GetTarget(), target);
+}

@@ -1,0 +1,286 @@
+// The recorded range written onto the layers of the stand-in host.
+#include "SceneFixture.h"
+
+#include "host/AEGP_SuiteHandler.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using standin::TransformStream;
+using testing_simulation::Scene;
+using testing_simulation::sceneJson;
+using testing_simulation::solid;
+
+namespace {
+
+standin::PropertyNode* stream(Scene& scene, int layer, TransformStream which)
+{
+    return scene.composition()->layer(layer)->transformStream(which);
+}
+
+// Records frames start to end with every body as given, then writes them.
+void exportRange(Scene& scene, int start, int end, bool motionBlur = false, int cancelAfter = -1)
+{
+    scene.writeKeysOnHandover(motionBlur, cancelAfter);
+    scene.core.exportStartFrame = start;
+    scene.core.exportEndFrame = end;
+    scene.core.exporting = true;
+    scene.core.bodyTransforms.clear();
+    scene.core.restartAndPlayAnimation();
+    for (int i = 0; i <= end + 1 && scene.core.handedOver.empty(); ++i)
+        scene.ticks(1);
+    ASSERT_EQ(scene.core.handedOver.size(), 1u);
+}
+
+const standin::UndoGroupRecord* group(Scene& scene, const std::string& name)
+{
+    for (const standin::UndoGroupRecord& g : scene.host.session->undoGroups())
+        if (g.name == name)
+            return &g;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(KeyframeExport, WritesEveryTransformStreamInOneUndoGroup)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200), solid(2, 1, 700, 400)}));
+    scene.build();
+    exportRange(scene, 0, 10);
+    EXPECT_TRUE(scene.exportProblem.isEmpty()) << scene.exportProblem.toStdString();
+    EXPECT_TRUE(scene.exportFailures.isEmpty()) << scene.exportFailures.join('\n').toStdString();
+
+    for (int layer = 0; layer < 2; ++layer) {
+        SCOPED_TRACE(layer);
+        const std::vector<BodyTransforms>& tracks = scene.core.bodyTransforms;
+        const BodyTransforms& track = tracks[tracks.size() - 1 - layer];
+        // Falling: a new position every frame, straight paths between them.
+        const standin::PropertyNode* position = stream(scene, layer, TransformStream::Position);
+        ASSERT_EQ(position->keyCount(), 11);
+        for (int i = 0; i < 11; ++i) {
+            const standin::Keyframe* key = position->key(i);
+            EXPECT_EQ(key->time.value * 25, int(key->time.scale) * i);
+            EXPECT_NEAR(key->value.x(), track.positions[i].x, 1e-3);
+            EXPECT_NEAR(key->value.y(), track.positions[i].y, 1e-3);
+            EXPECT_EQ(key->inTangent.x(), 0.0);
+            EXPECT_EQ(key->outTangent.y(), 0.0);
+        }
+        // Not turning: one rotation key at the start frame.
+        const standin::PropertyNode* rotation = stream(scene, layer, TransformStream::Rotation);
+        ASSERT_EQ(rotation->keyCount(), 1);
+        EXPECT_EQ(rotation->key(0)->time.value, 0);
+        // The anchor point and the scale become plain values.
+        EXPECT_EQ(stream(scene, layer, TransformStream::AnchorPoint)->keyCount(), 0);
+        EXPECT_NEAR(stream(scene, layer, TransformStream::AnchorPoint)->staticValue().x(), track.anchor.x, 1e-4);
+        EXPECT_EQ(stream(scene, layer, TransformStream::Scale)->keyCount(), 0);
+        EXPECT_NEAR(stream(scene, layer, TransformStream::Scale)->staticValue().x(), 100.0, 1e-4);
+    }
+
+    const standin::UndoGroupRecord* zolvar = group(scene, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_NE(zolvar->closeSequence, 0u);
+    EXPECT_FALSE(zolvar->closedByHost);
+    EXPECT_FALSE(zolvar->mutations.empty());
+    EXPECT_TRUE(scene.host.session->ungroupedMutations().empty());
+    // The work area is the exported range.
+    EXPECT_EQ(scene.composition()->workAreaStart().value, 0);
+    EXPECT_EQ(scene.composition()->workAreaDuration().value * 25, 11 * int(scene.composition()->workAreaDuration().scale));
+    // The selection collection has no disposal in the host's interface; the
+    // host frees it when the command returns. Nothing else is left.
+    standin::LeakCounters leaks = scene.host.session->leaks();
+    EXPECT_EQ(leaks.collections, 1);
+    leaks.collections = 0;
+    EXPECT_TRUE(leaks.none()) << leaks.describe();
+}
+
+TEST(KeyframeExport, StaticBodiesGetValuesAndDeadBodiesAreLeftAlone)
+{
+    const QString keyed = QStringLiteral(
+        R"("parent": 3, "transform": {"position": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 1, "value": [200, 100]}]}})");
+    Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "solid", "source": 3, "name": "Static", )") + keyed + "}",
+                           QStringLiteral(R"({"id": 2, "type": "solid", "source": 3, "name": "Dead", )") + keyed + "}",
+                           QStringLiteral(R"({"id": 3, "type": "null", "name": "Parent", "transform": {"position": [10, 20]}})")}));
+    scene.build();
+    scene.body(0).type = BodyType::Static;
+    scene.body(1).type = BodyType::Dead;
+    exportRange(scene, 3, 6, true);
+
+    const standin::PropertyNode* position = stream(scene, 0, TransformStream::Position);
+    EXPECT_EQ(position->keyCount(), 0) << "earlier keys are gone";
+    EXPECT_NEAR(position->staticValue().x(), scene.core.bodyTransforms[1].positions[0].x, 1e-3);
+    EXPECT_EQ(stream(scene, 0, TransformStream::Rotation)->keyCount(), 0);
+    EXPECT_EQ(scene.composition()->layer(0)->parent(), nullptr);
+    EXPECT_FALSE(scene.composition()->layer(0)->flags() & AEGP_LayerFlag_MOTION_BLUR) << "static: no blur";
+
+    // The Dead body's layer keeps its keys, its parent and its flags.
+    EXPECT_EQ(stream(scene, 1, TransformStream::Position)->keyCount(), 2);
+    EXPECT_NE(scene.composition()->layer(1)->parent(), nullptr);
+    EXPECT_FALSE(scene.composition()->layer(1)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+}
+
+TEST(KeyframeExport, MotionBlurGoesToMovingBodies)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200)}));
+    scene.build();
+    exportRange(scene, 0, 2, true);
+    EXPECT_TRUE(scene.composition()->layer(0)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+}
+
+TEST(KeyframeExport, ScaleKeepsItsSignAndBakesAnAnimatedParent)
+{
+    const QString parentScale =
+        QStringLiteral(R"({"id": 3, "type": "null", "name": "Parent", "transform": {"scale": {"keys": [)"
+                       R"({"time": 0, "value": [100, 100, 100]}, {"time": 1, "value": [200, 200, 100]}]}}})");
+    Scene scene(sceneJson({solid(1, 3, 300, 200, QStringLiteral(R"("transform": {"position": [300, 200], "scale": [-100, 100]})")),
+                           solid(2, 3, 600, 200, QStringLiteral(R"("parent": 3)")), parentScale}));
+    scene.build();
+    scene.body(0).type = BodyType::Static;
+    scene.body(1).type = BodyType::Static;
+    exportRange(scene, 0, 5);
+
+    const standin::PropertyNode* mirrored = stream(scene, 0, TransformStream::Scale);
+    EXPECT_EQ(mirrored->keyCount(), 0);
+    EXPECT_NEAR(mirrored->staticValue().x(), -100.0, 1e-4) << "the flip stays";
+    EXPECT_NEAR(mirrored->staticValue().y(), 100.0, 1e-4);
+
+    // The child had no scale keys; its parent grows by 4 % a frame.
+    const standin::PropertyNode* child = stream(scene, 1, TransformStream::Scale);
+    ASSERT_EQ(child->keyCount(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(child->key(i)->value.x(), 100.0 + 4.0 * i, 1e-3) << i;
+}
+
+TEST(KeyframeExport, ExpressionsOffAndWideComposition)
+{
+    Scene scene(sceneJson(
+        {solid(1, 3, 300, 200, QStringLiteral(R"json("transform": {"position": [300, 200], "rotation": {"value": 0, "expression": "wiggle(1,1)"}})json"))},
+        QStringLiteral(R"("pixelAspect": [2, 1])")));
+    scene.build();
+    exportRange(scene, 0, 3);
+    EXPECT_FALSE(stream(scene, 0, TransformStream::Rotation)->expressionEnabled());
+    // Recorded x is in square pixels; the layer's x is in the composition's.
+    const standin::PropertyNode* position = stream(scene, 0, TransformStream::Position);
+    ASSERT_GT(position->keyCount(), 0);
+    EXPECT_NEAR(position->key(0)->value.x(), scene.core.bodyTransforms[0].positions[0].x / 2.0, 1e-3);
+    EXPECT_NEAR(position->key(0)->value.x(), 300.0, 1e-2);
+}
+
+TEST(KeyframeExport, SeparatedDimensionsGetTheirOwnKeys)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200, QStringLiteral(R"("transform": {"positionX": 300, "positionY": 200})"))}));
+    scene.build();
+    exportRange(scene, 0, 4);
+    standin::Layer* layer = scene.composition()->layer(0);
+    ASSERT_TRUE(layer->isPositionSeparated());
+    const standin::PropertyNode* x = layer->transformStream(TransformStream::Position)->separationFollower(0);
+    const standin::PropertyNode* y = layer->transformStream(TransformStream::Position)->separationFollower(1);
+    EXPECT_EQ(x->keyCount(), 1) << "x stands still";
+    EXPECT_EQ(y->keyCount(), 5) << "y falls";
+    EXPECT_NEAR(y->key(4)->value.x(), scene.core.bodyTransforms[0].positions[4].y, 1e-3);
+}
+
+TEST(KeyframeExport, OntoADuplicateComposition)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200)}));
+    scene.build();
+    scene.core.controls.applyToNewComp = true;
+    exportRange(scene, 0, 3);
+    ASSERT_NE(group(scene, "Zolvar - Duplicate Comp"), nullptr);
+    EXPECT_EQ(stream(scene, 0, TransformStream::Position)->keyCount(), 0) << "the original is untouched";
+    const auto comps = scene.host.project->compositions();
+    ASSERT_EQ(comps.size(), 2u);
+    standin::Composition* copy = comps[0] == scene.composition() ? comps[1] : comps[0];
+    EXPECT_EQ(copy->layer(0)->transformStream(TransformStream::Position)->keyCount(), 4);
+}
+
+TEST(KeyframeExport, AFailedDuplicateStopsTheExportWithAMessage)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200)}));
+    scene.build();
+    scene.core.controls.applyToNewComp = true;
+    scene.host.session->faults().failEvery(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 29, A_Err_GENERIC);
+    scene.writeKeysOnHandover();
+    scene.core.exportStartFrame = 0;
+    scene.core.exportEndFrame = 2;
+    scene.core.exporting = true;
+    scene.core.restartAndPlayAnimation();
+    scene.ticks(4);
+    EXPECT_TRUE(scene.core.handedOver.empty());
+    EXPECT_EQ(scene.core.exportFailures.size(), 1);
+    EXPECT_FALSE(scene.core.exporting);
+    EXPECT_FALSE(scene.core.running);
+    EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+}
+
+TEST(KeyframeExport, CancelLeavesTheRemainingLayersUntouched)
+{
+    Scene scene(sceneJson({solid(1, 3, 200, 200), solid(2, 3, 400, 200), solid(3, 3, 600, 200)}));
+    scene.build();
+    exportRange(scene, 0, 3, false, 1);
+    // Layers are written from the last body to the first.
+    EXPECT_EQ(stream(scene, 2, TransformStream::Position)->keyCount(), 4);
+    EXPECT_EQ(stream(scene, 1, TransformStream::Position)->keyCount(), 0);
+    EXPECT_EQ(stream(scene, 0, TransformStream::Position)->keyCount(), 0);
+    const standin::UndoGroupRecord* zolvar = group(scene, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_NE(zolvar->closeSequence, 0u);
+    EXPECT_FALSE(zolvar->closedByHost);
+}
+
+TEST(KeyframeExport, NothingToWriteIsRefusedBeforeAnythingOpens)
+{
+    Scene scene(sceneJson({solid(1, 3, 200, 200)}));
+    scene.build();
+    KeyframeExport writer(scene.core.basicSuite, scene.core.pluginId);
+    ExportSettings settings;
+    settings.frameDuration = scene.core.frameDuration;
+    QString problem;
+    EXPECT_FALSE(writer.begin(scene.core.comp, settings, {}, {}, &problem));
+    EXPECT_EQ(problem, QStringLiteral("There are no bodies to export."));
+    // A body but no complete track.
+    EXPECT_FALSE(writer.begin(scene.core.comp, settings, {ExportBody{0, BodyType::Dynamic, 0.0f, "a"}}, {}, &problem));
+    EXPECT_FALSE(problem.isEmpty());
+    EXPECT_FALSE(writer.isWriting());
+    EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+}
+
+TEST(KeyframeExport, HostFailuresAreCollectedPerLayer)
+{
+    Scene scene(sceneJson({solid(1, 3, 200, 200), solid(2, 3, 400, 200)}));
+    scene.build();
+    scene.host.session->faults().failEvery(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion, 18, A_Err_PARAMETER);
+    exportRange(scene, 0, 2);
+    EXPECT_EQ(scene.exportFailures.size(), 2);
+    const standin::UndoGroupRecord* zolvar = group(scene, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_FALSE(zolvar->closedByHost) << "the group is ended all the same";
+}
+
+TEST(KeyframeExport, ShapeLayerInnerPlacementsAreReset)
+{
+    Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "shape", "name": "Shape", "contents": [
+        {"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [30, 40], "ADBE Vector Anchor": [5, 6]},
+         "contents": [{"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Position": [7, 8]}}]}]})")}));
+    AEGP_SuiteHandler suites(scene.host.session->basicSuite());
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH comp = nullptr;
+    AEGP_LayerH layer = nullptr;
+    ASSERT_EQ(suites.ItemSuite8()->AEGP_GetActiveItem(&item), A_Err_NONE);
+    ASSERT_EQ(suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp), A_Err_NONE);
+    ASSERT_EQ(suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, 0, &layer), A_Err_NONE);
+    KeyframeExport writer(scene.host.session->basicSuite(), testing_standin::Host::kPluginId);
+    EXPECT_EQ(writer.resetSecondaryTransformOfShapeLayer(layer), A_Err_NONE);
+
+    const standin::PropertyNode* root = scene.composition()->layer(0)->root();
+    for (const char* name : {"ADBE Vector Rect Position", "ADBE Vector Position", "ADBE Vector Anchor"}) {
+        const standin::PropertyNode* node = root->findDescendant(QString::fromLatin1(name));
+        ASSERT_NE(node, nullptr) << name;
+        EXPECT_EQ(node->staticValue().x(), 0.0) << name;
+        EXPECT_EQ(node->staticValue().y(), 0.0) << name;
+    }
+    EXPECT_TRUE(scene.host.session->leaks().none()) << scene.host.session->leaks().describe();
+}
