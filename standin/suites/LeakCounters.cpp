@@ -19,7 +19,6 @@ std::string LeakCounters::describe() const
     add("mask refs", maskRefs);
     add("key batches", keyBatches);
     add("text outlines", textOutlines);
-    add("collections", collections);
     add("open undo groups", openUndoGroups);
     add("suite acquisitions", suiteAcquisitions);
     add("suite over-releases", suiteOverReleases);

@@ -13,6 +13,9 @@ struct LeakCounters {
     int maskRefs = 0;
     int keyBatches = 0;      // batches never ended
     int textOutlines = 0;
+    // Selection collections are the host's own: the interface has no way to
+    // give them back, and the host frees them when the command returns. They
+    // are counted while live but are not a leak.
     int collections = 0;
     int openUndoGroups = 0;  // groups still open
     int suiteAcquisitions = 0; // suite acquisitions not released
@@ -21,10 +24,10 @@ struct LeakCounters {
     int total() const
     {
         return streamRefs + streamValues + maskOutlines + memHandles + maskRefs + keyBatches + textOutlines
-            + collections + openUndoGroups + suiteAcquisitions + suiteOverReleases;
+            + openUndoGroups + suiteAcquisitions + suiteOverReleases;
     }
     bool none() const { return total() == 0; }
-    // "stream refs 2, mem handles 1" (only non-zero counts), or "none".
+    // "stream refs 2, mem handles 1" (only non-zero leak counts), or "none".
     std::string describe() const;
 };
 
