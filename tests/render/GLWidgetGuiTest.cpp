@@ -1,0 +1,304 @@
+// The OpenGL view painting a small scene into its framebuffer: background,
+// bodies in their colours at the pixels the conversions give, outlines, a
+// circle's radius line, the composition frame, the view options and the
+// drawing setters, read back with grabFramebuffer().
+#include "properties/BodiesTableView.h"
+#include "properties/SliderGo.h"
+#include "render/DebugDraw.h"
+#include "render/GLWidget.h"
+#include "simulation/SimulationCore.h"
+#include "model/UserData.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QToolButton>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+QApplication& app()
+{
+    static int argc = 1;
+    static char name[] = "render-view-test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = new QApplication(argc, argv);
+    return *instance;
+}
+
+const QColor kBackground(20, 40, 60);
+const b2Color kStaticColor(0.2f, 0.6f, 1.0f);
+const b2Color kDynamicColor(1.0f, 0.4f, 0.2f);
+const b2Color kCircleColor(0.6f, 0.2f, 0.8f);
+const QColor kFrame(255, 255, 0);
+
+int distance(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+QColor rgb(const b2Color& c)
+{
+    return QColor::fromRgbF(c.r, c.g, c.b);
+}
+
+// A body's fill at alpha 0.8 over the background.
+QColor fill(const b2Color& c)
+{
+    auto mix = [](float f, int bg) { return int(std::lround(0.8f * f * 255.0f + 0.2f * float(bg))); };
+    return QColor(mix(c.r, kBackground.red()), mix(c.g, kBackground.green()), mix(c.b, kBackground.blue()));
+}
+
+// The world points below sit half a pixel off the grid at 20 pixels per
+// unit, so that edges and lines fall on pixel centres: a static box around
+// pixel (140, 150), a selected dynamic box around (240, 150), a circle at
+// (200, 130) and the composition frame at columns 99 and 300, rows 89 and 210.
+class ViewTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { app(); }
+
+    void SetUp() override
+    {
+        zoom = std::make_unique<SliderGo>(nullptr);
+        zoom->setRange(1, 2000);
+        zoom->setValue(200);
+        Ui::ZolvarDlgClass ui{};
+        ui.zoomSld = zoom.get();
+        ui.gravityToolBtn = &gravityTool;
+        ui.velocityToolBtn = &velocityTool;
+        ui.gravityLayerCb = &gravityFromLayer;
+        ui.toolsNoteSt = &toolsNote;
+        ui.bodiesTable = &bodiesTable;
+        gravityTool.setCheckable(true);
+        velocityTool.setCheckable(true);
+        bodiesTable.setModel(&bodiesModel);
+
+        core = std::make_unique<SimulationCore>(nullptr, 0);
+        core->world = new ZolvarWorld(b2Vec2(0, 0), b2Color(191 / 255.0f, 140 / 255.0f, 0), 2.5f,
+                                      b2Color(217 / 255.0f, 46 / 255.0f, 207 / 255.0f), b2Color(1, 1, 0),
+                                      b2Color(0.33f, 1, 0.33f), b2Color(0.8f, 0.84f, 0.83f), b2Color(0.33f, 0.33f, 1),
+                                      b2Color(1, 0, 0), 1.0f, false);
+        world = core->world;
+        b2PolygonShape box;
+        box.SetAsBox(1.0f, 1.0f);
+        b2CircleShape circle;
+        circle.m_radius = 0.75f;
+        body(b2Vec2(-2.975f, 0.025f), b2_staticBody, box, kStaticColor, false, true);
+        dynamicData = body(b2Vec2(2.025f, 0.025f), b2_dynamicBody, box, kDynamicColor, true);
+        body(b2Vec2(0.025f, -0.975f), b2_staticBody, circle, kCircleColor);
+        draw.SetFlags(DrawingFlag::Shapes | DrawingFlag::Joints);
+        world->SetDebugDraw(&draw);
+
+        view = std::make_unique<GLWidget>(nullptr, core.get(), nullptr, ui);
+        view->setWorld(world);
+        view->setBGColor(kBackground);
+        view->setCompFrameColor(b2Color(1, 1, 0));
+        const b2Vec2 corners[4] = {b2Vec2(-5.025f, -3.025f), b2Vec2(5.025f, -3.025f), b2Vec2(5.025f, 3.025f),
+                                   b2Vec2(-5.025f, 3.025f)};
+        view->setCompBounds(corners);
+        view->resize(400, 300);
+        view->show();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override
+    {
+        view.reset();
+        core.reset();
+    }
+
+    // A body with one fixture of `shape`; its record is appended to the
+    // scene's.
+    UserData* body(b2Vec2 position, b2BodyType type, const b2Shape& shape, b2Color color, bool selected = false,
+                   bool isStatic = false)
+    {
+        userData.push_back(std::make_unique<UserData>());
+        UserData* data = userData.back().get();
+        data->color = color;
+        data->selected = selected;
+        data->staticHighlight = isStatic;
+        b2BodyDef def;
+        def.type = type;
+        def.position = position;
+        MyBody record;
+        record.body = world->CreateBody(&def);
+        record.position = position;
+        b2FixtureDef fixture;
+        fixture.shape = &shape;
+        fixture.userData.pointer = reinterpret_cast<uintptr_t>(data);
+        record.body->CreateFixture(&fixture);
+        core->bodies.push_back(record);
+        return data;
+    }
+
+    QImage frame()
+    {
+        QImage image = view->grabFramebuffer();
+        // Widget pixels, whatever the device pixel ratio.
+        return image.scaled(view->width(), view->height());
+    }
+
+    // Is a line of `color` drawn through (x, y), give or take a pixel
+    // across it? A pixel of the line is nearer its colour than the
+    // background's.
+    static bool lineAt(const QImage& image, int x, int y, bool vertical, QColor color)
+    {
+        for (int d = -1; d <= 1; ++d) {
+            const QColor px = image.pixelColor(vertical ? x + d : x, vertical ? y : y + d);
+            if (distance(px, color) < distance(px, kBackground))
+                return true;
+        }
+        return false;
+    }
+
+    // The widest run of pixels near `color` in any row from `top` to
+    // `bottom`, between columns `left` and `right`.
+    static int strokeWidth(const QImage& image, int left, int right, int top, int bottom, QColor color)
+    {
+        int widest = 0;
+        for (int y = top; y <= bottom; ++y) {
+            int count = 0;
+            for (int x = left; x <= right; ++x)
+                if (distance(image.pixelColor(x, y), color) < 90)
+                    ++count;
+            widest = std::max(widest, count);
+        }
+        return widest;
+    }
+
+    std::unique_ptr<SliderGo> zoom;
+    QToolButton gravityTool;
+    QToolButton velocityTool;
+    QCheckBox gravityFromLayer;
+    QLabel toolsNote;
+    BodiesTableView bodiesTable{nullptr};
+    QStandardItemModel bodiesModel{2, 1};
+    std::vector<std::unique_ptr<UserData>> userData;
+    DebugDraw draw;
+    std::unique_ptr<SimulationCore> core;
+    ZolvarWorld* world = nullptr;
+    UserData* dynamicData = nullptr;
+    std::unique_ptr<GLWidget> view;
+};
+
+TEST_F(ViewTest, BodiesInTheirColoursOverTheBackgroundAtTheConvertedPixels)
+{
+    ASSERT_FLOAT_EQ(view->getViewXCoordFromGL(2.025f, 400.0f), 240.5f);
+    const QImage image = frame();
+    ASSERT_EQ(image.width(), 400);
+
+    EXPECT_EQ(image.pixelColor(5, 5), kBackground);
+    EXPECT_EQ(image.pixelColor(395, 295), kBackground);
+    EXPECT_LE(distance(image.pixelColor(140, 150), fill(kStaticColor)), 6);
+    EXPECT_LE(distance(image.pixelColor(240, 150), fill(kDynamicColor)), 6);
+    EXPECT_LE(distance(image.pixelColor(195, 128), fill(kCircleColor)), 6);
+    // The framebuffer stays opaque under the translucent fills.
+    EXPECT_EQ(image.pixelColor(240, 150).alpha(), 255);
+
+    // The static body's solid outline; the selected body's stippled one.
+    EXPECT_LE(distance(image.pixelColor(120, 150), QColor(217, 46, 207)), 20);
+    EXPECT_TRUE(lineAt(image, 260, 140, true, QColor(191, 140, 0)));
+    EXPECT_TRUE(lineAt(image, 260, 160, true, QColor(191, 140, 0)));
+
+    // The circle's radius line: its outer half, along its unturned x axis.
+    const QColor radius = rgb(b2Color(0.6f / 2 + 0.1f, 0.2f / 2 + 0.1f, 0.8f / 2 + 0.1f));
+    EXPECT_LE(distance(image.pixelColor(212, 130), radius), 20);
+    EXPECT_GT(distance(image.pixelColor(190, 130), radius), 40);
+
+    // The composition frame.
+    EXPECT_TRUE(lineAt(image, 99, 150, true, kFrame));
+    EXPECT_TRUE(lineAt(image, 300, 150, true, kFrame));
+    EXPECT_TRUE(lineAt(image, 200, 89, false, kFrame));
+    EXPECT_TRUE(lineAt(image, 200, 210, false, kFrame));
+}
+
+TEST_F(ViewTest, ViewOptionsHideWhatTheyName)
+{
+    draw.SetFlags(DrawingFlag::Joints);
+    view->setShowCompBounds(false);
+    QImage image = frame();
+    EXPECT_EQ(image.pixelColor(140, 150), kBackground);
+    EXPECT_EQ(image.pixelColor(240, 150), kBackground);
+    EXPECT_EQ(image.pixelColor(99, 150), kBackground);
+    EXPECT_EQ(image.pixelColor(200, 89), kBackground);
+
+    // The mesh outlines every piece in the body's own colour.
+    draw.SetFlags(DrawingFlag::Shapes);
+    dynamicData->selected = false;
+    image = frame();
+    EXPECT_GT(distance(image.pixelColor(260, 150), rgb(kDynamicColor)), 40);
+    world->setShowMesh(true);
+    image = frame();
+    EXPECT_LE(distance(image.pixelColor(260, 150), rgb(kDynamicColor)), 20);
+}
+
+TEST_F(ViewTest, ZoomAndPanMoveTheFrameWhereTheConversionsSay)
+{
+    zoom->setValue(100);
+    view->panX = 1.0f;
+    view->panY = -0.5f;
+    const int left = int(view->getViewXCoordFromGL(-5.025f, 400.0f));
+    const int top = int(view->getViewYCoordFromGL(-3.025f, 300.0f));
+    ASSERT_EQ(left, 159);
+    ASSERT_EQ(top, 114);
+    const QImage image = frame();
+    EXPECT_TRUE(lineAt(image, left, 150, true, kFrame));
+    EXPECT_TRUE(lineAt(image, 200, top, false, kFrame));
+    EXPECT_EQ(image.pixelColor(99, 150), kBackground);
+    EXPECT_FLOAT_EQ(view->getGLXCoordFromView(200.0f, 400.0f), -1.0f);
+}
+
+TEST_F(ViewTest, SelectionColourAndStrokeWidthReachTheNextFrame)
+{
+    const QColor gold(191, 140, 0);
+    const int narrow = strokeWidth(frame(), 250, 272, 135, 165, gold);
+
+    world->setSelectionHighlightColor(0, 0, 255);
+    world->setSelectionStrokeWidth(9.0f);
+    const QImage image = frame();
+    EXPECT_EQ(strokeWidth(image, 250, 272, 135, 165, gold), 0);
+    const int wide = strokeWidth(image, 250, 272, 135, 165, QColor(0, 0, 255));
+    EXPECT_GE(narrow, 2);
+    EXPECT_GE(wide, narrow + 4);
+}
+
+TEST_F(ViewTest, ToolGizmosFollowTheirControls)
+{
+    const QColor white(255, 255, 255);
+    // The gravity tool's cross through the centre, unless gravity comes
+    // from a layer.
+    gravityTool.setChecked(true);
+    EXPECT_TRUE(lineAt(frame(), 20, 150, false, white));
+    gravityFromLayer.setChecked(true);
+    EXPECT_EQ(frame().pixelColor(20, 150), kBackground);
+    gravityTool.setChecked(false);
+
+    // The velocity tool needs a selected body; body 1 flies right at 5
+    // units per second without gravity.
+    velocityTool.setChecked(true);
+    core->bodies[1].linearVelocityMagnitude = 5.0f;
+    EXPECT_EQ(frame().pixelColor(330, 150), kBackground);
+    EXPECT_EQ(toolsNote.text(), QStringLiteral("A body must be selected first (or use Alt + Click)."));
+    bodiesTable.selectionModel()->select(bodiesModel.index(1, 0), QItemSelectionModel::Select);
+    EXPECT_TRUE(lineAt(frame(), 330, 150, false, white));
+    EXPECT_EQ(toolsNote.text(), QString());
+}
+
+TEST_F(ViewTest, GrowingTheWidgetMovesTheVelocityHandleWithIt)
+{
+    frame();
+    view->velocityHandle = b2Vec2(50, 60);
+    view->resize(500, 330);
+    frame();
+    EXPECT_FLOAT_EQ(view->velocityHandle.x, 150.0f);
+    EXPECT_FLOAT_EQ(view->velocityHandle.y, 90.0f);
+}
+
+} // namespace
