@@ -5,6 +5,7 @@
 #include "host/HostMemory.h"
 #include "model/UserData.h"
 #include "outlines/BodyFromLayer.h"
+#include "outlines/OutlineMessages.h"
 #include "simulation/LayerEligibility.h"
 
 namespace {
@@ -73,17 +74,8 @@ void SimulationCore::initMyBodies()
     defaultBodyColors.clear();
     buildRecords(bodies, true);
 
-    QString report = QStringLiteral(
-        "Self-intersecting shapes are not supported.\n\nTriangulation failed for the following bodies:\n");
-    bool failed = false;
-    for (size_t k = 0; k < bodies.size(); ++k) {
-        if (!bodies[k].triangulationFailed)
-            continue;
-        failed = true;
-        report += QStringLiteral("Body #") + QString::number(k + 1) + QStringLiteral(" (") + bodies[k].name
-            + QStringLiteral(")  ");
-    }
-    if (failed && showWarnings)
+    const QString report = triangulationFailedText(bodies);
+    if (!report.isEmpty() && showWarnings)
         reportTriangulationFailures(report);
 }
 
