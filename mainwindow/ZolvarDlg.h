@@ -26,6 +26,7 @@ class GravityView;
 class QAction;
 class QApplication;
 class QCloseEvent;
+class QKeyEvent;
 class QMenu;
 class QUndoStack;
 class SimulationView;
@@ -218,6 +219,9 @@ protected:
     // scrolling a panel never changes a value.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Releasing Space brings back the tool the hand tool replaced
+    // (ZolvarDlgKeys.cpp).
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     // Construction steps (ZolvarDlg.cpp, ZolvarDlgWiring.cpp).

@@ -1,8 +1,11 @@
 #include "properties/SliderGo.h"
 
+#include "simulation/SimulationView.h"
+
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 int round_int(double v)
@@ -18,7 +21,9 @@ SliderGo::SliderGo(QWidget* owner)
 
 void SliderGo::setFromVal(float v)
 {
-    fromVal = static_cast<int>(1000.0 * static_cast<double>(v));
+    // Values beyond int (the edit boxes reach further) are kept within it.
+    const double scaled = std::clamp(1000.0 * static_cast<double>(v), double(INT_MIN), double(INT_MAX));
+    fromVal = std::isnan(scaled) ? 0 : static_cast<int>(scaled);
 }
 
 void SliderGo::setFromVal(int v)
@@ -86,4 +91,16 @@ void SliderGo::mouseMoveEvent(QMouseEvent* event)
     // The base's own dragging never moves the value: the handle follows the
     // pointer through the same mapping as the press.
     setValue(valueAtPointer(event->position().toPoint()));
+}
+
+void SliderGo::mouseReleaseEvent(QMouseEvent* event)
+{
+    QSlider::mouseReleaseEvent(event);
+    QWidget* window = owner;
+    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
+        window = window->parentWidget();
+    if (!window)
+        return;
+    if (auto* view = window->findChild<SimulationView*>())
+        view->sliderReleased(objectName(), value());
 }

@@ -49,6 +49,8 @@ public:
 public slots:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // The end of a drag: the scene view makes the property's command.
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     int valueAtPointer(const QPoint& pos) const;

@@ -31,6 +31,7 @@ QSurfaceFormat viewFormat()
 GLWidget::GLWidget(SimulationView* view, GravityView* gravityView, Ui::ZolvarDlgClass ui)
     : GLWidget(view, view, gravityView, ui)
 {
+    this->view = view;
 }
 
 GLWidget::GLWidget(QWidget* parent, SimulationCore* scene, GravityView* gravityView, Ui::ZolvarDlgClass ui)

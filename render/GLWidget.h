@@ -26,6 +26,7 @@
 #include <vector>
 
 class GravityView;
+class QMouseEvent;
 class SimulationCore;
 class SimulationView;
 class ZolvarWorld;
@@ -82,6 +83,24 @@ public:
     b2Vec2 selRectStart{0.0f, 0.0f};    // world units
     b2Vec2 selRectEnd{0.0f, 0.0f};
 
+    // Mouse handling of the scene view (editing/GLWidgetMouse.cpp). The
+    // view receives the events and hands moves and releases on.
+    void mouseMove(QMouseEvent* event);
+    void mousePan(QMouseEvent* event);
+    void mouseRelease(QMouseEvent* event);
+    // The tool: 0 selection, 1 hand, 2 anchor, 3 gravity, 4 velocity.
+    int tool = 0;
+    bool dragArmed = false;
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    bool verticalLock = false;
+    bool horizontalLock = false;
+    bool relativeJointAnchor = false;
+    bool relativeAematicAnchor = false;
+    bool selRectTracking = false;
+    // The bodies a drag with the selection tool moves.
+    std::vector<int> dragList;
+
 protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
@@ -101,6 +120,7 @@ private:
     float zoomPercent() const;
 
     SimulationCore* scene;
+    SimulationView* view = nullptr;  // the scene view, when it is the parent
     GravityView* gravityView;
     Ui::ZolvarDlgClass ui;
     ZolvarWorld* world = nullptr;

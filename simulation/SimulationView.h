@@ -6,7 +6,9 @@
 // Its operations are spread over files by what they do: construction
 // (SimulationView.cpp), the hooks of the simulation (SimulationViewHooks.cpp),
 // the keyframe export's chain (SimulationViewExport.cpp), the tables
-// (SimulationViewTables.cpp); the simulation itself is SimulationCore's.
+// (SimulationViewTables.cpp), the property setters and the density row
+// (properties/SimulationView*.cpp), selection, tools and mouse
+// (editing/SimulationView*.cpp); the simulation itself is SimulationCore's.
 #pragma once
 
 #include "host_api.h"
@@ -18,18 +20,31 @@
 
 #include <box2d/b2_math.h>
 
+#include <QColor>
+
 #include <QIcon>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class GLWidget;
 class GravityView;
 class QAction;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QItemSelection;
+class QKeyEvent;
+class QResizeEvent;
+class QWheelEvent;
 class QMenu;
+class QModelIndex;
+class QMouseEvent;
+class SliderGo;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
@@ -85,6 +100,131 @@ public:
     // untouched. For the close sequence and a cancelled export.
     void cancelKeyframing();
 
+    // --- Property setters (properties/SimulationViewBodySetters.cpp,
+    // SimulationViewSceneSetters.cpp, SimulationViewJointSetters.cpp,
+    // SimulationViewTransformSetters.cpp, SimulationViewBodyApply.cpp).
+    // Each shows values[0] in the property's controls without a slot
+    // running, writes values[i] into row rows[i] and keeps the slider's
+    // from-value; none rebuilds the world or pushes a command.
+    void setType(std::vector<int> values, std::vector<int> rows);
+    void setDensity(std::vector<float> values, std::vector<int> rows);
+    void setFriction(std::vector<float> values, std::vector<int> rows);
+    void setBounciness(std::vector<float> values, std::vector<int> rows);
+    void setMeshPrecision(std::vector<int> values, std::vector<int> rows);
+    void setVelocityMagnitude(std::vector<float> values, std::vector<int> rows);
+    void setVelocityDirection(std::vector<float> values, std::vector<int> rows);
+    void setAngularVelocity(std::vector<float> values, std::vector<int> rows);
+    void setLinearDamping(std::vector<float> values, std::vector<int> rows);
+    void setAngularDamping(std::vector<float> values, std::vector<int> rows);
+    void setAEmaticDamping(std::vector<float> values, std::vector<int> rows);
+    void setAEmaticTension(std::vector<float> values, std::vector<int> rows);
+    void setCollisionGroup(std::vector<int> values, std::vector<int> rows);
+    void setCollideWithA(std::vector<bool> values, std::vector<int> rows);
+    void setCollideWithB(std::vector<bool> values, std::vector<int> rows);
+    void setCollideWithC(std::vector<bool> values, std::vector<int> rows);
+    void setCollideWithD(std::vector<bool> values, std::vector<int> rows);
+    void setCollideWithE(std::vector<bool> values, std::vector<int> rows);
+    void setFixedRotation(std::vector<bool> values, std::vector<int> rows);
+    void setGravityScale(std::vector<float> values, std::vector<int> rows);
+    void setUseConvexHull(std::vector<bool> values, std::vector<int> rows);
+    void setMagnetismType(std::vector<int> values, std::vector<int> rows);
+    void setMagnetIntensity(std::vector<float> values, std::vector<int> rows);
+    void setMagnetDistance(std::vector<float> values, std::vector<int> rows);
+    void setAcceptMagnetism(std::vector<bool> values, std::vector<int> rows);
+    void setOpenShapeLineWidth(std::vector<float> values, std::vector<int> rows);
+    void setBodiesVelocity(std::vector<float> magnitudes, std::vector<float> directions, std::vector<int> rows);
+    void setBodyProperties(std::vector<MyBody> records, std::vector<int> rows);
+    void setBodiesRotation(std::vector<float> angles, std::vector<int> rows);
+    void setBodiesPosition(std::vector<b2Vec2> positions, std::vector<int> rows);
+    void setBodyColor(std::vector<QColor> colours, std::vector<int> rows);
+    void setAEmaticAnchor(b2Vec2 delta, std::vector<int> rows);
+    void setAEmaticAnchorAbs(std::vector<b2Vec2> anchors, std::vector<int> rows);
+    void setJointAnchors(std::vector<b2Vec2> anchors, std::vector<int> rows);
+    void setJointAnchors(std::vector<b2Vec2> deltasA, std::vector<b2Vec2> deltasB, std::vector<int> rows);
+    void setJointAxes(std::vector<b2Vec2> axes, std::vector<int> rows);
+    void setDistanceJointFrequency(std::vector<float> values, std::vector<int> rows);
+    void setDistanceJointDamping(std::vector<float> values, std::vector<int> rows);
+    void setDistanceJointCollideConnected(std::vector<bool> values, std::vector<int> rows);
+    void setRevoluteJointEnableLimit(std::vector<bool> values, std::vector<int> rows);
+    void setRevoluteJointLowerAngle(std::vector<float> values, std::vector<int> rows);
+    void setRevoluteJointUpperAngle(std::vector<float> values, std::vector<int> rows);
+    void setRevoluteJointEnableMotor(std::vector<bool> values, std::vector<int> rows);
+    void setRevoluteJointMotorSpeed(std::vector<float> values, std::vector<int> rows);
+    void setRevoluteJointMaxMotorTorque(std::vector<float> values, std::vector<int> rows);
+    void setRevoluteJointCollideConnected(std::vector<bool> values, std::vector<int> rows);
+    void setPrismaticJointEnableLimit(std::vector<bool> values, std::vector<int> rows);
+    void setPrismaticJointLowerTranslation(std::vector<float> values, std::vector<int> rows);
+    void setPrismaticJointUpperTranslation(std::vector<float> values, std::vector<int> rows);
+    void setPrismaticJointEnableMotor(std::vector<bool> values, std::vector<int> rows);
+    void setPrismaticJointMotorSpeed(std::vector<float> values, std::vector<int> rows);
+    void setPrismaticJointMaxMotorForce(std::vector<float> values, std::vector<int> rows);
+    void setPrismaticJointCollideConnected(std::vector<bool> values, std::vector<int> rows);
+    void setSpringJointSpringiness(std::vector<float> values, std::vector<int> rows);
+    void setSpringJointDamping(std::vector<float> values, std::vector<int> rows);
+    void setSpringJointDesiredLength(std::vector<float> values, std::vector<int> rows);
+    void setTimeDivider(float value);
+    void setCollisionTolerance(float value);
+    void setSubsteps(int value);
+    void setGravityMagnitude(float magnitude);
+    void setGravityDirection(float direction);
+    void setGravity(float magnitude, float direction);
+    // As setGravity, but the sliders keep their from-values: a gravity
+    // drag shows its value live and its release still knows the old one.
+    void previewGravity(float magnitude, float direction);
+    void setGravityInheritFrom(bool inherit);
+    void setGravityLayer(int index);
+
+    // The panel and the information text (properties/SimulationViewPanel.cpp).
+    void setBodyControls(int row);
+    void enableBodyControls(bool enable);
+    void showBodyInfo(int row);
+    void clearInfo();
+
+    // A slider of a body property was released at `value`: pushes its
+    // command for the selected bodies when one changes (SliderGo's release).
+    // Returns false for a slider that has no such command here.
+    bool sliderReleased(const QString& sliderName, int value);
+
+    // --- Selection (editing/SimulationViewSelection.cpp) ----------------
+    // The selected bodies, in body-list order.
+    std::vector<int> getSelectedRows2() const;
+    // The rows inside the bodies table's own selection ranges.
+    std::vector<int> getSelectedRows() const;
+    // The selected joints, in joint-list order.
+    std::vector<int> getSelectedRowsInJointsTable2() const;
+    bool isBodySelected(int body) const;
+    bool isJointSelected(int joint) const;
+    bool isPointInBody(int body, b2Vec2 point) const;
+    void doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* event);
+    void selectBodies(std::vector<int> indices);
+    void deselectAllBodies();
+    // Applies stored positions and angles (the world follows at the next
+    // rebuild).
+    void setBodyTransforms(std::vector<MyBody> records, std::vector<int> rows);
+    void deselectAllJoints();
+    void unhighlightAllJoints();
+    void highlightJointsOfSelectedBodies();
+    void showJointsOfSelectedBodies();
+    void enableDisableMenuCommands();
+    // The bodies in the order the user selected them, only those still
+    // selected.
+    std::vector<int> selectedClickOrder() const;
+    const std::vector<int>& clickOrder() const { return bodyClickOrder; }
+    bool isSelectingRect() const { return selectionRectActive; }
+
+    // --- Tools (editing/SimulationViewTools.cpp) ---------------------------
+    int currentTool() const;
+    // The tool the hand tool replaced.
+    int toolBeforeHand() const { return previousTool; }
+    void updateGravityPoint(float magnitude, float angle);
+    void placeVelocityHandle();
+    QUndoStack* getUndoStack() const { return undoStack; }
+    const Ui::ZolvarDlgClass& form() const { return ui; }
+
+    // Warnings about heavy bodies while true (the warning dialog's answer).
+    bool showTooManyPolygonsWarning = true;
+    bool showTriangulationFailedMessage = true;
+
 public slots:
     // One composition frame (the frame timer's timeout).
     void updatePhysics();
@@ -102,7 +242,45 @@ public slots:
     void undo();
     void redo();
 
+    // The density row; every numeric property repeats it.
+    void densitySldChanged(int value);
+    void densityEtEditingFinished();
+    void resetDensity();
+    void gravityMagnitudeSldChanged(int value);
+    void gravityDirectionSldChanged(int value);
+
+    // Bodies table.
+    void bodiesTableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void bodiesTableItemClicked(const QModelIndex& index);
+
+    // The select commands (editing/SimulationViewSelection.cpp): bodies
+    // like the first selected one, or every unselected body.
+    void OnSelectBodiesWithTheSameColor();
+    void OnSelectBodiesWithTheSameLabel();
+    void OnSelectBodiesWithTheSameCollisionGroup();
+    void OnSelectBodiesWithTheSameType();
+    void OnInvertSelection();
+
+    // Tools and zoom (editing/SimulationViewTools.cpp).
+    void OnSelectionToolBtn();
+    void OnHandToolBtn();
+    void OnAnchorToolBtn();
+    void OnGravityToolBtn();
+    void OnVelocityToolBtn();
+    void OnZoomFitBtn() { zoomFit(); }
+    void zoomIn();
+    void zoomOut();
+
 protected:
+    // Mouse and keys (editing/SimulationViewMouse.cpp).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
     // The simulation's hooks (SimulationViewHooks.cpp).
     void readControls() override;
     void worldReplaced() override;
@@ -120,6 +298,37 @@ protected:
     void reportTriangulationFailures(const QString& text) override;
 
 private:
+    // Tool switch: checks the tool's button alone, clears the note, sets the
+    // cursor and the tool.
+    void activateTool(int tool, Qt::CursorShape cursor);
+    // Table selection changes from code, without bodiesTableSelectionChanged.
+    void connectBodiesTableSelection(bool connectIt);
+    void selectTableRow(int row, bool select);
+    void clearTableSelection();
+    // Drops the click-order entries whose bodies are no longer selected.
+    void pruneClickOrder();
+    void finishSelectionRect(QMouseEvent* event);
+    void selectLike(const std::function<bool(const MyBody&, const MyBody&)>& alike);
+    // The density edit: old values of the selected rows, one new value.
+    void pushDensity(float newValue);
+    // Shows a value in an edit box and its slider (value x scale, within the
+    // slider's range), with neither emitting; returns the slider position
+    // the value stands for, kept within int.
+    int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale);
+    template <typename T>
+    void setBodyField(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows);
+    template <typename T>
+    void setJointField(T MyJoint::*field, const std::vector<T>& values, const std::vector<int>& rows);
+    void setBodyFloatRow(float MyBody::*field, QDoubleSpinBox* edit, SliderGo* slider,
+                         const std::vector<float>& values, const std::vector<int>& rows);
+    void setJointFloatRow(float MyJoint::*field, QDoubleSpinBox* edit, SliderGo* slider,
+                          const std::vector<float>& values, const std::vector<int>& rows);
+    void setJointBoolRow(bool MyJoint::*field, QCheckBox* box, const std::vector<bool>& values,
+                         const std::vector<int>& rows);
+    void setCollideWith(int bit, QCheckBox* box, const std::vector<bool>& values, const std::vector<int>& rows);
+    UserData* bodyUserData(int body) const;
+
+    int previousTool = 0;
     // SimulationViewTables.cpp
     void setupBodiesTableWidget(int theme);
     void setupJointsTableWidget();

@@ -1,0 +1,6 @@
+#include "dialogs/ModalDlgFlags.h"
+
+Qt::WindowFlags getModalDlgFlags()
+{
+    return Qt::WindowTitleHint;
+}

@@ -1,0 +1,347 @@
+// Drags in the scene view: what each tool does while the mouse moves with
+// the drag armed, and the undo commands its release leaves.
+#include "render/GLWidget.h"
+
+#include "model/JointUserData.h"
+#include "model/NearestVertex.h"
+#include "properties/DragCommands.h"
+#include "properties/EditBox.h"
+#include "properties/RevoluteAnchors.h"
+#include "properties/SliderGo.h"
+#include "simulation/SimulationView.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QUndoStack>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.1415927410125732;
+constexpr float kPiF = 3.14159265f;
+
+double degreesOf(double dy, double dx)
+{
+    double d = std::atan2(dy, dx) * 180.0 / kPi;
+    return d < 0.0 ? d + 360.0 : d;
+}
+
+bool inRange(float v, float lo, float hi)
+{
+    return v >= lo && v <= hi;
+}
+
+} // namespace
+
+void GLWidget::mouseMove(QMouseEvent* event)
+{
+    if (!view)
+        return;
+    if (dragArmed)
+        mousePan(event);
+    const QPointF pos = event->position();
+    const float wx = getGLXCoordFromView(float(pos.x()), float(width()));
+    const float wy = getGLYCoordFromView(float(pos.y()), float(height()));
+    if (selRectTracking) {
+        selRectEnd.Set(wx, wy);
+        if (ui.infoSt)
+            ui.infoSt->setText(QString::asprintf(
+                "Selection Rect\nX:%d Y:%d\nW:%d H:%d", int(view->getAEXCoordFromGL(selRectStart.x)),
+                int(view->getAEYCoordFromGL(selRectStart.y)), int(std::fabs(selRectStart.x - selRectEnd.x) * 100.0f),
+                int(std::fabs(selRectStart.y - selRectEnd.y) * 100.0f)));
+        update();
+    }
+    if (ui.mouseCoordsSt)
+        ui.mouseCoordsSt->setText(
+            QString::asprintf("X: %d\nY: %d\n", int(view->getAEXCoordFromGL(wx)), int(view->getAEYCoordFromGL(wy))));
+}
+
+void GLWidget::mousePan(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    const float w = float(width());
+    const float h = float(height());
+    const b2Vec2 move(getGLXCoordFromView(float(pos.x()), w) - getGLXCoordFromView(float(lastMouseX), w),
+                      getGLYCoordFromView(float(pos.y()), h) - getGLYCoordFromView(float(lastMouseY), h));
+    const b2Vec2 q(getGLXCoordFromView(float(pos.x()), w), getGLYCoordFromView(float(pos.y()), h));
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool alt = mods & Qt::AltModifier;
+    const bool ctrl = mods & Qt::ControlModifier;
+    std::vector<MyBody>& bodies = view->bodies;
+    std::vector<MyJoint>& joints = view->joints;
+
+    switch (tool) {
+    case 0: {
+        if (dragList.empty())
+            break;
+        b2Vec2 step = move;
+        const float angle = std::atan2(move.y, move.x);
+        if (shift) {
+            if (verticalLock || inRange(angle, kPiF / 4, 3 * kPiF / 4) || inRange(angle, -3 * kPiF / 4, -kPiF / 4)) {
+                step.x = 0.0f;
+                horizontalLock = false;
+                verticalLock = true;
+            }
+        } else if (alt) {
+            if (horizontalLock || inRange(angle, -kPiF / 4, kPiF / 4) || inRange(angle, 3 * kPiF / 4, kPiF) ||
+                inRange(angle, -kPiF, -3 * kPiF / 4)) {
+                step.y = 0.0f;
+                verticalLock = false;
+                horizontalLock = true;
+            }
+        }
+        for (int row : dragList) {
+            if (row < 0 || size_t(row) >= bodies.size())
+                continue;
+            MyBody& record = bodies[size_t(row)];
+            record.position += step;
+            if (record.body)
+                record.body->SetTransform(record.position, record.angle);
+        }
+        for (MyJoint& joint : joints) {
+            if (joint.type != JointType::Revolute || !view->isBodySelected(joint.bodyA) ||
+                !view->isBodySelected(joint.bodyB))
+                continue;
+            joint.anchor += step;
+            if (joint.jointUserData) {
+                joint.jointUserData->pivotAnchor = joint.anchor;
+                joint.jointUserData->playing = view->playing;
+            }
+            if (joint.joint)
+                RevoluteAnchors::setLocalAnchors(static_cast<b2RevoluteJoint*>(joint.joint),
+                                                 joint.anchor - bodies[size_t(joint.bodyA)].position,
+                                                 joint.anchor - bodies[size_t(joint.bodyB)].position);
+        }
+        view->showBodyInfo(dragList[0]);
+        break;
+    }
+    case 1:
+        panX += move.x;
+        panY += move.y;
+        break;
+    case 2: {
+        bool handled = false;
+        const std::vector<int> selectedJoints = view->getSelectedRowsInJointsTable2();
+        for (int j : selectedJoints) {
+            MyJoint& joint = joints[size_t(j)];
+            if (joint.bodyA < 0 || joint.bodyB < 0 || size_t(joint.bodyA) >= bodies.size() ||
+                size_t(joint.bodyB) >= bodies.size())
+                continue;
+            const MyBody& a = bodies[size_t(joint.bodyA)];
+            const MyBody& b = bodies[size_t(joint.bodyB)];
+            if (!a.body || !b.body)
+                continue;
+            handled = true;
+            if (joint.type == JointType::Distance || joint.type == JointType::Spring) {
+                if (relativeJointAnchor) {
+                    joint.anchorA += move;
+                    joint.anchorB += move;
+                } else {
+                    const b2Vec2 wa = a.body->GetWorldPoint(joint.anchorA);
+                    const b2Vec2 wb = b.body->GetWorldPoint(joint.anchorB);
+                    const bool useA = (wa - q).LengthSquared() <= (wb - q).LengthSquared();
+                    const MyBody& owner = useA ? a : b;
+                    const b2Vec2 target = ctrl ? getNearestVertex(owner, q) : q;
+                    (useA ? joint.anchorA : joint.anchorB) = owner.body->GetLocalPoint(target);
+                }
+            } else if (joint.type == JointType::Revolute) {
+                if (relativeJointAnchor) {
+                    joint.anchor += move;
+                } else if (ctrl) {
+                    const b2Vec2 va = getNearestVertex(a, q);
+                    const b2Vec2 vb = getNearestVertex(b, q);
+                    joint.anchor = (va - q).LengthSquared() <= (vb - q).LengthSquared() ? va : vb;
+                } else {
+                    joint.anchor = q;
+                }
+            } else {
+                joint.axis = q - 0.5f * (a.body->GetWorldCenter() + b.body->GetWorldCenter());
+            }
+        }
+        if (selectedJoints.empty())
+            for (int row : view->getSelectedRows()) {
+                MyBody& record = bodies[size_t(row)];
+                if (record.type != BodyType::AEmatic)
+                    continue;
+                handled = true;
+                if (relativeAematicAnchor)
+                    record.aematicAnchor += move;
+                else
+                    record.aematicAnchor = (ctrl ? getNearestVertex(record, q) : q) - record.position;
+            }
+        if (handled)
+            view->restartAnimation();
+        break;
+    }
+    case 3: {
+        if (ui.gravityLayerCb && ui.gravityLayerCb->isChecked())
+            break;
+        gravityHandle.Set(float(pos.x()), float(pos.y()));
+        const double dx = double(pos.x()) - w / 2.0;
+        const double dy = double(pos.y()) - h / 2.0;
+        double magnitude = std::sqrt(dx * dx + dy * dy) / gravityHandleScale;
+        double direction = degreesOf(dy, dx);
+        if (shift) {
+            const auto snap = [&](double axis, bool horizontal) {
+                magnitude *= std::cos(float((axis - direction) * kPiF / 180.0));
+                direction = axis == 360.0 ? 0.0 : axis;
+                if (horizontal)
+                    gravityHandle.y = h / 2.0f;
+                else
+                    gravityHandle.x = w / 2.0f;
+            };
+            if (direction > 340.0 || direction < 20.0)
+                snap(direction > 340.0 ? 360.0 : 0.0, true);
+            else if (direction > 70.0 && direction < 110.0)
+                snap(90.0, false);
+            else if (direction > 160.0 && direction < 200.0)
+                snap(180.0, true);
+            else if (direction > 250.0 && direction < 290.0)
+                snap(270.0, false);
+        }
+        view->previewGravity(float(magnitude), float(direction));
+        break;
+    }
+    case 4: {
+        const std::vector<int> rows = view->getSelectedRows();
+        // Nothing selected: no body to aim from.
+        if (rows.empty() || !bodies[size_t(rows[0])].body)
+            break;
+        const b2Vec2 d = q - bodies[size_t(rows[0])].body->GetWorldCenter();
+        const float magnitude = velocityHandleScale * d.Length();
+        const float direction = float(degreesOf(d.y, d.x));
+        const auto show = [](QDoubleSpinBox* edit, SliderGo* slider, double value) {
+            if (edit) {
+                const QSignalBlocker blocker(edit);
+                edit->setValue(value);
+            }
+            if (slider) {
+                const QSignalBlocker blocker(slider);
+                slider->setValue(int(std::fmin(std::fmax(1000.0 * value, -2147483647.0), 2147483647.0)));
+            }
+        };
+        show(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, magnitude);
+        show(ui.velocityDirectionEt, ui.velocityDirectionSld, direction);
+        for (int row : rows) {
+            bodies[size_t(row)].linearVelocityMagnitude = magnitude;
+            bodies[size_t(row)].linearVelocityDirection = direction;
+        }
+        view->restartAnimation();
+        break;
+    }
+    default:
+        break;
+    }
+    lastMouseX = pos.x();
+    lastMouseY = pos.y();
+    update();
+}
+
+void GLWidget::mouseRelease(QMouseEvent* event)
+{
+    if (!view || !dragArmed)
+        return;
+    dragArmed = false;
+    verticalLock = false;
+    horizontalLock = false;
+    const bool relativeAematic = relativeAematicAnchor;
+    relativeAematicAnchor = false;
+    QUndoStack* stack = view->getUndoStack();
+    if (!stack)
+        return;
+    std::vector<MyBody>& bodies = view->bodies;
+    std::vector<MyJoint>& joints = view->joints;
+    const std::vector<int> rows = view->getSelectedRows2();
+
+    bool moved = false;
+    std::vector<b2Vec2> oldPositions, newPositions;
+    for (int row : rows) {
+        const MyBody& record = bodies[size_t(row)];
+        oldPositions.push_back(record.committedPosition);
+        newPositions.push_back(record.position);
+        moved = moved || (record.position - record.committedPosition).Length() > 0.01f;
+    }
+    if (moved)
+        stack->push(new CommandBodiesPositionChange(view, oldPositions, newPositions, rows));
+
+    if (tool == 3) {
+        const double oldMagnitude = ui.gravityMagnitudeSld ? ui.gravityMagnitudeSld->fromVal / 1000.0 : 0.0;
+        const double oldDirection = ui.gravityDirectionSld ? ui.gravityDirectionSld->fromVal / 1000.0 : 0.0;
+        const double newMagnitude = ui.gravityMagnitudeEt ? ui.gravityMagnitudeEt->value() : 0.0;
+        const double newDirection = ui.gravityDirectionEt ? ui.gravityDirectionEt->value() : 0.0;
+        stack->push(new CommandGravityChange(view, oldMagnitude, oldDirection, newMagnitude, newDirection));
+    } else if (tool == 4) {
+        if (!rows.empty()) {
+            std::vector<float> oldM, oldD, newM, newD;
+            for (int row : rows) {
+                const MyBody& record = bodies[size_t(row)];
+                oldM.push_back(record.committedVelocityMagnitude);
+                oldD.push_back(record.committedVelocityDirection);
+                newM.push_back(record.linearVelocityMagnitude);
+                newD.push_back(record.linearVelocityDirection);
+            }
+            stack->push(new CommandBodiesVelocityChange(view, oldM, oldD, newM, newD, rows));
+        }
+    } else if (tool == 2) {
+        const std::vector<int> selectedJoints = view->getSelectedRowsInJointsTable2();
+        if (!selectedJoints.empty()) {
+            std::vector<int> dsRows, rRows, pRows;
+            std::vector<b2Vec2> deltasA, deltasB, oldAnchors, newAnchors, oldAxes, newAxes;
+            for (int j : selectedJoints) {
+                const MyJoint& joint = joints[size_t(j)];
+                if (joint.type == JointType::Distance || joint.type == JointType::Spring) {
+                    dsRows.push_back(j);
+                    deltasA.push_back(joint.anchorA - joint.committedAnchorA);
+                    deltasB.push_back(joint.anchorB - joint.committedAnchorB);
+                } else if (joint.type == JointType::Revolute) {
+                    rRows.push_back(j);
+                    oldAnchors.push_back(joint.committedAnchor);
+                    newAnchors.push_back(joint.anchor);
+                } else if (joint.type == JointType::Prismatic) {
+                    pRows.push_back(j);
+                    oldAxes.push_back(joint.committedAxis);
+                    newAxes.push_back(joint.axis);
+                }
+            }
+            if (!dsRows.empty())
+                stack->push(new CommandDSJointAnchorsChange(view, deltasA, deltasB, dsRows));
+            if (!rRows.empty())
+                stack->push(new CommandRJointAnchorsChange(view, oldAnchors, newAnchors, rRows));
+            if (!pRows.empty())
+                stack->push(new CommandPJointAnchorsChange(view, oldAxes, newAxes, pRows));
+        } else if (!rows.empty()) {
+            const MyBody& first = bodies[size_t(rows[0])];
+            // A drag started with Alt moved the anchors by the mouse's
+            // movement, whatever keys are held at its end.
+            if (relativeAematic) {
+                const b2Vec2 delta = first.aematicAnchor - first.committedAematicAnchor;
+                // Any movement counts, also one along a single axis.
+                if (delta.x != 0.0f || delta.y != 0.0f)
+                    stack->push(new CommandAEmaticAnchorChange(view, delta, rows));
+            } else {
+                const QPointF pos = event->position();
+                b2Vec2 r(getGLXCoordFromView(float(pos.x()), float(width())),
+                         getGLYCoordFromView(float(pos.y()), float(height())));
+                if (event->modifiers() & Qt::ControlModifier)
+                    r = getNearestVertex(first, r);
+                std::vector<b2Vec2> oldAnchors, newAnchors;
+                for (int row : rows) {
+                    oldAnchors.push_back(bodies[size_t(row)].committedAematicAnchor);
+                    newAnchors.push_back(r - bodies[size_t(row)].position);
+                }
+                stack->push(new CommandAEmaticAnchorAbsChange(view, oldAnchors, newAnchors, rows));
+            }
+        }
+    }
+
+    const bool handOrGravity = (ui.handToolBtn && ui.handToolBtn->isChecked()) ||
+                               (ui.gravityToolBtn && ui.gravityToolBtn->isChecked());
+    if (!handOrGravity && !joints.empty())
+        view->restartAnimation();
+    update();
+}

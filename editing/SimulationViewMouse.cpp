@@ -1,0 +1,210 @@
+// Mouse, wheel and keys of the scene view. A press acts by tool; moves and
+// releases go on to the OpenGL view, which carries the drags.
+#include "simulation/SimulationView.h"
+
+#include "model/NearestVertex.h"
+#include "properties/EditBox.h"
+#include "properties/SliderGo.h"
+#include "render/GLWidget.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.1415927410125732;
+
+double degreesOf(double dy, double dx)
+{
+    double d = std::atan2(dy, dx) * 180.0 / kPi;
+    return d < 0.0 ? d + 360.0 : d;
+}
+
+void showQuietly(QDoubleSpinBox* edit, SliderGo* slider, double value)
+{
+    if (edit) {
+        const QSignalBlocker blocker(edit);
+        edit->setValue(value);
+    }
+    if (slider) {
+        const QSignalBlocker blocker(slider);
+        slider->setValue(int(std::clamp(1000.0 * value, -2147483647.0, 2147483647.0)));
+    }
+}
+
+} // namespace
+
+void SimulationView::mousePressEvent(QMouseEvent* event)
+{
+    const int tool = currentTool();
+    if (tool != 1 && tool != 3)
+        restartAndStopAnimation(false);
+    if (event->button() == Qt::RightButton) {
+        glWidget->dragArmed = false;
+        return;
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool alt = mods & Qt::AltModifier;
+    const bool ctrl = mods & Qt::ControlModifier;
+    const QPoint pos = event->position().toPoint();
+    const b2Vec2 p(glWidget->getGLXCoordFromView(float(pos.x()), float(width())),
+                   glWidget->getGLYCoordFromView(float(pos.y()), float(height())));
+    const auto arm = [&] {
+        glWidget->dragArmed = true;
+        glWidget->lastMouseX = pos.x();
+        glWidget->lastMouseY = pos.y();
+    };
+
+    switch (tool) {
+    case 0:
+        doClickAtPointInSelectionMode(p, event);
+        break;
+    case 1:
+        arm();
+        break;
+    case 2: {
+        bool handled = false;
+        const std::vector<int> selectedJoints = getSelectedRowsInJointsTable2();
+        for (int j : selectedJoints) {
+            MyJoint& joint = joints[size_t(j)];
+            handled = true;
+            glWidget->relativeJointAnchor = alt;
+            if (alt)
+                continue;
+            if (joint.bodyA < 0 || joint.bodyB < 0 || size_t(joint.bodyA) >= bodies.size() ||
+                size_t(joint.bodyB) >= bodies.size())
+                continue;
+            const MyBody& a = bodies[size_t(joint.bodyA)];
+            const MyBody& b = bodies[size_t(joint.bodyB)];
+            if (!a.body || !b.body)
+                continue;
+            if (joint.type == JointType::Distance || joint.type == JointType::Spring) {
+                const b2Vec2 wa = a.body->GetWorldPoint(joint.anchorA);
+                const b2Vec2 wb = b.body->GetWorldPoint(joint.anchorB);
+                const bool useA = (wa - p).LengthSquared() <= (wb - p).LengthSquared();
+                const MyBody& owner = useA ? a : b;
+                const b2Vec2 q = ctrl ? getNearestVertex(owner, p) : p;
+                (useA ? joint.anchorA : joint.anchorB) = owner.body->GetLocalPoint(q);
+            } else if (joint.type == JointType::Revolute) {
+                b2Vec2 q = p;
+                if (ctrl) {
+                    const b2Vec2 va = getNearestVertex(a, p);
+                    const b2Vec2 vb = getNearestVertex(b, p);
+                    q = (va - p).LengthSquared() <= (vb - p).LengthSquared() ? va : vb;
+                }
+                joint.anchor = q;
+            } else {
+                joint.axis = p - 0.5f * (a.body->GetWorldCenter() + b.body->GetWorldCenter());
+            }
+        }
+        if (selectedJoints.empty())
+            for (int row : getSelectedRows()) {
+                MyBody& record = bodies[size_t(row)];
+                if (record.type != BodyType::AEmatic)
+                    continue;
+                handled = true;
+                glWidget->relativeAematicAnchor = alt;
+                if (!alt)
+                    record.aematicAnchor = (ctrl ? getNearestVertex(record, p) : p) - record.position;
+            }
+        if (handled) {
+            arm();
+            restartAnimation();
+        }
+        break;
+    }
+    case 3:
+        glWidget->dragArmed = true;
+        if (!(ui.gravityLayerCb && ui.gravityLayerCb->isChecked())) {
+            const double dx = float(pos.x()) - float(width()) / 2.0f;
+            const double dy = float(pos.y()) - float(height()) / 2.0f;
+            const double magnitude = std::sqrt(dx * dx + dy * dy) / glWidget->gravityHandleScale;
+            const double direction = degreesOf(dy, dx);
+            showQuietly(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, magnitude);
+            showQuietly(ui.gravityDirectionEt, ui.gravityDirectionSld, direction);
+            updateGravityPoint(float(magnitude), float(direction) * 0.017453292f);
+        }
+        if (ui.captureGravityBtn && ui.captureGravityBtn->isChecked()) {
+            running = true;
+            playing = true;
+            if (ui.playBtn)
+                ui.playBtn->setChecked(true);
+        }
+        break;
+    case 4:
+        if (alt) {
+            doClickAtPointInSelectionMode(p, event);
+            break;
+        }
+        arm();
+        {
+            // Nothing selected: there is no body to aim from.
+            const std::vector<int> rows = getSelectedRows2();
+            if (rows.empty() || !bodies[size_t(rows.back())].body)
+                break;
+            const b2Vec2 d = p - bodies[size_t(rows.back())].body->GetWorldCenter();
+            const float magnitude = glWidget->velocityHandleScale * d.Length();
+            const float direction = float(degreesOf(d.y, d.x));
+            showQuietly(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, magnitude);
+            showQuietly(ui.velocityDirectionEt, ui.velocityDirectionSld, direction);
+            for (int row : rows) {
+                bodies[size_t(row)].linearVelocityMagnitude = magnitude;
+                bodies[size_t(row)].linearVelocityDirection = direction;
+            }
+            restartAnimation();
+        }
+        break;
+    default:
+        break;
+    }
+    refreshView();
+}
+
+void SimulationView::mouseMoveEvent(QMouseEvent* event)
+{
+    glWidget->mouseMove(event);
+}
+
+void SimulationView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (selectionRectActive)
+        finishSelectionRect(event);
+    else
+        glWidget->mouseRelease(event);
+}
+
+void SimulationView::wheelEvent(QWheelEvent* event)
+{
+    if (!ui.zoomSld)
+        return;
+    double step = event->angleDelta().y() / 2.0;
+    if (QApplication::keyboardModifiers() & Qt::ShiftModifier)
+        step *= 3.0;
+    const double v = std::max(ui.zoomSld->value() + step, 0.001);
+    ui.zoomSld->setValue(int(std::min(v, 2147483647.0)));
+    refreshView();
+}
+
+void SimulationView::keyPressEvent(QKeyEvent*)
+{
+}
+
+void SimulationView::keyReleaseEvent(QKeyEvent* event)
+{
+    QWidget::keyReleaseEvent(event);
+}
+
+void SimulationView::resizeEvent(QResizeEvent* event)
+{
+    if (glWidget)
+        glWidget->resize(size());
+    QWidget::resizeEvent(event);
+}

@@ -1,0 +1,121 @@
+// The body panel follows the selection: its controls show one body's values
+// and are enabled while a body is selected; the information text shows
+// that body.
+#include "simulation/SimulationView.h"
+
+#include "properties/EditBox.h"
+#include "properties/SliderGo.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <cmath>
+
+void SimulationView::setBodyControls(int row)
+{
+    if (row < 0 || size_t(row) >= bodies.size())
+        return;
+    const MyBody& b = bodies[size_t(row)];
+    const double k = 1000.0;
+    showInRow(ui.densityEt, ui.densitySld, b.density, k);
+    showInRow(ui.frictionEt, ui.frictionSld, b.friction, k);
+    showInRow(ui.bouncinessEt, ui.bouncinessSld, b.restitution, k);
+    showInRow(ui.meshPrecisionEt, ui.meshPrecisionSld, b.meshPrecision, 1.0);
+    showInRow(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, b.linearVelocityMagnitude, k);
+    showInRow(ui.velocityDirectionEt, ui.velocityDirectionSld, b.linearVelocityDirection, k);
+    showInRow(ui.angularVelocityEt, ui.angularVelocitySld, b.angularVelocity, k);
+    showInRow(ui.linearDampingEt, ui.linearDampingSld, b.linearDamping, k);
+    showInRow(ui.angularDampingEt, ui.angularDampingSld, b.angularDamping, k);
+    showInRow(ui.aematicDampingEt, ui.aematicDampingSld, b.aematicDamping, k);
+    showInRow(ui.aematicTensionEt, ui.aematicTensionSld, b.aematicTension, k);
+    showInRow(ui.gravityScaleEt, ui.gravityScaleSld, b.gravityScale, k);
+    showInRow(ui.magnetIntensityEt, ui.magnetIntensitySld, b.magnetIntensity, k);
+    showInRow(ui.magnetDistanceEt, ui.magnetDistanceSld, b.magnetDistance, k);
+    const auto showIndex = [](QComboBox* list, int index) {
+        if (list) {
+            const QSignalBlocker blocker(list);
+            list->setCurrentIndex(index);
+        }
+    };
+    const auto showCheck = [](QCheckBox* box, bool on) {
+        if (box) {
+            const QSignalBlocker blocker(box);
+            box->setChecked(on);
+        }
+    };
+    showIndex(ui.typeLst, b.type);
+    showIndex(ui.magnetismTypeLst, b.magnetismType);
+    int group = 0;
+    for (int bit = 0; bit < 5; ++bit)
+        if (b.categoryBits == (1u << bit))
+            group = bit;
+    showIndex(ui.collisionGroupLst, group);
+    QCheckBox* collide[5] = {ui.collideWithACb, ui.collideWithBCb, ui.collideWithCCb, ui.collideWithDCb,
+                             ui.collideWithECb};
+    for (int bit = 0; bit < 5; ++bit)
+        showCheck(collide[bit], (b.maskBits & (1u << bit)) != 0);
+    showCheck(ui.fixedRotationCb, b.fixedRotation);
+    showCheck(ui.useConvexHullCb, b.useConvexHull);
+    showCheck(ui.acceptMagnetismCb, b.acceptMagnetism);
+}
+
+void SimulationView::enableBodyControls(bool enable)
+{
+#define ZOLVAR_ROW(p, P) ui.p##St, ui.p##Et, ui.p##Sld, ui.reset##P##Btn
+    QWidget* const before[] = {ui.typeSt, ui.typeLst, ui.resetTypeBtn, ZOLVAR_ROW(density, Density),
+                               ZOLVAR_ROW(friction, Friction), ZOLVAR_ROW(bounciness, Bounciness), ui.colorSt,
+                               ui.colorBtn};
+    QWidget* const after[] = {
+        ui.resetBodyColorBtn, ZOLVAR_ROW(meshPrecision, MeshPrecision),
+        ZOLVAR_ROW(velocityMagnitude, VelocityMagnitude), ZOLVAR_ROW(velocityDirection, VelocityDirection),
+        ZOLVAR_ROW(angularVelocity, AngularVelocity), ZOLVAR_ROW(linearDamping, LinearDamping),
+        ZOLVAR_ROW(angularDamping, AngularDamping), ZOLVAR_ROW(aematicDamping, AEmaticDamping),
+        ZOLVAR_ROW(aematicTension, AEmaticTension), ui.collisionGroupSt, ui.collisionGroupLst,
+        ui.resetCollisionGroupBtn, ui.collideWithSt, ui.collideWithACb, ui.collideWithBCb, ui.collideWithCCb,
+        ui.collideWithDCb, ui.collideWithECb, ui.resetCollideWithBtn, ui.fixedRotationSt, ui.fixedRotationCb,
+        ui.resetFixedRotationBtn, ZOLVAR_ROW(gravityScale, GravityScale), ui.useConvexHullSt, ui.useConvexHullCb,
+        ui.resetUseConvexHullBtn, ui.magnetismTypeSt, ui.magnetismTypeLst, ui.resetMagnetismTypeBtn,
+        ZOLVAR_ROW(magnetIntensity, MagnetIntensity), ZOLVAR_ROW(magnetDistance, MagnetDistance),
+        ui.acceptMagnetismCb, ui.resetAcceptMagnetismBtn};
+#undef ZOLVAR_ROW
+    for (QWidget* w : before)
+        if (w)
+            w->setEnabled(enable);
+    if (!enable && ui.colorBtn)
+        ui.colorBtn->setStyleSheet(QStringLiteral("background-color: transparent;"));
+    for (QWidget* w : after)
+        if (w)
+            w->setEnabled(enable);
+}
+
+void SimulationView::showBodyInfo(int row)
+{
+    if (!ui.infoSt || row < 0 || size_t(row) >= bodies.size())
+        return;
+    const MyBody& b = bodies[size_t(row)];
+    int polygons = 0;
+    if (b.body)
+        for (const b2Fixture* f = b.body->GetFixtureList(); f; f = f->GetNext())
+            ++polygons;
+    const b2Vec2 at = getAEPosFromGLPos(b.position);
+    float rotation = b.angle;
+    if (b.rotationIsRelative)
+        rotation += b.initialRotation;
+    rotation *= 57.295776f;
+    if (rotation < 0.0f)
+        rotation += 360.0f;
+    rotation = float(std::fmod(double(rotation), 360.0));
+    ui.infoSt->setText(QString::asprintf("Body Index: %d\nPolygons: %d\nPosition: %3.1f,%3.1f\nRotation: %3.1f",
+                                         row + 1, polygons, double(at.x), double(at.y), double(rotation)) +
+                       QChar(176));
+}
+
+void SimulationView::clearInfo()
+{
+    if (ui.infoSt)
+        ui.infoSt->clear();
+}

@@ -1,0 +1,176 @@
+// Drags with each tool leave one undo step with its text; undo puts every
+// value back and redo applies it again. Also the temporary hand tool.
+#include "EditFixture.h"
+
+#include "properties/EditBox.h"
+#include "properties/SliderGo.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+
+#include <cmath>
+#include <QToolButton>
+
+namespace {
+
+using namespace edit_test;
+
+TEST(ToolDrag, MovingTheSelectionIsOneStep)
+{
+    Edit e;
+    e.click(e.bodyPixel(0));
+    e.click(e.bodyPixel(1), Qt::ShiftModifier);
+    const b2Vec2 before0 = e.view->bodies[0].position;
+    const b2Vec2 before1 = e.view->bodies[1].position;
+
+    e.drag(e.bodyPixel(1), e.bodyPixel(1) + QPoint(60, 0));
+    ASSERT_EQ(e.stack->count(), 1);
+    EXPECT_EQ(e.lastText(), "Move Body");
+    const b2Vec2 after0 = e.view->bodies[0].position;
+    EXPECT_GT(after0.x - before0.x, 0.1f);
+    EXPECT_FLOAT_EQ(after0.x - before0.x, e.view->bodies[1].position.x - before1.x);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].committedPosition.x, after0.x);
+
+    e.stack->undo();
+    EXPECT_FLOAT_EQ(e.view->bodies[0].position.x, before0.x);
+    EXPECT_FLOAT_EQ(e.view->bodies[1].position.x, before1.x);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].committedPosition.x, before0.x);
+    e.stack->redo();
+    EXPECT_FLOAT_EQ(e.view->bodies[0].position.x, after0.x);
+
+    // A click without movement records nothing.
+    e.click(e.bodyPixel(2));
+    EXPECT_EQ(e.stack->count(), 1);
+}
+
+TEST(ToolDrag, ShiftLocksAMostlyVerticalDragToVertical)
+{
+    Edit e;
+    e.click(e.bodyPixel(1));
+    const b2Vec2 before = e.view->bodies[1].position;
+    const QPoint from = e.bodyPixel(1);
+    QTest::mousePress(e.gl, Qt::LeftButton, Qt::NoModifier, from);
+    e.moveTo(from + QPoint(2, 30), Qt::ShiftModifier);
+    e.moveTo(from + QPoint(60, 40), Qt::ShiftModifier);
+    QTest::mouseRelease(e.gl, Qt::LeftButton, Qt::ShiftModifier, from + QPoint(60, 40));
+    EXPECT_FLOAT_EQ(e.view->bodies[1].position.x, before.x);
+    EXPECT_GT(e.view->bodies[1].position.y, before.y);
+    EXPECT_EQ(e.stack->count(), 1);
+}
+
+TEST(ToolDrag, TheHandPansAndRecordsNothing)
+{
+    Edit e;
+    e.view->OnHandToolBtn();
+    EXPECT_TRUE(e.view->form().handToolBtn->isChecked());
+    EXPECT_FALSE(e.view->form().selectionToolBtn->isChecked());
+    e.drag(e.bodyPixel(1), e.bodyPixel(1) + QPoint(40, 20));
+    EXPECT_GT(e.gl->panX, 0.0f);
+    EXPECT_GT(e.gl->panY, 0.0f);
+    EXPECT_EQ(e.stack->count(), 0);
+}
+
+TEST(ToolDrag, GravityIsOneStepAndUndoRestoresIt)
+{
+    Edit e;
+    const Ui::ZolvarDlgClass& ui = e.view->form();
+    const double magnitude = ui.gravityMagnitudeEt->value();
+    const double direction = ui.gravityDirectionEt->value();
+    e.view->OnGravityToolBtn();
+    const QPoint centre(e.gl->width() / 2, e.gl->height() / 2);
+    e.drag(centre + QPoint(30, 30), centre + QPoint(50, 0));
+    ASSERT_EQ(e.stack->count(), 1);
+    EXPECT_EQ(e.lastText(), "Change Gravity");
+    EXPECT_NEAR(ui.gravityMagnitudeEt->value(), 5.0, 0.1);
+    EXPECT_NEAR(std::fmod(ui.gravityDirectionEt->value() + 180.0, 360.0), 180.0, 1.0);
+
+    e.stack->undo();
+    EXPECT_NEAR(ui.gravityMagnitudeEt->value(), magnitude, 1e-6);
+    EXPECT_NEAR(ui.gravityDirectionEt->value(), direction, 1e-6);
+    e.stack->redo();
+    EXPECT_NEAR(ui.gravityMagnitudeEt->value(), 5.0, 0.1);
+}
+
+TEST(ToolDrag, VelocityIsOneStepForTheSelectedBodies)
+{
+    Edit e;
+    e.view->selectBodies({0, 2});
+    e.view->OnVelocityToolBtn();
+    e.drag(e.bodyPixel(2), e.bodyPixel(2) + QPoint(50, 0));
+    ASSERT_EQ(e.stack->count(), 1);
+    EXPECT_EQ(e.lastText(), "Change Linear Velocity");
+    const float speed = e.view->bodies[2].linearVelocityMagnitude;
+    EXPECT_GT(speed, 1.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].linearVelocityMagnitude, speed);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].committedVelocityMagnitude, speed);
+
+    e.stack->undo();
+    EXPECT_FLOAT_EQ(e.view->bodies[0].linearVelocityMagnitude, 0.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[2].committedVelocityMagnitude, 0.0f);
+    e.stack->redo();
+    EXPECT_FLOAT_EQ(e.view->bodies[2].linearVelocityMagnitude, speed);
+}
+
+TEST(ToolDrag, VelocityWithNothingSelectedDoesNothing)
+{
+    Edit e;
+    e.view->OnVelocityToolBtn();
+    e.drag(e.emptyPixel(), e.emptyPixel() + QPoint(40, 40));
+    EXPECT_EQ(e.stack->count(), 0);
+    for (const MyBody& b : e.view->bodies)
+        EXPECT_FLOAT_EQ(b.linearVelocityMagnitude, 0.0f);
+}
+
+TEST(ToolDrag, AEmaticAnchorDragsAreRecordedAbsoluteAndRelative)
+{
+    Edit e;
+    e.view->selectBodies({1});
+    e.stack->push(new QUndoCommand);  // a marker below the steps tested
+    e.view->setType({BodyType::AEmatic}, {1});
+    e.view->restartAnimation();
+    e.view->OnAnchorToolBtn();
+
+    const QPoint target = e.bodyPixel(1) + QPoint(20, 0);
+    e.drag(e.bodyPixel(1), target);
+    ASSERT_EQ(e.stack->count(), 2);
+    EXPECT_EQ(e.lastText(), "Move AEmatic Anchor");
+    const b2Vec2 anchor = e.view->bodies[1].aematicAnchor;
+    EXPECT_GT(anchor.x, 0.05f);
+    EXPECT_FLOAT_EQ(e.view->bodies[1].committedAematicAnchor.x, anchor.x);
+
+    // With Alt the anchor follows the movement, here purely horizontal.
+    e.drag(e.bodyPixel(1), e.bodyPixel(1) + QPoint(30, 0), Qt::AltModifier);
+    ASSERT_EQ(e.stack->count(), 3);
+    EXPECT_EQ(e.lastText(), "Move AEmatic Anchor");
+    const b2Vec2 moved = e.view->bodies[1].aematicAnchor;
+    EXPECT_GT(moved.x, anchor.x);
+    EXPECT_FLOAT_EQ(moved.y, anchor.y);
+
+    e.stack->undo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, anchor.x);
+    e.stack->undo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, 0.0f);
+    e.stack->redo();
+    e.stack->redo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, moved.x);
+}
+
+TEST(ToolDrag, ReleasingSpaceOnceBringsBackTheReplacedTool)
+{
+    Edit e;
+    e.window->OnVelocityToolBtn();
+    e.window->OnHandToolBtn();
+    ASSERT_EQ(e.view->currentTool(), 1);
+
+    QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QString(" "), true);
+    QApplication::sendEvent(e.window.get(), &repeated);
+    EXPECT_EQ(e.view->currentTool(), 1);
+
+    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QString(" "), false);
+    QApplication::sendEvent(e.window.get(), &released);
+    EXPECT_EQ(e.view->currentTool(), 4);
+    EXPECT_TRUE(e.view->form().velocityToolBtn->isChecked());
+}
+
+} // namespace
