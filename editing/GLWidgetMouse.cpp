@@ -2,6 +2,8 @@
 // the drag armed, and the undo commands its release leaves.
 #include "render/GLWidget.h"
 
+#include "editing/DragReadout.h"
+#include "editing/JointAnchorPlacement.h"
 #include "model/JointUserData.h"
 #include "model/NearestVertex.h"
 #include "properties/DragCommands.h"
@@ -13,7 +15,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -21,14 +22,7 @@
 
 namespace {
 
-constexpr double kPi = 3.1415927410125732;
 constexpr float kPiF = 3.14159265f;
-
-double degreesOf(double dy, double dx)
-{
-    double d = std::atan2(dy, dx) * 180.0 / kPi;
-    return d < 0.0 ? d + 360.0 : d;
-}
 
 bool inRange(float v, float lo, float hi)
 {
@@ -137,30 +131,14 @@ void GLWidget::mousePan(QMouseEvent* event)
             if (!a.body || !b.body)
                 continue;
             handled = true;
-            if (joint.type == JointType::Distance || joint.type == JointType::Spring) {
-                if (relativeJointAnchor) {
-                    joint.anchorA += move;
-                    joint.anchorB += move;
-                } else {
-                    const b2Vec2 wa = a.body->GetWorldPoint(joint.anchorA);
-                    const b2Vec2 wb = b.body->GetWorldPoint(joint.anchorB);
-                    const bool useA = (wa - q).LengthSquared() <= (wb - q).LengthSquared();
-                    const MyBody& owner = useA ? a : b;
-                    const b2Vec2 target = ctrl ? getNearestVertex(owner, q) : q;
-                    (useA ? joint.anchorA : joint.anchorB) = owner.body->GetLocalPoint(target);
-                }
-            } else if (joint.type == JointType::Revolute) {
-                if (relativeJointAnchor) {
-                    joint.anchor += move;
-                } else if (ctrl) {
-                    const b2Vec2 va = getNearestVertex(a, q);
-                    const b2Vec2 vb = getNearestVertex(b, q);
-                    joint.anchor = (va - q).LengthSquared() <= (vb - q).LengthSquared() ? va : vb;
-                } else {
-                    joint.anchor = q;
-                }
+            const bool twoEnds = joint.type == JointType::Distance || joint.type == JointType::Spring;
+            if (relativeJointAnchor && twoEnds) {
+                joint.anchorA += move;
+                joint.anchorB += move;
+            } else if (relativeJointAnchor && joint.type == JointType::Revolute) {
+                joint.anchor += move;
             } else {
-                joint.axis = q - 0.5f * (a.body->GetWorldCenter() + b.body->GetWorldCenter());
+                placeJointAnchor(joint, a, b, q, ctrl);
             }
         }
         if (selectedJoints.empty())
@@ -215,18 +193,8 @@ void GLWidget::mousePan(QMouseEvent* event)
         const b2Vec2 d = q - bodies[size_t(rows[0])].body->GetWorldCenter();
         const float magnitude = velocityHandleScale * d.Length();
         const float direction = float(degreesOf(d.y, d.x));
-        const auto show = [](QDoubleSpinBox* edit, SliderGo* slider, double value) {
-            if (edit) {
-                const QSignalBlocker blocker(edit);
-                edit->setValue(value);
-            }
-            if (slider) {
-                const QSignalBlocker blocker(slider);
-                slider->setValue(int(std::fmin(std::fmax(1000.0 * value, -2147483647.0), 2147483647.0)));
-            }
-        };
-        show(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, magnitude);
-        show(ui.velocityDirectionEt, ui.velocityDirectionSld, direction);
+        showDragValue(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, magnitude);
+        showDragValue(ui.velocityDirectionEt, ui.velocityDirectionSld, direction);
         for (int row : rows) {
             bodies[size_t(row)].linearVelocityMagnitude = magnitude;
             bodies[size_t(row)].linearVelocityDirection = direction;

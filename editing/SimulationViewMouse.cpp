@@ -2,6 +2,8 @@
 // releases go on to the OpenGL view, which carries the drags.
 #include "simulation/SimulationView.h"
 
+#include "editing/DragReadout.h"
+#include "editing/JointAnchorPlacement.h"
 #include "model/NearestVertex.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
@@ -11,36 +13,11 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr double kPi = 3.1415927410125732;
-
-double degreesOf(double dy, double dx)
-{
-    double d = std::atan2(dy, dx) * 180.0 / kPi;
-    return d < 0.0 ? d + 360.0 : d;
-}
-
-void showQuietly(QDoubleSpinBox* edit, SliderGo* slider, double value)
-{
-    if (edit) {
-        const QSignalBlocker blocker(edit);
-        edit->setValue(value);
-    }
-    if (slider) {
-        const QSignalBlocker blocker(slider);
-        slider->setValue(int(std::clamp(1000.0 * value, -2147483647.0, 2147483647.0)));
-    }
-}
-
-} // namespace
 
 void SimulationView::mousePressEvent(QMouseEvent* event)
 {
@@ -86,24 +63,7 @@ void SimulationView::mousePressEvent(QMouseEvent* event)
             const MyBody& b = bodies[size_t(joint.bodyB)];
             if (!a.body || !b.body)
                 continue;
-            if (joint.type == JointType::Distance || joint.type == JointType::Spring) {
-                const b2Vec2 wa = a.body->GetWorldPoint(joint.anchorA);
-                const b2Vec2 wb = b.body->GetWorldPoint(joint.anchorB);
-                const bool useA = (wa - p).LengthSquared() <= (wb - p).LengthSquared();
-                const MyBody& owner = useA ? a : b;
-                const b2Vec2 q = ctrl ? getNearestVertex(owner, p) : p;
-                (useA ? joint.anchorA : joint.anchorB) = owner.body->GetLocalPoint(q);
-            } else if (joint.type == JointType::Revolute) {
-                b2Vec2 q = p;
-                if (ctrl) {
-                    const b2Vec2 va = getNearestVertex(a, p);
-                    const b2Vec2 vb = getNearestVertex(b, p);
-                    q = (va - p).LengthSquared() <= (vb - p).LengthSquared() ? va : vb;
-                }
-                joint.anchor = q;
-            } else {
-                joint.axis = p - 0.5f * (a.body->GetWorldCenter() + b.body->GetWorldCenter());
-            }
+            placeJointAnchor(joint, a, b, p, ctrl);
         }
         if (selectedJoints.empty())
             for (int row : getSelectedRows()) {
@@ -128,8 +88,8 @@ void SimulationView::mousePressEvent(QMouseEvent* event)
             const double dy = float(pos.y()) - float(height()) / 2.0f;
             const double magnitude = std::sqrt(dx * dx + dy * dy) / glWidget->gravityHandleScale;
             const double direction = degreesOf(dy, dx);
-            showQuietly(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, magnitude);
-            showQuietly(ui.gravityDirectionEt, ui.gravityDirectionSld, direction);
+            showDragValue(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, magnitude);
+            showDragValue(ui.gravityDirectionEt, ui.gravityDirectionSld, direction);
             updateGravityPoint(float(magnitude), float(direction) * 0.017453292f);
         }
         if (ui.captureGravityBtn && ui.captureGravityBtn->isChecked()) {
@@ -153,8 +113,8 @@ void SimulationView::mousePressEvent(QMouseEvent* event)
             const b2Vec2 d = p - bodies[size_t(rows.back())].body->GetWorldCenter();
             const float magnitude = glWidget->velocityHandleScale * d.Length();
             const float direction = float(degreesOf(d.y, d.x));
-            showQuietly(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, magnitude);
-            showQuietly(ui.velocityDirectionEt, ui.velocityDirectionSld, direction);
+            showDragValue(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, magnitude);
+            showDragValue(ui.velocityDirectionEt, ui.velocityDirectionSld, direction);
             for (int row : rows) {
                 bodies[size_t(row)].linearVelocityMagnitude = magnitude;
                 bodies[size_t(row)].linearVelocityDirection = direction;

@@ -220,8 +220,8 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
     if (hit >= 0 && size_t(hit) >= bodies.size())
         hit = -1;
 
+    const bool wasSelected = hit >= 0 && isBodySelected(hit);
     if (hit >= 0) {
-        const bool wasSelected = isBodySelected(hit);
         if (shift) {
             if (!wasSelected)
                 bodyClickOrder.push_back(hit);
@@ -241,7 +241,6 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
             deselectAllBodies();
             clearTableSelection();
             enableBodyControls(false);
-            unhighlightAllJoints();
             deselectAllJoints();
         }
         if (event->button() == Qt::LeftButton) {
@@ -253,7 +252,6 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
         }
     } else {
         dragList.clear();
-        const bool wasSelected = isBodySelected(hit);
         int shown = -1;
         for (size_t i = 0; i < bodies.size(); ++i) {
             if (int(i) == hit) {
@@ -280,7 +278,6 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
             showJointsOfSelectedBodies();
         } else {
             enableBodyControls(false);
-            unhighlightAllJoints();
             deselectAllJoints();
         }
         glWidget->lastMouseX = event->position().toPoint().x();

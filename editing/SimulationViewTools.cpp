@@ -18,6 +18,14 @@ namespace {
 
 constexpr double kPi = 3.1415927410125732;
 
+// A handle `radius` pixels from the view's centre in direction `angle`
+// (radians).
+b2Vec2 handleAt(const GLWidget& view, double angle, double radius)
+{
+    return b2Vec2(float(view.width() / 2 + std::cos(angle) * radius),
+                  float(view.height() / 2 + std::sin(angle) * radius));
+}
+
 } // namespace
 
 int SimulationView::currentTool() const
@@ -66,10 +74,8 @@ void SimulationView::OnGravityToolBtn()
     if (ui.gravityLayerLst && ui.gravityLayerCb)
         ui.gravityLayerLst->setEnabled(ui.gravityLayerCb->isChecked());
     if (glWidget && ui.gravityMagnitudeEt && ui.gravityDirectionEt) {
-        const double a = ui.gravityDirectionEt->value() * kPi / 180.0;
-        const double m = ui.gravityMagnitudeEt->value() * glWidget->gravityHandleScale;
-        glWidget->gravityHandle.Set(float(glWidget->width() / 2 + std::cos(a) * m),
-                                    float(glWidget->height() / 2 + std::sin(a) * m));
+        glWidget->gravityHandle = handleAt(*glWidget, ui.gravityDirectionEt->value() * kPi / 180.0,
+                                           ui.gravityMagnitudeEt->value() * glWidget->gravityHandleScale);
     }
 }
 
@@ -86,19 +92,14 @@ void SimulationView::placeVelocityHandle()
 {
     if (!glWidget || !ui.velocityMagnitudeEt || !ui.velocityDirectionEt)
         return;
-    const double a = ui.velocityDirectionEt->value() * kPi / 180.0;
-    const double m = ui.velocityMagnitudeEt->value() * glWidget->velocityHandleScale;
-    glWidget->velocityHandle.Set(float(glWidget->width() / 2 + std::cos(a) * m),
-                                 float(glWidget->height() / 2 + std::sin(a) * m));
+    glWidget->velocityHandle = handleAt(*glWidget, ui.velocityDirectionEt->value() * kPi / 180.0,
+                                        ui.velocityMagnitudeEt->value() * glWidget->velocityHandleScale);
 }
 
 void SimulationView::updateGravityPoint(float magnitude, float angle)
 {
-    if (glWidget) {
-        const double r = double(glWidget->gravityHandleScale) * magnitude;
-        glWidget->gravityHandle.Set(float(glWidget->width() / 2 + std::cos(angle) * r),
-                                    float(glWidget->height() / 2 + std::sin(angle) * r));
-    }
+    if (glWidget)
+        glWidget->gravityHandle = handleAt(*glWidget, angle, double(glWidget->gravityHandleScale) * magnitude);
     if (gravityView) {
         gravityView->setGravityPoint(magnitude * GravityView::kScale, angle);
         gravityView->update();

@@ -1,51 +1,31 @@
 #include "mainwindow/LayerSeparationScan.h"
 
 #include "host/AEGP_SuiteHandler.h"
+#include "outlines/HostStreams.h"
 
-#include <cstring>
+#include <string>
 
 namespace {
 
-// A stream reference that is given back when it goes out of scope.
-class StreamRef
+bool isVectorGroup(const std::string& matchName)
 {
-public:
-    explicit StreamRef(const AEGP_SuiteHandler& suites) : suites(suites) {}
-    ~StreamRef()
-    {
-        if (stream)
-            suites.StreamSuite4()->AEGP_DisposeStream(stream);
-    }
-    StreamRef(const StreamRef&) = delete;
-    StreamRef& operator=(const StreamRef&) = delete;
-
-    AEGP_StreamRefH stream = nullptr;
-
-private:
-    const AEGP_SuiteHandler& suites;
-};
-
-bool isVectorGroup(const char* matchName)
-{
-    return std::strcmp(matchName, "ADBE Vector Shape - Group") == 0 ||
-           std::strcmp(matchName, "ADBE Vector Group") == 0;
+    return matchName == "ADBE Vector Shape - Group" || matchName == "ADBE Vector Group";
 }
 
-// The number of direct children of `group` whose match name passes `accept`.
-A_Err countChildren(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group,
-                    bool (*accept)(const char*), A_long& count)
+// The number of direct children of `group` that are vector groups.
+A_Err countVectorGroups(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group,
+                        A_long& count)
 {
-    const AEGP_DynamicStreamSuite4* dynamic = suites.DynamicStreamSuite4();
     A_long children = 0;
-    A_Err err = dynamic->AEGP_GetNumStreamsInGroup(group, &children);
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(group, &children);
     count = 0;
     for (A_long i = 0; !err && i < children; ++i) {
-        StreamRef child(suites);
-        err = dynamic->AEGP_GetNewStreamRefByIndex(pluginId, group, i, &child.stream);
-        A_char matchName[AEGP_MAX_STREAM_MATCH_NAME_SIZE + 1] = {};
+        ScopedStream child(suites);
+        std::string matchName;
+        err = childByIndex(suites, pluginId, group, i, child);
         if (!err)
-            err = dynamic->AEGP_GetMatchName(child.stream, matchName);
-        if (!err && accept(matchName))
+            err = matchNameOf(suites, child.get(), matchName);
+        if (!err && isVectorGroup(matchName))
             ++count;
     }
     return err;
@@ -55,12 +35,11 @@ A_Err countChildren(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
 A_Err hasSeveralMasks(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH layerStream,
                       bool& several)
 {
-    StreamRef masks(suites);
-    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefByMatchname(pluginId, layerStream,
-                                                                              "ADBE Mask Parade", &masks.stream);
+    ScopedStream masks(suites);
+    A_Err err = childByMatchName(suites, pluginId, layerStream, "ADBE Mask Parade", masks);
     A_long count = 0;
-    if (!err && masks.stream)
-        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.stream, &count);
+    if (!err && masks)
+        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
     several = count > 1;
     return err;
 }
@@ -69,23 +48,12 @@ A_Err hasSeveralMasks(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
 A_Err hasSeveralVectorGroups(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId,
                              AEGP_StreamRefH layerStream, bool& several)
 {
-    const AEGP_DynamicStreamSuite4* dynamic = suites.DynamicStreamSuite4();
-    several = false;
-    A_long children = 0;
-    A_Err err = dynamic->AEGP_GetNumStreamsInGroup(layerStream, &children);
-    for (A_long i = 0; !err && i < children; ++i) {
-        StreamRef child(suites);
-        err = dynamic->AEGP_GetNewStreamRefByIndex(pluginId, layerStream, i, &child.stream);
-        A_char matchName[AEGP_MAX_STREAM_MATCH_NAME_SIZE + 1] = {};
-        if (!err)
-            err = dynamic->AEGP_GetMatchName(child.stream, matchName);
-        if (!err && std::strcmp(matchName, "ADBE Root Vectors Group") == 0) {
-            A_long groups = 0;
-            err = countChildren(suites, pluginId, child.stream, isVectorGroup, groups);
-            several = groups > 1;
-            break;
-        }
-    }
+    ScopedStream root(suites);
+    A_Err err = childByMatchName(suites, pluginId, layerStream, "ADBE Root Vectors Group", root);
+    A_long groups = 0;
+    if (!err && root)
+        err = countVectorGroups(suites, pluginId, root.get(), groups);
+    several = groups > 1;
     return err;
 }
 
@@ -118,12 +86,12 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Co
     if (err || is3D || !videoOn)
         return err;
 
-    StreamRef layerStream(suites);
-    err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, &layerStream.stream);
+    ScopedStream layerStream(suites);
+    err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, layerStream.out());
     if (!err)
-        err = hasSeveralMasks(suites, pluginId, layerStream.stream, offered);
+        err = hasSeveralMasks(suites, pluginId, layerStream.get(), offered);
     if (!err && !offered && type == AEGP_ObjectType_VECTOR)
-        err = hasSeveralVectorGroups(suites, pluginId, layerStream.stream, offered);
+        err = hasSeveralVectorGroups(suites, pluginId, layerStream.get(), offered);
     return err;
 }
 

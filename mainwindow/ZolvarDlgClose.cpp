@@ -3,6 +3,7 @@
 #include "mainwindow/ZolvarDlg.h"
 
 #include "host/HostFailure.h"
+#include "host/StartupQueries.h"
 #include "mainwindow/WindowPreferences.h"
 #include "simulation/SimulationView.h"
 
@@ -26,8 +27,7 @@ void ZolvarDlg::closeZolvarDlg()
     // A host suite that went missing is reported, and the window still
     // closes and hands control back.
     GuardHostCall([this] {
-        view->saveSettings(QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath()),
-                           "Auto Saved Settings File");
+        view->saveSettings(QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath()), kAutoSavedFileKey);
     });
     stopSimulation();
 

@@ -1,7 +1,6 @@
 // The Zolvar, File and Help menus: the automatic load/save choice, the
-// settings-file dialogs, the user's guide and the program's dialogs. The
-// dialogs and the settings reader and writer they hand over to are the
-// dialogs' and the settings files' own.
+// settings-file dialogs, the user's guide and the program's dialogs. Only
+// the automatic load/save choice is built; the other slots do nothing yet.
 #include "mainwindow/ZolvarDlg.h"
 
 void ZolvarDlg::OnAutoLoadSave(bool checked)

@@ -1,8 +1,8 @@
-// The gravity group's own controls: capturing gravity while playing, writing
-// the captured gravity to a new null layer, and taking gravity from a layer.
-// Capturing and applying work on the view's recorded gravity, which the
-// frame step fills; the undoable side of "Inherit From:" is the view's own
-// connection to the same check box.
+// The gravity group's own controls: Capture, Apply and "Inherit From:".
+// Capturing gravity while playing and writing it to a new null layer are not
+// built yet: these slots do nothing so far. The frame step already records
+// the gravity of each frame while Capture is checked, and the undoable side
+// of "Inherit From:" is the view's own connection to the same check box.
 #include "mainwindow/ZolvarDlg.h"
 
 void ZolvarDlg::OnGravityInheritFrom(bool /*checked*/)

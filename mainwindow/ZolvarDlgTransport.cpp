@@ -19,6 +19,13 @@ namespace {
 // The last frame an export can reach: past it the simulation stops.
 constexpr int kLastExportFrame = kLastSimulatedFrame;
 
+// An end past the last simulated frame would never be reached.
+void clampExportEnd(const Ui::ZolvarDlgClass& ui)
+{
+    if (ui.endFrameEt->value() > kLastExportFrame)
+        ui.endFrameEt->setValue(kLastExportFrame);
+}
+
 // The selection tool becomes current when the velocity tool is.
 void leaveVelocityTool(ZolvarDlg& window, const Ui::ZolvarDlgClass& ui)
 {
@@ -109,9 +116,7 @@ void ZolvarDlg::OnExportBtn()
         return;
     }
 
-    // An end past the last simulated frame would never be reached.
-    if (ui.endFrameEt->value() > kLastExportFrame)
-        ui.endFrameEt->setValue(kLastExportFrame);
+    clampExportEnd(ui);
     const int start = ui.startFrameEt->value();
     const int end = ui.endFrameEt->value();
     view->exportStartFrame = start;
@@ -128,36 +133,23 @@ void ZolvarDlg::OnExportBtn()
     view->restartAndPlayAnimation();
 }
 
+// setValue() does not emit editingFinished(): correcting one box does not
+// run the other's slot.
 void ZolvarDlg::startFrameEtEditingFinished()
 {
     const int start = ui.startFrameEt->value();
-    const int end = ui.endFrameEt->value();
-    if (start < 0) {
-        disconnect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
+    if (start < 0)
         ui.startFrameEt->setValue(0);
-        connect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
-    } else if (start > end) {
-        disconnect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
+    else if (start > ui.endFrameEt->value())
         ui.endFrameEt->setValue(start);
-        connect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
-    }
 }
 
 void ZolvarDlg::endFrameEtEditingFinished()
 {
-    // An end past the last simulated frame would never be reached.
-    if (ui.endFrameEt->value() > kLastExportFrame) {
-        disconnect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
-        ui.endFrameEt->setValue(kLastExportFrame);
-        connect(ui.endFrameEt, SIGNAL(editingFinished()), this, SLOT(endFrameEtEditingFinished()));
-    }
-    const int start = ui.startFrameEt->value();
+    clampExportEnd(ui);
     const int end = ui.endFrameEt->value();
-    if (end < start) {
-        disconnect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
+    if (end < ui.startFrameEt->value())
         ui.startFrameEt->setValue(end);
-        connect(ui.startFrameEt, SIGNAL(editingFinished()), this, SLOT(startFrameEtEditingFinished()));
-    }
 }
 
 void ZolvarDlg::OnPlayShortcut()

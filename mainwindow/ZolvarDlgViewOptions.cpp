@@ -1,7 +1,10 @@
 // The controls around the preview and the joints table: zoom, background
 // colour, view options, the five tools, the open-shape line-width keys and
 // the joint buttons. Each calls the view's operation of the same purpose
-// (a slot of the view) when the view has it.
+// (a slot of the view) when the view has it. The view has zoom and the
+// tools so far; the line-width keys and the joint buttons do nothing until
+// it gains those slots, and the background colour and view options are not
+// built yet.
 #include "mainwindow/ZolvarDlg.h"
 
 #include "simulation/SimulationView.h"
@@ -14,9 +17,8 @@ void ZolvarDlg::OnBGColorBtn()
 {
 }
 
-// The options switch the view's drawing state: the drawing-flag bits, the
-// world's mesh switch and the composition frame, which come with the scene
-// rendering.
+// To switch the view's drawing state (the drawing-flag bits, the world's
+// mesh switch and the composition frame) once the scene rendering has them.
 void ZolvarDlg::OnViewOptionsShapes(bool) {}
 void ZolvarDlg::OnViewOptionsMesh(bool) {}
 void ZolvarDlg::OnViewOptionsBoundingBox(bool) {}

@@ -3,8 +3,6 @@
 #include "mainwindow/ResetButtons.h"
 #include "mainwindow/ZolvarDlg.h"
 
-#include "properties/EditBox.h"
-
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QDoubleSpinBox>
@@ -133,7 +131,6 @@ void ZolvarDlg::guardAgainstWheel()
     };
     guard(findChildren<QDoubleSpinBox*>());
     guard(findChildren<QSpinBox*>());
-    guard(findChildren<EditBox*>());
     guard(findChildren<QSlider*>());
 }
 

@@ -11,10 +11,13 @@ b2Vec2 vertexMean(const std::vector<b2Vec2>& p)
 {
     if (p.empty())
         return b2Vec2(0.0f, 0.0f);
-    b2Vec2 sum(0.0f, 0.0f);
-    for (const b2Vec2& v : p)
-        sum += v;
-    return static_cast<float>(1.0 / static_cast<double>(p.size())) * sum;
+    double x = 0.0, y = 0.0;
+    for (const b2Vec2& v : p) {
+        x += v.x;
+        y += v.y;
+    }
+    const double n = static_cast<double>(p.size());
+    return b2Vec2(static_cast<float>(x / n), static_cast<float>(y / n));
 }
 
 float randomFraction()
@@ -48,26 +51,29 @@ int ClockWise(const std::vector<b2Vec2>& p)
 
 b2Vec2 getPolyCentroid(const std::vector<b2Vec2>& p, bool vertexMeanWanted)
 {
-    if (p.size() == 2)
-        return 0.5f * (p[0] + p[1]);
-    if (vertexMeanWanted)
+    if (vertexMeanWanted || p.size() <= 2)
         return vertexMean(p);
 
-    // Triangle fan from the origin.
-    constexpr float kThird = 1.0f / 3.0f;
-    const b2Vec2 origin(0.0f, 0.0f);
-    b2Vec2 centre(0.0f, 0.0f);
-    float area = 0.0f;
-    for (size_t i = 0; i < p.size(); ++i) {
-        const b2Vec2& b = p[i];
-        const b2Vec2& c = p[(i + 1) % p.size()];
-        const float triangleArea = 0.5f * b2Cross(b - origin, c - origin);
-        area += triangleArea;
-        centre += (triangleArea * kThird) * (origin + b + c);
+    // Triangle fan from the first point, in double precision, so that a small
+    // outline far from the origin keeps its digits.
+    const double ox = p[0].x, oy = p[0].y;
+    double area2 = 0.0, cx = 0.0, cy = 0.0, extent = 0.0;
+    for (size_t i = 1; i + 1 < p.size(); ++i) {
+        const double bx = p[i].x - ox, by = p[i].y - oy;
+        const double qx = p[i + 1].x - ox, qy = p[i + 1].y - oy;
+        const double d = bx * qy - by * qx;
+        area2 += d;
+        cx += d * (bx + qx);
+        cy += d * (by + qy);
+        extent = std::max({extent, std::fabs(bx), std::fabs(by), std::fabs(qx), std::fabs(qy)});
     }
-    if (std::fabs(area) <= FLT_EPSILON)
+    // No area to speak of next to the polygon's size (collinear or repeated
+    // points, or an overflow): the vertex mean.
+    if (!std::isfinite(area2) || std::fabs(area2) <= 1e-6 * extent * extent
+        || std::fabs(area2) <= DBL_MIN)
         return vertexMean(p);
-    return (1.0f / area) * centre;
+    return b2Vec2(static_cast<float>(ox + cx / (3.0 * area2)),
+                  static_cast<float>(oy + cy / (3.0 * area2)));
 }
 
 bool segmentsIntersect(b2Vec2 p1, b2Vec2 p2, b2Vec2 p3, b2Vec2 p4)

@@ -11,10 +11,10 @@
 // physics engine need the result 0.
 int ClockWise(const std::vector<b2Vec2>& p);
 
-// Two points: their midpoint. vertexMean: the mean of the points. Otherwise
-// the area-weighted centroid; a polygon whose area is not above FLT_EPSILON in
-// magnitude has no such centroid and gets the vertex mean. An empty list
-// gives (0, 0).
+// vertexMean, or two points or fewer: the mean of the points ((0, 0) for an
+// empty list). Otherwise the area-weighted centroid of the closed polygon; when
+// its area is too small next to its extent to give a centre (collinear or
+// repeated points), the vertex mean. Finite for every finite input.
 b2Vec2 getPolyCentroid(const std::vector<b2Vec2>& p, bool vertexMean);
 
 // Whether segments p1-p2 and p3-p4 cross. Parallel segments (|det| < 0.0001,

@@ -20,16 +20,11 @@ void reverse(ShapeDef& s)
 std::vector<b2Vec2> weldForTriangulation(const std::vector<b2Vec2>& points, const OutlineFrame& frame)
 {
     const float limit = outline_limits::kWeldDistance * outline_limits::kWeldDistance;
+    const auto finite = [](b2Vec2 p) { return std::isfinite(p.x) && std::isfinite(p.y); };
     const auto close = [&](b2Vec2 a, b2Vec2 b) {
         return (frame.toWorld(a) - frame.toWorld(b)).LengthSquared() < limit;
     };
-    std::vector<b2Vec2> kept;
-    for (const b2Vec2& p : points)
-        if (std::isfinite(p.x) && std::isfinite(p.y) && (kept.empty() || !close(p, kept.back())))
-            kept.push_back(p);
-    while (kept.size() > 1 && close(kept.back(), kept.front()))
-        kept.pop_back();
-    return kept;
+    return weldPointsWith(points, true, finite, close);
 }
 
 ShapeDef triangleOutline(const A_Triangle& t)
@@ -38,14 +33,6 @@ ShapeDef triangleOutline(const A_Triangle& t)
     s.points.assign(t.vertices, t.vertices + 3);
     s.closed = true;
     return s;
-}
-
-// Boxes and triangles leave with ClockWise 0; before the final reversal that
-// means ClockWise 1.
-void windBeforeReversal(ShapeDef& s)
-{
-    if (ClockWise(s.points) == 0)
-        reverse(s);
 }
 
 }  // namespace
@@ -90,22 +77,18 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
 
     std::vector<ShapeDef>& group = result.group;
     group = set.circles;
-    for (ShapeDef box : set.boxes) {
-        windBeforeReversal(box);
-        group.push_back(std::move(box));
-    }
+    group.insert(group.end(), set.boxes.begin(), set.boxes.end());
     group.insert(group.end(), open.begin(), open.end());
-    for (const A_Triangle& t : triangles) {
-        ShapeDef s = triangleOutline(t);
-        windBeforeReversal(s);
-        group.push_back(std::move(s));
-    }
+    for (const A_Triangle& t : triangles)
+        group.push_back(triangleOutline(t));
 
+    // Every outline leaves reversed; boxes and triangles are then wound for
+    // the engine (ClockWise 0) whatever their input order or a mirroring
+    // frame made of them, so this one test is all the winding they need.
     for (ShapeDef& s : group) {
         for (b2Vec2& p : s.points)
             p = frame.toWorld(p);
         reverse(s);
-        // A mirroring frame would have turned them round.
         if ((s.isBox || (s.closed && !s.isCircle)) && ClockWise(s.points) == 1)
             reverse(s);
     }

@@ -101,18 +101,10 @@ bool isSafePolygon(const std::vector<b2Vec2>& points)
 
 std::vector<b2Vec2> weldPoints(const std::vector<b2Vec2>& points, bool closed)
 {
-    std::vector<b2Vec2> kept;
-    kept.reserve(points.size());
-    for (const b2Vec2& p : points) {
-        if (!isUsablePoint(p) || std::fabs(p.x) > kMaxLineCoordinate || std::fabs(p.y) > kMaxLineCoordinate)
-            continue;
-        if (kept.empty() || !tooClose(p, kept.back()))
-            kept.push_back(p);
-    }
-    if (closed)
-        while (kept.size() > 1 && tooClose(kept.back(), kept.front()))
-            kept.pop_back();
-    return kept;
+    const auto onLine = [](b2Vec2 p) {
+        return isUsablePoint(p) && std::fabs(p.x) <= kMaxLineCoordinate && std::fabs(p.y) <= kMaxLineCoordinate;
+    };
+    return weldPointsWith(points, closed, onLine, tooClose);
 }
 
 void makeOutlinesSafe(std::vector<ShapeDef>& group)

@@ -15,6 +15,23 @@ bool isUsablePoint(b2Vec2 p);
 // and a convex hull of enough area that is not too thin.
 bool isSafePolygon(const std::vector<b2Vec2>& points);
 
+// The points with every point dropped that `keep` refuses or that `close`
+// finds too near the point kept before it. For a closed outline the last kept
+// point must not be close to the first either.
+template <class Keep, class Close>
+std::vector<b2Vec2> weldPointsWith(const std::vector<b2Vec2>& points, bool closed, Keep keep, Close close)
+{
+    std::vector<b2Vec2> kept;
+    kept.reserve(points.size());
+    for (const b2Vec2& p : points)
+        if (keep(p) && (kept.empty() || !close(p, kept.back())))
+            kept.push_back(p);
+    if (closed)
+        while (kept.size() > 1 && close(kept.back(), kept.front()))
+            kept.pop_back();
+    return kept;
+}
+
 // The points of a line with every point dropped that lies within the weld
 // distance of the point kept before it, that is not usable, or that lies
 // beyond kMaxLineCoordinate. For a closed outline the last kept point must

@@ -4,8 +4,8 @@
 #include "model/CoordinateConversion.h"
 #include "model/OutlineClassification.h"
 #include "model/OutlineDiscretisation.h"
+#include "model/PolygonUtils.h"
 #include "outlines/HostStreams.h"
-#include "outlines/OutlineCentroid.h"
 #include "outlines/ShapeItemPlacement.h"
 
 #include <cfloat>
@@ -107,8 +107,8 @@ ShapeDef getShapeDefFromVectorShapePath(int pluginId, SPBasicSuite* basic, AEGP_
         discretizeShape(s, precision);
         discretizeShape(path.raw, precision);
     }
-    centre = outlineCentroid(s.points, path.open);
-    const b2Vec2 rawCentre = outlineCentroid(path.raw.points, path.open);
+    centre = getPolyCentroid(s.points, path.open);
+    const b2Vec2 rawCentre = getPolyCentroid(path.raw.points, path.open);
     anchor.Set(rawCentre.x * at.acc.scale.x, rawCentre.y * at.acc.scale.y);
     groupRotation = at.groupRotation;
     return s;

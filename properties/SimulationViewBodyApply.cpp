@@ -6,11 +6,11 @@
 #include "dialogs/ErrorDlg.h"
 #include "dialogs/ModalDlgFlags.h"
 #include "properties/EditBox.h"
+#include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
 
 #include <QCheckBox>
 #include <QMessageBox>
-#include <QSignalBlocker>
 
 namespace {
 
@@ -34,7 +34,7 @@ void SimulationView::setMeshPrecision(std::vector<int> values, std::vector<int> 
     showInRow(ui.meshPrecisionEt, ui.meshPrecisionSld, double(values[0]), 1.0);
     std::vector<int> heavy;
     for (size_t i = 0; i < rows.size() && i < values.size(); ++i) {
-        if (rows[i] < 0 || size_t(rows[i]) >= bodies.size())
+        if (!validRow(bodies, rows[i]))
             continue;
         bodies[size_t(rows[i])].meshPrecision = values[i];
         recomputeShape(rows[i]);
@@ -71,12 +71,9 @@ void SimulationView::setUseConvexHull(std::vector<bool> values, std::vector<int>
 {
     if (values.empty())
         return;
-    if (ui.useConvexHullCb) {
-        const QSignalBlocker blocker(ui.useConvexHullCb);
-        ui.useConvexHullCb->setChecked(values[0]);
-    }
+    showQuietly(ui.useConvexHullCb, values[0]);
     for (size_t i = 0; i < rows.size() && i < values.size(); ++i) {
-        if (rows[i] < 0 || size_t(rows[i]) >= bodies.size())
+        if (!validRow(bodies, rows[i]))
             continue;
         bodies[size_t(rows[i])].useConvexHull = values[i];
         recomputeShape(rows[i]);
@@ -107,11 +104,7 @@ void SimulationView::setBodyProperties(std::vector<MyBody> records, std::vector<
         angularDamping.push_back(b.angularDamping);
         aematicDamping.push_back(b.aematicDamping);
         aematicTension.push_back(b.aematicTension);
-        int g = 0;
-        for (int bit = 0; bit < 5; ++bit)
-            if (b.categoryBits == (1u << bit))
-                g = bit;
-        group.push_back(g);
+        group.push_back(collisionGroupOf(b));
         for (int bit = 0; bit < 5; ++bit)
             collide[bit].push_back((b.maskBits & (1u << bit)) != 0);
         fixedRotation.push_back(b.fixedRotation);

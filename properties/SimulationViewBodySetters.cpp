@@ -5,6 +5,7 @@
 
 #include "model/UserData.h"
 #include "properties/EditBox.h"
+#include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
 
 #include <QAction>
@@ -21,27 +22,6 @@
 namespace {
 
 constexpr double kSliderScale = 1000.0;
-
-bool validRow(const std::vector<MyBody>& bodies, int row)
-{
-    return row >= 0 && size_t(row) < bodies.size();
-}
-
-void showQuietly(QComboBox* list, int index)
-{
-    if (!list)
-        return;
-    const QSignalBlocker blocker(list);
-    list->setCurrentIndex(index);
-}
-
-void showQuietly(QCheckBox* box, bool checked)
-{
-    if (!box)
-        return;
-    const QSignalBlocker blocker(box);
-    box->setChecked(checked);
-}
 
 } // namespace
 

@@ -3,16 +3,16 @@
 #include "simulation/SimulationView.h"
 
 #include "properties/EditBox.h"
+#include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
 
 #include <QCheckBox>
-#include <QSignalBlocker>
 
 template <typename T>
 void SimulationView::setJointField(T MyJoint::*field, const std::vector<T>& values, const std::vector<int>& rows)
 {
     for (size_t i = 0; i < rows.size() && i < values.size(); ++i)
-        if (rows[i] >= 0 && size_t(rows[i]) < joints.size())
+        if (validRow(joints, rows[i]))
             joints[size_t(rows[i])].*field = values[i];
 }
 
@@ -30,13 +30,8 @@ void SimulationView::setJointBoolRow(bool MyJoint::*field, QCheckBox* box, const
 {
     if (values.empty())
         return;
-    if (box) {
-        const QSignalBlocker blocker(box);
-        box->setChecked(values[0]);
-    }
-    for (size_t i = 0; i < rows.size() && i < values.size(); ++i)
-        if (rows[i] >= 0 && size_t(rows[i]) < joints.size())
-            joints[size_t(rows[i])].*field = values[i];
+    showQuietly(box, values[0]);
+    setJointField(field, values, rows);
 }
 
 #define ZOLVAR_JOINT_FLOAT_SETTER(Name, field, control)                                          \
@@ -78,7 +73,7 @@ ZOLVAR_JOINT_FLOAT_SETTER(SpringJointDesiredLength, desiredLength, springJointDe
 void SimulationView::setJointAnchors(std::vector<b2Vec2> anchors, std::vector<int> rows)
 {
     for (size_t i = 0; i < rows.size() && i < anchors.size(); ++i)
-        if (rows[i] >= 0 && size_t(rows[i]) < joints.size()) {
+        if (validRow(joints, rows[i])) {
             MyJoint& joint = joints[size_t(rows[i])];
             joint.anchor = joint.committedAnchor = anchors[i];
         }
@@ -88,7 +83,7 @@ void SimulationView::setJointAnchors(std::vector<b2Vec2> deltasA, std::vector<b2
                                      std::vector<int> rows)
 {
     for (size_t i = 0; i < rows.size() && i < deltasA.size() && i < deltasB.size(); ++i)
-        if (rows[i] >= 0 && size_t(rows[i]) < joints.size()) {
+        if (validRow(joints, rows[i])) {
             MyJoint& joint = joints[size_t(rows[i])];
             joint.anchorA = joint.committedAnchorA = joint.anchorA + deltasA[i];
             joint.anchorB = joint.committedAnchorB = joint.anchorB + deltasB[i];
@@ -98,7 +93,7 @@ void SimulationView::setJointAnchors(std::vector<b2Vec2> deltasA, std::vector<b2
 void SimulationView::setJointAxes(std::vector<b2Vec2> axes, std::vector<int> rows)
 {
     for (size_t i = 0; i < rows.size() && i < axes.size(); ++i)
-        if (rows[i] >= 0 && size_t(rows[i]) < joints.size()) {
+        if (validRow(joints, rows[i])) {
             MyJoint& joint = joints[size_t(rows[i])];
             joint.axis = joint.committedAxis = axes[i];
         }

@@ -4,12 +4,12 @@
 #include "simulation/SimulationView.h"
 
 #include "properties/EditBox.h"
+#include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -17,7 +17,7 @@
 
 void SimulationView::setBodyControls(int row)
 {
-    if (row < 0 || size_t(row) >= bodies.size())
+    if (!validRow(bodies, row))
         return;
     const MyBody& b = bodies[size_t(row)];
     const double k = 1000.0;
@@ -35,32 +35,16 @@ void SimulationView::setBodyControls(int row)
     showInRow(ui.gravityScaleEt, ui.gravityScaleSld, b.gravityScale, k);
     showInRow(ui.magnetIntensityEt, ui.magnetIntensitySld, b.magnetIntensity, k);
     showInRow(ui.magnetDistanceEt, ui.magnetDistanceSld, b.magnetDistance, k);
-    const auto showIndex = [](QComboBox* list, int index) {
-        if (list) {
-            const QSignalBlocker blocker(list);
-            list->setCurrentIndex(index);
-        }
-    };
-    const auto showCheck = [](QCheckBox* box, bool on) {
-        if (box) {
-            const QSignalBlocker blocker(box);
-            box->setChecked(on);
-        }
-    };
-    showIndex(ui.typeLst, b.type);
-    showIndex(ui.magnetismTypeLst, b.magnetismType);
-    int group = 0;
-    for (int bit = 0; bit < 5; ++bit)
-        if (b.categoryBits == (1u << bit))
-            group = bit;
-    showIndex(ui.collisionGroupLst, group);
+    showQuietly(ui.typeLst, b.type);
+    showQuietly(ui.magnetismTypeLst, b.magnetismType);
+    showQuietly(ui.collisionGroupLst, collisionGroupOf(b));
     QCheckBox* collide[5] = {ui.collideWithACb, ui.collideWithBCb, ui.collideWithCCb, ui.collideWithDCb,
                              ui.collideWithECb};
     for (int bit = 0; bit < 5; ++bit)
-        showCheck(collide[bit], (b.maskBits & (1u << bit)) != 0);
-    showCheck(ui.fixedRotationCb, b.fixedRotation);
-    showCheck(ui.useConvexHullCb, b.useConvexHull);
-    showCheck(ui.acceptMagnetismCb, b.acceptMagnetism);
+        showQuietly(collide[bit], (b.maskBits & (1u << bit)) != 0);
+    showQuietly(ui.fixedRotationCb, b.fixedRotation);
+    showQuietly(ui.useConvexHullCb, b.useConvexHull);
+    showQuietly(ui.acceptMagnetismCb, b.acceptMagnetism);
 }
 
 void SimulationView::enableBodyControls(bool enable)

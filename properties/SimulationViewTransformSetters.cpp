@@ -4,6 +4,7 @@
 
 #include "model/UserData.h"
 #include "properties/EditBox.h"
+#include "properties/PanelRows.h"
 #include "properties/RevoluteAnchors.h"
 #include "properties/SliderGo.h"
 
@@ -15,11 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-bool validRow(const std::vector<MyBody>& bodies, int row)
-{
-    return row >= 0 && size_t(row) < bodies.size();
-}
 
 // Degrees to the radians of the gravity handles, negative angles wrapped.
 float handleAngle(double degrees)

@@ -8,11 +8,7 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
-// The stipple patterns of selections and joints.
-constexpr uint16_t kSelectionPattern = 0xE739;
-constexpr uint16_t kDashPattern = 0xCCCC;
+using GLPen::vertex;
 
 // Length of a magnet ring's arrows, world units.
 constexpr float kMagnetArrow = 0.55f;
@@ -23,11 +19,6 @@ b2Vec2 rotated(b2Vec2 v, float angle)
     const float c = std::cos(angle);
     const float s = std::sin(angle);
     return b2Vec2(v.x * c - v.y * s, v.x * s + v.y * c);
-}
-
-void vertex(const b2Vec2& p)
-{
-    glVertex2f(p.x, p.y);
 }
 
 void color(const b2Color& c, float alpha)
@@ -58,7 +49,7 @@ void magnetRing(const b2Vec2& c, float magnetDistance, bool isRepulsion)
     GLPen::lineWidth(1.1f);
     glColor3f(1.0f, 0.2f, 0.2f);
     const float r = magnetDistance / 100.0f;
-    GLPen::stipple(kDashPattern);
+    GLPen::stipple(GLPen::kDashPattern);
 
     glBegin(GL_LINE_LOOP);
     for (int i = 0; i < 100; ++i) {
@@ -81,8 +72,8 @@ void axisArrow(const b2Vec2& p, const b2Vec2& q)
     const b2Vec2 h = (1.0f / 2.5f) * (p - q);
     glBegin(GL_LINE_LOOP);
     vertex(q);
-    vertex(q + rotated(h, kPi / 8.0f));
-    vertex(q + rotated(h, -kPi / 8.0f));
+    vertex(q + rotated(h, b2_pi / 8.0f));
+    vertex(q + rotated(h, -b2_pi / 8.0f));
     glEnd();
 }
 
@@ -95,9 +86,9 @@ void drawArrow(b2Vec2 start, b2Vec2 tip)
     vertex(start);
     vertex(tip);
     vertex(tip);
-    vertex(tip + rotated(h, kPi / 8.0f));
+    vertex(tip + rotated(h, b2_pi / 8.0f));
     vertex(tip);
-    vertex(tip + rotated(h, -kPi / 8.0f));
+    vertex(tip + rotated(h, -b2_pi / 8.0f));
     glEnd();
 }
 
@@ -182,7 +173,7 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
         color(staticHighlightColor, 1.0f);
     } else if (selected) {
         GLPen::lineWidth(selectionStrokeWidth);
-        GLPen::stipple(kSelectionPattern);
+        GLPen::stipple(GLPen::kSelectionPattern);
         color(staticHighlight ? staticHighlightColor : selectionHighlightColor, notAlive ? 0.15f : 1.0f);
     }
     if (staticHighlight || selected) {
@@ -214,7 +205,7 @@ void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c
 {
     if (selected) {
         GLPen::lineWidth(width * 1.7f);
-        GLPen::stipple(kDashPattern);
+        GLPen::stipple(GLPen::kDashPattern);
         GLPen::pointSize(width * 7.0f);
         glColor3f(selectedColor.r, selectedColor.g, selectedColor.b);
     } else {
@@ -285,7 +276,7 @@ void DebugDraw::DrawOutline(const OutlineEdge* edges, int32_t edgeCount, const b
 {
     GLPen::lineWidth(width);
     if (stippled)
-        GLPen::stipple(kSelectionPattern);
+        GLPen::stipple(GLPen::kSelectionPattern);
     else
         GLPen::stippleOff();
     color(c, 1.0f);
@@ -311,11 +302,11 @@ void DebugDraw::DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, 
     constexpr int kSegments = 32;
     GLPen::lineWidth(width);
     if (stippled)
-        GLPen::stipple(kDashPattern);
+        GLPen::stipple(GLPen::kDashPattern);
     glColor3f(c.r, c.g, c.b);
     glBegin(GL_LINE_LOOP);
     float theta = 0.0f;
-    for (int i = 0; i < kSegments; ++i, theta += 2.0f * kPi / float(kSegments))
+    for (int i = 0; i < kSegments; ++i, theta += 2.0f * b2_pi / float(kSegments))
         vertex(centre + radius * b2Vec2(std::cos(theta), std::sin(theta)));
     glEnd();
     GLPen::stippleOff();

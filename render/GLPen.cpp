@@ -60,4 +60,9 @@ void blendOff()
     glDisable(GL_BLEND);
 }
 
+void vertex(const b2Vec2& p)
+{
+    glVertex2f(p.x, p.y);
+}
+
 } // namespace GLPen

@@ -5,9 +5,16 @@
 // paint; everything else uses these instead of the raw calls.
 #pragma once
 
+#include <box2d/b2_math.h>
+
 #include <cstdint>
 
 namespace GLPen {
+
+// The stipple patterns: outlines of selected bodies, and dashes (joints,
+// magnet rings, the gravity gizmo's circle).
+constexpr uint16_t kSelectionPattern = 0xE739;
+constexpr uint16_t kDashPattern = 0xCCCC;
 
 void setPixelRatio(float ratio);
 float pixelRatio();
@@ -22,5 +29,8 @@ void stippleOff();
 // Blending with source alpha and one minus source alpha.
 void blendOn();
 void blendOff();
+
+// glVertex2f of the point.
+void vertex(const b2Vec2& p);
 
 } // namespace GLPen

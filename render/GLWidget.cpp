@@ -108,9 +108,7 @@ void GLWidget::resizeGL(int w, int h)
     aspect = viewAspect(width(), height());
     // The velocity handle keeps its place relative to the widget's bottom
     // right; the scene stays anchored at the centre.
-    dx = float(w) - curw;
-    dy = float(h) - curh;
-    velocityHandle += b2Vec2(dx, dy);
+    velocityHandle += b2Vec2(float(w) - curw, float(h) - curh);
 }
 
 void GLWidget::paintGL()

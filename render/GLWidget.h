@@ -133,9 +133,7 @@ private:
     b2Color compFrameColor{1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f};
     bool showCompBounds = true;
     bool drawJointsFlag = true;
-    // The widget's size at the last paint, and the last resize's change.
+    // The widget's size at the last paint.
     float curw = 0.0f;
     float curh = 0.0f;
-    float dx = 0.0f;
-    float dy = 0.0f;
 };

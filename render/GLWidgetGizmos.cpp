@@ -18,14 +18,10 @@
 
 namespace {
 
-constexpr uint16_t kDashPattern = 0xCCCC;
+using GLPen::vertex;
+
 constexpr double kPiDouble = 3.141592653589793;
 const b2Color kHandleColor(0.3f, 0.9f, 0.3f);
-
-void vertex(const b2Vec2& p)
-{
-    glVertex2f(p.x, p.y);
-}
 
 void handleColor()
 {
@@ -112,7 +108,7 @@ void GLWidget::drawGravity()
     const double r = (g - c).Length();
 
     glColor3f(0.5f, 0.5f, 0.5f);
-    GLPen::stipple(kDashPattern);
+    GLPen::stipple(GLPen::kDashPattern);
     glBegin(GL_LINE_LOOP);
     for (int i = 0; i < 100; ++i) {
         const double theta = 2.0 * kPiDouble * i / 100.0;
@@ -168,7 +164,7 @@ void GLWidget::drawVelocity()
             GLPen::lineWidth(1.0f);
             first = false;
         }
-        if (ui.toolsNoteSt)
-            ui.toolsNoteSt->setText(QString());
     }
+    if (!first && ui.toolsNoteSt)
+        ui.toolsNoteSt->setText(QString());
 }

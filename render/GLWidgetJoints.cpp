@@ -10,12 +10,7 @@
 
 namespace {
 
-constexpr uint16_t kDashPattern = 0xCCCC;
-
-void vertex(const b2Vec2& p)
-{
-    glVertex2f(p.x, p.y);
-}
+using GLPen::vertex;
 
 void color(const b2Color& c)
 {
@@ -89,7 +84,7 @@ void GLWidget::drawSpring(b2Vec2 p1, b2Vec2 p2, bool selected, int i)
     const float width = scene->jointStrokeWidth;
     if (selected) {
         GLPen::lineWidth(width * 1.7f);
-        GLPen::stipple(kDashPattern);
+        GLPen::stipple(GLPen::kDashPattern);
         GLPen::pointSize(width * 7.0f);
         color(scene->selectedJointColor);
     } else {
@@ -138,12 +133,12 @@ void GLWidget::drawPrismatic(b2Vec2 /*anchor*/, b2Vec2 axis, bool selected, int 
     if (selected) {
         GLPen::lineWidth(width * 1.7f);
         GLPen::pointSize(width * 7.0f);
-        GLPen::stipple(kDashPattern);
+        GLPen::stipple(GLPen::kDashPattern);
         color(scene->selectedJointColor);
     } else {
         GLPen::lineWidth(width);
         GLPen::pointSize(width * 2.0f);
-        GLPen::stipple(kDashPattern);
+        GLPen::stipple(GLPen::kDashPattern);
         color(scene->prismaticJointColor);
     }
 

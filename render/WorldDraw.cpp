@@ -42,20 +42,23 @@ bool sameEdge(const b2Vec2& a, const b2Vec2& b, const b2Vec2& c, const b2Vec2& d
            (near(d.x, a.x) && near(d.y, a.y) && near(c.x, b.x) && near(c.y, b.y));
 }
 
-// Does a polygon fixture of `body` other than `self` have the edge a-b?
-bool sharedEdge(b2Body& body, const b2Fixture* self, const b2Transform& xf, const b2Vec2& a, const b2Vec2& b)
+// The vertices of one polygon fixture under the body's transform.
+struct PlacedPolygon {
+    b2Vec2 vertices[b2_maxPolygonVertices];
+    int32 count;
+};
+
+// Does a polygon other than `self` have the edge a-b?
+bool sharedEdge(const std::vector<PlacedPolygon>& polygons, const PlacedPolygon& self, const b2Vec2& a,
+                const b2Vec2& b)
 {
-    for (b2Fixture* g = body.GetFixtureList(); g; g = g->GetNext()) {
-        if (g == self || g->GetType() != b2Shape::e_polygon)
+    for (const PlacedPolygon& other : polygons) {
+        if (&other == &self)
             continue;
-        const auto* polygon = static_cast<const b2PolygonShape*>(g->GetShape());
-        const int32 m = polygon->m_count;
-        for (int32 j = 0; j < m; ++j) {
-            const b2Vec2 c = b2Mul(xf, polygon->m_vertices[j]);
-            const b2Vec2 d = b2Mul(xf, polygon->m_vertices[(j + 1) % m]);
-            if (sameEdge(a, b, c, d))
+        const int32 m = other.count;
+        for (int32 j = 0; j < m; ++j)
+            if (sameEdge(a, b, other.vertices[j], other.vertices[(j + 1) % m]))
                 return true;
-        }
     }
     return false;
 }
@@ -90,12 +93,8 @@ void drawShapes(ZolvarWorld& world, SceneDraw& draw)
 void drawJoints(ZolvarWorld& world, SceneDraw& draw, bool playing)
 {
     for (b2Joint* joint = world.GetJointList(); joint; joint = joint->GetNext()) {
-        const b2JointType type = joint->GetType();
-        if (type != e_revoluteJoint && type != e_prismaticJoint && type != e_distanceJoint)
-            continue;
         const auto* data = reinterpret_cast<const JointUserData*>(joint->GetUserData().pointer);
-        if (data)
-            DrawJoint(world, draw, joint, data->selected, playing);
+        DrawJoint(world, draw, joint, data && data->selected, playing);
     }
 }
 
@@ -318,16 +317,25 @@ void DrawArc(SceneDraw& draw, float cx, float cy, float radius, float startAngle
 
 std::vector<OutlineEdge> outerEdges(b2Body& body, const b2Transform& xf)
 {
-    std::vector<OutlineEdge> edges;
+    // Every vertex is placed once; the edge comparison is then pairwise.
+    std::vector<PlacedPolygon> polygons;
     for (b2Fixture* f = body.GetFixtureList(); f; f = f->GetNext()) {
         if (f->GetType() != b2Shape::e_polygon)
             continue;
         const auto* polygon = static_cast<const b2PolygonShape*>(f->GetShape());
-        const int32 n = polygon->m_count;
+        PlacedPolygon placed{{}, polygon->m_count};
+        for (int32 i = 0; i < placed.count; ++i)
+            placed.vertices[i] = b2Mul(xf, polygon->m_vertices[i]);
+        polygons.push_back(placed);
+    }
+
+    std::vector<OutlineEdge> edges;
+    for (const PlacedPolygon& polygon : polygons) {
+        const int32 n = polygon.count;
         for (int32 i = 0; i < n; ++i) {
-            const b2Vec2 a = b2Mul(xf, polygon->m_vertices[i]);
-            const b2Vec2 b = b2Mul(xf, polygon->m_vertices[(i + 1) % n]);
-            if (!sharedEdge(body, f, xf, a, b))
+            const b2Vec2& a = polygon.vertices[i];
+            const b2Vec2& b = polygon.vertices[(i + 1) % n];
+            if (!sharedEdge(polygons, polygon, a, b))
                 edges.push_back({a, b});
         }
     }

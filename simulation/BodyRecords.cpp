@@ -26,6 +26,18 @@ A_Err readLayerName(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH l
     return err;
 }
 
+// The active composition and its number of layers.
+A_Err activeCompLayers(const AEGP_SuiteHandler& suites, AEGP_CompH& comp, A_long& layerCount)
+{
+    AEGP_ItemH item = nullptr;
+    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+    if (!err)
+        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &layerCount);
+    return err;
+}
+
 b2Color labelColourOf(int label, const std::vector<AEGP_ColorVal>& labelColors)
 {
     if (label >= 1 && label <= 16 && size_t(label) <= labelColors.size()) {
@@ -41,14 +53,9 @@ std::vector<SimulationCore::ListedLayer> SimulationCore::listBodyLayers()
 {
     std::vector<ListedLayer> listed;
     AEGP_SuiteHandler suites(basicSuite);
-    AEGP_ItemH item = nullptr;
     AEGP_CompH activeComp = nullptr;
     A_long layerCount = 0;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &activeComp);
-    if (!err)
-        err = suites.LayerSuite7()->AEGP_GetCompNumLayers(activeComp, &layerCount);
+    A_Err err = activeCompLayers(suites, activeComp, layerCount);
     for (A_long i = 0; !err && i < layerCount; ++i) {
         AEGP_LayerH layer = nullptr;
         LayerKind kind;
@@ -101,14 +108,9 @@ A_Err SimulationCore::buildRecords(std::vector<MyBody>& records, bool initial)
     }
 
     AEGP_SuiteHandler suites(basicSuite);
-    AEGP_ItemH item = nullptr;
     AEGP_CompH activeComp = nullptr;
     A_long layerCount = 0;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &activeComp);
-    if (!err)
-        err = suites.LayerSuite7()->AEGP_GetCompNumLayers(activeComp, &layerCount);
+    A_Err err = activeCompLayers(suites, activeComp, layerCount);
     bool groupOpen = false;
     if (!err && initial) {
         err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar Initialization");

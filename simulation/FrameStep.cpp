@@ -6,6 +6,7 @@
 #include "simulation/SimulationCore.h"
 
 #include "model/UserData.h"
+#include "render/SceneDraw.h"
 #include "simulation/Box2DGuard.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr float kPi = 3.1415927f;
 constexpr int kVelocityIterations = 10;
 constexpr int kPositionIterations = 10;
 // More sub-steps than this per frame are not taken (the control allows far
@@ -28,12 +28,10 @@ void SimulationCore::updatePhysics()
         restartAndPlayAnimation();
 
     readControls();
-    const double divider =
-        std::isfinite(controls.timeDivider) && controls.timeDivider > 0.0 ? controls.timeDivider : 1.0;
-    const bool timing = timingUsable();
-    const double frameSeconds = timing ? double(frameDuration.value) / double(frameDuration.scale) : 0.0;
-    const double dt = timing ? 1.0 / (divider * fps) : 0.0;
-    const double t = double(currentFrame) * frameSeconds / divider;
+    const double divider = timeDivider();
+    const double frame = frameSeconds();
+    const double dt = timingUsable() ? 1.0 / (divider * fps) : 0.0;
+    const double t = double(currentFrame) * frame / divider;
 
     if (!sceneInitialised) {
         initScene();
@@ -54,7 +52,7 @@ void SimulationCore::updatePhysics()
     if (playing)
         showWorldInfo();
 
-    updateLifeSpans(frameSeconds, divider);
+    updateLifeSpans(frame, divider);
 
     if (running) {
         if (hasKinematicBody || hasAEmaticBody)
@@ -77,7 +75,7 @@ void SimulationCore::updatePhysics()
         currentFrame += 1;
     }
 
-    setDrawJointsFlag((drawingFlags & 2) != 0);
+    setDrawJointsFlag((drawingFlags & DrawingFlag::Joints) != 0);
     refreshView();
 
     if (playing)
@@ -92,7 +90,7 @@ void SimulationCore::applyGravity()
     } else {
         const float m = float(controls.gravityMagnitude);
         const float d = float(controls.gravityDirection);
-        g = b2Vec2(std::cos(d * kPi / 180.0f) * m, std::sin(d * kPi / 180.0f) * m);
+        g = b2Vec2(std::cos(d * b2_pi / 180.0f) * m, std::sin(d * b2_pi / 180.0f) * m);
     }
     g = Box2DGuard::bounded(g);
     world->SetGravity(g);
@@ -126,7 +124,7 @@ void SimulationCore::updateLifeSpans(double frameSeconds, double divider)
         if (wasNotAlive && !dead) {
             if (record.type == BodyType::Dynamic) {
                 body->SetType(b2_dynamicBody);
-                const float a = record.linearVelocityDirection * kPi / 180.0f;
+                const float a = record.linearVelocityDirection * b2_pi / 180.0f;
                 const float v = record.linearVelocityMagnitude;
                 body->SetLinearVelocity(Box2DGuard::bounded(b2Vec2(std::cos(a) * v, std::sin(a) * v)));
             }

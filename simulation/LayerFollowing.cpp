@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr float kPi = 3.1415927f;
 constexpr int kFollowedForever = 100000;
 
 // The layer of the active composition at `layerIndex`, or null.
@@ -39,8 +38,7 @@ A_Err activeLayer(const AEGP_SuiteHandler& suites, int layerIndex, AEGP_LayerH& 
 
 int SimulationCore::getLastKeyframeInFrames(int layerIndex)
 {
-    const double frameSeconds =
-        timingUsable() ? double(frameDuration.value) / double(frameDuration.scale) : 0.0;
+    const double frame = frameSeconds();
     int result = -1;
     double latest = -1000000.0;
 
@@ -69,8 +67,8 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
                                                                     &time);
             if (!err && keys > 0 && time.scale != 0) {
                 latest = std::max(latest, double(time.value) / double(time.scale));
-                if (frameSeconds > 0.0)
-                    result = static_cast<int>(std::ceil(latest / frameSeconds));
+                if (frame > 0.0)
+                    result = static_cast<int>(std::ceil(latest / frame));
             }
         }
         for (int s = 0; s < 4 && !err; ++s) {
@@ -95,8 +93,7 @@ float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
 {
     if (!timingUsable())
         return 0.0f;
-    const double divider =
-        std::isfinite(controls.timeDivider) && controls.timeDivider > 0.0 ? controls.timeDivider : 1.0;
+    const double divider = timeDivider();
     const double t = FrameSeconds(frameDuration, currentFrame, divider);
     const double dt = 1.0 / (divider * fps);
 
@@ -111,12 +108,12 @@ float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
         err = GetWorldRotationAtTime(pluginId, basicSuite, layer, r1, HostTimeFromSeconds(t + dt));
     if (err)
         return 0.0f;
-    return static_cast<float>(radDiff(r1 * kPi / 180.0f, r0 * kPi / 180.0f) / dt);
+    return static_cast<float>(radDiff(r1 * b2_pi / 180.0f, r0 * b2_pi / 180.0f) / dt);
 }
 
 void SimulationCore::followLayers(double t, double dt)
 {
-    const double frameSeconds = double(frameDuration.value) / double(frameDuration.scale);
+    const double frame = frameSeconds();
     const A_Time tNow = HostTimeFromSeconds(t);
     const A_Time tNext = HostTimeFromSeconds(t + dt);
 
@@ -130,7 +127,7 @@ void SimulationCore::followLayers(double t, double dt)
         if (!kinematic && !aematic)
             continue;
         const int layerIndex = bodyLayerIndices[r];
-        const double lastKey = getLastKeyframeInFrames(layerIndex) * frameSeconds;
+        const double lastKey = getLastKeyframeInFrames(layerIndex) * frame;
 
         if (lastKey > t) {
             const float w = Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex));

@@ -13,11 +13,11 @@ bool SimulationCore::getStreamFromMatchName(AEGP_LayerH /*layer*/, const char* m
 b2Vec2 SimulationCore::getLinearVelocityAtCurrentFrame(A_long layerIndex)
 {
     return GetLinearVelocityAtFrame(pluginId, basicSuite, layerIndex, frameDuration, currentFrame,
-                                    controls.timeDivider, fps);
+                                    timeDivider(), fps);
 }
 
 b2Vec2 SimulationCore::getLayerPosAtCurrentFrame(A_long layerIndex)
 {
     return GetLayerPosAtFrame(pluginId, basicSuite, layerIndex, frameDuration, currentFrame,
-                              controls.timeDivider);
+                              timeDivider());
 }

@@ -23,7 +23,6 @@ constexpr int kMaxTrianglesPerBody = 75;
 constexpr float kMinBoxSideProduct = 0.0001f;
 constexpr float kMinTriangleArea = 0.00001f;
 constexpr float kDegreesToRadians = 0.017453293f;
-constexpr float kPi = 3.1415927f;
 
 float heronArea(b2Vec2 p0, b2Vec2 p1, b2Vec2 p2)
 {
@@ -52,12 +51,10 @@ void SimulationCore::initWorld(bool deleteOld)
         joint.joint = nullptr;
 
     readControls();
-    auto toB2 = [](const QColor& c) {
-        return b2Color(float(c.red() / 255.0), float(c.green() / 255.0), float(c.blue() / 255.0));
-    };
-    world = new ZolvarWorld(b2Vec2(0.0f, 10.0f), toB2(selectionHighlightColor), selectionStrokeWidth,
-                            toB2(staticHighlightColor), distanceJointColor, revoluteJointColor, prismaticJointColor,
-                            springJointColor, toB2(selectedJointColor), jointStrokeWidth, controls.showMesh);
+    world = new ZolvarWorld(b2Vec2(0.0f, 10.0f), toB2Color(selectionHighlightColor), selectionStrokeWidth,
+                            toB2Color(staticHighlightColor), distanceJointColor, revoluteJointColor,
+                            prismaticJointColor, springJointColor, toB2Color(selectedJointColor), jointStrokeWidth,
+                            controls.showMesh);
     world->SetAllowSleeping(false);
     world->SetWarmStarting(true);
     worldReplaced();
@@ -109,7 +106,7 @@ void SimulationCore::initScene()
         def.fixedRotation = record.fixedRotation;
         def.gravityScale = record.type == BodyType::Dormant ? 0.0f : record.gravityScale;
         if (def.type != b2_staticBody) {
-            const float direction = record.linearVelocityDirection * kPi / 180.0f;
+            const float direction = record.linearVelocityDirection * b2_pi / 180.0f;
             def.linearVelocity = b2Vec2(std::cos(direction) * record.linearVelocityMagnitude,
                                         std::sin(direction) * record.linearVelocityMagnitude);
             def.angularVelocity = record.angularVelocity;

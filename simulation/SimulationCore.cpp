@@ -17,14 +17,10 @@ const b2Color PRISMATIC_JOINT_COLOR_DFLT(0.8f, 0.84f, 0.83f);
 const b2Color SPRING_JOINT_COLOR_DFLT(0.33f, 0.33f, 1.0f);
 const QColor SELECTED_JOINT_COLOR_DFLT(255, 0, 0);
 
-namespace {
-
 b2Color toB2Color(const QColor& c)
 {
     return b2Color(float(c.red()) / 255.0f, float(c.green()) / 255.0f, float(c.blue()) / 255.0f);
 }
-
-} // namespace
 
 SimulationCore::SimulationCore(SPBasicSuite* basicSuite, int pluginId)
     : basicSuite(basicSuite)
@@ -92,6 +88,16 @@ A_Err SimulationCore::readComposition()
 bool SimulationCore::timingUsable() const
 {
     return frameDuration.value > 0 && frameDuration.scale > 0 && std::isfinite(fps) && fps > 0.0;
+}
+
+double SimulationCore::timeDivider() const
+{
+    return std::isfinite(controls.timeDivider) && controls.timeDivider > 0.0 ? controls.timeDivider : 1.0;
+}
+
+double SimulationCore::frameSeconds() const
+{
+    return timingUsable() ? double(frameDuration.value) / double(frameDuration.scale) : 0.0;
 }
 
 // --- Coordinates -----------------------------------------------------------

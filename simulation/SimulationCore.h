@@ -47,6 +47,9 @@ struct SceneControls {
     bool showMesh = false;              // the "Mesh" view option
 };
 
+// The colour as b2Color components n / 255 (alpha 1).
+b2Color toB2Color(const QColor& color);
+
 // The preference defaults.
 extern const QColor SELECTION_HIGHLIGHT_COLOR_DFLT;
 extern const QColor STATIC_HIGHLIGHT_COLOR_DFLT;
@@ -81,6 +84,11 @@ public:
     A_Err readComposition();
     // True when frameDuration and fps can be divided by.
     bool timingUsable() const;
+    // The time divider in force: the control's value when finite and
+    // positive, 1 otherwise.
+    double timeDivider() const;
+    // One composition frame in seconds (0 when the timing is not usable).
+    double frameSeconds() const;
 
     // --- Records from the layers (BodyRecords.cpp) ----------------------
     // The eligible layers of the active composition, in order: sets
@@ -191,7 +199,7 @@ public:
     bool hasAEmaticBody = false;
     bool hasMagnet = false;
     int gravityLayerIndex = 0;
-    unsigned int drawingFlags = 3;
+    unsigned int drawingFlags = 3;  // DrawingFlag bits (render/SceneDraw.h): shapes and joints
     std::vector<int> bodyLayerIndices;
     AEGP_CompH exportComp = nullptr;
     std::vector<char> layerLabels;

@@ -75,14 +75,14 @@ const SuiteRegistry::Entry* SuiteRegistry::find(const char* name, int32_t versio
 int SuiteRegistry::outstanding(const char* name, int32_t version) const
 {
     const Entry* e = find(name, version);
-    return e ? e->outstanding : 0;
+    return e ? e->outstanding() : 0;
 }
 
 int SuiteRegistry::outstandingTotal() const
 {
     int total = 0;
     for (const auto& [key, e] : entries_)
-        total += e.outstanding;
+        total += e.outstanding();
     return total;
 }
 
@@ -101,7 +101,7 @@ int SuiteRegistry::releaseCount(const char* name, int32_t version) const
 void SuiteRegistry::resetCounters()
 {
     for (auto& [key, e] : entries_)
-        e.acquired = e.released = e.outstanding = 0;
+        e.acquired = e.released = 0;
     unbalancedReleases_ = 0;
 }
 
@@ -117,7 +117,6 @@ int32_t SuiteRegistry::acquire(const char* name, int32_t version, const void** s
         return SP_ERR_SUITE_NOT_FOUND;
     Entry& e = it->second;
     ++e.acquired;
-    ++e.outstanding;
     *suite = e.table;
     return A_Err_NONE;
 }
@@ -125,14 +124,13 @@ int32_t SuiteRegistry::acquire(const char* name, int32_t version, const void** s
 int32_t SuiteRegistry::release(const char* name, int32_t version)
 {
     auto it = name ? entries_.find({name, version}) : entries_.end();
-    if (it == entries_.end() || it->second.outstanding <= 0) {
+    if (it == entries_.end() || it->second.outstanding() <= 0) {
         ++unbalancedReleases_;
         std::fprintf(stderr, "standin: release of suite \"%s\" version %d that is not acquired\n",
                      name ? name : "(null)", int(version));
         return SP_ERR_SUITE_NOT_FOUND;
     }
     ++it->second.released;
-    --it->second.outstanding;
     return A_Err_NONE;
 }
 

@@ -47,7 +47,7 @@ private:
         bool withheld = false;
         int acquired = 0;
         int released = 0;
-        int outstanding = 0;
+        int outstanding() const { return acquired - released; }
     };
     const Entry* find(const char* name, int32_t version) const;
 

@@ -7,6 +7,7 @@
 #include "project/Project.h"
 #include "suites/HostSession.h"
 #include "host/AEGP_SuiteHandler.h"
+#include "tests/outlines/ShapeItems.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +17,8 @@
 #include <memory>
 
 namespace {
+
+using namespace outline_test;
 
 constexpr AEGP_PluginID kPluginId = 5;
 
@@ -31,11 +34,6 @@ QByteArray circleVertices(double cx, double cy, double r, int n, bool curved)
              + QStringLiteral("[%1, %2, %3, %4, %5, %6]").arg(x).arg(y).arg(-tx).arg(-ty).arg(tx).arg(ty).toUtf8();
     }
     return v;
-}
-
-QByteArray item(const char* matchName, const QByteArray& properties)
-{
-    return QByteArray(R"({"matchName": ")") + matchName + R"(", "properties": {)" + properties + "}}";
 }
 
 // 200 layers: masked solids (curved, polygonal, several masks), shape layers
@@ -58,22 +56,18 @@ QByteArray composition200()
             break;
         case 1: {
             const QByteArray contents =
-                item("ADBE Vector Shape - Rect",
-                     R"("ADBE Vector Rect Size": [80, 40], "ADBE Vector Rect Roundness": 8)")
-                + "," + item("ADBE Vector Shape - Ellipse",
-                             R"("ADBE Vector Ellipse Size": [60, 30], "ADBE Vector Ellipse Position": [0, 40])")
-                + "," + item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Color": [0.2, 0.5, 0.9])");
-            layer = R"({"type": "shape", "transform": )" + position + R"(, "contents": [{"matchName": "ADBE Vector Group",
-                        "transform": {"ADBE Vector Scale": [120, 80], "ADBE Vector Rotation": 15}, "contents": [)"
-                    + contents + "]}]}";
+                rect(R"("ADBE Vector Rect Size": [80, 40], "ADBE Vector Rect Roundness": 8)") + ","
+                + ellipse(R"("ADBE Vector Ellipse Size": [60, 30], "ADBE Vector Ellipse Position": [0, 40])") + ","
+                + fill("[0.2, 0.5, 0.9]");
+            layer = shapeLayer(group(R"("ADBE Vector Scale": [120, 80], "ADBE Vector Rotation": 15)", contents),
+                               position);
             break;
         }
         case 2: {
             const QByteArray contents =
-                item("ADBE Vector Shape - Star", R"("ADBE Vector Star Points": 6, "ADBE Vector Star Outer Roundess": 30)")
-                + "," + item("ADBE Vector Shape - Group", R"("ADBE Vector Shape": {"closed": true, "vertices": [)"
-                                                              + circleVertices(0, 0, 50, 10, true) + "]}");
-            layer = R"({"type": "shape", "transform": )" + position + R"(, "contents": [)" + contents + "]}";
+                star(R"("ADBE Vector Star Points": 6, "ADBE Vector Star Outer Roundess": 30)") + ","
+                + path(true, circleVertices(0, 0, 50, 10, true));
+            layer = shapeLayer(contents, position);
             break;
         }
         case 3:

@@ -5,23 +5,18 @@
 //   to the physics tick of the same scene;
 // - the velocity tool's trajectory preview, per selected body.
 // Wall-clock times: llvmpipe draws on threads of its own.
-#include "host/EntryPoint.h"
+#include "bench/simulation/GridScene.h"
 #include "model/JointUserData.h"
 #include "model/UserData.h"
-#include "project/Project.h"
 #include "properties/BodiesTableView.h"
 #include "properties/EditBox.h"
 #include "render/DebugDraw.h"
 #include "render/GLWidget.h"
-#include "simulation/SimulationCore.h"
-#include "suites/HostSession.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QStandardItemModel>
-#include <QString>
-#include <QStringList>
 #include <QToolButton>
 
 #include <GL/gl.h>
@@ -30,7 +25,6 @@
 
 namespace {
 
-constexpr int kPluginId = 7;
 constexpr int kBodies = 500;
 constexpr int kJoints = 100;
 
@@ -41,27 +35,6 @@ QApplication& app()
     static char* argv[] = {name, nullptr};
     static QApplication* instance = new QApplication(argc, argv);
     return *instance;
-}
-
-// `count` solids of 40 x 40 pixels in a grid above a floor, in a composition
-// of 3000 x 3000 at 25 fps.
-QByteArray gridJson(int count)
-{
-    QStringList layers;
-    for (int i = 0; i < count; ++i)
-        layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "transform": {"position": [%2, %3]}})")
-                      .arg(i + 1)
-                      .arg(300 + (i % 25) * 90)
-                      .arg(200 + (i / 25) * 90);
-    layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
-                  .arg(count + 1);
-    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
-                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
-        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
-                          "duration": 20, "layers": [%1]}]})")
-        .arg(layers.join(QLatin1Char(',')))
-        .toUtf8();
 }
 
 class BenchView : public GLWidget
@@ -81,29 +54,11 @@ public:
 // selected, every seventh static, the mesh on, joints between neighbours.
 struct Scene {
     explicit Scene(int selectedRows = 0)
+        : grid(kBodies, controls())
+        , core(grid.core)
     {
-        app();
-        standin::LoadError error;
-        project = standin::Project::fromJson(gridJson(kBodies), QStringLiteral("/bench/grid.aep"), &error);
-        session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
-        session->callEntryPoint(&EntryPointFunc);
-        core = std::make_unique<SimulationCore>(session->basicSuite(), kPluginId);
-        core->limiter.disable();
-        core->controls.showMesh = true;
-        core->readComposition();
-        core->listBodyLayers();
-        core->initWorld(false);
-        core->initMyBodies();
         for (int i = 0; i < kBodies; ++i) {
             MyBody& body = core->bodies[size_t(i)];
-            if (i % 2 == 0) {
-                ShapeDef circle;
-                circle.points = {b2Vec2(-0.2f, 0), b2Vec2(0, -0.2f), b2Vec2(0.2f, 0), b2Vec2(0, 0.2f)};
-                circle.isCircle = true;
-                circle.radius = 0.2f;
-                body.outlines = {{circle}};
-                body.isLayerBox = false;
-            }
             if (i % 7 == 0)
                 body.type = BodyType::Static;
             body.linearVelocityMagnitude = 6.0f;
@@ -113,7 +68,6 @@ struct Scene {
                 body.userData->staticHighlight = body.type == BodyType::Static;
             }
         }
-        core->bodies.back().type = BodyType::Static;
         for (int j = 0; j < kJoints; ++j) {
             MyJoint joint;
             joint.id = j;
@@ -168,9 +122,17 @@ struct Scene {
         QApplication::processEvents();
     }
 
-    std::unique_ptr<standin::Project> project;
-    std::unique_ptr<standin::HostSession> session;
-    std::unique_ptr<SimulationCore> core;
+    // The grid's controls, the mesh on; the application is made first.
+    static SceneControls controls()
+    {
+        app();
+        SceneControls c;
+        c.showMesh = true;
+        return c;
+    }
+
+    bench::GridScene grid;
+    std::unique_ptr<SimulationCore>& core;
     std::vector<std::unique_ptr<JointUserData>> jointData;
     DebugDraw draw;
     std::unique_ptr<EditBox> gravity;

@@ -3,79 +3,34 @@
 //   10 sub-steps) next to the same world stepped directly (at most 1.15 x);
 // - the export of 200 layers x 250 frames into the stand-in host (under 1 s);
 // - building the world from 500 body records (under 20 ms).
-#include "host/EntryPoint.h"
-#include "project/Project.h"
+#include "bench/simulation/GridScene.h"
 #include "simulation/KeyframeExport.h"
-#include "simulation/SimulationCore.h"
-#include "suites/HostSession.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QString>
-#include <QStringList>
 
 #include <algorithm>
 #include <memory>
 
 namespace {
 
-constexpr int kPluginId = 7;
-
-// `count` solids of 40 x 40 pixels in a grid above a floor, in a composition
-// of 3000 x 3000 at 25 fps.
-QByteArray gridJson(int count)
-{
-    QStringList layers;
-    for (int i = 0; i < count; ++i) {
-        const int column = i % 25;
-        const int row = i / 25;
-        layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "transform": {"position": [%2, %3]}})")
-                      .arg(i + 1)
-                      .arg(300 + column * 90)
-                      .arg(200 + row * 90);
-    }
-    layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
-                  .arg(count + 1);
-    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
-                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
-        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
-                          "duration": 20, "layers": [%1]}]})")
-        .arg(layers.join(QLatin1Char(',')))
-        .toUtf8();
-}
-
-// A stand-in session over the grid and the simulation built on it, every
-// other piece a circle, the floor static.
+// The grid, 10 sub-steps a frame, built into its world.
 struct Bench {
     explicit Bench(int count)
+        : scene(count, controls())
+        , core(scene.core)
     {
-        standin::LoadError error;
-        project = standin::Project::fromJson(gridJson(count), QStringLiteral("/bench/grid.aep"), &error);
-        session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
-        session->callEntryPoint(&EntryPointFunc);
-        core = std::make_unique<SimulationCore>(session->basicSuite(), kPluginId);
-        core->limiter.disable();
-        core->controls.substeps = 10;
-        core->readComposition();
-        core->listBodyLayers();
-        core->initWorld(false);
-        core->initMyBodies();
-        for (int i = 0; i < count; i += 2) {
-            ShapeDef circle;
-            circle.points = {b2Vec2(-0.2f, 0), b2Vec2(0, -0.2f), b2Vec2(0.2f, 0), b2Vec2(0, 0.2f)};
-            circle.isCircle = true;
-            circle.radius = 0.2f;
-            core->bodies[size_t(i)].outlines = {{circle}};
-            core->bodies[size_t(i)].isLayerBox = false;
-        }
-        core->bodies.back().type = BodyType::Static;
         core->restartAndStopAnimation(false);
     }
 
-    std::unique_ptr<standin::Project> project;
-    std::unique_ptr<standin::HostSession> session;
-    std::unique_ptr<SimulationCore> core;
+    static SceneControls controls()
+    {
+        SceneControls c;
+        c.substeps = 10;
+        return c;
+    }
+
+    bench::GridScene scene;
+    std::unique_ptr<SimulationCore>& core;
 };
 
 constexpr int kFrames = 100;

@@ -58,7 +58,7 @@ KeyCensus KeyCensus::take(const Project& project)
     KeyCensus census;
     for (Composition* comp : project.compositions())
         for (const auto& layer : comp->layers()) {
-            census.layers_[layer->uid()] = true;
+            census.layers_.insert(layer->uid());
             if (!layer->root())
                 continue;
             forEachLeaf(*layer->root(), [&](const QString& path, const QString&, const PropertyNode& leaf) {
@@ -79,7 +79,7 @@ std::vector<KeyedLayer> KeyCensus::changes(const Project& after) const
             entry.composition = comp->name();
             entry.layer = layer->displayName();
             entry.layerId = layer->id();
-            entry.newLayer = layers_.find(layer->uid()) == layers_.end();
+            entry.newLayer = layers_.count(layer->uid()) == 0;
             if (layer->root())
                 forEachLeaf(*layer->root(), [&](const QString& path, const QString& name, const PropertyNode& leaf) {
                     auto it = keys_.find({layer->uid(), path});

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
 private:
     using Key = std::pair<quint64, QString>; // layer uid, stream path
     std::map<Key, std::vector<Keyframe>> keys_;
-    std::map<quint64, bool> layers_;
+    std::set<quint64> layers_;
 };
 
 } // namespace standin

@@ -4,25 +4,6 @@
 
 namespace standin {
 
-void Composition::setSize(int width, int height)
-{
-    width_ = width;
-    height_ = height;
-    touch();
-}
-
-void Composition::setPixelAspect(const A_Ratio& par)
-{
-    par_ = par;
-    touch();
-}
-
-void Composition::setDuration(const A_Time& duration)
-{
-    duration_ = duration;
-    touch();
-}
-
 double Composition::frameRate() const
 {
     return frameDuration_.value > 0 ? double(frameDuration_.scale) / double(frameDuration_.value) : 0.0;
@@ -53,14 +34,13 @@ A_Err Composition::setWorkArea(const A_Time& start, const A_Time& duration, bool
         *clamped = false;
     if (!isValidTime(start) || !isValidTime(duration) || start.value < 0 || duration.value <= 0)
         return A_Err_PARAMETER;
+    const A_Time compDuration = this->duration();
     A_Time end;
     A_Time stored = duration;
-    if (!addTimes(start, duration, &end) || compareTimes(end, duration_) > 0) {
-        if (compareTimes(start, duration_) >= 0 || !subtractTimes(duration_, start, &stored))
+    if (!addTimes(start, duration, &end) || compareTimes(end, compDuration) > 0) {
+        if (compareTimes(start, compDuration) >= 0 || !subtractTimes(compDuration, start, &stored))
             return A_Err_PARAMETER;
-        A_Time inDurationScale;
-        if (rescaleTime(stored, duration.scale, &inDurationScale) && timesEqual(inDurationScale, stored))
-            stored = inDurationScale;
+        rescaleExactly(stored, duration.scale, &stored);
         if (clamped)
             *clamped = true;
     }

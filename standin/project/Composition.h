@@ -14,20 +14,12 @@
 
 namespace standin {
 
-class Composition : public Item
+class Composition : public AVItem
 {
 public:
-    Composition() : Item(ItemType::Composition) {}
+    Composition() : AVItem(ItemType::Composition, 1920, 1080, A_Time{250, 25}) {}
 
-    // ---- settings ------------------------------------------------------------
-    int width() const override { return width_; }
-    int height() const override { return height_; }
-    A_Ratio pixelAspect() const override { return par_; }
-    A_Time duration() const override { return duration_; }
-    void setSize(int width, int height);
-    void setPixelAspect(const A_Ratio& par);
-    void setDuration(const A_Time& duration);
-
+    // ---- settings (size, pixel aspect and duration: AVItem) -------------------
     // One frame; the frame rate is scale / value.
     const A_Time& frameDuration() const { return frameDuration_; }
     double frameRate() const;
@@ -48,7 +40,6 @@ public:
     // ---- layers ----------------------------------------------------------------
     int layerCount() const { return int(layers_.size()); }
     Layer* layer(int index) const; // nullptr when out of range
-    std::shared_ptr<Layer> layerPtr(int index) const;
     const std::vector<std::shared_ptr<Layer>>& layers() const { return layers_; }
     int indexOf(const Layer* layer) const; // -1 when not here
     Layer* layerById(quint32 id) const;
@@ -97,11 +88,7 @@ public:
     void touchComposition() { touch(); }
 
 private:
-    int width_ = 1920;
-    int height_ = 1080;
-    A_Ratio par_{1, 1};
     A_Time frameDuration_{1, 25};
-    A_Time duration_{250, 25};
     A_Time workStart_{0, 25};
     A_Time workDuration_{250, 25};
     AEGP_ColorVal background_{1.0, 0.0, 0.0, 0.0};

@@ -12,13 +12,6 @@ Layer* Composition::layer(int index) const
     return layers_[size_t(index)].get();
 }
 
-std::shared_ptr<Layer> Composition::layerPtr(int index) const
-{
-    if (index < 0 || index >= layerCount())
-        return nullptr;
-    return layers_[size_t(index)];
-}
-
 int Composition::indexOf(const Layer* layer) const
 {
     for (size_t i = 0; i < layers_.size(); ++i)
@@ -119,8 +112,8 @@ Layer* Composition::createShapeLayer()
     layer->setDefaultSourceName(name);
     layer->setFlags(AEGP_LayerFlag_VIDEO_ACTIVE);
     layer->setInPoint(A_Time{0, frameDuration_.scale});
-    layer->setDuration(duration_);
-    layer->transformStream(TransformStream::Position)->setStaticValue(Value::threeD(width_ / 2.0, height_ / 2.0, 0));
+    layer->setDuration(duration());
+    layer->transformStream(TransformStream::Position)->setStaticValue(Value::threeD(width() / 2.0, height() / 2.0, 0));
     Layer* raw = layer.get();
     insertLayer(std::move(layer), 0);
     return raw;

@@ -58,20 +58,20 @@ AEGP_FootageSignature footageSignature(FootageKind kind)
     return 0;
 }
 
-void Footage::setSize(int width, int height)
+void AVItem::setSize(int width, int height)
 {
     width_ = width;
     height_ = height;
     touch();
 }
 
-void Footage::setPixelAspect(const A_Ratio& par)
+void AVItem::setPixelAspect(const A_Ratio& par)
 {
     par_ = par;
     touch();
 }
 
-void Footage::setDuration(const A_Time& duration)
+void AVItem::setDuration(const A_Time& duration)
 {
     duration_ = duration;
     touch();

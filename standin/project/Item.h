@@ -77,27 +77,44 @@ public:
     Folder() : Item(ItemType::Folder) {}
 };
 
+// An item with pictures: footage or a composition. Holds what both report.
+class AVItem : public Item
+{
+public:
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    A_Ratio pixelAspect() const override { return par_; }
+    A_Time duration() const override { return duration_; }
+    void setSize(int width, int height);
+    void setPixelAspect(const A_Ratio& par);
+    void setDuration(const A_Time& duration);
+
+protected:
+    AVItem(ItemType type, int width, int height, const A_Time& duration)
+        : Item(type), width_(width), height_(height), duration_(duration)
+    {
+    }
+
+private:
+    int width_;
+    int height_;
+    A_Ratio par_{1, 1};
+    A_Time duration_;
+};
+
 enum class FootageKind { Solid, File, Missing };
 
 // Signatures: 'Soli' for solids, 'FILE' for file footage, 'MISS' for missing.
 AEGP_FootageSignature footageSignature(FootageKind kind);
 
-class Footage : public Item
+// Solids, file footage and missing footage. Audio-only footage is 0 x 0.
+class Footage : public AVItem
 {
 public:
-    explicit Footage(FootageKind kind) : Item(ItemType::Footage), kind_(kind) {}
+    explicit Footage(FootageKind kind) : AVItem(ItemType::Footage, 0, 0, A_Time{0, 1}), kind_(kind) {}
 
     FootageKind kind() const { return kind_; }
     AEGP_FootageSignature signature() const { return footageSignature(kind_); }
-
-    int width() const override { return width_; }
-    int height() const override { return height_; }
-    A_Ratio pixelAspect() const override { return par_; }
-    A_Time duration() const override { return duration_; }
-    // Audio-only footage is 0 x 0.
-    void setSize(int width, int height);
-    void setPixelAspect(const A_Ratio& par);
-    void setDuration(const A_Time& duration);
 
     // Solids: the colour as stored (channels may lie outside 0..1).
     const AEGP_ColorVal& color() const { return color_; }
@@ -109,10 +126,6 @@ public:
 
 private:
     FootageKind kind_;
-    int width_ = 0;
-    int height_ = 0;
-    A_Ratio par_{1, 1};
-    A_Time duration_{0, 1};
     AEGP_ColorVal color_{1.0, 1.0, 1.0, 1.0};
     QString filePath_;
 };

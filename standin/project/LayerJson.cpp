@@ -108,8 +108,7 @@ void readMasks(const QJsonValue& v, Layer* layer, const JsonPath& path, A_u_long
         if (o.contains(QLatin1String("color")))
             a.color = readColor(o.value(QLatin1String("color")), mp / "color");
         atom->setMaskAttributes(a);
-        if (o.contains(QLatin1String("flags")))
-            atom->setDynamicFlags(quint32(integerAt(o.value(QLatin1String("flags")), mp / "flags", 0, 0xFFFFFFFFLL)));
+        readDynamicFlags(o, atom, mp);
     }
 }
 
@@ -127,8 +126,7 @@ QJsonArray writeMasks(const Layer& layer)
         o.insert(QStringLiteral("inverted"), a.inverted);
         o.insert(QStringLiteral("locked"), a.locked);
         o.insert(QStringLiteral("color"), writeColor(a.color));
-        if (atom->dynamicFlags() != kDynFlagEnabled)
-            o.insert(QStringLiteral("flags"), double(atom->dynamicFlags()));
+        writeDynamicFlags(*atom, &o);
         list.append(o);
     }
     return list;

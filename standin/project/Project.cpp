@@ -123,17 +123,20 @@ Footage* Project::addSolid(const QString& name, int width, int height, const AEG
     return solid.get();
 }
 
+Footage* Project::addNullSolid()
+{
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("Null %1").arg(n);
+        if (!itemByName(name, ItemType::Footage))
+            return addSolid(name, 100, 100, AEGP_ColorVal{1.0, 1.0, 1.0, 1.0});
+    }
+}
+
 Layer* Project::createNullLayer(Composition* comp, const QString& name, const A_Time& duration)
 {
     if (!comp || !containsItem(comp))
         return nullptr;
-    QString solidName;
-    for (int n = 1;; ++n) {
-        solidName = QStringLiteral("Null %1").arg(n);
-        if (!itemByName(solidName, ItemType::Footage))
-            break;
-    }
-    Footage* solid = addSolid(solidName, 100, 100, AEGP_ColorVal{1.0, 1.0, 1.0, 1.0});
+    Footage* solid = addNullSolid();
 
     std::shared_ptr<Layer> layer = Layer::create(LayerKind::Null);
     layer->setId(comp->nextLayerId());

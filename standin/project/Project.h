@@ -24,6 +24,9 @@
 
 namespace standin {
 
+// The top-level "format" member of a project file.
+constexpr char kProjectFormatName[] = "zolvar-standin-project";
+
 // Why a project file could not be loaded. line is 1-based, 0 when unknown.
 struct LoadError {
     QString file;
@@ -97,6 +100,9 @@ public:
     // ---- host edits that create items ----------------------------------------
     // A solid footage item (signature 'Soli', PAR 1, duration 0).
     Footage* addSolid(const QString& name, int width, int height, const AEGP_ColorVal& color);
+    // The source of a new null layer: a 100 x 100 white solid named
+    // "Null n", n the first number no footage item's name uses.
+    Footage* addNullSolid();
     // A new null layer at index 0 of comp: flags video | null, label 0,
     // in-point 0, duration = `duration`, or the composition's duration when
     // that is <= 0 (or invalid); own name `name`; source a new 100 x 100 white

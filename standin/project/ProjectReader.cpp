@@ -18,7 +18,6 @@ namespace standin {
 
 namespace {
 
-constexpr char kFormatName[] = "zolvar-standin-project";
 constexpr qint64 kMaxId = 0x7FFFFFFF;
 constexpr qint64 kMaxPixels = 30000;
 constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
@@ -53,7 +52,6 @@ private:
     void resolveFolders();
     void readLayers(Composition* comp, const QJsonObject& o, const JsonPath& path);
     Item* resolveItem(const QJsonValue& v, const JsonPath& path) const;
-    Item* makeNullSolid();
 
     Project* project_;
     std::vector<ItemEntry> entries_;
@@ -89,9 +87,9 @@ void ProjectReader::readHeader(const QJsonObject& top)
 {
     const JsonPath root;
     if (top.contains(QLatin1String("format"))
-        && stringAt(top.value(QLatin1String("format")), root / "format") != QLatin1String(kFormatName))
+        && stringAt(top.value(QLatin1String("format")), root / "format") != QLatin1String(kProjectFormatName))
         failAt(root / "format", QStringLiteral("this is not a project file (the format must be \"%1\")")
-                                    .arg(QLatin1String(kFormatName)));
+                                    .arg(QLatin1String(kProjectFormatName)));
     if (top.contains(QLatin1String("version")))
         integerAt(top.value(QLatin1String("version")), root / "version", 1, 1);
     if (top.contains(QLatin1String("name"))) {
@@ -312,15 +310,6 @@ Item* ProjectReader::resolveItem(const QJsonValue& v, const JsonPath& path) cons
     return item;
 }
 
-Item* ProjectReader::makeNullSolid()
-{
-    for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("Null %1").arg(n);
-        if (!project_->itemByName(name, ItemType::Footage))
-            return project_->addSolid(name, 100, 100, AEGP_ColorVal{1.0, 1.0, 1.0, 1.0});
-    }
-}
-
 void ProjectReader::readLayers(Composition* comp, const QJsonObject& o, const JsonPath& path)
 {
     const JsonPath lp = path / "layers";
@@ -329,7 +318,7 @@ void ProjectReader::readLayers(Composition* comp, const QJsonObject& o, const Js
     LayerReadContext ctx;
     ctx.comp = comp;
     ctx.resolveItem = [this](const QJsonValue& v, const JsonPath& p) { return resolveItem(v, p); };
-    ctx.makeNullSolid = [this] { return makeNullSolid(); };
+    ctx.makeNullSolid = [this] { return project_->addNullSolid(); };
 
     std::vector<quint32> parentIds;
     std::map<quint32, int> byId;

@@ -75,7 +75,7 @@ QJsonObject writeComposition(const Composition& c)
 
 QByteArray Project::toJson() const
 {
-    QJsonObject top{{QStringLiteral("format"), QStringLiteral("zolvar-standin-project")},
+    QJsonObject top{{QStringLiteral("format"), QLatin1String(kProjectFormatName)},
                     {QStringLiteral("version"), 1}};
     if (explicitName_)
         top.insert(QStringLiteral("name"), name_);

@@ -38,7 +38,6 @@ PropertyNode::Ptr PropertyNode::makeLeaf(const QString& matchName, const QString
                                          const Value& defaultValue)
 {
     Ptr node(new PropertyNode(matchName, Grouping::Leaf, displayName));
-    node->valueType_ = defaultValue.type;
     node->value_ = defaultValue;
     return node;
 }
@@ -47,7 +46,6 @@ PropertyNode::Ptr PropertyNode::clone() const
 {
     Ptr copy(new PropertyNode(matchName_, grouping_, displayName_));
     copy->dynamicFlags_ = dynamicFlags_;
-    copy->valueType_ = valueType_;
     copy->value_ = value_;
     copy->keys_ = keys_;
     copy->hasExpression_ = hasExpression_;
@@ -123,13 +121,6 @@ PropertyNode* PropertyNode::child(int index) const
     return children_[size_t(index)].get();
 }
 
-PropertyNode::Ptr PropertyNode::childPtr(int index) const
-{
-    if (index < 0 || index >= childCount())
-        return nullptr;
-    return children_[size_t(index)];
-}
-
 PropertyNode* PropertyNode::childByMatchName(const QString& matchName) const
 {
     for (const Ptr& c : children_)
@@ -201,12 +192,12 @@ ValueType PropertyNode::tangentType() const
 {
     if (!isSpatial())
         return ValueType::None;
-    return valueType_ == ValueType::ThreeD ? ValueType::ThreeD : ValueType::TwoD;
+    return valueType() == ValueType::ThreeD ? ValueType::ThreeD : ValueType::TwoD;
 }
 
 bool PropertyNode::setStaticValue(const Value& value)
 {
-    if (!isLeaf() || value.type != valueType_)
+    if (!isLeaf() || value.type != valueType())
         return false;
     value_ = value;
     touch();
@@ -231,7 +222,7 @@ int PropertyNode::findKey(const A_Time& time) const
 
 int PropertyNode::addKey(const A_Time& time, const Value& value)
 {
-    if (!isLeaf() || value.type != valueType_ || !isValidTime(time))
+    if (!isLeaf() || value.type != valueType() || !isValidTime(time))
         return -1;
     auto it = std::lower_bound(keys_.begin(), keys_.end(), time,
                                [](const Keyframe& k, const A_Time& t) { return timeBefore(k.time, t); });
@@ -263,7 +254,7 @@ std::vector<int> PropertyNode::addKeys(const std::vector<std::pair<A_Time, Value
     std::vector<int> indices;
     indices.reserve(keys.size());
     for (const auto& [time, value] : keys)
-        indices.push_back(value.type == valueType_ ? findKey(time) : -1);
+        indices.push_back(value.type == valueType() ? findKey(time) : -1);
     return indices;
 }
 
@@ -305,7 +296,7 @@ void PropertyNode::setKeys(std::vector<Keyframe> keys)
                      [](const Keyframe& a, const Keyframe& b) { return timeBefore(a.time, b.time); });
     keys_.clear();
     for (Keyframe& k : keys) {
-        if (k.value.type != valueType_ || !isValidTime(k.time))
+        if (k.value.type != valueType() || !isValidTime(k.time))
             continue;
         if (k.inTangent.type != tangentType())
             k.inTangent = Value::zero(tangentType());
@@ -332,7 +323,7 @@ bool PropertyNode::removeKey(int index)
 
 bool PropertyNode::setExpression(const QString& text, bool enabled, const Value& postExpressionValue)
 {
-    if (!isLeaf() || postExpressionValue.type != valueType_)
+    if (!isLeaf() || postExpressionValue.type != valueType())
         return false;
     hasExpression_ = true;
     expression_ = text;
@@ -340,15 +331,6 @@ bool PropertyNode::setExpression(const QString& text, bool enabled, const Value&
     expressionValue_ = postExpressionValue;
     touch();
     return true;
-}
-
-void PropertyNode::clearExpression()
-{
-    hasExpression_ = false;
-    expressionEnabled_ = false;
-    expression_.clear();
-    expressionValue_ = Value();
-    touch();
 }
 
 void PropertyNode::setExpressionEnabled(bool enabled)
@@ -373,7 +355,7 @@ Value PropertyNode::keyedValueAt(const A_Time& t) const
     const size_t i = size_t(next - keys_.begin()) - 1;
     const Keyframe& a = keys_[i];
     const Keyframe& b = keys_[i + 1];
-    if (valueType_ == ValueType::Shape)
+    if (valueType() == ValueType::Shape)
         return a.value;
     const double ta = timeToSeconds(a.time);
     const double tb = timeToSeconds(b.time);

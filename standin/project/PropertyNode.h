@@ -79,7 +79,6 @@ public:
     // ---- children (groups only; leaves have none) ---------------------------
     int childCount() const { return int(children_.size()); }
     PropertyNode* child(int index) const; // nullptr when out of range
-    Ptr childPtr(int index) const;
     // First direct child with exactly this match name, or nullptr.
     PropertyNode* childByMatchName(const QString& matchName) const;
     // First node of the subtree (this node excluded), depth first, or nullptr.
@@ -96,7 +95,7 @@ public:
     bool isEnabled() const { return dynamicFlags_ & kDynFlagEnabled; }
 
     // ---- leaf value -------------------------------------------------------
-    ValueType valueType() const { return valueType_; }
+    ValueType valueType() const { return value_.type; }
     // Layer anchor point and position, vector position and anchor.
     bool isSpatial() const;
     const Value& staticValue() const { return value_; }
@@ -137,7 +136,6 @@ public:
     const Value& expressionValue() const { return expressionValue_; }
     // False when the value's type does not fit.
     bool setExpression(const QString& text, bool enabled, const Value& postExpressionValue);
-    void clearExpression();
     // No-op on a leaf without an expression.
     void setExpressionEnabled(bool enabled);
 
@@ -182,7 +180,6 @@ private:
     std::vector<Ptr> children_;
     quint32 dynamicFlags_ = kDynFlagEnabled;
 
-    ValueType valueType_ = ValueType::None;
     Value value_;
     std::vector<Keyframe> keys_;
 

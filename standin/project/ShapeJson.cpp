@@ -53,8 +53,7 @@ void readShapeContents(const QJsonValue& v, PropertyNode* contents, const JsonPa
         else
             name = nextShapeItemName(*contents, matchName);
         PropertyNode* item = contents->insertChild(makeShapeItem(matchName, name));
-        if (o.contains(QLatin1String("flags")))
-            item->setDynamicFlags(quint32(integerAt(o.value(QLatin1String("flags")), ip / "flags", 0, 0xFFFFFFFFLL)));
+        readDynamicFlags(o, item, ip);
         if (group) {
             if (o.contains(QLatin1String("contents")))
                 readShapeContents(o.value(QLatin1String("contents")),
@@ -76,8 +75,7 @@ QJsonArray writeShapeContents(const PropertyNode& contents)
     for (int i = 0; i < contents.childCount(); ++i) {
         const PropertyNode* item = contents.child(i);
         QJsonObject o{{QStringLiteral("matchName"), item->matchName()}, {QStringLiteral("name"), item->displayName()}};
-        if (item->dynamicFlags() != kDynFlagEnabled)
-            o.insert(QStringLiteral("flags"), double(item->dynamicFlags()));
+        writeDynamicFlags(*item, &o);
         if (item->matchName() == QLatin1String(match::kVectorGroup)) {
             if (const PropertyNode* inner = item->childByMatchName(QLatin1String(match::kVectorsGroup)))
                 o.insert(QStringLiteral("contents"), writeShapeContents(*inner));

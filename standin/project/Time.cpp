@@ -75,6 +75,15 @@ bool rescaleTime(const A_Time& t, A_u_long scale, A_Time* out)
     return true;
 }
 
+bool rescaleExactly(const A_Time& t, A_u_long scale, A_Time* out)
+{
+    A_Time r;
+    if (!rescaleTime(t, scale, &r) || !timesEqual(r, t))
+        return false;
+    *out = r;
+    return true;
+}
+
 bool addTimes(const A_Time& a, const A_Time& b, A_Time* out)
 {
     return combine(a, b, +1, out);

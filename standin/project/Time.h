@@ -24,6 +24,8 @@ double timeToSeconds(const A_Time& t);
 // scale is 0, the input is not finite, or the value does not fit A_long.
 bool secondsToTime(double seconds, A_u_long scale, A_Time* out);
 bool rescaleTime(const A_Time& t, A_u_long scale, A_Time* out);
+// The same time in the given scale; false (out untouched) unless that is exact.
+bool rescaleExactly(const A_Time& t, A_u_long scale, A_Time* out);
 
 // a + b and a - b: exact in a's scale when b converts to it exactly (always
 // when both scales match), otherwise rounded to a's scale. False on overflow.

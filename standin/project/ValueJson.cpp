@@ -223,4 +223,16 @@ QJsonValue writeStream(const PropertyNode& leaf)
     return o;
 }
 
+void readDynamicFlags(const QJsonObject& o, PropertyNode* node, const JsonPath& path)
+{
+    if (o.contains(QLatin1String("flags")))
+        node->setDynamicFlags(quint32(integerAt(o.value(QLatin1String("flags")), path / "flags", 0, 0xFFFFFFFFLL)));
+}
+
+void writeDynamicFlags(const PropertyNode& node, QJsonObject* o)
+{
+    if (node.dynamicFlags() != kDynFlagEnabled)
+        o->insert(QStringLiteral("flags"), double(node.dynamicFlags()));
+}
+
 } // namespace standin

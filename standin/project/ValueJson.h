@@ -32,4 +32,9 @@ QJsonValue writeValue(const Value& value);
 void readStream(const QJsonValue& v, PropertyNode* leaf, const JsonPath& path, A_u_long secondsScale);
 QJsonValue writeStream(const PropertyNode& leaf);
 
+// The "flags" member of a mask or shape item: its dynamic-stream flags,
+// written only when they differ from the default (on).
+void readDynamicFlags(const QJsonObject& o, PropertyNode* node, const JsonPath& path);
+void writeDynamicFlags(const PropertyNode& node, QJsonObject* o);
+
 } // namespace standin

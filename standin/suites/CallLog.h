@@ -40,7 +40,6 @@ public:
     const std::vector<CallRecord>& failures() const { return failures_; }
     uint64_t totalCalls() const { return total_; }
     bool truncated() const { return total_ > records_.size(); }
-    void setLimit(size_t limit) { limit_ = limit; }
 
     // The calls of one function, in order.
     std::vector<CallRecord> calls(const std::string& function) const;

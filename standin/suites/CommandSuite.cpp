@@ -44,10 +44,10 @@ const AEGP_CommandSuite1* CommandSuite1Table()
 {
     static const AEGP_CommandSuite1 table = [] {
         auto t = makeSuiteTable<CommandSuite1Tag>();
-        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_GetUniqueCommand, AEGP_GetUniqueCommand);
-        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_InsertMenuCommand, AEGP_InsertMenuCommand);
-        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_EnableCommand, AEGP_EnableCommand);
-        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_DisableCommand, AEGP_DisableCommand);
+        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_GetUniqueCommand);
+        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_InsertMenuCommand);
+        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_EnableCommand);
+        STANDIN_SLOT(CommandSuite1Tag, t, AEGP_DisableCommand);
         return t;
     }();
     return &table;

@@ -203,19 +203,19 @@ const AEGP_CompSuite7* CompSuite7Table()
     static const AEGP_CompSuite7 table = [] {
         using Tag = CompSuite7Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetCompFromItem, AEGP_GetCompFromItem);
-        STANDIN_SLOT(Tag, t, AEGP_GetItemFromComp, AEGP_GetItemFromComp);
-        STANDIN_SLOT(Tag, t, AEGP_GetCompBGColor, AEGP_GetCompBGColor);
-        STANDIN_SLOT(Tag, t, AEGP_GetCompFramerate, AEGP_GetCompFramerate);
-        STANDIN_SLOT(Tag, t, AEGP_GetCompWorkAreaStart, AEGP_GetCompWorkAreaStart);
-        STANDIN_SLOT(Tag, t, AEGP_GetCompWorkAreaDuration, AEGP_GetCompWorkAreaDuration);
-        STANDIN_SLOT(Tag, t, AEGP_SetCompWorkAreaStartAndDuration, AEGP_SetCompWorkAreaStartAndDuration);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewCollectionFromCompSelection, AEGP_GetNewCollectionFromCompSelection);
-        STANDIN_SLOT(Tag, t, AEGP_SetSelection, AEGP_SetSelection);
-        STANDIN_SLOT(Tag, t, AEGP_CreateNullInComp, AEGP_CreateNullInComp);
-        STANDIN_SLOT(Tag, t, AEGP_DuplicateComp, AEGP_DuplicateComp);
-        STANDIN_SLOT(Tag, t, AEGP_GetCompFrameDuration, AEGP_GetCompFrameDuration);
-        STANDIN_SLOT(Tag, t, AEGP_CreateVectorLayerInComp, AEGP_CreateVectorLayerInComp);
+        STANDIN_SLOT(Tag, t, AEGP_GetCompFromItem);
+        STANDIN_SLOT(Tag, t, AEGP_GetItemFromComp);
+        STANDIN_SLOT(Tag, t, AEGP_GetCompBGColor);
+        STANDIN_SLOT(Tag, t, AEGP_GetCompFramerate);
+        STANDIN_SLOT(Tag, t, AEGP_GetCompWorkAreaStart);
+        STANDIN_SLOT(Tag, t, AEGP_GetCompWorkAreaDuration);
+        STANDIN_SLOT(Tag, t, AEGP_SetCompWorkAreaStartAndDuration);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewCollectionFromCompSelection);
+        STANDIN_SLOT(Tag, t, AEGP_SetSelection);
+        STANDIN_SLOT(Tag, t, AEGP_CreateNullInComp);
+        STANDIN_SLOT(Tag, t, AEGP_DuplicateComp);
+        STANDIN_SLOT(Tag, t, AEGP_GetCompFrameDuration);
+        STANDIN_SLOT(Tag, t, AEGP_CreateVectorLayerInComp);
         return t;
     }();
     return &table;
@@ -225,7 +225,7 @@ const AEGP_CompSuite5* CompSuite5Table()
 {
     static const AEGP_CompSuite5 table = [] {
         auto t = makeSuiteTable<CompSuite5Tag>();
-        STANDIN_SLOT(CompSuite5Tag, t, AEGP_GetCompFrameDuration, AEGP_GetCompFrameDuration);
+        STANDIN_SLOT(CompSuite5Tag, t, AEGP_GetCompFrameDuration);
         return t;
     }();
     return &table;

@@ -262,20 +262,20 @@ const AEGP_DynamicStreamSuite4* DynamicStreamSuite4Table()
     static const AEGP_DynamicStreamSuite4 table = [] {
         using Tag = DynamicStreamSuite4Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamRefForLayer, AEGP_GetNewStreamRefForLayer);
-        STANDIN_SLOT(Tag, t, AEGP_GetStreamDepth, AEGP_GetStreamDepth);
-        STANDIN_SLOT(Tag, t, AEGP_GetStreamGroupingType, AEGP_GetStreamGroupingType);
-        STANDIN_SLOT(Tag, t, AEGP_GetNumStreamsInGroup, AEGP_GetNumStreamsInGroup);
-        STANDIN_SLOT(Tag, t, AEGP_GetDynamicStreamFlags, AEGP_GetDynamicStreamFlags);
-        STANDIN_SLOT(Tag, t, AEGP_SetDynamicStreamFlag, AEGP_SetDynamicStreamFlag);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamRefByIndex, AEGP_GetNewStreamRefByIndex);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamRefByMatchname, AEGP_GetNewStreamRefByMatchname);
-        STANDIN_SLOT(Tag, t, AEGP_DeleteStream, AEGP_DeleteStream);
-        STANDIN_SLOT(Tag, t, AEGP_AddStream, AEGP_AddStream);
-        STANDIN_SLOT(Tag, t, AEGP_GetMatchName, AEGP_GetMatchName);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewParentStreamRef, AEGP_GetNewParentStreamRef);
-        STANDIN_SLOT(Tag, t, AEGP_AreDimensionsSeparated, AEGP_AreDimensionsSeparated);
-        STANDIN_SLOT(Tag, t, AEGP_GetSeparationFollower, AEGP_GetSeparationFollower);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamRefForLayer);
+        STANDIN_SLOT(Tag, t, AEGP_GetStreamDepth);
+        STANDIN_SLOT(Tag, t, AEGP_GetStreamGroupingType);
+        STANDIN_SLOT(Tag, t, AEGP_GetNumStreamsInGroup);
+        STANDIN_SLOT(Tag, t, AEGP_GetDynamicStreamFlags);
+        STANDIN_SLOT(Tag, t, AEGP_SetDynamicStreamFlag);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamRefByIndex);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamRefByMatchname);
+        STANDIN_SLOT(Tag, t, AEGP_DeleteStream);
+        STANDIN_SLOT(Tag, t, AEGP_AddStream);
+        STANDIN_SLOT(Tag, t, AEGP_GetMatchName);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewParentStreamRef);
+        STANDIN_SLOT(Tag, t, AEGP_AreDimensionsSeparated);
+        STANDIN_SLOT(Tag, t, AEGP_GetSeparationFollower);
         return t;
     }();
     return &table;
@@ -285,7 +285,7 @@ const AEGP_DynamicStreamSuite3* DynamicStreamSuite3Table()
 {
     static const AEGP_DynamicStreamSuite3 table = [] {
         auto t = makeSuiteTable<DynamicStreamSuite3Tag>();
-        STANDIN_SLOT(DynamicStreamSuite3Tag, t, AEGP_SetStreamName, AEGP_SetStreamName);
+        STANDIN_SLOT(DynamicStreamSuite3Tag, t, AEGP_SetStreamName);
         return t;
     }();
     return &table;

@@ -54,9 +54,9 @@ const AEGP_FootageSuite5* FootageSuite5Table()
     static const AEGP_FootageSuite5 table = [] {
         using Tag = FootageSuite5Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetMainFootageFromItem, AEGP_GetMainFootageFromItem);
-        STANDIN_SLOT(Tag, t, AEGP_GetFootageSignature, AEGP_GetFootageSignature);
-        STANDIN_SLOT(Tag, t, AEGP_GetSolidFootageColor, AEGP_GetSolidFootageColor);
+        STANDIN_SLOT(Tag, t, AEGP_GetMainFootageFromItem);
+        STANDIN_SLOT(Tag, t, AEGP_GetFootageSignature);
+        STANDIN_SLOT(Tag, t, AEGP_GetSolidFootageColor);
         return t;
     }();
     return &table;

@@ -64,8 +64,6 @@ public:
     // The version EntryPointFunc is told. 17.0 changes the plug-in's
     // shortcuts; the default is 18.0.
     void setHostVersion(A_long major, A_long minor);
-    A_long hostMajorVersion() const { return major_; }
-    A_long hostMinorVersion() const { return minor_; }
 
     // EntryPointFunc(basic, major, minor, pluginId, &refcon). The calling
     // thread becomes the one every suite call must come from.

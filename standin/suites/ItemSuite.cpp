@@ -77,13 +77,13 @@ STANDIN_CALL(AEGP_GetItemPixelAspectRatio, (AEGP_ItemH itemH, A_Ratio* pix_aspec
 template <class Tag> typename Tag::Table itemTable(bool full)
 {
     auto t = makeSuiteTable<Tag>();
-    STANDIN_SLOT(Tag, t, AEGP_GetActiveItem, AEGP_GetActiveItem);
-    STANDIN_SLOT(Tag, t, AEGP_GetItemDimensions, AEGP_GetItemDimensions);
-    STANDIN_SLOT(Tag, t, AEGP_GetItemPixelAspectRatio, AEGP_GetItemPixelAspectRatio);
+    STANDIN_SLOT(Tag, t, AEGP_GetActiveItem);
+    STANDIN_SLOT(Tag, t, AEGP_GetItemDimensions);
+    STANDIN_SLOT(Tag, t, AEGP_GetItemPixelAspectRatio);
     if (full) {
-        STANDIN_SLOT(Tag, t, AEGP_GetItemType, AEGP_GetItemType);
-        STANDIN_SLOT(Tag, t, AEGP_GetItemName, AEGP_GetItemName);
-        STANDIN_SLOT(Tag, t, AEGP_GetItemDuration, AEGP_GetItemDuration);
+        STANDIN_SLOT(Tag, t, AEGP_GetItemType);
+        STANDIN_SLOT(Tag, t, AEGP_GetItemName);
+        STANDIN_SLOT(Tag, t, AEGP_GetItemDuration);
     }
     return t;
 }

@@ -216,15 +216,15 @@ const AEGP_KeyframeSuite4* KeyframeSuite4Table()
     static const AEGP_KeyframeSuite4 table = [] {
         using Tag = KeyframeSuite4Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetStreamNumKFs, AEGP_GetStreamNumKFs);
-        STANDIN_SLOT(Tag, t, AEGP_GetKeyframeTime, AEGP_GetKeyframeTime);
-        STANDIN_SLOT(Tag, t, AEGP_DeleteKeyframe, AEGP_DeleteKeyframe);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewKeyframeSpatialTangents, AEGP_GetNewKeyframeSpatialTangents);
-        STANDIN_SLOT(Tag, t, AEGP_SetKeyframeSpatialTangents, AEGP_SetKeyframeSpatialTangents);
-        STANDIN_SLOT(Tag, t, AEGP_StartAddKeyframes, AEGP_StartAddKeyframes);
-        STANDIN_SLOT(Tag, t, AEGP_AddKeyframes, AEGP_AddKeyframes);
-        STANDIN_SLOT(Tag, t, AEGP_SetAddKeyframe, AEGP_SetAddKeyframe);
-        STANDIN_SLOT(Tag, t, AEGP_EndAddKeyframes, AEGP_EndAddKeyframes);
+        STANDIN_SLOT(Tag, t, AEGP_GetStreamNumKFs);
+        STANDIN_SLOT(Tag, t, AEGP_GetKeyframeTime);
+        STANDIN_SLOT(Tag, t, AEGP_DeleteKeyframe);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewKeyframeSpatialTangents);
+        STANDIN_SLOT(Tag, t, AEGP_SetKeyframeSpatialTangents);
+        STANDIN_SLOT(Tag, t, AEGP_StartAddKeyframes);
+        STANDIN_SLOT(Tag, t, AEGP_AddKeyframes);
+        STANDIN_SLOT(Tag, t, AEGP_SetAddKeyframe);
+        STANDIN_SLOT(Tag, t, AEGP_EndAddKeyframes);
         return t;
     }();
     return &table;

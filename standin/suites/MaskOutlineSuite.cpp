@@ -56,9 +56,9 @@ const AEGP_MaskOutlineSuite2* MaskOutlineSuite2Table()
     static const AEGP_MaskOutlineSuite2 table = [] {
         using Tag = MaskOutlineSuite2Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_IsMaskOutlineOpen, AEGP_IsMaskOutlineOpen);
-        STANDIN_SLOT(Tag, t, AEGP_GetMaskOutlineNumSegments, AEGP_GetMaskOutlineNumSegments);
-        STANDIN_SLOT(Tag, t, AEGP_GetMaskOutlineVertexInfo, AEGP_GetMaskOutlineVertexInfo);
+        STANDIN_SLOT(Tag, t, AEGP_IsMaskOutlineOpen);
+        STANDIN_SLOT(Tag, t, AEGP_GetMaskOutlineNumSegments);
+        STANDIN_SLOT(Tag, t, AEGP_GetMaskOutlineVertexInfo);
         return t;
     }();
     return &table;

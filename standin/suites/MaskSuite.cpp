@@ -75,11 +75,11 @@ const AEGP_MaskSuite5* MaskSuite5Table()
     static const AEGP_MaskSuite5 table = [] {
         using Tag = MaskSuite5Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetLayerMaskByIndex, AEGP_GetLayerMaskByIndex);
-        STANDIN_SLOT(Tag, t, AEGP_DisposeMask, AEGP_DisposeMask);
-        STANDIN_SLOT(Tag, t, AEGP_CreateNewMask, AEGP_CreateNewMask);
-        STANDIN_SLOT(Tag, t, AEGP_GetMaskLockState, AEGP_GetMaskLockState);
-        STANDIN_SLOT(Tag, t, AEGP_SetMaskLockState, AEGP_SetMaskLockState);
+        STANDIN_SLOT(Tag, t, AEGP_GetLayerMaskByIndex);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeMask);
+        STANDIN_SLOT(Tag, t, AEGP_CreateNewMask);
+        STANDIN_SLOT(Tag, t, AEGP_GetMaskLockState);
+        STANDIN_SLOT(Tag, t, AEGP_SetMaskLockState);
         return t;
     }();
     return &table;

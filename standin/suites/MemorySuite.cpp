@@ -33,10 +33,10 @@ const AEGP_MemorySuite1* MemorySuite1Table()
 {
     static const AEGP_MemorySuite1 table = [] {
         auto t = makeSuiteTable<MemorySuite1Tag>();
-        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_FreeMemHandle, AEGP_FreeMemHandle);
-        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_LockMemHandle, AEGP_LockMemHandle);
-        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_UnlockMemHandle, AEGP_UnlockMemHandle);
-        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_GetMemHandleSize, AEGP_GetMemHandleSize);
+        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_FreeMemHandle);
+        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_LockMemHandle);
+        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_UnlockMemHandle);
+        STANDIN_SLOT(MemorySuite1Tag, t, AEGP_GetMemHandleSize);
         return t;
     }();
     return &table;

@@ -75,9 +75,9 @@ const PF_PathDataSuite1* PathDataSuite1Table()
     static const PF_PathDataSuite1 table = [] {
         using Tag = PathDataSuite1Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, PF_PathIsOpen, PF_PathIsOpen);
-        STANDIN_SLOT(Tag, t, PF_PathNumSegments, PF_PathNumSegments);
-        STANDIN_SLOT(Tag, t, PF_PathVertexInfo, PF_PathVertexInfo);
+        STANDIN_SLOT(Tag, t, PF_PathIsOpen);
+        STANDIN_SLOT(Tag, t, PF_PathNumSegments);
+        STANDIN_SLOT(Tag, t, PF_PathVertexInfo);
         return t;
     }();
     return &table;

@@ -126,14 +126,14 @@ const AEGP_PersistentDataSuite3* PersistentDataSuite3Table()
     static const AEGP_PersistentDataSuite3 table = [] {
         using Tag = PersistentDataSuite3Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetApplicationBlob, AEGP_GetApplicationBlob);
-        STANDIN_SLOT(Tag, t, AEGP_DoesKeyExist, AEGP_DoesKeyExist);
-        STANDIN_SLOT(Tag, t, AEGP_GetString, AEGP_GetString);
-        STANDIN_SLOT(Tag, t, AEGP_GetLong, AEGP_GetLong);
-        STANDIN_SLOT(Tag, t, AEGP_GetFpLong, AEGP_GetFpLong);
-        STANDIN_SLOT(Tag, t, AEGP_SetString, AEGP_SetString);
-        STANDIN_SLOT(Tag, t, AEGP_SetLong, AEGP_SetLong);
-        STANDIN_SLOT(Tag, t, AEGP_SetFpLong, AEGP_SetFpLong);
+        STANDIN_SLOT(Tag, t, AEGP_GetApplicationBlob);
+        STANDIN_SLOT(Tag, t, AEGP_DoesKeyExist);
+        STANDIN_SLOT(Tag, t, AEGP_GetString);
+        STANDIN_SLOT(Tag, t, AEGP_GetLong);
+        STANDIN_SLOT(Tag, t, AEGP_GetFpLong);
+        STANDIN_SLOT(Tag, t, AEGP_SetString);
+        STANDIN_SLOT(Tag, t, AEGP_SetLong);
+        STANDIN_SLOT(Tag, t, AEGP_SetFpLong);
         return t;
     }();
     return &table;

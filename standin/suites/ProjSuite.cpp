@@ -44,9 +44,9 @@ const AEGP_ProjSuite5* ProjSuite5Table()
 {
     static const AEGP_ProjSuite5 table = [] {
         auto t = makeSuiteTable<ProjSuite5Tag>();
-        STANDIN_SLOT(ProjSuite5Tag, t, AEGP_GetProjectByIndex, AEGP_GetProjectByIndex);
-        STANDIN_SLOT(ProjSuite5Tag, t, AEGP_GetProjectName, AEGP_GetProjectName);
-        STANDIN_SLOT(ProjSuite5Tag, t, AEGP_GetProjectPath, AEGP_GetProjectPath);
+        STANDIN_SLOT(ProjSuite5Tag, t, AEGP_GetProjectByIndex);
+        STANDIN_SLOT(ProjSuite5Tag, t, AEGP_GetProjectName);
+        STANDIN_SLOT(ProjSuite5Tag, t, AEGP_GetProjectPath);
         return t;
     }();
     return &table;

@@ -34,8 +34,8 @@ const AEGP_RegisterSuite5* RegisterSuite5Table()
 {
     static const AEGP_RegisterSuite5 table = [] {
         auto t = makeSuiteTable<RegisterSuite5Tag>();
-        STANDIN_SLOT(RegisterSuite5Tag, t, AEGP_RegisterCommandHook, AEGP_RegisterCommandHook);
-        STANDIN_SLOT(RegisterSuite5Tag, t, AEGP_RegisterUpdateMenuHook, AEGP_RegisterUpdateMenuHook);
+        STANDIN_SLOT(RegisterSuite5Tag, t, AEGP_RegisterCommandHook);
+        STANDIN_SLOT(RegisterSuite5Tag, t, AEGP_RegisterUpdateMenuHook);
         return t;
     }();
     return &table;

@@ -179,15 +179,15 @@ const AEGP_StreamSuite4* StreamSuite4Table()
     static const AEGP_StreamSuite4 table = [] {
         using Tag = StreamSuite4Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetNewLayerStream, AEGP_GetNewLayerStream);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewMaskStream, AEGP_GetNewMaskStream);
-        STANDIN_SLOT(Tag, t, AEGP_DisposeStream, AEGP_DisposeStream);
-        STANDIN_SLOT(Tag, t, AEGP_IsStreamTimevarying, AEGP_IsStreamTimevarying);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamValue, AEGP_GetNewStreamValue);
-        STANDIN_SLOT(Tag, t, AEGP_DisposeStreamValue, AEGP_DisposeStreamValue);
-        STANDIN_SLOT(Tag, t, AEGP_SetStreamValue, AEGP_SetStreamValue);
-        STANDIN_SLOT(Tag, t, AEGP_GetExpressionState, AEGP_GetExpressionState);
-        STANDIN_SLOT(Tag, t, AEGP_SetExpressionState, AEGP_SetExpressionState);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewLayerStream);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewMaskStream);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeStream);
+        STANDIN_SLOT(Tag, t, AEGP_IsStreamTimevarying);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamValue);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeStreamValue);
+        STANDIN_SLOT(Tag, t, AEGP_SetStreamValue);
+        STANDIN_SLOT(Tag, t, AEGP_GetExpressionState);
+        STANDIN_SLOT(Tag, t, AEGP_SetExpressionState);
         return t;
     }();
     return &table;
@@ -198,8 +198,8 @@ const AEGP_StreamSuite3* StreamSuite3Table()
     static const AEGP_StreamSuite3 table = [] {
         using Tag = StreamSuite3Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_DisposeStream, AEGP_DisposeStream);
-        STANDIN_SLOT(Tag, t, AEGP_GetStreamName, AEGP_GetStreamName);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeStream);
+        STANDIN_SLOT(Tag, t, AEGP_GetStreamName);
         return t;
     }();
     return &table;
@@ -210,10 +210,10 @@ const AEGP_StreamSuite2* StreamSuite2Table()
     static const AEGP_StreamSuite2 table = [] {
         using Tag = StreamSuite2Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetNewLayerStream, AEGP_GetNewLayerStream);
-        STANDIN_SLOT(Tag, t, AEGP_DisposeStream, AEGP_DisposeStream);
-        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamValue, AEGP_GetNewStreamValue);
-        STANDIN_SLOT(Tag, t, AEGP_DisposeStreamValue, AEGP_DisposeStreamValue);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewLayerStream);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeStream);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewStreamValue);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeStreamValue);
         return t;
     }();
     return &table;

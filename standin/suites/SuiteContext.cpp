@@ -214,18 +214,10 @@ A_Err fromCompTime(const Layer* layer, AEGP_LTimeMode mode, const A_Time& in, A_
 
 A_Time inFrameScale(const Composition* comp, const A_Time& t)
 {
-    if (!comp || t.scale == 0)
-        return t;
-    const A_u_long scale = comp->frameDuration().scale;
-    if (scale == 0 || scale == t.scale)
-        return t;
-    const int64_t num = int64_t(t.value) * int64_t(scale);
-    if (num % int64_t(t.scale) != 0)
-        return t;
-    const int64_t value = num / int64_t(t.scale);
-    if (value < INT32_MIN || value > INT32_MAX)
-        return t;
-    return A_Time{A_long(value), scale};
+    A_Time out = t;
+    if (comp)
+        rescaleExactly(t, comp->frameDuration().scale, &out);
+    return out;
 }
 
 } // namespace standin

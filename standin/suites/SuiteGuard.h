@@ -12,9 +12,10 @@
 // (STANDIN_MUTATOR for calls that change the project), and a table is made by
 //
 //     auto t = makeSuiteTable<LayerSuite13>();
-//     STANDIN_SLOT(LayerSuite13, t, AEGP_GetLayerFlags, AEGP_GetLayerFlags);
+//     STANDIN_SLOT(LayerSuite13, t, AEGP_GetLayerFlags);
 //
-// The slot number comes from the member's position in the shared header;
+// The member and the implementation share the function's name. The slot
+// number comes from the member's position in the shared header;
 // every member not set stays a placeholder that returns
 // STANDIN_ERR_NOT_IMPLEMENTED and complains on stderr.
 #pragma once
@@ -126,9 +127,9 @@ template <class Suite> typename Suite::Table makeSuiteTable()
 #define STANDIN_CALL(NAME, PARAMS) STANDIN_DEFINE_CALL(NAME, PARAMS, false)
 #define STANDIN_MUTATOR(NAME, PARAMS) STANDIN_DEFINE_CALL(NAME, PARAMS, true)
 
-#define STANDIN_SLOT(SUITE, TABLE, MEMBER, IMPL)                                                            \
-    (TABLE).MEMBER = &::standin::Thunk<                                                                     \
-        SUITE, int(offsetof(std::remove_reference_t<decltype(TABLE)>, MEMBER) / sizeof(void*)), IMPL>::call
+#define STANDIN_SLOT(SUITE, TABLE, NAME)                                                                    \
+    (TABLE).NAME = &::standin::Thunk<                                                                       \
+        SUITE, int(offsetof(std::remove_reference_t<decltype(TABLE)>, NAME) / sizeof(void*)), NAME>::call
 
 // A tag type naming one (suite name, version) pair and its table type.
 #define STANDIN_SUITE(TAG, TABLE, NAME, VERSION)                \

@@ -8,22 +8,11 @@
 
 namespace standin {
 
-std::u16string utf8ToUtf16(const std::string& text)
-{
-    const QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size()));
-}
-
 std::string utf16ToUtf8(const char16_t* text)
 {
     if (!text)
         return std::string();
     return QString::fromUtf16(text).toUtf8().toStdString();
-}
-
-std::string utf16ToUtf8(const std::u16string& text)
-{
-    return QString::fromUtf16(text.data(), qsizetype(text.size())).toUtf8().toStdString();
 }
 
 std::string utf8Prefix(const std::string& text, size_t maxBytes)

@@ -1,4 +1,4 @@
-// Small text helpers the suites share: UTF-8 / UTF-16 conversion, copying
+// Small text helpers the suites share: UTF-16 to UTF-8 conversion, copying
 // into caller buffers at a character boundary, and number formatting that
 // does not depend on the process locale (the plug-in sets one).
 #pragma once
@@ -9,9 +9,7 @@
 
 namespace standin {
 
-std::u16string utf8ToUtf16(const std::string& text);
 std::string utf16ToUtf8(const char16_t* text);
-std::string utf16ToUtf8(const std::u16string& text);
 
 // The longest prefix of text that fits in maxBytes without cutting a UTF-8
 // character in two.

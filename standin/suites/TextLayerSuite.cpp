@@ -116,10 +116,10 @@ const AEGP_TextLayerSuite1* TextLayerSuite1Table()
     static const AEGP_TextLayerSuite1 table = [] {
         using Tag = TextLayerSuite1Tag;
         auto t = makeSuiteTable<Tag>();
-        STANDIN_SLOT(Tag, t, AEGP_GetNewTextOutlines, AEGP_GetNewTextOutlines);
-        STANDIN_SLOT(Tag, t, AEGP_DisposeTextOutlines, AEGP_DisposeTextOutlines);
-        STANDIN_SLOT(Tag, t, AEGP_GetNumTextOutlines, AEGP_GetNumTextOutlines);
-        STANDIN_SLOT(Tag, t, AEGP_GetIndexedTextOutline, AEGP_GetIndexedTextOutline);
+        STANDIN_SLOT(Tag, t, AEGP_GetNewTextOutlines);
+        STANDIN_SLOT(Tag, t, AEGP_DisposeTextOutlines);
+        STANDIN_SLOT(Tag, t, AEGP_GetNumTextOutlines);
+        STANDIN_SLOT(Tag, t, AEGP_GetIndexedTextOutline);
         return t;
     }();
     return &table;

@@ -39,7 +39,7 @@ const AEGP_UtilitySuite3* UtilitySuite3Table()
 {
     static const AEGP_UtilitySuite3 table = [] {
         auto t = makeSuiteTable<UtilitySuite3Tag>();
-        STANDIN_SLOT(UtilitySuite3Tag, t, AEGP_ReportInfo, AEGP_ReportInfo);
+        STANDIN_SLOT(UtilitySuite3Tag, t, AEGP_ReportInfo);
         return t;
     }();
     return &table;
@@ -49,8 +49,8 @@ const AEGP_UtilitySuite5* UtilitySuite5Table()
 {
     static const AEGP_UtilitySuite5 table = [] {
         auto t = makeSuiteTable<UtilitySuite5Tag>();
-        STANDIN_SLOT(UtilitySuite5Tag, t, AEGP_StartUndoGroup, AEGP_StartUndoGroup);
-        STANDIN_SLOT(UtilitySuite5Tag, t, AEGP_EndUndoGroup, AEGP_EndUndoGroup);
+        STANDIN_SLOT(UtilitySuite5Tag, t, AEGP_StartUndoGroup);
+        STANDIN_SLOT(UtilitySuite5Tag, t, AEGP_EndUndoGroup);
         return t;
     }();
     return &table;

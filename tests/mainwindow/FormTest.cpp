@@ -2,10 +2,7 @@
 // and information panels, and every row of the three property panels, each
 // checked against its settings from tables.
 
-#include "mainwindow/ZolvarDlgForm.h"
-#include "TestApp.h"
-
-#include <gtest/gtest.h>
+#include "FormFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
-#include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -35,34 +31,9 @@ namespace {
 constexpr double M = 16777200.0;
 constexpr int kNoMax = QWIDGETSIZE_MAX;
 
-class FormTest : public ::testing::Test
+class FormTest : public FormFixture
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        testApp();
-        window = new QMainWindow;
-        ui = new Ui::ZolvarDlgClass;
-        ui->setupUi(window);
-    }
-    static void TearDownTestSuite()
-    {
-        delete window;
-        delete ui;
-    }
-
-    template <class T = QWidget>
-    static T* find(const char* name)
-    {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-
-    static QMainWindow* window;
-    static Ui::ZolvarDlgClass* ui;
 };
-
-QMainWindow* FormTest::window = nullptr;
-Ui::ZolvarDlgClass* FormTest::ui = nullptr;
 
 QString policyName(QSizePolicy::Policy p)
 {

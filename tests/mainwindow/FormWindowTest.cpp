@@ -1,14 +1,10 @@
 // The main window form's window settings, actions, menus and docks.
 
-#include "mainwindow/ZolvarDlgForm.h"
-#include "TestApp.h"
-
-#include <gtest/gtest.h>
+#include "FormFixture.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QGridLayout>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -18,28 +14,9 @@
 
 namespace {
 
-class FormWindowTest : public ::testing::Test
+class FormWindowTest : public FormFixture
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        testApp();
-        window = new QMainWindow;
-        ui = new Ui::ZolvarDlgClass;
-        ui->setupUi(window);
-    }
-    static void TearDownTestSuite()
-    {
-        delete window;
-        delete ui;
-    }
-
-    static QMainWindow* window;
-    static Ui::ZolvarDlgClass* ui;
 };
-
-QMainWindow* FormWindowTest::window = nullptr;
-Ui::ZolvarDlgClass* FormWindowTest::ui = nullptr;
 
 TEST_F(FormWindowTest, WindowSettings)
 {

@@ -245,7 +245,8 @@ TEST(MainWindow, TheWheelNeverChangesAValue)
     auto window = makeWindow(*host);
     window->show();
     const Ui::ZolvarDlgClass& ui = window->form();
-    for (QWidget* control : std::initializer_list<QWidget*>{ui.gravityMagnitudeSld, ui.startFrameEt, ui.timeDividerEt}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.gravityMagnitudeSld, ui.startFrameEt, ui.timeDividerEt,
+                                                                   ui.densityEt}) {
         SCOPED_TRACE(control->objectName().toStdString());
         EXPECT_EQ(control->focusPolicy(), Qt::StrongFocus);
         const QVariant before = control->property("value");
@@ -255,6 +256,26 @@ TEST(MainWindow, TheWheelNeverChangesAValue)
         QApplication::sendEvent(control, &wheel);
         EXPECT_EQ(control->property("value"), before);
     }
+}
+
+TEST(MainWindow, TheExportFrameBoxesKeepTheStartAtOrBeforeTheEnd)
+{
+    auto host = makeHost();
+    auto window = makeWindow(*host);
+    const Ui::ZolvarDlgClass& ui = window->form();
+    const auto finish = [](QSpinBox* box, int value) {
+        box->setValue(value);
+        emit box->editingFinished();
+    };
+
+    ui.endFrameEt->setValue(20);
+    finish(ui.startFrameEt, 50);
+    EXPECT_EQ(ui.endFrameEt->value(), 50) << "a start past the end moves the end";
+    finish(ui.endFrameEt, 30);
+    EXPECT_EQ(ui.startFrameEt->value(), 30) << "an end before the start moves the start";
+    finish(ui.endFrameEt, 200000);
+    EXPECT_EQ(ui.endFrameEt->value(), kLastSimulatedFrame) << "the end stays reachable";
+    EXPECT_EQ(ui.startFrameEt->value(), 30);
 }
 
 } // namespace

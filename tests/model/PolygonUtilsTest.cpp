@@ -41,6 +41,17 @@ TEST(CentroidTest, AreaWeightedVertexMeanAndTwoPoints)
         expectPoint(getPolyCentroid({b2Vec2(1, 2), b2Vec2(3, 6)}, mean), 2.0f, 4.0f);
 }
 
+TEST(CentroidTest, SmallPolygonFarFromTheOriginKeepsItsCentre)
+{
+    // A small L-shape moved 20000 pixels away: its area is tiny next to the
+    // distance, yet the centre must stay on the shape.
+    std::vector<b2Vec2> l = {b2Vec2(0, 0), b2Vec2(2, 0), b2Vec2(2, 1),
+                             b2Vec2(1, 1), b2Vec2(1, 2), b2Vec2(0, 2)};
+    for (b2Vec2& p : l)
+        p += b2Vec2(20000.0f, -20000.0f);
+    expectPoint(getPolyCentroid(l, false), 20000.0f + 5.0f / 6.0f, -20000.0f + 5.0f / 6.0f, 2e-3f);
+}
+
 TEST(CentroidTest, ZeroAreaFallsBackToTheVertexMean)
 {
     const std::vector<b2Vec2> line = {b2Vec2(0, 0), b2Vec2(1, 1), b2Vec2(2, 2), b2Vec2(3, 3)};

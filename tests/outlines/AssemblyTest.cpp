@@ -96,6 +96,29 @@ TEST(OutlineAssembly, OrderWindingAndConversion)
     EXPECT_NEAR(turned.group[0].points.back().y, 0.0f, 1e-5);
 }
 
+TEST(OutlineAssembly, BoxesAndTrianglesAreWoundForTheEngineInEveryFrame)
+{
+    const std::vector<b2Vec2> corners = {b2Vec2(0, 0), b2Vec2(0, 50), b2Vec2(100, 50), b2Vec2(100, 0)};
+    const std::vector<b2Vec2> triangle = {b2Vec2(0, 300), b2Vec2(100, 300), b2Vec2(100, 400)};
+    for (bool backwards : {false, true}) {
+        OutlineSet set;
+        ShapeDef box = polygon(backwards ? std::vector<b2Vec2>(corners.rbegin(), corners.rend()) : corners, false);
+        box.isBox = true;
+        set.boxes.push_back(box);
+        set.outlines.push_back(
+            polygon(backwards ? std::vector<b2Vec2>(triangle.rbegin(), triangle.rend()) : triangle));
+        for (const b2Vec2 scale : {b2Vec2(1, 1), b2Vec2(-1, 1), b2Vec2(1, -2)}) {
+            OutlineFrame frame;
+            frame.scale = scale;
+            const AssembledOutlines out = assembleOutlines(nullptr, set, false, frame);
+            ASSERT_EQ(out.group.size(), 2u);
+            for (const ShapeDef& s : out.group)
+                EXPECT_EQ(ClockWise(s.points), 0) << backwards << " " << scale.x << " " << scale.y;
+            expectEngineAccepts(out.group);
+        }
+    }
+}
+
 TEST(OutlineAssembly, SeventyFiveTrianglesAreFineSeventySixAreTooMany)
 {
     const AssembledOutlines fine = assembleOutlines(nullptr, OutlineSet{{}, {}, {regular(77, 500)}}, false, {});

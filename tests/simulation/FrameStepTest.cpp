@@ -227,6 +227,21 @@ TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
     EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 5.0f, 0.01f) << "the layer's velocity of the frame before";
 }
 
+TEST(FrameStep, AnUnusableTimeDividerCountsAsOneForTheLayerQueriesToo)
+{
+    for (const double divider : {0.0, -2.0, std::nan("")}) {
+        Scene scene(sceneJson({movingLayer(1)}));
+        scene.build();
+        scene.body(0).type = BodyType::Kinematic;
+        scene.rebuild();
+        const float x0 = scene.world(0)->GetPosition().x;
+        scene.core.controls.timeDivider = divider;
+        scene.play();
+        scene.ticks(10);
+        EXPECT_NEAR(scene.world(0)->GetPosition().x - x0, 2.0f, 0.01f) << divider;
+    }
+}
+
 TEST(FrameStep, KinematicBodyBecomesDynamicAtItsInpointEvenAtFrameZero)
 {
     Scene scene(sceneJson({movingLayer(1)}));

@@ -26,11 +26,7 @@ standin::PropertyNode* stream(Scene& scene, int layer, TransformStream which)
 void exportRange(Scene& scene, int start, int end, bool motionBlur = false, int cancelAfter = -1)
 {
     scene.writeKeysOnHandover(motionBlur, cancelAfter);
-    scene.core.exportStartFrame = start;
-    scene.core.exportEndFrame = end;
-    scene.core.exporting = true;
-    scene.core.bodyTransforms.clear();
-    scene.core.restartAndPlayAnimation();
+    scene.startRecording(start, end);
     for (int i = 0; i <= end + 1 && scene.core.handedOver.empty(); ++i)
         scene.ticks(1);
     ASSERT_EQ(scene.core.handedOver.size(), 1u);
@@ -203,10 +199,7 @@ TEST(KeyframeExport, AFailedDuplicateStopsTheExportWithAMessage)
     scene.core.controls.applyToNewComp = true;
     scene.host.session->faults().failEvery(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 29, A_Err_GENERIC);
     scene.writeKeysOnHandover();
-    scene.core.exportStartFrame = 0;
-    scene.core.exportEndFrame = 2;
-    scene.core.exporting = true;
-    scene.core.restartAndPlayAnimation();
+    scene.startRecording(0, 2);
     scene.ticks(4);
     EXPECT_TRUE(scene.core.handedOver.empty());
     EXPECT_EQ(scene.core.exportFailures.size(), 1);

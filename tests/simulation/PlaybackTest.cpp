@@ -125,10 +125,7 @@ TEST(Playback, TheRecordedRangeIsHandedOverInTheTickOfItsEndFrameAndPlaybackStop
 {
     Scene scene(sceneJson({solid(1, 3, 500, 500), solid(2, 3, 300, 500)}));
     scene.build();
-    scene.core.exportStartFrame = 2;
-    scene.core.exportEndFrame = 5;
-    scene.core.exporting = true;
-    scene.core.restartAndPlayAnimation();
+    scene.startRecording(2, 5);
     scene.ticks(5);  // frames 0 to 4
     EXPECT_TRUE(scene.core.handedOver.empty());
     ASSERT_EQ(scene.core.bodyTransforms.size(), 2u);
@@ -151,10 +148,7 @@ TEST(Playback, ARestartDuringRecordingStartsTheTracksAfresh)
 {
     Scene scene(sceneJson({solid(1, 3, 500, 500)}));
     scene.build();
-    scene.core.exportStartFrame = 0;
-    scene.core.exportEndFrame = 6;
-    scene.core.exporting = true;
-    scene.core.restartAndPlayAnimation();
+    scene.startRecording(0, 6);
     scene.ticks(4);
     scene.core.restartAndPlayAnimation();  // an edit in between
     scene.ticks(7);

@@ -62,6 +62,15 @@ void Scene::ticks(int count)
         core.updatePhysics();
 }
 
+void Scene::startRecording(int start, int end)
+{
+    core.exportStartFrame = start;
+    core.exportEndFrame = end;
+    core.exporting = true;
+    core.bodyTransforms.clear();
+    core.restartAndPlayAnimation();
+}
+
 standin::Composition* Scene::composition() const
 {
     return host.project->compositionByName(QStringLiteral("Main"));

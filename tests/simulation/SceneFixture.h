@@ -62,6 +62,9 @@ public:
     void rebuild() { core.restartAndStopAnimation(false); }
     void play() { core.playAnimation(); }
     void ticks(int count);
+    // Restarts playing with frames start to end to be recorded for export
+    // (the tracks emptied first).
+    void startRecording(int start, int end);
 
     MyBody& body(int index) { return core.bodies.at(size_t(index)); }
     b2Body* world(int index) { return body(index).body; }

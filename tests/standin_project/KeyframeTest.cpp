@@ -33,6 +33,15 @@ TEST(Time, ExactComparisonAcrossScales)
     ASSERT_TRUE(addTimes(A_Time{10, 25}, A_Time{1, 5}, &t));
     EXPECT_EQ(t.value, 15);
     EXPECT_EQ(t.scale, 25u);
+    // Exact rescaling only: a time that does not land on the scale, or does
+    // not fit, stays as it was.
+    ASSERT_TRUE(rescaleExactly(A_Time{4000, 100000}, 25, &t));
+    EXPECT_EQ(t.value, 1);
+    EXPECT_EQ(t.scale, 25u);
+    EXPECT_FALSE(rescaleExactly(A_Time{1, 2}, 25, &t));
+    EXPECT_FALSE(rescaleExactly(A_Time{2147483647, 1}, 2, &t));
+    EXPECT_FALSE(rescaleExactly(A_Time{1, 0}, 25, &t));
+    EXPECT_EQ(t.value, 1) << "a failed rescale leaves the output alone";
 }
 
 TEST(Keyframes, LinearWithHoldAtTheEnds)

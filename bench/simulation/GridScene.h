@@ -1,0 +1,72 @@
+// The scene both benchmarks run on: a stand-in session over `count` solids of
+// 40 x 40 pixels in a grid above a floor, in a composition of 3000 x 3000 at
+// 25 fps, and the simulation core on it with its records built, every other
+// piece a circle, the floor static. The world is built from the records by
+// the next restart, after the caller's own changes.
+#pragma once
+
+#include "host/EntryPoint.h"
+#include "project/Project.h"
+#include "simulation/SimulationCore.h"
+#include "suites/HostSession.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+namespace bench {
+
+constexpr int kPluginId = 7;
+
+inline QByteArray gridJson(int count)
+{
+    QStringList layers;
+    for (int i = 0; i < count; ++i)
+        layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "transform": {"position": [%2, %3]}})")
+                      .arg(i + 1)
+                      .arg(300 + (i % 25) * 90)
+                      .arg(200 + (i / 25) * 90);
+    layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
+                  .arg(count + 1);
+    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
+                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
+        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
+                          "duration": 20, "layers": [%1]}]})")
+        .arg(layers.join(QLatin1Char(',')))
+        .toUtf8();
+}
+
+struct GridScene {
+    GridScene(int count, const SceneControls& controls)
+    {
+        standin::LoadError error;
+        project = standin::Project::fromJson(gridJson(count), QStringLiteral("/bench/grid.aep"), &error);
+        session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
+        session->callEntryPoint(&EntryPointFunc);
+        core = std::make_unique<SimulationCore>(session->basicSuite(), kPluginId);
+        core->limiter.disable();
+        core->controls = controls;
+        core->readComposition();
+        core->listBodyLayers();
+        core->initWorld(false);
+        core->initMyBodies();
+        for (int i = 0; i < count; i += 2) {
+            ShapeDef circle;
+            circle.points = {b2Vec2(-0.2f, 0), b2Vec2(0, -0.2f), b2Vec2(0.2f, 0), b2Vec2(0, 0.2f)};
+            circle.isCircle = true;
+            circle.radius = 0.2f;
+            core->bodies[size_t(i)].outlines = {{circle}};
+            core->bodies[size_t(i)].isLayerBox = false;
+        }
+        core->bodies.back().type = BodyType::Static;
+    }
+
+    std::unique_ptr<standin::Project> project;
+    std::unique_ptr<standin::HostSession> session;
+    std::unique_ptr<SimulationCore> core;
+};
+
+} // namespace bench
