@@ -10,28 +10,6 @@
 
 namespace {
 
-// The active composition's layer at `index`, with the active item.
-A_Err GetActiveLayer(const AEGP_SuiteHandler& suites, A_long index, AEGP_ItemH& item, AEGP_LayerH& layer)
-{
-    AEGP_CompH comp = nullptr;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
-    if (!err)
-        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, index, &layer);
-    return err;
-}
-
-// The active item, when it is a composition.
-bool GetActiveComp(const AEGP_SuiteHandler& suites, AEGP_ItemH& item)
-{
-    AEGP_ItemType type = AEGP_ItemType_NONE;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err && item)
-        err = suites.ItemSuite8()->AEGP_GetItemType(item, &type);
-    return !err && item && type == AEGP_ItemType_COMP;
-}
-
 double RatioValue(const A_Ratio& ratio)
 {
     return ratio.den ? static_cast<double>(ratio.num) / ratio.den : 1.0;
@@ -122,6 +100,32 @@ A_Err SearchMatchName(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, c
 }
 
 } // namespace
+
+A_Err GetActiveItemComp(const AEGP_SuiteHandler& suites, AEGP_ItemH& item, AEGP_CompH& comp)
+{
+    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+    if (!err)
+        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    return err;
+}
+
+A_Err GetActiveLayer(const AEGP_SuiteHandler& suites, A_long index, AEGP_ItemH& item, AEGP_LayerH& layer)
+{
+    AEGP_CompH comp = nullptr;
+    A_Err err = GetActiveItemComp(suites, item, comp);
+    if (!err)
+        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, index, &layer);
+    return err;
+}
+
+bool GetActiveComp(const AEGP_SuiteHandler& suites, AEGP_ItemH& item)
+{
+    AEGP_ItemType type = AEGP_ItemType_NONE;
+    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
+    if (!err && item)
+        err = suites.ItemSuite8()->AEGP_GetItemType(item, &type);
+    return !err && item && type == AEGP_ItemType_COMP;
+}
 
 A_Err GetWorldCoords(Point4 p, const A_Matrix4& m, Point4* out)
 {
@@ -253,9 +257,7 @@ A_Err GetLayerStartEndFrames(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long
     A_Time frameDuration{0, 1};
     A_Time inPoint{0, 1};
     A_Time duration{0, 1};
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &compDuration);
     if (!err)

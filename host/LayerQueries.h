@@ -12,12 +12,29 @@
 
 #include <vector>
 
+class AEGP_SuiteHandler;
+
 struct Point4 {
     double x, y, z, w;
 };
 
 // The frame number that stands for "to the end of the composition".
 constexpr A_long kLayerLastsToCompEnd = 100000;
+
+// The active item and its composition, asked in that order; the second call
+// runs only when the first succeeded. Returns the first host error; the item is
+// not checked to be a composition (see GetActiveComp).
+A_Err GetActiveItemComp(const AEGP_SuiteHandler& suites, AEGP_ItemH& item, AEGP_CompH& comp);
+
+// The active composition's layer at `index`, with the active item: the chain
+// of GetActiveItemComp then the layer by index, each call running only when
+// the ones before succeeded. Returns the first host error; `layer` is only
+// meaningful when that is none.
+A_Err GetActiveLayer(const AEGP_SuiteHandler& suites, A_long index, AEGP_ItemH& item, AEGP_LayerH& layer);
+
+// The active item in `item`; true only when there is one, it is a
+// composition and no host call failed (the error itself is not reported).
+bool GetActiveComp(const AEGP_SuiteHandler& suites, AEGP_ItemH& item);
 
 // p through the row-vector matrix m; x, y and z are divided by the resulting w
 // unless it is 0. Always returns 0.

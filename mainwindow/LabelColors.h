@@ -3,10 +3,9 @@
 #pragma once
 
 #include "host_api.h"
+#include "model/LabelColor.h"
 
 #include <vector>
-
-constexpr int kLabelColorCount = 16;
 
 // Empties colors, then appends the 16 label colours in label order, each
 // with alpha 1.

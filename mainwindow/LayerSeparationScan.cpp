@@ -1,6 +1,7 @@
 #include "mainwindow/LayerSeparationScan.h"
 
 #include "host/AEGP_SuiteHandler.h"
+#include "host/LayerQueries.h"
 #include "outlines/HostStreams.h"
 
 #include <string>
@@ -103,9 +104,7 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
     A_long count = 0;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &count);
     for (A_long i = 0; !err && i < count; ++i) {

@@ -2,6 +2,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
+#include "model/LabelColor.h"
 #include "outlines/HostStreams.h"
 #include "outlines/LayerBuild.h"
 #include "outlines/MaskOutlines.h"
@@ -22,10 +23,8 @@ AEGP_ColorVal labelColorOf(const std::vector<char>& labels, int bodyIndex,
 {
     if (bodyIndex < 0 || size_t(bodyIndex) >= labels.size())
         return kNoLabelColor;
-    const int label = static_cast<signed char>(labels[size_t(bodyIndex)]);
-    if (label < 1 || label > 16 || size_t(label) > labelColors.size())
-        return kNoLabelColor;
-    return labelColors[size_t(label - 1)];
+    const AEGP_ColorVal* color = LabelColorOf(static_cast<signed char>(labels[size_t(bodyIndex)]), labelColors);
+    return color ? *color : kNoLabelColor;
 }
 
 bool isTimeVarying(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer)
@@ -190,9 +189,7 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
     AEGP_CompH comp = nullptr;
     A_long width = 0, height = 0;
     A_Ratio ratio{1, 1};
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&active);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(active, &comp);
+    A_Err err = GetActiveItemComp(suites, active, comp);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDimensions(active, &width, &height);
     if (!err)
@@ -249,9 +246,7 @@ void recomputeShape(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex,
     AEGP_LayerH layer = nullptr;
     A_long layerCount = 0;
     AEGP_ObjectType objectType = AEGP_ObjectType_AV;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&active);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(active, &comp);
+    A_Err err = GetActiveItemComp(suites, active, comp);
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &layerCount);
     if (err || layerIndex < 0 || layerIndex >= layerCount)

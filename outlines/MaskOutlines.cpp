@@ -1,5 +1,6 @@
 #include "outlines/MaskOutlines.h"
 
+#include "host/LayerQueries.h"
 #include "model/ArraySearch.h"
 #include "model/ConvexHull.h"
 #include "model/OutlineClassification.h"
@@ -93,13 +94,8 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
     {
         AEGP_SuiteHandler suites(basic);
         AEGP_ItemH active = nullptr;
-        AEGP_CompH comp = nullptr;
         AEGP_LayerH layer = nullptr;
-        A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&active);
-        if (!err)
-            err = suites.CompSuite7()->AEGP_GetCompFromItem(active, &comp);
-        if (!err)
-            err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, layerIndex, &layer);
+        A_Err err = GetActiveLayer(suites, layerIndex, active, layer);
         if (!err && objectType == AEGP_ObjectType_AV) {
             AEGP_ItemH source = nullptr;
             A_Ratio ratio{1, 1};

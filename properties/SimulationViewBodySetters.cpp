@@ -7,6 +7,7 @@
 #include "properties/EditBox.h"
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
+#include "render/SceneDraw.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -173,7 +174,7 @@ void SimulationView::setType(std::vector<int> values, std::vector<int> rows)
     if (values[0] == BodyType::AEmatic) {
         if (jointsAction)
             jointsAction->setChecked(true);
-        drawingFlags |= 2u;
+        drawingFlags |= DrawingFlag::Joints;
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/HostMemory.h"
+#include "host/LayerQueries.h"
+#include "model/LabelColor.h"
 #include "model/UserData.h"
 #include "outlines/BodyFromLayer.h"
 #include "outlines/OutlineMessages.h"
@@ -30,9 +32,7 @@ A_Err readLayerName(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH l
 A_Err activeCompLayers(const AEGP_SuiteHandler& suites, AEGP_CompH& comp, A_long& layerCount)
 {
     AEGP_ItemH item = nullptr;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &layerCount);
     return err;
@@ -40,10 +40,8 @@ A_Err activeCompLayers(const AEGP_SuiteHandler& suites, AEGP_CompH& comp, A_long
 
 b2Color labelColourOf(int label, const std::vector<AEGP_ColorVal>& labelColors)
 {
-    if (label >= 1 && label <= 16 && size_t(label) <= labelColors.size()) {
-        const AEGP_ColorVal& c = labelColors[label - 1];
-        return b2Color(float(c.red), float(c.green), float(c.blue));
-    }
+    if (const AEGP_ColorVal* c = LabelColorOf(label, labelColors))
+        return b2Color(float(c->red), float(c->green), float(c->blue));
     return b2Color(0.5f, 0.5f, 0.5f);
 }
 

@@ -15,23 +15,15 @@ namespace {
 
 constexpr int kFollowedForever = 100000;
 
-// The layer of the active composition at `layerIndex`, or null.
+// The layer of the active composition at `layerIndex`, or null; an error
+// when the active item is not a composition.
 A_Err activeLayer(const AEGP_SuiteHandler& suites, int layerIndex, AEGP_LayerH& layer)
 {
     AEGP_ItemH item = nullptr;
-    AEGP_CompH comp = nullptr;
-    AEGP_ItemType type = AEGP_ItemType_NONE;
     layer = nullptr;
-    A_Err err = suites.ItemSuite8()->AEGP_GetActiveItem(&item);
-    if (!err)
-        err = suites.ItemSuite8()->AEGP_GetItemType(item, &type);
-    if (!err && type != AEGP_ItemType_COMP)
-        err = A_Err_GENERIC;
-    if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
-    if (!err)
-        err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, layerIndex, &layer);
-    return err;
+    if (!GetActiveComp(suites, item))
+        return A_Err_GENERIC;
+    return GetActiveLayer(suites, layerIndex, item, layer);
 }
 
 } // namespace

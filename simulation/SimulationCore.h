@@ -17,6 +17,7 @@
 #include "model/BodyTransforms.h"
 #include "model/MyBody.h"
 #include "model/MyJoint.h"
+#include "render/SceneDraw.h"
 #include "simulation/FrameLimiter.h"
 #include "simulation/ZolvarWorld.h"
 
@@ -199,7 +200,7 @@ public:
     bool hasAEmaticBody = false;
     bool hasMagnet = false;
     int gravityLayerIndex = 0;
-    unsigned int drawingFlags = 3;  // DrawingFlag bits (render/SceneDraw.h): shapes and joints
+    unsigned int drawingFlags = DrawingFlag::Shapes | DrawingFlag::Joints;  // DrawingFlag bits
     std::vector<int> bodyLayerIndices;
     AEGP_CompH exportComp = nullptr;
     std::vector<char> layerLabels;

@@ -3,6 +3,7 @@
 // The tables' editing and the property slots come with the property panels.
 #include "simulation/SimulationView.h"
 
+#include "model/LabelColor.h"
 #include "properties/BodiesTableView.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
@@ -78,10 +79,8 @@ void SimulationView::setupBodiesTableWidget(int forTheme)
     for (size_t row = 0; row < listed.size(); ++row) {
         const ListedLayer& layer = listed[row];
         QColor labelColour(127, 127, 127);
-        if (layer.label >= 1 && size_t(layer.label) <= labelColors.size()) {
-            const AEGP_ColorVal& c = labelColors[layer.label - 1];
-            labelColour = QColor::fromRgbF(float(c.red), float(c.green), float(c.blue));
-        }
+        if (const AEGP_ColorVal* c = LabelColorOf(layer.label, labelColors))
+            labelColour = QColor::fromRgbF(float(c->red), float(c->green), float(c->blue));
         QList<QStandardItem*> items;
         auto* label = fixedItem(QString());
         label->setIcon(swatch(labelColour, 12, iconBorderGray));

@@ -152,6 +152,37 @@ TEST_F(RigTest, PositionAndVelocityAtAFrame)
     EXPECT_EQ(GetLinearVelocityAtFrame(id, basic, Mover, frame, 5, 1.0, 25.0), b2Vec2(0, 0));
 }
 
+// The active-item helpers return the host's first error and make no later
+// call that would hide it.
+TEST_F(RigTest, ActiveItemHelpersReportTheFirstHostError)
+{
+    AEGP_SuiteHandler suites(basic);
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH comp = nullptr;
+    AEGP_LayerH layer = nullptr;
+    EXPECT_TRUE(GetActiveComp(suites, item));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(GetActiveItemComp(suites, item, comp), A_Err_NONE);
+    EXPECT_NE(comp, nullptr);
+    EXPECT_EQ(GetActiveLayer(suites, Masked, item, layer), A_Err_NONE);
+    EXPECT_EQ(layer, layerAt(basic, Masked));
+    // Past the last layer the layer call fails.
+    EXPECT_EQ(GetActiveLayer(suites, Masked + 1, item, layer), A_Err_PARAMETER);
+
+    // Footage is no composition: the chain stops at the composition call.
+    host.project->setActiveItem(host.project->itemByName(QStringLiteral("Red"), standin::ItemType::Footage));
+    EXPECT_FALSE(GetActiveComp(suites, item));
+    EXPECT_NE(item, nullptr);
+    EXPECT_EQ(GetActiveItemComp(suites, item, comp), A_Err_PARAMETER);
+    EXPECT_EQ(GetActiveLayer(suites, Parent, item, layer), A_Err_PARAMETER);
+
+    // Nothing active.
+    host.project->setActiveItem(nullptr);
+    EXPECT_FALSE(GetActiveComp(suites, item));
+    EXPECT_EQ(item, nullptr);
+    EXPECT_NE(GetActiveLayer(suites, Parent, item, layer), A_Err_NONE);
+}
+
 TEST_F(RigTest, MasksAndStreamsByMatchName)
 {
     EXPECT_TRUE(doesLayerHaveMask(id, basic, Masked));
