@@ -66,6 +66,7 @@ struct MyBody
     std::vector<std::vector<ShapeDef>> outlines;
     bool tooManyPolygons = false;
     bool triangulationFailed = false;
+    bool massUnusable = false;                 // too small for its distance from the origin: no mass
     AEGP_ColorVal color{};                     // alpha, red, green, blue in 0..1
     AEGP_ColorVal labelColor{};
     bool staticHighlight = false;

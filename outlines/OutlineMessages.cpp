@@ -55,6 +55,19 @@ QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector
            + entries;
 }
 
+QString massUnusableText(const std::vector<MyBody>& bodies, const std::vector<int>& rows)
+{
+    QString entries;
+    for (int row : rows)
+        if (row >= 0 && size_t(row) < bodies.size() && bodies[size_t(row)].massUnusable)
+            entries += bodyEntry(bodies, size_t(row));
+    if (entries.isEmpty())
+        return QString();
+    return QStringLiteral("The following bodies are too small for their distance from the layer's anchor point. "
+                          "They keep their place and do not move:\n")
+           + entries;
+}
+
 OutlineMessageHandler setOutlineMessageHandler(OutlineMessageHandler handler)
 {
     const OutlineMessageHandler previous = currentHandler;

@@ -22,6 +22,11 @@ QString triangulationFailedText(const std::vector<MyBody>& bodies);
 // outline_limits::kMaxTriangles; empty when none of them has.
 QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector<int>& rows);
 
+// The message about the bodies that are too small for their distance from
+// their layer's anchor point to be given a mass (`massUnusable`), at `rows`;
+// empty when none of them is.
+QString massUnusableText(const std::vector<MyBody>& bodies, const std::vector<int>& rows);
+
 // Where showOutlineMessage sends its text. The default shows an information
 // box titled "Zolvar" with one OK button on `parent`, and nothing without a
 // QApplication.

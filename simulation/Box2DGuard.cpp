@@ -1,6 +1,7 @@
 #include "simulation/Box2DGuard.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <utility>
 
@@ -13,8 +14,10 @@ constexpr float kWeldDistance = 0.5f * b2_linearSlop;
 // Box2D asserts an area above b2_epsilon; keep well clear of it.
 constexpr double kMinPolygonArea = 1.0e-6;
 // The inertia about the centre of mass must keep at least this share of the
-// inertia about the origin, far above float rounding.
+// inertia about the origin, and Box2D's float result at least this share of
+// the exact one.
 constexpr double kMinCentredInertiaShare = 1.0e-5;
+constexpr double kMinFloatAgreement = 0.5;
 constexpr float kMinAxisLength = 1.0e-6f;
 
 // Box2D's own hull of the welded points (gift wrapping, in float, exactly as
@@ -71,6 +74,22 @@ double hullArea(const b2Vec2* vs, int count)
         const double e1x = double(vs[i].x) - s.x, e1y = double(vs[i].y) - s.y;
         const double e2x = double(vs[i + 1].x) - s.x, e2y = double(vs[i + 1].y) - s.y;
         area += 0.5 * (e1x * e2y - e1y * e2x);
+    }
+    return area;
+}
+
+// The area as Box2D computes it for the centroid and the mass of the hull it
+// keeps: in float, as a fan of triangles from the first corner. Cancellation
+// in float can bring it to zero where the true area is not.
+float box2DArea(const b2Vec2* vs, int count)
+{
+    float area = 0.0f;
+    const b2Vec2 s = vs[0];
+    for (int i = 0; i < count; ++i) {
+        const b2Vec2 e1 = vs[i] - s;
+        const b2Vec2 e2 = i + 1 < count ? vs[i + 1] - s : vs[0] - s;
+        const float d = b2Cross(e1, e2);
+        area += 0.5f * d;
     }
     return area;
 }
@@ -164,7 +183,7 @@ bool makePolygon(const b2Vec2* points, int count, float radius, b2PolygonShape& 
         if (edge.Length() < kWeldDistance)
             return false;
     }
-    if (!(hullArea(hull, m) > kMinPolygonArea))
+    if (!(hullArea(hull, m) > kMinPolygonArea) || !(double(box2DArea(hull, m)) > kMinPolygonArea))
         return false;
 
     out.Set(points, count);
@@ -182,34 +201,50 @@ bool makeCircle(b2Vec2 centre, float radius, b2CircleShape& out)
     return true;
 }
 
-bool MassCheck::add(const b2Shape& shape, float density)
+void MassCheck::add(const b2Shape& shape, float density)
 {
-    if (!(density > 0.0f))
-        return true;  // Box2D skips massless fixtures
+    if (density == 0.0f)
+        return;  // Box2D skips massless fixtures
     b2MassData md;
     shape.ComputeMass(&md, density);
-    if (!std::isfinite(md.mass) || !isFinite(md.center) || !std::isfinite(md.I))
-        return false;
-    MassCheck next = *this;
-    next.mass += md.mass;
-    next.mx += double(md.mass) * md.center.x;
-    next.my += double(md.mass) * md.center.y;
-    next.inertia += md.I;
-    if (!next.wellConditioned())
-        return false;
-    *this = next;
-    return true;
+    if (!std::isfinite(md.mass) || !isFinite(md.center) || !std::isfinite(md.I)) {
+        finite = false;
+        return;
+    }
+    mass += md.mass;
+    mx += double(md.mass) * md.center.x;
+    my += double(md.mass) * md.center.y;
+    inertia += md.I;
+    // As b2Body::ResetMassData adds them.
+    floatMass += md.mass;
+    floatMoment += md.mass * md.center;
+    floatInertia += md.I;
+}
+
+void MassCheck::addFixtures(const b2Body& body)
+{
+    for (const b2Fixture* f = body.GetFixtureList(); f; f = f->GetNext())
+        add(*f->GetShape(), f->GetDensity());
 }
 
 bool MassCheck::wellConditioned() const
 {
-    if (!(inertia > 0.0))
+    if (!finite || !std::isfinite(mass) || !std::isfinite(inertia) || !std::isfinite(floatMass)
+        || !std::isfinite(floatInertia) || !isFinite(floatMoment))
+        return false;
+    if (!(inertia > 0.0) && !(floatInertia > 0.0f))
         return true;  // Box2D only centres a positive inertia
-    if (!(mass > 0.0))
+    if (!(mass > 0.0) || !(floatMass > 0.0f))
         return false;
     const double cx = mx / mass, cy = my / mass;
     const double centred = inertia - mass * (cx * cx + cy * cy);
-    return centred > kMinCentredInertiaShare * inertia;
+    if (!(centred > kMinCentredInertiaShare * inertia))
+        return false;
+    // Box2D's own arithmetic, step by step.
+    const b2Vec2 centre = (1.0f / floatMass) * floatMoment;
+    float floatCentred = floatInertia;
+    floatCentred -= floatMass * b2Dot(centre, centre);
+    return std::isfinite(floatCentred) && double(floatCentred) > kMinFloatAgreement * centred;
 }
 
 bool jointBodiesUsable(const b2Body* a, const b2Body* b)

@@ -39,27 +39,36 @@ void mendFixtureDef(b2FixtureDef& def);
 // kMaxMagnitude), at least three
 // left after Box2D's welding (points closer than half the linear slop count
 // as one), a hull of three or more corners whose edges are at least half the
-// slop long and whose area is clearly above zero. Otherwise false and `out`
+// slop long and whose area is clearly above zero, both exactly and as Box2D
+// computes it in float. Otherwise false and `out`
 // is untouched.
 bool makePolygon(const b2Vec2* points, int count, float radius, b2PolygonShape& out);
 // A circle of a finite, positive radius at a finite centre (both within
 // kMaxMagnitude).
 bool makeCircle(b2Vec2 centre, float radius, b2CircleShape& out);
 
-// Running mass properties of a body's fixtures, summed as Box2D does when it
-// resets a body's mass. Box2D asserts that the rotational inertia about the
-// centre of mass stays positive; for a tiny piece far from the body's origin
-// the float arithmetic can lose it, so a shape is only added when the sum
-// stays clearly well conditioned.
+// The mass properties of a whole body's fixtures. Box2D sums them in float
+// when it resets a body's mass and asserts that the rotational inertia about
+// the centre of mass stays positive; for a small body far from its origin
+// that difference is all but lost in float rounding. The sums are kept in
+// double, to judge the body, and in float exactly as Box2D adds them up, to
+// be sure Box2D's own arithmetic agrees. Add the shapes in the order of the
+// body's fixture list (Box2D's order), then ask about the whole set.
 struct MassCheck {
     double mass = 0.0;
     double mx = 0.0;  // mass x centre
     double my = 0.0;
     double inertia = 0.0;  // about the body origin
+    float floatMass = 0.0f;
+    b2Vec2 floatMoment{0.0f, 0.0f};
+    float floatInertia = 0.0f;
+    bool finite = true;
 
-    // Adds the shape at `density` and returns true when the sum stays
-    // well conditioned; otherwise leaves the sum unchanged and returns false.
-    bool add(const b2Shape& shape, float density);
+    // Adds the shape at `density` (shapes without density carry no mass).
+    void add(const b2Shape& shape, float density);
+    // Every fixture of `body` with its own density, in Box2D's order.
+    void addFixtures(const b2Body& body);
+    // The whole set can be handed to Box2D's mass computation.
     bool wellConditioned() const;
 };
 

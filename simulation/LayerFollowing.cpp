@@ -204,10 +204,11 @@ void SimulationCore::followScale(int recordIndex, A_Time tNow, A_Time tNext)
         } else {
             continue;
         }
-        if (!mass.add(*built, f->GetDensity()))
-            return;
+        mass.add(*built, f->GetDensity());
         shapes.push_back(s);
     }
+    if (!mass.wellConditioned())
+        return;
     for (const Scaled& s : shapes) {
         b2Shape* shape = s.fixture->GetShape();
         if (shape->GetType() == b2Shape::e_circle)

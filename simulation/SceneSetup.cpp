@@ -11,6 +11,7 @@
 
 #include "model/JointUserData.h"
 #include "model/UserData.h"
+#include "outlines/OutlineMessages.h"
 #include "simulation/Box2DGuard.h"
 
 #include <cmath>
@@ -73,6 +74,7 @@ void SimulationCore::initScene()
         hasMagnet = hasMagnet || record.magnetismType != MagnetismType::NoMagnetism;
     }
 
+    std::vector<int> newlyUnusable;
     groundBody = nullptr;
     if (hasAEmaticBody)
         groundBody = Box2DGuard::createBody(*world, b2BodyDef());
@@ -129,8 +131,11 @@ void SimulationCore::initScene()
         record.userData->pickable = true;
 
         record.body = Box2DGuard::createBody(*world, def);
+        const bool knownUnusable = record.massUnusable;
         if (record.body)
             createFixtures(record);
+        if (record.massUnusable && !knownUnusable)
+            newlyUnusable.push_back(int(i));
 
         if (record.type == BodyType::AEmatic && record.body && groundBody) {
             record.aematicAnchorWorld = record.position + record.aematicAnchor;
@@ -148,11 +153,17 @@ void SimulationCore::initScene()
 
     for (MyJoint& joint : joints)
         createJoint(joint);
+
+    // Said once per body, not on every restart.
+    const QString report = massUnusableText(bodies, newlyUnusable);
+    if (!report.isEmpty() && showWarnings)
+        reportSetupProblems(report);
 }
 
 void SimulationCore::createFixtures(MyBody& record)
 {
     b2Body* body = record.body;
+    record.massUnusable = false;
     const double tolerance = Box2DGuard::nonNegative(float(controls.collisionTolerance));
     const float skin = static_cast<float>(2.0 * tolerance / 10000.0);
 
@@ -166,75 +177,95 @@ void SimulationCore::createFixtures(MyBody& record)
     fixture.userData.pointer = reinterpret_cast<uintptr_t>(record.userData);
     fixture.isSensor = false;
     Box2DGuard::mendFixtureDef(fixture);
+    const float density = fixture.density;
 
-    Box2DGuard::MassCheck mass;
+    // Box2D recomputes a body's mass from all its fixtures whenever one with
+    // a density is added, so the fixtures are created massless and the mass
+    // is checked and computed once for the whole body.
+    fixture.density = 0.0f;
     auto add = [&](const b2Shape& shape) {
-        if (!mass.add(shape, fixture.density))
-            return false;
         fixture.shape = &shape;
         body->CreateFixture(&fixture);
-        return true;
     };
 
+    int triangles = 0;
+    bool openLines = false;
     if (record.isLayerBox) {
         if (!record.outlines.empty() && !record.outlines[0].empty() && record.outlines[0][0].points.size() >= 4) {
             b2PolygonShape box;
             if (Box2DGuard::makePolygon(record.outlines[0][0].points.data(), 4, skin, box))
                 add(box);
         }
-        return;
-    }
-
-    int triangles = 0;
-    for (const std::vector<ShapeDef>& outline : record.outlines) {
-        for (const ShapeDef& shape : outline) {
-            const std::vector<b2Vec2>& p = shape.points;
-            if (shape.isCircle) {
-                if (p.size() < 4)
-                    continue;
-                const b2Vec2 centre((p[0].x + p[1].x + p[2].x + p[3].x) / 4.0f,
-                                    (p[0].y + p[1].y + p[2].y + p[3].y) / 4.0f);
-                b2CircleShape circle;
-                if (Box2DGuard::makeCircle(centre, shape.radius, circle))
-                    add(circle);
-            } else if (shape.isBox) {
-                if (p.size() < 4 || !((p[1] - p[0]).Length() * (p[2] - p[1]).Length() > kMinBoxSideProduct))
-                    continue;
-                b2PolygonShape box;
-                if (Box2DGuard::makePolygon(p.data(), 4, skin, box))
-                    add(box);
-            } else if (shape.closed) {
-                if (p.size() < 3 || !(heronArea(p[0], p[1], p[2]) > kMinTriangleArea))
-                    continue;
-                b2PolygonShape triangle;
-                if (Box2DGuard::makePolygon(p.data(), 3, skin, triangle) && add(triangle))
-                    ++triangles;
-            } else {
-                if (p.size() < 2)
-                    continue;
-                const float w = record.openShapeLineWidth;
-                for (size_t k = 0; k + 1 < p.size(); ++k) {
-                    b2Vec2 u(-(p[k + 1].y - p[k].y), p[k + 1].x - p[k].x);
-                    u.Normalize();
-                    const b2Vec2 a = p[k] - (w / 2.0f) * u;
-                    const b2Vec2 b = p[k + 1] - (w / 2.0f) * u;
-                    const b2Vec2 c = b + w * u;
-                    const b2Vec2 d = a + w * u;
-                    const b2Vec2 quad[4] = {a, b, c, d};
-                    b2PolygonShape piece;
-                    if (Box2DGuard::makePolygon(quad, 4, skin, piece))
-                        add(piece);
+    } else {
+        for (const std::vector<ShapeDef>& outline : record.outlines) {
+            for (const ShapeDef& shape : outline) {
+                const std::vector<b2Vec2>& p = shape.points;
+                if (shape.isCircle) {
+                    if (p.size() < 4)
+                        continue;
+                    const b2Vec2 centre((p[0].x + p[1].x + p[2].x + p[3].x) / 4.0f,
+                                        (p[0].y + p[1].y + p[2].y + p[3].y) / 4.0f);
+                    b2CircleShape circle;
+                    if (Box2DGuard::makeCircle(centre, shape.radius, circle))
+                        add(circle);
+                } else if (shape.isBox) {
+                    if (p.size() < 4 || !((p[1] - p[0]).Length() * (p[2] - p[1]).Length() > kMinBoxSideProduct))
+                        continue;
+                    b2PolygonShape box;
+                    if (Box2DGuard::makePolygon(p.data(), 4, skin, box))
+                        add(box);
+                } else if (shape.closed) {
+                    if (p.size() < 3 || !(heronArea(p[0], p[1], p[2]) > kMinTriangleArea))
+                        continue;
+                    b2PolygonShape triangle;
+                    if (Box2DGuard::makePolygon(p.data(), 3, skin, triangle)) {
+                        add(triangle);
+                        ++triangles;
+                    }
+                } else {
+                    if (p.size() < 2)
+                        continue;
+                    openLines = true;
+                    const float w = record.openShapeLineWidth;
+                    for (size_t k = 0; k + 1 < p.size(); ++k) {
+                        b2Vec2 u(-(p[k + 1].y - p[k].y), p[k + 1].x - p[k].x);
+                        u.Normalize();
+                        const b2Vec2 a = p[k] - (w / 2.0f) * u;
+                        const b2Vec2 b = p[k + 1] - (w / 2.0f) * u;
+                        const b2Vec2 c = b + w * u;
+                        const b2Vec2 d = a + w * u;
+                        const b2Vec2 quad[4] = {a, b, c, d};
+                        b2PolygonShape piece;
+                        if (Box2DGuard::makePolygon(quad, 4, skin, piece))
+                            add(piece);
+                    }
                 }
-                // The body's centre of mass becomes its origin.
-                b2MassData data;
-                body->GetMassData(&data);
-                data.center.SetZero();
-                if (data.I > 0.0f && std::isfinite(data.I))
-                    body->SetMassData(&data);
             }
         }
     }
     record.tooManyPolygons = triangles > kMaxTrianglesPerBody;
+
+    if (!(density > 0.0f))
+        return;
+    Box2DGuard::MassCheck mass;
+    for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
+        mass.add(*f->GetShape(), density);
+    // A body that never turns dynamic needs no mass.
+    const bool mayMove = record.type != BodyType::Static && record.type != BodyType::Dead;
+    record.massUnusable = mayMove && !mass.wellConditioned();
+    if (record.massUnusable)
+        return;  // the shapes stay massless: the body keeps its place
+    for (b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
+        f->SetDensity(density);
+    body->ResetMassData();
+    if (openLines) {
+        // The body's centre of mass becomes its origin.
+        b2MassData data;
+        body->GetMassData(&data);
+        data.center.SetZero();
+        if (data.I > 0.0f && std::isfinite(data.I))
+            body->SetMassData(&data);
+    }
 }
 
 void SimulationCore::createJoint(MyJoint& joint)

@@ -270,6 +270,9 @@ protected:
     virtual void bodyBuilt(int, const QColor&) {}
     // Bodies whose outline crosses itself; the message text.
     virtual void reportTriangulationFailures(const QString&) {}
+    // Bodies the scene build could not use as the user made them; the
+    // message text.
+    virtual void reportSetupProblems(const QString&) {}
 
     // Ends an export run: running, playing and exporting off.
     void stopExportRun();

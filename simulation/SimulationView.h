@@ -296,6 +296,7 @@ protected:
     void layerListed(int layerIndex, const QString& text) override;
     void bodyBuilt(int body, const QColor& color) override;
     void reportTriangulationFailures(const QString& text) override;
+    void reportSetupProblems(const QString& text) override;
 
 private:
     // Tool switch: checks the tool's button alone, clears the note, sets the

@@ -136,6 +136,11 @@ void SimulationView::reportTriangulationFailures(const QString& text)
     showMessage(text);
 }
 
+void SimulationView::reportSetupProblems(const QString& text)
+{
+    showMessage(text);
+}
+
 void SimulationView::showMessage(const QString& text)
 {
     QMessageBox::information(parentWindow, QStringLiteral("Zolvar"), text, QMessageBox::Ok);

@@ -1,4 +1,5 @@
 #include "ExportAutomation.h"
+#include "RunSummary.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,7 +32,7 @@ bool g_armed = false;
 
 void say(const std::string& line)
 {
-    std::printf("zolvar-host: %s\n", line.c_str());
+    writeText("zolvar-host: " + printable(line) + "\n", stdout);
     std::fflush(stdout);
 }
 

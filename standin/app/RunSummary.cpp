@@ -6,7 +6,7 @@ namespace {
 
 std::string quoted(const QString& text)
 {
-    return "\"" + text.toStdString() + "\"";
+    return "\"" + printable(text.toStdString()) + "\"";
 }
 
 std::string keyedLine(const KeyedLayer& layer, const QString& runComposition)
@@ -18,14 +18,14 @@ std::string keyedLine(const KeyedLayer& layer, const QString& runComposition)
         line += ", in " + quoted(layer.composition);
     line += "):";
     for (size_t i = 0; i < layer.streams.size(); ++i)
-        line += std::string(i ? ", " : " ") + layer.streams[i].first.toStdString() + " "
+        line += std::string(i ? ", " : " ") + printable(layer.streams[i].first.toStdString()) + " "
             + std::to_string(layer.streams[i].second);
     return line + "\n";
 }
 
 std::string undoLine(const UndoGroupRecord& group)
 {
-    std::string line = "  " + std::string(size_t(2 * (group.depth - 1)), ' ') + "\"" + group.name + "\" (calls "
+    std::string line = "  " + std::string(size_t(2 * (group.depth - 1)), ' ') + "\"" + printable(group.name) + "\" (calls "
         + std::to_string(group.openSequence) + "-";
     if (group.closedByHost)
         line += "; left open, closed by the host";
@@ -65,12 +65,42 @@ std::string formatSummary(const RunSummary& s)
 
     out += "Suite calls: " + std::to_string(s.totalCalls) + ", failed: "
         + (s.failures.empty() ? std::string("none") : std::to_string(s.failures.size())) + "\n";
-    appendList(out, s.failures, [](const CallRecord& r) { return "  " + CallLog::format(r) + "\n"; });
+    appendList(out, s.failures, [](const CallRecord& r) { return "  " + printable(CallLog::format(r)) + "\n"; });
 
     out += "Leaks: " + s.leaks.describe() + "\n";
     for (const std::string& note : s.notes)
-        out += note + "\n";
+        out += printable(note) + "\n";
     return out;
+}
+
+std::string printable(const std::string& text)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default:
+            if (c < 0x20 || c == 0x7f) {
+                out += "\\x";
+                out += digits[c >> 4];
+                out += digits[c & 0xf];
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out;
+}
+
+void writeText(const std::string& text, std::FILE* to)
+{
+    std::fwrite(text.data(), 1, text.size(), to);
 }
 
 } // namespace standin

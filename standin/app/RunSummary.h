@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -32,5 +33,12 @@ struct RunSummary {
 constexpr size_t kSummaryListLimit = 20;
 
 std::string formatSummary(const RunSummary& summary);
+
+// The text with every control character (NUL included) written as an escape
+// (\n, \t, \r, \\, \xHH), so that a name cannot cut or break the report.
+std::string printable(const std::string& text);
+
+// Writes the whole text, whatever bytes it holds.
+void writeText(const std::string& text, std::FILE* to);
 
 } // namespace standin

@@ -184,7 +184,7 @@ int main(int argc, char** argv)
         summary.notes.push_back("Project: not written");
     }
 
-    std::fputs(formatSummary(summary).c_str(), stdout);
+    writeText(formatSummary(summary), stdout);
     std::fflush(stdout);
     return exitCode;
 }

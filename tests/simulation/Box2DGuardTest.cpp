@@ -187,3 +187,140 @@ TEST(Box2DGuard, EveryHostileRecordSurvivesTheBuildAndTheSimulation)
     scene.ticks(3);
     SUCCEED() << "still alive";
 }
+
+TEST(Box2DGuard, PolygonsWhoseFloatAreaVanishesAreLeftOut)
+{
+    // Box2D measures a polygon's area in float from its first hull corner;
+    // these have an area in exact arithmetic but none in Box2D's.
+    const std::vector<std::vector<b2Vec2>> vanishing = {
+        {{12.2996092f, 12.6999998f}, {-13.3000002f, -12.8000002f}, {-13.1999998f, -12.7003908f}},
+        {{-13.3000002f, -12.8000002f}, {12.2996092f, 12.6999998f}, {-13.1999998f, -12.7003908f}},
+    };
+    b2PolygonShape shape;
+    for (const auto& points : vanishing)
+        EXPECT_FALSE(Box2DGuard::makePolygon(points.data(), int(points.size()), 0.01f, shape)) << points[0].x;
+
+    // What the guard accepts, Box2D takes without complaint.
+    const std::vector<std::vector<b2Vec2>> fine = {
+        {{12.3f, 12.7f}, {-13.3f, -12.8f}, {-13.2f, -12.6f}},
+        {{0, 0}, {0.01f, 0}, {0, 0.01f}},
+        {{9.0e5f, 9.0e5f}, {9.0e5f + 1.0f, 9.0e5f}, {9.0e5f, 9.0e5f + 1.0f}},
+    };
+    b2World world(b2Vec2(0, 10));
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    b2Body* body = world.CreateBody(&def);
+    for (const auto& points : fine) {
+        ASSERT_TRUE(Box2DGuard::makePolygon(points.data(), int(points.size()), 0.01f, shape)) << points[0].x;
+        b2MassData mass;
+        shape.ComputeMass(&mass, 1.0f);
+        EXPECT_GT(mass.mass, 0.0f);
+        body->CreateFixture(&shape, 0.0f);
+    }
+}
+
+namespace {
+
+// A regular polygon of `corners` around `centre`, as triangles from its
+// centre (the way a mask's triangulation reaches the scene).
+std::vector<ShapeDef> disc(b2Vec2 centre, float radius, int corners)
+{
+    std::vector<ShapeDef> triangles;
+    for (int i = 0; i < corners; ++i) {
+        const float a0 = 2.0f * b2_pi * float(i) / float(corners);
+        const float a1 = 2.0f * b2_pi * float(i + 1) / float(corners);
+        triangles.push_back(polygon({centre, centre + radius * b2Vec2(std::cos(a0), std::sin(a0)),
+                                     centre + radius * b2Vec2(std::cos(a1), std::sin(a1))}));
+    }
+    return triangles;
+}
+
+int fixtureCount(const b2Body* body)
+{
+    int n = 0;
+    for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Box2DGuard, SmallOutlineFarFromItsAnchorKeepsEveryTriangleOrSaysWhy)
+{
+    // Body 0: 30 px across in the corner of a 3840 x 2160 solid, its anchor
+    // in the middle: each triangle alone is too far from the anchor to be
+    // trusted, the whole disc is fine. Body 1: 40 px across 8,500 px away,
+    // which float arithmetic cannot give a mass.
+    Scene scene(sceneJson({solid(1, 1, 300, 300), solid(2, 1, 700, 300)}));
+    scene.build();
+    scene.body(0).isLayerBox = false;
+    scene.body(0).outlines = {disc(b2Vec2(19.05f, 10.65f), 0.15f, 100)};
+    scene.body(1).isLayerBox = false;
+    scene.body(1).outlines = {disc(b2Vec2(85.0f, 0.0f), 0.2f, 100)};
+    scene.body(1).name = "Far";
+    scene.rebuild();
+
+    b2Body* corner = scene.world(0);
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(fixtureCount(corner), 100);
+    EXPECT_NEAR(corner->GetMass(), b2_pi * 0.15f * 0.15f * scene.body(0).density, 0.01f);
+    EXPECT_GT(corner->GetInertia(), 0.0f);
+    EXPECT_FALSE(scene.body(0).massUnusable);
+
+    b2Body* far = scene.world(1);
+    ASSERT_NE(far, nullptr);
+    EXPECT_EQ(fixtureCount(far), 100) << "the shapes stay, to be seen and collided with";
+    EXPECT_TRUE(scene.body(1).massUnusable);
+    ASSERT_EQ(scene.core.setupReports.size(), 1);
+    EXPECT_TRUE(scene.core.setupReports[0].contains("Body #2 (Far)")) << scene.core.setupReports[0].toStdString();
+    EXPECT_FALSE(scene.core.setupReports[0].contains("Body #1"));
+
+    // The corner disc falls; the far one keeps its place; a restart does not
+    // say it again.
+    const b2Vec2 start = far->GetPosition();
+    const float cornerY = corner->GetPosition().y;
+    scene.play();
+    scene.ticks(20);
+    EXPECT_GT(scene.world(0)->GetPosition().y, cornerY);
+    EXPECT_EQ(scene.world(1)->GetPosition(), start);
+    scene.rebuild();
+    EXPECT_EQ(scene.core.setupReports.size(), 1);
+}
+
+TEST(Box2DGuard, WholeBodyMassCheckAgreesWithBox2D)
+{
+    // Rows: shapes far from the origin whose whole set Box2D can or cannot
+    // centre; where the check passes, Box2D's own reset must not abort.
+    struct Row {
+        b2Vec2 centre;
+        float radius;
+        bool usable;
+    };
+    const Row rows[] = {
+        {{0, 0}, 1.0f, true},
+        {{19.05f, 10.65f}, 0.15f, true},
+        {{85.0f, 0}, 0.2f, false},
+        {{1000.0f, 1000.0f}, 0.5f, false},
+        {{-300.0f, 40.0f}, 3.0f, true},
+    };
+    for (const Row& row : rows) {
+        b2World world(b2Vec2(0, 10));
+        b2BodyDef def;
+        def.type = b2_dynamicBody;
+        b2Body* body = world.CreateBody(&def);
+        b2PolygonShape triangle;
+        for (const ShapeDef& shape : disc(row.centre, row.radius, 64)) {
+            ASSERT_TRUE(Box2DGuard::makePolygon(shape.points.data(), 3, 0.0f, triangle));
+            body->CreateFixture(&triangle, 0.0f);
+        }
+        for (b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
+            f->SetDensity(1.0f);
+        Box2DGuard::MassCheck check;
+        check.addFixtures(*body);
+        EXPECT_EQ(check.wellConditioned(), row.usable) << row.centre.x;
+        if (check.wellConditioned()) {
+            body->ResetMassData();
+            EXPECT_GT(body->GetInertia(), 0.0f);
+        }
+    }
+}

@@ -26,6 +26,7 @@ public:
     std::vector<AEGP_CompH> handedOver;
     QStringList exportFailures;
     QStringList triangulationReports;
+    QStringList setupReports;
     // Runs when the recorded range is handed over (the view writes the keys).
     std::function<void(AEGP_CompH)> onKeyframing;
 
@@ -39,6 +40,7 @@ protected:
     }
     void reportExportFailure(const QString& text) override { exportFailures << text; }
     void reportTriangulationFailures(const QString& text) override { triangulationReports << text; }
+    void reportSetupProblems(const QString& text) override { setupReports << text; }
 };
 
 // Footage of the compositions below: 1 "Box" 100 x 100, 2 "Floor" 1000 x 40,
