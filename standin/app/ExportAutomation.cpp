@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -25,6 +26,9 @@ const char* const kExportButtonName = "exportBtn";
 // Once the window is gone, the plug-in's event loop should end at once; this
 // long after, the driver ends it.
 const int kGraceMilliseconds = 10000;
+// Export unchecked this long, with the window open and nothing modal on top,
+// means the plug-in ended the export without finishing it.
+const int kEndedMilliseconds = 500;
 
 ExportRequest g_request;
 ExportReport g_report;
@@ -56,7 +60,7 @@ private:
 
     void tick()
     {
-        answerDialogs();
+        const bool answered = answerDialogs();
         if (window_.isNull() && state_ == State::Looking)
             window_ = findWindow();
         const bool windowShown = !window_.isNull() && window_->isVisible();
@@ -81,6 +85,9 @@ private:
         case State::Acting:
             break;
         case State::Exporting:
+            if (windowShown && exportEndedUnfinished(answered))
+                return;
+            [[fallthrough]];
         case State::Closing:
             if (!windowShown)
                 finish(state_ == State::Exporting ? ExportOutcome::Exported : g_report.outcome,
@@ -101,8 +108,9 @@ private:
 
     // Message boxes are answered with their accepting button; any other modal
     // dialog (never the main window) is declined.
-    void answerDialogs()
+    bool answerDialogs()
     {
+        bool any = false;
         QList<QPointer<QWidget>> open;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w != window_ && w->objectName() != QLatin1String(kWindowName))
@@ -110,11 +118,41 @@ private:
         for (const QPointer<QWidget>& w : open) {
             if (w.isNull() || !w->isVisible())
                 continue;
-            if (auto* box = qobject_cast<QMessageBox*>(w.data()))
+            if (auto* box = qobject_cast<QMessageBox*>(w.data())) {
                 answer(box);
-            else if (auto* dialog = qobject_cast<QDialog*>(w.data()); dialog && dialog->isModal())
+                any = true;
+            } else if (auto* dialog = qobject_cast<QDialog*>(w.data()); dialog && dialog->isModal()) {
                 decline(dialog);
+                any = true;
+            }
         }
+        return any;
+    }
+
+    // While exporting: the plug-in unchecked Export and left its window
+    // open (nothing to export, a refused range, layers that could not be
+    // written). The window is closed and the run fails with the plug-in's
+    // messages. True when that happened.
+    bool exportEndedUnfinished(bool answeredNow)
+    {
+        const bool ended = !button_.isNull() && !button_->isChecked() && !answeredNow
+            && (!QApplication::activeModalWidget() || QApplication::activeModalWidget() == window_);
+        if (!ended) {
+            endedSince_.invalidate();
+            return false;
+        }
+        if (!endedSince_.isValid()) {
+            endedSince_.start();
+            return false;
+        }
+        if (endedSince_.elapsed() < kEndedMilliseconds)
+            return false;
+        std::string said;
+        for (size_t i = messagesAtStart_; i < g_report.messages.size(); ++i)
+            said += (said.empty() ? "" : "; ") + g_report.messages[i];
+        closeWindow(ExportOutcome::Failed, "the plug-in ended the export unfinished and kept its window open"
+                                               + (said.empty() ? std::string() : " (" + said + ")"));
+        return true;
     }
 
     static void answer(QMessageBox* box)
@@ -187,6 +225,8 @@ private:
         // The plug-in may close the window and end its loop inside the click:
         // from here on the run counts as exported unless something says else.
         state_ = State::Exporting;
+        button_ = button;
+        messagesAtStart_ = g_report.messages.size();
         g_report.outcome = ExportOutcome::Exported;
         g_report.detail.clear();
         QPointer<QAbstractButton> guard(button);
@@ -252,6 +292,9 @@ private:
     QTimer watchdog_;
     QTimer grace_;
     QPointer<QWidget> window_;
+    QPointer<QAbstractButton> button_;
+    size_t messagesAtStart_ = 0;
+    QElapsedTimer endedSince_;
     bool seenWindow_ = false;
     State state_ = State::Looking;
 };

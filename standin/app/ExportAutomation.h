@@ -25,6 +25,7 @@ enum class ExportOutcome {
     ClosedEarly,     // the window closed before the export could be started
     NotStarted,      // the controls refused the range or the button
     Exported,        // Export was checked and the window then closed
+    Failed,          // the plug-in ended the export unfinished and kept its window open
     TimedOut,        // the watchdog quit the application
 };
 

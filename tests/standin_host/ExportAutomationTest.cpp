@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QSpinBox>
@@ -206,4 +207,42 @@ TEST(ExportAutomation, OnlyTheNextApplicationIsDriven)
     QTimer::singleShot(300, &app, [] { QCoreApplication::exit(0); });
     app.exec();
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST(ExportAutomation, AnExportThePlugInEndsUnfinishedFailsAtOnce)
+{
+    // Rows: the plug-in starts the export, then later unchecks Export and
+    // keeps its window open, with or without a message (nothing to export,
+    // some layers not written).
+    struct Row {
+        const char* message;
+        int uncheckAfterMs;
+    };
+    for (const Row row : {Row{"There are no bodies to export.", 0}, Row{"Some layers could not be keyframed.", 300},
+                          Row{nullptr, 100}}) {
+        armExportAutomation(request(0, 10, /*timeoutSeconds=*/20));
+        QApplication app(g_argc, g_argv);
+        FakeMainWindow window(true);
+        window.button->disconnect();
+        QObject::connect(window.button, &QToolButton::clicked, &window, [&window, row](bool checked) {
+            if (!checked)
+                return;
+            QTimer::singleShot(row.uncheckAfterMs, &window, [&window, row] {
+                window.button->setChecked(false);
+                if (row.message)
+                    QMessageBox::information(&window, QStringLiteral("Zolvar"), QString::fromUtf8(row.message));
+            });
+        });
+        window.show();
+        QElapsedTimer clock;
+        clock.start();
+        app.exec();
+        EXPECT_LT(clock.elapsed(), 10000) << "ended long before the watchdog";
+        EXPECT_EQ(exportReport().outcome, ExportOutcome::Failed) << exportReport().detail;
+        EXPECT_TRUE(exportFailed(exportReport().outcome));
+        if (row.message) {
+            EXPECT_NE(exportReport().detail.find(row.message), std::string::npos) << exportReport().detail;
+        }
+        EXPECT_FALSE(window.isVisible());
+    }
 }

@@ -93,3 +93,46 @@ TEST(HostRun, NamedCompositionAndHostVersion)
     EXPECT_TRUE(run.out.contains("Composition \"Falling Shapes\"")) << show(run);
     EXPECT_TRUE(loads(box.path("out.json")));
 }
+
+TEST(HostRun, ControlCharactersInNamesDoNotCutTheSummary)
+{
+    HostSandbox box;
+    const QString sample = copySample(box, "quick.json");
+    ASSERT_FALSE(sample.isEmpty()) << "examples/quick.json is missing";
+    QByteArray json = HostSandbox::readAll(sample);
+    json.replace("\"Quick Demo\"", "\"Quick\\u0000Demo\\n\"");
+    json.replace("\"Box 1\"", "\"Box\\u0000one\\t\\u0007\"");
+    const QString project = box.path("names.json");
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(json);
+    file.close();
+
+    const HostRun run = box.run({project, "--export", "0-5", "--output", box.path("out.json")});
+    ASSERT_TRUE(run.finished) << show(run);
+    EXPECT_EQ(run.exitCode, 0) << show(run);
+    for (const char* line : {"Composition \"Quick\\x00Demo\\n\"", "\"Box\\x00one\\t\\x07\" (layer 1",
+                             "Undo groups: 3 opened, 3 closed", "Suite calls:", "Leaks: none", "Export: done"})
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(line))) << line << "\n" << show(run);
+}
+
+TEST(HostRun, AnExportWithNothingToExportEndsAtOnceAndFails)
+{
+    HostSandbox box;
+    const QString project = box.path("empty.json");
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"id": 10, "name": "Main", "width": 640, "height": 480, "frameRate": 25,
+                          "duration": 4, "layers": [{"id": 1, "type": "camera", "name": "Camera"}]}]})");
+    file.close();
+
+    // The watchdog is far away: the run must end on its own.
+    const HostRun run = box.run({project, "--export", "0-50", "--output", box.path("out.json")}, 120);
+    ASSERT_TRUE(run.finished) << show(run);
+    EXPECT_EQ(run.exitCode, 8) << show(run);
+    EXPECT_FALSE(run.out.contains("did not close within")) << show(run);
+    EXPECT_TRUE(run.out.contains("Export: failed: the plug-in ended the export unfinished")) << show(run);
+    EXPECT_TRUE(run.out.contains("Project: not written")) << show(run);
+    EXPECT_FALSE(QFile::exists(box.path("out.json")));
+}
