@@ -113,13 +113,14 @@ void watchAndClose()
 // home folder: both go to a temporary folder of the test program.
 void isolateHome()
 {
-    static QTemporaryDir* home = [] {
-        auto* dir = new QTemporaryDir;
-        qputenv("HOME", dir->path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path() + QStringLiteral("/.config"));
-        return dir;
+    // Removed with the program's statics, at exit.
+    static QTemporaryDir home;
+    static const bool set = [] {
+        qputenv("HOME", home.path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path() + QStringLiteral("/.config"));
+        return true;
     }();
-    (void)home;
+    (void)set;
 }
 
 // Runs the command once, the window being watched and closed.
