@@ -16,4 +16,12 @@ float getGLYCoordFromAE(float y, int height);
 float getGLWCoordFromAE(float w);
 float getGLHCoordFromAE(float h);
 
+// The pixel aspect ratio num / den; 1 when it has no denominator or lies
+// outside 0.01..100 (no host makes such pixels).
+double pixelAspect(long long num, unsigned long long den);
+// The width in square pixels, width x aspect truncated, bounded to
+// 0..kMaxSquarePixels.
+constexpr int kMaxSquarePixels = 1 << 24;
+int squarePixels(long long width, double aspect);
+
 }  // namespace coords

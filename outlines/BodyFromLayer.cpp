@@ -2,6 +2,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
+#include "model/CoordinateConversion.h"
 #include "model/LabelColor.h"
 #include "outlines/HostStreams.h"
 #include "outlines/LayerBuild.h"
@@ -194,9 +195,9 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
         err = suites.ItemSuite8()->AEGP_GetItemDimensions(active, &width, &height);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(active, &ratio);
-    build.compAspect = ratio.den ? double(ratio.num) / double(ratio.den) : 1.0;
-    build.compWidth = int(std::trunc(double(width) * build.compAspect));
-    build.compHeight = int(height);
+    build.compAspect = coords::pixelAspect(ratio.num, ratio.den);
+    build.compWidth = coords::squarePixels(width, build.compAspect);
+    build.compHeight = coords::squarePixels(height, 1.0);
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, layerIndex, &build.layer);
     AEGP_LayerIDVal id = 0;

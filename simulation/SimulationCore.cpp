@@ -3,11 +3,15 @@
 #include "simulation/SimulationCore.h"
 
 #include "host/AEGP_SuiteHandler.h"
+#include "host/HostTime.h"
+#include "model/CoordinateConversion.h"
 #include "model/JointUserData.h"
 #include "model/UserData.h"
 #include "simulation/KeySelection.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 const QColor SELECTION_HIGHLIGHT_COLOR_DFLT(191, 140, 0);
 const QColor STATIC_HIGHLIGHT_COLOR_DFLT(217, 46, 207);
@@ -68,16 +72,13 @@ A_Err SimulationCore::readComposition()
     if (!err)
         err = suites.ItemSuite7()->AEGP_GetItemPixelAspectRatio(item, &aspect);
 
-    const double ratio = aspect.den != 0 ? double(aspect.num) / double(aspect.den) : 1.0;
-    compWidth = static_cast<int>(double(width) * ratio);
-    compHeight = height;
+    compWidth = coords::squarePixels(width, coords::pixelAspect(aspect.num, aspect.den));
+    compHeight = coords::squarePixels(height, 1.0);
 
     workAreaFrames = 0;
-    if (timingUsable() && workArea.scale != 0) {
-        const float seconds = float(workArea.value) / float(workArea.scale);
-        const float frame = float(frameDuration.value) / float(frameDuration.scale);
-        workAreaFrames = static_cast<int>(seconds / frame);
-    }
+    int64_t frames = 0;
+    if (timingUsable() && FramesInTime(workArea, frameDuration, frames))
+        workAreaFrames = int(std::clamp<int64_t>(frames, 0, kMaxWorkAreaFrames));
 
     bgColor = QColor(static_cast<int>(background.red * 255.0), static_cast<int>(background.green * 255.0),
                      static_cast<int>(background.blue * 255.0), 255);

@@ -69,6 +69,8 @@ enum Value : int { ZeroGravityScale = 0, StaticBeforeCollision = 1 };
 
 // The frame number past which the simulation stops.
 constexpr int kLastSimulatedFrame = 99999;
+// A work area longer than this many frames counts as this long.
+constexpr int64_t kMaxWorkAreaFrames = 1 << 30;
 
 class SimulationCore
 {

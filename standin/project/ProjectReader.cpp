@@ -19,6 +19,9 @@ namespace standin {
 namespace {
 
 constexpr qint64 kMaxId = 0x7FFFFFFF;
+constexpr double kMaxFrameRate = 1000.0;
+constexpr double kMinPixelAspect = 0.01;
+constexpr double kMaxPixelAspect = 100.0;
 constexpr qint64 kMaxPixels = 30000;
 constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
 
@@ -151,7 +154,12 @@ A_Ratio readPixelAspect(const QJsonValue& v, const JsonPath& path)
     const QJsonArray a = arrayAt(v, path);
     if (a.size() != 2)
         failAt(path, QStringLiteral("a pixel aspect ratio is [numerator, denominator]"));
-    return A_Ratio{A_long(integerAt(a[0], path / 0, 1, kMaxId)), A_u_long(integerAt(a[1], path / 1, 1, kMaxId))};
+    const A_Ratio r{A_long(integerAt(a[0], path / 0, 1, kMaxId)), A_u_long(integerAt(a[1], path / 1, 1, kMaxId))};
+    const double ratio = double(r.num) / double(r.den);
+    if (ratio < kMinPixelAspect || ratio > kMaxPixelAspect)
+        failAt(path, QStringLiteral("a pixel aspect ratio must lie in [%1, %2], found %3/%4")
+                         .arg(kMinPixelAspect).arg(kMaxPixelAspect).arg(r.num).arg(r.den));
+    return r;
 }
 
 void ProjectReader::createItem(ItemEntry& e)
@@ -198,13 +206,18 @@ void ProjectReader::createItem(ItemEntry& e)
 A_Time frameDurationFromRate(double fps)
 {
     const double whole = std::round(fps);
-    if (std::fabs(fps - whole) < 1e-9)
+    if (whole >= 1 && std::fabs(fps - whole) < 1e-9)
         return A_Time{1, A_u_long(whole)};
     // 29.97, 23.976, 59.94 ...: the 1000/1001 rates
     const double ntsc = std::round(fps * 1.001);
-    if (std::fabs(fps * 1.001 - ntsc) < 1e-3)
+    if (ntsc >= 1 && std::fabs(fps * 1.001 - ntsc) < 1e-3)
         return A_Time{1001, A_u_long(ntsc * 1000)};
-    return A_Time{A_long(std::llround(1e6 / fps)), 1000000};
+    // Microseconds; a rate whose frame lasts longer than kMaxId of them has
+    // no frame duration that can be stored.
+    const double micro = std::round(1e6 / fps);
+    if (!(micro >= 1) || micro > double(kMaxId))
+        return A_Time{0, 1};
+    return A_Time{A_long(micro), 1000000};
 }
 
 void ProjectReader::readCompositionSettings(Composition* comp, const QJsonObject& o, const JsonPath& path)
@@ -225,14 +238,20 @@ void ProjectReader::readCompositionSettings(Composition* comp, const QJsonObject
         if (a.size() != 2)
             failAt(fp, QStringLiteral("a frame duration is [value, scale]"));
         fd = A_Time{A_long(integerAt(a[0], fp / 0, 1, kMaxId)), A_u_long(integerAt(a[1], fp / 1, 1, 0xFFFFFFFFLL))};
+        if (double(fd.scale) / double(fd.value) > kMaxFrameRate)
+            failAt(fp, QStringLiteral("a frame duration of %1/%2 s is more than %3 frames per second")
+                           .arg(fd.value).arg(fd.scale).arg(kMaxFrameRate));
     }
     if (hasRate) {
         const JsonPath rp = path / "frameRate";
         const double fps = numberAt(o.value(QLatin1String("frameRate")), rp);
-        if (fps <= 0 || fps > 1000)
+        if (fps <= 0 || fps > kMaxFrameRate)
             failAt(rp, QStringLiteral("a frame rate must lie in (0, 1000], found %1").arg(fps));
-        if (!hasDuration)
+        if (!hasDuration) {
             fd = frameDurationFromRate(fps);
+            if (fd.value <= 0)
+                failAt(rp, QStringLiteral("a frame rate of %1 has no frame duration that can be stored").arg(fps));
+        }
         else if (std::fabs(double(fd.scale) / fd.value - fps) > 1e-4 * fps)
             failAt(rp, QStringLiteral("frame rate %1 does not match the frame duration %2/%3 (%4 frames per second)")
                            .arg(fps).arg(fd.value).arg(fd.scale).arg(double(fd.scale) / fd.value));
@@ -259,6 +278,11 @@ void ProjectReader::readCompositionSettings(Composition* comp, const QJsonObject
             failAt(wp / "start", QStringLiteral("the work area cannot start before 0"));
         if (length.value <= 0)
             failAt(wp / "duration", QStringLiteral("the work area's duration must be greater than 0"));
+        // start + length <= duration, compared exactly on the rational times.
+        using Wide = __int128;
+        const Wide end = Wide(start.value) * length.scale + Wide(length.value) * start.scale;  // / (s.s l.s)
+        if (end * duration.scale > Wide(duration.value) * start.scale * length.scale)
+            failAt(wp, QStringLiteral("the work area ends after the composition"));
     }
     comp->setWorkAreaUnchecked(start, length);
     comp->setBackgroundColor(o.contains(QLatin1String("background"))

@@ -176,3 +176,58 @@ TEST(HostileFiles, MessagesPointAtTheOffendingLine)
     const LoadError escaped = test::loadError("{\n\"fo\\u006fter\": 1,\n\"compositions\":\n [ 7 ]}");
     EXPECT_EQ(escaped.line, 2);
 }
+
+TEST(HostileFiles, TimingAndPixelAspectAtTheirLimits)
+{
+    // Refused with a located reason: rates and durations that cannot be
+    // stored, work areas beyond the composition, pixels no host makes.
+    const std::vector<Case> refused = {
+        {"rate too slow to store", withComp(R"("width": 10, "height": 10, "frameRate": 0.0001, "duration": 1)"),
+         "frameRate: a frame rate of 0.0001 has no frame duration that can be stored"},
+        {"rate of a tiny fraction", withComp(R"("width": 10, "height": 10, "frameRate": 1e-300, "duration": 1)"),
+         "no frame duration that can be stored"},
+        {"frame duration too fast", withComp(R"("width": 10, "height": 10, "frameDuration": [1, 4294967295], "duration": 1)"),
+         "frameDuration: a frame duration of 1/4294967295 s is more than 1000 frames per second"},
+        {"work area past the end", withComp(R"("width": 10, "height": 10, "frameRate": 25, "duration": 1,
+            "workArea": {"start": 0.5, "duration": 0.6})"), "workArea: the work area ends after the composition"},
+        {"work area of 2^31 frames",
+         withComp(R"("width": 10, "height": 10, "frameRate": 1000, "duration": 10, "workArea": {"duration": [2147483647, 1]})"),
+         "the work area ends after the composition"},
+        {"pixel aspect far too wide",
+         withComp(R"("width": 10, "height": 10, "pixelAspect": [2147483647, 3], "frameRate": 25, "duration": 1)"),
+         "pixelAspect: a pixel aspect ratio must lie in [0.01, 100], found 2147483647/3"},
+        {"pixel aspect far too narrow",
+         withComp(R"("width": 10, "height": 10, "pixelAspect": [1, 101], "frameRate": 25, "duration": 1)"),
+         "must lie in [0.01, 100]"},
+    };
+    for (const Case& c : refused) {
+        const LoadError error = test::loadError(c.json);
+        EXPECT_TRUE(error.toString().contains(QString::fromUtf8(c.reasonFragment)))
+            << c.what << ": " << qPrintable(error.toString());
+    }
+
+    // Accepted at the boundaries, and a saved project always loads again,
+    // byte for byte.
+    const char* accepted[] = {
+        R"("frameRate": 0.000466, "duration": 2000)",  // the slowest rate that has a frame duration
+        R"("frameRate": 0.001, "duration": 2000)",
+        R"("frameRate": 1000, "duration": 1)",
+        R"("frameRate": 29.97, "duration": 1)",
+        R"("frameRate": 0.999, "duration": 10)",
+        R"("frameDuration": [2147483647, 1], "duration": [2147483647, 1])",
+        R"("frameDuration": [1, 1000], "duration": 1, "workArea": {"start": [999, 1000], "duration": [1, 1000]})",
+        R"("frameRate": 25, "duration": 1, "pixelAspect": [1, 100])",
+        R"("frameRate": 25, "duration": 1, "pixelAspect": [100, 1])",
+        R"("frameRate": 25, "duration": 1, "workArea": {"start": 0.4, "duration": 0.6})",
+    };
+    for (const char* members : accepted) {
+        const QByteArray json = withComp((std::string(R"("width": 10, "height": 10, )") + members).c_str());
+        auto first = test::loadText(json);
+        ASSERT_TRUE(first) << members;
+        const QByteArray saved = first->toJson();
+        LoadError error;
+        auto again = Project::fromJson(saved, QStringLiteral("saved.json"), &error);
+        ASSERT_TRUE(again) << members << ": " << qPrintable(error.toString()) << "\n" << saved.constData();
+        EXPECT_EQ(again->toJson(), saved) << members;
+    }
+}
