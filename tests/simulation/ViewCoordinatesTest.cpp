@@ -4,6 +4,9 @@
 #include "simulation/KeySelection.h"
 #include "simulation/SimulationCore.h"
 
+#include "SceneFixture.h"
+#include "project/Composition.h"
+
 #include <gtest/gtest.h>
 
 TEST(ViewCoordinates, PixelsAndWorldUnits)
@@ -93,4 +96,35 @@ TEST(ViewCoordinates, WorldSettersDivideWithoutClamping)
     EXPECT_FLOAT_EQ(world.distanceJointColor.r, 300.0f / 255.0f);
     EXPECT_FLOAT_EQ(world.distanceJointColor.g, -1.0f / 255.0f);
     EXPECT_TRUE(world.showMesh);
+}
+
+TEST(ViewCoordinates, HostileCompositionTimingAndPixelsStayInRange)
+{
+    using testing_simulation::Scene;
+    using testing_simulation::sceneJson;
+    using testing_simulation::solid;
+    // Rows: what another host could hand over (the stand-in's loader
+    // refuses these files), and what the core makes of it.
+    struct Row {
+        A_Time workArea;
+        A_Ratio aspect;
+        int frames;
+        int width;
+    };
+    const Row rows[] = {
+        {{20, 1}, {1, 1}, 500, 1000},
+        {{2147483647, 1}, {1, 1}, int(kMaxWorkAreaFrames), 1000},   // 2^31 s at 25 fps
+        {{2147483647, 1}, {2147483647, 3}, int(kMaxWorkAreaFrames), 1000},  // aspect no host makes: square
+        {{-5, 1}, {2, 1}, 0, 2000},
+        {{1, 0}, {1, 0}, 0, 1000},
+        {{7, 4}, {1, 100}, 43, 10},
+    };
+    for (const Row& row : rows) {
+        Scene scene(sceneJson({solid(1, 1, 100, 100)}));
+        scene.composition()->setWorkAreaUnchecked(A_Time{0, 1}, row.workArea);
+        scene.composition()->setPixelAspect(row.aspect);
+        scene.build();
+        EXPECT_EQ(scene.core.workAreaFrames, row.frames) << row.workArea.value << "/" << row.workArea.scale;
+        EXPECT_EQ(scene.core.compWidth, row.width) << row.aspect.num << "/" << row.aspect.den;
+    }
 }
