@@ -67,6 +67,11 @@ struct MyBody
     bool tooManyPolygons = false;
     bool triangulationFailed = false;
     bool massUnusable = false;                 // too small for its distance from the origin: no mass
+    // The layer's values as read from the host: its outline beyond single
+    // precision (no shapes at all), or its placement beyond what the world
+    // holds (simulated from corrected values). Neither is written back.
+    bool outlineUnrepresentable = false;
+    bool placementMended = false;
     AEGP_ColorVal color{};                     // alpha, red, green, blue in 0..1
     AEGP_ColorVal labelColor{};
     bool staticHighlight = false;

@@ -152,7 +152,8 @@ void buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites,
         box.points.emplace_back(at.sx * (corner.x - float(r) * at.anchor.x) / 100.0f,
                                 at.sy * (corner.y - at.anchor.y) / 100.0f);
     box.isBox = true;
-    makeLayerBoxSafe(box);
+    if (!makeLayerBoxSafe(box))
+        build.outlineUnrepresentable = true;
 
     color = build.labelColor;
     if (type == AEGP_ItemType_FOOTAGE)
@@ -232,6 +233,8 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
         buildFromShapes(build, body, bodyColor);
     else if (objectType == AEGP_ObjectType_AV)
         buildFromLayerBox(build, suites, body, bodyColor);
+    body.outlineUnrepresentable = build.outlineUnrepresentable;
+    body.placementMended = build.placementMended;
 }
 
 void recomputeShape(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex,

@@ -25,17 +25,26 @@ LayerPlacement readLayerPlacement(const LayerBuild& build)
         p.matrix.mat[i][i] = 1.0;
     AEGP_SuiteHandler suites(build.basic);
     A_Matrix4 matrix{};
-    if (!suites.LayerSuite7()->AEGP_GetLayerToWorldXform(build.layer, &kTimeZero, &matrix))
+    if (!suites.LayerSuite7()->AEGP_GetLayerToWorldXform(build.layer, &kTimeZero, &matrix)) {
         p.matrix = matrix;
+        for (const auto& row : matrix.mat)
+            for (const double v : row)
+                if (!std::isfinite(float(v)))
+                    build.placementMended = true;
+    }
     GetAnchorPointAtTime(build.pluginId, build.basic, build.layer, p.anchor, kTimeZero);
     float sx = 1.0f, sy = 1.0f;
     GetWorldScaleAtTime(build.pluginId, build.basic, build.layer, sx, sy, kTimeZero);
     if (std::isfinite(sx) && std::isfinite(sy)) {
         p.sx = sx;
         p.sy = sy;
+    } else {
+        build.outlineUnrepresentable = true;
     }
-    if (!std::isfinite(p.anchor.x) || !std::isfinite(p.anchor.y))
+    if (!std::isfinite(p.anchor.x) || !std::isfinite(p.anchor.y)) {
         p.anchor.SetZero();
+        build.placementMended = true;
+    }
     return p;
 }
 
@@ -44,7 +53,10 @@ b2Vec2 compositionPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2
     Point4 world{};
     GetWorldCoords(Point4{layerPoint.x, layerPoint.y, 0.0, 1.0}, matrix, &world);
     const b2Vec2 p(float(world.x * build.compAspect), float(world.y));
-    return std::isfinite(p.x) && std::isfinite(p.y) ? p : b2Vec2(0.0f, 0.0f);
+    if (std::isfinite(p.x) && std::isfinite(p.y))
+        return p;
+    build.placementMended = true;
+    return b2Vec2(0.0f, 0.0f);
 }
 
 b2Vec2 worldPoint(const LayerBuild& build, b2Vec2 compPoint)
@@ -56,8 +68,12 @@ b2Vec2 worldPoint(const LayerBuild& build, b2Vec2 compPoint)
 float layerRotation(const LayerBuild& build)
 {
     float degrees = 0.0f;
-    if (GetWorldRotationAtTime(build.pluginId, build.basic, build.layer, degrees, kTimeZero) || !std::isfinite(degrees))
+    if (GetWorldRotationAtTime(build.pluginId, build.basic, build.layer, degrees, kTimeZero))
         return 0.0f;
+    if (!std::isfinite(degrees)) {
+        build.placementMended = true;
+        return 0.0f;
+    }
     return degrees * kRadiansPerDegree;
 }
 

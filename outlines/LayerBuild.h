@@ -21,6 +21,11 @@ struct LayerBuild {
     int precision = 2;
     bool hull = false;
     AEGP_ColorVal labelColor{};
+    // Set by the reads below when a value had to be replaced: the layer's
+    // scale or outline is beyond what the world holds (no shape can be
+    // built from it), or its placement (matrix, anchor point, rotation).
+    mutable bool outlineUnrepresentable = false;
+    mutable bool placementMended = false;
 };
 
 // The layer's matrix, anchor point (layer pixels) and world scale at time 0.

@@ -68,6 +68,28 @@ QString massUnusableText(const std::vector<MyBody>& bodies, const std::vector<in
            + entries;
 }
 
+QString unrepresentableText(const std::vector<MyBody>& bodies)
+{
+    QString noShape, mended;
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        if (bodies[i].outlineUnrepresentable)
+            noShape += bodyEntry(bodies, i);
+        else if (bodies[i].placementMended)
+            mended += bodyEntry(bodies, i);
+    }
+    QString text;
+    if (!noShape.isEmpty())
+        text += QStringLiteral("The outline, scale or parent scale of the following layers is too large to be "
+                               "represented. They have no shape and will not be keyframed:\n")
+                + noShape;
+    if (!mended.isEmpty())
+        text += QString(text.isEmpty() ? "" : "\n\n")
+                + QStringLiteral("The position, anchor point or rotation of the following layers is too large to be "
+                                 "represented. They are simulated from corrected values and will not be keyframed:\n")
+                + mended;
+    return text;
+}
+
 OutlineMessageHandler setOutlineMessageHandler(OutlineMessageHandler handler)
 {
     const OutlineMessageHandler previous = currentHandler;

@@ -27,6 +27,10 @@ QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector
 // empty when none of them is.
 QString massUnusableText(const std::vector<MyBody>& bodies, const std::vector<int>& rows);
 
+// The message about the bodies whose layer values cannot be represented
+// (`outlineUnrepresentable`, `placementMended`); empty when there is none.
+QString unrepresentableText(const std::vector<MyBody>& bodies);
+
 // Where showOutlineMessage sends its text. The default shows an information
 // box titled "Zolvar" with one OK button on `parent`, and nothing without a
 // QApplication.

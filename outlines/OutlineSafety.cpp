@@ -129,7 +129,7 @@ void makeOutlinesSafe(std::vector<ShapeDef>& group)
     group = std::move(kept);
 }
 
-void makeLayerBoxSafe(ShapeDef& box)
+bool makeLayerBoxSafe(ShapeDef& box)
 {
     const bool usable = !box.points.empty() && std::all_of(box.points.begin(), box.points.end(), isUsablePoint);
     float x0 = 0.0f, x1 = 0.0f, y0 = 0.0f, y1 = 0.0f;
@@ -153,4 +153,5 @@ void makeLayerBoxSafe(ShapeDef& box)
     widen(x0, x1);
     widen(y0, y1);
     box.points = {b2Vec2(x0, y0), b2Vec2(x1, y0), b2Vec2(x1, y1), b2Vec2(x0, y1)};
+    return usable;
 }

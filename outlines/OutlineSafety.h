@@ -47,5 +47,5 @@ void makeOutlinesSafe(std::vector<ShapeDef>& group);
 // at least kMinLayerBoxSide long, so that even a layer scaled to nothing keeps
 // a body the engine accepts. The corners come back in the order top left, top
 // right, bottom right, bottom left; corners that are not usable make a box of
-// the smallest size at the origin.
-void makeLayerBoxSafe(ShapeDef& box);
+// the smallest size at the origin, and the result is false.
+bool makeLayerBoxSafe(ShapeDef& box);

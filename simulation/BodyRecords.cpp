@@ -8,7 +8,10 @@
 #include "model/UserData.h"
 #include "outlines/BodyFromLayer.h"
 #include "outlines/OutlineMessages.h"
+#include "simulation/Box2DGuard.h"
 #include "simulation/LayerEligibility.h"
+
+#include <cmath>
 
 namespace {
 
@@ -82,6 +85,9 @@ void SimulationCore::initMyBodies()
     const QString report = triangulationFailedText(bodies);
     if (!report.isEmpty() && showWarnings)
         reportTriangulationFailures(report);
+    const QString unrepresentable = unrepresentableText(bodies);
+    if (!unrepresentable.isEmpty() && showWarnings)
+        reportSetupProblems(unrepresentable);
 }
 
 std::vector<MyBody> SimulationCore::buildDefaultBodies()
@@ -96,6 +102,38 @@ void SimulationCore::recomputeShape(int bodyIndex)
     ::recomputeShape(parentWindow, bodies, bodyIndex, bodyLayerIndices, pluginId, basicSuite, layerLabels,
                      labelColors);
 }
+
+namespace {
+
+bool representable(b2Vec2 v)
+{
+    return Box2DGuard::isFinite(v) && std::fabs(v.x) <= Box2DGuard::kMaxMagnitude
+           && std::fabs(v.y) <= Box2DGuard::kMaxMagnitude;
+}
+
+bool representable(float v)
+{
+    return std::isfinite(v) && std::fabs(v) <= Box2DGuard::kMaxMagnitude;
+}
+
+// Values beyond single precision arrive as infinities; the guard would
+// replace them, and what it simulates from is not the user's layer.
+void checkRepresentable(MyBody& record)
+{
+    for (const std::vector<ShapeDef>& outline : record.outlines)
+        for (const ShapeDef& shape : outline) {
+            bool ok = !shape.isCircle || representable(shape.radius);
+            for (const b2Vec2& p : shape.points)
+                ok = ok && Box2DGuard::isFinite(p);
+            if (!ok)
+                record.outlineUnrepresentable = true;
+        }
+    record.placementMended = record.placementMended || !representable(record.position) || !representable(record.angle)
+                             || !representable(record.initialPosition) || !representable(record.initialRotation)
+                             || !representable(record.aematicAnchor);
+}
+
+} // namespace
 
 A_Err SimulationCore::buildRecords(std::vector<MyBody>& records, bool initial)
 {
@@ -137,6 +175,7 @@ A_Err SimulationCore::buildRecords(std::vector<MyBody>& records, bool initial)
                          layerLabels, labelColors, name, records[b].meshPrecision + 2, records[b].useConvexHull);
         if (!initial)
             records[b].staticHighlight = false;
+        checkRepresentable(records[b]);
 
         const int label = size_t(b) < layerLabels.size() ? int(layerLabels[b]) : 0;
         auto data = std::make_unique<UserData>();

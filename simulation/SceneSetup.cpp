@@ -190,7 +190,9 @@ void SimulationCore::createFixtures(MyBody& record)
 
     int triangles = 0;
     bool openLines = false;
-    if (record.isLayerBox) {
+    if (record.outlineUnrepresentable) {
+        // No shape at all rather than the part of it that happens to be finite.
+    } else if (record.isLayerBox) {
         if (!record.outlines.empty() && !record.outlines[0].empty() && record.outlines[0][0].points.size() >= 4) {
             b2PolygonShape box;
             if (Box2DGuard::makePolygon(record.outlines[0][0].points.data(), 4, skin, box))

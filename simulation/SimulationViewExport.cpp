@@ -19,8 +19,13 @@ void SimulationView::doKeyframing(AEGP_CompH target)
 
     const size_t n = std::min(bodies.size(), bodyLayerIndices.size());
     std::vector<ExportBody> exported;
-    for (size_t b = 0; b < n; ++b)
-        exported.push_back({bodyLayerIndices[b], bodies[b].type, bodies[b].initialRotation, bodies[b].name});
+    for (size_t b = 0; b < n; ++b) {
+        // A layer whose values the world could not hold is left as it is,
+        // as a dead body's layer is.
+        const bool untouched = bodies[b].outlineUnrepresentable || bodies[b].placementMended;
+        exported.push_back({bodyLayerIndices[b], untouched ? int(BodyType::Dead) : bodies[b].type,
+                            bodies[b].initialRotation, bodies[b].name});
+    }
     ExportSettings settings;
     settings.frameDuration = frameDuration;
     settings.startFrame = exportStartFrame;
