@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -41,7 +42,9 @@ double FrameLimiter::tick(bool restartMeasure, double fps)
     if (rate < 0.0) {
         rate = 0.0;
     } else if (fps > 0.0 && rate > fps) {
-        const double rest = 1000.0 / fps - elapsed;
+        // A composition of less than a frame a second plays one frame a
+        // second: the window must not freeze for a whole frame.
+        const double rest = std::min(1000.0 / fps, kMaxFrameMs) - elapsed;
         if (rest > 0.0)
             sleep(rest);
         rate = fps;

@@ -11,6 +11,9 @@
 class FrameLimiter
 {
 public:
+    // The longest a tick waits, however slow the composition's rate.
+    static constexpr double kMaxFrameMs = 1000.0;
+
     using Clock = std::function<qint64()>;          // milliseconds, monotonic
     using Sleep = std::function<void(double ms)>;
 

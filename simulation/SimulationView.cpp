@@ -8,6 +8,8 @@
 #include "properties/SliderGo.h"
 #include "render/GLWidget.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QGridLayout>
 #include <QLabel>
@@ -85,7 +87,8 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &SimulationView::updatePhysics);
-    timer->start(qRound(1000.0 / (timingUsable() ? fps : kFallbackFps)));
+    // A tick a frame, and at least one a second however slow the composition.
+    timer->start(qRound(std::min(1000.0 / (timingUsable() ? fps : kFallbackFps), FrameLimiter::kMaxFrameMs)));
 }
 
 SimulationView::~SimulationView()

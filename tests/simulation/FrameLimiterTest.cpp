@@ -63,3 +63,21 @@ TEST(FrameLimiter, DisabledNeverWaits)
     for (int i = 0; i < 3; ++i)
         EXPECT_DOUBLE_EQ(limiter.tick(false, 30.0), 30.0);
 }
+
+TEST(FrameLimiter, ASlowCompositionWaitsAtMostASecondATick)
+{
+    // Rows: composition rates and the wait of a tick that took 10 ms.
+    const struct {
+        double fps;
+        double sleep;
+    } rows[] = {{25.0, 30.0}, {1.0, 990.0}, {0.5, 990.0}, {0.000466, 990.0}, {1e-300, 990.0}};
+    for (const auto& row : rows) {
+        FrameLimiter limiter;
+        FakeClock clock;
+        clock.install(limiter);
+        limiter.tick(false, row.fps);
+        clock.now += 10;
+        EXPECT_DOUBLE_EQ(limiter.tick(false, row.fps), row.fps);
+        EXPECT_NEAR(clock.sleeps.back(), row.sleep, 1e-9) << row.fps;
+    }
+}
