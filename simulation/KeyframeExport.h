@@ -65,9 +65,12 @@ public:
     // "Layer n (name): what failed", one line per layer that failed.
     const QStringList& failures() const { return failed; }
 
-    // The shape-layer parts whose own placement would add to the layer's:
-    // the first rectangle, ellipse and star positions and the first group's
-    // anchor and position lose their keys and become (0, 0).
+    // The shape-layer parts whose own placement adds to the layer's: the
+    // first rectangle, ellipse and star positions and the first group's
+    // anchor and position lose their keys and become (0, 0). The export does
+    // not call it: the anchor it writes keeps every item where it is drawn,
+    // which zeroing the first items' placements would undo on a layer with
+    // several items.
     A_Err resetSecondaryTransformOfShapeLayer(AEGP_LayerH layer);
     // Deletes the stream's keys and sets its x and y to 0.
     A_Err reset2DStream(AEGP_StreamRefH stream);
