@@ -202,6 +202,22 @@ KeyframeExport::~KeyframeExport()
     }
 }
 
+QString KeyframeExport::problemWith(const ExportSettings& settings, size_t bodyCount,
+                                    const std::vector<BodyTransforms>& recorded)
+{
+    const int samples = settings.endFrame - settings.startFrame + 1;
+    if (bodyCount == 0)
+        return QStringLiteral("There are no bodies to export.");
+    if (samples < 1 || settings.frameDuration.value <= 0 || settings.frameDuration.scale == 0)
+        return QStringLiteral("The export range is empty.");
+    if (recorded.size() < bodyCount)
+        return QStringLiteral("The simulation was not recorded for every body.");
+    for (size_t k = 0; k < bodyCount; ++k)
+        if (recorded[k].positions.size() != size_t(samples) || recorded[k].rotations.size() != size_t(samples))
+            return QStringLiteral("The simulation was not recorded over the whole export range.");
+    return QString();
+}
+
 bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettings,
                            std::vector<ExportBody> exportBodies, std::vector<BodyTransforms> recorded,
                            QString* problem)
@@ -209,17 +225,7 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
     cancel();
     failed.clear();
     written = 0;
-    const int samples = exportSettings.endFrame - exportSettings.startFrame + 1;
-    QString why;
-    if (exportBodies.empty())
-        why = QStringLiteral("There are no bodies to export.");
-    else if (samples < 1 || exportSettings.frameDuration.value <= 0 || exportSettings.frameDuration.scale == 0)
-        why = QStringLiteral("The export range is empty.");
-    else if (recorded.size() < exportBodies.size())
-        why = QStringLiteral("The simulation was not recorded for every body.");
-    for (size_t k = 0; why.isEmpty() && k < exportBodies.size(); ++k)
-        if (recorded[k].positions.size() != size_t(samples) || recorded[k].rotations.size() != size_t(samples))
-            why = QStringLiteral("The simulation was not recorded over the whole export range.");
+    QString why = KeyframeExport::problemWith(exportSettings, exportBodies.size(), recorded);
     if (!target && why.isEmpty())
         why = QStringLiteral("There is no composition to receive the keyframes.");
     if (!why.isEmpty()) {

@@ -45,10 +45,15 @@ public:
     KeyframeExport(const KeyframeExport&) = delete;
     KeyframeExport& operator=(const KeyframeExport&) = delete;
 
-    // Checks that there are bodies and one complete track per body (end -
-    // start + 1 samples each), then opens the undo group and remembers the
-    // composition's selection. False, with `problem` set and nothing open,
-    // when the export cannot start.
+    // Why `bodyCount` bodies with these tracks cannot be written: no bodies,
+    // an empty range, or not one complete track (end - start + 1 samples) per
+    // body. Empty when they can.
+    static QString problemWith(const ExportSettings& settings, size_t bodyCount,
+                               const std::vector<BodyTransforms>& tracks);
+
+    // Checks the bodies and tracks (problemWith), then opens the undo group
+    // and remembers the composition's selection. False, with `problem` set
+    // and nothing open, when the export cannot start.
     bool begin(AEGP_CompH comp, const ExportSettings& settings, std::vector<ExportBody> bodies,
                std::vector<BodyTransforms> tracks, QString* problem);
 
