@@ -128,8 +128,11 @@ inline void expectConsistent(const SimulationView& view)
         EXPECT_EQ(j.id, int(i));
         EXPECT_EQ(model->item(int(i), 0)->text(), QString::number(i + 1));
         EXPECT_EQ(model->item(int(i), 1)->toolTip(), QString::fromLatin1(tips[j.type]));
-        EXPECT_EQ(model->item(int(i), 2)->text(), QString::number(view.bodies[size_t(j.bodyA)].index));
-        EXPECT_EQ(model->item(int(i), 5)->text(), view.bodies[size_t(j.bodyB)].name);
+        const bool knownA = j.bodyA >= 0 && size_t(j.bodyA) < view.bodies.size();
+        const bool knownB = j.bodyB >= 0 && size_t(j.bodyB) < view.bodies.size();
+        EXPECT_EQ(model->item(int(i), 2)->text(),
+                  knownA ? QString::number(view.bodies[size_t(j.bodyA)].index) : QString());
+        EXPECT_EQ(model->item(int(i), 5)->text(), knownB ? view.bodies[size_t(j.bodyB)].name : QString());
     }
     for (size_t b = 0; b < view.bodies.size(); ++b) {
         std::multiset<int> own, expected;
