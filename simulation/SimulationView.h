@@ -451,8 +451,8 @@ private:
     // Enables exactly the pages of the given joint types (0 to 3).
     void enableJointPages(const bool present[4]);
     void showJointPage(int type);
-    // The selected joints' old values, the new one, the command pushed when
-    // some differ (properties/SimulationViewJointSlots.cpp).
+    // The joint rows' connections; the pivot sliders' live limits
+    // (properties/SimulationViewJointSlots.cpp).
     void connectJointControls();
     void applyPivotLimitsLive(int lowerSlider, int upperSlider);
     std::vector<std::unique_ptr<JointUserData>> ownedJointUserData;
