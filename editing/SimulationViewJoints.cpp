@@ -45,20 +45,18 @@ void SimulationView::appendJoint(MyJoint joint, const b2Color& colour)
     const int row = jointsModel ? jointsModel->rowCount() : int(joints.size());
     joint.id = row;
     joint.selected = false;
-    for (int side : {joint.bodyA, joint.bodyB}) {
-        if (validIndex(bodies.size(), side)) {
-            const MyBody& body = bodies[size_t(side)];
-            if (side == joint.bodyA) {
-                joint.bodyALayerID = body.layerID;
-                joint.bodyALayerIndex = body.index;
-                joint.bodyALayerName = body.name;
-            }
-            if (side == joint.bodyB) {
-                joint.bodyBLayerID = body.layerID;
-                joint.bodyBLayerIndex = body.index;
-                joint.bodyBLayerName = body.name;
-            }
-        }
+    // How a settings file will identify the two bodies.
+    if (validIndex(bodies.size(), joint.bodyA)) {
+        const MyBody& a = bodies[size_t(joint.bodyA)];
+        joint.bodyALayerID = a.layerID;
+        joint.bodyALayerIndex = a.index;
+        joint.bodyALayerName = a.name;
+    }
+    if (validIndex(bodies.size(), joint.bodyB)) {
+        const MyBody& b = bodies[size_t(joint.bodyB)];
+        joint.bodyBLayerID = b.layerID;
+        joint.bodyBLayerIndex = b.index;
+        joint.bodyBLayerName = b.name;
     }
     joints.push_back(joint);
     if (validIndex(bodies.size(), joint.bodyA))
