@@ -6,6 +6,7 @@
 #include "properties/DragCommands.h"
 #include "properties/EditBox.h"
 
+#include <QAbstractButton>
 #include <QTabWidget>
 
 #include <random>
@@ -324,6 +325,46 @@ TEST(VelocitySetter, NoRowsLeaveThePanelAsItIs)
     s.view->setBodiesVelocity({1.0f}, {2.0f}, {});
     EXPECT_DOUBLE_EQ(s.ui.velocityMagnitudeEt->value(), 7.0);
     EXPECT_DOUBLE_EQ(s.ui.velocityDirectionEt->value(), 45.0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(JointButtons, ThePanelsButtonsReachThePlannersAndTheRemoval)
+{
+    Scene s;
+    s.selectBodies({0, 1, 2});
+    const std::pair<QAbstractButton*, const char*> buttons[] = {
+        {s.ui.addDistanceJointBtn, "Add Distance Joint"},
+        {s.ui.addRevoluteJointBtn, "Add Pivot Joint"},
+        {s.ui.addPrismaticJointBtn, "Add Piston Joint"},
+        {s.ui.addSpringJointBtn, "Add Spring Joint"},
+    };
+    for (const auto& [button, text] : buttons) {
+        button->click();
+        EXPECT_EQ(s.lastText(), text);
+    }
+    EXPECT_EQ(s.view->joints.size(), 8u);
+    expectConsistent(*s.view);
+
+    // A click on a body in the view filters the table to its joints.
+    GLWidget* gl = s.view->getGLWidget();
+    const b2Vec2 p = s.view->bodies[0].position;
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(int(gl->getViewXCoordFromGL(0.0f, float(gl->width()))),
+                             int(gl->getViewYCoordFromGL(-4.0f, float(gl->height())))));
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(int(gl->getViewXCoordFromGL(p.x, float(gl->width()))),
+                             int(gl->getViewYCoordFromGL(p.y, float(gl->height())))));
+    for (int row = 0; row < 8; ++row)
+        EXPECT_EQ(s.ui.jointsTable->isRowHidden(row), row % 2 == 1) << row;
+
+    s.view->selectJoints({0, 4});
+    s.ui.removeJointBtn->click();
+    EXPECT_EQ(s.lastText(), "Remove Joint");
+    EXPECT_EQ(s.view->joints.size(), 6u);
+    expectConsistent(*s.view);
 }
 
 } // namespace
