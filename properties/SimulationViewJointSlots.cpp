@@ -22,8 +22,8 @@
 
 namespace {
 
-// The numeric rows: X(prefix, Prefix, field, reset value). The desired
-// length's reset measures each joint instead of using its value.
+// The numeric rows with a fixed default: X(prefix, Prefix, field, reset
+// value). The desired length's reset measures each joint instead.
 #define ZOLVAR_JOINT_FLOAT_ROWS(X)                                                     \
     X(distanceJointFrequency, DistanceJointFrequency, frequency, 0.0f)                 \
     X(distanceJointDamping, DistanceJointDamping, damping, 0.0f)                       \
@@ -36,8 +36,8 @@ namespace {
     X(prismaticJointMotorSpeed, PrismaticJointMotorSpeed, motorSpeed, 0.0f)            \
     X(prismaticJointMaxMotorForce, PrismaticJointMaxMotorForce, maxMotorForce, 0.0f)   \
     X(springJointSpringiness, SpringJointSpringiness, springiness, 1.0f)               \
-    X(springJointDamping, SpringJointDamping, damping, 0.5f)                           \
-    X(springJointDesiredLength, SpringJointDesiredLength, desiredLength, 0.0f)
+    X(springJointDamping, SpringJointDamping, damping, 0.5f)
+#define ZOLVAR_JOINT_DESIRED_LENGTH_ROW(X) X(springJointDesiredLength, SpringJointDesiredLength, desiredLength, 0.0f)
 
 // The flag rows: X(prefix, Prefix, field, reset value).
 #define ZOLVAR_JOINT_FLAG_ROWS(X)                                                        \
@@ -86,14 +86,15 @@ float sliderRadians(int value)
 
 // --- Numeric rows -----------------------------------------------------------
 
-#define ZOLVAR_JOINT_EDIT_AND_RELEASE(prefix, Prefix, field, resetValue)                                 \
+#define ZOLVAR_JOINT_EDIT_SLOT(prefix, Prefix, field, resetValue)                                        \
     void SimulationView::prefix##EtEditingFinished()                                                    \
     {                                                                                                   \
         if (ui.prefix##Et)                                                                              \
             pushJointValue<Command##Prefix##Change>(this, &MyJoint::field, float(ui.prefix##Et->value())); \
     }
-ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_EDIT_AND_RELEASE)
-#undef ZOLVAR_JOINT_EDIT_AND_RELEASE
+ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_EDIT_SLOT)
+ZOLVAR_JOINT_DESIRED_LENGTH_ROW(ZOLVAR_JOINT_EDIT_SLOT)
+#undef ZOLVAR_JOINT_EDIT_SLOT
 
 #define ZOLVAR_JOINT_PLAIN_SLIDER(prefix)                                                                \
     void SimulationView::prefix##SldChanged(int value) { mirror(ui.prefix##Et, value); }
@@ -109,21 +110,10 @@ ZOLVAR_JOINT_PLAIN_SLIDER(springJointSpringiness)
 ZOLVAR_JOINT_PLAIN_SLIDER(springJointDamping)
 #undef ZOLVAR_JOINT_PLAIN_SLIDER
 
-#define ZOLVAR_JOINT_PLAIN_RESET(prefix, Prefix, field, resetValue)                                      \
+#define ZOLVAR_JOINT_RESET_SLOT(prefix, Prefix, field, resetValue)                                       \
     void SimulationView::reset##Prefix() { pushJointValue<Command##Prefix##Change>(this, &MyJoint::field, resetValue); }
-ZOLVAR_JOINT_PLAIN_RESET(distanceJointFrequency, DistanceJointFrequency, frequency, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(distanceJointDamping, DistanceJointDamping, damping, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(revoluteJointLowerAngle, RevoluteJointLowerAngle, lowerAngle, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(revoluteJointUpperAngle, RevoluteJointUpperAngle, upperAngle, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(revoluteJointMotorSpeed, RevoluteJointMotorSpeed, motorSpeed, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(revoluteJointMaxMotorTorque, RevoluteJointMaxMotorTorque, maxMotorTorque, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(prismaticJointLowerTranslation, PrismaticJointLowerTranslation, lowerTranslation, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(prismaticJointUpperTranslation, PrismaticJointUpperTranslation, upperTranslation, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(prismaticJointMotorSpeed, PrismaticJointMotorSpeed, motorSpeed, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(prismaticJointMaxMotorForce, PrismaticJointMaxMotorForce, maxMotorForce, 0.0f)
-ZOLVAR_JOINT_PLAIN_RESET(springJointSpringiness, SpringJointSpringiness, springiness, 1.0f)
-ZOLVAR_JOINT_PLAIN_RESET(springJointDamping, SpringJointDamping, damping, 0.5f)
-#undef ZOLVAR_JOINT_PLAIN_RESET
+ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_RESET_SLOT)
+#undef ZOLVAR_JOINT_RESET_SLOT
 
 // The pivot limits of the running world follow the angle sliders; every
 // selected pivot gets the same pair. The records change at the release.
@@ -210,6 +200,7 @@ bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
         return true;                                                                                    \
     }
     ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_RELEASE)
+    ZOLVAR_JOINT_DESIRED_LENGTH_ROW(ZOLVAR_JOINT_RELEASE)
 #undef ZOLVAR_JOINT_RELEASE
     return false;
 }
@@ -225,6 +216,7 @@ void SimulationView::connectJointControls()
     if (ui.prefix##Cb)                                                                                  \
         connect(ui.prefix##Cb, &QCheckBox::toggled, this, &SimulationView::prefix##CbClicked);
     ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_CONNECT_FLOAT_ROW)
+    ZOLVAR_JOINT_DESIRED_LENGTH_ROW(ZOLVAR_CONNECT_FLOAT_ROW)
     ZOLVAR_JOINT_FLAG_ROWS(ZOLVAR_CONNECT_FLAG_ROW)
 #undef ZOLVAR_CONNECT_FLOAT_ROW
 #undef ZOLVAR_CONNECT_FLAG_ROW
