@@ -40,11 +40,11 @@ public:
 public slots:
     void OnSeparateBtn();
     void OnSkipBtn();
+    // While separating, closing is refused: the work runs to its end.
+    void reject() override;
 
 protected:
-    // While separating, closing is refused: the work runs to its end.
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void showShapeProgress(const char* format, int done, int total);
