@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -258,6 +259,31 @@ TEST(PreprocessingDlg, AnUndoGroupThatCannotOpenSeparatesNothing)
     EXPECT_EQ(scene.project->toJson(), before);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("nothing was separated")));
+}
+
+TEST(PreprocessingDlg, MessagesAreInformationBoxesTitledZolvarWithOneOk)
+{
+    testApp();
+    QString title, text, detail;
+    int buttons = 0;
+    bool parentless = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                title = box->windowTitle();
+                text = box->text();
+                detail = box->informativeText();
+                buttons = int(box->buttons().size());
+                parentless = box->parentWidget() == nullptr;
+                box->button(QMessageBox::Ok)->click();
+            }
+    });
+    showSeparationMessage(QStringLiteral("Error occurred when separating masks."), QStringLiteral("Layer 1 (A)"));
+    EXPECT_EQ(title, QStringLiteral("Zolvar"));
+    EXPECT_EQ(text, QStringLiteral("Error occurred when separating masks."));
+    EXPECT_EQ(detail, QStringLiteral("Layer 1 (A)"));
+    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(parentless);
 }
 
 } // namespace
