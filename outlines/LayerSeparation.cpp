@@ -36,9 +36,10 @@ SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, i
             return SeparationKind::None;
         kind = separationKindOf(content, type);
         if (kind == SeparationKind::UngroupedShapes)
-            showSeparationMessage(QStringLiteral("Layer %1 (%2): its shapes are not in groups, so it was left as it is.")
-                                      .arg(layerIndex + 1)
-                                      .arg(layerDisplayName(suites, pluginId, layerIndex)));
+            showSeparationMessage(
+                QStringLiteral("Layer %1 (%2): its shapes are not in groups, so it was left as it is.")
+                    .arg(layerIndex + 1)
+                    .arg(layerDisplayName(suites, pluginId, layerIndex)));
     }
     if (kind == SeparationKind::ShapeGroups && byShapes)
         byShapes(layerIndex);

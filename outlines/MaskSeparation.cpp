@@ -14,7 +14,10 @@ namespace {
 
 // The four values of a mask that each copy gets, read at time 0.
 struct MaskValues {
-    explicit MaskValues(const AEGP_SuiteHandler& suites) : shape(suites), feather(suites), opacity(suites), offset(suites) {}
+    explicit MaskValues(const AEGP_SuiteHandler& suites)
+        : shape(suites), feather(suites), opacity(suites), offset(suites)
+    {
+    }
     ScopedStreamValue shape, feather, opacity, offset;
 };
 

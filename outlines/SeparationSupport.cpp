@@ -78,13 +78,18 @@ QString layerDisplayName(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
 }
 
 QString separationFailureDetail(int layerIndex, const QString& layerName, const std::string& failedCall,
-                                A_Err err, int layersLeft)
+                                A_Err err, int layersLeft, int groupsMoved)
 {
-    QString detail = QStringLiteral("Layer %1 (%2): the host call %3 failed (error %4), so the layer was left as "
-                                    "it was.")
+    QString detail = QStringLiteral("Layer %1 (%2): the host call %3 failed (error %4), ")
                          .arg(layerIndex + 1)
                          .arg(layerName, QString::fromStdString(failedCall))
                          .arg(err);
+    if (groupsMoved > 0)
+        detail += QStringLiteral("so it was separated only in part: %1 of its groups went to new layers and the "
+                                 "rest stayed on it.")
+                      .arg(groupsMoved);
+    else
+        detail += QStringLiteral("so the layer was left as it was.");
     if (layersLeft > 0)
         detail += QStringLiteral(" %1 new layer(s) made for it could not be removed; undoing \"Zolvar - Shapes "
                                  "Separation\" removes them.")

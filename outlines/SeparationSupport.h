@@ -61,9 +61,10 @@ int deleteLayers(const AEGP_SuiteHandler& suites, const std::vector<AEGP_LayerH>
 
 // The explanation shown under the failure message: which layer (1-based
 // number and name) and which host call failed, that the layer was left as it
-// was, and how many new layers the clean-up could not remove.
+// was (or, with groupsMoved, how many of its groups went to new layers before
+// the failure), and how many new layers the clean-up could not remove.
 QString separationFailureDetail(int layerIndex, const QString& layerName, const std::string& failedCall,
-                                A_Err err, int layersLeft);
+                                A_Err err, int layersLeft, int groupsMoved = 0);
 
 // The name shown for the active composition's layer `layerIndex`: its own
 // name, or its source's when it has none; empty when it cannot be read.

@@ -154,22 +154,26 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
 
     // The source keeps what was not separated, or is switched off when
     // nothing of it would draw any more.
+    size_t moved = 0;  // groups deleted from the source, the last made first
     if (trail.ok() && drawingsOutsideGroups) {
         for (auto it = separated.rbegin(); trail.ok() && it != separated.rend(); ++it) {
             ScopedStream group(suites);
             trail.note(childByIndex(suites, pluginId, contents.get(), *it, group), "AEGP_GetNewStreamRefByIndex");
-            if (trail.ok())
-                trail.note(dynamic->AEGP_DeleteStream(group.get()), "AEGP_DeleteStream");
+            if (trail.ok() && trail.note(dynamic->AEGP_DeleteStream(group.get()), "AEGP_DeleteStream") == A_Err_NONE)
+                ++moved;
         }
     } else if (trail.ok() && !separated.empty()) {
         trail.note(layers->AEGP_SetLayerFlag(source, AEGP_LayerFlag_VIDEO_ACTIVE, false), "AEGP_SetLayerFlag");
     }
 
     if (!trail.ok()) {
-        const int left = deleteLayers(suites, made);
+        // A group already taken out of the source lives on only in its new
+        // layer: that layer stays, so that nothing is lost.
+        const std::vector<AEGP_LayerH> undo(made.begin(), made.end() - std::ptrdiff_t(moved));
+        const int left = deleteLayers(suites, undo);
         showSeparationMessage(QStringLiteral("Error occurred when separating shapes."),
                               separationFailureDetail(layerIndex, layerDisplayName(suites, pluginId, layerIndex),
-                                                      trail.failedCall(), trail.error(), left));
+                                                      trail.failedCall(), trail.error(), left, int(moved)));
     }
     return trail.error();
 }

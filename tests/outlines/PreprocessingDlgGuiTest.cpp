@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -161,8 +162,17 @@ TEST(PreprocessingDlg, ARangeAndBottomUpCtrlClicksSplitTheRightLayers)
     }
     {
         Scene scene(offerComposition());
-        // Ctrl-clicks from the bottom up: rows 5, 3, 1 (layers 6, 4, 1).
-        const auto names = separateRows([](Dialog& d) { d.selectRows({4, 2, 0}); }, scene);
+        // Ctrl-clicks on the names from the bottom up: rows 5, 3, 1 (layers 6, 4, 1).
+        const auto names = separateRows(
+            [](Dialog& d) {
+                d.dlg.show();
+                for (int row : {4, 2, 0}) {
+                    const QRect cell = d.table()->visualRect(d.table()->model()->index(row, 1));
+                    QTest::mouseClick(d.table()->viewport(), Qt::LeftButton, Qt::ControlModifier, cell.center());
+                }
+                EXPECT_EQ(d.dlg.getSelectedRows().size(), 3);
+            },
+            scene);
         EXPECT_EQ(names, (std::vector<QString>{"A 1", "A 2", "A", "B", "Single", "C 1", "C 2", "", "D", "E 1", "E 2",
                                                "E"}));
         EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();

@@ -156,6 +156,24 @@ TEST(ShapeSeparation, GroupsBesideATopLevelPathLeaveTheSourceWithThePath)
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }
 
+TEST(ShapeSeparation, AFailureWhileTakingGroupsOutOfTheSourceLosesNothing)
+{
+    Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + path(true, "[0, 0], [9, 0], [9, 9]") +
+                                       "," + namedGroup("B", "", ellipse("")))));
+    SeparationMessages messages;
+    // B is taken out of the source first, then A fails.
+    scene.session->faults().failNth(kAEGPDynamicStreamSuite, standin::FaultInjector::kAnyVersion, 9, 2);
+    EXPECT_NE(separateLayerShapes(scene.basic(), kPluginId, 0), A_Err_NONE);
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "B"}));
+    EXPECT_EQ(matchNames(contentsOf(layerAt(scene, 0))),
+              (std::vector<QString>{standin::match::kVectorGroup, standin::match::kPathItem}))
+        << "every group is drawn once: A on the source, B on its new layer";
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("1 of its groups went to new layers")))
+        << messages.texts()[0].second.toStdString();
+    EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
 TEST(ShapeSeparation, EmptyGroupsAndFiftyGroupsKeepUp)
 {
     QByteArray groups;
