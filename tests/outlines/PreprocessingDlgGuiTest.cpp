@@ -243,6 +243,27 @@ TEST(PreprocessingDlg, ProgressTextsAndNoWayInWhileSeparating)
     EXPECT_EQ(d.label("shapeProgressSt")->text(), QStringLiteral("Mask: 2 / 2"));
 }
 
+TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
+{
+    using namespace outline_test;
+    Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + namedGroup("B", "", ellipse("")) + "," +
+                                       namedGroup("C", "", ""))));
+    testApp();
+    PreprocessingDlg dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), kPluginId);
+    dlg.setLayerIndicesToSep({0});
+    dlg.populateLayerList();
+    dlg.show();
+    auto* table = dlg.findChild<QTableView*>(QStringLiteral("layersTable"));
+    table->selectAll();
+    dlg.findChild<QToolButton*>(QStringLiteral("separateBtn"))->click();
+    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("layerProgressSt"))->text(), QStringLiteral("Layer: 1 / 1"));
+    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("shapeProgressSt"))->text(), QStringLiteral("Shape: 3 / 3"));
+    auto* bar = dlg.findChild<QProgressBar*>(QStringLiteral("shapeProgressBar"));
+    EXPECT_EQ(bar->maximum(), 3);
+    EXPECT_EQ(bar->value(), 3);
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B", "C"}));
+}
+
 TEST(PreprocessingDlg, AFailedLayerDoesNotStopTheOthers)
 {
     Scene scene(offerComposition());
