@@ -98,6 +98,16 @@ TEST(PreprocessingDlg, FormAndTableShowTheLayersOnOffer)
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }
 
+TEST(PreprocessingDlg, AFailedNameReadEndsTheListWithTheRowsSoFar)
+{
+    Scene scene(offerComposition());
+    scene.session->faults().failNth(kAEGPLayerSuite, standin::FaultInjector::kAnyVersion, 7, 3);
+    Dialog d(scene);
+    EXPECT_EQ(d.table()->model()->rowCount(), 2);
+    EXPECT_EQ(d.table()->model()->columnCount(), 2);
+    EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
 TEST(PreprocessingDlg, NothingSelectedAsksForASelectionAndStaysOpen)
 {
     Scene scene(offerComposition());
