@@ -96,11 +96,17 @@ void SliderGo::mouseMoveEvent(QMouseEvent* event)
 void SliderGo::mouseReleaseEvent(QMouseEvent* event)
 {
     QSlider::mouseReleaseEvent(event);
+    toVal = value();
     QWidget* window = owner;
     while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
         window = window->parentWidget();
     if (!window)
         return;
-    if (auto* view = window->findChild<SimulationView*>())
-        view->sliderReleased(objectName(), value());
+    auto* view = window->findChild<SimulationView*>();
+    if (!view)
+        return;
+    // The body and scene-wide sliders; the zoom slider makes no step.
+    if (view->sliderReleased(objectName(), toVal))
+        return;
+    // The joint sliders are dispatched here.
 }
