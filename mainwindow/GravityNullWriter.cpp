@@ -115,9 +115,16 @@ GravityNullResult writeGravityNull(const SPBasicSuite* basic, AEGP_PluginID plug
                 chain.step(suites.KeyframeSuite4()->AEGP_EndAddKeyframes(add, batch), "ending the position keys");
             }
         }
-        if (stream)
-            chain.step(suites.StreamSuite4()->AEGP_DisposeStream(stream), "releasing the position stream");
-        chain.step(suites.UtilitySuite5()->AEGP_EndUndoGroup(), "ending the undo group");
+        // The null and its keys are complete once the batch has ended well:
+        // a failure to let go of the stream or to close the group after that
+        // takes nothing away from them.
+        const bool written = result.ok();
+        const A_Err released = stream ? suites.StreamSuite4()->AEGP_DisposeStream(stream) : A_Err_NONE;
+        const A_Err closed = suites.UtilitySuite5()->AEGP_EndUndoGroup();
+        if (!written) {
+            chain.step(released, "releasing the position stream");
+            chain.step(closed, "ending the undo group");
+        }
     } catch (int err) {
         chain.step(err, "reaching the host's functions");
     }

@@ -22,6 +22,7 @@ struct GravityNullResult
 // Keys sit on consecutive frames from firstFrame on, each at
 // frameDuration × frame. Whatever fails, every value and the stream are
 // disposed, a key batch once started is ended (adding its keys only when
-// nothing failed) and the undo group once opened is closed.
+// nothing failed) and the undo group once opened is closed. Once the keys
+// are in, the release of the stream and the end of the group cannot fail it.
 GravityNullResult writeGravityNull(const SPBasicSuite* basic, AEGP_PluginID pluginId,
                                    const std::vector<b2Vec2>& captured, int firstFrame, A_Time frameDuration);
