@@ -251,3 +251,35 @@ TEST(BodyRows, TheZoomSliderMakesNoStep)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ToolsAfterPanel, UndoOfAToolDragGivesBackThePanelsValueExactly)
+{
+    Edit e;
+    const Ui::ZolvarDlgClass& ui = e.view->form();
+    // Velocity typed in the panel, then dragged with the velocity tool.
+    e.view->selectBodies({1});
+    ui.velocityMagnitudeEt->setValue(7.0);
+    emit ui.velocityMagnitudeEt->editingFinished();
+    e.view->OnVelocityToolBtn();
+    e.drag(e.bodyPixel(1), e.bodyPixel(1) + QPoint(60, 0));
+    ASSERT_EQ(e.stack->count(), 2);
+    EXPECT_NE(e.view->bodies[1].linearVelocityMagnitude, 7.0f);
+    e.stack->undo();
+    EXPECT_EQ(e.view->bodies[1].linearVelocityMagnitude, 7.0f);
+
+    // Gravity typed, then aimed with the gravity tool.
+    ui.gravityMagnitudeEt->setValue(33.3);
+    emit ui.gravityMagnitudeEt->editingFinished();
+    e.view->OnGravityToolBtn();
+    const QPoint centre(e.gl->width() / 2, e.gl->height() / 2);
+    e.drag(centre + QPoint(30, 30), centre + QPoint(50, 0));
+    EXPECT_EQ(e.lastText(), "Change Gravity");
+    e.stack->undo();
+    EXPECT_EQ(ui.gravityMagnitudeEt->value(), 33.3);
+    EXPECT_EQ(e.view->committedScene().gravityMagnitude, 33.3f);
+    EXPECT_EQ(ui.gravityDirectionEt->value(), 90.0);
+}
+
+} // namespace
