@@ -424,8 +424,9 @@ TEST(ApplyGravity, AHostFailureAtAnyCallLeavesNothingOpenAndKeepsTheCapture)
         EXPECT_TRUE(t.ui.captureGravityBtn->isEnabled());
         EXPECT_EQ(t.stack->count(), 0);
         // No keys were added on a failure.
-        if (t.comp()->layerCount() == 8)
+        if (t.comp()->layerCount() == 8) {
             EXPECT_EQ(t.comp()->layer(7)->transformStream(standin::TransformStream::Position)->keyCount(), 0);
+        }
     }
 }
 
