@@ -37,6 +37,7 @@ void SimulationView::setBodyControls(int row)
     showInRow(ui.gravityScaleEt, ui.gravityScaleSld, b.gravityScale, k, true);
     showInRow(ui.magnetIntensityEt, ui.magnetIntensitySld, b.magnetIntensity, k);
     showInRow(ui.magnetDistanceEt, ui.magnetDistanceSld, b.magnetDistance, k);
+    currentBodyColor = QColor(int(b.color.red * 255.0), int(b.color.green * 255.0), int(b.color.blue * 255.0));
     if (ui.colorBtn)
         ui.colorBtn->setStyleSheet(QString::asprintf("background-color: rgb(%d, %d, %d);", int(b.color.red * 255.0),
                                                      int(b.color.green * 255.0), int(b.color.blue * 255.0)));

@@ -6,7 +6,7 @@
 // Its operations are spread over files by what they do: construction
 // (SimulationView.cpp), the hooks of the simulation (SimulationViewHooks.cpp),
 // the keyframe export's chain (SimulationViewExport.cpp), the tables
-// (SimulationViewTables.cpp), the property setters and the density row
+// (SimulationViewTables.cpp), the property setters, rows and panels
 // (properties/SimulationView*.cpp), selection, tools and mouse
 // (editing/SimulationView*.cpp); the simulation itself is SimulationCore's.
 #pragma once

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 
 namespace {
 
@@ -65,10 +66,17 @@ TEST(BodyLists, ChoosingATypeMakesOneStepFromEachBodysType)
 TEST(BodyLists, AnAEmaticChoiceTurnsJointDrawingOnAndUndoLeavesIt)
 {
     Choices c;
+    QAction* joints = nullptr;
+    for (QAction* action : c.window->viewOptionsMenuOf()->actions())
+        if (action->text() == "Joints")
+            joints = action;
+    ASSERT_NE(joints, nullptr);
+    joints->setChecked(false);
     c.view->setDrawingFlags(c.view->getDrawingFlags() & ~unsigned(DrawingFlag::Joints));
     c.view->selectBodies({0});
     c.ui.typeLst->setCurrentIndex(BodyType::AEmatic);
     EXPECT_TRUE(c.view->getDrawingFlags() & DrawingFlag::Joints);
+    EXPECT_TRUE(joints->isChecked());
     EXPECT_TRUE(c.view->hasAEmaticBody);
     c.stack->undo();
     EXPECT_EQ(c.body(0).type, BodyType::Dynamic);
