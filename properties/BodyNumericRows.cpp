@@ -9,6 +9,7 @@
 #include "properties/PanelRows.h"
 #include "properties/PropertyCommands.h"
 #include "properties/SliderGo.h"
+#include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
 
 #include <QSignalBlocker>
@@ -33,14 +34,6 @@ QUndoCommand* meshPrecisionCommand(SimulationView* view, const std::vector<float
     for (float v : oldValues)
         oldInts.push_back(int(v));
     return new CommandMeshPrecisionChange(view, oldInts, std::vector<int>(rows.size(), int(newValue)), rows);
-}
-
-// Mesh precision takes whole numbers, truncated toward zero and kept within int.
-int wholeNumber(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    return int(std::clamp(v, -2147483648.0, 2147483647.0));
 }
 
 using F = Ui::ZolvarDlgClass;
@@ -110,7 +103,7 @@ void SimulationView::pushBodyRow(int row, double newValue)
     const std::vector<int> rows = getSelectedRows2();
     // Mesh precision compares whole numbers, the others floats; a NaN on
     // either side counts as a change.
-    const float value = r.field ? float(newValue) : float(wholeNumber(newValue));
+    const float value = r.field ? float(newValue) : float(truncatedInt(newValue));
     std::vector<float> oldValues;
     bool changed = false;
     for (int b : rows) {

@@ -3,6 +3,7 @@
 #include "properties/DragCommands.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
+#include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
 
 #include <QMouseEvent>
@@ -17,14 +18,6 @@
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-
-// (int)(1000 × value), kept within int.
-int sliderPosition(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    return int(std::clamp(1000.0 * value, double(INT_MIN), double(INT_MAX)));
-}
 
 } // namespace
 
@@ -79,9 +72,9 @@ void GravityView::aim(QMouseEvent* event, bool snap)
     gravityAt(event->position(), QSizeF(size()), snap, magnitude, direction);
     // The sliders' slots show the values in the edit boxes and place the tip.
     if (magnitudeSld)
-        magnitudeSld->setValue(sliderPosition(magnitude));
+        magnitudeSld->setValue(truncatedInt(1000.0 * magnitude));
     if (directionSld)
-        directionSld->setValue(sliderPosition(direction));
+        directionSld->setValue(truncatedInt(1000.0 * direction));
 }
 
 void GravityView::mousePressEvent(QMouseEvent* event)

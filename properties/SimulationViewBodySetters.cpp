@@ -7,6 +7,7 @@
 #include "properties/EditBox.h"
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
+#include "properties/TruncatedInt.h"
 #include "render/SceneDraw.h"
 
 #include <QAction>
@@ -36,8 +37,7 @@ int SimulationView::showInRow(QDoubleSpinBox* edit, SliderGo* slider, double val
     // Values beyond the slider's reach (the edit box's range is wider) are
     // kept within int before truncation; the slider keeps to its own range.
     const double product = singlePrecision ? double(float(value) * float(scale)) : value * scale;
-    const double scaled = std::clamp(product, double(INT_MIN), double(INT_MAX));
-    const int position = std::isnan(scaled) ? 0 : static_cast<int>(scaled);
+    const int position = truncatedInt(product);
     if (slider) {
         const QSignalBlocker blocker(slider);
         slider->setValue(position);

@@ -7,6 +7,7 @@
 #include "properties/EditBox.h"
 #include "properties/PropertyCommands.h"
 #include "properties/SliderGo.h"
+#include "properties/TruncatedInt.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,11 +57,6 @@ const SceneSetting kSettings[] = {
      &V::gravityDirection, make<CommandGravityDirectionChange>},
 };
 
-int wholeNumber(double v)
-{
-    return std::isnan(v) ? 0 : int(std::clamp(v, -2147483648.0, 2147483647.0));
-}
-
 void mirror(QDoubleSpinBox* edit, double value)
 {
     if (!edit)
@@ -85,7 +81,7 @@ void SimulationView::pushSceneValue(int setting, double newValue)
         oldValue = double(old);
         newValue = double(value);
     } else {
-        const int value = wholeNumber(newValue);
+        const int value = truncatedInt(newValue);
         changed = committed.substeps != value;
         oldValue = committed.substeps;
         newValue = value;

@@ -1,5 +1,6 @@
 #include "properties/SliderGo.h"
 
+#include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
 
 #include <QMouseEvent>
@@ -22,8 +23,7 @@ SliderGo::SliderGo(QWidget* owner)
 void SliderGo::setFromVal(float v)
 {
     // Values beyond int (the edit boxes reach further) are kept within it.
-    const double scaled = std::clamp(1000.0 * static_cast<double>(v), double(INT_MIN), double(INT_MAX));
-    fromVal = std::isnan(scaled) ? 0 : static_cast<int>(scaled);
+    fromVal = truncatedInt(1000.0 * static_cast<double>(v));
 }
 
 void SliderGo::setFromVal(int v)
