@@ -262,8 +262,7 @@ void SimulationView::setMagnetismType(std::vector<int> values, std::vector<int> 
         return;
     showQuietly(ui.magnetismTypeLst, values[0]);
     setBodyField(&MyBody::magnetismType, values, rows);
-    for (size_t i = 0; i < rows.size() && i < values.size(); ++i)
-    {
+    for (size_t i = 0; i < rows.size() && i < values.size(); ++i) {
         const bool magnet = values[i] == MagnetismType::Attraction || values[i] == MagnetismType::Repulsion;
         if (magnet)
             hasMagnet = true;
