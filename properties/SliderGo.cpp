@@ -108,5 +108,6 @@ void SliderGo::mouseReleaseEvent(QMouseEvent* event)
     // The body and scene-wide sliders; the zoom slider makes no step.
     if (view->sliderReleased(objectName(), toVal))
         return;
-    // The joint sliders are dispatched here.
+    // The joint rows have their own dispatch.
+    view->jointSliderReleased(objectName(), toVal);
 }
