@@ -87,7 +87,7 @@ void buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, My
     bool failed = false;
     getMasks(build.parent, build.pluginId, build.basic, build.layerIndex, build.objectType, body.outlines,
              build.compWidth, build.compHeight, at.anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, tooMany,
-             failed);
+             failed, &build.outlineUnrepresentable);
     placeBody(body, worldPoint(build, compositionPoint(build, at.matrix, at.anchor)), layerRotation(build), at.anchor);
     body.isLayerBox = false;
     body.color = color;
@@ -107,7 +107,7 @@ void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color
     std::vector<std::vector<ShapeDef>> outlines;
     getVectorShapes(build.parent, build.pluginId, build.basic, build.layer, outlines, build.compWidth,
                     build.compHeight, anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, color, tooMany,
-                    failed, centre, groupRotation, isPath);
+                    failed, centre, groupRotation, isPath, &build.outlineUnrepresentable);
     body.labelColor = build.labelColor;
     if (outlines.empty()) {
         showOutlineMessage(build.parent, layerGeometryErrorText(build.layerIndex));

@@ -88,7 +88,7 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 /*matrix*/, bool& tooManyPolygons,
-              bool& triangulationFailed)
+              bool& triangulationFailed, bool* unrepresentable)
 {
     outlines.clear();
     OutlineSet set;
@@ -126,6 +126,8 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
     const AssembledOutlines assembled = assembleOutlines(parent, set, hull, frame);
     if (assembled.selfIntersecting)
         triangulationFailed = true;
+    if (assembled.unrepresentable && unrepresentable)
+        *unrepresentable = true;
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
 }

@@ -21,8 +21,10 @@ class QWidget;
 // otherwise. The first host error ends the reading silently; the masks read
 // until then are used. `tooManyPolygons` is always written;
 // `triangulationFailed` is set when a closed mask crosses itself and never
-// cleared. compWidth, compHeight and the matrix are not used.
+// cleared. `unrepresentable`, when given, is set when a mask holds a value
+// beyond single precision (the group is then empty). compWidth, compHeight
+// and the matrix are not used.
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 matrix, bool& tooManyPolygons,
-              bool& triangulationFailed);
+              bool& triangulationFailed, bool* unrepresentable = nullptr);

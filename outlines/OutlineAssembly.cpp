@@ -53,8 +53,31 @@ bool AssembledOutlines::tooManyPolygons() const
     return triangleCount > outline_limits::kMaxTriangles;
 }
 
+namespace {
+
+bool finiteShapes(const std::vector<ShapeDef>& shapes, const OutlineFrame* frame)
+{
+    for (const ShapeDef& s : shapes) {
+        if (s.isCircle && !std::isfinite(s.radius))
+            return false;
+        for (const b2Vec2& p : s.points) {
+            const b2Vec2 q = frame ? frame->toWorld(p) : p;
+            if (!std::isfinite(q.x) || !std::isfinite(q.y))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool hull, const OutlineFrame& frame)
 {
+    if (!finiteShapes(set.outlines, &frame) || !finiteShapes(set.boxes, &frame) || !finiteShapes(set.circles, nullptr)) {
+        AssembledOutlines unusable;
+        unusable.unrepresentable = true;
+        return unusable;
+    }
     std::vector<ShapeDef> closed;
     std::vector<ShapeDef> open;
     for (const ShapeDef& s : set.outlines) {

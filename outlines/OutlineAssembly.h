@@ -33,6 +33,10 @@ struct AssembledOutlines {
     std::vector<ShapeDef> group;
     int triangleCount = 0;          // triangles in the group
     bool selfIntersecting = false;  // some closed outline crosses itself
+    // Some point or radius was beyond single precision, before or after the
+    // conversion: the group is then left empty rather than built from the
+    // rest.
+    bool unrepresentable = false;
 
     bool tooManyPolygons() const;
 };

@@ -87,7 +87,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 /*matrix*/,
                      AEGP_ColorVal& color, bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre,
-                     float& groupRotation, bool& isPath)
+                     float& groupRotation, bool& isPath, bool* unrepresentable)
 {
     outlines.clear();
     // The items are placed through the layer's matrix, mirror included; the
@@ -137,6 +137,8 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
     const AssembledOutlines assembled = assembleOutlines(parent, set, useConvexHull, frame);
     if (assembled.selfIntersecting)
         triangulationFailed = true;
+    if (assembled.unrepresentable && unrepresentable)
+        *unrepresentable = true;
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
 }

@@ -28,12 +28,13 @@ class QWidget;
 // crosses itself, `centre` the last item's centre in composition pixels,
 // `groupRotation` its group rotation, `isPath` whether it is a path, and
 // `anchor` the last path's anchor (see ShapePath.h). compWidth, compHeight
-// and the matrix are not used.
+// and the matrix are not used. `unrepresentable`, when given, is set when an
+// item holds a value beyond single precision (no outline is then left).
 void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 matrix, AEGP_ColorVal& color,
                      bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre, float& groupRotation,
-                     bool& isPath);
+                     bool& isPath, bool* unrepresentable = nullptr);
 
 // Visits child `index` of `parent` and, for a group, its children in order.
 // Each reader's outline of more than one point becomes one inner list of

@@ -105,6 +105,8 @@ bool buildTextBody(const LayerBuild& build, MyBody& body, AEGP_ColorVal& bodyCol
     OutlineFrame frame;
     frame.origin = reference;
     const AssembledOutlines assembled = assembleOutlines(build.parent, set, build.hull, frame);
+    if (assembled.unrepresentable)
+        build.outlineUnrepresentable = true;
 
     const b2Vec2 centre = worldPoint(build, reference);
     const AEGP_ColorVal white{1.0, 1.0, 1.0, 1.0};

@@ -139,9 +139,9 @@ TEST(HostRun, AnExportWithNothingToExportEndsAtOnceAndFails)
 
 TEST(HostRun, LayersBeyondSinglePrecisionAreNamedAndLeftUntouched)
 {
-    // Box 1's scale, Box 2's position and Box 3's rotation cannot be held in
-    // the world; the export leaves those layers as they are and sends the
-    // host nothing that is not finite.
+    // Box 1's scale, Box 2's position, Box 3's rotation and a vertex of
+    // Circle 1's mask cannot be held in the world; the export leaves those
+    // layers as they are and sends the host nothing that is not finite.
     HostSandbox box;
     const QString sample = copySample(box, "quick.json");
     ASSERT_FALSE(sample.isEmpty()) << "examples/quick.json is missing";
@@ -149,6 +149,9 @@ TEST(HostRun, LayersBeyondSinglePrecisionAreNamedAndLeftUntouched)
     json.replace(R"("position": [520, 120], "rotation": 15)", R"("position": [520, 120], "scale": [1e39, 100])");
     json.replace(R"("position": [700, 60])", R"("position": [1e308, 60])");
     json.replace(R"("position": [820, 220], "rotation": -30)", R"("position": [820, 220], "rotation": -1e308)");
+    const int circle = json.indexOf("[60, 0, -33.14, 0, 33.14, 0]");
+    ASSERT_GE(circle, 0);
+    json.replace(circle, 3, "[1e39");
     const QString project = box.path("huge.json");
     QFile file(project);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -160,10 +163,10 @@ TEST(HostRun, LayersBeyondSinglePrecisionAreNamedAndLeftUntouched)
     EXPECT_EQ(run.exitCode, 0) << show(run);
     EXPECT_TRUE(run.out.contains("Suite calls:") && run.out.contains("failed: none")) << show(run);
     EXPECT_TRUE(run.out.contains("too large to be represented. They have no shape and will not be keyframed:\\n"
-                                 "Body #1 (Box 1)")) << show(run);
+                                 "Body #1 (Box 1)  Body #4 (Circle 1)")) << show(run);
     EXPECT_TRUE(run.out.contains("Body #2 (Box 2)  Body #3 (Box 3)")) << show(run);
-    for (const char* untouched : {"\"Box 1\" (layer", "\"Box 2\" (layer", "\"Box 3\" (layer"})
+    for (const char* untouched : {"\"Box 1\" (layer", "\"Box 2\" (layer", "\"Box 3\" (layer", "\"Circle 1\" (layer"})
         EXPECT_FALSE(run.out.contains(untouched)) << untouched << "\n" << show(run);
-    EXPECT_TRUE(run.out.contains("\"Circle 1\" (layer 4")) << show(run);
+    EXPECT_TRUE(run.out.contains("\"Circle 2\" (layer 5")) << show(run);
     EXPECT_FALSE(HostSandbox::readAll(box.path("out.json")).contains("inf")) << "nothing infinite was written";
 }
