@@ -54,6 +54,8 @@ private:
     void readCompositionSettings(Composition* comp, const QJsonObject& o, const JsonPath& path);
     void resolveFolders();
     void readLayers(Composition* comp, const QJsonObject& o, const JsonPath& path);
+    // Refuses compositions that contain each other, however deep.
+    void refuseNestingCycles();
     Item* resolveItem(const QJsonValue& v, const JsonPath& path) const;
 
     Project* project_;
@@ -74,6 +76,7 @@ void ProjectReader::read(const QJsonObject& top)
     for (ItemEntry& e : entries_)
         if (Composition* comp = e.item->asComposition())
             readLayers(comp, e.object, e.path);
+    refuseNestingCycles();
 
     if (top.contains(QLatin1String("activeItem")) && !top.value(QLatin1String("activeItem")).isNull()) {
         const QJsonValue v = top.value(QLatin1String("activeItem"));
@@ -83,6 +86,41 @@ void ProjectReader::read(const QJsonObject& top)
         if (!item)
             item = resolveItem(v, root / "activeItem");
         project_->setActiveItem(item);
+    }
+}
+
+void ProjectReader::refuseNestingCycles()
+{
+    // Depth-first through the composition layers; a composition met again
+    // while it is still being visited closes a cycle. Iterative, so that a
+    // deep nesting cannot exhaust the stack.
+    enum class Mark { New, Open, Done };
+    std::map<const Composition*, Mark> marks;
+    for (const ItemEntry& e : entries_) {
+        const Composition* start = e.item->asComposition();
+        if (!start || marks[start] != Mark::New)
+            continue;
+        std::vector<std::pair<const Composition*, int>> stack{{start, 0}};
+        marks[start] = Mark::Open;
+        while (!stack.empty()) {
+            auto& [comp, next] = stack.back();
+            if (next >= comp->layerCount()) {
+                marks[comp] = Mark::Done;
+                stack.pop_back();
+                continue;
+            }
+            const Layer* layer = comp->layer(next++);
+            const Composition* inner = layer && layer->source() ? layer->source()->asComposition() : nullptr;
+            if (!inner)
+                continue;
+            if (marks[inner] == Mark::Open)
+                failAt(e.path, QStringLiteral("compositions contain each other in a cycle (through \"%1\")")
+                                   .arg(inner->name()));
+            if (marks[inner] == Mark::New) {
+                marks[inner] = Mark::Open;
+                stack.emplace_back(inner, 0);
+            }
+        }
     }
 }
 
