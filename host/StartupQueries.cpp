@@ -47,9 +47,6 @@ A_Err ReadStartupNames(SPBasicSuite* basic, AEGP_PluginID pluginId, StartupNames
     return err;
 }
 
-namespace {
-
-// A stored string, read with a buffer as large as the host says the value is.
 A_Err ReadStoredString(const AEGP_PersistentDataSuite3* data, AEGP_PersistentBlobH blob, const char* key,
                        QByteArray& value)
 {
@@ -70,8 +67,6 @@ A_Err ReadStoredString(const AEGP_PersistentDataSuite3* data, AEGP_PersistentBlo
         value = QByteArray(buffer.data(), static_cast<qsizetype>(strnlen(buffer.data(), buffer.size())));
     return err;
 }
-
-} // namespace
 
 A_Err ReadAutoLoadPrefs(SPBasicSuite* basic, AutoLoadPrefs& prefs)
 {

@@ -37,6 +37,12 @@ struct AutoLoadPrefs {
     A_long bodyIdentification = 0;
 };
 
+// A string stored under `key` in section "VH Zolvar 2", read with a buffer as
+// large as the host says the value is (not cut at any fixed length). `value`
+// is left alone on a host error, which is returned.
+A_Err ReadStoredString(const AEGP_PersistentDataSuite3* data, AEGP_PersistentBlobH blob, const char* key,
+                       QByteArray& value);
+
 // Reads the three auto-load values of section "VH Zolvar 2". The stored path
 // is read whole, however long the host says it is. Values not read keep their
 // defaults; returns the first host error.

@@ -79,6 +79,12 @@ public:
     void saveDlgDfltSettings();
     void restoreDlgDfltSettings();
 
+    // The most recently saved and loaded settings files (UTF-8, any
+    // length), empty when none is stored or the host fails
+    // (ZolvarDlgCommands.cpp).
+    QString GetMRSavedSettingsFileNameFromPrefs();
+    QString GetMRLoadedSettingsFileNameFromPrefs();
+
     // Layer separation (ZolvarDlgPreprocessing.cpp).
     std::vector<int> IsPreprocessingNeeded();
     void DoPreprocessing();

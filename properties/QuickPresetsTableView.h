@@ -1,8 +1,16 @@
 // The one-row strip of scene snapshots above the preview. Built without a Qt
-// parent: the layout that receives it adopts it.
+// parent: the layout that receives it adopts it. The view hands it the
+// snapshot model and a copy of the snapshot list whenever snapshots are
+// added or loaded.
 #pragma once
 
+#include "model/QuickPreset.h"
+
 #include <QTableView>
+
+#include <vector>
+
+class QStandardItemModel;
 
 class QuickPresetsTableView : public QTableView
 {
@@ -10,4 +18,11 @@ class QuickPresetsTableView : public QTableView
 
 public:
     explicit QuickPresetsTableView(QWidget* parent);
+
+    void setQuickPresetsTableModel(QStandardItemModel* model);
+    void setQuickPresets(std::vector<QuickPreset> presets) { quickPresets = std::move(presets); }
+    const std::vector<QuickPreset>& presets() const { return quickPresets; }
+
+private:
+    std::vector<QuickPreset> quickPresets;
 };

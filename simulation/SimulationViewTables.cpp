@@ -17,6 +17,10 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -41,6 +45,22 @@ QStandardItem* headerItem(const QString& text, const QIcon& icon, const QString&
     return item;
 }
 
+// The label, collision-group and colour headers, white icons for theme 2.
+void setIconHeaders(QStandardItemModel* model, int theme)
+{
+    const QString suffix = theme == 2 ? QStringLiteral("_white") : QString();
+    const struct {
+        int column;
+        const char* icon;
+        const char* tip;
+    } headers[3] = {{0, ":/images/body_label%1.png", "Body Label"},
+                    {2, ":/images/body_group%1.png", "Body Collision Group"},
+                    {3, ":/images/body_color%1.png", "Body Color"}};
+    for (const auto& h : headers)
+        model->setHorizontalHeaderItem(
+            h.column, headerItem(QString(), QIcon(QString::fromLatin1(h.icon).arg(suffix)), QString::fromLatin1(h.tip)));
+}
+
 QStandardItem* fixedItem(const QString& text)
 {
     auto* item = new QStandardItem(text);
@@ -61,33 +81,12 @@ void SimulationView::loadJointIcons()
 
 void SimulationView::setupBodiesTableWidget(int forTheme)
 {
-    const QString suffix = forTheme == 2 ? QStringLiteral("_white") : QString();
     bodiesModel = new QStandardItemModel(0, 5, this);
-    bodiesModel->setHorizontalHeaderItem(
-        0, headerItem(QString(), QIcon(QStringLiteral(":/images/body_label%1.png").arg(suffix)),
-                      QStringLiteral("Body Label")));
+    setIconHeaders(bodiesModel, forTheme);
     bodiesModel->setHorizontalHeaderItem(1, headerItem(QStringLiteral("#"), QIcon(), QStringLiteral("Body Index")));
-    bodiesModel->setHorizontalHeaderItem(
-        2, headerItem(QString(), QIcon(QStringLiteral(":/images/body_group%1.png").arg(suffix)),
-                      QStringLiteral("Body Collision Group")));
-    bodiesModel->setHorizontalHeaderItem(
-        3, headerItem(QString(), QIcon(QStringLiteral(":/images/body_color%1.png").arg(suffix)),
-                      QStringLiteral("Body Color")));
     bodiesModel->setHorizontalHeaderItem(4, headerItem(QStringLiteral("Body Name"), QIcon(), QString()));
 
-    const std::vector<ListedLayer> listed = listBodyLayers();
-    for (size_t row = 0; row < listed.size(); ++row) {
-        const ListedLayer& layer = listed[row];
-        QColor labelColour(127, 127, 127);
-        if (const AEGP_ColorVal* c = LabelColorOf(layer.label, labelColors))
-            labelColour = QColor::fromRgbF(float(c->red), float(c->green), float(c->blue));
-        QList<QStandardItem*> items;
-        auto* label = fixedItem(QString());
-        label->setIcon(swatch(labelColour, 12, iconBorderGray));
-        items << label << fixedItem(QString::number(row + 1)) << fixedItem(QStringLiteral("A"))
-              << fixedItem(QString()) << new QStandardItem(layer.name);
-        bodiesModel->appendRow(items);
-    }
+    populateBodiesList(bodiesModel);
 
     if (ui.bodiesTable) {
         ui.bodiesTable->setModel(bodiesModel);
@@ -98,11 +97,63 @@ void SimulationView::setupBodiesTableWidget(int forTheme)
     }
 }
 
+void SimulationView::populateBodiesList(QStandardItemModel* model)
+{
+    const std::vector<ListedLayer> listed = listBodyLayers();
+    for (size_t row = 0; row < listed.size(); ++row) {
+        const ListedLayer& layer = listed[row];
+        QList<QStandardItem*> items;
+        auto* label = fixedItem(QString());
+        label->setIcon(labelColorIcon(layer.label));
+        auto* colour = fixedItem(QString());
+        colour->setIcon(swatch(layer.tableColor, 14, iconBorderGray));
+        items << label << fixedItem(QString::number(row + 1)) << fixedItem(QStringLiteral("A")) << colour
+              << new QStandardItem(layer.name);
+        model->appendRow(items);
+    }
+}
+
+void SimulationView::updateBodiesTableHeaderIcons(int forTheme)
+{
+    if (auto* model = ui.bodiesTable ? qobject_cast<QStandardItemModel*>(ui.bodiesTable->model()) : nullptr)
+        setIconHeaders(model, forTheme);
+}
+
 void SimulationView::bodyBuilt(int body, const QColor& color)
 {
     if (bodiesModel && body < bodiesModel->rowCount())
         if (QStandardItem* cell = bodiesModel->item(body, 3))
             cell->setIcon(swatch(color, 14, iconBorderGray));
+}
+
+QIcon SimulationView::bodyColorIcon(const AEGP_ColorVal& color) const
+{
+    auto component = [](double v) { return std::clamp(static_cast<int>(255.0 * (std::isfinite(v) ? v : 0.0)), 0, 255); };
+    return swatch(QColor(component(color.red), component(color.green), component(color.blue)), 14, iconBorderGray);
+}
+
+QIcon SimulationView::labelColorIcon(int labelIndex) const
+{
+    QColor labelColour(127, 127, 127);
+    if (const AEGP_ColorVal* c = LabelColorOf(labelIndex, labelColors))
+        labelColour = QColor::fromRgbF(float(c->red), float(c->green), float(c->blue));
+    return swatch(labelColour, 12, iconBorderGray);
+}
+
+QString SimulationView::collisionGroupLetter(uint16_t categoryBits)
+{
+    switch (categoryBits) {
+    case 2:
+        return QStringLiteral("B");
+    case 4:
+        return QStringLiteral("C");
+    case 8:
+        return QStringLiteral("D");
+    case 16:
+        return QStringLiteral("E");
+    default:
+        return QStringLiteral("A");
+    }
 }
 
 void SimulationView::setupJointsTableWidget()
@@ -113,6 +164,39 @@ void SimulationView::setupJointsTableWidget()
                                             QStringLiteral("Body B Index"), QStringLiteral("Body B")});
     if (ui.jointsTable)
         ui.jointsTable->setModel(jointsModel);
+}
+
+void SimulationView::addJointTableRow(const MyJoint& joint)
+{
+    if (!jointsModel)
+        return;
+    auto bodyIndex = [this](int row) {
+        return row >= 0 && size_t(row) < bodies.size() ? bodies[size_t(row)].index : -1;
+    };
+    auto bodyName = [this](int row) { return row >= 0 && size_t(row) < bodies.size() ? bodies[size_t(row)].name : QString(); };
+    auto* type = fixedItem(QString());
+    static const char* const tips[4] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
+    const QIcon* icons[4] = {&distanceJointIcon, &revoluteJointIcon, &prismaticJointIcon, &springJointIcon};
+    if (joint.type >= 0 && joint.type < 4) {
+        type->setIcon(*icons[joint.type]);
+        type->setToolTip(QString::fromLatin1(tips[joint.type]));
+    }
+    const int row = jointsModel->rowCount();
+    auto* number = new QStandardItem();
+    number->setData(row + 1, Qt::DisplayRole);
+    number->setFlags(Qt::ItemIsEnabled);
+    auto* indexA = new QStandardItem();
+    indexA->setData(bodyIndex(joint.bodyA), Qt::DisplayRole);
+    auto* indexB = new QStandardItem();
+    indexB->setData(bodyIndex(joint.bodyB), Qt::DisplayRole);
+    jointsModel->appendRow({number, type, indexA, new QStandardItem(bodyName(joint.bodyA)), indexB,
+                            new QStandardItem(bodyName(joint.bodyB))});
+}
+
+void SimulationView::removeAllJointTableRows()
+{
+    if (jointsModel)
+        jointsModel->removeRows(0, jointsModel->rowCount());
 }
 
 void SimulationView::setupQuickPresetsTableWidget()
@@ -144,5 +228,21 @@ void SimulationView::makeConnections()
     if (ui.bodiesTable) {
         connectBodiesTableSelection(true);
         connect(ui.bodiesTable, &QTableView::clicked, this, &SimulationView::bodiesTableItemClicked);
+    }
+
+    // Scene snapshots: take, restore by double-click, and the table's menu
+    // with its one entry.
+    if (ui.addQuickPresetBtn)
+        connect(ui.addQuickPresetBtn, &QToolButton::clicked, this, &SimulationView::OnAddQuickPresetBtn);
+    if (ui.quickPresetsTable) {
+        connect(ui.quickPresetsTable, &QTableView::doubleClicked, this,
+                &SimulationView::quickPresetsTableDoubleClicked);
+        quickPresetsContextMenu = new QMenu();
+        QAction* remove = quickPresetsContextMenu->addAction(QStringLiteral("Delete"));
+        connect(remove, &QAction::triggered, this, &SimulationView::OnDeleteSelectedQuickPresets);
+        ui.quickPresetsTable->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(ui.quickPresetsTable, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+            quickPresetsContextMenu->popup(ui.quickPresetsTable->viewport()->mapToGlobal(at));
+        });
     }
 }
