@@ -1,7 +1,9 @@
 #include "mainwindow/UserGuide.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include <dlfcn.h>
 
@@ -37,4 +39,20 @@ QUrl userGuideUrl(const QString& path)
     if (path.startsWith(QLatin1String("\\\\")) || path.startsWith(QLatin1String("//")))
         return QUrl(QDir::toNativeSeparators(path));
     return QUrl::fromLocalFile(path);
+}
+
+void openUserGuide(QWidget* parent, const QString& guide)
+{
+    if (!QFileInfo(guide).isFile()) {
+        QMessageBox::information(parent, QStringLiteral("Zolvar"),
+                                 QStringLiteral("Couldn't find documentation folder. Please make sure it is located "
+                                                "next to the plug-in file."),
+                                 QMessageBox::Ok);
+        return;
+    }
+    if (!QDesktopServices::openUrl(userGuideUrl(guide)))
+        QMessageBox::information(parent, QStringLiteral("Zolvar"),
+                                 QStringLiteral("The user's guide could not be opened in a browser. It is at:\n%1")
+                                     .arg(QDir::toNativeSeparators(guide)),
+                                 QMessageBox::Ok);
 }

@@ -15,6 +15,13 @@ QString pluginModuleFile();
 // path (which does not exist).
 QString findUserGuide(const QString& moduleFile, const QString& executableFolder);
 
+class QWidget;
+
+// Opens `guide` in the system's browser; a missing guide, or one that cannot
+// be opened, is told in a "Zolvar" box on `parent` (the latter with the
+// guide's path).
+void openUserGuide(QWidget* parent, const QString& guide);
+
 // A local-file URL, or for a network path ("//" or two backslashes) the URL
 // parsed from the path in native separators.
 QUrl userGuideUrl(const QString& path);

@@ -10,15 +10,11 @@
 #include "simulation/SimulationView.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTreeView>
 
@@ -120,19 +116,7 @@ void ZolvarDlg::OnLoadSettings()
 
 void ZolvarDlg::showDocumentation()
 {
-    const QString guide = findUserGuide(pluginModuleFile(), QCoreApplication::applicationDirPath());
-    if (!QFileInfo(guide).isFile()) {
-        QMessageBox::information(this, QStringLiteral("Zolvar"),
-                                 QStringLiteral("Couldn't find documentation folder. Please make sure it is located "
-                                                "next to the plug-in file."),
-                                 QMessageBox::Ok);
-        return;
-    }
-    if (!QDesktopServices::openUrl(userGuideUrl(guide)))
-        QMessageBox::information(this, QStringLiteral("Zolvar"),
-                                 QStringLiteral("The user's guide could not be opened in a browser. It is at:\n%1")
-                                     .arg(QDir::toNativeSeparators(guide)),
-                                 QMessageBox::Ok);
+    openUserGuide(this, findUserGuide(pluginModuleFile(), QCoreApplication::applicationDirPath()));
 }
 
 void ZolvarDlg::showPreferences()

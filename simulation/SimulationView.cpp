@@ -108,10 +108,6 @@ void SimulationView::zoomFit()
     refreshView();
 }
 
-void SimulationView::loadSettings(const char* /*path*/, bool /*rememberAsRecent*/, int /*bodyIdentification*/)
-{
-}
-
 void SimulationView::updatePhysics()
 {
     // A host failure that escapes the step (a missing suite) would recur on
