@@ -34,13 +34,17 @@ const char* numberStart(const char* text, bool& negative)
 
 QByteArray formatReal(double value)
 {
-    // QByteArray::number never follows the locale; "%f" writes non-finite
-    // values as "nan" and "inf" too.
+    // to_chars never follows the locale; "%f" writes non-finite values as
+    // "nan" and "inf" too.
     if (std::isnan(value))
         return QByteArrayLiteral("nan");
     if (std::isinf(value))
         return value < 0 ? QByteArrayLiteral("-inf") : QByteArrayLiteral("inf");
-    return QByteArray::number(value, 'f', 6);
+    char buffer[400];  // the largest double has 309 digits before the point
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    if (ec != std::errc())
+        return QByteArray::number(value, 'f', 6);
+    return QByteArray(buffer, end - buffer);
 }
 
 int readInt(const char* text)

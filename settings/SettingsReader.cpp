@@ -13,6 +13,10 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+#include <string_view>
+#include <unordered_map>
 #include <climits>
 #include <cmath>
 
@@ -34,15 +38,131 @@ constexpr Range kAny{-kEditMax, kEditMax};
 constexpr Range kNonNegative{0.0, kEditMax};
 constexpr Range kPlace{-kPlaceMax, kPlaceMax};
 
-std::optional<int> intAttr(const XMLElement* e, const char* name)
+// The attributes of one element, looked up by name through one pass over
+// them (an element's own lookup walks its list for every name). The first
+// of a name counts; names the reader does not know are ignored.
+class Attributes
 {
-    const char* text = e->Attribute(name);
+public:
+    explicit Attributes(const XMLElement* e)
+    {
+        for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
+            const auto it = ids().find(std::string_view(a->Name()));
+            if (it != ids().end() && !values[it->second])
+                values[it->second] = a->Value();
+        }
+    }
+    const char* get(const char* name) const
+    {
+        const auto it = ids().find(std::string_view(name));
+        return it == ids().end() ? nullptr : values[it->second];
+    }
+
+private:
+    static constexpr const char* kNames[] = {
+        "acceptMagnetism",
+        "aematicAnchorX",
+        "aematicAnchorY",
+        "aematicDamping",
+        "aematicTension",
+        "anchorAX",
+        "anchorAY",
+        "anchorBX",
+        "anchorBY",
+        "anchorX",
+        "anchorY",
+        "anchoringX",
+        "anchoringY",
+        "angle",
+        "angularDamping",
+        "angularVelocity",
+        "axisX",
+        "axisY",
+        "bgColorB",
+        "bgColorG",
+        "bgColorR",
+        "bodyAId",
+        "bodyALayerID",
+        "bodyALayerIndex",
+        "bodyALayerName",
+        "bodyBId",
+        "bodyBLayerID",
+        "bodyBLayerIndex",
+        "bodyBLayerName",
+        "categoryBits",
+        "collideConnected",
+        "colorB",
+        "colorG",
+        "colorR",
+        "damping",
+        "density",
+        "desiredLength",
+        "direction",
+        "enableLimit",
+        "enableMotor",
+        "fixedRotation",
+        "frequency",
+        "friction",
+        "gravityScale",
+        "index",
+        "layerID",
+        "layerIndex",
+        "linearDamping",
+        "linearVelocityDirection",
+        "linearVelocityMagnitude",
+        "lowerAngle",
+        "lowerTranslation",
+        "magnetDistance",
+        "magnetIntensity",
+        "magnetismType",
+        "magnitude",
+        "majorVersion",
+        "maskBits",
+        "maxMotorForce",
+        "maxMotorTorque",
+        "meshPrecision",
+        "minorVersion",
+        "motorSpeed",
+        "name",
+        "openShapeLineWidth",
+        "panX",
+        "panY",
+        "positionX",
+        "positionY",
+        "restitution",
+        "springiness",
+        "stepsPerFrame",
+        "takeValueFrom",
+        "timeDivider",
+        "tolerance",
+        "type",
+        "upperAngle",
+        "upperTranslation",
+        "useConvexHull",
+        "zoom",
+};
+    static const std::unordered_map<std::string_view, int>& ids()
+    {
+        static const std::unordered_map<std::string_view, int> map = [] {
+            std::unordered_map<std::string_view, int> m;
+            for (int i = 0; i < int(std::size(kNames)); ++i)
+                m.emplace(kNames[i], i);
+            return m;
+        }();
+        return map;
+    }
+    std::array<const char*, std::size(kNames)> values{};
+};
+
+std::optional<int> intAttr(const Attributes& e, const char* name)
+{
+    const char* text = e.get(name);
     if (!text)
         return std::nullopt;
     return SettingsNumbers::readInt(text);
 }
 
-std::optional<int> intIn(const XMLElement* e, const char* name, int low, int high)
+std::optional<int> intIn(const Attributes& e, const char* name, int low, int high)
 {
     const std::optional<int> v = intAttr(e, name);
     if (!v || *v < low || *v > high)
@@ -50,9 +170,9 @@ std::optional<int> intIn(const XMLElement* e, const char* name, int low, int hig
     return v;
 }
 
-std::optional<double> realAttr(const XMLElement* e, const char* name)
+std::optional<double> realAttr(const Attributes& e, const char* name)
 {
-    const char* text = e->Attribute(name);
+    const char* text = e.get(name);
     if (!text)
         return std::nullopt;
     const double v = SettingsNumbers::readReal(text);
@@ -61,7 +181,7 @@ std::optional<double> realAttr(const XMLElement* e, const char* name)
     return v;
 }
 
-std::optional<float> realIn(const XMLElement* e, const char* name, Range range)
+std::optional<float> realIn(const Attributes& e, const char* name, Range range)
 {
     const std::optional<double> v = realAttr(e, name);
     if (!v)
@@ -69,7 +189,7 @@ std::optional<float> realIn(const XMLElement* e, const char* name, Range range)
     return static_cast<float>(std::clamp(*v, range.low, range.high));
 }
 
-std::optional<b2Vec2> pairIn(const XMLElement* e, const char* x, const char* y, Range range)
+std::optional<b2Vec2> pairIn(const Attributes& e, const char* x, const char* y, Range range)
 {
     const std::optional<float> a = realIn(e, x, range);
     const std::optional<float> b = realIn(e, y, range);
@@ -90,7 +210,7 @@ int toComponent(double value)
     return static_cast<int>(std::lround(255.0 * std::clamp(value, 0.0, 1.0)));
 }
 
-void readPreview(const XMLElement* preview, SettingsBlock& block)
+void readPreview(const Attributes& preview, SettingsBlock& block)
 {
     if (const std::optional<double> zoom = realAttr(preview, "zoom"))
         block.zoom = static_cast<int>(std::clamp(*zoom, 1.0, 2000.0));
@@ -103,7 +223,7 @@ void readPreview(const XMLElement* preview, SettingsBlock& block)
         block.background = QColor(toComponent(*r), toComponent(*g), toComponent(*b), 255);
 }
 
-void readSolver(const XMLElement* solver, SettingsBlock& block)
+void readSolver(const Attributes& solver, SettingsBlock& block)
 {
     block.timeDivider = realIn(solver, "timeDivider", {0.01, kEditMax});
     block.tolerance = realIn(solver, "tolerance", {0.001, kEditMax});
@@ -111,7 +231,7 @@ void readSolver(const XMLElement* solver, SettingsBlock& block)
         block.substeps = std::clamp(*steps, 0, 10);
 }
 
-void readGravity(const XMLElement* gravity, SettingsBlock& block)
+void readGravity(const Attributes& gravity, SettingsBlock& block)
 {
     block.gravityMagnitude = realIn(gravity, "magnitude", kNonNegative);
     block.gravityDirection = realIn(gravity, "direction", kAny);
@@ -120,7 +240,7 @@ void readGravity(const XMLElement* gravity, SettingsBlock& block)
         block.gravityLayer = intIn(gravity, "layerIndex", 0, INT_MAX);
 }
 
-bool flagAttr(const XMLElement* e, const char* name, bool& field, bool joint)
+bool flagAttr(const Attributes& e, const char* name, bool& field, bool joint)
 {
     const std::optional<int> v = intAttr(e, name);
     if (v)
@@ -128,8 +248,9 @@ bool flagAttr(const XMLElement* e, const char* name, bool& field, bool joint)
     return v.has_value();
 }
 
-SavedBody readBody(const XMLElement* e)
+SavedBody readBody(const XMLElement* element)
 {
+    const Attributes e(element);
     SavedBody saved;
     MyBody& b = saved.record;
     b.init();
@@ -138,7 +259,7 @@ SavedBody readBody(const XMLElement* e)
         saved.hasLayerID = true;
     }
     take(b.index, intAttr(e, "index"));
-    if (const char* name = e->Attribute("name"))
+    if (const char* name = e.get("name"))
         b.name = QString::fromUtf8(name);
     take(b.type, intIn(e, "type", 0, 5));
     take(b.density, realIn(e, "density", {0.001, kEditMax}));
@@ -193,7 +314,7 @@ SavedBody readBody(const XMLElement* e)
 }
 
 // Every attribute of the joint's type; false when one is missing.
-bool readJointType(const XMLElement* e, MyJoint& j)
+bool readJointType(const Attributes& e, MyJoint& j)
 {
     bool ok = true;
     auto real = [&](const char* name, float& field, Range range) {
@@ -253,17 +374,18 @@ bool readJointType(const XMLElement* e, MyJoint& j)
     return ok;
 }
 
-SavedJoint readJoint(const XMLElement* e)
+SavedJoint readJoint(const XMLElement* element)
 {
+    const Attributes e(element);
     SavedJoint saved;
     MyJoint& j = saved.record;
     j.bodyALayerID = intAttr(e, "bodyALayerID").value_or(-1);
     j.bodyBLayerID = intAttr(e, "bodyBLayerID").value_or(-1);
     j.bodyALayerIndex = intAttr(e, "bodyALayerIndex").value_or(-1);
     j.bodyBLayerIndex = intAttr(e, "bodyBLayerIndex").value_or(-1);
-    if (const char* name = e->Attribute("bodyALayerName"))
+    if (const char* name = e.get("bodyALayerName"))
         j.bodyALayerName = QString::fromUtf8(name);
-    if (const char* name = e->Attribute("bodyBLayerName"))
+    if (const char* name = e.get("bodyBLayerName"))
         j.bodyBLayerName = QString::fromUtf8(name);
     saved.fileBodyAId = intAttr(e, "bodyAId").value_or(-1);
     saved.fileBodyBId = intAttr(e, "bodyBId").value_or(-1);
@@ -286,15 +408,15 @@ void loadGlobalSettings(const XMLElement* parent, SettingsBlock& block)
 {
     if (const XMLElement* preview = parent->FirstChildElement("preview")) {
         block.hasPreview = true;
-        readPreview(preview, block);
+        readPreview(Attributes(preview), block);
     }
     if (const XMLElement* solver = parent->FirstChildElement("solver")) {
         block.hasSolver = true;
-        readSolver(solver, block);
+        readSolver(Attributes(solver), block);
     }
     if (const XMLElement* gravity = parent->FirstChildElement("gravity")) {
         block.hasGravity = true;
-        readGravity(gravity, block);
+        readGravity(Attributes(gravity), block);
     }
 }
 
@@ -373,8 +495,9 @@ SettingsReadStatus readSettingsDocument(const char* bytes, size_t size, Settings
         return SettingsReadStatus::NoRoot;
     }
     document = SettingsDocument();
-    document.majorVersion = intAttr(root, "majorVersion");
-    document.minorVersion = intAttr(root, "minorVersion");
+    const Attributes version(root);
+    document.majorVersion = intAttr(version, "majorVersion");
+    document.minorVersion = intAttr(version, "minorVersion");
     loadBodiesSettings(root, document.scene);
     loadGlobalSettings(root, document.scene);
     loadJointsSettings(root, document.scene);
