@@ -92,3 +92,22 @@ TEST(DemoSettings, AutoLoadAtStartMakesTheFloorStatic)
     }
     EXPECT_GT(checked, 100) << show(run);
 }
+
+// Auto-load with the autosaved file gone: the warning, and the layers keep
+// their own settings (the floor falls with the rest).
+TEST(DemoSettings, AutoLoadWithTheFileGoneWarnsAndKeepsTheLayers)
+{
+    HostSandbox box;
+    const QString gone = box.path(QStringLiteral("gone.xml"));
+    ASSERT_TRUE(HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"
+                                                    "Auto Saved Settings File=" + gone.toUtf8() +
+                                                        "\nBody Identification for Auto Load Settings=2\n"));
+    const HostRun run = box.run({example("quick.json"), QStringLiteral("--export"), QStringLiteral("0-50"),
+                                 QStringLiteral("--output"), box.path(QStringLiteral("result.json"))});
+    ASSERT_TRUE(run.finished) << show(run);
+    EXPECT_EQ(run.exitCode, 0) << show(run);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("The settings file '%1' cannot be found or its format is not "
+                                                "supported.").arg(gone)))
+        << show(run);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"Floor\" (layer 6"))) << "the floor is dynamic\n" << show(run);
+}

@@ -139,6 +139,27 @@ TEST(SettingsCommands, AFailedSaveKeepsTheOldFileAndKey)
         << "no temporary file is left behind";
 }
 
+// The close-time autosave into a home folder that cannot take it: the
+// message, and the key keeps the last file that was written.
+TEST(SettingsCommands, AutosaveFailureAtClose)
+{
+    Window w;
+    const QString good = w.path(QStringLiteral("autosave.xml"));
+    ASSERT_TRUE(w.view->saveSettings(good, "Auto Saved Settings File"));
+    const QByteArray home = qgetenv("HOME");
+    const QString blocker = w.write(QStringLiteral("home-is-a-file"), "x");
+    qputenv("HOME", blocker.toLocal8Bit());
+    MessageCatcher messages;
+    w.window->closeZolvarDlg();
+    qputenv("HOME", home);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(
+        QStringLiteral("The settings file '%1/.zolvar_autosave.xml' could not be saved: ").arg(blocker)));
+    EXPECT_TRUE(messages.texts[0].endsWith(QStringLiteral(". The previous file was kept.")));
+    EXPECT_EQ(w.stored("Auto Saved Settings File"), good.toStdString());
+    EXPECT_TRUE(w.window->isClosing());
+}
+
 TEST(SettingsCommands, UserGuide)
 {
     // The build puts the guide into the bundle, beside the module.

@@ -42,7 +42,7 @@ inline const QByteArray kFourLayers = R"({
 class MessageCatcher
 {
 public:
-    MessageCatcher()
+    explicit MessageCatcher(int interval = 10)
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -51,7 +51,7 @@ public:
                 box->accept();
             }
         });
-        timer.start(10);
+        timer.start(interval);
     }
     QStringList texts;
     QStringList details;

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QProgressBar>
 
 #include <QRegularExpression>
 
@@ -279,4 +280,39 @@ TEST(SettingsLoad, HostileFilesNeverReachTheWorld)
         EXPECT_TRUE(std::isfinite(b.position.x) && std::isfinite(b.density));
         EXPECT_GE(b.density, 0.001f);
     }
+}
+
+// While an export writes its keys, neither a load nor a snapshot restore may
+// change the scene under it.
+TEST(SettingsLoad, RefusedWhileKeysAreWritten)
+{
+    Window w;
+    const QString file = w.path(QStringLiteral("scene.xml"));
+    w.view->saveSettings(file, "Most Recent Saved Settings File");
+    w.view->addPresets({w.view->currentScene(true)});
+    w.ui.startFrameEt->setValue(0);
+    emit w.ui.startFrameEt->editingFinished();
+    w.ui.endFrameEt->setValue(3);
+    emit w.ui.endFrameEt->editingFinished();
+
+    MessageCatcher messages;
+    const QStringList& texts = messages.texts;
+    bool tried = false;
+    // The progress of the keys shows while the writer is between two layers.
+    QObject::connect(w.ui.progressBar, &QProgressBar::valueChanged, [&] {
+        if (!tried && w.view->isWritingKeys()) {
+            tried = true;
+            const int history = w.stack->count();
+            w.load(file);
+            w.view->quickPresetsTableDoubleClicked(w.view->presetsModel()->index(0, 0));
+            EXPECT_EQ(w.stack->count(), history);
+        }
+    });
+    w.view->getTimer()->start(1);
+    w.ui.exportBtn->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tried && texts.size() >= 2; }, 20000))
+        << "the export never reached its keys";
+    ASSERT_GE(texts.size(), 2);
+    EXPECT_EQ(texts[0], QStringLiteral("Settings cannot be loaded while keyframes are being written."));
+    EXPECT_EQ(texts[1], QStringLiteral("A scene snapshot cannot be restored while keyframes are being written."));
 }
