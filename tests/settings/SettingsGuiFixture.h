@@ -77,6 +77,16 @@ struct Window
         view->getTimer()->stop();
     }
 
+    // A window that ran its close sequence asked the application's loop to
+    // end; a loop run once takes that back, so later modal loops run.
+    ~Window()
+    {
+        if (window->isClosing()) {
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+        }
+    }
+
     QString path(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
     QString write(const QString& name, const QByteArray& bytes) const
     {
