@@ -2,6 +2,7 @@
 // layers in the main window (run it with a display, e.g. under xvfb-run):
 // - saveSettings of the scene with 100 joints and 3 snapshots: under 50 ms;
 // - loadSettings of that file: under 50 ms;
+// - loading files whose solver and gravity values differ from the scene's;
 // - reading the document alone into checked records.
 #include "bench/simulation/GridScene.h"
 #include "mainwindow/ZolvarDlg.h"
@@ -63,10 +64,19 @@ struct Scene {
             view->addPresets({view->currentScene(true)});
         file = folder.path() + QStringLiteral("/bench.xml");
         view->saveSettings(file, "Most Recent Saved Settings File");
+        // The same scene with other solver and gravity values.
+        view->setTimeDivider(2.0f);
+        view->setCollisionTolerance(20.0f);
+        view->setSubsteps(5);
+        view->setGravityMagnitude(4.0f);
+        view->setGravityDirection(45.0f);
+        otherFile = folder.path() + QStringLiteral("/other.xml");
+        view->saveSettings(otherFile, "Most Recent Saved Settings File");
     }
 
     QTemporaryDir folder;
     QString file;
+    QString otherFile;
     std::unique_ptr<standin::Project> project;
     std::unique_ptr<standin::HostSession> session;
     std::unique_ptr<ZolvarDlg> window;
@@ -96,6 +106,16 @@ void BM_LoadSettings(benchmark::State& state)
     state.counters["joints"] = double(s.view->joints.size());
 }
 
+// Every load changes the five solver and gravity values, one command each.
+void BM_LoadSettingsChangingGlobals(benchmark::State& state)
+{
+    Scene& s = scene();
+    const QByteArray paths[2] = {s.file.toUtf8(), s.otherFile.toUtf8()};
+    int turn = 0;
+    for (auto _ : state)
+        s.view->loadSettings(paths[++turn % 2].constData(), false, 0);
+}
+
 void BM_ReadDocument(benchmark::State& state)
 {
     Scene& s = scene();
@@ -114,4 +134,5 @@ void BM_ReadDocument(benchmark::State& state)
 
 BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSettings)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSettingsChangingGlobals)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond);
