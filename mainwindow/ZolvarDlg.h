@@ -225,8 +225,9 @@ protected:
     // scrolling a panel never changes a value.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Releasing Space brings back the tool the hand tool replaced
-    // (ZolvarDlgKeys.cpp).
+    // Backspace, Delete and Clear remove the selected snapshots; releasing
+    // Space brings back the tool the hand tool replaced (ZolvarDlgKeys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:

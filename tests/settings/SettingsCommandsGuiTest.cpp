@@ -228,4 +228,45 @@ TEST(SettingsCommands, BodiesTable)
     EXPECT_EQ(table->headerData(1, Qt::Horizontal).toString(), QStringLiteral("#"));
 }
 
+// Layers that are listed or left out, and the colour each listed one shows.
+TEST(SettingsCommands, BodiesTableListing)
+{
+    const QByteArray project = R"({
+        "format": "zolvar-standin-project",
+        "footage": [{"id": 1, "name": "Red", "kind": "solid", "width": 100, "height": 100, "color": [1, 0, 0]},
+                    {"id": 2, "name": "Plate", "kind": "file", "width": 320, "height": 200, "file": "/media/p.png"}],
+        "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 1000, "frameRate": 25, "duration": 4,
+            "layers": [
+                {"id": 1, "type": "camera", "transform": {"position": [500, 500, -1000]}},
+                {"id": 2, "type": "solid", "source": 1, "name": "Red", "transform": {"position": [100, 100]}},
+                {"id": 3, "type": "null", "name": "Control", "transform": {"position": [500, 500]}},
+                {"id": 4, "type": "footage", "source": 2, "name": "Guide", "flags": ["video", "guide"]},
+                {"id": 5, "type": "footage", "source": 2, "name": "Image", "transform": {"position": [500, 300]}},
+                {"id": 6, "type": "text", "name": "Title", "text": {"text": "Hi", "size": 80},
+                 "transform": {"position": [500, 150]}},
+                {"id": 7, "type": "shape", "name": "Badge", "transform": {"position": [700, 700]},
+                 "contents": [{"matchName": "ADBE Vector Group", "name": "G", "contents": [
+                     {"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [200, 100]}},
+                     {"matchName": "ADBE Vector Graphic - Fill",
+                      "properties": {"ADBE Vector Fill Color": [0.2, 0.5, 0.9]}}]}]}]}],
+        "activeItem": "Main"
+    })";
+    Window w(project);
+    const QAbstractItemModel* table = w.ui.bodiesTable->model();
+    ASSERT_EQ(table->rowCount(), 4);
+    EXPECT_EQ(w.view->bodyCount, 4);
+    const char* names[4] = {"Red", "Image", "Title", "Badge"};
+    // A solid's colour, white for an image and a text; the shape layer's
+    // body takes its fill when it is built.
+    const AEGP_ColorVal& fill = w.view->bodies[3].color;
+    const QRgb colours[4] = {qRgb(255, 0, 0), qRgb(255, 255, 255), qRgb(255, 255, 255),
+                             qRgb(int(255 * fill.red), int(255 * fill.green), int(255 * fill.blue))};
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(table->index(row, 4).data().toString(), QLatin1String(names[row]));
+        EXPECT_EQ(table->index(row, 1).data().toString(), QString::number(row + 1));
+        const QImage swatch = table->index(row, 3).data(Qt::DecorationRole).value<QIcon>().pixmap(14, 14).toImage();
+        EXPECT_EQ(QColor(swatch.pixel(7, 7)).rgb(), colours[row]) << names[row];
+    }
+}
+
 #include "SettingsCommandsGuiTest.moc"

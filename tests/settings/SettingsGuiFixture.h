@@ -62,14 +62,19 @@ private:
 
 struct Window
 {
-    std::unique_ptr<window_test::Host> host = window_test::makeHost(18, 0, kFourLayers);
-    std::unique_ptr<ZolvarDlg> window = window_test::makeWindow(*host);
-    SimulationView* view = window->simulationView();
-    QUndoStack* stack = view->getUndoStack();
-    const Ui::ZolvarDlgClass& ui = view->form();
+    std::unique_ptr<window_test::Host> host;
+    std::unique_ptr<ZolvarDlg> window;
+    SimulationView* view;
+    QUndoStack* stack;
+    const Ui::ZolvarDlgClass& ui;
     QTemporaryDir folder;
 
-    Window()
+    explicit Window(const QByteArray& project = kFourLayers)
+        : host(window_test::makeHost(18, 0, project))
+        , window(window_test::makeWindow(*host))
+        , view(window->simulationView())
+        , stack(view->getUndoStack())
+        , ui(view->form())
     {
         window->resize(1200, 800);
         window->show();

@@ -316,3 +316,20 @@ TEST(SettingsLoad, RefusedWhileKeysAreWritten)
     EXPECT_EQ(texts[0], QStringLiteral("Settings cannot be loaded while keyframes are being written."));
     EXPECT_EQ(texts[1], QStringLiteral("A scene snapshot cannot be restored while keyframes are being written."));
 }
+
+// A loaded mesh precision or hull choice rebuilds exactly the bodies whose
+// outlines were built otherwise.
+TEST(SettingsLoad, OutlinesFollowTheLoadedPrecision)
+{
+    Window w;
+    const QByteArray file = R"(<ZolvarSettings><preview/><solver/><gravity/>
+        <bodies><body layerID="12" meshPrecision="6" useConvexHull="1"/><body layerID="13"/></bodies>
+        </ZolvarSettings>)";
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("precision.xml"), file));
+    EXPECT_EQ(w.view->bodies[1].outlinePrecision, 6);
+    EXPECT_TRUE(w.view->bodies[1].outlineHull);
+    EXPECT_EQ(w.view->bodies[2].outlinePrecision, 2);
+    EXPECT_FALSE(w.view->bodies[2].outlineHull);
+    EXPECT_TRUE(w.view->bodies[1].body && w.view->bodies[1].body->GetFixtureList());
+}

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 using namespace settings_gui;
 
@@ -100,10 +101,18 @@ TEST(Snapshots, RemovingWithUndoAndRedo)
     w.stack->redo();
     EXPECT_EQ(zooms(w), std::vector<int>({102}));
 
+    // The window's Delete key removes the selection too.
+    selectColumns(w, {0});
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(w.window.get(), &press);
+    EXPECT_TRUE(w.view->presetList().empty());
+    w.stack->undo();
+
     // Nothing selected: no command.
+    const int entries = w.stack->count();
     w.ui.quickPresetsTable->selectionModel()->clearSelection();
     w.view->removeSelectedPresets();
-    EXPECT_EQ(w.stack->count(), before + 1);
+    EXPECT_EQ(w.stack->count(), entries);
 }
 
 TEST(Snapshots, RestoreThenUndoGivesTheExactScene)
