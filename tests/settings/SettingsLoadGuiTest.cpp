@@ -111,6 +111,8 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
     noBodies.replace(good.indexOf("<bodies>"), good.indexOf("</bodies>") + 9 - good.indexOf("<bodies>"), "<bodies/>");
 
     const QString missingFile = w.path(QStringLiteral("gone.xml"));
+    const QString huge = w.write(QStringLiteral("huge.xml"), good);
+    QFile(huge).resize(64LL * 1024 * 1024 + 1);  // sparse: no time spent writing
     const struct {
         QString file;
         const char* text;
@@ -119,6 +121,7 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
         {missingFile, "cannot be found or its format is not supported.", "No such file"},
         {w.write(QStringLiteral("binary.xml"), QByteArray("\x01\x02\xff", 3)), "cannot be found", "line"},
         {w.write(QStringLiteral("empty.xml"), QByteArray()), "cannot be found", "line"},
+        {huge, "cannot be found", "larger than 64 MiB"},
         {w.write(QStringLiteral("root.xml"), "<Other/>"), "Unsupported settings format.", "ZolvarSettings"},
         {w.write(QStringLiteral("bodies.xml"), noBodies), "Unsupported settings format (Bodies Settings)", "bodies"},
         {w.write(QStringLiteral("match.xml"), otherComp),
@@ -160,6 +163,18 @@ TEST(SettingsLoad, OtherVersionWarnsThenLoads)
         EXPECT_EQ(messages.texts, QStringList({"This file was created with a different version of Zolvar. Some "
                                                "errors might occur during import."}));
         EXPECT_EQ(w.view->bodies[0].type, BodyType::Static);
+    }
+    // Warning first, then the stop.
+    QByteArray otherEmpty = file;
+    otherEmpty.replace("minorVersion=\"2\"", "minorVersion=\"1\"");
+    otherEmpty.replace(otherEmpty.indexOf("<bodies>"),
+                       otherEmpty.indexOf("</bodies>") + 9 - otherEmpty.indexOf("<bodies>"), "<bodies/>");
+    {
+        MessageCatcher messages;
+        w.load(w.write(QStringLiteral("both.xml"), otherEmpty));
+        EXPECT_EQ(messages.texts, QStringList({"This file was created with a different version of Zolvar. Some "
+                                               "errors might occur during import.",
+                                               "Unsupported settings format (Bodies Settings)"}));
     }
     QByteArray noVersion = file;
     noVersion.replace(" majorVersion=\"1\" minorVersion=\"2\"", "");
