@@ -186,14 +186,6 @@ void SimulationView::highlightJointsOfSelectedBodies()
             }
 }
 
-// The joints table lists every joint until its own filtering comes with the
-// joint selection; the selected bodies' joints are highlighted.
-void SimulationView::showJointsOfSelectedBodies()
-{
-    unhighlightAllJoints();
-    highlightJointsOfSelectedBodies();
-}
-
 // The edit commands' enabled state comes with the edit menu.
 void SimulationView::enableDisableMenuCommands()
 {

@@ -260,6 +260,8 @@ void SimulationView::applyGlobalSettings(const SettingsBlock& block)
 
 void SimulationView::applyJointsSettings(const std::vector<SavedJoint>& saved, int mode)
 {
+    // The table changes under no selection slot.
+    connectJointsTableSelection(false);
     joints.clear();
     removeAllJointTableRows();
     // The scene's list is the one truth: the bodies' own lists start again.
@@ -289,6 +291,7 @@ void SimulationView::applyJointsSettings(const std::vector<SavedJoint>& saved, i
         bodies[size_t(b)].joints.push_back(joint);
         addJointTableRow(joint);
     }
+    connectJointsTableSelection(true);
     if (!joints.empty()) {
         if (jointsAction)
             jointsAction->setChecked(true);

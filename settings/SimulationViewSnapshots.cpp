@@ -178,6 +178,7 @@ void SimulationView::applyPreset(QuickPreset p)
         rebuildStaleOutlines();
     }
 
+    connectJointsTableSelection(false);
     joints.clear();
     removeAllJointTableRows();
     for (const MyJoint& saved : p.joints) {
@@ -193,6 +194,7 @@ void SimulationView::applyPreset(QuickPreset p)
         joints.push_back(joint);
         addJointTableRow(joint);
     }
+    connectJointsTableSelection(true);
     if (!joints.empty()) {
         if (jointsAction)
             jointsAction->setChecked(true);

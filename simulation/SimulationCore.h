@@ -31,7 +31,6 @@
 #include <vector>
 
 class QWidget;
-struct JointUserData;
 struct UserData;
 
 // The values the simulation reads from the main window's controls. The view
@@ -113,11 +112,6 @@ public:
     // Rebuilds body `bodyIndex`'s outlines from its layer with its own mesh
     // precision and hull choice, keeping its position, angle and colour.
     void recomputeShape(int bodyIndex);
-
-    // --- Joint drawing data (JointRecords.cpp) -------------------------
-    // New drawing data for a joint of `type`, not selected, in the type's
-    // colour (white for an unknown type); owned by the core.
-    JointUserData* makeJointUserData(int type);
 
     // --- World and scene (SceneSetup.cpp) -------------------------------
     // A new world with the drawing preferences (the old one destroyed first
@@ -308,5 +302,4 @@ private:
     void createJoint(MyJoint& joint);
 
     std::vector<std::unique_ptr<UserData>> ownedUserData;
-    std::vector<std::unique_ptr<JointUserData>> ownedJointUserData;
 };

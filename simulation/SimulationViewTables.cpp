@@ -3,6 +3,7 @@
 // The tables' editing and the property slots come with the property panels.
 #include "simulation/SimulationView.h"
 
+#include "mainwindow/Themes.h"
 #include "model/LabelColor.h"
 #include "properties/BodiesTableView.h"
 #include "properties/EditBox.h"
@@ -70,13 +71,12 @@ QStandardItem* fixedItem(const QString& text)
 
 } // namespace
 
-void SimulationView::loadJointIcons()
+void SimulationView::loadJointIcons(int forTheme)
 {
-    const QString suffix = theme == 1 ? QStringLiteral("_light") : theme == 2 ? QStringLiteral("_white") : QString();
-    distanceJointIcon = QIcon(QStringLiteral(":/images/joint_distance%1.png").arg(suffix));
-    revoluteJointIcon = QIcon(QStringLiteral(":/images/joint_revolute%1.png").arg(suffix));
-    prismaticJointIcon = QIcon(QStringLiteral(":/images/joint_prismatic%1.png").arg(suffix));
-    springJointIcon = QIcon(QStringLiteral(":/images/joint_spring%1.png").arg(suffix));
+    distanceJointIcon = QIcon(jointIconPath(forTheme, JointType::Distance));
+    revoluteJointIcon = QIcon(jointIconPath(forTheme, JointType::Revolute));
+    prismaticJointIcon = QIcon(jointIconPath(forTheme, JointType::Prismatic));
+    springJointIcon = QIcon(jointIconPath(forTheme, JointType::Spring));
 }
 
 void SimulationView::setupBodiesTableWidget(int forTheme)
@@ -158,39 +158,52 @@ QString SimulationView::collisionGroupLetter(uint16_t categoryBits)
 
 void SimulationView::setupJointsTableWidget()
 {
-    jointsModel = new QStandardItemModel(0, 6, this);
-    jointsModel->setHorizontalHeaderLabels({QStringLiteral("Joint Index"), QStringLiteral("Type"),
-                                            QStringLiteral("Body A Index"), QStringLiteral("Body A"),
-                                            QStringLiteral("Body B Index"), QStringLiteral("Body B")});
-    if (ui.jointsTable)
+    jointsModel = new QStandardItemModel(0, 4, this);
+    jointsModel->setHorizontalHeaderItem(0, headerItem(QStringLiteral("#"), QIcon(), QStringLiteral("Joint Index")));
+    jointsModel->setHorizontalHeaderItem(1, headerItem(QStringLiteral("Type"), QIcon(), QString()));
+    jointsModel->setHorizontalHeaderItem(2, headerItem(QStringLiteral("#A"), QIcon(), QStringLiteral("Body A Index")));
+    jointsModel->setHorizontalHeaderItem(3, headerItem(QStringLiteral("Body A"), QIcon(), QString()));
+    jointsModel->setHorizontalHeaderItem(4, headerItem(QStringLiteral("#B"), QIcon(), QStringLiteral("Body B Index")));
+    jointsModel->setHorizontalHeaderItem(5, headerItem(QStringLiteral("Body B"), QIcon(), QString()));
+    if (ui.jointsTable) {
         ui.jointsTable->setModel(jointsModel);
+        for (int column : {0, 1, 2, 4})
+            ui.jointsTable->setColumnWidth(column, 30);
+        ui.jointsTable->verticalHeader()->setDefaultSectionSize(ui.jointsTable->fontMetrics().height() + 4);
+    }
+}
+
+QStandardItem* SimulationView::jointTypeItem(int type) const
+{
+    static const char* const names[] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
+    const QIcon* icons[] = {&distanceJointIcon, &revoluteJointIcon, &prismaticJointIcon, &springJointIcon};
+    auto* item = fixedItem(QString());
+    if (type >= JointType::Distance && type <= JointType::Spring) {
+        item->setIcon(*icons[type]);
+        item->setToolTip(QString::fromLatin1(names[type]));
+    }
+    return item;
+}
+
+QList<QStandardItem*> SimulationView::jointRowItems(const MyJoint& joint, int row) const
+{
+    auto bodyNumber = [&](int body) {
+        return body >= 0 && size_t(body) < bodies.size() ? QString::number(bodies[size_t(body)].index) : QString();
+    };
+    auto bodyName = [&](int body) {
+        return body >= 0 && size_t(body) < bodies.size() ? bodies[size_t(body)].name : QString();
+    };
+    QList<QStandardItem*> items;
+    items << fixedItem(QString::number(row + 1)) << jointTypeItem(joint.type)
+          << new QStandardItem(bodyNumber(joint.bodyA)) << new QStandardItem(bodyName(joint.bodyA))
+          << new QStandardItem(bodyNumber(joint.bodyB)) << new QStandardItem(bodyName(joint.bodyB));
+    return items;
 }
 
 void SimulationView::addJointTableRow(const MyJoint& joint)
 {
-    if (!jointsModel)
-        return;
-    auto bodyIndex = [this](int row) {
-        return row >= 0 && size_t(row) < bodies.size() ? bodies[size_t(row)].index : -1;
-    };
-    auto bodyName = [this](int row) { return row >= 0 && size_t(row) < bodies.size() ? bodies[size_t(row)].name : QString(); };
-    auto* type = fixedItem(QString());
-    static const char* const tips[4] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
-    const QIcon* icons[4] = {&distanceJointIcon, &revoluteJointIcon, &prismaticJointIcon, &springJointIcon};
-    if (joint.type >= 0 && joint.type < 4) {
-        type->setIcon(*icons[joint.type]);
-        type->setToolTip(QString::fromLatin1(tips[joint.type]));
-    }
-    const int row = jointsModel->rowCount();
-    auto* number = new QStandardItem();
-    number->setData(row + 1, Qt::DisplayRole);
-    number->setFlags(Qt::ItemIsEnabled);
-    auto* indexA = new QStandardItem();
-    indexA->setData(bodyIndex(joint.bodyA), Qt::DisplayRole);
-    auto* indexB = new QStandardItem();
-    indexB->setData(bodyIndex(joint.bodyB), Qt::DisplayRole);
-    jointsModel->appendRow({number, type, indexA, new QStandardItem(bodyName(joint.bodyA)), indexB,
-                            new QStandardItem(bodyName(joint.bodyB))});
+    if (jointsModel)
+        jointsModel->appendRow(jointRowItems(joint, jointsModel->rowCount()));
 }
 
 void SimulationView::removeAllJointTableRows()
@@ -229,6 +242,8 @@ void SimulationView::makeConnections()
         connectBodiesTableSelection(true);
         connect(ui.bodiesTable, &QTableView::clicked, this, &SimulationView::bodiesTableItemClicked);
     }
+    // Joint property rows and the joints table's selection.
+    connectJointControls();
 
     // Scene snapshots: take, restore by double-click, and the table's menu
     // with its one entry.

@@ -50,14 +50,21 @@ struct Scene {
         view = window->simulationView();
         view->getTimer()->stop();
         for (int j = 0; j < kJoints; ++j) {
-            MyJoint joint;
-            joint.id = j;
-            joint.type = j % 4;
-            joint.bodyA = j;
-            joint.bodyB = j + 1;
-            joint.axis = b2Vec2(1.0f, 0.0f);
-            joint.jointUserData = view->makeJointUserData(joint.type);
-            view->joints.push_back(joint);
+            const b2Vec2 at = view->bodies[size_t(j)].position;
+            switch (j % 4) {
+            case 0:
+                view->addDistanceJointBetweenTwoBodies(j, j + 1, b2Vec2(0.0f, 0.0f), b2Vec2(0.0f, 0.0f));
+                break;
+            case 1:
+                view->addRevoluteJointBetweenTwoBodies(j, j + 1, at);
+                break;
+            case 2:
+                view->addPrismaticJointBetweenTwoBodies(j, j + 1, at, b2Vec2(1.0f, 0.0f));
+                break;
+            default:
+                view->addSpringJointBetweenTwoBodies(j, j + 1);
+                break;
+            }
         }
         view->restartAndStopAnimation(false);
         for (int s = 0; s < kSnapshots; ++s)

@@ -1,11 +1,11 @@
-// Drawing data of the user joints. Records made from settings files and
-// snapshots get fresh data; the core keeps it for its lifetime, so a record
-// copied into a snapshot or a command never points at freed data.
-#include "simulation/SimulationCore.h"
+// Drawing data of the joints that settings files and snapshots bring. The
+// view keeps it for its lifetime, so a record copied into a snapshot or a
+// command never points at freed data.
+#include "simulation/SimulationView.h"
 
 #include "model/JointUserData.h"
 
-JointUserData* SimulationCore::makeJointUserData(int type)
+JointUserData* SimulationView::makeJointUserData(int type)
 {
     auto data = std::make_unique<JointUserData>();
     switch (type) {
