@@ -226,3 +226,41 @@ TEST(Snapshots, TravelWithTheSettingsFile)
     EXPECT_TRUE(other.presetTexts().isEmpty());
     EXPECT_TRUE(other.view->presetList().empty());
 }
+
+// Joints made in the window travel with a snapshot: restored into the world
+// and the table, and gone again on undo.
+TEST(Snapshots, JointsComeBackWithTheSnapshot)
+{
+    Window w;
+    w.view->addRevoluteJointBetweenTwoBodies(1, 2, w.view->bodies[1].position);
+    w.view->addSpringJointBetweenTwoBodies(2, 3);
+    w.view->restartAndStopAnimation(false);
+    take(w, 200);
+    w.view->removeJoints({0, 1});
+    w.view->restartAndStopAnimation(false);
+    ASSERT_TRUE(w.view->joints.empty());
+
+    w.view->quickPresetsTableDoubleClicked(w.view->presetsModel()->index(0, 0));
+    ASSERT_EQ(w.view->joints.size(), 2u);
+    EXPECT_TRUE(w.view->joints[0].joint) << "the pivot is in the world";
+    EXPECT_EQ(w.view->joints[1].id, 1);
+    EXPECT_EQ(w.ui.jointsTable->model()->rowCount(), 2);
+    EXPECT_EQ(w.view->bodies[2].joints.size(), 2u);
+
+    // Saved and loaded by layer ID, the snapshot keeps its joints.
+    w.saved();
+    w.stack->undo();
+    EXPECT_TRUE(w.view->joints.empty());
+    EXPECT_EQ(w.ui.jointsTable->model()->rowCount(), 0);
+    MessageCatcher messages;
+    w.load(w.path(QStringLiteral("scene.xml")), 0);
+    ASSERT_EQ(w.view->presetList().size(), 1u);
+    EXPECT_EQ(w.view->presetList()[0].joints.size(), 2u);
+    EXPECT_EQ(w.view->joints.size(), 2u);
+    // By name both "Ball" ends are the first Ball: the pivot joins a body to
+    // itself and is left out; the spring's end moves to the first Ball.
+    w.load(w.path(QStringLiteral("scene.xml")), 2);
+    ASSERT_EQ(w.view->joints.size(), 1u);
+    EXPECT_EQ(w.view->joints[0].type, JointType::Spring);
+    EXPECT_EQ(w.view->joints[0].bodyA, 1);
+}
