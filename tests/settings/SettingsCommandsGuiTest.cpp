@@ -269,4 +269,21 @@ TEST(SettingsCommands, BodiesTableListing)
     }
 }
 
+TEST(SettingsCommands, BodiesTableOfAnEmptyComposition)
+{
+    Window w(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"id": 10, "name": "Main", "width": 100, "height": 100, "frameRate": 25, "duration": 1}]})");
+    EXPECT_EQ(w.ui.bodiesTable->model()->rowCount(), 0);
+    EXPECT_EQ(w.ui.bodiesTable->model()->columnCount(), 5);
+    EXPECT_EQ(w.view->bodyCount, 0);
+    // Nothing to match: the load says so and changes nothing.
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("one.xml"), "<ZolvarSettings><preview/><solver/><gravity/>"
+                                              "<bodies><body layerID=\"1\"/></bodies></ZolvarSettings>"));
+    EXPECT_EQ(messages.texts, QStringList({"Matching bodies not found. Settings have not been applied to the scene."}));
+    // A snapshot of nothing is still a snapshot.
+    w.view->OnAddQuickPresetBtn();
+    EXPECT_EQ(w.presetTexts(), QStringList({"#1"}));
+}
+
 #include "SettingsCommandsGuiTest.moc"
