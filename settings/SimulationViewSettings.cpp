@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMessageBox>
-#include <QToolButton>
 
 QuickPreset SimulationView::currentScene(bool anyGravityLayer) const
 {
@@ -83,16 +82,4 @@ int SimulationView::getBodyIdFromBodyIdentifiers(int layerID, int index, const Q
             return int(row);
     }
     return -1;
-}
-
-void SimulationView::setBackground(const QColor& colour)
-{
-    bgColor = colour;
-    if (glWidget)
-        glWidget->setBGColor(colour);
-    if (ui.bgColorBtn)
-        ui.bgColorBtn->setStyleSheet(QStringLiteral("QWidget#bgColorBtn{ background-color: rgb(%1, %2, %3); }")
-                                         .arg(colour.red())
-                                         .arg(colour.green())
-                                         .arg(colour.blue()));
 }

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 
 #include <cmath>
@@ -51,11 +52,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     setupQuickPresetsTableWidget();
 
     readComposition();
-    if (ui.bgColorBtn)
-        ui.bgColorBtn->setStyleSheet(QStringLiteral("QWidget#bgColorBtn{ background-color: rgb(%1, %2, %3); }")
-                                         .arg(bgColor.red())
-                                         .arg(bgColor.green())
-                                         .arg(bgColor.blue()));
+    setBackground(bgColor);
     const float grey = (1.0f - float(bgColor.red()) / 255.0f) / 3.0f;
     if (ui.toolsNoteSt)
         ui.toolsNoteSt->setText(QString());
@@ -132,4 +129,16 @@ void SimulationView::redo()
 {
     if (undoStack && undoStack->canRedo())
         undoStack->redo();
+}
+
+void SimulationView::setBackground(const QColor& colour)
+{
+    bgColor = colour;
+    if (glWidget)
+        glWidget->setBGColor(colour);
+    if (ui.bgColorBtn)
+        ui.bgColorBtn->setStyleSheet(QStringLiteral("QWidget#bgColorBtn{ background-color: rgb(%1, %2, %3); }")
+                                         .arg(colour.red())
+                                         .arg(colour.green())
+                                         .arg(colour.blue()));
 }

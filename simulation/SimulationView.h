@@ -546,6 +546,8 @@ private:
     // Hands the snapshot model and a copy of the list to the table.
     void handPresetsToTable();
     void appendPresetColumn(int number, int labelIndex, int width);
+    // The view's background colour, shown by the OpenGL view and the colour
+    // button (SimulationView.cpp).
     void setBackground(const QColor& colour);
 
     GLWidget* glWidget = nullptr;
