@@ -4,36 +4,37 @@
 
 #include <tinyxml2.h>
 
-using tinyxml2::XMLDocument;
-using tinyxml2::XMLElement;
+using tinyxml2::XMLPrinter;
 
 namespace {
 
-void setReal(XMLElement* e, const char* name, double value)
+// The printer writes each element as it comes, with the layout and the
+// escaping a document of the same elements would print.
+void setReal(XMLPrinter* e, const char* name, double value)
 {
-    e->SetAttribute(name, SettingsNumbers::formatReal(value).constData());
+    e->PushAttribute(name, SettingsNumbers::formatReal(value).constData());
 }
 
-void setFlag(XMLElement* e, const char* name, bool value)
+void setFlag(XMLPrinter* e, const char* name, bool value)
 {
-    e->SetAttribute(name, value ? 1 : 0);
+    e->PushAttribute(name, value ? 1 : 0);
 }
 
-void setText(XMLElement* e, const char* name, const QString& value)
+void setText(XMLPrinter* e, const char* name, const QString& value)
 {
-    e->SetAttribute(name, value.toUtf8().constData());
+    e->PushAttribute(name, value.toUtf8().constData());
 }
 
-void writeBody(XMLElement* e, const MyBody& b)
+void writeBody(XMLPrinter* e, const MyBody& b)
 {
-    e->SetAttribute("layerID", b.layerID);
-    e->SetAttribute("index", b.index);
+    e->PushAttribute("layerID", b.layerID);
+    e->PushAttribute("index", b.index);
     setText(e, "name", b.name);
-    e->SetAttribute("type", b.type);
+    e->PushAttribute("type", b.type);
     setReal(e, "density", b.density);
     setReal(e, "friction", b.friction);
     setReal(e, "restitution", b.restitution);
-    e->SetAttribute("meshPrecision", b.meshPrecision);
+    e->PushAttribute("meshPrecision", b.meshPrecision);
     setReal(e, "linearVelocityMagnitude", b.linearVelocityMagnitude);
     setReal(e, "linearVelocityDirection", b.linearVelocityDirection);
     setReal(e, "angularVelocity", b.angularVelocity);
@@ -41,12 +42,12 @@ void writeBody(XMLElement* e, const MyBody& b)
     setReal(e, "angularDamping", b.angularDamping);
     setReal(e, "aematicDamping", b.aematicDamping);
     setReal(e, "aematicTension", b.aematicTension);
-    e->SetAttribute("categoryBits", unsigned(b.categoryBits));
-    e->SetAttribute("maskBits", unsigned(b.maskBits));
+    e->PushAttribute("categoryBits", unsigned(b.categoryBits));
+    e->PushAttribute("maskBits", unsigned(b.maskBits));
     setFlag(e, "fixedRotation", b.fixedRotation);
     setReal(e, "gravityScale", b.gravityScale);
     setFlag(e, "useConvexHull", b.useConvexHull);
-    e->SetAttribute("magnetismType", b.magnetismType);
+    e->PushAttribute("magnetismType", b.magnetismType);
     setReal(e, "magnetIntensity", b.magnetIntensity);
     setReal(e, "magnetDistance", b.magnetDistance);
     setFlag(e, "acceptMagnetism", b.acceptMagnetism);
@@ -62,18 +63,18 @@ void writeBody(XMLElement* e, const MyBody& b)
     setReal(e, "aematicAnchorY", b.aematicAnchor.y);
 }
 
-void writeJoint(XMLElement* e, const MyJoint& j, const std::vector<MyBody>& sceneBodies)
+void writeJoint(XMLPrinter* e, const MyJoint& j, const std::vector<MyBody>& sceneBodies)
 {
     const int count = static_cast<int>(sceneBodies.size());
     const MyBody* a = j.bodyA >= 0 && j.bodyA < count ? &sceneBodies[size_t(j.bodyA)] : nullptr;
     const MyBody* b = j.bodyB >= 0 && j.bodyB < count ? &sceneBodies[size_t(j.bodyB)] : nullptr;
-    e->SetAttribute("type", j.type);
-    e->SetAttribute("bodyAId", j.bodyA);
-    e->SetAttribute("bodyBId", j.bodyB);
-    e->SetAttribute("bodyALayerID", a ? a->layerID : -1);
-    e->SetAttribute("bodyBLayerID", b ? b->layerID : -1);
-    e->SetAttribute("bodyALayerIndex", a ? a->index : -1);
-    e->SetAttribute("bodyBLayerIndex", b ? b->index : -1);
+    e->PushAttribute("type", j.type);
+    e->PushAttribute("bodyAId", j.bodyA);
+    e->PushAttribute("bodyBId", j.bodyB);
+    e->PushAttribute("bodyALayerID", a ? a->layerID : -1);
+    e->PushAttribute("bodyBLayerID", b ? b->layerID : -1);
+    e->PushAttribute("bodyALayerIndex", a ? a->index : -1);
+    e->PushAttribute("bodyBLayerIndex", b ? b->index : -1);
     setText(e, "bodyALayerName", a ? a->name : QString());
     setText(e, "bodyBLayerName", b ? b->name : QString());
 
@@ -125,52 +126,65 @@ void writeJoint(XMLElement* e, const MyJoint& j, const std::vector<MyBody>& scen
 
 } // namespace
 
-void saveSceneSettings(XMLElement* parent, const QuickPreset& block, const std::vector<MyBody>& sceneBodies)
+void saveSceneSettings(XMLPrinter& out, const QuickPreset& block, const std::vector<MyBody>& sceneBodies)
 {
-    XMLElement* preview = parent->InsertNewChildElement("preview");
-    setReal(preview, "zoom", block.zoom);
-    setReal(preview, "panX", block.panX);
-    setReal(preview, "panY", block.panY);
-    setReal(preview, "bgColorR", block.backgroundColor.red() / 255.0);
-    setReal(preview, "bgColorG", block.backgroundColor.green() / 255.0);
-    setReal(preview, "bgColorB", block.backgroundColor.blue() / 255.0);
+    XMLPrinter* e = &out;
+    out.OpenElement("preview");
+    setReal(e, "zoom", block.zoom);
+    setReal(e, "panX", block.panX);
+    setReal(e, "panY", block.panY);
+    setReal(e, "bgColorR", block.backgroundColor.red() / 255.0);
+    setReal(e, "bgColorG", block.backgroundColor.green() / 255.0);
+    setReal(e, "bgColorB", block.backgroundColor.blue() / 255.0);
+    out.CloseElement();
 
-    XMLElement* solver = parent->InsertNewChildElement("solver");
-    setReal(solver, "timeDivider", block.timeDivider);
-    setReal(solver, "tolerance", block.tolerance);
-    solver->SetAttribute("stepsPerFrame", block.substeps);
+    out.OpenElement("solver");
+    setReal(e, "timeDivider", block.timeDivider);
+    setReal(e, "tolerance", block.tolerance);
+    out.PushAttribute("stepsPerFrame", block.substeps);
+    out.CloseElement();
 
-    XMLElement* gravity = parent->InsertNewChildElement("gravity");
-    setReal(gravity, "magnitude", block.gravityMagnitude);
-    setReal(gravity, "direction", block.gravityDirection);
-    setFlag(gravity, "takeValueFrom", block.gravityFromLayer);
+    out.OpenElement("gravity");
+    setReal(e, "magnitude", block.gravityMagnitude);
+    setReal(e, "direction", block.gravityDirection);
+    setFlag(e, "takeValueFrom", block.gravityFromLayer);
     if (block.gravityFromLayer)
-        gravity->SetAttribute("layerIndex", block.gravityLayer);
+        out.PushAttribute("layerIndex", block.gravityLayer);
+    out.CloseElement();
 
-    XMLElement* bodies = parent->InsertNewChildElement("bodies");
-    for (const MyBody& body : block.bodies)
-        writeBody(bodies->InsertNewChildElement("body"), body);
+    out.OpenElement("bodies");
+    for (const MyBody& body : block.bodies) {
+        out.OpenElement("body");
+        writeBody(e, body);
+        out.CloseElement();
+    }
+    out.CloseElement();
 
-    XMLElement* joints = parent->InsertNewChildElement("joints");
-    for (const MyJoint& joint : block.joints)
-        writeJoint(joints->InsertNewChildElement("joint"), joint, sceneBodies);
+    out.OpenElement("joints");
+    for (const MyJoint& joint : block.joints) {
+        out.OpenElement("joint");
+        writeJoint(e, joint, sceneBodies);
+        out.CloseElement();
+    }
+    out.CloseElement();
 }
 
 QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<QuickPreset>& snapshots)
 {
-    XMLDocument doc;
-    doc.InsertEndChild(doc.NewDeclaration("xml version=\"1.0\""));
-    XMLElement* root = doc.NewElement("ZolvarSettings");
-    root->SetAttribute("majorVersion", 1);
-    root->SetAttribute("minorVersion", 2);
-    doc.InsertEndChild(root);
+    XMLPrinter out;
+    out.PushDeclaration("xml version=\"1.0\"");
+    out.OpenElement("ZolvarSettings");
+    out.PushAttribute("majorVersion", 1);
+    out.PushAttribute("minorVersion", 2);
 
-    saveSceneSettings(root, scene, scene.bodies);
-    XMLElement* presets = root->InsertNewChildElement("presets");
-    for (const QuickPreset& snapshot : snapshots)
-        saveSceneSettings(presets->InsertNewChildElement("preset"), snapshot, scene.bodies);
-
-    tinyxml2::XMLPrinter printer;
-    doc.Print(&printer);
-    return QByteArray(printer.CStr(), printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0);
+    saveSceneSettings(out, scene, scene.bodies);
+    out.OpenElement("presets");
+    for (const QuickPreset& snapshot : snapshots) {
+        out.OpenElement("preset");
+        saveSceneSettings(out, snapshot, scene.bodies);
+        out.CloseElement();
+    }
+    out.CloseElement();
+    out.CloseElement();
+    return QByteArray(out.CStr(), out.CStrSize() > 0 ? out.CStrSize() - 1 : 0);
 }

@@ -10,14 +10,15 @@
 #include <vector>
 
 namespace tinyxml2 {
-class XMLElement;
+class XMLPrinter;
 }
 
-// Appends one scene block (preview, solver, gravity, bodies, joints) for
-// `block` to `parent`. The joints' body identifiers come from `sceneBodies`
-// (the scene's current list, also for a snapshot's joints).
-void saveSceneSettings(tinyxml2::XMLElement* parent, const QuickPreset& block,
-                       const std::vector<MyBody>& sceneBodies);
+// Prints one scene block (preview, solver, gravity, bodies, joints) for
+// `block` inside the element open in `out`. The joints' body identifiers
+// come from `sceneBodies` (the scene's current list, also for a snapshot's
+// joints). The elements are printed as they are made, without a document
+// in memory: the bytes are those a document of the same elements prints.
+void saveSceneSettings(tinyxml2::XMLPrinter& out, const QuickPreset& block, const std::vector<MyBody>& sceneBodies);
 
 // The whole document: `scene` (its bodies are the scene's) and the
 // snapshots, as UTF-8 bytes.
