@@ -129,7 +129,8 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     if (doc.otherVersion())
         showSettingsWarning(QStringLiteral("This file was created with a different version of Zolvar. Some errors "
                                            "might occur during import."),
-                            QStringLiteral("%1: version %2.%3.").arg(file).arg(*doc.majorVersion).arg(*doc.minorVersion));
+                            QStringLiteral("%1: version %2.%3.")
+                                .arg(file, QString::number(*doc.majorVersion), QString::number(*doc.minorVersion)));
 
     const SettingsBlock& scene = doc.scene;
     if (!scene.hasBodies) {
