@@ -3,7 +3,6 @@
 #include <QStandardItemModel>
 
 QuickPresetsTableView::QuickPresetsTableView(QWidget* /*parent*/)
-    : QTableView(nullptr)
 {
 }
 
@@ -11,4 +10,9 @@ void QuickPresetsTableView::setQuickPresetsTableModel(QStandardItemModel* model)
 {
     if (QTableView::model() != model)
         setModel(model);
+}
+
+void QuickPresetsTableView::keyPressEvent(QKeyEvent* event)
+{
+    QAbstractItemView::keyPressEvent(event);
 }
