@@ -101,12 +101,16 @@ TEST(Snapshots, RemovingWithUndoAndRedo)
     w.stack->redo();
     EXPECT_EQ(zooms(w), std::vector<int>({102}));
 
-    // The window's Delete key removes the selection too.
-    selectColumns(w, {0});
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(w.window.get(), &press);
-    EXPECT_TRUE(w.view->presetList().empty());
-    w.stack->undo();
+    // Delete and Backspace remove the selection too, pressed on the strip
+    // itself or elsewhere in the window.
+    for (QWidget* target : {static_cast<QWidget*>(w.ui.quickPresetsTable), static_cast<QWidget*>(w.window.get())})
+        for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+            selectColumns(w, {0});
+            QTest::keyClick(target, key);
+            EXPECT_TRUE(w.view->presetList().empty()) << key;
+            w.stack->undo();
+            ASSERT_EQ(w.view->presetList().size(), 1u);
+        }
 
     // Nothing selected: no command.
     const int entries = w.stack->count();
