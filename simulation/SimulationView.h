@@ -48,6 +48,7 @@ class SliderGo;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
+class RandomSource;
 
 class SimulationView : public QWidget, public SimulationCore
 {
@@ -221,6 +222,16 @@ public:
     QUndoStack* getUndoStack() const { return undoStack; }
     const Ui::ZolvarDlgClass& form() const { return ui; }
 
+    // --- Randomizer (editing/SimulationViewRandomizer.cpp) -------------
+    // The view's own random source (seeded once from system randomness;
+    // tests seed or script it) and the two draws from it.
+    RandomSource& randomSource();
+    float randFloat(float a, float b);
+    int randInt(int a, int b);
+    // What the randomizer dialog opens on: the last choice that was applied.
+    int lastRandomizerPropertyId = 1;
+    float lastRandomizerRandomness = 0.5f;
+
     // Warnings about heavy bodies while true (the warning dialog's answer).
     bool showTooManyPolygonsWarning = true;
     bool showTriangulationFailedMessage = true;
@@ -270,6 +281,12 @@ public slots:
     void OnZoomFitBtn() { zoomFit(); }
     void zoomIn();
     void zoomOut();
+
+    // The randomizer: asks for a property and a randomness for the selected
+    // bodies and joints, then scatters it (one undo step; Collide With one
+    // per group changed).
+    void OnRandomizer();
+    void randomizeProp(int propertyId, float randomness, std::vector<int> bodyRows, std::vector<int> jointRows);
 
 protected:
     // Mouse and keys (editing/SimulationViewMouse.cpp).
@@ -361,8 +378,8 @@ private:
     QPoint selectionRectStart;
     QPoint selectionRectEnd;
     bool selectionRectActive = false;
-    int randomizerPropertyId = 1;
-    float randomizerRandomness = 0.5f;
+    std::unique_ptr<RandomSource> randomizer;
+    void randomizeCollideWith(float r, const std::vector<int>& rows);
     QStandardItemModel* bodiesModel = nullptr;
     QStandardItemModel* quickPresetsModel = nullptr;
     std::vector<QuickPreset> quickPresets;

@@ -145,4 +145,9 @@ void SimulationView::makeConnections()
         connectBodiesTableSelection(true);
         connect(ui.bodiesTable, &QTableView::clicked, this, &SimulationView::bodiesTableItemClicked);
     }
+    // The randomizer, also reachable by its key while the window is active.
+    if (ui.onRandomizer) {
+        connect(ui.onRandomizer, &QAction::triggered, this, &SimulationView::OnRandomizer, Qt::UniqueConnection);
+        addAction(ui.onRandomizer);
+    }
 }
