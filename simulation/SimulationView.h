@@ -222,6 +222,12 @@ public:
     QUndoStack* getUndoStack() const { return undoStack; }
     const Ui::ZolvarDlgClass& form() const { return ui; }
 
+    // Theme icons of the tables (SimulationViewTables.cpp): the bodies
+    // table's label, group and colour headers, and the four joint-type icons
+    // with every joint row's type cell.
+    void updateBodiesTableHeaderIcons(int theme);
+    void updateJointIcons(int theme);
+
     // --- Randomizer (editing/SimulationViewRandomizer.cpp) -------------
     // The view's own random source (seeded once from system randomness;
     // tests seed or script it) and the two draws from it.

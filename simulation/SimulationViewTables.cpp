@@ -8,6 +8,7 @@
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
 #include "properties/QuickPresetsTableView.h"
+#include "mainwindow/Themes.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -17,6 +18,8 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace {
 
@@ -52,11 +55,37 @@ QStandardItem* fixedItem(const QString& text)
 
 void SimulationView::loadJointIcons()
 {
-    const QString suffix = theme == 1 ? QStringLiteral("_light") : theme == 2 ? QStringLiteral("_white") : QString();
-    distanceJointIcon = QIcon(QStringLiteral(":/images/joint_distance%1.png").arg(suffix));
-    revoluteJointIcon = QIcon(QStringLiteral(":/images/joint_revolute%1.png").arg(suffix));
-    prismaticJointIcon = QIcon(QStringLiteral(":/images/joint_prismatic%1.png").arg(suffix));
-    springJointIcon = QIcon(QStringLiteral(":/images/joint_spring%1.png").arg(suffix));
+    updateJointIcons(theme);
+}
+
+void SimulationView::updateJointIcons(int forTheme)
+{
+    distanceJointIcon = QIcon(jointIconPath(forTheme, JointType::Distance));
+    revoluteJointIcon = QIcon(jointIconPath(forTheme, JointType::Revolute));
+    prismaticJointIcon = QIcon(jointIconPath(forTheme, JointType::Prismatic));
+    springJointIcon = QIcon(jointIconPath(forTheme, JointType::Spring));
+    if (!jointsModel)
+        return;
+    const QIcon icons[4] = {distanceJointIcon, revoluteJointIcon, prismaticJointIcon, springJointIcon};
+    static const char* const texts[4] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
+    const int rows = std::min(jointsModel->rowCount(), int(joints.size()));
+    for (int row = 0; row < rows; ++row) {
+        const int type = joints[size_t(row)].type;
+        QStandardItem* cell = jointsModel->item(row, 1);
+        if (!cell || type < 0 || type > 3)
+            continue;
+        cell->setIcon(icons[type]);
+        cell->setText(QString::fromLatin1(texts[type]));
+    }
+}
+
+void SimulationView::updateBodiesTableHeaderIcons(int forTheme)
+{
+    if (!bodiesModel)
+        return;
+    for (int column : {0, 2, 3})
+        if (QStandardItem* header = bodiesModel->horizontalHeaderItem(column))
+            header->setIcon(QIcon(bodyHeaderIconPath(forTheme, column)));
 }
 
 void SimulationView::setupBodiesTableWidget(int forTheme)
