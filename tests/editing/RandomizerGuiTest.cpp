@@ -95,7 +95,9 @@ TEST(RandomizerInWindow, WithoutSelectionAMessageAndNoDialog)
     });
     DialogAnswer answer;
     answer.arm(-1, 0);
-    e.view->OnRandomizer();
+    // The command's action reaches the view, and its key works in the window.
+    EXPECT_TRUE(e.view->actions().contains(e.window->form().onRandomizer));
+    e.window->form().onRandomizer->trigger();
     EXPECT_EQ(message, "To use Randomizer, you must select at least one body or joint.");
     QTest::qWait(50);
     EXPECT_FALSE(answer.seen);
