@@ -315,3 +315,30 @@ TEST(PreferencesDlg, TheMenuCommandRunsItOnTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PreferencesDlg, TheNextWindowStartsWithWhatOkStored)
+{
+    Prefs p;
+    {
+        auto dialog = p.open();
+        dialog->form().selectionStrokeWidthEt->setValue(3.0);
+        dialog->form().levelsOfUndoEt->setValue(25);
+        dialog->form().dynamicAtInpointRb->click();
+        dialog->form().ignoreBodyColorWhenPastingCb->setChecked(false);
+        chooseColor(dialog->form().selectedJointColorBtn, QColor(0, 128, 255));
+        dialog->form().okBtn->click();
+    }
+    p.window->close();
+    auto next = window_test::makeWindow(*p.host);
+    SimulationView* view = next->simulationView();
+    view->getTimer()->stop();
+    EXPECT_FLOAT_EQ(view->selectionStrokeWidth, 3.0f);
+    EXPECT_EQ(view->getUndoStack()->undoLimit(), 25);
+    EXPECT_EQ(view->kinematicBehavior, 1);
+    EXPECT_FALSE(view->ignoreBodyColorWhenPasting);
+    EXPECT_EQ(view->selectedJointColor, QColor(0, 128, 255));
+}
+
+} // namespace
