@@ -2,6 +2,7 @@
 #include "mainwindow/ZolvarDlg.h"
 
 #include "mainwindow/LayerSeparationScan.h"
+#include "outlines/PreprocessingDlg.h"
 
 std::vector<int> ZolvarDlg::IsPreprocessingNeeded()
 {
@@ -16,6 +17,12 @@ void ZolvarDlg::DoPreprocessing()
     const std::vector<int> indices = IsPreprocessingNeeded();
     if (indices.empty())
         return;
-    // The separation dialog (PreprocessingDlg) is run here with these layers;
-    // until it exists the layers stay as they are, each one body.
+    auto* dialog = new PreprocessingDlg(nullptr, Qt::WindowCloseButtonHint, suite, pluginId);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setLayerIndicesToSep(indices);
+    dialog->populateLayerList();
+    // Separated or skipped, the window is built from the composition as it
+    // now is.
+    dialog->exec();
+    delete dialog;
 }

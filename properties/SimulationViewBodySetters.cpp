@@ -99,6 +99,9 @@ void SimulationView::setVelocityDirection(std::vector<float> values, std::vector
 void SimulationView::setBodiesVelocity(std::vector<float> magnitudes, std::vector<float> directions,
                                        std::vector<int> rows)
 {
+    // Without rows the panel keeps what it shows.
+    if (rows.empty())
+        return;
     setVelocityMagnitude(std::move(magnitudes), rows);
     setVelocityDirection(std::move(directions), std::move(rows));
 }

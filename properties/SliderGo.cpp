@@ -101,6 +101,10 @@ void SliderGo::mouseReleaseEvent(QMouseEvent* event)
         window = window->parentWidget();
     if (!window)
         return;
-    if (auto* view = window->findChild<SimulationView*>())
+    if (auto* view = window->findChild<SimulationView*>()) {
+        // The joint rows have their own dispatch.
+        if (view->jointSliderReleased(objectName(), value()))
+            return;
         view->sliderReleased(objectName(), value());
+    }
 }

@@ -46,7 +46,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     copiedBody.index = -1;
     copiedJoint.id = -1;
     randomizer = std::make_unique<RandomSource>();
-    loadJointIcons();
+    loadJointIcons(theme);
 
     setupBodiesTableWidget(theme);
     setupJointsTableWidget();

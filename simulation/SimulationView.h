@@ -13,6 +13,7 @@
 
 #include "host_api.h"
 #include "mainwindow/ZolvarDlgForm.h"
+#include "model/JointUserData.h"
 #include "model/QuickPreset.h"
 #include "render/DebugDraw.h"
 #include "simulation/KeyframeExport.h"
@@ -23,12 +24,15 @@
 #include <QColor>
 
 #include <QIcon>
+#include <QItemSelectionModel>
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class GLWidget;
@@ -45,6 +49,7 @@ class QMenu;
 class QModelIndex;
 class QMouseEvent;
 class SliderGo;
+class QStandardItem;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
@@ -213,6 +218,44 @@ public:
     const std::vector<int>& clickOrder() const { return bodyClickOrder; }
     bool isSelectingRect() const { return selectionRectActive; }
 
+    // --- Joints ------------------------------------------------------------
+    // Creation and removal (editing/SimulationViewJoints.cpp). The per-pair
+    // creators append one joint to the joint list, both bodies' lists and
+    // the joints table; they rebuild nothing. addJoints puts removed records
+    // back at their rows (ids), removeJoints takes rows out; both rebuild
+    // the world and keep joint i at row i with id i.
+    void addDistanceJointBetweenTwoBodies(int a, int b, b2Vec2 localAnchorA, b2Vec2 localAnchorB);
+    void addRevoluteJointBetweenTwoBodies(int a, int b, b2Vec2 worldAnchor);
+    void addPrismaticJointBetweenTwoBodies(int a, int b, b2Vec2 worldAnchor, b2Vec2 worldAxis);
+    void addSpringJointBetweenTwoBodies(int a, int b);
+    void addJoints(std::vector<MyJoint> records);
+    void removeJoints(std::vector<int> rows);
+    // The modifiers that choose the distance joints' mode; the keyboard's
+    // when unset (tests set them).
+    void setJointModifiersOverride(std::optional<Qt::KeyboardModifiers> modifiers)
+    {
+        jointModifiersOverride = modifiers;
+    }
+    // Selection and the joints table (editing/SimulationViewJointSelection.cpp).
+    // The rows of the joints table's whole-row selection ranges, shown rows only.
+    std::vector<int> getSelectedRowsInJointsTable() const;
+    void highlightSelectedJoints(const std::vector<int>& rows);
+    void selectJoints(std::vector<int> rows);
+    void selectJointsOfSelectedBodies();
+    QStandardItemModel* jointsTableModel() const { return jointsModel; }
+    // The joint panel (properties/SimulationViewJointPanel.cpp).
+    void enableDistanceJointControls(bool enable);
+    void enableRevoluteJointControls(bool enable);
+    void enablePrismaticJointControls(bool enable);
+    void enableSpringJointControls(bool enable);
+    void setJointControls(int row);
+    void setJointProperties(std::vector<MyJoint> records, std::vector<int> rows);
+    void updateJointIcons(int theme);
+    // A joint property slider was released at `value`: pushes its command
+    // for the selected joints when one changes. False for other sliders
+    // (properties/SimulationViewJointSlots.cpp).
+    bool jointSliderReleased(const QString& sliderName, int value);
+
     // --- Tools (editing/SimulationViewTools.cpp) ---------------------------
     int currentTool() const;
     // The tool the hand tool replaced.
@@ -222,11 +265,9 @@ public:
     QUndoStack* getUndoStack() const { return undoStack; }
     const Ui::ZolvarDlgClass& form() const { return ui; }
 
-    // Theme icons of the tables (SimulationViewTables.cpp): the bodies
-    // table's label, group and colour headers, and the four joint-type icons
-    // with every joint row's type cell.
+    // The theme's icons of the bodies table's label, group and colour
+    // headers (SimulationViewTables.cpp).
     void updateBodiesTableHeaderIcons(int theme);
-    void updateJointIcons(int theme);
 
     // --- Randomizer (editing/SimulationViewRandomizer.cpp) -------------
     // The view's own random source (seeded once from system randomness;
@@ -277,6 +318,74 @@ public slots:
     void OnSelectBodiesWithTheSameCollisionGroup();
     void OnSelectBodiesWithTheSameType();
     void OnInvertSelection();
+
+    // Joints: the buttons' planners and removal, the table's selection and
+    // the select and remove commands (editing/SimulationViewJoints.cpp,
+    // SimulationViewJointSelection.cpp).
+    void addDistanceJointBetweenSelectedBodies();
+    void addRevoluteJointBetweenSelectedBodies();
+    void addPrismaticJointBetweenSelectedBodies();
+    void addSpringJointBetweenSelectedBodies();
+    void removeSelectedJoints();
+    void jointsTableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void OnSelectAssociatedJoints();
+    void OnSelectJointsWithTheSameType();
+    void OnRemoveAssociatedJoints();
+
+    // The joint property rows (properties/SimulationViewJointSlots.cpp).
+    void distanceJointFrequencySldChanged(int value);
+    void distanceJointFrequencyEtEditingFinished();
+    void resetDistanceJointFrequency();
+    void distanceJointDampingSldChanged(int value);
+    void distanceJointDampingEtEditingFinished();
+    void resetDistanceJointDamping();
+    void distanceJointCollideConnectedCbClicked(bool checked);
+    void resetDistanceJointCollideConnected();
+    void revoluteJointEnableLimitCbClicked(bool checked);
+    void resetRevoluteJointEnableLimit();
+    void revoluteJointLowerAngleSldChanged(int value);
+    void revoluteJointLowerAngleEtEditingFinished();
+    void resetRevoluteJointLowerAngle();
+    void revoluteJointUpperAngleSldChanged(int value);
+    void revoluteJointUpperAngleEtEditingFinished();
+    void resetRevoluteJointUpperAngle();
+    void revoluteJointEnableMotorCbClicked(bool checked);
+    void resetRevoluteJointEnableMotor();
+    void revoluteJointMotorSpeedSldChanged(int value);
+    void revoluteJointMotorSpeedEtEditingFinished();
+    void resetRevoluteJointMotorSpeed();
+    void revoluteJointMaxMotorTorqueSldChanged(int value);
+    void revoluteJointMaxMotorTorqueEtEditingFinished();
+    void resetRevoluteJointMaxMotorTorque();
+    void revoluteJointCollideConnectedCbClicked(bool checked);
+    void resetRevoluteJointCollideConnected();
+    void prismaticJointEnableLimitCbClicked(bool checked);
+    void resetPrismaticJointEnableLimit();
+    void prismaticJointLowerTranslationSldChanged(int value);
+    void prismaticJointLowerTranslationEtEditingFinished();
+    void resetPrismaticJointLowerTranslation();
+    void prismaticJointUpperTranslationSldChanged(int value);
+    void prismaticJointUpperTranslationEtEditingFinished();
+    void resetPrismaticJointUpperTranslation();
+    void prismaticJointEnableMotorCbClicked(bool checked);
+    void resetPrismaticJointEnableMotor();
+    void prismaticJointMotorSpeedSldChanged(int value);
+    void prismaticJointMotorSpeedEtEditingFinished();
+    void resetPrismaticJointMotorSpeed();
+    void prismaticJointMaxMotorForceSldChanged(int value);
+    void prismaticJointMaxMotorForceEtEditingFinished();
+    void resetPrismaticJointMaxMotorForce();
+    void prismaticJointCollideConnectedCbClicked(bool checked);
+    void resetPrismaticJointCollideConnected();
+    void springJointSpringinessSldChanged(int value);
+    void springJointSpringinessEtEditingFinished();
+    void resetSpringJointSpringiness();
+    void springJointDampingSldChanged(int value);
+    void springJointDampingEtEditingFinished();
+    void resetSpringJointDamping();
+    void springJointDesiredLengthSldChanged(int value);
+    void springJointDesiredLengthEtEditingFinished();
+    void resetSpringJointDesiredLength();
 
     // Tools and zoom (editing/SimulationViewTools.cpp).
     void OnSelectionToolBtn();
@@ -351,12 +460,31 @@ private:
     void setCollideWith(int bit, QCheckBox* box, const std::vector<bool>& values, const std::vector<int>& rows);
     UserData* bodyUserData(int body) const;
 
+    // Joints (editing/SimulationViewJoints.cpp and its neighbours).
+    // Appends a built joint to the joint list, its bodies' lists and the table.
+    void appendJoint(MyJoint joint, const b2Color& colour);
+    // The six cells of joint `row`'s table row; the type cell alone.
+    QList<QStandardItem*> jointRowItems(const MyJoint& joint, int row) const;
+    QStandardItem* jointTypeItem(int type) const;
+    void connectJointsTableSelection(bool connectIt);
+    // Selects columns 2 to 5 of a joints-table row.
+    void selectJointRow(int row, QItemSelectionModel::SelectionFlags flags);
+    // Enables exactly the pages of the given joint types (0 to 3).
+    void enableJointPages(const bool present[4]);
+    void showJointPage(int type);
+    // The joint rows' connections; the pivot sliders' live limits
+    // (properties/SimulationViewJointSlots.cpp).
+    void connectJointControls();
+    void applyPivotLimitsLive(int lowerSlider, int upperSlider);
+    std::vector<std::unique_ptr<JointUserData>> ownedJointUserData;
+    std::optional<Qt::KeyboardModifiers> jointModifiersOverride;
+
     int previousTool = 0;
     // SimulationViewTables.cpp
     void setupBodiesTableWidget(int theme);
     void setupJointsTableWidget();
     void setupQuickPresetsTableWidget();
-    void loadJointIcons();
+    void loadJointIcons(int forTheme);
     void makeConnections();
     // A "Zolvar" message with one OK button on the main window.
     void showMessage(const QString& text);

@@ -3,12 +3,12 @@
 // The tables' editing and the property slots come with the property panels.
 #include "simulation/SimulationView.h"
 
+#include "mainwindow/Themes.h"
 #include "model/LabelColor.h"
 #include "properties/BodiesTableView.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
 #include "properties/QuickPresetsTableView.h"
-#include "mainwindow/Themes.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -18,8 +18,6 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTableView>
-
-#include <algorithm>
 
 namespace {
 
@@ -53,30 +51,12 @@ QStandardItem* fixedItem(const QString& text)
 
 } // namespace
 
-void SimulationView::loadJointIcons()
-{
-    updateJointIcons(theme);
-}
-
-void SimulationView::updateJointIcons(int forTheme)
+void SimulationView::loadJointIcons(int forTheme)
 {
     distanceJointIcon = QIcon(jointIconPath(forTheme, JointType::Distance));
     revoluteJointIcon = QIcon(jointIconPath(forTheme, JointType::Revolute));
     prismaticJointIcon = QIcon(jointIconPath(forTheme, JointType::Prismatic));
     springJointIcon = QIcon(jointIconPath(forTheme, JointType::Spring));
-    if (!jointsModel)
-        return;
-    const QIcon icons[4] = {distanceJointIcon, revoluteJointIcon, prismaticJointIcon, springJointIcon};
-    static const char* const texts[4] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
-    const int rows = std::min(jointsModel->rowCount(), int(joints.size()));
-    for (int row = 0; row < rows; ++row) {
-        const int type = joints[size_t(row)].type;
-        QStandardItem* cell = jointsModel->item(row, 1);
-        if (!cell || type < 0 || type > 3)
-            continue;
-        cell->setIcon(icons[type]);
-        cell->setText(QString::fromLatin1(texts[type]));
-    }
 }
 
 void SimulationView::updateBodiesTableHeaderIcons(int forTheme)
@@ -136,12 +116,46 @@ void SimulationView::bodyBuilt(int body, const QColor& color)
 
 void SimulationView::setupJointsTableWidget()
 {
-    jointsModel = new QStandardItemModel(0, 6, this);
-    jointsModel->setHorizontalHeaderLabels({QStringLiteral("Joint Index"), QStringLiteral("Type"),
-                                            QStringLiteral("Body A Index"), QStringLiteral("Body A"),
-                                            QStringLiteral("Body B Index"), QStringLiteral("Body B")});
-    if (ui.jointsTable)
+    jointsModel = new QStandardItemModel(0, 4, this);
+    jointsModel->setHorizontalHeaderItem(0, headerItem(QStringLiteral("#"), QIcon(), QStringLiteral("Joint Index")));
+    jointsModel->setHorizontalHeaderItem(1, headerItem(QStringLiteral("Type"), QIcon(), QString()));
+    jointsModel->setHorizontalHeaderItem(2, headerItem(QStringLiteral("#A"), QIcon(), QStringLiteral("Body A Index")));
+    jointsModel->setHorizontalHeaderItem(3, headerItem(QStringLiteral("Body A"), QIcon(), QString()));
+    jointsModel->setHorizontalHeaderItem(4, headerItem(QStringLiteral("#B"), QIcon(), QStringLiteral("Body B Index")));
+    jointsModel->setHorizontalHeaderItem(5, headerItem(QStringLiteral("Body B"), QIcon(), QString()));
+    if (ui.jointsTable) {
         ui.jointsTable->setModel(jointsModel);
+        for (int column : {0, 1, 2, 4})
+            ui.jointsTable->setColumnWidth(column, 30);
+        ui.jointsTable->verticalHeader()->setDefaultSectionSize(ui.jointsTable->fontMetrics().height() + 4);
+    }
+}
+
+QStandardItem* SimulationView::jointTypeItem(int type) const
+{
+    static const char* const names[] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
+    const QIcon* icons[] = {&distanceJointIcon, &revoluteJointIcon, &prismaticJointIcon, &springJointIcon};
+    auto* item = fixedItem(QString());
+    if (type >= JointType::Distance && type <= JointType::Spring) {
+        item->setIcon(*icons[type]);
+        item->setToolTip(QString::fromLatin1(names[type]));
+    }
+    return item;
+}
+
+QList<QStandardItem*> SimulationView::jointRowItems(const MyJoint& joint, int row) const
+{
+    auto bodyNumber = [&](int body) {
+        return body >= 0 && size_t(body) < bodies.size() ? QString::number(bodies[size_t(body)].index) : QString();
+    };
+    auto bodyName = [&](int body) {
+        return body >= 0 && size_t(body) < bodies.size() ? bodies[size_t(body)].name : QString();
+    };
+    QList<QStandardItem*> items;
+    items << fixedItem(QString::number(row + 1)) << jointTypeItem(joint.type)
+          << new QStandardItem(bodyNumber(joint.bodyA)) << new QStandardItem(bodyName(joint.bodyA))
+          << new QStandardItem(bodyNumber(joint.bodyB)) << new QStandardItem(bodyName(joint.bodyB));
+    return items;
 }
 
 void SimulationView::setupQuickPresetsTableWidget()
@@ -174,6 +188,8 @@ void SimulationView::makeConnections()
         connectBodiesTableSelection(true);
         connect(ui.bodiesTable, &QTableView::clicked, this, &SimulationView::bodiesTableItemClicked);
     }
+    // Joint property rows and the joints table's selection.
+    connectJointControls();
     // The randomizer, also reachable by its key while the window is active.
     if (ui.onRandomizer) {
         connect(ui.onRandomizer, &QAction::triggered, this, &SimulationView::OnRandomizer, Qt::UniqueConnection);

@@ -62,6 +62,7 @@ const std::vector<Variant> kStates{
     {"_disabled", "_white", &kDisabledWhite}};
 const std::vector<Variant> kThemes3{{"", "", &kNormal}, {"", "_light", &kLight}, {"", "_white", &kWhite}};
 const std::vector<Variant> kThemes2{{"", "", &kNormal}, {"", "_white", &kWhite}};
+const std::vector<Variant> kPlainOnly{{"", "", &kNormal}};
 const std::vector<Variant> kPlainAndDisabled{
     {"", "", &kNormal}, {"_disabled", "", &kDisabled}, {"", "_white", &kWhite},
     {"_disabled", "_white", &kDisabledWhite}};
@@ -591,6 +592,7 @@ std::vector<Image> catalogue()
     add("body_group", {16, 16}, kThemes2, bodyGroup);
     add("body_color", {16, 16}, kThemes2, bodyColor);
     add("alert_big", {32, 32}, kThemes2, alert);
+    add("alert_small", {16, 16}, kPlainOnly, alert);  // the separation dialog's window icon
 
     add("checkbox_checked", {13, 13}, kStates,
         [](QPainter& p, const Ink& k) { checkBox(p, k, true); }, "3");

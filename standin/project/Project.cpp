@@ -22,6 +22,31 @@ Project::~Project()
     items_.clear();
 }
 
+bool Project::restoreFromJson(const QByteArray& json, QString* error)
+{
+    LoadError loadError;
+    std::unique_ptr<Project> image = fromJson(json, path_, &loadError);
+    if (!image) {
+        if (error)
+            *error = loadError.toString();
+        return false;
+    }
+    active_ = nullptr;
+    items_ = std::move(image->items_);
+    for (const auto& item : items_)
+        item->setProject(this);
+    active_ = image->active_;
+    image->active_ = nullptr;
+    if (image->explicitName_)
+        name_ = image->name_;
+    if (image->explicitPath_)
+        path_ = image->path_;
+    explicitName_ = image->explicitName_;
+    explicitPath_ = image->explicitPath_;
+    markModified();
+    return true;
+}
+
 void Project::setName(const QString& name)
 {
     name_ = name;

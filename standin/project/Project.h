@@ -56,6 +56,13 @@ public:
     // The whole model, canonical and deterministic: for any project p,
     // toJson(fromJson(toJson(p))) == toJson(p).
     QByteArray toJson() const;
+    // Replaces the whole model with the one in `json` (a dump of toJson), as
+    // the host's undo does: afterwards toJson() gives those bytes back. Every
+    // item, layer and property of before is gone (handles to them are
+    // stale); a name or path the dump does not hold stays as it is. False,
+    // with *error (when given) and the model untouched, when the dump cannot
+    // be read.
+    bool restoreFromJson(const QByteArray& json, QString* error = nullptr);
 
     bool isModified() const { return modified_; }
     void markModified() { modified_ = true; }

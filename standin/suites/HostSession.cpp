@@ -120,6 +120,21 @@ const std::vector<std::string>& HostSession::ungroupedMutations() const
 {
     return context_->undo.ungroupedMutations();
 }
+bool HostSession::undoLastGroup(std::string* name)
+{
+    const int group = context_->undo.undoableGroup();
+    if (group < 0)
+        return false;
+    const std::string groupName = context_->undo.groups()[size_t(group)].name;
+    const std::string& before = context_->undo.undoImage();
+    if (!context_->project.restoreFromJson(QByteArray(before.data(), qsizetype(before.size()))))
+        return false;
+    context_->undo.markUndone();
+    if (name)
+        *name = groupName;
+    return true;
+}
+
 const std::vector<std::string>& HostSession::reports() const { return context_->reports; }
 
 } // namespace standin

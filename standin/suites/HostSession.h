@@ -91,6 +91,12 @@ public:
     const LeakCounters& lastCommandLeaks() const { return lastLeaks_; }
     const std::vector<UndoGroupRecord>& undoGroups() const;
     const std::vector<std::string>& ungroupedMutations() const;
+    // The host's undo of the newest closed outermost undo group that is not
+    // undone yet: the project becomes what it was when that group opened
+    // (its dump byte for byte), and every handle the plug-in holds into it
+    // goes stale. *name (when given) gets the group's name. False, changing
+    // nothing, while a group is open or when there is nothing to undo.
+    bool undoLastGroup(std::string* name = nullptr);
     // Texts given to ReportInfo, in order.
     const std::vector<std::string>& reports() const;
 

@@ -10,6 +10,13 @@ AEGP_MemHandle MemoryHandles::create(const std::u16string& text)
     return table_.add(std::move(block));
 }
 
+AEGP_MemHandle MemoryHandles::createUnterminated(const std::u16string& text)
+{
+    Block block;
+    block.data.assign(text.begin(), text.end());
+    return table_.add(std::move(block));
+}
+
 A_Err MemoryHandles::lock(AEGP_MemHandle handle, void** data)
 {
     Block* block = find(handle);

@@ -15,6 +15,8 @@ class MemoryHandles
 {
 public:
     AEGP_MemHandle create(const std::u16string& text);
+    // A hostile handle for tests: the text without its terminator.
+    AEGP_MemHandle createUnterminated(const std::u16string& text);
 
     // A stable pointer to the data (the same on every lock).
     A_Err lock(AEGP_MemHandle handle, void** data);

@@ -23,7 +23,13 @@ STANDIN_CALL(AEGP_StartUndoGroup, (const A_char* undo_nameZ))
     if (!undo_nameZ)
         return A_Err_PARAMETER;
     const CallRecord* r = ctx().log.record(ctx().callTicket);
-    ctx().undo.start(undo_nameZ, r ? r->sequence : 0);
+    // An outermost group keeps the project as it was, for the host's undo.
+    std::string before;
+    if (ctx().undo.depth() == 0) {
+        const QByteArray dump = ctx().project.toJson();
+        before.assign(dump.constData(), size_t(dump.size()));
+    }
+    ctx().undo.start(undo_nameZ, r ? r->sequence : 0, std::move(before));
     return A_Err_NONE;
 }
 

@@ -200,10 +200,11 @@ TEST(PreferencesStore, TheReadStopsAtTheFirstFailureKeepingWhatCameBefore)
         const std::vector<int> firstKeyOf = {0, 1, 2, 5, 6, 9, 12, 15, 18, 21, 24, 25, 26, 27, 28};
         for (const PreferenceField& field : preferenceFields()) {
             const size_t first = static_cast<size_t>(firstKeyOf[static_cast<size_t>(field.id)]);
-            if (first + (field.kind == PreferenceKind::Color ? 3 : 1) <= row.keysRead)
+            if (first + (field.kind == PreferenceKind::Color ? 3 : 1) <= row.keysRead) {
                 EXPECT_TRUE(preferenceDiffers(field.id, prefs, dflt)) << row.what << ": " << field.name;
-            else if (first >= row.keysRead)
+            } else if (first >= row.keysRead) {
                 EXPECT_FALSE(preferenceDiffers(field.id, prefs, dflt)) << row.what << ": " << field.name;
+            }
         }
     }
 }

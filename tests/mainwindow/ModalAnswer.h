@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -20,12 +21,17 @@ QPointer<QTimer> whenShown(std::function<void(T&)> act)
     auto* timer = new QTimer(qApp);
     timer->setInterval(5);
     auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+    // A dialog can show (and a poll run) before its exec() loop is entered;
+    // closed then, the loop would wait for ever. Act only inside that loop.
+    const int level = QThread::currentThread()->loopLevel();
+    QObject::connect(timer, &QTimer::timeout, [timer, act, tries, level] {
         if (++*tries > 1000) {
             timer->stop();
             timer->deleteLater();
             return;
         }
+        if (QThread::currentThread()->loopLevel() <= level)
+            return;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<T*>(w); dialog && dialog->isVisible()) {
                 timer->stop();

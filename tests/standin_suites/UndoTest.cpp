@@ -72,4 +72,65 @@ TEST_F(UndoTest, ChangesOutsideGroupsAreAllowedAndKeptApart)
     EXPECT_EQ(ungrouped[1].rfind("AEGP_EndAddKeyframes(", 0), 0u);
 }
 
+TEST_F(UndoTest, UndoingTheLastOutermostGroupRestoresTheProjectByteForByte)
+{
+    Layer* solid = addLayer(LayerKind::Solid, QStringLiteral("Solid"));
+    addLayer(LayerKind::Shape, QStringLiteral("Shapes"));
+    const QByteArray before = project_->toJson();
+    EXPECT_FALSE(session_->undoLastGroup()) << "nothing to undo yet";
+
+    ASSERT_EQ(utility()->AEGP_StartUndoGroup("Zolvar - Shapes Separation"), A_Err_NONE);
+    AEGP_LayerH copy = nullptr;
+    ASSERT_EQ(suites_->LayerSuite7()->AEGP_DuplicateLayer(handle(solid), &copy), A_Err_NONE);
+    ASSERT_EQ(suites_->LayerSuite5()->AEGP_SetLayerName(copy, "Copy"), A_Err_NONE);
+    ASSERT_EQ(utility()->AEGP_StartUndoGroup("inner"), A_Err_NONE);
+    AEGP_LayerH shape = nullptr;
+    ASSERT_EQ(suites_->CompSuite7()->AEGP_CreateVectorLayerInComp(compHandle(), &shape), A_Err_NONE);
+    EXPECT_FALSE(session_->undoLastGroup()) << "not while a group is open";
+    ASSERT_EQ(utility()->AEGP_EndUndoGroup(), A_Err_NONE);
+    ASSERT_EQ(suites_->LayerSuite7()->AEGP_SetLayerFlag(handle(solid), AEGP_LayerFlag_VIDEO_ACTIVE, false),
+              A_Err_NONE);
+    EXPECT_FALSE(session_->undoLastGroup()) << "the outer group is still open";
+    ASSERT_EQ(utility()->AEGP_EndUndoGroup(), A_Err_NONE);
+    ASSERT_NE(project_->toJson(), before);
+
+    std::string name;
+    ASSERT_TRUE(session_->undoLastGroup(&name));
+    EXPECT_EQ(name, "Zolvar - Shapes Separation");
+    EXPECT_EQ(project_->toJson(), before);
+    EXPECT_TRUE(session_->undoGroups()[0].undone);
+    EXPECT_FALSE(session_->undoGroups()[1].undone) << "an inner group is undone with its outer one";
+    EXPECT_FALSE(session_->undoLastGroup()) << "each group is undone once";
+
+    // Handles into the old model are stale; the restored one answers anew.
+    Layer* restored = project_->activeComposition()->layer(0);
+    ASSERT_NE(restored, nullptr);
+    AEGP_LayerFlags flags = 0;
+    EXPECT_NE(suites_->LayerSuite7()->AEGP_GetLayerFlags(copy, &flags), A_Err_NONE);
+    EXPECT_EQ(suites_->LayerSuite7()->AEGP_GetLayerFlags(handle(restored), &flags), A_Err_NONE);
+    EXPECT_TRUE(flags & AEGP_LayerFlag_VIDEO_ACTIVE);
+}
+
+TEST_F(UndoTest, GroupsAreUndoneNewestFirst)
+{
+    Layer* solid = addLayer(LayerKind::Solid, QStringLiteral("Solid"));
+    const QByteArray original = project_->toJson();
+    ASSERT_EQ(utility()->AEGP_StartUndoGroup("first"), A_Err_NONE);
+    suites_->LayerSuite5()->AEGP_SetLayerName(handle(solid), "One");
+    ASSERT_EQ(utility()->AEGP_EndUndoGroup(), A_Err_NONE);
+    const QByteArray afterFirst = project_->toJson();
+    Layer* renamed = project_->activeComposition()->layer(0);
+    ASSERT_EQ(utility()->AEGP_StartUndoGroup("second"), A_Err_NONE);
+    suites_->LayerSuite5()->AEGP_SetLayerName(handle(renamed), "Two");
+    ASSERT_EQ(utility()->AEGP_EndUndoGroup(), A_Err_NONE);
+
+    std::string name;
+    ASSERT_TRUE(session_->undoLastGroup(&name));
+    EXPECT_EQ(name, "second");
+    EXPECT_EQ(project_->toJson(), afterFirst);
+    ASSERT_TRUE(session_->undoLastGroup(&name));
+    EXPECT_EQ(name, "first");
+    EXPECT_EQ(project_->toJson(), original);
+}
+
 } // namespace

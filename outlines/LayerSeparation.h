@@ -1,0 +1,55 @@
+// Splitting a layer that would become one body of several outlines into one
+// layer per outline, before the scene is built:
+// - by masks: copies of the layer, one mask each, named after the mask;
+// - by shape groups: one new shape layer per top-level vector group, named
+//   after the group.
+//
+// Each layer is all or nothing: when a host call fails, every layer made for
+// it is deleted again, the source layer is left as it was, and a message
+// names the layer and the call. Both run inside the caller's undo group.
+// Progress goes to a callback: (0, n) before the first mask or top-level item,
+// then (k, n) as item k of n is worked on.
+#pragma once
+
+#include "host_api.h"
+#include "outlines/SeparableContent.h"
+
+#include <functional>
+#include <vector>
+
+using SeparationProgress = std::function<void(int done, int total)>;
+
+// The active composition's layer `layerIndex` (0-based) becomes one layer per
+// mask, at layerIndex, layerIndex + 1, ... in mask order, each a copy of the
+// layer that carries that one mask as it is at time 0 (outline, feather,
+// opacity, expansion and the mask's lock state; mode, inversion and colour
+// are the host's defaults). The source layer stays below them with its video
+// switched off. A layer without a mask group is left alone, silently.
+// Returns the first host error (already reported).
+A_Err separateLayerMasks(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
+                         const SeparationProgress& progress = {});
+
+// The active composition's shape layer `layerIndex` becomes one new shape
+// layer per top-level "ADBE Vector Group", directly below it in group order,
+// each with the source's parent, its anchor point, position, scale and
+// rotation at time 0 (before expressions), and one group of the same name
+// rebuilt item by item (nested groups included). When the top level holds
+// drawing items outside any group, the separated groups are deleted from the
+// source, which keeps the rest; otherwise the source's video is switched off.
+// Returns the first host error (already reported).
+A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
+                          const SeparationProgress& progress = {});
+
+// Separates the active composition's layer `layerIndex` by what it holds
+// (see separationKindOf): by groups through `byShapes`, by masks through
+// `byMasks`; a shape layer whose shapes are all outside groups is left as it
+// is, with a message saying so. Returns the kind it found; a host error while
+// looking at the layer leaves it alone and gives SeparationKind::None.
+SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
+                                  const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
+
+// The layer indices to separate for the selected rows of a list whose row r
+// offers layer `offered[r]`: each layer once, the highest index first, so
+// that layers made for one never move the ones still to do. Rows outside the
+// list are passed over.
+std::vector<int> layerIndicesToSeparate(const std::vector<int>& selectedRows, const std::vector<int>& offered);

@@ -1,0 +1,41 @@
+// What a layer holds that layer separation splits: its masks, and for a shape
+// layer the items directly inside its contents ("ADBE Root Vectors Group").
+#pragma once
+
+#include "host/AEGP_SuiteHandler.h"
+
+#include <string>
+
+struct SeparableContent {
+    int masks = 0;         // children of "ADBE Mask Parade"
+    int topGroups = 0;     // top-level "ADBE Vector Group"s
+    int topPaths = 0;      // top-level "ADBE Vector Shape - Group"s (paths outside any group)
+    int topDrawings = 0;   // top-level paths, rectangles, ellipses and stars (outside any group)
+};
+
+// How a layer is split.
+enum class SeparationKind {
+    None,            // nothing to split
+    ShapeGroups,     // one shape layer per top-level group
+    Masks,           // one copy of the layer per mask
+    UngroupedShapes, // several shapes, none of them in a group: left as it is
+};
+
+// Whether the layer would become a body of several outlines: more than one
+// mask, or (shape layers) more than one top-level group or path.
+bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
+
+// By why the layer qualifies: several top-level groups and paths with at
+// least one group are split by groups (a shape layer with several masks too);
+// else several masks are split by masks, whatever the layer type; else a
+// shape layer with only ungrouped paths is left as it is.
+SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType type);
+
+// Reads the counts of a layer. The top-level items are looked at for shape
+// layers (object type 4) only. Every stream reference is given back; the first
+// host error is returned.
+A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                           AEGP_ObjectType type, SeparableContent& content);
+
+// Whether a top-level item of that match name draws an outline.
+bool isDrawingItem(const std::string& matchName);

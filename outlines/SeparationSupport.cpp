@@ -1,0 +1,129 @@
+#include "outlines/SeparationSupport.h"
+
+#include "host/HostMemory.h"
+#include "host/LayerQueries.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+A_Err CallTrail::note(A_Err err, const char* call)
+{
+    if (err && !err_) {
+        err_ = err;
+        call_ = call;
+    }
+    return err;
+}
+
+AEGP_MaskRefH* ScopedMask::out()
+{
+    reset();
+    return &mask_;
+}
+
+void ScopedMask::reset()
+{
+    if (mask_)
+        suites_.MaskSuite5()->AEGP_DisposeMask(mask_);
+    mask_ = nullptr;
+}
+
+std::string wholeUtf8Characters(const char* text, size_t size)
+{
+    size_t length = 0;
+    while (length < size && text[length] != '\0')
+        ++length;
+    // Walk back over a last character whose bytes are not all there.
+    size_t start = length;
+    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
+        --start;
+    if (start > 0) {
+        const auto lead = static_cast<unsigned char>(text[start - 1]);
+        const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (lead >= 0x80 && length - (start - 1) < need)
+            length = start - 1;
+    }
+    return std::string(text, length);
+}
+
+A_Err readStreamName(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, std::string& name)
+{
+    A_char buffer[AEGP_MAX_STREAM_NAME_SIZE] = {};
+    const A_Err err = suites.StreamSuite3()->AEGP_GetStreamName(stream, false, buffer);
+    name = err ? std::string() : wholeUtf8Characters(buffer, sizeof buffer);
+    return err;
+}
+
+int deleteLayers(const AEGP_SuiteHandler& suites, const std::vector<AEGP_LayerH>& layers)
+{
+    int left = 0;
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+        if (suites.LayerSuite7()->AEGP_DeleteLayer(*it))
+            ++left;
+    return left;
+}
+
+QString layerDisplayName(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, int layerIndex)
+{
+    AEGP_ItemH item = nullptr;
+    AEGP_LayerH layer = nullptr;
+    AEGP_MemHandle own = nullptr, source = nullptr;
+    if (GetActiveLayer(suites, layerIndex, item, layer)
+        || suites.LayerSuite7()->AEGP_GetLayerName(pluginId, layer, &own, &source))
+        return QString();
+    QString ownName, sourceName;
+    TakeUtf16String(suites, own, ownName);
+    TakeUtf16String(suites, source, sourceName);
+    return ownName.isEmpty() ? sourceName : ownName;
+}
+
+QString separationFailureDetail(int layerIndex, const QString& layerName, const std::string& failedCall,
+                                A_Err err, int layersLeft, int groupsMoved)
+{
+    QString detail = QStringLiteral("Layer %1 (%2): the host call %3 failed (error %4), ")
+                         .arg(layerIndex + 1)
+                         .arg(layerName, QString::fromStdString(failedCall))
+                         .arg(err);
+    if (groupsMoved > 0)
+        detail += QStringLiteral("so it was separated only in part: %1 of its groups went to new layers and the "
+                                 "rest stayed on it.")
+                      .arg(groupsMoved);
+    else
+        detail += QStringLiteral("so the layer was left as it was.");
+    if (layersLeft > 0)
+        detail += QStringLiteral(" %1 new layer(s) made for it could not be removed; undoing \"Zolvar - Shapes "
+                                 "Separation\" removes them.")
+                      .arg(layersLeft);
+    return detail;
+}
+
+namespace {
+
+void showBox(const QString& text, const QString& detail)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
+    box.exec();
+}
+
+SeparationMessageHandler g_handler = nullptr;
+
+} // namespace
+
+SeparationMessageHandler setSeparationMessageHandler(SeparationMessageHandler handler)
+{
+    SeparationMessageHandler previous = g_handler;
+    g_handler = handler;
+    return previous;
+}
+
+void showSeparationMessage(const QString& text, const QString& detail)
+{
+    if (g_handler)
+        g_handler(text, detail);
+    else
+        showBox(text, detail);
+}

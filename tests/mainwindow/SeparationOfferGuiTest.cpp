@@ -1,0 +1,126 @@
+// The main window's offer to separate layers before it builds the scene:
+// the dialog it opens, and the bodies it builds after Separate or Skip.
+#include "WindowFixture.h"
+
+#include "outlines/PreprocessingDlg.h"
+#include "simulation/SimulationView.h"
+
+#include <gtest/gtest.h>
+
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+using namespace window_test;
+
+// A solid with three masks and a shape layer with three top-level groups.
+const QByteArray kSeparable = R"({
+    "format": "zolvar-standin-project",
+    "footage": [{"name": "Red", "kind": "solid", "width": 300, "height": 100, "color": [1, 0, 0]}],
+    "compositions": [{"name": "Main", "width": 640, "height": 360, "frameRate": 25, "duration": 4,
+        "layers": [
+            {"type": "solid", "name": "Three Masks", "source": "Red", "transform": {"position": [320, 80]},
+             "masks": [
+                {"name": "One", "shape": {"closed": true, "vertices": [[0, 0], [80, 0], [80, 80], [0, 80]]}},
+                {"name": "Two", "shape": {"closed": true, "vertices": [[110, 0], [190, 0], [190, 80], [110, 80]]}},
+                {"name": "Three", "shape": {"closed": true, "vertices": [[220, 0], [300, 0], [300, 80]]}}]},
+            {"type": "shape", "name": "Three Groups", "transform": {"position": [320, 250]}, "contents": [
+                {"matchName": "ADBE Vector Group", "name": "Left", "transform": {"ADBE Vector Position": [-150, 0]},
+                 "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                               "properties": {"ADBE Vector Rect Size": [60, 60]}}]},
+                {"matchName": "ADBE Vector Group", "name": "Middle",
+                 "contents": [{"matchName": "ADBE Vector Shape - Ellipse",
+                               "properties": {"ADBE Vector Ellipse Size": [60, 60]}}]},
+                {"matchName": "ADBE Vector Group", "name": "Right", "transform": {"ADBE Vector Position": [150, 0]},
+                 "contents": [{"matchName": "ADBE Vector Shape - Star",
+                               "properties": {"ADBE Vector Star Outer Radius": 40}}]}]}]}],
+    "activeItem": "Main"
+})";
+
+// Builds the window while `act` answers the separation dialog (once).
+std::unique_ptr<ZolvarDlg> windowAnswering(Host& host, const std::function<void(PreprocessingDlg&)>& act,
+                                           bool* offered)
+{
+    *offered = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<PreprocessingDlg*>(w);
+            if (!dialog || !dialog->isVisible() || *offered)
+                continue;
+            *offered = true;
+            EXPECT_EQ(dialog->parentWidget(), nullptr);
+            EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+            EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+            act(*dialog);
+        }
+    });
+    timer.start();
+    auto window = makeWindow(host);
+    timer.stop();
+    return window;
+}
+
+void clickSeparateWithAllRows(PreprocessingDlg& dialog)
+{
+    auto* table = dialog.findChild<QTableView*>(QStringLiteral("layersTable"));
+    EXPECT_EQ(table->model()->rowCount(), 2);
+    table->selectAll();
+    dialog.findChild<QToolButton*>(QStringLiteral("separateBtn"))->click();
+}
+
+TEST(SeparationOffer, SeparatingTheOfferedLayersGivesOneBodyPerMaskAndGroup)
+{
+    auto host = makeHost(18, 0, kSeparable);
+    bool offered = false;
+    auto window = windowAnswering(*host, clickSeparateWithAllRows, &offered);
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(window->simulationView()->bodies.size(), 6u);
+    std::vector<QString> names;
+    for (const auto& layer : host->project->activeComposition()->layers())
+        names.push_back(layer->name());
+    EXPECT_EQ(names, (std::vector<QString>{"One", "Two", "Three", "Three Masks", "Three Groups", "Left", "Middle",
+                                           "Right"}));
+    ASSERT_FALSE(host->session->undoGroups().empty());
+    EXPECT_EQ(host->session->undoGroups()[0].name, "Zolvar - Shapes Separation");
+}
+
+TEST(SeparationOffer, SkipBuildsTheMultiOutlineLayersAsSingleBodies)
+{
+    for (bool viaTitleBar : {false, true}) {
+        auto host = makeHost(18, 0, kSeparable);
+        const QByteArray before = host->project->toJson();
+        bool offered = false;
+        auto window = windowAnswering(
+            *host,
+            [&](PreprocessingDlg& dialog) {
+                if (viaTitleBar)
+                    dialog.close();
+                else
+                    dialog.findChild<QToolButton*>(QStringLiteral("skipBtn"))->click();
+            },
+            &offered);
+        EXPECT_TRUE(offered);
+        EXPECT_EQ(window->simulationView()->bodies.size(), 2u);
+        EXPECT_EQ(host->project->activeComposition()->layerCount(), 2);
+        for (const auto& group : host->session->undoGroups())
+            EXPECT_NE(group.name, "Zolvar - Shapes Separation");
+    }
+}
+
+TEST(SeparationOffer, ACompositionWithoutSuchLayersOpensNoDialog)
+{
+    auto host = makeHost();
+    bool offered = false;
+    auto window = windowAnswering(*host, [](PreprocessingDlg&) {}, &offered);
+    EXPECT_FALSE(offered);
+    EXPECT_EQ(window->simulationView()->bodies.size(), 1u);
+}
+
+} // namespace
