@@ -2,10 +2,8 @@
 
 ShortcutsTableView::ShortcutsTableView(QWidget* parent)
     : QTableView(nullptr)
+    , shortcutsDlg(parent)
 {
-    for (QWidget* w = parent; w; w = w->parentWidget())
-        if (w->objectName() == QLatin1String("KeyboardShortcutsDlgClass")) {
-            shortcutsDialog = w;
-            break;
-        }
+    while (shortcutsDlg && shortcutsDlg->objectName() != QLatin1String("KeyboardShortcutsDlgClass"))
+        shortcutsDlg = shortcutsDlg->parentWidget();
 }

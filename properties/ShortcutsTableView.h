@@ -1,7 +1,5 @@
-// The table of the keyboard shortcuts reference. Built without a Qt parent
-// (the form's layout adopts it); it keeps the dialog that contains it, found
-// by walking up from its constructor's argument to the widget named
-// "KeyboardShortcutsDlgClass".
+// The table of the keyboard-shortcuts reference. It knows the dialog that
+// contains it: the nearest ancestor named "KeyboardShortcutsDlgClass".
 #pragma once
 
 #include <QTableView>
@@ -9,12 +7,14 @@
 class ShortcutsTableView : public QTableView
 {
     Q_OBJECT
+
 public:
+    // Built without a Qt parent: the layout that receives it adopts it.
     explicit ShortcutsTableView(QWidget* parent);
 
-    // The shortcuts dialog, or null when the table stands elsewhere.
-    QWidget* dialog() const { return shortcutsDialog; }
+    // The shortcuts dialog, or nullptr when parent has no such ancestor.
+    QWidget* dialog() const { return shortcutsDlg; }
 
 private:
-    QWidget* shortcutsDialog = nullptr;
+    QWidget* shortcutsDlg;
 };

@@ -6,7 +6,7 @@
 // Its operations are spread over files by what they do: construction
 // (SimulationView.cpp), the hooks of the simulation (SimulationViewHooks.cpp),
 // the keyframe export's chain (SimulationViewExport.cpp), the tables
-// (SimulationViewTables.cpp), the property setters and the density row
+// (SimulationViewTables.cpp), the property setters, rows and panels
 // (properties/SimulationView*.cpp), selection, tools and mouse
 // (editing/SimulationView*.cpp); the simulation itself is SimulationCore's.
 #pragma once
@@ -186,10 +186,29 @@ public:
     void showBodyInfo(int row);
     void clearInfo();
 
-    // A slider of a body property was released at `value`: pushes its
-    // command for the selected bodies when one changes (SliderGo's release).
+    // A body or scene-wide slider was released at `value`: pushes its
+    // command when the value changes something (SliderGo's release).
     // Returns false for a slider that has no such command here.
     bool sliderReleased(const QString& sliderName, int value);
+
+    // Pushes "Reset Body Properties" when one of the rows differs from its
+    // defaults (properties/SimulationViewBodyResets.cpp).
+    void resetBodiesProperties(std::vector<int> rows);
+
+    // The scene-wide settings as their setters last applied them: the old
+    // value of every scene-wide command, whatever the sliders can show.
+    struct SceneValues
+    {
+        float timeDivider = 1.0f;
+        int substeps = 2;
+        float collisionTolerance = 50.0f;
+        float gravityMagnitude = 10.0f;
+        float gravityDirection = 90.0f;
+    };
+    const SceneValues& committedScene() const { return committed; }
+    // Takes what the scene-wide controls show as committed: for code that
+    // writes the controls directly (presets, settings files).
+    void commitSceneControls();
 
     // --- Selection (editing/SimulationViewSelection.cpp) ----------------
     // The selected bodies, in body-list order.
@@ -300,10 +319,101 @@ public slots:
     void undo();
     void redo();
 
-    // The density row; every numeric property repeats it.
+    // The 14 numeric body rows (properties/BodyNumericRows.cpp): slider
+    // mirror, edit box and reset of each, all through one table.
     void densitySldChanged(int value);
     void densityEtEditingFinished();
     void resetDensity();
+    void frictionSldChanged(int value);
+    void frictionEtEditingFinished();
+    void resetFriction();
+    void bouncinessSldChanged(int value);
+    void bouncinessEtEditingFinished();
+    void resetBounciness();
+    void meshPrecisionSldChanged(int value);
+    void meshPrecisionEtEditingFinished();
+    void resetMeshPrecision();
+    void velocityMagnitudeSldChanged(int value);
+    void velocityMagnitudeEtEditingFinished();
+    void resetVelocityMagnitude();
+    void velocityDirectionSldChanged(int value);
+    void velocityDirectionEtEditingFinished();
+    void resetVelocityDirection();
+    void angularVelocitySldChanged(int value);
+    void angularVelocityEtEditingFinished();
+    void resetAngularVelocity();
+    void linearDampingSldChanged(int value);
+    void linearDampingEtEditingFinished();
+    void resetLinearDamping();
+    void angularDampingSldChanged(int value);
+    void angularDampingEtEditingFinished();
+    void resetAngularDamping();
+    void aematicDampingSldChanged(int value);
+    void aematicDampingEtEditingFinished();
+    void resetAEmaticDamping();
+    void aematicTensionSldChanged(int value);
+    void aematicTensionEtEditingFinished();
+    void resetAEmaticTension();
+    void gravityScaleSldChanged(int value);
+    void gravityScaleEtEditingFinished();
+    void resetGravityScale();
+    void magnetIntensitySldChanged(int value);
+    void magnetIntensityEtEditingFinished();
+    void resetMagnetIntensity();
+    void magnetDistanceSldChanged(int value);
+    void magnetDistanceEtEditingFinished();
+    void resetMagnetDistance();
+
+    // The scene-wide settings (properties/SimulationViewSceneEdits.cpp).
+    void timeDividerSldChanged(int value);
+    void timeDividerEtEditingFinished();
+    void resetTimeDivider();
+    void substepsSldChanged(int value);
+    void substepsEtEditingFinished();
+    void resetSubsteps();
+    void collisionToleranceSldChanged(int value);
+    void collisionToleranceEtEditingFinished();
+    void resetCollisionTolerance();
+    void gravityMagnitudeEtEditingFinished();
+    void resetGravityMagnitude();
+    void gravityDirectionEtEditingFinished();
+    void resetGravityDirection();
+    void gravityLayerCbChanged(bool checked);
+    void gravityLayerLstChanged(int index);
+
+    // The three lists and the eight flags of the body panel
+    // (properties/SimulationViewBodyChoices.cpp).
+    void typeLstChanged(int index);
+    void collisionGroupLstChanged(int index);
+    void magnetismTypeLstChanged(int index);
+    void resetType();
+    void resetCollisionGroup();
+    void resetMagnetismType();
+    void OnTypeStatic();
+    void OnTypeKinematic();
+    void OnTypeDynamic();
+    void OnTypeDormant();
+    void OnTypeAEmatic();
+    void OnTypeDead();
+    void collideWithACbChanged(bool checked);
+    void collideWithBCbChanged(bool checked);
+    void collideWithCCbChanged(bool checked);
+    void collideWithDCbChanged(bool checked);
+    void collideWithECbChanged(bool checked);
+    void fixedRotationCbChanged(bool checked);
+    void useConvexHullCbChanged(bool checked);
+    void acceptMagnetismCbChanged(bool checked);
+    void resetCollideWith();
+    void resetFixedRotation();
+    void resetUseConvexHull();
+    void resetAcceptMagnetism();
+
+    // Colour reset, open-shape line width and the reset of every property
+    // (properties/SimulationViewBodyResets.cpp).
+    void resetBodyColor();
+    void increaseOpenShapeLineWidth();
+    void decreaseOpenShapeLineWidth();
+    void OnResetBodiesProperties();
     void gravityMagnitudeSldChanged(int value);
     void gravityDirectionSldChanged(int value);
 
@@ -441,12 +551,28 @@ private:
     void pruneClickOrder();
     void finishSelectionRect(QMouseEvent* event);
     void selectLike(const std::function<bool(const MyBody&, const MyBody&)>& alike);
-    // The density edit: old values of the selected rows, one new value.
-    void pushDensity(float newValue);
+    // The one path of the numeric body rows, the lists and the flags: old
+    // values from the selected rows' records, one new value for all.
+    void pushBodyRow(int row, double newValue);
+    bool releaseBodySlider(const QString& sliderName, int value);
+    void pushBodyList(int list, int index);
+    bool pushBodyFlag(int flag, bool checked);
+    void pushSceneValue(int setting, double newValue);
+    bool releaseSceneSlider(const QString& sliderName, int value);
+    // The property rows' connections, one block of makeConnections
+    // (properties/SimulationViewPropertyConnections.cpp).
+    void connectPropertyControls();
+    // Shows a gravity in its controls and handles; commits it when asked.
+    void showGravity(float magnitude, float direction, bool commit);
+    // The gravity check box's connection to gravityLayerCbChanged.
+    QMetaObject::Connection gravityLayerCbConnection;
+    SceneValues committed;
     // Shows a value in an edit box and its slider (value x scale, within the
     // slider's range), with neither emitting; returns the slider position
     // the value stands for, kept within int.
-    int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale);
+    // singlePrecision: the position is the float product (the panel's way
+    // of showing a body), else the double product (the setters').
+    int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale, bool singlePrecision = false);
     template <typename T>
     void setBodyField(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows);
     template <typename T>

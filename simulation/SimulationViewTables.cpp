@@ -176,14 +176,8 @@ void SimulationView::makeConnections()
         connect(ui.undo, &QAction::triggered, this, &SimulationView::undo);
     if (ui.redo)
         connect(ui.redo, &QAction::triggered, this, &SimulationView::redo);
-    if (ui.densityEt)
-        connect(ui.densityEt, &QDoubleSpinBox::editingFinished, this, &SimulationView::densityEtEditingFinished);
-    if (ui.densitySld)
-        connect(ui.densitySld, &QSlider::valueChanged, this, &SimulationView::densitySldChanged);
-    if (ui.gravityMagnitudeSld)
-        connect(ui.gravityMagnitudeSld, &QSlider::valueChanged, this, &SimulationView::gravityMagnitudeSldChanged);
-    if (ui.gravityDirectionSld)
-        connect(ui.gravityDirectionSld, &QSlider::valueChanged, this, &SimulationView::gravityDirectionSldChanged);
+    // Property panels: body rows, lists, flags and the scene-wide settings.
+    connectPropertyControls();
     if (ui.bodiesTable) {
         connectBodiesTableSelection(true);
         connect(ui.bodiesTable, &QTableView::clicked, this, &SimulationView::bodiesTableItemClicked);
