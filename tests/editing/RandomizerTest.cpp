@@ -282,11 +282,13 @@ TEST(RandomizerRules, PositionSpreadsOverHalfTheCompositionXThenY)
     for (int i = 0; i < 100; ++i) {
         p = randomizePosition(b2Vec2(1.0f, 2.0f), 167772.0f, sx, sy, source);
         EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
-        for (int id = 0; id < P::Count; ++id)
-            if (isRandomizerFloatProperty(id))
+        for (int id = 0; id < P::Count; ++id) {
+            if (isRandomizerFloatProperty(id)) {
                 EXPECT_TRUE(std::isfinite(randomizeFloat(id, 3.0f, -167772.0f, source)) &&
                             std::isfinite(randomizeFloat(id, 3.0f, 167772.0f, source)))
                     << id;
+            }
+        }
     }
 }
 
