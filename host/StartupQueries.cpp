@@ -79,6 +79,7 @@ A_Err ReadAutoLoadPrefs(SPBasicSuite* basic, AutoLoadPrefs& prefs)
     if (!err)
         err = ReadStoredString(data, blob, kAutoSavedFileKey, prefs.settingsFile);
     if (!err)
-        err = data->AEGP_GetLong(blob, kPrefsSection, kAutoLoadBodyIdKey, 0, &prefs.bodyIdentification);
+        err = data->AEGP_GetLong(blob, kPrefsSection, kAutoLoadBodyIdKey, BODY_IDENTIFICATION_DFLT,
+                                  &prefs.bodyIdentification);
     return err;
 }

@@ -1,8 +1,11 @@
 // The Zolvar, File and Help menus: the automatic load/save choice, the
-// settings-file dialogs and the user's guide. The preferences, shortcuts and
-// about dialogs come with those dialogs.
+// settings-file dialogs, the user's guide and the program's dialogs.
 #include "mainwindow/ZolvarDlg.h"
 
+#include "dialogs/AboutDlg.h"
+#include "dialogs/KeyboardShortcutsDlg.h"
+#include "dialogs/ModalDlgFlags.h"
+#include "dialogs/PreferencesDlg.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/StartupQueries.h"
 #include "mainwindow/UserGuide.h"
@@ -119,14 +122,24 @@ void ZolvarDlg::showDocumentation()
     openUserGuide(this, findUserGuide(pluginModuleFile(), QCoreApplication::applicationDirPath()));
 }
 
+// Each dialog applies its own changes; the window only runs it.
 void ZolvarDlg::showPreferences()
 {
+    auto* dialog = new PreferencesDlg(this, getModalDlgFlags(), suite, view);
+    dialog->exec();
+    delete dialog;
 }
 
 void ZolvarDlg::showKeyboardShortcuts()
 {
+    auto* dialog = new KeyboardShortcutsDlg(this, getModalDlgFlags(), theme);
+    dialog->exec();
+    delete dialog;
 }
 
 void ZolvarDlg::showAbout()
 {
+    auto* dialog = new AboutDlg(this, Qt::SplashScreen, theme);
+    dialog->exec();
+    delete dialog;
 }

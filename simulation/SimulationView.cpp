@@ -1,6 +1,7 @@
 // Construction of the scene view.
 #include "simulation/SimulationView.h"
 
+#include "editing/Randomizer.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/HostFailure.h"
 #include "properties/BodiesTableView.h"
@@ -45,6 +46,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     iconBorderGray = theme == 0 ? 20 : 61;
     copiedBody.index = -1;
     copiedJoint.id = -1;
+    randomizer = std::make_unique<RandomSource>();
     loadJointIcons(theme);
 
     setupBodiesTableWidget(theme);

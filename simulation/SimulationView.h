@@ -54,6 +54,7 @@ class QStandardItem;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
+class RandomSource;
 
 class SimulationView : public QWidget, public SimulationCore
 {
@@ -115,8 +116,6 @@ public:
     // Installs a snapshot: view, solver and gravity through the scene
     // setters, the body and joint lists wholesale.
     void applyPreset(QuickPreset preset);
-    // The header icons of the bodies table for a theme.
-    void updateBodiesTableHeaderIcons(int theme);
     const std::vector<QuickPreset>& presetList() const { return quickPresets; }
     QStandardItemModel* presetsModel() const { return quickPresetsModel; }
 
@@ -320,6 +319,20 @@ public:
     void placeVelocityHandle();
     QUndoStack* getUndoStack() const { return undoStack; }
     const Ui::ZolvarDlgClass& form() const { return ui; }
+
+    // The theme's icons of the bodies table's label, group and colour
+    // headers (SimulationViewTables.cpp).
+    void updateBodiesTableHeaderIcons(int theme);
+
+    // --- Randomizer (editing/SimulationViewRandomizer.cpp) -------------
+    // The view's own random source (seeded once from system randomness;
+    // tests seed or script it) and the two draws from it.
+    RandomSource& randomSource();
+    float randFloat(float a, float b);
+    int randInt(int a, int b);
+    // What the randomizer dialog opens on: the last choice that was applied.
+    int lastRandomizerPropertyId = 1;
+    float lastRandomizerRandomness = 0.5f;
 
     // Warnings about heavy bodies while true (the warning dialog's answer).
     bool showTooManyPolygonsWarning = true;
@@ -537,6 +550,12 @@ public slots:
     void zoomIn();
     void zoomOut();
 
+    // The randomizer: asks for a property and a randomness for the selected
+    // bodies and joints, then scatters it (one undo step; Collide With one
+    // per group changed).
+    void OnRandomizer();
+    void randomizeProp(int propertyId, float randomness, std::vector<int> bodyRows, std::vector<int> jointRows);
+
 protected:
     // Mouse and keys (editing/SimulationViewMouse.cpp).
     void mousePressEvent(QMouseEvent* event) override;
@@ -699,8 +718,8 @@ private:
     QPoint selectionRectStart;
     QPoint selectionRectEnd;
     bool selectionRectActive = false;
-    int randomizerPropertyId = 1;
-    float randomizerRandomness = 0.5f;
+    std::unique_ptr<RandomSource> randomizer;
+    void randomizeCollideWith(float r, const std::vector<int>& rows);
     QStandardItemModel* bodiesModel = nullptr;
     QStandardItemModel* quickPresetsModel = nullptr;
     std::vector<QuickPreset> quickPresets;

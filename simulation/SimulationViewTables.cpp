@@ -46,20 +46,16 @@ QStandardItem* headerItem(const QString& text, const QIcon& icon, const QString&
     return item;
 }
 
-// The label, collision-group and colour headers, white icons for theme 2.
+// The label, collision-group and colour headers for a theme.
 void setIconHeaders(QStandardItemModel* model, int theme)
 {
-    const QString suffix = theme == 2 ? QStringLiteral("_white") : QString();
     const struct {
         int column;
-        const char* icon;
         const char* tip;
-    } headers[3] = {{0, ":/images/body_label%1.png", "Body Label"},
-                    {2, ":/images/body_group%1.png", "Body Collision Group"},
-                    {3, ":/images/body_color%1.png", "Body Color"}};
+    } headers[3] = {{0, "Body Label"}, {2, "Body Collision Group"}, {3, "Body Color"}};
     for (const auto& h : headers)
         model->setHorizontalHeaderItem(
-            h.column, headerItem(QString(), QIcon(QString::fromLatin1(h.icon).arg(suffix)), QString::fromLatin1(h.tip)));
+            h.column, headerItem(QString(), QIcon(bodyHeaderIconPath(theme, h.column)), QString::fromLatin1(h.tip)));
 }
 
 QStandardItem* fixedItem(const QString& text)
@@ -77,6 +73,15 @@ void SimulationView::loadJointIcons(int forTheme)
     revoluteJointIcon = QIcon(jointIconPath(forTheme, JointType::Revolute));
     prismaticJointIcon = QIcon(jointIconPath(forTheme, JointType::Prismatic));
     springJointIcon = QIcon(jointIconPath(forTheme, JointType::Spring));
+}
+
+void SimulationView::updateBodiesTableHeaderIcons(int forTheme)
+{
+    if (!bodiesModel)
+        return;
+    for (int column : {0, 2, 3})
+        if (QStandardItem* header = bodiesModel->horizontalHeaderItem(column))
+            header->setIcon(QIcon(bodyHeaderIconPath(forTheme, column)));
 }
 
 void SimulationView::setupBodiesTableWidget(int forTheme)
@@ -111,12 +116,6 @@ void SimulationView::populateBodiesList(QStandardItemModel* model)
               << new QStandardItem(layer.name);
         model->appendRow(items);
     }
-}
-
-void SimulationView::updateBodiesTableHeaderIcons(int forTheme)
-{
-    if (auto* model = ui.bodiesTable ? qobject_cast<QStandardItemModel*>(ui.bodiesTable->model()) : nullptr)
-        setIconHeaders(model, forTheme);
 }
 
 void SimulationView::bodyBuilt(int body, const QColor& color)
@@ -238,6 +237,11 @@ void SimulationView::makeConnections()
     }
     // Joint property rows and the joints table's selection.
     connectJointControls();
+    // The randomizer, also reachable by its key while the window is active.
+    if (ui.onRandomizer) {
+        connect(ui.onRandomizer, &QAction::triggered, this, &SimulationView::OnRandomizer, Qt::UniqueConnection);
+        addAction(ui.onRandomizer);
+    }
 
     // Scene snapshots: take, restore by double-click, and the table's menu
     // with its one entry.
