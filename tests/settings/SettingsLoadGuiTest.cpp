@@ -112,6 +112,7 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
 
     const QString missingFile = w.path(QStringLiteral("gone.xml"));
     const QString huge = w.write(QStringLiteral("huge.xml"), good);
+    QDir(w.folder.path()).mkdir(QStringLiteral("sub"));
     QFile(huge).resize(64LL * 1024 * 1024 + 1);  // sparse: no time spent writing
     const struct {
         QString file;
@@ -122,6 +123,7 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
         {w.write(QStringLiteral("binary.xml"), QByteArray("\x01\x02\xff", 3)), "cannot be found", "line"},
         {w.write(QStringLiteral("empty.xml"), QByteArray()), "cannot be found", "line"},
         {huge, "cannot be found", "larger than 64 MiB"},
+        {w.path(QStringLiteral("sub")), "cannot be found", "folder"},
         {w.write(QStringLiteral("root.xml"), "<Other/>"), "Unsupported settings format.", "ZolvarSettings"},
         {w.write(QStringLiteral("bodies.xml"), noBodies), "Unsupported settings format (Bodies Settings)", "bodies"},
         {w.write(QStringLiteral("match.xml"), otherComp),
