@@ -197,11 +197,6 @@ void SimulationView::highlightJointsOfSelectedBodies()
             }
 }
 
-// The edit commands' enabled state comes with the edit menu.
-void SimulationView::enableDisableMenuCommands()
-{
-}
-
 void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* event)
 {
     connectBodiesTableSelection(false);

@@ -17,6 +17,7 @@
 #include "mainwindow/ZolvarDlgForm.h"
 
 #include <QMainWindow>
+#include <QModelIndexList>
 #include <QString>
 
 #include <memory>
@@ -78,6 +79,10 @@ public:
     bool restoreDlgSettings();
     void saveDlgDfltSettings();
     void restoreDlgDfltSettings();
+
+    // The joints table's whole-row selection ranges, column 0 of each row,
+    // in the ranges' order (not sorted, not unique).
+    QModelIndexList getSelectedRowsInJointsTable() const;
 
     // Layer separation (ZolvarDlgPreprocessing.cpp).
     std::vector<int> IsPreprocessingNeeded();
@@ -219,8 +224,9 @@ protected:
     // scrolling a panel never changes a value.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Releasing Space brings back the tool the hand tool replaced
-    // (ZolvarDlgKeys.cpp).
+    // Keys no shortcut or focused widget took; releasing Space brings back
+    // the tool the hand tool replaced (ZolvarDlgKeys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
@@ -236,10 +242,6 @@ private:
     void handPreferencesToView(const WindowPreferences& prefs);
     void guardAgainstWheel();
     void createShortcuts();
-
-    // Calls the view's operation of that name, without arguments, when the
-    // view has it as a slot; returns whether it did.
-    bool forwardToView(const char* operation);
 
     // Close-sequence steps kept with transport and export
     // (ZolvarDlgTransport.cpp): ends an export in progress as if its button

@@ -67,6 +67,12 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(glWidget);
+    // A click in the scene takes the focus from an edit box (which ends its
+    // edit for the bodies it showed) and gives it to the view, whose keys the
+    // window handles.
+    setFocusPolicy(Qt::ClickFocus);
+    glWidget->setFocusPolicy(Qt::ClickFocus);
+    glWidget->setFocusProxy(this);
 
     initWorld(false);
     initMyBodies();
@@ -81,6 +87,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
         ui.endFrameEt->setValue(workAreaFrames - 1);
 
     makeConnections();
+    createContextMenu();
     setMouseTracking(true);
 
     timer = new QTimer(this);
