@@ -414,6 +414,7 @@ void SimulationView::selectBodies(std::vector<int> indices)
     showJointsOfSelectedBodies();
     pruneClickOrder();
     connectBodiesTableSelection(true);
+    enableDisableMenuCommands();
     refreshView();
 }
 
