@@ -12,14 +12,16 @@ namespace {
 
 // What a paste command keeps of a body: its properties. The outline and the
 // joint copies are never read back, and a history of pastes over hundreds
-// of bodies would otherwise hold every outline many times over.
-MyBody settingsOnly(MyBody record)
+// of bodies would otherwise hold every outline many times over; they are
+// set aside while the record is copied, so they are not copied at all.
+MyBody settingsOnly(MyBody& record)
 {
-    record.outlines.clear();
-    record.outlines.shrink_to_fit();
-    record.joints.clear();
-    record.joints.shrink_to_fit();
-    return record;
+    std::vector<std::vector<ShapeDef>> outlines = std::move(record.outlines);
+    std::vector<MyJoint> joints = std::move(record.joints);
+    MyBody copy = record;
+    record.outlines = std::move(outlines);
+    record.joints = std::move(joints);
+    return copy;
 }
 
 } // namespace

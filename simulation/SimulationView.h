@@ -616,6 +616,11 @@ private:
     // singlePrecision: the position is the float product (the panel's way
     // of showing a body), else the double product (the setters').
     int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale, bool singlePrecision = false);
+    // The rows whose value differs go to the setter, which rebuilds their
+    // outlines (properties/SimulationViewBodyApply.cpp).
+    template <typename T>
+    void applyOutlineSetting(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows,
+                             void (SimulationView::*setter)(std::vector<T>, std::vector<int>));
     template <typename T>
     void setBodyField(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows);
     template <typename T>

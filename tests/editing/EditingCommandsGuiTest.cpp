@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+
 #include <cmath>
 
 using joint_test::Scene;
@@ -93,14 +96,21 @@ TEST(PasteBodySettings, CopiesTheFirstInListOrderAndUndoesEachTargetToItsOwnReco
     s.view->bodies[1].density = 2.0f;
     s.view->bodies[2].density = 3.0f;
     s.view->bodies[1].friction = 0.9f;
+    s.view->setMeshPrecision({4}, {0});
+    s.view->setUseConvexHull({true}, {0});
     // Selected in the order 2, 0: the copy is body 0's.
     s.view->selectBodies({2, 0});
     s.view->OnCopyBodySettings();
     s.selectBodies({0, 1, 2});
     s.view->OnPasteBodySettings();
     ASSERT_EQ(s.stack->count(), 1);
-    for (const MyBody& b : s.view->bodies)
+    for (const MyBody& b : s.view->bodies) {
         EXPECT_EQ(b.density, 4.0f);
+        EXPECT_EQ(b.meshPrecision, 4);
+        EXPECT_TRUE(b.useConvexHull);
+    }
+    EXPECT_EQ(s.ui.meshPrecisionEt->value(), 4.0);
+    EXPECT_TRUE(s.ui.useConvexHullCb->isChecked());
     // Placement and identity stay the targets'.
     EXPECT_EQ(s.view->bodies[2].name, "L3");
     EXPECT_NEAR(s.view->bodies[2].position.x, 3.0f, 1e-5f);
@@ -110,6 +120,10 @@ TEST(PasteBodySettings, CopiesTheFirstInListOrderAndUndoesEachTargetToItsOwnReco
     EXPECT_EQ(s.view->bodies[1].density, 2.0f);
     EXPECT_EQ(s.view->bodies[2].density, 3.0f);
     EXPECT_EQ(s.view->bodies[1].friction, 0.9f);
+    EXPECT_EQ(s.view->bodies[1].meshPrecision, 2);
+    EXPECT_FALSE(s.view->bodies[2].useConvexHull);
+    EXPECT_EQ(s.view->bodies[0].meshPrecision, 4);
+    EXPECT_EQ(s.ui.meshPrecisionEt->value(), 4.0);
     s.stack->redo();
     EXPECT_EQ(s.view->bodies[1].density, 4.0f);
 }
