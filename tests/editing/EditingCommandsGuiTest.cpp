@@ -301,11 +301,21 @@ TEST(SetDialogs, RotationShowsRelativeAnglesAndGivesEachBodyItsOwn)
     EXPECT_NEAR(shown, 90.0, 1e-3);
     EXPECT_EQ(s.stack->count(), 1);
 
+    // A large angle passes the guard and steps.
+    typed = 16777200.0;
+    s.view->OnSetRotation();
+    EXPECT_EQ(s.stack->count(), 2);
+    s.view->playAnimation();
+    for (int i = 0; i < 3; ++i)
+        s.view->updatePhysics();
+    s.view->restartAndStopAnimation(false);
+    s.stack->undo();
+
     // Confirming 0 on a body at 0 pushes nothing.
     typed = 0.0;
     s.selectBodies({0});
     s.view->OnSetRotation();
-    EXPECT_EQ(s.stack->count(), 1);
+    EXPECT_EQ(s.stack->count(), 2);
 }
 
 TEST(SetDialogs, ColourOpensTruncatedAndACancelChangesNothing)

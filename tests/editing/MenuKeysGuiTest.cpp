@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
@@ -121,6 +122,26 @@ TEST(ContextMenu, OrderTextsKeysAndSubmenus)
     EXPECT_EQ(top[11]->menu(), s.view->setTypeSubmenu());
     EXPECT_EQ(top.last()->menu(), s.view->resetSubmenu());
     EXPECT_EQ(static_cast<MenuTableView*>(s.ui.bodiesTable)->menu(), menu);
+}
+
+TEST(ContextMenu, ARightClickInTheSceneOpensTheMenuAndRefreshesIt)
+{
+    Scene s;
+    s.selectBodies({0});
+    s.view->OnCopyBodySettings();
+    QWidget* shown = nullptr;
+    bool pasteEnabled = false;
+    QTimer::singleShot(50, [&] {
+        shown = QApplication::activePopupWidget();
+        pasteEnabled = s.ui.onPasteBodySettings->isEnabled();
+        if (shown)
+            shown->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), s.view->getGLWidget()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(s.view->getGLWidget(), &event);
+    EXPECT_EQ(shown, s.view->editingMenu());
+    EXPECT_TRUE(pasteEnabled);
+    EXPECT_EQ(s.stack->count(), 0);
 }
 
 TEST(ContextMenu, EntriesAreEnabledOnlyWhereTheyCanAct)
