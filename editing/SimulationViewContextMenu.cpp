@@ -56,7 +56,8 @@ void SimulationView::createContextMenu()
     add(setTypeMenu, ui.onDead, &SimulationView::OnTypeDead);
     separator(contextMenu);
 
-    // The randomizer's dialog is not part of the view yet.
+    // The randomizer's action is connected with its dialog's wiring
+    // (makeConnections), once.
     add(contextMenu, ui.onRandomizer, nullptr);
     separator(contextMenu);
 
@@ -66,8 +67,7 @@ void SimulationView::createContextMenu()
     add(resetMenu, ui.onAEmaticAnchorToCenter, &SimulationView::OnCenterAEmaticAnchor);
     add(resetMenu, ui.onPanAndZoom, &SimulationView::OnZoomFitBtn);
     separator(resetMenu);
-    // The scene reset needs the scene snapshots, which are not built yet.
-    add(resetMenu, ui.onScene, nullptr);
+    add(resetMenu, ui.onScene, &SimulationView::OnResetScene);
 
     connect(contextMenu, &QMenu::aboutToShow, this, &SimulationView::ContextMenuAboutToShow);
     if (ui.menuEdit)

@@ -84,6 +84,12 @@ public:
     // in the ranges' order (not sorted, not unique).
     QModelIndexList getSelectedRowsInJointsTable() const;
 
+    // The most recently saved and loaded settings files (UTF-8, any
+    // length), empty when none is stored or the host fails
+    // (ZolvarDlgCommands.cpp).
+    QString GetMRSavedSettingsFileNameFromPrefs();
+    QString GetMRLoadedSettingsFileNameFromPrefs();
+
     // Layer separation (ZolvarDlgPreprocessing.cpp).
     std::vector<int> IsPreprocessingNeeded();
     void DoPreprocessing();

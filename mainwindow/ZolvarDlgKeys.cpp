@@ -52,7 +52,7 @@ void ZolvarDlg::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
     case Qt::Key_Clear:
-        // The scene snapshots' removal is not part of the view yet.
+        view->removeSelectedPresets();
         break;
     default:
         QMainWindow::keyPressEvent(event);
@@ -81,3 +81,4 @@ void ZolvarDlg::keyReleaseEvent(QKeyEvent* event)
     default: break;
     }
 }
+

@@ -64,7 +64,13 @@ std::vector<SimulationCore::ListedLayer> SimulationCore::listBodyLayers()
         if (!err)
             err = ReadLayerKind(suites, layer, kind);
         if (!err && kind.eligible) {
-            listed.push_back({int(i), name, kind.label});
+            QColor tableColor(255, 255, 255);
+            if (kind.objectType == AEGP_ObjectType_AV) {
+                const AEGP_ColorVal white{1.0, 1.0, 1.0, 1.0};
+                const AEGP_ColorVal c = layerSolidColor(suites, layer, white);
+                tableColor = QColor(int(255.0 * c.red), int(255.0 * c.green), int(255.0 * c.blue));
+            }
+            listed.push_back({int(i), name, kind.label, tableColor});
             layerLabels.push_back(static_cast<char>(kind.label));
         }
     }
@@ -84,10 +90,12 @@ void SimulationCore::initMyBodies()
         reportTriangulationFailures(report);
 }
 
-std::vector<MyBody> SimulationCore::buildDefaultBodies()
+std::vector<MyBody> SimulationCore::buildDefaultBodies(A_Err* error)
 {
     std::vector<MyBody> fresh;
-    buildRecords(fresh, false);
+    const A_Err err = buildRecords(fresh, false);
+    if (error)
+        *error = err;
     return fresh;
 }
 

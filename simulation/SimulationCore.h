@@ -59,6 +59,8 @@ extern const b2Color REVOLUTE_JOINT_COLOR_DFLT;
 extern const b2Color PRISMATIC_JOINT_COLOR_DFLT;
 extern const b2Color SPRING_JOINT_COLOR_DFLT;
 extern const QColor SELECTED_JOINT_COLOR_DFLT;
+inline constexpr float SELECTION_STROKE_WIDTH_DFLT = 2.0f;
+inline constexpr float JOINT_STROKE_WIDTH_DFLT = 1.0f;
 
 namespace KinematicBehavior {
 enum Value : int { DynamicAfterLastKey = 0, DynamicAtInpoint = 1 };
@@ -98,6 +100,8 @@ public:
         int layerIndex = 0;
         QString name;
         int label = 0;
+        // The bodies table's colour: a solid's colour, else white.
+        QColor tableColor{255, 255, 255};
     };
     std::vector<ListedLayer> listBodyLayers();
     // One record per eligible layer (bodyCount of them), inside the host
@@ -106,7 +110,8 @@ public:
     void initMyBodies();
     // Fresh default records from the layers, as initMyBodies builds them but
     // without undo group, icons or messages, and with staticHighlight off.
-    std::vector<MyBody> buildDefaultBodies();
+    // `error`, when given, receives the host error that stopped the walk.
+    std::vector<MyBody> buildDefaultBodies(A_Err* error = nullptr);
     // Rebuilds body `bodyIndex`'s outlines from its layer with its own mesh
     // precision and hull choice, keeping its position, angle and colour.
     void recomputeShape(int bodyIndex);
@@ -229,14 +234,14 @@ public:
     b2Vec2 capturedGravityFirst{0.0f, 0.0f};
 
     QColor selectionHighlightColor;
-    float selectionStrokeWidth = 2.0f;
+    float selectionStrokeWidth = SELECTION_STROKE_WIDTH_DFLT;
     QColor staticHighlightColor;
     b2Color distanceJointColor;
     b2Color revoluteJointColor;
     b2Color prismaticJointColor;
     b2Color springJointColor;
     QColor selectedJointColor;
-    float jointStrokeWidth = 1.0f;
+    float jointStrokeWidth = JOINT_STROKE_WIDTH_DFLT;
     int kinematicBehavior = KinematicBehavior::DynamicAfterLastKey;
     int dormantBehavior = DormantBehavior::ZeroGravityScale;
     bool ignoreBodyColorWhenPasting = true;

@@ -384,3 +384,53 @@ TEST(TransformResets, BodyTransformOnceAndTheAnchorOnTheCentreOfMass)
     s.stack->undo();
     EXPECT_EQ(s.view->bodies[0].aematicAnchor.x, 0.0f);
 }
+
+TEST(ResetScene, RebuildsFromTheLayersAndUndoRestoresBodiesJointsAndGlobals)
+{
+    Scene s;
+    s.view->addRevoluteJointBetweenTwoBodies(0, 1, b2Vec2(-1.5f, 0.0f));
+    s.view->restartAndStopAnimation(false);
+    s.selectBodies({1});
+    s.view->setDensity({5.0f}, {1});
+    s.view->OnRightKey();
+    s.view->setTimeDivider(2.0f);
+    s.view->setGravityMagnitude(3.0f);
+    s.stack->clear();
+
+    s.ui.onScene->trigger();
+    ASSERT_EQ(s.stack->count(), 1);
+    EXPECT_EQ(s.lastText(), "Reset Scene");
+    EXPECT_TRUE(s.view->joints.empty());
+    EXPECT_EQ(s.model()->rowCount(), 0);
+    EXPECT_EQ(s.view->bodies[1].density, 1.0f);
+    EXPECT_EQ(s.view->bodies[1].position.x, s.view->bodies[1].initialPosition.x);
+    EXPECT_EQ(s.ui.timeDividerEt->value(), 1.0);
+    EXPECT_EQ(s.ui.gravityMagnitudeEt->value(), 10.0);
+
+    s.stack->undo();
+    ASSERT_EQ(s.view->joints.size(), 1u);
+    EXPECT_EQ(s.view->bodies[1].density, 5.0f);
+    EXPECT_NEAR(s.view->bodies[1].position.x, 0.01f, 1e-5f);
+    EXPECT_EQ(s.ui.timeDividerEt->value(), 2.0);
+    EXPECT_EQ(s.ui.gravityMagnitudeEt->value(), 3.0);
+    joint_test::expectConsistent(*s.view);
+    s.stack->redo();
+    EXPECT_TRUE(s.view->joints.empty());
+}
+
+TEST(ResetScene, AHostFailureIsReportedAndChangesNothing)
+{
+    Scene s;
+    s.view->setDensity({5.0f}, {1});
+    // The layers cannot be reached.
+    s.host->session->faults().failEvery(kAEGPLayerSuite, standin::FaultInjector::kAnyVersion, 1);
+    joint_test::MessageCatcher messages;
+    s.view->OnResetScene();
+    EXPECT_GT(s.host->session->faults().injectedCount(), 0);
+    s.host->session->faults().clear();
+    EXPECT_EQ(s.stack->count(), 0);
+    EXPECT_EQ(s.view->bodies[1].density, 5.0f);
+    ASSERT_FALSE(messages.texts.isEmpty());
+    EXPECT_TRUE(messages.texts.last().contains("could not be reset"));
+    EXPECT_EQ(s.view->bodies.size(), 3u);
+}
