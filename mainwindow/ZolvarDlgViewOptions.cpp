@@ -38,10 +38,9 @@ void ZolvarDlg::OnBGColorBtn()
     const QColor chosen = dialog_seam::pickColor(gl->getBGColor(), this, QStringLiteral("Select Color"));
     if (!chosen.isValid())
         return;
+    view->setBackground(chosen);
     ui.bgColorBtn->setStyleSheet(QString::asprintf("QWidget#bgColorBtn{ background-color: rgb(%d, %d, %d);}",
                                                    chosen.red(), chosen.green(), chosen.blue()));
-    view->bgColor = chosen;
-    gl->setBGColor(chosen);
     view->refreshView();
 }
 

@@ -312,6 +312,10 @@ public:
     // (properties/SimulationViewJointSlots.cpp).
     bool jointSliderReleased(const QString& sliderName, int value);
 
+    // The view's background colour, shown by the OpenGL view and the colour
+    // button (SimulationView.cpp).
+    void setBackground(const QColor& colour);
+
     // --- Copy and paste of settings (editing/SimulationViewClipboard.cpp) --
     // The appliers of the two paste commands. Pastes and their undo leave
     // every colour record exact (the panel's colour is whole 1/255 steps).
@@ -768,9 +772,6 @@ private:
     // Hands the snapshot model and a copy of the list to the table.
     void handPresetsToTable();
     void appendPresetColumn(int number, int labelIndex, int width);
-    // The view's background colour, shown by the OpenGL view and the colour
-    // button (SimulationView.cpp).
-    void setBackground(const QColor& colour);
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;

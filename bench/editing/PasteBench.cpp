@@ -1,6 +1,7 @@
 // Pasting body settings onto the 200 bodies of the outline benchmark's
 // composition: the paste, its undo and its redo (command, setters and scene
-// rebuild), and what a history of 100 such pastes costs in memory.
+// rebuild), what a history of 100 such pastes costs in memory, and
+// "Reset Scene" with its undo.
 #include "bench/properties/BenchWindow.h"
 
 #include <benchmark/benchmark.h>
@@ -101,5 +102,35 @@ void BM_PasteHistory100(benchmark::State& state)
     state.counters["steps"] = double(stack->count());
 }
 BENCHMARK(BM_PasteHistory100)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// "Reset Scene" on the same composition: the layers read again into default
+// records, the command and the rebuild; then its undo.
+void BM_ResetScene200(benchmark::State& state)
+{
+    Window w(bench::composition200());
+    QUndoStack* stack = w.view->getUndoStack();
+    for (auto _ : state) {
+        w.view->resetScene();
+        state.PauseTiming();
+        stack->undo();
+        state.ResumeTiming();
+    }
+    state.counters["bodies"] = double(w.rows.size());
+}
+BENCHMARK(BM_ResetScene200)->Unit(benchmark::kMillisecond);
+
+void BM_ResetScene200Undo(benchmark::State& state)
+{
+    Window w(bench::composition200());
+    QUndoStack* stack = w.view->getUndoStack();
+    w.view->resetScene();
+    for (auto _ : state) {
+        stack->undo();
+        state.PauseTiming();
+        stack->redo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ResetScene200Undo)->Unit(benchmark::kMillisecond);
 
 } // namespace
