@@ -44,8 +44,11 @@ void SimulationCore::updatePhysics()
     prepareDrawing();
     setFrameInfo(currentFrame);
 
+    // An export records as fast as the machine allows: no sleep, and the
+    // view is repainted at most once per composition frame of wall time.
+    const bool recordingExport = running && exporting;
     if (running) {
-        const double rate = limiter.tick(singleStep, fps);
+        const double rate = recordingExport ? limiter.measure(singleStep) : limiter.tick(singleStep, fps);
         if (currentFrame % 2 == 0)
             setFpsInfo(rate);
     }
@@ -76,7 +79,14 @@ void SimulationCore::updatePhysics()
     }
 
     setDrawJointsFlag((drawingFlags & DrawingFlag::Joints) != 0);
-    refreshView();
+    // The tick that ends the export has turned `exporting` off: the last
+    // frame is always drawn.
+    if (!exporting) {
+        limiter.resetPaint();
+        refreshView();
+    } else if (!recordingExport || limiter.paintDue(fps)) {
+        refreshView();
+    }
 
     if (playing)
         applySpringForces();
