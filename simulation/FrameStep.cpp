@@ -40,19 +40,24 @@ void SimulationCore::updatePhysics()
     if (!world)
         return;
 
+    // An export records as fast as the machine allows: no sleep, and the
+    // view and its read-outs are refreshed at most once per composition
+    // frame of wall time.
+    const bool recordingExport = running && exporting;
+    const bool show = !recordingExport || limiter.paintDue(fps);
+    const int shownFrame = currentFrame;
+
     applyGravity();
     prepareDrawing();
-    setFrameInfo(currentFrame);
+    if (show)
+        setFrameInfo(currentFrame);
 
-    // An export records as fast as the machine allows: no sleep, and the
-    // view is repainted at most once per composition frame of wall time.
-    const bool recordingExport = running && exporting;
     if (running) {
         const double rate = recordingExport ? limiter.measure(singleStep) : limiter.tick(singleStep, fps);
-        if (currentFrame % 2 == 0)
+        if (recordingExport ? show : currentFrame % 2 == 0)
             setFpsInfo(rate);
     }
-    if (playing)
+    if (playing && show)
         showWorldInfo();
 
     updateLifeSpans(frame, divider);
@@ -61,7 +66,7 @@ void SimulationCore::updatePhysics()
         if (hasKinematicBody || hasAEmaticBody)
             followLayers(t, dt);
         if (exporting && currentFrame >= exportStartFrame && currentFrame <= exportEndFrame)
-            recordFrame();
+            recordFrame(show);
         stepWorld(dt);
 
         if (singleStep) {
@@ -80,13 +85,14 @@ void SimulationCore::updatePhysics()
 
     setDrawJointsFlag((drawingFlags & DrawingFlag::Joints) != 0);
     // The tick that ends the export has turned `exporting` off: the last
-    // frame is always drawn.
+    // frame is always shown.
     if (!exporting) {
         limiter.resetPaint();
-        refreshView();
-    } else if (!recordingExport || limiter.paintDue(fps)) {
-        refreshView();
+        if (!show)
+            setFrameInfo(shownFrame);
     }
+    if (show || !exporting)
+        refreshView();
 
     if (playing)
         applySpringForces();

@@ -287,8 +287,8 @@ private:
     // LayerFollowing.cpp
     void followLayers(double t, double dt);
     void followScale(int record, A_Time tNow, A_Time tNext);
-    // Recording.cpp
-    void recordFrame();
+    // Recording.cpp; the progress is shown when asked and at the end frame.
+    void recordFrame(bool showProgress);
     // Playback.cpp
     void rebuild(bool play);
     // BodyRecords.cpp: fills `records` with bodyCount built records; the
