@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -246,4 +247,52 @@ TEST(ProjectFile, LoadErrorText)
     LoadError e;
     EXPECT_FALSE(Project::load(QStringLiteral("/nonexistent/x.json"), &e));
     EXPECT_TRUE(e.reason.startsWith(QStringLiteral("cannot open")));
+}
+
+TEST(ProjectFile, PlainKeysAreWrittenCompactlyAndBothFormsLoad)
+{
+    const QByteArray older = R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "S", "kind": "solid", "width": 10, "height": 10}],
+        "compositions": [{"id": 2, "name": "Main", "width": 100, "height": 100, "frameRate": 25, "duration": 10,
+            "layers": [{"id": 1, "type": "solid", "source": 1, "transform": {
+                "position": {"keys": [{"time": [1, 25], "value": [1.5, 2, 0], "inTangent": [0, 0, 0], "outTangent": [0, 0, 0]},
+                                      {"time": [2, 25], "value": [3, 4, 0], "inTangent": [-1, 0, 0], "outTangent": [1, 0, 0]}]},
+                "rotation": {"keys": [{"time": 0, "value": 10}, {"time": [3, 25], "value": -0.125}]}}}]}]})";
+    auto p = test::loadText(older);
+    ASSERT_TRUE(p);
+    const QByteArray saved = p->toJson();
+    // Keys without tangents are [time, value] on a line each; the one with
+    // tangents keeps the object form.
+    EXPECT_TRUE(saved.contains("[[1, 25], [1.5, 2, 0]],\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("[[0, 25], 10],\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("[[3, 25], -0.125]\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\"outTangent\": [1, 0, 0]")) << saved.toStdString();
+    EXPECT_FALSE(saved.contains("\"outTangent\": [0, 0, 0]")) << saved.toStdString();
+
+    auto back = test::loadText(saved);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->toJson(), saved);
+    ASSERT_TRUE(back->activeComposition());
+    const PropertyNode* pos = back->activeComposition()->layer(0)->transformStream(TransformStream::Position);
+    ASSERT_EQ(pos->keyCount(), 2);
+    EXPECT_EQ(pos->key(0)->value, Value::threeD(1.5, 2, 0));
+    EXPECT_EQ(pos->key(0)->outTangent, Value::threeD(0, 0, 0));
+    EXPECT_EQ(pos->key(1)->outTangent, Value::threeD(1, 0, 0));
+    const PropertyNode* rotation = back->activeComposition()->layer(0)->transformStream(TransformStream::Rotation);
+    ASSERT_EQ(rotation->keyCount(), 2);
+    EXPECT_EQ(rotation->key(1)->value, Value::oneD(-0.125));
+}
+
+TEST(ProjectFile, WritingStopsWithFalseWhenTheDeviceRefuses)
+{
+    auto p = test::stackProject(3);
+    QByteArray bytes;
+    QBuffer readOnly(&bytes);
+    ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(p->writeJson(&readOnly));
+
+    QBuffer buffer;
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(p->writeJson(&buffer));
+    EXPECT_EQ(buffer.data(), p->toJson()) << "the streamed text is the text";
 }
