@@ -229,6 +229,7 @@ void DrawDebugData(ZolvarWorld& world, bool playing)
         drawBoundingBoxes(world, *draw);
     if (flags & DrawingFlag::CentresOfMass)
         drawCentresOfMass(world, *draw);
+    draw->Flush();
 }
 
 void DrawShape(ZolvarWorld& world, SceneDraw& draw, b2Fixture* fixture, const b2Transform& xf, const b2Color& color,
