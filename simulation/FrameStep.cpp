@@ -129,6 +129,8 @@ bool SimulationCore::isAliveAt(const MyBody& body, double frameSeconds, double d
 
 void SimulationCore::updateLifeSpans(double frameSeconds, double divider)
 {
+    if (running && hasMagnet)
+        findMagnetNeighbours();
     for (int r = static_cast<int>(bodies.size()) - 1; r >= 0; --r) {
         MyBody& record = bodies[r];
         b2Body* body = record.body;

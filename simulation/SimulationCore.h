@@ -125,6 +125,13 @@ public:
     void addSpringForce(b2Body* bodyA, b2Vec2 localAnchorA, b2Body* bodyB, b2Vec2 localAnchorB,
                         float springiness, float damping, float desiredLength);
     static bool areBodiesOverlapping(b2Body* a, b2Body* b);
+    // Magnetism (SceneForces.cpp). Each tick first finds, with broad-phase
+    // queries over the magnets' ranges, the magnets each body may feel;
+    // magnetForce() then sums, magnet by magnet in record order, the pull
+    // of those whose range holds the body's centre (and wakes a dormant
+    // body in range).
+    void findMagnetNeighbours();
+    b2Vec2 magnetForce(int record, double frameSeconds, double divider);
     static float radDiff(float a, float b);
     // The layer's rotation speed at the current frame, radians per second.
     float getAngularVelocityAtCurrentFrame(int layerIndex);
@@ -300,4 +307,6 @@ private:
     void createJoint(MyJoint& joint);
 
     std::vector<std::unique_ptr<UserData>> ownedUserData;
+    // (body record, magnet record) pairs, sorted: findMagnetNeighbours().
+    std::vector<std::pair<int, int>> magnetPairs;
 };

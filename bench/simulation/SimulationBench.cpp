@@ -2,7 +2,9 @@
 // - one frame tick of 500 dynamic boxes and circles (gravity, no magnetism,
 //   10 sub-steps) next to the same world stepped directly (at most 1.15 x);
 // - the export of 200 layers x 250 frames into the stand-in host (under 1 s);
-// - building the world from 500 body records (under 20 ms).
+// - building the world from 500 body records (under 20 ms);
+// - one magnet among 2,000 bodies next to the same tick without it (at most
+//   1.2 x).
 #include "bench/simulation/GridScene.h"
 #include "simulation/KeyframeExport.h"
 
@@ -105,8 +107,30 @@ void BM_Export200LayersOf250Frames(benchmark::State& state)
     }
 }
 
+// 2,000 bodies, one of them a magnet of 3 units' range (range 0: none).
+void BM_Tick2000WithOneMagnet(benchmark::State& state)
+{
+    constexpr int kTicks = 20;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Bench bench(2000);
+        if (state.range(0) > 0) {
+            MyBody& magnet = bench.core->bodies[1000];
+            magnet.magnetismType = MagnetismType::Attraction;
+            magnet.magnetDistance = float(state.range(0));
+            magnet.magnetIntensity = 50.0f;
+        }
+        bench.core->restartAndPlayAnimation();
+        state.ResumeTiming();
+        for (int frame = 0; frame < kTicks; ++frame)
+            bench.core->updatePhysics();
+    }
+    state.counters["ticks_per_s"] = benchmark::Counter(kTicks, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 } // namespace
 
+BENCHMARK(BM_Tick2000WithOneMagnet)->Arg(0)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FrameTick)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RawWorldSteps)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_BuildWorldFrom500Records)->Unit(benchmark::kMillisecond);
