@@ -148,6 +148,7 @@ void SimulationCore::initScene()
 
     for (MyJoint& joint : joints)
         createJoint(joint);
+    readFollowing();
 }
 
 void SimulationCore::createFixtures(MyBody& record)

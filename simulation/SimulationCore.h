@@ -206,6 +206,9 @@ public:
     bool hasDormantBody = false;
     bool hasAEmaticBody = false;
     bool hasMagnet = false;
+    // Per record, the last key frame of a followed layer (-1 otherwise),
+    // read at scene set-up (empty: read on every tick).
+    std::vector<int> followedLastKeys;
     int gravityLayerIndex = 0;
     unsigned int drawingFlags = DrawingFlag::Shapes | DrawingFlag::Joints;  // DrawingFlag bits
     std::vector<int> bodyLayerIndices;
@@ -293,6 +296,8 @@ private:
     bool isAliveAt(const MyBody& body, double frameSeconds, double divider) const;
     // LayerFollowing.cpp
     void followLayers(double t, double dt);
+    // Fills followedLastKeys for the scene just set up.
+    void readFollowing();
     void followScale(int record, A_Time tNow, A_Time tNext);
     // Recording.cpp; the progress is shown when asked and at the end frame.
     void recordFrame(bool showProgress);

@@ -85,6 +85,11 @@ size_t CallLog::count(const std::string& function) const
     return it == counts_.end() ? 0 : size_t(it->second);
 }
 
+std::map<std::string, uint64_t> CallLog::countsByFunction() const
+{
+    return std::map<std::string, uint64_t>(counts_.begin(), counts_.end());
+}
+
 std::string CallLog::format(const CallRecord& r)
 {
     std::string line = "#" + std::to_string(r.sequence) + " " + r.suite + " v" + std::to_string(r.version)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace standin {
@@ -63,7 +64,7 @@ public:
     std::vector<std::string> functionSequence(const std::string& suite = std::string()) const;
     // How often a function was called, whatever is kept.
     size_t count(const std::string& function) const;
-    const std::map<std::string, uint64_t>& countsByFunction() const { return counts_; }
+    std::map<std::string, uint64_t> countsByFunction() const;
 
     // Called when a record's result is known.
     void finish(size_t ticket, A_Err result);
@@ -82,7 +83,7 @@ private:
     std::vector<CallRecord> failures_;
     // Calls in progress when not everything is kept (calls may nest).
     std::vector<Open> open_;
-    std::map<std::string, uint64_t> counts_;
+    std::unordered_map<std::string, uint64_t> counts_;
     CallRecord overflow_;
     static constexpr size_t kOverflow = size_t(-1);
     static constexpr size_t kOpenBase = size_t(1) << 62;

@@ -353,6 +353,72 @@ TEST(FrameStep, ExpressionsAnywhereUpTheParentChainAreFollowedForever)
     EXPECT_EQ(scene.core.getLastKeyframeInFrames(1), 100000);
 }
 
+TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
+{
+    // Keys on the layer, keys or an expression on a parent, no keys at all,
+    // and a kinematic layer whose keys end early.
+    const QString keyedParent = QStringLiteral(
+        R"({"id": 10, "type": "null", "transform": {"rotation": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 90}]}}})");
+    const QString expressionParent = QStringLiteral(
+        R"({"id": 11, "type": "null", "transform": {"rotation": {"value": 0, "expression": "time*10", "expressionValue": 0}}})");
+    const QString shortKeys = solid(5, 3, 800, 300).replace(
+        QStringLiteral("\"position\": [800, 300]"),
+        QStringLiteral(R"("position": {"keys": [{"time": 0, "value": [800, 300]}, {"time": [3, 25], "value": [820, 300]}]})"));
+    const QStringList layers = {movingLayer(1), solid(2, 3, 300, 300, QStringLiteral(R"("parent": 10)")),
+                                solid(3, 3, 500, 300, QStringLiteral(R"("parent": 11)")), solid(4, 3, 600, 300),
+                                shortKeys, keyedParent, expressionParent};
+    const int types[5] = {BodyType::Kinematic, BodyType::Kinematic, BodyType::AEmatic, BodyType::Kinematic,
+                          BodyType::Kinematic};
+
+    // The same scene twice (one host at a time): once following with the
+    // values read at set-up, once reading them again on every tick.
+    struct State {
+        b2Vec2 position;
+        float angle;
+        b2BodyType type;
+        bool operator==(const State& o) const
+        {
+            return position == o.position && angle == o.angle && type == o.type;
+        }
+    };
+    auto run = [&](bool everyTick, size_t* keyQueries) {
+        Scene scene(sceneJson(layers));
+        scene.build();
+        noGravity(scene);
+        for (int i = 0; i < 5; ++i)
+            scene.body(i).type = types[i];
+        scene.rebuild();
+        scene.play();
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(scene.core.followedLastKeys[size_t(i)],
+                      scene.core.getLastKeyframeInFrames(scene.core.bodyLayerIndices[size_t(i)]))
+                << i;
+        standin::CallLog& log = scene.host.session->log();
+        const size_t before = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState");
+        std::vector<State> states;
+        for (int tick = 0; tick < 30; ++tick) {
+            if (everyTick)
+                scene.core.followedLastKeys.clear();
+            scene.ticks(1);
+            for (int i = 0; i < 5; ++i)
+                states.push_back({scene.world(i)->GetPosition(), scene.world(i)->GetAngle(), scene.world(i)->GetType()});
+        }
+        *keyQueries = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState") - before;
+        EXPECT_EQ(scene.world(4)->GetType(), b2_dynamicBody) << "its keys ended";
+        EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody) << "its keys ended after a second";
+        return states;
+    };
+    size_t straightQueries = 0;
+    size_t cachedQueries = 0;
+    const std::vector<State> straight = run(true, &straightQueries);
+    const std::vector<State> cached = run(false, &cachedQueries);
+    ASSERT_EQ(cached.size(), straight.size());
+    for (size_t k = 0; k < cached.size(); ++k)
+        EXPECT_TRUE(cached[k] == straight[k]) << "body " << k % 5 << " at tick " << k / 5;
+    EXPECT_EQ(cachedQueries, 0u) << "no key or expression queries while playing";
+    EXPECT_GT(straightQueries, 0u);
+}
+
 TEST(FrameStep, AEmaticBodyIsPulledTowardsItsMovingLayer)
 {
     Scene scene(sceneJson({movingLayer(1)}));
