@@ -227,6 +227,12 @@ void SimulationCore::followScale(int recordIndex, A_Time tNow, A_Time tNext)
             *static_cast<b2CircleShape*>(shape) = s.circle;
         else
             *static_cast<b2PolygonShape*>(shape) = s.polygon;
+        // The triangles the mesh view shows for a convex piece follow it.
+        const auto pieces = world->pieceTriangles.find(s.fixture);
+        if (pieces != world->pieceTriangles.end())
+            for (Triangle& triangle : pieces->second)
+                for (b2Vec2& v : triangle)
+                    v = scaled(v);
     }
     if (body->GetType() == b2_dynamicBody)
         body->ResetMassData();

@@ -27,6 +27,7 @@
 #include <QString>
 #include <box2d/box2d.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -309,6 +310,10 @@ private:
     A_Err buildRecords(std::vector<MyBody>& records, bool initial);
     // SceneSetup.cpp
     void createFixtures(MyBody& record);
+    // The triangles of one outline as convex pieces (each piece's
+    // triangles kept for the mesh view); returns how many triangles went in.
+    int addConvexPieces(MyBody& record, const std::vector<Triangle>& triangles, float skin,
+                        const std::function<bool(const b2Shape&)>& add);
     void createJoint(MyJoint& joint);
 
     std::vector<std::unique_ptr<UserData>> ownedUserData;
