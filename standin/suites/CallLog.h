@@ -55,7 +55,7 @@ public:
     const std::vector<CallRecord>& records() const { return records_; }
     const std::vector<CallRecord>& failures() const { return failures_; }
     uint64_t totalCalls() const { return total_; }
-    bool truncated() const { return total_ > records_.size(); }
+    bool truncated() const { return keep_ == Keep::Everything && total_ > records_.size(); }
 
     // The calls of one function, in order (kept records only).
     std::vector<CallRecord> calls(const std::string& function) const;
