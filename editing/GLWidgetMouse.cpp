@@ -238,8 +238,8 @@ void GLWidget::mouseRelease(QMouseEvent* event)
         stack->push(new CommandBodiesPositionChange(view, oldPositions, newPositions, rows));
 
     if (tool == 3) {
-        const double oldMagnitude = ui.gravityMagnitudeSld ? ui.gravityMagnitudeSld->fromVal / 1000.0 : 0.0;
-        const double oldDirection = ui.gravityDirectionSld ? ui.gravityDirectionSld->fromVal / 1000.0 : 0.0;
+        const double oldMagnitude = view->committedScene().gravityMagnitude;
+        const double oldDirection = view->committedScene().gravityDirection;
         const double newMagnitude = ui.gravityMagnitudeEt ? ui.gravityMagnitudeEt->value() : 0.0;
         const double newDirection = ui.gravityDirectionEt ? ui.gravityDirectionEt->value() : 0.0;
         stack->push(new CommandGravityChange(view, oldMagnitude, oldDirection, newMagnitude, newDirection));

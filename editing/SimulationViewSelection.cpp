@@ -40,15 +40,26 @@ public:
     b2Fixture* fixture = nullptr;
 };
 
-// Every body with a fixture whose box overlaps the query box.
+// Every body with a fixture whose own bounding box overlaps the query box
+// (the world reports fixtures by their broad-phase boxes, which are larger).
 class QueryCallbackForRectSel : public b2QueryCallback
 {
 public:
+    explicit QueryCallbackForRectSel(const b2AABB& box) : box(box) {}
     bool ReportFixture(b2Fixture* f) override
     {
-        found.push_back(f->GetBody());
+        const b2Transform& xf = f->GetBody()->GetTransform();
+        for (int child = 0; child < f->GetShape()->GetChildCount(); ++child) {
+            b2AABB own;
+            f->GetShape()->ComputeAABB(&own, xf, child);
+            if (b2TestOverlap(own, box)) {
+                found.push_back(f->GetBody());
+                break;
+            }
+        }
         return true;
     }
+    b2AABB box;
     std::vector<b2Body*> found;
 };
 
@@ -186,14 +197,6 @@ void SimulationView::highlightJointsOfSelectedBodies()
             }
 }
 
-// The joints table lists every joint until its own filtering comes with the
-// joint selection; the selected bodies' joints are highlighted.
-void SimulationView::showJointsOfSelectedBodies()
-{
-    unhighlightAllJoints();
-    highlightJointsOfSelectedBodies();
-}
-
 // The edit commands' enabled state comes with the edit menu.
 void SimulationView::enableDisableMenuCommands()
 {
@@ -309,19 +312,24 @@ void SimulationView::finishSelectionRect(QMouseEvent* event)
     glWidget->selRectTracking = false;
     glWidget->selRectShown = false;
     selectionRectEnd = event->position().toPoint();
+    // A click that hit nothing is no rectangle: it selects nothing.
+    if (selectionRectEnd == selectionRectStart) {
+        connectBodiesTableSelection(true);
+        refreshView();
+        return;
+    }
     const float w = float(width());
     const float h = float(height());
     const float x0 = glWidget->getGLXCoordFromView(float(selectionRectStart.x()), w);
     const float y0 = glWidget->getGLYCoordFromView(float(selectionRectStart.y()), h);
     const float x1 = glWidget->getGLXCoordFromView(float(selectionRectEnd.x()), w);
     const float y1 = glWidget->getGLYCoordFromView(float(selectionRectEnd.y()), h);
-    QueryCallbackForRectSel query;
-    if (world) {
-        b2AABB box;
-        box.lowerBound.Set(std::min(x0, x1), std::min(y0, y1));
-        box.upperBound.Set(std::max(x0, x1), std::max(y0, y1));
+    b2AABB box;
+    box.lowerBound.Set(std::min(x0, x1), std::min(y0, y1));
+    box.upperBound.Set(std::max(x0, x1), std::max(y0, y1));
+    QueryCallbackForRectSel query(box);
+    if (world)
         world->QueryAABB(&query, box);
-    }
     const b2Body* previous = nullptr;
     int lastRow = -1;
     for (const b2Body* b : query.found) {

@@ -1,6 +1,7 @@
 #include "host/HostTime.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -52,4 +53,16 @@ bool FramesInTime(A_Time a, A_Time b, A_Time frameDuration, int64_t& frames)
 bool FramesInTime(A_Time t, A_Time frameDuration, int64_t& frames)
 {
     return FramesInTime(t, A_Time{0, 1}, frameDuration, frames);
+}
+
+bool FrameTime64(A_Time frameDuration, int64_t frame, A_Time& time)
+{
+    // |value| < 2^31 and |frame| < 2^32 keep the product within 64 bits.
+    if (frame > INT64_C(0xFFFFFFFF) || frame < -INT64_C(0xFFFFFFFF))
+        return false;
+    const int64_t value = int64_t(frameDuration.value) * frame;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return false;
+    time = A_Time{static_cast<A_long>(value), frameDuration.scale};
+    return true;
 }

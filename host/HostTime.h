@@ -27,3 +27,8 @@ double FrameSeconds(A_Time frameDuration, A_long frame, double timeDivider);
 // when the frame duration is not a positive time or a scale is 0.
 bool FramesInTime(A_Time a, A_Time b, A_Time frameDuration, int64_t& frames);
 bool FramesInTime(A_Time t, A_Time frameDuration, int64_t& frames);
+
+// The time of `frame` whole frames of `frameDuration` (value × frame at the
+// duration's scale), computed in 64 bits. False, with `time` untouched, when
+// the value does not fit the host's signed 32 bits.
+bool FrameTime64(A_Time frameDuration, int64_t frame, A_Time& time);

@@ -166,33 +166,40 @@ bool doesLayerHaveMask(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layer
     return !err && count != 0;
 }
 
-A_Err GetWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& sx, float& sy,
-                          A_Time t)
+A_Err GetSignedWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,
+                                double& fy, A_Time t)
 {
     AEGP_SuiteHandler suites(basic);
-    double fx = 1.0;
-    double fy = 1.0;
+    fx = 1.0;
+    fy = 1.0;
     double x = 100.0;
     double y = 100.0;
     A_Err err = ReadLayerStreamXY(suites.StreamSuite2(), pluginId, layer, AEGP_LayerStream_SCALE, t, x, y);
-    if (!err) {
-        fx = x / 100.0;
-        fy = y / 100.0;
-        AEGP_LayerH parent = nullptr;
-        err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
-        while (!err && parent) {
-            err = ReadLayerStreamXY(suites.StreamSuite2(), pluginId, parent, AEGP_LayerStream_SCALE, t, x, y);
-            if (!err) {
-                fx *= x / 100.0;
-                fy *= y / 100.0;
-                err = suites.LayerSuite7()->AEGP_GetLayerParent(parent, &parent);
-            }
+    if (err)
+        return err;
+    fx = x / 100.0;
+    fy = y / 100.0;
+    AEGP_LayerH parent = nullptr;
+    err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+    while (!err && parent) {
+        err = ReadLayerStreamXY(suites.StreamSuite2(), pluginId, parent, AEGP_LayerStream_SCALE, t, x, y);
+        if (!err) {
+            fx *= x / 100.0;
+            fy *= y / 100.0;
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(parent, &parent);
         }
-        fx = std::fabs(fx);
-        fy = std::fabs(fy);
     }
-    sx = std::max(static_cast<float>(fx), 0.001f);
-    sy = std::max(static_cast<float>(fy), 0.001f);
+    return err;
+}
+
+A_Err GetWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& sx, float& sy,
+                          A_Time t)
+{
+    double fx = 1.0;
+    double fy = 1.0;
+    const A_Err err = GetSignedWorldScaleAtTime(pluginId, basic, layer, fx, fy, t);
+    sx = std::max(static_cast<float>(std::fabs(fx)), 0.001f);
+    sy = std::max(static_cast<float>(std::fabs(fy)), 0.001f);
     return err;
 }
 
@@ -242,6 +249,24 @@ A_Err GetWorldRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_L
         d.Normalize();
         degrees = std::atan2(d.y, d.x) * 180.0f / 3.1415927f;
     }
+    return err;
+}
+
+A_Err GetBodyRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& degrees,
+                            A_Time t)
+{
+    float mapped = 0.0f;
+    A_Err err = GetWorldRotationAtTime(pluginId, basic, layer, mapped, t);
+    if (err)
+        return err;
+    double fx = 1.0;
+    double fy = 1.0;
+    GetSignedWorldScaleAtTime(pluginId, basic, layer, fx, fy, t); // unreadable: taken as not mirrored
+    // A negative x scale turns the mapped x axis by half a turn; the mirror
+    // itself is the scale's to carry.
+    if (fx < 0.0)
+        mapped = mapped > 0.0f ? mapped - 180.0f : mapped + 180.0f;
+    degrees = mapped;
     return err;
 }
 

@@ -44,9 +44,14 @@ A_Err GetWorldCoords(Point4 p, const A_Matrix4& m, Point4* out);
 // host failure.
 bool doesLayerHaveMask(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex);
 
-// The layer's scale at t with its parents' scales multiplied in, as absolute
-// factors (1 is 100 %) of at least 0.001. A layer without a readable scale
-// counts as (1, 1).
+// The layer's scale at t with its parents' scales multiplied in, as signed
+// factors (1 is 100 %): a mirrored layer, or one under a mirrored parent, has
+// a negative factor. A layer without a readable scale counts as (1, 1); a
+// failed parent read ends the walk with what was gathered.
+A_Err GetSignedWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,
+                                double& fy, A_Time t);
+
+// The same as absolute factors of at least 0.001.
 A_Err GetWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& sx, float& sy,
                           A_Time t);
 
@@ -64,6 +69,14 @@ A_Err GetWorldPositionAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long
 // written only when the layer's matrix was read.
 A_Err GetWorldRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& degrees,
                              A_Time t);
+
+// The rotation that, together with the signed world scale, reproduces the
+// layer's axes in the composition, in degrees within (-180, 180]: the world
+// rotation, turned by half a turn when the signed world x scale is negative.
+// A mirrored layer thus keeps its rotation and carries its mirror in the
+// scale. `degrees` is written only when the layer's matrix was read.
+A_Err GetBodyRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& degrees,
+                            A_Time t);
 
 // Appends the first and the last frame of the active composition's layer
 // `layerIndex`: the frames of its in-point and of its in-point plus duration,

@@ -1,8 +1,7 @@
 // The reset buttons of the property panels. Each slot calls the view's reset
 // operation of the property (reset<Property>(), a slot of the view), which
-// makes the undo command that restores the default on the selection. The
-// view has only resetDensity() so far: the other buttons do nothing until
-// the view gains their slot.
+// makes the undo command that restores the default on the selection or the
+// scene.
 #include "mainwindow/ResetButtons.h"
 #include "mainwindow/ZolvarDlg.h"
 

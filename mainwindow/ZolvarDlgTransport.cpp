@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QToolButton>
 
 namespace {
@@ -24,6 +25,16 @@ void clampExportEnd(const Ui::ZolvarDlgClass& ui)
 {
     if (ui.endFrameEt->value() > kLastExportFrame)
         ui.endFrameEt->setValue(kLastExportFrame);
+}
+
+// Why frames start to end cannot be exported; empty when they can.
+QString exportRangeProblem(int start, int end)
+{
+    if (start > kLastExportFrame)
+        return QStringLiteral("The export range cannot start after frame %1.").arg(kLastExportFrame);
+    if (start > end)
+        return QStringLiteral("The export range starts after its end frame.");
+    return QString();
 }
 
 // The selection tool becomes current when the velocity tool is.
@@ -103,9 +114,7 @@ void ZolvarDlg::OnExportBtn()
         // the view's writer finds the button unchecked.
         view->playing = false;
         view->exporting = false;
-        ui.progressBar->reset();
-        ui.progressBar->setValue(0);
-        ui.exportNoteSt->setText(QString());
+        view->resetProgress();
         view->restartAndStopAnimation(false);
         return;
     }
@@ -119,6 +128,14 @@ void ZolvarDlg::OnExportBtn()
     clampExportEnd(ui);
     const int start = ui.startFrameEt->value();
     const int end = ui.endFrameEt->value();
+    // A range the simulation never reaches would leave Export checked with
+    // nothing recorded.
+    const QString refusal = exportRangeProblem(start, end);
+    if (!refusal.isEmpty()) {
+        ui.exportBtn->setChecked(false);
+        QMessageBox::information(this, QStringLiteral("Zolvar"), refusal, QMessageBox::Ok);
+        return;
+    }
     view->exportStartFrame = start;
     view->exportEndFrame = end;
 

@@ -122,8 +122,10 @@ void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color
     }
     color = opaqueClamped(color);
     body.outlines = std::move(outlines);
-    placeBody(body, worldPoint(build, centre), isPath ? 0.0f : layerRotation(build),
-              isPath ? anchor : b2Vec2(0.0f, 0.0f));
+    // The body turns about the last item's centre; as the layer's anchor
+    // point that centre keeps every item of the layer where it is drawn.
+    placeBody(body, worldPoint(build, centre), layerRotation(build),
+              layerPoint(build, at.matrix, centre, at.anchor));
     body.isLayerBox = false;
     body.color = color;
     body.tooManyPolygons = tooMany;

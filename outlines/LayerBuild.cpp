@@ -5,11 +5,20 @@
 #include "model/CoordinateConversion.h"
 #include "outlines/HostStreams.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr float kRadiansPerDegree = 0.017453292f;
+constexpr float kMinScale = 0.001f;
+
+// v with its magnitude raised to `least`; 0 counts as positive.
+float signedAtLeast(double v, float least)
+{
+    const float magnitude = std::max(float(std::fabs(v)), least);
+    return v < 0.0 ? -magnitude : magnitude;
+}
 
 double clamp01(double v)
 {
@@ -28,11 +37,11 @@ LayerPlacement readLayerPlacement(const LayerBuild& build)
     if (!suites.LayerSuite7()->AEGP_GetLayerToWorldXform(build.layer, &kTimeZero, &matrix))
         p.matrix = matrix;
     GetAnchorPointAtTime(build.pluginId, build.basic, build.layer, p.anchor, kTimeZero);
-    float sx = 1.0f, sy = 1.0f;
-    GetWorldScaleAtTime(build.pluginId, build.basic, build.layer, sx, sy, kTimeZero);
-    if (std::isfinite(sx) && std::isfinite(sy)) {
-        p.sx = sx;
-        p.sy = sy;
+    double fx = 1.0, fy = 1.0;
+    GetSignedWorldScaleAtTime(build.pluginId, build.basic, build.layer, fx, fy, kTimeZero);
+    if (std::isfinite(fx) && std::isfinite(fy)) {
+        p.sx = signedAtLeast(fx, kMinScale);
+        p.sy = signedAtLeast(fy, kMinScale);
     }
     if (!std::isfinite(p.anchor.x) || !std::isfinite(p.anchor.y))
         p.anchor.SetZero();
@@ -47,6 +56,18 @@ b2Vec2 compositionPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2
     return std::isfinite(p.x) && std::isfinite(p.y) ? p : b2Vec2(0.0f, 0.0f);
 }
 
+b2Vec2 layerPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2 compPoint, b2Vec2 fallback)
+{
+    const auto& m = matrix.mat;
+    const double det = m[0][0] * m[1][1] - m[1][0] * m[0][1];
+    const double x = double(compPoint.x) / build.compAspect - m[3][0];
+    const double y = double(compPoint.y) - m[3][1];
+    if (det == 0.0 || !std::isfinite(det))
+        return fallback;
+    const b2Vec2 p(float((x * m[1][1] - y * m[1][0]) / det), float((y * m[0][0] - x * m[0][1]) / det));
+    return std::isfinite(p.x) && std::isfinite(p.y) ? p : fallback;
+}
+
 b2Vec2 worldPoint(const LayerBuild& build, b2Vec2 compPoint)
 {
     return b2Vec2(coords::getGLXCoordFromAE(compPoint.x, build.compWidth),
@@ -56,7 +77,7 @@ b2Vec2 worldPoint(const LayerBuild& build, b2Vec2 compPoint)
 float layerRotation(const LayerBuild& build)
 {
     float degrees = 0.0f;
-    if (GetWorldRotationAtTime(build.pluginId, build.basic, build.layer, degrees, kTimeZero) || !std::isfinite(degrees))
+    if (GetBodyRotationAtTime(build.pluginId, build.basic, build.layer, degrees, kTimeZero) || !std::isfinite(degrees))
         return 0.0f;
     return degrees * kRadiansPerDegree;
 }

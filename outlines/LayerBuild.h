@@ -24,7 +24,10 @@ struct LayerBuild {
 };
 
 // The layer's matrix, anchor point (layer pixels) and world scale at time 0.
-// What cannot be read stays at identity, (0, 0) and (1, 1).
+// The scale is signed (a mirrored layer has a negative factor; its magnitude
+// is at least 0.001), so that outlines scaled by it are mirrored like the
+// layer and, turned by layerRotation, land where the host draws them. What
+// cannot be read stays at identity, (0, 0) and (1, 1).
 struct LayerPlacement {
     A_Matrix4 matrix{};
     b2Vec2 anchor{0.0f, 0.0f};
@@ -38,11 +41,15 @@ LayerPlacement readLayerPlacement(const LayerBuild& build);
 // ratio, in composition pixels; (0, 0) when it is not finite.
 b2Vec2 compositionPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2 layerPoint);
 
+// The layer point that compositionPoint takes to `compPoint`; `fallback`
+// when the matrix cannot be inverted or the result is not finite.
+b2Vec2 layerPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2 compPoint, b2Vec2 fallback);
+
 // A composition point in world units.
 b2Vec2 worldPoint(const LayerBuild& build, b2Vec2 compPoint);
 
-// The layer's rotation in the composition at time 0, radians; 0 when it
-// cannot be read.
+// The layer's rotation in the composition at time 0 that goes with the
+// signed scale (GetBodyRotationAtTime), radians; 0 when it cannot be read.
 float layerRotation(const LayerBuild& build);
 
 // Colour components within 0 to 1 (not-a-number as 0); alpha 1.

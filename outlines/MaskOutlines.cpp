@@ -8,6 +8,8 @@
 #include "outlines/HostStreams.h"
 #include "outlines/OutlineAssembly.h"
 
+#include <cmath>
+
 namespace {
 
 // One mask's outline, vertices repeated in it left out. `readable` is false
@@ -64,9 +66,9 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
 
     const bool lone = maskCount <= 1;
     float radius = 0.0f;
-    if (!open && lone && isCircle(s, radius) && sx == sy) {
+    if (!open && lone && isCircle(s, radius) && std::fabs(sx) == std::fabs(sy)) {
         s.isCircle = true;
-        s.radius = radius * sx / 100.0f;
+        s.radius = radius * std::fabs(sx) / 100.0f;
         set.circles.push_back(s);
     } else if (!open && lone && isBox(s)) {
         s.isBox = true;

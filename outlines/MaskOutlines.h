@@ -15,7 +15,8 @@ class QWidget;
 // discretised, replaced by its convex hull with the hull option, and, when
 // closed, triangulated (a closed mask of two segments counts as open).
 // Points are in world units relative to the anchor (layer pixels), times the
-// world scale (sx, sy), not rotated. Layer x coordinates take the pixel aspect
+// world scale (sx, sy), not rotated; a negative factor mirrors them (boxes
+// and triangles keep the engine's winding). Layer x coordinates take the pixel aspect
 // ratio of the layer's source for an audio-video layer (object type 0), 1
 // otherwise. The first host error ends the reading silently; the masks read
 // until then are used. `tooManyPolygons` is always written;

@@ -7,6 +7,8 @@
 #include "outlines/ShapePath.h"
 #include "outlines/ShapePrimitives.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr char kRootVectorsGroup[] = "ADBE Root Vectors Group";
@@ -88,6 +90,10 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
                      float& groupRotation, bool& isPath)
 {
     outlines.clear();
+    // The items are placed through the layer's matrix, mirror included; the
+    // readers want the scale's size only.
+    sx = std::fabs(sx);
+    sy = std::fabs(sy);
     std::vector<std::vector<ShapeDef>> groups;
     OutlineSet set;
     {
@@ -122,15 +128,12 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
     for (const std::vector<ShapeDef>& group : groups)
         set.outlines.insert(set.outlines.end(), group.begin(), group.end());
 
-    // The items are in composition pixels; the body turns with the layer
-    // unless the last item is a path.
+    // The items are in composition pixels; the body turns with the layer.
     OutlineFrame frame;
     frame.origin = centre;
-    if (!isPath) {
-        float degrees = 0.0f;
-        if (!GetWorldRotationAtTime(pluginId, basic, layer, degrees, kTimeZero))
-            frame.rotation = -degrees * kRadiansPerDegree;
-    }
+    float degrees = 0.0f;
+    if (!GetBodyRotationAtTime(pluginId, basic, layer, degrees, kTimeZero) && std::isfinite(degrees))
+        frame.rotation = -degrees * kRadiansPerDegree;
     const AssembledOutlines assembled = assembleOutlines(parent, set, useConvexHull, frame);
     if (assembled.selfIntersecting)
         triangulationFailed = true;

@@ -17,8 +17,9 @@ class QWidget;
 // option is on and the first item read is a closed outline that is neither a
 // box nor a circle; the hull then stands for every item, circles and boxes
 // included). Points are in world units about the centre of the last item
-// read, in the frame of a body turned by the layer's world rotation (by
-// nothing when that item is a path): exactly where the host draws the items.
+// read, in the frame of a body turned by the layer's rotation (the one that
+// goes with its signed scale, GetBodyRotationAtTime): exactly where the host
+// draws the items. Only the size of (sx, sy) counts.
 //
 // `outlines` is left empty when no item yields an outline; the other outputs
 // then keep what they held. Otherwise: `color` the last fill or stroke colour

@@ -1,6 +1,5 @@
 #include "properties/BodiesTableView.h"
 
 BodiesTableView::BodiesTableView(QWidget* /*parent*/)
-    : QTableView(nullptr)
 {
 }

@@ -1,10 +1,9 @@
-// The bodies table of the main window. Built without a Qt parent: the layout
-// that receives it adopts it.
+// The bodies table of the main window: its context menu is the scene's.
 #pragma once
 
-#include <QTableView>
+#include "properties/MenuTableView.h"
 
-class BodiesTableView : public QTableView
+class BodiesTableView : public MenuTableView
 {
     Q_OBJECT
 

@@ -1,7 +1,45 @@
 #include "properties/EditBox.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLocale>
+
 EditBox::EditBox(QWidget* owner)
     : QDoubleSpinBox(nullptr)
     , owner(owner)
 {
+    setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    installEventFilter(this);
+}
+
+bool EditBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            // Shift as the application knows it, or as the event carries it
+            // (events sent by other code have no keyboard behind them).
+            const bool shift = ((QApplication::keyboardModifiers() | key->modifiers()) & Qt::ShiftModifier) != 0;
+            for (int i = 0, steps = shift ? 10 : 1; i < steps; ++i) {
+                if (key->key() == Qt::Key_Up)
+                    stepUp();
+                else
+                    stepDown();
+            }
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QValidator::State EditBox::validate(QString& text, int& pos) const
+{
+    fixup(text);
+    return QDoubleSpinBox::validate(text, pos);
+}
+
+void EditBox::fixup(QString& text) const
+{
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
 }

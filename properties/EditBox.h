@@ -1,5 +1,8 @@
-// The number box of every property row. Built without a Qt parent: the
-// layout that receives it adopts it. The owner is the widget it was created for.
+// The number box of every property row. The arrow keys step the value (ten
+// steps with Shift) without finishing the edit, and a typed comma is a
+// decimal point: numbers are read with the English (US) locale whatever the
+// system's. Built without a Qt parent: the layout that receives it adopts
+// it. The owner is the widget it was created for.
 #pragma once
 
 #include <QDoubleSpinBox>
@@ -12,6 +15,12 @@ public:
     explicit EditBox(QWidget* owner);
 
     QWidget* ownerWidget() const { return owner; }
+
+    // Up and Down step the value; everything else passes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Turns the text's commas into points before the usual check.
+    QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
 
 private:
     QWidget* owner;

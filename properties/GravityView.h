@@ -1,9 +1,13 @@
 // The gravity pad: a small square in the gravity panel whose tip shows the
-// global gravity vector. The main window puts it into the form's
-// gravityWidget placeholder and hands it the four gravity controls that a
-// drag on the pad writes.
+// global gravity vector. A drag aims the gravity (Shift snaps it to an axis
+// within 20 degrees) and moves the gravity sliders live; the release makes
+// one "Change Gravity" step from the committed gravity. The main window puts
+// the pad into the form's gravityWidget placeholder and hands it the four
+// gravity controls.
 #pragma once
 
+#include <QBrush>
+#include <QPen>
 #include <QPointF>
 #include <QWidget>
 
@@ -15,7 +19,8 @@ class GravityView : public QWidget
     Q_OBJECT
 
 public:
-    explicit GravityView(QWidget* parent);
+    // `owner` is where the search for the main window starts.
+    explicit GravityView(QWidget* owner);
 
     // Pad pixels per unit of gravity.
     static constexpr double kScale = 3.0;
@@ -36,8 +41,26 @@ public:
     EditBox* gravityDirectionEtControl() const { return directionEt; }
     SliderGo* gravityDirectionSldControl() const { return directionSld; }
 
+    // The gravity a pointer at `pos` aims at on a pad of `size`: magnitude in
+    // gravity units, direction in degrees [0, 360), y growing downwards.
+    // With snap, a direction within 20 degrees of an axis is put on the axis
+    // and the magnitude projected onto it.
+    static void gravityAt(QPointF pos, QSizeF size, bool snap, double& magnitude, double& direction);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void aim(QMouseEvent* event, bool snap);
+
+    QWidget* owner;
+    QPen pen;
+    QBrush brush;
     QPointF tip;
+    bool dragging = false;
     EditBox* magnitudeEt = nullptr;
     SliderGo* magnitudeSld = nullptr;
     EditBox* directionEt = nullptr;

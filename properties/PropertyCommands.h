@@ -32,7 +32,6 @@
     X(AngularDamping, float, setAngularDamping, "Change Angular Damping")                    \
     X(AEmaticDamping, float, setAEmaticDamping, "Change AEmatic Damping")                    \
     X(AEmaticTension, float, setAEmaticTension, "Change AEmatic Tension")                    \
-    X(CollisionGroup, int, setCollisionGroup, "Change Collision Group")                      \
     X(CollideWithA, bool, setCollideWithA, "Change Collide With Group A")                    \
     X(CollideWithB, bool, setCollideWithB, "Change Collide With Group B")                    \
     X(CollideWithC, bool, setCollideWithC, "Change Collide With Group C")                    \
@@ -105,3 +104,54 @@ ZOLVAR_JOINT_COMMANDS(ZOLVAR_ROW_COMMAND_CLASS)
 
 #undef ZOLVAR_SCENE_COMMAND_CLASS
 #undef ZOLVAR_ROW_COMMAND_CLASS
+
+// The collision group of each row. The record keeps one bit per group, but
+// settings files may bring other bit patterns (the list counts them as group
+// A): undo gives each row back its own bits, not just its group.
+class CommandCollisionGroupChange : public RowValuesCommand<int>
+{
+public:
+    CommandCollisionGroupChange(SimulationView* view, std::vector<int> oldValues, std::vector<int> newValues,
+                                std::vector<int> rows)
+        : RowValuesCommand(view, std::move(oldValues), std::move(newValues), rows, &SimulationView::setCollisionGroup,
+                           QStringLiteral("Change Collision Group"), AfterSet::Nothing)
+        , view(view)
+    {
+        for (int row : rows)
+            oldBits.push_back(row >= 0 && size_t(row) < view->bodies.size() ? view->bodies[size_t(row)].categoryBits
+                                                                           : uint16_t(1));
+    }
+
+    void undo() override
+    {
+        RowValuesCommand::undo();
+        const std::vector<int>& rows = rowList();
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i] >= 0 && size_t(rows[i]) < view->bodies.size())
+                view->bodies[size_t(rows[i])].categoryBits = oldBits[i];
+        view->restartAnimation();
+    }
+    void redo() override
+    {
+        RowValuesCommand::redo();
+        view->restartAnimation();
+    }
+
+private:
+    SimulationView* view;
+    std::vector<uint16_t> oldBits;
+};
+
+// Every property of the rows at once, from whole records; the setter takes
+// property by property from them, never the records' identity or placement.
+class CommandResetBodyPropertiesChange : public RowValuesCommand<MyBody>
+{
+public:
+    CommandResetBodyPropertiesChange(SimulationView* view, std::vector<MyBody> before, std::vector<MyBody> after,
+                                     std::vector<int> rows)
+        : RowValuesCommand(view, std::move(before), std::move(after), std::move(rows),
+                           &SimulationView::setBodyProperties, QStringLiteral("Reset Body Properties"),
+                           AfterSet::Restart)
+    {
+    }
+};

@@ -1,6 +1,10 @@
 #include "properties/QuickPresetsTableView.h"
 
 QuickPresetsTableView::QuickPresetsTableView(QWidget* /*parent*/)
-    : QTableView(nullptr)
 {
+}
+
+void QuickPresetsTableView::keyPressEvent(QKeyEvent* event)
+{
+    QAbstractItemView::keyPressEvent(event);
 }

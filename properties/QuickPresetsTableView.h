@@ -1,13 +1,16 @@
-// The one-row strip of scene snapshots above the preview. Built without a Qt
-// parent: the layout that receives it adopts it.
+// The one-row strip of scene snapshots above the preview; its context menu
+// deletes a snapshot.
 #pragma once
 
-#include <QTableView>
+#include "properties/MenuTableView.h"
 
-class QuickPresetsTableView : public QTableView
+class QuickPresetsTableView : public MenuTableView
 {
     Q_OBJECT
 
 public:
     explicit QuickPresetsTableView(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -130,6 +130,10 @@ void SimulationView::setBodyProperties(std::vector<MyBody> records, std::vector<
     setAEmaticDamping(aematicDamping, rows);
     setAEmaticTension(aematicTension, rows);
     setCollisionGroup(group, rows);
+    // The bits themselves: a pattern that is no single group survives.
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (validRow(bodies, rows[i]))
+            bodies[size_t(rows[i])].categoryBits = records[i].categoryBits;
     setCollideWithA(collide[0], rows);
     setCollideWithB(collide[1], rows);
     setCollideWithC(collide[2], rows);

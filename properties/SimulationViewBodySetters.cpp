@@ -7,6 +7,7 @@
 #include "properties/EditBox.h"
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
+#include "properties/TruncatedInt.h"
 #include "render/SceneDraw.h"
 
 #include <QAction>
@@ -26,7 +27,8 @@ constexpr double kSliderScale = 1000.0;
 
 } // namespace
 
-int SimulationView::showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale)
+int SimulationView::showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale,
+                              bool singlePrecision)
 {
     if (edit) {
         const QSignalBlocker blocker(edit);
@@ -34,8 +36,8 @@ int SimulationView::showInRow(QDoubleSpinBox* edit, SliderGo* slider, double val
     }
     // Values beyond the slider's reach (the edit box's range is wider) are
     // kept within int before truncation; the slider keeps to its own range.
-    const double scaled = std::clamp(value * scale, double(INT_MIN), double(INT_MAX));
-    const int position = std::isnan(scaled) ? 0 : static_cast<int>(scaled);
+    const double product = singlePrecision ? double(float(value) * float(scale)) : value * scale;
+    const int position = truncatedInt(product);
     if (slider) {
         const QSignalBlocker blocker(slider);
         slider->setValue(position);
@@ -99,6 +101,9 @@ void SimulationView::setVelocityDirection(std::vector<float> values, std::vector
 void SimulationView::setBodiesVelocity(std::vector<float> magnitudes, std::vector<float> directions,
                                        std::vector<int> rows)
 {
+    // Without rows the panel keeps what it shows.
+    if (rows.empty())
+        return;
     setVelocityMagnitude(std::move(magnitudes), rows);
     setVelocityDirection(std::move(directions), std::move(rows));
 }
@@ -184,12 +189,14 @@ void SimulationView::setCollisionGroup(std::vector<int> values, std::vector<int>
         return;
     showQuietly(ui.collisionGroupLst, values[0]);
     for (size_t i = 0; i < rows.size() && i < values.size(); ++i) {
-        if (!validRow(bodies, rows[i]) || values[i] < 0 || values[i] > 4)
+        if (!validRow(bodies, rows[i]))
             continue;
-        bodies[size_t(rows[i])].categoryBits = uint16_t(1u << values[i]);
+        // An index that no list entry has is group A.
+        const int group = values[i] >= 0 && values[i] <= 4 ? values[i] : 0;
+        bodies[size_t(rows[i])].categoryBits = uint16_t(1u << group);
         if (bodiesModel)
             if (QStandardItem* cell = bodiesModel->item(rows[i], 2))
-                cell->setText(QString(QChar('A' + values[i])));
+                cell->setText(QString(QChar('A' + group)));
     }
 }
 
@@ -258,11 +265,15 @@ void SimulationView::setMagnetismType(std::vector<int> values, std::vector<int> 
         return;
     showQuietly(ui.magnetismTypeLst, values[0]);
     setBodyField(&MyBody::magnetismType, values, rows);
-    for (size_t i = 0; i < rows.size() && i < values.size(); ++i)
+    for (size_t i = 0; i < rows.size() && i < values.size(); ++i) {
+        const bool magnet = values[i] == MagnetismType::Attraction || values[i] == MagnetismType::Repulsion;
+        if (magnet)
+            hasMagnet = true;
         if (UserData* data = bodyUserData(rows[i])) {
-            data->isMagnet = values[i] == MagnetismType::Attraction || values[i] == MagnetismType::Repulsion;
+            data->isMagnet = magnet;
             data->isRepulsion = values[i] == MagnetismType::Repulsion;
         }
+    }
 }
 
 UserData* SimulationView::bodyUserData(int body) const

@@ -20,24 +20,33 @@ void SimulationView::setBodyControls(int row)
     if (!validRow(bodies, row))
         return;
     const MyBody& b = bodies[size_t(row)];
+    // The panel shows the single-precision product on the x 1000 sliders;
+    // magnet intensity and distance take the double one, as their setters.
     const double k = 1000.0;
-    showInRow(ui.densityEt, ui.densitySld, b.density, k);
-    showInRow(ui.frictionEt, ui.frictionSld, b.friction, k);
-    showInRow(ui.bouncinessEt, ui.bouncinessSld, b.restitution, k);
+    showInRow(ui.densityEt, ui.densitySld, b.density, k, true);
+    showInRow(ui.frictionEt, ui.frictionSld, b.friction, k, true);
+    showInRow(ui.bouncinessEt, ui.bouncinessSld, b.restitution, k, true);
     showInRow(ui.meshPrecisionEt, ui.meshPrecisionSld, b.meshPrecision, 1.0);
-    showInRow(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, b.linearVelocityMagnitude, k);
-    showInRow(ui.velocityDirectionEt, ui.velocityDirectionSld, b.linearVelocityDirection, k);
-    showInRow(ui.angularVelocityEt, ui.angularVelocitySld, b.angularVelocity, k);
-    showInRow(ui.linearDampingEt, ui.linearDampingSld, b.linearDamping, k);
-    showInRow(ui.angularDampingEt, ui.angularDampingSld, b.angularDamping, k);
-    showInRow(ui.aematicDampingEt, ui.aematicDampingSld, b.aematicDamping, k);
-    showInRow(ui.aematicTensionEt, ui.aematicTensionSld, b.aematicTension, k);
-    showInRow(ui.gravityScaleEt, ui.gravityScaleSld, b.gravityScale, k);
+    showInRow(ui.velocityMagnitudeEt, ui.velocityMagnitudeSld, b.linearVelocityMagnitude, k, true);
+    showInRow(ui.velocityDirectionEt, ui.velocityDirectionSld, b.linearVelocityDirection, k, true);
+    showInRow(ui.angularVelocityEt, ui.angularVelocitySld, b.angularVelocity, k, true);
+    showInRow(ui.linearDampingEt, ui.linearDampingSld, b.linearDamping, k, true);
+    showInRow(ui.angularDampingEt, ui.angularDampingSld, b.angularDamping, k, true);
+    showInRow(ui.aematicDampingEt, ui.aematicDampingSld, b.aematicDamping, k, true);
+    showInRow(ui.aematicTensionEt, ui.aematicTensionSld, b.aematicTension, k, true);
+    showInRow(ui.gravityScaleEt, ui.gravityScaleSld, b.gravityScale, k, true);
     showInRow(ui.magnetIntensityEt, ui.magnetIntensitySld, b.magnetIntensity, k);
     showInRow(ui.magnetDistanceEt, ui.magnetDistanceSld, b.magnetDistance, k);
+    currentBodyColor = QColor(int(b.color.red * 255.0), int(b.color.green * 255.0), int(b.color.blue * 255.0));
+    if (ui.colorBtn)
+        ui.colorBtn->setStyleSheet(QString::asprintf("background-color: rgb(%d, %d, %d);", int(b.color.red * 255.0),
+                                                     int(b.color.green * 255.0), int(b.color.blue * 255.0)));
     showQuietly(ui.typeLst, b.type);
     showQuietly(ui.magnetismTypeLst, b.magnetismType);
-    showQuietly(ui.collisionGroupLst, collisionGroupOf(b));
+    // A pattern that is no single group bit leaves the list as it was.
+    for (int bit = 0; bit < 5; ++bit)
+        if (b.categoryBits == (1u << bit))
+            showQuietly(ui.collisionGroupLst, bit);
     QCheckBox* collide[5] = {ui.collideWithACb, ui.collideWithBCb, ui.collideWithCCb, ui.collideWithDCb,
                              ui.collideWithECb};
     for (int bit = 0; bit < 5; ++bit)

@@ -14,14 +14,16 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-// Degrees to the radians of the gravity handles, negative angles wrapped.
+// Degrees to the radians of the gravity handles, negative angles wrapped
+// into [0, 360). Not finite stays not finite: such a handle is not drawn.
 float handleAngle(double degrees)
 {
-    while (degrees < 0.0)
-        degrees += 360.0;
+    if (degrees < 0.0)
+        degrees = std::fmod(degrees, 360.0) + 360.0;
     return float(degrees) * 0.017453292f;
 }
 
@@ -119,18 +121,15 @@ void SimulationView::setBodyColor(std::vector<QColor> colours, std::vector<int> 
         MyBody& record = bodies[size_t(rows[i])];
         const QColor& c = colours[i];
         const b2Color drawn(float(c.red()) / 255.0f, float(c.green()) / 255.0f, float(c.blue()) / 255.0f);
-        bool first = true;
-        for (b2Fixture* f = record.body ? record.body->GetFixtureList() : nullptr; f; f = f->GetNext()) {
+        // The record and the table's swatch for every row; the drawing data
+        // only where the body is in the world.
+        record.color = AEGP_ColorVal{1.0, double(drawn.r), double(drawn.g), double(drawn.b)};
+        if (bodiesModel)
+            if (QStandardItem* cell = bodiesModel->item(rows[i], 3))
+                cell->setIcon(colourSwatch(c, iconBorderGray));
+        for (b2Fixture* f = record.body ? record.body->GetFixtureList() : nullptr; f; f = f->GetNext())
             if (auto* data = reinterpret_cast<UserData*>(f->GetUserData().pointer))
                 data->color = drawn;
-            if (first) {
-                record.color = AEGP_ColorVal{1.0, double(drawn.r), double(drawn.g), double(drawn.b)};
-                if (bodiesModel)
-                    if (QStandardItem* cell = bodiesModel->item(rows[i], 3))
-                        cell->setIcon(colourSwatch(c, iconBorderGray));
-                first = false;
-            }
-        }
     }
 }
 
@@ -155,25 +154,38 @@ void SimulationView::setAEmaticAnchorAbs(std::vector<b2Vec2> anchors, std::vecto
 
 void SimulationView::previewGravity(float magnitude, float direction)
 {
-    const int magnitudeFrom = ui.gravityMagnitudeSld ? ui.gravityMagnitudeSld->fromVal : 0;
-    const int directionFrom = ui.gravityDirectionSld ? ui.gravityDirectionSld->fromVal : 0;
-    setGravity(magnitude, direction);
-    if (ui.gravityMagnitudeSld)
-        ui.gravityMagnitudeSld->fromVal = magnitudeFrom;
-    if (ui.gravityDirectionSld)
-        ui.gravityDirectionSld->fromVal = directionFrom;
+    showGravity(magnitude, direction, false);
 }
 
 void SimulationView::setGravity(float magnitude, float direction)
 {
+    showGravity(magnitude, direction, true);
+}
+
+void SimulationView::showGravity(float magnitude, float direction, bool commit)
+{
+    const int magnitudeFrom = ui.gravityMagnitudeSld ? ui.gravityMagnitudeSld->fromVal : 0;
+    const int directionFrom = ui.gravityDirectionSld ? ui.gravityDirectionSld->fromVal : 0;
     showInRow(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, double(magnitude), 1000.0);
     showInRow(ui.gravityDirectionEt, ui.gravityDirectionSld, double(direction), 1000.0);
+    if (commit) {
+        committed.gravityMagnitude = magnitude;
+        committed.gravityDirection = direction;
+    } else {
+        // A preview keeps the sliders' from-values: the release still knows
+        // where the drag began.
+        if (ui.gravityMagnitudeSld)
+            ui.gravityMagnitudeSld->fromVal = magnitudeFrom;
+        if (ui.gravityDirectionSld)
+            ui.gravityDirectionSld->fromVal = directionFrom;
+    }
     updateGravityPoint(magnitude, handleAngle(double(direction)));
 }
 
 void SimulationView::setGravityMagnitude(float magnitude)
 {
     showInRow(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, double(magnitude), 1000.0);
+    committed.gravityMagnitude = magnitude;
     const double direction = ui.gravityDirectionEt ? ui.gravityDirectionEt->value() : 0.0;
     updateGravityPoint(magnitude, handleAngle(direction));
 }
@@ -181,6 +193,7 @@ void SimulationView::setGravityMagnitude(float magnitude)
 void SimulationView::setGravityDirection(float direction)
 {
     showInRow(ui.gravityDirectionEt, ui.gravityDirectionSld, double(direction), 1000.0);
+    committed.gravityDirection = direction;
     const double magnitude = ui.gravityMagnitudeEt ? ui.gravityMagnitudeEt->value() : 0.0;
     updateGravityPoint(float(magnitude), handleAngle(double(direction)));
 }

@@ -1,5 +1,6 @@
 #include "properties/SliderGo.h"
 
+#include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
 
 #include <QMouseEvent>
@@ -22,8 +23,7 @@ SliderGo::SliderGo(QWidget* owner)
 void SliderGo::setFromVal(float v)
 {
     // Values beyond int (the edit boxes reach further) are kept within it.
-    const double scaled = std::clamp(1000.0 * static_cast<double>(v), double(INT_MIN), double(INT_MAX));
-    fromVal = std::isnan(scaled) ? 0 : static_cast<int>(scaled);
+    fromVal = truncatedInt(1000.0 * static_cast<double>(v));
 }
 
 void SliderGo::setFromVal(int v)
@@ -96,11 +96,18 @@ void SliderGo::mouseMoveEvent(QMouseEvent* event)
 void SliderGo::mouseReleaseEvent(QMouseEvent* event)
 {
     QSlider::mouseReleaseEvent(event);
+    toVal = value();
     QWidget* window = owner;
     while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
         window = window->parentWidget();
     if (!window)
         return;
-    if (auto* view = window->findChild<SimulationView*>())
-        view->sliderReleased(objectName(), value());
+    auto* view = window->findChild<SimulationView*>();
+    if (!view)
+        return;
+    // The body and scene-wide sliders; the zoom slider makes no step.
+    if (view->sliderReleased(objectName(), toVal))
+        return;
+    // The joint rows have their own dispatch.
+    view->jointSliderReleased(objectName(), toVal);
 }

@@ -1,7 +1,34 @@
 #include "properties/UndoView.h"
 
+#include "mainwindow/ZolvarDlg.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QUndoStack>
+
 UndoView::UndoView(QWidget* owner)
     : QUndoView(owner)
     , owner(owner)
+    , clear(new QAction(QStringLiteral("Clear"), this))
 {
+    connect(clear, &QAction::triggered, this, &UndoView::clearActionsHistory);
+}
+
+void UndoView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.addAction(clear);
+    menu.exec(event->globalPos());
+}
+
+void UndoView::clearActionsHistory()
+{
+    if (stack())
+        stack()->clear();
+    QWidget* window = owner;
+    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
+        window = window->parentWidget();
+    if (auto* dlg = qobject_cast<ZolvarDlg*>(window))
+        dlg->setSlidersFromValWithCurrentVal();
 }

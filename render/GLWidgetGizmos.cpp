@@ -105,6 +105,9 @@ void GLWidget::drawGravity()
 
     const b2Vec2 c = world(midX, midY);
     const b2Vec2 g = world(gravityHandle.x, gravityHandle.y);
+    // A gravity that is not finite has no handle to draw.
+    if (!g.IsValid())
+        return;
     const double r = (g - c).Length();
 
     glColor3f(0.5f, 0.5f, 0.5f);

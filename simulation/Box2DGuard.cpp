@@ -264,11 +264,11 @@ b2Joint* createJoint(b2World& world, b2JointDef& def)
     switch (def.type) {
     case e_distanceJoint: {
         auto& d = static_cast<b2DistanceJointDef&>(def);
-        d.localAnchorA = finiteOr(d.localAnchorA, b2Vec2_zero);
-        d.localAnchorB = finiteOr(d.localAnchorB, b2Vec2_zero);
-        d.length = nonNegative(d.length);
-        d.minLength = nonNegative(d.minLength);
-        d.maxLength = nonNegative(d.maxLength);
+        d.localAnchorA = bounded(d.localAnchorA);
+        d.localAnchorB = bounded(d.localAnchorB);
+        d.length = bounded(nonNegative(d.length));
+        d.minLength = bounded(nonNegative(d.minLength));
+        d.maxLength = nonNegative(d.maxLength);  // FLT_MAX: no upper bound
         if (d.minLength > d.maxLength)
             std::swap(d.minLength, d.maxLength);
         d.stiffness = nonNegative(d.stiffness);
@@ -277,23 +277,27 @@ b2Joint* createJoint(b2World& world, b2JointDef& def)
     }
     case e_revoluteJoint: {
         auto& r = static_cast<b2RevoluteJointDef&>(def);
-        r.localAnchorA = finiteOr(r.localAnchorA, b2Vec2_zero);
-        r.localAnchorB = finiteOr(r.localAnchorB, b2Vec2_zero);
+        r.localAnchorA = bounded(r.localAnchorA);
+        r.localAnchorB = bounded(r.localAnchorB);
         r.referenceAngle = finiteOr(r.referenceAngle, 0.0f);
         orderLimits(r.lowerAngle, r.upperAngle);
-        r.motorSpeed = finiteOr(r.motorSpeed, 0.0f);
-        r.maxMotorTorque = nonNegative(r.maxMotorTorque);
+        r.lowerAngle = bounded(r.lowerAngle);
+        r.upperAngle = bounded(r.upperAngle);
+        r.motorSpeed = bounded(r.motorSpeed);
+        r.maxMotorTorque = bounded(nonNegative(r.maxMotorTorque));
         break;
     }
     case e_prismaticJoint: {
         auto& p = static_cast<b2PrismaticJointDef&>(def);
-        p.localAnchorA = finiteOr(p.localAnchorA, b2Vec2_zero);
-        p.localAnchorB = finiteOr(p.localAnchorB, b2Vec2_zero);
+        p.localAnchorA = bounded(p.localAnchorA);
+        p.localAnchorB = bounded(p.localAnchorB);
         p.localAxisA = unitAxis(p.localAxisA);
         p.referenceAngle = finiteOr(p.referenceAngle, 0.0f);
         orderLimits(p.lowerTranslation, p.upperTranslation);
-        p.motorSpeed = finiteOr(p.motorSpeed, 0.0f);
-        p.maxMotorForce = nonNegative(p.maxMotorForce);
+        p.lowerTranslation = bounded(p.lowerTranslation);
+        p.upperTranslation = bounded(p.upperTranslation);
+        p.motorSpeed = bounded(p.motorSpeed);
+        p.maxMotorForce = bounded(nonNegative(p.maxMotorForce));
         break;
     }
     case e_mouseJoint: {

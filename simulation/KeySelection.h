@@ -1,7 +1,10 @@
-// Which recorded samples become keys. A sample is keyed when it differs from
-// the sample before it or the one after it; the first sample always is. A
-// stretch where the value stands still keeps only its two ends, and a value
-// that never changes gets one key.
+// Which recorded samples become keys. The first sample always is; an inner
+// sample is keyed when it differs from the sample before it or the one after
+// it, or when those two differ from each other (slow motion moves less than
+// the tolerance from one frame to the next, but more over two); the last is
+// keyed when it differs from the one before it. A stretch where the value
+// stands still keeps only its two ends, and a value that never changes gets
+// one key.
 #pragma once
 
 #include <box2d/b2_math.h>
@@ -25,7 +28,8 @@ std::vector<bool> selectKeys(const std::vector<T>& samples)
         else if (i + 1 == n)
             keep[i] = keyValuesDiffer(samples[i - 1], samples[i]);
         else
-            keep[i] = keyValuesDiffer(samples[i - 1], samples[i]) || keyValuesDiffer(samples[i], samples[i + 1]);
+            keep[i] = keyValuesDiffer(samples[i - 1], samples[i]) || keyValuesDiffer(samples[i], samples[i + 1])
+                      || keyValuesDiffer(samples[i - 1], samples[i + 1]);
     }
     return keep;
 }

@@ -158,47 +158,6 @@ A_Err flattenSpatialTangents(const AEGP_SuiteHandler& suites, int pluginId, AEGP
     return err;
 }
 
-// x and y of one of the layer's 2-D streams at t, expressions applied.
-A_Err readXY(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, AEGP_LayerStream which, A_Time t,
-             double& x, double& y)
-{
-    HeldStreams held(suites);
-    AEGP_StreamRefH stream = nullptr;
-    A_Err err = layerStream(suites, pluginId, held, layer, which, stream);
-    AEGP_StreamValue2 value{};
-    if (!err)
-        err = suites.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime, &t, false,
-                                                            &value);
-    if (!err) {
-        x = value.val.two_d.x;
-        y = value.val.two_d.y;
-        err = suites.StreamSuite4()->AEGP_DisposeStreamValue(&value);
-    }
-    return err;
-}
-
-// The layer's scale in the composition at t in percent: its own scale times
-// its parents', signed, so that a mirrored layer stays mirrored.
-A_Err signedWorldScale(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, A_Time t, b2Vec2& scale)
-{
-    double fx = 1.0;
-    double fy = 1.0;
-    A_Err err = A_Err_NONE;
-    for (AEGP_LayerH current = layer; !err && current;) {
-        double x = 100.0;
-        double y = 100.0;
-        err = readXY(suites, pluginId, current, AEGP_LayerStream_SCALE, t, x, y);
-        fx *= x / 100.0;
-        fy *= y / 100.0;
-        AEGP_LayerH parent = nullptr;
-        if (!err)
-            err = suites.LayerSuite7()->AEGP_GetLayerParent(current, &parent);
-        current = parent;
-    }
-    scale = b2Vec2(static_cast<float>(100.0 * fx), static_cast<float>(100.0 * fy));
-    return err;
-}
-
 // Whether the scale of the layer or of one of its parents changes in time.
 A_Err scaleVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
 {
@@ -243,6 +202,22 @@ KeyframeExport::~KeyframeExport()
     }
 }
 
+QString KeyframeExport::problemWith(const ExportSettings& settings, size_t bodyCount,
+                                    const std::vector<BodyTransforms>& recorded)
+{
+    const int samples = settings.endFrame - settings.startFrame + 1;
+    if (bodyCount == 0)
+        return QStringLiteral("There are no bodies to export.");
+    if (samples < 1 || settings.frameDuration.value <= 0 || settings.frameDuration.scale == 0)
+        return QStringLiteral("The export range is empty.");
+    if (recorded.size() < bodyCount)
+        return QStringLiteral("The simulation was not recorded for every body.");
+    for (size_t k = 0; k < bodyCount; ++k)
+        if (recorded[k].positions.size() != size_t(samples) || recorded[k].rotations.size() != size_t(samples))
+            return QStringLiteral("The simulation was not recorded over the whole export range.");
+    return QString();
+}
+
 bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettings,
                            std::vector<ExportBody> exportBodies, std::vector<BodyTransforms> recorded,
                            QString* problem)
@@ -250,17 +225,7 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
     cancel();
     failed.clear();
     written = 0;
-    const int samples = exportSettings.endFrame - exportSettings.startFrame + 1;
-    QString why;
-    if (exportBodies.empty())
-        why = QStringLiteral("There are no bodies to export.");
-    else if (samples < 1 || exportSettings.frameDuration.value <= 0 || exportSettings.frameDuration.scale == 0)
-        why = QStringLiteral("The export range is empty.");
-    else if (recorded.size() < exportBodies.size())
-        why = QStringLiteral("The simulation was not recorded for every body.");
-    for (size_t k = 0; why.isEmpty() && k < exportBodies.size(); ++k)
-        if (recorded[k].positions.size() != size_t(samples) || recorded[k].rotations.size() != size_t(samples))
-            why = QStringLiteral("The simulation was not recorded over the whole export range.");
+    QString why = KeyframeExport::problemWith(exportSettings, exportBodies.size(), recorded);
     if (!target && why.isEmpty())
         why = QStringLiteral("There is no composition to receive the keyframes.");
     if (!why.isEmpty()) {
@@ -380,10 +345,11 @@ A_Err KeyframeExport::writeLayer(int call)
     if (!err)
         err = scaleVaries(suites, pluginId, layer, varies);
     for (int f = 0; !err && f < (varies ? frames : 1); ++f) {
-        b2Vec2 scale;
-        err = signedWorldScale(suites, pluginId, layer, frameTime(settings.frameDuration, settings.startFrame + f),
-                               scale);
-        scales.push_back(scale);
+        // Signed, so that a mirrored layer stays mirrored.
+        double fx = 1.0, fy = 1.0;
+        err = GetSignedWorldScaleAtTime(pluginId, basicSuite, layer, fx, fy,
+                                        frameTime(settings.frameDuration, settings.startFrame + f));
+        scales.emplace_back(static_cast<float>(100.0 * fx), static_cast<float>(100.0 * fy));
     }
 
     // 4. The recorded values are composition values: no parent any more.
@@ -425,9 +391,8 @@ A_Err KeyframeExport::writeLayer(int call)
             err = suites.StreamSuite4()->AEGP_SetExpressionState(pluginId, stream, false);
     }
 
-    // 8. A shape layer's inner placements would add to the layer's own.
-    if (!err && objectType == AEGP_ObjectType_VECTOR)
-        err = resetSecondaryTransformOfShapeLayer(layer);
+    // A shape layer's items keep their placements: the recorded anchor is
+    // the body's centre in the layer, so they stay where they are drawn.
 
     // 9. Position.
     const bool isStatic = body.type == BodyType::Static;

@@ -45,10 +45,15 @@ public:
     KeyframeExport(const KeyframeExport&) = delete;
     KeyframeExport& operator=(const KeyframeExport&) = delete;
 
-    // Checks that there are bodies and one complete track per body (end -
-    // start + 1 samples each), then opens the undo group and remembers the
-    // composition's selection. False, with `problem` set and nothing open,
-    // when the export cannot start.
+    // Why `bodyCount` bodies with these tracks cannot be written: no bodies,
+    // an empty range, or not one complete track (end - start + 1 samples) per
+    // body. Empty when they can.
+    static QString problemWith(const ExportSettings& settings, size_t bodyCount,
+                               const std::vector<BodyTransforms>& tracks);
+
+    // Checks the bodies and tracks (problemWith), then opens the undo group
+    // and remembers the composition's selection. False, with `problem` set
+    // and nothing open, when the export cannot start.
     bool begin(AEGP_CompH comp, const ExportSettings& settings, std::vector<ExportBody> bodies,
                std::vector<BodyTransforms> tracks, QString* problem);
 
@@ -65,9 +70,12 @@ public:
     // "Layer n (name): what failed", one line per layer that failed.
     const QStringList& failures() const { return failed; }
 
-    // The shape-layer parts whose own placement would add to the layer's:
-    // the first rectangle, ellipse and star positions and the first group's
-    // anchor and position lose their keys and become (0, 0).
+    // The shape-layer parts whose own placement adds to the layer's: the
+    // first rectangle, ellipse and star positions and the first group's
+    // anchor and position lose their keys and become (0, 0). The export does
+    // not call it: the anchor it writes keeps every item where it is drawn,
+    // which zeroing the first items' placements would undo on a layer with
+    // several items.
     A_Err resetSecondaryTransformOfShapeLayer(AEGP_LayerH layer);
     // Deletes the stream's keys and sets its x and y to 0.
     A_Err reset2DStream(AEGP_StreamRefH stream);

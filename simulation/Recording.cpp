@@ -4,6 +4,9 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/HostFailure.h"
+#include "simulation/KeyframeExport.h"
+
+#include <algorithm>
 
 void SimulationCore::recordFrame(bool showProgress)
 {
@@ -28,6 +31,19 @@ void SimulationCore::recordFrame(bool showProgress)
     }
     if (currentFrame != exportEndFrame)
         return;
+
+    // Nothing to write is said before anything is made for it.
+    ExportSettings range;
+    range.frameDuration = frameDuration;
+    range.startFrame = exportStartFrame;
+    range.endFrame = exportEndFrame;
+    const QString problem =
+        KeyframeExport::problemWith(range, std::min(bodies.size(), bodyLayerIndices.size()), bodyTransforms);
+    if (!problem.isEmpty()) {
+        stopExportRun();
+        reportExportFailure(problem);
+        return;
+    }
 
     AEGP_SuiteHandler suites(basicSuite);
     AEGP_ItemH item = nullptr;

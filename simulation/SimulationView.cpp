@@ -44,7 +44,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     iconBorderGray = theme == 0 ? 20 : 61;
     copiedBody.index = -1;
     copiedJoint.id = -1;
-    loadJointIcons();
+    loadJointIcons(theme);
 
     setupBodiesTableWidget(theme);
     setupJointsTableWidget();

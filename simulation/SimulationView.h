@@ -6,13 +6,14 @@
 // Its operations are spread over files by what they do: construction
 // (SimulationView.cpp), the hooks of the simulation (SimulationViewHooks.cpp),
 // the keyframe export's chain (SimulationViewExport.cpp), the tables
-// (SimulationViewTables.cpp), the property setters and the density row
+// (SimulationViewTables.cpp), the property setters, rows and panels
 // (properties/SimulationView*.cpp), selection, tools and mouse
 // (editing/SimulationView*.cpp); the simulation itself is SimulationCore's.
 #pragma once
 
 #include "host_api.h"
 #include "mainwindow/ZolvarDlgForm.h"
+#include "model/JointUserData.h"
 #include "model/QuickPreset.h"
 #include "render/DebugDraw.h"
 #include "simulation/KeyframeExport.h"
@@ -23,12 +24,15 @@
 #include <QColor>
 
 #include <QIcon>
+#include <QItemSelectionModel>
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class GLWidget;
@@ -45,6 +49,7 @@ class QMenu;
 class QModelIndex;
 class QMouseEvent;
 class SliderGo;
+class QStandardItem;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
@@ -180,10 +185,29 @@ public:
     void showBodyInfo(int row);
     void clearInfo();
 
-    // A slider of a body property was released at `value`: pushes its
-    // command for the selected bodies when one changes (SliderGo's release).
+    // A body or scene-wide slider was released at `value`: pushes its
+    // command when the value changes something (SliderGo's release).
     // Returns false for a slider that has no such command here.
     bool sliderReleased(const QString& sliderName, int value);
+
+    // Pushes "Reset Body Properties" when one of the rows differs from its
+    // defaults (properties/SimulationViewBodyResets.cpp).
+    void resetBodiesProperties(std::vector<int> rows);
+
+    // The scene-wide settings as their setters last applied them: the old
+    // value of every scene-wide command, whatever the sliders can show.
+    struct SceneValues
+    {
+        float timeDivider = 1.0f;
+        int substeps = 2;
+        float collisionTolerance = 50.0f;
+        float gravityMagnitude = 10.0f;
+        float gravityDirection = 90.0f;
+    };
+    const SceneValues& committedScene() const { return committed; }
+    // Takes what the scene-wide controls show as committed: for code that
+    // writes the controls directly (presets, settings files).
+    void commitSceneControls();
 
     // --- Selection (editing/SimulationViewSelection.cpp) ----------------
     // The selected bodies, in body-list order.
@@ -211,6 +235,44 @@ public:
     std::vector<int> selectedClickOrder() const;
     const std::vector<int>& clickOrder() const { return bodyClickOrder; }
     bool isSelectingRect() const { return selectionRectActive; }
+
+    // --- Joints ------------------------------------------------------------
+    // Creation and removal (editing/SimulationViewJoints.cpp). The per-pair
+    // creators append one joint to the joint list, both bodies' lists and
+    // the joints table; they rebuild nothing. addJoints puts removed records
+    // back at their rows (ids), removeJoints takes rows out; both rebuild
+    // the world and keep joint i at row i with id i.
+    void addDistanceJointBetweenTwoBodies(int a, int b, b2Vec2 localAnchorA, b2Vec2 localAnchorB);
+    void addRevoluteJointBetweenTwoBodies(int a, int b, b2Vec2 worldAnchor);
+    void addPrismaticJointBetweenTwoBodies(int a, int b, b2Vec2 worldAnchor, b2Vec2 worldAxis);
+    void addSpringJointBetweenTwoBodies(int a, int b);
+    void addJoints(std::vector<MyJoint> records);
+    void removeJoints(std::vector<int> rows);
+    // The modifiers that choose the distance joints' mode; the keyboard's
+    // when unset (tests set them).
+    void setJointModifiersOverride(std::optional<Qt::KeyboardModifiers> modifiers)
+    {
+        jointModifiersOverride = modifiers;
+    }
+    // Selection and the joints table (editing/SimulationViewJointSelection.cpp).
+    // The rows of the joints table's whole-row selection ranges, shown rows only.
+    std::vector<int> getSelectedRowsInJointsTable() const;
+    void highlightSelectedJoints(const std::vector<int>& rows);
+    void selectJoints(std::vector<int> rows);
+    void selectJointsOfSelectedBodies();
+    QStandardItemModel* jointsTableModel() const { return jointsModel; }
+    // The joint panel (properties/SimulationViewJointPanel.cpp).
+    void enableDistanceJointControls(bool enable);
+    void enableRevoluteJointControls(bool enable);
+    void enablePrismaticJointControls(bool enable);
+    void enableSpringJointControls(bool enable);
+    void setJointControls(int row);
+    void setJointProperties(std::vector<MyJoint> records, std::vector<int> rows);
+    void updateJointIcons(int theme);
+    // A joint property slider was released at `value`: pushes its command
+    // for the selected joints when one changes. False for other sliders
+    // (properties/SimulationViewJointSlots.cpp).
+    bool jointSliderReleased(const QString& sliderName, int value);
 
     // --- Tools (editing/SimulationViewTools.cpp) ---------------------------
     int currentTool() const;
@@ -242,10 +304,101 @@ public slots:
     void undo();
     void redo();
 
-    // The density row; every numeric property repeats it.
+    // The 14 numeric body rows (properties/BodyNumericRows.cpp): slider
+    // mirror, edit box and reset of each, all through one table.
     void densitySldChanged(int value);
     void densityEtEditingFinished();
     void resetDensity();
+    void frictionSldChanged(int value);
+    void frictionEtEditingFinished();
+    void resetFriction();
+    void bouncinessSldChanged(int value);
+    void bouncinessEtEditingFinished();
+    void resetBounciness();
+    void meshPrecisionSldChanged(int value);
+    void meshPrecisionEtEditingFinished();
+    void resetMeshPrecision();
+    void velocityMagnitudeSldChanged(int value);
+    void velocityMagnitudeEtEditingFinished();
+    void resetVelocityMagnitude();
+    void velocityDirectionSldChanged(int value);
+    void velocityDirectionEtEditingFinished();
+    void resetVelocityDirection();
+    void angularVelocitySldChanged(int value);
+    void angularVelocityEtEditingFinished();
+    void resetAngularVelocity();
+    void linearDampingSldChanged(int value);
+    void linearDampingEtEditingFinished();
+    void resetLinearDamping();
+    void angularDampingSldChanged(int value);
+    void angularDampingEtEditingFinished();
+    void resetAngularDamping();
+    void aematicDampingSldChanged(int value);
+    void aematicDampingEtEditingFinished();
+    void resetAEmaticDamping();
+    void aematicTensionSldChanged(int value);
+    void aematicTensionEtEditingFinished();
+    void resetAEmaticTension();
+    void gravityScaleSldChanged(int value);
+    void gravityScaleEtEditingFinished();
+    void resetGravityScale();
+    void magnetIntensitySldChanged(int value);
+    void magnetIntensityEtEditingFinished();
+    void resetMagnetIntensity();
+    void magnetDistanceSldChanged(int value);
+    void magnetDistanceEtEditingFinished();
+    void resetMagnetDistance();
+
+    // The scene-wide settings (properties/SimulationViewSceneEdits.cpp).
+    void timeDividerSldChanged(int value);
+    void timeDividerEtEditingFinished();
+    void resetTimeDivider();
+    void substepsSldChanged(int value);
+    void substepsEtEditingFinished();
+    void resetSubsteps();
+    void collisionToleranceSldChanged(int value);
+    void collisionToleranceEtEditingFinished();
+    void resetCollisionTolerance();
+    void gravityMagnitudeEtEditingFinished();
+    void resetGravityMagnitude();
+    void gravityDirectionEtEditingFinished();
+    void resetGravityDirection();
+    void gravityLayerCbChanged(bool checked);
+    void gravityLayerLstChanged(int index);
+
+    // The three lists and the eight flags of the body panel
+    // (properties/SimulationViewBodyChoices.cpp).
+    void typeLstChanged(int index);
+    void collisionGroupLstChanged(int index);
+    void magnetismTypeLstChanged(int index);
+    void resetType();
+    void resetCollisionGroup();
+    void resetMagnetismType();
+    void OnTypeStatic();
+    void OnTypeKinematic();
+    void OnTypeDynamic();
+    void OnTypeDormant();
+    void OnTypeAEmatic();
+    void OnTypeDead();
+    void collideWithACbChanged(bool checked);
+    void collideWithBCbChanged(bool checked);
+    void collideWithCCbChanged(bool checked);
+    void collideWithDCbChanged(bool checked);
+    void collideWithECbChanged(bool checked);
+    void fixedRotationCbChanged(bool checked);
+    void useConvexHullCbChanged(bool checked);
+    void acceptMagnetismCbChanged(bool checked);
+    void resetCollideWith();
+    void resetFixedRotation();
+    void resetUseConvexHull();
+    void resetAcceptMagnetism();
+
+    // Colour reset, open-shape line width and the reset of every property
+    // (properties/SimulationViewBodyResets.cpp).
+    void resetBodyColor();
+    void increaseOpenShapeLineWidth();
+    void decreaseOpenShapeLineWidth();
+    void OnResetBodiesProperties();
     void gravityMagnitudeSldChanged(int value);
     void gravityDirectionSldChanged(int value);
 
@@ -260,6 +413,74 @@ public slots:
     void OnSelectBodiesWithTheSameCollisionGroup();
     void OnSelectBodiesWithTheSameType();
     void OnInvertSelection();
+
+    // Joints: the buttons' planners and removal, the table's selection and
+    // the select and remove commands (editing/SimulationViewJoints.cpp,
+    // SimulationViewJointSelection.cpp).
+    void addDistanceJointBetweenSelectedBodies();
+    void addRevoluteJointBetweenSelectedBodies();
+    void addPrismaticJointBetweenSelectedBodies();
+    void addSpringJointBetweenSelectedBodies();
+    void removeSelectedJoints();
+    void jointsTableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void OnSelectAssociatedJoints();
+    void OnSelectJointsWithTheSameType();
+    void OnRemoveAssociatedJoints();
+
+    // The joint property rows (properties/SimulationViewJointSlots.cpp).
+    void distanceJointFrequencySldChanged(int value);
+    void distanceJointFrequencyEtEditingFinished();
+    void resetDistanceJointFrequency();
+    void distanceJointDampingSldChanged(int value);
+    void distanceJointDampingEtEditingFinished();
+    void resetDistanceJointDamping();
+    void distanceJointCollideConnectedCbClicked(bool checked);
+    void resetDistanceJointCollideConnected();
+    void revoluteJointEnableLimitCbClicked(bool checked);
+    void resetRevoluteJointEnableLimit();
+    void revoluteJointLowerAngleSldChanged(int value);
+    void revoluteJointLowerAngleEtEditingFinished();
+    void resetRevoluteJointLowerAngle();
+    void revoluteJointUpperAngleSldChanged(int value);
+    void revoluteJointUpperAngleEtEditingFinished();
+    void resetRevoluteJointUpperAngle();
+    void revoluteJointEnableMotorCbClicked(bool checked);
+    void resetRevoluteJointEnableMotor();
+    void revoluteJointMotorSpeedSldChanged(int value);
+    void revoluteJointMotorSpeedEtEditingFinished();
+    void resetRevoluteJointMotorSpeed();
+    void revoluteJointMaxMotorTorqueSldChanged(int value);
+    void revoluteJointMaxMotorTorqueEtEditingFinished();
+    void resetRevoluteJointMaxMotorTorque();
+    void revoluteJointCollideConnectedCbClicked(bool checked);
+    void resetRevoluteJointCollideConnected();
+    void prismaticJointEnableLimitCbClicked(bool checked);
+    void resetPrismaticJointEnableLimit();
+    void prismaticJointLowerTranslationSldChanged(int value);
+    void prismaticJointLowerTranslationEtEditingFinished();
+    void resetPrismaticJointLowerTranslation();
+    void prismaticJointUpperTranslationSldChanged(int value);
+    void prismaticJointUpperTranslationEtEditingFinished();
+    void resetPrismaticJointUpperTranslation();
+    void prismaticJointEnableMotorCbClicked(bool checked);
+    void resetPrismaticJointEnableMotor();
+    void prismaticJointMotorSpeedSldChanged(int value);
+    void prismaticJointMotorSpeedEtEditingFinished();
+    void resetPrismaticJointMotorSpeed();
+    void prismaticJointMaxMotorForceSldChanged(int value);
+    void prismaticJointMaxMotorForceEtEditingFinished();
+    void resetPrismaticJointMaxMotorForce();
+    void prismaticJointCollideConnectedCbClicked(bool checked);
+    void resetPrismaticJointCollideConnected();
+    void springJointSpringinessSldChanged(int value);
+    void springJointSpringinessEtEditingFinished();
+    void resetSpringJointSpringiness();
+    void springJointDampingSldChanged(int value);
+    void springJointDampingEtEditingFinished();
+    void resetSpringJointDamping();
+    void springJointDesiredLengthSldChanged(int value);
+    void springJointDesiredLengthEtEditingFinished();
+    void resetSpringJointDesiredLength();
 
     // Tools and zoom (editing/SimulationViewTools.cpp).
     void OnSelectionToolBtn();
@@ -309,12 +530,28 @@ private:
     void pruneClickOrder();
     void finishSelectionRect(QMouseEvent* event);
     void selectLike(const std::function<bool(const MyBody&, const MyBody&)>& alike);
-    // The density edit: old values of the selected rows, one new value.
-    void pushDensity(float newValue);
+    // The one path of the numeric body rows, the lists and the flags: old
+    // values from the selected rows' records, one new value for all.
+    void pushBodyRow(int row, double newValue);
+    bool releaseBodySlider(const QString& sliderName, int value);
+    void pushBodyList(int list, int index);
+    bool pushBodyFlag(int flag, bool checked);
+    void pushSceneValue(int setting, double newValue);
+    bool releaseSceneSlider(const QString& sliderName, int value);
+    // The property rows' connections, one block of makeConnections
+    // (properties/SimulationViewPropertyConnections.cpp).
+    void connectPropertyControls();
+    // Shows a gravity in its controls and handles; commits it when asked.
+    void showGravity(float magnitude, float direction, bool commit);
+    // The gravity check box's connection to gravityLayerCbChanged.
+    QMetaObject::Connection gravityLayerCbConnection;
+    SceneValues committed;
     // Shows a value in an edit box and its slider (value x scale, within the
     // slider's range), with neither emitting; returns the slider position
     // the value stands for, kept within int.
-    int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale);
+    // singlePrecision: the position is the float product (the panel's way
+    // of showing a body), else the double product (the setters').
+    int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale, bool singlePrecision = false);
     template <typename T>
     void setBodyField(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows);
     template <typename T>
@@ -328,12 +565,31 @@ private:
     void setCollideWith(int bit, QCheckBox* box, const std::vector<bool>& values, const std::vector<int>& rows);
     UserData* bodyUserData(int body) const;
 
+    // Joints (editing/SimulationViewJoints.cpp and its neighbours).
+    // Appends a built joint to the joint list, its bodies' lists and the table.
+    void appendJoint(MyJoint joint, const b2Color& colour);
+    // The six cells of joint `row`'s table row; the type cell alone.
+    QList<QStandardItem*> jointRowItems(const MyJoint& joint, int row) const;
+    QStandardItem* jointTypeItem(int type) const;
+    void connectJointsTableSelection(bool connectIt);
+    // Selects columns 2 to 5 of a joints-table row.
+    void selectJointRow(int row, QItemSelectionModel::SelectionFlags flags);
+    // Enables exactly the pages of the given joint types (0 to 3).
+    void enableJointPages(const bool present[4]);
+    void showJointPage(int type);
+    // The joint rows' connections; the pivot sliders' live limits
+    // (properties/SimulationViewJointSlots.cpp).
+    void connectJointControls();
+    void applyPivotLimitsLive(int lowerSlider, int upperSlider);
+    std::vector<std::unique_ptr<JointUserData>> ownedJointUserData;
+    std::optional<Qt::KeyboardModifiers> jointModifiersOverride;
+
     int previousTool = 0;
     // SimulationViewTables.cpp
     void setupBodiesTableWidget(int theme);
     void setupJointsTableWidget();
     void setupQuickPresetsTableWidget();
-    void loadJointIcons();
+    void loadJointIcons(int forTheme);
     void makeConnections();
     // A "Zolvar" message with one OK button on the main window.
     void showMessage(const QString& text);

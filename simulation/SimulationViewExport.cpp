@@ -96,8 +96,13 @@ void SimulationView::updateExportInfo(int count)
 
 void SimulationView::resetProgress()
 {
-    if (ui.progressBar)
+    // While recording, the bar's range is the export's frames; a value of 0
+    // outside the range would be ignored.
+    if (ui.progressBar) {
+        if (ui.progressBar->minimum() != 0 || ui.progressBar->maximum() <= 0)
+            ui.progressBar->setRange(0, std::max(1, ui.progressBar->maximum()));
         ui.progressBar->setValue(0);
+    }
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QString());
 }

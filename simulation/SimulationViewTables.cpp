@@ -3,6 +3,7 @@
 // The tables' editing and the property slots come with the property panels.
 #include "simulation/SimulationView.h"
 
+#include "mainwindow/Themes.h"
 #include "model/LabelColor.h"
 #include "properties/BodiesTableView.h"
 #include "properties/EditBox.h"
@@ -50,13 +51,12 @@ QStandardItem* fixedItem(const QString& text)
 
 } // namespace
 
-void SimulationView::loadJointIcons()
+void SimulationView::loadJointIcons(int forTheme)
 {
-    const QString suffix = theme == 1 ? QStringLiteral("_light") : theme == 2 ? QStringLiteral("_white") : QString();
-    distanceJointIcon = QIcon(QStringLiteral(":/images/joint_distance%1.png").arg(suffix));
-    revoluteJointIcon = QIcon(QStringLiteral(":/images/joint_revolute%1.png").arg(suffix));
-    prismaticJointIcon = QIcon(QStringLiteral(":/images/joint_prismatic%1.png").arg(suffix));
-    springJointIcon = QIcon(QStringLiteral(":/images/joint_spring%1.png").arg(suffix));
+    distanceJointIcon = QIcon(jointIconPath(forTheme, JointType::Distance));
+    revoluteJointIcon = QIcon(jointIconPath(forTheme, JointType::Revolute));
+    prismaticJointIcon = QIcon(jointIconPath(forTheme, JointType::Prismatic));
+    springJointIcon = QIcon(jointIconPath(forTheme, JointType::Spring));
 }
 
 void SimulationView::setupBodiesTableWidget(int forTheme)
@@ -107,12 +107,46 @@ void SimulationView::bodyBuilt(int body, const QColor& color)
 
 void SimulationView::setupJointsTableWidget()
 {
-    jointsModel = new QStandardItemModel(0, 6, this);
-    jointsModel->setHorizontalHeaderLabels({QStringLiteral("Joint Index"), QStringLiteral("Type"),
-                                            QStringLiteral("Body A Index"), QStringLiteral("Body A"),
-                                            QStringLiteral("Body B Index"), QStringLiteral("Body B")});
-    if (ui.jointsTable)
+    jointsModel = new QStandardItemModel(0, 4, this);
+    jointsModel->setHorizontalHeaderItem(0, headerItem(QStringLiteral("#"), QIcon(), QStringLiteral("Joint Index")));
+    jointsModel->setHorizontalHeaderItem(1, headerItem(QStringLiteral("Type"), QIcon(), QString()));
+    jointsModel->setHorizontalHeaderItem(2, headerItem(QStringLiteral("#A"), QIcon(), QStringLiteral("Body A Index")));
+    jointsModel->setHorizontalHeaderItem(3, headerItem(QStringLiteral("Body A"), QIcon(), QString()));
+    jointsModel->setHorizontalHeaderItem(4, headerItem(QStringLiteral("#B"), QIcon(), QStringLiteral("Body B Index")));
+    jointsModel->setHorizontalHeaderItem(5, headerItem(QStringLiteral("Body B"), QIcon(), QString()));
+    if (ui.jointsTable) {
         ui.jointsTable->setModel(jointsModel);
+        for (int column : {0, 1, 2, 4})
+            ui.jointsTable->setColumnWidth(column, 30);
+        ui.jointsTable->verticalHeader()->setDefaultSectionSize(ui.jointsTable->fontMetrics().height() + 4);
+    }
+}
+
+QStandardItem* SimulationView::jointTypeItem(int type) const
+{
+    static const char* const names[] = {"Distance Joint", "Pivot Joint", "Piston Joint", "Spring Joint"};
+    const QIcon* icons[] = {&distanceJointIcon, &revoluteJointIcon, &prismaticJointIcon, &springJointIcon};
+    auto* item = fixedItem(QString());
+    if (type >= JointType::Distance && type <= JointType::Spring) {
+        item->setIcon(*icons[type]);
+        item->setToolTip(QString::fromLatin1(names[type]));
+    }
+    return item;
+}
+
+QList<QStandardItem*> SimulationView::jointRowItems(const MyJoint& joint, int row) const
+{
+    auto bodyNumber = [&](int body) {
+        return body >= 0 && size_t(body) < bodies.size() ? QString::number(bodies[size_t(body)].index) : QString();
+    };
+    auto bodyName = [&](int body) {
+        return body >= 0 && size_t(body) < bodies.size() ? bodies[size_t(body)].name : QString();
+    };
+    QList<QStandardItem*> items;
+    items << fixedItem(QString::number(row + 1)) << jointTypeItem(joint.type)
+          << new QStandardItem(bodyNumber(joint.bodyA)) << new QStandardItem(bodyName(joint.bodyA))
+          << new QStandardItem(bodyNumber(joint.bodyB)) << new QStandardItem(bodyName(joint.bodyB));
+    return items;
 }
 
 void SimulationView::setupQuickPresetsTableWidget()
@@ -133,16 +167,12 @@ void SimulationView::makeConnections()
         connect(ui.undo, &QAction::triggered, this, &SimulationView::undo);
     if (ui.redo)
         connect(ui.redo, &QAction::triggered, this, &SimulationView::redo);
-    if (ui.densityEt)
-        connect(ui.densityEt, &QDoubleSpinBox::editingFinished, this, &SimulationView::densityEtEditingFinished);
-    if (ui.densitySld)
-        connect(ui.densitySld, &QSlider::valueChanged, this, &SimulationView::densitySldChanged);
-    if (ui.gravityMagnitudeSld)
-        connect(ui.gravityMagnitudeSld, &QSlider::valueChanged, this, &SimulationView::gravityMagnitudeSldChanged);
-    if (ui.gravityDirectionSld)
-        connect(ui.gravityDirectionSld, &QSlider::valueChanged, this, &SimulationView::gravityDirectionSldChanged);
+    // Property panels: body rows, lists, flags and the scene-wide settings.
+    connectPropertyControls();
     if (ui.bodiesTable) {
         connectBodiesTableSelection(true);
         connect(ui.bodiesTable, &QTableView::clicked, this, &SimulationView::bodiesTableItemClicked);
     }
+    // Joint property rows and the joints table's selection.
+    connectJointControls();
 }

@@ -27,13 +27,13 @@ inline const QByteArray kThreeBoxes = R"({
 
 struct Edit
 {
-    std::unique_ptr<window_test::Host> host = window_test::makeHost(18, 0, kThreeBoxes);
+    std::unique_ptr<window_test::Host> host;
     std::unique_ptr<ZolvarDlg> window = window_test::makeWindow(*host);
     SimulationView* view = window->simulationView();
     GLWidget* gl = view->getGLWidget();
     QUndoStack* stack = view->getUndoStack();
 
-    Edit()
+    explicit Edit(const QByteArray& json = kThreeBoxes) : host(window_test::makeHost(18, 0, json))
     {
         window->resize(1200, 800);
         window->show();

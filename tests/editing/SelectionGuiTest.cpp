@@ -63,6 +63,39 @@ TEST(Selection, TheRectangleAddsTheBodiesItMeetsFromEitherCorner)
     EXPECT_EQ(e.stack->count(), 0);
 }
 
+TEST(Selection, AClickBesideAnOutlineSelectsNothing)
+{
+    // A triangle (the lower left half of its 100 x 100 box) at (300, 500)
+    // and a box at (700, 500); the world is in composition pixels / 100
+    // about the middle of the 1000 x 1000 composition.
+    Edit e(R"({"format": "zolvar-standin-project",
+        "footage": [{"id": 1, "name": "Red", "kind": "solid", "width": 100, "height": 100}],
+        "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 1000, "frameRate": 25, "duration": 4,
+            "layers": [
+                {"id": 1, "type": "solid", "name": "T", "source": 1, "transform": {"position": [300, 500]},
+                 "masks": [{"shape": {"closed": true, "vertices": [[0, 0], [0, 100], [100, 100]]}}]},
+                {"id": 2, "type": "solid", "name": "B", "source": 1, "transform": {"position": [700, 500]}}]}],
+        "activeItem": "Main"})");
+    const auto at = [&](double x, double y) { return e.pixel(b2Vec2(float((x - 500) / 100), float((y - 500) / 100))); };
+
+    // The empty corner of the triangle's box, and 5 px right of the box.
+    for (const QPoint p : {at(330, 470), at(755, 500)}) {
+        e.click(p);
+        EXPECT_TRUE(e.selected().empty()) << p.x() << " " << p.y();
+        EXPECT_FALSE(e.view->isSelectingRect());
+    }
+    // Inside the outlines a click selects.
+    e.click(at(270, 530));
+    EXPECT_EQ(e.selected(), Rows({0}));
+
+    // A rectangle still selects what it covers, and only that.
+    e.click(at(500, 100));
+    e.drag(at(230, 420), at(380, 580));
+    EXPECT_EQ(e.selected(), Rows({0}));
+    e.drag(at(620, 420), at(780, 580), Qt::ShiftModifier);
+    EXPECT_EQ(e.selected(), Rows({0, 1}));
+}
+
 TEST(Selection, TheTableSelectsTheBodies)
 {
     Edit e;

@@ -125,6 +125,29 @@ TEST_F(RigTest, WorldPositionAndRotationOfParentedLayers)
     EXPECT_NEAR(position(Mirrored).y, 300.0f, 1e-3);
 }
 
+TEST_F(RigTest, SignedScaleAndTheRotationThatGoesWithIt)
+{
+    // (-50 %, 200 %) under a parent at 50 %, signed; the others as before.
+    double fx = 0, fy = 0;
+    EXPECT_EQ(GetSignedWorldScaleAtTime(id, basic, layerAt(basic, Mirrored), fx, fy, kTimeZero), A_Err_NONE);
+    EXPECT_DOUBLE_EQ(fx, -0.25);
+    EXPECT_DOUBLE_EQ(fy, 1.0);
+    EXPECT_EQ(GetSignedWorldScaleAtTime(id, basic, layerAt(basic, Flat), fx, fy, kTimeZero), A_Err_NONE);
+    EXPECT_DOUBLE_EQ(fx, 0.0) << "no floor: the export writes what the layer has";
+
+    // The mirrored x axis points to -60 degrees; with the mirror in the scale
+    // the layer is turned by 30 + 90.
+    const struct {
+        RigLayer layer;
+        float degrees;
+    } rows[] = {{Mirrored, 120.0f}, {Turned, 120.0f}, {Parent, 90.0f}, {Flat, 0.0f}};
+    for (const auto& row : rows) {
+        float degrees = -1;
+        EXPECT_EQ(GetBodyRotationAtTime(id, basic, layerAt(basic, row.layer), degrees, kTimeZero), A_Err_NONE);
+        EXPECT_NEAR(degrees, row.degrees, 1e-3) << row.layer;
+    }
+}
+
 TEST_F(RigTest, PositionAndVelocityAtAFrame)
 {
     const A_Time frame{1, 25};

@@ -4,6 +4,9 @@
 #include "model/PolygonUtils.h"
 #include "outlines/BodyFromLayer.h"
 #include "outlines/OutlineMessages.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
+#include "project/Transform.h"
 
 #include <box2d/box2d.h>
 
@@ -196,6 +199,24 @@ b2Vec2 toWorld(const MyBody& body, b2Vec2 local)
 b2Vec2 compToWorld(double x, double y, int width, int height)
 {
     return b2Vec2(float((x - width / 2.0) / 100.0), float((y - height / 2.0) / 100.0));
+}
+
+b2Vec2 hostWorld(const Scene& scene, int layerIndex, double x, double y)
+{
+    const standin::Layer* layer = scene.project->compositionByName(QStringLiteral("Main"))->layer(layerIndex);
+    double cx = 0, cy = 0;
+    standin::mapPoint(standin::layerToWorld(*layer, A_Time{0, 1}), x, y, &cx, &cy);
+    return compToWorld(cx, cy);
+}
+
+bool hasCorner(const MyBody& body, b2Vec2 world, float tolerance)
+{
+    for (const std::vector<ShapeDef>& g : body.outlines)
+        for (const ShapeDef& s : g)
+            for (const b2Vec2& p : s.points)
+                if ((toWorld(body, p) - world).Length() < tolerance)
+                    return true;
+    return false;
 }
 
 namespace {

@@ -75,6 +75,12 @@ b2Vec2 toWorld(const MyBody& body, b2Vec2 local);
 // World units from composition pixels of a composition of that size.
 b2Vec2 compToWorld(double x, double y, int width = 1000, int height = 500);
 
+// The world point (world units) where the host draws the point (x, y) of
+// layer `layerIndex` of "Main" at time 0, through the stand-in's own matrix.
+b2Vec2 hostWorld(const Scene& scene, int layerIndex, double x, double y);
+// Whether some point of the body's outlines lies at `world`.
+bool hasCorner(const MyBody& body, b2Vec2 world, float tolerance = 2e-4f);
+
 // Hands every circle, box, triangle and open segment (as the scene build's
 // quadrilaterals of the thinnest and the widest line width) to Box2D, which
 // aborts the process on anything it refuses. Also checks the sum of the

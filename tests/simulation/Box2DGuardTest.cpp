@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 using testing_simulation::Scene;
@@ -186,4 +187,45 @@ TEST(Box2DGuard, EveryHostileRecordSurvivesTheBuildAndTheSimulation)
     scene.play();
     scene.ticks(3);
     SUCCEED() << "still alive";
+}
+
+// Finite but absurd joint values (anchors far from their bodies, huge limits
+// and motor values) would make the solver's positions infinite: they reach
+// Box2D within the scene's bounds, and the bodies stay finite.
+TEST(Box2DGuard, JointValuesFarOutOfTheSceneAreBounded)
+{
+    b2World world(b2Vec2(0.0f, 10.0f));
+    b2BodyDef def;
+    b2Body* ground = world.CreateBody(&def);
+    def.type = b2_dynamicBody;
+    def.position.Set(1.0f, 0.0f);
+    b2Body* body = world.CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(0.5f, 0.5f);
+    body->CreateFixture(&box, 1.0f);
+
+    b2RevoluteJointDef pivot;
+    pivot.Initialize(ground, body, b2Vec2(1e30f, -1e30f));
+    pivot.enableLimit = true;
+    pivot.lowerAngle = -1e30f;
+    pivot.upperAngle = 1e30f;
+    pivot.enableMotor = true;
+    pivot.motorSpeed = 1e30f;
+    pivot.maxMotorTorque = 1e30f;
+    auto* made = static_cast<b2RevoluteJoint*>(Box2DGuard::createJoint(world, pivot));
+    ASSERT_NE(made, nullptr);
+    EXPECT_LE(std::fabs(made->GetLocalAnchorA().x), Box2DGuard::kMaxMagnitude);
+    EXPECT_LE(made->GetUpperLimit(), Box2DGuard::kMaxMagnitude);
+    EXPECT_LE(made->GetMotorSpeed(), Box2DGuard::kMaxMagnitude);
+
+    b2DistanceJointDef distance;
+    distance.Initialize(ground, body, b2Vec2(0.0f, 0.0f), b2Vec2(1.0f, 0.0f));
+    distance.localAnchorB.Set(1e30f, 0.0f);
+    distance.length = 1e30f;
+    distance.minLength = distance.maxLength = distance.length;
+    ASSERT_NE(Box2DGuard::createJoint(world, distance), nullptr);
+
+    for (int i = 0; i < 60; ++i)
+        world.Step(1.0f / 60.0f, 8, 3);
+    EXPECT_TRUE(Box2DGuard::isFinite(body->GetPosition()));
 }

@@ -329,3 +329,77 @@ TEST(ExportGui, NothingToExportIsToldAndTheWindowStaysOpen)
     EXPECT_EQ(script.messages[0], QStringLiteral("There are no bodies to export."));
     EXPECT_EQ(group(host, "Zolvar"), nullptr);
 }
+
+TEST(ExportGui, NoBodiesAreToldBeforeADuplicateIsMadeAndTheGroupsBalance)
+{
+    Host host(QByteArray(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 1000, "frameRate": 25, "duration": 4,
+                          "layers": [{"id": 1, "type": "camera", "transform": {"position": [1000, 500, -1500]}},
+                                     {"id": 2, "type": "null", "name": "Control"}]}]})"));
+    script.steps = {exportFrames(0, 10, true), [](ZolvarDlg& window) {
+                        if (window.simulationView()->exporting || script.messages.isEmpty())
+                            return false;
+                        EXPECT_FALSE(control<QAbstractButton>(window, "exportBtn")->isChecked());
+                        window.close();
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_EQ(script.messages, QStringList{QStringLiteral("There are no bodies to export.")});
+    EXPECT_EQ(host.project->compositions().size(), 1u);
+    EXPECT_EQ(group(host, "Zolvar - Duplicate Comp"), nullptr);
+    for (const standin::UndoGroupRecord& g : host.session->undoGroups()) {
+        EXPECT_NE(g.closeSequence, 0u) << g.name;
+        EXPECT_FALSE(g.closedByHost) << g.name;
+    }
+}
+
+TEST(ExportGui, ARangeThatCannotBeReachedIsRefusedAndExportUnchecks)
+{
+    Host host(project(1));
+    // The click is posted: its message box must not block the script's poll.
+    const auto typeAndExport = [](int start, int end, int messagesBefore) {
+        return [=](ZolvarDlg& window) {
+            if (script.messages.size() < messagesBefore)
+                return false;
+            // Typed without leaving the boxes: nothing corrects them.
+            control<QSpinBox>(window, "startFrameEt")->setValue(start);
+            control<QSpinBox>(window, "endFrameEt")->setValue(end);
+            QTimer::singleShot(0, control<QAbstractButton>(window, "exportBtn"), &QAbstractButton::click);
+            return true;
+        };
+    };
+    script.steps = {typeAndExport(100000, 100005, 0), typeAndExport(30, 20, 1),
+                    [](ZolvarDlg& window) {
+                        if (script.messages.size() < 2)
+                            return false;
+                        EXPECT_FALSE(control<QAbstractButton>(window, "exportBtn")->isChecked());
+                        EXPECT_FALSE(window.simulationView()->exporting);
+                        window.close();
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_EQ(script.messages.join('\n').toStdString(),
+              "The export range cannot start after frame 99999.\nThe export range starts after its end frame.");
+    EXPECT_EQ(group(host, "Zolvar"), nullptr);
+}
+
+TEST(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
+{
+    Host host(project(1));
+    script.steps = {exportFrames(5, 40), [](ZolvarDlg& window) {
+                        SimulationView* view = window.simulationView();
+                        if (view->currentFrame < 8)
+                            return false;
+                        control<QAbstractButton>(window, "exportBtn")->click();
+                        EXPECT_FALSE(view->exporting);
+                        EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
+                        EXPECT_TRUE(control<QLabel>(window, "exportNoteSt")->text().isEmpty());
+                        window.close();
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_EQ(group(host, "Zolvar"), nullptr);
+}

@@ -276,3 +276,21 @@ TEST(KeyframeExport, ShapeLayerInnerPlacementsAreReset)
     }
     EXPECT_TRUE(scene.host.session->leaks().none()) << scene.host.session->leaks().describe();
 }
+
+TEST(KeyframeExport, NoBodiesAreToldBeforeADuplicateIsMade)
+{
+    Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "camera", "transform": {"position": [500, 500, -900]}})"),
+                           QStringLiteral(R"({"id": 2, "type": "null", "name": "Control"})")}));
+    scene.build();
+    ASSERT_TRUE(scene.core.bodies.empty());
+    scene.core.controls.applyToNewComp = true;
+    scene.writeKeysOnHandover();
+    scene.startRecording(0, 10);
+    scene.ticks(14);
+    EXPECT_TRUE(scene.core.handedOver.empty());
+    EXPECT_EQ(scene.core.exportFailures, QStringList{QStringLiteral("There are no bodies to export.")});
+    EXPECT_FALSE(scene.core.exporting);
+    EXPECT_EQ(scene.host.project->compositions().size(), 1u) << "no empty duplicate";
+    EXPECT_EQ(group(scene, "Zolvar - Duplicate Comp"), nullptr);
+    EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(ViewCoordinates, PixelsAndWorldUnits)
 {
     SimulationCore core(nullptr, 0);
@@ -42,6 +44,29 @@ TEST(ViewCoordinates, ChangeTestsAndKeySelection)
     EXPECT_EQ(selectKeys(std::vector<float>{1, 2, 1}), (Keys{true, true, true}));
     EXPECT_EQ(selectKeys(std::vector<b2Vec2>{b2Vec2(0, 0), b2Vec2(0.01f, 0), b2Vec2(0.01f, 0), b2Vec2(5, 0)}),
               (Keys{true, false, true, true}));
+}
+
+TEST(ViewCoordinates, SlowMotionIsNeverThinnedAway)
+{
+    // Below the tolerance from one frame to the next, above it over two:
+    // every sample but the last is keyed, so the layer follows the body.
+    const struct {
+        const char* what;
+        float step;  // per frame
+        int frames;
+        bool twoD;
+    } rows[] = {{"a slow turn", 0.0008f, 11, false}, {"a slow drift", 0.025f, 21, true}};
+    for (const auto& row : rows) {
+        std::vector<float> turn;
+        std::vector<b2Vec2> drift;
+        for (int i = 0; i <= row.frames; ++i) {
+            turn.push_back(10.0f + row.step * float(i));
+            drift.emplace_back(300.0f + row.step * float(i), 200.0f);
+        }
+        const std::vector<bool> keys = row.twoD ? selectKeys(drift) : selectKeys(turn);
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), true), row.frames) << row.what;
+        EXPECT_FALSE(keys.back()) << row.what << ": one step short of the tolerance";
+    }
 }
 
 TEST(ViewCoordinates, PreferencesReachTheLiveWorldAndTheJoints)

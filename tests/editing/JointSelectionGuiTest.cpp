@@ -1,0 +1,152 @@
+// Joint selection: clicks in the joints table, the pages of the joint panel
+// that follow it, the rows shown for the selected bodies and the two select
+// commands.
+#include "JointFixture.h"
+
+#include "properties/EditBox.h"
+
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QTabWidget>
+
+namespace {
+
+using namespace joint_test;
+using Rows = std::vector<int>;
+
+// Whether each page's first widget is enabled: distance, pivot, piston, spring.
+std::vector<bool> pages(const Scene& s)
+{
+    return {s.ui.distanceJointFrequencyEt->isEnabled(), s.ui.revoluteJointLowerAngleEt->isEnabled(),
+            s.ui.prismaticJointLowerTranslationEt->isEnabled(), s.ui.springJointSpringinessEt->isEnabled()};
+}
+
+// Bodies P, Q, R (0, 1, 2): a distance joint P-Q (row 0), a pivot Q-R (row 1)
+// and a spring P-R (row 2); every row shown.
+struct Chain : Scene
+{
+    Chain()
+    {
+        addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);
+        addAll({1, 2}, &SimulationView::addRevoluteJointBetweenSelectedBodies);
+        addAll({0, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);
+        selectBodies({0, 1, 2});
+        view->selectJoints({});
+    }
+};
+
+TEST(JointSelection, ClickedRowsSelectTheirJointsAndPages)
+{
+    Chain s;
+    s.ui.jointPropertiesTabWidget->setCurrentIndex(0);
+    s.view->joints[1].lowerAngle = -12.5f;
+    s.clickCell(1, 3);
+    EXPECT_EQ(s.selectedJoints(), Rows({1}));
+    EXPECT_TRUE(s.view->joints[1].jointUserData->selected);
+    EXPECT_EQ(s.ui.jointPropertiesTabWidget->currentIndex(), 1);
+    EXPECT_EQ(pages(s), std::vector<bool>({false, true, false, false}));
+    EXPECT_DOUBLE_EQ(s.ui.revoluteJointLowerAngleEt->value(), -12.5);
+    EXPECT_EQ(s.ui.revoluteJointLowerAngleSld->value(), -12500);
+    EXPECT_EQ(s.stack->count(), 3);  // showing values made no command
+
+    // Ctrl adds a spring: both pages, the pivot stays current.
+    s.clickCell(2, 5, Qt::ControlModifier);
+    EXPECT_EQ(s.selectedJoints(), Rows({1, 2}));
+    EXPECT_EQ(pages(s), std::vector<bool>({false, true, false, true}));
+    EXPECT_EQ(s.ui.jointPropertiesTabWidget->currentIndex(), 1);
+
+    // Clearing disables every page and every highlight.
+    s.ui.jointsTable->selectionModel()->clear();
+    EXPECT_TRUE(s.selectedJoints().empty());
+    EXPECT_EQ(pages(s), std::vector<bool>({false, false, false, false}));
+}
+
+TEST(JointSelection, OnlyWholeRowRangesCount)
+{
+    Chain s;
+    // Columns 2 to 5: Qt selects the whole row range.
+    for (int column : {2, 3, 4, 5}) {
+        s.clickCell(0, column);
+        EXPECT_EQ(s.view->getSelectedRowsInJointsTable(), Rows({0})) << column;
+        EXPECT_EQ(s.selectedJoints(), Rows({0})) << column;
+        s.ui.jointsTable->selectionModel()->clear();
+    }
+    // Columns 0 and 1 cannot be selected: nothing is.
+    for (int column : {0, 1}) {
+        s.clickCell(2, column);
+        EXPECT_TRUE(s.selectedJoints().empty()) << column;
+    }
+    // A program selection of columns 2 to 5 is no whole row and does not
+    // reach the handler, which would enable both pages.
+    s.view->selectJoints({0, 2});
+    EXPECT_EQ(s.selectedJoints(), Rows({0, 2}));
+    EXPECT_TRUE(s.view->getSelectedRowsInJointsTable().empty());
+    EXPECT_EQ(pages(s), std::vector<bool>({true, false, false, false}));
+    EXPECT_EQ(s.ui.jointPropertiesTabWidget->currentIndex(), 0);
+}
+
+TEST(JointSelection, TheTableShowsTheJointsOfTheSelectedBodies)
+{
+    Scene s;
+    s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // P-Q
+    s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // Q-R
+    auto shown = [&] {
+        Rows rows;
+        for (int r = 0; r < s.model()->rowCount(); ++r)
+            if (!s.ui.jointsTable->isRowHidden(r))
+                rows.push_back(r);
+        return rows;
+    };
+    s.selectBodies({1});
+    EXPECT_EQ(shown(), Rows({0, 1}));
+
+    s.view->selectJoints({1});
+    EXPECT_EQ(pages(s), std::vector<bool>({false, false, false, true}));
+    s.selectBodies({0});
+    EXPECT_EQ(shown(), Rows({0}));
+    EXPECT_TRUE(s.selectedJoints().empty());
+    EXPECT_FALSE(s.view->joints[1].jointUserData->selected);
+    EXPECT_EQ(pages(s), std::vector<bool>({false, false, false, false}));
+
+    s.selectBodies({});
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST(JointSelection, SameTypeAndTheSelectedBodiesCommands)
+{
+    Scene s(project({{200, 500}, {500, 500}, {800, 500}, {500, 200}}));
+    s.addAll({0, 1, 2}, &SimulationView::addRevoluteJointBetweenSelectedBodies);  // rows 0, 1
+    s.addAll({1, 3}, &SimulationView::addSpringJointBetweenSelectedBodies);       // row 2
+    s.addAll({2, 3}, &SimulationView::addRevoluteJointBetweenSelectedBodies);     // row 3
+    s.selectBodies({0, 1, 2, 3});
+
+    s.view->OnSelectJointsWithTheSameType();  // nothing selected: nothing happens
+    EXPECT_TRUE(s.selectedJoints().empty());
+
+    s.ui.jointPropertiesTabWidget->setCurrentIndex(3);
+    s.view->selectJoints({1});
+    s.view->OnSelectJointsWithTheSameType();
+    EXPECT_EQ(s.selectedJoints(), Rows({0, 1, 3}));
+    EXPECT_EQ(s.ui.jointPropertiesTabWidget->currentIndex(), 1);
+
+    // Q and R share joint 1; each brings its other joints.
+    s.view->selectJoints({});
+    s.selectBodies({1, 2});
+    s.view->OnSelectAssociatedJoints();
+    EXPECT_EQ(s.selectedJoints(), Rows({0, 1, 2, 3}));
+    EXPECT_EQ(pages(s), std::vector<bool>({false, true, false, true}));
+
+    s.view->selectJoints({});
+    s.selectBodies({3});
+    s.view->OnSelectAssociatedJoints();
+    EXPECT_EQ(s.selectedJoints(), Rows({2, 3}));
+    // The last joint seen is shown: the pivot R-S.
+    EXPECT_EQ(s.ui.jointPropertiesTabWidget->currentIndex(), 1);
+
+    // Alt+W removes the selected ones.
+    s.view->OnRemoveAssociatedJoints();
+    EXPECT_EQ(s.view->joints.size(), 2u);
+    expectConsistent(*s.view);
+}
+
+} // namespace

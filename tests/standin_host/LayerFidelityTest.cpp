@@ -1,0 +1,219 @@
+// The main job must leave a layer whose body never moved drawn exactly as it
+// was. A composition with a layer of every kind bodies are built from (solid,
+// masks, shape layers with several items in nested groups, text, mirrored
+// and turned layers, parented layers), all starting after the exported
+// range, goes through zolvar-host's export; every layer's layer-to-world
+// matrix and every shape item's world placement must come back unchanged.
+#include "HostProcess.h"
+
+#include "project/Composition.h"
+#include "project/Layer.h"
+#include "project/Project.h"
+#include "project/PropertyNode.h"
+#include "project/Transform.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace standin;
+
+namespace {
+
+// All layers start at 2 s (frame 50); frames 0 to 10 are exported.
+const QByteArray kEveryKind = R"({
+    "format": "zolvar-standin-project", "activeItem": "Main",
+    "footage": [{"id": 1, "name": "Box", "kind": "solid", "width": 100, "height": 100, "color": [0.8, 0.2, 0.2]},
+                {"id": 2, "name": "Wide", "kind": "solid", "width": 160, "height": 60, "color": [0.2, 0.4, 0.8]}],
+    "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 800, "frameRate": 25, "duration": 8,
+        "layers": [
+            {"id": 1, "type": "solid", "source": 1, "name": "Solid", "inPoint": 2,
+             "transform": {"position": [150, 150], "rotation": 25}},
+            {"id": 2, "type": "solid", "source": 2, "name": "Masked", "inPoint": 2,
+             "transform": {"position": [400, 150], "scale": [-100, 100], "rotation": 30},
+             "masks": [{"shape": {"closed": true, "vertices": [[0, 0], [160, 0], [0, 60]]}},
+                       {"shape": {"closed": true, "vertices": [[100, 30], [150, 30], [150, 55], [100, 55]]}}]},
+            {"id": 3, "type": "solid", "source": 1, "name": "Mirrored", "inPoint": 2,
+             "transform": {"position": [650, 150], "scale": [-100, -100], "rotation": 30}},
+            {"id": 4, "type": "solid", "source": 2, "name": "Flipped", "inPoint": 2,
+             "transform": {"position": [850, 150], "scale": [100, -80], "rotation": -40}},
+            {"id": 5, "type": "shape", "name": "Shapes", "inPoint": 2,
+             "transform": {"position": [200, 450], "scale": [110, 90], "rotation": 15},
+             "contents": [
+                {"matchName": "ADBE Vector Group",
+                 "transform": {"ADBE Vector Anchor": [10, 5], "ADBE Vector Position": [100, 0],
+                               "ADBE Vector Scale": [80, 120], "ADBE Vector Rotation": 20},
+                 "contents": [
+                    {"matchName": "ADBE Vector Shape - Rect",
+                     "properties": {"ADBE Vector Rect Size": [60, 40], "ADBE Vector Rect Position": [50, 0]}},
+                    {"matchName": "ADBE Vector Group",
+                     "transform": {"ADBE Vector Position": [0, 60], "ADBE Vector Rotation": -15},
+                     "contents": [
+                        {"matchName": "ADBE Vector Shape - Ellipse",
+                         "properties": {"ADBE Vector Ellipse Size": [50, 30], "ADBE Vector Ellipse Position": [20, 10]}},
+                        {"matchName": "ADBE Vector Shape - Star",
+                         "properties": {"ADBE Vector Star Position": [-40, 0], "ADBE Vector Star Outer Radius": 30,
+                                        "ADBE Vector Star Inner Radius": 15}}]}]},
+                {"matchName": "ADBE Vector Shape - Ellipse",
+                 "properties": {"ADBE Vector Ellipse Size": [60, 60], "ADBE Vector Ellipse Position": [0, 200]}},
+                {"matchName": "ADBE Vector Shape - Group",
+                 "properties": {"ADBE Vector Shape": {"closed": true, "vertices": [[-80, 100], [-20, 100], [-80, 140]]}}}]},
+            {"id": 6, "type": "shape", "name": "Mirrored Shapes", "inPoint": 2,
+             "transform": {"position": [600, 450], "scale": [-100, 100], "rotation": 10},
+             "contents": [
+                {"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [30, 0]},
+                 "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                               "properties": {"ADBE Vector Rect Position": [20, 0], "ADBE Vector Rect Size": [40, 20]}}]},
+                {"matchName": "ADBE Vector Shape - Ellipse", "properties": {"ADBE Vector Ellipse Position": [0, 80]}}]},
+            {"id": 7, "type": "text", "name": "Title", "inPoint": 2, "text": {"text": "Zolvar", "size": 60},
+             "transform": {"position": [400, 700], "rotation": 10}},
+            {"id": 8, "type": "null", "name": "Rig", "inPoint": 2,
+             "transform": {"position": [750, 600], "scale": [80, 80], "rotation": 40}},
+            {"id": 9, "type": "solid", "source": 1, "name": "Child", "inPoint": 2, "parent": 8,
+             "transform": {"position": [100, 0], "scale": [-100, 100], "rotation": 20}},
+            {"id": 10, "type": "shape", "name": "Child Shapes", "inPoint": 2, "parent": 8,
+             "transform": {"position": [-100, 50]},
+             "contents": [
+                {"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [0, 10]},
+                 "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                               "properties": {"ADBE Vector Rect Position": [40, 0], "ADBE Vector Rect Size": [30, 30]}}]},
+                {"matchName": "ADBE Vector Shape - Ellipse", "properties": {"ADBE Vector Ellipse Position": [-40, 0]}}]}
+        ]}]
+})";
+
+const QString kPrimitives[] = {"ADBE Vector Shape - Rect", "ADBE Vector Shape - Ellipse", "ADBE Vector Shape - Star",
+                               "ADBE Vector Shape - Group"};
+const char* const kPositions[] = {"ADBE Vector Rect Position", "ADBE Vector Ellipse Position",
+                                  "ADBE Vector Star Position", nullptr};
+
+struct Point {
+    double x = 0, y = 0;
+};
+
+Point valueOf(const PropertyNode* group, const char* name, const A_Time& t)
+{
+    const PropertyNode* node = group->childByMatchName(QString::fromLatin1(name));
+    EXPECT_NE(node, nullptr) << name;
+    if (!node)
+        return {};
+    const Value v = node->valueAt(t, false);
+    return {v.x(), v.y()};
+}
+
+// Where the host draws point p of a shape item (in the item's own space):
+// through every enclosing group's transform, then the layer's matrix.
+Point itemWorld(const Layer& layer, const PropertyNode* item, Point p, const A_Time& t)
+{
+    for (const PropertyNode* n = item->parent(); n; n = n->parent()) {
+        if (n->matchName() != QLatin1String("ADBE Vector Group"))
+            continue;
+        const PropertyNode* transform = n->childByMatchName(QStringLiteral("ADBE Vector Transform Group"));
+        const Point anchor = valueOf(transform, "ADBE Vector Anchor", t);
+        const Point position = valueOf(transform, "ADBE Vector Position", t);
+        const Point scale = valueOf(transform, "ADBE Vector Scale", t);
+        const double r = valueOf(transform, "ADBE Vector Rotation", t).x * M_PI / 180.0;
+        const double x = (p.x - anchor.x) * scale.x / 100.0;
+        const double y = (p.y - anchor.y) * scale.y / 100.0;
+        p = {std::cos(r) * x - std::sin(r) * y + position.x, std::sin(r) * x + std::cos(r) * y + position.y};
+    }
+    Point world;
+    mapPoint(layerToWorld(layer, t), p.x, p.y, &world.x, &world.y);
+    return world;
+}
+
+// Every shape item of the layer, depth first, with the point it is placed at.
+void forEachItem(const PropertyNode* node, const std::function<void(const PropertyNode*, const char*)>& visit)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        const PropertyNode* child = node->child(i);
+        for (size_t k = 0; k < std::size(kPrimitives); ++k)
+            if (child->matchName() == kPrimitives[k])
+                visit(child, kPositions[k]);
+        forEachItem(child, visit);
+    }
+}
+
+std::vector<std::pair<const PropertyNode*, Point>> itemsOf(const Layer& layer, const A_Time& t)
+{
+    std::vector<std::pair<const PropertyNode*, Point>> items;
+    forEachItem(layer.root(), [&](const PropertyNode* item, const char* position) {
+        items.emplace_back(item, position ? valueOf(item, position, t) : Point{});
+    });
+    return items;
+}
+
+void expectNear(Point a, Point b, const std::string& what)
+{
+    EXPECT_NEAR(a.x, b.x, 0.01) << what;
+    EXPECT_NEAR(a.y, b.y, 0.01) << what;
+}
+
+std::unique_ptr<Project> loadProject(const QString& path)
+{
+    LoadError error;
+    std::unique_ptr<Project> project = Project::load(path, &error);
+    EXPECT_TRUE(project) << error.toString().toStdString();
+    return project;
+}
+
+} // namespace
+
+TEST(LayerFidelity, BodiesThatNeverMovedLeaveEveryLayerDrawnAsItWas)
+{
+    HostSandbox box;
+    const QString input = box.path("every-kind.json");
+    ASSERT_TRUE(HostSandbox::write(input, kEveryKind));
+    const QString output = box.path("result.json");
+    const HostRun run = box.run({input, "--export", "0-10", "--output", output});
+    ASSERT_TRUE(run.finished) << show(run);
+    ASSERT_EQ(run.exitCode, 0) << show(run);
+    ASSERT_TRUE(run.out.contains("Export: done")) << show(run);
+
+    const std::unique_ptr<Project> before = loadProject(input);
+    const std::unique_ptr<Project> after = loadProject(output);
+    ASSERT_TRUE(before && after);
+    const Composition* original = before->compositionByName(QStringLiteral("Main"));
+    // The keys go to a duplicate of the composition when the window's option
+    // says so (its default), else to the composition itself.
+    const Composition* written = after->compositionByName(QStringLiteral("Main"));
+    for (const Composition* comp : after->compositions())
+        if (comp->name() != QLatin1String("Main"))
+            written = comp;
+    ASSERT_TRUE(original && written);
+    ASSERT_EQ(original->layerCount(), written->layerCount());
+
+    int keyed = 0;
+    for (int i = 0; i < original->layerCount(); ++i) {
+        const Layer& was = *original->layer(i);
+        const Layer& is = *written->layer(i);
+        const std::string name = was.name().toStdString();
+        if (was.kind() != LayerKind::Null) {
+            // The export did write this layer: keys, no parent.
+            EXPECT_GE(is.transformStream(TransformStream::Position)->keyCount(), 1) << name;
+            EXPECT_EQ(is.parent(), nullptr) << name;
+            ++keyed;
+        }
+        // Inside the range, at its end and once the layer is shown.
+        for (const A_Time t : {A_Time{0, 25}, A_Time{10, 25}, A_Time{75, 25}}) {
+            const std::string at = name + " at " + std::to_string(t.value);
+            for (const Point p : {Point{0, 0}, Point{100, 0}, Point{0, 100}, Point{37, -53}}) {
+                Point a, b;
+                mapPoint(layerToWorld(was, t), p.x, p.y, &a.x, &a.y);
+                mapPoint(layerToWorld(is, t), p.x, p.y, &b.x, &b.y);
+                expectNear(a, b, at + ": layer point " + std::to_string(p.x) + ", " + std::to_string(p.y));
+            }
+            const auto wasItems = itemsOf(was, t);
+            const auto isItems = itemsOf(is, t);
+            ASSERT_EQ(wasItems.size(), isItems.size()) << at;
+            for (size_t k = 0; k < wasItems.size(); ++k)
+                for (const Point d : {Point{0, 0}, Point{10, 0}, Point{0, 10}}) {
+                    const Point p0{wasItems[k].second.x + d.x, wasItems[k].second.y + d.y};
+                    const Point p1{isItems[k].second.x + d.x, isItems[k].second.y + d.y};
+                    expectNear(itemWorld(was, wasItems[k].first, p0, t), itemWorld(is, isItems[k].first, p1, t),
+                               at + ": item " + std::to_string(k));
+                }
+        }
+    }
+    EXPECT_EQ(keyed, 9);
+}
