@@ -394,6 +394,7 @@ TEST(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
                         SimulationView* view = window.simulationView();
                         if (view->currentFrame < 8)
                             return false;
+                        EXPECT_EQ(view->getTimer()->interval(), 0) << "recording ticks follow at once";
                         control<QAbstractButton>(window, "exportBtn")->click();
                         EXPECT_FALSE(view->exporting);
                         EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
