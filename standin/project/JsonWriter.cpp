@@ -3,6 +3,9 @@
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLocale>
+
+#include <cmath>
 
 namespace standin {
 
@@ -11,8 +14,19 @@ namespace {
 constexpr qsizetype kBufferSize = 1 << 16;
 
 // Qt's own text for a scalar (shortest round-trip numbers, escaped strings).
+// Numbers, the bulk of a file, are printed here as Qt prints them: whole
+// numbers up to 2^53 as integers, others in the shortest form that reads
+// back the same.
 QByteArray scalarText(const QJsonValue& v)
 {
+    if (v.isDouble()) {
+        const double d = v.toDouble();
+        if (std::isfinite(d)) {
+            if (std::fabs(d) <= 9007199254740992.0 && d == std::trunc(d))
+                return QByteArray::number(qint64(d));
+            return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
+        }
+    }
     const QByteArray doc = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
     return doc.mid(1, doc.size() - 2);
 }
@@ -131,6 +145,12 @@ void JsonStream::write(const QJsonValue& v, int indent, bool keysArray)
             return;
         }
         if (isScalarArray(a)) {
+            writeInline(a);
+            return;
+        }
+        // Keys all in the compact form share one line: a long export's
+        // file is mostly keys.
+        if (keysArray && !holdsObject(a)) {
             writeInline(a);
             return;
         }

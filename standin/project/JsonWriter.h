@@ -1,7 +1,7 @@
 // A deterministic, readable JSON printer: objects with sorted members, one
 // per line, 4-space indents; arrays of plain values (no arrays or objects) on
-// one line; each element of a "keys" array that holds no object on a line of
-// its own.
+// one line; a "keys" array of compact keys (no objects) on one line, and in
+// one that also holds objects each compact key on a line of its own.
 //
 // JsonStream prints to a device as it goes, so that a large document never
 // needs to exist whole: the caller hands over small trees and streams the

@@ -1,6 +1,7 @@
 // Loading, saving and reloading project files.
 #include "ProjectTestUtil.h"
 
+#include "project/JsonWriter.h"
 #include "project/MatchNames.h"
 #include "project/PropertyCatalog.h"
 #include "project/Transform.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -261,11 +264,10 @@ TEST(ProjectFile, PlainKeysAreWrittenCompactlyAndBothFormsLoad)
     auto p = test::loadText(older);
     ASSERT_TRUE(p);
     const QByteArray saved = p->toJson();
-    // Keys without tangents are [time, value] on a line each; the one with
-    // tangents keeps the object form.
+    // Keys without tangents are [time, value], all on one line; beside a
+    // key with tangents, which keeps the object form, each on a line.
     EXPECT_TRUE(saved.contains("[[1, 25], [1.5, 2, 0]],\n")) << saved.toStdString();
-    EXPECT_TRUE(saved.contains("[[0, 25], 10],\n")) << saved.toStdString();
-    EXPECT_TRUE(saved.contains("[[3, 25], -0.125]\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\"keys\": [[[0, 25], 10], [[3, 25], -0.125]],\n")) << saved.toStdString();
     EXPECT_TRUE(saved.contains("\"outTangent\": [1, 0, 0]")) << saved.toStdString();
     EXPECT_FALSE(saved.contains("\"outTangent\": [0, 0, 0]")) << saved.toStdString();
 
@@ -295,4 +297,17 @@ TEST(ProjectFile, WritingStopsWithFalseWhenTheDeviceRefuses)
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
     EXPECT_TRUE(p->writeJson(&buffer));
     EXPECT_EQ(buffer.data(), p->toJson()) << "the streamed text is the text";
+}
+
+TEST(ProjectFile, NumbersArePrintedAsQtPrintsThem)
+{
+    QJsonArray numbers;
+    for (const double d : {0.0, -0.0, 1.0, -17.0, 0.1, 1.0 / 3.0, 467.9999694824219, 1e-7, 123456789.125, 1e15, 1e16,
+                           9007199254740992.0, 9007199254740993.0, 1e21, -2.5e-300, 1e300, 4.2e-5})
+        numbers.append(d);
+    for (int i = 1; i < 200; ++i)
+        numbers.append(double(float(i) * 0.37f) - double(i) * 1e-3);
+    QByteArray mine = writeJson(numbers);
+    mine.replace(" ", "").replace("\n", "");
+    EXPECT_EQ(mine, QJsonDocument(numbers).toJson(QJsonDocument::Compact));
 }
