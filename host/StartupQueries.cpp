@@ -47,9 +47,6 @@ A_Err ReadStartupNames(SPBasicSuite* basic, AEGP_PluginID pluginId, StartupNames
     return err;
 }
 
-namespace {
-
-// A stored string, read with a buffer as large as the host says the value is.
 A_Err ReadStoredString(const AEGP_PersistentDataSuite3* data, AEGP_PersistentBlobH blob, const char* key,
                        QByteArray& value)
 {
@@ -71,8 +68,6 @@ A_Err ReadStoredString(const AEGP_PersistentDataSuite3* data, AEGP_PersistentBlo
     return err;
 }
 
-} // namespace
-
 A_Err ReadAutoLoadPrefs(SPBasicSuite* basic, AutoLoadPrefs& prefs)
 {
     AEGP_SuiteHandler suites(basic);
@@ -84,6 +79,7 @@ A_Err ReadAutoLoadPrefs(SPBasicSuite* basic, AutoLoadPrefs& prefs)
     if (!err)
         err = ReadStoredString(data, blob, kAutoSavedFileKey, prefs.settingsFile);
     if (!err)
-        err = data->AEGP_GetLong(blob, kPrefsSection, kAutoLoadBodyIdKey, 0, &prefs.bodyIdentification);
+        err = data->AEGP_GetLong(blob, kPrefsSection, kAutoLoadBodyIdKey, BODY_IDENTIFICATION_DFLT,
+                                  &prefs.bodyIdentification);
     return err;
 }

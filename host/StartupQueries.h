@@ -3,6 +3,7 @@
 // auto-load choices.
 #pragma once
 
+#include "dialogs/PreferencesStore.h"
 #include "host_api.h"
 
 #include <QByteArray>
@@ -25,17 +26,22 @@ struct StartupNames {
 // read. Returns the first host error.
 A_Err ReadStartupNames(SPBasicSuite* basic, AEGP_PluginID pluginId, StartupNames& names);
 
-// The persistent-data section and keys of the auto-load choices.
-inline constexpr char kPrefsSection[] = "VH Zolvar 2";
+// The keys of the auto-load choices, beside the body identification of
+// dialogs/PreferencesStore.h (kAutoLoadBodyIdKey).
 inline constexpr char kAutoLoadSaveKey[] = "Auto Load/Save Settings";
 inline constexpr char kAutoSavedFileKey[] = "Auto Saved Settings File";
-inline constexpr char kAutoLoadBodyIdKey[] = "Body Identification for Auto Load Settings";
 
 struct AutoLoadPrefs {
     A_long autoLoadSave = 0;
     QByteArray settingsFile; // 8-bit path as the host stores it
-    A_long bodyIdentification = 0;
+    A_long bodyIdentification = BODY_IDENTIFICATION_DFLT;
 };
+
+// A string stored under `key` in section "VH Zolvar 2", read with a buffer as
+// large as the host says the value is (not cut at any fixed length). `value`
+// is left alone on a host error, which is returned.
+A_Err ReadStoredString(const AEGP_PersistentDataSuite3* data, AEGP_PersistentBlobH blob, const char* key,
+                       QByteArray& value);
 
 // Reads the three auto-load values of section "VH Zolvar 2". The stored path
 // is read whole, however long the host says it is. Values not read keep their

@@ -31,11 +31,12 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     WindowPreferences prefs;
     readWindowPreferences(this->suite, prefs);
 
-    theme = prefs.theme;
+    const Preferences& stored = prefs.preferences;
+    theme = stored.uiTheme;
     loadStyleSheet(theme);
     bodyIdentification = prefs.bodyIdentification;
 
-    createUndoStack(prefs.undoLevels);
+    createUndoStack(stored.levelsOfUndo);
     QAction* undoAction = undoStack->createUndoAction(this);
     QAction* redoAction = undoStack->createRedoAction(this);
     // Host 17.0 takes the platform's undo keys for itself.
@@ -171,18 +172,19 @@ bool ZolvarDlg::forwardToView(const char* operation)
     return view->metaObject()->method(index).invoke(view, Qt::DirectConnection);
 }
 
-void ZolvarDlg::handPreferencesToView(const WindowPreferences& prefs)
+void ZolvarDlg::handPreferencesToView(const WindowPreferences& window)
 {
+    const Preferences& prefs = window.preferences;
     view->setJointsAction(viewOptionsJoints);
-    view->setSelectionHighlightColor(prefs.selectionHighlight.toColor());
-    view->setSelectionStrokeWidth(static_cast<float>(prefs.selectionStrokeWidth));
-    view->setStaticHighlightColor(prefs.staticHighlight.toColor());
-    view->setDistanceJointColor(prefs.distanceJoint.toColor());
-    view->setRevoluteJointColor(prefs.revoluteJoint.toColor());
-    view->setPrismaticJointColor(prefs.prismaticJoint.toColor());
-    view->setSpringJointColor(prefs.springJoint.toColor());
-    view->setSelectedJointColor(prefs.selectedJoint.toColor());
-    view->setJointStrokeWidth(static_cast<float>(prefs.jointStrokeWidth));
+    view->setSelectionHighlightColor(prefs.selectionHighlight);
+    view->setSelectionStrokeWidth(prefs.selectionStrokeWidth);
+    view->setStaticHighlightColor(prefs.staticHighlight);
+    view->setDistanceJointColor(prefs.distanceJointColor);
+    view->setRevoluteJointColor(prefs.revoluteJointColor);
+    view->setPrismaticJointColor(prefs.prismaticJointColor);
+    view->setSpringJointColor(prefs.springJointColor);
+    view->setSelectedJointColor(prefs.selectedJointColor);
+    view->setJointStrokeWidth(prefs.jointStrokeWidth);
     view->setKineBehavior(prefs.kinematicBehavior);
     view->setDormantBehavior(prefs.dormantBehavior);
     view->setIgnoreBodyColorWhenPasting(prefs.ignoreBodyColorWhenPasting);

@@ -79,6 +79,12 @@ public:
     void saveDlgDfltSettings();
     void restoreDlgDfltSettings();
 
+    // The most recently saved and loaded settings files (UTF-8, any
+    // length), empty when none is stored or the host fails
+    // (ZolvarDlgCommands.cpp).
+    QString GetMRSavedSettingsFileNameFromPrefs();
+    QString GetMRLoadedSettingsFileNameFromPrefs();
+
     // Layer separation (ZolvarDlgPreprocessing.cpp).
     std::vector<int> IsPreprocessingNeeded();
     void DoPreprocessing();
@@ -219,8 +225,9 @@ protected:
     // scrolling a panel never changes a value.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Releasing Space brings back the tool the hand tool replaced
-    // (ZolvarDlgKeys.cpp).
+    // Backspace, Delete and Clear remove the selected snapshots; releasing
+    // Space brings back the tool the hand tool replaced (ZolvarDlgKeys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:

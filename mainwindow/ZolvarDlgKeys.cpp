@@ -1,4 +1,5 @@
-// Key releases of the main window: Space ends the temporary hand tool.
+// Keys of the main window: Backspace, Delete and Clear remove the selected
+// scene snapshots; releasing Space ends the temporary hand tool.
 #include "mainwindow/ZolvarDlg.h"
 
 #include "simulation/SimulationView.h"
@@ -21,4 +22,14 @@ void ZolvarDlg::keyReleaseEvent(QKeyEvent* event)
     const int tool = view->toolBeforeHand();
     if (tool >= 0 && tool < 5)
         QMetaObject::invokeMethod(this, toolSlots[tool], Qt::DirectConnection);
+}
+
+void ZolvarDlg::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (view && (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Clear)) {
+        view->removeSelectedPresets();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }

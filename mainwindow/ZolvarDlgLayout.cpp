@@ -1,6 +1,7 @@
 // The eight docks, their Panel-menu check marks, and the window layout kept
 // between runs in the platform settings store.
 #include "mainwindow/ZolvarDlg.h"
+#include "mainwindow/WindowSettingsStore.h"
 
 #include <QAction>
 #include <QByteArray>
@@ -56,10 +57,9 @@ const char kGeometryKey[] = "zolvarDlgGeometry";
 const char kWindowStateKey[] = "zolvarDlgWindowState";
 const char kDefaultWindowStateKey[] = "zolvarDlgDfltWindowState";
 
-// "Zolvar 2.0".
 QString applicationName()
 {
-    return QStringLiteral("Zolvar %1.%2").arg(2).arg(0);
+    return windowSettingsApplicationName();
 }
 
 } // namespace

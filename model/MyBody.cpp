@@ -18,6 +18,8 @@ void MyBody::init()
     fresh.aematicAnchorWorld = aematicAnchorWorld;
     fresh.isLayerBox = isLayerBox;
     fresh.outlines = std::move(outlines);
+    fresh.outlinePrecision = outlinePrecision;
+    fresh.outlineHull = outlineHull;
     fresh.color = color;
     fresh.labelColor = labelColor;
     fresh.joints = std::move(joints);

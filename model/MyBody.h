@@ -64,6 +64,10 @@ struct MyBody
     float openShapeLineWidth = 0.015f;         // world units
     bool isLayerBox = false;                   // the outline is the layer's rectangle
     std::vector<std::vector<ShapeDef>> outlines;
+    // The mesh precision and hull choice the outlines were built with; a
+    // body whose settings differ needs its outlines rebuilt.
+    int32_t outlinePrecision = 2;
+    bool outlineHull = false;
     bool tooManyPolygons = false;
     bool triangulationFailed = false;
     AEGP_ColorVal color{};                     // alpha, red, green, blue in 0..1

@@ -233,6 +233,8 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
         buildFromShapes(build, body, bodyColor);
     else if (objectType == AEGP_ObjectType_AV)
         buildFromLayerBox(build, suites, body, bodyColor);
+    body.outlinePrecision = precision - 2;
+    body.outlineHull = useConvexHull;
 }
 
 void recomputeShape(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex,
@@ -272,4 +274,13 @@ void recomputeShape(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex,
     rebuilt.committedPosition = committedPosition;
     rebuilt.angle = angle;
     rebuilt.color = color;
+}
+
+AEGP_ColorVal layerSolidColor(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const AEGP_ColorVal& other)
+{
+    AEGP_ItemH source = nullptr;
+    AEGP_ItemType type = AEGP_ItemType_NONE;
+    if (sourceOf(suites, layer, source, type) || type != AEGP_ItemType_FOOTAGE)
+        return other;
+    return footageColor(suites, source, other);
 }

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+class AEGP_SuiteHandler;
 class QWidget;
 
 // Writes entry `bodyIndex` of `bodies` from the active composition's layer
@@ -35,3 +36,7 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
 void recomputeShape(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex,
                     const std::vector<int>& bodyLayerIndices, int pluginId, SPBasicSuite* basicSuite,
                     const std::vector<char>& labels, const std::vector<AEGP_ColorVal>& labelColors);
+
+// The colour of an audio-video layer whose source is solid footage (opaque,
+// components within 0 to 1); `other` for any other layer or on a host error.
+AEGP_ColorVal layerSolidColor(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const AEGP_ColorVal& other);

@@ -64,7 +64,13 @@ std::vector<SimulationCore::ListedLayer> SimulationCore::listBodyLayers()
         if (!err)
             err = ReadLayerKind(suites, layer, kind);
         if (!err && kind.eligible) {
-            listed.push_back({int(i), name, kind.label});
+            QColor tableColor(255, 255, 255);
+            if (kind.objectType == AEGP_ObjectType_AV) {
+                const AEGP_ColorVal white{1.0, 1.0, 1.0, 1.0};
+                const AEGP_ColorVal c = layerSolidColor(suites, layer, white);
+                tableColor = QColor(int(255.0 * c.red), int(255.0 * c.green), int(255.0 * c.blue));
+            }
+            listed.push_back({int(i), name, kind.label, tableColor});
             layerLabels.push_back(static_cast<char>(kind.label));
         }
     }

@@ -60,6 +60,8 @@ extern const b2Color REVOLUTE_JOINT_COLOR_DFLT;
 extern const b2Color PRISMATIC_JOINT_COLOR_DFLT;
 extern const b2Color SPRING_JOINT_COLOR_DFLT;
 extern const QColor SELECTED_JOINT_COLOR_DFLT;
+inline constexpr float SELECTION_STROKE_WIDTH_DFLT = 2.0f;
+inline constexpr float JOINT_STROKE_WIDTH_DFLT = 1.0f;
 
 namespace KinematicBehavior {
 enum Value : int { DynamicAfterLastKey = 0, DynamicAtInpoint = 1 };
@@ -99,6 +101,8 @@ public:
         int layerIndex = 0;
         QString name;
         int label = 0;
+        // The bodies table's colour: a solid's colour, else white.
+        QColor tableColor{255, 255, 255};
     };
     std::vector<ListedLayer> listBodyLayers();
     // One record per eligible layer (bodyCount of them), inside the host
@@ -240,14 +244,14 @@ public:
     b2Vec2 capturedGravityFirst{0.0f, 0.0f};
 
     QColor selectionHighlightColor;
-    float selectionStrokeWidth = 2.0f;
+    float selectionStrokeWidth = SELECTION_STROKE_WIDTH_DFLT;
     QColor staticHighlightColor;
     b2Color distanceJointColor;
     b2Color revoluteJointColor;
     b2Color prismaticJointColor;
     b2Color springJointColor;
     QColor selectedJointColor;
-    float jointStrokeWidth = 1.0f;
+    float jointStrokeWidth = JOINT_STROKE_WIDTH_DFLT;
     int kinematicBehavior = KinematicBehavior::DynamicAfterLastKey;
     int dormantBehavior = DormantBehavior::ZeroGravityScale;
     bool ignoreBodyColorWhenPasting = true;

@@ -1,6 +1,7 @@
 // Construction of the scene view.
 #include "simulation/SimulationView.h"
 
+#include "editing/Randomizer.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/HostFailure.h"
 #include "properties/BodiesTableView.h"
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 
 #include <cmath>
@@ -44,6 +46,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     iconBorderGray = theme == 0 ? 20 : 61;
     copiedBody.index = -1;
     copiedJoint.id = -1;
+    randomizer = std::make_unique<RandomSource>();
     loadJointIcons(theme);
 
     setupBodiesTableWidget(theme);
@@ -51,11 +54,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     setupQuickPresetsTableWidget();
 
     readComposition();
-    if (ui.bgColorBtn)
-        ui.bgColorBtn->setStyleSheet(QStringLiteral("QWidget#bgColorBtn{ background-color: rgb(%1, %2, %3); }")
-                                         .arg(bgColor.red())
-                                         .arg(bgColor.green())
-                                         .arg(bgColor.blue()));
+    setBackground(bgColor);
     const float grey = (1.0f - float(bgColor.red()) / 255.0f) / 3.0f;
     if (ui.toolsNoteSt)
         ui.toolsNoteSt->setText(QString());
@@ -108,10 +107,6 @@ void SimulationView::zoomFit()
     refreshView();
 }
 
-void SimulationView::loadSettings(const char* /*path*/, bool /*rememberAsRecent*/, int /*bodyIdentification*/)
-{
-}
-
 void SimulationView::updatePhysics()
 {
     // A host failure that escapes the step (a missing suite) would recur on
@@ -150,4 +145,16 @@ void SimulationView::redo()
 {
     if (undoStack && undoStack->canRedo())
         undoStack->redo();
+}
+
+void SimulationView::setBackground(const QColor& colour)
+{
+    bgColor = colour;
+    if (glWidget)
+        glWidget->setBGColor(colour);
+    if (ui.bgColorBtn)
+        ui.bgColorBtn->setStyleSheet(QStringLiteral("QWidget#bgColorBtn{ background-color: rgb(%1, %2, %3); }")
+                                         .arg(colour.red())
+                                         .arg(colour.green())
+                                         .arg(colour.blue()));
 }

@@ -16,6 +16,7 @@
 #include "model/JointUserData.h"
 #include "model/QuickPreset.h"
 #include "render/DebugDraw.h"
+#include "settings/SettingsDocument.h"
 #include "simulation/KeyframeExport.h"
 #include "simulation/SimulationCore.h"
 
@@ -53,6 +54,7 @@ class QStandardItem;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
+class RandomSource;
 
 class SimulationView : public QWidget, public SimulationCore
 {
@@ -73,14 +75,49 @@ public:
     // area.
     void zoomFit();
 
-    // Loads a settings file into the scene. For now it reads nothing: the
-    // settings reader and the scene it fills do not exist yet.
+    // --- Settings files (settings/SimulationViewSettings*.cpp) ------------
+    // Reads the settings file at `path` (UTF-8) whole and checks it, then
+    // applies it: the bodies that match a saved body (bodyIdentification:
+    // 0 layer ID, 1 layer index, 2 layer name), the view, solver and gravity,
+    // the joints and the snapshots. Every problem is told in a "Zolvar"
+    // message; a load that stops changes nothing. After a load the path is
+    // stored under "Most Recent Loaded Settings File" (when
+    // rememberAsRecent), the scene is rebuilt stopped and the history is
+    // empty.
     void loadSettings(const char* path, bool rememberAsRecent, int bodyIdentification);
-    // Writes the scene's settings file at `path`, then stores `path` (UTF-8)
-    // under `hostKey` in the host's section "VH Zolvar 2"
-    // (settings/SimulationViewSettings.cpp). For now only the path is
-    // stored: the settings writer does not exist yet.
-    void saveSettings(QString path, const char* hostKey);
+    // Writes the scene's settings file at `path` (atomically: a failed write
+    // keeps the previous file), then stores `path` (UTF-8) under `hostKey`
+    // in the host's section "VH Zolvar 2". A failure is told in a "Zolvar"
+    // message and stores nothing; returns whether the file was written.
+    bool saveSettings(QString path, const char* hostKey);
+    // The scene as a snapshot: view, solver and gravity from the controls,
+    // copies of the body and joint lists. The gravity layer is taken only
+    // while gravity comes from a layer unless `anyGravityLayer`.
+    QuickPreset currentScene(bool anyGravityLayer) const;
+    // The row of the first body that the identifiers name under `mode`, or
+    // -1.
+    int getBodyIdFromBodyIdentifiers(int layerID, int index, const QString& name, int mode) const;
+
+    // --- Scene snapshots (settings/SimulationViewSnapshots.cpp) ----------
+    // One column of the snapshot table as it was shown.
+    struct PresetCell {
+        QString text;
+        QIcon icon;
+        int width = 55;
+    };
+    // Appends each snapshot as a new column numbered on from the last one.
+    void addPresets(std::vector<QuickPreset> presets);
+    // Removes the given columns (ascending), the highest first.
+    void removePresets(std::vector<int> columns);
+    // Puts snapshots back at their former columns (ascending) with their
+    // former cells.
+    void insertPresets(std::vector<QuickPreset> presets, std::vector<int> columns, std::vector<PresetCell> cells);
+    std::vector<PresetCell> presetCells(const std::vector<int>& columns) const;
+    // Installs a snapshot: view, solver and gravity through the scene
+    // setters, the body and joint lists wholesale.
+    void applyPreset(QuickPreset preset);
+    const std::vector<QuickPreset>& presetList() const { return quickPresets; }
+    QStandardItemModel* presetsModel() const { return quickPresetsModel; }
 
     // The main window's view-options "Joints" action.
     void setJointsAction(QAction* action) { jointsAction = action; }
@@ -283,6 +320,20 @@ public:
     QUndoStack* getUndoStack() const { return undoStack; }
     const Ui::ZolvarDlgClass& form() const { return ui; }
 
+    // The theme's icons of the bodies table's label, group and colour
+    // headers (SimulationViewTables.cpp).
+    void updateBodiesTableHeaderIcons(int theme);
+
+    // --- Randomizer (editing/SimulationViewRandomizer.cpp) -------------
+    // The view's own random source (seeded once from system randomness;
+    // tests seed or script it) and the two draws from it.
+    RandomSource& randomSource();
+    float randFloat(float a, float b);
+    int randInt(int a, int b);
+    // What the randomizer dialog opens on: the last choice that was applied.
+    int lastRandomizerPropertyId = 1;
+    float lastRandomizerRandomness = 0.5f;
+
     // Warnings about heavy bodies while true (the warning dialog's answer).
     bool showTooManyPolygonsWarning = true;
     bool showTriangulationFailedMessage = true;
@@ -402,6 +453,13 @@ public slots:
     void gravityMagnitudeSldChanged(int value);
     void gravityDirectionSldChanged(int value);
 
+    // Scene snapshots (settings/SimulationViewSnapshots.cpp).
+    void OnAddQuickPresetBtn();
+    void quickPresetsTableDoubleClicked(const QModelIndex& index);
+    void OnDeleteSelectedQuickPresets();
+    void removeSelectedPresets();
+    void quickPresetsTableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+
     // Bodies table.
     void bodiesTableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void bodiesTableItemClicked(const QModelIndex& index);
@@ -492,6 +550,12 @@ public slots:
     void zoomIn();
     void zoomOut();
 
+    // The randomizer: asks for a property and a randomness for the selected
+    // bodies and joints, then scatters it (one undo step; Collide With one
+    // per group changed).
+    void OnRandomizer();
+    void randomizeProp(int propertyId, float randomness, std::vector<int> bodyRows, std::vector<int> jointRows);
+
 protected:
     // Mouse and keys (editing/SimulationViewMouse.cpp).
     void mousePressEvent(QMouseEvent* event) override;
@@ -568,6 +632,10 @@ private:
     // Joints (editing/SimulationViewJoints.cpp and its neighbours).
     // Appends a built joint to the joint list, its bodies' lists and the table.
     void appendJoint(MyJoint joint, const b2Color& colour);
+    // New drawing data for a joint of `type` from a settings file or a
+    // snapshot: not selected, in the type's colour (white for a type this
+    // program does not know); kept with the view's other joint data.
+    JointUserData* makeJointUserData(int type);
     // The six cells of joint `row`'s table row; the type cell alone.
     QList<QStandardItem*> jointRowItems(const MyJoint& joint, int row) const;
     QStandardItem* jointTypeItem(int type) const;
@@ -587,12 +655,45 @@ private:
     int previousTool = 0;
     // SimulationViewTables.cpp
     void setupBodiesTableWidget(int theme);
+    // One row per listed layer: label swatch, number, group "A", the body
+    // colour's swatch (a solid's colour, else white) and the name.
+    void populateBodiesList(QStandardItemModel* model);
     void setupJointsTableWidget();
     void setupQuickPresetsTableWidget();
     void loadJointIcons(int forTheme);
     void makeConnections();
     // A "Zolvar" message with one OK button on the main window.
     void showMessage(const QString& text);
+    // A "Zolvar" warning on the view, with the details below the text.
+    void showSettingsWarning(const QString& text, const QString& details);
+    // The joints table's row for a joint (its row is its id); the type cell
+    // is empty for an unknown type.
+    void addJointTableRow(const MyJoint& joint);
+    void removeAllJointTableRows();
+    // The colour swatches of the tables, and a body's collision group letter.
+    QIcon bodyColorIcon(const AEGP_ColorVal& color) const;
+    QIcon labelColorIcon(int labelIndex) const;
+    static QString collisionGroupLetter(uint16_t categoryBits);
+
+    // settings/SimulationViewSettingsLoad.cpp: the loader's steps once the
+    // file has been read and checked.
+    void setBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, int mode);
+    bool setBodySettingsFromXMLSettings(MyBody& body, int row, const std::vector<SavedBody>& saved, int mode);
+    void applyGlobalSettings(const SettingsBlock& block);
+    void applyJointsSettings(const std::vector<SavedJoint>& saved, int mode);
+    void applyPresetsSettings(const std::vector<SettingsBlock>& presets, int mode);
+    void setPresetBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, QuickPreset& preset,
+                                                int mode) const;
+    void loadPresetJointsSettings(const std::vector<SavedJoint>& saved, QuickPreset& preset, int mode) const;
+    // Rebuilds the outlines of the bodies whose mesh precision or hull choice
+    // differs from what their outlines were built with.
+    void rebuildStaleOutlines();
+    // Hands the snapshot model and a copy of the list to the table.
+    void handPresetsToTable();
+    void appendPresetColumn(int number, int labelIndex, int width);
+    // The view's background colour, shown by the OpenGL view and the colour
+    // button (SimulationView.cpp).
+    void setBackground(const QColor& colour);
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;
@@ -619,8 +720,8 @@ private:
     QPoint selectionRectStart;
     QPoint selectionRectEnd;
     bool selectionRectActive = false;
-    int randomizerPropertyId = 1;
-    float randomizerRandomness = 0.5f;
+    std::unique_ptr<RandomSource> randomizer;
+    void randomizeCollideWith(float r, const std::vector<int>& rows);
     QStandardItemModel* bodiesModel = nullptr;
     QStandardItemModel* quickPresetsModel = nullptr;
     std::vector<QuickPreset> quickPresets;

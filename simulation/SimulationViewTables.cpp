@@ -18,6 +18,10 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,6 +46,18 @@ QStandardItem* headerItem(const QString& text, const QIcon& icon, const QString&
     return item;
 }
 
+// The label, collision-group and colour headers for a theme.
+void setIconHeaders(QStandardItemModel* model, int theme)
+{
+    const struct {
+        int column;
+        const char* tip;
+    } headers[3] = {{0, "Body Label"}, {2, "Body Collision Group"}, {3, "Body Color"}};
+    for (const auto& h : headers)
+        model->setHorizontalHeaderItem(
+            h.column, headerItem(QString(), QIcon(bodyHeaderIconPath(theme, h.column)), QString::fromLatin1(h.tip)));
+}
+
 QStandardItem* fixedItem(const QString& text)
 {
     auto* item = new QStandardItem(text);
@@ -59,35 +75,23 @@ void SimulationView::loadJointIcons(int forTheme)
     springJointIcon = QIcon(jointIconPath(forTheme, JointType::Spring));
 }
 
+void SimulationView::updateBodiesTableHeaderIcons(int forTheme)
+{
+    if (!bodiesModel)
+        return;
+    for (int column : {0, 2, 3})
+        if (QStandardItem* header = bodiesModel->horizontalHeaderItem(column))
+            header->setIcon(QIcon(bodyHeaderIconPath(forTheme, column)));
+}
+
 void SimulationView::setupBodiesTableWidget(int forTheme)
 {
-    const QString suffix = forTheme == 2 ? QStringLiteral("_white") : QString();
     bodiesModel = new QStandardItemModel(0, 5, this);
-    bodiesModel->setHorizontalHeaderItem(
-        0, headerItem(QString(), QIcon(QStringLiteral(":/images/body_label%1.png").arg(suffix)),
-                      QStringLiteral("Body Label")));
+    setIconHeaders(bodiesModel, forTheme);
     bodiesModel->setHorizontalHeaderItem(1, headerItem(QStringLiteral("#"), QIcon(), QStringLiteral("Body Index")));
-    bodiesModel->setHorizontalHeaderItem(
-        2, headerItem(QString(), QIcon(QStringLiteral(":/images/body_group%1.png").arg(suffix)),
-                      QStringLiteral("Body Collision Group")));
-    bodiesModel->setHorizontalHeaderItem(
-        3, headerItem(QString(), QIcon(QStringLiteral(":/images/body_color%1.png").arg(suffix)),
-                      QStringLiteral("Body Color")));
     bodiesModel->setHorizontalHeaderItem(4, headerItem(QStringLiteral("Body Name"), QIcon(), QString()));
 
-    const std::vector<ListedLayer> listed = listBodyLayers();
-    for (size_t row = 0; row < listed.size(); ++row) {
-        const ListedLayer& layer = listed[row];
-        QColor labelColour(127, 127, 127);
-        if (const AEGP_ColorVal* c = LabelColorOf(layer.label, labelColors))
-            labelColour = QColor::fromRgbF(float(c->red), float(c->green), float(c->blue));
-        QList<QStandardItem*> items;
-        auto* label = fixedItem(QString());
-        label->setIcon(swatch(labelColour, 12, iconBorderGray));
-        items << label << fixedItem(QString::number(row + 1)) << fixedItem(QStringLiteral("A"))
-              << fixedItem(QString()) << new QStandardItem(layer.name);
-        bodiesModel->appendRow(items);
-    }
+    populateBodiesList(bodiesModel);
 
     if (ui.bodiesTable) {
         ui.bodiesTable->setModel(bodiesModel);
@@ -98,11 +102,57 @@ void SimulationView::setupBodiesTableWidget(int forTheme)
     }
 }
 
+void SimulationView::populateBodiesList(QStandardItemModel* model)
+{
+    const std::vector<ListedLayer> listed = listBodyLayers();
+    for (size_t row = 0; row < listed.size(); ++row) {
+        const ListedLayer& layer = listed[row];
+        QList<QStandardItem*> items;
+        auto* label = fixedItem(QString());
+        label->setIcon(labelColorIcon(layer.label));
+        auto* colour = fixedItem(QString());
+        colour->setIcon(swatch(layer.tableColor, 14, iconBorderGray));
+        items << label << fixedItem(QString::number(row + 1)) << fixedItem(QStringLiteral("A")) << colour
+              << new QStandardItem(layer.name);
+        model->appendRow(items);
+    }
+}
+
 void SimulationView::bodyBuilt(int body, const QColor& color)
 {
     if (bodiesModel && body < bodiesModel->rowCount())
         if (QStandardItem* cell = bodiesModel->item(body, 3))
             cell->setIcon(swatch(color, 14, iconBorderGray));
+}
+
+QIcon SimulationView::bodyColorIcon(const AEGP_ColorVal& color) const
+{
+    auto component = [](double v) { return std::clamp(static_cast<int>(255.0 * (std::isfinite(v) ? v : 0.0)), 0, 255); };
+    return swatch(QColor(component(color.red), component(color.green), component(color.blue)), 14, iconBorderGray);
+}
+
+QIcon SimulationView::labelColorIcon(int labelIndex) const
+{
+    QColor labelColour(127, 127, 127);
+    if (const AEGP_ColorVal* c = LabelColorOf(labelIndex, labelColors))
+        labelColour = QColor::fromRgbF(float(c->red), float(c->green), float(c->blue));
+    return swatch(labelColour, 12, iconBorderGray);
+}
+
+QString SimulationView::collisionGroupLetter(uint16_t categoryBits)
+{
+    switch (categoryBits) {
+    case 2:
+        return QStringLiteral("B");
+    case 4:
+        return QStringLiteral("C");
+    case 8:
+        return QStringLiteral("D");
+    case 16:
+        return QStringLiteral("E");
+    default:
+        return QStringLiteral("A");
+    }
 }
 
 void SimulationView::setupJointsTableWidget()
@@ -149,6 +199,18 @@ QList<QStandardItem*> SimulationView::jointRowItems(const MyJoint& joint, int ro
     return items;
 }
 
+void SimulationView::addJointTableRow(const MyJoint& joint)
+{
+    if (jointsModel)
+        jointsModel->appendRow(jointRowItems(joint, jointsModel->rowCount()));
+}
+
+void SimulationView::removeAllJointTableRows()
+{
+    if (jointsModel)
+        jointsModel->removeRows(0, jointsModel->rowCount());
+}
+
 void SimulationView::setupQuickPresetsTableWidget()
 {
     quickPresetsModel = new QStandardItemModel(this);
@@ -175,4 +237,23 @@ void SimulationView::makeConnections()
     }
     // Joint property rows and the joints table's selection.
     connectJointControls();
+    // The randomizer, also reachable by its key while the window is active.
+    if (ui.onRandomizer) {
+        connect(ui.onRandomizer, &QAction::triggered, this, &SimulationView::OnRandomizer, Qt::UniqueConnection);
+        addAction(ui.onRandomizer);
+    }
+
+    // Scene snapshots: take, restore by double-click, and the table's menu
+    // with its one entry.
+    if (ui.addQuickPresetBtn)
+        connect(ui.addQuickPresetBtn, &QToolButton::clicked, this, &SimulationView::OnAddQuickPresetBtn);
+    if (ui.quickPresetsTable) {
+        connect(ui.quickPresetsTable, &QTableView::doubleClicked, this,
+                &SimulationView::quickPresetsTableDoubleClicked);
+        quickPresetsContextMenu = new QMenu();
+        QAction* remove = quickPresetsContextMenu->addAction(QStringLiteral("Delete"));
+        connect(remove, &QAction::triggered, this, &SimulationView::OnDeleteSelectedQuickPresets);
+        ui.quickPresetsTable->setContextMenuPolicy(Qt::CustomContextMenu);
+        ui.quickPresetsTable->setContextMenu(quickPresetsContextMenu);
+    }
 }

@@ -180,8 +180,9 @@ TEST_F(Planning, OutlineAndShortestLinkAnchorsLieOnTheFacingEdges)
         EXPECT_NEAR(r.anchorB.x, -0.5f, 0.002f);
         EXPECT_NEAR(r.anchorA.y, r.anchorB.y, 0.002f);
         EXPECT_LE(std::fabs(r.anchorA.y), 0.5f);
-        if (mode == DistanceJointMode::OutlineChain)
+        if (mode == DistanceJointMode::OutlineChain) {
             EXPECT_NEAR(r.anchorA.y, 0.0f, 0.002f);
+        }
     }
     // The centre chain anchors at the local centres.
     const DistancePlan centres = distance({0, 1}, DistanceJointMode::CentreChain);

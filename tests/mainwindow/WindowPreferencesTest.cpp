@@ -35,9 +35,9 @@ const std::vector<std::string> kReadOrder = {
     "Body Identification",
 };
 
-bool sameRgb(const StoredRgb& rgb, A_long r, A_long g, A_long b)
+bool sameRgb(const QColor& rgb, int r, int g, int b)
 {
-    return rgb.red == r && rgb.green == g && rgb.blue == b;
+    return rgb == QColor(r, g, b, 255);
 }
 
 // The keys of the persistent-data reads, in call order.
@@ -61,20 +61,20 @@ TEST(WindowPreferences, EmptyStoreGivesTheDefaultsInTheFixedOrder)
     WindowPreferences prefs;
     EXPECT_EQ(readWindowPreferences(host.session->basicSuite(), prefs), A_Err_NONE);
 
-    EXPECT_EQ(prefs.theme, 0);
-    EXPECT_EQ(prefs.undoLevels, 100);
-    EXPECT_TRUE(sameRgb(prefs.selectionHighlight, 191, 140, 0));
-    EXPECT_EQ(prefs.selectionStrokeWidth, 2.0);
-    EXPECT_TRUE(sameRgb(prefs.staticHighlight, 217, 46, 207));
-    EXPECT_TRUE(sameRgb(prefs.distanceJoint, 255, 255, 0));
-    EXPECT_TRUE(sameRgb(prefs.revoluteJoint, 84, 255, 84));
-    EXPECT_TRUE(sameRgb(prefs.prismaticJoint, 204, 214, 211));
-    EXPECT_TRUE(sameRgb(prefs.springJoint, 84, 84, 255));
-    EXPECT_TRUE(sameRgb(prefs.selectedJoint, 255, 0, 0));
-    EXPECT_EQ(prefs.jointStrokeWidth, 1.0);
-    EXPECT_EQ(prefs.kinematicBehavior, 0);
-    EXPECT_EQ(prefs.dormantBehavior, 0);
-    EXPECT_EQ(prefs.ignoreBodyColorWhenPasting, 1);
+    EXPECT_EQ(prefs.preferences.uiTheme, 0);
+    EXPECT_EQ(prefs.preferences.levelsOfUndo, 100);
+    EXPECT_TRUE(sameRgb(prefs.preferences.selectionHighlight, 191, 140, 0));
+    EXPECT_EQ(prefs.preferences.selectionStrokeWidth, 2.0);
+    EXPECT_TRUE(sameRgb(prefs.preferences.staticHighlight, 217, 46, 207));
+    EXPECT_TRUE(sameRgb(prefs.preferences.distanceJointColor, 255, 255, 0));
+    EXPECT_TRUE(sameRgb(prefs.preferences.revoluteJointColor, 84, 255, 84));
+    EXPECT_TRUE(sameRgb(prefs.preferences.prismaticJointColor, 204, 214, 211));
+    EXPECT_TRUE(sameRgb(prefs.preferences.springJointColor, 84, 84, 255));
+    EXPECT_TRUE(sameRgb(prefs.preferences.selectedJointColor, 255, 0, 0));
+    EXPECT_EQ(prefs.preferences.jointStrokeWidth, 1.0);
+    EXPECT_EQ(prefs.preferences.kinematicBehavior, 0);
+    EXPECT_EQ(prefs.preferences.dormantBehavior, 0);
+    EXPECT_EQ(prefs.preferences.ignoreBodyColorWhenPasting, 1);
     EXPECT_EQ(prefs.bodyIdentification, 0);
 
     EXPECT_EQ(keysRead(host), kReadOrder);
@@ -86,9 +86,9 @@ TEST(WindowPreferences, JointColourDefaultsAreTheDrawingDefaultsTimes255Truncate
 {
     const WindowPreferences prefs;
     auto scaled = [](float channel) { return static_cast<A_long>(channel * 255.0f); };
-    EXPECT_TRUE(sameRgb(prefs.revoluteJoint, scaled(0.33f), scaled(1.0f), scaled(0.33f)));
-    EXPECT_TRUE(sameRgb(prefs.prismaticJoint, scaled(0.8f), scaled(0.84f), scaled(0.83f)));
-    EXPECT_TRUE(sameRgb(prefs.springJoint, scaled(0.33f), scaled(0.33f), scaled(1.0f)));
+    EXPECT_TRUE(sameRgb(prefs.preferences.revoluteJointColor, scaled(0.33f), scaled(1.0f), scaled(0.33f)));
+    EXPECT_TRUE(sameRgb(prefs.preferences.prismaticJointColor, scaled(0.8f), scaled(0.84f), scaled(0.83f)));
+    EXPECT_TRUE(sameRgb(prefs.preferences.springJointColor, scaled(0.33f), scaled(0.33f), scaled(1.0f)));
 }
 
 TEST(WindowPreferences, StoredValuesAreReadAndColourComponentsClamped)
@@ -111,16 +111,16 @@ TEST(WindowPreferences, StoredValuesAreReadAndColourComponentsClamped)
 
     WindowPreferences prefs;
     EXPECT_EQ(readWindowPreferences(host.session->basicSuite(), prefs), A_Err_NONE);
-    EXPECT_EQ(prefs.theme, 7) << "an unknown theme is kept as stored";
-    EXPECT_EQ(prefs.undoLevels, 0);
-    EXPECT_TRUE(sameRgb(prefs.selectedJoint, 0, 0, 255));
-    EXPECT_TRUE(sameRgb(prefs.staticHighlight, 255, 0, 207));
-    EXPECT_EQ(prefs.staticHighlight.toColor(), QColor(255, 0, 207, 255));
-    EXPECT_EQ(prefs.selectionStrokeWidth, 3.5);
-    EXPECT_EQ(prefs.jointStrokeWidth, 0.25);
-    EXPECT_EQ(prefs.kinematicBehavior, 1);
-    EXPECT_EQ(prefs.dormantBehavior, 2);
-    EXPECT_EQ(prefs.ignoreBodyColorWhenPasting, 0);
+    EXPECT_EQ(prefs.preferences.uiTheme, 7) << "an unknown theme is kept as stored";
+    EXPECT_EQ(prefs.preferences.levelsOfUndo, 0);
+    EXPECT_TRUE(sameRgb(prefs.preferences.selectedJointColor, 0, 0, 255));
+    EXPECT_TRUE(sameRgb(prefs.preferences.staticHighlight, 255, 0, 207));
+    EXPECT_EQ(prefs.preferences.staticHighlight, QColor(255, 0, 207, 255));
+    EXPECT_EQ(prefs.preferences.selectionStrokeWidth, 3.5);
+    EXPECT_EQ(prefs.preferences.jointStrokeWidth, 0.25);
+    EXPECT_EQ(prefs.preferences.kinematicBehavior, 1);
+    EXPECT_EQ(prefs.preferences.dormantBehavior, 2);
+    EXPECT_EQ(prefs.preferences.ignoreBodyColorWhenPasting, 0);
     EXPECT_EQ(prefs.bodyIdentification, 2);
 }
 
@@ -138,10 +138,10 @@ TEST(WindowPreferences, AFailedReadLeavesTheRemainingKeysAtTheirDefaults)
 
     WindowPreferences prefs;
     EXPECT_NE(readWindowPreferences(host.session->basicSuite(), prefs), A_Err_NONE);
-    EXPECT_EQ(prefs.theme, 2);
-    EXPECT_EQ(prefs.undoLevels, 40);
-    EXPECT_TRUE(sameRgb(prefs.selectionHighlight, 191, 140, 0));
-    EXPECT_EQ(prefs.selectionStrokeWidth, 2.0) << "read after the failure: not read";
+    EXPECT_EQ(prefs.preferences.uiTheme, 2);
+    EXPECT_EQ(prefs.preferences.levelsOfUndo, 40);
+    EXPECT_TRUE(sameRgb(prefs.preferences.selectionHighlight, 191, 140, 0));
+    EXPECT_EQ(prefs.preferences.selectionStrokeWidth, 2.0) << "read after the failure: not read";
     EXPECT_EQ(prefs.bodyIdentification, 0);
     const std::vector<std::string> expected(kReadOrder.begin(), kReadOrder.begin() + 4);
     EXPECT_EQ(keysRead(host), expected) << "nothing is read after the failure";
@@ -154,7 +154,7 @@ TEST(WindowPreferences, AFailingBlobReadsNothing)
     host.session->faults().failEvery(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, 0);
     WindowPreferences prefs;
     EXPECT_NE(readWindowPreferences(host.session->basicSuite(), prefs), A_Err_NONE);
-    EXPECT_EQ(prefs.theme, 0);
+    EXPECT_EQ(prefs.preferences.uiTheme, 0);
     EXPECT_EQ(host.session->log().count("AEGP_GetLong"), 0u);
 }
 

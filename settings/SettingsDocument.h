@@ -1,0 +1,106 @@
+// A settings file as plain records: what the reader found, already checked,
+// before anything of the scene changes. Values that were absent, not finite
+// or out of their range are absent here; numbers are within the ranges their
+// controls accept.
+#pragma once
+
+#include "model/MyBody.h"
+#include "model/MyJoint.h"
+#include "model/QuickPreset.h"
+
+#include <QColor>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace tinyxml2 {
+class XMLElement;
+}
+
+// One `body` element. The record starts as a fresh one (MyBody::init) and
+// takes every attribute present; the three groups without a default say
+// whether the file had them.
+struct SavedBody
+{
+    MyBody record;
+    bool hasLayerID = false;
+    bool hasPosition = false;
+    bool hasColor = false;
+};
+
+// One `joint` element. The record holds the identifiers (layer IDs and
+// indexes -1, names empty when absent) and, when `complete`, every attribute
+// of its type.
+struct SavedJoint
+{
+    MyJoint record;
+    int fileBodyAId = -1;      // bodyAId and bodyBId as written (-1 when absent)
+    int fileBodyBId = -1;
+    bool hasType = false;
+    // A known type (0 to 3) with every attribute of that type present.
+    bool complete = false;
+};
+
+// One scene block: preview, solver, gravity, bodies and joints.
+struct SettingsBlock
+{
+    bool hasPreview = false;
+    bool hasSolver = false;
+    bool hasGravity = false;
+    // `bodies` is present and holds at least one `body`.
+    bool hasBodies = false;
+
+    std::optional<int> zoom;                // integer part of the real
+    std::optional<float> panX;
+    std::optional<float> panY;
+    std::optional<QColor> background;       // components rounded from 255 x value
+    std::optional<float> timeDivider;
+    std::optional<float> tolerance;
+    std::optional<int> substeps;
+    std::optional<float> gravityMagnitude;
+    std::optional<float> gravityDirection;
+    std::optional<int> takeValueFrom;       // as written; a flag when not 0
+    std::optional<int> gravityLayer;        // read only when takeValueFrom > 0
+
+    std::vector<SavedBody> bodies;
+    std::vector<SavedJoint> joints;
+};
+
+struct SettingsDocument
+{
+    std::optional<int> majorVersion;
+    std::optional<int> minorVersion;
+    SettingsBlock scene;
+    std::vector<SettingsBlock> presets;     // one per `preset`, in file order
+
+    // Both version attributes are present and the pair is not (1, 2).
+    bool otherVersion() const;
+};
+
+// What stops a reading before any record is made.
+enum class SettingsReadStatus {
+    Ok,
+    NotReadable,   // not XML (empty, binary, truncated, too deep, too large)
+    NoRoot,        // no `ZolvarSettings` element
+};
+
+// Files larger than this are not read.
+constexpr qint64 kMaxSettingsFileSize = 64LL * 1024 * 1024;
+
+// Reads and checks a whole document. On NotReadable, `problem` names the
+// parser's complaint and its line.
+SettingsReadStatus readSettingsDocument(const char* bytes, size_t size, SettingsDocument& document,
+                                        QString& problem);
+
+// The readers of the document's parts, each on the element that holds them
+// (the root, or a `preset`).
+void loadGlobalSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block);
+void loadBodiesSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block);
+void loadJointsSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block);
+void loadPresetsSettings(const tinyxml2::XMLElement* root, std::vector<SettingsBlock>& presets);
+
+// A snapshot from a block read in a `preset`: values the block lacks take
+// the snapshot defaults (QuickPreset). Bodies and joints are left empty: they
+// are matched against the scene by the view.
+QuickPreset presetGlobals(const SettingsBlock& block);

@@ -1,0 +1,227 @@
+// The keyboard shortcuts card and the about box, alone and from the main
+// window's menu commands.
+#include "mainwindow/ModalAnswer.h"
+#include "mainwindow/WindowFixture.h"
+
+#include "dialogs/AboutDlg.h"
+#include "dialogs/KeyboardShortcutsDlg.h"
+#include "dialogs/ModalDlgFlags.h"
+#include "properties/ShortcutsTableView.h"
+#include "simulation/SimulationView.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QTimer>
+#include <QTest>
+
+namespace {
+
+struct Cell
+{
+    int row;
+    int column;
+    const char* text;
+};
+
+// Samples from every column of the card, titles and entries.
+const Cell kCells[] = {
+    {0, 0, "Set body type"},
+    {1, 0, "S"},
+    {1, 1, "Static"},
+    {15, 0, "Alt W"},
+    {20, 0, "Space bar"},
+    {27, 0, "1 or Page Down"},
+    {28, 1, "Repeat from 0 to current frame"},
+    {0, 2, "Move selected bodies"},
+    {4, 2, "Shift +/-"},
+    {8, 2, ""},
+    {8, 3, "Move anchors of selected distance joints"},
+    {11, 2, "Cmd move"},
+    {16, 2, "Cmd Alt Shift Click"},
+    {16, 3, "Triangulation"},
+    {26, 2, "Cmd Alt 1"},
+    {27, 3, "Reset to default layout"},
+    {0, 4, "File menu commands"},
+    {7, 4, "Cmd Alt P"},
+    {7, 5, "Pereferences"},
+    {8, 4, "Alt ."},
+    {10, 4, "F1 (win), Cmd ? (mac)"},
+    {13, 5, "Increase/decrease line width of open shapes"},
+    {15, 4, "Cmd Alt Q"},
+    {15, 5, "Quit Zolvar"},
+};
+
+const QStandardItemModel* cardModel(const KeyboardShortcutsDlg& dialog)
+{
+    return qobject_cast<const QStandardItemModel*>(dialog.form().shortcutsTable->model());
+}
+
+TEST(KeyboardShortcutsDlg, TheCardHoldsTheFixedEntries)
+{
+    window_test::isolatedHome();
+    const std::vector<ShortcutItem> items = KeyboardShortcutsDlg::shortcutItems();
+    ASSERT_EQ(items.size(), 73u);
+    std::vector<int> titles;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].isSectionTitle) {
+            titles.push_back(int(i));
+            EXPECT_TRUE(items[i].shortcut.isEmpty());
+        }
+    EXPECT_EQ(titles, (std::vector<int>{0, 7, 13, 17, 24, 29, 34, 41, 46, 57, 60, 63, 68}));
+
+    KeyboardShortcutsDlg dialog(nullptr, getModalDlgFlags(), 0);
+    EXPECT_EQ(dialog.objectName(), "KeyboardShortcutsDlgClass");
+    EXPECT_EQ(dialog.windowTitle(), "Keyboard Shortcuts");
+    EXPECT_EQ(dialog.form().shortcutsTable->dialog(), &dialog);
+    const QStandardItemModel* model = cardModel(dialog);
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->rowCount(), 29);
+    EXPECT_EQ(model->columnCount(), 6);
+    for (const Cell& cell : kCells) {
+        const QStandardItem* item = model->item(cell.row, cell.column);
+        ASSERT_TRUE(item) << cell.row << "," << cell.column;
+        EXPECT_EQ(item->text(), QString::fromLatin1(cell.text)) << cell.row << "," << cell.column;
+    }
+    // The shorter pairs end where their entries end.
+    EXPECT_TRUE(model->item(28, 2) == nullptr && model->item(16, 4) == nullptr);
+    EXPECT_TRUE(model->item(27, 2) != nullptr && model->item(15, 4) != nullptr);
+    EXPECT_EQ(model->horizontalHeaderItem(0)->text(), "Shortcut");
+    EXPECT_EQ(model->horizontalHeaderItem(5)->text(), "Action");
+
+    const ShortcutsTableView* table = dialog.form().shortcutsTable;
+    const int widths[5] = {140, 210, 140, 260, 130};
+    for (int column = 0; column < 5; ++column)
+        EXPECT_EQ(table->columnWidth(column), widths[column]) << column;
+    EXPECT_TRUE(table->horizontalHeader()->stretchLastSection());
+    EXPECT_TRUE(table->horizontalHeader()->isHidden());
+    EXPECT_EQ(table->verticalHeader()->defaultSectionSize(), dialog.fontMetrics().height() + 4);
+    EXPECT_EQ(table->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(table->selectionMode(), QAbstractItemView::NoSelection);
+    EXPECT_FALSE(table->showGrid());
+}
+
+TEST(KeyboardShortcutsDlg, ColoursFollowTheTheme)
+{
+    window_test::isolatedHome();
+    struct Row
+    {
+        int theme;
+        QColor titleBg;
+        QColor titleFore;
+        QColor keys;
+    };
+    const Row rows[] = {
+        {0, {44, 44, 44}, {225, 225, 225}, {191, 140, 0}},
+        {1, {78, 78, 78}, {237, 237, 237}, {191, 140, 0}},
+        {2, {217, 217, 217}, {0, 0, 0}, {0, 153, 255}},
+        {7, {44, 44, 44}, {225, 225, 225}, {191, 140, 0}},
+    };
+    for (const Row& row : rows) {
+        KeyboardShortcutsDlg dialog(nullptr, getModalDlgFlags(), row.theme);
+        const QStandardItemModel* model = cardModel(dialog);
+        EXPECT_EQ(model->item(7, 0)->background().color(), row.titleBg) << row.theme;
+        EXPECT_EQ(model->item(7, 0)->foreground().color(), row.titleFore) << row.theme;
+        EXPECT_EQ(model->item(7, 1)->background().color(), row.titleBg) << row.theme;
+        EXPECT_EQ(model->item(7, 1)->text(), "");
+        EXPECT_EQ(model->item(1, 2)->foreground().color(), row.keys) << row.theme;
+        EXPECT_EQ(model->item(1, 2)->textAlignment() & Qt::AlignRight, Qt::AlignRight);
+        EXPECT_EQ(model->item(1, 3)->foreground().style(), Qt::NoBrush) << "actions in the default colour";
+    }
+}
+
+TEST(KeyboardShortcutsDlg, APressClosesItAndItReopensWhereItWasLeft)
+{
+    window_test::isolatedHome();
+    window_test::layoutStore().remove("keyboardShortcutsDlgGeometry");
+    QPoint where;
+    {
+        KeyboardShortcutsDlg dialog(nullptr, getModalDlgFlags(), 0);
+        dialog.show();
+        (void)QTest::qWaitForWindowExposed(&dialog);
+        dialog.move(dialog.pos() + QPoint(37, 23));
+        QTest::qWait(50);
+        where = dialog.pos();
+        QTest::mousePress(&dialog, Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_TRUE(window_test::layoutStore().contains("keyboardShortcutsDlgGeometry"));
+    }
+    KeyboardShortcutsDlg again(nullptr, getModalDlgFlags(), 0);
+    again.show();
+    (void)QTest::qWaitForWindowExposed(&again);
+    EXPECT_EQ(again.pos(), where);
+    EXPECT_EQ(again.size(), again.sizeHint()) << "the size stays fixed";
+}
+
+TEST(AboutDlg, NameDescriptionLogoAndClicks)
+{
+    window_test::isolatedHome();
+    for (int theme : {0, 1, 2, 7}) {
+        AboutDlg dialog(nullptr, Qt::SplashScreen, theme);
+        EXPECT_EQ(dialog.objectName(), "AboutDlgClass");
+        EXPECT_EQ(dialog.form().nameSt->text(), "Zolvar 2.1.22");
+        EXPECT_TRUE(dialog.form().nameSt->font().bold());
+        EXPECT_EQ(dialog.form().descriptionSt->text(), "2D layer-based physics simulator.");
+        EXPECT_NEAR(dialog.windowOpacity(), 0.95, 0.005);
+        const QString logo =
+            theme == 2 ? ":/images/qorv_logo_black.png" : ":/images/qorv_logo_white.png";
+        EXPECT_EQ(dialog.form().logoSt->pixmap().toImage(), QImage(logo).convertToFormat(
+                                                                 dialog.form().logoSt->pixmap().toImage().format()))
+            << theme;
+    }
+
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::LeftButton, Qt::RightButton}) {
+        AboutDlg dialog(nullptr, Qt::SplashScreen, 0);
+        dialog.show();
+        (void)QTest::qWaitForWindowExposed(&dialog);
+        QTest::mousePress(&dialog, button, Qt::NoModifier, QPoint(5, 5));
+        EXPECT_EQ(dialog.isVisible(), button == Qt::MiddleButton) << int(button);
+    }
+
+    AboutDlg dialog(nullptr, Qt::SplashScreen, 0);
+    dialog.fadeIn(dialog.form().nameSt, 30);
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(dialog.form().nameSt->graphicsEffect());
+    ASSERT_TRUE(effect);
+    EXPECT_LT(effect->opacity(), 0.5);
+    QTRY_COMPARE(effect->opacity(), 1.0);
+}
+
+TEST(ReferenceDialogs, TheMenuCommandsOpenThemWithTheWindowsThemeAndFlags)
+{
+    auto host = window_test::makeHost();
+    auto window = window_test::makeWindow(*host);
+    window->simulationView()->getTimer()->stop();
+    window->setTheme(2);
+
+    QWidget* parent = nullptr;
+    Qt::WindowFlags flags;
+    QColor keyColor;
+    whenShown<KeyboardShortcutsDlg>([&](KeyboardShortcutsDlg& dialog) {
+        parent = dialog.parentWidget();
+        flags = dialog.windowFlags();
+        keyColor = cardModel(dialog)->item(1, 0)->foreground().color();
+        dialog.close();
+    });
+    window->form().showKeyboardShortcuts->trigger();
+    EXPECT_EQ(parent, window.get());
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_EQ(keyColor, QColor(0, 153, 255));
+    EXPECT_EQ(window->form().showKeyboardShortcuts->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Period));
+
+    QString logoKey;
+    whenShown<AboutDlg>([&](AboutDlg& dialog) {
+        parent = dialog.parentWidget();
+        flags = dialog.windowFlags();
+        logoKey = QString::number(dialog.form().logoSt->pixmap().cacheKey());
+        QTest::mouseClick(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    });
+    window->form().showAbout->trigger();
+    EXPECT_EQ(parent, window.get());
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::SplashScreen);
+    EXPECT_FALSE(logoKey.isEmpty());
+    EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty()) << "each dialog is deleted after its run";
+}
+
+} // namespace

@@ -1,0 +1,352 @@
+// Saving and loading settings files in the window: round trips, the
+// messages of a load that stops (which changes nothing), body matching, the
+// joints a file brings, and hostile files.
+#include "SettingsGuiFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QProgressBar>
+
+#include <QRegularExpression>
+
+using namespace settings_gui;
+
+namespace {
+
+// What a load that stops must leave as it was.
+struct Fingerprint {
+    std::vector<std::tuple<int, float, float, float, double>> bodies;
+    size_t joints = 0;
+    QStringList presets;
+    int history = 0;
+    double timeDivider = 0.0;
+    int zoom = 0;
+    QColor background;
+
+    explicit Fingerprint(const Window& w)
+    {
+        for (const MyBody& b : w.view->bodies)
+            bodies.emplace_back(b.type, b.density, b.position.x, b.position.y, b.color.red);
+        joints = w.view->joints.size();
+        presets = w.presetTexts();
+        history = w.stack->count();
+        timeDivider = w.ui.timeDividerEt->value();
+        zoom = w.ui.zoomSld->value();
+        background = w.view->bgColor;
+    }
+    bool operator==(const Fingerprint& o) const
+    {
+        return bodies == o.bodies && joints == o.joints && presets == o.presets && history == o.history &&
+               timeDivider == o.timeDivider && zoom == o.zoom && background == o.background;
+    }
+};
+
+// The sample file of this scene: Floor static, balls with their own
+// densities, a pivot joint between the balls and one snapshot.
+QByteArray sceneFile(Window& w)
+{
+    w.view->bodies[0].type = BodyType::Static;
+    w.view->bodies[1].density = 3.0f;
+    w.view->bodies[2].density = 7.0f;
+    MyJoint pivot;
+    pivot.type = JointType::Revolute;
+    pivot.bodyA = 1;
+    pivot.bodyB = 2;
+    pivot.anchor = b2Vec2(0.0f, -2.0f);
+    w.view->joints = {pivot};
+    w.view->setTimeDivider(2.0f);
+    w.view->addPresets({w.view->currentScene(true)});
+    return w.saved();
+}
+
+} // namespace
+
+TEST(SettingsLoad, RoundTripRestoresTheScene)
+{
+    Window w;
+    const QByteArray file = sceneFile(w);
+    EXPECT_EQ(w.stored("Most Recent Saved Settings File"), w.path(QStringLiteral("scene.xml")).toStdString());
+
+    // Change everything, then load back by layer ID.
+    for (MyBody& b : w.view->bodies) {
+        b.type = BodyType::Dynamic;
+        b.density = 1.0f;
+    }
+    w.view->joints.clear();
+    w.view->setTimeDivider(1.0f);
+    w.view->removePresets({0});
+    w.stack->push(new CommandDensityChange(w.view, {1.0f}, {4.0f}, {3}));
+
+    MessageCatcher messages;
+    w.load(w.path(QStringLiteral("scene.xml")));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+    EXPECT_EQ(w.view->bodies[0].type, BodyType::Static);
+    EXPECT_FLOAT_EQ(w.view->bodies[1].density, 3.0f);
+    EXPECT_FLOAT_EQ(w.view->bodies[2].density, 7.0f);
+    EXPECT_DOUBLE_EQ(w.ui.timeDividerEt->value(), 2.0);
+    ASSERT_EQ(w.view->joints.size(), 1u);
+    EXPECT_EQ(w.view->joints[0].id, 0);
+    EXPECT_TRUE(w.view->joints[0].joint) << "the pivot is built in the world";
+    EXPECT_EQ(w.presetTexts(), QStringList({"#1"}));
+    EXPECT_EQ(w.ui.quickPresetsTable->columnWidth(0), 60);
+    EXPECT_EQ(w.stack->count(), 0) << "the history is empty after a load";
+    EXPECT_EQ(w.stored("Most Recent Loaded Settings File"), w.path(QStringLiteral("scene.xml")).toStdString());
+    EXPECT_EQ(w.view->form().bodiesTable->model()->index(0, 2).data().toString(), QStringLiteral("A"));
+    // Saving again gives the same file.
+    EXPECT_EQ(w.saved(QStringLiteral("again.xml")), file);
+}
+
+TEST(SettingsLoad, AStoppedLoadChangesNothing)
+{
+    Window w;
+    const QByteArray good = sceneFile(w);
+    auto without = [&](const char* element) {
+        QString text = QString::fromUtf8(good);
+        text.remove(QRegularExpression(QStringLiteral("\\n\\s*<%1[^>]*/>").arg(QLatin1String(element))));
+        return text.toUtf8();
+    };
+    QByteArray otherComp = good;
+    otherComp.replace("layerID=\"1", "layerID=\"9");
+    QByteArray noBodies = good;
+    noBodies.replace(good.indexOf("<bodies>"), good.indexOf("</bodies>") + 9 - good.indexOf("<bodies>"), "<bodies/>");
+
+    const QString missingFile = w.path(QStringLiteral("gone.xml"));
+    const QString huge = w.write(QStringLiteral("huge.xml"), good);
+    QDir(w.folder.path()).mkdir(QStringLiteral("sub"));
+    QFile(huge).resize(64LL * 1024 * 1024 + 1);  // sparse: no time spent writing
+    const struct {
+        QString file;
+        const char* text;
+        const char* detail;  // a part of the details
+    } rows[] = {
+        {missingFile, "cannot be found or its format is not supported.", "No such file"},
+        {w.write(QStringLiteral("binary.xml"), QByteArray("\x01\x02\xff", 3)), "cannot be found", "line"},
+        {w.write(QStringLiteral("empty.xml"), QByteArray()), "cannot be found", "line"},
+        {huge, "cannot be found", "larger than 64 MiB"},
+        {w.path(QStringLiteral("sub")), "cannot be found", "folder"},
+        {w.write(QStringLiteral("root.xml"), "<Other/>"), "Unsupported settings format.", "ZolvarSettings"},
+        {w.write(QStringLiteral("bodies.xml"), noBodies), "Unsupported settings format (Bodies Settings)", "bodies"},
+        {w.write(QStringLiteral("match.xml"), otherComp),
+         "Matching bodies not found. Settings have not been applied to the scene.", "layer ID"},
+        {w.write(QStringLiteral("solver.xml"), without("solver")), "Unsupported settings format (Global Settings)",
+         "solver"},
+        {w.write(QStringLiteral("gravity.xml"), without("gravity")), "Unsupported settings format (Global Settings)",
+         "gravity"},
+    };
+    // Another state than the file's, with one history entry.
+    w.view->bodies[1].density = 5.0f;
+    w.view->setTimeDivider(3.0f);
+    w.stack->push(new CommandDensityChange(w.view, {5.0f}, {6.0f}, {1}));
+    const Fingerprint before(w);
+    for (const auto& row : rows) {
+        MessageCatcher messages;
+        w.load(row.file);
+        ASSERT_EQ(messages.texts.size(), 1) << row.file.toStdString();
+        EXPECT_TRUE(messages.texts[0].contains(QLatin1String(row.text))) << messages.texts[0].toStdString();
+        EXPECT_TRUE(messages.details[0].contains(QFileInfo(row.file).fileName()))
+            << messages.details[0].toStdString();
+        EXPECT_TRUE(messages.details[0].contains(QLatin1String(row.detail))) << messages.details[0].toStdString();
+        EXPECT_TRUE(Fingerprint(w) == before) << row.file.toStdString();
+    }
+    EXPECT_EQ(w.stored("Most Recent Loaded Settings File"), std::nullopt);
+}
+
+TEST(SettingsLoad, OtherVersionWarnsThenLoads)
+{
+    Window w;
+    QByteArray file = sceneFile(w);
+    w.view->bodies[0].type = BodyType::Dynamic;
+    // The warning comes first; a later stop still names its own problem.
+    for (const char* root : {"majorVersion=\"1\" minorVersion=\"1\"", "majorVersion=\"2\" minorVersion=\"2\""}) {
+        QByteArray other = file;
+        other.replace("majorVersion=\"1\" minorVersion=\"2\"", root);
+        MessageCatcher messages;
+        w.load(w.write(QStringLiteral("other.xml"), other));
+        EXPECT_EQ(messages.texts, QStringList({"This file was created with a different version of Zolvar. Some "
+                                               "errors might occur during import."}));
+        EXPECT_EQ(w.view->bodies[0].type, BodyType::Static);
+    }
+    // Warning first, then the stop.
+    QByteArray otherEmpty = file;
+    otherEmpty.replace("minorVersion=\"2\"", "minorVersion=\"1\"");
+    otherEmpty.replace(otherEmpty.indexOf("<bodies>"),
+                       otherEmpty.indexOf("</bodies>") + 9 - otherEmpty.indexOf("<bodies>"), "<bodies/>");
+    {
+        MessageCatcher messages;
+        w.load(w.write(QStringLiteral("both.xml"), otherEmpty));
+        EXPECT_EQ(messages.texts, QStringList({"This file was created with a different version of Zolvar. Some "
+                                               "errors might occur during import.",
+                                               "Unsupported settings format (Bodies Settings)"}));
+    }
+    QByteArray noVersion = file;
+    noVersion.replace(" majorVersion=\"1\" minorVersion=\"2\"", "");
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("plain.xml"), noVersion));
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST(SettingsLoad, BodyIdentification)
+{
+    // Saved bodies: ID 12 "Ball" density 2, ID 99 "ball" density 3, ID 98
+    // "Ball" density 4 (the second Ball), ID 97 "Körper" density 5, index 4.
+    const QByteArray file = R"(<ZolvarSettings majorVersion="1" minorVersion="2"><preview/><solver/><gravity/>
+        <bodies><body layerID="12" index="7" name="Ball" density="2"/>
+                <body layerID="99" index="2" name="ball" density="3"/>
+                <body layerID="98" index="3" name="Ball" density="4"/>
+                <body layerID="12" index="9" name="x" density="8"/>
+                <body layerID="97" index="4" name="K)" "\xc3\xb6" R"(rper" density="5"/></bodies></ZolvarSettings>)";
+    const struct {
+        int mode;
+        std::vector<float> densities;  // of the four scene bodies
+    } rows[] = {
+        {0, {1.0f, 2.0f, 1.0f, 1.0f}},  // ID 12 only, first of the two
+        {1, {1.0f, 3.0f, 4.0f, 5.0f}},  // indexes 2, 3, 4
+        {2, {1.0f, 2.0f, 2.0f, 5.0f}},  // both Balls take the first "Ball"; case-sensitive; non-ASCII
+    };
+    for (const auto& row : rows) {
+        Window w;
+        MessageCatcher messages;
+        w.load(w.write(QStringLiteral("ids.xml"), file), row.mode);
+        EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_FLOAT_EQ(w.view->bodies[i].density, row.densities[i]) << "mode " << row.mode << " body " << i;
+    }
+    Window w;
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("ids.xml"), file), 3);
+    EXPECT_EQ(messages.texts, QStringList({"Matching bodies not found. Settings have not been applied to the scene."}));
+}
+
+TEST(SettingsLoad, PartialBodiesKeepTheirOwn)
+{
+    Window w;
+    const b2Vec2 position = w.view->bodies[1].position;
+    const double red = w.view->bodies[1].color.red;
+    // No layer ID: never matches by ID; by name it matches but has no
+    // position or colour, so the scene's stay.
+    const QByteArray file = R"(<ZolvarSettings><preview zoom="300.700000"/><solver/><gravity/>
+        <bodies><body name="Ball" type="0" positionX="5"/></bodies></ZolvarSettings>)";
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("partial.xml"), file), 0);
+    EXPECT_EQ(messages.texts.size(), 1);
+    w.load(w.path(QStringLiteral("partial.xml")), 2);
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(w.view->bodies[1].type, BodyType::Static);
+    EXPECT_EQ(w.view->bodies[1].position, position);
+    EXPECT_EQ(w.view->bodies[1].color.red, red);
+    EXPECT_EQ(w.ui.zoomSld->value(), 300);
+    EXPECT_EQ(w.view->bodies[0].type, BodyType::Dynamic) << "a body without a match keeps its settings";
+}
+
+TEST(SettingsLoad, JointsAreSkippedForTheirReasons)
+{
+    Window w;
+    const QByteArray pivot = R"(type="1" anchorX="0" anchorY="0" enableLimit="1" lowerAngle="30" upperAngle="-30"
+        enableMotor="0" motorSpeed="0" maxMotorTorque="0" collideConnected="0")";
+    const QByteArray file = "<ZolvarSettings><preview/><solver/><gravity/><bodies><body layerID=\"11\"/></bodies>"
+                            "<joints>"
+                            "<joint bodyALayerID=\"12\" bodyBLayerID=\"12\" " + pivot + "/>"     // one body
+                            "<joint bodyALayerID=\"12\" bodyBLayerID=\"77\" " + pivot + "/>"     // end not found
+                            "<joint bodyALayerID=\"12\" bodyBLayerID=\"13\" type=\"7\"/>"        // unknown type
+                            "<joint bodyALayerID=\"12\" bodyBLayerID=\"13\"/>"                   // no type
+                            "<joint bodyALayerID=\"12\" bodyBLayerID=\"13\" type=\"1\" anchorX=\"0\"/>"  // lacking
+                            "<joint bodyALayerID=\"12\" bodyBLayerID=\"13\" " + pivot + "/>"     // taken
+                            "<joint bodyALayerID=\"14\" bodyBLayerID=\"11\" type=\"2\" axisX=\"0\" axisY=\"0\" "
+                            "enableLimit=\"1\" lowerTranslation=\"5\" upperTranslation=\"-5\" enableMotor=\"1\" "
+                            "motorSpeed=\"1e30\" maxMotorForce=\"nan\" collideConnected=\"1\"/>"  // lacking force
+                            "<joint bodyALayerID=\"14\" bodyBLayerID=\"11\" type=\"2\" axisX=\"0\" axisY=\"0\" "
+                            "enableLimit=\"1\" lowerTranslation=\"5\" upperTranslation=\"-5\" enableMotor=\"1\" "
+                            "motorSpeed=\"1e30\" maxMotorForce=\"1e30\" collideConnected=\"1\"/>"  // taken
+                            "</joints></ZolvarSettings>";
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("joints.xml"), file));
+    ASSERT_EQ(w.view->joints.size(), 2u);
+    EXPECT_EQ(w.view->joints[0].type, JointType::Revolute);
+    EXPECT_EQ(w.view->joints[0].id, 0);
+    EXPECT_EQ(w.view->joints[1].id, 1);
+    EXPECT_EQ(w.view->joints[1].bodyA, 3);
+    EXPECT_EQ(w.view->bodies[1].joints.size(), 1u);
+    EXPECT_EQ(w.view->form().jointsTable->model()->rowCount(), 2);
+    // Inverted limits, a zero axis and huge values pass through the guard:
+    // the world is built and runs.
+    EXPECT_TRUE(w.view->joints[0].joint);
+    EXPECT_TRUE(w.view->joints[1].joint);
+    w.view->playAnimation();
+    for (int i = 0; i < 30; ++i)
+        w.view->updatePhysics();
+    for (const MyBody& b : w.view->bodies)
+        EXPECT_TRUE(std::isfinite(b.body->GetPosition().x));
+}
+
+TEST(SettingsLoad, HostileFilesNeverReachTheWorld)
+{
+    const QDir corpus(QString::fromLocal8Bit(qgetenv("ZOLVAR_SOURCE_DIR")) +
+                      QStringLiteral("/tests/fuzz/settings/corpus"));
+    Window w;
+    for (const QFileInfo& info : corpus.entryInfoList(QDir::Files, QDir::Name)) {
+        for (int mode = 0; mode < 3; ++mode) {
+            MessageCatcher messages;
+            w.load(info.filePath(), mode, false);
+            w.view->playAnimation();
+            for (int i = 0; i < 5; ++i)
+                w.view->updatePhysics();
+            w.view->restartAndStopAnimation(false);
+        }
+    }
+    for (const MyBody& b : w.view->bodies) {
+        EXPECT_TRUE(std::isfinite(b.position.x) && std::isfinite(b.density));
+        EXPECT_GE(b.density, 0.001f);
+    }
+}
+
+// While an export writes its keys, neither a load nor a snapshot restore may
+// change the scene under it.
+TEST(SettingsLoad, RefusedWhileKeysAreWritten)
+{
+    Window w;
+    const QString file = w.path(QStringLiteral("scene.xml"));
+    w.view->saveSettings(file, "Most Recent Saved Settings File");
+    w.view->addPresets({w.view->currentScene(true)});
+    w.ui.startFrameEt->setValue(0);
+    emit w.ui.startFrameEt->editingFinished();
+    w.ui.endFrameEt->setValue(3);
+    emit w.ui.endFrameEt->editingFinished();
+
+    MessageCatcher messages;
+    const QStringList& texts = messages.texts;
+    bool tried = false;
+    // The progress of the keys shows while the writer is between two layers.
+    QObject::connect(w.ui.progressBar, &QProgressBar::valueChanged, [&] {
+        if (!tried && w.view->isWritingKeys()) {
+            tried = true;
+            const int history = w.stack->count();
+            w.load(file);
+            w.view->quickPresetsTableDoubleClicked(w.view->presetsModel()->index(0, 0));
+            EXPECT_EQ(w.stack->count(), history);
+        }
+    });
+    w.view->getTimer()->start(1);
+    w.ui.exportBtn->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tried && texts.size() >= 2; }, 20000))
+        << "the export never reached its keys";
+    ASSERT_GE(texts.size(), 2);
+    EXPECT_EQ(texts[0], QStringLiteral("Settings cannot be loaded while keyframes are being written."));
+    EXPECT_EQ(texts[1], QStringLiteral("A scene snapshot cannot be restored while keyframes are being written."));
+}
+
+// A loaded mesh precision or hull choice rebuilds exactly the bodies whose
+// outlines were built otherwise.
+TEST(SettingsLoad, OutlinesFollowTheLoadedPrecision)
+{
+    Window w;
+    const QByteArray file = R"(<ZolvarSettings><preview/><solver/><gravity/>
+        <bodies><body layerID="12" meshPrecision="6" useConvexHull="1"/><body layerID="13"/></bodies>
+        </ZolvarSettings>)";
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("precision.xml"), file));
+    EXPECT_EQ(w.view->bodies[1].outlinePrecision, 6);
+    EXPECT_TRUE(w.view->bodies[1].outlineHull);
+    EXPECT_EQ(w.view->bodies[2].outlinePrecision, 2);
+    EXPECT_FALSE(w.view->bodies[2].outlineHull);
+    EXPECT_TRUE(w.view->bodies[1].body && w.view->bodies[1].body->GetFixtureList());
+}

@@ -1,0 +1,220 @@
+// The settings writer: exact texts, attribute order, the document's shape,
+// and the same bytes whatever the locale.
+#include "SettingsSamples.h"
+
+#include "settings/SettingsDocument.h"
+#include "settings/SettingsWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <tinyxml2.h>
+
+#include <clocale>
+#include <cstdlib>
+
+using namespace settings_test;
+using tinyxml2::XMLElement;
+
+namespace {
+
+QString corpusFile(const char* name)
+{
+    return QString::fromLocal8Bit(qgetenv("ZOLVAR_SOURCE_DIR")) + QStringLiteral("/tests/fuzz/settings/corpus/") +
+           QString::fromLatin1(name);
+}
+
+QByteArray sampleDocument()
+{
+    return writeSettingsDocument(sampleScene(), {sampleSnapshot()});
+}
+
+struct Parsed {
+    tinyxml2::XMLDocument doc;
+    explicit Parsed(const QByteArray& bytes) { doc.Parse(bytes.constData(), size_t(bytes.size())); }
+    const XMLElement* root() const { return doc.FirstChildElement("ZolvarSettings"); }
+};
+
+QStringList attributeNames(const XMLElement* e)
+{
+    QStringList names;
+    for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next())
+        names << QString::fromLatin1(a->Name());
+    return names;
+}
+
+QStringList childNames(const XMLElement* e)
+{
+    QStringList names;
+    for (const XMLElement* c = e->FirstChildElement(); c; c = c->NextSiblingElement())
+        names << QString::fromLatin1(c->Name());
+    return names;
+}
+
+} // namespace
+
+TEST(SettingsWriter, DocumentShape)
+{
+    const QByteArray bytes = sampleDocument();
+    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"1\" minorVersion=\"2\">"));
+    Parsed parsed(bytes);
+    ASSERT_TRUE(parsed.root());
+    EXPECT_EQ(childNames(parsed.root()),
+              QStringList({"preview", "solver", "gravity", "bodies", "joints", "presets"}));
+    const XMLElement* preset = parsed.root()->FirstChildElement("presets")->FirstChildElement("preset");
+    ASSERT_TRUE(preset);
+    EXPECT_EQ(childNames(preset), QStringList({"preview", "solver", "gravity", "bodies", "joints"}));
+
+    // No snapshots: the presets element is still there, empty.
+    Parsed bare(writeSettingsDocument(sampleScene(), {}));
+    const XMLElement* presets = bare.root()->FirstChildElement("presets");
+    ASSERT_TRUE(presets);
+    EXPECT_EQ(presets->FirstChildElement(), nullptr);
+}
+
+TEST(SettingsWriter, ExactTexts)
+{
+    Parsed parsed(sampleDocument());
+    const XMLElement* root = parsed.root();
+    const XMLElement* preview = root->FirstChildElement("preview");
+    EXPECT_STREQ(preview->Attribute("zoom"), "250.000000");
+    EXPECT_STREQ(preview->Attribute("bgColorR"), "0.501961");
+    EXPECT_STREQ(preview->Attribute("bgColorG"), "0.000000");
+    EXPECT_STREQ(preview->Attribute("bgColorB"), "1.000000");
+    const XMLElement* solver = root->FirstChildElement("solver");
+    EXPECT_STREQ(solver->Attribute("tolerance"), "50.500000");
+    EXPECT_STREQ(solver->Attribute("stepsPerFrame"), "4");
+    const XMLElement* gravity = root->FirstChildElement("gravity");
+    EXPECT_STREQ(gravity->Attribute("takeValueFrom"), "0");
+    EXPECT_EQ(gravity->Attribute("layerIndex"), nullptr);
+
+    const XMLElement* body = root->FirstChildElement("bodies")->FirstChildElement("body")->NextSiblingElement();
+    EXPECT_STREQ(body->Attribute("maskBits"), "65535");
+    EXPECT_STREQ(body->Attribute("categoryBits"), "4");
+    EXPECT_STREQ(body->Attribute("name"), "Ball \"red\" <1> & co");
+    EXPECT_STREQ(body->Attribute("colorG"), "0.500000");
+    EXPECT_STREQ(body->Attribute("openShapeLineWidth"), "0.015000");
+
+    // The snapshot's gravity comes from a layer: its index is written.
+    const XMLElement* snapshotGravity =
+        root->FirstChildElement("presets")->FirstChildElement("preset")->FirstChildElement("gravity");
+    EXPECT_STREQ(snapshotGravity->Attribute("takeValueFrom"), "1");
+    EXPECT_STREQ(snapshotGravity->Attribute("layerIndex"), "1");
+}
+
+TEST(SettingsWriter, AttributeOrder)
+{
+    Parsed parsed(sampleDocument());
+    const XMLElement* root = parsed.root();
+    EXPECT_EQ(attributeNames(root->FirstChildElement("preview")),
+              QStringList({"zoom", "panX", "panY", "bgColorR", "bgColorG", "bgColorB"}));
+    EXPECT_EQ(attributeNames(root->FirstChildElement("solver")),
+              QStringList({"timeDivider", "tolerance", "stepsPerFrame"}));
+    EXPECT_EQ(attributeNames(root->FirstChildElement("gravity")),
+              QStringList({"magnitude", "direction", "takeValueFrom"}));
+    EXPECT_EQ(attributeNames(root->FirstChildElement("bodies")->FirstChildElement("body")),
+              QStringList({"layerID", "index", "name", "type", "density", "friction", "restitution", "meshPrecision",
+                           "linearVelocityMagnitude", "linearVelocityDirection", "angularVelocity", "linearDamping",
+                           "angularDamping", "aematicDamping", "aematicTension", "categoryBits", "maskBits",
+                           "fixedRotation", "gravityScale", "useConvexHull", "magnetismType", "magnetIntensity",
+                           "magnetDistance", "acceptMagnetism", "openShapeLineWidth", "colorR", "colorG", "colorB",
+                           "positionX", "positionY", "angle", "aematicAnchorX", "aematicAnchorY"}));
+
+    const QStringList common = {"type", "bodyAId", "bodyBId", "bodyALayerID", "bodyBLayerID", "bodyALayerIndex",
+                                "bodyBLayerIndex", "bodyALayerName", "bodyBLayerName"};
+    const QStringList byType[4] = {
+        {"anchorAX", "anchorAY", "anchorBX", "anchorBY", "frequency", "damping", "collideConnected"},
+        {"anchorX", "anchorY", "enableLimit", "lowerAngle", "upperAngle", "enableMotor", "motorSpeed",
+         "maxMotorTorque", "collideConnected"},
+        {"axisX", "axisY", "enableLimit", "lowerTranslation", "upperTranslation", "enableMotor", "motorSpeed",
+         "maxMotorForce", "collideConnected"},
+        {"anchorAX", "anchorAY", "anchorBX", "anchorBY", "springiness", "damping", "desiredLength"},
+    };
+    const XMLElement* joint = root->FirstChildElement("joints")->FirstChildElement("joint");
+    for (int type = 0; type < 4; ++type, joint = joint->NextSiblingElement("joint")) {
+        ASSERT_TRUE(joint);
+        EXPECT_EQ(attributeNames(joint), common + byType[type]) << "type " << type;
+    }
+
+    // A joint of a type the program does not know keeps the common part.
+    QuickPreset scene = sampleScene();
+    scene.joints = {sampleJoint(9, 0, 1)};
+    Parsed odd(writeSettingsDocument(scene, {}));
+    EXPECT_EQ(attributeNames(odd.root()->FirstChildElement("joints")->FirstChildElement("joint")), common);
+}
+
+TEST(SettingsWriter, SnapshotJointsNameTheScenesBodies)
+{
+    Parsed parsed(sampleDocument());
+    const XMLElement* joint = parsed.root()
+                                  ->FirstChildElement("presets")
+                                  ->FirstChildElement("preset")
+                                  ->FirstChildElement("joints")
+                                  ->FirstChildElement("joint");
+    ASSERT_TRUE(joint);
+    EXPECT_STREQ(joint->Attribute("bodyAId"), "1");
+    EXPECT_STREQ(joint->Attribute("bodyALayerID"), "102");
+    EXPECT_STREQ(joint->Attribute("bodyALayerIndex"), "2");
+    // The scene's name, not the snapshot's copy.
+    EXPECT_STREQ(joint->Attribute("bodyALayerName"), "Ball \"red\" <1> & co");
+    EXPECT_STREQ(joint->Attribute("bodyBLayerName"), "Floor");
+}
+
+TEST(SettingsWriter, NamesRoundTripExactly)
+{
+    const QByteArray bytes = sampleDocument();
+    SettingsDocument doc;
+    QString problem;
+    ASSERT_EQ(readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem), SettingsReadStatus::Ok);
+    ASSERT_EQ(doc.scene.bodies.size(), 3u);
+    const QuickPreset scene = sampleScene();
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.scene.bodies[i].record.name, scene.bodies[i].name);
+    EXPECT_EQ(doc.scene.joints[0].record.bodyBLayerName, scene.bodies[1].name);
+}
+
+// The bytes the program writes for the sample scene are the corpus's first
+// seed, so the corpus holds a file the program wrote.
+TEST(SettingsWriter, MatchesTheWrittenSeed)
+{
+    const QByteArray bytes = sampleDocument();
+    if (qEnvironmentVariableIsSet("ZOLVAR_WRITE_SEED")) {
+        QFile out(corpusFile("written-by-program.xml"));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QFile seed(corpusFile("written-by-program.xml"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(seed.readAll(), bytes);
+}
+
+// Under a locale whose decimal point is a comma the bytes do not change.
+TEST(SettingsWriter, SameBytesUnderACommaLocale)
+{
+    const QByteArray before = sampleDocument();
+    QTemporaryDir locales;
+    ASSERT_TRUE(locales.isValid());
+    const int built = QProcess::execute(QStringLiteral("localedef"),
+                                        {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                         QStringLiteral("UTF-8"), locales.path() + QStringLiteral("/de_DE.UTF-8")});
+    if (built != 0)
+        GTEST_SKIP() << "localedef could not build de_DE";
+    const QByteArray oldLocpath = qgetenv("LOCPATH");
+    qputenv("LOCPATH", locales.path().toLocal8Bit());
+    const char* set = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(set, nullptr);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%f", 1.5);
+    EXPECT_STREQ(buffer, "1,500000");  // the locale is really in force
+    const QByteArray during = sampleDocument();
+    std::setlocale(LC_ALL, "C");
+    if (oldLocpath.isNull())
+        qunsetenv("LOCPATH");
+    else
+        qputenv("LOCPATH", oldLocpath);
+    EXPECT_EQ(during, before);
+}
