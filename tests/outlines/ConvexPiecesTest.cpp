@@ -111,8 +111,9 @@ TEST(ConvexPieces, PiecesCoverExactlyTheTrianglesConvexAndWithinTheLimit)
         EXPECT_NEAR(after.cx / after.area, before.cx / before.area, 1e-6 * std::sqrt(before.area));
         EXPECT_NEAR(after.cy / after.area, before.cy / before.area, 1e-6 * std::sqrt(before.area));
         EXPECT_LT(pieces.size(), triangles.size());
-        if (std::string(row.name) == "disc")
+        if (std::string(row.name) == "disc") {
             EXPECT_LE(pieces.size(), triangles.size() / 3) << "a convex outline merges into few pieces";
+        }
     }
 }
 
