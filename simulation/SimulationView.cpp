@@ -91,7 +91,7 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &SimulationView::updatePhysics);
-    timer->start(qRound(1000.0 / (timingUsable() ? fps : kFallbackFps)));
+    timer->start(frameIntervalMs());
 }
 
 SimulationView::~SimulationView()
@@ -118,8 +118,22 @@ void SimulationView::updatePhysics()
 {
     // A host failure that escapes the step (a missing suite) would recur on
     // every tick: it is reported once and the timer stops.
-    if (GuardHostCall([this] { SimulationCore::updatePhysics(); }) && timer)
+    if (GuardHostCall([this] { SimulationCore::updatePhysics(); }) && timer) {
         timer->stop();
+        return;
+    }
+    // While an export records, the next tick follows as soon as the event
+    // loop has handled what is waiting; otherwise at the composition's rate.
+    if (timer) {
+        const int interval = running && exporting ? 0 : frameIntervalMs();
+        if (timer->interval() != interval)
+            timer->setInterval(interval);
+    }
+}
+
+int SimulationView::frameIntervalMs() const
+{
+    return qRound(1000.0 / (timingUsable() ? fps : kFallbackFps));
 }
 
 void SimulationView::refreshView()

@@ -778,6 +778,8 @@ private:
     int theme;
     Ui::ZolvarDlgClass ui;
     QUndoStack* undoStack;
+    // The frame timer's interval outside an export, milliseconds.
+    int frameIntervalMs() const;
     QTimer* timer = nullptr;
     DebugDraw debugDraw;
     KeyframeExport keyWriter;
