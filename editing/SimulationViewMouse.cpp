@@ -153,8 +153,10 @@ void SimulationView::wheelEvent(QWheelEvent* event)
     refreshView();
 }
 
-void SimulationView::keyPressEvent(QKeyEvent*)
+// The view uses no key itself: every key goes on to the main window.
+void SimulationView::keyPressEvent(QKeyEvent* event)
 {
+    QWidget::keyPressEvent(event);
 }
 
 void SimulationView::keyReleaseEvent(QKeyEvent* event)

@@ -197,11 +197,6 @@ void SimulationView::highlightJointsOfSelectedBodies()
             }
 }
 
-// The edit commands' enabled state comes with the edit menu.
-void SimulationView::enableDisableMenuCommands()
-{
-}
-
 void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* event)
 {
     connectBodiesTableSelection(false);
@@ -419,6 +414,7 @@ void SimulationView::selectBodies(std::vector<int> indices)
     showJointsOfSelectedBodies();
     pruneClickOrder();
     connectBodiesTableSelection(true);
+    enableDisableMenuCommands();
     refreshView();
 }
 

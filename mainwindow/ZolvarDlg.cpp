@@ -161,17 +161,6 @@ void ZolvarDlg::createSimulationView()
     layout->addWidget(view);
 }
 
-bool ZolvarDlg::forwardToView(const char* operation)
-{
-    if (!view)
-        return false;
-    const QByteArray signature = QByteArray(operation) + "()";
-    const int index = view->metaObject()->indexOfMethod(signature.constData());
-    if (index < 0)
-        return false;
-    return view->metaObject()->method(index).invoke(view, Qt::DirectConnection);
-}
-
 void ZolvarDlg::handPreferencesToView(const WindowPreferences& window)
 {
     const Preferences& prefs = window.preferences;

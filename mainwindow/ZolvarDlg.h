@@ -17,6 +17,7 @@
 #include "mainwindow/ZolvarDlgForm.h"
 
 #include <QMainWindow>
+#include <QModelIndexList>
 #include <QString>
 
 #include <memory>
@@ -78,6 +79,10 @@ public:
     bool restoreDlgSettings();
     void saveDlgDfltSettings();
     void restoreDlgDfltSettings();
+
+    // The joints table's whole-row selection ranges, column 0 of each row,
+    // in the ranges' order (not sorted, not unique).
+    QModelIndexList getSelectedRowsInJointsTable() const;
 
     // The most recently saved and loaded settings files (UTF-8, any
     // length), empty when none is stored or the host fails
@@ -225,8 +230,8 @@ protected:
     // scrolling a panel never changes a value.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Backspace, Delete and Clear remove the selected snapshots; releasing
-    // Space brings back the tool the hand tool replaced (ZolvarDlgKeys.cpp).
+    // Keys no shortcut or focused widget took; releasing Space brings back
+    // the tool the hand tool replaced (ZolvarDlgKeys.cpp).
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
@@ -243,10 +248,6 @@ private:
     void handPreferencesToView(const WindowPreferences& prefs);
     void guardAgainstWheel();
     void createShortcuts();
-
-    // Calls the view's operation of that name, without arguments, when the
-    // view has it as a slot; returns whether it did.
-    bool forwardToView(const char* operation);
 
     // Close-sequence steps kept with transport and export
     // (ZolvarDlgTransport.cpp): ends an export in progress as if its button

@@ -1,10 +1,65 @@
-// Keys of the main window: Backspace, Delete and Clear remove the selected
-// scene snapshots; releasing Space ends the temporary hand tool.
+// Keys that no shortcut and no focused widget took: nudging and rotating the
+// selected bodies, Return ending the edit in progress, Escape restarting and
+// Delete removing the selected snapshots; releasing Space ends the temporary
+// hand tool.
 #include "mainwindow/ZolvarDlg.h"
 
+#include "properties/EditBox.h"
 #include "simulation/SimulationView.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QSpinBox>
+
+void ZolvarDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (!view) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    // The application's modifiers, not the event's: a plus typed with Shift
+    // is always the ten-degree step.
+    const bool shift = (QApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        for (EditBox* box : findChildren<EditBox*>())
+            box->clearFocus();
+        for (QSpinBox* box : findChildren<QSpinBox*>())
+            box->clearFocus();
+        break;
+    case Qt::Key_Minus:
+        shift ? view->OnShiftMinusKey() : view->OnMinusKey();
+        break;
+    case Qt::Key_Plus:
+        shift ? view->OnShiftPlusKey() : view->OnPlusKey();
+        break;
+    case Qt::Key_Left:
+        shift ? view->OnShiftLeftKey() : view->OnLeftKey();
+        break;
+    case Qt::Key_Right:
+        shift ? view->OnShiftRightKey() : view->OnRightKey();
+        break;
+    case Qt::Key_Up:
+        shift ? view->OnShiftUpKey() : view->OnUpKey();
+        break;
+    case Qt::Key_Down:
+        shift ? view->OnShiftDownKey() : view->OnDownKey();
+        break;
+    case Qt::Key_Escape:
+        view->restartAndStopAnimation(true);
+        break;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Clear:
+        view->removeSelectedPresets();
+        break;
+    default:
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
 
 void ZolvarDlg::keyReleaseEvent(QKeyEvent* event)
 {
@@ -17,19 +72,13 @@ void ZolvarDlg::keyReleaseEvent(QKeyEvent* event)
     // again and again.
     if (event->isAutoRepeat() || !view || view->currentTool() != 1)
         return;
-    static const char* const toolSlots[5] = {"OnSelectionToolBtn", "OnHandToolBtn", "OnAnchorToolBtn",
-                                             "OnGravityToolBtn", "OnVelocityToolBtn"};
-    const int tool = view->toolBeforeHand();
-    if (tool >= 0 && tool < 5)
-        QMetaObject::invokeMethod(this, toolSlots[tool], Qt::DirectConnection);
+    switch (view->toolBeforeHand()) {
+    case 0: OnSelectionToolBtn(); break;
+    case 1: OnHandToolBtn(); break;
+    case 2: OnAnchorToolBtn(); break;
+    case 3: OnGravityToolBtn(); break;
+    case 4: OnVelocityToolBtn(); break;
+    default: break;
+    }
 }
 
-void ZolvarDlg::keyPressEvent(QKeyEvent* event)
-{
-    const int key = event->key();
-    if (view && (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Clear)) {
-        view->removeSelectedPresets();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
-}

@@ -80,6 +80,21 @@ void SimulationView::setUseConvexHull(std::vector<bool> values, std::vector<int>
     }
 }
 
+template <typename T>
+void SimulationView::applyOutlineSetting(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows,
+                                         void (SimulationView::*setter)(std::vector<T>, std::vector<int>))
+{
+    std::vector<T> changedValues;
+    std::vector<int> changedRows;
+    for (size_t i = 0; i < rows.size() && i < values.size(); ++i)
+        if (validRow(bodies, rows[i]) && bodies[size_t(rows[i])].*field != values[i]) {
+            changedValues.push_back(values[i]);
+            changedRows.push_back(rows[i]);
+        }
+    if (!changedRows.empty())
+        (this->*setter)(std::move(changedValues), std::move(changedRows));
+}
+
 void SimulationView::setBodyProperties(std::vector<MyBody> records, std::vector<int> rows)
 {
     if (records.empty() || records.size() != rows.size())
@@ -121,7 +136,10 @@ void SimulationView::setBodyProperties(std::vector<MyBody> records, std::vector<
     setFriction(friction, rows);
     setBounciness(restitution, rows);
     setBodyColor(colour, rows);
-    setMeshPrecision(meshPrecision, rows);
+    // Outlines are rebuilt only where what decides them changes: whole
+    // records (resets, pastes) mostly leave them as they are.
+    applyOutlineSetting(&MyBody::meshPrecision, meshPrecision, rows, &SimulationView::setMeshPrecision);
+    showInRow(ui.meshPrecisionEt, ui.meshPrecisionSld, double(meshPrecision[0]), 1.0);
     setVelocityMagnitude(velocityMagnitude, rows);
     setVelocityDirection(velocityDirection, rows);
     setAngularVelocity(angularVelocity, rows);
@@ -141,7 +159,8 @@ void SimulationView::setBodyProperties(std::vector<MyBody> records, std::vector<
     setCollideWithE(collide[4], rows);
     setFixedRotation(fixedRotation, rows);
     setGravityScale(gravityScale, rows);
-    setUseConvexHull(convexHull, rows);
+    applyOutlineSetting(&MyBody::useConvexHull, convexHull, rows, &SimulationView::setUseConvexHull);
+    showQuietly(ui.useConvexHullCb, bool(convexHull[0]));
     setMagnetismType(magnetismType, rows);
     setMagnetIntensity(magnetIntensity, rows);
     setMagnetDistance(magnetDistance, rows);

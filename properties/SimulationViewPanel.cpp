@@ -91,9 +91,9 @@ void SimulationView::showBodyInfo(int row)
         return;
     const MyBody& b = bodies[size_t(row)];
     int polygons = 0;
-    if (b.body)
+    if (b.body && world)
         for (const b2Fixture* f = b.body->GetFixtureList(); f; f = f->GetNext())
-            ++polygons;
+            polygons += world->polygonCount(f);
     const b2Vec2 at = getAEPosFromGLPos(b.position);
     float rotation = b.angle;
     if (b.rotationIsRelative)

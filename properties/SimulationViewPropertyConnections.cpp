@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QToolButton>
 
 void SimulationView::connectPropertyControls()
 {
@@ -26,6 +27,9 @@ void SimulationView::connectPropertyControls()
     for (const auto& [list, slot] : lists)
         if (list)
             connect(list, qOverload<int>(&QComboBox::currentIndexChanged), this, slot);
+
+    if (ui.colorBtn)
+        connect(ui.colorBtn, &QAbstractButton::clicked, this, &SimulationView::colorBtnClicked);
 
     const auto flags = {std::make_pair(ui.collideWithACb, &SimulationView::collideWithACbChanged),
                         std::make_pair(ui.collideWithBCb, &SimulationView::collideWithBCbChanged),

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -94,6 +95,7 @@ void drawArrow(b2Vec2 start, b2Vec2 tip)
 
 void DebugDraw::DrawPolygon(const b2Vec2* vertices, int32_t vertexCount, const b2Color& c, bool, bool, bool)
 {
+    batches.draw();
     glColor3f(c.r, c.g, c.b);
     glBegin(GL_LINE_LOOP);
     for (int32_t i = 0; i < vertexCount; ++i)
@@ -105,31 +107,21 @@ void DebugDraw::DrawSolidPolygon(const b2Vec2* vertices, int32_t vertexCount, co
                                  bool staticHighlight, bool notAlive, bool isMagnet, bool isRepulsion,
                                  float magnetDistance, b2Vec2 centre, bool showMesh)
 {
-    GLPen::lineWidth(1.1f);
-    GLPen::blendOn();
-    color(c, notAlive ? 0.15f : 0.8f);
-    glBegin(GL_TRIANGLE_FAN);
-    for (int32_t i = 0; i < vertexCount; ++i)
-        vertex(vertices[i]);
-    glEnd();
-    GLPen::blendOff();
+    batches.addFan(vertices, vertexCount, {c.r, c.g, c.b, notAlive ? 0.15f : 0.8f});
 
+    // The mesh lines are drawn without blending: their alpha shows nothing.
     if (showMesh) {
+        std::array<float, 4> mesh{c.r, c.g, c.b, 1.0f};
         if (staticHighlight && !notAlive)
-            glColor4f(0.85f, 0.18f, 0.81f, 1.0f);
+            mesh = {0.85f, 0.18f, 0.81f, 1.0f};
         else if (notAlive)
-            glColor4f(0.33f * c.r, 0.33f * c.g, 0.33f * c.b, 0.25f);
-        else
-            color(c, 1.0f);
-        glBegin(GL_LINE_LOOP);
-        for (int32_t i = 0; i < vertexCount; ++i)
-            vertex(vertices[i]);
-        glEnd();
+            mesh = {0.33f * c.r, 0.33f * c.g, 0.33f * c.b, 0.25f};
+        batches.addLoop(vertices, vertexCount, mesh);
     }
 
-    if (selected && isMagnet)
+    if (selected && isMagnet) {
+        batches.draw();
         magnetRing(centre, magnetDistance, isRepulsion);
-    if (selected) {
         GLPen::lineWidth(1.1f);
         GLPen::stippleOff();
     }
@@ -137,6 +129,7 @@ void DebugDraw::DrawSolidPolygon(const b2Vec2* vertices, int32_t vertexCount, co
 
 void DebugDraw::DrawCircle(const b2Vec2& centre, float radius, const b2Color& c, bool, bool, bool)
 {
+    batches.draw();
     glColor3f(c.r, c.g, c.b);
     glBegin(GL_LINE_LOOP);
     float theta = 0.0f;
@@ -160,14 +153,24 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
         return p;
     };
 
-    GLPen::blendOn();
-    color(c, notAlive ? 0.15f : 0.8f);
-    glBegin(GL_TRIANGLE_FAN);
-    for (int i = 0; i < kRim; ++i)
-        vertex(nextRimPoint());
-    glEnd();
-    GLPen::blendOff();
+    b2Vec2 rimPoints[kRim];
+    for (b2Vec2& p : rimPoints)
+        p = nextRimPoint();
+    batches.addFan(rimPoints, kRim, {c.r, c.g, c.b, notAlive ? 0.15f : 0.8f});
 
+    // The outer half of the radius shows the body's rotation.
+    const b2Vec2 rim = centre + radius * axis;
+    const std::array<float, 4> rotationColour = notAlive
+        ? std::array<float, 4>{0.5f * c.r, 0.5f * c.g, 0.5f * c.b, 0.4f}
+        : std::array<float, 4>{c.r / 2.0f + 0.1f, c.g / 2.0f + 0.1f, c.b / 2.0f + 0.1f, 1.0f};
+    if (!staticHighlight && !selected) {
+        batches.addLine(0.5f * (centre + rim), rim, rotationColour);
+        return;
+    }
+
+    // A highlighted circle is outlined at once, in its stroke; its rotation
+    // line follows in the stipple the outline left.
+    batches.draw();
     if (staticHighlight && !selected) {
         GLPen::lineWidth(1.25f);
         color(staticHighlightColor, 1.0f);
@@ -176,20 +179,13 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
         GLPen::stipple(GLPen::kSelectionPattern);
         color(staticHighlight ? staticHighlightColor : selectionHighlightColor, notAlive ? 0.15f : 1.0f);
     }
-    if (staticHighlight || selected) {
-        glBegin(GL_LINE_LOOP);
-        for (int i = 0; i < kRim; ++i)
-            vertex(nextRimPoint());
-        glEnd();
-    }
+    glBegin(GL_LINE_LOOP);
+    for (int i = 0; i < kRim; ++i)
+        vertex(nextRimPoint());
+    glEnd();
 
-    // The outer half of the radius shows the body's rotation.
     GLPen::lineWidth(1.1f);
-    if (notAlive)
-        glColor4f(0.5f * c.r, 0.5f * c.g, 0.5f * c.b, 0.4f);
-    else
-        glColor4f(c.r / 2.0f + 0.1f, c.g / 2.0f + 0.1f, c.b / 2.0f + 0.1f, 1.0f);
-    const b2Vec2 rim = centre + radius * axis;
+    glColor4f(rotationColour[0], rotationColour[1], rotationColour[2], rotationColour[3]);
     line(0.5f * (centre + rim), rim);
 
     if (selected && isMagnet)
@@ -203,6 +199,7 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
 void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c, bool selected, int32_t style,
                             b2Color selectedColor, float width)
 {
+    batches.draw();
     if (selected) {
         GLPen::lineWidth(width * 1.7f);
         GLPen::stipple(GLPen::kDashPattern);
@@ -263,6 +260,7 @@ void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c
 
 void DebugDraw::DrawTransform(const b2Transform& xf)
 {
+    batches.draw();
     constexpr float kAxisLength = 0.4f;
     glColor3f(1.0f, 0.0f, 0.0f);
     axisArrow(xf.p, xf.p + kAxisLength * xf.q.GetXAxis());
@@ -274,6 +272,7 @@ void DebugDraw::DrawTransform(const b2Transform& xf)
 void DebugDraw::DrawOutline(const OutlineEdge* edges, int32_t edgeCount, const b2Color& c, float width,
                             bool stippled)
 {
+    batches.draw();
     GLPen::lineWidth(width);
     if (stippled)
         GLPen::stipple(GLPen::kSelectionPattern);
@@ -299,6 +298,7 @@ void DebugDraw::DrawOutline(const OutlineEdge* edges, int32_t edgeCount, const b
 
 void DebugDraw::DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, float width, bool stippled)
 {
+    batches.draw();
     constexpr int kSegments = 32;
     GLPen::lineWidth(width);
     if (stippled)
@@ -314,6 +314,7 @@ void DebugDraw::DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, 
 
 void DebugDraw::DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Color& c)
 {
+    batches.draw();
     GLPen::blendOn();
     color(c, c.a);
     glBegin(GL_TRIANGLE_FAN);
@@ -325,6 +326,7 @@ void DebugDraw::DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Col
 
 void DebugDraw::DrawAABB(b2AABB* box, const b2Color& c)
 {
+    batches.draw();
     glColor3f(c.r, c.g, c.b);
     glBegin(GL_LINE_LOOP);
     glVertex2f(box->lowerBound.x, box->lowerBound.y);
@@ -336,6 +338,7 @@ void DebugDraw::DrawAABB(b2AABB* box, const b2Color& c)
 
 void DebugDraw::DrawPoint(const b2Vec2& p, float size, const b2Color& c)
 {
+    batches.draw();
     GLPen::pointSize(size);
     glColor3f(c.r, c.g, c.b);
     point(p);

@@ -7,8 +7,14 @@
 // Blending means source alpha over one minus source alpha, switched off
 // again after the primitive. What each call leaves set (line width, point
 // size, stipple pattern) carries into the next one, as its comment says.
+//
+// The fills of bodies, their mesh lines and the rotation lines of circles
+// are gathered by colour (DrawBatches) and drawn together: before anything
+// drawn at once, and at Flush(), the end of the world's drawing. The blending
+// and line width are then set once per batch.
 #pragma once
 
+#include "render/DrawBatches.h"
 #include "render/SceneDraw.h"
 
 #include <box2d/b2_collision.h>
@@ -45,11 +51,18 @@ public:
                      bool stippled) override;
     void DrawPivot(const b2Vec2& centre, float radius, const b2Color& color, float width, bool stippled) override;
     void DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Color& color) override;
+    void Flush() override { batches.draw(); }
+
+    // What is gathered and not drawn yet.
+    const DrawBatches& pending() const { return batches; }
 
     // Without callers in the program; kept with the callbacks.
     void DrawAABB(b2AABB* box, const b2Color& color);
     void DrawPoint(const b2Vec2& point, float size, const b2Color& color);
     void DrawString(int x, int y, const char* format, ...);
+
+private:
+    DrawBatches batches;
 };
 
 // A line from start to tip with a head of two strokes at the tip, 1/2.5 of

@@ -79,6 +79,8 @@ public:
     // A blended triangle fan (the first vertex its centre) in the colour
     // with its alpha. Leaves blending off.
     virtual void DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Color& color) = 0;
+    // The world's drawing is complete: what was gathered is drawn now.
+    virtual void Flush() {}
 
 private:
     uint32_t drawFlags = 0;

@@ -229,6 +229,7 @@ void DrawDebugData(ZolvarWorld& world, bool playing)
         drawBoundingBoxes(world, *draw);
     if (flags & DrawingFlag::CentresOfMass)
         drawCentresOfMass(world, *draw);
+    draw->Flush();
 }
 
 void DrawShape(ZolvarWorld& world, SceneDraw& draw, b2Fixture* fixture, const b2Transform& xf, const b2Color& color,
@@ -245,6 +246,16 @@ void DrawShape(ZolvarWorld& world, SceneDraw& draw, b2Fixture* fixture, const b2
         break;
     }
     case b2Shape::e_polygon: {
+        // A convex piece of several triangles shows them with the mesh on.
+        const auto pieces = world.showMesh ? world.pieceTriangles.find(fixture) : world.pieceTriangles.end();
+        if (pieces != world.pieceTriangles.end()) {
+            for (const Triangle& triangle : pieces->second) {
+                const b2Vec2 vertices[3] = {b2Mul(xf, triangle[0]), b2Mul(xf, triangle[1]), b2Mul(xf, triangle[2])};
+                draw.DrawSolidPolygon(vertices, 3, color, selected, staticHighlight, notAlive, isMagnet,
+                                      isRepulsion, magnetDistance, centre, true);
+            }
+            break;
+        }
         const auto* polygon = static_cast<const b2PolygonShape*>(fixture->GetShape());
         b2Vec2 vertices[b2_maxPolygonVertices];
         const int32 count = polygon->m_count;

@@ -96,10 +96,12 @@ void SimulationCore::initMyBodies()
         reportSetupProblems(unrepresentable);
 }
 
-std::vector<MyBody> SimulationCore::buildDefaultBodies()
+std::vector<MyBody> SimulationCore::buildDefaultBodies(A_Err* error)
 {
     std::vector<MyBody> fresh;
-    buildRecords(fresh, false);
+    const A_Err err = buildRecords(fresh, false);
+    if (error)
+        *error = err;
     return fresh;
 }
 

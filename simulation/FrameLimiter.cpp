@@ -29,15 +29,47 @@ void FrameLimiter::disable()
     setClock([] { return qint64(1); }, [](double) {});
 }
 
-double FrameLimiter::tick(bool restartMeasure, double fps)
+namespace {
+
+double elapsedSince(qint64& last, qint64 now, bool restart)
 {
-    if (lastTickMs == 0 || restartMeasure)
-        lastTickMs = clock();
-    const qint64 now = clock();
-    double elapsed = double(now - lastTickMs);
+    if (last == 0 || restart)
+        last = now;
+    double elapsed = double(now - last);
     if (elapsed == 0.0)
         elapsed = 0.001;
-    lastTickMs = now;
+    last = now;
+    return elapsed;
+}
+
+} // namespace
+
+double FrameLimiter::measure(bool restartMeasure)
+{
+    const qint64 now = clock();
+    // A tick measured from itself has no rate yet.
+    if (lastTickMs == 0 || restartMeasure || now == lastTickMs) {
+        lastTickMs = now;
+        return 0.0;
+    }
+    const double rate = 1000.0 / elapsedSince(lastTickMs, now, false);
+    return rate < 0.0 ? 0.0 : rate;
+}
+
+bool FrameLimiter::paintDue(double fps)
+{
+    const qint64 now = clock();
+    const double frameMs = fps > 0.0 ? std::min(1000.0 / fps, kMaxFrameMs) : 0.0;
+    // A clock that went back counts as a frame passed.
+    if (lastPaintMs != 0 && now >= lastPaintMs && double(now - lastPaintMs) < frameMs)
+        return false;
+    lastPaintMs = now;
+    return true;
+}
+
+double FrameLimiter::tick(bool restartMeasure, double fps)
+{
+    const double elapsed = elapsedSince(lastTickMs, clock(), restartMeasure);
     double rate = 1000.0 / elapsed;
     if (rate < 0.0) {
         rate = 0.0;

@@ -30,8 +30,19 @@ public:
     // rest of the frame when the tick came early, and returns the rate
     // reached (at most fps; never negative).
     double tick(bool restartMeasure, double fps);
+    // The same measure without the sleep: an export runs as fast as the
+    // machine allows. The rate returned is the one reached, above fps too.
+    double measure(bool restartMeasure);
+
+    // While an export records: true when at least one frame at `fps` of
+    // wall time has passed since the last true answer (or there was none),
+    // so that the view is repainted at most once per composition frame.
+    bool paintDue(double fps);
+    // The next paintDue() answers true.
+    void resetPaint() { lastPaintMs = 0; }
 
     qint64 lastTickMs = 0;  // 0: no tick measured yet
+    qint64 lastPaintMs = 0; // 0: no paint during this export yet
 
 private:
     Clock clock;

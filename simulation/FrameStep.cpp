@@ -40,16 +40,24 @@ void SimulationCore::updatePhysics()
     if (!world)
         return;
 
+    // An export records as fast as the machine allows: no sleep, and the
+    // view and its read-outs are refreshed at most once per composition
+    // frame of wall time.
+    const bool recordingExport = running && exporting;
+    const bool show = !recordingExport || limiter.paintDue(fps);
+    const int shownFrame = currentFrame;
+
     applyGravity();
     prepareDrawing();
-    setFrameInfo(currentFrame);
+    if (show)
+        setFrameInfo(currentFrame);
 
     if (running) {
-        const double rate = limiter.tick(singleStep, fps);
-        if (currentFrame % 2 == 0)
+        const double rate = recordingExport ? limiter.measure(singleStep) : limiter.tick(singleStep, fps);
+        if (recordingExport ? show : currentFrame % 2 == 0)
             setFpsInfo(rate);
     }
-    if (playing)
+    if (playing && show)
         showWorldInfo();
 
     updateLifeSpans(frame, divider);
@@ -58,7 +66,7 @@ void SimulationCore::updatePhysics()
         if (hasKinematicBody || hasAEmaticBody)
             followLayers(t, dt);
         if (exporting && currentFrame >= exportStartFrame && currentFrame <= exportEndFrame)
-            recordFrame();
+            recordFrame(show);
         stepWorld(dt);
 
         if (singleStep) {
@@ -76,7 +84,15 @@ void SimulationCore::updatePhysics()
     }
 
     setDrawJointsFlag((drawingFlags & DrawingFlag::Joints) != 0);
-    refreshView();
+    // The tick that ends the export has turned `exporting` off: the last
+    // frame is always shown.
+    if (!exporting) {
+        limiter.resetPaint();
+        if (!show)
+            setFrameInfo(shownFrame);
+    }
+    if (show || !exporting)
+        refreshView();
 
     if (playing)
         applySpringForces();
@@ -113,6 +129,8 @@ bool SimulationCore::isAliveAt(const MyBody& body, double frameSeconds, double d
 
 void SimulationCore::updateLifeSpans(double frameSeconds, double divider)
 {
+    if (running && hasMagnet)
+        findMagnetNeighbours();
     for (int r = static_cast<int>(bodies.size()) - 1; r >= 0; --r) {
         MyBody& record = bodies[r];
         b2Body* body = record.body;

@@ -81,6 +81,17 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
     return result;
 }
 
+void SimulationCore::readFollowing()
+{
+    // The keys, expressions and parents of the followed layers do not
+    // change while the scene plays: their last key is read once here, and
+    // each tick asks the host only for the values at its time.
+    followedLastKeys.assign(bodies.size(), -1);
+    for (size_t r = 0; r < bodies.size() && r < bodyLayerIndices.size(); ++r)
+        if (bodies[r].type == BodyType::Kinematic || bodies[r].type == BodyType::AEmatic)
+            followedLastKeys[r] = getLastKeyframeInFrames(bodyLayerIndices[r]);
+}
+
 float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
 {
     if (!timingUsable())
@@ -119,7 +130,9 @@ void SimulationCore::followLayers(double t, double dt)
         if (!kinematic && !aematic)
             continue;
         const int layerIndex = bodyLayerIndices[r];
-        const double lastKey = getLastKeyframeInFrames(layerIndex) * frame;
+        const int lastKeyFrame = size_t(r) < followedLastKeys.size() ? followedLastKeys[size_t(r)]
+                                                                     : getLastKeyframeInFrames(layerIndex);
+        const double lastKey = lastKeyFrame * frame;
 
         if (lastKey > t) {
             const float w = Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex));
@@ -215,6 +228,12 @@ void SimulationCore::followScale(int recordIndex, A_Time tNow, A_Time tNext)
             *static_cast<b2CircleShape*>(shape) = s.circle;
         else
             *static_cast<b2PolygonShape*>(shape) = s.polygon;
+        // The triangles the mesh view shows for a convex piece follow it.
+        const auto pieces = world->pieceTriangles.find(s.fixture);
+        if (pieces != world->pieceTriangles.end())
+            for (Triangle& triangle : pieces->second)
+                for (b2Vec2& v : triangle)
+                    v = scaled(v);
     }
     if (body->GetType() == b2_dynamicBody)
         body->ResetMassData();

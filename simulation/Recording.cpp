@@ -8,9 +8,10 @@
 
 #include <algorithm>
 
-void SimulationCore::recordFrame()
+void SimulationCore::recordFrame(bool showProgress)
 {
-    showSolvingProgress(currentFrame);
+    if (showProgress || currentFrame == exportEndFrame)
+        showSolvingProgress(currentFrame);
     const size_t n = bodies.size();
     // A restart sends the frame counter back to 0, so the start frame may be
     // recorded more than once: each time it starts the tracks afresh.

@@ -4,6 +4,9 @@
 
 #include "simulation/Box2DGuard.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Pairs closer than this (world units) exert no force: the direction between
@@ -12,16 +15,95 @@ constexpr float kMinForceDistance = 1.0e-4f;
 
 } // namespace
 
-void SimulationCore::applyMagnetism(int recordIndex, double frameSeconds, double divider)
+namespace {
+
+// Collects the records of the bodies whose fixtures' boxes overlap a query.
+class RecordsInBox : public b2QueryCallback
 {
-    MyBody& record = bodies[recordIndex];
-    b2Body* body = record.body;
-    const b2Vec2 centre = body->GetWorldCenter();
-    b2Vec2 force(0.0f, 0.0f);
+public:
+    RecordsInBox(const SimulationCore& core, int magnet, std::vector<std::pair<int, int>>& pairs)
+        : core(core), magnet(magnet), pairs(pairs)
+    {
+    }
+    bool ReportFixture(b2Fixture* fixture) override
+    {
+        const int record = core.getBodyIdFromB2Body(fixture->GetBody());
+        if (record >= 0 && record != magnet)
+            pairs.emplace_back(record, magnet);
+        return true;
+    }
+
+private:
+    const SimulationCore& core;
+    int magnet;
+    std::vector<std::pair<int, int>>& pairs;
+};
+
+bool isMagnet(const MyBody& record)
+{
+    return record.magnetismType != MagnetismType::NoMagnetism && record.type != BodyType::Dead && record.body;
+}
+
+} // namespace
+
+void SimulationCore::findMagnetNeighbours()
+{
+    magnetPairs.clear();
+    // A body's centre of mass lies in the box around its fixtures, or is
+    // its origin once it turns static or kinematic during the walk: the
+    // query reaches that far beyond the range. Bodies without fixtures are
+    // not in the broad phase and are always considered.
+    float reach = 0.0f;
+    std::vector<int> withoutFixtures;
+    for (size_t r = 0; r < bodies.size(); ++r) {
+        const b2Body* body = bodies[r].body;
+        if (!body)
+            continue;
+        if (!body->GetFixtureList() || !body->IsEnabled()) {
+            withoutFixtures.push_back(int(r));
+            continue;
+        }
+        b2AABB box = body->GetFixtureList()->GetAABB(0);
+        for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
+            for (int32 c = 0; c < f->GetShape()->GetChildCount(); ++c)
+                box.Combine(f->GetAABB(c));
+        const b2Vec2 size = box.upperBound - box.lowerBound;
+        reach = std::max(reach, size.Length() + (body->GetWorldCenter() - body->GetPosition()).Length());
+    }
     for (size_t j = 0; j < bodies.size(); ++j) {
         const MyBody& magnet = bodies[j];
-        if (int(j) == recordIndex || magnet.magnetismType == MagnetismType::NoMagnetism
-            || magnet.type == BodyType::Dead || !magnet.body || !isAliveAt(magnet, frameSeconds, divider))
+        if (!isMagnet(magnet))
+            continue;
+        const float range = magnet.magnetDistance / 100.0f;
+        if (!(range > 0.0f))
+            continue;
+        const b2Vec2 c = magnet.body->GetWorldCenter();
+        const b2Vec2 p = magnet.body->GetPosition();
+        const float margin = std::isfinite(range + reach) ? range + reach : b2_maxFloat;
+        b2AABB query;
+        query.lowerBound = b2Min(c, p) - b2Vec2(margin, margin);
+        query.upperBound = b2Max(c, p) + b2Vec2(margin, margin);
+        RecordsInBox collect(*this, int(j), magnetPairs);
+        world->QueryAABB(&collect, query);
+        for (int r : withoutFixtures)
+            if (r != int(j))
+                magnetPairs.emplace_back(r, int(j));
+    }
+    // By body, each body's magnets in record order (the order of the sum),
+    // once each whatever the number of fixtures.
+    std::sort(magnetPairs.begin(), magnetPairs.end());
+    magnetPairs.erase(std::unique(magnetPairs.begin(), magnetPairs.end()), magnetPairs.end());
+}
+
+b2Vec2 SimulationCore::magnetForce(int recordIndex, double frameSeconds, double divider)
+{
+    MyBody& record = bodies[recordIndex];
+    const b2Vec2 centre = record.body->GetWorldCenter();
+    b2Vec2 force(0.0f, 0.0f);
+    auto it = std::lower_bound(magnetPairs.begin(), magnetPairs.end(), std::make_pair(recordIndex, -1));
+    for (; it != magnetPairs.end() && it->first == recordIndex; ++it) {
+        const MyBody& magnet = bodies[size_t(it->second)];
+        if (!isMagnet(magnet) || !isAliveAt(magnet, frameSeconds, divider))
             continue;
         const b2Vec2 d = magnet.body->GetWorldCenter() - centre;
         const float dist = d.Length();
@@ -36,7 +118,14 @@ void SimulationCore::applyMagnetism(int recordIndex, double frameSeconds, double
         if (record.type == BodyType::Dormant)
             record.dormant = false;
     }
-    body->ApplyForce(Box2DGuard::bounded(force), centre, true);
+    return force;
+}
+
+void SimulationCore::applyMagnetism(int recordIndex, double frameSeconds, double divider)
+{
+    b2Body* body = bodies[recordIndex].body;
+    body->ApplyForce(Box2DGuard::bounded(magnetForce(recordIndex, frameSeconds, divider)), body->GetWorldCenter(),
+                     true);
 }
 
 void SimulationCore::addSpringForce(b2Body* bodyA, b2Vec2 localAnchorA, b2Body* bodyB, b2Vec2 localAnchorB,

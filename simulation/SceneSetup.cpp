@@ -15,6 +15,7 @@
 #include "simulation/Box2DGuard.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -153,11 +154,46 @@ void SimulationCore::initScene()
 
     for (MyJoint& joint : joints)
         createJoint(joint);
+    readFollowing();
 
     // Said once per body, not on every restart.
     const QString report = massUnusableText(bodies, newlyUnusable);
     if (!report.isEmpty() && showWarnings)
         reportSetupProblems(report);
+}
+
+int SimulationCore::addConvexPieces(MyBody& record, const std::vector<Triangle>& triangles, float skin,
+                                    const std::function<bool(const b2Shape&)>& add)
+{
+    // Fewer fixtures, the same outline: Box2D pairs every fixture of
+    // touching bodies, so a body of many triangles costs many times one of a
+    // few convex pieces. A piece the guard refuses goes in as its triangles.
+    int added = 0;
+    auto addTriangle = [&](const Triangle& t) {
+        b2PolygonShape shape;
+        if (Box2DGuard::makePolygon(t.data(), 3, skin, shape) && add(shape))
+            ++added;
+    };
+    for (const ConvexPiece& piece : mergeIntoConvexPieces(triangles, b2_maxPolygonVertices)) {
+        b2PolygonShape shape;
+        if (piece.triangles.size() == 1) {
+            addTriangle(triangles[size_t(piece.triangles[0])]);
+            continue;
+        }
+        if (!Box2DGuard::makePolygon(piece.vertices.data(), int32(piece.vertices.size()), skin, shape)
+            || shape.m_count != int32(piece.vertices.size())) {
+            for (int t : piece.triangles)
+                addTriangle(triangles[size_t(t)]);
+            continue;
+        }
+        if (!add(shape))
+            continue;
+        added += int(piece.triangles.size());
+        std::vector<Triangle>& mesh = world->pieceTriangles[record.body->GetFixtureList()];
+        for (int t : piece.triangles)
+            mesh.push_back(triangles[size_t(t)]);
+    }
+    return added;
 }
 
 void SimulationCore::createFixtures(MyBody& record)
@@ -186,6 +222,7 @@ void SimulationCore::createFixtures(MyBody& record)
     auto add = [&](const b2Shape& shape) {
         fixture.shape = &shape;
         body->CreateFixture(&fixture);
+        return true;
     };
 
     int triangles = 0;
@@ -200,6 +237,7 @@ void SimulationCore::createFixtures(MyBody& record)
         }
     } else {
         for (const std::vector<ShapeDef>& outline : record.outlines) {
+            std::vector<Triangle> outlineTriangles;
             for (const ShapeDef& shape : outline) {
                 const std::vector<b2Vec2>& p = shape.points;
                 if (shape.isCircle) {
@@ -219,11 +257,10 @@ void SimulationCore::createFixtures(MyBody& record)
                 } else if (shape.closed) {
                     if (p.size() < 3 || !(heronArea(p[0], p[1], p[2]) > kMinTriangleArea))
                         continue;
+                    // Gathered, and merged into convex pieces below.
                     b2PolygonShape triangle;
-                    if (Box2DGuard::makePolygon(p.data(), 3, skin, triangle)) {
-                        add(triangle);
-                        ++triangles;
-                    }
+                    if (Box2DGuard::makePolygon(p.data(), 3, skin, triangle))
+                        outlineTriangles.push_back({p[0], p[1], p[2]});
                 } else {
                     if (p.size() < 2)
                         continue;
@@ -243,6 +280,7 @@ void SimulationCore::createFixtures(MyBody& record)
                     }
                 }
             }
+            triangles += addConvexPieces(record, outlineTriangles, skin, add);
         }
     }
     record.tooManyPolygons = triangles > kMaxTrianglesPerBody;

@@ -27,6 +27,7 @@
 #include <QString>
 #include <box2d/box2d.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -112,7 +113,8 @@ public:
     void initMyBodies();
     // Fresh default records from the layers, as initMyBodies builds them but
     // without undo group, icons or messages, and with staticHighlight off.
-    std::vector<MyBody> buildDefaultBodies();
+    // `error`, when given, receives the host error that stopped the walk.
+    std::vector<MyBody> buildDefaultBodies(A_Err* error = nullptr);
     // Rebuilds body `bodyIndex`'s outlines from its layer with its own mesh
     // precision and hull choice, keeping its position, angle and colour.
     void recomputeShape(int bodyIndex);
@@ -131,6 +133,13 @@ public:
     void addSpringForce(b2Body* bodyA, b2Vec2 localAnchorA, b2Body* bodyB, b2Vec2 localAnchorB,
                         float springiness, float damping, float desiredLength);
     static bool areBodiesOverlapping(b2Body* a, b2Body* b);
+    // Magnetism (SceneForces.cpp). Each tick first finds, with broad-phase
+    // queries over the magnets' ranges, the magnets each body may feel;
+    // magnetForce() then sums, magnet by magnet in record order, the pull
+    // of those whose range holds the body's centre (and wakes a dormant
+    // body in range).
+    void findMagnetNeighbours();
+    b2Vec2 magnetForce(int record, double frameSeconds, double divider);
     static float radDiff(float a, float b);
     // The layer's rotation speed at the current frame, radians per second.
     float getAngularVelocityAtCurrentFrame(int layerIndex);
@@ -205,6 +214,9 @@ public:
     bool hasDormantBody = false;
     bool hasAEmaticBody = false;
     bool hasMagnet = false;
+    // Per record, the last key frame of a followed layer (-1 otherwise),
+    // read at scene set-up (empty: read on every tick).
+    std::vector<int> followedLastKeys;
     int gravityLayerIndex = 0;
     unsigned int drawingFlags = DrawingFlag::Shapes | DrawingFlag::Joints;  // DrawingFlag bits
     std::vector<int> bodyLayerIndices;
@@ -295,9 +307,11 @@ private:
     bool isAliveAt(const MyBody& body, double frameSeconds, double divider) const;
     // LayerFollowing.cpp
     void followLayers(double t, double dt);
+    // Fills followedLastKeys for the scene just set up.
+    void readFollowing();
     void followScale(int record, A_Time tNow, A_Time tNext);
-    // Recording.cpp
-    void recordFrame();
+    // Recording.cpp; the progress is shown when asked and at the end frame.
+    void recordFrame(bool showProgress);
     // Playback.cpp
     void rebuild(bool play);
     // BodyRecords.cpp: fills `records` with bodyCount built records; the
@@ -306,7 +320,13 @@ private:
     A_Err buildRecords(std::vector<MyBody>& records, bool initial);
     // SceneSetup.cpp
     void createFixtures(MyBody& record);
+    // The triangles of one outline as convex pieces (each piece's
+    // triangles kept for the mesh view); returns how many triangles went in.
+    int addConvexPieces(MyBody& record, const std::vector<Triangle>& triangles, float skin,
+                        const std::function<bool(const b2Shape&)>& add);
     void createJoint(MyJoint& joint);
 
     std::vector<std::unique_ptr<UserData>> ownedUserData;
+    // (body record, magnet record) pairs, sorted: findMagnetNeighbours().
+    std::vector<std::pair<int, int>> magnetPairs;
 };

@@ -68,6 +68,12 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(glWidget);
+    // A click in the scene takes the focus from an edit box (which ends its
+    // edit for the bodies it showed) and gives it to the view, whose keys the
+    // window handles.
+    setFocusPolicy(Qt::ClickFocus);
+    glWidget->setFocusPolicy(Qt::ClickFocus);
+    glWidget->setFocusProxy(this);
 
     initWorld(false);
     initMyBodies();
@@ -82,12 +88,12 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
         ui.endFrameEt->setValue(workAreaFrames - 1);
 
     makeConnections();
+    createContextMenu();
     setMouseTracking(true);
 
     timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &SimulationView::updatePhysics);
-    // A tick a frame, and at least one a second however slow the composition.
-    timer->start(qRound(std::min(1000.0 / (timingUsable() ? fps : kFallbackFps), FrameLimiter::kMaxFrameMs)));
+    timer->start(frameIntervalMs());
 }
 
 SimulationView::~SimulationView()
@@ -114,8 +120,23 @@ void SimulationView::updatePhysics()
 {
     // A host failure that escapes the step (a missing suite) would recur on
     // every tick: it is reported once and the timer stops.
-    if (GuardHostCall([this] { SimulationCore::updatePhysics(); }) && timer)
+    if (GuardHostCall([this] { SimulationCore::updatePhysics(); }) && timer) {
         timer->stop();
+        return;
+    }
+    // While an export records, the next tick follows as soon as the event
+    // loop has handled what is waiting; otherwise at the composition's rate.
+    if (timer) {
+        const int interval = running && exporting ? 0 : frameIntervalMs();
+        if (timer->interval() != interval)
+            timer->setInterval(interval);
+    }
+}
+
+int SimulationView::frameIntervalMs() const
+{
+    // A tick a frame, and at least one a second however slow the composition.
+    return qRound(std::min(1000.0 / (timingUsable() ? fps : kFallbackFps), FrameLimiter::kMaxFrameMs));
 }
 
 void SimulationView::refreshView()

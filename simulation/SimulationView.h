@@ -41,6 +41,7 @@ class GravityView;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QContextMenuEvent;
 class QDoubleSpinBox;
 class QItemSelection;
 class QKeyEvent;
@@ -311,6 +312,40 @@ public:
     // (properties/SimulationViewJointSlots.cpp).
     bool jointSliderReleased(const QString& sliderName, int value);
 
+    // The view's background colour, shown by the OpenGL view and the colour
+    // button (SimulationView.cpp).
+    void setBackground(const QColor& colour);
+
+    // --- Copy and paste of settings (editing/SimulationViewClipboard.cpp) --
+    // The appliers of the two paste commands. Pastes and their undo leave
+    // every colour record exact (the panel's colour is whole 1/255 steps).
+    void doPasteBodySettings(MyBody copied, std::vector<int> rows);
+    void undoPasteBodySettings(std::vector<MyBody> before, std::vector<int> rows);
+    void doPasteJointSettings(MyJoint copied, std::vector<int> rows);
+    void undoPasteJointSettings(std::vector<MyJoint> before, std::vector<int> rows);
+    bool hasCopiedBody() const { return copiedBody.index >= 0; }
+    bool hasCopiedJoint() const { return copiedJoint.id >= 0; }
+
+    // --- Transforms (editing/SimulationViewTransforms.cpp) -----------------
+    // One command for the selected bodies (one value each, body-list order);
+    // nothing without a selection.
+    void moveSelectedBodies(std::vector<b2Vec2> positions);
+    void rotateSelectedBodies(std::vector<float> angles);
+    // "Reset Body Transform" when one of the rows is away from its layer's.
+    void resetBodiesTransform(std::vector<int> rows);
+
+    // Pushes "Reset Scene": the bodies rebuilt from the layers with default
+    // settings, no joints, default view and solver values. A host failure
+    // pushes nothing and is reported (SimulationViewSceneReset.cpp).
+    void resetScene();
+
+    // --- Context menu (editing/SimulationViewContextMenu.cpp) --------------
+    QMenu* editingMenu() const { return contextMenu; }
+    QMenu* selectBodiesSubmenu() const { return selectBodiesMenu; }
+    QMenu* selectJointsSubmenu() const { return selectJointsMenu; }
+    QMenu* setTypeSubmenu() const { return setTypeMenu; }
+    QMenu* resetSubmenu() const { return resetMenu; }
+
     // --- Tools (editing/SimulationViewTools.cpp) ---------------------------
     int currentTool() const;
     // The tool the hand tool replaced.
@@ -540,6 +575,41 @@ public slots:
     void springJointDesiredLengthEtEditingFinished();
     void resetSpringJointDesiredLength();
 
+    // Copy and paste (editing/SimulationViewClipboard.cpp).
+    void OnCopyBodySettings();
+    void OnPasteBodySettings();
+    void OnCopyJointSettings();
+    void OnPasteJointSettings();
+
+    // Nudging, set dialogs and resets of the placement
+    // (editing/SimulationViewTransforms.cpp).
+    void OnLeftKey();
+    void OnRightKey();
+    void OnUpKey();
+    void OnDownKey();
+    void OnShiftLeftKey();
+    void OnShiftRightKey();
+    void OnShiftUpKey();
+    void OnShiftDownKey();
+    void OnPlusKey();
+    void OnMinusKey();
+    void OnShiftPlusKey();
+    void OnShiftMinusKey();
+    void OnSetPosition();
+    void OnSetRotation();
+    void OnSetColor();
+    void colorBtnClicked();
+    void OnResetTransform();
+    void OnCenterAEmaticAnchor();
+
+    // The menus refresh their enabled entries before they open
+    // (editing/SimulationViewContextMenu.cpp).
+    void EditMenuAboutToShow();
+    void ContextMenuAboutToShow();
+
+    // "Reset Scene" (SimulationViewSceneReset.cpp).
+    void OnResetScene();
+
     // Tools and zoom (editing/SimulationViewTools.cpp).
     void OnSelectionToolBtn();
     void OnHandToolBtn();
@@ -565,6 +635,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     // The simulation's hooks (SimulationViewHooks.cpp).
     void readControls() override;
@@ -584,6 +655,11 @@ protected:
     void reportSetupProblems(const QString& text) override;
 
 private:
+    // Builds the context menu from the form's actions, once
+    // (editing/SimulationViewContextMenu.cpp).
+    void createContextMenu();
+    void nudgeSelectedBodies(b2Vec2 step);
+    void turnSelectedBodies(float step);
     // Tool switch: checks the tool's button alone, clears the note, sets the
     // cursor and the tool.
     void activateTool(int tool, Qt::CursorShape cursor);
@@ -617,6 +693,11 @@ private:
     // singlePrecision: the position is the float product (the panel's way
     // of showing a body), else the double product (the setters').
     int showInRow(QDoubleSpinBox* edit, SliderGo* slider, double value, double scale, bool singlePrecision = false);
+    // The rows whose value differs go to the setter, which rebuilds their
+    // outlines (properties/SimulationViewBodyApply.cpp).
+    template <typename T>
+    void applyOutlineSetting(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows,
+                             void (SimulationView::*setter)(std::vector<T>, std::vector<int>));
     template <typename T>
     void setBodyField(T MyBody::*field, const std::vector<T>& values, const std::vector<int>& rows);
     template <typename T>
@@ -692,15 +773,14 @@ private:
     // Hands the snapshot model and a copy of the list to the table.
     void handPresetsToTable();
     void appendPresetColumn(int number, int labelIndex, int width);
-    // The view's background colour, shown by the OpenGL view and the colour
-    // button (SimulationView.cpp).
-    void setBackground(const QColor& colour);
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;
     int theme;
     Ui::ZolvarDlgClass ui;
     QUndoStack* undoStack;
+    // The frame timer's interval outside an export, milliseconds.
+    int frameIntervalMs() const;
     QTimer* timer = nullptr;
     DebugDraw debugDraw;
     KeyframeExport keyWriter;

@@ -76,7 +76,10 @@ void SimulationView::keyframeLayerProgress()
         return;
     }
     ++keyframedLayerCount;
-    updateExportInfo(keyframedLayerCount);
+    // Like the recording, the progress is shown at most once per composition
+    // frame of wall time: each change repaints the window.
+    if (limiter.paintDue(fps))
+        updateExportInfo(keyframedLayerCount);
     QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);
 }
 

@@ -77,7 +77,7 @@ void SimulationView::showWorldInfo()
     for (const MyBody& record : bodies)
         if (record.body)
             for (const b2Fixture* f = record.body->GetFixtureList(); f; f = f->GetNext())
-                ++polygons;
+                polygons += world->polygonCount(f);
     ui.infoSt->setText(QString::asprintf("Bodies: %d\nPolygons: %d\nContacts: %d", int(bodies.size()), polygons,
                                          world->GetContactCount()));
 }

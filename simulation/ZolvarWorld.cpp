@@ -67,3 +67,9 @@ void ZolvarWorld::setSelectedJointColor(int r, int g, int b)
 {
     selectedJointColor = fromBytes(r, g, b);
 }
+
+int ZolvarWorld::polygonCount(const b2Fixture* fixture) const
+{
+    const auto it = pieceTriangles.find(fixture);
+    return it == pieceTriangles.end() ? 1 : int(it->second.size());
+}

@@ -8,7 +8,12 @@
 // enters through a setter that takes 0..255 integers (nothing clamps).
 #pragma once
 
+#include "outlines/ConvexPieces.h"
+
 #include <box2d/box2d.h>
+
+#include <unordered_map>
+#include <vector>
 
 class SceneDraw;
 
@@ -46,6 +51,13 @@ public:
     b2Color selectedJointColor;
     float jointStrokeWidth = 1.0f;
     bool showMesh = false;
+
+    // The triangles (body coordinates) of each polygon fixture that is a
+    // convex piece of several of them: the mesh view and the polygon counts
+    // show the triangles. A fixture not listed is its own one polygon.
+    std::unordered_map<const b2Fixture*, std::vector<Triangle>> pieceTriangles;
+    // How many of the outline's polygons the fixture stands for.
+    int polygonCount(const b2Fixture* fixture) const;
 
 private:
     SceneDraw* sceneDraw = nullptr;

@@ -20,14 +20,23 @@ namespace bench {
 
 constexpr int kPluginId = 7;
 
-inline QByteArray gridJson(int count)
+// With `keyed`, each piece's position has keys at 0 and 10 s (50 pixels
+// to the right).
+inline QByteArray gridJson(int count, bool keyed = false)
 {
     QStringList layers;
-    for (int i = 0; i < count; ++i)
-        layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "transform": {"position": [%2, %3]}})")
+    for (int i = 0; i < count; ++i) {
+        const int x = 300 + (i % 25) * 90;
+        const int y = 200 + (i / 25) * 90;
+        const QString position = keyed ? QStringLiteral(R"({"keys": [{"time": 0, "value": [%1, %2]}, {"time": 10, "value": [%3, %2]}]})")
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(x + 50)
+                                       : QStringLiteral("[%1, %2]").arg(x).arg(y);
+        layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "transform": {"position": %2}})")
                       .arg(i + 1)
-                      .arg(300 + (i % 25) * 90)
-                      .arg(200 + (i / 25) * 90);
+                      .arg(position);
+    }
     layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
                   .arg(count + 1);
     return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
@@ -40,10 +49,10 @@ inline QByteArray gridJson(int count)
 }
 
 struct GridScene {
-    GridScene(int count, const SceneControls& controls)
+    GridScene(int count, const SceneControls& controls, bool keyed = false)
     {
         standin::LoadError error;
-        project = standin::Project::fromJson(gridJson(count), QStringLiteral("/bench/grid.aep"), &error);
+        project = standin::Project::fromJson(gridJson(count, keyed), QStringLiteral("/bench/grid.aep"), &error);
         session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
         session->callEntryPoint(&EntryPointFunc);
         core = std::make_unique<SimulationCore>(session->basicSuite(), kPluginId);

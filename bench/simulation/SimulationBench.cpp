@@ -2,7 +2,13 @@
 // - one frame tick of 500 dynamic boxes and circles (gravity, no magnetism,
 //   10 sub-steps) next to the same world stepped directly (at most 1.15 x);
 // - the export of 200 layers x 250 frames into the stand-in host (under 1 s);
-// - building the world from 500 body records (under 20 ms).
+// - building the world from 500 body records (under 20 ms);
+// - one magnet among 2,000 bodies next to the same tick without it (at most
+//   1.2 x);
+// - the tick of 500 Kinematic layers following their keys next to the
+//   world step alone (at most 2 x);
+// - 200 overlapping layers of many triangles (elliptic masks) next to the
+//   same layout of one box each (at most 20 x).
 #include "bench/simulation/GridScene.h"
 #include "simulation/KeyframeExport.h"
 
@@ -105,8 +111,118 @@ void BM_Export200LayersOf250Frames(benchmark::State& state)
     }
 }
 
+// 2,000 bodies, one of them a magnet of 3 units' range (range 0: none).
+void BM_Tick2000WithOneMagnet(benchmark::State& state)
+{
+    constexpr int kTicks = 20;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Bench bench(2000);
+        if (state.range(0) > 0) {
+            MyBody& magnet = bench.core->bodies[1000];
+            magnet.magnetismType = MagnetismType::Attraction;
+            magnet.magnetDistance = float(state.range(0));
+            magnet.magnetIntensity = 50.0f;
+        }
+        bench.core->restartAndPlayAnimation();
+        state.ResumeTiming();
+        for (int frame = 0; frame < kTicks; ++frame)
+            bench.core->updatePhysics();
+    }
+    state.counters["ticks_per_s"] = benchmark::Counter(kTicks, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// 500 keyed layers as Kinematic bodies: the whole tick (range 1), the world's
+// step alone with the same sub-steps (range 0), or the whole tick reading
+// the layers' keys again on every tick, as before they were kept (range 2).
+void BM_Tick500Kinematic(benchmark::State& state)
+{
+    constexpr int kTicks = 50;
+    const bool whole = state.range(0) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench::GridScene scene(500, SceneControls{}, true);
+        for (MyBody& record : scene.core->bodies)
+            if (record.type != BodyType::Static)
+                record.type = BodyType::Kinematic;
+        scene.core->restartAndPlayAnimation();
+        ZolvarWorld* world = scene.core->world;
+        const int substeps = int(SceneControls{}.substeps);
+        const float h = 1.0f / 25.0f / float(substeps);
+        state.ResumeTiming();
+        for (int frame = 0; frame < kTicks; ++frame) {
+            if (whole) {
+                if (state.range(0) == 2)
+                    scene.core->followedLastKeys.clear();
+                scene.core->updatePhysics();
+            } else {
+                for (int k = 0; k < substeps; ++k)
+                    world->Step(h, 10, 10);
+            }
+        }
+    }
+    state.counters["ticks_per_s"] = benchmark::Counter(kTicks, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// 200 solids of 40 x 40 stacked a few pixels apart over a floor, each with
+// an elliptic mask (range 1) or without one (range 0: the layer's box).
+QByteArray overlappingJson(bool masked)
+{
+    QStringList layers;
+    const QString mask = QStringLiteral(
+        R"(, "masks": [{"name": "E", "shape": {"vertices": [[20, 0, -11, 0, 11, 0], [40, 20, 0, -11, 0, 11],
+                                                           [20, 40, 11, 0, -11, 0], [0, 20, 0, 11, 0, -11]]}}])");
+    for (int i = 0; i < 200; ++i)
+        layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 1, "transform": {"position": [%2, %3]}%4})")
+                      .arg(i + 1)
+                      .arg(1500 + (i % 7) * 3)
+                      .arg(1500 + (i % 5) * 3)
+                      .arg(masked ? mask : QString());
+    layers << QStringLiteral(R"({"id": 201, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})");
+    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
+                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
+        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
+                          "duration": 20, "layers": [%1]}]})")
+        .arg(layers.join(QLatin1Char(',')))
+        .toUtf8();
+}
+
+void BM_Overlapping200(benchmark::State& state)
+{
+    constexpr int kTicks = 50;
+    for (auto _ : state) {
+        state.PauseTiming();
+        standin::LoadError error;
+        auto project = standin::Project::fromJson(overlappingJson(state.range(0) != 0),
+                                                  QStringLiteral("/bench/overlap.aep"), &error);
+        auto session = std::make_unique<standin::HostSession>(*project, bench::kPluginId, std::string());
+        session->callEntryPoint(&EntryPointFunc);
+        auto core = std::make_unique<SimulationCore>(session->basicSuite(), bench::kPluginId);
+        core->limiter.disable();
+        core->readComposition();
+        core->listBodyLayers();
+        core->initWorld(false);
+        core->initMyBodies();
+        core->bodies.back().type = BodyType::Static;
+        core->restartAndPlayAnimation();
+        state.ResumeTiming();
+        for (int frame = 0; frame < kTicks; ++frame)
+            core->updatePhysics();
+        state.PauseTiming();
+        core.reset();
+        session.reset();
+        project.reset();
+        state.ResumeTiming();
+    }
+    state.counters["ticks_per_s"] = benchmark::Counter(kTicks, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 } // namespace
 
+BENCHMARK(BM_Overlapping200)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Tick500Kinematic)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Tick2000WithOneMagnet)->Arg(0)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FrameTick)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RawWorldSteps)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_BuildWorldFrom500Records)->Unit(benchmark::kMillisecond);

@@ -31,8 +31,7 @@ std::string undoLine(const UndoGroupRecord& group)
         line += "; left open, closed by the host";
     else
         line += std::to_string(group.closeSequence);
-    line += "), " + std::to_string(group.mutations.size()) + " change"
-        + (group.mutations.size() == 1 ? "" : "s");
+    line += "), " + std::to_string(group.changes) + " change" + (group.changes == 1 ? "" : "s");
     return line + "\n";
 }
 

@@ -22,6 +22,8 @@
 #include <memory>
 #include <vector>
 
+class QIODevice;
+
 namespace standin {
 
 // The top-level "format" member of a project file.
@@ -56,6 +58,9 @@ public:
     // The whole model, canonical and deterministic: for any project p,
     // toJson(fromJson(toJson(p))) == toJson(p).
     QByteArray toJson() const;
+    // The same text printed to `device` as it is made (a save never holds
+    // the whole text); false when a write failed.
+    bool writeJson(QIODevice* device) const;
     // Replaces the whole model with the one in `json` (a dump of toJson), as
     // the host's undo does: afterwards toJson() gives those bytes back. Every
     // item, layer and property of before is gone (handles to them are

@@ -43,11 +43,9 @@ QJsonObject writeFootage(const Footage& f)
     return o;
 }
 
-QJsonObject writeComposition(const Composition& c)
+// The composition's members but its layers, which are streamed.
+QJsonObject compositionMembers(const Composition& c)
 {
-    QJsonArray layers;
-    for (const auto& l : c.layers())
-        layers.append(writeLayer(*l));
     QJsonObject o{{QStringLiteral("id"), double(c.id())},
                   {QStringLiteral("name"), c.name()},
                   {QStringLiteral("width"), c.width()},
@@ -57,9 +55,8 @@ QJsonObject writeComposition(const Composition& c)
                   {QStringLiteral("frameRate"), c.frameRate()},
                   {QStringLiteral("duration"), writeTime(c.duration())},
                   {QStringLiteral("workArea"), QJsonObject{{QStringLiteral("start"), writeTime(c.workAreaStart())},
-                                                           {QStringLiteral("duration"), writeTime(c.workAreaDuration())}}},
-                  {QStringLiteral("background"), writeColor(c.backgroundColor())},
-                  {QStringLiteral("layers"), layers}};
+                                                           {QStringLiteral("duration"), writeTime(c.workAreaDuration())}}}};
+    o.insert(QStringLiteral("background"), writeColor(c.backgroundColor()));
     const std::vector<Layer*> selection = c.selection();
     if (!selection.empty()) {
         QJsonArray ids;
@@ -71,23 +68,33 @@ QJsonObject writeComposition(const Composition& c)
     return o;
 }
 
-} // namespace
+// One layer at a time: only one layer's tree exists at once.
+void streamComposition(const Composition& c, JsonStream& out, int indent)
+{
+    const auto& layers = c.layers();
+    out.objectWith(compositionMembers(c), QStringLiteral("layers"), [&](int depth) {
+        out.array(qsizetype(layers.size()), [&](qsizetype i, int d) { out.value(writeLayer(*layers[size_t(i)]), d); },
+                  depth);
+    }, indent);
+}
 
-QByteArray Project::toJson() const
+void streamProject(const Project& project, JsonStream& out)
 {
     QJsonObject top{{QStringLiteral("format"), QLatin1String(kProjectFormatName)},
                     {QStringLiteral("version"), 1}};
-    if (explicitName_)
-        top.insert(QStringLiteral("name"), name_);
-    if (explicitPath_)
-        top.insert(QStringLiteral("path"), path_);
-    if (active_)
-        top.insert(QStringLiteral("activeItem"), double(active_->id()));
+    if (project.hasExplicitName())
+        top.insert(QStringLiteral("name"), project.name());
+    if (project.hasExplicitPath())
+        top.insert(QStringLiteral("path"), project.path());
+    if (const Item* active = project.activeItem())
+        top.insert(QStringLiteral("activeItem"), double(active->id()));
 
-    QJsonArray folders, footage, compositions;
-    for (const auto& item : items_) {
+    QJsonArray folders, footage;
+    std::vector<const Composition*> compositions;
+    for (const auto& entry : project.items()) {
+        const Item* item = entry.get();
         if (const Composition* c = item->asComposition()) {
-            compositions.append(writeComposition(*c));
+            compositions.push_back(c);
         } else if (const Footage* f = item->asFootage()) {
             footage.append(writeFootage(*f));
         } else {
@@ -100,8 +107,30 @@ QByteArray Project::toJson() const
         top.insert(QStringLiteral("folders"), folders);
     if (!footage.isEmpty())
         top.insert(QStringLiteral("footage"), footage);
-    top.insert(QStringLiteral("compositions"), compositions);
-    return writeJson(top);
+    out.objectWith(top, QStringLiteral("compositions"), [&](int depth) {
+        out.array(qsizetype(compositions.size()),
+                  [&](qsizetype i, int d) { streamComposition(*compositions[size_t(i)], out, d); }, depth);
+    }, 0);
+    out.raw("\n");
+}
+
+} // namespace
+
+bool Project::writeJson(QIODevice* device) const
+{
+    JsonStream out(device);
+    streamProject(*this, out);
+    return out.flush();
+}
+
+QByteArray Project::toJson() const
+{
+    QByteArray bytes;
+    {
+        JsonStream out(&bytes);
+        streamProject(*this, out);
+    }
+    return bytes;
 }
 
 bool saveAtomically(const Project& project, const QString& path, bool keepBackup, QString* error)
@@ -111,7 +140,6 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
             *error = why;
         return false;
     };
-    const QByteArray data = project.toJson();
     if (keepBackup && QFileInfo::exists(path)) {
         const QString backup = path + QStringLiteral(".bak");
         if (QFileInfo::exists(backup) && !QFile::remove(backup))
@@ -122,7 +150,8 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    if (file.write(data) != data.size()) {
+    // Written as it is printed: the whole text never exists at once.
+    if (!project.writeJson(&file)) {
         file.cancelWriting();
         return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     }

@@ -137,14 +137,24 @@ std::vector<Keyframe> readKeys(const QJsonValue& v, const PropertyNode& leaf, co
     std::vector<Keyframe> keys;
     for (int i = 0; i < list.size(); ++i) {
         const JsonPath kp = path / i;
-        const QJsonObject o = objectAt(list[i], kp);
-        checkMembers(o, kp, {"time", "value", "inTangent", "outTangent"});
         Keyframe k;
-        k.time = readTime(required(o, "time", kp), kp / "time", secondsScale);
-        k.value = readValue(required(o, "value", kp), leaf.valueType(), kp / "value", leaf.staticValue());
         const ValueType tan = leaf.tangentType();
         k.inTangent = Value::zero(tan);
         k.outTangent = Value::zero(tan);
+        // The compact form [time, value]: no tangents.
+        if (list[i].isArray()) {
+            const QJsonArray pair = list[i].toArray();
+            if (pair.size() != 2)
+                failAt(kp, QStringLiteral("a key is [time, value] or an object"));
+            k.time = readTime(pair[0], kp / 0, secondsScale);
+            k.value = readValue(pair[1], leaf.valueType(), kp / 1, leaf.staticValue());
+            keys.push_back(k);
+            continue;
+        }
+        const QJsonObject o = objectAt(list[i], kp);
+        checkMembers(o, kp, {"time", "value", "inTangent", "outTangent"});
+        k.time = readTime(required(o, "time", kp), kp / "time", secondsScale);
+        k.value = readValue(required(o, "value", kp), leaf.valueType(), kp / "value", leaf.staticValue());
         const std::pair<const char*, Value*> tangents[] = {{"inTangent", &k.inTangent}, {"outTangent", &k.outTangent}};
         for (const auto& [name, target] : tangents) {
             if (!o.contains(QLatin1String(name)))
@@ -206,6 +216,12 @@ QJsonValue writeStream(const PropertyNode& leaf)
         QJsonArray keys;
         const bool spatial = leaf.tangentType() != ValueType::None;
         for (const Keyframe& k : leaf.keys()) {
+            const bool plain = !spatial
+                || (k.inTangent == Value::zero(k.inTangent.type) && k.outTangent == Value::zero(k.outTangent.type));
+            if (plain) {
+                keys.append(QJsonArray{writeTime(k.time), writeValue(k.value)});
+                continue;
+            }
             QJsonObject ko{{QStringLiteral("time"), writeTime(k.time)}, {QStringLiteral("value"), writeValue(k.value)}};
             if (spatial) {
                 ko.insert(QStringLiteral("inTangent"), writeValue(k.inTangent));

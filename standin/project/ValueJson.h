@@ -27,7 +27,7 @@ Value readValue(const QJsonValue& v, ValueType type, const JsonPath& path, const
 QJsonValue writeValue(const Value& value);
 
 // A leaf's content: a plain value (static), or
-// {"value", "keys": [{"time", "value", "inTangent", "outTangent"}],
+// {"value", "keys": [[time, value] or {"time", "value", "inTangent", "outTangent"}],
 //  "expression", "expressionEnabled", "expressionValue"}.
 void readStream(const QJsonValue& v, PropertyNode* leaf, const JsonPath& path, A_u_long secondsScale);
 QJsonValue writeStream(const PropertyNode& leaf);

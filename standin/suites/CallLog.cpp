@@ -1,10 +1,28 @@
 #include "CallLog.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace standin {
+
+CallLog::Keep CallLog::keepFromEnvironment()
+{
+    const char* value = std::getenv("ZOLVAR_HOST_CALL_LOG");
+    return value && *value && std::strcmp(value, "0") != 0 ? Keep::Everything : Keep::Counts;
+}
+
+CallLog::CallLog(Keep keep, size_t limit) : keep_(keep), limit_(limit) {}
 
 size_t CallLog::begin(CallRecord record)
 {
     record.sequence = ++total_;
+    ++counts_[record.function];
+    if (keep_ == Keep::Counts) {
+        while (!open_.empty() && open_.back().finished)
+            open_.pop_back();
+        open_.push_back(Open{std::move(record), false});
+        return kOpenBase + open_.size() - 1;
+    }
     if (records_.size() >= limit_) {
         overflow_ = std::move(record);
         return kOverflow;
@@ -17,6 +35,8 @@ CallRecord* CallLog::record(size_t ticket)
 {
     if (ticket == kOverflow)
         return &overflow_;
+    if (ticket >= kOpenBase)
+        return ticket - kOpenBase < open_.size() ? &open_[ticket - kOpenBase].record : nullptr;
     return ticket < records_.size() ? &records_[ticket] : nullptr;
 }
 
@@ -26,6 +46,8 @@ void CallLog::finish(size_t ticket, A_Err result)
     if (!r)
         return;
     r->result = result;
+    if (ticket >= kOpenBase && ticket != kOverflow)
+        open_[ticket - kOpenBase].finished = true;
     if (result != A_Err_NONE && failures_.size() < limit_)
         failures_.push_back(*r);
 }
@@ -34,6 +56,8 @@ void CallLog::clear()
 {
     records_.clear();
     failures_.clear();
+    counts_.clear();
+    open_.clear();
     total_ = 0;
 }
 
@@ -57,10 +81,13 @@ std::vector<std::string> CallLog::functionSequence(const std::string& suite) con
 
 size_t CallLog::count(const std::string& function) const
 {
-    size_t n = 0;
-    for (const CallRecord& r : records_)
-        n += r.function == function;
-    return n;
+    const auto it = counts_.find(function);
+    return it == counts_.end() ? 0 : size_t(it->second);
+}
+
+std::map<std::string, uint64_t> CallLog::countsByFunction() const
+{
+    return std::map<std::string, uint64_t>(counts_.begin(), counts_.end());
 }
 
 std::string CallLog::format(const CallRecord& r)

@@ -1,12 +1,17 @@
-// The record of every suite call the plug-in made: what was called, with
-// which main arguments, what it returned and how deep the undo groups were.
-// Tests read it to check call order; the host program prints the failures.
+// The record of the suite calls the plug-in made. Always: how often each
+// function was called, the total, and the failed calls with their main
+// arguments, result and undo depth. Only when asked (tests, debugging: the
+// environment variable ZOLVAR_HOST_CALL_LOG=1 or setKeep()): every call in
+// order, which tests read to check call order. A long simulation makes
+// millions of calls, so the host program keeps the counts only by default.
 #pragma once
 
 #include "host_api.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace standin {
@@ -27,25 +32,39 @@ struct CallRecord {
 class CallLog
 {
 public:
-    // Records beyond the limit are counted but not kept (a long simulation
-    // makes millions of calls); failures are always kept up to the limit.
-    explicit CallLog(size_t limit = 500'000) : limit_(limit) {}
+    enum class Keep { Counts, Everything };
 
-    // Starts a record and returns its ticket for finish() and note().
+    // Everything when ZOLVAR_HOST_CALL_LOG is set to anything but "" or "0".
+    static Keep keepFromEnvironment();
+
+    // Records beyond the limit are counted but not kept; failures are always
+    // kept up to the limit.
+    explicit CallLog(Keep keep = keepFromEnvironment(), size_t limit = 500'000);
+
+    void setKeep(Keep keep) { keep_ = keep; }
+    Keep keep() const { return keep_; }
+    bool keepsEverything() const { return keep_ == Keep::Everything; }
+
+    // Starts a record and returns its ticket for finish() and record(). The
+    // record stays reachable at least until the next begin() after finish().
     size_t begin(CallRecord record);
     CallRecord* record(size_t ticket);
     void clear();
 
+    // Every call, in order: empty unless everything is kept.
     const std::vector<CallRecord>& records() const { return records_; }
     const std::vector<CallRecord>& failures() const { return failures_; }
     uint64_t totalCalls() const { return total_; }
-    bool truncated() const { return total_ > records_.size(); }
+    bool truncated() const { return keep_ == Keep::Everything && total_ > records_.size(); }
 
-    // The calls of one function, in order.
+    // The calls of one function, in order (kept records only).
     std::vector<CallRecord> calls(const std::string& function) const;
-    // Function names in call order, optionally only those of one suite.
+    // Function names in call order, optionally only those of one suite
+    // (kept records only).
     std::vector<std::string> functionSequence(const std::string& suite = std::string()) const;
+    // How often a function was called, whatever is kept.
     size_t count(const std::string& function) const;
+    std::map<std::string, uint64_t> countsByFunction() const;
 
     // Called when a record's result is known.
     void finish(size_t ticket, A_Err result);
@@ -54,10 +73,20 @@ public:
     static std::string format(const CallRecord& record);
 
 private:
+    struct Open {
+        CallRecord record;
+        bool finished = false;
+    };
+
+    Keep keep_;
     std::vector<CallRecord> records_;
     std::vector<CallRecord> failures_;
+    // Calls in progress when not everything is kept (calls may nest).
+    std::vector<Open> open_;
+    std::unordered_map<std::string, uint64_t> counts_;
     CallRecord overflow_;
     static constexpr size_t kOverflow = size_t(-1);
+    static constexpr size_t kOpenBase = size_t(1) << 62;
     uint64_t total_ = 0;
     size_t limit_;
 };

@@ -64,7 +64,9 @@ A_Err CallScope::finish(A_Err err, bool mutation)
                      int(version_));
     context_->log.finish(ticket_, err);
     if ((mutation || context_->callMutates) && err == A_Err_NONE) {
-        if (const CallRecord* r = context_->log.record(ticket_)) {
+        if (!context_->log.keepsEverything()) {
+            context_->undo.countMutation();
+        } else if (const CallRecord* r = context_->log.record(ticket_)) {
             std::string text = r->function + "(" + r->arguments + ")";
             if (!r->detail.empty())
                 text += " " + r->detail;

@@ -32,10 +32,19 @@ bool UndoLog::end(uint64_t sequence)
 
 void UndoLog::recordMutation(const std::string& text)
 {
+    countMutation();
     if (open_.empty())
         ungrouped_.push_back(text);
     else
         groups_[open_.back()].mutations.push_back(text);
+}
+
+void UndoLog::countMutation()
+{
+    if (open_.empty())
+        ++ungroupedChanges_;
+    else
+        ++groups_[open_.back()].changes;
 }
 
 int UndoLog::closeAll()

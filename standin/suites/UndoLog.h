@@ -17,7 +17,8 @@ struct UndoGroupRecord {
     int depth = 1;               // 1 = outermost
     bool closedByHost = false;   // still open when the command returned
     bool undone = false;         // undone by the host afterwards
-    std::vector<std::string> mutations;
+    size_t changes = 0;          // project changes made while innermost
+    std::vector<std::string> mutations;  // their texts, when the call log keeps everything
 };
 
 class UndoLog
@@ -32,9 +33,12 @@ public:
     // Closes the innermost group; false when none is open.
     bool end(uint64_t sequence);
     int depth() const { return int(open_.size()); }
-    // A change to the project: kept by the innermost open group, or in the
-    // list of changes made outside any group.
+    // A change to the project: counted and kept by the innermost open
+    // group, or in the list of changes made outside any group.
     void recordMutation(const std::string& text);
+    // The same, counted only (the call log keeps no texts).
+    void countMutation();
+    size_t ungroupedChanges() const { return ungroupedChanges_; }
     // Closes what the plug-in left open; returns how many there were.
     int closeAll();
 
@@ -53,6 +57,7 @@ private:
     std::vector<UndoGroupRecord> groups_;
     std::vector<size_t> open_;
     std::vector<std::string> ungrouped_;
+    size_t ungroupedChanges_ = 0;
     struct Image {
         size_t group;
         std::string before;

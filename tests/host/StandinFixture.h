@@ -33,6 +33,8 @@ public:
         : project(makeProject(json))
         , session(std::make_unique<standin::HostSession>(*project, kPluginId, std::string()))
     {
+        // The tests read the calls in order.
+        session->log().setKeep(standin::CallLog::Keep::Everything);
         if (enter)
             entryError = session->callEntryPoint(&EntryPointFunc);
     }

@@ -38,6 +38,8 @@ Scene::Scene(const QByteArray& json)
         ADD_FAILURE() << error.toString().toStdString() << "\n" << json.toStdString();
     else
         session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
+    if (session)
+        session->log().setKeep(standin::CallLog::Keep::Everything);
 }
 
 Scene::~Scene() = default;

@@ -18,6 +18,8 @@
 #include <QStandardItemModel>
 #include <QToolButton>
 
+#include <GL/gl.h>
+
 #include <cmath>
 #include <memory>
 
@@ -217,6 +219,84 @@ TEST_F(ViewTest, BodiesInTheirColoursOverTheBackgroundAtTheConvertedPixels)
     EXPECT_TRUE(lineAt(image, 300, 150, true, kFrame));
     EXPECT_TRUE(lineAt(image, 200, 89, false, kFrame));
     EXPECT_TRUE(lineAt(image, 200, 210, false, kFrame));
+}
+
+namespace {
+
+// The fills, mesh and rotation lines drawn primitive by primitive, at once,
+// as the view drew them before it gathered them by colour.
+class ImmediateDraw : public DebugDraw
+{
+public:
+    void DrawSolidPolygon(const b2Vec2* v, int32_t n, const b2Color& c, bool selected, bool staticHighlight,
+                          bool notAlive, bool isMagnet, bool isRepulsion, float magnetDistance, b2Vec2 centre,
+                          bool showMesh) override
+    {
+        if (selected || isMagnet) {
+            DebugDraw::DrawSolidPolygon(v, n, c, selected, staticHighlight, notAlive, isMagnet, isRepulsion,
+                                        magnetDistance, centre, showMesh);
+            DebugDraw::Flush();
+            return;
+        }
+        glLineWidth(1.1f);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(c.r, c.g, c.b, notAlive ? 0.15f : 0.8f);
+        glBegin(GL_TRIANGLE_FAN);
+        for (int32_t i = 0; i < n; ++i)
+            glVertex2f(v[i].x, v[i].y);
+        glEnd();
+        glDisable(GL_BLEND);
+        if (!showMesh)
+            return;
+        if (staticHighlight && !notAlive)
+            glColor4f(0.85f, 0.18f, 0.81f, 1.0f);
+        else if (notAlive)
+            glColor4f(0.33f * c.r, 0.33f * c.g, 0.33f * c.b, 0.25f);
+        else
+            glColor4f(c.r, c.g, c.b, 1.0f);
+        glBegin(GL_LINE_LOOP);
+        for (int32_t i = 0; i < n; ++i)
+            glVertex2f(v[i].x, v[i].y);
+        glEnd();
+    }
+};
+
+} // namespace
+
+TEST_F(ViewTest, GatheredDrawingShowsTheSamePictureAsPrimitiveByPrimitive)
+{
+    // Overlapping translucent bodies of several colours, one not alive, the
+    // mesh on, beside the fixture's static, selected and circular bodies.
+    b2PolygonShape box;
+    box.SetAsBox(0.6f, 0.4f, b2Vec2(0, 0), 0.3f);
+    b2PolygonShape pentagon;
+    const b2Vec2 points[5] = {b2Vec2(0, -0.7f), b2Vec2(0.6f, -0.2f), b2Vec2(0.4f, 0.6f), b2Vec2(-0.4f, 0.6f),
+                              b2Vec2(-0.6f, -0.2f)};
+    pentagon.Set(points, 5);
+    const b2Color colours[3] = {b2Color(0.9f, 0.9f, 0.1f), b2Color(0.1f, 0.8f, 0.3f), b2Color(0.7f, 0.7f, 0.7f)};
+    for (int i = 0; i < 12; ++i) {
+        UserData* data = body(b2Vec2(-3.0f + 0.5f * float(i), 1.5f + 0.2f * float(i % 3)), b2_dynamicBody,
+                              i % 2 ? static_cast<const b2Shape&>(box) : pentagon, colours[i % 3]);
+        data->notAlive = i == 5;
+    }
+    world->showMesh = true;
+
+    ImmediateDraw reference;
+    reference.SetFlags(draw.GetFlags());
+    world->SetDebugDraw(&reference);
+    const QImage before = frame();
+    world->SetDebugDraw(&draw);
+    const QImage after = frame();
+    ASSERT_EQ(before.size(), after.size());
+
+    int differing = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            differing += distance(before.pixelColor(x, y), after.pixelColor(x, y)) > 6;
+    EXPECT_LE(differing, after.width() * after.height() / 100) << differing << " pixels differ";
+    // The new bodies are drawn at all.
+    EXPECT_GT(distance(after.pixelColor(140, 180), kBackground), 40);
 }
 
 TEST_F(ViewTest, ViewOptionsHideWhatTheyName)

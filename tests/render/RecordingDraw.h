@@ -112,7 +112,7 @@ public:
         c.selectedColor = selectedColor;
         c.width = width;
     }
-    void DrawTransform(const b2Transform& xf) override { add("Transform", &xf.p, 1, b2Color()).xf = xf; }
+    void DrawTransform(const b2Transform& xf) override { add("Transform", &xf.p, 1, b2Color(0.0f, 0.0f, 0.0f)).xf = xf; }
     void DrawOutline(const OutlineEdge* edges, int32_t count, const b2Color& color, float width,
                      bool stippled) override
     {

@@ -81,3 +81,40 @@ TEST(FrameLimiter, ASlowCompositionWaitsAtMostASecondATick)
         EXPECT_NEAR(clock.sleeps.back(), row.sleep, 1e-9) << row.fps;
     }
 }
+
+TEST(FrameLimiter, MeasureNeverSleepsAndReportsTheRateReached)
+{
+    FrameLimiter limiter;
+    FakeClock clock;
+    clock.install(limiter);
+
+    EXPECT_DOUBLE_EQ(limiter.measure(false), 0.0) << "the first tick has no rate yet";
+    clock.now += 4;
+    EXPECT_DOUBLE_EQ(limiter.measure(false), 250.0) << "above the composition's rate";
+    clock.now += 4;
+    EXPECT_DOUBLE_EQ(limiter.measure(true), 0.0) << "a single step restarts the measure";
+    clock.now -= 100;
+    EXPECT_DOUBLE_EQ(limiter.measure(false), 0.0) << "a clock that went back";
+    EXPECT_TRUE(clock.sleeps.empty());
+}
+
+TEST(FrameLimiter, PaintIsDueOncePerFrameOfWallTime)
+{
+    FrameLimiter limiter;
+    FakeClock clock;
+    clock.install(limiter);
+
+    struct Row {
+        qint64 advance;
+        bool due;
+    };
+    // 25 fps: one paint per 40 ms, the first at once.
+    const Row rows[] = {{0, true}, {10, false}, {29, false}, {1, true}, {39, false}, {41, true}, {-500, true}};
+    for (const Row& row : rows) {
+        clock.now += row.advance;
+        EXPECT_EQ(limiter.paintDue(25.0), row.due) << "at " << clock.now;
+    }
+    limiter.resetPaint();
+    EXPECT_TRUE(limiter.paintDue(25.0));
+    EXPECT_TRUE(limiter.paintDue(0.0)) << "without a usable rate every tick paints";
+}

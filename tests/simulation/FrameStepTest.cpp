@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using testing_simulation::Scene;
 using testing_simulation::sceneJson;
@@ -207,6 +208,81 @@ TEST(FrameStep, MagnetsActOnlyInRangeAndNeverAtZeroDistance)
     EXPECT_FALSE(scene.body(0).dormant) << "a dormant body wakes inside a magnet's range";
 }
 
+TEST(FrameStep, MagnetsFoundByRangeGiveTheForcesOfTestingEveryPair)
+{
+    // Random boxes, and two long bodies whose outlines sit at their ends:
+    // their centres of mass lie in empty space, far from any fixture.
+    std::mt19937 random(21);
+    std::uniform_real_distribution<double> coordinate(50.0, 950.0);
+    QStringList layers;
+    for (int i = 0; i < 80; ++i)
+        layers << solid(i + 1, 1 + i % 3 == 2 ? 3 : 1, coordinate(random), coordinate(random));
+    const QString ends = QStringLiteral(
+        R"("masks": [{"name": "A", "shape": {"vertices": [[0, 0], [30, 0], [30, 40], [0, 40]]}},
+                     {"name": "B", "shape": {"vertices": [[970, 0], [1000, 0], [1000, 40], [970, 40]]}}])");
+    layers << solid(81, 2, 500, 300, ends) << solid(82, 2, 500, 700, ends);
+    Scene scene(sceneJson(layers));
+    scene.build();
+    ASSERT_EQ(scene.core.bodies.size(), 82u);
+
+    std::uniform_int_distribution<int> pick(0, 79);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int m = 0; m < 12; ++m) {
+        MyBody& magnet = scene.body(pick(random));
+        magnet.magnetismType = m % 3 == 0 ? MagnetismType::Repulsion : MagnetismType::Attraction;
+        magnet.magnetDistance = 20.0f + 400.0f * unit(random);
+        magnet.magnetIntensity = 1.0f + 50.0f * unit(random);
+    }
+    // A magnet with a small range just beside each long body's centre, and
+    // one whose life has not begun.
+    scene.body(3).magnetismType = MagnetismType::Attraction;
+    scene.body(3).magnetDistance = 30.0f;
+    scene.body(3).startFrame = 1000;
+    for (int i = 0; i < 2; ++i) {
+        MyBody& magnet = scene.body(4 + i);
+        magnet.magnetismType = MagnetismType::Attraction;
+        magnet.magnetDistance = 25.0f;
+        magnet.maskBits = 0;
+    }
+    scene.body(1).type = BodyType::Dead;
+    scene.body(1).magnetismType = MagnetismType::Attraction;
+    scene.body(1).magnetDistance = 1000.0f;
+    scene.rebuild();
+    scene.body(4).body->SetTransform(scene.body(80).body->GetWorldCenter() + b2Vec2(0.1f, 0.05f), 0.0f);
+    scene.body(5).body->SetTransform(scene.body(81).body->GetWorldCenter() - b2Vec2(0.0f, 0.15f), 0.0f);
+
+    SimulationCore& core = scene.core;
+    const double frame = core.frameSeconds();
+    core.findMagnetNeighbours();
+    int pulled = 0;
+    for (size_t r = 0; r < core.bodies.size(); ++r) {
+        const b2Vec2 centre = core.bodies[r].body->GetWorldCenter();
+        b2Vec2 expected(0.0f, 0.0f);
+        for (size_t j = 0; j < core.bodies.size(); ++j) {
+            const MyBody& magnet = core.bodies[j];
+            if (j == r || magnet.magnetismType == MagnetismType::NoMagnetism || magnet.type == BodyType::Dead
+                || magnet.startFrame > 0)
+                continue;
+            const b2Vec2 d = magnet.body->GetWorldCenter() - centre;
+            const float dist = d.Length();
+            if (!(dist < magnet.magnetDistance / 100.0f) || dist < 1.0e-4f)
+                continue;
+            const float k = magnet.magnetIntensity / 10.0f;
+            const b2Vec2 u = (1.0f / dist) * d;
+            if (magnet.magnetismType == MagnetismType::Attraction)
+                expected += (k / (dist * dist)) * u;
+            else
+                expected -= (k / (dist * dist)) * u;
+        }
+        const b2Vec2 force = core.magnetForce(int(r), frame, 1.0);
+        EXPECT_EQ(force, expected) << "body " << r;
+        pulled += expected != b2Vec2_zero;
+    }
+    EXPECT_GT(pulled, 20) << "the scene exercises magnetism";
+    EXPECT_NE(core.magnetForce(80, frame, 1.0), b2Vec2_zero) << "a centre far from every fixture is found";
+    EXPECT_NE(core.magnetForce(81, frame, 1.0), b2Vec2_zero);
+}
+
 TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
 {
     Scene scene(sceneJson({movingLayer(1)}));
@@ -275,6 +351,72 @@ TEST(FrameStep, ExpressionsAnywhereUpTheParentChainAreFollowedForever)
     scene.build();
     EXPECT_EQ(scene.core.getLastKeyframeInFrames(0), 100000);
     EXPECT_EQ(scene.core.getLastKeyframeInFrames(1), 100000);
+}
+
+TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
+{
+    // Keys on the layer, keys or an expression on a parent, no keys at all,
+    // and a kinematic layer whose keys end early.
+    const QString keyedParent = QStringLiteral(
+        R"({"id": 10, "type": "null", "transform": {"rotation": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 90}]}}})");
+    const QString expressionParent = QStringLiteral(
+        R"({"id": 11, "type": "null", "transform": {"rotation": {"value": 0, "expression": "time*10", "expressionValue": 0}}})");
+    const QString shortKeys = solid(5, 3, 800, 300).replace(
+        QStringLiteral("\"position\": [800, 300]"),
+        QStringLiteral(R"("position": {"keys": [{"time": 0, "value": [800, 300]}, {"time": [3, 25], "value": [820, 300]}]})"));
+    const QStringList layers = {movingLayer(1), solid(2, 3, 300, 300, QStringLiteral(R"("parent": 10)")),
+                                solid(3, 3, 500, 300, QStringLiteral(R"("parent": 11)")), solid(4, 3, 600, 300),
+                                shortKeys, keyedParent, expressionParent};
+    const int types[5] = {BodyType::Kinematic, BodyType::Kinematic, BodyType::AEmatic, BodyType::Kinematic,
+                          BodyType::Kinematic};
+
+    // The same scene twice (one host at a time): once following with the
+    // values read at set-up, once reading them again on every tick.
+    struct State {
+        b2Vec2 position;
+        float angle;
+        b2BodyType type;
+        bool operator==(const State& o) const
+        {
+            return position == o.position && angle == o.angle && type == o.type;
+        }
+    };
+    auto run = [&](bool everyTick, size_t* keyQueries) {
+        Scene scene(sceneJson(layers));
+        scene.build();
+        noGravity(scene);
+        for (int i = 0; i < 5; ++i)
+            scene.body(i).type = types[i];
+        scene.rebuild();
+        scene.play();
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(scene.core.followedLastKeys[size_t(i)],
+                      scene.core.getLastKeyframeInFrames(scene.core.bodyLayerIndices[size_t(i)]))
+                << i;
+        standin::CallLog& log = scene.host.session->log();
+        const size_t before = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState");
+        std::vector<State> states;
+        for (int tick = 0; tick < 30; ++tick) {
+            if (everyTick)
+                scene.core.followedLastKeys.clear();
+            scene.ticks(1);
+            for (int i = 0; i < 5; ++i)
+                states.push_back({scene.world(i)->GetPosition(), scene.world(i)->GetAngle(), scene.world(i)->GetType()});
+        }
+        *keyQueries = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState") - before;
+        EXPECT_EQ(scene.world(4)->GetType(), b2_dynamicBody) << "its keys ended";
+        EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody) << "its keys ended after a second";
+        return states;
+    };
+    size_t straightQueries = 0;
+    size_t cachedQueries = 0;
+    const std::vector<State> straight = run(true, &straightQueries);
+    const std::vector<State> cached = run(false, &cachedQueries);
+    ASSERT_EQ(cached.size(), straight.size());
+    for (size_t k = 0; k < cached.size(); ++k)
+        EXPECT_TRUE(cached[k] == straight[k]) << "body " << k % 5 << " at tick " << k / 5;
+    EXPECT_EQ(cachedQueries, 0u) << "no key or expression queries while playing";
+    EXPECT_GT(straightQueries, 0u);
 }
 
 TEST(FrameStep, AEmaticBodyIsPulledTowardsItsMovingLayer)

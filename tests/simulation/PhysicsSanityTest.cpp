@@ -109,3 +109,55 @@ TEST(PhysicsSanity, TwoStackedBoxesComeToRest)
     EXPECT_NEAR(top->GetPosition().x, 0.0f, 0.05f);
     EXPECT_NEAR(top->GetAngle(), 0.0f, 0.02f);
 }
+
+TEST(PhysicsSanity, ConvexPiecesKeepTheTrianglesMassCentreAndCountsWithFewerFixtures)
+{
+    // An elliptic mask and a five-pointed star mask on two solids.
+    const QString ellipse = QStringLiteral(
+        R"("masks": [{"name": "E", "shape": {"vertices": [[50, 0, -27, 0, 27, 0], [100, 50, 0, -27, 0, 27],
+                                                         [50, 100, 27, 0, -27, 0], [0, 50, 0, 27, 0, -27]]}}])");
+    const QString star = QStringLiteral(
+        R"("masks": [{"name": "S", "shape": {"vertices": [[50, 0], [62, 35], [100, 38], [70, 60], [80, 98],
+                                                         [50, 75], [20, 98], [30, 60], [0, 38], [38, 35]]}}])");
+    Scene scene(sceneJson({solid(1, 1, 300, 300, ellipse), solid(2, 1, 600, 300, star)}));
+    scene.build();
+    ZolvarWorld& world = *scene.core.world;
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const MyBody& record = scene.body(i);
+        double mass = 0.0, cx = 0.0, cy = 0.0;
+        int triangles = 0;
+        for (const auto& outline : record.outlines)
+            for (const ShapeDef& shape : outline) {
+                if (!shape.closed || shape.isCircle || shape.isBox || shape.points.size() != 3)
+                    continue;
+                b2PolygonShape t;
+                t.Set(shape.points.data(), 3);
+                b2MassData md;
+                t.ComputeMass(&md, record.density);
+                mass += md.mass;
+                cx += md.mass * md.center.x;
+                cy += md.mass * md.center.y;
+                ++triangles;
+            }
+        ASSERT_GE(triangles, 8);
+        b2Body* body = record.body;
+        int fixtures = 0;
+        int polygons = 0;
+        int meshTriangles = 0;
+        for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext()) {
+            ++fixtures;
+            polygons += world.polygonCount(f);
+            const auto mesh = world.pieceTriangles.find(f);
+            meshTriangles += mesh == world.pieceTriangles.end() ? 1 : int(mesh->second.size());
+        }
+        EXPECT_LT(fixtures, i == 0 ? triangles / 3 : triangles) << "fewer fixtures";
+        EXPECT_EQ(polygons, triangles) << "the counts shown describe the triangles";
+        EXPECT_EQ(meshTriangles, triangles) << "the mesh shows the triangles";
+        EXPECT_NEAR(body->GetMass(), mass, 1e-6 * mass);
+        const b2Vec2 centre = body->GetLocalCenter();
+        const double size = std::sqrt(mass / record.density);
+        EXPECT_NEAR(centre.x, cx / mass, 1e-5 * size);
+        EXPECT_NEAR(centre.y, cy / mass, 1e-5 * size);
+    }
+}

@@ -157,3 +157,37 @@ TEST(Playback, ARestartDuringRecordingStartsTheTracksAfresh)
     EXPECT_EQ(scene.core.bodyTransforms[0].positions.size(), 7u);
     EXPECT_EQ(scene.core.bodyTransforms[0].rotations.size(), 7u);
 }
+
+TEST(Playback, AnExportRecordsWithoutPacingAndRepaintsOncePerFrameOfWallTime)
+{
+    Scene scene(sceneJson({solid(1, 3, 500, 500)}));
+    scene.build();
+    // Each tick takes 10 ms of wall time; a frame at 25 fps is 40 ms.
+    qint64 now = 1000;
+    std::vector<double> sleeps;
+    scene.core.limiter.setClock([&now] { return now; }, [&sleeps](double ms) { sleeps.push_back(ms); });
+    auto ticks = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            scene.core.updatePhysics();
+            now += 10;
+        }
+    };
+
+    scene.core.playAnimation();
+    scene.core.refreshes = 0;
+    ticks(4);
+    EXPECT_EQ(sleeps.size(), 4u) << "playback keeps the composition's pace";
+    EXPECT_EQ(scene.core.refreshes, 4) << "and draws every frame";
+
+    sleeps.clear();
+    scene.startRecording(0, 20);
+    scene.core.refreshes = 0;
+    ticks(20);  // frames 0 to 19: 200 ms of wall time
+    EXPECT_TRUE(sleeps.empty()) << "an export never waits";
+    EXPECT_EQ(scene.core.refreshes, 5) << "one repaint per 40 ms";
+    EXPECT_TRUE(scene.core.handedOver.empty());
+
+    ticks(1);  // the end frame
+    ASSERT_EQ(scene.core.handedOver.size(), 1u);
+    EXPECT_EQ(scene.core.refreshes, 6) << "the last frame is drawn, however soon it comes";
+}

@@ -23,6 +23,7 @@ public:
     using SimulationCore::SimulationCore;
 
     int restarts = 0;
+    int refreshes = 0;
     std::vector<AEGP_CompH> handedOver;
     QStringList exportFailures;
     QStringList triangulationReports;
@@ -32,6 +33,7 @@ public:
 
 protected:
     void restarted(bool) override { ++restarts; }
+    void refreshView() override { ++refreshes; }
     void beginKeyframing(AEGP_CompH target) override
     {
         handedOver.push_back(target);

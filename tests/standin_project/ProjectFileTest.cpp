@@ -1,12 +1,16 @@
 // Loading, saving and reloading project files.
 #include "ProjectTestUtil.h"
 
+#include "project/JsonWriter.h"
 #include "project/MatchNames.h"
 #include "project/PropertyCatalog.h"
 #include "project/Transform.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -246,4 +250,64 @@ TEST(ProjectFile, LoadErrorText)
     LoadError e;
     EXPECT_FALSE(Project::load(QStringLiteral("/nonexistent/x.json"), &e));
     EXPECT_TRUE(e.reason.startsWith(QStringLiteral("cannot open")));
+}
+
+TEST(ProjectFile, PlainKeysAreWrittenCompactlyAndBothFormsLoad)
+{
+    const QByteArray older = R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "S", "kind": "solid", "width": 10, "height": 10}],
+        "compositions": [{"id": 2, "name": "Main", "width": 100, "height": 100, "frameRate": 25, "duration": 10,
+            "layers": [{"id": 1, "type": "solid", "source": 1, "transform": {
+                "position": {"keys": [{"time": [1, 25], "value": [1.5, 2, 0], "inTangent": [0, 0, 0], "outTangent": [0, 0, 0]},
+                                      {"time": [2, 25], "value": [3, 4, 0], "inTangent": [-1, 0, 0], "outTangent": [1, 0, 0]}]},
+                "rotation": {"keys": [{"time": 0, "value": 10}, {"time": [3, 25], "value": -0.125}]}}}]}]})";
+    auto p = test::loadText(older);
+    ASSERT_TRUE(p);
+    const QByteArray saved = p->toJson();
+    // Keys without tangents are [time, value], all on one line; beside a
+    // key with tangents, which keeps the object form, each on a line.
+    EXPECT_TRUE(saved.contains("[[1, 25], [1.5, 2, 0]],\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\"keys\": [[[0, 25], 10], [[3, 25], -0.125]],\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\"outTangent\": [1, 0, 0]")) << saved.toStdString();
+    EXPECT_FALSE(saved.contains("\"outTangent\": [0, 0, 0]")) << saved.toStdString();
+
+    auto back = test::loadText(saved);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->toJson(), saved);
+    ASSERT_TRUE(back->activeComposition());
+    const PropertyNode* pos = back->activeComposition()->layer(0)->transformStream(TransformStream::Position);
+    ASSERT_EQ(pos->keyCount(), 2);
+    EXPECT_EQ(pos->key(0)->value, Value::threeD(1.5, 2, 0));
+    EXPECT_EQ(pos->key(0)->outTangent, Value::threeD(0, 0, 0));
+    EXPECT_EQ(pos->key(1)->outTangent, Value::threeD(1, 0, 0));
+    const PropertyNode* rotation = back->activeComposition()->layer(0)->transformStream(TransformStream::Rotation);
+    ASSERT_EQ(rotation->keyCount(), 2);
+    EXPECT_EQ(rotation->key(1)->value, Value::oneD(-0.125));
+}
+
+TEST(ProjectFile, WritingStopsWithFalseWhenTheDeviceRefuses)
+{
+    auto p = test::stackProject(3);
+    QByteArray bytes;
+    QBuffer readOnly(&bytes);
+    ASSERT_TRUE(readOnly.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(p->writeJson(&readOnly));
+
+    QBuffer buffer;
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(p->writeJson(&buffer));
+    EXPECT_EQ(buffer.data(), p->toJson()) << "the streamed text is the text";
+}
+
+TEST(ProjectFile, NumbersArePrintedAsQtPrintsThem)
+{
+    QJsonArray numbers;
+    for (const double d : {0.0, -0.0, 1.0, -17.0, 0.1, 1.0 / 3.0, 467.9999694824219, 1e-7, 123456789.125, 1e15, 1e16,
+                           9007199254740992.0, 9007199254740993.0, 1e21, -2.5e-300, 1e300, 4.2e-5})
+        numbers.append(d);
+    for (int i = 1; i < 200; ++i)
+        numbers.append(double(float(i) * 0.37f) - double(i) * 1e-3);
+    QByteArray mine = writeJson(numbers);
+    mine.replace(" ", "").replace("\n", "");
+    EXPECT_EQ(mine, QJsonDocument(numbers).toJson(QJsonDocument::Compact));
 }

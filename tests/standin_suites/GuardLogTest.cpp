@@ -161,3 +161,73 @@ TEST_F(GuardLogTest, PluginIdIsChecked)
 }
 
 } // namespace
+
+TEST_F(GuardLogTest, ByDefaultTheLogCountsCallsAndKeepsOnlyTheFailures)
+{
+    Layer* box = addLayer(LayerKind::Solid, QStringLiteral("Box"));
+    session_->log().clear();
+    session_->log().setKeep(CallLog::keepFromEnvironment());
+    if (session_->log().keepsEverything())
+        GTEST_SKIP() << "ZOLVAR_HOST_CALL_LOG asks for every call";
+
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH comp = nullptr;
+    AEGP_LayerH layer = nullptr;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(suites_->ItemSuite8()->AEGP_GetActiveItem(&item), A_Err_NONE);
+    ASSERT_EQ(suites_->CompSuite7()->AEGP_GetCompFromItem(item, &comp), A_Err_NONE);
+    ASSERT_EQ(suites_->LayerSuite7()->AEGP_GetCompLayerByIndex(comp, 5, &layer), A_Err_PARAMETER);
+    ASSERT_EQ(suites_->LayerSuite7()->AEGP_GetCompLayerByIndex(comp, 0, &layer), A_Err_NONE);
+    // A change inside an undo group is counted, without its text.
+    ASSERT_EQ(suites_->UtilitySuite5()->AEGP_StartUndoGroup("Lean"), A_Err_NONE);
+    ASSERT_EQ(suites_->LayerSuite7()->AEGP_SetLayerFlag(layer, AEGP_LayerFlag_LOCKED, true), A_Err_NONE);
+    ASSERT_EQ(suites_->UtilitySuite5()->AEGP_EndUndoGroup(), A_Err_NONE);
+
+    const CallLog& log = session_->log();
+    EXPECT_TRUE(log.records().empty());
+    EXPECT_EQ(log.totalCalls(), 9u);
+    EXPECT_EQ(log.count("AEGP_GetActiveItem"), 3u);
+    EXPECT_EQ(log.count("AEGP_GetCompLayerByIndex"), 2u);
+    EXPECT_EQ(log.countsByFunction().size(), 6u);
+    ASSERT_EQ(log.failures().size(), 1u);
+    const CallRecord& failure = log.failures()[0];
+    EXPECT_EQ(failure.function, "AEGP_GetCompLayerByIndex");
+    EXPECT_EQ(failure.arguments, describeHandle(comp) + ", 5");
+    EXPECT_EQ(failure.sequence, 5u);
+    EXPECT_EQ(failure.result, A_Err_PARAMETER);
+
+    const UndoGroupRecord& group = session_->undoGroups().back();
+    EXPECT_EQ(group.name, "Lean");
+    EXPECT_EQ(group.changes, 1u);
+    EXPECT_TRUE(group.mutations.empty());
+    EXPECT_TRUE(box->flags() & AEGP_LayerFlag_LOCKED);
+}
+
+TEST(CallLog, NestedCallsKeepTheirOwnRecordsWhenOnlyCounting)
+{
+    CallLog log(CallLog::Keep::Counts);
+    CallRecord outer;
+    outer.function = "Outer";
+    const size_t a = log.begin(outer);
+    CallRecord inner;
+    inner.function = "Inner";
+    const size_t b = log.begin(inner);
+    log.record(b)->detail = "inner detail";
+    log.finish(b, A_Err_PARAMETER);
+    ASSERT_NE(log.record(b), nullptr) << "readable after finish, until the next call";
+    EXPECT_EQ(log.record(b)->detail, "inner detail");
+    ASSERT_NE(log.record(a), nullptr);
+    EXPECT_EQ(log.record(a)->function, "Outer");
+    log.record(a)->detail = "outer detail";
+    log.finish(a, A_Err_GENERIC);
+
+    ASSERT_EQ(log.failures().size(), 2u);
+    EXPECT_EQ(log.failures()[0].function, "Inner");
+    EXPECT_EQ(log.failures()[1].detail, "outer detail");
+    EXPECT_EQ(log.failures()[1].sequence, 1u);
+    // Finished records make room for the next calls: the stack does not grow.
+    for (int i = 0; i < 1000; ++i)
+        log.finish(log.begin(inner), A_Err_NONE);
+    EXPECT_EQ(log.count("Inner"), 1001u);
+    EXPECT_TRUE(log.records().empty());
+}

@@ -15,6 +15,8 @@ void SuiteFixture::SetUp()
     comp_ = static_cast<Composition*>(project_->addItem(comp));
     project_->setActiveItem(comp_);
     session_ = std::make_unique<HostSession>(*project_, kPluginId, prefsPath());
+    // The tests read the calls in order.
+    session_->log().setKeep(CallLog::Keep::Everything);
     suites_ = std::make_unique<AEGP_SuiteHandler>(session_->basicSuite());
 }
 
