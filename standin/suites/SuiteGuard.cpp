@@ -82,6 +82,12 @@ void markCallAsMutation()
         context->callMutates = true;
 }
 
+bool callNotesKept()
+{
+    SuiteContext* context = SuiteContext::current();
+    return context && context->inCall && context->log.keepsEverything();
+}
+
 void noteCall(const std::string& text)
 {
     SuiteContext* context = SuiteContext::current();

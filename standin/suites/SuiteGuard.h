@@ -69,6 +69,9 @@ private:
 
 // Adds text to the record of the call in progress (values written, clamps).
 void noteCall(const std::string& text);
+// Whether notes on a successful call are kept (only when every call is):
+// lets a frequent call skip making the text.
+bool callNotesKept();
 // Counts the call in progress as a change to the project (for calls that
 // change it only sometimes).
 void markCallAsMutation();
