@@ -174,6 +174,26 @@ void SimulationCore::followLayers(double t, double dt)
     const A_Time tNow = HostTimeFromSeconds(t);
     const A_Time tNext = HostTimeFromSeconds(t + dt);
 
+    // The active composition and its pixel aspect, found once per tick for
+    // every followed layer.
+    AEGP_SuiteHandler suites(basicSuite);
+    bool activeRead = false;
+    A_Err activeErr = A_Err_NONE;
+    AEGP_ItemH activeItem = nullptr;
+    AEGP_CompH activeComp = nullptr;
+    double pixelAspect = 1.0;
+    auto linearVelocity = [&](int layerIndex) {
+        if (!activeRead) {
+            activeErr = GetActiveCompAspect(basicSuite, activeItem, activeComp, pixelAspect);
+            activeRead = true;
+        }
+        AEGP_LayerH layer = nullptr;
+        if (activeErr || suites.LayerSuite7()->AEGP_GetCompLayerByIndex(activeComp, layerIndex, &layer))
+            return b2Vec2(0.0f, 0.0f);
+        return GetLayerLinearVelocityAtFrame(pluginId, basicSuite, layer, pixelAspect, frameDuration, currentFrame,
+                                             timeDivider(), fps);
+    };
+
     for (int r = static_cast<int>(bodies.size()) - 1; r >= 0; --r) {
         MyBody& record = bodies[r];
         b2Body* body = record.body;
@@ -195,7 +215,7 @@ void SimulationCore::followLayers(double t, double dt)
             const bool scales = size_t(r) >= followedScales.size() || followedScales[size_t(r)];
             const float w = turns ? Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex)) : 0.0f;
             if (kinematic) {
-                body->SetLinearVelocity(Box2DGuard::bounded(getLinearVelocityAtCurrentFrame(layerIndex)));
+                body->SetLinearVelocity(Box2DGuard::bounded(linearVelocity(layerIndex)));
                 body->SetAngularVelocity(w);
             } else {
                 b2Vec2 p1(0.0f, 0.0f);
