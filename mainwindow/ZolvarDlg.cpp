@@ -37,8 +37,8 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     bodyIdentification = prefs.bodyIdentification;
 
     createUndoStack(stored.levelsOfUndo);
-    QAction* undoAction = undoStack->createUndoAction(this);
-    QAction* redoAction = undoStack->createRedoAction(this);
+    undoAction = undoStack->createUndoAction(this);
+    redoAction = undoStack->createRedoAction(this);
     // Host 17.0 takes the platform's undo keys for itself.
     const bool host17 = ae_major_version == 17 && ae_minor_version == 0;
     undoAction->setShortcut(host17 ? QKeySequence(Qt::ALT | Qt::Key_Z) : QKeySequence(QKeySequence::Undo));

@@ -227,7 +227,8 @@ public slots:
 
 protected:
     // Keeps the mouse wheel away from the spin boxes and sliders, so that
-    // scrolling a panel never changes a value.
+    // scrolling a panel never changes a value; leaves the window's undo and
+    // redo keys to the window while a spin box has the focus.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Keys no shortcut or focused widget took; releasing Space brings back
@@ -247,6 +248,8 @@ private:
     // view's setters.
     void handPreferencesToView(const WindowPreferences& prefs);
     void guardAgainstWheel();
+    // Whether the key is the Edit menu's undo or redo shortcut.
+    bool isUndoKey(const QKeyEvent* key) const;
     void createShortcuts();
 
     // Close-sequence steps kept with transport and export
@@ -282,6 +285,9 @@ private:
     int bodyIdentification = 0;
     bool autoLoadSave = false;
     QUndoStack* undoStack = nullptr;
+    // The Edit menu's undo and redo, made by the stack.
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     UndoView* undoView = nullptr;
     bool closing = false;
 };

@@ -136,6 +136,9 @@ void ZolvarDlg::OnExportBtn()
         QMessageBox::information(this, QStringLiteral("Zolvar"), refusal, QMessageBox::Ok);
         return;
     }
+    // Nothing to write is told now, not after every frame is simulated.
+    if (view->refuseExportWithoutBodies())
+        return;
     view->exportStartFrame = start;
     view->exportEndFrame = end;
 

@@ -6,8 +6,11 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QDoubleSpinBox>
+#include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -127,6 +130,11 @@ void ZolvarDlg::guardAgainstWheel()
         for (QWidget* control : controls) {
             control->installEventFilter(this);
             control->setFocusPolicy(Qt::StrongFocus);
+            // A spin box's line edit would take the undo keys for its own
+            // text undo, which is of no use in a number box.
+            if (qobject_cast<QAbstractSpinBox*>(control))
+                for (QLineEdit* edit : control->template findChildren<QLineEdit*>())
+                    edit->installEventFilter(this);
         }
     };
     guard(findChildren<QDoubleSpinBox*>());
@@ -147,5 +155,21 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::ShortcutOverride && isUndoKey(static_cast<QKeyEvent*>(event))) {
+        // Not taken: the shortcut goes on to the window's action.
+        event->ignore();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool ZolvarDlg::isUndoKey(const QKeyEvent* key) const
+{
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : {undoAction, redoAction})
+        if (action)
+            for (const QKeySequence& shortcut : action->shortcuts())
+                if (!shortcut.isEmpty() && shortcut.matches(pressed) == QKeySequence::ExactMatch)
+                    return true;
+    return false;
 }

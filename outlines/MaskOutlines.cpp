@@ -7,6 +7,7 @@
 #include "model/OutlineDiscretisation.h"
 #include "outlines/HostStreams.h"
 #include "outlines/OutlineAssembly.h"
+#include "outlines/OutlineTopology.h"
 
 #include <cmath>
 
@@ -84,6 +85,40 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
 }
 
 }  // namespace
+
+A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade, bool& hole)
+{
+    hole = false;
+    A_long count = 0;
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(parade, &count);
+    // Open masks stay empty: they are inside nothing and contain nothing.
+    std::vector<ShapeDef> closed(size_t(count > 0 ? count : 0));
+    for (A_long m = 0; !err && m < count; ++m) {
+        ScopedStream mask(suites);
+        ScopedStream shape(suites);
+        ScopedStreamValue value(suites);
+        err = childByIndex(suites, pluginId, parade, m, mask);
+        if (!err && mask)
+            err = childByMatchName(suites, pluginId, mask.get(), "ADBE Mask Shape", shape);
+        if (err || !shape)
+            continue;
+        err = value.read(pluginId, shape.get());
+        ShapeDef s;
+        bool open = false;
+        bool readable = false;
+        if (!err)
+            err = readMaskOutline(suites, value.val().mask, 1.0, s, open, readable);
+        if (err || !readable || open)
+            continue;
+        s.closed = true;
+        discretizeShape(s, 2);
+        if (s.points.size() >= 3)
+            closed[size_t(m)] = std::move(s);
+    }
+    for (size_t k = 0; !err && !hole && k < closed.size(); ++k)
+        hole = !closed[k].points.empty() && isHole(int(k), closed);
+    return err;
+}
 
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,

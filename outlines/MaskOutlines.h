@@ -1,6 +1,7 @@
 // The outlines of a layer with masks.
 #pragma once
 
+#include "host/AEGP_SuiteHandler.h"
 #include "model/ShapeDef.h"
 
 #include "host_api.h"
@@ -26,3 +27,9 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 matrix, bool& tooManyPolygons,
               bool& triangulationFailed);
+
+// Whether some closed mask among the children of the mask group `parade`
+// lies inside another closed one: a hole, as the outlines above take it
+// (the host does not tell the plug-in a mask's mode). Masks are read at
+// time 0; the first host error is returned.
+A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade, bool& hole);

@@ -1,6 +1,7 @@
 #include "outlines/SeparableContent.h"
 
 #include "outlines/HostStreams.h"
+#include "outlines/MaskOutlines.h"
 
 #include <string>
 
@@ -47,7 +48,7 @@ bool isDrawingItem(const std::string& matchName)
 
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type)
 {
-    return content.masks > 1 || (isShapeLayer(type) && content.topGroups + content.topPaths > 1);
+    return (content.masks > 1 && !content.maskHole) || (isShapeLayer(type) && content.topGroups + content.topPaths > 1);
 }
 
 SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType type)
@@ -55,7 +56,7 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
     const bool byItems = isShapeLayer(type) && content.topGroups + content.topPaths > 1;
     if (byItems && content.topGroups > 0)
         return SeparationKind::ShapeGroups;
-    if (content.masks > 1)
+    if (content.masks > 1 && !content.maskHole)
         return SeparationKind::Masks;
     if (byItems)
         return SeparationKind::UngroupedShapes;
@@ -75,6 +76,8 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID plugin
     if (!err && masks)
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
     content.masks = int(count);
+    if (!err && count > 1)
+        err = masksHaveHole(suites, pluginId, masks.get(), content.maskHole);
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content);
     return err;

@@ -3,6 +3,7 @@
 // that body.
 #include "simulation/SimulationView.h"
 
+#include "properties/BodyNumericRows.h"
 #include "properties/EditBox.h"
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
@@ -13,12 +14,14 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 void SimulationView::setBodyControls(int row)
 {
     if (!validRow(bodies, row))
         return;
+    bodyPanelRow = row;
     const MyBody& b = bodies[size_t(row)];
     // The panel shows the single-precision product on the x 1000 sliders;
     // magnet intensity and distance take the double one, as their setters.
@@ -54,6 +57,56 @@ void SimulationView::setBodyControls(int row)
     showQuietly(ui.fixedRotationCb, b.fixedRotation);
     showQuietly(ui.useConvexHullCb, b.useConvexHull);
     showQuietly(ui.acceptMagnetismCb, b.acceptMagnetism);
+}
+
+namespace {
+
+// What an edit box shows for a value: rounded to its decimals, within its
+// range, as the box itself keeps it.
+double shownBy(const QDoubleSpinBox* edit, double value)
+{
+    const double rounded = QString::number(value, 'f', edit->decimals()).toDouble();
+    return std::clamp(rounded, edit->minimum(), edit->maximum());
+}
+
+} // namespace
+
+bool SimulationView::bodyPanelShows(int row) const
+{
+    const MyBody& b = bodies[size_t(row)];
+    for (const NumericBodyRow& r : numericBodyRows()) {
+        const QDoubleSpinBox* edit = r.edit(ui);
+        if (!edit)
+            continue;
+        const double record = r.field ? double(b.*r.field) : double(b.meshPrecision);
+        if (!(edit->value() == shownBy(edit, record)))
+            return false;
+    }
+    const QCheckBox* collide[5] = {ui.collideWithACb, ui.collideWithBCb, ui.collideWithCCb, ui.collideWithDCb,
+                                   ui.collideWithECb};
+    for (int bit = 0; bit < 5; ++bit)
+        if (collide[bit] && collide[bit]->isChecked() != ((b.maskBits & (1u << bit)) != 0))
+            return false;
+    const auto differs = [](const QComboBox* list, int index) { return list && list->currentIndex() != index; };
+    const auto flagDiffers = [](const QCheckBox* box, bool checked) { return box && box->isChecked() != checked; };
+    return !differs(ui.typeLst, b.type) && !differs(ui.magnetismTypeLst, b.magnetismType) &&
+           !flagDiffers(ui.fixedRotationCb, b.fixedRotation) && !flagDiffers(ui.useConvexHullCb, b.useConvexHull) &&
+           !flagDiffers(ui.acceptMagnetismCb, b.acceptMagnetism) &&
+           currentBodyColor == QColor(int(b.color.red * 255.0), int(b.color.green * 255.0),
+                                      int(b.color.blue * 255.0));
+}
+
+void SimulationView::refreshBodyPanel()
+{
+    const std::vector<int> rows = getSelectedRows2();
+    if (rows.empty())
+        return;
+    const bool stillShown = std::find(rows.begin(), rows.end(), bodyPanelRow) != rows.end();
+    const int row = stillShown ? bodyPanelRow : rows[0];
+    // A panel that already shows the records keeps its sliders as the
+    // setters placed them.
+    if (row != bodyPanelRow || !bodyPanelShows(row))
+        setBodyControls(row);
 }
 
 void SimulationView::enableBodyControls(bool enable)

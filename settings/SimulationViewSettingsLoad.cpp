@@ -173,6 +173,7 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     restartAndStopAnimation(true);
     if (undoStack)
         undoStack->clear();
+    refreshBodyPanel();
 }
 
 void SimulationView::setBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, int mode)

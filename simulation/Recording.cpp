@@ -37,8 +37,7 @@ void SimulationCore::recordFrame(bool showProgress)
     range.frameDuration = frameDuration;
     range.startFrame = exportStartFrame;
     range.endFrame = exportEndFrame;
-    const QString problem =
-        KeyframeExport::problemWith(range, std::min(bodies.size(), bodyLayerIndices.size()), bodyTransforms);
+    const QString problem = KeyframeExport::problemWith(range, exportableBodyCount(), bodyTransforms);
     if (!problem.isEmpty()) {
         stopExportRun();
         reportExportFailure(problem);
@@ -70,6 +69,19 @@ void SimulationCore::recordFrame(bool showProgress)
     }
     beginKeyframing(target);
     stopExportRun();
+}
+
+size_t SimulationCore::exportableBodyCount() const
+{
+    return std::min(bodies.size(), bodyLayerIndices.size());
+}
+
+bool SimulationCore::refuseExportWithoutBodies()
+{
+    if (exportableBodyCount() > 0)
+        return false;
+    reportExportFailure(KeyframeExport::problemWith(ExportSettings{}, 0, {}));
+    return true;
 }
 
 void SimulationCore::stopExportRun()

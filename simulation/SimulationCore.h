@@ -81,6 +81,10 @@ public:
     SimulationCore(const SimulationCore&) = delete;
     SimulationCore& operator=(const SimulationCore&) = delete;
 
+    // Before an export records anything: when no body could be written,
+    // tells the user as the finished recording would, and returns true.
+    bool refuseExportWithoutBodies();
+
     // --- Composition (SimulationCore.cpp) -------------------------------
     // Reads the active composition: comp, frameDuration, fps, compWidth and
     // compHeight (square pixels), workAreaFrames, bgColor; fills compBounds.
@@ -294,6 +298,8 @@ protected:
 
     // Ends an export run: running, playing and exporting off.
     void stopExportRun();
+    // The bodies an export writes: each needs its layer.
+    size_t exportableBodyCount() const;
 
 private:
     // FrameStep.cpp

@@ -220,6 +220,12 @@ public:
     // The panel and the information text (properties/SimulationViewPanel.cpp).
     void setBodyControls(int row);
     void enableBodyControls(bool enable);
+    // Shows the records again after something changed them behind the
+    // panel (an undo step, a snapshot, a settings file): the body the panel
+    // showed while it is still selected, else the first selected one.
+    void refreshBodyPanel();
+    // Whether every body control shows that body's record.
+    bool bodyPanelShows(int row) const;
     void showBodyInfo(int row);
     void clearInfo();
 
@@ -793,6 +799,8 @@ private:
     QMenu* quickPresetsContextMenu = nullptr;
     int iconBorderGray = 20;
     QColor currentBodyColor;
+    // The body whose values the body panel shows, or -1.
+    int bodyPanelRow = -1;
     QAction* jointsAction = nullptr;
     std::vector<int> bodyClickOrder;
     QPoint selectionRectStart;

@@ -19,6 +19,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -229,6 +230,11 @@ void SimulationView::makeConnections()
         connect(ui.undo, &QAction::triggered, this, &SimulationView::undo);
     if (ui.redo)
         connect(ui.redo, &QAction::triggered, this, &SimulationView::redo);
+    // Every step done, undone or redone may change the records the body
+    // panel shows; an edit box left stale would write its value back when
+    // it loses focus.
+    if (undoStack)
+        connect(undoStack, &QUndoStack::indexChanged, this, &SimulationView::refreshBodyPanel);
     // Property panels: body rows, lists, flags and the scene-wide settings.
     connectPropertyControls();
     if (ui.bodiesTable) {

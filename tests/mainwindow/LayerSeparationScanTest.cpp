@@ -72,6 +72,27 @@ TEST(LayerSeparationScan, ACompositionWithoutSuchLayersOffersNothing)
     EXPECT_TRUE(indices.empty());
 }
 
+// A mask inside another is a hole of the one body; split into a layer of
+// its own it would become solid material, so such layers are not offered.
+// An open mask inside a closed one is no hole.
+TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
+{
+    const QByteArray outer = R"({"shape": {"vertices": [[0, 0], [100, 0], [100, 100], [0, 100]]}})";
+    const QByteArray inner = R"({"shape": {"vertices": [[30, 30], [70, 30], [70, 70], [30, 70]]}})";
+    const QByteArray innerAdd = R"({"mode": 1, "shape": {"vertices": [[30, 30], [70, 30], [70, 70]]}})";
+    const QByteArray beside = R"({"shape": {"vertices": [[200, 0], [300, 0], [300, 100]]}})";
+    const QByteArray openInside = R"({"shape": {"closed": false, "vertices": [[30, 30], [70, 30], [70, 70]]}})";
+    Host host(project(solid("hole", R"("masks": [)" + outer + "," + R"({"mode": 2, )" + inner.mid(1) + "]") + "," +
+                      solid("add inside", R"("masks": [)" + outer + "," + innerAdd + "]") + "," +
+                      solid("hole and beside", R"("masks": [)" + outer + "," + inner + "," + beside + "]") + "," +
+                      solid("open inside", R"("masks": [)" + outer + "," + openInside + "]") + "," +
+                      solid("side by side", R"("masks": [)" + outer + "," + beside + "]")));
+    std::vector<int> indices;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{3, 4}));
+    EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
 TEST(LayerSeparationScan, AHostErrorEndsTheWalkKeepingWhatWasFound)
 {
     Host host(kProject);

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QGridLayout>
@@ -21,6 +23,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <QWheelEvent>
 
@@ -186,6 +190,7 @@ TEST(MainWindow, AFailedPreferenceReadKeepsTheRestAtDefaults)
 
 TEST(MainWindow, UndoKeysFollowTheHostVersion)
 {
+    testApp(); // the platform's standard key sequences need the application
     const struct
     {
         A_long major, minor;
@@ -203,6 +208,53 @@ TEST(MainWindow, UndoKeysFollowTheHostVersion)
         const QList<QAction*> edit = window->form().menuEdit->actions();
         EXPECT_EQ(edit[0]->shortcut(), c.undo);
         EXPECT_EQ(edit[1]->shortcut(), c.redo);
+    }
+}
+
+// Return leaves the focus in the edit box; the window's undo and redo keys
+// still reach the history (the line edit's own text undo is of no use in a
+// number box), on every host version's keys.
+TEST(MainWindow, UndoKeysWorkWhileAnEditBoxHasTheFocus)
+{
+    const struct
+    {
+        A_long major, minor;
+        QKeySequence undo, redo;
+    } cases[] = {
+        {18, 0, QKeySequence(QKeySequence::Undo), QKeySequence(QKeySequence::Redo)},
+        {17, 0, QKeySequence(Qt::ALT | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Z)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.major << "." << c.minor);
+        auto host = makeHost(c.major, c.minor);
+        auto window = makeWindow(*host);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        SimulationView* view = window->simulationView();
+        view->getTimer()->stop();
+        const Ui::ZolvarDlgClass& ui = view->form();
+        view->selectBodies({0});
+        for (QAbstractSpinBox* box : {static_cast<QAbstractSpinBox*>(ui.densityEt),
+                                      static_cast<QAbstractSpinBox*>(ui.velocityDirectionEt)}) {
+            box->setFocus();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, "4");
+            QTest::keyClick(box, Qt::Key_Return);
+            ASSERT_EQ(view->getUndoStack()->index(), 1);
+            // As in the window, the box keeps (here: gets back) the focus.
+            box->setFocus();
+            ASSERT_TRUE(box->hasFocus());
+
+            const QKeyCombination undo = c.undo[0];
+            QTest::keyClick(QApplication::focusWidget(), undo.key(), undo.keyboardModifiers());
+            EXPECT_EQ(view->getUndoStack()->index(), 0) << "undone";
+            const QKeyCombination redo = c.redo[0];
+            QTest::keyClick(QApplication::focusWidget(), redo.key(), redo.keyboardModifiers());
+            EXPECT_EQ(view->getUndoStack()->index(), 1) << "redone";
+            view->getUndoStack()->clear();
+        }
     }
 }
 

@@ -264,6 +264,10 @@ TEST(SeparationDispatch, LayersAreSplitByWhyTheyQualify)
         {{1, 0, 1, 1}, AEGP_ObjectType_VECTOR, SeparationKind::None},
         {{0, 3, 0, 0}, AEGP_ObjectType_TEXT, SeparationKind::None},
         {{1, 0, 0, 0}, AEGP_ObjectType_AV, SeparationKind::None},
+        // Masks holding a hole stay together; groups still split.
+        {{2, 0, 0, 0, true}, AEGP_ObjectType_AV, SeparationKind::None},
+        {{5, 0, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{2, 2, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::ShapeGroups},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(separationKindOf(row.content, row.type), row.kind)
@@ -291,6 +295,27 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].first,
               QStringLiteral("Layer 1 (Shape Layer 1): its shapes are not in groups, so it was left as it is."));
+    EXPECT_EQ(scene.project->toJson(), before);
+    EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+// All or nothing: a layer whose masks hold a hole is neither split nor
+// touched, whatever its other masks.
+TEST(SeparationDispatch, MasksHoldingAHoleAreLeftAsTheyAre)
+{
+    const QByteArray outer = R"({"name": "Outer", "shape": {"vertices": [[0, 0], [200, 0], [200, 200], [0, 200]]}})";
+    const QByteArray hole =
+        R"({"name": "Hole", "mode": 2, "shape": {"vertices": [[60, 60], [140, 60], [140, 140], [60, 140]]}})";
+    Scene scene(composition(solidLayer("Mask with hole", outer + "," + hole) + "," +
+                            solidLayer("Hole and another", outer + "," + hole + "," + mask("Beside", 400))));
+    SeparationMessages messages;
+    std::vector<std::string> calls;
+    auto byMasks = [&](int i) { calls.push_back("masks " + std::to_string(i)); };
+    const QByteArray before = scene.project->toJson();
+    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 1, byMasks, nullptr), SeparationKind::None);
+    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 0, byMasks, nullptr), SeparationKind::None);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(messages.texts().empty());
     EXPECT_EQ(scene.project->toJson(), before);
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }

@@ -76,9 +76,11 @@ TEST(SettingsLoad, RoundTripRestoresTheScene)
     w.view->setTimeDivider(1.0f);
     w.view->removePresets({0});
     w.stack->push(new CommandDensityChange(w.view, {1.0f}, {4.0f}, {3}));
+    w.view->selectBodies({2});
 
     MessageCatcher messages;
     w.load(w.path(QStringLiteral("scene.xml")));
+    EXPECT_DOUBLE_EQ(w.ui.densityEt->value(), 7.0) << "the panel shows the loaded record";
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
     EXPECT_EQ(w.view->bodies[0].type, BodyType::Static);
     EXPECT_FLOAT_EQ(w.view->bodies[1].density, 3.0f);

@@ -157,6 +157,46 @@ TEST(Snapshots, RestoreThenUndoGivesTheExactScene)
     EXPECT_DOUBLE_EQ(w.ui.timeDividerEt->value(), 7.25);
 }
 
+// The body panel follows the records that a restore, its undo and its
+// redo put back; a box left showing an older value would write it back
+// (one more "Change Density") when it loses focus.
+TEST(Snapshots, BodyPanelShowsTheRestoredRecords)
+{
+    Window w;
+    w.view->bodies[1].density = 1.5f;
+    w.view->bodies[2].density = 1.5f;
+    w.view->bodies[1].friction = 0.9f;
+    w.view->bodies[2].friction = 0.25f;
+    w.view->selectBodies({2, 1});  // the panel shows body 2
+    take(w, 100);
+
+    w.ui.densityEt->setValue(8.0);
+    emit w.ui.densityEt->editingFinished();
+    ASSERT_EQ(w.stack->text(w.stack->count() - 1), QStringLiteral("Change Density"));
+    // The user clicks the body: the same selection, the same panel.
+    w.view->selectBodies({2, 1});
+
+    w.view->quickPresetsTableDoubleClicked(w.view->presetsModel()->index(0, 0));
+    ASSERT_FLOAT_EQ(w.view->bodies[2].density, 1.5f);
+    EXPECT_DOUBLE_EQ(w.ui.densityEt->value(), 1.5);
+    EXPECT_EQ(w.ui.densitySld->value(), 1500);
+    EXPECT_DOUBLE_EQ(w.ui.frictionEt->value(), 0.25) << "the panel shows the body it showed before";
+    const int entries = w.stack->count();
+    emit w.ui.densityEt->editingFinished();  // focus leaves the box unchanged
+    EXPECT_EQ(w.stack->count(), entries);
+    EXPECT_FLOAT_EQ(w.view->bodies[2].density, 1.5f);
+
+    w.stack->undo();
+    EXPECT_DOUBLE_EQ(w.ui.densityEt->value(), 8.0);
+    w.stack->redo();
+    EXPECT_DOUBLE_EQ(w.ui.densityEt->value(), 1.5);
+
+    // Nothing selected: the panel keeps what it shows, disabled.
+    w.view->selectBodies({});
+    w.stack->undo();
+    EXPECT_FALSE(w.ui.densityEt->isEnabled());
+}
+
 TEST(Snapshots, GravityLayerPastTheListUnchecksTheBox)
 {
     Window w;

@@ -145,7 +145,8 @@ std::function<bool(ZolvarDlg&)> exportFrames(int start, int end, bool newComp = 
         emit first->editingFinished();
         last->setValue(end);
         emit last->editingFinished();
-        control<QAbstractButton>(window, "exportBtn")->click();
+        // Posted: a message box the click may open must not block the poll.
+        QTimer::singleShot(0, control<QAbstractButton>(window, "exportBtn"), &QAbstractButton::click);
         return true;
     };
 }
@@ -327,6 +328,47 @@ TEST(ExportGui, NothingToExportIsToldAndTheWindowStaysOpen)
     EXPECT_FALSE(script.timedOut);
     ASSERT_EQ(script.messages.size(), 1);
     EXPECT_EQ(script.messages[0], QStringLiteral("There are no bodies to export."));
+    EXPECT_EQ(group(host, "Zolvar"), nullptr);
+}
+
+// Nothing can become a body: Export says so inside the click that pressed
+// it, before a single frame is simulated, and is left unchecked.
+TEST(ExportGui, NoBodiesAreToldWhenExportIsPressed)
+{
+    Host host(QByteArray(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 1000, "frameRate": 25, "duration": 40,
+                          "layers": [{"id": 1, "type": "camera", "transform": {"position": [1000, 500, -1500]}},
+                                     {"id": 2, "type": "null", "name": "Control"}]}]})"));
+    static int clicked;
+    static QStringList toldInTheClick;
+    clicked = 0;
+    toldInTheClick.clear();
+    script.steps = {[](ZolvarDlg& window) {
+                        auto* first = control<QSpinBox>(window, "startFrameEt");
+                        auto* last = control<QSpinBox>(window, "endFrameEt");
+                        first->setValue(0);
+                        last->setValue(900);
+                        // Posted: the message box must not block the script's poll.
+                        QTimer::singleShot(0, control<QAbstractButton>(window, "exportBtn"), [&window] {
+                            control<QAbstractButton>(window, "exportBtn")->click();
+                            toldInTheClick = script.messages;
+                            ++clicked;
+                        });
+                        return true;
+                    },
+                    [](ZolvarDlg& window) {
+                        if (clicked == 0)
+                            return false;
+                        EXPECT_EQ(toldInTheClick, QStringList{QStringLiteral("There are no bodies to export.")});
+                        EXPECT_FALSE(control<QAbstractButton>(window, "exportBtn")->isChecked());
+                        EXPECT_FALSE(window.simulationView()->exporting);
+                        window.close();
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_EQ(clicked, 1);
+    EXPECT_EQ(script.messages.size(), 1);
     EXPECT_EQ(group(host, "Zolvar"), nullptr);
 }
 
