@@ -352,18 +352,44 @@ b2Vec2 GetLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, A_l
     A_Err err = GetActiveLayer(suites, layerIndex, item, layer);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(item, &pixelAspect);
+    if (err)
+        return b2Vec2(0.0f, 0.0f);
+    return GetLayerLinearVelocityAtFrame(pluginId, basic, layer, RatioValue(pixelAspect), frameDuration, frame,
+                                         timeDivider, fps);
+}
 
+b2Vec2 GetLayerLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
+                                     double pixelAspect, A_Time frameDuration, A_long frame, double timeDivider,
+                                     double fps)
+{
+    const double rate = timeDivider * fps;
+    if (!(rate > 0.0) || !layer)
+        return b2Vec2(0.0f, 0.0f);
+    AEGP_SuiteHandler suites(basic);
     const double dt = 1.0 / rate;
     const double t0 = FrameSeconds(frameDuration, frame, timeDivider);
     b2Vec2 p0(0.0f, 0.0f);
     b2Vec2 p1(0.0f, 0.0f);
+    A_Err err = WorldAnchorPoint(suites, pluginId, basic, layer, pixelAspect, HostTimeFromSeconds(t0), p0);
     if (!err)
-        err = WorldAnchorPoint(suites, pluginId, basic, layer, RatioValue(pixelAspect),
-                               HostTimeFromSeconds(t0), p0);
-    if (!err)
-        err = WorldAnchorPoint(suites, pluginId, basic, layer, RatioValue(pixelAspect),
-                               HostTimeFromSeconds(t0 + dt), p1);
+        err = WorldAnchorPoint(suites, pluginId, basic, layer, pixelAspect, HostTimeFromSeconds(t0 + dt), p1);
     if (err)
         return b2Vec2(0.0f, 0.0f);
     return b2Vec2(static_cast<float>((p1.x - p0.x) / dt / 100.0), static_cast<float>((p1.y - p0.y) / dt / 100.0));
+}
+
+A_Err GetActiveCompAspect(SPBasicSuite* basic, AEGP_ItemH& item, AEGP_CompH& comp, double& pixelAspect)
+{
+    AEGP_SuiteHandler suites(basic);
+    comp = nullptr;
+    pixelAspect = 1.0;
+    if (!GetActiveComp(suites, item))
+        return A_Err_GENERIC;
+    A_Ratio ratio{1, 1};
+    A_Err err = suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+    if (!err)
+        err = suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(item, &ratio);
+    if (!err)
+        pixelAspect = RatioValue(ratio);
+    return err;
 }

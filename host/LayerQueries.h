@@ -107,3 +107,11 @@ b2Vec2 GetLayerPosAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long la
 // fails, or timeDivider x fps is not positive.
 b2Vec2 GetLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex,
                                 A_Time frameDuration, A_long frame, double timeDivider, double fps);
+// The same for a layer already found in the active composition, whose
+// pixel aspect ratio is `pixelAspect` (for callers asking about many layers).
+b2Vec2 GetLayerLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
+                                     double pixelAspect, A_Time frameDuration, A_long frame, double timeDivider,
+                                     double fps);
+// The active composition's item, composition and pixel aspect ratio; an
+// error when the active item is not a composition.
+A_Err GetActiveCompAspect(SPBasicSuite* basic, AEGP_ItemH& item, AEGP_CompH& comp, double& pixelAspect);

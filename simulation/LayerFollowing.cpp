@@ -87,9 +87,63 @@ void SimulationCore::readFollowing()
     // change while the scene plays: their last key is read once here, and
     // each tick asks the host only for the values at its time.
     followedLastKeys.assign(bodies.size(), -1);
+    followedTurns.assign(bodies.size(), 1);
+    followedScales.assign(bodies.size(), 1);
     for (size_t r = 0; r < bodies.size() && r < bodyLayerIndices.size(); ++r)
-        if (bodies[r].type == BodyType::Kinematic || bodies[r].type == BodyType::AEmatic)
+        if (bodies[r].type == BodyType::Kinematic || bodies[r].type == BodyType::AEmatic) {
             followedLastKeys[r] = getLastKeyframeInFrames(bodyLayerIndices[r]);
+            bool turns = true;
+            bool scales = true;
+            readFollowedChange(bodyLayerIndices[r], turns, scales);
+            followedTurns[r] = turns;
+            followedScales[r] = scales;
+        }
+}
+
+void SimulationCore::readFollowedChange(int layerIndex, bool& turns, bool& scales)
+{
+    turns = true;
+    scales = true;
+    AEGP_SuiteHandler suites(basicSuite);
+    AEGP_LayerH layer = nullptr;
+    A_Err err = activeLayer(suites, layerIndex, layer);
+    if (err || !layer)
+        return;
+    // Layers whose orientation follows something else turn on their own.
+    constexpr AEGP_LayerFlags kSelfTurning = AEGP_LayerFlag_LAYER_IS_3D | AEGP_LayerFlag_AUTO_ORIENT_ROTATION
+        | AEGP_LayerFlag_LOOK_AT_CAMERA | AEGP_LayerFlag_LOOK_AT_POI;
+    bool rotationChanges = false;
+    bool scaleChanges = false;
+    while (!err && layer) {
+        AEGP_LayerFlags flags = 0;
+        err = suites.LayerSuite7()->AEGP_GetLayerFlags(layer, &flags);
+        if (!err && (flags & kSelfTurning))
+            rotationChanges = true;
+        const AEGP_LayerStream which[2] = {AEGP_LayerStream_ROTATION, AEGP_LayerStream_SCALE};
+        for (int s = 0; s < 2 && !err; ++s) {
+            AEGP_StreamRefH stream = nullptr;
+            err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which[s], &stream);
+            A_Boolean varying = false;
+            A_Boolean expression = false;
+            if (!err)
+                err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &varying);
+            if (!err)
+                err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
+            if (stream)
+                suites.StreamSuite4()->AEGP_DisposeStream(stream);
+            if (varying || expression)
+                (s == 0 ? rotationChanges : scaleChanges) = true;
+        }
+        AEGP_LayerH parent = nullptr;
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+        layer = parent;
+    }
+    if (err)
+        return;
+    scales = scaleChanges;
+    // A changing scale of an ancestor turns a rotated child's world axes.
+    turns = rotationChanges || scaleChanges;
 }
 
 float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
@@ -120,6 +174,26 @@ void SimulationCore::followLayers(double t, double dt)
     const A_Time tNow = HostTimeFromSeconds(t);
     const A_Time tNext = HostTimeFromSeconds(t + dt);
 
+    // The active composition and its pixel aspect, found once per tick for
+    // every followed layer.
+    AEGP_SuiteHandler suites(basicSuite);
+    bool activeRead = false;
+    A_Err activeErr = A_Err_NONE;
+    AEGP_ItemH activeItem = nullptr;
+    AEGP_CompH activeComp = nullptr;
+    double pixelAspect = 1.0;
+    auto linearVelocity = [&](int layerIndex) {
+        if (!activeRead) {
+            activeErr = GetActiveCompAspect(basicSuite, activeItem, activeComp, pixelAspect);
+            activeRead = true;
+        }
+        AEGP_LayerH layer = nullptr;
+        if (activeErr || suites.LayerSuite7()->AEGP_GetCompLayerByIndex(activeComp, layerIndex, &layer))
+            return b2Vec2(0.0f, 0.0f);
+        return GetLayerLinearVelocityAtFrame(pluginId, basicSuite, layer, pixelAspect, frameDuration, currentFrame,
+                                             timeDivider(), fps);
+    };
+
     for (int r = static_cast<int>(bodies.size()) - 1; r >= 0; --r) {
         MyBody& record = bodies[r];
         b2Body* body = record.body;
@@ -135,9 +209,13 @@ void SimulationCore::followLayers(double t, double dt)
         const double lastKey = lastKeyFrame * frame;
 
         if (lastKey > t) {
-            const float w = Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex));
+            // The world rotation of a layer whose rotations and scales stay
+            // put does not change: its angular velocity is 0.
+            const bool turns = size_t(r) >= followedTurns.size() || followedTurns[size_t(r)];
+            const bool scales = size_t(r) >= followedScales.size() || followedScales[size_t(r)];
+            const float w = turns ? Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex)) : 0.0f;
             if (kinematic) {
-                body->SetLinearVelocity(Box2DGuard::bounded(getLinearVelocityAtCurrentFrame(layerIndex)));
+                body->SetLinearVelocity(Box2DGuard::bounded(linearVelocity(layerIndex)));
                 body->SetAngularVelocity(w);
             } else {
                 b2Vec2 p1(0.0f, 0.0f);
@@ -157,7 +235,8 @@ void SimulationCore::followLayers(double t, double dt)
                 if (record.rotationVarying)
                     body->SetAngularVelocity(w);
             }
-            followScale(r, tNow, tNext);
+            if (scales)
+                followScale(r, tNow, tNext);
         } else if (kinematic) {
             body->SetType(b2_dynamicBody);
             currentFrame -= 1;

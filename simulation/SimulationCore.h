@@ -221,6 +221,11 @@ public:
     // Per record, the last key frame of a followed layer (-1 otherwise),
     // read at scene set-up (empty: read on every tick).
     std::vector<int> followedLastKeys;
+    // Per followed record, read with the last keys: whether its layer's
+    // world rotation (rotation or scale of the layer or an ancestor) and its
+    // world scale can change over time. Empty or missing entries: they may.
+    std::vector<uint8_t> followedTurns;
+    std::vector<uint8_t> followedScales;
     int gravityLayerIndex = 0;
     unsigned int drawingFlags = DrawingFlag::Shapes | DrawingFlag::Joints;  // DrawingFlag bits
     std::vector<int> bodyLayerIndices;
@@ -313,8 +318,12 @@ private:
     bool isAliveAt(const MyBody& body, double frameSeconds, double divider) const;
     // LayerFollowing.cpp
     void followLayers(double t, double dt);
-    // Fills followedLastKeys for the scene just set up.
+    // Fills followedLastKeys, followedTurns and followedScales for the scene
+    // just set up.
     void readFollowing();
+    // Whether the rotation or scale (turns) and the scale (scales) of the
+    // layer or its ancestors are keyed or driven; true when unsure.
+    void readFollowedChange(int layerIndex, bool& turns, bool& scales);
     void followScale(int record, A_Time tNow, A_Time tNext);
     // Recording.cpp; the progress is shown when asked and at the end frame.
     void recordFrame(bool showProgress);

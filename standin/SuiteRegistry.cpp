@@ -48,13 +48,27 @@ void SuiteRegistry::add(const char* name, int32_t version, const void* table)
     entries_[{name, version}].table = table;
 }
 
+std::map<SuiteRegistry::Key, SuiteRegistry::Entry>::iterator SuiteRegistry::lookup(const char* name, int32_t version)
+{
+    const std::pair<const char*, int32_t> address(name, version);
+    if (auto hit = byAddress_.find(address);
+        hit != byAddress_.end() && std::strcmp(hit->second->first.first.c_str(), name) == 0)
+        return hit->second;
+    auto it = entries_.find({name, version});
+    if (it != entries_.end())
+        byAddress_[address] = it;
+    return it;
+}
+
 void SuiteRegistry::remove(const char* name, int32_t version)
 {
+    byAddress_.clear();
     entries_.erase({name, version});
 }
 
 void SuiteRegistry::clear()
 {
+    byAddress_.clear();
     entries_.clear();
     unbalancedReleases_ = 0;
 }
@@ -112,7 +126,7 @@ int32_t SuiteRegistry::acquire(const char* name, int32_t version, const void** s
     *suite = nullptr;
     if (!name)
         return SP_ERR_SUITE_NOT_FOUND;
-    auto it = entries_.find({name, version});
+    auto it = lookup(name, version);
     if (it == entries_.end() || it->second.withheld || !it->second.table)
         return SP_ERR_SUITE_NOT_FOUND;
     Entry& e = it->second;
@@ -123,7 +137,7 @@ int32_t SuiteRegistry::acquire(const char* name, int32_t version, const void** s
 
 int32_t SuiteRegistry::release(const char* name, int32_t version)
 {
-    auto it = name ? entries_.find({name, version}) : entries_.end();
+    auto it = name ? lookup(name, version) : entries_.end();
     if (it == entries_.end() || it->second.outstanding() <= 0) {
         ++unbalancedReleases_;
         std::fprintf(stderr, "standin: release of suite \"%s\" version %d that is not acquired\n",

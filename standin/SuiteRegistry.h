@@ -5,6 +5,7 @@
 #include "host_api.h"
 
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <utility>
 
@@ -50,8 +51,18 @@ private:
         int outstanding() const { return acquired - released; }
     };
     const Entry* find(const char* name, int32_t version) const;
+    // The entry of (name, version), found first by the address of the name
+    // (plug-ins pass the same literals again and again), checked by text.
+    std::map<Key, Entry>::iterator lookup(const char* name, int32_t version);
 
+    struct AddressHash {
+        size_t operator()(const std::pair<const char*, int32_t>& k) const
+        {
+            return std::hash<const void*>()(k.first) ^ (size_t(uint32_t(k.second)) * 0x9e3779b97f4a7c15ull);
+        }
+    };
     std::map<Key, Entry> entries_;
+    std::unordered_map<std::pair<const char*, int32_t>, std::map<Key, Entry>::iterator, AddressHash> byAddress_;
     int unbalancedReleases_ = 0;
     SPBasicSuite basic_{};
 };

@@ -206,6 +206,11 @@ void BM_Overlapping200(benchmark::State& state)
         core->initMyBodies();
         core->bodies.back().type = BodyType::Static;
         core->restartAndPlayAnimation();
+        int fixtures = 0;
+        for (const MyBody& record : core->bodies)
+            for (const b2Fixture* f = record.body ? record.body->GetFixtureList() : nullptr; f; f = f->GetNext())
+                ++fixtures;
+        state.counters["fixtures_per_body"] = double(fixtures) / double(core->bodies.size());
         state.ResumeTiming();
         for (int frame = 0; frame < kTicks; ++frame)
             core->updatePhysics();

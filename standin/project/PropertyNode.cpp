@@ -129,6 +129,14 @@ PropertyNode* PropertyNode::childByMatchName(const QString& matchName) const
     return nullptr;
 }
 
+PropertyNode* PropertyNode::childByMatchName(QLatin1String matchName) const
+{
+    for (const Ptr& c : children_)
+        if (c->matchName_ == matchName)
+            return c.get();
+    return nullptr;
+}
+
 PropertyNode* PropertyNode::findDescendant(const QString& matchName) const
 {
     for (const Ptr& c : children_) {

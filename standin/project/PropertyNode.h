@@ -81,6 +81,8 @@ public:
     PropertyNode* child(int index) const; // nullptr when out of range
     // First direct child with exactly this match name, or nullptr.
     PropertyNode* childByMatchName(const QString& matchName) const;
+    // The same for a Latin-1 name, without making a QString of it.
+    PropertyNode* childByMatchName(QLatin1String matchName) const;
     // First node of the subtree (this node excluded), depth first, or nullptr.
     PropertyNode* findDescendant(const QString& matchName) const;
     // Appends (index -1) or inserts; returns the child. Null on a leaf.

@@ -18,10 +18,9 @@ size_t CallLog::begin(CallRecord record)
     record.sequence = ++total_;
     ++counts_[record.function];
     if (keep_ == Keep::Counts) {
-        while (!open_.empty() && open_.back().finished)
-            open_.pop_back();
-        open_.push_back(Open{std::move(record), false});
-        return kOpenBase + open_.size() - 1;
+        const size_t index = pushOpen();
+        open_[index].record = std::move(record);
+        return kOpenBase + index;
     }
     if (records_.size() >= limit_) {
         overflow_ = std::move(record);
@@ -31,12 +30,53 @@ size_t CallLog::begin(CallRecord record)
     return records_.size() - 1;
 }
 
+size_t CallLog::pushOpen()
+{
+    while (openSize_ > 0 && open_[openSize_ - 1].finished)
+        --openSize_;
+    if (openSize_ == open_.size())
+        open_.emplace_back();
+    open_[openSize_].finished = false;
+    return openSize_++;
+}
+
+size_t CallLog::begin(const char* suite, int32_t version, int slot, const char* function, int undoDepth)
+{
+    if (keep_ == Keep::Everything) {
+        CallRecord record;
+        record.suite = suite;
+        record.version = version;
+        record.slot = slot;
+        record.function = function;
+        record.undoDepth = undoDepth;
+        return begin(std::move(record));
+    }
+    ++total_;
+    uint64_t*& count = countByName_[function];
+    if (!count)
+        count = &counts_[function];
+    ++*count;
+    // Assigning into a spare record reuses its strings' storage.
+    CallRecord& r = open_[pushOpen()].record;
+    r.sequence = total_;
+    r.suite = suite;
+    r.version = version;
+    r.slot = slot;
+    r.function = function;
+    r.arguments.clear();
+    r.detail.clear();
+    r.result = A_Err_NONE;
+    r.undoDepth = undoDepth;
+    r.injected = false;
+    return kOpenBase + openSize_ - 1;
+}
+
 CallRecord* CallLog::record(size_t ticket)
 {
     if (ticket == kOverflow)
         return &overflow_;
     if (ticket >= kOpenBase)
-        return ticket - kOpenBase < open_.size() ? &open_[ticket - kOpenBase].record : nullptr;
+        return ticket - kOpenBase < openSize_ ? &open_[ticket - kOpenBase].record : nullptr;
     return ticket < records_.size() ? &records_[ticket] : nullptr;
 }
 
@@ -57,7 +97,9 @@ void CallLog::clear()
     records_.clear();
     failures_.clear();
     counts_.clear();
+    countByName_.clear();
     open_.clear();
+    openSize_ = 0;
     total_ = 0;
 }
 

@@ -48,6 +48,10 @@ public:
     // Starts a record and returns its ticket for finish() and record(). The
     // record stays reachable at least until the next begin() after finish().
     size_t begin(CallRecord record);
+    // The same for a suite call, without building a record when only counts
+    // are kept: the names are the suite's static strings, the arguments are
+    // left empty (the caller fills them when they are kept or the call fails).
+    size_t begin(const char* suite, int32_t version, int slot, const char* function, int undoDepth);
     CallRecord* record(size_t ticket);
     void clear();
 
@@ -82,8 +86,13 @@ private:
     std::vector<CallRecord> records_;
     std::vector<CallRecord> failures_;
     // Calls in progress when not everything is kept (calls may nest).
+    // Entries past openSize_ are spare: their strings keep their capacity.
     std::vector<Open> open_;
+    size_t openSize_ = 0;
     std::unordered_map<std::string, uint64_t> counts_;
+    // The count of each function by the address of its static name.
+    std::unordered_map<const char*, uint64_t*> countByName_;
+    size_t pushOpen();
     CallRecord overflow_;
     static constexpr size_t kOverflow = size_t(-1);
     static constexpr size_t kOpenBase = size_t(1) << 62;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
+#include <vector>
 #include <string>
 #include <type_traits>
 
@@ -136,22 +138,23 @@ public:
         auto it = serials_.find(uid);
         if (it != serials_.end())
             return encodeHandle<H>(it->second);
-        const uint64_t serial = ++next_;
+        values_.push_back(value);
+        const uint64_t serial = values_.size();
         serials_.emplace(uid, serial);
-        values_.emplace(serial, value);
         return encodeHandle<H>(serial);
     }
 
     const T* find(H handle) const
     {
-        auto it = values_.find(decodeHandle(handle));
-        return it == values_.end() ? nullptr : &it->second;
+        const uint64_t serial = decodeHandle(handle);
+        return serial >= 1 && serial <= values_.size() ? &values_[serial - 1] : nullptr;
     }
 
 private:
-    std::map<uint64_t, uint64_t> serials_;
-    std::map<uint64_t, T> values_;
-    uint64_t next_ = 0;
+    // Serials are handed out in order from 1 and never taken back: the value
+    // of serial s is values_[s - 1].
+    std::unordered_map<uint64_t, uint64_t> serials_;
+    std::vector<T> values_;
 };
 
 } // namespace standin

@@ -56,7 +56,7 @@ STANDIN_CALL(AEGP_GetNewMaskStream,
     case AEGP_MaskStream_EXPANSION: name = match::kMaskOffset; break;
     default: return A_Err_PARAMETER;
     }
-    PropertyNode* node = atom->childByMatchName(QString::fromLatin1(name));
+    PropertyNode* node = atom->childByMatchName(QLatin1String(name));
     if (!node)
         return A_Err_GENERIC;
     *mask_streamPH = ctx().newStreamRef(node);
@@ -98,7 +98,8 @@ STANDIN_CALL(AEGP_GetNewStreamValue,
         return err;
     const Value value = node->valueAt(t, pre_expressionB != 0);
     handOutValue(node, streamH, value, valueP);
-    noteCall(describeValue(value));
+    if (callNotesKept())
+        noteCall(describeValue(value));
     return A_Err_NONE;
 }
 

@@ -18,7 +18,7 @@ CallScope::~CallScope()
         context_->inCall = false;
 }
 
-bool CallScope::admit(std::string arguments)
+bool CallScope::admit(ArgumentText arguments)
 {
     if (!context_) {
         std::fprintf(stderr, "standin: %s (%s v%d slot %d) called with no host session\n", function_, suite_,
@@ -26,14 +26,11 @@ bool CallScope::admit(std::string arguments)
         result_ = A_Err_GENERIC;
         return false;
     }
-    CallRecord record;
-    record.suite = suite_;
-    record.version = version_;
-    record.slot = slot_;
-    record.function = function_;
-    record.arguments = std::move(arguments);
-    record.undoDepth = context_->undo.depth();
-    ticket_ = context_->log.begin(std::move(record));
+    arguments_ = arguments;
+    ticket_ = context_->log.begin(suite_, version_, slot_, function_, context_->undo.depth());
+    if (context_->log.keepsEverything())
+        if (CallRecord* r = context_->log.record(ticket_))
+            r->arguments = arguments_();
     logged_ = true;
     context_->callTicket = ticket_;
     context_->inCall = true;
@@ -62,6 +59,9 @@ A_Err CallScope::finish(A_Err err, bool mutation)
     if (err == STANDIN_ERR_NOT_IMPLEMENTED)
         std::fprintf(stderr, "standin: *** slot %d of \"%s\" version %d is not implemented ***\n", slot_, suite_,
                      int(version_));
+    if (err != A_Err_NONE && !context_->log.keepsEverything())
+        if (CallRecord* r = context_->log.record(ticket_))
+            r->arguments = arguments_();
     context_->log.finish(ticket_, err);
     if ((mutation || context_->callMutates) && err == A_Err_NONE) {
         if (!context_->log.keepsEverything()) {
@@ -80,6 +80,12 @@ void markCallAsMutation()
 {
     if (SuiteContext* context = SuiteContext::current(); context && context->inCall)
         context->callMutates = true;
+}
+
+bool callNotesKept()
+{
+    SuiteContext* context = SuiteContext::current();
+    return context && context->inCall && context->log.keepsEverything();
 }
 
 void noteCall(const std::string& text)

@@ -33,6 +33,14 @@ namespace standin {
 
 class SuiteContext;
 
+// The text of a call's arguments, made only when the log keeps it: when
+// every call is kept, or when the call fails.
+struct ArgumentText {
+    const void* data = nullptr;
+    std::string (*make)(const void*) = nullptr;
+    std::string operator()() const { return make ? make(data) : std::string(); }
+};
+
 class CallScope
 {
 public:
@@ -42,7 +50,7 @@ public:
     ~CallScope();
 
     // Logs the call; false when it must not run (result() says why).
-    bool admit(std::string arguments);
+    bool admit(ArgumentText arguments);
     A_Err result() const { return result_; }
     // Completes the record; returns err.
     A_Err finish(A_Err err, bool mutation);
@@ -53,6 +61,7 @@ private:
     int32_t version_;
     int slot_;
     const char* function_;
+    ArgumentText arguments_;
     size_t ticket_ = 0;
     bool logged_ = false;
     A_Err result_ = A_Err_NONE;
@@ -60,6 +69,9 @@ private:
 
 // Adds text to the record of the call in progress (values written, clamps).
 void noteCall(const std::string& text);
+// Whether notes on a successful call are kept (only when every call is):
+// lets a frequent call skip making the text.
+bool callNotesKept();
 // Counts the call in progress as a change to the project (for calls that
 // change it only sometimes).
 void markCallAsMutation();
@@ -71,7 +83,10 @@ struct Thunk<Suite, Slot, Fn, A_Err (*)(Args...)> {
     static A_Err call(Args... args)
     {
         CallScope scope(Suite::name, Suite::version, Slot, Fn::name);
-        if (!scope.admit(formatArguments(args...)))
+        const auto format = [&] { return formatArguments(args...); };
+        using Format = decltype(format);
+        const ArgumentText text{&format, [](const void* f) { return (*static_cast<const Format*>(f))(); }};
+        if (!scope.admit(text))
             return scope.result();
         A_Err err = A_Err_NONE;
         try {
@@ -90,7 +105,7 @@ template <class Suite, int Slot> struct Placeholder {
     {
         static const std::string name = "unused_" + std::to_string(Slot);
         CallScope scope(Suite::name, Suite::version, Slot, name.c_str());
-        if (!scope.admit(std::string()))
+        if (!scope.admit(ArgumentText{}))
             return scope.result();
         return scope.finish(STANDIN_ERR_NOT_IMPLEMENTED, false);
     }

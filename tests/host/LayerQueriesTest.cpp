@@ -169,10 +169,25 @@ TEST_F(RigTest, PositionAndVelocityAtAFrame)
     EXPECT_NEAR(GetLinearVelocityAtFrame(id, basic, Turned, frame, 5, 1.0, 25.0).Length(), 0.0f, 1e-4);
     EXPECT_EQ(GetLinearVelocityAtFrame(id, basic, Mover, frame, 5, 1.0, 0.0), b2Vec2(0, 0));
 
+    // For a layer already found, with the composition's aspect read once:
+    // exactly the velocity found by index.
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH comp = nullptr;
+    double aspect = 0.0;
+    ASSERT_EQ(GetActiveCompAspect(basic, item, comp, aspect), A_Err_NONE);
+    for (A_long l : {Mover, Turned})
+        for (double divider : {1.0, 0.5})
+            EXPECT_EQ(GetLayerLinearVelocityAtFrame(id, basic, layerAt(basic, l), aspect, frame, 5, divider, 25.0),
+                      GetLinearVelocityAtFrame(id, basic, l, frame, 5, divider, 25.0))
+                << l << " " << divider;
+    EXPECT_EQ(GetLayerLinearVelocityAtFrame(id, basic, nullptr, aspect, frame, 5, 1.0, 25.0), b2Vec2(0, 0));
+
     // Only a composition has layers to ask.
     host.project->setActiveItem(host.project->itemByName(QStringLiteral("Red"), standin::ItemType::Footage));
     EXPECT_EQ(GetLayerPosAtFrame(id, basic, Mover, frame, 5, 1.0), b2Vec2(0, 0));
     EXPECT_EQ(GetLinearVelocityAtFrame(id, basic, Mover, frame, 5, 1.0, 25.0), b2Vec2(0, 0));
+    EXPECT_NE(GetActiveCompAspect(basic, item, comp, aspect), A_Err_NONE);
+    EXPECT_EQ(comp, nullptr);
 }
 
 // The active-item helpers return the host's first error and make no later

@@ -356,7 +356,8 @@ TEST(FrameStep, ExpressionsAnywhereUpTheParentChainAreFollowedForever)
 TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
 {
     // Keys on the layer, keys or an expression on a parent, no keys at all,
-    // and a kinematic layer whose keys end early.
+    // a kinematic layer whose keys end early, a rotated layer under a parent
+    // whose scale is keyed, and a layer whose own scale is keyed.
     const QString keyedParent = QStringLiteral(
         R"({"id": 10, "type": "null", "transform": {"rotation": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 90}]}}})");
     const QString expressionParent = QStringLiteral(
@@ -364,11 +365,20 @@ TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
     const QString shortKeys = solid(5, 3, 800, 300).replace(
         QStringLiteral("\"position\": [800, 300]"),
         QStringLiteral(R"("position": {"keys": [{"time": 0, "value": [800, 300]}, {"time": [3, 25], "value": [820, 300]}]})"));
+    const QString scaledParent = QStringLiteral(
+        R"({"id": 12, "type": "null", "transform": {"scale": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [160, 110]}]}}})");
+    const QString rotatedChild = solid(6, 3, 200, 500, QStringLiteral(R"("parent": 12)"))
+                                     .replace(QStringLiteral("\"position\": [200, 500]"),
+                                              QStringLiteral(R"("position": [200, 500], "rotation": 30)"));
+    const QString scaledSelf = solid(7, 3, 700, 500).replace(
+        QStringLiteral("\"position\": [700, 500]"),
+        QStringLiteral(R"("position": [700, 500], "scale": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [130, 90]}]})"));
     const QStringList layers = {movingLayer(1), solid(2, 3, 300, 300, QStringLiteral(R"("parent": 10)")),
                                 solid(3, 3, 500, 300, QStringLiteral(R"("parent": 11)")), solid(4, 3, 600, 300),
-                                shortKeys, keyedParent, expressionParent};
-    const int types[5] = {BodyType::Kinematic, BodyType::Kinematic, BodyType::AEmatic, BodyType::Kinematic,
-                          BodyType::Kinematic};
+                                shortKeys, rotatedChild, scaledSelf, keyedParent, expressionParent, scaledParent};
+    constexpr int kBodies = 7;
+    const int types[kBodies] = {BodyType::Kinematic, BodyType::Kinematic, BodyType::AEmatic, BodyType::Kinematic,
+                                BodyType::Kinematic, BodyType::Kinematic, BodyType::Kinematic};
 
     // The same scene twice (one host at a time): once following with the
     // values read at set-up, once reading them again on every tick.
@@ -385,22 +395,30 @@ TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
         Scene scene(sceneJson(layers));
         scene.build();
         noGravity(scene);
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < kBodies; ++i)
             scene.body(i).type = types[i];
         scene.rebuild();
         scene.play();
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < kBodies; ++i)
             EXPECT_EQ(scene.core.followedLastKeys[size_t(i)],
                       scene.core.getLastKeyframeInFrames(scene.core.bodyLayerIndices[size_t(i)]))
                 << i;
+        // What may turn or scale: the keyed, driven or scaled chains.
+        const std::vector<uint8_t> turns = {0, 1, 1, 0, 0, 1, 1};
+        const std::vector<uint8_t> scales = {0, 0, 0, 0, 0, 1, 1};
+        EXPECT_EQ(std::vector<uint8_t>(scene.core.followedTurns.begin(), scene.core.followedTurns.begin() + kBodies), turns);
+        EXPECT_EQ(std::vector<uint8_t>(scene.core.followedScales.begin(), scene.core.followedScales.begin() + kBodies), scales);
         standin::CallLog& log = scene.host.session->log();
         const size_t before = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState");
         std::vector<State> states;
         for (int tick = 0; tick < 30; ++tick) {
-            if (everyTick)
+            if (everyTick) {
                 scene.core.followedLastKeys.clear();
+                scene.core.followedTurns.clear();
+                scene.core.followedScales.clear();
+            }
             scene.ticks(1);
-            for (int i = 0; i < 5; ++i)
+            for (int i = 0; i < kBodies; ++i)
                 states.push_back({scene.world(i)->GetPosition(), scene.world(i)->GetAngle(), scene.world(i)->GetType()});
         }
         *keyQueries = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState") - before;
@@ -414,7 +432,7 @@ TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
     const std::vector<State> cached = run(false, &cachedQueries);
     ASSERT_EQ(cached.size(), straight.size());
     for (size_t k = 0; k < cached.size(); ++k)
-        EXPECT_TRUE(cached[k] == straight[k]) << "body " << k % 5 << " at tick " << k / 5;
+        EXPECT_TRUE(cached[k] == straight[k]) << "body " << k % kBodies << " at tick " << k / kBodies;
     EXPECT_EQ(cachedQueries, 0u) << "no key or expression queries while playing";
     EXPECT_GT(straightQueries, 0u);
 }
