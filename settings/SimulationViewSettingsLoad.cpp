@@ -262,10 +262,7 @@ void SimulationView::applyGlobalSettings(const SettingsBlock& block)
 
 void SimulationView::applyJointsSettings(const std::vector<SavedJoint>& saved, int mode)
 {
-    // The table changes under no selection slot.
-    connectJointsTableSelection(false);
-    joints.clear();
-    removeAllJointTableRows();
+    beginJointsReplacement();
     // The scene's list is the one truth: the bodies' own lists start again.
     for (MyBody& body : bodies)
         body.joints.clear();
@@ -279,26 +276,16 @@ void SimulationView::applyJointsSettings(const std::vector<SavedJoint>& saved, i
         const int b = getBodyIdFromBodyIdentifiers(r.bodyBLayerID, r.bodyBLayerIndex, r.bodyBLayerName, mode);
         if (a == b || a < 0 || b < 0 || a >= count || b >= count)
             continue;
-        MyJoint joint = r;
-        joint.id = static_cast<int32_t>(joints.size());
-        joint.bodyA = a;
-        joint.bodyB = b;
-        joint.joint = nullptr;
-        joint.selected = false;
-        joint.jointUserData = makeJointUserData(joint.type);
-        if (joint.type == JointType::Prismatic)
-            joint.anchor = bodies[size_t(a)].body ? bodies[size_t(a)].body->GetWorldCenter() : bodies[size_t(a)].position;
-        joints.push_back(joint);
+        MyJoint record = r;
+        record.bodyA = a;
+        record.bodyB = b;
+        if (record.type == JointType::Prismatic)
+            record.anchor = bodies[size_t(a)].body ? bodies[size_t(a)].body->GetWorldCenter() : bodies[size_t(a)].position;
+        const MyJoint& joint = installJoint(record);
         bodies[size_t(a)].joints.push_back(joint);
         bodies[size_t(b)].joints.push_back(joint);
-        addJointTableRow(joint);
     }
-    connectJointsTableSelection(true);
-    if (!joints.empty()) {
-        if (jointsAction)
-            jointsAction->setChecked(true);
-        drawingFlags |= DrawingFlag::Joints;
-    }
+    endJointsReplacement();
 }
 
 void SimulationView::applyPresetsSettings(const std::vector<SettingsBlock>& presets, int mode)

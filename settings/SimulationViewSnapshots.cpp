@@ -178,22 +178,38 @@ void SimulationView::applyPreset(QuickPreset p)
         rebuildStaleOutlines();
     }
 
+    beginJointsReplacement();
+    for (const MyJoint& saved : p.joints)
+        installJoint(saved);
+    endJointsReplacement();
+}
+
+void SimulationView::beginJointsReplacement()
+{
+    // The table changes under no selection slot.
     connectJointsTableSelection(false);
     joints.clear();
     removeAllJointTableRows();
-    for (const MyJoint& saved : p.joints) {
-        MyJoint joint = saved;
-        joint.id = static_cast<int32_t>(joints.size());
-        joint.joint = nullptr;
-        joint.selected = false;
-        joint.jointUserData = makeJointUserData(joint.type);
-        joint.committedAnchorA = joint.anchorA;
-        joint.committedAnchorB = joint.anchorB;
-        joint.committedAnchor = joint.anchor;
-        joint.committedAxis = joint.axis;
-        joints.push_back(joint);
-        addJointTableRow(joint);
-    }
+}
+
+const MyJoint& SimulationView::installJoint(const MyJoint& record)
+{
+    MyJoint joint = record;
+    joint.id = static_cast<int32_t>(joints.size());
+    joint.joint = nullptr;
+    joint.selected = false;
+    joint.jointUserData = makeJointUserData(joint.type);
+    joint.committedAnchorA = joint.anchorA;
+    joint.committedAnchorB = joint.anchorB;
+    joint.committedAnchor = joint.anchor;
+    joint.committedAxis = joint.axis;
+    joints.push_back(joint);
+    addJointTableRow(joints.back());
+    return joints.back();
+}
+
+void SimulationView::endJointsReplacement()
+{
     connectJointsTableSelection(true);
     if (!joints.empty()) {
         if (jointsAction)

@@ -758,6 +758,15 @@ private:
     // is empty for an unknown type.
     void addJointTableRow(const MyJoint& joint);
     void removeAllJointTableRows();
+    // Replacing the whole joint list (settings load, snapshot restore): begin
+    // empties the list and the table with the table's selection slot detached;
+    // install appends one record as a new joint of the scene (its id is its
+    // row, its world pointers cleared, its drawing data new, its anchors
+    // committed) and returns it; end reattaches the slot and shows joints when
+    // there are any.
+    void beginJointsReplacement();
+    const MyJoint& installJoint(const MyJoint& record);
+    void endJointsReplacement();
     // The colour swatches of the tables, and a body's collision group letter.
     QIcon bodyColorIcon(const AEGP_ColorVal& color) const;
     QIcon labelColorIcon(int labelIndex) const;
