@@ -8,7 +8,7 @@
 // enters through a setter that takes 0..255 integers (nothing clamps).
 #pragma once
 
-#include "outlines/ConvexPieces.h"
+#include "outlines/ConvexMerge.h"
 
 #include <box2d/box2d.h>
 

@@ -4,7 +4,7 @@
 // centre and polygon counts with fewer fixtures.
 #include "OutlineFixture.h"
 
-#include "outlines/ConvexPieces.h"
+#include "outlines/ConvexMerge.h"
 #include "outlines/OutlineTriangulation.h"
 
 #include <box2d/box2d.h>

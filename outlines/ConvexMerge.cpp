@@ -1,4 +1,4 @@
-#include "outlines/ConvexPieces.h"
+#include "outlines/ConvexMerge.h"
 
 #include <map>
 #include <utility>
