@@ -35,10 +35,7 @@ struct Edit
 
     explicit Edit(const QByteArray& json = kThreeBoxes) : host(window_test::makeHost(18, 0, json))
     {
-        window->resize(1200, 800);
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-        view->getTimer()->stop();
+        window_test::showStill(*window);
         view->zoomFit();
     }
 

@@ -56,10 +56,7 @@ struct Scene
         , stack(view->getUndoStack())
         , ui(view->form())
     {
-        window->resize(1200, 800);
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-        view->getTimer()->stop();
+        window_test::showStill(*window);
         view->zoomFit();
     }
 

@@ -6,12 +6,15 @@
 #include "TestApp.h"
 
 #include "mainwindow/ZolvarDlg.h"
+#include "simulation/SimulationView.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -75,6 +78,16 @@ inline std::unique_ptr<ZolvarDlg> makeWindow(Host& host)
         Qt::Tool | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
     return std::make_unique<ZolvarDlg>(nullptr, flags, &testApp(), host.session->basicSuite(), Host::kPluginId,
                                        QStringLiteral("/projects/shot"));
+}
+
+// Shows the window at a fixed size and stops the view's frame timer, so a
+// test drives every tick itself.
+inline void showStill(ZolvarDlg& window)
+{
+    window.resize(1200, 800);
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    window.simulationView()->getTimer()->stop();
 }
 
 // Collects the Qt warnings printed while it lives.

@@ -57,10 +57,7 @@ struct Scene
 
     Scene()
     {
-        window->resize(1200, 800);
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-        view->getTimer()->stop();
+        window_test::showStill(*window);
     }
     QString lastText() const { return stack->count() ? stack->text(stack->count() - 1) : QString(); }
     standin::Composition* comp() const { return host->project->compositionByName("Main"); }

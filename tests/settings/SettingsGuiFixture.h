@@ -76,10 +76,7 @@ struct Window
         , stack(view->getUndoStack())
         , ui(view->form())
     {
-        window->resize(1200, 800);
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-        view->getTimer()->stop();
+        window_test::showStill(*window);
     }
 
     // A window that ran its close sequence asked the application's loop to
