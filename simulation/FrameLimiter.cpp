@@ -60,11 +60,53 @@ bool FrameLimiter::paintDue(double fps)
 {
     const qint64 now = clock();
     const double frameMs = fps > 0.0 ? std::min(1000.0 / fps, kMaxFrameMs) : 0.0;
+
+    // What a paint costs: the time from the tick that asked for it to the
+    // next tick (its work plus the paint), less what an unpainted tick
+    // takes (the mean of the last ticks between two paints).
+    if (lastAskMs != 0 && now >= lastAskMs) {
+        const double interval = double(now - lastAskMs);
+        if (lastAskPainted) {
+            paintedTickMs = interval;
+        } else {
+            plainTicksMs += interval;
+            ++plainTicks;
+            plainTickMs = plainTicksMs / plainTicks;
+        }
+        if (plainTickMs >= 0.0)
+            paintCostMs = std::max(0.0, paintedTickMs - plainTickMs);
+    }
+    const bool measuring = lastAskPainted && plainTickMs < 0.0;
+    lastAskMs = now;
+    lastAskPainted = false;
+    if (frameMs <= 0.0) {
+        // Without a usable rate every tick paints.
+        lastPaintMs = now;
+        return true;
+    }
+    // Until an unpainted tick was measured, a painted one is followed by
+    // one without a paint.
+    if (measuring)
+        return false;
+
+    // Painting takes at most a share of the export's time: on a software
+    // renderer a paint can cost more than a frame.
+    const double spacingMs = std::max(frameMs, paintCostMs / kMaxPaintShare);
     // A clock that went back counts as a frame passed.
-    if (lastPaintMs != 0 && now >= lastPaintMs && double(now - lastPaintMs) < frameMs)
+    if (lastPaintMs != 0 && now >= lastPaintMs && double(now - lastPaintMs) < spacingMs)
         return false;
     lastPaintMs = now;
+    lastAskPainted = true;
+    plainTicksMs = 0.0;
+    plainTicks = 0;
     return true;
+}
+
+void FrameLimiter::resetPaint()
+{
+    lastPaintMs = 0;
+    lastAskMs = 0;
+    lastAskPainted = false;
 }
 
 double FrameLimiter::tick(bool restartMeasure, double fps)

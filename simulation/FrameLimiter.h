@@ -34,17 +34,30 @@ public:
     // machine allows. The rate returned is the one reached, above fps too.
     double measure(bool restartMeasure);
 
-    // While an export records: true when at least one frame at `fps` of
-    // wall time has passed since the last true answer (or there was none),
-    // so that the view is repainted at most once per composition frame.
+    // The most of an export's wall time that repainting may take.
+    static constexpr double kMaxPaintShare = 0.25;
+
+    // While an export records or writes keys (asked once per tick or
+    // layer): true when at least one frame at `fps` of wall time has passed
+    // since the last true answer (or there was none), so that the view is
+    // repainted at most once per composition frame, and when the paints
+    // measured so far keep within kMaxPaintShare of the time.
     bool paintDue(double fps);
-    // The next paintDue() answers true.
-    void resetPaint() { lastPaintMs = 0; }
+    // The next paintDue() answers true; the measured paint cost is kept.
+    void resetPaint();
 
     qint64 lastTickMs = 0;  // 0: no tick measured yet
     qint64 lastPaintMs = 0; // 0: no paint during this export yet
+    double paintCostMs = 0.0;
 
 private:
     Clock clock;
     Sleep sleep;
+    // paintDue()'s measure of the paints between its questions.
+    qint64 lastAskMs = 0;
+    bool lastAskPainted = false;
+    double paintedTickMs = 0.0;
+    double plainTickMs = -1.0; // below 0: not measured yet
+    double plainTicksMs = 0.0;
+    int plainTicks = 0;
 };

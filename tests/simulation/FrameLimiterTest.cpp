@@ -118,3 +118,49 @@ TEST(FrameLimiter, PaintIsDueOncePerFrameOfWallTime)
     EXPECT_TRUE(limiter.paintDue(25.0));
     EXPECT_TRUE(limiter.paintDue(0.0)) << "without a usable rate every tick paints";
 }
+
+TEST(FrameLimiter, PaintsTakeAtMostAQuarterOfAnExport)
+{
+    struct Row {
+        double paintMs;     // what each paint adds to its tick
+        int paintsIn2s;     // about
+        const char* what;
+    };
+    // Ticks of 2 ms at 25 fps for 2 s of wall time.
+    const Row rows[] = {{1.0, 50, "a cheap paint: once per frame of wall time"},
+                        {28.0, 18, "a costly paint: spaced out to a quarter of the time"},
+                        {400.0, 2, "a paint of ten frames"}};
+    for (const Row& row : rows) {
+        FrameLimiter limiter;
+        FakeClock clock;
+        clock.install(limiter);
+        int paints = 0;
+        double paintingMs = 0.0;
+        const qint64 end = clock.now + 2000;
+        while (clock.now < end) {
+            const bool paint = limiter.paintDue(25.0);
+            paints += paint ? 1 : 0;
+            paintingMs += paint ? row.paintMs : 0.0;
+            clock.now += 2 + (paint ? qint64(row.paintMs) : 0);
+        }
+        EXPECT_NEAR(paints, row.paintsIn2s, 2) << row.what;
+        if (paints > 2) {
+            EXPECT_LE(paintingMs / 2000.0, FrameLimiter::kMaxPaintShare + 0.02) << row.what;
+        }
+    }
+
+    // The measured cost outlives the end of an export: the next one starts
+    // with one paint at once and then keeps its distance.
+    FrameLimiter limiter;
+    FakeClock clock;
+    clock.install(limiter);
+    for (int i = 0; i < 20; ++i)
+        clock.now += 2 + (limiter.paintDue(25.0) ? 38 : 0);
+    limiter.resetPaint();
+    EXPECT_NEAR(limiter.paintCostMs, 38.0, 1e-9);
+    EXPECT_TRUE(limiter.paintDue(25.0));
+    clock.now += 100;
+    EXPECT_FALSE(limiter.paintDue(25.0)) << "38 ms paints are 152 ms apart";
+    clock.now += 60;
+    EXPECT_TRUE(limiter.paintDue(25.0));
+}
