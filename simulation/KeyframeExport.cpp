@@ -262,6 +262,8 @@ bool KeyframeExport::writeNextLayer()
         const ExportBody& body = bodies[bodies.size() - 1 - call];
         failed.append(QStringLiteral("Layer %1 (%2): error %3").arg(body.layerIndex + 1).arg(body.name).arg(err));
     }
+    // A written track is not needed again.
+    tracks[size_t(call)] = BodyTransforms{};
     ++written;
     if (call == 0)
         finishFirstLayer();

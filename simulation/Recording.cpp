@@ -33,10 +33,7 @@ void SimulationCore::recordFrame(bool showProgress)
         return;
 
     // Nothing to write is said before anything is made for it.
-    ExportSettings range;
-    range.frameDuration = frameDuration;
-    range.startFrame = exportStartFrame;
-    range.endFrame = exportEndFrame;
+    const ExportSettings range = exportSettings();
     const QString problem = KeyframeExport::problemWith(range, exportableBodyCount(), bodyTransforms);
     if (!problem.isEmpty()) {
         stopExportRun();
@@ -74,6 +71,28 @@ void SimulationCore::recordFrame(bool showProgress)
 size_t SimulationCore::exportableBodyCount() const
 {
     return std::min(bodies.size(), bodyLayerIndices.size());
+}
+
+std::vector<ExportBody> SimulationCore::exportBodies() const
+{
+    const size_t n = exportableBodyCount();
+    std::vector<ExportBody> exported;
+    exported.reserve(n);
+    for (size_t b = 0; b < n; ++b) {
+        const bool untouched = bodies[b].outlineUnrepresentable || bodies[b].placementMended;
+        exported.push_back({bodyLayerIndices[b], untouched ? int(BodyType::Dead) : bodies[b].type,
+                            bodies[b].initialRotation, bodies[b].name});
+    }
+    return exported;
+}
+
+ExportSettings SimulationCore::exportSettings() const
+{
+    ExportSettings range;
+    range.frameDuration = frameDuration;
+    range.startFrame = exportStartFrame;
+    range.endFrame = exportEndFrame;
+    return range;
 }
 
 bool SimulationCore::refuseExportWithoutBodies()

@@ -75,6 +75,9 @@ constexpr int kLastSimulatedFrame = 99999;
 // A work area longer than this many frames counts as this long.
 constexpr int64_t kMaxWorkAreaFrames = 1 << 30;
 
+struct ExportBody;
+struct ExportSettings;
+
 class SimulationCore
 {
 public:
@@ -86,6 +89,11 @@ public:
     // Before an export records anything: when no body could be written,
     // tells the user as the finished recording would, and returns true.
     bool refuseExportWithoutBodies();
+    // What the keyframe export writes: the exportable bodies (a layer whose
+    // values the world could not hold is left as it is, as a dead body's
+    // layer is) and the recorded range (motion blur off).
+    std::vector<ExportBody> exportBodies() const;
+    ExportSettings exportSettings() const;
 
     // --- Composition (SimulationCore.cpp) -------------------------------
     // Reads the active composition: comp, frameDuration, fps, compWidth and

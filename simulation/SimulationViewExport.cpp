@@ -17,25 +17,15 @@ void SimulationView::doKeyframing(AEGP_CompH target)
     exportComp = target;
     keyframedLayerCount = 0;
 
-    const size_t n = std::min(bodies.size(), bodyLayerIndices.size());
-    std::vector<ExportBody> exported;
-    for (size_t b = 0; b < n; ++b) {
-        // A layer whose values the world could not hold is left as it is,
-        // as a dead body's layer is.
-        const bool untouched = bodies[b].outlineUnrepresentable || bodies[b].placementMended;
-        exported.push_back({bodyLayerIndices[b], untouched ? int(BodyType::Dead) : bodies[b].type,
-                            bodies[b].initialRotation, bodies[b].name});
-    }
-    ExportSettings settings;
-    settings.frameDuration = frameDuration;
-    settings.startFrame = exportStartFrame;
-    settings.endFrame = exportEndFrame;
+    ExportSettings settings = exportSettings();
     settings.motionBlur = ui.enableMotionBlurCb && ui.enableMotionBlurCb->isChecked();
 
     QString problem;
     bool started = false;
     const A_Err err = GuardHostCall(
-        [&] { started = keyWriter.begin(target, settings, std::move(exported), bodyTransforms, &problem); });
+        [&] { started = keyWriter.begin(target, settings, exportBodies(), std::move(bodyTransforms), &problem); });
+    // The writer holds the tracks now, and lets each go once it is written.
+    bodyTransforms.clear();
     if (err || !started) {
         resetProgress();
         if (ui.exportBtn)

@@ -59,7 +59,7 @@ STANDIN_MUTATOR(AEGP_DeleteKeyframe, (AEGP_StreamRefH streamH, AEGP_KeyframeInde
     PropertyNode* node = nullptr;
     if (A_Err err = findLeaf(streamH, node))
         return err;
-    if (const Keyframe* key = node->key(key_index))
+    if (const Keyframe* key = node->key(key_index); key && callNotesKept())
         noteCall("at " + formatTime(key->time));
     return node->removeKey(key_index) ? A_Err_NONE : A_Err_PARAMETER;
 }
@@ -84,7 +84,8 @@ STANDIN_CALL(AEGP_GetNewKeyframeSpatialTangents,
         handOutTangent(key->inTangent, streamH, in_tanP);
     if (out_tanP)
         handOutTangent(key->outTangent, streamH, out_tanP);
-    noteCall("in " + describeValue(key->inTangent) + " out " + describeValue(key->outTangent));
+    if (callNotesKept())
+        noteCall("in " + describeValue(key->inTangent) + " out " + describeValue(key->outTangent));
     return A_Err_NONE;
 }
 
@@ -113,8 +114,10 @@ STANDIN_MUTATOR(AEGP_SetKeyframeSpatialTangents,
         if (A_Err err = takeTangent(node, *out_tanP, out))
             return err;
     }
-    noteCall("in " + describeValue(in) + " out " + describeValue(out));
-    return node->setKeyTangents(key_index, in, out) ? A_Err_NONE : A_Err_PARAMETER;
+    const bool set = node->setKeyTangents(key_index, in, out);
+    if (!set || callNotesKept())
+        noteCall("in " + describeValue(in) + " out " + describeValue(out));
+    return set ? A_Err_NONE : A_Err_PARAMETER;
 }
 
 STANDIN_CALL(AEGP_StartAddKeyframes, (AEGP_StreamRefH streamH, AEGP_AddKeyframesInfoH* akPH))
@@ -147,11 +150,15 @@ STANDIN_CALL(AEGP_AddKeyframes,
     A_Time t{};
     if (A_Err err = toCompTime(node->layer(), time_mode, timePT, t))
         return err;
-    for (size_t i = 0; i < batch->pending.size(); ++i) {
-        if (timesEqual(batch->pending[i].time, t)) {
-            *key_indexPL = A_long(i);
-            return A_Err_NONE;
+    const int order = batch->pending.empty() ? 1 : compareTimes(t, batch->pending.back().time);
+    if (order <= 0 || !batch->rising) {
+        for (size_t i = 0; i < batch->pending.size(); ++i) {
+            if (timesEqual(batch->pending[i].time, t)) {
+                *key_indexPL = A_long(i);
+                return A_Err_NONE;
+            }
         }
+        batch->rising = false;
     }
     batch->pending.push_back({t, false, Value()});
     *key_indexPL = A_long(batch->pending.size() - 1);
@@ -174,7 +181,8 @@ STANDIN_CALL(AEGP_SetAddKeyframe, (AEGP_AddKeyframesInfoH akH, A_long key_indexL
         return err;
     key.value = value;
     key.hasValue = true;
-    noteCall("at " + formatTime(key.time) + ": " + describeValue(value));
+    if (callNotesKept())
+        noteCall("at " + formatTime(key.time) + ": " + describeValue(value));
     return A_Err_NONE;
 }
 

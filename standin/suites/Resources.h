@@ -21,6 +21,9 @@ struct KeyBatch {
         Value value;
     };
     std::vector<Pending> pending;
+    // Whether the pending times rise one after the other: a key after the
+    // last one is then new without a search.
+    bool rising = true;
 };
 
 // A snapshot of a composition's selection.

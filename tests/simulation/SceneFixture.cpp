@@ -79,18 +79,10 @@ standin::Composition* Scene::composition() const
 void Scene::writeKeysOnHandover(bool motionBlur, int cancelAfter)
 {
     core.onKeyframing = [this, motionBlur, cancelAfter](AEGP_CompH target) {
-        std::vector<ExportBody> exported;
-        const size_t n = std::min(core.bodies.size(), core.bodyLayerIndices.size());
-        for (size_t b = 0; b < n; ++b)
-            exported.push_back({core.bodyLayerIndices[b], core.bodies[b].type, core.bodies[b].initialRotation,
-                                core.bodies[b].name});
-        ExportSettings settings;
-        settings.frameDuration = core.frameDuration;
-        settings.startFrame = core.exportStartFrame;
-        settings.endFrame = core.exportEndFrame;
+        ExportSettings settings = core.exportSettings();
         settings.motionBlur = motionBlur;
         KeyframeExport writer(core.basicSuite, core.pluginId);
-        if (!writer.begin(target, settings, exported, core.bodyTransforms, &exportProblem))
+        if (!writer.begin(target, settings, core.exportBodies(), core.bodyTransforms, &exportProblem))
             return;
         int layers = 0;
         while (!writer.writeNextLayer()) {

@@ -78,6 +78,32 @@ TEST_F(KeyframeTest, PendingKeysStayInvisibleUntilTheBatchEnds)
     EXPECT_EQ(session_->leaks().keyBatches, 0);
 }
 
+TEST_F(KeyframeTest, ABatchFindsItsPendingKeysInAnyOrder)
+{
+    struct Row {
+        std::vector<A_Time> times;
+        std::vector<A_long> indices;
+        const char* what;
+    };
+    const Row rows[] = {
+        {{frame(0), frame(1), frame(2), frame(3)}, {0, 1, 2, 3}, "rising: each key new"},
+        {{frame(0), frame(1), frame(1), A_Time{2, 50}}, {0, 1, 1, 1}, "the last time again, also in another scale"},
+        {{frame(0), frame(5), frame(9), frame(5), frame(12), frame(9)}, {0, 1, 2, 1, 3, 2}, "an earlier time again"},
+        {{frame(9), frame(3), frame(12), frame(3), frame(9), frame(12)}, {0, 1, 2, 1, 0, 2},
+         "a later time again after the order broke"},
+    };
+    for (const Row& row : rows) {
+        AEGP_AddKeyframesInfoH batch = nullptr;
+        ASSERT_EQ(keys()->AEGP_StartAddKeyframes(rotation_, &batch), A_Err_NONE);
+        for (size_t i = 0; i < row.times.size(); ++i) {
+            A_long index = -1;
+            ASSERT_EQ(keys()->AEGP_AddKeyframes(batch, AEGP_LTimeMode_CompTime, &row.times[i], &index), A_Err_NONE);
+            EXPECT_EQ(index, row.indices[i]) << row.what << ", call " << i;
+        }
+        ASSERT_EQ(keys()->AEGP_EndAddKeyframes(false, batch), A_Err_NONE);
+    }
+}
+
 TEST_F(KeyframeTest, DiscardedBatchesAddNothingAndExistingKeysAreReplaced)
 {
     addPositionKeys({{0, 100}, {10, 200}});
