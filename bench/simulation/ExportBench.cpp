@@ -1,0 +1,294 @@
+// The export inside the process against plain Box2D, side by side in one
+// run, on the composition bench/wholerun/make-composition.py writes (solids,
+// masked solids and star shape layers above a floor, 1920 x 1080, 25 fps):
+//
+// - ours: the frame ticks record the range, the keys are written into the
+//   stand-in host layer by layer (KeyframeExport, as the view does once the
+//   end frame is recorded) and the project is saved (the stand-in's writer,
+//   to a file);
+// - plain: a plain b2World holding a copy of every body and fixture of the
+//   world built from the same records, stepped with the same sub-steps and
+//   iterations over the same frames, then as many keys as ours wrote
+//   inserted into the same stand-in project (one batch per stream).
+//
+// Both start from a built scene. Target at 200 layers x 250 frames: ours
+// at most 3 x plain (the "ratio" counter).
+#include "host/AEGP_SuiteHandler.h"
+#include "host/EntryPoint.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
+#include "project/Project.h"
+#include "project/Transform.h"
+#include "simulation/KeyframeExport.h"
+#include "simulation/SimulationCore.h"
+#include "simulation/ZolvarWorld.h"
+#include "suites/HostSession.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <box2d/box2d.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kPluginId = 7;
+
+// make-composition.py LAYERS: a third solids, a third solids with an
+// elliptic mask, a third star shape layers, in a grid, and a floor.
+QByteArray compositionJson(int count)
+{
+    const double width = 1920, height = 1080;
+    const int cols = std::max(1, int(std::sqrt(count * (width - 80) / (height - 180))));
+    const int rows = std::max(1, (count + cols - 1) / cols);
+    const QString ellipse = QStringLiteral(
+        R"(, "masks": [{"name": "Ellipse", "shape": {"closed": true, "vertices": [[10, 0, -5.523, 0, 5.523, 0],
+           [20, 10, 0, -5.523, 0, 5.523], [10, 20, 5.523, 0, -5.523, 0], [0, 10, 0, 5.523, 0, -5.523]]}}])");
+    const QString star = QStringLiteral(
+        R"("type": "shape", "contents": [{"matchName": "ADBE Vector Group", "name": "Star Group", "contents": [
+           {"matchName": "ADBE Vector Shape - Star", "name": "Polystar Path 1", "properties": {
+            "ADBE Vector Star Points": 5, "ADBE Vector Star Inner Radius": 8, "ADBE Vector Star Outer Radius": 18}},
+           {"matchName": "ADBE Vector Graphic - Fill", "name": "Fill 1",
+            "properties": {"ADBE Vector Fill Color": [1.0, 0.85, 0.1]}}]}])");
+    QStringList layers;
+    for (int i = 0; i < count; ++i) {
+        const double x = 40 + (i % cols) * ((width - 80) / cols);
+        const double y = 40 + (i / cols) * ((height - 180) / rows);
+        const int kind = i % 3;
+        const QString body = kind == 2 ? star
+                                       : QStringLiteral(R"("type": "solid", "source": 1%1)")
+                                             .arg(kind == 1 ? ellipse : QString());
+        layers << QStringLiteral(R"({"id": %1, "name": "L%1", "transform": {"position": [%2, %3]}, %4})")
+                      .arg(i + 1)
+                      .arg(x, 0, 'g', 17)
+                      .arg(y, 0, 'g', 17)
+                      .arg(body);
+    }
+    layers << QStringLiteral(R"({"id": %1, "name": "Floor", "type": "solid", "source": 2,
+                                  "transform": {"position": [960, 1060]}})")
+                  .arg(count + 1);
+    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 20, "height": 20},
+                    {"id": 2, "name": "Floor", "kind": "solid", "width": 1920, "height": 40}],
+        "compositions": [{"id": 10, "name": "Main", "width": 1920, "height": 1080, "frameRate": 25,
+                          "duration": 60, "layers": [%1]}]})")
+        .arg(layers.join(QLatin1Char(',')))
+        .toUtf8();
+}
+
+// The simulation core writing its keys as the view does when the recording
+// ends.
+class ExportingCore : public SimulationCore
+{
+public:
+    using SimulationCore::SimulationCore;
+    QString problem;
+
+protected:
+    void beginKeyframing(AEGP_CompH target) override
+    {
+        KeyframeExport writer(basicSuite, pluginId);
+        if (!writer.begin(target, exportSettings(), exportBodies(), std::move(bodyTransforms), &problem))
+            return;
+        bodyTransforms.clear();
+        while (!writer.writeNextLayer()) {
+        }
+    }
+};
+
+// The composition loaded into a session, its bodies built and the world
+// made from them, ready to record frames 0 .. frames - 1.
+struct Scene {
+    Scene(int layers, int frames)
+    {
+        standin::LoadError error;
+        project = standin::Project::fromJson(compositionJson(layers), QStringLiteral("/bench/export.aep"), &error);
+        session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
+        session->callEntryPoint(&EntryPointFunc);
+        core = std::make_unique<ExportingCore>(session->basicSuite(), kPluginId);
+        core->limiter.disable();
+        // As the window's default: the keys go into a copy of the composition.
+        core->controls.applyToNewComp = true;
+        core->readComposition();
+        core->listBodyLayers();
+        core->initWorld(false);
+        core->initMyBodies();
+        core->exportStartFrame = 0;
+        core->exportEndFrame = frames - 1;
+        core->exporting = true;
+        core->bodyTransforms.clear();
+        core->restartAndPlayAnimation();
+    }
+
+    std::unique_ptr<standin::Project> project;
+    std::unique_ptr<standin::HostSession> session;
+    std::unique_ptr<ExportingCore> core;
+};
+
+// A plain world holding a copy of every body and fixture of `source`, made
+// in the same order.
+std::unique_ptr<b2World> plainCopy(b2World& source)
+{
+    auto world = std::make_unique<b2World>(source.GetGravity());
+    world->SetAllowSleeping(source.GetAllowSleeping());
+    world->SetWarmStarting(source.GetWarmStarting());
+    world->SetContinuousPhysics(source.GetContinuousPhysics());
+    world->SetSubStepping(source.GetSubStepping());
+    std::vector<b2Body*> bodies;
+    for (b2Body* b = source.GetBodyList(); b; b = b->GetNext())
+        bodies.push_back(b);
+    std::reverse(bodies.begin(), bodies.end());
+    for (b2Body* b : bodies) {
+        b2BodyDef def;
+        def.type = b->GetType();
+        def.position = b->GetPosition();
+        def.angle = b->GetAngle();
+        def.linearVelocity = b->GetLinearVelocity();
+        def.angularVelocity = b->GetAngularVelocity();
+        def.linearDamping = b->GetLinearDamping();
+        def.angularDamping = b->GetAngularDamping();
+        def.allowSleep = b->IsSleepingAllowed();
+        def.awake = b->IsAwake();
+        def.fixedRotation = b->IsFixedRotation();
+        def.bullet = b->IsBullet();
+        def.enabled = b->IsEnabled();
+        def.gravityScale = b->GetGravityScale();
+        b2Body* copy = world->CreateBody(&def);
+        std::vector<b2Fixture*> fixtures;
+        for (b2Fixture* f = b->GetFixtureList(); f; f = f->GetNext())
+            fixtures.push_back(f);
+        std::reverse(fixtures.begin(), fixtures.end());
+        for (b2Fixture* f : fixtures) {
+            b2FixtureDef fd;
+            fd.shape = f->GetShape();
+            fd.density = 0.0f; // the mass is copied whole below
+            fd.friction = f->GetFriction();
+            fd.restitution = f->GetRestitution();
+            fd.restitutionThreshold = f->GetRestitutionThreshold();
+            fd.isSensor = f->IsSensor();
+            fd.filter = f->GetFilterData();
+            copy->CreateFixture(&fd);
+        }
+        if (def.type == b2_dynamicBody) {
+            b2MassData mass;
+            b->GetMassData(&mass);
+            copy->SetMassData(&mass);
+        }
+    }
+    return world;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void BM_ExportAgainstPlainBox2D(benchmark::State& state)
+{
+    const int layers = int(state.range(0));
+    const int frames = int(state.range(1));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("export.json"));
+    double oursMs = 0.0, plainMs = 0.0;
+    double keys = 0.0;
+    for (auto _ : state) {
+        // Ours (one host session exists at a time).
+        auto ours = std::make_unique<Scene>(layers, frames);
+        auto start = Clock::now();
+        while (ours->core->exporting)
+            ours->core->updatePhysics();
+        QString problem;
+        if (!standin::saveAtomically(*ours->project, path, false, &problem) || !ours->core->problem.isEmpty()) {
+            state.SkipWithError("the export failed");
+            return;
+        }
+        const double ours1 = msSince(start);
+
+        // The keys ours wrote, per layer and stream.
+        const standin::Composition* written = ours->project->compositionByName(QStringLiteral("Main 2"));
+        std::vector<std::pair<int, int>> counts; // position, rotation
+        double total = 0.0;
+        for (int l = 0; written && l < written->layerCount(); ++l) {
+            const standin::Layer* layer = written->layer(l);
+            const int p = layer->transformStream(standin::TransformStream::Position)->keyCount();
+            const int r = layer->transformStream(standin::TransformStream::Rotation)->keyCount();
+            counts.emplace_back(p, r);
+            total += p + r;
+        }
+        ours.reset();
+
+        // Plain.
+        Scene plain(layers, frames);
+        SimulationCore& core = *plain.core;
+        const int substeps = int(std::clamp(std::trunc(core.controls.substeps), 1.0, 1000.0));
+        const float h = float(1.0 / (core.controls.timeDivider * core.fps) / substeps);
+        const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
+        const float m = float(core.controls.gravityMagnitude);
+        std::unique_ptr<b2World> world = plainCopy(*core.world);
+        world->SetGravity(b2Vec2(std::cos(d) * m, std::sin(d) * m));
+        AEGP_SuiteHandler suites(plain.session->basicSuite());
+        AEGP_CompH comp = nullptr;
+        AEGP_ItemH item = nullptr;
+        suites.ItemSuite7()->AEGP_GetActiveItem(&item);
+        suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
+
+        start = Clock::now();
+        for (int frame = 0; frame < frames; ++frame)
+            for (int k = 0; k < substeps; ++k)
+                world->Step(h, 10, 10);
+        for (size_t l = 0; l < counts.size(); ++l) {
+            AEGP_LayerH layer = nullptr;
+            suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, A_long(l), &layer);
+            const std::pair<AEGP_LayerStream, int> streams[] = {{AEGP_LayerStream_POSITION, counts[l].first},
+                                                                {AEGP_LayerStream_ROTATION, counts[l].second}};
+            for (const auto& [which, count] : streams) {
+                AEGP_StreamRefH stream = nullptr;
+                suites.StreamSuite4()->AEGP_GetNewLayerStream(kPluginId, layer, which, &stream);
+                AEGP_StreamValue2 value{};
+                const A_Time zero{0, 25};
+                suites.StreamSuite4()->AEGP_GetNewStreamValue(kPluginId, stream, AEGP_LTimeMode_CompTime, &zero, true,
+                                                              &value);
+                AEGP_AddKeyframesInfoH batch = nullptr;
+                suites.KeyframeSuite4()->AEGP_StartAddKeyframes(stream, &batch);
+                for (int k = 0; k < count; ++k) {
+                    const A_Time t{k, 25};
+                    A_long index = 0;
+                    suites.KeyframeSuite4()->AEGP_AddKeyframes(batch, AEGP_LTimeMode_CompTime, &t, &index);
+                    value.val.three_d.x = double(k);
+                    suites.KeyframeSuite4()->AEGP_SetAddKeyframe(batch, index, &value);
+                }
+                suites.KeyframeSuite4()->AEGP_EndAddKeyframes(true, batch);
+                suites.StreamSuite4()->AEGP_DisposeStreamValue(&value);
+                suites.StreamSuite4()->AEGP_DisposeStream(stream);
+            }
+        }
+        const double plain1 = msSince(start);
+
+        oursMs += ours1;
+        plainMs += plain1;
+        keys = total;
+        state.SetIterationTime((ours1 + plain1) / 1000.0);
+    }
+    const double n = double(state.iterations());
+    state.counters["ours_ms"] = oursMs / n;
+    state.counters["plain_ms"] = plainMs / n;
+    state.counters["ratio"] = oursMs / std::max(plainMs, 1e-9);
+    state.counters["keys"] = keys;
+}
+
+} // namespace
+
+BENCHMARK(BM_ExportAgainstPlainBox2D)
+    ->Args({200, 250})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
