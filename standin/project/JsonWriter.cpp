@@ -5,7 +5,10 @@
 #include <QJsonDocument>
 #include <QLocale>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace standin {
 
@@ -14,18 +17,11 @@ namespace {
 constexpr qsizetype kBufferSize = 1 << 16;
 
 // Qt's own text for a scalar (shortest round-trip numbers, escaped strings).
-// Numbers, the bulk of a file, are printed here as Qt prints them: whole
-// numbers up to 2^53 as integers, others in the shortest form that reads
-// back the same.
 QByteArray scalarText(const QJsonValue& v)
 {
-    if (v.isDouble()) {
-        const double d = v.toDouble();
-        if (std::isfinite(d)) {
-            if (std::fabs(d) <= 9007199254740992.0 && d == std::trunc(d))
-                return QByteArray::number(qint64(d));
-            return QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
-        }
+    if (v.isDouble() && std::isfinite(v.toDouble())) {
+        char text[kNumberTextSize];
+        return QByteArray(text, printNumber(v.toDouble(), text));
     }
     const QByteArray doc = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
     return doc.mid(1, doc.size() - 2);
@@ -51,6 +47,28 @@ bool holdsObject(const QJsonValue& v)
 }
 
 } // namespace
+
+// Numbers, the bulk of a file, are printed as Qt prints them: whole numbers
+// up to 2^53 as integers, others in the shortest form that reads back the
+// same. The shortest digits are the same whoever finds them; from 0.001 up
+// they are printed without an exponent, as Qt does, and Qt prints the rest.
+int printNumber(double d, char* out)
+{
+    const double magnitude = std::fabs(d);
+    if (magnitude <= 9007199254740992.0 && d == std::trunc(d)) {
+        const std::to_chars_result r = std::to_chars(out, out + kNumberTextSize, qint64(d));
+        return int(r.ptr - out);
+    }
+    if (magnitude >= 0.001 && magnitude < 9007199254740992.0) {
+        const std::to_chars_result r = std::to_chars(out, out + kNumberTextSize, d, std::chars_format::fixed);
+        if (r.ec == std::errc())
+            return int(r.ptr - out);
+    }
+    const QByteArray text = QByteArray::number(d, 'g', QLocale::FloatingPointShortest);
+    const int n = int(std::min<qsizetype>(text.size(), kNumberTextSize));
+    std::memcpy(out, text.constData(), size_t(n));
+    return n;
+}
 
 JsonStream::JsonStream(QIODevice* device) : device_(device) {}
 
@@ -103,10 +121,20 @@ void JsonStream::value(const QJsonValue& v, int indent)
     write(v, indent, false);
 }
 
+void JsonStream::writeScalar(const QJsonValue& v)
+{
+    if (v.isDouble() && std::isfinite(v.toDouble())) {
+        char text[kNumberTextSize];
+        append(text, printNumber(v.toDouble(), text));
+        return;
+    }
+    append(scalarText(v));
+}
+
 void JsonStream::writeInline(const QJsonValue& v)
 {
     if (!v.isArray()) {
-        append(scalarText(v));
+        writeScalar(v);
         return;
     }
     const QJsonArray a = v.toArray();
@@ -166,7 +194,7 @@ void JsonStream::write(const QJsonValue& v, int indent, bool keysArray)
         pad(indent);
         append(']');
     } else {
-        append(scalarText(v));
+        writeScalar(v);
     }
 }
 

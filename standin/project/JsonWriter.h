@@ -21,6 +21,11 @@ namespace standin {
 
 QByteArray writeJson(const QJsonValue& value);
 
+// Prints the finite number `d` into `out` (kNumberTextSize bytes at least)
+// exactly as Qt's JSON prints it; returns the length.
+constexpr int kNumberTextSize = 40;
+int printNumber(double d, char* out);
+
 class JsonStream
 {
 public:
@@ -50,6 +55,7 @@ private:
     void append(char c) { append(&c, 1); }
     void write(const QJsonValue& v, int indent, bool keysArray);
     void writeInline(const QJsonValue& v);
+    void writeScalar(const QJsonValue& v);
     void pad(int indent);
 
     QIODevice* device_ = nullptr;

@@ -16,6 +16,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <random>
+#include <vector>
+
 using namespace standin;
 
 namespace {
@@ -310,4 +314,33 @@ TEST(ProjectFile, NumbersArePrintedAsQtPrintsThem)
     QByteArray mine = writeJson(numbers);
     mine.replace(" ", "").replace("\n", "");
     EXPECT_EQ(mine, QJsonDocument(numbers).toJson(QJsonDocument::Compact));
+}
+
+TEST(ProjectFile, EveryNumberIsPrintedAsQtPrintsIt)
+{
+    // Whole and fractional numbers of every size, as doubles and as the
+    // floats the simulation records, both signs, around the edges between
+    // integers, plain decimals and exponents.
+    std::mt19937_64 random(21);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::vector<double> values = {0.001, 0.000999999, 0.0010000001, 9007199254740991.5, 9007199254740994.0,
+                                  4503599627370495.5, 1e-4, 0.00012345, 99999999999999.9};
+    for (int e = -12; e <= 22; ++e) {
+        for (int i = 0; i < 2000; ++i) {
+            const double d = mantissa(random) * std::pow(10.0, e);
+            values.push_back(d);
+            values.push_back(-double(float(d)));
+            values.push_back(std::round(d * 8.0) / 8.0);
+        }
+    }
+    int differences = 0;
+    for (const double d : values) {
+        char text[kNumberTextSize];
+        const QByteArray mine(text, printNumber(d, text));
+        QByteArray qt = QJsonDocument(QJsonArray{d}).toJson(QJsonDocument::Compact);
+        qt = qt.mid(1, qt.size() - 2);
+        if (mine != qt && ++differences <= 5)
+            ADD_FAILURE() << "mine " << mine.constData() << ", Qt " << qt.constData();
+    }
+    EXPECT_EQ(differences, 0) << "of " << values.size();
 }
