@@ -15,7 +15,7 @@ struct ExportRequest
     int start = 0;
     int end = 0;
     int timeoutSeconds = 600;
-    int pollMilliseconds = 50;
+    int pollMilliseconds = 10; // looking for the window and its dialogs
 };
 
 enum class ExportOutcome {
