@@ -201,17 +201,29 @@ void JsonStream::write(const QJsonValue& v, int indent, bool keysArray)
 void JsonStream::objectWith(const QJsonObject& members, const QString& key, const std::function<void(int)>& streamed,
                             int indent)
 {
+    objectWith(members, Streamed{{key, streamed}}, indent);
+}
+
+void JsonStream::objectWith(const QJsonObject& members, const Streamed& streamed, int indent)
+{
     QStringList keys = members.keys();
-    keys.removeAll(key);
-    keys.append(key);
+    for (const auto& [key, print] : streamed) {
+        keys.removeAll(key);
+        keys.append(key);
+    }
+    if (keys.isEmpty()) {
+        raw("{}");
+        return;
+    }
     keys.sort();
     raw("{\n");
     for (qsizetype i = 0; i < keys.size(); ++i) {
         pad(indent + 1);
         append(scalarText(QJsonValue(keys[i])));
         raw(": ");
-        if (keys[i] == key)
-            streamed(indent + 1);
+        const auto s = std::find_if(streamed.begin(), streamed.end(), [&](const auto& m) { return m.first == keys[i]; });
+        if (s != streamed.end())
+            s->second(indent + 1);
         else
             write(members.value(keys[i]), indent + 1, keys[i] == QLatin1String("keys"));
         raw(i + 1 < keys.size() ? ",\n" : "\n");

@@ -14,6 +14,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QIODevice;
 
@@ -42,9 +44,19 @@ public:
     // value `streamed` prints at depth indent + 1; the members sorted.
     void objectWith(const QJsonObject& members, const QString& key, const std::function<void(int)>& streamed,
                     int indent);
+    // The same with any number of streamed members (all members sorted).
+    using Streamed = std::vector<std::pair<QString, std::function<void(int)>>>;
+    void objectWith(const QJsonObject& members, const Streamed& streamed, int indent);
     // An array of `count` elements, element i printed by element(i, indent + 1).
     void array(qsizetype count, const std::function<void(qsizetype, int)>& element, int indent);
     void raw(const char* text);
+    void raw(const char* text, qsizetype size) { append(text, size); }
+    // A finite number as value() prints it.
+    void number(double d)
+    {
+        char text[kNumberTextSize];
+        append(text, printNumber(d, text));
+    }
     // Hands the buffer to the device; false once a write has failed.
     bool flush();
     bool ok() const { return ok_; }

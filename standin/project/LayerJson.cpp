@@ -1,5 +1,7 @@
 #include "project/LayerJson.h"
 
+#include "project/JsonWriter.h"
+
 #include "project/Composition.h"
 #include "project/Item.h"
 #include "project/MatchNames.h"
@@ -334,6 +336,32 @@ std::shared_ptr<Layer> readLayer(const QJsonValue& v, const JsonPath& path, Laye
 
 QJsonObject writeLayer(const Layer& layer)
 {
+    QJsonObject o = writeLayerButTransform(layer);
+    o.insert(QStringLiteral("transform"), writeTransform(layer));
+    return o;
+}
+
+void streamLayer(const Layer& layer, JsonStream& out, int indent)
+{
+    out.objectWith(writeLayerButTransform(layer), QStringLiteral("transform"), [&](int depth) {
+        JsonStream::Streamed streams;
+        auto add = [&](const char* key, const PropertyNode* node) {
+            streams.emplace_back(QLatin1String(key), [&out, node](int d) { streamStream(*node, out, d); });
+        };
+        for (const TransformMember& m : kTransformMembers)
+            if (const PropertyNode* node = layer.transformStream(m.stream))
+                add(m.key, node);
+        if (layer.isPositionSeparated()) {
+            const PropertyNode* leader = layer.transformStream(TransformStream::Position);
+            add("positionX", leader->separationFollower(0));
+            add("positionY", leader->separationFollower(1));
+        }
+        out.objectWith(QJsonObject(), streams, depth);
+    }, indent);
+}
+
+QJsonObject writeLayerButTransform(const Layer& layer)
+{
     QJsonObject o{
         {QStringLiteral("id"), double(layer.id())},
         {QStringLiteral("type"), layerKindName(layer.kind())},
@@ -342,7 +370,6 @@ QJsonObject writeLayer(const Layer& layer)
         {QStringLiteral("flags"), writeLayerFlags(layer.flags())},
         {QStringLiteral("inPoint"), writeTime(layer.inPoint())},
         {QStringLiteral("duration"), writeTime(layer.duration())},
-        {QStringLiteral("transform"), writeTransform(layer)},
     };
     if (kindHasSource(layer.kind())) {
         if (layer.source())

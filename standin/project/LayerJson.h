@@ -11,6 +11,7 @@
 namespace standin {
 
 class Composition;
+class JsonStream;
 
 // Flags as an array of names ("video", "motionBlur", "guide" ...) or a number.
 quint32 readLayerFlags(const QJsonValue& v, const JsonPath& path);
@@ -31,5 +32,10 @@ struct LayerReadContext {
 std::shared_ptr<Layer> readLayer(const QJsonValue& v, const JsonPath& path, LayerReadContext& ctx,
                                  quint32* parentId);
 QJsonObject writeLayer(const Layer& layer);
+// The layer's members but its transform.
+QJsonObject writeLayerButTransform(const Layer& layer);
+// Prints what writeLayer gives, the transform's streams straight from the
+// layer (a long export's keys never make a tree).
+void streamLayer(const Layer& layer, JsonStream& out, int indent);
 
 } // namespace standin

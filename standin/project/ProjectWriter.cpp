@@ -73,7 +73,7 @@ void streamComposition(const Composition& c, JsonStream& out, int indent)
 {
     const auto& layers = c.layers();
     out.objectWith(compositionMembers(c), QStringLiteral("layers"), [&](int depth) {
-        out.array(qsizetype(layers.size()), [&](qsizetype i, int d) { out.value(writeLayer(*layers[size_t(i)]), d); },
+        out.array(qsizetype(layers.size()), [&](qsizetype i, int d) { streamLayer(*layers[size_t(i)], out, d); },
                   depth);
     }, indent);
 }

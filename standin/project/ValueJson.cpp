@@ -1,5 +1,7 @@
 #include "project/ValueJson.h"
 
+#include "project/JsonWriter.h"
+
 #include "project/Time.h"
 
 #include <algorithm>
@@ -206,19 +208,40 @@ void readStream(const QJsonValue& v, PropertyNode* leaf, const JsonPath& path, A
     }
 }
 
+namespace {
+
+// A plain key has no tangents to keep: it is written [time, value].
+bool isPlainKey(const Keyframe& k, bool spatial)
+{
+    return !spatial
+        || (k.inTangent == Value::zero(k.inTangent.type) && k.outTangent == Value::zero(k.outTangent.type));
+}
+
+// The stream's members but its keys.
+QJsonObject streamMembers(const PropertyNode& leaf)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("value"), writeValue(leaf.staticValue()));
+    if (leaf.hasExpression()) {
+        o.insert(QStringLiteral("expression"), leaf.expression());
+        o.insert(QStringLiteral("expressionEnabled"), leaf.expressionEnabled());
+        o.insert(QStringLiteral("expressionValue"), writeValue(leaf.expressionValue()));
+    }
+    return o;
+}
+
+} // namespace
+
 QJsonValue writeStream(const PropertyNode& leaf)
 {
     if (leaf.keyCount() == 0 && !leaf.hasExpression())
         return writeValue(leaf.staticValue());
-    QJsonObject o;
-    o.insert(QStringLiteral("value"), writeValue(leaf.staticValue()));
+    QJsonObject o = streamMembers(leaf);
     if (leaf.keyCount() > 0) {
         QJsonArray keys;
         const bool spatial = leaf.tangentType() != ValueType::None;
         for (const Keyframe& k : leaf.keys()) {
-            const bool plain = !spatial
-                || (k.inTangent == Value::zero(k.inTangent.type) && k.outTangent == Value::zero(k.outTangent.type));
-            if (plain) {
+            if (isPlainKey(k, spatial)) {
                 keys.append(QJsonArray{writeTime(k.time), writeValue(k.value)});
                 continue;
             }
@@ -231,12 +254,53 @@ QJsonValue writeStream(const PropertyNode& leaf)
         }
         o.insert(QStringLiteral("keys"), keys);
     }
-    if (leaf.hasExpression()) {
-        o.insert(QStringLiteral("expression"), leaf.expression());
-        o.insert(QStringLiteral("expressionEnabled"), leaf.expressionEnabled());
-        o.insert(QStringLiteral("expressionValue"), writeValue(leaf.expressionValue()));
-    }
     return o;
+}
+
+void streamStream(const PropertyNode& leaf, JsonStream& out, int indent)
+{
+    const ValueType type = leaf.valueType();
+    bool compact = leaf.keyCount() > 0
+        && (type == ValueType::OneD || type == ValueType::TwoD || type == ValueType::ThreeD
+            || type == ValueType::Color);
+    const bool spatial = leaf.tangentType() != ValueType::None;
+    for (size_t i = 0; compact && i < leaf.keys().size(); ++i) {
+        const Keyframe& k = leaf.keys()[i];
+        compact = isPlainKey(k, spatial) && k.value.type == type && k.value.isFinite();
+    }
+    if (!compact) {
+        out.value(writeStream(leaf), indent);
+        return;
+    }
+    // As the printer writes a "keys" array of compact keys: on one line.
+    const int count = componentCount(type);
+    out.objectWith(streamMembers(leaf), QStringLiteral("keys"), [&](int) {
+        out.raw("[", 1);
+        bool first = true;
+        for (const Keyframe& k : leaf.keys()) {
+            out.raw(first ? "[[" : ", [[", first ? 2 : 4);
+            first = false;
+            out.number(double(k.time.value));
+            out.raw(", ", 2);
+            out.number(double(k.time.scale));
+            out.raw("], ", 3);
+            if (type == ValueType::OneD) {
+                out.number(k.value.v[0]);
+            } else {
+                // A colour is written red, green, blue, alpha.
+                const bool color = type == ValueType::Color;
+                out.raw("[", 1);
+                for (int c = 0; c < count; ++c) {
+                    if (c)
+                        out.raw(", ", 2);
+                    out.number(k.value.v[color ? (c + 1) % 4 : c]);
+                }
+                out.raw("]", 1);
+            }
+            out.raw("]", 1);
+        }
+        out.raw("]", 1);
+    }, indent);
 }
 
 void readDynamicFlags(const QJsonObject& o, PropertyNode* node, const JsonPath& path)

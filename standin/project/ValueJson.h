@@ -5,7 +5,11 @@
 #include "project/PropertyNode.h"
 #include "project/ReadContext.h"
 
+class QIODevice;
+
 namespace standin {
+
+class JsonStream;
 
 // A time: [value, scale] exactly, or a number of seconds rounded to
 // `secondsScale` units.
@@ -31,6 +35,9 @@ QJsonValue writeValue(const Value& value);
 //  "expression", "expressionEnabled", "expressionValue"}.
 void readStream(const QJsonValue& v, PropertyNode* leaf, const JsonPath& path, A_u_long secondsScale);
 QJsonValue writeStream(const PropertyNode& leaf);
+// Prints what writeStream gives, without making the keys' tree when every
+// key is compact (numbers, points and colours without tangents).
+void streamStream(const PropertyNode& leaf, JsonStream& out, int indent);
 
 // The "flags" member of a mask or shape item: its dynamic-stream flags,
 // written only when they differ from the default (on).

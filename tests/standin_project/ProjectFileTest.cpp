@@ -2,6 +2,7 @@
 #include "ProjectTestUtil.h"
 
 #include "project/JsonWriter.h"
+#include "project/LayerJson.h"
 #include "project/MatchNames.h"
 #include "project/PropertyCatalog.h"
 #include "project/Transform.h"
@@ -343,4 +344,46 @@ TEST(ProjectFile, EveryNumberIsPrintedAsQtPrintsIt)
             ADD_FAILURE() << "mine " << mine.constData() << ", Qt " << qt.constData();
     }
     EXPECT_EQ(differences, 0) << "of " << values.size();
+}
+
+TEST(ProjectFile, StreamedLayersPrintWhatTheirTreesPrint)
+{
+    // Compact keys on each kind of transform stream, a key with tangents,
+    // an expression, a separated position, a layer without keys.
+    const QByteArray json = R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "S", "kind": "solid", "width": 10, "height": 10}],
+        "compositions": [{"id": 2, "name": "Main", "width": 100, "height": 100, "frameRate": 25, "duration": 10,
+            "layers": [
+              {"id": 1, "type": "solid", "source": 1, "transform": {
+                "position": {"keys": [[[0, 25], [1.5, 2, 0]], [[1, 25], [41.199951171875, -0.001, 0]]]},
+                "rotation": {"keys": [[[0, 25], 10], [[3, 25], -1e-7]]},
+                "anchorPoint": {"keys": [[[0, 25], [5, 5, 0]]]},
+                "scale": {"value": [100, 100, 100], "expression": "value", "expressionEnabled": false,
+                          "keys": [[[0, 25], [100, 100, 100]], [[2, 25], [-50, 1e21, 100]]]},
+                "opacity": {"keys": [[[0, 25], 100], [[5, 25], 0.5]]}}},
+              {"id": 2, "type": "solid", "source": 1, "transform": {
+                "position": {"keys": [{"time": [1, 25], "value": [1.5, 2, 0], "inTangent": [-1, 0, 0],
+                                       "outTangent": [1, 0, 0]}, [[2, 25], [3, 4, 0]]]}}},
+              {"id": 3, "type": "solid", "source": 1, "transform": {
+                "positionX": {"keys": [[[0, 25], 1.25], [[1, 25], 2]]}, "positionY": 7}},
+              {"id": 4, "type": "null", "transform": {"position": [3, 4]}}]}]})";
+    auto p = test::loadText(json);
+    ASSERT_TRUE(p);
+    const Composition* comp = p->activeComposition();
+    ASSERT_EQ(comp->layerCount(), 4);
+    for (int l = 0; l < comp->layerCount(); ++l) {
+        for (int indent : {0, 3}) {
+            QByteArray streamed;
+            {
+                JsonStream out(&streamed);
+                streamLayer(*comp->layer(l), out, indent);
+            }
+            QByteArray tree;
+            {
+                JsonStream out(&tree);
+                out.value(writeLayer(*comp->layer(l)), indent);
+            }
+            EXPECT_EQ(streamed, tree) << "layer " << l + 1 << " at depth " << indent;
+        }
+    }
 }
