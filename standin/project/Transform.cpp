@@ -2,6 +2,7 @@
 
 #include "project/Composition.h"
 #include "project/Layer.h"
+#include "project/PropertyNode.h"
 
 #include <cmath>
 
@@ -49,9 +50,8 @@ A_Matrix4 translation(double x, double y, double z)
     return m;
 }
 
-Value streamValue(const Layer& layer, TransformStream which, const A_Time& t, const Value& fallback)
+Value streamValue(const PropertyNode* node, const A_Time& t, const Value& fallback)
 {
-    const PropertyNode* node = layer.transformStream(which);
     return node ? node->valueAt(t, false) : fallback;
 }
 
@@ -59,10 +59,11 @@ Value streamValue(const Layer& layer, TransformStream which, const A_Time& t, co
 
 A_Matrix4 layerLocalMatrix(const Layer& layer, const A_Time& t)
 {
-    const Value a = streamValue(layer, TransformStream::AnchorPoint, t, Value::threeD(0, 0, 0));
-    const Value p = streamValue(layer, TransformStream::Position, t, Value::threeD(0, 0, 0));
-    const Value s = streamValue(layer, TransformStream::Scale, t, Value::threeD(100, 100, 100));
-    const Value r = streamValue(layer, TransformStream::Rotation, t, Value::oneD(0));
+    const Layer::PlacingLeaves& leaves = layer.placingLeaves();
+    const Value a = streamValue(leaves.anchor, t, Value::threeD(0, 0, 0));
+    const Value p = streamValue(leaves.position, t, Value::threeD(0, 0, 0));
+    const Value s = streamValue(leaves.scale, t, Value::threeD(100, 100, 100));
+    const Value r = streamValue(leaves.rotation, t, Value::oneD(0));
 
     A_Matrix4 scale = identityMatrix();
     scale.mat[0][0] = s.v[0] / 100.0;

@@ -1,6 +1,9 @@
 // Layer-to-composition matrices against hand-computed values.
 #include "ProjectTestUtil.h"
 
+#include "project/Layer.h"
+#include "project/MatchNames.h"
+#include "project/PropertyNode.h"
 #include "project/Transform.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +138,28 @@ TEST(Transform, UsesPostExpressionAndSeparatedValuesAtTime)
     EXPECT_NEAR(o.y, 30, kEps);
     EXPECT_NEAR(m.mat[3][2], 7, kEps);
     EXPECT_NEAR(worldRotationDegrees(m), 90, 1e-9);
+}
+
+TEST(Transform, FollowsATransformGroupWhoseShapeChanged)
+{
+    auto p = chainProject();
+    ASSERT_TRUE(p);
+    Layer* grand = p->compositions()[0]->layer(1);
+    PropertyNode* group = grand->transformGroup();
+    ASSERT_TRUE(group);
+    EXPECT_NEAR(map(layerToWorld(*grand, kZeroTime), 1, 0).y, 502, kEps) << "scale 200 %, turned 90 degrees";
+
+    // Without its scale leaf the layer is at 100 %; with a new one, at the
+    // new one's value; a second leaf of the same name behind it is not read.
+    const int at = group->childByMatchName(QLatin1String(match::kScale))->indexInParent();
+    PropertyNode::Ptr removed = group->removeChild(at);
+    ASSERT_TRUE(removed);
+    EXPECT_NEAR(map(layerToWorld(*grand, kZeroTime), 1, 0).y, 501, kEps);
+    group->insertChild(PropertyNode::makeLeaf(QLatin1String(match::kScale), QStringLiteral("Scale"),
+                                              Value::threeD(300, 300, 100)),
+                       at);
+    group->insertChild(PropertyNode::makeLeaf(QLatin1String(match::kScale), QStringLiteral("Scale"),
+                                              Value::threeD(900, 900, 100)));
+    EXPECT_NEAR(map(layerToWorld(*grand, kZeroTime), 1, 0).y, 503, kEps);
+    EXPECT_EQ(grand->transformStream(TransformStream::Scale), grand->placingLeaves().scale);
 }
