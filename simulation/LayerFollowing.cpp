@@ -187,39 +187,48 @@ float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
     return angularVelocityBetween(r0, r1, dt);
 }
 
-float SimulationCore::keptAngularVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer)
+SimulationCore::VelocityTimes SimulationCore::velocityTimes() const
 {
-    if (!timingUsable())
-        return 0.0f;
-    const double divider = timeDivider();
-    const double t = FrameSeconds(frameDuration, currentFrame, divider);
-    const double dt = 1.0 / (divider * fps);
-    float r0 = 0.0f;
-    float r1 = 0.0f;
-    A_Err err = following.rotationAt(suites, layer, HostTimeFromSeconds(t), r0);
-    if (!err)
-        err = following.rotationAt(suites, layer, HostTimeFromSeconds(t + dt), r1);
-    if (err)
-        return 0.0f;
-    return angularVelocityBetween(r0, r1, dt);
-}
-
-b2Vec2 SimulationCore::keptLinearVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer)
-{
+    VelocityTimes times;
     const double divider = timeDivider();
     const double rate = divider * fps;
-    if (!(rate > 0.0))
+    times.linear = rate > 0.0;
+    times.angular = timingUsable();
+    times.dt = 1.0 / rate;
+    const double t = FrameSeconds(frameDuration, currentFrame, divider);
+    times.from = HostTimeFromSeconds(t);
+    times.to = HostTimeFromSeconds(t + times.dt);
+    return times;
+}
+
+float SimulationCore::keptAngularVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer,
+                                          const VelocityTimes& times)
+{
+    if (!times.angular)
+        return 0.0f;
+    float r0 = 0.0f;
+    float r1 = 0.0f;
+    A_Err err = following.rotationAt(suites, layer, times.from, r0);
+    if (!err)
+        err = following.rotationAt(suites, layer, times.to, r1);
+    if (err)
+        return 0.0f;
+    return angularVelocityBetween(r0, r1, times.dt);
+}
+
+b2Vec2 SimulationCore::keptLinearVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer,
+                                          const VelocityTimes& times)
+{
+    if (!times.linear)
         return b2Vec2(0.0f, 0.0f);
-    const double dt = 1.0 / rate;
-    const double t0 = FrameSeconds(frameDuration, currentFrame, divider);
     b2Vec2 p0(0.0f, 0.0f);
     b2Vec2 p1(0.0f, 0.0f);
-    A_Err err = following.positionAt(suites, layer, HostTimeFromSeconds(t0), p0);
+    A_Err err = following.positionAt(suites, layer, times.from, p0);
     if (!err)
-        err = following.positionAt(suites, layer, HostTimeFromSeconds(t0 + dt), p1);
+        err = following.positionAt(suites, layer, times.to, p1);
     if (err)
         return b2Vec2(0.0f, 0.0f);
-    return LinearVelocityBetween(p0, p1, dt);
+    return LinearVelocityBetween(p0, p1, times.dt);
 }
 
 void SimulationCore::followLayers(double t, double dt)
@@ -231,6 +240,7 @@ void SimulationCore::followLayers(double t, double dt)
     const double frame = frameSeconds();
     const A_Time tNow = HostTimeFromSeconds(t);
     const A_Time tNext = HostTimeFromSeconds(t + dt);
+    const VelocityTimes times = velocityTimes();
 
     // For the layers asked about in full on every tick: the active
     // composition and its pixel aspect, found once per tick.
@@ -275,11 +285,11 @@ void SimulationCore::followLayers(double t, double dt)
             auto angularVelocity = [&] {
                 if (!turns)
                     return 0.0f;
-                return Box2DGuard::bounded(kept ? keptAngularVelocity(suites, *kept)
+                return Box2DGuard::bounded(kept ? keptAngularVelocity(suites, *kept, times)
                                                 : getAngularVelocityAtCurrentFrame(layerIndex));
             };
             if (kinematic) {
-                const b2Vec2 v = kept ? keptLinearVelocity(suites, *kept) : linearVelocity(layerIndex);
+                const b2Vec2 v = kept ? keptLinearVelocity(suites, *kept, times) : linearVelocity(layerIndex);
                 body->SetLinearVelocity(Box2DGuard::bounded(v));
                 body->SetAngularVelocity(angularVelocity());
             } else {
@@ -312,8 +322,11 @@ void SimulationCore::followLayers(double t, double dt)
             // Free from here on, at the speeds of the last frame followed.
             body->SetType(b2_dynamicBody);
             currentFrame -= 1;
-            const b2Vec2 v = kept ? keptLinearVelocity(suites, *kept) : getLinearVelocityAtCurrentFrame(layerIndex);
-            const float w = kept ? keptAngularVelocity(suites, *kept) : getAngularVelocityAtCurrentFrame(layerIndex);
+            const VelocityTimes last = velocityTimes();
+            const b2Vec2 v = kept ? keptLinearVelocity(suites, *kept, last)
+                                  : getLinearVelocityAtCurrentFrame(layerIndex);
+            const float w = kept ? keptAngularVelocity(suites, *kept, last)
+                                 : getAngularVelocityAtCurrentFrame(layerIndex);
             currentFrame += 1;
             body->SetLinearVelocity(Box2DGuard::bounded(v));
             body->SetAngularVelocity(Box2DGuard::bounded(w));

@@ -321,11 +321,21 @@ private:
     void followLayers(double t, double dt);
     // Fills `following` for the scene just set up.
     void readFollowing();
-    // A kept layer's velocities at the current frame, as
+    // The times a layer's velocities at the current frame are measured
+    // between: the frame's start and one divided frame later.
+    struct VelocityTimes {
+        bool linear = false;   // the linear velocity can be measured
+        bool angular = false;  // the angular one can
+        A_Time from{0, 1};
+        A_Time to{0, 1};
+        double dt = 0.0;
+    };
+    VelocityTimes velocityTimes() const;
+    // A kept layer's velocities between those times, as
     // getLinearVelocityAtCurrentFrame and getAngularVelocityAtCurrentFrame
     // give them.
-    b2Vec2 keptLinearVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer);
-    float keptAngularVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer);
+    b2Vec2 keptLinearVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer, const VelocityTimes& times);
+    float keptAngularVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer, const VelocityTimes& times);
     // Whether the rotation or scale (turns) and the scale (scales) of the
     // layer or its ancestors are keyed or driven; true when unsure.
     void readFollowedChange(int layerIndex, bool& turns, bool& scales);
