@@ -47,17 +47,24 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
     const AEGP_LayerStream which[4] = {AEGP_LayerStream_ANCHORPOINT, AEGP_LayerStream_POSITION,
                                        AEGP_LayerStream_ROTATION, AEGP_LayerStream_SCALE};
     while (!err && layer) {
-        AEGP_StreamRefH streams[4] = {nullptr, nullptr, nullptr, nullptr};
+        // The four streams, then a separated position's x and y.
+        AEGP_StreamRefH streams[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+        int count = 4;
+        for (int s = 0; s < 4 && !err; ++s)
+            err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which[s], &streams[s]);
+        A_Boolean separated = false;
+        if (!err)
+            err = suites.DynamicStreamSuite4()->AEGP_AreDimensionsSeparated(streams[1], &separated);
+        for (int dim = 0; dim < 2 && !err && separated; ++dim)
+            err = suites.DynamicStreamSuite4()->AEGP_GetSeparationFollower(streams[1], dim, &streams[count++]);
         bool varying = false;
         bool expression = false;
-        for (int s = 0; s < 4 && !err; ++s) {
-            err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which[s], &streams[s]);
+        for (int s = 0; s < count && !err; ++s) {
             A_Boolean v = false;
-            if (!err)
-                err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(streams[s], &v);
+            err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(streams[s], &v);
             varying = varying || v;
         }
-        for (int s = 0; s < 4 && !err && varying; ++s) {
+        for (int s = 0; s < count && !err && varying; ++s) {
             A_long keys = 0;
             err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(streams[s], &keys);
             A_Time time{0, 1};
@@ -70,7 +77,7 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
                     result = static_cast<int>(std::ceil(latest / frame));
             }
         }
-        for (int s = 0; s < 4 && !err; ++s) {
+        for (int s = 0; s < count && !err; ++s) {
             A_Boolean enabled = false;
             err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, streams[s], &enabled);
             expression = expression || enabled;

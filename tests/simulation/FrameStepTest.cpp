@@ -306,6 +306,29 @@ TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
     EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 5.0f, 0.01f) << "the layer's velocity of the frame before";
 }
 
+TEST(FrameStep, KinematicBodyFollowsASeparatedPositionUntilItsLastKey)
+{
+    // The position's dimensions are separated: its keys are x's and y's.
+    const QString separated = solid(1, 3, 0, 0, QStringLiteral(R"("transform": {"position": [200, 500],
+        "positionX": {"keys": [{"time": 0, "value": 200}, {"time": 1, "value": 700}]},
+        "positionY": {"keys": [{"time": 0, "value": 500}, {"time": [3, 2], "value": 500}]}})"));
+    Scene scene(sceneJson({separated}));
+    scene.build();
+    scene.body(0).type = BodyType::Kinematic;
+    scene.rebuild();
+    EXPECT_EQ(scene.core.getLastKeyframeInFrames(0), 38) << "y's last key, 1.5 s";
+    const float x0 = scene.world(0)->GetPosition().x;
+    scene.play();
+    scene.ticks(10);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody);
+    EXPECT_NEAR(scene.world(0)->GetPosition().x - x0, 2.0f, 0.01f) << "5 units/s for 0.4 s";
+    scene.ticks(28);  // frames 10 to 37
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody);
+    scene.ticks(1);  // frame 38: y's last key is reached
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+    EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 0.0f, 0.01f) << "x stopped at 1 s";
+}
+
 TEST(FrameStep, AnUnusableTimeDividerCountsAsOneForTheLayerQueriesToo)
 {
     for (const double divider : {0.0, -2.0, std::nan("")}) {
