@@ -6,6 +6,7 @@
 #include "properties/SliderGo.h"
 #include "render/DebugDraw.h"
 #include "render/GLWidget.h"
+#include "render/OverlayGeometry.h"
 #include "simulation/SimulationCore.h"
 #include "model/JointUserData.h"
 #include "model/UserData.h"
@@ -539,6 +540,196 @@ TEST_F(ViewTest, GatheredHighlightsAndJointsShowTheSamePictureAsPrimitiveByPrimi
     EXPECT_LE(d.differing, after.width() * after.height() / 100) << d.differing << " pixels differ";
     // Drawn again from the gathered state, the frame is the same.
     EXPECT_EQ(compare(after, frame()).differing, 0);
+}
+
+namespace {
+
+b2Vec2 unit(b2Vec2 v)
+{
+    v.Normalize();
+    return v;
+}
+
+// The view, or the view without its own springs and pistons followed by
+// them drawn primitive by primitive, at once, as it drew them before it
+// gathered them into batches.
+class ReferenceJointsView : public GLWidget
+{
+public:
+    ReferenceJointsView(SimulationCore* scene, Ui::ZolvarDlgClass ui)
+        : GLWidget(nullptr, scene, nullptr, ui)
+        , core(scene)
+    {
+    }
+    bool reference = false;
+
+protected:
+    void paintGL() override
+    {
+        setDrawJointsFlag(!reference);
+        GLWidget::paintGL();
+        if (!reference)
+            return;
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+        for (const MyJoint& joint : core->joints) {
+            if (joint.type == JointType::Prismatic)
+                prismatic(joint);
+            else if (joint.type == JointType::Spring)
+                spring(joint);
+        }
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
+
+private:
+    void pen(bool selected, float pointScale, const b2Color& colour)
+    {
+        const float width = core->jointStrokeWidth;
+        glLineWidth(selected ? width * 1.7f : width);
+        glPointSize(width * (selected ? 7.0f : pointScale));
+        if (selected) {
+            const QColor& c = core->selectedJointColor;
+            glColor3f(float(c.redF()), float(c.greenF()), float(c.blueF()));
+        } else {
+            glColor3f(colour.r, colour.g, colour.b);
+        }
+    }
+
+    void spring(const MyJoint& joint)
+    {
+        const b2Vec2 p1 = core->bodies[size_t(joint.bodyA)].body->GetWorldPoint(joint.anchorA);
+        const b2Vec2 p2 = core->bodies[size_t(joint.bodyB)].body->GetWorldPoint(joint.anchorB);
+        pen(joint.selected, 5.0f, core->springJointColor);
+        if (joint.selected) {
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0xCCCC);
+        }
+        glBegin(GL_LINES);
+        for (const b2Vec2& p : springLines(p1, p2))
+            vertex(p);
+        glEnd();
+        glBegin(GL_POINTS);
+        vertex(p1);
+        vertex(p2);
+        glEnd();
+        const b2Vec2 u = unit(p2 - p1);
+        const b2Vec2 r1 = 0.5f * (p1 + p2) - (joint.desiredLength / 2.0f) * u;
+        glPointSize(4.0f);
+        glColor3f(0.9f, 0.9f, 0.9f);
+        glBegin(GL_POINTS);
+        vertex(r1);
+        vertex(r1 + joint.desiredLength * u);
+        glEnd();
+        glLineWidth(1.0f);
+        glPointSize(1.0f);
+        glDisable(GL_LINE_STIPPLE);
+    }
+
+    void prismatic(const MyJoint& joint)
+    {
+        pen(joint.selected, 2.0f, core->prismaticJointColor);
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(1, 0xCCCC);
+        const b2Vec2 cA = core->bodies[size_t(joint.bodyA)].body->GetWorldCenter();
+        const b2Vec2 cB = core->bodies[size_t(joint.bodyB)].body->GetWorldCenter();
+        const b2Vec2 m = 0.5f * (cA + cB);
+        const b2Vec2 x = unit(joint.axis);
+        const b2Vec2 p = unit(b2Vec2(-joint.axis.y, joint.axis.x));
+        glBegin(GL_LINES);
+        vertex(cA);
+        vertex(m + 0.19f * unit(cA - m));
+        vertex(m + 0.19f * unit(cB - m));
+        vertex(cB);
+        glEnd();
+        glDisable(GL_LINE_STIPPLE);
+        const b2Vec2 outlined[3] = {m + 0.06f * p, m + 0.12f * x, m - 0.06f * p};
+        loop(outlined, 3);
+        glBegin(GL_TRIANGLE_FAN);
+        vertex(m + 0.06f * p);
+        vertex(m - 0.06f * p);
+        vertex(m - 0.12f * x);
+        glEnd();
+        if (joint.selected) {
+            glBegin(GL_LINES);
+            vertex(m + 0.12f * x);
+            vertex(m + joint.axis);
+            glEnd();
+            glBegin(GL_POINTS);
+            vertex(m + joint.axis);
+            glEnd();
+            if (joint.enableLimit) {
+                const b2Vec2 pa = core->bodies[size_t(joint.bodyA)].position;
+                const b2Vec2 pb = core->bodies[size_t(joint.bodyB)].position;
+                const float lo = joint.lowerTranslation;
+                const float hi = joint.upperTranslation;
+                const b2Vec2 at[4] = {pa - lo * x, pa - hi * x, pb + lo * x, pb + hi * x};
+                const b2Vec2 stem[4] = {-x, x, x, -x};
+                glLineWidth(1.2f);
+                glBegin(GL_LINES);
+                for (int k = 0; k < 4; ++k) {
+                    vertex(at[k] + 0.05f * p);
+                    vertex(at[k] - 0.05f * p);
+                    vertex(at[k]);
+                    vertex(at[k] + 0.05f * stem[k]);
+                }
+                glEnd();
+            }
+        }
+        glLineWidth(1.0f);
+        glPointSize(1.0f);
+        glDisable(GL_LINE_STIPPLE);
+    }
+
+    SimulationCore* core;
+};
+
+} // namespace
+
+TEST_F(ViewTest, GatheredSpringsAndPistonsShowTheSamePictureAsPrimitiveByPrimitive)
+{
+    // Springs and pistons, selected or not, one piston with limits, between
+    // bodies in a row and across it.
+    b2CircleShape circle;
+    circle.m_radius = 0.2f;
+    for (int i = 0; i < 8; ++i)
+        body(b2Vec2(-3.5f + float(i), 1.8f + 0.4f * float(i % 2)), b2_dynamicBody, circle, kStaticColor);
+    core->jointStrokeWidth = 1.5f;
+    core->springJointColor = b2Color(0.3f, 1.0f, 0.3f);
+    core->prismaticJointColor = b2Color(0.3f, 0.3f, 1.0f);
+    core->selectedJointColor = QColor(255, 0, 0);
+    for (int j = 0; j < 8; ++j) {
+        MyJoint joint;
+        joint.type = j % 2 ? JointType::Spring : JointType::Prismatic;
+        joint.bodyA = 3 + j % 6;
+        joint.bodyB = 3 + (j + 2) % 8;
+        joint.anchorA = b2Vec2(0.1f, 0.0f);
+        joint.anchorB = b2Vec2(0.0f, -0.1f);
+        joint.axis = b2Vec2(0.6f, 0.3f * float(j % 3) - 0.3f);
+        joint.desiredLength = 0.5f + 0.3f * float(j % 3);
+        joint.selected = j % 3 == 1 || j == 0;
+        joint.enableLimit = j == 0;
+        joint.lowerTranslation = -0.3f;
+        joint.upperTranslation = 0.4f;
+        core->joints.push_back(joint);
+    }
+    draw.SetFlags(0);
+    Ui::ZolvarDlgClass ui{};
+    ui.zoomSld = zoom.get();
+    ReferenceJointsView joints(core.get(), ui);
+    joints.setWorld(world);
+    joints.setBGColor(kBackground);
+    joints.setShowCompBounds(false);
+    joints.resize(400, 300);
+    joints.show();
+    QApplication::processEvents();
+
+    joints.reference = true;
+    const QImage before = joints.grabFramebuffer();
+    joints.reference = false;
+    const QImage after = joints.grabFramebuffer();
+    ASSERT_EQ(before.size(), after.size());
+    const Difference d = compare(before, after);
+    EXPECT_GT(d.drawn, 1000) << "the joints are drawn at all";
+    EXPECT_LE(d.differing, after.width() * after.height() / 100) << d.differing << " pixels differ";
 }
 
 TEST_F(ViewTest, ViewOptionsHideWhatTheyName)
