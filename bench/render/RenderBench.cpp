@@ -8,7 +8,9 @@
 //   on screen) of the 500-body scene against that of an empty scene, frame
 //   by frame in turn, with their ratio;
 // - the velocity tool's trajectory preview, per selected body.
-// Wall-clock times: llvmpipe draws on threads of its own.
+// Wall-clock times: llvmpipe draws on threads of its own, so on a busy
+// machine the paint waits for them. LP_NUM_THREADS=0 makes llvmpipe draw on
+// the calling thread: the times are then the whole work of a frame.
 #include "bench/simulation/GridScene.h"
 #include "model/JointUserData.h"
 #include "model/UserData.h"
