@@ -10,9 +10,21 @@ namespace {
 
 using Vertex = DrawBatches::Vertex;
 
-void push(std::vector<Vertex>& vertices, const b2Vec2& p, const DrawBatches::Colour& colour)
+// Room for n more vertices at the end; the arrays keep their memory from
+// frame to frame, so this seldom allocates.
+Vertex* grow(std::vector<Vertex>& vertices, size_t n)
 {
-    vertices.push_back(Vertex{p.x, p.y, colour});
+    const size_t at = vertices.size();
+    vertices.resize(at + n);
+    return vertices.data() + at;
+}
+
+inline void put(Vertex*& out, const b2Vec2& p, const DrawBatches::Colour& colour)
+{
+    out->x = p.x;
+    out->y = p.y;
+    out->colour = colour;
+    ++out;
 }
 
 void pointArrays(const std::vector<Vertex>& vertices)
@@ -56,11 +68,11 @@ void DrawBatches::addFan(const b2Vec2* vertices, int32_t count, const Colour& co
 {
     if (count < 3)
         return;
-    std::vector<Vertex>& out = batchFor(Kind::Fills, Pen{}).vertices;
+    Vertex* out = grow(batchFor(Kind::Fills, Pen{}).vertices, 3 * size_t(count - 2));
     for (int32_t i = 1; i + 1 < count; ++i) {
-        push(out, vertices[0], colour);
-        push(out, vertices[i], colour);
-        push(out, vertices[i + 1], colour);
+        put(out, vertices[0], colour);
+        put(out, vertices[i], colour);
+        put(out, vertices[i + 1], colour);
     }
 }
 
@@ -70,28 +82,31 @@ void DrawBatches::addLoop(const b2Vec2* vertices, int32_t count, const Colour& c
         return;
     if (!pen.stippled) {
         // Unstippled, a loop's edges are the same pixels drawn apart.
-        std::vector<Vertex>& out = batchFor(Kind::Lines, pen).vertices;
-        for (int32_t i = 0; i < count; ++i) {
-            push(out, vertices[i], colour);
-            push(out, vertices[(i + 1) % count], colour);
+        Vertex* out = grow(batchFor(Kind::Lines, pen).vertices, 2 * size_t(count));
+        for (int32_t i = 0; i + 1 < count; ++i) {
+            put(out, vertices[i], colour);
+            put(out, vertices[i + 1], colour);
         }
+        put(out, vertices[count - 1], colour);
+        put(out, vertices[0], colour);
         return;
     }
     Batch& b = batchFor(Kind::Loops, pen);
     b.firsts.push_back(int32_t(b.vertices.size()));
     b.counts.push_back(count);
+    Vertex* out = grow(b.vertices, size_t(count));
     for (int32_t i = 0; i < count; ++i)
-        push(b.vertices, vertices[i], colour);
+        put(out, vertices[i], colour);
 }
 
 void DrawBatches::addLines(const b2Vec2* ends, int32_t count, const Colour& colour, const Pen& pen)
 {
     if (count < 2)
         return;
-    std::vector<Vertex>& out = batchFor(Kind::Lines, pen).vertices;
+    Vertex* out = grow(batchFor(Kind::Lines, pen).vertices, size_t(count / 2) * 2);
     for (int32_t i = 0; i + 1 < count; i += 2) {
-        push(out, ends[i], colour);
-        push(out, ends[i + 1], colour);
+        put(out, ends[i], colour);
+        put(out, ends[i + 1], colour);
     }
 }
 
@@ -107,9 +122,9 @@ void DrawBatches::addPoints(const b2Vec2* points, int32_t count, const Colour& c
         return;
     Pen pen;
     pen.size = size;
-    std::vector<Vertex>& out = batchFor(Kind::Points, pen).vertices;
+    Vertex* out = grow(batchFor(Kind::Points, pen).vertices, size_t(count));
     for (int32_t i = 0; i < count; ++i)
-        push(out, points[i], colour);
+        put(out, points[i], colour);
 }
 
 void DrawBatches::clear()
