@@ -186,6 +186,7 @@ void SimulationView::selectJointsOfSelectedBodies()
 void SimulationView::showJointsOfSelectedBodies()
 {
     connectJointsTableSelection(false);
+    jointRowsFiltered = true;
     if (!joints.empty() && jointsModel && ui.jointsTable) {
         const std::vector<int> selectedBodies = getSelectedRows2();
         std::vector<char> shown(size_t(jointsModel->rowCount()), 0);
@@ -217,6 +218,30 @@ void SimulationView::showJointsOfSelectedBodies()
         enableJointPages(present);
     }
     connectJointsTableSelection(true);
+}
+
+void SimulationView::showAllJointRows()
+{
+    jointRowsFiltered = false;
+    if (!jointsModel || !ui.jointsTable)
+        return;
+    for (int row = 0; row < jointsModel->rowCount(); ++row)
+        if (ui.jointsTable->isRowHidden(row))
+            ui.jointsTable->setRowHidden(row, false);
+}
+
+void SimulationView::filterNewJointRow(int row)
+{
+    if (!jointsModel || !ui.jointsTable || row < 0 || row >= jointsModel->rowCount())
+        return;
+    bool shown = true;
+    if (jointRowsFiltered) {
+        shown = false;
+        if (size_t(row) < joints.size())
+            shown = isBodySelected(joints[size_t(row)].bodyA) || isBodySelected(joints[size_t(row)].bodyB);
+    }
+    if (ui.jointsTable->isRowHidden(row) == shown)
+        ui.jointsTable->setRowHidden(row, !shown);
 }
 
 void SimulationView::OnSelectAssociatedJoints()

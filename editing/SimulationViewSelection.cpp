@@ -240,6 +240,7 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
             clearTableSelection();
             enableBodyControls(false);
             deselectAllJoints();
+            showAllJointRows();
         }
         if (event->button() == Qt::LeftButton) {
             selectionRectStart = event->position().toPoint();

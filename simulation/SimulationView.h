@@ -273,6 +273,8 @@ public:
     void unhighlightAllJoints();
     void highlightJointsOfSelectedBodies();
     void showJointsOfSelectedBodies();
+    // Lists every joint again (a click on no body).
+    void showAllJointRows();
     void enableDisableMenuCommands();
     // The bodies in the order the user selected them, only those still
     // selected.
@@ -733,6 +735,10 @@ private:
     // Enables exactly the pages of the given joint types (0 to 3).
     void enableJointPages(const bool present[4]);
     void showJointPage(int type);
+    // Shows or hides a row just put into the joints table by the rule the
+    // other rows follow: while the table lists the selected bodies' joints,
+    // only a joint touching a selected body is shown.
+    void filterNewJointRow(int row);
     // The joint rows' connections; the pivot sliders' live limits
     // (properties/SimulationViewJointSlots.cpp).
     void connectJointControls();
@@ -813,6 +819,9 @@ private:
     int bodyPanelRow = -1;
     QAction* jointsAction = nullptr;
     std::vector<int> bodyClickOrder;
+    // The joints table lists only the selected bodies' joints (set by
+    // showJointsOfSelectedBodies, cleared when every row is shown again).
+    bool jointRowsFiltered = false;
     QPoint selectionRectStart;
     QPoint selectionRectEnd;
     bool selectionRectActive = false;
