@@ -133,7 +133,8 @@ void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color
     body.triangulationFailed = failed;
 }
 
-void buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body, AEGP_ColorVal& color)
+A_Err buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body,
+                        AEGP_ColorVal& color)
 {
     AEGP_ItemH source = nullptr;
     AEGP_ItemType type = AEGP_ItemType_NONE;
@@ -166,14 +167,18 @@ void buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites,
     body.color = color;
     body.labelColor = build.labelColor;
     body.tooManyPolygons = false;
+    return err;
 }
 
 }  // namespace
 
 void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex, int layerIndex, int objectType,
                       AEGP_ColorVal& bodyColor, int pluginId, SPBasicSuite* basicSuite, std::vector<char> labels,
-                      std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull)
+                      std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull,
+                      A_Err* hostError)
 {
+    if (hostError)
+        *hostError = A_Err_NONE;
     if (bodyIndex < 0 || size_t(bodyIndex) >= bodies.size())
         return;
     MyBody& body = bodies[size_t(bodyIndex)];
@@ -211,8 +216,11 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
     body.index = bodyIndex + 1;
     body.name = name;
     body.staticHighlight = false;
-    if (err)
+    if (err) {
+        if (hostError)
+            *hostError = err;
         return;
+    }
 
     std::vector<A_long> frames;
     GetLayerStartEndFrames(pluginId, basicSuite, layerIndex, frames);
@@ -234,7 +242,9 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
     else if (objectType == AEGP_ObjectType_VECTOR)
         buildFromShapes(build, body, bodyColor);
     else if (objectType == AEGP_ObjectType_AV)
-        buildFromLayerBox(build, suites, body, bodyColor);
+        err = buildFromLayerBox(build, suites, body, bodyColor);
+    if (hostError)
+        *hostError = err;
     body.outlineUnrepresentable = build.outlineUnrepresentable;
     body.placementMended = build.placementMended;
     body.outlinePrecision = precision - 2;
