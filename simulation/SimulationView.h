@@ -135,6 +135,9 @@ public:
     void doKeyframing(AEGP_CompH target);
     void updateExportInfo(int count);
     void resetProgress();
+    // An export that ends without its keys (refused, failed): Export is
+    // released, the progress cleared, and Play released with the playback.
+    void endUnfinishedExport();
     // Runs the main window's close sequence (ZolvarDlg::closeZolvarDlg).
     void quitDialog();
     // Keys are being written (Export cannot be checked again meanwhile).
