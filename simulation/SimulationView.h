@@ -677,6 +677,8 @@ private:
     // Table selection changes from code, without bodiesTableSelectionChanged.
     void connectBodiesTableSelection(bool connectIt);
     void selectTableRow(int row, bool select);
+    // Brings a row of the bodies table into sight.
+    void scrollBodiesTableTo(int row);
     void clearTableSelection();
     // Drops the click-order entries whose bodies are no longer selected.
     void pruneClickOrder();
