@@ -73,7 +73,7 @@ void placeBody(MyBody& body, b2Vec2 centre, float rotation, b2Vec2 anchor)
     body.rotationIsRelative = false;
 }
 
-void buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body, AEGP_ColorVal& color)
+A_Err buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body, AEGP_ColorVal& color)
 {
     color = build.labelColor;
     if (build.objectType != AEGP_ObjectType_TEXT && build.objectType != AEGP_ObjectType_VECTOR) {
@@ -85,15 +85,17 @@ void buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, My
     const LayerPlacement at = readLayerPlacement(build);
     bool tooMany = false;
     bool failed = false;
+    A_Err err = A_Err_NONE;
     getMasks(build.parent, build.pluginId, build.basic, build.layerIndex, build.objectType, body.outlines,
              build.compWidth, build.compHeight, at.anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, tooMany,
-             failed, &build.outlineUnrepresentable);
+             failed, &build.outlineUnrepresentable, &err);
     placeBody(body, worldPoint(build, compositionPoint(build, at.matrix, at.anchor)), layerRotation(build), at.anchor);
     body.isLayerBox = false;
     body.color = color;
     body.labelColor = build.labelColor;
     body.tooManyPolygons = tooMany;
     body.triangulationFailed = failed;
+    return err;
 }
 
 void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color)
@@ -236,7 +238,7 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
 
     build.labelColor = labelColorOf(labels, bodyIndex, labelColors);
     if (doesLayerHaveMask(pluginId, basicSuite, layerIndex))
-        buildFromMasks(build, suites, body, bodyColor);
+        err = buildFromMasks(build, suites, body, bodyColor);
     else if (objectType == AEGP_ObjectType_TEXT)
         buildTextBody(build, body, bodyColor);
     else if (objectType == AEGP_ObjectType_VECTOR)

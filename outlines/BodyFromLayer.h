@@ -24,9 +24,9 @@ class QWidget;
 // (1 to 16) of the body in `labels` picks entry k - 1 of `labelColors`; any
 // other label means no label. `precision` goes to the discretisation (the
 // body's meshPrecision + 2). `hostError`, when given, receives the first
-// failed host call that left the body without its layer's identity or box
-// (the common reads, the layer box's source), or 0; the body is then
-// incomplete and the caller decides whether to keep it.
+// failed host call that left the body without its layer's identity or
+// outline (the common reads, the masks, the layer box's source), or 0; the
+// body is then incomplete and the caller decides whether to keep it.
 void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex, int layerIndex, int objectType,
                       AEGP_ColorVal& bodyColor, int pluginId, SPBasicSuite* basicSuite, std::vector<char> labels,
                       std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull,

@@ -431,9 +431,16 @@ TEST(ResetScene, AFailureWhileALayerBecomesABodyPushesNothingAndIsToldOnce)
     const Row rows[] = {
         {kAEGPLayerSuite, 37, 2, "the second layer's ID"},
         {kAEGPItemSuite, 17, 4, "the second layer source's pixel aspect"},
+        {kAEGPMaskOutlineSuite, 3, 1, "a vertex of the second layer's mask"},
     };
+    // The second of three solids carries a triangle mask.
+    QByteArray masked = joint_test::threeInARow();
+    masked.replace(R"("name": "L2", "source": 1,)",
+                   R"("name": "L2", "source": 1, "masks": [{"shape": {"closed": true,
+                       "vertices": [[0, 0, 0, 0, 0, 0], [100, 0, 0, 0, 0, 0], [0, 80, 0, 0, 0, 0]]}}],)");
     for (const Row& row : rows) {
-        Scene s;
+        Scene s(masked);
+        ASSERT_FALSE(s.view->bodies[1].isLayerBox);
         s.view->setDensity({5.0f}, {1});
         s.stack->clear();
         const MyBody before = s.view->bodies[1];
