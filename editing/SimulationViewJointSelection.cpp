@@ -10,6 +10,7 @@
 #include "simulation/SimulationView.h"
 
 #include "model/JointUserData.h"
+#include "model/UserData.h"
 
 #include <QItemSelectionModel>
 #include <QStandardItemModel>
@@ -234,11 +235,21 @@ void SimulationView::filterNewJointRow(int row)
 {
     if (!jointsModel || !ui.jointsTable || row < 0 || row >= jointsModel->rowCount())
         return;
+    // Records installed wholesale (a snapshot, a settings file) have no world
+    // body until the next rebuild; their UserData is what it will carry.
+    auto selected = [this](int body) {
+        if (body < 0 || size_t(body) >= bodies.size())
+            return false;
+        if (bodies[size_t(body)].body)
+            return isBodySelected(body);
+        const UserData* data = bodies[size_t(body)].userData;
+        return data && data->selected;
+    };
     bool shown = true;
     if (jointRowsFiltered) {
         shown = false;
         if (size_t(row) < joints.size())
-            shown = isBodySelected(joints[size_t(row)].bodyA) || isBodySelected(joints[size_t(row)].bodyB);
+            shown = selected(joints[size_t(row)].bodyA) || selected(joints[size_t(row)].bodyB);
     }
     if (ui.jointsTable->isRowHidden(row) == shown)
         ui.jointsTable->setRowHidden(row, !shown);

@@ -205,4 +205,36 @@ TEST(JointSelection, RowsPutBackByUndoAndRedoFollowTheBodySelection)
     expectConsistent(*s.view);
 }
 
+// The whole joint list put back at once (a snapshot restored, a reset
+// undone) is listed by the same rule.
+TEST(JointSelection, AWholeJointListPutBackFollowsTheBodySelection)
+{
+    Scene s;
+    s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // row 0: P-Q
+    s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // row 1: Q-R
+    auto shown = [&] {
+        Rows rows;
+        for (int r = 0; r < s.model()->rowCount(); ++r)
+            if (!s.ui.jointsTable->isRowHidden(r))
+                rows.push_back(r);
+        return rows;
+    };
+    s.selectBodies({0});
+    ASSERT_EQ(shown(), Rows({0}));
+
+    s.view->OnAddQuickPresetBtn();
+    s.view->quickPresetsTableDoubleClicked(s.view->presetsModel()->index(0, 0));
+    EXPECT_EQ(s.lastText(), "Restore Scene Snapshot");
+    EXPECT_EQ(s.view->getSelectedRows2(), Rows({0}));
+    EXPECT_EQ(shown(), Rows({0}));
+
+    s.view->OnResetScene();
+    EXPECT_EQ(s.lastText(), "Reset Scene");
+    s.stack->undo();
+    ASSERT_EQ(s.model()->rowCount(), 2);
+    EXPECT_EQ(s.view->getSelectedRows2(), Rows({0}));
+    EXPECT_EQ(shown(), Rows({0}));
+    expectConsistent(*s.view);
+}
+
 } // namespace
