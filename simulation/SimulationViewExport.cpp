@@ -57,6 +57,8 @@ void SimulationView::keyframeLayerProgress()
     }
 
     if (last) {
+        // Played on from here, the layers are followed with their new keys.
+        GuardHostCall([this] { following.release(); });
         if (ui.exportBtn)
             ui.exportBtn->setChecked(false);
         if (keyWriter.failures().isEmpty()) {
@@ -85,6 +87,7 @@ void SimulationView::cancelKeyframing()
     if (!keyWriter.isWriting())
         return;
     GuardHostCall([this] { keyWriter.cancel(); });
+    GuardHostCall([this] { following.release(); });
     resetProgress();
 }
 
