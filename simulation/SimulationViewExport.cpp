@@ -37,9 +37,7 @@ void SimulationView::doKeyframing(AEGP_CompH target)
     const A_Err err = GuardHostCall(
         [&] { started = keyWriter.begin(target, settings, std::move(exported), bodyTransforms, &problem); });
     if (err || !started) {
-        resetProgress();
-        if (ui.exportBtn)
-            ui.exportBtn->setChecked(false);
+        endUnfinishedExport();
         if (!err)
             showMessage(problem);
         return;
@@ -54,8 +52,7 @@ void SimulationView::keyframeLayerProgress()
     bool last = false;
     if (GuardHostCall([&] { last = keyWriter.writeNextLayer(); })) {
         cancelKeyframing();
-        if (ui.exportBtn)
-            ui.exportBtn->setChecked(false);
+        endUnfinishedExport();
         return;
     }
 
@@ -68,7 +65,7 @@ void SimulationView::keyframeLayerProgress()
             quitDialog();
             return;
         }
-        resetProgress();
+        endUnfinishedExport();
         showMessage(QStringLiteral("Some layers could not be keyframed completely:\n\n")
                     + keyWriter.failures().join(QLatin1Char('\n')));
         return;
@@ -100,6 +97,19 @@ void SimulationView::updateExportInfo(int count)
         ui.progressBar->setValue(count);
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QStringLiteral("Keyframing...%1/%2").arg(count).arg(keyWriter.bodyCount()));
+}
+
+void SimulationView::endUnfinishedExport()
+{
+    resetProgress();
+    if (ui.exportBtn)
+        ui.exportBtn->setChecked(false);
+    // Play was pressed by the export's start, or by the user before a Render
+    // that could not start: either way nothing is played for the export now.
+    if (ui.playBtn && ui.playBtn->isChecked()) {
+        ui.playBtn->setChecked(false);
+        pauseAnimation();
+    }
 }
 
 void SimulationView::resetProgress()
