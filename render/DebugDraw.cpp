@@ -150,10 +150,8 @@ void DebugDraw::DrawSolidPolygon(const b2Vec2* vertices, int32_t vertexCount, co
                                  float magnetDistance, b2Vec2 centre, bool showMesh)
 {
     DrawBatches::Left& left = batches.left;
-    left.hasLineWidth = true;
-    left.lineWidth = 1.1f;
-    left.hasColour = true;
-    left.colour = rgba(c, notAlive ? 0.15f : 0.8f);
+    left.setLineWidth(1.1f);
+    left.setColour(rgba(c, notAlive ? 0.15f : 0.8f));
     batches.addFan(vertices, vertexCount, left.colour);
 
     // The mesh lines are drawn without blending: their alpha shows nothing.
@@ -227,10 +225,8 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
         ? Colour{0.5f * c.r, 0.5f * c.g, 0.5f * c.b, 0.4f}
         : Colour{c.r / 2.0f + 0.1f, c.g / 2.0f + 0.1f, c.b / 2.0f + 0.1f, 1.0f};
     batches.addLine(0.5f * (centre + rim), rim, rotationColour, rotationPen);
-    batches.left.hasLineWidth = true;
-    batches.left.lineWidth = 1.1f;
-    batches.left.hasColour = true;
-    batches.left.colour = rotationColour;
+    batches.left.setLineWidth(1.1f);
+    batches.left.setColour(rotationColour);
 
     if (selected && isMagnet) {
         batches.draw();
@@ -258,13 +254,10 @@ void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c
         colour = rgba(c, 1.0f);
     }
     if (coloured) {
-        left.hasColour = true;
-        left.colour = colour;
+        left.setColour(colour);
     }
-    left.hasLineWidth = true;
-    left.lineWidth = 1.0f;
-    left.hasPointSize = true;
-    left.pointSize = pointSize;
+    left.setLineWidth(1.0f);
+    left.setPointSize(pointSize);
 
     switch (style) {
     case SegmentStyle::Plain:
@@ -329,12 +322,9 @@ void DebugDraw::DrawOutline(const OutlineEdge* edges, int32_t edgeCount, const b
     for (int32_t i = 0; i < edgeCount; ++i)
         batches.addPoints(&edges[i].a, 1, colour, 1.25f);
     DrawBatches::Left& left = batches.left;
-    left.hasLineWidth = true;
-    left.lineWidth = 1.1f;
-    left.hasPointSize = true;
-    left.pointSize = 1.25f;
-    left.hasColour = true;
-    left.colour = colour;
+    left.setLineWidth(1.1f);
+    left.setPointSize(1.25f);
+    left.setColour(colour);
 }
 
 void DebugDraw::DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, float width, bool stippled)
@@ -349,10 +339,8 @@ void DebugDraw::DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, 
     const Colour colour = rgba(c, 1.0f);
     batches.addLoop(loop, kSegments, colour, linePen(width, stippled, GLPen::kDashPattern));
     DrawBatches::Left& left = batches.left;
-    left.hasLineWidth = true;
-    left.lineWidth = width;
-    left.hasColour = true;
-    left.colour = colour;
+    left.setLineWidth(width);
+    left.setColour(colour);
 }
 
 void DebugDraw::DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Color& c)

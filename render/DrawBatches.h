@@ -67,6 +67,10 @@ public:
         uint16_t pattern = 0xFFFF;
         bool hasColour = false;
         Colour colour{1.0f, 1.0f, 1.0f, 1.0f};
+
+        void setLineWidth(float width) { hasLineWidth = true; lineWidth = width; }
+        void setPointSize(float size) { hasPointSize = true; pointSize = size; }
+        void setColour(const Colour& c) { hasColour = true; colour = c; }
     };
 
     // A triangle fan (the first vertex shared by every triangle), blended.

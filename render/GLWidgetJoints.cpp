@@ -42,12 +42,9 @@ Pen linePen(float width, bool dashed = false)
 void leave(DrawBatches& batches, const Colour& colour)
 {
     DrawBatches::Left& left = batches.left;
-    left.hasLineWidth = true;
-    left.lineWidth = 1.0f;
-    left.hasPointSize = true;
-    left.pointSize = 1.0f;
-    left.hasColour = true;
-    left.colour = colour;
+    left.setLineWidth(1.0f);
+    left.setPointSize(1.0f);
+    left.setColour(colour);
 }
 
 b2Vec2 normalized(b2Vec2 v)
