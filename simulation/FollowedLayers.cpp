@@ -31,6 +31,26 @@ A_Err changes(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH str
     return err;
 }
 
+// One of the layer's streams: its value (x, y) when it cannot change while
+// the scene plays, else the stream itself in `held`, kept for the ticks.
+A_Err readOrHold(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, AEGP_LayerStream which,
+                 double& x, double& y, AEGP_StreamRefH& held)
+{
+    held = nullptr;
+    AEGP_StreamRefH stream = nullptr;
+    A_Err err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which, &stream);
+    bool changing = false;
+    if (!err)
+        err = changes(suites, pluginId, stream, changing);
+    if (!err && !changing)
+        err = GetStreamXYAtTime(suites, pluginId, stream, kAnyTime, x, y);
+    if (stream && (err || !changing))
+        suites.StreamSuite4()->AEGP_DisposeStream(stream);
+    else
+        held = stream;
+    return err;
+}
+
 } // namespace
 
 FollowedLayers::FollowedLayers(SPBasicSuite* basicSuite, int pluginId)
@@ -116,23 +136,12 @@ void FollowedLayers::keep(FollowedLayer& entry, int layerIndex, double pixelAspe
         err = A_Err_GENERIC;
 
     // The anchor point: its value, or its stream when it changes.
-    AEGP_StreamRefH anchor = nullptr;
-    if (!err)
-        err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId_, entry.layer, AEGP_LayerStream_ANCHORPOINT,
-                                                             &anchor);
-    bool anchorChanges = false;
-    if (!err)
-        err = changes(suites, pluginId_, anchor, anchorChanges);
-    if (!err && !anchorChanges) {
+    if (!err) {
         double x = 0.0;
         double y = 0.0;
-        err = GetStreamXYAtTime(suites, pluginId_, anchor, kAnyTime, x, y);
+        err = readOrHold(suites, pluginId_, entry.layer, AEGP_LayerStream_ANCHORPOINT, x, y, entry.anchorStream);
         entry.anchor.Set(static_cast<float>(x), static_cast<float>(y));
     }
-    if (anchor && (err || !anchorChanges))
-        suites.StreamSuite4()->AEGP_DisposeStream(anchor);
-    else
-        entry.anchorStream = anchor;
 
     // The scales up the parent chain, in the order they multiply.
     AEGP_LayerH link = entry.scales ? entry.layer : nullptr;
@@ -142,22 +151,11 @@ void FollowedLayers::keep(FollowedLayer& entry, int layerIndex, double pixelAspe
             break;
         }
         FollowedLayer::ScaleLink scale;
-        AEGP_StreamRefH stream = nullptr;
-        err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId_, link, AEGP_LayerStream_SCALE, &stream);
-        bool scaleChanges = false;
-        if (!err)
-            err = changes(suites, pluginId_, stream, scaleChanges);
-        if (!err && !scaleChanges) {
-            double x = 100.0;
-            double y = 100.0;
-            err = GetStreamXYAtTime(suites, pluginId_, stream, kAnyTime, x, y);
-            scale.fx = x / 100.0;
-            scale.fy = y / 100.0;
-        }
-        if (stream && (err || !scaleChanges))
-            suites.StreamSuite4()->AEGP_DisposeStream(stream);
-        else
-            scale.stream = stream;
+        double x = 100.0;
+        double y = 100.0;
+        err = readOrHold(suites, pluginId_, link, AEGP_LayerStream_SCALE, x, y, scale.stream);
+        scale.fx = x / 100.0;
+        scale.fy = y / 100.0;
         entry.scaleChain.push_back(scale);
         AEGP_LayerH parent = nullptr;
         if (!err)
