@@ -21,6 +21,16 @@ std::vector<bool> pages(const Scene& s)
             s.ui.prismaticJointLowerTranslationEt->isEnabled(), s.ui.springJointSpringinessEt->isEnabled()};
 }
 
+// The rows of the joints table that are listed.
+Rows shownRows(Scene& s)
+{
+    Rows rows;
+    for (int r = 0; r < s.model()->rowCount(); ++r)
+        if (!s.ui.jointsTable->isRowHidden(r))
+            rows.push_back(r);
+    return rows;
+}
+
 // Bodies P, Q, R (0, 1, 2): a distance joint P-Q (row 0), a pivot Q-R (row 1)
 // and a spring P-R (row 2); every row shown.
 struct Chain : Scene
@@ -90,13 +100,7 @@ TEST(JointSelection, TheTableShowsTheJointsOfTheSelectedBodies)
     Scene s;
     s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // P-Q
     s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // Q-R
-    auto shown = [&] {
-        Rows rows;
-        for (int r = 0; r < s.model()->rowCount(); ++r)
-            if (!s.ui.jointsTable->isRowHidden(r))
-                rows.push_back(r);
-        return rows;
-    };
+    auto shown = [&] { return shownRows(s); };
     s.selectBodies({1});
     EXPECT_EQ(shown(), Rows({0, 1}));
 
@@ -158,13 +162,7 @@ TEST(JointSelection, RowsPutBackByUndoAndRedoFollowTheBodySelection)
     s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // row 1: Q-R
     s.addAll({2, 3}, &SimulationView::addRevoluteJointBetweenSelectedBodies);  // row 2: R-S
     s.addAll({0, 3}, &SimulationView::addRevoluteJointBetweenSelectedBodies);  // row 3: P-S
-    auto shown = [&] {
-        Rows rows;
-        for (int r = 0; r < s.model()->rowCount(); ++r)
-            if (!s.ui.jointsTable->isRowHidden(r))
-                rows.push_back(r);
-        return rows;
-    };
+    auto shown = [&] { return shownRows(s); };
 
     // Remove Q-R and R-S, then select P alone: its joints are rows 0 and 1.
     s.selectBodies({0, 1, 2, 3});
@@ -212,13 +210,7 @@ TEST(JointSelection, AWholeJointListPutBackFollowsTheBodySelection)
     Scene s;
     s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // row 0: P-Q
     s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // row 1: Q-R
-    auto shown = [&] {
-        Rows rows;
-        for (int r = 0; r < s.model()->rowCount(); ++r)
-            if (!s.ui.jointsTable->isRowHidden(r))
-                rows.push_back(r);
-        return rows;
-    };
+    auto shown = [&] { return shownRows(s); };
     s.selectBodies({0});
     ASSERT_EQ(shown(), Rows({0}));
 
