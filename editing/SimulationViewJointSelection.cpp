@@ -10,6 +10,7 @@
 #include "simulation/SimulationView.h"
 
 #include "model/JointUserData.h"
+#include "model/UserData.h"
 
 #include <QItemSelectionModel>
 #include <QStandardItemModel>
@@ -186,6 +187,7 @@ void SimulationView::selectJointsOfSelectedBodies()
 void SimulationView::showJointsOfSelectedBodies()
 {
     connectJointsTableSelection(false);
+    jointRowsFiltered = true;
     if (!joints.empty() && jointsModel && ui.jointsTable) {
         const std::vector<int> selectedBodies = getSelectedRows2();
         std::vector<char> shown(size_t(jointsModel->rowCount()), 0);
@@ -217,6 +219,40 @@ void SimulationView::showJointsOfSelectedBodies()
         enableJointPages(present);
     }
     connectJointsTableSelection(true);
+}
+
+void SimulationView::showAllJointRows()
+{
+    jointRowsFiltered = false;
+    if (!jointsModel || !ui.jointsTable)
+        return;
+    for (int row = 0; row < jointsModel->rowCount(); ++row)
+        if (ui.jointsTable->isRowHidden(row))
+            ui.jointsTable->setRowHidden(row, false);
+}
+
+void SimulationView::filterNewJointRow(int row)
+{
+    if (!jointsModel || !ui.jointsTable || row < 0 || row >= jointsModel->rowCount())
+        return;
+    // Records installed wholesale (a snapshot, a settings file) have no world
+    // body until the next rebuild; their UserData is what it will carry.
+    auto selected = [this](int body) {
+        if (body < 0 || size_t(body) >= bodies.size())
+            return false;
+        if (bodies[size_t(body)].body)
+            return isBodySelected(body);
+        const UserData* data = bodies[size_t(body)].userData;
+        return data && data->selected;
+    };
+    bool shown = true;
+    if (jointRowsFiltered) {
+        shown = false;
+        if (size_t(row) < joints.size())
+            shown = selected(joints[size_t(row)].bodyA) || selected(joints[size_t(row)].bodyB);
+    }
+    if (ui.jointsTable->isRowHidden(row) == shown)
+        ui.jointsTable->setRowHidden(row, !shown);
 }
 
 void SimulationView::OnSelectAssociatedJoints()

@@ -63,8 +63,10 @@ void SimulationView::appendJoint(MyJoint joint, const b2Color& colour)
         bodies[size_t(joint.bodyA)].joints.push_back(joint);
     if (joint.bodyB != joint.bodyA && validIndex(bodies.size(), joint.bodyB))
         bodies[size_t(joint.bodyB)].joints.push_back(joint);
-    if (jointsModel)
+    if (jointsModel) {
         jointsModel->appendRow(jointRowItems(joint, row));
+        filterNewJointRow(row);
+    }
 }
 
 void SimulationView::addDistanceJointBetweenTwoBodies(int a, int b, b2Vec2 localAnchorA, b2Vec2 localAnchorB)
@@ -238,8 +240,11 @@ void SimulationView::addJoints(std::vector<MyJoint> records)
             bodies[size_t(joint.bodyA)].joints.push_back(joint);
         if (joint.bodyB != joint.bodyA && validIndex(bodies.size(), joint.bodyB))
             bodies[size_t(joint.bodyB)].joints.push_back(joint);
-        if (jointsModel)
-            jointsModel->insertRow(std::min(at, jointsModel->rowCount()), jointRowItems(joint, at));
+        if (jointsModel) {
+            const int row = std::min(at, jointsModel->rowCount());
+            jointsModel->insertRow(row, jointRowItems(joint, at));
+            filterNewJointRow(row);
+        }
     }
     if (jointsModel && !insertedAt.empty())
         for (int i = insertedAt.front(); i < jointsModel->rowCount(); ++i)

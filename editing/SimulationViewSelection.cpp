@@ -86,6 +86,15 @@ void SimulationView::selectTableRow(int row, bool select)
                                                           : QItemSelectionModel::Deselect);
 }
 
+void SimulationView::scrollBodiesTableTo(int row)
+{
+    if (!ui.bodiesTable || !bodiesModel || row < 0 || row >= bodiesModel->rowCount())
+        return;
+    // Vertically only where it can: the column at the left edge stays.
+    const int column = std::max(0, ui.bodiesTable->columnAt(0));
+    ui.bodiesTable->scrollTo(bodiesModel->index(row, column), QAbstractItemView::EnsureVisible);
+}
+
 void SimulationView::clearTableSelection()
 {
     if (ui.bodiesTable && ui.bodiesTable->selectionModel())
@@ -240,6 +249,7 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
             clearTableSelection();
             enableBodyControls(false);
             deselectAllJoints();
+            showAllJointRows();
         }
         if (event->button() == Qt::LeftButton) {
             selectionRectStart = event->position().toPoint();
@@ -270,6 +280,9 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
             selectTableRow(hit, true);
         }
         dragList = getSelectedRows2();
+        // The row of the body just clicked may lie out of the list's sight.
+        if (isBodySelected(hit))
+            scrollBodiesTableTo(hit);
         if (!dragList.empty() && shown >= 0) {
             enableBodyControls(true);
             setBodyControls(shown);

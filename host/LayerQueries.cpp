@@ -21,6 +21,20 @@ A_long ClampToLong(int64_t value)
                                                    std::numeric_limits<A_long>::max()));
 }
 
+template <class StreamSuite>
+A_Err ReadStreamXY(const StreamSuite* streams, AEGP_PluginID pluginId, AEGP_StreamRefH stream, const A_Time& t,
+                   double& x, double& y)
+{
+    AEGP_StreamValue2 value{};
+    A_Err err = streams->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime, &t, false, &value);
+    if (!err) {
+        x = value.val.two_d.x;
+        y = value.val.two_d.y;
+        err = streams->AEGP_DisposeStreamValue(&value);
+    }
+    return err;
+}
+
 // x and y of a layer transform stream's value at t (composition time,
 // expressions applied). The stream and the value are disposed.
 template <class StreamSuite>
@@ -29,15 +43,8 @@ A_Err ReadLayerStreamXY(const StreamSuite* streams, AEGP_PluginID pluginId, AEGP
 {
     AEGP_StreamRefH stream = nullptr;
     A_Err err = streams->AEGP_GetNewLayerStream(pluginId, layer, which, &stream);
-    if (!err) {
-        AEGP_StreamValue2 value{};
-        err = streams->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime, &t, false, &value);
-        if (!err) {
-            x = value.val.two_d.x;
-            y = value.val.two_d.y;
-            err = streams->AEGP_DisposeStreamValue(&value);
-        }
-    }
+    if (!err)
+        err = ReadStreamXY(streams, pluginId, stream, t, x, y);
     if (stream) {
         const A_Err disposeErr = streams->AEGP_DisposeStream(stream);
         if (!err)
@@ -55,11 +62,8 @@ A_Err WorldAnchorPoint(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, 
     GetAnchorPointAtTime(pluginId, basic, layer, anchor, t); // a failed read leaves (0, 0)
     A_Matrix4 matrix{};
     const A_Err err = suites.LayerSuite7()->AEGP_GetLayerToWorldXform(layer, &t, &matrix);
-    if (!err) {
-        Point4 world{};
-        GetWorldCoords(Point4{anchor.x, anchor.y, 0.0, 1.0}, matrix, &world);
-        out.Set(static_cast<float>(world.x * pixelAspect), static_cast<float>(world.y));
-    }
+    if (!err)
+        out = WorldPointThrough(matrix, anchor, pixelAspect);
     return err;
 }
 
@@ -240,15 +244,8 @@ A_Err GetWorldRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_L
     AEGP_SuiteHandler suites(basic);
     A_Matrix4 matrix{};
     const A_Err err = suites.LayerSuite7()->AEGP_GetLayerToWorldXform(layer, &t, &matrix);
-    if (!err) {
-        Point4 tip{};
-        Point4 origin{};
-        GetWorldCoords(Point4{1.0, 0.0, 0.0, 1.0}, matrix, &tip);
-        GetWorldCoords(Point4{0.0, 0.0, 0.0, 1.0}, matrix, &origin);
-        b2Vec2 d(static_cast<float>(tip.x - origin.x), static_cast<float>(tip.y - origin.y));
-        d.Normalize();
-        degrees = std::atan2(d.y, d.x) * 180.0f / 3.1415927f;
-    }
+    if (!err)
+        degrees = WorldRotationThrough(matrix);
     return err;
 }
 
@@ -375,6 +372,35 @@ b2Vec2 GetLayerLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic
         err = WorldAnchorPoint(suites, pluginId, basic, layer, pixelAspect, HostTimeFromSeconds(t0 + dt), p1);
     if (err)
         return b2Vec2(0.0f, 0.0f);
+    return LinearVelocityBetween(p0, p1, dt);
+}
+
+A_Err GetStreamXYAtTime(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream,
+                        const A_Time& t, double& x, double& y)
+{
+    return ReadStreamXY(suites.StreamSuite4(), pluginId, stream, t, x, y);
+}
+
+b2Vec2 WorldPointThrough(const A_Matrix4& matrix, b2Vec2 anchor, double pixelAspect)
+{
+    Point4 world{};
+    GetWorldCoords(Point4{anchor.x, anchor.y, 0.0, 1.0}, matrix, &world);
+    return b2Vec2(static_cast<float>(world.x * pixelAspect), static_cast<float>(world.y));
+}
+
+float WorldRotationThrough(const A_Matrix4& matrix)
+{
+    Point4 tip{};
+    Point4 origin{};
+    GetWorldCoords(Point4{1.0, 0.0, 0.0, 1.0}, matrix, &tip);
+    GetWorldCoords(Point4{0.0, 0.0, 0.0, 1.0}, matrix, &origin);
+    b2Vec2 d(static_cast<float>(tip.x - origin.x), static_cast<float>(tip.y - origin.y));
+    d.Normalize();
+    return std::atan2(d.y, d.x) * 180.0f / 3.1415927f;
+}
+
+b2Vec2 LinearVelocityBetween(b2Vec2 p0, b2Vec2 p1, double dt)
+{
     return b2Vec2(static_cast<float>((p1.x - p0.x) / dt / 100.0), static_cast<float>((p1.y - p0.y) / dt / 100.0));
 }
 

@@ -112,6 +112,18 @@ b2Vec2 GetLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, A_l
 b2Vec2 GetLayerLinearVelocityAtFrame(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                                      double pixelAspect, A_Time frameDuration, A_long frame, double timeDivider,
                                      double fps);
+// The pieces of the queries above, for callers that keep what they read:
+// the layer point `anchor` through the layer-to-world matrix, x times the
+// pixel aspect ratio; the rotation of the layer's x axis through the matrix,
+// in degrees; the velocity, in world units per second, of a point at p0 that
+// is at p1 dt seconds later.
+b2Vec2 WorldPointThrough(const A_Matrix4& matrix, b2Vec2 anchor, double pixelAspect);
+// x and y of the value of a stream the caller holds, at t (composition time,
+// expressions applied); the value is disposed.
+A_Err GetStreamXYAtTime(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream,
+                        const A_Time& t, double& x, double& y);
+float WorldRotationThrough(const A_Matrix4& matrix);
+b2Vec2 LinearVelocityBetween(b2Vec2 p0, b2Vec2 p1, double dt);
 // The active composition's item, composition and pixel aspect ratio; an
 // error when the active item is not a composition.
 A_Err GetActiveCompAspect(SPBasicSuite* basic, AEGP_ItemH& item, AEGP_CompH& comp, double& pixelAspect);

@@ -1,6 +1,7 @@
 #include "mainwindow/ZolvarDlg.h"
 
 #include "host/PluginGlobals.h"
+#include "mainwindow/PanelFit.h"
 #include "mainwindow/WindowPreferences.h"
 #include "properties/GravityView.h"
 #include "properties/UndoView.h"
@@ -73,6 +74,7 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     setSliderDefaults();
     setTheme(theme);
     setRubberBand(theme);
+    fitPanelsToText();
 
     // First run, or a store that lost a key: keep the layout as built as the
     // default, and as the current one.
@@ -90,6 +92,20 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
 ZolvarDlg::~ZolvarDlg()
 {
     delete view;
+}
+
+// Once the style sheet has set the fonts, and before the layout is stored or
+// restored: the docks' sizes start from these minimums.
+void ZolvarDlg::fitPanelsToText()
+{
+    ensurePolished();
+    fitLabelsToText(ui.centralWidget);
+    for (QWidget* panel : {static_cast<QWidget*>(ui.globalPropertiesTabWidget),
+                           static_cast<QWidget*>(ui.bodyPropertiesTabWidget),
+                           static_cast<QWidget*>(ui.jointPropertiesTabWidget)}) {
+        fitEditBoxesToText(panel);
+        fitScrollAreasToContents(panel);
+    }
 }
 
 void ZolvarDlg::createUndoStack(int undoLevels)

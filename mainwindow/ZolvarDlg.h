@@ -238,6 +238,7 @@ protected:
 
 private:
     // Construction steps (ZolvarDlg.cpp, ZolvarDlgWiring.cpp).
+    void fitPanelsToText();
     void createUndoStack(int undoLevels);
     void createViewOptionsMenu();
     void connectCommands();

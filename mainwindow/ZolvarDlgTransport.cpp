@@ -132,7 +132,7 @@ void ZolvarDlg::OnExportBtn()
     // nothing recorded.
     const QString refusal = exportRangeProblem(start, end);
     if (!refusal.isEmpty()) {
-        ui.exportBtn->setChecked(false);
+        view->endUnfinishedExport();
         QMessageBox::information(this, QStringLiteral("Zolvar"), refusal, QMessageBox::Ok);
         return;
     }

@@ -73,7 +73,7 @@ void placeBody(MyBody& body, b2Vec2 centre, float rotation, b2Vec2 anchor)
     body.rotationIsRelative = false;
 }
 
-void buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body, AEGP_ColorVal& color)
+A_Err buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body, AEGP_ColorVal& color)
 {
     color = build.labelColor;
     if (build.objectType != AEGP_ObjectType_TEXT && build.objectType != AEGP_ObjectType_VECTOR) {
@@ -85,15 +85,17 @@ void buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, My
     const LayerPlacement at = readLayerPlacement(build);
     bool tooMany = false;
     bool failed = false;
+    A_Err err = A_Err_NONE;
     getMasks(build.parent, build.pluginId, build.basic, build.layerIndex, build.objectType, body.outlines,
              build.compWidth, build.compHeight, at.anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, tooMany,
-             failed, &build.outlineUnrepresentable);
+             failed, &build.outlineUnrepresentable, &err);
     placeBody(body, worldPoint(build, compositionPoint(build, at.matrix, at.anchor)), layerRotation(build), at.anchor);
     body.isLayerBox = false;
     body.color = color;
     body.labelColor = build.labelColor;
     body.tooManyPolygons = tooMany;
     body.triangulationFailed = failed;
+    return err;
 }
 
 void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color)
@@ -133,7 +135,8 @@ void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color
     body.triangulationFailed = failed;
 }
 
-void buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body, AEGP_ColorVal& color)
+A_Err buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites, MyBody& body,
+                        AEGP_ColorVal& color)
 {
     AEGP_ItemH source = nullptr;
     AEGP_ItemType type = AEGP_ItemType_NONE;
@@ -166,14 +169,18 @@ void buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites,
     body.color = color;
     body.labelColor = build.labelColor;
     body.tooManyPolygons = false;
+    return err;
 }
 
 }  // namespace
 
 void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex, int layerIndex, int objectType,
                       AEGP_ColorVal& bodyColor, int pluginId, SPBasicSuite* basicSuite, std::vector<char> labels,
-                      std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull)
+                      std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull,
+                      A_Err* hostError)
 {
+    if (hostError)
+        *hostError = A_Err_NONE;
     if (bodyIndex < 0 || size_t(bodyIndex) >= bodies.size())
         return;
     MyBody& body = bodies[size_t(bodyIndex)];
@@ -211,8 +218,11 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
     body.index = bodyIndex + 1;
     body.name = name;
     body.staticHighlight = false;
-    if (err)
+    if (err) {
+        if (hostError)
+            *hostError = err;
         return;
+    }
 
     std::vector<A_long> frames;
     GetLayerStartEndFrames(pluginId, basicSuite, layerIndex, frames);
@@ -228,13 +238,15 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
 
     build.labelColor = labelColorOf(labels, bodyIndex, labelColors);
     if (doesLayerHaveMask(pluginId, basicSuite, layerIndex))
-        buildFromMasks(build, suites, body, bodyColor);
+        err = buildFromMasks(build, suites, body, bodyColor);
     else if (objectType == AEGP_ObjectType_TEXT)
         buildTextBody(build, body, bodyColor);
     else if (objectType == AEGP_ObjectType_VECTOR)
         buildFromShapes(build, body, bodyColor);
     else if (objectType == AEGP_ObjectType_AV)
-        buildFromLayerBox(build, suites, body, bodyColor);
+        err = buildFromLayerBox(build, suites, body, bodyColor);
+    if (hostError)
+        *hostError = err;
     body.outlineUnrepresentable = build.outlineUnrepresentable;
     body.placementMended = build.placementMended;
     body.outlinePrecision = precision - 2;

@@ -23,10 +23,14 @@ class QWidget;
 // named keep their values; `bodyColor` receives the body's colour. Label k
 // (1 to 16) of the body in `labels` picks entry k - 1 of `labelColors`; any
 // other label means no label. `precision` goes to the discretisation (the
-// body's meshPrecision + 2).
+// body's meshPrecision + 2). `hostError`, when given, receives the first
+// failed host call that left the body without its layer's identity or
+// outline (the common reads, the masks, the layer box's source), or 0; the
+// body is then incomplete and the caller decides whether to keep it.
 void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyIndex, int layerIndex, int objectType,
                       AEGP_ColorVal& bodyColor, int pluginId, SPBasicSuite* basicSuite, std::vector<char> labels,
-                      std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull);
+                      std::vector<AEGP_ColorVal> labelColors, QString name, int precision, bool useConvexHull,
+                      A_Err* hostError = nullptr);
 
 // Rebuilds the outlines of body `bodyIndex` from its layer
 // (`bodyLayerIndices[bodyIndex]`) with the body's own meshPrecision and

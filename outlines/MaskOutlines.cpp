@@ -123,7 +123,7 @@ A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 /*matrix*/, bool& tooManyPolygons,
-              bool& triangulationFailed, bool* unrepresentable)
+              bool& triangulationFailed, bool* unrepresentable, A_Err* hostError)
 {
     outlines.clear();
     OutlineSet set;
@@ -153,6 +153,8 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
             err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(parade.get(), &maskCount);
         for (A_long m = 0; !err && parade && m < maskCount; ++m)
             err = readMask(suites, pluginId, parade.get(), m, maskCount, aspect, precision, hull, sx, sy, set);
+        if (hostError)
+            *hostError = err;
     }
 
     OutlineFrame frame;

@@ -23,12 +23,13 @@ class QWidget;
 // until then are used. `tooManyPolygons` is always written;
 // `triangulationFailed` is set when a closed mask crosses itself and never
 // cleared. `unrepresentable`, when given, is set when a mask holds a value
-// beyond single precision (the group is then empty). compWidth, compHeight
-// and the matrix are not used.
+// beyond single precision (the group is then empty). `hostError`, when
+// given, receives the host error that ended the reading, or 0. compWidth,
+// compHeight and the matrix are not used.
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 matrix, bool& tooManyPolygons,
-              bool& triangulationFailed, bool* unrepresentable = nullptr);
+              bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr);
 
 // Whether some closed mask among the children of the mask group `parade`
 // lies inside another closed one: a hole, as the outlines above take it

@@ -93,6 +93,48 @@ void drawArrow(b2Vec2 start, b2Vec2 tip)
     glEnd();
 }
 
+namespace {
+
+using Colour = DrawBatches::Colour;
+using Pen = DrawBatches::Pen;
+
+Colour rgba(const b2Color& c, float alpha)
+{
+    return Colour{c.r, c.g, c.b, alpha};
+}
+
+Pen linePen(float width, bool stippled = false, uint16_t pattern = 0xFFFF)
+{
+    Pen pen;
+    pen.size = width;
+    pen.stippled = stippled;
+    pen.pattern = pattern;
+    return pen;
+}
+
+// The unit circle at the solid circles' 64 angles: 0, 0.19634955, ...
+// accumulated in single precision (the fill's 32, then the outline's 32 one
+// turn later).
+struct RimTable {
+    b2Vec2 unit[64];
+    RimTable()
+    {
+        float theta = 0.0f;
+        for (b2Vec2& u : unit) {
+            u = b2Vec2(std::cos(theta), std::sin(theta));
+            theta += 0.19634955f;
+        }
+    }
+};
+
+const RimTable& rimTable()
+{
+    static const RimTable table;
+    return table;
+}
+
+} // namespace
+
 void DebugDraw::DrawPolygon(const b2Vec2* vertices, int32_t vertexCount, const b2Color& c, bool, bool, bool)
 {
     batches.draw();
@@ -107,16 +149,20 @@ void DebugDraw::DrawSolidPolygon(const b2Vec2* vertices, int32_t vertexCount, co
                                  bool staticHighlight, bool notAlive, bool isMagnet, bool isRepulsion,
                                  float magnetDistance, b2Vec2 centre, bool showMesh)
 {
-    batches.addFan(vertices, vertexCount, {c.r, c.g, c.b, notAlive ? 0.15f : 0.8f});
+    DrawBatches::Left& left = batches.left;
+    left.setLineWidth(1.1f);
+    left.setColour(rgba(c, notAlive ? 0.15f : 0.8f));
+    batches.addFan(vertices, vertexCount, left.colour);
 
     // The mesh lines are drawn without blending: their alpha shows nothing.
     if (showMesh) {
-        std::array<float, 4> mesh{c.r, c.g, c.b, 1.0f};
+        Colour mesh = rgba(c, 1.0f);
         if (staticHighlight && !notAlive)
             mesh = {0.85f, 0.18f, 0.81f, 1.0f};
         else if (notAlive)
             mesh = {0.33f * c.r, 0.33f * c.g, 0.33f * c.b, 0.25f};
-        batches.addLoop(vertices, vertexCount, mesh);
+        batches.addLoop(vertices, vertexCount, mesh, linePen(1.1f));
+        left.colour = mesh;
     }
 
     if (selected && isMagnet) {
@@ -144,53 +190,47 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
                                 b2Color staticHighlightColor)
 {
     constexpr int kRim = 32;
-    constexpr float kStep = 0.19634955f;
-    // The outline goes round a second time from where the fill stopped.
-    float theta = 0.0f;
-    auto nextRimPoint = [&] {
-        const b2Vec2 p = centre + radius * b2Vec2(std::cos(theta), std::sin(theta));
-        theta += kStep;
-        return p;
-    };
-
+    const b2Vec2* unit = rimTable().unit;
     b2Vec2 rimPoints[kRim];
-    for (b2Vec2& p : rimPoints)
-        p = nextRimPoint();
-    batches.addFan(rimPoints, kRim, {c.r, c.g, c.b, notAlive ? 0.15f : 0.8f});
+    for (int i = 0; i < kRim; ++i)
+        rimPoints[i] = centre + radius * unit[i];
+    batches.addFan(rimPoints, kRim, rgba(c, notAlive ? 0.15f : 0.8f));
+
+    // A highlighted circle is outlined in its stroke; its rotation line
+    // follows in the stipple the outline left. The outline goes round a
+    // second time from where the fill stopped.
+    Pen rotationPen = linePen(1.1f);
+    if (staticHighlight || selected) {
+        Pen outline;
+        Colour colour;
+        if (selected) {
+            batches.setPattern(GLPen::kSelectionPattern);
+            outline = linePen(selectionStrokeWidth, true, GLPen::kSelectionPattern);
+            colour = rgba(staticHighlight ? staticHighlightColor : selectionHighlightColor, notAlive ? 0.15f : 1.0f);
+            rotationPen.stippled = true;
+            rotationPen.pattern = GLPen::kSelectionPattern;
+        } else {
+            outline = linePen(1.25f);
+            colour = rgba(staticHighlightColor, 1.0f);
+        }
+        b2Vec2 loop[kRim];
+        for (int i = 0; i < kRim; ++i)
+            loop[i] = centre + radius * unit[kRim + i];
+        batches.addLoop(loop, kRim, colour, outline);
+    }
 
     // The outer half of the radius shows the body's rotation.
     const b2Vec2 rim = centre + radius * axis;
-    const std::array<float, 4> rotationColour = notAlive
-        ? std::array<float, 4>{0.5f * c.r, 0.5f * c.g, 0.5f * c.b, 0.4f}
-        : std::array<float, 4>{c.r / 2.0f + 0.1f, c.g / 2.0f + 0.1f, c.b / 2.0f + 0.1f, 1.0f};
-    if (!staticHighlight && !selected) {
-        batches.addLine(0.5f * (centre + rim), rim, rotationColour);
-        return;
-    }
+    const Colour rotationColour = notAlive
+        ? Colour{0.5f * c.r, 0.5f * c.g, 0.5f * c.b, 0.4f}
+        : Colour{c.r / 2.0f + 0.1f, c.g / 2.0f + 0.1f, c.b / 2.0f + 0.1f, 1.0f};
+    batches.addLine(0.5f * (centre + rim), rim, rotationColour, rotationPen);
+    batches.left.setLineWidth(1.1f);
+    batches.left.setColour(rotationColour);
 
-    // A highlighted circle is outlined at once, in its stroke; its rotation
-    // line follows in the stipple the outline left.
-    batches.draw();
-    if (staticHighlight && !selected) {
-        GLPen::lineWidth(1.25f);
-        color(staticHighlightColor, 1.0f);
-    } else if (selected) {
-        GLPen::lineWidth(selectionStrokeWidth);
-        GLPen::stipple(GLPen::kSelectionPattern);
-        color(staticHighlight ? staticHighlightColor : selectionHighlightColor, notAlive ? 0.15f : 1.0f);
-    }
-    glBegin(GL_LINE_LOOP);
-    for (int i = 0; i < kRim; ++i)
-        vertex(nextRimPoint());
-    glEnd();
-
-    GLPen::lineWidth(1.1f);
-    glColor4f(rotationColour[0], rotationColour[1], rotationColour[2], rotationColour[3]);
-    line(0.5f * (centre + rim), rim);
-
-    if (selected && isMagnet)
+    if (selected && isMagnet) {
+        batches.draw();
         magnetRing(centre, magnetDistance, isRepulsion);
-    if (selected) {
         GLPen::lineWidth(1.1f);
         GLPen::stippleOff();
     }
@@ -199,32 +239,41 @@ void DebugDraw::DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2
 void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c, bool selected, int32_t style,
                             b2Color selectedColor, float width)
 {
-    batches.draw();
+    DrawBatches::Left& left = batches.left;
+    Pen pen = linePen(width);
+    float pointSize = width * 5.0f;
+    Colour colour = left.colour;
+    bool coloured = style >= SegmentStyle::Plain && style <= SegmentStyle::DistanceSymbol;
     if (selected) {
-        GLPen::lineWidth(width * 1.7f);
-        GLPen::stipple(GLPen::kDashPattern);
-        GLPen::pointSize(width * 7.0f);
-        glColor3f(selectedColor.r, selectedColor.g, selectedColor.b);
-    } else {
-        GLPen::lineWidth(width);
-        GLPen::pointSize(width * 5.0f);
-        if (style >= SegmentStyle::Plain && style <= SegmentStyle::DistanceSymbol)
-            glColor3f(c.r, c.g, c.b);
+        batches.setPattern(GLPen::kDashPattern);
+        pen = linePen(width * 1.7f, true, GLPen::kDashPattern);
+        pointSize = width * 7.0f;
+        colour = rgba(selectedColor, 1.0f);
+        coloured = true;
+    } else if (coloured) {
+        colour = rgba(c, 1.0f);
     }
+    if (coloured) {
+        left.setColour(colour);
+    }
+    left.setLineWidth(1.0f);
+    left.setPointSize(pointSize);
 
     switch (style) {
     case SegmentStyle::Plain:
-        line(p1, p2);
+        batches.addLine(p1, p2, colour, pen);
         break;
-    case SegmentStyle::PivotArm:
+    case SegmentStyle::PivotArm: {
         // The pattern is whichever was set last.
-        GLPen::stippleOn();
-        line(p1, p2);
-        GLPen::stippleOff();
-        point(p1);
-        GLPen::pointSize(width * 1.1f);
-        point(p2);
+        Pen arm = pen;
+        arm.stippled = true;
+        arm.pattern = batches.pattern();
+        batches.addLine(p1, p2, colour, arm);
+        batches.addPoints(&p1, 1, colour, pointSize);
+        batches.addPoints(&p2, 1, colour, width * 1.1f);
+        left.pointSize = width * 1.1f;
         break;
+    }
     case SegmentStyle::DistanceSymbol: {
         // A line broken at its middle by a gap of L between two bars of H.
         const float l = 0.07f * width;
@@ -235,27 +284,16 @@ void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c
         n.Normalize();
         const b2Vec2 s = 0.5f * (p1 + p2) - (l / 2.0f) * u;
         const b2Vec2 e = s + l * u;
-        glBegin(GL_LINES);
-        vertex(p1);
-        vertex(s);
-        vertex(s + (h / 2.0f) * n);
-        vertex(s - (h / 2.0f) * n);
-        vertex(e + (h / 2.0f) * n);
-        vertex(e - (h / 2.0f) * n);
-        vertex(e);
-        vertex(p2);
-        glEnd();
-        glBegin(GL_POINTS);
-        vertex(p1);
-        vertex(p2);
-        glEnd();
+        const b2Vec2 ends[8] = {p1, s, s + (h / 2.0f) * n, s - (h / 2.0f) * n, e + (h / 2.0f) * n, e - (h / 2.0f) * n,
+                                e, p2};
+        batches.addLines(ends, 8, colour, pen);
+        const b2Vec2 points[2] = {p1, p2};
+        batches.addPoints(points, 2, colour, pointSize);
         break;
     }
     default:  // ColourOnly and unknown styles draw nothing
         break;
     }
-    GLPen::lineWidth(1.0f);
-    GLPen::stippleOff();
 }
 
 void DebugDraw::DrawTransform(const b2Transform& xf)
@@ -272,44 +310,37 @@ void DebugDraw::DrawTransform(const b2Transform& xf)
 void DebugDraw::DrawOutline(const OutlineEdge* edges, int32_t edgeCount, const b2Color& c, float width,
                             bool stippled)
 {
-    batches.draw();
-    GLPen::lineWidth(width);
-    if (stippled)
-        GLPen::stipple(GLPen::kSelectionPattern);
-    else
-        GLPen::stippleOff();
-    color(c, 1.0f);
     // Lines, then a point at each edge's start: the same pixels as edge by
-    // edge, since every piece has the one colour.
-    glBegin(GL_LINES);
-    for (int32_t i = 0; i < edgeCount; ++i) {
-        vertex(edges[i].a);
-        vertex(edges[i].b);
-    }
-    glEnd();
-    GLPen::pointSize(1.25f);
-    glBegin(GL_POINTS);
+    // edge, since every piece has the one colour. Each edge is a primitive
+    // of its own, so the stipple starts afresh on each.
+    const Colour colour = rgba(c, 1.0f);
+    if (stippled)
+        batches.setPattern(GLPen::kSelectionPattern);
+    const Pen pen = linePen(width, stippled, GLPen::kSelectionPattern);
     for (int32_t i = 0; i < edgeCount; ++i)
-        vertex(edges[i].a);
-    glEnd();
-    GLPen::lineWidth(1.1f);
-    GLPen::stippleOff();
+        batches.addLine(edges[i].a, edges[i].b, colour, pen);
+    for (int32_t i = 0; i < edgeCount; ++i)
+        batches.addPoints(&edges[i].a, 1, colour, 1.25f);
+    DrawBatches::Left& left = batches.left;
+    left.setLineWidth(1.1f);
+    left.setPointSize(1.25f);
+    left.setColour(colour);
 }
 
 void DebugDraw::DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, float width, bool stippled)
 {
-    batches.draw();
     constexpr int kSegments = 32;
-    GLPen::lineWidth(width);
     if (stippled)
-        GLPen::stipple(GLPen::kDashPattern);
-    glColor3f(c.r, c.g, c.b);
-    glBegin(GL_LINE_LOOP);
+        batches.setPattern(GLPen::kDashPattern);
+    b2Vec2 loop[kSegments];
     float theta = 0.0f;
     for (int i = 0; i < kSegments; ++i, theta += 2.0f * b2_pi / float(kSegments))
-        vertex(centre + radius * b2Vec2(std::cos(theta), std::sin(theta)));
-    glEnd();
-    GLPen::stippleOff();
+        loop[i] = centre + radius * b2Vec2(std::cos(theta), std::sin(theta));
+    const Colour colour = rgba(c, 1.0f);
+    batches.addLoop(loop, kSegments, colour, linePen(width, stippled, GLPen::kDashPattern));
+    DrawBatches::Left& left = batches.left;
+    left.setLineWidth(width);
+    left.setColour(colour);
 }
 
 void DebugDraw::DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Color& c)

@@ -8,10 +8,14 @@
 // again after the primitive. What each call leaves set (line width, point
 // size, stipple pattern) carries into the next one, as its comment says.
 //
-// The fills of bodies, their mesh lines and the rotation lines of circles
-// are gathered by colour (DrawBatches) and drawn together: before anything
-// drawn at once, and at Flush(), the end of the world's drawing. The blending
-// and line width are then set once per batch.
+// The shapes and joints are gathered by pen (DrawBatches): fills, mesh
+// lines, the outlines of selected and static bodies and circles, rotation
+// lines, joint segments, pivots and their points go into vertex arrays
+// that carry each vertex's colour, and are drawn together with the
+// blending, line width, stipple and point size set once per batch: before
+// anything drawn at once (bounding boxes, axes, magnet rings, limit
+// sectors), and at Flush(), the end of a pass of the world's drawing. The
+// state each callback leaves, below, is what Flush() leaves.
 #pragma once
 
 #include "render/DrawBatches.h"

@@ -8,6 +8,7 @@
 namespace {
 
 float ratio = 1.0f;
+uint16_t pattern = 0xFFFF;
 
 } // namespace
 
@@ -33,10 +34,21 @@ void pointSize(float size)
     glPointSize(size * ratio);
 }
 
-void stipple(uint16_t pattern)
+void stipple(uint16_t p)
 {
     glEnable(GL_LINE_STIPPLE);
-    glLineStipple(std::max(1, int(std::lround(ratio))), pattern);
+    setPattern(p);
+}
+
+void setPattern(uint16_t p)
+{
+    glLineStipple(std::max(1, int(std::lround(ratio))), p);
+    pattern = p;
+}
+
+uint16_t lastPattern()
+{
+    return pattern;
 }
 
 void stippleOn()

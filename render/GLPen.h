@@ -23,6 +23,10 @@ void lineWidth(float width);
 void pointSize(float size);
 // Enables line stipple with factor 1 (scaled) and the pattern.
 void stipple(uint16_t pattern);
+// Sets the pattern (factor 1, scaled) without enabling stipple.
+void setPattern(uint16_t pattern);
+// The pattern last set through these (OpenGL's solid 0xFFFF before any).
+uint16_t lastPattern();
 // Enables line stipple with the pattern last set.
 void stippleOn();
 void stippleOff();

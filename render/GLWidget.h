@@ -16,6 +16,7 @@
 #pragma once
 
 #include "mainwindow/ZolvarDlgForm.h"
+#include "render/DrawBatches.h"
 #include "render/ViewTransform.h"
 
 #include <QColor>
@@ -112,7 +113,8 @@ private:
     void drawSelRect();
     void drawGravity();
     void drawVelocity();
-    // GLWidgetJoints.cpp
+    // GLWidgetJoints.cpp: prismatic and spring joints are gathered into
+    // jointBatches and drawn together at the end of drawJoints().
     void drawJoints();
     void drawSpring(b2Vec2 p1, b2Vec2 p2, bool selected, int i);
     void drawPrismatic(b2Vec2 anchor, b2Vec2 axis, bool selected, int i);
@@ -133,6 +135,7 @@ private:
     b2Color compFrameColor{1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f};
     bool showCompBounds = true;
     bool drawJointsFlag = true;
+    DrawBatches jointBatches;
     // The widget's size at the last paint.
     float curw = 0.0f;
     float curh = 0.0f;

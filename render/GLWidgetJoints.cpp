@@ -1,5 +1,7 @@
 // The joints the world does not draw: AEmatic pull lines, prismatic
-// (piston) joints and springs, in the view's joint colours and width.
+// (piston) joints and springs, in the view's joint colours and width. The
+// pull lines are smoothed and drawn at once; the joints are gathered by pen
+// and drawn together after them.
 #include "render/GLWidget.h"
 
 #include "render/GLPen.h"
@@ -12,14 +14,37 @@ namespace {
 
 using GLPen::vertex;
 
-void color(const b2Color& c)
+using Colour = DrawBatches::Colour;
+using Pen = DrawBatches::Pen;
+
+Colour rgba(const b2Color& c)
 {
-    glColor3f(c.r, c.g, c.b);
+    return Colour{c.r, c.g, c.b, 1.0f};
 }
 
-void color(const QColor& c)
+Colour rgba(const QColor& c)
 {
-    glColor3f(float(c.redF()), float(c.greenF()), float(c.blueF()));
+    return Colour{float(c.redF()), float(c.greenF()), float(c.blueF()), 1.0f};
+}
+
+// At `width`, dashed (0xCCCC) when `dashed`.
+Pen linePen(float width, bool dashed = false)
+{
+    Pen pen;
+    pen.size = width;
+    pen.stippled = dashed;
+    pen.pattern = GLPen::kDashPattern;
+    return pen;
+}
+
+// What a spring or prismatic joint leaves: line width 1.0, point size 1.0,
+// stipple off, its last colour.
+void leave(DrawBatches& batches, const Colour& colour)
+{
+    DrawBatches::Left& left = batches.left;
+    left.setLineWidth(1.0f);
+    left.setPointSize(1.0f);
+    left.setColour(colour);
 }
 
 b2Vec2 normalized(b2Vec2 v)
@@ -77,47 +102,35 @@ void GLWidget::drawJoints()
                 drawSpring(a->GetWorldPoint(joint.anchorA), b->GetWorldPoint(joint.anchorB), joint.selected, int(i));
         }
     }
+    jointBatches.draw();
 }
 
 void GLWidget::drawSpring(b2Vec2 p1, b2Vec2 p2, bool selected, int i)
 {
     const float width = scene->jointStrokeWidth;
+    Pen pen = linePen(width);
+    float pointSize = width * 5.0f;
+    Colour colour = rgba(scene->springJointColor);
     if (selected) {
-        GLPen::lineWidth(width * 1.7f);
-        GLPen::stipple(GLPen::kDashPattern);
-        GLPen::pointSize(width * 7.0f);
-        color(scene->selectedJointColor);
-    } else {
-        GLPen::lineWidth(width);
-        GLPen::pointSize(width * 5.0f);
-        color(scene->springJointColor);
+        jointBatches.setPattern(GLPen::kDashPattern);
+        pen = linePen(width * 1.7f, true);
+        pointSize = width * 7.0f;
+        colour = rgba(scene->selectedJointColor);
     }
 
     const std::vector<b2Vec2> lines = springLines(p1, p2);
-    glBegin(GL_LINES);
-    for (const b2Vec2& p : lines)
-        vertex(p);
-    glEnd();
-    glBegin(GL_POINTS);
-    vertex(p1);
-    vertex(p2);
-    glEnd();
+    jointBatches.addLines(lines.data(), int32_t(lines.size()), colour, pen);
+    const b2Vec2 ends[2] = {p1, p2};
+    jointBatches.addPoints(ends, 2, colour, pointSize);
 
     // The rest length, centred between the anchors.
     const float restLength = scene->joints[size_t(i)].desiredLength;
     const b2Vec2 u = normalized(p2 - p1);
     const b2Vec2 r1 = 0.5f * (p1 + p2) - (restLength / 2.0f) * u;
-    const b2Vec2 r2 = r1 + restLength * u;
-    GLPen::pointSize(4.0f);
-    glColor3f(0.9f, 0.9f, 0.9f);
-    glBegin(GL_POINTS);
-    vertex(r1);
-    vertex(r2);
-    glEnd();
-
-    GLPen::lineWidth(1.0f);
-    GLPen::pointSize(1.0f);
-    GLPen::stippleOff();
+    const b2Vec2 rest[2] = {r1, r1 + restLength * u};
+    const Colour grey{0.9f, 0.9f, 0.9f, 1.0f};
+    jointBatches.addPoints(rest, 2, grey, 4.0f);
+    leave(jointBatches, grey);
 }
 
 // The symbol stands between the bodies' centres, whatever the anchor.
@@ -129,18 +142,10 @@ void GLWidget::drawPrismatic(b2Vec2 /*anchor*/, b2Vec2 axis, bool selected, int 
     if (!bodyA || !bodyB)
         return;
 
-    const float width = scene->jointStrokeWidth;
-    if (selected) {
-        GLPen::lineWidth(width * 1.7f);
-        GLPen::pointSize(width * 7.0f);
-        GLPen::stipple(GLPen::kDashPattern);
-        color(scene->selectedJointColor);
-    } else {
-        GLPen::lineWidth(width);
-        GLPen::pointSize(width * 2.0f);
-        GLPen::stipple(GLPen::kDashPattern);
-        color(scene->prismaticJointColor);
-    }
+    const float width = selected ? scene->jointStrokeWidth * 1.7f : scene->jointStrokeWidth;
+    const float pointSize = scene->jointStrokeWidth * (selected ? 7.0f : 2.0f);
+    const Colour colour = selected ? rgba(scene->selectedJointColor) : rgba(scene->prismaticJointColor);
+    jointBatches.setPattern(GLPen::kDashPattern);
 
     const b2Vec2 cA = bodyA->GetWorldCenter();
     const b2Vec2 cB = bodyB->GetWorldCenter();
@@ -151,35 +156,21 @@ void GLWidget::drawPrismatic(b2Vec2 /*anchor*/, b2Vec2 axis, bool selected, int 
     const b2Vec2 p = normalized(b2Vec2(-axis.y, axis.x));
 
     // Stippled arms with a gap of 0.38 around the middle.
-    glBegin(GL_LINES);
-    vertex(cA);
-    vertex(m + 0.19f * a);
-    vertex(m + 0.19f * b);
-    vertex(cB);
-    glEnd();
-    GLPen::stippleOff();
+    const b2Vec2 arms[4] = {cA, m + 0.19f * a, m + 0.19f * b, cB};
+    jointBatches.addLines(arms, 4, colour, linePen(width, true));
 
-    // The piston: an outlined triangle along the axis, a filled one against.
-    glBegin(GL_LINE_LOOP);
-    vertex(m + 0.06f * p);
-    vertex(m + 0.12f * x);
-    vertex(m - 0.06f * p);
-    glEnd();
-    glBegin(GL_TRIANGLE_FAN);
-    vertex(m + 0.06f * p);
-    vertex(m - 0.06f * p);
-    vertex(m - 0.12f * x);
-    glEnd();
+    // The piston: an outlined triangle along the axis, a filled one against
+    // (opaque: blending it changes nothing).
+    const b2Vec2 outlined[3] = {m + 0.06f * p, m + 0.12f * x, m - 0.06f * p};
+    jointBatches.addLoop(outlined, 3, colour, linePen(width));
+    const b2Vec2 filled[3] = {m + 0.06f * p, m - 0.06f * p, m - 0.12f * x};
+    jointBatches.addFan(filled, 3, colour);
 
     if (selected) {
         // The axis as stored, so that its length shows.
-        glBegin(GL_LINES);
-        vertex(m + 0.12f * x);
-        vertex(m + axis);
-        glEnd();
-        glBegin(GL_POINTS);
-        vertex(m + axis);
-        glEnd();
+        jointBatches.addLine(m + 0.12f * x, m + axis, colour, linePen(width));
+        const b2Vec2 tip = m + axis;
+        jointBatches.addPoints(&tip, 1, colour, pointSize);
 
         const bool anyStatic = scene->bodies[size_t(joint.bodyA)].type == BodyType::Static ||
                                scene->bodies[size_t(joint.bodyB)].type == BodyType::Static;
@@ -193,19 +184,12 @@ void GLWidget::drawPrismatic(b2Vec2 /*anchor*/, b2Vec2 axis, bool selected, int 
                 b2Vec2 stem;
             };
             const Mark marks[4] = {{pa - lo * x, -x}, {pa - hi * x, x}, {pb + lo * x, x}, {pb + hi * x, -x}};
-            GLPen::lineWidth(1.2f);
-            glBegin(GL_LINES);
             for (const Mark& mark : marks) {
-                vertex(mark.at + 0.05f * p);
-                vertex(mark.at - 0.05f * p);
-                vertex(mark.at);
-                vertex(mark.at + 0.05f * mark.stem);
+                const b2Vec2 strokes[4] = {mark.at + 0.05f * p, mark.at - 0.05f * p, mark.at,
+                                           mark.at + 0.05f * mark.stem};
+                jointBatches.addLines(strokes, 4, colour, linePen(1.2f));
             }
-            glEnd();
         }
     }
-
-    GLPen::lineWidth(1.0f);
-    GLPen::pointSize(1.0f);
-    GLPen::stippleOff();
+    leave(jointBatches, colour);
 }

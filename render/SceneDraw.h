@@ -79,7 +79,8 @@ public:
     // A blended triangle fan (the first vertex its centre) in the colour
     // with its alpha. Leaves blending off.
     virtual void DrawFan(const b2Vec2* vertices, int32_t vertexCount, const b2Color& color) = 0;
-    // The world's drawing is complete: what was gathered is drawn now.
+    // A pass of the world's drawing is complete (the shapes, or the whole
+    // world): what was gathered is drawn now, under what comes next.
     virtual void Flush() {}
 
 private:

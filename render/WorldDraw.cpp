@@ -221,8 +221,11 @@ void DrawDebugData(ZolvarWorld& world, bool playing)
     if (!draw)
         return;
     const uint32_t flags = draw->GetFlags();
-    if (flags & DrawingFlag::Shapes)
+    if (flags & DrawingFlag::Shapes) {
         drawShapes(world, *draw);
+        // The joints are drawn over every body.
+        draw->Flush();
+    }
     if (flags & DrawingFlag::Joints)
         drawJoints(world, *draw, playing);
     if (flags & DrawingFlag::BoundingBoxes)

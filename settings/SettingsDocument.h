@@ -19,13 +19,14 @@ class XMLElement;
 }
 
 // One `body` element. The record starts as a fresh one (MyBody::init) and
-// takes every attribute present; the three groups without a default say
-// whether the file had them.
+// takes every attribute present; the groups without a default (identity,
+// placement, colour) say whether the file had them.
 struct SavedBody
 {
     MyBody record;
     bool hasLayerID = false;
     bool hasPosition = false;
+    bool hasAngle = false;
     bool hasColor = false;
 };
 

@@ -303,7 +303,10 @@ SavedBody readBody(const XMLElement* element)
         b.committedPosition = *p;
         saved.hasPosition = true;
     }
-    take(b.angle, realIn(e, "angle", kPlace));
+    if (const std::optional<float> angle = realIn(e, "angle", kPlace)) {
+        b.angle = *angle;
+        saved.hasAngle = true;
+    }
     // The older name first: the newer one wins when both are there.
     if (const std::optional<b2Vec2> a = pairIn(e, "anchoringX", "anchoringY", kPlace))
         b.aematicAnchor = *a;

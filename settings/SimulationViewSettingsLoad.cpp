@@ -49,7 +49,7 @@ const SavedBody* firstMatch(const MyBody& body, const std::vector<SavedBody>& sa
 
 // The settings a saved body gives a matching body. The body keeps its
 // identity, frames, placement at the layer, outlines and joints; a saved
-// body without a position or a colour leaves the body's own.
+// body without a position, an angle or a colour leaves the body's own.
 void copySavedSettings(MyBody& b, const SavedBody& saved)
 {
     const MyBody& s = saved.record;
@@ -75,7 +75,8 @@ void copySavedSettings(MyBody& b, const SavedBody& saved)
         b.position = s.position;
         b.committedPosition = s.position;
     }
-    b.angle = s.angle;
+    if (saved.hasAngle)
+        b.angle = s.angle;
     b.categoryBits = s.categoryBits;
     b.maskBits = s.maskBits;
     b.fixedRotation = s.fixedRotation;

@@ -210,6 +210,10 @@ const MyJoint& SimulationView::installJoint(const MyJoint& record)
 
 void SimulationView::endJointsReplacement()
 {
+    // The new rows are listed by the rule the table follows now.
+    if (jointsModel)
+        for (int row = 0; row < jointsModel->rowCount(); ++row)
+            filterNewJointRow(row);
     connectJointsTableSelection(true);
     if (!joints.empty()) {
         if (jointsAction)

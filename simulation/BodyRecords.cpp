@@ -179,8 +179,17 @@ A_Err SimulationCore::buildRecords(std::vector<MyBody>& records, bool initial)
             break;  // more eligible layers than the bodies table listed
 
         AEGP_ColorVal colour{1.0, 1.0, 1.0, 1.0};
+        A_Err bodyErr = A_Err_NONE;
         getBodyFromLayer(parentWindow, records, b, int(i), int(kind.objectType), colour, pluginId, basicSuite,
-                         layerLabels, labelColors, name, records[b].meshPrecision + 2, records[b].useConvexHull);
+                         layerLabels, labelColors, name, records[b].meshPrecision + 2, records[b].useConvexHull,
+                         &bodyErr);
+        // A rebuild of the whole scene stops at a body the host could not
+        // give: its caller keeps the scene as it was. The first build keeps
+        // what it could read, as it always has.
+        if (bodyErr && !initial) {
+            err = bodyErr;
+            break;
+        }
         if (!initial)
             records[b].staticHighlight = false;
         checkRepresentable(records[b]);

@@ -26,6 +26,13 @@ A_Err activeLayer(const AEGP_SuiteHandler& suites, int layerIndex, AEGP_LayerH& 
     return GetActiveLayer(suites, layerIndex, item, layer);
 }
 
+// The rotation speed, radians per second, of a layer at r0 degrees that is
+// at r1 degrees dt seconds later.
+float angularVelocityBetween(float r0, float r1, double dt)
+{
+    return static_cast<float>(SimulationCore::radDiff(r1 * b2_pi / 180.0f, r0 * b2_pi / 180.0f) / dt);
+}
+
 } // namespace
 
 int SimulationCore::getLastKeyframeInFrames(int layerIndex)
@@ -40,17 +47,24 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
     const AEGP_LayerStream which[4] = {AEGP_LayerStream_ANCHORPOINT, AEGP_LayerStream_POSITION,
                                        AEGP_LayerStream_ROTATION, AEGP_LayerStream_SCALE};
     while (!err && layer) {
-        AEGP_StreamRefH streams[4] = {nullptr, nullptr, nullptr, nullptr};
+        // The four streams, then a separated position's x and y.
+        AEGP_StreamRefH streams[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+        int count = 4;
+        for (int s = 0; s < 4 && !err; ++s)
+            err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which[s], &streams[s]);
+        A_Boolean separated = false;
+        if (!err)
+            err = suites.DynamicStreamSuite4()->AEGP_AreDimensionsSeparated(streams[1], &separated);
+        for (int dim = 0; dim < 2 && !err && separated; ++dim)
+            err = suites.DynamicStreamSuite4()->AEGP_GetSeparationFollower(streams[1], dim, &streams[count++]);
         bool varying = false;
         bool expression = false;
-        for (int s = 0; s < 4 && !err; ++s) {
-            err = suites.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, which[s], &streams[s]);
+        for (int s = 0; s < count && !err; ++s) {
             A_Boolean v = false;
-            if (!err)
-                err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(streams[s], &v);
+            err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(streams[s], &v);
             varying = varying || v;
         }
-        for (int s = 0; s < 4 && !err && varying; ++s) {
+        for (int s = 0; s < count && !err && varying; ++s) {
             A_long keys = 0;
             err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(streams[s], &keys);
             A_Time time{0, 1};
@@ -63,7 +77,7 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
                     result = static_cast<int>(std::ceil(latest / frame));
             }
         }
-        for (int s = 0; s < 4 && !err; ++s) {
+        for (int s = 0; s < count && !err; ++s) {
             A_Boolean enabled = false;
             err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, streams[s], &enabled);
             expression = expression || enabled;
@@ -84,20 +98,32 @@ int SimulationCore::getLastKeyframeInFrames(int layerIndex)
 void SimulationCore::readFollowing()
 {
     // The keys, expressions and parents of the followed layers do not
-    // change while the scene plays: their last key is read once here, and
-    // each tick asks the host only for the values at its time.
-    followedLastKeys.assign(bodies.size(), -1);
-    followedTurns.assign(bodies.size(), 1);
-    followedScales.assign(bodies.size(), 1);
-    for (size_t r = 0; r < bodies.size() && r < bodyLayerIndices.size(); ++r)
-        if (bodies[r].type == BodyType::Kinematic || bodies[r].type == BodyType::AEmatic) {
-            followedLastKeys[r] = getLastKeyframeInFrames(bodyLayerIndices[r]);
-            bool turns = true;
-            bool scales = true;
-            readFollowedChange(bodyLayerIndices[r], turns, scales);
-            followedTurns[r] = turns;
-            followedScales[r] = scales;
+    // change while the scene plays: they are read once here, and each tick
+    // asks the host only for the values at its times.
+    following.reset(bodies.size());
+    if (!keepFollowing)
+        return;
+    bool aspectRead = false;
+    A_Err aspectErr = A_Err_NONE;
+    double pixelAspect = 1.0;
+    for (size_t r = 0; r < bodies.size() && r < bodyLayerIndices.size(); ++r) {
+        const bool aematic = bodies[r].type == BodyType::AEmatic;
+        if (bodies[r].type != BodyType::Kinematic && !aematic)
+            continue;
+        const int layerIndex = bodyLayerIndices[r];
+        bool turns = true;
+        bool scales = true;
+        readFollowedChange(layerIndex, turns, scales);
+        FollowedLayer& entry = following.follow(r, getLastKeyframeInFrames(layerIndex), turns, scales);
+        if (!aspectRead) {
+            AEGP_ItemH item = nullptr;
+            AEGP_CompH activeComp = nullptr;
+            aspectErr = GetActiveCompAspect(basicSuite, item, activeComp, pixelAspect);
+            aspectRead = true;
         }
+        if (!aspectErr)
+            following.keep(entry, layerIndex, pixelAspect, aematic, A_Time{0, frameDuration.scale});
+    }
 }
 
 void SimulationCore::readFollowedChange(int layerIndex, bool& turns, bool& scales)
@@ -165,17 +191,66 @@ float SimulationCore::getAngularVelocityAtCurrentFrame(int layerIndex)
         err = GetWorldRotationAtTime(pluginId, basicSuite, layer, r1, HostTimeFromSeconds(t + dt));
     if (err)
         return 0.0f;
-    return static_cast<float>(radDiff(r1 * b2_pi / 180.0f, r0 * b2_pi / 180.0f) / dt);
+    return angularVelocityBetween(r0, r1, dt);
+}
+
+SimulationCore::VelocityTimes SimulationCore::velocityTimes() const
+{
+    VelocityTimes times;
+    const double divider = timeDivider();
+    const double rate = divider * fps;
+    times.linear = rate > 0.0;
+    times.angular = timingUsable();
+    times.dt = 1.0 / rate;
+    const double t = FrameSeconds(frameDuration, currentFrame, divider);
+    times.from = HostTimeFromSeconds(t);
+    times.to = HostTimeFromSeconds(t + times.dt);
+    return times;
+}
+
+float SimulationCore::keptAngularVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer,
+                                          const VelocityTimes& times)
+{
+    if (!times.angular)
+        return 0.0f;
+    float r0 = 0.0f;
+    float r1 = 0.0f;
+    A_Err err = following.rotationAt(suites, layer, times.from, r0);
+    if (!err)
+        err = following.rotationAt(suites, layer, times.to, r1);
+    if (err)
+        return 0.0f;
+    return angularVelocityBetween(r0, r1, times.dt);
+}
+
+b2Vec2 SimulationCore::keptLinearVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer,
+                                          const VelocityTimes& times)
+{
+    if (!times.linear)
+        return b2Vec2(0.0f, 0.0f);
+    b2Vec2 p0(0.0f, 0.0f);
+    b2Vec2 p1(0.0f, 0.0f);
+    A_Err err = following.positionAt(suites, layer, times.from, p0);
+    if (!err)
+        err = following.positionAt(suites, layer, times.to, p1);
+    if (err)
+        return b2Vec2(0.0f, 0.0f);
+    return LinearVelocityBetween(p0, p1, times.dt);
 }
 
 void SimulationCore::followLayers(double t, double dt)
 {
+    // Something wrote into the layers since the scene was set up.
+    if (following.stale())
+        readFollowing();
+
     const double frame = frameSeconds();
     const A_Time tNow = HostTimeFromSeconds(t);
     const A_Time tNext = HostTimeFromSeconds(t + dt);
+    const VelocityTimes times = velocityTimes();
 
-    // The active composition and its pixel aspect, found once per tick for
-    // every followed layer.
+    // For the layers asked about in full on every tick: the active
+    // composition and its pixel aspect, found once per tick.
     AEGP_SuiteHandler suites(basicSuite);
     bool activeRead = false;
     A_Err activeErr = A_Err_NONE;
@@ -204,26 +279,39 @@ void SimulationCore::followLayers(double t, double dt)
         if (!kinematic && !aematic)
             continue;
         const int layerIndex = bodyLayerIndices[r];
-        const int lastKeyFrame = size_t(r) < followedLastKeys.size() ? followedLastKeys[size_t(r)]
-                                                                     : getLastKeyframeInFrames(layerIndex);
+        FollowedLayer* followed = following.find(size_t(r));
+        FollowedLayer* kept = followed && followed->kept ? followed : nullptr;
+        const int lastKeyFrame = followed ? followed->lastKeyFrame : getLastKeyframeInFrames(layerIndex);
         const double lastKey = lastKeyFrame * frame;
 
         if (lastKey > t) {
             // The world rotation of a layer whose rotations and scales stay
             // put does not change: its angular velocity is 0.
-            const bool turns = size_t(r) >= followedTurns.size() || followedTurns[size_t(r)];
-            const bool scales = size_t(r) >= followedScales.size() || followedScales[size_t(r)];
-            const float w = turns ? Box2DGuard::bounded(getAngularVelocityAtCurrentFrame(layerIndex)) : 0.0f;
+            const bool turns = !followed || followed->turns;
+            const bool scales = !followed || followed->scales;
+            auto angularVelocity = [&] {
+                if (!turns)
+                    return 0.0f;
+                return Box2DGuard::bounded(kept ? keptAngularVelocity(suites, *kept, times)
+                                                : getAngularVelocityAtCurrentFrame(layerIndex));
+            };
             if (kinematic) {
-                body->SetLinearVelocity(Box2DGuard::bounded(linearVelocity(layerIndex)));
-                body->SetAngularVelocity(w);
+                const b2Vec2 v = kept ? keptLinearVelocity(suites, *kept, times) : linearVelocity(layerIndex);
+                body->SetLinearVelocity(Box2DGuard::bounded(v));
+                body->SetAngularVelocity(angularVelocity());
             } else {
                 b2Vec2 p1(0.0f, 0.0f);
                 b2Vec2 p0(0.0f, 0.0f);
-                A_Err err = GetWorldPositionAtTime(pluginId, basicSuite, layerIndex, p1, tNext);
-                if (!err)
-                    err = GetWorldPositionAtTime(pluginId, basicSuite, layerIndex, p0,
-                                                 A_Time{0, frameDuration.scale});
+                A_Err err = A_Err_NONE;
+                if (kept && kept->hasStart) {
+                    err = following.positionAt(suites, *kept, tNext, p1);
+                    p0 = kept->start;
+                } else {
+                    err = GetWorldPositionAtTime(pluginId, basicSuite, layerIndex, p1, tNext);
+                    if (!err)
+                        err = GetWorldPositionAtTime(pluginId, basicSuite, layerIndex, p0,
+                                                     A_Time{0, frameDuration.scale});
+                }
                 // A failed query keeps the previous target.
                 if (!err && record.aematicJoint) {
                     const b2Vec2 moved(getGLXCoordFromAE(p1.x) - getGLXCoordFromAE(p0.x),
@@ -233,15 +321,19 @@ void SimulationCore::followLayers(double t, double dt)
                         record.aematicJoint->SetTarget(Box2DGuard::bounded(target));
                 }
                 if (record.rotationVarying)
-                    body->SetAngularVelocity(w);
+                    body->SetAngularVelocity(angularVelocity());
             }
             if (scales)
-                followScale(r, tNow, tNext);
+                followScale(suites, r, tNow, tNext);
         } else if (kinematic) {
+            // Free from here on, at the speeds of the last frame followed.
             body->SetType(b2_dynamicBody);
             currentFrame -= 1;
-            const b2Vec2 v = getLinearVelocityAtCurrentFrame(layerIndex);
-            const float w = getAngularVelocityAtCurrentFrame(layerIndex);
+            const VelocityTimes last = velocityTimes();
+            const b2Vec2 v = kept ? keptLinearVelocity(suites, *kept, last)
+                                  : getLinearVelocityAtCurrentFrame(layerIndex);
+            const float w = kept ? keptAngularVelocity(suites, *kept, last)
+                                 : getAngularVelocityAtCurrentFrame(layerIndex);
             currentFrame += 1;
             body->SetLinearVelocity(Box2DGuard::bounded(v));
             body->SetAngularVelocity(Box2DGuard::bounded(w));
@@ -249,17 +341,24 @@ void SimulationCore::followLayers(double t, double dt)
     }
 }
 
-void SimulationCore::followScale(int recordIndex, A_Time tNow, A_Time tNext)
+void SimulationCore::followScale(const AEGP_SuiteHandler& suites, int recordIndex, A_Time tNow, A_Time tNext)
 {
     b2Body* body = bodies[recordIndex].body;
-    AEGP_SuiteHandler suites(basicSuite);
-    AEGP_LayerH layer = nullptr;
-    if (!comp || suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, bodyLayerIndices[recordIndex], &layer))
+    if (!comp)
         return;
     float sx1 = 1.0f, sy1 = 1.0f, sx0 = 1.0f, sy0 = 1.0f;
-    if (GetWorldScaleAtTime(pluginId, basicSuite, layer, sx1, sy1, tNext)
-        || GetWorldScaleAtTime(pluginId, basicSuite, layer, sx0, sy0, tNow))
-        return;
+    FollowedLayer* followed = following.find(size_t(recordIndex));
+    if (followed && followed->kept) {
+        if (following.worldScaleAt(suites, *followed, tNext, sx1, sy1)
+            || following.worldScaleAt(suites, *followed, tNow, sx0, sy0))
+            return;
+    } else {
+        AEGP_LayerH layer = nullptr;
+        if (suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, bodyLayerIndices[recordIndex], &layer)
+            || GetWorldScaleAtTime(pluginId, basicSuite, layer, sx1, sy1, tNext)
+            || GetWorldScaleAtTime(pluginId, basicSuite, layer, sx0, sy0, tNow))
+            return;
+    }
     const float rx = sx1 / sx0;
     const float ry = sy1 / sy0;
     if ((rx == 1.0f && ry == 1.0f) || !std::isfinite(rx) || !std::isfinite(ry))

@@ -64,6 +64,9 @@ void SimulationCore::recordFrame(bool showProgress)
                             + HostFailureText(err ? err : A_Err_GENERIC));
         return;
     }
+    // The keys written change the layers: what the following kept of them
+    // is read again before it is used next.
+    following.release();
     beginKeyframing(target);
     stopExportRun();
 }

@@ -18,6 +18,7 @@
 #include "model/MyBody.h"
 #include "model/MyJoint.h"
 #include "render/SceneDraw.h"
+#include "simulation/FollowedLayers.h"
 #include "simulation/FrameLimiter.h"
 #include "simulation/ZolvarWorld.h"
 
@@ -31,6 +32,7 @@
 #include <memory>
 #include <vector>
 
+class AEGP_SuiteHandler;
 class QWidget;
 struct UserData;
 
@@ -226,14 +228,13 @@ public:
     bool hasDormantBody = false;
     bool hasAEmaticBody = false;
     bool hasMagnet = false;
-    // Per record, the last key frame of a followed layer (-1 otherwise),
-    // read at scene set-up (empty: read on every tick).
-    std::vector<int> followedLastKeys;
-    // Per followed record, read with the last keys: whether its layer's
-    // world rotation (rotation or scale of the layer or an ancestor) and its
-    // world scale can change over time. Empty or missing entries: they may.
-    std::vector<uint8_t> followedTurns;
-    std::vector<uint8_t> followedScales;
+    // What the Kinematic and AEmatic bodies' layers are followed with, read
+    // at scene set-up and again after anything that writes into the layers.
+    FollowedLayers following{basicSuite, pluginId};
+    // Off: nothing is read at set-up and every tick asks the host for
+    // everything about each followed layer (the straightforward way, for
+    // comparisons).
+    bool keepFollowing = true;
     int gravityLayerIndex = 0;
     unsigned int drawingFlags = DrawingFlag::Shapes | DrawingFlag::Joints;  // DrawingFlag bits
     std::vector<int> bodyLayerIndices;
@@ -326,13 +327,27 @@ private:
     bool isAliveAt(const MyBody& body, double frameSeconds, double divider) const;
     // LayerFollowing.cpp
     void followLayers(double t, double dt);
-    // Fills followedLastKeys, followedTurns and followedScales for the scene
-    // just set up.
+    // Fills `following` for the scene just set up.
     void readFollowing();
+    // The times a layer's velocities at the current frame are measured
+    // between: the frame's start and one divided frame later.
+    struct VelocityTimes {
+        bool linear = false;   // the linear velocity can be measured
+        bool angular = false;  // the angular one can
+        A_Time from{0, 1};
+        A_Time to{0, 1};
+        double dt = 0.0;
+    };
+    VelocityTimes velocityTimes() const;
+    // A kept layer's velocities between those times, as
+    // getLinearVelocityAtCurrentFrame and getAngularVelocityAtCurrentFrame
+    // give them.
+    b2Vec2 keptLinearVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer, const VelocityTimes& times);
+    float keptAngularVelocity(const AEGP_SuiteHandler& suites, FollowedLayer& layer, const VelocityTimes& times);
     // Whether the rotation or scale (turns) and the scale (scales) of the
     // layer or its ancestors are keyed or driven; true when unsure.
     void readFollowedChange(int layerIndex, bool& turns, bool& scales);
-    void followScale(int record, A_Time tNow, A_Time tNext);
+    void followScale(const AEGP_SuiteHandler& suites, int record, A_Time tNow, A_Time tNext);
     // Recording.cpp; the progress is shown when asked and at the end frame.
     void recordFrame(bool showProgress);
     // Playback.cpp

@@ -135,6 +135,9 @@ public:
     void doKeyframing(AEGP_CompH target);
     void updateExportInfo(int count);
     void resetProgress();
+    // An export that ends without its keys (refused, failed): Export is
+    // released, the progress cleared, and Play released with the playback.
+    void endUnfinishedExport();
     // Runs the main window's close sequence (ZolvarDlg::closeZolvarDlg).
     void quitDialog();
     // Keys are being written (Export cannot be checked again meanwhile).
@@ -273,6 +276,8 @@ public:
     void unhighlightAllJoints();
     void highlightJointsOfSelectedBodies();
     void showJointsOfSelectedBodies();
+    // Lists every joint again (a click on no body).
+    void showAllJointRows();
     void enableDisableMenuCommands();
     // The bodies in the order the user selected them, only those still
     // selected.
@@ -672,6 +677,8 @@ private:
     // Table selection changes from code, without bodiesTableSelectionChanged.
     void connectBodiesTableSelection(bool connectIt);
     void selectTableRow(int row, bool select);
+    // Brings a row of the bodies table into sight.
+    void scrollBodiesTableTo(int row);
     void clearTableSelection();
     // Drops the click-order entries whose bodies are no longer selected.
     void pruneClickOrder();
@@ -733,6 +740,10 @@ private:
     // Enables exactly the pages of the given joint types (0 to 3).
     void enableJointPages(const bool present[4]);
     void showJointPage(int type);
+    // Shows or hides a row just put into the joints table by the rule the
+    // other rows follow: while the table lists the selected bodies' joints,
+    // only a joint touching a selected body is shown.
+    void filterNewJointRow(int row);
     // The joint rows' connections; the pivot sliders' live limits
     // (properties/SimulationViewJointSlots.cpp).
     void connectJointControls();
@@ -813,6 +824,9 @@ private:
     int bodyPanelRow = -1;
     QAction* jointsAction = nullptr;
     std::vector<int> bodyClickOrder;
+    // The joints table lists only the selected bodies' joints (set by
+    // showJointsOfSelectedBodies, cleared when every row is shown again).
+    bool jointRowsFiltered = false;
     QPoint selectionRectStart;
     QPoint selectionRectEnd;
     bool selectionRectActive = false;

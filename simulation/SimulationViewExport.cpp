@@ -27,9 +27,7 @@ void SimulationView::doKeyframing(AEGP_CompH target)
     // The writer holds the tracks now, and lets each go once it is written.
     bodyTransforms.clear();
     if (err || !started) {
-        resetProgress();
-        if (ui.exportBtn)
-            ui.exportBtn->setChecked(false);
+        endUnfinishedExport();
         if (!err)
             showMessage(problem);
         return;
@@ -44,19 +42,20 @@ void SimulationView::keyframeLayerProgress()
     bool last = false;
     if (GuardHostCall([&] { last = keyWriter.writeNextLayer(); })) {
         cancelKeyframing();
-        if (ui.exportBtn)
-            ui.exportBtn->setChecked(false);
+        endUnfinishedExport();
         return;
     }
 
     if (last) {
+        // Played on from here, the layers are followed with their new keys.
+        GuardHostCall([this] { following.release(); });
         if (ui.exportBtn)
             ui.exportBtn->setChecked(false);
         if (keyWriter.failures().isEmpty()) {
             quitDialog();
             return;
         }
-        resetProgress();
+        endUnfinishedExport();
         showMessage(QStringLiteral("Some layers could not be keyframed completely:\n\n")
                     + keyWriter.failures().join(QLatin1Char('\n')));
         return;
@@ -78,6 +77,7 @@ void SimulationView::cancelKeyframing()
     if (!keyWriter.isWriting())
         return;
     GuardHostCall([this] { keyWriter.cancel(); });
+    GuardHostCall([this] { following.release(); });
     resetProgress();
 }
 
@@ -87,6 +87,19 @@ void SimulationView::updateExportInfo(int count)
         ui.progressBar->setValue(count);
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QStringLiteral("Keyframing...%1/%2").arg(count).arg(keyWriter.bodyCount()));
+}
+
+void SimulationView::endUnfinishedExport()
+{
+    resetProgress();
+    if (ui.exportBtn)
+        ui.exportBtn->setChecked(false);
+    // Play was pressed by the export's start, or by the user before a Render
+    // that could not start: either way nothing is played for the export now.
+    if (ui.playBtn && ui.playBtn->isChecked()) {
+        ui.playBtn->setChecked(false);
+        pauseAnimation();
+    }
 }
 
 void SimulationView::resetProgress()

@@ -119,9 +119,7 @@ void SimulationView::beginKeyframing(AEGP_CompH target)
 
 void SimulationView::reportExportFailure(const QString& text)
 {
-    resetProgress();
-    if (ui.exportBtn)
-        ui.exportBtn->setChecked(false);
+    endUnfinishedExport();
     showMessage(text);
 }
 

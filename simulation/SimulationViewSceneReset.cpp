@@ -19,8 +19,10 @@ void SimulationView::resetScene()
     for (const MyBody& record : fresh)
         complete = complete && record.userData != nullptr;
     if (thrown || err || !complete) {
-        showMessage(QStringLiteral("The scene could not be reset: the layers of the composition could not be "
-                                   "read. The scene was left as it was."));
+        // A failure that was thrown has been told already.
+        if (!thrown)
+            showMessage(QStringLiteral("The scene could not be reset: the layers of the composition could not be "
+                                       "read. The scene was left as it was."));
         return;
     }
 

@@ -1,5 +1,7 @@
 #include "simulation/ZolvarWorld.h"
 
+#include "simulation/ContactPairSearch.h"
+
 namespace {
 
 b2Color fromBytes(int r, int g, int b)
@@ -20,6 +22,8 @@ ZolvarWorld::ZolvarWorld(const b2Vec2& gravity, b2Color selectionHighlight, floa
                          bool mesh)
     : b2World(gravity)
 {
+    // Every program that builds a world also links the indexed pair pass.
+    contact_search::link();
     setSelectionHighlightColor(toByte(selectionHighlight.r), toByte(selectionHighlight.g),
                                toByte(selectionHighlight.b));
     setSelectionStrokeWidth(selectionStroke);

@@ -158,9 +158,32 @@ void BM_BodyClickAmong2016Joints(benchmark::State& state)
     state.SetLabel("2016 joints");
 }
 
+// A click on no body after a body click: the 1,953 hidden rows are listed
+// again.
+void BM_EmptyClickAmong2016Joints(benchmark::State& state)
+{
+    JointScene scene(64);
+    scene.addEveryPair();
+    const b2Vec2 nowhere(-1.0e4f, -1.0e4f);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(10, 10), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.view->doClickAtPointInSelectionMode(scene.view->bodies[0].position, &press);
+        state.ResumeTiming();
+        scene.view->doClickAtPointInSelectionMode(nowhere, &press);
+        state.PauseTiming();
+        if (!scene.view->getSelectedRows2().empty())
+            state.SkipWithError("the click selected something");
+        state.ResumeTiming();
+    }
+    state.SetLabel("2016 joints");
+}
+
 } // namespace
 
 BENCHMARK(BM_AddEveryPairOf100)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_UndoEveryPairOf100)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RedoEveryPairOf100)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_BodyClickAmong2016Joints)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_EmptyClickAmong2016Joints)->Unit(benchmark::kMillisecond)->Iterations(20);

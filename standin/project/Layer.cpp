@@ -272,6 +272,29 @@ PropertyNode* Layer::transformStream(TransformStream which) const
     return name ? group->childByMatchName(QLatin1String(name)) : nullptr;
 }
 
+const Layer::PlacingLeaves& Layer::placingLeaves() const
+{
+    if (placingGeneration_ == PropertyNode::shapeGeneration())
+        return placing_;
+    placing_ = PlacingLeaves{};
+    const PropertyNode* group = transformGroup();
+    const int count = group ? group->childCount() : 0;
+    for (int i = 0; i < count; ++i) {
+        const PropertyNode* c = group->child(i);
+        const QString& name = c->matchName();
+        if (!placing_.anchor && sameMatchName(name, QLatin1String(match::kAnchorPoint)))
+            placing_.anchor = c;
+        else if (!placing_.position && sameMatchName(name, QLatin1String(match::kPosition)))
+            placing_.position = c;
+        else if (!placing_.scale && sameMatchName(name, QLatin1String(match::kScale)))
+            placing_.scale = c;
+        else if (!placing_.rotation && sameMatchName(name, QLatin1String(match::kRotation)))
+            placing_.rotation = c;
+    }
+    placingGeneration_ = PropertyNode::shapeGeneration();
+    return placing_;
+}
+
 bool Layer::isPositionSeparated() const
 {
     const PropertyNode* p = transformStream(TransformStream::Position);

@@ -140,6 +140,16 @@ public:
     PropertyNode* rootVectorsGroup() const;  // shape layers only
     PropertyNode* transformGroup() const;
     PropertyNode* transformStream(TransformStream which) const;
+    // The transform leaves that place the layer, as transformStream finds
+    // them (each null when missing); looked up again only after a tree
+    // changed its shape.
+    struct PlacingLeaves {
+        const PropertyNode* anchor = nullptr;
+        const PropertyNode* position = nullptr;
+        const PropertyNode* scale = nullptr;
+        const PropertyNode* rotation = nullptr;
+    };
+    const PlacingLeaves& placingLeaves() const;
 
     // Separated position: "ADBE Position_0" and "ADBE Position_1" exist and
     // the leader keeps no keys. Separating moves the leader's value into the
@@ -182,6 +192,8 @@ private:
     TextDocument text_;
     PropertyNode::Ptr root_;
     std::vector<PropertyNode::Ptr> retiredNodes_;
+    mutable PlacingLeaves placing_;
+    mutable quint64 placingGeneration_ = 0;  // 0: not looked up
 };
 
 } // namespace standin

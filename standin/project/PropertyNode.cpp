@@ -132,9 +132,24 @@ PropertyNode* PropertyNode::childByMatchName(const QString& matchName) const
 PropertyNode* PropertyNode::childByMatchName(QLatin1String matchName) const
 {
     for (const Ptr& c : children_)
-        if (c->matchName_ == matchName)
+        if (sameMatchName(c->matchName_, matchName))
             return c.get();
     return nullptr;
+}
+
+bool sameMatchName(const QString& name, QLatin1String wanted)
+{
+    // Each Latin-1 character is one UTF-16 unit of the same value. Match
+    // names share their beginnings ("ADBE "), so they are compared from the
+    // end.
+    if (name.size() != wanted.size())
+        return false;
+    const QChar* units = name.constData();
+    const char* chars = wanted.data();
+    for (qsizetype i = wanted.size(); i-- > 0;)
+        if (units[i].unicode() != static_cast<unsigned char>(chars[i]))
+            return false;
+    return true;
 }
 
 PropertyNode* PropertyNode::findDescendant(const QString& matchName) const
@@ -148,10 +163,23 @@ PropertyNode* PropertyNode::findDescendant(const QString& matchName) const
     return nullptr;
 }
 
+namespace {
+
+// Starts at 1: caches hold 0 while empty.
+quint64 shapeGenerationNow = 1;
+
+} // namespace
+
+quint64 PropertyNode::shapeGeneration()
+{
+    return shapeGenerationNow;
+}
+
 PropertyNode* PropertyNode::insertChild(Ptr child, int index)
 {
     if (!child || isLeaf())
         return nullptr;
+    ++shapeGenerationNow;
     if (child->parent_) {
         const int at = child->indexInParent();
         if (at >= 0)
@@ -172,6 +200,7 @@ PropertyNode::Ptr PropertyNode::removeChild(int index)
 {
     if (index < 0 || index >= childCount())
         return nullptr;
+    ++shapeGenerationNow;
     touch();
     Layer* owner = layer();
     Ptr c = children_[size_t(index)];

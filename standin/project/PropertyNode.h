@@ -40,6 +40,10 @@ struct Keyframe {
     Value outTangent;
 };
 
+// Whether a match name is exactly the Latin-1 `wanted` (as name == wanted,
+// without the general comparison).
+bool sameMatchName(const QString& name, QLatin1String wanted);
+
 class PropertyNode : public std::enable_shared_from_this<PropertyNode>
 {
 public:
@@ -83,6 +87,9 @@ public:
     PropertyNode* childByMatchName(const QString& matchName) const;
     // The same for a Latin-1 name, without making a QString of it.
     PropertyNode* childByMatchName(QLatin1String matchName) const;
+    // A number that changes whenever a node of any tree gains or loses a
+    // child, for caches of nodes found by name.
+    static quint64 shapeGeneration();
     // First node of the subtree (this node excluded), depth first, or nullptr.
     PropertyNode* findDescendant(const QString& matchName) const;
     // Appends (index -1) or inserts; returns the child. Null on a leaf.

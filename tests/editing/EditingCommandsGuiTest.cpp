@@ -418,6 +418,51 @@ TEST(ResetScene, RebuildsFromTheLayersAndUndoRestoresBodiesJointsAndGlobals)
     EXPECT_TRUE(s.view->joints.empty());
 }
 
+// A failure while one layer becomes a body, with the layer walk itself
+// fine: the rebuild would hold a body without its layer's identity or box.
+TEST(ResetScene, AFailureWhileALayerBecomesABodyPushesNothingAndIsToldOnce)
+{
+    struct Row {
+        const char* suite;
+        int slot;
+        int nth;
+        const char* what;
+    };
+    const Row rows[] = {
+        {kAEGPLayerSuite, 37, 2, "the second layer's ID"},
+        {kAEGPItemSuite, 17, 4, "the second layer source's pixel aspect"},
+        {kAEGPMaskOutlineSuite, 3, 1, "a vertex of the second layer's mask"},
+    };
+    // The second of three solids carries a triangle mask.
+    QByteArray masked = joint_test::threeInARow();
+    masked.replace(R"("name": "L2", "source": 1,)",
+                   R"("name": "L2", "source": 1, "masks": [{"shape": {"closed": true,
+                       "vertices": [[0, 0, 0, 0, 0, 0], [100, 0, 0, 0, 0, 0], [0, 80, 0, 0, 0, 0]]}}],)");
+    for (const Row& row : rows) {
+        Scene s(masked);
+        ASSERT_FALSE(s.view->bodies[1].isLayerBox);
+        s.view->setDensity({5.0f}, {1});
+        s.stack->clear();
+        const MyBody before = s.view->bodies[1];
+        s.host->session->faults().failNth(row.suite, standin::FaultInjector::kAnyVersion, row.slot, row.nth);
+        joint_test::MessageCatcher messages;
+        s.view->OnResetScene();
+        EXPECT_EQ(s.host->session->faults().injectedCount(), 1) << row.what;
+        s.host->session->faults().clear();
+        EXPECT_EQ(s.stack->count(), 0) << row.what;
+        EXPECT_EQ(s.view->bodies[1].density, 5.0f) << row.what;
+        EXPECT_EQ(s.view->bodies[1].layerID, before.layerID) << row.what;
+        EXPECT_EQ(s.view->bodies[1].outlines.size(), before.outlines.size()) << row.what;
+        ASSERT_EQ(messages.texts.size(), 1) << row.what;
+        EXPECT_TRUE(messages.texts[0].contains("could not be reset")) << row.what;
+
+        // Once the host answers again, the reset goes through.
+        s.view->OnResetScene();
+        EXPECT_EQ(s.stack->count(), 1) << row.what;
+        EXPECT_EQ(s.view->bodies[1].density, 1.0f) << row.what;
+    }
+}
+
 TEST(ResetScene, AHostFailureIsReportedAndChangesNothing)
 {
     Scene s;

@@ -21,6 +21,16 @@ std::vector<bool> pages(const Scene& s)
             s.ui.prismaticJointLowerTranslationEt->isEnabled(), s.ui.springJointSpringinessEt->isEnabled()};
 }
 
+// The rows of the joints table that are listed.
+Rows shownRows(Scene& s)
+{
+    Rows rows;
+    for (int r = 0; r < s.model()->rowCount(); ++r)
+        if (!s.ui.jointsTable->isRowHidden(r))
+            rows.push_back(r);
+    return rows;
+}
+
 // Bodies P, Q, R (0, 1, 2): a distance joint P-Q (row 0), a pivot Q-R (row 1)
 // and a spring P-R (row 2); every row shown.
 struct Chain : Scene
@@ -90,13 +100,7 @@ TEST(JointSelection, TheTableShowsTheJointsOfTheSelectedBodies)
     Scene s;
     s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // P-Q
     s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // Q-R
-    auto shown = [&] {
-        Rows rows;
-        for (int r = 0; r < s.model()->rowCount(); ++r)
-            if (!s.ui.jointsTable->isRowHidden(r))
-                rows.push_back(r);
-        return rows;
-    };
+    auto shown = [&] { return shownRows(s); };
     s.selectBodies({1});
     EXPECT_EQ(shown(), Rows({0, 1}));
 
@@ -146,6 +150,82 @@ TEST(JointSelection, SameTypeAndTheSelectedBodiesCommands)
     // Alt+W removes the selected ones.
     s.view->OnRemoveAssociatedJoints();
     EXPECT_EQ(s.view->joints.size(), 2u);
+    expectConsistent(*s.view);
+}
+
+// Rows put back by undo and redo follow the body selection of the moment,
+// like the rows that stayed; after a click on no body every row is listed.
+TEST(JointSelection, RowsPutBackByUndoAndRedoFollowTheBodySelection)
+{
+    Scene s(project({{200, 500}, {500, 500}, {800, 500}, {500, 200}}));
+    s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // row 0: P-Q
+    s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // row 1: Q-R
+    s.addAll({2, 3}, &SimulationView::addRevoluteJointBetweenSelectedBodies);  // row 2: R-S
+    s.addAll({0, 3}, &SimulationView::addRevoluteJointBetweenSelectedBodies);  // row 3: P-S
+    auto shown = [&] { return shownRows(s); };
+
+    // Remove Q-R and R-S, then select P alone: its joints are rows 0 and 1.
+    s.selectBodies({0, 1, 2, 3});
+    s.view->selectJoints({1, 2});
+    s.view->removeSelectedJoints();
+    s.selectBodies({0});
+    EXPECT_EQ(shown(), Rows({0, 1}));
+
+    // Undo puts Q-R and R-S back at rows 1 and 2; neither touches P.
+    s.stack->undo();
+    expectConsistent(*s.view);
+    EXPECT_EQ(shown(), Rows({0, 3}));
+    s.selectBodies({2});
+    EXPECT_EQ(shown(), Rows({1, 2}));
+    s.stack->redo();
+    EXPECT_TRUE(shown().empty());  // R's joints are gone
+    s.stack->undo();
+    EXPECT_EQ(shown(), Rows({1, 2}));
+
+    // Undoing and redoing an addition: the redone row follows too.
+    s.addAll({1, 3}, &SimulationView::addSpringJointBetweenSelectedBodies);  // row 4: Q-S
+    s.stack->undo();
+    s.selectBodies({0});
+    s.stack->redo();
+    EXPECT_EQ(shown(), Rows({0, 3}));
+
+    // A click on no body lists every joint again, and so do rows put back
+    // then.
+    GLWidget* gl = s.view->getGLWidget();
+    QTest::mouseClick(gl, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(int(gl->getViewXCoordFromGL(-4.0f, float(gl->width()))),
+                             int(gl->getViewYCoordFromGL(-4.0f, float(gl->height())))));
+    EXPECT_TRUE(s.view->getSelectedRows2().empty());
+    EXPECT_EQ(shown(), Rows({0, 1, 2, 3, 4}));
+    s.stack->undo();
+    s.stack->redo();
+    EXPECT_EQ(shown(), Rows({0, 1, 2, 3, 4}));
+    expectConsistent(*s.view);
+}
+
+// The whole joint list put back at once (a snapshot restored, a reset
+// undone) is listed by the same rule.
+TEST(JointSelection, AWholeJointListPutBackFollowsTheBodySelection)
+{
+    Scene s;
+    s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);  // row 0: P-Q
+    s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);    // row 1: Q-R
+    auto shown = [&] { return shownRows(s); };
+    s.selectBodies({0});
+    ASSERT_EQ(shown(), Rows({0}));
+
+    s.view->OnAddQuickPresetBtn();
+    s.view->quickPresetsTableDoubleClicked(s.view->presetsModel()->index(0, 0));
+    EXPECT_EQ(s.lastText(), "Restore Scene Snapshot");
+    EXPECT_EQ(s.view->getSelectedRows2(), Rows({0}));
+    EXPECT_EQ(shown(), Rows({0}));
+
+    s.view->OnResetScene();
+    EXPECT_EQ(s.lastText(), "Reset Scene");
+    s.stack->undo();
+    ASSERT_EQ(s.model()->rowCount(), 2);
+    EXPECT_EQ(s.view->getSelectedRows2(), Rows({0}));
+    EXPECT_EQ(shown(), Rows({0}));
     expectConsistent(*s.view);
 }
 

@@ -150,4 +150,41 @@ TEST(Selection, InvertAndSameTypeSelectThroughTheTable)
     EXPECT_EQ(e.tableRows(), Rows({0, 1}));
 }
 
+// Sixty boxes: more rows than the bodies list shows at once. A click on a
+// body in the view brings its row into sight.
+TEST(Selection, AClickedBodysRowIsScrolledIntoView)
+{
+    QByteArray layers;
+    for (int i = 0; i < 60; ++i) {
+        if (i)
+            layers += ",";
+        layers += QByteArray(R"({"type": "solid", "name": "B)") + QByteArray::number(i) +
+                  R"(", "source": 1, "transform": {"position": [)" + QByteArray::number(50 + (i % 10) * 100) + ", " +
+                  QByteArray::number(100 + (i / 10) * 150) + "]}}";
+    }
+    Edit e(QByteArray(R"({"format": "zolvar-standin-project",
+        "footage": [{"id": 1, "name": "Red", "kind": "solid", "width": 40, "height": 40, "color": [1, 0, 0]}],
+        "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 1000, "frameRate": 25, "duration": 4,
+        "layers": [)") + layers + R"(]}], "activeItem": "Main"})");
+    QTableView* table = e.view->form().bodiesTable;
+    ASSERT_EQ(e.view->bodies.size(), 60u);
+    auto inSight = [&](int row) {
+        const QRect cell = table->visualRect(table->model()->index(row, 1));
+        return table->viewport()->rect().contains(cell);
+    };
+    ASSERT_TRUE(inSight(0));
+    ASSERT_FALSE(inSight(59)) << "the list must be too short for every row";
+
+    e.click(e.bodyPixel(59));
+    EXPECT_EQ(e.selected(), Rows({59}));
+    EXPECT_TRUE(inSight(59));
+
+    // The last body clicked counts, Shift or not.
+    e.click(e.bodyPixel(0), Qt::ShiftModifier);
+    EXPECT_EQ(e.selected(), Rows({0, 59}));
+    EXPECT_TRUE(inSight(0));
+    e.click(e.bodyPixel(58));
+    EXPECT_TRUE(inSight(58));
+}
+
 } // namespace

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
@@ -328,6 +329,62 @@ TEST(MainWindow, TheExportFrameBoxesKeepTheStartAtOrBeforeTheEnd)
     finish(ui.endFrameEt, 200000);
     EXPECT_EQ(ui.endFrameEt->value(), kLastSimulatedFrame) << "the end stays reachable";
     EXPECT_EQ(ui.startFrameEt->value(), 30);
+}
+
+// A Render that cannot start (nothing to export, a refused range) leaves
+// the transport stopped, whether Play was pressed before it or not.
+TEST(MainWindow, ARenderThatCannotStartReleasesPlay)
+{
+    const QByteArray noBodies = R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"id": 10, "name": "Main", "width": 640, "height": 360, "frameRate": 25, "duration": 4,
+                          "layers": [{"id": 2, "type": "null", "name": "Control"}]}]})";
+    struct Row {
+        const char* what;
+        QByteArray project;
+        int start, end;
+        bool playFirst;
+        const char* told;
+    };
+    const Row rows[] = {
+        {"no bodies, playing", noBodies, 0, 10, true, "There are no bodies to export."},
+        {"no bodies, stopped", noBodies, 0, 10, false, "There are no bodies to export."},
+        {"start after end, playing", kProject, 50, 10, true, "The export range starts after its end frame."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto host = makeHost(18, 0, row.project);
+        auto window = makeWindow(*host);
+        showStill(*window);
+        const Ui::ZolvarDlgClass& ui = window->form();
+        SimulationView* view = window->simulationView();
+        ui.startFrameEt->setValue(row.start);
+        ui.endFrameEt->setValue(row.end);
+        if (row.playFirst) {
+            ui.playBtn->click();
+            ASSERT_TRUE(ui.playBtn->isChecked());
+            ASSERT_TRUE(view->playing);
+        }
+        QStringList told;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&told] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told << box->text();
+                box->accept();
+            }
+        });
+        answer.start(10);
+        QTest::mouseClick(ui.exportBtn, Qt::LeftButton);
+        EXPECT_EQ(told, QStringList{QString::fromLatin1(row.told)});
+        EXPECT_FALSE(ui.exportBtn->isChecked());
+        EXPECT_FALSE(ui.playBtn->isChecked());
+        EXPECT_FALSE(view->playing);
+        EXPECT_FALSE(view->running);
+        EXPECT_FALSE(view->exporting);
+
+        // Play works as before afterwards.
+        ui.playBtn->click();
+        EXPECT_TRUE(view->playing);
+    }
 }
 
 } // namespace

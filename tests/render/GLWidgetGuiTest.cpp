@@ -6,7 +6,9 @@
 #include "properties/SliderGo.h"
 #include "render/DebugDraw.h"
 #include "render/GLWidget.h"
+#include "render/OverlayGeometry.h"
 #include "simulation/SimulationCore.h"
+#include "model/JointUserData.h"
 #include "model/UserData.h"
 
 #include <gtest/gtest.h>
@@ -223,8 +225,22 @@ TEST_F(ViewTest, BodiesInTheirColoursOverTheBackgroundAtTheConvertedPixels)
 
 namespace {
 
-// The fills, mesh and rotation lines drawn primitive by primitive, at once,
-// as the view drew them before it gathered them by colour.
+void vertex(const b2Vec2& p)
+{
+    glVertex2f(p.x, p.y);
+}
+
+void loop(const b2Vec2* v, int n)
+{
+    glBegin(GL_LINE_LOOP);
+    for (int i = 0; i < n; ++i)
+        vertex(v[i]);
+    glEnd();
+}
+
+// The shapes, outlines and joints drawn primitive by primitive, at once, in
+// immediate mode, each call setting and leaving the state as the view drew
+// them before it gathered them into batches.
 class ImmediateDraw : public DebugDraw
 {
 public:
@@ -232,7 +248,7 @@ public:
                           bool notAlive, bool isMagnet, bool isRepulsion, float magnetDistance, b2Vec2 centre,
                           bool showMesh) override
     {
-        if (selected || isMagnet) {
+        if (isMagnet) {
             DebugDraw::DrawSolidPolygon(v, n, c, selected, staticHighlight, notAlive, isMagnet, isRepulsion,
                                         magnetDistance, centre, showMesh);
             DebugDraw::Flush();
@@ -244,23 +260,185 @@ public:
         glColor4f(c.r, c.g, c.b, notAlive ? 0.15f : 0.8f);
         glBegin(GL_TRIANGLE_FAN);
         for (int32_t i = 0; i < n; ++i)
-            glVertex2f(v[i].x, v[i].y);
+            vertex(v[i]);
         glEnd();
         glDisable(GL_BLEND);
-        if (!showMesh)
+        if (showMesh) {
+            if (staticHighlight && !notAlive)
+                glColor4f(0.85f, 0.18f, 0.81f, 1.0f);
+            else if (notAlive)
+                glColor4f(0.33f * c.r, 0.33f * c.g, 0.33f * c.b, 0.25f);
+            else
+                glColor4f(c.r, c.g, c.b, 1.0f);
+            loop(v, n);
+        }
+        if (selected) {
+            glLineWidth(1.1f);
+            glDisable(GL_LINE_STIPPLE);
+        }
+    }
+
+    void DrawSolidCircle(const b2Vec2& centre, float radius, const b2Vec2& axis, const b2Color& c, bool selected,
+                         bool staticHighlight, bool notAlive, bool isMagnet, bool isRepulsion, float magnetDistance,
+                         b2Color selectionColor, float selectionWidth, b2Color staticColor) override
+    {
+        if (isMagnet) {
+            DebugDraw::DrawSolidCircle(centre, radius, axis, c, selected, staticHighlight, notAlive, isMagnet,
+                                       isRepulsion, magnetDistance, selectionColor, selectionWidth, staticColor);
+            DebugDraw::Flush();
             return;
-        if (staticHighlight && !notAlive)
-            glColor4f(0.85f, 0.18f, 0.81f, 1.0f);
-        else if (notAlive)
-            glColor4f(0.33f * c.r, 0.33f * c.g, 0.33f * c.b, 0.25f);
-        else
-            glColor4f(c.r, c.g, c.b, 1.0f);
-        glBegin(GL_LINE_LOOP);
-        for (int32_t i = 0; i < n; ++i)
-            glVertex2f(v[i].x, v[i].y);
+        }
+        b2Vec2 rim[64];
+        float theta = 0.0f;
+        for (b2Vec2& p : rim) {
+            p = centre + radius * b2Vec2(std::cos(theta), std::sin(theta));
+            theta += 0.19634955f;
+        }
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(c.r, c.g, c.b, notAlive ? 0.15f : 0.8f);
+        glBegin(GL_TRIANGLE_FAN);
+        for (int i = 0; i < 32; ++i)
+            vertex(rim[i]);
         glEnd();
+        glDisable(GL_BLEND);
+        if (staticHighlight && !selected) {
+            glLineWidth(1.25f);
+            glColor4f(staticColor.r, staticColor.g, staticColor.b, 1.0f);
+        } else if (selected) {
+            glLineWidth(selectionWidth);
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0xE739);
+            const b2Color& h = staticHighlight ? staticColor : selectionColor;
+            glColor4f(h.r, h.g, h.b, notAlive ? 0.15f : 1.0f);
+        }
+        if (staticHighlight || selected)
+            loop(rim + 32, 32);
+        glLineWidth(1.1f);
+        if (notAlive)
+            glColor4f(0.5f * c.r, 0.5f * c.g, 0.5f * c.b, 0.4f);
+        else
+            glColor4f(c.r / 2.0f + 0.1f, c.g / 2.0f + 0.1f, c.b / 2.0f + 0.1f, 1.0f);
+        const b2Vec2 tip = centre + radius * axis;
+        glBegin(GL_LINES);
+        vertex(0.5f * (centre + tip));
+        vertex(tip);
+        glEnd();
+        if (selected) {
+            glLineWidth(1.1f);
+            glDisable(GL_LINE_STIPPLE);
+        }
+    }
+
+    void DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c, bool selected, int32_t style,
+                     b2Color selectedColor, float width) override
+    {
+        if (selected) {
+            glLineWidth(width * 1.7f);
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0xCCCC);
+            glPointSize(width * 7.0f);
+            glColor3f(selectedColor.r, selectedColor.g, selectedColor.b);
+        } else {
+            glLineWidth(width);
+            glPointSize(width * 5.0f);
+            glColor3f(c.r, c.g, c.b);
+        }
+        if (style == SegmentStyle::PivotArm) {
+            glEnable(GL_LINE_STIPPLE);
+            glBegin(GL_LINES);
+            vertex(p1);
+            vertex(p2);
+            glEnd();
+            glDisable(GL_LINE_STIPPLE);
+            glBegin(GL_POINTS);
+            vertex(p1);
+            glEnd();
+            glPointSize(width * 1.1f);
+            glBegin(GL_POINTS);
+            vertex(p2);
+            glEnd();
+        } else if (style == SegmentStyle::DistanceSymbol) {
+            const float l = 0.07f * width;
+            const float h = 0.16f * width;
+            b2Vec2 u = p2 - p1;
+            u.Normalize();
+            b2Vec2 n(-(p2.y - p1.y), p2.x - p1.x);
+            n.Normalize();
+            const b2Vec2 s = 0.5f * (p1 + p2) - (l / 2.0f) * u;
+            const b2Vec2 e = s + l * u;
+            glBegin(GL_LINES);
+            for (const b2Vec2& p : {p1, s, s + (h / 2.0f) * n, s - (h / 2.0f) * n, e + (h / 2.0f) * n,
+                                    e - (h / 2.0f) * n, e, p2})
+                vertex(p);
+            glEnd();
+            glBegin(GL_POINTS);
+            vertex(p1);
+            vertex(p2);
+            glEnd();
+        }
+        glLineWidth(1.0f);
+        glDisable(GL_LINE_STIPPLE);
+    }
+
+    void DrawOutline(const OutlineEdge* edges, int32_t count, const b2Color& c, float width, bool stippled) override
+    {
+        glLineWidth(width);
+        if (stippled) {
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0xE739);
+        }
+        glColor4f(c.r, c.g, c.b, 1.0f);
+        for (int32_t i = 0; i < count; ++i) {
+            glBegin(GL_LINES);
+            vertex(edges[i].a);
+            vertex(edges[i].b);
+            glEnd();
+            glPointSize(1.25f);
+            glBegin(GL_POINTS);
+            vertex(edges[i].a);
+            glEnd();
+        }
+        glLineWidth(1.1f);
+        glDisable(GL_LINE_STIPPLE);
+    }
+
+    void DrawPivot(const b2Vec2& centre, float radius, const b2Color& c, float width, bool stippled) override
+    {
+        glLineWidth(width);
+        if (stippled) {
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0xCCCC);
+        }
+        glColor3f(c.r, c.g, c.b);
+        b2Vec2 rim[32];
+        float theta = 0.0f;
+        for (b2Vec2& p : rim) {
+            p = centre + radius * b2Vec2(std::cos(theta), std::sin(theta));
+            theta += 2.0f * b2_pi / 32.0f;
+        }
+        loop(rim, 32);
+        glDisable(GL_LINE_STIPPLE);
     }
 };
+
+// How many pixels of the two frames differ visibly, and how many of
+// `after` the scene covers (differ from the background).
+struct Difference {
+    int differing = 0;
+    int drawn = 0;
+};
+
+Difference compare(const QImage& before, const QImage& after)
+{
+    Difference d;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x) {
+            d.differing += distance(before.pixelColor(x, y), after.pixelColor(x, y)) > 6;
+            d.drawn += after.pixelColor(x, y) != kBackground;
+        }
+    return d;
+}
 
 } // namespace
 
@@ -290,13 +468,268 @@ TEST_F(ViewTest, GatheredDrawingShowsTheSamePictureAsPrimitiveByPrimitive)
     const QImage after = frame();
     ASSERT_EQ(before.size(), after.size());
 
-    int differing = 0;
-    for (int y = 0; y < after.height(); ++y)
-        for (int x = 0; x < after.width(); ++x)
-            differing += distance(before.pixelColor(x, y), after.pixelColor(x, y)) > 6;
-    EXPECT_LE(differing, after.width() * after.height() / 100) << differing << " pixels differ";
+    const Difference d = compare(before, after);
+    EXPECT_LE(d.differing, after.width() * after.height() / 100) << d.differing << " pixels differ";
     // The new bodies are drawn at all.
     EXPECT_GT(distance(after.pixelColor(140, 180), kBackground), 40);
+}
+
+TEST_F(ViewTest, GatheredHighlightsAndJointsShowTheSamePictureAsPrimitiveByPrimitive)
+{
+    // Circles plain, static, selected and not alive; a selected body of two
+    // pieces and a static one, the mesh on; distance and revolute joints,
+    // selected or not, between them.
+    std::vector<b2Body*> bodies;
+    b2CircleShape circle;
+    circle.m_radius = 0.45f;
+    b2PolygonShape left;
+    left.SetAsBox(0.4f, 0.3f, b2Vec2(-0.2f, 0), 0.0f);
+    b2PolygonShape right;
+    const b2Vec2 wedge[3] = {b2Vec2(0.2f, -0.3f), b2Vec2(0.7f, 0), b2Vec2(0.2f, 0.3f)};
+    right.Set(wedge, 3);
+    const b2Color colours[4] = {b2Color(0.9f, 0.3f, 0.2f), b2Color(0.2f, 0.5f, 0.9f), b2Color(0.9f, 0.9f, 0.3f),
+                                b2Color(0.4f, 0.9f, 0.5f)};
+    for (int i = 0; i < 8; ++i) {
+        const b2Vec2 at(-3.5f + float(i), 1.8f + 0.35f * float(i % 2));
+        UserData* data = body(at, b2_dynamicBody, i % 2 ? static_cast<const b2Shape&>(circle) : left,
+                              colours[i % 4], i % 3 == 0, i % 4 == 1);
+        data->notAlive = i == 6;
+        b2Body* b = core->bodies.back().body;
+        if (i % 2 == 0) {
+            b2FixtureDef piece;
+            piece.shape = &right;
+            piece.userData.pointer = reinterpret_cast<uintptr_t>(data);
+            b->CreateFixture(&piece);
+        }
+        bodies.push_back(b);
+    }
+    std::vector<std::unique_ptr<JointUserData>> jointData;
+    for (int j = 0; j < 6; ++j) {
+        b2Body* a = bodies[size_t(j)];
+        b2Body* b = bodies[size_t(j + 2)];
+        jointData.push_back(std::make_unique<JointUserData>());
+        JointUserData* data = jointData.back().get();
+        data->color = colours[(j + 1) % 4];
+        data->selected = j == 0 || j == 3;
+        if (j % 2) {
+            b2DistanceJointDef def;
+            def.Initialize(a, b, a->GetPosition(), b->GetPosition());
+            def.userData.pointer = reinterpret_cast<uintptr_t>(data);
+            world->CreateJoint(&def);
+        } else {
+            b2RevoluteJointDef def;
+            def.Initialize(a, b, 0.5f * (a->GetPosition() + b->GetPosition()));
+            def.userData.pointer = reinterpret_cast<uintptr_t>(data);
+            data->pivotAnchor = def.bodyA->GetWorldPoint(def.localAnchorA);
+            world->CreateJoint(&def);
+        }
+    }
+    world->showMesh = true;
+    world->jointStrokeWidth = 2.0f;
+
+    ImmediateDraw reference;
+    reference.SetFlags(draw.GetFlags());
+    world->SetDebugDraw(&reference);
+    const QImage before = frame();
+    world->SetDebugDraw(&draw);
+    const QImage after = frame();
+    ASSERT_EQ(before.size(), after.size());
+
+    const Difference d = compare(before, after);
+    EXPECT_GT(d.drawn, after.width() * after.height() / 20) << "the scene covers a good part of the view";
+    EXPECT_LE(d.differing, after.width() * after.height() / 100) << d.differing << " pixels differ";
+    // Drawn again from the gathered state, the frame is the same.
+    EXPECT_EQ(compare(after, frame()).differing, 0);
+}
+
+namespace {
+
+b2Vec2 unit(b2Vec2 v)
+{
+    v.Normalize();
+    return v;
+}
+
+// The view, or the view without its own springs and pistons followed by
+// them drawn primitive by primitive, at once, as it drew them before it
+// gathered them into batches.
+class ReferenceJointsView : public GLWidget
+{
+public:
+    ReferenceJointsView(SimulationCore* scene, Ui::ZolvarDlgClass ui)
+        : GLWidget(nullptr, scene, nullptr, ui)
+        , core(scene)
+    {
+    }
+    bool reference = false;
+
+protected:
+    void paintGL() override
+    {
+        setDrawJointsFlag(!reference);
+        GLWidget::paintGL();
+        if (!reference)
+            return;
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+        for (const MyJoint& joint : core->joints) {
+            if (joint.type == JointType::Prismatic)
+                prismatic(joint);
+            else if (joint.type == JointType::Spring)
+                spring(joint);
+        }
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
+
+private:
+    void pen(bool selected, float pointScale, const b2Color& colour)
+    {
+        const float width = core->jointStrokeWidth;
+        glLineWidth(selected ? width * 1.7f : width);
+        glPointSize(width * (selected ? 7.0f : pointScale));
+        if (selected) {
+            const QColor& c = core->selectedJointColor;
+            glColor3f(float(c.redF()), float(c.greenF()), float(c.blueF()));
+        } else {
+            glColor3f(colour.r, colour.g, colour.b);
+        }
+    }
+
+    void spring(const MyJoint& joint)
+    {
+        const b2Vec2 p1 = core->bodies[size_t(joint.bodyA)].body->GetWorldPoint(joint.anchorA);
+        const b2Vec2 p2 = core->bodies[size_t(joint.bodyB)].body->GetWorldPoint(joint.anchorB);
+        pen(joint.selected, 5.0f, core->springJointColor);
+        if (joint.selected) {
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0xCCCC);
+        }
+        glBegin(GL_LINES);
+        for (const b2Vec2& p : springLines(p1, p2))
+            vertex(p);
+        glEnd();
+        glBegin(GL_POINTS);
+        vertex(p1);
+        vertex(p2);
+        glEnd();
+        const b2Vec2 u = unit(p2 - p1);
+        const b2Vec2 r1 = 0.5f * (p1 + p2) - (joint.desiredLength / 2.0f) * u;
+        glPointSize(4.0f);
+        glColor3f(0.9f, 0.9f, 0.9f);
+        glBegin(GL_POINTS);
+        vertex(r1);
+        vertex(r1 + joint.desiredLength * u);
+        glEnd();
+        glLineWidth(1.0f);
+        glPointSize(1.0f);
+        glDisable(GL_LINE_STIPPLE);
+    }
+
+    void prismatic(const MyJoint& joint)
+    {
+        pen(joint.selected, 2.0f, core->prismaticJointColor);
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(1, 0xCCCC);
+        const b2Vec2 cA = core->bodies[size_t(joint.bodyA)].body->GetWorldCenter();
+        const b2Vec2 cB = core->bodies[size_t(joint.bodyB)].body->GetWorldCenter();
+        const b2Vec2 m = 0.5f * (cA + cB);
+        const b2Vec2 x = unit(joint.axis);
+        const b2Vec2 p = unit(b2Vec2(-joint.axis.y, joint.axis.x));
+        glBegin(GL_LINES);
+        vertex(cA);
+        vertex(m + 0.19f * unit(cA - m));
+        vertex(m + 0.19f * unit(cB - m));
+        vertex(cB);
+        glEnd();
+        glDisable(GL_LINE_STIPPLE);
+        const b2Vec2 outlined[3] = {m + 0.06f * p, m + 0.12f * x, m - 0.06f * p};
+        loop(outlined, 3);
+        glBegin(GL_TRIANGLE_FAN);
+        vertex(m + 0.06f * p);
+        vertex(m - 0.06f * p);
+        vertex(m - 0.12f * x);
+        glEnd();
+        if (joint.selected) {
+            glBegin(GL_LINES);
+            vertex(m + 0.12f * x);
+            vertex(m + joint.axis);
+            glEnd();
+            glBegin(GL_POINTS);
+            vertex(m + joint.axis);
+            glEnd();
+            if (joint.enableLimit) {
+                const b2Vec2 pa = core->bodies[size_t(joint.bodyA)].position;
+                const b2Vec2 pb = core->bodies[size_t(joint.bodyB)].position;
+                const float lo = joint.lowerTranslation;
+                const float hi = joint.upperTranslation;
+                const b2Vec2 at[4] = {pa - lo * x, pa - hi * x, pb + lo * x, pb + hi * x};
+                const b2Vec2 stem[4] = {-x, x, x, -x};
+                glLineWidth(1.2f);
+                glBegin(GL_LINES);
+                for (int k = 0; k < 4; ++k) {
+                    vertex(at[k] + 0.05f * p);
+                    vertex(at[k] - 0.05f * p);
+                    vertex(at[k]);
+                    vertex(at[k] + 0.05f * stem[k]);
+                }
+                glEnd();
+            }
+        }
+        glLineWidth(1.0f);
+        glPointSize(1.0f);
+        glDisable(GL_LINE_STIPPLE);
+    }
+
+    SimulationCore* core;
+};
+
+} // namespace
+
+TEST_F(ViewTest, GatheredSpringsAndPistonsShowTheSamePictureAsPrimitiveByPrimitive)
+{
+    // Springs and pistons, selected or not, one piston with limits, between
+    // bodies in a row and across it.
+    b2CircleShape circle;
+    circle.m_radius = 0.2f;
+    for (int i = 0; i < 8; ++i)
+        body(b2Vec2(-3.5f + float(i), 1.8f + 0.4f * float(i % 2)), b2_dynamicBody, circle, kStaticColor);
+    core->jointStrokeWidth = 1.5f;
+    core->springJointColor = b2Color(0.3f, 1.0f, 0.3f);
+    core->prismaticJointColor = b2Color(0.3f, 0.3f, 1.0f);
+    core->selectedJointColor = QColor(255, 0, 0);
+    for (int j = 0; j < 8; ++j) {
+        MyJoint joint;
+        joint.type = j % 2 ? JointType::Spring : JointType::Prismatic;
+        joint.bodyA = 3 + j % 6;
+        joint.bodyB = 3 + (j + 2) % 8;
+        joint.anchorA = b2Vec2(0.1f, 0.0f);
+        joint.anchorB = b2Vec2(0.0f, -0.1f);
+        joint.axis = b2Vec2(0.6f, 0.3f * float(j % 3) - 0.3f);
+        joint.desiredLength = 0.5f + 0.3f * float(j % 3);
+        joint.selected = j % 3 == 1 || j == 0;
+        joint.enableLimit = j == 0;
+        joint.lowerTranslation = -0.3f;
+        joint.upperTranslation = 0.4f;
+        core->joints.push_back(joint);
+    }
+    draw.SetFlags(0);
+    Ui::ZolvarDlgClass ui{};
+    ui.zoomSld = zoom.get();
+    ReferenceJointsView joints(core.get(), ui);
+    joints.setWorld(world);
+    joints.setBGColor(kBackground);
+    joints.setShowCompBounds(false);
+    joints.resize(400, 300);
+    joints.show();
+    QApplication::processEvents();
+
+    joints.reference = true;
+    const QImage before = joints.grabFramebuffer();
+    joints.reference = false;
+    const QImage after = joints.grabFramebuffer();
+    ASSERT_EQ(before.size(), after.size());
+    const Difference d = compare(before, after);
+    EXPECT_GT(d.drawn, 1000) << "the joints are drawn at all";
+    EXPECT_LE(d.differing, after.width() * after.height() / 100) << d.differing << " pixels differ";
 }
 
 TEST_F(ViewTest, ViewOptionsHideWhatTheyName)

@@ -240,6 +240,35 @@ TEST(SettingsLoad, PartialBodiesKeepTheirOwn)
     EXPECT_EQ(w.view->bodies[0].type, BodyType::Dynamic) << "a body without a match keeps its settings";
 }
 
+// A body entry without an angle leaves the body turned as it is, like a
+// missing position; an angle that is there is taken, 0 included.
+TEST(SettingsLoad, AMissingAngleKeepsTheBodysOwn)
+{
+    Window w(QByteArray(R"({
+    "format": "zolvar-standin-project",
+    "footage": [{"id": 1, "name": "Red", "kind": "solid", "width": 100, "height": 100, "color": [1, 0, 0]}],
+    "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 1000, "frameRate": 25, "duration": 4,
+        "layers": [
+            {"id": 11, "type": "solid", "name": "Turned", "source": 1, "transform": {"position": [300, 300], "rotation": 30}},
+            {"id": 12, "type": "solid", "name": "Level", "source": 1, "transform": {"position": [600, 300], "rotation": 30}}]}],
+    "activeItem": "Main"
+})"));
+    const float turned = w.view->bodies[0].angle;
+    ASSERT_NE(turned, 0.0f);
+    const QByteArray file = R"(<ZolvarSettings><preview/><solver/><gravity/><bodies>
+        <body layerID="11" type="0" density="3"/>
+        <body layerID="12" type="0" density="3" angle="0.000000"/></bodies></ZolvarSettings>)";
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("angles.xml"), file), 0);
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(w.view->bodies[0].density, 3.0f);
+    EXPECT_EQ(w.view->bodies[0].angle, turned);
+    ASSERT_NE(w.view->bodies[0].body, nullptr);
+    EXPECT_NEAR(w.view->bodies[0].body->GetAngle(), turned, 1e-6f);
+    EXPECT_EQ(w.view->bodies[1].density, 3.0f);
+    EXPECT_EQ(w.view->bodies[1].angle, 0.0f);
+}
+
 TEST(SettingsLoad, JointsAreSkippedForTheirReasons)
 {
     Window w;

@@ -145,11 +145,21 @@ TEST(SettingsReader, GroupsNeedEveryMember)
     EXPECT_TRUE(half.hasLayerID);
     EXPECT_FALSE(half.hasColor);
     EXPECT_FALSE(half.hasPosition);
+    EXPECT_FALSE(half.hasAngle);
 
     SettingsDocument nan;
     read(withBody("colorR=\"1\" colorG=\"nan\" colorB=\"0\" positionX=\"1\" positionY=\"2\""), nan);
     EXPECT_FALSE(nan.scene.bodies[0].hasColor);
     EXPECT_TRUE(nan.scene.bodies[0].hasPosition);
+    EXPECT_FALSE(nan.scene.bodies[0].hasAngle);
+
+    // An angle of 0 is an angle; a missing or unreadable one is none.
+    SettingsDocument zero;
+    read(withBody("angle=\"0\""), zero);
+    EXPECT_TRUE(zero.scene.bodies[0].hasAngle);
+    SettingsDocument nanAngle;
+    read(withBody("angle=\"nan\""), nanAngle);
+    EXPECT_FALSE(nanAngle.scene.bodies[0].hasAngle);
     EXPECT_FALSE(nan.scene.bodies[0].hasLayerID);
 
     // The newer AEmatic anchor wins over the older name.

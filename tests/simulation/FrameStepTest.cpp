@@ -3,6 +3,9 @@
 #include "SceneFixture.h"
 
 #include "model/UserData.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
+#include "project/PropertyNode.h"
 #include "simulation/Box2DGuard.h"
 
 #include <gtest/gtest.h>
@@ -303,6 +306,29 @@ TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
     EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 5.0f, 0.01f) << "the layer's velocity of the frame before";
 }
 
+TEST(FrameStep, KinematicBodyFollowsASeparatedPositionUntilItsLastKey)
+{
+    // The position's dimensions are separated: its keys are x's and y's.
+    const QString separated = solid(1, 3, 0, 0, QStringLiteral(R"("transform": {"position": [200, 500],
+        "positionX": {"keys": [{"time": 0, "value": 200}, {"time": 1, "value": 700}]},
+        "positionY": {"keys": [{"time": 0, "value": 500}, {"time": [3, 2], "value": 500}]}})"));
+    Scene scene(sceneJson({separated}));
+    scene.build();
+    scene.body(0).type = BodyType::Kinematic;
+    scene.rebuild();
+    EXPECT_EQ(scene.core.getLastKeyframeInFrames(0), 38) << "y's last key, 1.5 s";
+    const float x0 = scene.world(0)->GetPosition().x;
+    scene.play();
+    scene.ticks(10);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody);
+    EXPECT_NEAR(scene.world(0)->GetPosition().x - x0, 2.0f, 0.01f) << "5 units/s for 0.4 s";
+    scene.ticks(28);  // frames 10 to 37
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody);
+    scene.ticks(1);  // frame 38: y's last key is reached
+    EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody);
+    EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 0.0f, 0.01f) << "x stopped at 1 s";
+}
+
 TEST(FrameStep, AnUnusableTimeDividerCountsAsOneForTheLayerQueriesToo)
 {
     for (const double divider : {0.0, -2.0, std::nan("")}) {
@@ -353,11 +379,54 @@ TEST(FrameStep, ExpressionsAnywhereUpTheParentChainAreFollowedForever)
     EXPECT_EQ(scene.core.getLastKeyframeInFrames(1), 100000);
 }
 
+// A body's place and motion at one tick, compared exactly.
+struct BodyState {
+    b2Vec2 position;
+    float angle;
+    b2Vec2 velocity;
+    float spin;
+    b2BodyType type;
+    bool sameMotion(const BodyState& o) const { return velocity == o.velocity && spin == o.spin && type == o.type; }
+    bool operator==(const BodyState& o) const
+    {
+        return position == o.position && angle == o.angle && sameMotion(o);
+    }
+};
+
+// Plays `ticks` frames and returns the states of the first `bodies` bodies
+// after each of them.
+std::vector<BodyState> playedStates(Scene& scene, int bodies, int ticks)
+{
+    std::vector<BodyState> states;
+    for (int tick = 0; tick < ticks; ++tick) {
+        scene.ticks(1);
+        for (int i = 0; i < bodies; ++i)
+            states.push_back({scene.world(i)->GetPosition(), scene.world(i)->GetAngle(),
+                              scene.world(i)->GetLinearVelocity(), scene.world(i)->GetAngularVelocity(),
+                              scene.world(i)->GetType()});
+    }
+    return states;
+}
+
+// With `placeToo` off only the motion is compared (scenes whose bodies were
+// placed from different layers).
+void expectSameStates(const std::vector<BodyState>& kept, const std::vector<BodyState>& straight, int bodies,
+                      bool placeToo = true)
+{
+    ASSERT_EQ(kept.size(), straight.size());
+    for (size_t k = 0; k < kept.size(); ++k)
+        EXPECT_TRUE(placeToo ? kept[k] == straight[k] : kept[k].sameMotion(straight[k]))
+            << "body " << k % size_t(bodies) << " at tick " << k / size_t(bodies);
+}
+
 TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
 {
     // Keys on the layer, keys or an expression on a parent, no keys at all,
     // a kinematic layer whose keys end early, a rotated layer under a parent
-    // whose scale is keyed, and a layer whose own scale is keyed.
+    // whose scale is keyed, a layer whose own scale is keyed, a keyed anchor
+    // point, a position driven by an expression, and an AEmatic layer two
+    // parents down (a keyed position and a driven scale, then keyed
+    // rotation).
     const QString keyedParent = QStringLiteral(
         R"({"id": 10, "type": "null", "transform": {"rotation": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 90}]}}})");
     const QString expressionParent = QStringLiteral(
@@ -373,68 +442,208 @@ TEST(FrameStep, FollowedLayersAreReadOnceAndMoveAsWhenReadEveryTick)
     const QString scaledSelf = solid(7, 3, 700, 500).replace(
         QStringLiteral("\"position\": [700, 500]"),
         QStringLiteral(R"("position": [700, 500], "scale": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [130, 90]}]})"));
+    const QString keyedAnchor = solid(8, 3, 0, 0, QStringLiteral(R"("transform": {
+        "position": {"keys": [{"time": 0, "value": [400, 700]}, {"time": 2, "value": [450, 720]}]},
+        "anchorPoint": {"keys": [{"time": 0, "value": [25, 25, 0]}, {"time": 1, "value": [5, 40, 0]}]}})"));
+    const QString drivenPosition = solid(9, 3, 0, 0, QStringLiteral(R"("transform": {
+        "position": {"value": [300, 800], "expression": "wiggle", "expressionValue": [310, 795]}})"));
+    const QString grandchild = solid(13, 3, 100, 100, QStringLiteral(R"("parent": 14)"));
+    const QString middleParent = QStringLiteral(R"({"id": 14, "type": "null", "parent": 10, "transform": {
+        "position": {"keys": [{"time": 0, "value": [500, 200]}, {"time": 2, "value": [560, 260]}]},
+        "scale": {"value": [100, 100], "expression": "s", "expressionValue": [120, 80]}}})");
     const QStringList layers = {movingLayer(1), solid(2, 3, 300, 300, QStringLiteral(R"("parent": 10)")),
                                 solid(3, 3, 500, 300, QStringLiteral(R"("parent": 11)")), solid(4, 3, 600, 300),
-                                shortKeys, rotatedChild, scaledSelf, keyedParent, expressionParent, scaledParent};
-    constexpr int kBodies = 7;
+                                shortKeys, rotatedChild, scaledSelf, keyedAnchor, drivenPosition, grandchild,
+                                keyedParent, expressionParent, scaledParent, middleParent};
+    constexpr int kBodies = 10;
     const int types[kBodies] = {BodyType::Kinematic, BodyType::Kinematic, BodyType::AEmatic, BodyType::Kinematic,
-                                BodyType::Kinematic, BodyType::Kinematic, BodyType::Kinematic};
+                                BodyType::Kinematic, BodyType::Kinematic, BodyType::Kinematic, BodyType::Kinematic,
+                                BodyType::Kinematic, BodyType::AEmatic};
+    constexpr int kTicks = 30;
 
-    // The same scene twice (one host at a time): once following with the
-    // values read at set-up, once reading them again on every tick.
-    struct State {
-        b2Vec2 position;
-        float angle;
-        b2BodyType type;
-        bool operator==(const State& o) const
-        {
-            return position == o.position && angle == o.angle && type == o.type;
-        }
+    // The same scene twice (one host at a time): once following with what
+    // was read at set-up, once asking the host everything on every tick.
+    struct Queries {
+        size_t keys = 0;     // keys, expressions and parents
+        size_t streams = 0;  // new stream references and layer look-ups
+        size_t matrices = 0;
     };
-    auto run = [&](bool everyTick, size_t* keyQueries) {
+    auto run = [&](bool everyTick, Queries& queries) {
         Scene scene(sceneJson(layers));
         scene.build();
         noGravity(scene);
         for (int i = 0; i < kBodies; ++i)
             scene.body(i).type = types[i];
+        scene.core.keepFollowing = !everyTick;
         scene.rebuild();
         scene.play();
-        for (int i = 0; i < kBodies; ++i)
-            EXPECT_EQ(scene.core.followedLastKeys[size_t(i)],
-                      scene.core.getLastKeyframeInFrames(scene.core.bodyLayerIndices[size_t(i)]))
-                << i;
-        // What may turn or scale: the keyed, driven or scaled chains.
-        const std::vector<uint8_t> turns = {0, 1, 1, 0, 0, 1, 1};
-        const std::vector<uint8_t> scales = {0, 0, 0, 0, 0, 1, 1};
-        EXPECT_EQ(std::vector<uint8_t>(scene.core.followedTurns.begin(), scene.core.followedTurns.begin() + kBodies), turns);
-        EXPECT_EQ(std::vector<uint8_t>(scene.core.followedScales.begin(), scene.core.followedScales.begin() + kBodies), scales);
-        standin::CallLog& log = scene.host.session->log();
-        const size_t before = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState");
-        std::vector<State> states;
-        for (int tick = 0; tick < 30; ++tick) {
-            if (everyTick) {
-                scene.core.followedLastKeys.clear();
-                scene.core.followedTurns.clear();
-                scene.core.followedScales.clear();
+        if (!everyTick) {
+            // What may turn or scale: the keyed, driven or scaled chains.
+            const bool turns[kBodies] = {false, true, true, false, false, true, true, false, false, true};
+            const bool scales[kBodies] = {false, false, false, false, false, true, true, false, false, true};
+            for (int i = 0; i < kBodies; ++i) {
+                const FollowedLayer* followed = scene.core.following.find(size_t(i));
+                EXPECT_TRUE(followed && followed->kept) << i;
+                if (!followed)
+                    continue;
+                EXPECT_EQ(followed->lastKeyFrame,
+                          scene.core.getLastKeyframeInFrames(scene.core.bodyLayerIndices[size_t(i)]))
+                    << i;
+                EXPECT_EQ(followed->turns, turns[i]) << i;
+                EXPECT_EQ(followed->scales, scales[i]) << i;
             }
-            scene.ticks(1);
-            for (int i = 0; i < kBodies; ++i)
-                states.push_back({scene.world(i)->GetPosition(), scene.world(i)->GetAngle(), scene.world(i)->GetType()});
+            // Held: the keyed anchor point, and the keyed or driven scales
+            // of body 7's own layer and of bodies 6 and 10's parents.
+            EXPECT_EQ(scene.core.following.heldStreams(), 4);
+            EXPECT_EQ(scene.host.session->leaks().streamRefs, 4);
         }
-        *keyQueries = log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState") - before;
+        standin::CallLog& log = scene.host.session->log();
+        auto keyQueries = [&] {
+            return log.count("AEGP_IsStreamTimevarying") + log.count("AEGP_GetExpressionState")
+                + log.count("AEGP_GetStreamNumKFs") + log.count("AEGP_GetLayerParent");
+        };
+        auto streamQueries = [&] {
+            return log.count("AEGP_GetNewLayerStream") + log.count("AEGP_GetCompLayerByIndex");
+        };
+        // The first tick asks for the current frame and the next; later
+        // ticks find the current frame among what the last one asked.
+        std::vector<BodyState> states = playedStates(scene, kBodies, 1);
+        const size_t keysBefore = keyQueries();
+        const size_t streamsBefore = streamQueries();
+        const size_t matricesBefore = log.count("AEGP_GetLayerToWorldXform");
+        const std::vector<BodyState> later = playedStates(scene, kBodies, kTicks - 1);
+        states.insert(states.end(), later.begin(), later.end());
+        queries.keys = keyQueries() - keysBefore;
+        queries.streams = streamQueries() - streamsBefore;
+        queries.matrices = log.count("AEGP_GetLayerToWorldXform") - matricesBefore;
         EXPECT_EQ(scene.world(4)->GetType(), b2_dynamicBody) << "its keys ended";
         EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody) << "its keys ended after a second";
+        EXPECT_EQ(scene.world(8)->GetType(), b2_kinematicBody) << "an expression is followed forever";
         return states;
     };
-    size_t straightQueries = 0;
-    size_t cachedQueries = 0;
-    const std::vector<State> straight = run(true, &straightQueries);
-    const std::vector<State> cached = run(false, &cachedQueries);
-    ASSERT_EQ(cached.size(), straight.size());
-    for (size_t k = 0; k < cached.size(); ++k)
-        EXPECT_TRUE(cached[k] == straight[k]) << "body " << k % kBodies << " at tick " << k / kBodies;
-    EXPECT_EQ(cachedQueries, 0u) << "no key or expression queries while playing";
-    EXPECT_GT(straightQueries, 0u);
+    Queries straightQueries;
+    Queries keptQueries;
+    const std::vector<BodyState> straight = run(true, straightQueries);
+    const std::vector<BodyState> kept = run(false, keptQueries);
+    expectSameStates(kept, straight, kBodies);
+    EXPECT_EQ(keptQueries.keys, 0u) << "no key, expression or parent queries while playing";
+    EXPECT_EQ(keptQueries.streams, 0u) << "no stream or layer look-ups while playing";
+    EXPECT_LE(keptQueries.matrices, size_t(kBodies * (kTicks - 1))) << "at most one matrix per layer and tick";
+    EXPECT_GT(straightQueries.keys, 0u);
+    EXPECT_GT(straightQueries.streams, 0u);
+    EXPECT_GT(straightQueries.matrices, 2 * keptQueries.matrices);
+}
+
+TEST(FrameStep, RebuildingTheSceneFollowsTheChangedLayers)
+{
+    // A kinematic layer whose keys end after a second, with its anchor at
+    // the middle, and a null whose rotation is keyed.
+    const QString rotating = QStringLiteral(
+        R"({"id": 2, "type": "null", "transform": {"rotation": {"keys": [{"time": 0, "value": 0}, {"time": 3, "value": 60}]}}})");
+
+    // The layer as it will be changed below, followed by asking the host
+    // everything on every tick (one host at a time).
+    std::vector<BodyState> straight;
+    {
+        const QString changed = solid(1, 3, 0, 0, QStringLiteral(R"("parent": 2, "transform": {
+            "position": {"keys": [{"time": 0, "value": [200, 500]}, {"time": 1, "value": [700, 500]}, {"time": 2, "value": [900, 600]}]},
+            "anchorPoint": [10, 5, 0]})"));
+        Scene scene(sceneJson({changed, rotating}));
+        scene.build();
+        noGravity(scene);
+        scene.body(0).type = BodyType::Kinematic;
+        scene.core.keepFollowing = false;
+        scene.rebuild();
+        scene.play();
+        straight = playedStates(scene, 1, 60);
+    }
+
+    Scene scene(sceneJson({movingLayer(1), rotating}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).type = BodyType::Kinematic;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(5);
+    ASSERT_NE(scene.core.following.find(0), nullptr);
+    EXPECT_EQ(scene.core.following.find(0)->lastKeyFrame, 25);
+    EXPECT_FALSE(scene.core.following.find(0)->turns);
+
+    // The layer gets a key at 2 s, another anchor point and the rotating
+    // null as its parent; the rebuilt scene follows all of it, as the scene
+    // made from the changed layers did (a restart keeps the records, so the
+    // bodies start where they were: their motion is compared).
+    standin::Composition* comp = scene.composition();
+    standin::Layer* layer = comp->layer(0);
+    ASSERT_GE(layer->transformStream(standin::TransformStream::Position)
+                  ->addKey(A_Time{2, 1}, standin::Value::threeD(900, 600, 0)),
+              0);
+    layer->transformStream(standin::TransformStream::AnchorPoint)
+        ->setStaticValue(standin::Value::threeD(10, 5, 0));
+    ASSERT_EQ(comp->setParent(layer, comp->layer(1)), A_Err_NONE);
+    scene.rebuild();
+    scene.play();
+    ASSERT_NE(scene.core.following.find(0), nullptr);
+    EXPECT_EQ(scene.core.following.find(0)->lastKeyFrame, 75) << "the parent's keys end at 3 s";
+    EXPECT_TRUE(scene.core.following.find(0)->turns);
+    const std::vector<BodyState> kept = playedStates(scene, 1, 60);
+    EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody) << "followed past the old last key";
+    EXPECT_NE(scene.world(0)->GetAngle(), 0.0f) << "turned with its new parent";
+    expectSameStates(kept, straight, 1, false);
+}
+
+TEST(FrameStep, KeptStreamsAreReleasedWhenTheScenesFollowingIsDropped)
+{
+    // A keyed anchor point and a keyed scale: two held streams.
+    const QString layer = solid(1, 3, 0, 0, QStringLiteral(R"("transform": {
+        "position": {"keys": [{"time": 0, "value": [300, 300]}, {"time": 4, "value": [700, 300]}]},
+        "anchorPoint": {"keys": [{"time": 0, "value": [25, 25, 0]}, {"time": 4, "value": [0, 0, 0]}]},
+        "scale": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 4, "value": [150, 150]}]}})"));
+    Scene scene(sceneJson({layer}));
+    scene.build();
+    noGravity(scene);
+    scene.body(0).type = BodyType::Kinematic;
+    scene.writeKeysOnHandover();
+    auto held = [&] { return scene.host.session->leaks().streamRefs; };
+
+    // Each rebuild gives back what the last one held.
+    for (int rebuild = 0; rebuild < 3; ++rebuild) {
+        scene.rebuild();
+        EXPECT_EQ(held(), 2) << rebuild;
+    }
+    scene.play();
+    scene.ticks(3);
+    EXPECT_EQ(held(), 2) << "ticks take none";
+
+    // Writing the export's keys changes the layers: what was kept is
+    // dropped before, and read again by the next tick that follows.
+    scene.startRecording(0, 4);
+    scene.ticks(5);
+    ASSERT_EQ(scene.core.handedOver.size(), 1u);
+    EXPECT_TRUE(scene.core.following.stale());
+    EXPECT_EQ(held(), 0);
+    scene.play();
+    scene.ticks(1);
+    EXPECT_FALSE(scene.core.following.stale());
+    ASSERT_NE(scene.core.following.find(0), nullptr);
+    EXPECT_EQ(held(), scene.core.following.heldStreams());
+
+    // A core that goes away gives back what it held.
+    {
+        testing_simulation::TestCore other(scene.host.session->basicSuite(), testing_standin::Host::kPluginId);
+        other.limiter.disable();
+        other.readComposition();
+        other.listBodyLayers();
+        other.initWorld(false);
+        other.initMyBodies();
+        other.bodies[0].type = BodyType::Kinematic;
+        other.restartAndPlayAnimation();
+        EXPECT_EQ(held(), scene.core.following.heldStreams() + other.following.heldStreams());
+        EXPECT_GT(other.following.heldStreams(), 0);
+    }
+    EXPECT_EQ(held(), scene.core.following.heldStreams());
+    scene.core.following.release();
+    EXPECT_EQ(held(), 0);
 }
 
 TEST(FrameStep, AEmaticBodyIsPulledTowardsItsMovingLayer)

@@ -5,6 +5,10 @@
 
 #include "project/Project.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace standin;
@@ -57,6 +61,28 @@ TEST(HostRun, ExportOnTheQuickDemoWritesTheOutputAndLeavesTheProjectAlone)
     EXPECT_TRUE(loads(output));
     EXPECT_EQ(HostSandbox::readAll(project), original);
     EXPECT_FALSE(QFile::exists(project + ".bak"));
+}
+
+TEST(HostRun, BoxTwoDsPairPassIsThePlugInsIndexedOne)
+{
+    // The plug-in module exports its pair pass so that the Box2D library it
+    // loads calls that one: the dynamic linker's own account of the binding.
+    HostSandbox box;
+    const QString project = copySample(box, "quick.json");
+    ASSERT_FALSE(project.isEmpty()) << "examples/quick.json is missing";
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("bindings"));
+    env.insert(QStringLiteral("LD_DEBUG_OUTPUT"), box.path(QStringLiteral("ld")));
+    const HostRun run = box.run({project, "--export", "0-2", "--output", box.path("result.json")}, 60, env);
+    ASSERT_TRUE(run.finished) << show(run);
+    EXPECT_EQ(run.exitCode, 0) << show(run);
+
+    QString bindings;
+    for (const QFileInfo& file : QDir(box.path(QString())).entryInfoList({QStringLiteral("ld.*")}, QDir::Files))
+        bindings += QString::fromUtf8(HostSandbox::readAll(file.filePath()));
+    const QRegularExpression binding(
+        QStringLiteral(R"(libbox2d[^ ]* \[0\] to [^ ]*/Zolvar\.so \[0\]: normal symbol `_ZN16b2ContactManager15FindNewContactsEv')"));
+    EXPECT_TRUE(binding.match(bindings).hasMatch()) << bindings.size() << " bytes of bindings";
 }
 
 TEST(HostRun, InPlaceTheProjectIsRewrittenWithABackupOnlyWhenChanged)

@@ -178,3 +178,40 @@ TEST(PropertyTree, RemovedNodesAndDeletedLayersAreNotLive)
     EXPECT_NE(copy->uid(), l->root()->uid());
     EXPECT_EQ(copy->layer(), nullptr);
 }
+
+TEST(PropertyTree, MatchNamesAreComparedExactly)
+{
+    struct Row {
+        QString name;
+        const char* wanted;
+        bool same;
+    };
+    const Row rows[] = {
+        {QStringLiteral("ADBE Scale"), "ADBE Scale", true},
+        {QString(), "", true},
+        {QStringLiteral("ADBE Scale"), "ADBE Scal", false},
+        {QStringLiteral("ADBE Scal"), "ADBE Scale", false},
+        {QStringLiteral("BDBE Scale"), "ADBE Scale", false},
+        {QStringLiteral("ADBE Scale"), "ADBE ScalE", false},
+        {QStringLiteral("adbe scale"), "ADBE Scale", false},
+        {QString::fromUtf8("ADBE \xC3\x9C"), "ADBE \xDC", true},          // U+00DC, one Latin-1 byte
+        {QString::fromUtf8("ADBE \xC4\x9C"), "ADBE \x1C", false},         // U+011C is not Latin-1
+        {QString::fromUtf8("ADBE \xC5\x93"), "ADBE \x53", false},         // U+0153 against 'S'
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.wanted);
+        EXPECT_EQ(sameMatchName(row.name, QLatin1String(row.wanted)), row.same);
+        EXPECT_EQ(sameMatchName(row.name, QLatin1String(row.wanted)), row.name == QLatin1String(row.wanted));
+    }
+}
+
+TEST(PropertyTree, ChildByLatinNameIsTheFirstOfThatName)
+{
+    auto group = PropertyNode::makeGroup(QStringLiteral("G"), Grouping::NamedGroup, QString());
+    PropertyNode* first = group->insertChild(PropertyNode::makeLeaf(QStringLiteral("ADBE Opacity"), QString(), Value::oneD(1)));
+    group->insertChild(PropertyNode::makeLeaf(QStringLiteral("ADBE Opacitz"), QString(), Value::oneD(2)));
+    group->insertChild(PropertyNode::makeLeaf(QStringLiteral("ADBE Opacity"), QString(), Value::oneD(3)));
+    EXPECT_EQ(group->childByMatchName(QLatin1String("ADBE Opacity")), first);
+    EXPECT_EQ(group->childByMatchName(QLatin1String("ADBE Opacitz"))->staticValue().v[0], 2.0);
+    EXPECT_EQ(group->childByMatchName(QLatin1String("ADBE Opacit")), nullptr);
+}

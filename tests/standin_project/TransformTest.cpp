@@ -1,11 +1,18 @@
 // Layer-to-composition matrices against hand-computed values.
 #include "ProjectTestUtil.h"
 
+#include "project/Layer.h"
+#include "project/MatchNames.h"
+#include "project/PropertyNode.h"
 #include "project/Transform.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <random>
 
 using namespace standin;
 
@@ -135,4 +142,86 @@ TEST(Transform, UsesPostExpressionAndSeparatedValuesAtTime)
     EXPECT_NEAR(o.y, 30, kEps);
     EXPECT_NEAR(m.mat[3][2], 7, kEps);
     EXPECT_NEAR(worldRotationDegrees(m), 90, 1e-9);
+}
+
+TEST(Transform, FollowsATransformGroupWhoseShapeChanged)
+{
+    auto p = chainProject();
+    ASSERT_TRUE(p);
+    Layer* grand = p->compositions()[0]->layer(1);
+    PropertyNode* group = grand->transformGroup();
+    ASSERT_TRUE(group);
+    EXPECT_NEAR(map(layerToWorld(*grand, kZeroTime), 1, 0).y, 502, kEps) << "scale 200 %, turned 90 degrees";
+
+    // Without its scale leaf the layer is at 100 %; with a new one, at the
+    // new one's value; a second leaf of the same name behind it is not read.
+    const int at = group->childByMatchName(QLatin1String(match::kScale))->indexInParent();
+    PropertyNode::Ptr removed = group->removeChild(at);
+    ASSERT_TRUE(removed);
+    EXPECT_NEAR(map(layerToWorld(*grand, kZeroTime), 1, 0).y, 501, kEps);
+    group->insertChild(PropertyNode::makeLeaf(QLatin1String(match::kScale), QStringLiteral("Scale"),
+                                              Value::threeD(300, 300, 100)),
+                       at);
+    group->insertChild(PropertyNode::makeLeaf(QLatin1String(match::kScale), QStringLiteral("Scale"),
+                                              Value::threeD(900, 900, 100)));
+    EXPECT_NEAR(map(layerToWorld(*grand, kZeroTime), 1, 0).y, 503, kEps);
+    EXPECT_EQ(grand->transformStream(TransformStream::Scale), grand->placingLeaves().scale);
+}
+
+TEST(Transform, LocalMatrixIsTheProductOfItsFactorsBitForBit)
+{
+    // Anchor, position, scale and rotation from a table of awkward values
+    // (zeros of both signs, tiny, huge, negative, overflowing, infinite, not
+    // a number) and at random; the matrix must be exactly the three
+    // multiplications' result.
+    auto p = chainProject();
+    ASSERT_TRUE(p);
+    Layer* layer = p->compositions()[0]->layer(0);
+    PropertyNode* anchor = layer->transformStream(TransformStream::AnchorPoint);
+    PropertyNode* position = layer->transformStream(TransformStream::Position);
+    PropertyNode* scale = layer->transformStream(TransformStream::Scale);
+    PropertyNode* rotation = layer->transformStream(TransformStream::Rotation);
+    const double awkward[] = {0.0,   -0.0,   1.0,    -1.0,   100.0, -100.0, 1e-310, -1e-310, 3.5e-7,
+                              1e200, -1e200, 1e308,  45.0,   90.0,  180.0,  -270.0, 12345.678,
+                              std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937 random(21);
+    std::uniform_int_distribution<size_t> pick(0, std::size(awkward) - 1);
+    std::uniform_real_distribution<double> any(-2000.0, 2000.0);
+    auto value = [&](int row) { return row % 2 ? any(random) : awkward[pick(random)]; };
+    for (int row = 0; row < 4000; ++row) {
+        const Value a = Value::threeD(value(row), value(row), value(row));
+        const Value at = Value::threeD(value(row), value(row), value(row));
+        const Value s = Value::threeD(value(row), value(row), value(row));
+        const Value r = Value::oneD(value(row));
+        anchor->setStaticValue(a);
+        position->setStaticValue(at);
+        scale->setStaticValue(s);
+        rotation->setStaticValue(r);
+
+        A_Matrix4 expected = identityMatrix();
+        expected.mat[3][0] = -a.v[0];
+        expected.mat[3][1] = -a.v[1];
+        expected.mat[3][2] = -a.v[2];
+        A_Matrix4 factor = identityMatrix();
+        for (int i = 0; i < 3; ++i)
+            factor.mat[i][i] = s.v[i] / 100.0;
+        expected = multiply(expected, factor);
+        const double theta = r.v[0] * M_PI / 180.0;
+        factor = identityMatrix();
+        factor.mat[0][0] = std::cos(theta);
+        factor.mat[0][1] = std::sin(theta);
+        factor.mat[1][0] = -std::sin(theta);
+        factor.mat[1][1] = std::cos(theta);
+        expected = multiply(expected, factor);
+        factor = identityMatrix();
+        for (int i = 0; i < 3; ++i)
+            factor.mat[3][i] = at.v[i];
+        expected = multiply(expected, factor);
+
+        const A_Matrix4 got = layerLocalMatrix(*layer, kZeroTime);
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0)
+            << "row " << row << ": anchor " << a.v[0] << " " << a.v[1] << " " << a.v[2] << ", position " << at.v[0]
+            << " " << at.v[1] << " " << at.v[2] << ", scale " << s.v[0] << " " << s.v[1] << " " << s.v[2]
+            << ", rotation " << r.v[0];
+    }
 }
