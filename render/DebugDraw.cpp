@@ -275,18 +275,8 @@ void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c
         break;
     }
     case SegmentStyle::DistanceSymbol: {
-        // A line broken at its middle by a gap of L between two bars of H.
-        const float l = 0.07f * width;
-        const float h = 0.16f * width;
-        b2Vec2 u = p2 - p1;
-        u.Normalize();
-        b2Vec2 n(-(p2.y - p1.y), p2.x - p1.x);
-        n.Normalize();
-        const b2Vec2 s = 0.5f * (p1 + p2) - (l / 2.0f) * u;
-        const b2Vec2 e = s + l * u;
-        const b2Vec2 ends[8] = {p1, s, s + (h / 2.0f) * n, s - (h / 2.0f) * n, e + (h / 2.0f) * n, e - (h / 2.0f) * n,
-                                e, p2};
-        batches.addLines(ends, 8, colour, pen);
+        const std::array<b2Vec2, 8> ends = distanceSymbol(p1, p2, width);
+        batches.addLines(ends.data(), 8, colour, pen);
         const b2Vec2 points[2] = {p1, p2};
         batches.addPoints(points, 2, colour, pointSize);
         break;
@@ -294,6 +284,20 @@ void DebugDraw::DrawSegment(const b2Vec2& p1, const b2Vec2& p2, const b2Color& c
     default:  // ColourOnly and unknown styles draw nothing
         break;
     }
+}
+
+std::array<b2Vec2, 8> distanceSymbol(b2Vec2 p1, b2Vec2 p2, float width)
+{
+    // The gap is L long, the bars H.
+    const float l = 0.07f * width;
+    const float h = 0.16f * width;
+    b2Vec2 u = p2 - p1;
+    u.Normalize();
+    b2Vec2 n(-(p2.y - p1.y), p2.x - p1.x);
+    n.Normalize();
+    const b2Vec2 s = 0.5f * (p1 + p2) - (l / 2.0f) * u;
+    const b2Vec2 e = s + l * u;
+    return {p1, s, s + (h / 2.0f) * n, s - (h / 2.0f) * n, e + (h / 2.0f) * n, e - (h / 2.0f) * n, e, p2};
 }
 
 void DebugDraw::DrawTransform(const b2Transform& xf)

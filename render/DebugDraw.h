@@ -23,6 +23,8 @@
 
 #include <box2d/b2_collision.h>
 
+#include <array>
+
 class DebugDraw : public SceneDraw
 {
 public:
@@ -68,6 +70,11 @@ public:
 private:
     DrawBatches batches;
 };
+
+// A distance joint's segment from p1 to p2 drawn `width` wide: a line broken
+// at its middle by a gap between two bars across it, as the ends of four
+// segments (p1, gap start, first bar, second bar, gap end, p2).
+std::array<b2Vec2, 8> distanceSymbol(b2Vec2 p1, b2Vec2 p2, float width);
 
 // A line from start to tip with a head of two strokes at the tip, 1/2.5 of
 // the arrow's length, at +-pi/8. Uses the colour, width and stipple in force.

@@ -185,18 +185,9 @@ private:
             point(p1, colour, pointSize);
             point(p2, colour, c.width * 1.1f);
         } else if (c.style == SegmentStyle::DistanceSymbol) {
-            const float l = 0.07f * c.width;
-            const float h = 0.16f * c.width;
-            b2Vec2 u = p2 - p1;
-            u.Normalize();
-            b2Vec2 n(-(p2.y - p1.y), p2.x - p1.x);
-            n.Normalize();
-            const b2Vec2 s = 0.5f * (p1 + p2) - (l / 2.0f) * u;
-            const b2Vec2 e = s + l * u;
-            line(p1, s, colour, width, stipple);
-            line(s + (h / 2.0f) * n, s - (h / 2.0f) * n, colour, width, stipple);
-            line(e + (h / 2.0f) * n, e - (h / 2.0f) * n, colour, width, stipple);
-            line(e, p2, colour, width, stipple);
+            const std::array<b2Vec2, 8> ends = distanceSymbol(p1, p2, c.width);
+            for (int k = 0; k < 8; k += 2)
+                line(ends[size_t(k)], ends[size_t(k) + 1], colour, width, stipple);
             point(p1, colour, pointSize);
             point(p2, colour, pointSize);
         }

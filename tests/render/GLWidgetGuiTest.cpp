@@ -24,6 +24,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -359,17 +360,8 @@ public:
             vertex(p2);
             glEnd();
         } else if (style == SegmentStyle::DistanceSymbol) {
-            const float l = 0.07f * width;
-            const float h = 0.16f * width;
-            b2Vec2 u = p2 - p1;
-            u.Normalize();
-            b2Vec2 n(-(p2.y - p1.y), p2.x - p1.x);
-            n.Normalize();
-            const b2Vec2 s = 0.5f * (p1 + p2) - (l / 2.0f) * u;
-            const b2Vec2 e = s + l * u;
             glBegin(GL_LINES);
-            for (const b2Vec2& p : {p1, s, s + (h / 2.0f) * n, s - (h / 2.0f) * n, e + (h / 2.0f) * n,
-                                    e - (h / 2.0f) * n, e, p2})
+            for (const b2Vec2& p : distanceSymbol(p1, p2, width))
                 vertex(p);
             glEnd();
             glBegin(GL_POINTS);
@@ -442,7 +434,23 @@ Difference compare(const QImage& before, const QImage& after)
 
 } // namespace
 
-TEST_F(ViewTest, GatheredDrawingShowsTheSamePictureAsPrimitiveByPrimitive)
+class GatheredViewTest : public ViewTest
+{
+protected:
+    // The frame drawn primitive by primitive, then the frame drawn from the
+    // gathered batches.
+    std::pair<QImage, QImage> referenceThenGathered()
+    {
+        ImmediateDraw reference;
+        reference.SetFlags(draw.GetFlags());
+        world->SetDebugDraw(&reference);
+        QImage before = frame();
+        world->SetDebugDraw(&draw);
+        return {before, frame()};
+    }
+};
+
+TEST_F(GatheredViewTest, GatheredDrawingShowsTheSamePictureAsPrimitiveByPrimitive)
 {
     // Overlapping translucent bodies of several colours, one not alive, the
     // mesh on, beside the fixture's static, selected and circular bodies.
@@ -460,12 +468,7 @@ TEST_F(ViewTest, GatheredDrawingShowsTheSamePictureAsPrimitiveByPrimitive)
     }
     world->showMesh = true;
 
-    ImmediateDraw reference;
-    reference.SetFlags(draw.GetFlags());
-    world->SetDebugDraw(&reference);
-    const QImage before = frame();
-    world->SetDebugDraw(&draw);
-    const QImage after = frame();
+    const auto [before, after] = referenceThenGathered();
     ASSERT_EQ(before.size(), after.size());
 
     const Difference d = compare(before, after);
@@ -474,7 +477,7 @@ TEST_F(ViewTest, GatheredDrawingShowsTheSamePictureAsPrimitiveByPrimitive)
     EXPECT_GT(distance(after.pixelColor(140, 180), kBackground), 40);
 }
 
-TEST_F(ViewTest, GatheredHighlightsAndJointsShowTheSamePictureAsPrimitiveByPrimitive)
+TEST_F(GatheredViewTest, GatheredHighlightsAndJointsShowTheSamePictureAsPrimitiveByPrimitive)
 {
     // Circles plain, static, selected and not alive; a selected body of two
     // pieces and a static one, the mesh on; distance and revolute joints,
@@ -527,12 +530,7 @@ TEST_F(ViewTest, GatheredHighlightsAndJointsShowTheSamePictureAsPrimitiveByPrimi
     world->showMesh = true;
     world->jointStrokeWidth = 2.0f;
 
-    ImmediateDraw reference;
-    reference.SetFlags(draw.GetFlags());
-    world->SetDebugDraw(&reference);
-    const QImage before = frame();
-    world->SetDebugDraw(&draw);
-    const QImage after = frame();
+    const auto [before, after] = referenceThenGathered();
     ASSERT_EQ(before.size(), after.size());
 
     const Difference d = compare(before, after);
