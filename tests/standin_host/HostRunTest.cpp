@@ -129,10 +129,7 @@ TEST(HostRun, ControlCharactersInNamesDoNotCutTheSummary)
     json.replace("\"Quick Demo\"", "\"Quick\\u0000Demo\\n\"");
     json.replace("\"Box 1\"", "\"Box\\u0000one\\t\\u0007\"");
     const QString project = box.path("names.json");
-    QFile file(project);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(json);
-    file.close();
+    ASSERT_TRUE(HostSandbox::write(project, json));
 
     const HostRun run = box.run({project, "--export", "0-5", "--output", box.path("out.json")});
     ASSERT_TRUE(run.finished) << show(run);
@@ -146,12 +143,9 @@ TEST(HostRun, AnExportWithNothingToExportEndsAtOnceAndFails)
 {
     HostSandbox box;
     const QString project = box.path("empty.json");
-    QFile file(project);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+    ASSERT_TRUE(HostSandbox::write(project, R"({"format": "zolvar-standin-project", "activeItem": "Main",
         "compositions": [{"id": 10, "name": "Main", "width": 640, "height": 480, "frameRate": 25,
-                          "duration": 4, "layers": [{"id": 1, "type": "camera", "name": "Camera"}]}]})");
-    file.close();
+                          "duration": 4, "layers": [{"id": 1, "type": "camera", "name": "Camera"}]}]})"));
 
     // The watchdog is far away: the run must end on its own.
     const HostRun run = box.run({project, "--export", "0-50", "--output", box.path("out.json")}, 120);
@@ -180,10 +174,7 @@ TEST(HostRun, LayersBeyondSinglePrecisionAreNamedAndLeftUntouched)
     ASSERT_GE(circle, 0);
     json.replace(circle, 3, "[1e39");
     const QString project = box.path("huge.json");
-    QFile file(project);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(json);
-    file.close();
+    ASSERT_TRUE(HostSandbox::write(project, json));
 
     const HostRun run = box.run({project, "--export", "0-10", "--output", box.path("out.json")});
     ASSERT_TRUE(run.finished) << show(run);
