@@ -20,6 +20,21 @@ namespace bench {
 
 constexpr int kPluginId = 7;
 
+// The pieces' layers (footage 1, 40 x 40) and a floor layer after them
+// (footage 2, 3000 x 40) in the 3000 x 3000 composition at 25 fps.
+inline QByteArray withFloor(QStringList layers)
+{
+    layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
+                  .arg(layers.size() + 1);
+    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
+                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
+        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
+                          "duration": 20, "layers": [%1]}]})")
+        .arg(layers.join(QLatin1Char(',')))
+        .toUtf8();
+}
+
 // With `keyed`, each piece's position has keys at 0 and 10 s (50 pixels
 // to the right).
 inline QByteArray gridJson(int count, bool keyed = false)
@@ -37,15 +52,7 @@ inline QByteArray gridJson(int count, bool keyed = false)
                       .arg(i + 1)
                       .arg(position);
     }
-    layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
-                  .arg(count + 1);
-    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
-                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
-        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
-                          "duration": 20, "layers": [%1]}]})")
-        .arg(layers.join(QLatin1Char(',')))
-        .toUtf8();
+    return withFloor(layers);
 }
 
 struct GridScene {

@@ -179,14 +179,7 @@ QByteArray overlappingJson(bool masked)
                       .arg(1500 + (i % 7) * 3)
                       .arg(1500 + (i % 5) * 3)
                       .arg(masked ? mask : QString());
-    layers << QStringLiteral(R"({"id": 201, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})");
-    return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
-                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
-        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
-                          "duration": 20, "layers": [%1]}]})")
-        .arg(layers.join(QLatin1Char(',')))
-        .toUtf8();
+    return bench::withFloor(layers);
 }
 
 void BM_Overlapping200(benchmark::State& state)
