@@ -126,6 +126,9 @@ void b2ContactManager::FindNewContacts()
     public:
         PairSearch(b2ContactManager& manager, ContactIndex& index) : manager(manager), index(index) {}
 
+        // Pairs answered from the hash in this pass.
+        std::int64_t answered = 0;
+
         void AddPair(void* proxyUserDataA, void* proxyUserDataB)
         {
             const auto* proxyA = static_cast<const b2FixtureProxy*>(proxyUserDataA);
@@ -161,7 +164,7 @@ void b2ContactManager::FindNewContacts()
                     index.insert(keyOf(c));
                 built = true;
             }
-            lookups.fetch_add(1, std::memory_order_relaxed);
+            ++answered;
             if (index.contains(::keyOf(proxyA->proxyId, proxyB->proxyId)))
                 return;
             // Box2D's AddPair would walk the whole long list again only to
@@ -203,6 +206,7 @@ void b2ContactManager::FindNewContacts()
     thread_local ContactIndex index;
     PairSearch search(*this, index);
     m_broadPhase.UpdatePairs(&search);
+    lookups.fetch_add(search.answered, std::memory_order_relaxed);
 }
 
 namespace contact_search {
