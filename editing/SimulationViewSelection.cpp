@@ -280,6 +280,10 @@ void SimulationView::doClickAtPointInSelectionMode(b2Vec2 point, QMouseEvent* ev
             selectTableRow(hit, true);
         }
         dragList = getSelectedRows2();
+        // A Shift+click that deselected the body shows the first body still
+        // selected: the panel never shows a body its edits would not reach.
+        if (shown >= 0 && !isBodySelected(shown) && !dragList.empty())
+            shown = dragList[0];
         // The row of the body just clicked may lie out of the list's sight.
         if (isBodySelected(hit))
             scrollBodiesTableTo(hit);

@@ -7,6 +7,8 @@
 
 #include <QColor>
 
+#include <cmath>
+
 // Scene-wide values: X(Name, stored, setter argument, setter, text, after).
 #define ZOLVAR_SCENE_COMMANDS(X)                                                                        \
     X(TimeDivider, double, float, setTimeDivider, "Change Time Divider", Restart)                      \
@@ -23,7 +25,6 @@
     X(Density, float, setDensity, "Change Density")                                          \
     X(Friction, float, setFriction, "Change Friction")                                       \
     X(Bounciness, float, setBounciness, "Change Bounciness")                                 \
-    X(BodyColor, QColor, setBodyColor, "Change Body Color")                                  \
     X(MeshPrecision, int, setMeshPrecision, "Change Mesh Precision")                         \
     X(VelocityMagnitude, float, setVelocityMagnitude, "Change Velocity Magnitude")           \
     X(VelocityDirection, float, setVelocityDirection, "Change Velocity Direction")           \
@@ -140,6 +141,47 @@ public:
 private:
     SimulationView* view;
     std::vector<uint16_t> oldBits;
+};
+
+// The colour of each row. The panel works in whole steps of 1/255, but a
+// host colour (0.3 of a channel) is none: undo gives each row back its own
+// exact colour when the old colour given is the one the row shows.
+class CommandBodyColorChange : public RowValuesCommand<QColor>
+{
+public:
+    CommandBodyColorChange(SimulationView* view, std::vector<QColor> oldValues, std::vector<QColor> newValues,
+                           std::vector<int> rows)
+        : RowValuesCommand(view, oldValues, std::move(newValues), rows, &SimulationView::setBodyColor,
+                           QStringLiteral("Change Body Color"), AfterSet::Restart)
+        , view(view)
+    {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const bool known = rows[i] >= 0 && size_t(rows[i]) < view->bodies.size() && i < oldValues.size();
+            exactOld.push_back(known ? view->bodies[size_t(rows[i])].color : AEGP_ColorVal{});
+            exact.push_back(known && shows(oldValues[i], exactOld.back()));
+        }
+    }
+
+    void undo() override
+    {
+        RowValuesCommand::undo();
+        const std::vector<int>& rows = rowList();
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (exact[i] && rows[i] >= 0 && size_t(rows[i]) < view->bodies.size())
+                view->bodies[size_t(rows[i])].color = exactOld[i];
+    }
+
+private:
+    // Whether `shown` stands for the colour `c` (each channel within a step).
+    static bool shows(const QColor& shown, const AEGP_ColorVal& c)
+    {
+        const auto near = [](int channel, double value) { return std::fabs(channel / 255.0 - value) < 1.0 / 255.0; };
+        return near(shown.red(), c.red) && near(shown.green(), c.green) && near(shown.blue(), c.blue);
+    }
+
+    SimulationView* view;
+    std::vector<AEGP_ColorVal> exactOld;
+    std::vector<bool> exact;
 };
 
 // Every property of the rows at once, from whole records; the setter takes

@@ -156,6 +156,11 @@ void SimulationView::applyPreset(QuickPreset p)
             // The records may point into a world that is gone.
             b.body = nullptr;
             b.aematicJoint = nullptr;
+            // The drawing data, the selection with it, belongs to the row: a
+            // reset scene's fresh records and an older snapshot's take the
+            // scene's own, so the tables and the view keep agreeing.
+            if (bodies[row].userData)
+                b.userData = bodies[row].userData;
             hasKinematicBody = hasKinematicBody || b.type == BodyType::Kinematic;
             hasDormantBody = hasDormantBody || b.type == BodyType::Dormant;
             hasAEmaticBody = hasAEmaticBody || b.type == BodyType::AEmatic;

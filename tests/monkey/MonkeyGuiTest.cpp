@@ -1,0 +1,614 @@
+// A random user in the window: from a scene of boxes, circles, masked
+// polygons and a static floor, a few hundred random actions (selection,
+// drags, the property panels, joints, playback, Reset Scene, snapshots,
+// settings files, the randomizer, view options) interleaved with runs of
+// undo and redo. After every action the joint list, the tables and the body
+// panel agree with the records, and the model at each place of the history
+// is the one that was there before: undoing everything gives the starting
+// scene back, redoing everything the last one. Fixed seeds keep every run
+// the same; a failure names the seed, the step and the actions before it.
+#include "ModelState.h"
+
+#include "../editing/JointFixture.h"
+#include "dialogs/DialogSeam.h"
+#include "editing/Randomizer.h"
+#include "properties/EditBox.h"
+#include "properties/SliderGo.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <deque>
+#include <functional>
+#include <random>
+
+namespace {
+
+using namespace monkey;
+
+// A 1000 x 1000 composition: a wide floor, three boxes, two circles (a
+// solid masked round), a masked triangle and a masked L, all above the
+// floor.
+const QByteArray kScene = R"({
+    "format": "zolvar-standin-project",
+    "footage": [{"id": 1, "name": "Red", "kind": "solid", "width": 100, "height": 100, "color": [1, 0, 0]},
+                {"id": 2, "name": "Floor", "kind": "solid", "width": 1000, "height": 40, "color": [0.3, 0.3, 0.3]},
+                {"id": 3, "name": "Disc", "kind": "solid", "width": 140, "height": 140, "color": [0.2, 0.8, 0.3]}],
+    "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 1000, "frameRate": 25, "duration": 4,
+        "layers": [
+            {"id": 1, "type": "solid", "name": "Floor", "source": 2, "transform": {"position": [500, 950]}},
+            {"id": 2, "type": "solid", "name": "Box 1", "source": 1, "label": 2, "transform": {"position": [150, 300]}},
+            {"id": 3, "type": "solid", "name": "Box 2", "source": 1, "label": 3,
+             "transform": {"position": [350, 320], "rotation": 20}},
+            {"id": 4, "type": "solid", "name": "Box 3", "source": 1, "transform": {"position": [550, 300]}},
+            {"id": 5, "type": "solid", "name": "Circle 1", "source": 3, "label": 5, "transform": {"position": [750, 300]},
+             "masks": [{"name": "Circle", "shape": {"closed": true, "vertices": [[70, 0, -38.66, 0, 38.66, 0],
+                 [140, 70, 0, -38.66, 0, 38.66], [70, 140, 38.66, 0, -38.66, 0], [0, 70, 0, 38.66, 0, -38.66]]}}]},
+            {"id": 6, "type": "solid", "name": "Circle 2", "source": 3, "transform": {"position": [250, 600]},
+             "masks": [{"name": "Circle", "shape": {"closed": true, "vertices": [[70, 0, -38.66, 0, 38.66, 0],
+                 [140, 70, 0, -38.66, 0, 38.66], [70, 140, 38.66, 0, -38.66, 0], [0, 70, 0, 38.66, 0, -38.66]]}}]},
+            {"id": 7, "type": "solid", "name": "Triangle", "source": 1, "label": 7, "transform": {"position": [500, 600]},
+             "masks": [{"name": "Mask 1", "shape": {"closed": true,
+                 "vertices": [[0, 0, 0, 0, 0, 0], [100, 0, 0, 0, 0, 0], [0, 80, 0, 0, 0, 0]]}}]},
+            {"id": 8, "type": "solid", "name": "L", "source": 3, "transform": {"position": [750, 620]},
+             "masks": [{"name": "Mask 1", "shape": {"closed": true,
+                 "vertices": [[0, 0, 0, 0, 0, 0], [40, 0, 0, 0, 0, 0], [40, 100, 0, 0, 0, 0], [140, 100, 0, 0, 0, 0],
+                              [140, 140, 0, 0, 0, 0], [0, 140, 0, 0, 0, 0]]}}]}]}],
+    "activeItem": "Main"
+})";
+
+class Monkey
+{
+public:
+    explicit Monkey(unsigned seed) : seed(seed), rng(seed), s(kScene)
+    {
+        view = s.view;
+        stack = s.stack;
+        view->randomSource().setSeed(seed);
+        view->setJointModifiersOverride(Qt::NoModifier);
+        dialog_seam::setColorPicker([this](const QColor&, QWidget*, const QString&) {
+            return QColor::fromHsv(pick(0, 359), pick(0, 255), pick(0, 255));
+        });
+        // The floor is static; the history starts after it.
+        view->selectBodies({0});
+        s.ui.typeLst->setCurrentIndex(BodyType::Static);
+        view->selectBodies({});
+        stack->clear();
+        stack->setUndoLimit(0);
+        states = {describe(*view)};
+        settingsFile = folder.path() + QStringLiteral("/monkey.xml");
+    }
+    ~Monkey() { dialog_seam::setColorPicker({}); }
+
+    // Runs `steps` random actions; stops at the first failure.
+    void run(int steps)
+    {
+        for (step = 0; step < steps && !::testing::Test::HasFailure(); ++step)
+            act();
+        if (::testing::Test::HasFailure())
+            return;
+        // Everything undone gives the start back, everything redone the end.
+        pauseIfPlaying();
+        redoAll("while redoing to the top");
+        const QStringList end = describe(*view);
+        while (stack->canUndo() && !::testing::Test::HasFailure()) {
+            s.ui.undo->trigger();
+            expectState(states[size_t(stack->index())], "while undoing everything");
+            checkConsistency();
+        }
+        expectState(states.front(), "after undoing everything");
+        redoAll("while redoing everything");
+        expectState(end, "after redoing everything");
+    }
+
+    std::deque<QString> log;
+
+private:
+    void redoAll(const char* when)
+    {
+        while (stack->canRedo() && !::testing::Test::HasFailure()) {
+            s.ui.redo->trigger();
+            expectState(states[size_t(stack->index())], when);
+            checkConsistency();
+        }
+    }
+
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    bool chance(int percent) { return pick(1, 100) <= percent; }
+    template <class T>
+    T* any(const QList<T*>& list)
+    {
+        return list.isEmpty() ? nullptr : list[pick(0, int(list.size()) - 1)];
+    }
+
+    void note(const QString& what)
+    {
+        log.push_back(QStringLiteral("%1: %2").arg(step).arg(what));
+        if (log.size() > 40)
+            log.pop_front();
+    }
+    QString trail() const
+    {
+        QStringList lines;
+        for (const QString& l : log)
+            lines << l;
+        return QStringLiteral("seed %1, step %2; the last actions:\n").arg(seed).arg(step) + lines.join('\n');
+    }
+
+    void expectState(const QStringList& expected, const char* when)
+    {
+        if (expected.isEmpty())
+            return;  // not known
+        const QString diff = firstDifference(expected, describe(*view));
+        EXPECT_TRUE(diff.isEmpty()) << when << " at history place " << stack->index() << " of " << stack->count()
+                                    << " (" << stack->text(stack->index() - 1).toStdString() << ")\n"
+                                    << diff.toStdString() << "\n"
+                                    << trail().toStdString();
+    }
+
+    // --- The pixel of a world point -------------------------------------
+    QPoint pixel(b2Vec2 p) const
+    {
+        GLWidget* gl = view->getGLWidget();
+        return QPoint(int(gl->getViewXCoordFromGL(p.x, float(gl->width()))),
+                      int(gl->getViewYCoordFromGL(p.y, float(gl->height()))));
+    }
+    int anyBody() { return pick(0, int(view->bodies.size()) - 1); }
+    QPoint bodyPixel(int body) const { return pixel(view->bodies[size_t(body)].position); }
+    void click(QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::mousePress(view->getGLWidget(), Qt::LeftButton, mods, at);
+        QTest::mouseRelease(view->getGLWidget(), Qt::LeftButton, mods, at);
+    }
+    void moveTo(QPoint at, Qt::KeyboardModifiers mods)
+    {
+        GLWidget* gl = view->getGLWidget();
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), gl->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::LeftButton,
+                         mods);
+        QApplication::sendEvent(gl, &move);
+    }
+    void drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::mousePress(view->getGLWidget(), Qt::LeftButton, mods, from);
+        moveTo((from + to) / 2, mods);
+        moveTo(to, mods);
+        QTest::mouseRelease(view->getGLWidget(), Qt::LeftButton, mods, to);
+    }
+    void selectionTool()
+    {
+        if (view->currentTool() != 0)
+            s.ui.selectionToolBtn->click();
+    }
+    void pauseIfPlaying()
+    {
+        if (s.ui.playBtn->isChecked())
+            s.ui.playBtn->click();
+    }
+
+    // --- The controls of the docks ----------------------------------------
+    template <class T>
+    QList<T*> enabledIn(QWidget* dock)
+    {
+        QList<T*> found;
+        for (T* w : dock->findChildren<T*>())
+            if (w->isEnabled())
+                found << w;
+        return found;
+    }
+    QList<QWidget*> panels() const
+    {
+        return {s.ui.bodyPropertiesDockWidget, s.ui.jointPropertiesDockWidget, s.ui.globalPropertiesDockWidget};
+    }
+
+    void typeInEdit(EditBox* edit)
+    {
+        double value;
+        switch (pick(0, 3)) {
+        case 0: value = edit->minimum(); break;
+        case 1: value = edit->maximum(); break;
+        case 2: value = 0.0; break;
+        default:
+            value = std::uniform_real_distribution<double>(edit->minimum(), edit->maximum())(rng);
+        }
+        note(QStringLiteral("type %1 into %2").arg(value).arg(edit->objectName()));
+        edit->setFocus();
+        edit->setValue(value);
+        emit edit->editingFinished();
+    }
+    void clickSlider(SliderGo* slider)
+    {
+        const int x = pick(0, slider->width() - 1);
+        note(QStringLiteral("click %1 at x %2").arg(slider->objectName()).arg(x));
+        QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, QPoint(x, slider->height() / 2));
+    }
+
+    void panelAction()
+    {
+        QWidget* dock = panels()[pick(0, 2)];
+        switch (pick(0, 4)) {
+        case 0:
+            if (EditBox* edit = any(enabledIn<EditBox>(dock)))
+                typeInEdit(edit);
+            break;
+        case 1:
+            if (SliderGo* slider = any(enabledIn<SliderGo>(dock)))
+                clickSlider(slider);
+            break;
+        case 2:
+            if (QCheckBox* box = any(enabledIn<QCheckBox>(dock))) {
+                note(QStringLiteral("click %1").arg(box->objectName()));
+                box->click();
+            }
+            break;
+        case 3:
+            if (QComboBox* list = any(enabledIn<QComboBox>(dock)); list && list->count()) {
+                const int index = pick(0, list->count() - 1);
+                note(QStringLiteral("choose %1 in %2").arg(index).arg(list->objectName()));
+                list->setCurrentIndex(index);
+            }
+            break;
+        default:
+            if (QToolButton* button = any(enabledIn<QToolButton>(dock))) {
+                if (button == s.ui.captureGravityBtn || button == s.ui.applyGravityBtn)
+                    break;  // they ask the host for a layer
+                note(QStringLiteral("click %1").arg(button->objectName()));
+                button->click();
+            }
+        }
+    }
+
+    void selectionAction()
+    {
+        selectionTool();
+        switch (pick(0, 5)) {
+        case 0: {
+            const int b = anyBody();
+            note(QStringLiteral("click body %1").arg(b));
+            click(bodyPixel(b));
+            break;
+        }
+        case 1: {
+            const int b = anyBody();
+            note(QStringLiteral("shift-click body %1").arg(b));
+            click(bodyPixel(b), Qt::ShiftModifier);
+            break;
+        }
+        case 2:
+            note(QStringLiteral("click empty space"));
+            click(pixel(b2Vec2(-4.9f, -4.9f)));
+            break;
+        case 3: {
+            std::vector<int> rows;
+            for (size_t b = 0; b < view->bodies.size(); ++b)
+                if (chance(35))
+                    rows.push_back(int(b));
+            note(QStringLiteral("select %1 bodies in the table").arg(rows.size()));
+            view->selectBodies(rows);
+            break;
+        }
+        case 4: {
+            const std::vector<QAction*> commands = {s.ui.onWithTheSameColor, s.ui.onWithTheSameLabel,
+                                                    s.ui.onWithTheSameCollisionGroup, s.ui.onWithTheSameType,
+                                                    s.ui.onInvertSelection, s.ui.onOfTheSelectedBodies,
+                                                    s.ui.onWithTheSameJointType};
+            QAction* a = commands[size_t(pick(0, int(commands.size()) - 1))];
+            view->EditMenuAboutToShow();
+            if (a->isEnabled()) {
+                note(QStringLiteral("select: %1").arg(a->text()));
+                a->trigger();
+            }
+            break;
+        }
+        default: {
+            const int rows = s.model()->rowCount();
+            if (rows) {
+                const int row = pick(0, rows - 1);
+                note(QStringLiteral("click joint row %1").arg(row));
+                if (!s.ui.jointsTable->isRowHidden(row))
+                    s.clickCell(row, pick(0, 5), chance(30) ? Qt::ControlModifier : Qt::NoModifier);
+            }
+        }
+        }
+    }
+
+    void transformAction()
+    {
+        switch (pick(0, 3)) {
+        case 0: {
+            selectionTool();
+            const int b = anyBody();
+            const QPoint to = bodyPixel(b) + QPoint(pick(-80, 80), pick(-80, 80));
+            note(QStringLiteral("drag body %1").arg(b));
+            drag(bodyPixel(b), to, chance(20) ? Qt::ShiftModifier : Qt::NoModifier);
+            break;
+        }
+        case 1: {
+            const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Plus, Qt::Key_Minus};
+            const Qt::Key key = keys[pick(0, 5)];
+            note(QStringLiteral("key %1").arg(QKeySequence(key).toString()));
+            QTest::keyClick(s.window.get(), key);
+            break;
+        }
+        case 2: {
+            // The velocity, gravity and anchor tools dragged from a body.
+            QAbstractButton* tools[] = {s.ui.velocityToolBtn, s.ui.gravityToolBtn, s.ui.anchorToolBtn,
+                                        s.ui.handToolBtn};
+            QAbstractButton* tool = tools[pick(0, 3)];
+            tool->click();
+            const int b = anyBody();
+            note(QStringLiteral("drag from body %1 with %2").arg(b).arg(tool->objectName()));
+            drag(bodyPixel(b), bodyPixel(b) + QPoint(pick(-60, 60), pick(-60, 60)),
+                 chance(20) ? Qt::ControlModifier : Qt::NoModifier);
+            break;
+        }
+        default: {
+            const std::vector<QAction*> commands = {s.ui.onBodyProperties, s.ui.onBodyTransform,
+                                                    s.ui.onAEmaticAnchorToCenter, s.ui.onScene,
+                                                    s.ui.onCopyBodySettings, s.ui.onPasteBodySettings,
+                                                    s.ui.onCopyJointSettings, s.ui.onPasteJointSettings,
+                                                    s.ui.onStatic, s.ui.onKinematic, s.ui.onDynamic,
+                                                    s.ui.onDormant, s.ui.onAEmatic, s.ui.onDead, s.ui.onSetColor,
+                                                    s.ui.onRemoveJointsOfSelectedBodies};
+            QAction* a = commands[size_t(pick(0, int(commands.size()) - 1))];
+            view->EditMenuAboutToShow();
+            view->ContextMenuAboutToShow();
+            if (a->isEnabled()) {
+                note(QStringLiteral("menu: %1").arg(a->text()));
+                a->trigger();
+            }
+        }
+        }
+    }
+
+    void jointAction()
+    {
+        QAbstractButton* buttons[] = {s.ui.addDistanceJointBtn, s.ui.addRevoluteJointBtn, s.ui.addPrismaticJointBtn,
+                                      s.ui.addSpringJointBtn, s.ui.removeJointBtn};
+        if (chance(60)) {
+            std::vector<int> rows;
+            const int count = pick(2, 3);
+            while (int(rows.size()) < count) {
+                const int b = anyBody();
+                if (std::find(rows.begin(), rows.end(), b) == rows.end())
+                    rows.push_back(b);
+            }
+            std::sort(rows.begin(), rows.end());
+            view->selectBodies(rows);
+        }
+        QAbstractButton* button = buttons[pick(0, 4)];
+        note(QStringLiteral("%1 with %2 bodies and %3 joints selected")
+                 .arg(button->objectName())
+                 .arg(view->getSelectedRows2().size())
+                 .arg(view->getSelectedRowsInJointsTable2().size()));
+        if (button->isEnabled())
+            button->click();
+    }
+
+    void playbackAction()
+    {
+        switch (pick(0, 3)) {
+        case 0: {
+            s.ui.playBtn->click();
+            const int ticks = pick(1, 20);
+            note(QStringLiteral("play/pause (%1), %2 ticks").arg(s.ui.playBtn->isChecked()).arg(ticks));
+            for (int i = 0; i < ticks; ++i)
+                view->updatePhysics();
+            break;
+        }
+        case 1:
+            note(QStringLiteral("step"));
+            s.ui.stepBtn->click();
+            break;
+        case 2:
+            note(QStringLiteral("rewind"));
+            s.ui.restartBtn->click();
+            break;
+        default:
+            note(QStringLiteral("escape"));
+            QTest::keyClick(s.window.get(), Qt::Key_Escape);
+        }
+    }
+
+    void sceneAction()
+    {
+        switch (pick(0, 6)) {
+        case 0:
+            note(QStringLiteral("Reset Scene"));
+            view->OnResetScene();
+            break;
+        case 1:
+            note(QStringLiteral("take snapshot"));
+            s.ui.addQuickPresetBtn->click();
+            break;
+        case 2:
+            if (!view->presetList().empty()) {
+                const int column = pick(0, int(view->presetList().size()) - 1);
+                note(QStringLiteral("restore snapshot %1").arg(column));
+                view->quickPresetsTableDoubleClicked(view->presetsModel()->index(0, column));
+            }
+            break;
+        case 3:
+            if (!view->presetList().empty()) {
+                const int column = pick(0, int(view->presetList().size()) - 1);
+                note(QStringLiteral("remove snapshot %1").arg(column));
+                QItemSelectionModel* selection = s.ui.quickPresetsTable->selectionModel();
+                selection->clearSelection();
+                selection->select(view->presetsModel()->index(0, column), QItemSelectionModel::Select);
+                QTest::keyClick(s.ui.quickPresetsTable, Qt::Key_Delete);
+            }
+            break;
+        case 4:
+            note(QStringLiteral("save settings"));
+            saved = view->saveSettings(settingsFile, "Most Recent Saved Settings File") || saved;
+            break;
+        case 5:
+            if (saved) {
+                const int mode = pick(0, 2);
+                note(QStringLiteral("load settings by %1").arg(mode));
+                pauseIfPlaying();
+                view->loadSettings(settingsFile.toUtf8().constData(), false, mode);
+                loaded = true;
+            }
+            break;
+        default: {
+            const int id = pick(1, RandomizerProperty::Count - 1);
+            if (!isRandomizerBodyProperty(id) && !isRandomizerJointProperty(id))
+                break;
+            const float r = float(pick(0, 100)) / 100.0f;
+            note(QStringLiteral("randomize %1 by %2").arg(id).arg(r));
+            view->randomizeProp(id, r, view->getSelectedRows2(), view->getSelectedRowsInJointsTable2());
+        }
+        }
+    }
+
+    void viewAction()
+    {
+        ZolvarDlg& w = *s.window;
+        if (chance(70) && w.viewOptionsMenuOf()) {
+            QAction* a = any(w.viewOptionsMenuOf()->actions());
+            if (a && a->isCheckable() && a->isEnabled()) {
+                note(QStringLiteral("view option %1").arg(a->text()));
+                a->toggle();
+            }
+        } else {
+            QAbstractButton* buttons[] = {s.ui.zoomInBtn, s.ui.zoomOutBtn, s.ui.zoomFitBtn};
+            QAbstractButton* b = buttons[pick(0, 2)];
+            note(b->objectName());
+            b->click();
+        }
+    }
+
+    void undoRedoAction()
+    {
+        const int undos = pick(0, 6);
+        const int redos = pick(0, undos + 1);
+        note(QStringLiteral("undo %1, redo %2").arg(undos).arg(redos));
+        for (int i = 0; i < undos && stack->canUndo(); ++i) {
+            s.ui.undo->trigger();
+            expectState(states[size_t(stack->index())], "after an undo");
+            checkConsistency();
+            if (::testing::Test::HasFailure())
+                return;
+        }
+        for (int i = 0; i < redos && stack->canRedo(); ++i) {
+            s.ui.redo->trigger();
+            expectState(states[size_t(stack->index())], "after a redo");
+            checkConsistency();
+            if (::testing::Test::HasFailure())
+                return;
+        }
+    }
+
+    void act()
+    {
+        const int before = stack->index();
+        const int countBefore = stack->count();
+        loaded = false;
+        const int kind = pick(0, 99);
+        if (kind < 15) {
+            undoRedoAction();
+            return;
+        }
+        if (kind < 30)
+            selectionAction();
+        else if (kind < 45)
+            panelAction();
+        else if (kind < 58)
+            transformAction();
+        else if (kind < 72)
+            jointAction();
+        else if (kind < 82)
+            playbackAction();
+        else if (kind < 92)
+            sceneAction();
+        else
+            viewAction();
+        checkConsistency();
+        track(before, countBefore);
+    }
+
+    // The model at each place of the history.
+    void track(int before, int countBefore)
+    {
+        const QStringList now = describe(*view);
+        const int index = stack->index();
+        if (loaded) {
+            // A settings file starts a new history.
+            EXPECT_EQ(stack->count(), 0) << trail().toStdString();
+            states = {now};
+            return;
+        }
+        if (index == before && stack->count() == countBefore) {
+            const QString diff = firstDifference(states[size_t(index)], now);
+            EXPECT_TRUE(diff.isEmpty()) << "the model changed without an undo step\n"
+                                        << diff.toStdString() << "\n"
+                                        << trail().toStdString();
+            return;
+        }
+        EXPECT_GT(index, before) << trail().toStdString();
+        states.resize(size_t(index) + 1);
+        states[size_t(index)] = now;
+        note(QStringLiteral("  -> \"%1\"").arg(stack->text(index - 1)));
+    }
+
+    // The joint list, the tables and the panel agree with the records.
+    void checkConsistency()
+    {
+        joint_test::expectConsistent(*view);
+        const std::vector<int> selected = view->getSelectedRows2();
+        std::vector<int> tableRows = view->getSelectedRows();
+        std::sort(tableRows.begin(), tableRows.end());
+        EXPECT_EQ(tableRows, selected) << trail().toStdString();
+        EXPECT_EQ(size_t(s.ui.bodiesTable->model()->rowCount()), view->bodies.size());
+        if (!selected.empty()) {
+            bool shown = false;
+            for (int row : selected)
+                shown = shown || view->bodyPanelShows(row);
+            EXPECT_TRUE(shown) << "the body panel shows none of the selected bodies\n"
+                               << "type list " << s.ui.typeLst->currentIndex() << ", first selected "
+                               << bodyLine(view->bodies[size_t(selected[0])]).toStdString() << "\n"
+                               << trail().toStdString();
+        }
+        for (const MyJoint& j : view->joints) {
+            EXPECT_NE(j.bodyA, j.bodyB) << trail().toStdString();
+            EXPECT_TRUE(j.bodyA >= 0 && size_t(j.bodyA) < view->bodies.size());
+            EXPECT_TRUE(j.bodyB >= 0 && size_t(j.bodyB) < view->bodies.size());
+        }
+    }
+
+    unsigned seed;
+    std::mt19937 rng;
+    joint_test::Scene s;
+    SimulationView* view = nullptr;
+    QUndoStack* stack = nullptr;
+    std::vector<QStringList> states;
+    QTemporaryDir folder;
+    QString settingsFile;
+    bool saved = false;
+    bool loaded = false;
+    int step = 0;
+};
+
+class MonkeyRun : public ::testing::TestWithParam<unsigned>
+{
+};
+
+TEST_P(MonkeyRun, RandomActionsKeepTheModelAndItsHistorySound)
+{
+    joint_test::MessageCatcher messages;
+    Monkey monkey(GetParam());
+    monkey.run(300);
+    for (const QString& text : messages.texts)
+        std::printf("message: %s\n", qPrintable(text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, MonkeyRun, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u));
+
+} // namespace
