@@ -136,6 +136,11 @@ void SimulationView::setBodyProperties(std::vector<MyBody> records, std::vector<
     setFriction(friction, rows);
     setBounciness(restitution, rows);
     setBodyColor(colour, rows);
+    // The setter works in whole steps of 1/255; whole records bring their
+    // exact colour (a host colour such as 0.3 stays itself).
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (validRow(bodies, rows[i]))
+            bodies[size_t(rows[i])].color = records[i].color;
     // Outlines are rebuilt only where what decides them changes: whole
     // records (resets, pastes) mostly leave them as they are.
     applyOutlineSetting(&MyBody::meshPrecision, meshPrecision, rows, &SimulationView::setMeshPrecision);

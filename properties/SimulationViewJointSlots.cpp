@@ -141,13 +141,18 @@ void SimulationView::revoluteJointUpperAngleSldChanged(int value)
 }
 
 // The records follow the slider at once; the spring force reads them on the
-// next playing frame. No command: the release finds nothing to change.
+// next playing frame. The lengths from before the drag are kept for the
+// release, which makes the drag's one command from them.
 void SimulationView::springJointDesiredLengthSldChanged(int value)
 {
     mirror(ui.springJointDesiredLengthEt, value);
     const float length = float(value / 1000.0);
-    for (int row : getSelectedRowsInJointsTable2())
+    const bool dragStarts = desiredLengthsBeforeDrag.empty();
+    for (int row : getSelectedRowsInJointsTable2()) {
+        if (dragStarts)
+            desiredLengthsBeforeDrag.emplace_back(row, joints[size_t(row)].desiredLength);
         joints[size_t(row)].desiredLength = length;
+    }
 }
 
 // Each selected joint gets the distance between its bodies' centres of mass
@@ -200,8 +205,17 @@ bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
         return true;                                                                                    \
     }
     ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_RELEASE)
-    ZOLVAR_JOINT_DESIRED_LENGTH_ROW(ZOLVAR_JOINT_RELEASE)
 #undef ZOLVAR_JOINT_RELEASE
+    if (std::strcmp(name.constData(), "springJointDesiredLengthSld") == 0) {
+        // The records go back to their lengths from before the drag, so the
+        // command holds them as its old values and undo finds them.
+        for (const auto& [row, length] : desiredLengthsBeforeDrag)
+            if (row >= 0 && size_t(row) < joints.size())
+                joints[size_t(row)].desiredLength = length;
+        desiredLengthsBeforeDrag.clear();
+        pushJointValue<CommandSpringJointDesiredLengthChange>(this, &MyJoint::desiredLength, newValue);
+        return true;
+    }
     return false;
 }
 

@@ -72,6 +72,11 @@ void SimulationView::pushSceneValue(int setting, double newValue)
     if (!undoStack)
         return;
     const SceneSetting& s = kSettings[setting];
+    // The edit box holds the value in force (the simulation reads it): a
+    // slider reaching past its range (the time divider's 0.001 against
+    // 0.01) gives the nearest value it holds.
+    if (const QDoubleSpinBox* edit = s.edit(ui); edit && std::isfinite(newValue))
+        newValue = std::clamp(newValue, edit->minimum(), edit->maximum());
     double oldValue;
     bool changed;
     if (s.value) {

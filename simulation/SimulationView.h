@@ -748,6 +748,9 @@ private:
     // (properties/SimulationViewJointSlots.cpp).
     void connectJointControls();
     void applyPivotLimitsLive(int lowerSlider, int upperSlider);
+    // The selected joints' desired lengths (row, length) before the
+    // desired-length slider's drag wrote them; empty between drags.
+    std::vector<std::pair<int, float>> desiredLengthsBeforeDrag;
     std::vector<std::unique_ptr<JointUserData>> ownedJointUserData;
     std::optional<Qt::KeyboardModifiers> jointModifiersOverride;
 

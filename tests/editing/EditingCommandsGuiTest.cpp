@@ -4,6 +4,7 @@
 #include "JointFixture.h"
 
 #include "dialogs/DialogSeam.h"
+#include "editing/Randomizer.h"
 #include "dialogs/InputDlg1D.h"
 #include "dialogs/InputDlg2D.h"
 #include "properties/StructuralCommands.h"
@@ -14,6 +15,7 @@
 #include <QDoubleSpinBox>
 
 #include <cmath>
+#include <functional>
 
 using joint_test::Scene;
 
@@ -347,6 +349,44 @@ TEST(SetDialogs, ColourOpensTruncatedAndACancelChangesNothing)
     EXPECT_EQ(s.stack->count(), 2);
 }
 
+// A host colour between the panel's steps of 1/255 (0.3 of a channel) comes
+// back exactly from the undo of every step that changes colours: the colour
+// dialog, the randomizer, the colour reset and the reset of the properties.
+TEST(SetDialogs, UndoGivesBackAColourBetweenThePanelsStepsExactly)
+{
+    const AEGP_ColorVal host{1.0, 0.3, 0.7, 0.1};
+    struct Step
+    {
+        const char* what;
+        std::function<void(Scene&)> act;
+    };
+    const Step steps[] = {
+        {"colour dialog", [](Scene& s) { s.view->OnSetColor(); }},
+        {"randomizer", [](Scene& s) { s.view->randomizeProp(RandomizerProperty::Color, 1.0f, {0, 1}, {}); }},
+        {"colour reset", [](Scene& s) { s.view->resetBodyColor(); }},
+        {"properties reset",
+         [](Scene& s) {
+             s.view->setDensity({4.0f, 4.0f}, {0, 1});
+             s.view->OnResetBodiesProperties();
+         }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        Scene s(threeApart());
+        Seam seam({}, [](const QColor&, QWidget*, const QString&) { return QColor(10, 20, 30); });
+        s.view->randomSource().setSeed(7);
+        s.view->bodies[0].color = host;
+        s.view->bodies[1].color = host;
+        s.selectBodies({0, 1});
+        step.act(s);
+        ASSERT_EQ(s.stack->count(), 1);
+        s.stack->undo();
+        EXPECT_TRUE(sameColour(s.view->bodies[0].color, host));
+        EXPECT_TRUE(sameColour(s.view->bodies[1].color, host));
+        EXPECT_TRUE(s.view->bodyPanelShows(0));
+    }
+}
+
 TEST(TransformResets, BodyTransformOnceAndTheAnchorOnTheCentreOfMass)
 {
     // Anchor point at the solid's corner: the centre of mass lies half a
@@ -416,6 +456,34 @@ TEST(ResetScene, RebuildsFromTheLayersAndUndoRestoresBodiesJointsAndGlobals)
     joint_test::expectConsistent(*s.view);
     s.stack->redo();
     EXPECT_TRUE(s.view->joints.empty());
+}
+
+// The bodies keep their drawing data through Reset Scene, a snapshot and
+// their undo: the selection the view draws and the table's stay one.
+TEST(ResetScene, TheSelectionStaysWhatTheTableShows)
+{
+    Scene s;
+    auto agree = [&](const std::vector<int>& expected) {
+        std::vector<int> table = s.view->getSelectedRows();
+        std::sort(table.begin(), table.end());
+        EXPECT_EQ(s.view->getSelectedRows2(), expected);
+        EXPECT_EQ(table, expected);
+    };
+    s.selectBodies({1});
+    s.view->setDensity({5.0f}, {1});
+    s.ui.addQuickPresetBtn->click();
+    s.view->OnResetScene();
+    agree({1});
+    s.selectBodies({0, 2});
+    s.stack->undo();
+    agree({0, 2});
+    s.stack->redo();
+    agree({0, 2});
+    s.view->quickPresetsTableDoubleClicked(s.view->presetsModel()->index(0, 0));
+    agree({0, 2});
+    EXPECT_EQ(s.view->bodies[1].density, 5.0f);
+    s.stack->undo();
+    agree({0, 2});
 }
 
 // A failure while one layer becomes a body, with the layer walk itself

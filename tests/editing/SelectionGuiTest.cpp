@@ -44,6 +44,25 @@ TEST(Selection, ClicksAndShiftClicksInTheViewFollowTheTable)
     EXPECT_TRUE(e.view->clickOrder().empty());
 }
 
+// Shift+click on a selected body deselects it; the panel then shows a body
+// still selected, never the one just left out.
+TEST(Selection, AShiftClickThatDeselectsShowsABodyStillSelected)
+{
+    Edit e;
+    e.view->setDensity({2.0f, 3.0f, 4.0f}, {0, 1, 2});
+    e.click(e.bodyPixel(0));
+    e.click(e.bodyPixel(2), Qt::ShiftModifier);
+    EXPECT_EQ(e.view->form().densityEt->value(), 4.0);
+    e.click(e.bodyPixel(2), Qt::ShiftModifier);
+    EXPECT_EQ(e.selected(), std::vector<int>({0}));
+    EXPECT_EQ(e.view->form().densityEt->value(), 2.0);
+    EXPECT_TRUE(e.view->bodyPanelShows(0));
+    // Deselecting the last one disables the panel.
+    e.click(e.bodyPixel(0), Qt::ShiftModifier);
+    EXPECT_TRUE(e.selected().empty());
+    EXPECT_FALSE(e.view->form().densityEt->isEnabled());
+}
+
 TEST(Selection, TheRectangleAddsTheBodiesItMeetsFromEitherCorner)
 {
     Edit e;

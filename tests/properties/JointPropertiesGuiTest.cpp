@@ -131,18 +131,16 @@ TEST(JointProperties, EveryNumberRowMakesOneCommandFromEachControl)
         const float reset = std::isnan(row.resetValue) ? 3.0f : row.resetValue;  // bodies 0 and 1: 3 apart
         EXPECT_NEAR(s.view->joints[size_t(row.type)].*row.field, reset, 1e-5f);
 
-        // Slider release at a new value (the desired length is written
-        // while the slider moves, so its release finds nothing to change).
+        // Slider release at a new value (the desired length, written while
+        // the slider moves, as well).
         const int position = int(std::lround(double(row.typed) * 1000.0 / 2.0));
         slider->setValue(position);
         QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-        if (std::isnan(row.resetValue)) {
-            EXPECT_EQ(s.stack->count(), 2);
-        } else {
-            EXPECT_EQ(s.stack->count(), 3);
-            EXPECT_EQ(s.lastText(), row.text);
-        }
+        EXPECT_EQ(s.stack->count(), 3);
+        EXPECT_EQ(s.lastText(), row.text);
         EXPECT_FLOAT_EQ(s.view->joints[size_t(row.type)].*row.field, float(position / 1000.0));
+        s.stack->undo();
+        EXPECT_NEAR(s.view->joints[size_t(row.type)].*row.field, reset, 1e-5f);
     }
 }
 
@@ -256,11 +254,31 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     EXPECT_EQ(s.view->joints[0].lowerAngle, -30.0f);  // shared by every selected joint
     EXPECT_EQ(s.view->joints[1].lowerAngle, -30.0f);
 
-    // The desired-length slider writes the records at once, with no entry.
+    // The desired-length slider writes the records at once, with no entry
+    // until the release; the release makes one entry from the lengths before
+    // the drag, so undo takes the drag back.
     s.view->selectJoints({3});
+    const float before = s.view->joints[3].desiredLength;
     s.ui.springJointDesiredLengthSld->setValue(1500);
     EXPECT_EQ(s.view->joints[3].desiredLength, 1.5f);
+    s.ui.springJointDesiredLengthSld->setValue(2500);
+    EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
     EXPECT_EQ(s.stack->count(), 1);
+    QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    ASSERT_EQ(s.stack->count(), 2);
+    EXPECT_EQ(s.lastText(), "Change Spring Joint Desired Length");
+    EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
+    s.stack->undo();
+    EXPECT_EQ(s.view->joints[3].desiredLength, before);
+    s.stack->redo();
+    EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
+
+    // A drag that ends where it began leaves no entry and the lengths as they were.
+    s.ui.springJointDesiredLengthSld->setValue(900);
+    s.ui.springJointDesiredLengthSld->setValue(2500);
+    QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(s.stack->count(), 2);
+    EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
 }
 
 TEST(JointPanel, ShowingAJointPushesNothingAndTruncatesTheSliders)

@@ -172,6 +172,29 @@ TEST(SceneSettings, UndoRestoresTheValueThatWasSetNotWhatTheSliderShows)
     EXPECT_EQ(t.view->committedScene().gravityMagnitude, 33.3f);
 }
 
+// The time divider's slider reaches 0.001, its edit box (whose value the
+// simulation reads) only 0.01: the release commits what the box holds, so a
+// snapshot, a reset and their undo find the value in force.
+TEST(SceneSettings, ASliderBelowItsEditBoxCommitsTheBoxsMinimum)
+{
+    Scene t;
+    ASSERT_LT(t.ui.timeDividerSld->minimum() / 1000.0, t.ui.timeDividerEt->minimum());
+    t.ui.timeDividerSld->setValue(t.ui.timeDividerSld->minimum());
+    EXPECT_TRUE(t.view->sliderReleased("timeDividerSld", t.ui.timeDividerSld->minimum()));
+    ASSERT_EQ(t.stack->count(), 1);
+    EXPECT_EQ(double(t.view->committedScene().timeDivider), double(float(t.ui.timeDividerEt->minimum())));
+    EXPECT_EQ(t.ui.timeDividerEt->value(), t.ui.timeDividerEt->minimum());
+    // Released there again: nothing.
+    EXPECT_TRUE(t.view->sliderReleased("timeDividerSld", t.ui.timeDividerSld->minimum()));
+    EXPECT_EQ(t.stack->count(), 1);
+
+    t.view->OnResetScene();
+    t.stack->undo();
+    EXPECT_EQ(double(t.view->committedScene().timeDivider), double(float(t.ui.timeDividerEt->minimum())));
+    t.stack->undo();
+    EXPECT_EQ(t.view->committedScene().timeDivider, 1.0f);
+}
+
 TEST(SceneSettings, InheritFromIsAlwaysOneStepAndItsUndoGivesBackCapture)
 {
     Scene t;
