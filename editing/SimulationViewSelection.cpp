@@ -82,8 +82,10 @@ void SimulationView::selectTableRow(int row, bool select)
     if (!ui.bodiesTable || !ui.bodiesTable->selectionModel() || !bodiesModel)
         return;
     const QModelIndex cell = bodiesModel->index(row, 4);
+    // A click in the table selects the whole row: a deselection takes every
+    // cell of it, or the row would stay listed as selected.
     ui.bodiesTable->selectionModel()->select(cell, select ? QItemSelectionModel::Select
-                                                          : QItemSelectionModel::Deselect);
+                                                          : QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
 void SimulationView::scrollBodiesTableTo(int row)

@@ -61,6 +61,17 @@ TEST(Selection, AShiftClickThatDeselectsShowsABodyStillSelected)
     e.click(e.bodyPixel(0), Qt::ShiftModifier);
     EXPECT_TRUE(e.selected().empty());
     EXPECT_FALSE(e.view->form().densityEt->isEnabled());
+
+    // A row selected by a click on its name in the table (every cell of the
+    // row) leaves the table with the body when Shift+click deselects it.
+    QTableView* table = e.view->form().bodiesTable;
+    const QRect name = table->visualRect(table->model()->index(1, 4));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, name.center());
+    ASSERT_EQ(e.tableRows(), std::vector<int>({1}));
+    ASSERT_EQ(e.selected(), std::vector<int>({1}));
+    e.click(e.bodyPixel(1), Qt::ShiftModifier);
+    EXPECT_TRUE(e.selected().empty());
+    EXPECT_TRUE(e.tableRows().empty());
 }
 
 TEST(Selection, TheRectangleAddsTheBodiesItMeetsFromEitherCorner)

@@ -22,6 +22,8 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QMenu>
+#include <QTableView>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -268,7 +270,34 @@ private:
     void selectionAction()
     {
         selectionTool();
-        switch (pick(0, 5)) {
+        switch (pick(0, 8)) {
+        case 6: {
+            // A rubber band from empty space, with or without Shift.
+            const QPoint from = pixel(b2Vec2(-4.9f, pick(0, 1) ? -4.9f : 4.9f));
+            const QPoint to = bodyPixel(anyBody()) + QPoint(pick(-40, 40), pick(-40, 40));
+            note(QStringLiteral("rubber band to (%1, %2)").arg(to.x()).arg(to.y()));
+            drag(from, to, chance(40) ? Qt::ShiftModifier : Qt::NoModifier);
+            break;
+        }
+        case 7: {
+            const int b = anyBody();
+            note(QStringLiteral("ctrl-click body %1").arg(b));
+            click(bodyPixel(b), Qt::ControlModifier);
+            break;
+        }
+        case 8: {
+            // A click in the bodies table, on any column.
+            QTableView* table = s.ui.bodiesTable;
+            const int row = anyBody();
+            const int column = pick(0, table->model()->columnCount() - 1);
+            const Qt::KeyboardModifiers mods =
+                chance(30) ? Qt::ControlModifier : (chance(20) ? Qt::ShiftModifier : Qt::NoModifier);
+            note(QStringLiteral("table click row %1 column %2 mods %3").arg(row).arg(column).arg(int(mods)));
+            table->scrollTo(table->model()->index(row, column));
+            const QRect rect = table->visualRect(table->model()->index(row, column));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, mods, rect.center());
+            break;
+        }
         case 0: {
             const int b = anyBody();
             note(QStringLiteral("click body %1").arg(b));
@@ -406,6 +435,13 @@ private:
         case 1:
             note(QStringLiteral("step"));
             s.ui.stepBtn->click();
+            if (chance(50)) {
+                // A drag while the scene stands at a later frame.
+                selectionTool();
+                const int b = anyBody();
+                note(QStringLiteral("drag body %1 after the step").arg(b));
+                drag(bodyPixel(b), bodyPixel(b) + QPoint(pick(-50, 50), pick(-50, 50)));
+            }
             break;
         case 2:
             note(QStringLiteral("rewind"));
@@ -472,6 +508,22 @@ private:
     void viewAction()
     {
         ZolvarDlg& w = *s.window;
+        if (chance(10)) {
+            note(QStringLiteral("clear the history"));
+            s.ui.clearActionsHistory->trigger();
+            cleared = stack->count() == 0;
+            return;
+        }
+        if (chance(15)) {
+            const int delta = chance(50) ? 120 : -120;
+            note(QStringLiteral("wheel %1").arg(delta));
+            GLWidget* gl = view->getGLWidget();
+            const QPointF at(gl->width() / 2.0, gl->height() / 2.0);
+            QWheelEvent wheel(at, gl->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(gl, &wheel);
+            return;
+        }
         if (chance(70) && w.viewOptionsMenuOf()) {
             QAction* a = any(w.viewOptionsMenuOf()->actions());
             if (a && a->isCheckable() && a->isEnabled()) {
@@ -512,6 +564,7 @@ private:
         const int before = stack->index();
         const int countBefore = stack->count();
         loaded = false;
+        cleared = false;
         const int kind = pick(0, 99);
         if (kind < 15) {
             undoRedoAction();
@@ -540,7 +593,7 @@ private:
     {
         const QStringList now = describe(*view);
         const int index = stack->index();
-        if (loaded) {
+        if (loaded || cleared) {
             // A settings file starts a new history.
             EXPECT_EQ(stack->count(), 0) << trail().toStdString();
             states = {now};
@@ -599,6 +652,7 @@ private:
     QString settingsFile;
     bool saved = false;
     bool loaded = false;
+    bool cleared = false;
     int step = 0;
 };
 
