@@ -11,6 +11,8 @@
 
 #include "../editing/JointFixture.h"
 #include "dialogs/DialogSeam.h"
+#include "dialogs/InputDlg1D.h"
+#include "dialogs/InputDlg2D.h"
 #include "editing/Randomizer.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
@@ -78,6 +80,27 @@ public:
         dialog_seam::setColorPicker([this](const QColor&, QWidget*, const QString&) {
             return QColor::fromHsv(pick(0, 359), pick(0, 255), pick(0, 255));
         });
+        // The position and rotation dialogs take any value their boxes hold,
+        // or are cancelled; any other dialog is cancelled.
+        dialog_seam::setDialogRunner([this](QDialog* d) {
+            const auto fill = [this](QDoubleSpinBox* box) {
+                box->setValue(chance(20) ? (chance(50) ? box->minimum() : box->maximum())
+                                         : std::uniform_real_distribution<double>(-600.0, 600.0)(rng));
+            };
+            if (auto* two = qobject_cast<InputDlg2D*>(d); two && chance(85)) {
+                fill(two->form().xEt);
+                fill(two->form().yEt);
+                two->OnOKBtn();
+                return 1;
+            }
+            if (auto* one = qobject_cast<InputDlg1D*>(d); one && chance(85)) {
+                fill(one->form().xEt);
+                one->OnOKBtn();
+                return 1;
+            }
+            d->reject();
+            return 0;
+        });
         // The floor is static; the history starts after it.
         view->selectBodies({0});
         s.ui.typeLst->setCurrentIndex(BodyType::Static);
@@ -87,7 +110,11 @@ public:
         states = {describe(*view)};
         settingsFile = folder.path() + QStringLiteral("/monkey.xml");
     }
-    ~Monkey() { dialog_seam::setColorPicker({}); }
+    ~Monkey()
+    {
+        dialog_seam::setColorPicker({});
+        dialog_seam::setDialogRunner({});
+    }
 
     // Runs `steps` random actions; stops at the first failure.
     void run(int steps)
@@ -372,6 +399,12 @@ private:
                                         s.ui.handToolBtn};
             QAbstractButton* tool = tools[pick(0, 3)];
             tool->click();
+            if (tool == s.ui.anchorToolBtn && s.model()->rowCount() && chance(70)) {
+                // The anchor tool moves the selected joints' anchors.
+                const int row = pick(0, s.model()->rowCount() - 1);
+                view->showAllJointRows();
+                s.clickCell(row, 3);
+            }
             const int b = anyBody();
             note(QStringLiteral("drag from body %1 with %2").arg(b).arg(tool->objectName()));
             drag(bodyPixel(b), bodyPixel(b) + QPoint(pick(-60, 60), pick(-60, 60)),
@@ -385,6 +418,7 @@ private:
                                                     s.ui.onCopyJointSettings, s.ui.onPasteJointSettings,
                                                     s.ui.onStatic, s.ui.onKinematic, s.ui.onDynamic,
                                                     s.ui.onDormant, s.ui.onAEmatic, s.ui.onDead, s.ui.onSetColor,
+                                                    s.ui.onSetPosition, s.ui.onSetRotation,
                                                     s.ui.onRemoveJointsOfSelectedBodies};
             QAction* a = commands[size_t(pick(0, int(commands.size()) - 1))];
             view->EditMenuAboutToShow();
@@ -634,6 +668,26 @@ private:
                                << "type list " << s.ui.typeLst->currentIndex() << ", first selected "
                                << bodyLine(view->bodies[size_t(selected[0])]).toStdString() << "\n"
                                << trail().toStdString();
+        }
+        // Stopped at the first frame, the world stands where the records do.
+        if (!view->playing && view->currentFrame == 0 && view->world) {
+            for (size_t b = 0; b < view->bodies.size(); ++b) {
+                const MyBody& r = view->bodies[b];
+                if (!r.body || r.placementMended)
+                    continue;
+                const b2Vec2 p = r.body->GetPosition();
+                EXPECT_LT((p - r.position).Length(), 1e-3f)
+                    << "body " << b << " stands at " << vec(p).toStdString() << ", its record at "
+                    << vec(r.position).toStdString() << "\n"
+                    << trail().toStdString();
+            }
+            int worldJoints = 0;
+            for (const b2Joint* j = view->world->GetJointList(); j; j = j->GetNext())
+                worldJoints += j->GetType() != e_mouseJoint;
+            int recordJoints = 0;
+            for (const MyJoint& j : view->joints)
+                recordJoints += j.type != JointType::Spring && j.joint != nullptr;
+            EXPECT_EQ(worldJoints, recordJoints) << trail().toStdString();
         }
         for (const MyJoint& j : view->joints) {
             EXPECT_NE(j.bodyA, j.bodyB) << trail().toStdString();
