@@ -6,15 +6,53 @@
 
 #include <box2d/b2_math.h>
 
+#include <algorithm>
+
+// A pivot between two moved bodies follows them by the offset of its body
+// A; a far move loses digits of it on the way back, so undo puts back the
+// anchors the pivots had before the move.
 class CommandBodiesPositionChange : public RowValuesCommand<b2Vec2>
 {
 public:
     CommandBodiesPositionChange(SimulationView* view, std::vector<b2Vec2> oldPositions,
                                 std::vector<b2Vec2> newPositions, std::vector<int> rows)
-        : RowValuesCommand(view, std::move(oldPositions), std::move(newPositions), std::move(rows),
+        : RowValuesCommand(view, std::move(oldPositions), std::move(newPositions), rows,
                            &SimulationView::setBodiesPosition, QStringLiteral("Move Body"), AfterSet::Restart)
+        , view(view)
     {
+        const auto moved = [&rows](int body) { return std::find(rows.begin(), rows.end(), body) != rows.end(); };
+        for (size_t j = 0; j < view->joints.size(); ++j) {
+            const MyJoint& joint = view->joints[j];
+            if (joint.type == JointType::Revolute && moved(joint.bodyA) && moved(joint.bodyB))
+                pivots.push_back({int(j), joint.bodyA, joint.bodyB, joint.committedAnchor});
+        }
     }
+
+    void undo() override
+    {
+        RowValuesCommand::undo();
+        bool restored = false;
+        for (const Pivot& p : pivots) {
+            if (size_t(p.joint) >= view->joints.size())
+                continue;
+            MyJoint& joint = view->joints[size_t(p.joint)];
+            if (joint.type != JointType::Revolute || joint.bodyA != p.bodyA || joint.bodyB != p.bodyB)
+                continue;
+            restored = restored || !(joint.anchor == p.anchor);
+            joint.anchor = joint.committedAnchor = p.anchor;
+        }
+        if (restored)
+            view->restartAnimation();
+    }
+
+private:
+    struct Pivot
+    {
+        int joint, bodyA, bodyB;
+        b2Vec2 anchor;
+    };
+    SimulationView* view;
+    std::vector<Pivot> pivots;
 };
 
 class CommandRJointAnchorsChange : public RowValuesCommand<b2Vec2>

@@ -274,6 +274,42 @@ TEST(SetDialogs, PositionPutsEveryBodyOnOnePointInOneEntry)
     EXPECT_EQ(s.stack->index(), 0);
 }
 
+// A pivot between two bodies moved far away and back: undo puts its anchor
+// back exactly, not by an offset that lost digits on the way.
+TEST(SetDialogs, UndoOfAFarMoveGivesAPivotItsAnchorBackExactly)
+{
+    Scene s(threeApart());
+    s.view->addRevoluteJointBetweenTwoBodies(0, 1, b2Vec2(-0.37f, 1.13f));
+    s.view->restartAndStopAnimation(false);
+    s.stack->clear();
+    const b2Vec2 before = s.view->joints[0].anchor;
+    Seam seam([](QDialog* d) {
+        auto* dialog = static_cast<InputDlg2D*>(d);
+        dialog->form().xEt->setValue(16777200.0);
+        dialog->form().yEt->setValue(-16777200.0);
+        dialog->OnOKBtn();
+        return 1;
+    });
+    s.selectBodies({0, 1});
+    s.view->OnSetPosition();
+    ASSERT_EQ(s.stack->count(), 1);
+    EXPECT_GT(std::fabs(s.view->joints[0].anchor.x - before.x), 1000.0f);
+    s.stack->undo();
+    EXPECT_EQ(s.view->joints[0].anchor.x, before.x);
+    EXPECT_EQ(s.view->joints[0].anchor.y, before.y);
+    EXPECT_EQ(s.view->joints[0].committedAnchor.x, before.x);
+    ASSERT_NE(s.view->joints[0].joint, nullptr);
+    EXPECT_NEAR(s.view->joints[0].joint->GetAnchorA().x, before.x, 1e-4f);
+    // Redo and undo again: the same places.
+    s.stack->redo();
+    const b2Vec2 far = s.view->joints[0].anchor;
+    s.stack->undo();
+    s.stack->redo();
+    EXPECT_EQ(s.view->joints[0].anchor.x, far.x);
+    s.stack->undo();
+    EXPECT_EQ(s.view->joints[0].anchor.y, before.y);
+}
+
 TEST(SetDialogs, RotationShowsRelativeAnglesAndGivesEachBodyItsOwn)
 {
     Scene s(threeApart());
