@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 
@@ -158,25 +159,59 @@ A_Err flattenSpatialTangents(const AEGP_SuiteHandler& suites, int pluginId, AEGP
     return err;
 }
 
-// Whether the scale of the layer or of one of its parents changes in time.
-A_Err scaleVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+// Whether one of `streams` of the layer or of one of its parents changes in
+// time. A separated position asks its x and y followers.
+A_Err chainVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer,
+                  std::initializer_list<AEGP_LayerStream> streams, bool& varies)
 {
     varies = false;
     A_Err err = A_Err_NONE;
     for (AEGP_LayerH current = layer; !err && current && !varies;) {
         HeldStreams held(suites);
-        AEGP_StreamRefH stream = nullptr;
-        err = layerStream(suites, pluginId, held, current, AEGP_LayerStream_SCALE, stream);
-        A_Boolean timeVarying = false;
-        if (!err)
-            err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &timeVarying);
-        varies = timeVarying;
+        for (const AEGP_LayerStream which : streams) {
+            AEGP_StreamRefH stream = nullptr;
+            err = layerStream(suites, pluginId, held, current, which, stream);
+            std::vector<AEGP_StreamRefH> asked{stream};
+            A_Boolean separated = false;
+            if (!err && which == AEGP_LayerStream_POSITION)
+                err = suites.DynamicStreamSuite4()->AEGP_AreDimensionsSeparated(stream, &separated);
+            for (A_long d = 0; !err && separated && d < 2; ++d) {
+                AEGP_StreamRefH follower = nullptr;
+                err = suites.DynamicStreamSuite4()->AEGP_GetSeparationFollower(stream, d, &follower);
+                held.keep(follower);
+                asked.push_back(follower);
+            }
+            for (AEGP_StreamRefH s : asked) {
+                A_Boolean timeVarying = false;
+                if (!err && s)
+                    err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(s, &timeVarying);
+                varies = varies || timeVarying;
+            }
+            if (err || varies)
+                break;
+        }
         AEGP_LayerH parent = nullptr;
-        if (!err)
+        if (!err && !varies)
             err = suites.LayerSuite7()->AEGP_GetLayerParent(current, &parent);
         current = parent;
     }
     return err;
+}
+
+// Whether the scale of the layer or of one of its parents changes in time.
+A_Err scaleVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+{
+    return chainVaries(suites, pluginId, layer, {AEGP_LayerStream_SCALE}, varies);
+}
+
+// Whether where the layer is drawn changes in time: its own or a parent's
+// anchor point, position, scale or rotation.
+A_Err placementVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+{
+    return chainVaries(suites, pluginId, layer,
+                       {AEGP_LayerStream_ANCHORPOINT, AEGP_LayerStream_POSITION, AEGP_LayerStream_SCALE,
+                        AEGP_LayerStream_ROTATION},
+                       varies);
 }
 
 void putXY(AEGP_StreamVal2& value, double x, double y)
@@ -216,6 +251,19 @@ QString KeyframeExport::problemWith(const ExportSettings& settings, size_t bodyC
         if (recorded[k].positions.size() != size_t(samples) || recorded[k].rotations.size() != size_t(samples))
             return QStringLiteral("The simulation was not recorded over the whole export range.");
     return QString();
+}
+
+bool KeyframeExport::neverMoved(const ExportBody& body, const BodyTransforms& track)
+{
+    if (!body.restKnown)
+        return false;
+    for (const b2Vec2& p : track.positions)
+        if (keyValuesDiffer(p, body.restPosition))
+            return false;
+    for (const float r : track.rotations)
+        if (keyValuesDiffer(r, body.restRotation))
+            return false;
+    return true;
 }
 
 bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettings,
@@ -339,6 +387,17 @@ A_Err KeyframeExport::writeLayer(int call)
         err = suites.LayerSuite7()->AEGP_GetLayerObjectType(layer, &objectType);
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+
+    // A body that stayed where its layer is drawn leaves the layer as it
+    // is: Static ones always (the layer may go on with its own keys), others
+    // when nothing of the layer's placement changes in time.
+    if (!err && neverMoved(body, track)) {
+        bool varies = false;
+        if (body.type != BodyType::Static)
+            err = placementVaries(suites, pluginId, layer, varies);
+        if (!err && !varies)
+            return A_Err_NONE;
+    }
 
     // 3. Scale in the composition, before anything changes: every frame when
     // the layer's or a parent's scale is animated, else once.

@@ -98,23 +98,32 @@ TEST(KeyframeExport, StaticBodiesGetValuesAndDeadBodiesAreLeftAlone)
         R"("parent": 3, "transform": {"position": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 1, "value": [200, 100]}]}})");
     Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "solid", "source": 3, "name": "Static", )") + keyed + "}",
                            QStringLiteral(R"({"id": 2, "type": "solid", "source": 3, "name": "Dead", )") + keyed + "}",
-                           QStringLiteral(R"({"id": 3, "type": "null", "name": "Parent", "transform": {"position": [10, 20]}})")}));
+                           QStringLiteral(R"({"id": 3, "type": "null", "name": "Parent", "transform": {"position": [10, 20]}})"),
+                           QStringLiteral(R"({"id": 4, "type": "solid", "source": 3, "name": "Unmoved", )") + keyed + "}"}));
     scene.build();
+    // Moved in the view: the static body stands somewhere its layer is not.
     scene.body(0).type = BodyType::Static;
+    scene.body(0).position.x += 0.5f;
+    scene.body(0).committedPosition = scene.body(0).position;
     scene.body(1).type = BodyType::Dead;
+    scene.body(2).type = BodyType::Static;
     exportRange(scene, 3, 6, true);
 
     const standin::PropertyNode* position = stream(scene, 0, TransformStream::Position);
     EXPECT_EQ(position->keyCount(), 0) << "earlier keys are gone";
-    EXPECT_NEAR(position->staticValue().x(), scene.core.bodyTransforms[1].positions[0].x, 1e-3);
+    EXPECT_NEAR(position->staticValue().x(), scene.core.bodyTransforms[2].positions[0].x, 1e-3);
     EXPECT_EQ(stream(scene, 0, TransformStream::Rotation)->keyCount(), 0);
     EXPECT_EQ(scene.composition()->layer(0)->parent(), nullptr);
     EXPECT_FALSE(scene.composition()->layer(0)->flags() & AEGP_LayerFlag_MOTION_BLUR) << "static: no blur";
 
-    // The Dead body's layer keeps its keys, its parent and its flags.
-    EXPECT_EQ(stream(scene, 1, TransformStream::Position)->keyCount(), 2);
-    EXPECT_NE(scene.composition()->layer(1)->parent(), nullptr);
-    EXPECT_FALSE(scene.composition()->layer(1)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+    // The Dead body's layer, and the layer of a static body left where its
+    // layer put it, keep their keys, their parents and their flags.
+    for (const int layer : {1, 3}) {
+        SCOPED_TRACE(layer);
+        EXPECT_EQ(stream(scene, layer, TransformStream::Position)->keyCount(), 2);
+        EXPECT_NE(scene.composition()->layer(layer)->parent(), nullptr);
+        EXPECT_FALSE(scene.composition()->layer(layer)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+    }
 }
 
 TEST(KeyframeExport, MotionBlurGoesToMovingBodies)
@@ -133,8 +142,12 @@ TEST(KeyframeExport, ScaleKeepsItsSignAndBakesAnAnimatedParent)
     Scene scene(sceneJson({solid(1, 3, 300, 200, QStringLiteral(R"("transform": {"position": [300, 200], "scale": [-100, 100]})")),
                            solid(2, 3, 600, 200, QStringLiteral(R"("parent": 3)")), parentScale}));
     scene.build();
-    scene.body(0).type = BodyType::Static;
-    scene.body(1).type = BodyType::Static;
+    // Static, and moved a little in the view, so that they are written.
+    for (const int b : {0, 1}) {
+        scene.body(b).type = BodyType::Static;
+        scene.body(b).position.y += 0.5f;
+        scene.body(b).committedPosition = scene.body(b).position;
+    }
     exportRange(scene, 0, 5);
 
     const standin::PropertyNode* mirrored = stream(scene, 0, TransformStream::Scale);
@@ -293,4 +306,35 @@ TEST(KeyframeExport, NoBodiesAreToldBeforeADuplicateIsMade)
     EXPECT_EQ(scene.host.project->compositions().size(), 1u) << "no empty duplicate";
     EXPECT_EQ(group(scene, "Zolvar - Duplicate Comp"), nullptr);
     EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+}
+
+TEST(KeyframeExport, ABodyNeverMovedWhileEverySampleIsAtItsRest)
+{
+    ExportBody body{0, BodyType::Dynamic, 0.0f, "a"};
+    body.restKnown = true;
+    body.restPosition = b2Vec2(100.0f, 200.0f);
+    body.restRotation = 30.0f;
+    struct Row {
+        const char* what;
+        b2Vec2 position;
+        float rotation;
+        bool neverMoved;
+    };
+    const Row rows[] = {
+        {"at rest", b2Vec2(100.0f, 200.0f), 30.0f, true},
+        {"within the key tolerance", b2Vec2(100.02f, 199.98f), 30.0005f, true},
+        {"moved", b2Vec2(100.0f, 200.1f), 30.0f, false},
+        {"turned", b2Vec2(100.0f, 200.0f), 30.01f, false},
+    };
+    for (const Row& row : rows) {
+        BodyTransforms track;
+        track.positions = {body.restPosition, row.position, body.restPosition};
+        track.rotations = {body.restRotation, row.rotation, body.restRotation};
+        EXPECT_EQ(KeyframeExport::neverMoved(body, track), row.neverMoved) << row.what;
+    }
+    BodyTransforms still;
+    still.positions = {body.restPosition};
+    still.rotations = {body.restRotation};
+    body.restKnown = false;
+    EXPECT_FALSE(KeyframeExport::neverMoved(body, still)) << "no rest known: it counts as moved";
 }
