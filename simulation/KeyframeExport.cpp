@@ -443,9 +443,12 @@ A_Err KeyframeExport::writeLayer(int call)
         }
     }
 
-    // 7. Expressions off: the keys are the values from now on.
-    for (AEGP_StreamRefH stream : {position, rotation, anchor, scale}) {
+    // 7. Expressions off: the keys are the values from now on. A separated
+    // position is drawn from its x and y, whose own expressions go off too.
+    for (AEGP_StreamRefH stream : {position, rotation, anchor, scale, positionX, positionY}) {
         A_Boolean enabled = false;
+        if (!stream)
+            continue;
         if (!err)
             err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &enabled);
         if (!err && enabled)

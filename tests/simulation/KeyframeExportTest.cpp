@@ -191,6 +191,27 @@ TEST(KeyframeExport, SeparatedDimensionsGetTheirOwnKeys)
     EXPECT_NEAR(y->key(4)->value.x(), scene.core.bodyTransforms[0].positions[4].y, 1e-3);
 }
 
+// A separated position is drawn from its x and y: their expressions would
+// hide the keys written into them.
+TEST(KeyframeExport, SeparatedDimensionsLoseTheirExpressions)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200, QStringLiteral(
+        R"json("transform": {"positionX": {"value": 300, "expression": "time*100", "expressionValue": 320},)json"
+        R"json( "positionY": {"value": 200, "expression": "wiggle(1,1)", "expressionValue": 205}})json"))}));
+    scene.build();
+    exportRange(scene, 0, 4);
+    const standin::PropertyNode* position = scene.composition()->layer(0)->transformStream(TransformStream::Position);
+    for (const int d : {0, 1}) {
+        const standin::PropertyNode* follower = position->separationFollower(d);
+        EXPECT_FALSE(follower->expressionEnabled()) << d;
+    }
+    const std::vector<BodyTransforms>& tracks = scene.core.bodyTransforms;
+    const A_Time end{4, 25};
+    EXPECT_NEAR(position->valueAt(end, false).x(), tracks[0].positions[4].x, 1e-3) << "drawn from the keys";
+    EXPECT_NEAR(position->valueAt(end, false).y(), tracks[0].positions[4].y, 1e-3) << "drawn from the keys";
+    EXPECT_GT(tracks[0].positions[4].y, 205.5f) << "it fell";
+}
+
 TEST(KeyframeExport, OntoADuplicateComposition)
 {
     Scene scene(sceneJson({solid(1, 3, 300, 200)}));
