@@ -294,6 +294,10 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
     settings = exportSettings;
     bodies = std::move(exportBodies);
     tracks = std::move(recorded);
+    leftAsItIs.assign(bodies.size(), -1);
+    bodyOfLayer.clear();
+    for (size_t b = 0; b < bodies.size(); ++b)
+        bodyOfLayer.emplace(bodies[b].layerIndex, b);
     selection = nullptr;
     if (suites.CompSuite7()->AEGP_GetNewCollectionFromCompSelection(pluginId, comp, &selection))
         selection = nullptr;
@@ -388,16 +392,11 @@ A_Err KeyframeExport::writeLayer(int call)
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
 
-    // A body that stayed where its layer is drawn leaves the layer as it
-    // is: Static ones always (the layer may go on with its own keys), others
-    // when nothing of the layer's placement changes in time.
-    if (!err && neverMoved(body, track)) {
-        bool varies = false;
-        if (body.type != BodyType::Static)
-            err = placementVaries(suites, pluginId, layer, varies);
-        if (!err && !varies)
-            return A_Err_NONE;
-    }
+    bool leave = false;
+    if (!err)
+        err = leavesLayerAsItIs(bodies.size() - 1 - size_t(call), layer, leave);
+    if (!err && leave)
+        return A_Err_NONE;
 
     // 3. Scale in the composition, before anything changes: every frame when
     // the layer's or a parent's scale is animated, else once.
@@ -517,6 +516,57 @@ A_Err KeyframeExport::writeLayer(int call)
     else if (!err)
         err = setStaticValue(suites, pluginId, scale, startTime,
                              [&](AEGP_StreamVal2& v) { putXY(v, scales[0].x, scales[0].y); });
+    return err;
+}
+
+A_Err KeyframeExport::leavesLayerAsItIs(size_t b, AEGP_LayerH layer, bool& leave)
+{
+    leave = false;
+    if (leftAsItIs[b] >= 0) {
+        leave = leftAsItIs[b] == 1;
+        return A_Err_NONE;
+    }
+    // Decided once, while the body's track is still held; an undecided
+    // body's layer is written.
+    leftAsItIs[b] = 0;
+    const ExportBody& body = bodies[b];
+    const BodyTransforms& track = tracks[bodies.size() - 1 - b];
+    if (!neverMoved(body, track))
+        return A_Err_NONE;
+
+    // A body that stayed where its layer is drawn leaves the layer as it
+    // is: Static ones always (the layer may go on with its own keys), others
+    // when nothing of the layer's placement changes in time ...
+    AEGP_SuiteHandler suites(basicSuite);
+    bool varies = false;
+    A_Err err = A_Err_NONE;
+    if (body.type != BodyType::Static)
+        err = placementVaries(suites, pluginId, layer, varies);
+    if (err || varies)
+        return err;
+    // ... and while no layer it hangs from is written: the first parent of
+    // a body that is not Dead decides for the rest of the chain.
+    AEGP_LayerH parent = nullptr;
+    err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+    for (size_t steps = 0; !err && parent && steps <= bodies.size(); ++steps) {
+        A_long index = 0;
+        err = suites.LayerSuite7()->AEGP_GetLayerIndex(parent, &index);
+        const auto found = err ? bodyOfLayer.end() : bodyOfLayer.find(int(index));
+        if (found != bodyOfLayer.end() && bodies[found->second].type != BodyType::Dead) {
+            bool parentLeft = false;
+            err = leavesLayerAsItIs(found->second, parent, parentLeft);
+            if (err || !parentLeft)
+                return err;
+            break;
+        }
+        AEGP_LayerH next = nullptr;
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(parent, &next);
+        parent = next;
+    }
+    if (!err)
+        leftAsItIs[b] = 1;
+    leave = leftAsItIs[b] == 1;
     return err;
 }
 

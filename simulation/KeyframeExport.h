@@ -13,7 +13,8 @@
 // the layer of a body that never left the place its layer gives it when the
 // body is Static or the layer's placement does not change in time: such a
 // layer is drawn exactly as before, keys, parent and all, which writing the
-// track could not always give (a parent that skews its child). A host
+// track could not always give (a parent that skews its child). A layer that
+// hangs from the layer of a body that is written is written too. A host
 // failure ends the writing of that layer (the first error is kept per layer)
 // and the export goes on with the next.
 #pragma once
@@ -25,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <unordered_map>
 #include <vector>
 
 struct ExportBody {
@@ -95,6 +97,8 @@ public:
 
 private:
     A_Err writeLayer(int call);
+    // Whether body b's layer (`layer`) is left as it is; decided once.
+    A_Err leavesLayerAsItIs(size_t b, AEGP_LayerH layer, bool& leave);
     void finishFirstLayer();
     void endGroup();
 
@@ -104,6 +108,8 @@ private:
     ExportSettings settings;
     std::vector<ExportBody> bodies;
     std::vector<BodyTransforms> tracks;
+    std::vector<signed char> leftAsItIs;  // per body: -1 undecided, 0 written, 1 left as it is
+    std::unordered_map<int, size_t> bodyOfLayer;  // layer index -> body
     AEGP_Collection2H selection = nullptr;
     bool groupOpen = false;
     int written = 0;

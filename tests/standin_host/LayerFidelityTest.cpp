@@ -361,3 +361,40 @@ TEST(LayerFidelity, StaticBodiesKeepSkewingParentsAndTheirOwnKeys)
             expectDrawnAlike(was, is, A_Time{frame, 25}, 0.0);
     }
 }
+
+// A static layer that hangs from a falling body's layer stays where it was
+// drawn: the parent it would follow is written, so it is written too, above
+// or below that parent in the stack. A static child of a static parent is
+// left as it was.
+TEST(LayerFidelity, StaticLayersHangingFromAFallingLayerStayPut)
+{
+    const QByteArray json = R"({
+    "format": "zolvar-standin-project", "activeItem": "Main",
+    "footage": [{"id": 1, "name": "Box", "kind": "solid", "width": 100, "height": 100}],
+    "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 3000, "frameRate": 25, "duration": 8,
+        "layers": [
+            {"id": 1, "type": "solid", "source": 1, "name": "Hat Above", "parent": 2,
+             "transform": {"position": [50, -300], "rotation": 20}},
+            {"id": 2, "type": "solid", "source": 1, "name": "Head", "transform": {"position": [400, 500]}},
+            {"id": 3, "type": "solid", "source": 1, "name": "Hat Below", "parent": 2,
+             "transform": {"position": [-150, -300], "scale": [-100, 100]}},
+            {"id": 4, "type": "solid", "source": 1, "name": "Shelf", "transform": {"position": [1200, 500], "rotation": 10}},
+            {"id": 5, "type": "solid", "source": 1, "name": "Cup", "parent": 4, "transform": {"position": [50, -100]}}
+        ]}]
+    })";
+    HostSandbox box;
+    storeSettings(box, {"Hat Above", "Hat Below", "Shelf", "Cup"}, R"(type="0")");
+    Exported e;
+    exportThroughHost(box, json, "0-20", e);
+    if (HasFatalFailure())
+        return;
+    const Layer& head = *e.written->layer(1);
+    EXPECT_EQ(head.transformStream(TransformStream::Position)->keyCount(), 21) << "the head falls";
+    for (const int i : {0, 2, 3, 4}) {
+        const Layer& was = *e.original->layer(i);
+        const Layer& is = *e.written->layer(i);
+        for (const int frame : {0, 10, 20, 40})
+            expectDrawnAlike(was, is, A_Time{frame, 25}, 0.0);
+    }
+    EXPECT_EQ(parentId(*e.written->layer(4)), 4) << "the cup keeps its shelf";
+}
