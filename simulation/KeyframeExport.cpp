@@ -255,7 +255,7 @@ QString KeyframeExport::problemWith(const ExportSettings& settings, size_t bodyC
 
 bool KeyframeExport::neverMoved(const ExportBody& body, const BodyTransforms& track)
 {
-    if (!body.restKnown)
+    if (!body.restKnown || track.positions.empty() || track.rotations.empty())
         return false;
     for (const b2Vec2& p : track.positions)
         if (keyValuesDiffer(p, body.restPosition))

@@ -63,7 +63,8 @@ public:
     static QString problemWith(const ExportSettings& settings, size_t bodyCount,
                                const std::vector<BodyTransforms>& tracks);
     // Whether every sample of the track lies at the body's rest place and
-    // angle, within the tolerance that makes keys (keyValuesDiffer).
+    // angle, within the tolerance that makes keys (keyValuesDiffer). A body
+    // without a rest or without samples counts as moved.
     static bool neverMoved(const ExportBody& body, const BodyTransforms& track);
 
     // Checks the bodies and tracks (problemWith), then opens the undo group

@@ -356,6 +356,7 @@ TEST(KeyframeExport, ABodyNeverMovedWhileEverySampleIsAtItsRest)
     BodyTransforms still;
     still.positions = {body.restPosition};
     still.rotations = {body.restRotation};
+    EXPECT_FALSE(KeyframeExport::neverMoved(body, BodyTransforms{})) << "no track: it counts as moved";
     body.restKnown = false;
     EXPECT_FALSE(KeyframeExport::neverMoved(body, still)) << "no rest known: it counts as moved";
 }
