@@ -398,3 +398,43 @@ TEST(LayerFidelity, StaticLayersHangingFromAFallingLayerStayPut)
     }
     EXPECT_EQ(parentId(*e.written->layer(4)), 4) << "the cup keeps its shelf";
 }
+
+// Children turned a quarter or half against a parent stretched unevenly (or
+// mirrored and stretched) are drawn unskewed, their x and y stretches traded
+// by the turn: falling, each keeps its stretch and is only moved down.
+TEST(LayerFidelity, TurnedChildrenOfAStretchedParentKeepTheirStretchWhenWritten)
+{
+    const QByteArray json = R"({
+    "format": "zolvar-standin-project", "activeItem": "Main",
+    "footage": [{"id": 2, "name": "Wide", "kind": "solid", "width": 160, "height": 60}],
+    "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25, "duration": 8,
+        "layers": [
+            {"id": 1, "type": "solid", "source": 2, "name": "Free", "transform": {"position": [2500, 400]}},
+            {"id": 2, "type": "null", "name": "Stretch", "transform": {"position": [500, 400], "scale": [150, 70], "rotation": 30}},
+            {"id": 3, "type": "solid", "source": 2, "name": "Quarter", "parent": 2, "transform": {"position": [100, 50], "rotation": 90}},
+            {"id": 4, "type": "solid", "source": 2, "name": "Mirrored Quarter", "parent": 2,
+             "transform": {"position": [-100, 50], "rotation": -90, "scale": [-100, 100]}},
+            {"id": 5, "type": "solid", "source": 2, "name": "Half", "parent": 2, "transform": {"position": [100, 250], "rotation": 180}},
+            {"id": 6, "type": "null", "name": "Mirror Stretch", "transform": {"position": [1500, 400], "scale": [-150, 70]}},
+            {"id": 7, "type": "solid", "source": 2, "name": "Mirror Quarter", "parent": 6, "transform": {"position": [100, 50], "rotation": 90}}
+        ]}]
+    })";
+    HostSandbox box;
+    storeSettings(box, {"Free", "Quarter", "Mirrored Quarter", "Half", "Mirror Quarter"}, R"(type="2" maskBits="0")");
+    Exported e;
+    exportThroughHost(box, json, "0-10", e);
+    if (HasFatalFailure())
+        return;
+    const Layer& free = *e.written->layer(0);
+    ASSERT_EQ(free.transformStream(TransformStream::Position)->keyCount(), 11);
+    for (int i = 0; i < e.original->layerCount(); ++i) {
+        const Layer& was = *e.original->layer(i);
+        for (const int frame : {0, 5, 10}) {
+            const A_Time t{frame, 25};
+            Point a, b;
+            mapPoint(layerToWorld(*e.original->layer(0), t), 0, 0, &a.x, &a.y);
+            mapPoint(layerToWorld(free, t), 0, 0, &b.x, &b.y);
+            expectDrawnAlike(was, *e.written->layer(i), t, was.kind() == LayerKind::Null ? 0.0 : b.y - a.y);
+        }
+    }
+}
