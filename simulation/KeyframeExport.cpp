@@ -214,33 +214,6 @@ A_Err placementVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH
                        varies);
 }
 
-// The layer's scale in the composition at t (1 is 100 %), signed so that a
-// mirrored layer stays mirrored: the rows of its layer-to-world matrix
-// measured along the axes of the angle its body is given
-// (GetBodyRotationAtTime). That scale turned by that angle gives the matrix
-// back whenever no parent skews the layer, also for a layer turned a quarter
-// against an unevenly scaled parent, whose x and y stretches trade places.
-A_Err worldScaleAlongBodyAxes(const AEGP_SuiteHandler& suites, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
-                              A_Time t, double& fx, double& fy)
-{
-    A_Matrix4 matrix{};
-    float degrees = 0.0f;
-    A_Err err = suites.LayerSuite7()->AEGP_GetLayerToWorldXform(layer, &t, &matrix);
-    if (!err)
-        err = GetBodyRotationAtTime(pluginId, basic, layer, degrees, t);
-    if (err)
-        return GetSignedWorldScaleAtTime(pluginId, basic, layer, fx, fy, t);
-    const double radians = double(degrees) / kRadiansToDegrees;
-    const double c = std::cos(radians);
-    const double s = std::sin(radians);
-    const auto& m = matrix.mat;
-    fx = m[0][0] * c + m[0][1] * s;
-    fy = -m[1][0] * s + m[1][1] * c;
-    if (std::isfinite(fx) && std::isfinite(fy))
-        return A_Err_NONE;
-    return GetSignedWorldScaleAtTime(pluginId, basic, layer, fx, fy, t);
-}
-
 void putXY(AEGP_StreamVal2& value, double x, double y)
 {
     value.three_d.x = x;
@@ -433,8 +406,8 @@ A_Err KeyframeExport::writeLayer(int call)
         err = scaleVaries(suites, pluginId, layer, varies);
     for (int f = 0; !err && f < (varies ? frames : 1); ++f) {
         double fx = 1.0, fy = 1.0;
-        err = worldScaleAlongBodyAxes(suites, pluginId, basicSuite, layer,
-                                      frameTime(settings.frameDuration, settings.startFrame + f), fx, fy);
+        err = GetWorldScaleAlongBodyAxesAtTime(pluginId, basicSuite, layer, fx, fy,
+                                               frameTime(settings.frameDuration, settings.startFrame + f));
         scales.emplace_back(static_cast<float>(100.0 * fx), static_cast<float>(100.0 * fy));
     }
 
