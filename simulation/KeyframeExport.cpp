@@ -443,6 +443,7 @@ A_Err KeyframeExport::writeLayer(int call)
 
     // 7. Expressions off: the keys are the values from now on. A separated
     // position is drawn from its x and y, whose own expressions go off too.
+    bool scaleDriven = false;
     for (AEGP_StreamRefH stream : {position, rotation, anchor, scale, positionX, positionY}) {
         A_Boolean enabled = false;
         if (!stream)
@@ -451,6 +452,7 @@ A_Err KeyframeExport::writeLayer(int call)
             err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &enabled);
         if (!err && enabled)
             err = suites.StreamSuite4()->AEGP_SetExpressionState(pluginId, stream, false);
+        scaleDriven = scaleDriven || (stream == scale && enabled);
     }
 
     // A shape layer's items keep their placements: the recorded anchor is
@@ -508,7 +510,11 @@ A_Err KeyframeExport::writeLayer(int call)
         err = setStaticValue(suites, pluginId, anchor, startTime,
                              [&](AEGP_StreamVal2& v) { putXY(v, track.anchor.x, track.anchor.y); });
 
-    // 12. Scale.
+    // 12. Scale. Without a parent (and an expression) the layer's own scale
+    // is its scale in the composition: its keys, also those outside the
+    // range, are left as they are.
+    if (!err && !parent && !scaleDriven)
+        return err;
     if (!err && varies)
         err = writeKeys(suites, pluginId, scale, settings, scales,
                         [](AEGP_StreamVal2& v, b2Vec2 s) { putXY(v, s.x, s.y); });

@@ -14,7 +14,9 @@
 // body is Static or the layer's placement does not change in time: such a
 // layer is drawn exactly as before, keys, parent and all, which writing the
 // track could not always give (a parent that skews its child). A layer that
-// hangs from the layer of a body that is written is written too. A host
+// hangs from the layer of a body that is written is written too. The scale
+// of a layer without a parent is its own and keeps its keys (unless an
+// expression drives it). A host
 // failure ends the writing of that layer (the first error is kept per layer)
 // and the export goes on with the next.
 #pragma once

@@ -162,6 +162,30 @@ TEST(KeyframeExport, ScaleKeepsItsSignAndBakesAnAnimatedParent)
         EXPECT_NEAR(child->key(i)->value.x(), 100.0 + 4.0 * i, 1e-3) << i;
 }
 
+// A layer without a parent keeps its own scale keys, those before and after
+// the range too: its scale is its scale in the composition. One with an
+// expression on its scale still gets the values the expression gave.
+TEST(KeyframeExport, AScaleOfItsOwnKeepsItsKeys)
+{
+    const QString keyed = QStringLiteral(R"json("transform": {"position": [300, 200], "scale": {"keys": [)json"
+                                         R"json([0, [100, 100, 100]], [[4, 25], [-60, 140, 100]], [[20, 25], [80, 80, 100]]]}})json");
+    const QString driven = QStringLiteral(R"json("transform": {"position": [600, 200], "scale": {"value": [100, 100, 100],)json"
+                                          R"json( "expression": "[50, 50]", "expressionValue": [50, 50, 100]}})json");
+    Scene scene(sceneJson({solid(1, 3, 300, 200, keyed), solid(2, 3, 600, 200, driven)}));
+    scene.build();
+    exportRange(scene, 2, 8);
+    const standin::PropertyNode* own = stream(scene, 0, TransformStream::Scale);
+    ASSERT_EQ(own->keyCount(), 3);
+    EXPECT_EQ(own->key(1)->time.value * 25, 4 * int(own->key(1)->time.scale));
+    EXPECT_NEAR(own->key(1)->value.x(), -60.0, 1e-9);
+    EXPECT_NEAR(own->key(2)->value.y(), 80.0, 1e-9);
+    EXPECT_GT(stream(scene, 0, TransformStream::Position)->keyCount(), 1) << "it fell";
+
+    const standin::PropertyNode* expression = stream(scene, 1, TransformStream::Scale);
+    EXPECT_FALSE(expression->expressionEnabled());
+    EXPECT_NEAR(expression->valueAt(A_Time{30, 25}, false).x(), 50.0, 1e-4);
+}
+
 TEST(KeyframeExport, ExpressionsOffAndWideComposition)
 {
     Scene scene(sceneJson(
