@@ -170,3 +170,61 @@ void SimulationView::resizeEvent(QResizeEvent* event)
         glWidget->resize(size());
     QWidget::resizeEvent(event);
 }
+
+void SimulationView::cancelDrag()
+{
+    if (!glWidget || !glWidget->dragArmed)
+        return;
+    const int tool = glWidget->tool;
+    glWidget->dragArmed = false;
+    glWidget->verticalLock = false;
+    glWidget->horizontalLock = false;
+    glWidget->relativeJointAnchor = false;
+    glWidget->relativeAematicAnchor = false;
+    // Only what this tool's drag writes: the selected bodies' places
+    // (with the pivots between two of them), their velocities, or the
+    // selected joints' and AEmatic bodies' anchors.
+    const std::vector<int> rows = getSelectedRows2();
+    bool changed = false;
+    for (int row : rows) {
+        MyBody& record = bodies[size_t(row)];
+        if (tool == 0 && !(record.position == record.committedPosition)) {
+            record.position = record.committedPosition;
+            changed = true;
+        } else if (tool == 4 && (!(record.linearVelocityMagnitude == record.committedVelocityMagnitude) ||
+                                 !(record.linearVelocityDirection == record.committedVelocityDirection))) {
+            record.linearVelocityMagnitude = record.committedVelocityMagnitude;
+            record.linearVelocityDirection = record.committedVelocityDirection;
+            changed = true;
+        } else if (tool == 2 && record.type == BodyType::AEmatic &&
+                   !(record.aematicAnchor == record.committedAematicAnchor)) {
+            record.aematicAnchor = record.committedAematicAnchor;
+            changed = true;
+        }
+    }
+    const std::vector<int> selectedJoints = getSelectedRowsInJointsTable2();
+    for (size_t j = 0; j < joints.size(); ++j) {
+        MyJoint& joint = joints[j];
+        const bool pivotBetweenMoved = tool == 0 && joint.type == JointType::Revolute &&
+                                       isBodySelected(joint.bodyA) && isBodySelected(joint.bodyB);
+        const bool anchored = tool == 2 && std::find(selectedJoints.begin(), selectedJoints.end(), int(j)) !=
+                                               selectedJoints.end();
+        if (pivotBetweenMoved || (anchored && joint.type == JointType::Revolute)) {
+            changed = changed || !(joint.anchor == joint.committedAnchor);
+            joint.anchor = joint.committedAnchor;
+        } else if (anchored && (joint.type == JointType::Distance || joint.type == JointType::Spring)) {
+            changed = changed || !(joint.anchorA == joint.committedAnchorA) || !(joint.anchorB == joint.committedAnchorB);
+            joint.anchorA = joint.committedAnchorA;
+            joint.anchorB = joint.committedAnchorB;
+        } else if (anchored && joint.type == JointType::Prismatic) {
+            changed = changed || !(joint.axis == joint.committedAxis);
+            joint.axis = joint.committedAxis;
+        }
+    }
+    if (tool == 3)
+        showGravity(committed.gravityMagnitude, committed.gravityDirection, false);
+    if (changed) {
+        restartAnimation();
+        refreshBodyPanel();
+    }
+}

@@ -40,6 +40,9 @@ void SimulationView::activateTool(int tool, Qt::CursorShape cursor)
     for (int i = 0; i < 5; ++i)
         if (buttons[i])
             buttons[i]->setChecked(i == tool);
+    // A drag of the tool left behind ends without its step.
+    if (glWidget && glWidget->tool != tool)
+        cancelDrag();
     if (ui.toolsNoteSt)
         ui.toolsNoteSt->setText(QString());
     setCursor(cursor);

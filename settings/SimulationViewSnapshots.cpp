@@ -229,6 +229,7 @@ void SimulationView::endJointsReplacement()
 
 void SimulationView::OnAddQuickPresetBtn()
 {
+    cancelDrag();
     undoStack->push(new CommandAddPresetChange(this, {currentScene(true)}));
 }
 
@@ -242,6 +243,8 @@ void SimulationView::quickPresetsTableDoubleClicked(const QModelIndex& index)
                             QString());
         return;
     }
+    // The scene the step gives back is the committed one, not a drag's.
+    cancelDrag();
     undoStack->push(new CommandApplyPresetChange(this, currentScene(false), quickPresets[size_t(column)]));
 }
 

@@ -284,6 +284,10 @@ public:
     std::vector<int> selectedClickOrder() const;
     const std::vector<int>& clickOrder() const { return bodyClickOrder; }
     bool isSelectingRect() const { return selectionRectActive; }
+    // Ends a drag in the view that the history or a tool switch overtook
+    // (editing/SimulationViewMouse.cpp): what the drag wrote so far goes
+    // back to the committed values, and its release makes no step.
+    void cancelDrag();
 
     // --- Joints ------------------------------------------------------------
     // Creation and removal (editing/SimulationViewJoints.cpp). The per-pair

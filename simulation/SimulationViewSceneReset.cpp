@@ -9,6 +9,8 @@
 
 void SimulationView::resetScene()
 {
+    // The scene the step gives back is the committed one, not a drag's.
+    cancelDrag();
     // The layers are read before anything changes: a host failure, or a
     // composition whose eligible layers no longer match the bodies (row i
     // must stay body i), leaves the scene and its history as they were.

@@ -233,8 +233,13 @@ void SimulationView::makeConnections()
     // Every step done, undone or redone may change the records the body
     // panel shows; an edit box left stale would write its value back when
     // it loses focus.
-    if (undoStack)
+    if (undoStack) {
+        // A step undone, redone or made elsewhere while the mouse still
+        // drags in the view ends the drag: its release would build its step
+        // on records the history has just replaced.
+        connect(undoStack, &QUndoStack::indexChanged, this, &SimulationView::cancelDrag);
         connect(undoStack, &QUndoStack::indexChanged, this, &SimulationView::refreshBodyPanel);
+    }
     // Property panels: body rows, lists, flags and the scene-wide settings.
     connectPropertyControls();
     if (ui.bodiesTable) {

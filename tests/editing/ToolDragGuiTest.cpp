@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 
 #include <cmath>
+#include <functional>
 #include <QToolButton>
 
 namespace {
@@ -171,6 +172,62 @@ TEST(ToolDrag, ReleasingSpaceOnceBringsBackTheReplacedTool)
     QApplication::sendEvent(e.window.get(), &released);
     EXPECT_EQ(e.view->currentTool(), 4);
     EXPECT_TRUE(e.view->form().velocityToolBtn->isChecked());
+}
+
+} // namespace
+
+namespace {
+
+using namespace edit_test;
+
+// A shortcut pressed while the mouse still drags: the history's step (an
+// undo, Reset Scene) or a tool switch ends the drag; what the drag wrote
+// goes back and its release makes no step.
+TEST(ToolDrag, AStepOrAToolSwitchDuringADragEndsIt)
+{
+    struct Case
+    {
+        const char* what;
+        bool velocityTool;
+        std::function<void(Edit&)> interrupt;
+    };
+    const Case cases[] = {
+        {"undo", false, [](Edit& e) { e.view->form().undo->trigger(); }},
+        {"Reset Scene", false, [](Edit& e) { e.view->OnResetScene(); }},
+        {"undo, velocity tool", true, [](Edit& e) { e.view->form().undo->trigger(); }},
+        {"play, velocity tool", true, [](Edit& e) { e.view->form().playBtn->click(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Edit e;
+        e.view->setDensity({3.0f}, {2});
+        e.view->selectBodies({2});
+        e.view->form().densityEt->setValue(4.0);
+        emit e.view->form().densityEt->editingFinished();
+        ASSERT_EQ(e.stack->count(), 1);
+        e.click(e.bodyPixel(1));
+        const MyBody before = e.view->bodies[1];
+        if (c.velocityTool)
+            e.view->form().velocityToolBtn->click();
+        const QPoint from = e.bodyPixel(1);
+        QTest::mousePress(e.gl, Qt::LeftButton, Qt::NoModifier, from);
+        e.moveTo(from + QPoint(30, 20));
+        c.interrupt(e);
+        const int index = e.stack->index();
+        e.moveTo(from + QPoint(60, 40));
+        QTest::mouseRelease(e.gl, Qt::LeftButton, Qt::NoModifier, from + QPoint(60, 40));
+        EXPECT_EQ(e.stack->index(), index);
+        const MyBody& after = e.view->bodies[1];
+        EXPECT_EQ(after.position.x, before.position.x);
+        EXPECT_EQ(after.position.y, before.position.y);
+        EXPECT_EQ(after.linearVelocityMagnitude, before.linearVelocityMagnitude);
+        EXPECT_EQ(after.linearVelocityDirection, before.linearVelocityDirection);
+        // Undoing what is left gives the scene from before the drag.
+        while (e.stack->canUndo())
+            e.stack->undo();
+        EXPECT_EQ(e.view->bodies[1].position.x, before.position.x);
+        EXPECT_EQ(e.view->bodies[2].density, 3.0f);
+    }
 }
 
 } // namespace
