@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLocale>
 
+#include <algorithm>
+
 EditBox::EditBox(QWidget* owner)
     : QDoubleSpinBox(nullptr)
     , owner(owner)
@@ -33,13 +35,27 @@ bool EditBox::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+namespace {
+
+void commasToPoints(QString& text)
+{
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+} // namespace
+
 QValidator::State EditBox::validate(QString& text, int& pos) const
 {
-    fixup(text);
+    commasToPoints(text);
     return QDoubleSpinBox::validate(text, pos);
 }
 
 void EditBox::fixup(QString& text) const
 {
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    commasToPoints(text);
+    // Nothing to correct towards: without this the box would take the
+    // nearest valid value to zero.
+    const bool hasDigit = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
+    if (!hasDigit)
+        text = textFromValue(value());
 }

@@ -20,6 +20,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Turns the text's commas into points before the usual check.
     QValidator::State validate(QString& text, int& pos) const override;
+    // Commas into points; an entry without a digit (emptied, a lone sign or
+    // point) becomes the current value's text, so the edit changes nothing.
     void fixup(QString& text) const override;
 
 private:
