@@ -44,6 +44,14 @@ void commasToPoints(QString& text)
 
 } // namespace
 
+bool keepCurrentForEntryWithoutDigits(QString& text, const QString& current)
+{
+    if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+        return false;
+    text = current;
+    return true;
+}
+
 QValidator::State EditBox::validate(QString& text, int& pos) const
 {
     commasToPoints(text);
@@ -53,9 +61,6 @@ QValidator::State EditBox::validate(QString& text, int& pos) const
 void EditBox::fixup(QString& text) const
 {
     commasToPoints(text);
-    // Nothing to correct towards: without this the box would take the
-    // nearest valid value to zero.
-    const bool hasDigit = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
-    if (!hasDigit)
-        text = textFromValue(value());
+    // Without this the box would take the nearest valid value to zero.
+    keepCurrentForEntryWithoutDigits(text, textFromValue(value()));
 }

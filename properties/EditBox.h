@@ -7,6 +7,11 @@
 
 #include <QDoubleSpinBox>
 
+// An entry without a digit (emptied, a lone sign or point) is nothing to
+// correct towards: its text becomes `current`, so the edit changes nothing.
+// True when it was replaced.
+bool keepCurrentForEntryWithoutDigits(QString& text, const QString& current);
+
 class EditBox : public QDoubleSpinBox
 {
     Q_OBJECT
@@ -20,8 +25,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Turns the text's commas into points before the usual check.
     QValidator::State validate(QString& text, int& pos) const override;
-    // Commas into points; an entry without a digit (emptied, a lone sign or
-    // point) becomes the current value's text, so the edit changes nothing.
+    // Commas into points; an entry without a digit becomes the current
+    // value's text.
     void fixup(QString& text) const override;
 
 private:

@@ -126,18 +126,40 @@ TEST(EditBox, AnEntryWithoutANumberKeepsTheValue)
     }
 }
 
-TEST(EditBox, AnEmptiedDensityChangesNothing)
+// In the panel too, and in the one body row whose box is a plain spin box.
+TEST(EditBox, AnEmptiedBodyRowChangesNothing)
 {
     Edit e;
+    e.view->setVelocityDirection({30.0f, 30.0f}, {0, 1});
     e.view->selectBodies({0, 1});
-    QDoubleSpinBox* density = e.view->form().densityEt;
-    density->setFocus();
-    density->selectAll();
-    QTest::keyClick(density, Qt::Key_Delete);
-    QTest::keyClick(density, Qt::Key_Return);
-    EXPECT_EQ(e.view->bodies[0].density, 1.0f);
-    EXPECT_EQ(e.view->bodies[1].density, 1.0f);
-    EXPECT_EQ(density->text(), "1.000");
+    QApplication::setActiveWindow(e.window.get());
+    const Ui::ZolvarDlgClass& ui = e.view->form();
+    const struct
+    {
+        QDoubleSpinBox* box;
+        const char* typed;
+        const char* shown;
+    } rows[] = {{ui.densityEt, "", "1.000"},
+                {ui.velocityDirectionEt, "", "30.000"},
+                {ui.velocityDirectionEt, "-", "30.000"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.box->objectName().toStdString() + " '" + row.typed + "'");
+        for (bool byFocus : {false, true}) {
+            row.box->setFocus();
+            row.box->selectAll();
+            QTest::keyClick(row.box, Qt::Key_Delete);
+            QTest::keyClicks(row.box, row.typed);
+            if (byFocus)
+                ui.frictionEt->setFocus();
+            else
+                QTest::keyClick(row.box, Qt::Key_Return);
+            EXPECT_EQ(row.box->text(), QLatin1String(row.shown));
+        }
+    }
+    for (int b : {0, 1}) {
+        EXPECT_EQ(e.view->bodies[size_t(b)].density, 1.0f);
+        EXPECT_EQ(e.view->bodies[size_t(b)].linearVelocityDirection, 30.0f);
+    }
     EXPECT_EQ(e.stack->count(), 0);
 }
 
