@@ -139,24 +139,14 @@ void ZolvarDlg::guardAgainstWheel()
         }
     };
     guard(findChildren<QDoubleSpinBox*>());
+    // The plain number boxes (edit boxes see to it themselves): an entry
+    // without a digit keeps the value instead of correcting towards zero.
+    for (QDoubleSpinBox* box : findChildren<QDoubleSpinBox*>())
+        if (!qobject_cast<EditBox*>(box))
+            EntryWithoutDigitsGuard::guard(box);
     guard(findChildren<QSpinBox*>());
     guard(findChildren<QSlider*>());
 }
-
-namespace {
-
-// Return, Enter or the focus leaving: a spin box interprets its text.
-bool endsEditing(const QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut)
-        return true;
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
 
 bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
 {
@@ -170,16 +160,6 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         // The control never sees the wheel; its panel scrolls instead.
         event->ignore();
         return true;
-    }
-    // The plain number boxes (edit boxes see to this themselves): an entry
-    // without a digit keeps the value instead of correcting towards zero.
-    auto* plain = qobject_cast<QDoubleSpinBox*>(watched);
-    if (plain && !qobject_cast<EditBox*>(watched) && endsEditing(event)) {
-        if (auto* edit = plain->findChild<QLineEdit*>()) {
-            QString text = edit->text();
-            if (keepCurrentForEntryWithoutDigits(text, plain->textFromValue(plain->value())))
-                edit->setText(text);
-        }
     }
     if (event->type() == QEvent::ShortcutOverride && isUndoKey(static_cast<QKeyEvent*>(event))) {
         // Not taken: the shortcut goes on to the window's action.

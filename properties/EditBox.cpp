@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 
 #include <algorithm>
@@ -50,6 +51,30 @@ bool keepCurrentForEntryWithoutDigits(QString& text, const QString& current)
         return false;
     text = current;
     return true;
+}
+
+void EntryWithoutDigitsGuard::guard(QDoubleSpinBox* box)
+{
+    if (box)
+        box->installEventFilter(new EntryWithoutDigitsGuard(box));
+}
+
+bool EntryWithoutDigitsGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QDoubleSpinBox*>(watched);
+    bool ends = event->type() == QEvent::FocusOut;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        ends = key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+    if (box && ends) {
+        if (auto* edit = box->findChild<QLineEdit*>()) {
+            QString text = edit->text();
+            if (keepCurrentForEntryWithoutDigits(text, box->textFromValue(box->value())))
+                edit->setText(text);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QValidator::State EditBox::validate(QString& text, int& pos) const

@@ -12,6 +12,20 @@
 // True when it was replaced.
 bool keepCurrentForEntryWithoutDigits(QString& text, const QString& current);
 
+// The same for a plain QDoubleSpinBox, which has no fixup of its own to
+// change: installed as its event filter, it replaces such an entry when
+// editing ends (Return, Enter, the focus leaving), before the box reads it.
+class EntryWithoutDigitsGuard : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    // Guards `box` (the guard belongs to the box).
+    static void guard(QDoubleSpinBox* box);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 class EditBox : public QDoubleSpinBox
 {
     Q_OBJECT
