@@ -267,6 +267,28 @@ A_Err GetBodyRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_La
     return err;
 }
 
+A_Err GetWorldScaleAlongBodyAxesAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,
+                                       double& fy, A_Time t)
+{
+    AEGP_SuiteHandler suites(basic);
+    A_Matrix4 matrix{};
+    float degrees = 0.0f;
+    A_Err err = suites.LayerSuite7()->AEGP_GetLayerToWorldXform(layer, &t, &matrix);
+    if (!err)
+        err = GetBodyRotationAtTime(pluginId, basic, layer, degrees, t);
+    if (!err) {
+        const double radians = double(degrees) * M_PI / 180.0;
+        const double c = std::cos(radians);
+        const double s = std::sin(radians);
+        const auto& m = matrix.mat;
+        fx = m[0][0] * c + m[0][1] * s;
+        fy = -m[1][0] * s + m[1][1] * c;
+        if (std::isfinite(fx) && std::isfinite(fy))
+            return A_Err_NONE;
+    }
+    return GetSignedWorldScaleAtTime(pluginId, basic, layer, fx, fy, t);
+}
+
 A_Err GetLayerStartEndFrames(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex,
                              std::vector<A_long>& frames)
 {

@@ -55,6 +55,17 @@ A_Err GetSignedWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEG
 A_Err GetWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, float& sx, float& sy,
                           A_Time t);
 
+// The layer's scale in the composition at t (1 is 100 %), signed so that a
+// mirrored layer stays mirrored: the rows of its layer-to-world matrix
+// measured along the axes of GetBodyRotationAtTime's angle. That scale
+// turned by that angle gives the matrix back whenever no parent skews the
+// layer, also for a layer turned a quarter against an unevenly scaled
+// parent, whose x and y stretches trade places (the product of the scales
+// would not). Falls back to GetSignedWorldScaleAtTime when the matrix or the
+// angle cannot be read or the result is not finite.
+A_Err GetWorldScaleAlongBodyAxesAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,
+                                       double& fy, A_Time t);
+
 // The layer's anchor point at t (layer pixels); (0, 0) when it cannot be read.
 A_Err GetAnchorPointAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, b2Vec2& anchor,
                            A_Time t);

@@ -43,7 +43,7 @@ LayerPlacement readLayerPlacement(const LayerBuild& build)
     }
     GetAnchorPointAtTime(build.pluginId, build.basic, build.layer, p.anchor, kTimeZero);
     double fx = 1.0, fy = 1.0;
-    GetSignedWorldScaleAtTime(build.pluginId, build.basic, build.layer, fx, fy, kTimeZero);
+    GetWorldScaleAlongBodyAxesAtTime(build.pluginId, build.basic, build.layer, fx, fy, kTimeZero);
     if (std::isfinite(fx) && std::isfinite(fy)) {
         p.sx = signedAtLeast(fx, kMinScale);
         p.sy = signedAtLeast(fy, kMinScale);

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 
@@ -158,25 +159,59 @@ A_Err flattenSpatialTangents(const AEGP_SuiteHandler& suites, int pluginId, AEGP
     return err;
 }
 
-// Whether the scale of the layer or of one of its parents changes in time.
-A_Err scaleVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+// Whether one of `streams` of the layer or of one of its parents changes in
+// time. A separated position asks its x and y followers.
+A_Err chainVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer,
+                  std::initializer_list<AEGP_LayerStream> streams, bool& varies)
 {
     varies = false;
     A_Err err = A_Err_NONE;
     for (AEGP_LayerH current = layer; !err && current && !varies;) {
         HeldStreams held(suites);
-        AEGP_StreamRefH stream = nullptr;
-        err = layerStream(suites, pluginId, held, current, AEGP_LayerStream_SCALE, stream);
-        A_Boolean timeVarying = false;
-        if (!err)
-            err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &timeVarying);
-        varies = timeVarying;
+        for (const AEGP_LayerStream which : streams) {
+            AEGP_StreamRefH stream = nullptr;
+            err = layerStream(suites, pluginId, held, current, which, stream);
+            std::vector<AEGP_StreamRefH> asked{stream};
+            A_Boolean separated = false;
+            if (!err && which == AEGP_LayerStream_POSITION)
+                err = suites.DynamicStreamSuite4()->AEGP_AreDimensionsSeparated(stream, &separated);
+            for (A_long d = 0; !err && separated && d < 2; ++d) {
+                AEGP_StreamRefH follower = nullptr;
+                err = suites.DynamicStreamSuite4()->AEGP_GetSeparationFollower(stream, d, &follower);
+                held.keep(follower);
+                asked.push_back(follower);
+            }
+            for (AEGP_StreamRefH s : asked) {
+                A_Boolean timeVarying = false;
+                if (!err && s)
+                    err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(s, &timeVarying);
+                varies = varies || timeVarying;
+            }
+            if (err || varies)
+                break;
+        }
         AEGP_LayerH parent = nullptr;
-        if (!err)
+        if (!err && !varies)
             err = suites.LayerSuite7()->AEGP_GetLayerParent(current, &parent);
         current = parent;
     }
     return err;
+}
+
+// Whether the scale of the layer or of one of its parents changes in time.
+A_Err scaleVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+{
+    return chainVaries(suites, pluginId, layer, {AEGP_LayerStream_SCALE}, varies);
+}
+
+// Whether where the layer is drawn changes in time: its own or a parent's
+// anchor point, position, scale or rotation.
+A_Err placementVaries(const AEGP_SuiteHandler& suites, int pluginId, AEGP_LayerH layer, bool& varies)
+{
+    return chainVaries(suites, pluginId, layer,
+                       {AEGP_LayerStream_ANCHORPOINT, AEGP_LayerStream_POSITION, AEGP_LayerStream_SCALE,
+                        AEGP_LayerStream_ROTATION},
+                       varies);
 }
 
 void putXY(AEGP_StreamVal2& value, double x, double y)
@@ -218,6 +253,19 @@ QString KeyframeExport::problemWith(const ExportSettings& settings, size_t bodyC
     return QString();
 }
 
+bool KeyframeExport::neverMoved(const ExportBody& body, const BodyTransforms& track)
+{
+    if (!body.restKnown || track.positions.empty() || track.rotations.empty())
+        return false;
+    for (const b2Vec2& p : track.positions)
+        if (keyValuesDiffer(p, body.restPosition))
+            return false;
+    for (const float r : track.rotations)
+        if (keyValuesDiffer(r, body.restRotation))
+            return false;
+    return true;
+}
+
 bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettings,
                            std::vector<ExportBody> exportBodies, std::vector<BodyTransforms> recorded,
                            QString* problem)
@@ -246,6 +294,10 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
     settings = exportSettings;
     bodies = std::move(exportBodies);
     tracks = std::move(recorded);
+    leftAsItIs.assign(bodies.size(), -1);
+    bodyOfLayer.clear();
+    for (size_t b = 0; b < bodies.size(); ++b)
+        bodyOfLayer.emplace(bodies[b].layerIndex, b);
     selection = nullptr;
     if (suites.CompSuite7()->AEGP_GetNewCollectionFromCompSelection(pluginId, comp, &selection))
         selection = nullptr;
@@ -340,6 +392,12 @@ A_Err KeyframeExport::writeLayer(int call)
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
 
+    bool leave = false;
+    if (!err)
+        err = leavesLayerAsItIs(bodies.size() - 1 - size_t(call), layer, leave);
+    if (!err && leave)
+        return A_Err_NONE;
+
     // 3. Scale in the composition, before anything changes: every frame when
     // the layer's or a parent's scale is animated, else once.
     bool varies = false;
@@ -347,10 +405,9 @@ A_Err KeyframeExport::writeLayer(int call)
     if (!err)
         err = scaleVaries(suites, pluginId, layer, varies);
     for (int f = 0; !err && f < (varies ? frames : 1); ++f) {
-        // Signed, so that a mirrored layer stays mirrored.
         double fx = 1.0, fy = 1.0;
-        err = GetSignedWorldScaleAtTime(pluginId, basicSuite, layer, fx, fy,
-                                        frameTime(settings.frameDuration, settings.startFrame + f));
+        err = GetWorldScaleAlongBodyAxesAtTime(pluginId, basicSuite, layer, fx, fy,
+                                               frameTime(settings.frameDuration, settings.startFrame + f));
         scales.emplace_back(static_cast<float>(100.0 * fx), static_cast<float>(100.0 * fy));
     }
 
@@ -384,13 +441,18 @@ A_Err KeyframeExport::writeLayer(int call)
         }
     }
 
-    // 7. Expressions off: the keys are the values from now on.
-    for (AEGP_StreamRefH stream : {position, rotation, anchor, scale}) {
+    // 7. Expressions off: the keys are the values from now on. A separated
+    // position is drawn from its x and y, whose own expressions go off too.
+    bool scaleDriven = false;
+    for (AEGP_StreamRefH stream : {position, rotation, anchor, scale, positionX, positionY}) {
         A_Boolean enabled = false;
+        if (!stream)
+            continue;
         if (!err)
             err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &enabled);
         if (!err && enabled)
             err = suites.StreamSuite4()->AEGP_SetExpressionState(pluginId, stream, false);
+        scaleDriven = scaleDriven || (stream == scale && enabled);
     }
 
     // A shape layer's items keep their placements: the recorded anchor is
@@ -448,13 +510,68 @@ A_Err KeyframeExport::writeLayer(int call)
         err = setStaticValue(suites, pluginId, anchor, startTime,
                              [&](AEGP_StreamVal2& v) { putXY(v, track.anchor.x, track.anchor.y); });
 
-    // 12. Scale.
+    // 12. Scale. Without a parent (and an expression) the layer's own scale
+    // is its scale in the composition: its keys, also those outside the
+    // range, are left as they are.
+    if (!err && !parent && !scaleDriven)
+        return err;
     if (!err && varies)
         err = writeKeys(suites, pluginId, scale, settings, scales,
                         [](AEGP_StreamVal2& v, b2Vec2 s) { putXY(v, s.x, s.y); });
     else if (!err)
         err = setStaticValue(suites, pluginId, scale, startTime,
                              [&](AEGP_StreamVal2& v) { putXY(v, scales[0].x, scales[0].y); });
+    return err;
+}
+
+A_Err KeyframeExport::leavesLayerAsItIs(size_t b, AEGP_LayerH layer, bool& leave)
+{
+    leave = false;
+    if (leftAsItIs[b] >= 0) {
+        leave = leftAsItIs[b] == 1;
+        return A_Err_NONE;
+    }
+    // Decided once, while the body's track is still held; an undecided
+    // body's layer is written.
+    leftAsItIs[b] = 0;
+    const ExportBody& body = bodies[b];
+    const BodyTransforms& track = tracks[bodies.size() - 1 - b];
+    if (!neverMoved(body, track))
+        return A_Err_NONE;
+
+    // A body that stayed where its layer is drawn leaves the layer as it
+    // is: Static ones always (the layer may go on with its own keys), others
+    // when nothing of the layer's placement changes in time ...
+    AEGP_SuiteHandler suites(basicSuite);
+    bool varies = false;
+    A_Err err = A_Err_NONE;
+    if (body.type != BodyType::Static)
+        err = placementVaries(suites, pluginId, layer, varies);
+    if (err || varies)
+        return err;
+    // ... and while no layer it hangs from is written: the first parent of
+    // a body that is not Dead decides for the rest of the chain.
+    AEGP_LayerH parent = nullptr;
+    err = suites.LayerSuite7()->AEGP_GetLayerParent(layer, &parent);
+    for (size_t steps = 0; !err && parent && steps <= bodies.size(); ++steps) {
+        A_long index = 0;
+        err = suites.LayerSuite7()->AEGP_GetLayerIndex(parent, &index);
+        const auto found = err ? bodyOfLayer.end() : bodyOfLayer.find(int(index));
+        if (found != bodyOfLayer.end() && bodies[found->second].type != BodyType::Dead) {
+            bool parentLeft = false;
+            err = leavesLayerAsItIs(found->second, parent, parentLeft);
+            if (err || !parentLeft)
+                return err;
+            break;
+        }
+        AEGP_LayerH next = nullptr;
+        if (!err)
+            err = suites.LayerSuite7()->AEGP_GetLayerParent(parent, &next);
+        parent = next;
+    }
+    if (!err)
+        leftAsItIs[b] = 1;
+    leave = leftAsItIs[b] == 1;
     return err;
 }
 

@@ -9,7 +9,14 @@
 //     if (!job.failures().isEmpty()) report(job.failures());
 //
 // Layers are written from the last body to the first: call c writes body
-// N - 1 - c from track c. Dead bodies' layers are left untouched. A host
+// N - 1 - c from track c. Dead bodies' layers are left untouched, and so is
+// the layer of a body that never left the place its layer gives it when the
+// body is Static or the layer's placement does not change in time: such a
+// layer is drawn exactly as before, keys, parent and all, which writing the
+// track could not always give (a parent that skews its child). A layer that
+// hangs from the layer of a body that is written is written too. The scale
+// of a layer without a parent is its own and keeps its keys (unless an
+// expression drives it). A host
 // failure ends the writing of that layer (the first error is kept per layer)
 // and the export goes on with the next.
 #pragma once
@@ -21,6 +28,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <unordered_map>
 #include <vector>
 
 struct ExportBody {
@@ -28,6 +36,12 @@ struct ExportBody {
     int type = 0;                // BodyType
     float initialRotation = 0.0f;  // radians; added to a text layer's rotation
     QString name;
+    // Where the track of a body that stayed where its layer puts it reads,
+    // in the track's units (composition pixels, degrees). Without it every
+    // body counts as moved.
+    bool restKnown = false;
+    b2Vec2 restPosition{0.0f, 0.0f};
+    float restRotation = 0.0f;
 };
 
 struct ExportSettings {
@@ -50,6 +64,10 @@ public:
     // body. Empty when they can.
     static QString problemWith(const ExportSettings& settings, size_t bodyCount,
                                const std::vector<BodyTransforms>& tracks);
+    // Whether every sample of the track lies at the body's rest place and
+    // angle, within the tolerance that makes keys (keyValuesDiffer). A body
+    // without a rest or without samples counts as moved.
+    static bool neverMoved(const ExportBody& body, const BodyTransforms& track);
 
     // Checks the bodies and tracks (problemWith), then opens the undo group
     // and remembers the composition's selection. False, with `problem` set
@@ -82,6 +100,8 @@ public:
 
 private:
     A_Err writeLayer(int call);
+    // Whether body b's layer (`layer`) is left as it is; decided once.
+    A_Err leavesLayerAsItIs(size_t b, AEGP_LayerH layer, bool& leave);
     void finishFirstLayer();
     void endGroup();
 
@@ -91,6 +111,8 @@ private:
     ExportSettings settings;
     std::vector<ExportBody> bodies;
     std::vector<BodyTransforms> tracks;
+    std::vector<signed char> leftAsItIs;  // per body: -1 undecided, 0 written, 1 left as it is
+    std::unordered_map<int, size_t> bodyOfLayer;  // layer index -> body
     AEGP_Collection2H selection = nullptr;
     bool groupOpen = false;
     int written = 0;

@@ -82,9 +82,16 @@ std::vector<ExportBody> SimulationCore::exportBodies() const
     std::vector<ExportBody> exported;
     exported.reserve(n);
     for (size_t b = 0; b < n; ++b) {
-        const bool untouched = bodies[b].outlineUnrepresentable || bodies[b].placementMended;
-        exported.push_back({bodyLayerIndices[b], untouched ? int(BodyType::Dead) : bodies[b].type,
-                            bodies[b].initialRotation, bodies[b].name});
+        const MyBody& record = bodies[b];
+        const bool untouched = record.outlineUnrepresentable || record.placementMended;
+        ExportBody body{bodyLayerIndices[b], untouched ? int(BodyType::Dead) : record.type, record.initialRotation,
+                        record.name};
+        // The track of a body that stays where its layer put it, as
+        // recordFrame writes it.
+        body.restKnown = true;
+        body.restPosition = getAEPosFromGLPos(record.initialPosition);
+        body.restRotation = getAERotFromBox2DRot(record.rotationIsRelative ? 0.0f : record.initialRotation);
+        exported.push_back(body);
     }
     return exported;
 }

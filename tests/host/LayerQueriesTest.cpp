@@ -5,6 +5,7 @@
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -145,6 +146,61 @@ TEST_F(RigTest, SignedScaleAndTheRotationThatGoesWithIt)
         float degrees = -1;
         EXPECT_EQ(GetBodyRotationAtTime(id, basic, layerAt(basic, row.layer), degrees, kTimeZero), A_Err_NONE);
         EXPECT_NEAR(degrees, row.degrees, 1e-3) << row.layer;
+    }
+}
+
+// Under a parent stretched (150 %, 70 %) and turned 30 degrees, children
+// turned a quarter trade the stretches, and the scale along the body's axes
+// says so where the product of the scales does not: turned by the body's
+// angle, it gives each layer's matrix back. So do the Rig's layers.
+TEST(WorldScaleAlongBodyAxes, TurnedBackIntoTheLayersMatrix)
+{
+    Host host(R"({
+        "format": "zolvar-standin-project",
+        "footage": [{"name": "Red", "kind": "solid", "width": 100, "height": 100, "color": [1, 0, 0]}],
+        "compositions": [{"name": "Stretch", "width": 1000, "height": 500, "frameRate": 25, "duration": 10,
+            "layers": [
+                {"id": 1, "type": "null", "name": "Parent", "transform": {"scale": [150, 70, 100], "rotation": 30}},
+                {"id": 2, "type": "solid", "source": "Red", "parent": 1, "transform": {"rotation": 90}},
+                {"id": 3, "type": "solid", "source": "Red", "parent": 1, "transform": {"rotation": -90, "scale": [-100, 100, 100]}},
+                {"id": 4, "type": "solid", "source": "Red", "parent": 1, "transform": {"rotation": 180, "scale": [50, -100, 100]}},
+                {"id": 5, "type": "null", "name": "Mirror", "transform": {"scale": [-150, 70, 100]}},
+                {"id": 6, "type": "solid", "source": "Red", "parent": 5, "transform": {"rotation": 90}}
+            ]}],
+        "activeItem": "Stretch"
+    })");
+    SPBasicSuite* basic = host.session->basicSuite();
+    AEGP_SuiteHandler suites(basic);
+    const struct {
+        int layer;
+        double fx, fy;
+    } rows[] = {{0, 1.5, 0.7}, {1, 0.7, 1.5}, {2, -0.7, 1.5}, {3, 0.75, -0.7}, {4, -1.5, 0.7}, {5, -0.7, 1.5}};
+    for (const auto& row : rows) {
+        AEGP_LayerH layer = layerAt(basic, row.layer);
+        double fx = 0, fy = 0;
+        float degrees = 0;
+        A_Matrix4 m{};
+        ASSERT_EQ(GetWorldScaleAlongBodyAxesAtTime(Host::kPluginId, basic, layer, fx, fy, kTimeZero), A_Err_NONE);
+        ASSERT_EQ(GetBodyRotationAtTime(Host::kPluginId, basic, layer, degrees, kTimeZero), A_Err_NONE);
+        ASSERT_EQ(suites.LayerSuite7()->AEGP_GetLayerToWorldXform(layer, &kTimeZero, &m), A_Err_NONE);
+        EXPECT_NEAR(fx, row.fx, 1e-6) << row.layer;
+        EXPECT_NEAR(fy, row.fy, 1e-6) << row.layer;
+        const double r = double(degrees) * M_PI / 180.0;
+        EXPECT_NEAR(fx * std::cos(r), m.mat[0][0], 1e-5) << row.layer;
+        EXPECT_NEAR(fx * std::sin(r), m.mat[0][1], 1e-5) << row.layer;
+        EXPECT_NEAR(-fy * std::sin(r), m.mat[1][0], 1e-5) << row.layer;
+        EXPECT_NEAR(fy * std::cos(r), m.mat[1][1], 1e-5) << row.layer;
+    }
+}
+
+TEST_F(RigTest, ScaleAlongBodyAxesIsTheSignedProductWithoutAStretchedParent)
+{
+    for (const RigLayer l : {Parent, Mirrored, Turned}) {
+        double fx = 0, fy = 0, px = 0, py = 0;
+        EXPECT_EQ(GetWorldScaleAlongBodyAxesAtTime(id, basic, layerAt(basic, l), fx, fy, kTimeZero), A_Err_NONE);
+        EXPECT_EQ(GetSignedWorldScaleAtTime(id, basic, layerAt(basic, l), px, py, kTimeZero), A_Err_NONE);
+        EXPECT_NEAR(fx, px, 1e-6) << l;
+        EXPECT_NEAR(fy, py, 1e-6) << l;
     }
 }
 

@@ -19,6 +19,7 @@ struct Mirror {
     double sx, sy, rotation;  // the layer's own scale (percent) and rotation
     bool parented;
     double px, py, parentRotation;  // the parent's scale and rotation
+    bool quarter = false;  // turned a quarter against the parent: its x and y stretches trade places
 };
 
 const Mirror kMirrors[] = {
@@ -28,6 +29,8 @@ const Mirror kMirrors[] = {
     {"x mirrored under a turned parent", -100, 100, 20, true, 80, 80, 40},
     {"under an x-mirrored parent", 100, 100, 20, true, -100, 100, 10},
     {"unevenly scaled, mirrored, parented", -150, 50, -25, true, 80, 80, 40},
+    {"turned a quarter under a stretched parent", 100, 100, 90, true, 150, 70, 30, true},
+    {"mirrored, turned a quarter back under a stretched parent", -100, 100, -90, true, 150, 70, 30, true},
 };
 
 QByteArray transform(const Mirror& m, double x, double y)
@@ -61,8 +64,8 @@ QByteArray mirroredComposition(const Mirror& m)
 // scale, which is what the export writes back.
 void expectAxesReproduced(const Scene& scene, int layerIndex, const MyBody& body, const Mirror& m)
 {
-    const double sx = m.sx / 100.0 * (m.parented ? m.px / 100.0 : 1.0);
-    const double sy = m.sy / 100.0 * (m.parented ? m.py / 100.0 : 1.0);
+    const double sx = m.sx / 100.0 * (m.parented ? (m.quarter ? m.py : m.px) / 100.0 : 1.0);
+    const double sy = m.sy / 100.0 * (m.parented ? (m.quarter ? m.px : m.py) / 100.0 : 1.0);
     const b2Vec2 origin = hostWorld(scene, layerIndex, 0, 0);
     const b2Vec2 xAxis = 100.0f * (hostWorld(scene, layerIndex, 1, 0) - origin);
     const b2Vec2 yAxis = 100.0f * (hostWorld(scene, layerIndex, 0, 1) - origin);

@@ -98,23 +98,32 @@ TEST(KeyframeExport, StaticBodiesGetValuesAndDeadBodiesAreLeftAlone)
         R"("parent": 3, "transform": {"position": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 1, "value": [200, 100]}]}})");
     Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "solid", "source": 3, "name": "Static", )") + keyed + "}",
                            QStringLiteral(R"({"id": 2, "type": "solid", "source": 3, "name": "Dead", )") + keyed + "}",
-                           QStringLiteral(R"({"id": 3, "type": "null", "name": "Parent", "transform": {"position": [10, 20]}})")}));
+                           QStringLiteral(R"({"id": 3, "type": "null", "name": "Parent", "transform": {"position": [10, 20]}})"),
+                           QStringLiteral(R"({"id": 4, "type": "solid", "source": 3, "name": "Unmoved", )") + keyed + "}"}));
     scene.build();
+    // Moved in the view: the static body stands somewhere its layer is not.
     scene.body(0).type = BodyType::Static;
+    scene.body(0).position.x += 0.5f;
+    scene.body(0).committedPosition = scene.body(0).position;
     scene.body(1).type = BodyType::Dead;
+    scene.body(2).type = BodyType::Static;
     exportRange(scene, 3, 6, true);
 
     const standin::PropertyNode* position = stream(scene, 0, TransformStream::Position);
     EXPECT_EQ(position->keyCount(), 0) << "earlier keys are gone";
-    EXPECT_NEAR(position->staticValue().x(), scene.core.bodyTransforms[1].positions[0].x, 1e-3);
+    EXPECT_NEAR(position->staticValue().x(), scene.core.bodyTransforms[2].positions[0].x, 1e-3);
     EXPECT_EQ(stream(scene, 0, TransformStream::Rotation)->keyCount(), 0);
     EXPECT_EQ(scene.composition()->layer(0)->parent(), nullptr);
     EXPECT_FALSE(scene.composition()->layer(0)->flags() & AEGP_LayerFlag_MOTION_BLUR) << "static: no blur";
 
-    // The Dead body's layer keeps its keys, its parent and its flags.
-    EXPECT_EQ(stream(scene, 1, TransformStream::Position)->keyCount(), 2);
-    EXPECT_NE(scene.composition()->layer(1)->parent(), nullptr);
-    EXPECT_FALSE(scene.composition()->layer(1)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+    // The Dead body's layer, and the layer of a static body left where its
+    // layer put it, keep their keys, their parents and their flags.
+    for (const int layer : {1, 3}) {
+        SCOPED_TRACE(layer);
+        EXPECT_EQ(stream(scene, layer, TransformStream::Position)->keyCount(), 2);
+        EXPECT_NE(scene.composition()->layer(layer)->parent(), nullptr);
+        EXPECT_FALSE(scene.composition()->layer(layer)->flags() & AEGP_LayerFlag_MOTION_BLUR);
+    }
 }
 
 TEST(KeyframeExport, MotionBlurGoesToMovingBodies)
@@ -133,8 +142,12 @@ TEST(KeyframeExport, ScaleKeepsItsSignAndBakesAnAnimatedParent)
     Scene scene(sceneJson({solid(1, 3, 300, 200, QStringLiteral(R"("transform": {"position": [300, 200], "scale": [-100, 100]})")),
                            solid(2, 3, 600, 200, QStringLiteral(R"("parent": 3)")), parentScale}));
     scene.build();
-    scene.body(0).type = BodyType::Static;
-    scene.body(1).type = BodyType::Static;
+    // Static, and moved a little in the view, so that they are written.
+    for (const int b : {0, 1}) {
+        scene.body(b).type = BodyType::Static;
+        scene.body(b).position.y += 0.5f;
+        scene.body(b).committedPosition = scene.body(b).position;
+    }
     exportRange(scene, 0, 5);
 
     const standin::PropertyNode* mirrored = stream(scene, 0, TransformStream::Scale);
@@ -147,6 +160,30 @@ TEST(KeyframeExport, ScaleKeepsItsSignAndBakesAnAnimatedParent)
     ASSERT_EQ(child->keyCount(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(child->key(i)->value.x(), 100.0 + 4.0 * i, 1e-3) << i;
+}
+
+// A layer without a parent keeps its own scale keys, those before and after
+// the range too: its scale is its scale in the composition. One with an
+// expression on its scale still gets the values the expression gave.
+TEST(KeyframeExport, AScaleOfItsOwnKeepsItsKeys)
+{
+    const QString keyed = QStringLiteral(R"json("transform": {"position": [300, 200], "scale": {"keys": [)json"
+                                         R"json([0, [100, 100, 100]], [[4, 25], [-60, 140, 100]], [[20, 25], [80, 80, 100]]]}})json");
+    const QString driven = QStringLiteral(R"json("transform": {"position": [600, 200], "scale": {"value": [100, 100, 100],)json"
+                                          R"json( "expression": "[50, 50]", "expressionValue": [50, 50, 100]}})json");
+    Scene scene(sceneJson({solid(1, 3, 300, 200, keyed), solid(2, 3, 600, 200, driven)}));
+    scene.build();
+    exportRange(scene, 2, 8);
+    const standin::PropertyNode* own = stream(scene, 0, TransformStream::Scale);
+    ASSERT_EQ(own->keyCount(), 3);
+    EXPECT_EQ(own->key(1)->time.value * 25, 4 * int(own->key(1)->time.scale));
+    EXPECT_NEAR(own->key(1)->value.x(), -60.0, 1e-9);
+    EXPECT_NEAR(own->key(2)->value.y(), 80.0, 1e-9);
+    EXPECT_GT(stream(scene, 0, TransformStream::Position)->keyCount(), 1) << "it fell";
+
+    const standin::PropertyNode* expression = stream(scene, 1, TransformStream::Scale);
+    EXPECT_FALSE(expression->expressionEnabled());
+    EXPECT_NEAR(expression->valueAt(A_Time{30, 25}, false).x(), 50.0, 1e-4);
 }
 
 TEST(KeyframeExport, ExpressionsOffAndWideComposition)
@@ -176,6 +213,27 @@ TEST(KeyframeExport, SeparatedDimensionsGetTheirOwnKeys)
     EXPECT_EQ(x->keyCount(), 1) << "x stands still";
     EXPECT_EQ(y->keyCount(), 5) << "y falls";
     EXPECT_NEAR(y->key(4)->value.x(), scene.core.bodyTransforms[0].positions[4].y, 1e-3);
+}
+
+// A separated position is drawn from its x and y: their expressions would
+// hide the keys written into them.
+TEST(KeyframeExport, SeparatedDimensionsLoseTheirExpressions)
+{
+    Scene scene(sceneJson({solid(1, 3, 300, 200, QStringLiteral(
+        R"json("transform": {"positionX": {"value": 300, "expression": "time*100", "expressionValue": 320},)json"
+        R"json( "positionY": {"value": 200, "expression": "wiggle(1,1)", "expressionValue": 205}})json"))}));
+    scene.build();
+    exportRange(scene, 0, 4);
+    const standin::PropertyNode* position = scene.composition()->layer(0)->transformStream(TransformStream::Position);
+    for (const int d : {0, 1}) {
+        const standin::PropertyNode* follower = position->separationFollower(d);
+        EXPECT_FALSE(follower->expressionEnabled()) << d;
+    }
+    const std::vector<BodyTransforms>& tracks = scene.core.bodyTransforms;
+    const A_Time end{4, 25};
+    EXPECT_NEAR(position->valueAt(end, false).x(), tracks[0].positions[4].x, 1e-3) << "drawn from the keys";
+    EXPECT_NEAR(position->valueAt(end, false).y(), tracks[0].positions[4].y, 1e-3) << "drawn from the keys";
+    EXPECT_GT(tracks[0].positions[4].y, 205.5f) << "it fell";
 }
 
 TEST(KeyframeExport, OntoADuplicateComposition)
@@ -293,4 +351,36 @@ TEST(KeyframeExport, NoBodiesAreToldBeforeADuplicateIsMade)
     EXPECT_EQ(scene.host.project->compositions().size(), 1u) << "no empty duplicate";
     EXPECT_EQ(group(scene, "Zolvar - Duplicate Comp"), nullptr);
     EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+}
+
+TEST(KeyframeExport, ABodyNeverMovedWhileEverySampleIsAtItsRest)
+{
+    ExportBody body{0, BodyType::Dynamic, 0.0f, "a"};
+    body.restKnown = true;
+    body.restPosition = b2Vec2(100.0f, 200.0f);
+    body.restRotation = 30.0f;
+    struct Row {
+        const char* what;
+        b2Vec2 position;
+        float rotation;
+        bool neverMoved;
+    };
+    const Row rows[] = {
+        {"at rest", b2Vec2(100.0f, 200.0f), 30.0f, true},
+        {"within the key tolerance", b2Vec2(100.02f, 199.98f), 30.0005f, true},
+        {"moved", b2Vec2(100.0f, 200.1f), 30.0f, false},
+        {"turned", b2Vec2(100.0f, 200.0f), 30.01f, false},
+    };
+    for (const Row& row : rows) {
+        BodyTransforms track;
+        track.positions = {body.restPosition, row.position, body.restPosition};
+        track.rotations = {body.restRotation, row.rotation, body.restRotation};
+        EXPECT_EQ(KeyframeExport::neverMoved(body, track), row.neverMoved) << row.what;
+    }
+    BodyTransforms still;
+    still.positions = {body.restPosition};
+    still.rotations = {body.restRotation};
+    EXPECT_FALSE(KeyframeExport::neverMoved(body, BodyTransforms{})) << "no track: it counts as moved";
+    body.restKnown = false;
+    EXPECT_FALSE(KeyframeExport::neverMoved(body, still)) << "no rest known: it counts as moved";
 }

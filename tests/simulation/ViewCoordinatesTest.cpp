@@ -72,6 +72,36 @@ TEST(ViewCoordinates, SlowMotionIsNeverThinnedAway)
     }
 }
 
+TEST(ViewCoordinates, ACreepTooSlowForTwoFramesIsKeyedOnceItHasGoneFar)
+{
+    // A hundredth of a pixel (or of a degree's tenth) a frame for 1,000
+    // frames: no two frames apart differ, but the value travels 10 pixels.
+    std::vector<float> turn;
+    std::vector<b2Vec2> drift;
+    for (int i = 0; i <= 1000; ++i) {
+        turn.push_back(10.0f + 0.0001f * float(i));
+        drift.emplace_back(300.0f + 0.01f * float(i), 200.0f);
+    }
+    const auto check = [](const auto& samples, const char* what, auto apart) {
+        const std::vector<bool> keys = selectKeys(samples);
+        // Every sample lies within the tolerance of the key before it, and
+        // the keys are not every frame.
+        size_t last = 0;
+        size_t count = 0;
+        for (size_t i = 0; i < samples.size(); ++i) {
+            if (keys[i]) {
+                last = i;
+                ++count;
+            }
+            EXPECT_FALSE(apart(samples[last], samples[i])) << what << " at " << i;
+        }
+        EXPECT_GT(count, 10u) << what;
+        EXPECT_LT(count, samples.size() / 2) << what;
+    };
+    check(turn, "a creeping turn", [](float a, float b) { return keyValuesDiffer(a, b); });
+    check(drift, "a creeping drift", [](b2Vec2 a, b2Vec2 b) { return keyValuesDiffer(a, b); });
+}
+
 TEST(ViewCoordinates, PreferencesReachTheLiveWorldAndTheJoints)
 {
     SimulationCore core(nullptr, 0);

@@ -4,6 +4,8 @@
 // and turned layers, parented layers), all starting after the exported
 // range, goes through zolvar-host's export; every layer's layer-to-world
 // matrix and every shape item's world placement must come back unchanged.
+// Shown from the start and falling, the same layers must be drawn as they
+// were, only lower.
 #include "HostProcess.h"
 
 #include "project/Composition.h"
@@ -16,6 +18,7 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 
 using namespace standin;
 
@@ -157,63 +160,281 @@ std::unique_ptr<Project> loadProject(const QString& path)
     return project;
 }
 
+// The composition as it was and as the export left it.
+struct Exported {
+    std::unique_ptr<Project> before;
+    std::unique_ptr<Project> after;
+    const Composition* original = nullptr;
+    const Composition* written = nullptr;
+};
+
+// Exports `range` of `json` through zolvar-host in `box` (with the
+// preferences stored there) and loads both projects.
+void exportThroughHost(const HostSandbox& box, const QByteArray& json, const QString& range, Exported& result)
+{
+    const QString input = box.path("every-kind.json");
+    ASSERT_TRUE(HostSandbox::write(input, json));
+    const QString output = box.path("result.json");
+    const HostRun run = box.run({input, "--export", range, "--output", output});
+    ASSERT_TRUE(run.finished) << show(run);
+    ASSERT_EQ(run.exitCode, 0) << show(run);
+    ASSERT_TRUE(run.out.contains("Export: done")) << show(run);
+
+    result.before = loadProject(input);
+    result.after = loadProject(output);
+    ASSERT_TRUE(result.before && result.after);
+    result.original = result.before->compositionByName(QStringLiteral("Main"));
+    // The keys go to a duplicate of the composition when the window's option
+    // says so (its default), else to the composition itself.
+    result.written = result.after->compositionByName(QStringLiteral("Main"));
+    for (const Composition* comp : result.after->compositions())
+        if (comp->name() != QLatin1String("Main"))
+            result.written = comp;
+    ASSERT_TRUE(result.original && result.written);
+    ASSERT_EQ(result.original->layerCount(), result.written->layerCount());
+}
+
+// Every point of the layer and of its shape items is drawn at t where it was
+// drawn before, moved down by `drop`.
+void expectDrawnAlike(const Layer& was, const Layer& is, const A_Time& t, double drop)
+{
+    const std::string at = was.name().toStdString() + " at " + std::to_string(t.value);
+    for (const Point p : {Point{0, 0}, Point{100, 0}, Point{0, 100}, Point{37, -53}}) {
+        Point a, b;
+        mapPoint(layerToWorld(was, t), p.x, p.y, &a.x, &a.y);
+        mapPoint(layerToWorld(is, t), p.x, p.y, &b.x, &b.y);
+        expectNear({a.x, a.y + drop}, b, at + ": layer point " + std::to_string(p.x) + ", " + std::to_string(p.y));
+    }
+    const auto wasItems = itemsOf(was, t);
+    const auto isItems = itemsOf(is, t);
+    ASSERT_EQ(wasItems.size(), isItems.size()) << at;
+    for (size_t k = 0; k < wasItems.size(); ++k)
+        for (const Point d : {Point{0, 0}, Point{10, 0}, Point{0, 10}}) {
+            const Point p0{wasItems[k].second.x + d.x, wasItems[k].second.y + d.y};
+            const Point p1{isItems[k].second.x + d.x, isItems[k].second.y + d.y};
+            const Point a = itemWorld(was, wasItems[k].first, p0, t);
+            expectNear({a.x, a.y + drop}, itemWorld(is, isItems[k].first, p1, t), at + ": item " + std::to_string(k));
+        }
+}
+
+int parentId(const Layer& layer)
+{
+    return layer.parent() ? int(layer.parent()->id()) : 0;
+}
+
+// A settings file that gives the bodies of these layers (found by name)
+// `attributes`, loaded automatically when the window opens.
+void storeSettings(const HostSandbox& box, std::initializer_list<const char*> names, const char* attributes)
+{
+    QByteArray settings = "<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"1\" minorVersion=\"2\">\n"
+                          "<preview zoom=\"50\" panX=\"0\" panY=\"0\" bgColorR=\"0\" bgColorG=\"0\" bgColorB=\"0\"/>\n"
+                          "<solver timeDivider=\"1\" tolerance=\"50\" stepsPerFrame=\"2\"/>\n"
+                          "<gravity magnitude=\"10\" direction=\"90\" takeValueFrom=\"0\"/>\n<bodies>\n";
+    for (const char* name : names)
+        settings += QByteArray("<body name=\"") + name + "\" " + attributes + "/>\n";
+    settings += "</bodies>\n<joints/>\n<presets/>\n</ZolvarSettings>\n";
+    const QString settingsFile = box.path("bodies.xml");
+    ASSERT_TRUE(HostSandbox::write(settingsFile, settings));
+    ASSERT_TRUE(HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"
+                                                    "Auto Saved Settings File=" + settingsFile.toUtf8() +
+                                                        "\nBody Identification for Auto Load Settings=2\n"));
+}
+
 } // namespace
 
 TEST(LayerFidelity, BodiesThatNeverMovedLeaveEveryLayerDrawnAsItWas)
 {
     HostSandbox box;
-    const QString input = box.path("every-kind.json");
-    ASSERT_TRUE(HostSandbox::write(input, kEveryKind));
-    const QString output = box.path("result.json");
-    const HostRun run = box.run({input, "--export", "0-10", "--output", output});
-    ASSERT_TRUE(run.finished) << show(run);
-    ASSERT_EQ(run.exitCode, 0) << show(run);
-    ASSERT_TRUE(run.out.contains("Export: done")) << show(run);
+    Exported e;
+    exportThroughHost(box, kEveryKind, "0-10", e);
+    if (HasFatalFailure())
+        return;
 
-    const std::unique_ptr<Project> before = loadProject(input);
-    const std::unique_ptr<Project> after = loadProject(output);
-    ASSERT_TRUE(before && after);
-    const Composition* original = before->compositionByName(QStringLiteral("Main"));
-    // The keys go to a duplicate of the composition when the window's option
-    // says so (its default), else to the composition itself.
-    const Composition* written = after->compositionByName(QStringLiteral("Main"));
-    for (const Composition* comp : after->compositions())
-        if (comp->name() != QLatin1String("Main"))
-            written = comp;
-    ASSERT_TRUE(original && written);
-    ASSERT_EQ(original->layerCount(), written->layerCount());
-
-    int keyed = 0;
-    for (int i = 0; i < original->layerCount(); ++i) {
-        const Layer& was = *original->layer(i);
-        const Layer& is = *written->layer(i);
+    int bodies = 0;
+    for (int i = 0; i < e.original->layerCount(); ++i) {
+        const Layer& was = *e.original->layer(i);
+        const Layer& is = *e.written->layer(i);
         const std::string name = was.name().toStdString();
         if (was.kind() != LayerKind::Null) {
-            // The export did write this layer: keys, no parent.
-            EXPECT_GE(is.transformStream(TransformStream::Position)->keyCount(), 1) << name;
-            EXPECT_EQ(is.parent(), nullptr) << name;
-            ++keyed;
+            // A body that never left its layer's place leaves the layer as
+            // it was: no keys, the same parent.
+            EXPECT_EQ(is.transformStream(TransformStream::Position)->keyCount(), 0) << name;
+            EXPECT_EQ(parentId(is), parentId(was)) << name;
+            ++bodies;
         }
         // Inside the range, at its end and once the layer is shown.
-        for (const A_Time t : {A_Time{0, 25}, A_Time{10, 25}, A_Time{75, 25}}) {
-            const std::string at = name + " at " + std::to_string(t.value);
-            for (const Point p : {Point{0, 0}, Point{100, 0}, Point{0, 100}, Point{37, -53}}) {
-                Point a, b;
-                mapPoint(layerToWorld(was, t), p.x, p.y, &a.x, &a.y);
-                mapPoint(layerToWorld(is, t), p.x, p.y, &b.x, &b.y);
-                expectNear(a, b, at + ": layer point " + std::to_string(p.x) + ", " + std::to_string(p.y));
+        for (const A_Time t : {A_Time{0, 25}, A_Time{10, 25}, A_Time{75, 25}})
+            expectDrawnAlike(was, is, t, 0.0);
+    }
+    EXPECT_EQ(bodies, 9);
+}
+
+// The same layers shown from the start, falling side by side without
+// touching (no body collides with any): every layer is written, parents
+// and all, and is drawn at every frame as it was, only lower, each by the
+// same drop.
+TEST(LayerFidelity, FallingLayersKeepTheirShapeMirrorAndTurn)
+{
+    HostSandbox box;
+    storeSettings(box, {"Solid", "Masked", "Mirrored", "Flipped", "Shapes", "Mirrored Shapes", "Title", "Child",
+                        "Child Shapes"},
+                  R"(type="2" maskBits="0")");
+    Exported e;
+    exportThroughHost(box, QByteArray(kEveryKind).replace("\"inPoint\": 2,", ""), "0-20", e);
+    if (HasFatalFailure())
+        return;
+
+    // How far the first body fell by each frame; every layer falls alike.
+    const Layer& first = *e.written->layer(0);
+    ASSERT_EQ(first.transformStream(TransformStream::Position)->keyCount(), 21);
+    int bodies = 0;
+    for (int i = 0; i < e.original->layerCount(); ++i) {
+        const Layer& was = *e.original->layer(i);
+        const Layer& is = *e.written->layer(i);
+        const std::string name = was.name().toStdString();
+        if (was.kind() != LayerKind::Null) {
+            EXPECT_EQ(is.transformStream(TransformStream::Position)->keyCount(), 21) << name;
+            EXPECT_EQ(is.parent(), nullptr) << name;
+            ++bodies;
+        }
+        for (const int frame : {0, 7, 20, 40}) {
+            const A_Time t{frame, 25};
+            Point a, b;
+            mapPoint(layerToWorld(*e.original->layer(0), t), 0, 0, &a.x, &a.y);
+            mapPoint(layerToWorld(first, t), 0, 0, &b.x, &b.y);
+            const double drop = was.kind() == LayerKind::Null ? 0.0 : b.y - a.y;
+            if (frame > 0) {
+                EXPECT_GT(b.y - a.y, 1.0) << "the first body falls";
             }
-            const auto wasItems = itemsOf(was, t);
-            const auto isItems = itemsOf(is, t);
-            ASSERT_EQ(wasItems.size(), isItems.size()) << at;
-            for (size_t k = 0; k < wasItems.size(); ++k)
-                for (const Point d : {Point{0, 0}, Point{10, 0}, Point{0, 10}}) {
-                    const Point p0{wasItems[k].second.x + d.x, wasItems[k].second.y + d.y};
-                    const Point p1{isItems[k].second.x + d.x, isItems[k].second.y + d.y};
-                    expectNear(itemWorld(was, wasItems[k].first, p0, t), itemWorld(is, isItems[k].first, p1, t),
-                               at + ": item " + std::to_string(k));
-                }
+            expectDrawnAlike(was, is, t, drop);
         }
     }
-    EXPECT_EQ(keyed, 9);
+    EXPECT_EQ(bodies, 9);
+}
+
+// Static bodies whose layers cannot be written without changing how they are
+// drawn: a child that its rotated, unevenly scaled parent skews, a chain of
+// three such layers, layers keyed before, inside and after the range, a
+// position separated into keyed x and y. Every one is drawn as it was, before,
+// inside and after the range.
+TEST(LayerFidelity, StaticBodiesKeepSkewingParentsAndTheirOwnKeys)
+{
+    const QByteArray json = R"({
+    "format": "zolvar-standin-project", "activeItem": "Main",
+    "footage": [{"id": 1, "name": "Box", "kind": "solid", "width": 100, "height": 100},
+                {"id": 2, "name": "Wide", "kind": "solid", "width": 160, "height": 60}],
+    "compositions": [{"id": 10, "name": "Main", "width": 1000, "height": 800, "frameRate": 25, "duration": 8,
+        "layers": [
+            {"id": 1, "type": "solid", "source": 1, "name": "P1",
+             "transform": {"position": [200, 400], "scale": [150, 70], "rotation": 30}},
+            {"id": 2, "type": "solid", "source": 2, "name": "P2", "parent": 1,
+             "transform": {"position": [120, 40], "scale": [-80, 110], "rotation": -25}},
+            {"id": 3, "type": "solid", "source": 1, "name": "P3", "parent": 2,
+             "transform": {"position": [60, -50], "scale": [90, -50], "rotation": 70, "anchorPoint": [10, 90]}},
+            {"id": 4, "type": "null", "name": "Rig", "transform": {"position": [700, 500], "scale": [120, 60], "rotation": 40}},
+            {"id": 5, "type": "solid", "source": 1, "name": "Rig Child", "parent": 4,
+             "transform": {"position": [50, 30], "rotation": 15}},
+            {"id": 6, "type": "solid", "source": 2, "name": "Keyed Before",
+             "transform": {"position": {"keys": [[0, [100, 650, 0]], [[25, 25], [300, 650, 0]]]},
+                           "rotation": {"keys": [[0, 0], [[25, 25], 90]]}}},
+            {"id": 7, "type": "solid", "source": 2, "name": "Keyed Inside",
+             "transform": {"position": {"keys": [[[50, 25], [400, 650, 0]], [[75, 25], [500, 700, 0]]]}}},
+            {"id": 8, "type": "solid", "source": 2, "name": "Keyed After",
+             "transform": {"position": [800, 650],
+                           "scale": {"keys": [[[120, 25], [100, 100, 100]], [[150, 25], [50, 150, 100]]]}}},
+            {"id": 9, "type": "solid", "source": 1, "name": "Separated",
+             "transform": {"positionX": {"keys": [[0, 850], [[100, 25], 900]]}, "positionY": 300, "rotation": 5}}
+        ]}]
+    })";
+    HostSandbox box;
+    storeSettings(box, {"P1", "P2", "P3", "Rig Child", "Keyed Before", "Keyed Inside", "Keyed After", "Separated"},
+                  R"(type="0")");
+    Exported e;
+    exportThroughHost(box, json, "40-80", e);
+    if (HasFatalFailure())
+        return;
+    for (int i = 0; i < e.original->layerCount(); ++i) {
+        const Layer& was = *e.original->layer(i);
+        const Layer& is = *e.written->layer(i);
+        EXPECT_EQ(parentId(is), parentId(was)) << was.name().toStdString();
+        for (const int frame : {0, 10, 25, 40, 60, 80, 100, 130, 160})
+            expectDrawnAlike(was, is, A_Time{frame, 25}, 0.0);
+    }
+}
+
+// A static layer that hangs from a falling body's layer stays where it was
+// drawn: the parent it would follow is written, so it is written too, above
+// or below that parent in the stack. A static child of a static parent is
+// left as it was.
+TEST(LayerFidelity, StaticLayersHangingFromAFallingLayerStayPut)
+{
+    const QByteArray json = R"({
+    "format": "zolvar-standin-project", "activeItem": "Main",
+    "footage": [{"id": 1, "name": "Box", "kind": "solid", "width": 100, "height": 100}],
+    "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 3000, "frameRate": 25, "duration": 8,
+        "layers": [
+            {"id": 1, "type": "solid", "source": 1, "name": "Hat Above", "parent": 2,
+             "transform": {"position": [50, -300], "rotation": 20}},
+            {"id": 2, "type": "solid", "source": 1, "name": "Head", "transform": {"position": [400, 500]}},
+            {"id": 3, "type": "solid", "source": 1, "name": "Hat Below", "parent": 2,
+             "transform": {"position": [-150, -300], "scale": [-100, 100]}},
+            {"id": 4, "type": "solid", "source": 1, "name": "Shelf", "transform": {"position": [1200, 500], "rotation": 10}},
+            {"id": 5, "type": "solid", "source": 1, "name": "Cup", "parent": 4, "transform": {"position": [50, -100]}}
+        ]}]
+    })";
+    HostSandbox box;
+    storeSettings(box, {"Hat Above", "Hat Below", "Shelf", "Cup"}, R"(type="0")");
+    Exported e;
+    exportThroughHost(box, json, "0-20", e);
+    if (HasFatalFailure())
+        return;
+    const Layer& head = *e.written->layer(1);
+    EXPECT_EQ(head.transformStream(TransformStream::Position)->keyCount(), 21) << "the head falls";
+    for (const int i : {0, 2, 3, 4}) {
+        const Layer& was = *e.original->layer(i);
+        const Layer& is = *e.written->layer(i);
+        for (const int frame : {0, 10, 20, 40})
+            expectDrawnAlike(was, is, A_Time{frame, 25}, 0.0);
+    }
+    EXPECT_EQ(parentId(*e.written->layer(4)), 4) << "the cup keeps its shelf";
+}
+
+// Children turned a quarter or half against a parent stretched unevenly (or
+// mirrored and stretched) are drawn unskewed, their x and y stretches traded
+// by the turn: falling, each keeps its stretch and is only moved down.
+TEST(LayerFidelity, TurnedChildrenOfAStretchedParentKeepTheirStretchWhenWritten)
+{
+    const QByteArray json = R"({
+    "format": "zolvar-standin-project", "activeItem": "Main",
+    "footage": [{"id": 2, "name": "Wide", "kind": "solid", "width": 160, "height": 60}],
+    "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25, "duration": 8,
+        "layers": [
+            {"id": 1, "type": "solid", "source": 2, "name": "Free", "transform": {"position": [2500, 400]}},
+            {"id": 2, "type": "null", "name": "Stretch", "transform": {"position": [500, 400], "scale": [150, 70], "rotation": 30}},
+            {"id": 3, "type": "solid", "source": 2, "name": "Quarter", "parent": 2, "transform": {"position": [100, 50], "rotation": 90}},
+            {"id": 4, "type": "solid", "source": 2, "name": "Mirrored Quarter", "parent": 2,
+             "transform": {"position": [-100, 50], "rotation": -90, "scale": [-100, 100]}},
+            {"id": 5, "type": "solid", "source": 2, "name": "Half", "parent": 2, "transform": {"position": [100, 250], "rotation": 180}},
+            {"id": 6, "type": "null", "name": "Mirror Stretch", "transform": {"position": [1500, 400], "scale": [-150, 70]}},
+            {"id": 7, "type": "solid", "source": 2, "name": "Mirror Quarter", "parent": 6, "transform": {"position": [100, 50], "rotation": 90}}
+        ]}]
+    })";
+    HostSandbox box;
+    storeSettings(box, {"Free", "Quarter", "Mirrored Quarter", "Half", "Mirror Quarter"}, R"(type="2" maskBits="0")");
+    Exported e;
+    exportThroughHost(box, json, "0-10", e);
+    if (HasFatalFailure())
+        return;
+    const Layer& free = *e.written->layer(0);
+    ASSERT_EQ(free.transformStream(TransformStream::Position)->keyCount(), 11);
+    for (int i = 0; i < e.original->layerCount(); ++i) {
+        const Layer& was = *e.original->layer(i);
+        for (const int frame : {0, 5, 10}) {
+            const A_Time t{frame, 25};
+            Point a, b;
+            mapPoint(layerToWorld(*e.original->layer(0), t), 0, 0, &a.x, &a.y);
+            mapPoint(layerToWorld(free, t), 0, 0, &b.x, &b.y);
+            expectDrawnAlike(was, *e.written->layer(i), t, was.kind() == LayerKind::Null ? 0.0 : b.y - a.y);
+        }
+    }
 }
