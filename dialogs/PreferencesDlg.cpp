@@ -3,6 +3,7 @@
 #include "host/HostFailure.h"
 #include "mainwindow/WindowSettingsStore.h"
 #include "mainwindow/ZolvarDlg.h"
+#include "properties/EditBox.h"
 #include "simulation/SimulationView.h"
 
 #include <QCloseEvent>
@@ -51,6 +52,8 @@ PreferencesDlg::PreferencesDlg(QWidget* parent, Qt::WindowFlags flags, SPBasicSu
 {
     ui.setupUi(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    EntryWithoutDigitsGuard::guard(ui.selectionStrokeWidthEt);
+    EntryWithoutDigitsGuard::guard(ui.jointStrokeWidthEt);
 
     defaults = Preferences::defaults();
     Preferences read = defaults;

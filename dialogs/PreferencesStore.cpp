@@ -33,6 +33,11 @@ Preferences Preferences::defaults()
     return p;
 }
 
+int usableBodyIdentification(A_long stored)
+{
+    return stored >= 0 && stored <= 2 ? int(stored) : BODY_IDENTIFICATION_DFLT;
+}
+
 const std::array<PreferenceField, kPreferenceCount>& preferenceFields()
 {
     using P = Preferences;
@@ -139,6 +144,8 @@ void PreferenceAccess::read(PreferenceId id, Preferences& prefs)
     case PreferenceKind::Long: {
         A_long value = prefs.*field.integer;
         readLong(keys[0].c_str(), value);
+        if (id == PreferenceId::BodyIdentificationForAutoLoad)
+            value = usableBodyIdentification(value);
         prefs.*field.integer = static_cast<int>(value);
         break;
     }

@@ -31,6 +31,11 @@ inline constexpr int DORMANT_BEHAVIOR_DFLT = 0;
 inline constexpr int IGNORE_BODY_COLOR_WHEN_PASTING_DFLT = 1;
 inline constexpr int BODY_IDENTIFICATION_DFLT = 0;  // 0 layer ID, 1 layer index, 2 layer name
 
+// A stored body identification (either key) as the program uses it: the
+// load dialog lists only layer ID, index and name, so any other value reads
+// as the default.
+int usableBodyIdentification(A_long stored);
+
 // The integer colour of a joint's drawing default: each component × 255 in
 // single precision, truncated (0.33 gives 84).
 QColor integerColorOf(const b2Color& color);

@@ -2,6 +2,7 @@
 // Connections are made by signature, in a fixed order, to the window's slots.
 #include "mainwindow/ResetButtons.h"
 #include "mainwindow/ZolvarDlg.h"
+#include "properties/EditBox.h"
 
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -138,6 +139,11 @@ void ZolvarDlg::guardAgainstWheel()
         }
     };
     guard(findChildren<QDoubleSpinBox*>());
+    // The plain number boxes (edit boxes see to it themselves): an entry
+    // without a digit keeps the value instead of correcting towards zero.
+    for (QDoubleSpinBox* box : findChildren<QDoubleSpinBox*>())
+        if (!qobject_cast<EditBox*>(box))
+            EntryWithoutDigitsGuard::guard(box);
     guard(findChildren<QSpinBox*>());
     guard(findChildren<QSlider*>());
 }

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
+
+#include <algorithm>
 
 EditBox::EditBox(QWidget* owner)
     : QDoubleSpinBox(nullptr)
@@ -33,13 +36,56 @@ bool EditBox::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+namespace {
+
+void commasToPoints(QString& text)
+{
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+} // namespace
+
+bool keepCurrentForEntryWithoutDigits(QString& text, const QString& current)
+{
+    if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
+        return false;
+    text = current;
+    return true;
+}
+
+void EntryWithoutDigitsGuard::guard(QDoubleSpinBox* box)
+{
+    if (box)
+        box->installEventFilter(new EntryWithoutDigitsGuard(box));
+}
+
+bool EntryWithoutDigitsGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QDoubleSpinBox*>(watched);
+    bool ends = event->type() == QEvent::FocusOut;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        ends = key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+    if (box && ends) {
+        if (auto* edit = box->findChild<QLineEdit*>()) {
+            QString text = edit->text();
+            if (keepCurrentForEntryWithoutDigits(text, box->textFromValue(box->value())))
+                edit->setText(text);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 QValidator::State EditBox::validate(QString& text, int& pos) const
 {
-    fixup(text);
+    commasToPoints(text);
     return QDoubleSpinBox::validate(text, pos);
 }
 
 void EditBox::fixup(QString& text) const
 {
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    commasToPoints(text);
+    // Without this the box would take the nearest valid value to zero.
+    keepCurrentForEntryWithoutDigits(text, textFromValue(value()));
 }

@@ -30,8 +30,13 @@ bool readWholeFile(const QString& path, qint64 maxSize, QByteArray& bytes, QStri
         reason = QStringLiteral("It is a folder.");
         return false;
     }
+    // A pipe would wait for a writer and a device may never end.
+    if (info.exists() && !info.isFile()) {
+        reason = QStringLiteral("It is not a regular file.");
+        return false;
+    }
     const QString tooLarge = QStringLiteral("The file is larger than %1 MiB.").arg(maxSize / (1024 * 1024));
-    if (info.isFile() && info.size() > maxSize) {
+    if (info.size() > maxSize) {
         reason = tooLarge;
         return false;
     }

@@ -10,5 +10,6 @@
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason);
 
 // Reads the whole file, up to `maxSize` bytes; on failure (missing,
-// unreadable, a folder, larger than maxSize) `reason` says why.
+// unreadable, a folder, a pipe or device, larger than maxSize) `reason`
+// says why.
 bool readWholeFile(const QString& path, qint64 maxSize, QByteArray& bytes, QString& reason);

@@ -284,6 +284,60 @@ b2Vec2 unitAxis(b2Vec2 axis)
     return axis;
 }
 
+namespace {
+
+bool finiteMotion(const b2Body& body)
+{
+    return isFinite(body.GetPosition()) && std::isfinite(body.GetAngle()) && isFinite(body.GetLinearVelocity())
+        && std::isfinite(body.GetAngularVelocity()) && isFinite(body.GetWorldCenter());
+}
+
+} // namespace
+
+void FiniteKeeper::reset(const b2World& world)
+{
+    good.clear();
+    coldStep = false;
+    for (const b2Body* body = world.GetBodyList(); body; body = body->GetNext()) {
+        const bool finite = isFinite(body->GetPosition()) && std::isfinite(body->GetAngle());
+        good.push_back({body, finite ? body->GetPosition() : b2Vec2(0.0f, 0.0f), finite ? body->GetAngle() : 0.0f});
+    }
+}
+
+int FiniteKeeper::afterStep(b2World& world)
+{
+    if (coldStep) {
+        world.SetWarmStarting(true);
+        coldStep = false;
+    }
+    int mended = 0;
+    size_t i = 0;
+    for (b2Body* body = world.GetBodyList(); body; body = body->GetNext(), ++i) {
+        if (i == good.size())
+            good.push_back({nullptr, b2Vec2(0.0f, 0.0f), 0.0f});
+        Place& place = good[i];
+        if (place.body != body) {
+            // Made since the last step: no good place known yet but the origin.
+            place = {body, b2Vec2(0.0f, 0.0f), 0.0f};
+        }
+        if (finiteMotion(*body)) {
+            place.position = body->GetPosition();
+            place.angle = body->GetAngle();
+            continue;
+        }
+        body->SetTransform(place.position, place.angle);
+        body->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+        body->SetAngularVelocity(0.0f);
+        ++mended;
+    }
+    good.resize(i);
+    if (mended > 0 && world.GetWarmStarting()) {
+        world.SetWarmStarting(false);
+        coldStep = true;
+    }
+    return mended;
+}
+
 b2Body* createBody(b2World& world, b2BodyDef def)
 {
     if (world.IsLocked())

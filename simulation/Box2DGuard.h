@@ -11,6 +11,8 @@
 
 #include <box2d/box2d.h>
 
+#include <vector>
+
 namespace Box2DGuard {
 
 bool isFinite(float v);
@@ -80,6 +82,33 @@ void setLimits(b2RevoluteJoint* joint, float lower, float upper);
 void setLimits(b2PrismaticJoint* joint, float lower, float upper);
 // The axis normalised; (1, 0) when it is not finite or too short.
 b2Vec2 unitAxis(b2Vec2 axis);
+
+// Keeps a world's bodies finite from one step to the next. Box2D's solver
+// can overflow where the scene asks more than float arithmetic holds (bodies
+// of the lightest and the heaviest densities joined together, for one), and
+// a body that is not finite spreads to everything it touches, vanishes from
+// the view and has no keys to give. After each step, a body whose position,
+// angle or velocities are not finite is put back where the last step left it
+// finite, at rest; the step after that starts without the impulses Box2D
+// kept from this one (warm starting off), as those may not be finite either.
+class FiniteKeeper
+{
+public:
+    // Takes the places of a world's bodies as it is built.
+    void reset(const b2World& world);
+    // Call after every step. Returns the number of bodies put back.
+    int afterStep(b2World& world);
+
+private:
+    struct Place
+    {
+        const b2Body* body;
+        b2Vec2 position;
+        float angle;  // unwrapped, as the rotation keys need it
+    };
+    std::vector<Place> good;  // in the world's body order
+    bool coldStep = false;
+};
 
 // The checked definitions handed to the world; null when left out.
 b2Body* createBody(b2World& world, b2BodyDef def);

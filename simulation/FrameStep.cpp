@@ -179,6 +179,7 @@ void SimulationCore::stepWorld(double dt)
     refreshJointStiffness();
     for (int k = 0; k < n; ++k) {
         world->Step(h, kVelocityIterations, kPositionIterations);
+        finiteKeeper.afterStep(*world);
         wakeDormantBodies();
     }
 }

@@ -155,6 +155,7 @@ void SimulationCore::initScene()
     for (MyJoint& joint : joints)
         createJoint(joint);
     readFollowing();
+    finiteKeeper.reset(*world);
 
     // Said once per body, not on every restart.
     const QString report = massUnusableText(bodies, newlyUnusable);

@@ -18,6 +18,7 @@
 #include "model/MyBody.h"
 #include "model/MyJoint.h"
 #include "render/SceneDraw.h"
+#include "simulation/Box2DGuard.h"
 #include "simulation/FollowedLayers.h"
 #include "simulation/FrameLimiter.h"
 #include "simulation/ZolvarWorld.h"
@@ -216,6 +217,8 @@ public:
     FrameLimiter limiter;
 
     ZolvarWorld* world = nullptr;
+    // Puts back bodies that a step left without a finite place.
+    Box2DGuard::FiniteKeeper finiteKeeper;
     b2Body* groundBody = nullptr;
     bool sceneInitialised = false;
     bool running = false;

@@ -342,3 +342,32 @@ TEST(PreferencesDlg, TheNextWindowStartsWithWhatOkStored)
 }
 
 } // namespace
+
+namespace {
+
+// An emptied width box, or one left with a lone point, then OK: the width
+// stays what it was instead of taking the box's least value, and nothing is
+// written.
+TEST(PreferencesDlg, AnEmptiedWidthKeepsItsValue)
+{
+    for (const char* typed : {"", "."}) {
+        SCOPED_TRACE(typed);
+        Prefs p;
+        auto dialog = p.open();
+        QApplication::setActiveWindow(dialog.get());
+        QDoubleSpinBox* width = dialog->form().selectionStrokeWidthEt;
+        width->setFocus();
+        width->selectAll();
+        QTest::keyClick(width, Qt::Key_Delete);
+        QTest::keyClicks(width, typed);
+        QTest::keyClick(width, Qt::Key_Return);
+        EXPECT_EQ(width->text(), "2.0");
+        const int before = p.setCalls();
+        dialog->form().okBtn->click();
+        EXPECT_FLOAT_EQ(p.view->selectionStrokeWidth, 2.0f);
+        EXPECT_EQ(p.setCalls(), before);
+        EXPECT_FALSE(p.store.contains(kSection, "Selection Stroke Width"));
+    }
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 
 #include "dialogs/PreferencesStore.h"
 #include "host/StartupQueries.h"
+#include "mainwindow/WindowPreferences.h"
 
 #include <cmath>
 #include <limits>
@@ -302,6 +303,33 @@ TEST(PreferencesStore, TheStartUpReadAndTheStoreAgreeOnTheAutoLoadIdentification
     EXPECT_EQ(ReadAutoLoadPrefs(host.session->basicSuite(), autoLoad), A_Err_NONE);
     EXPECT_EQ(autoLoad.bodyIdentification, 2);
     EXPECT_STREQ(kAutoLoadBodyIdKey, preferenceKeys(PreferenceId::BodyIdentificationForAutoLoad)[0].c_str());
+}
+
+// A body identification the load dialog cannot list (another program's, a
+// damaged store) reads as the default, by each of its three readers: kept,
+// it left the dialog's list without a choice and every load matched nothing.
+TEST(PreferencesStore, ABodyIdentificationOutsideTheListReadsAsTheDefault)
+{
+    const struct
+    {
+        const char* stored;
+        int expected;
+    } rows[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"3", 0}, {"-1", 0}, {"2147483647", 0}, {"name", 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stored);
+        Host host(kProject);
+        host.session->prefs().set(kSection, kAutoLoadBodyIdKey, row.stored);
+        host.session->prefs().set(kSection, "Body Identification", row.stored);
+        Preferences prefs = Preferences::defaults();
+        EXPECT_EQ(readPreferences(host.session->basicSuite(), prefs), A_Err_NONE);
+        EXPECT_EQ(prefs.bodyIdentification, row.expected);
+        AutoLoadPrefs autoLoad;
+        EXPECT_EQ(ReadAutoLoadPrefs(host.session->basicSuite(), autoLoad), A_Err_NONE);
+        EXPECT_EQ(autoLoad.bodyIdentification, row.expected);
+        WindowPreferences window;
+        EXPECT_EQ(readWindowPreferences(host.session->basicSuite(), window), A_Err_NONE);
+        EXPECT_EQ(window.bodyIdentification, row.expected);
+    }
 }
 
 TEST(PreferencesStore, JointColourDefaultsAreTruncatedFromTheDrawingDefaults)

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QStandardItemModel>
@@ -81,6 +82,85 @@ TEST(EditBox, ATypedCommaInDensityIsADecimalPoint)
     EXPECT_EQ(e.view->bodies[0].density, 0.5f);
     ASSERT_EQ(e.stack->count(), 1);
     EXPECT_EQ(e.lastText(), "Change Density");
+}
+
+// An entry with no number in it (emptied, a lone sign or point, blanks)
+// keeps the value the box had, whether the edit ends with Return or by
+// leaving the box; the nearest valid value is only for numbers out of range
+// (a sign the range has no room for is refused as it is typed).
+TEST(EditBox, AnEntryWithoutANumberKeepsTheValue)
+{
+    window_test::isolatedHome();
+    const struct
+    {
+        const char* typed;
+        double expected;
+    } rows[] = {{"", 2.5}, {"-", 2.5}, {".", 2.5}, {"-.", 2.5}, {"   ", 2.5}, {",", 2.5},
+                {"0", 0.001}, {"99", 99.0}, {" 7 ", 7.0}, {"-3", 3.0}};
+    for (bool byFocus : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << "'" << row.typed << "'" << (byFocus ? " focus out" : " Return"));
+            QWidget owner;
+            auto* box = new EditBox(&owner);
+            auto* other = new QLineEdit(&owner);
+            auto* layout = new QVBoxLayout(&owner);
+            layout->addWidget(box);
+            layout->addWidget(other);
+            box->setDecimals(3);
+            box->setRange(0.001, 100.0);
+            box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+            box->setValue(2.5);
+            owner.show();
+            QApplication::setActiveWindow(&owner);
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Delete);
+            QTest::keyClicks(box, row.typed);
+            if (byFocus)
+                other->setFocus();
+            else
+                QTest::keyClick(box, Qt::Key_Return);
+            EXPECT_DOUBLE_EQ(box->value(), row.expected);
+            EXPECT_EQ(box->text(), QString::number(row.expected, 'f', 3));
+        }
+    }
+}
+
+// In the panel too, and in the one body row whose box is a plain spin box.
+TEST(EditBox, AnEmptiedBodyRowChangesNothing)
+{
+    Edit e;
+    e.view->setVelocityDirection({30.0f, 30.0f}, {0, 1});
+    e.view->selectBodies({0, 1});
+    QApplication::setActiveWindow(e.window.get());
+    const Ui::ZolvarDlgClass& ui = e.view->form();
+    const struct
+    {
+        QDoubleSpinBox* box;
+        const char* typed;
+        const char* shown;
+    } rows[] = {{ui.densityEt, "", "1.000"},
+                {ui.velocityDirectionEt, "", "30.000"},
+                {ui.velocityDirectionEt, "-", "30.000"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.box->objectName().toStdString() + " '" + row.typed + "'");
+        for (bool byFocus : {false, true}) {
+            row.box->setFocus();
+            row.box->selectAll();
+            QTest::keyClick(row.box, Qt::Key_Delete);
+            QTest::keyClicks(row.box, row.typed);
+            if (byFocus)
+                ui.frictionEt->setFocus();
+            else
+                QTest::keyClick(row.box, Qt::Key_Return);
+            EXPECT_EQ(row.box->text(), QLatin1String(row.shown));
+        }
+    }
+    for (int b : {0, 1}) {
+        EXPECT_EQ(e.view->bodies[size_t(b)].density, 1.0f);
+        EXPECT_EQ(e.view->bodies[size_t(b)].linearVelocityDirection, 30.0f);
+    }
+    EXPECT_EQ(e.stack->count(), 0);
 }
 
 TEST(UndoView, ClearEmptiesTheHistoryAndKeepsEveryValue)

@@ -3,11 +3,14 @@
 // joints a file brings, and hostile files.
 #include "SettingsGuiFixture.h"
 
+#include "simulation/Box2DGuard.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QProgressBar>
-
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 using namespace settings_gui;
 
@@ -116,6 +119,9 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
     const QString huge = w.write(QStringLiteral("huge.xml"), good);
     QDir(w.folder.path()).mkdir(QStringLiteral("sub"));
     QFile(huge).resize(64LL * 1024 * 1024 + 1);  // sparse: no time spent writing
+    // Opening a pipe for reading waits for a writer: the load would hang.
+    const QString pipe = w.path(QStringLiteral("pipe.xml"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const struct {
         QString file;
         const char* text;
@@ -126,6 +132,8 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
         {w.write(QStringLiteral("empty.xml"), QByteArray()), "cannot be found", "line"},
         {huge, "cannot be found", "larger than 64 MiB"},
         {w.path(QStringLiteral("sub")), "cannot be found", "folder"},
+        {pipe, "cannot be found", "not a regular file"},
+        {QStringLiteral("/dev/zero"), "cannot be found", "not a regular file"},
         {w.write(QStringLiteral("root.xml"), "<Other/>"), "Unsupported settings format.", "ZolvarSettings"},
         {w.write(QStringLiteral("bodies.xml"), noBodies), "Unsupported settings format (Bodies Settings)", "bodies"},
         {w.write(QStringLiteral("match.xml"), otherComp),
@@ -319,8 +327,13 @@ TEST(SettingsLoad, HostileFilesNeverReachTheWorld)
             MessageCatcher messages;
             w.load(info.filePath(), mode, false);
             w.view->playAnimation();
-            for (int i = 0; i < 5; ++i)
+            // Every body stays where it can be drawn and recorded.
+            for (int i = 0; i < 60; ++i) {
                 w.view->updatePhysics();
+                for (const MyBody& b : w.view->bodies)
+                    ASSERT_TRUE(!b.body || Box2DGuard::isFinite(b.body->GetPosition()))
+                        << info.fileName().toStdString() << " mode " << mode << " tick " << i;
+            }
             w.view->restartAndStopAnimation(false);
         }
     }

@@ -373,3 +373,84 @@ TEST(Box2DGuard, JointValuesFarOutOfTheSceneAreBounded)
         world.Step(1.0f / 60.0f, 8, 3);
     EXPECT_TRUE(Box2DGuard::isFinite(body->GetPosition()));
 }
+
+// A step that leaves a body without a finite place or speed: the body goes
+// back to where the last good step left it (its unwrapped angle too), at
+// rest, the next step is taken cold and the one after warm again; the other
+// bodies keep their motion.
+TEST(Box2DGuard, BodiesAStepLeftNotFiniteArePutBack)
+{
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const struct
+    {
+        const char* what;
+        b2Vec2 velocity;
+        float spin;
+    } rows[] = {
+        {"velocity not a number", b2Vec2(kNaN, 0.0f), 0.0f},
+        {"infinite velocity", b2Vec2(0.0f, -kInf), 0.0f},
+        {"infinite spin", b2Vec2(0.0f, 0.0f), kInf},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        b2World world(b2Vec2(0.0f, -10.0f));
+        b2PolygonShape box;
+        box.SetAsBox(0.5f, 0.5f);
+        b2BodyDef def;
+        def.type = b2_dynamicBody;
+        def.position.Set(0.0f, 0.0f);
+        def.angle = 20.0f;  // beyond a turn: put back unwrapped
+        b2Body* sick = world.CreateBody(&def);
+        sick->CreateFixture(&box, 1.0f);
+        def.position.Set(5.0f, 0.0f);
+        def.angle = 0.0f;
+        b2Body* well = world.CreateBody(&def);
+        well->CreateFixture(&box, 1.0f);
+
+        Box2DGuard::FiniteKeeper keeper;
+        keeper.reset(world);
+        world.Step(1.0f / 60.0f, 8, 3);
+        EXPECT_EQ(keeper.afterStep(world), 0);
+        const b2Vec2 goodPlace = sick->GetPosition();
+        const float goodAngle = sick->GetAngle();
+
+        sick->SetLinearVelocity(row.velocity);
+        sick->SetAngularVelocity(row.spin);
+        world.Step(1.0f / 60.0f, 8, 3);
+        EXPECT_EQ(keeper.afterStep(world), 1);
+        EXPECT_EQ(sick->GetPosition(), goodPlace);
+        EXPECT_EQ(sick->GetAngle(), goodAngle);
+        EXPECT_EQ(sick->GetLinearVelocity(), b2Vec2(0.0f, 0.0f));
+        EXPECT_EQ(sick->GetAngularVelocity(), 0.0f);
+        EXPECT_FALSE(world.GetWarmStarting());
+        EXPECT_LT(well->GetLinearVelocity().y, 0.0f);
+
+        world.Step(1.0f / 60.0f, 8, 3);
+        EXPECT_EQ(keeper.afterStep(world), 0);
+        EXPECT_TRUE(world.GetWarmStarting());
+        EXPECT_LT(sick->GetPosition().y, goodPlace.y);  // falling again
+    }
+}
+
+// A body made after the world was built is known from its first step on.
+TEST(Box2DGuard, ABodyMadeAfterTheBuildIsKeptFromItsFirstStepOn)
+{
+    b2World world(b2Vec2(0.0f, -10.0f));
+    Box2DGuard::FiniteKeeper keeper;
+    keeper.reset(world);
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.position.Set(3.0f, 4.0f);
+    b2Body* body = world.CreateBody(&def);
+    b2CircleShape circle;
+    circle.m_radius = 0.5f;
+    body->CreateFixture(&circle, 1.0f);
+    world.Step(1.0f / 60.0f, 8, 3);
+    EXPECT_EQ(keeper.afterStep(world), 0);
+    body->SetLinearVelocity(b2Vec2(std::numeric_limits<float>::quiet_NaN(), 0.0f));
+    world.Step(1.0f / 60.0f, 8, 3);
+    EXPECT_EQ(keeper.afterStep(world), 1);
+    EXPECT_TRUE(Box2DGuard::isFinite(body->GetPosition()));
+    EXPECT_NEAR(body->GetPosition().x, 3.0f, 0.01f);
+}
