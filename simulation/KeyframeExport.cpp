@@ -399,12 +399,22 @@ A_Err KeyframeExport::writeLayer(int call)
         return A_Err_NONE;
 
     // 3. Scale in the composition, before anything changes: every frame when
-    // the layer's or a parent's scale is animated, else once.
+    // the layer's or a parent's scale is animated, else once. Without a
+    // parent or an expression the layer's own scale is its scale in the
+    // composition: it is not written, and its keys, also those outside the
+    // range, stay as they are.
+    AEGP_StreamRefH scale = nullptr;
+    A_Boolean scaleDriven = false;
+    if (!err)
+        err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_SCALE, scale);
+    if (!err)
+        err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, scale, &scaleDriven);
+    const bool writesScale = parent || scaleDriven;
     bool varies = false;
     std::vector<b2Vec2> scales;
-    if (!err)
+    if (!err && writesScale)
         err = scaleVaries(suites, pluginId, layer, varies);
-    for (int f = 0; !err && f < (varies ? frames : 1); ++f) {
+    for (int f = 0; !err && writesScale && f < (varies ? frames : 1); ++f) {
         double fx = 1.0, fy = 1.0;
         err = GetWorldScaleAlongBodyAxesAtTime(pluginId, basicSuite, layer, fx, fy,
                                                frameTime(settings.frameDuration, settings.startFrame + f));
@@ -419,7 +429,7 @@ A_Err KeyframeExport::writeLayer(int call)
         err = suites.LayerSuite7()->AEGP_SetLayerFlag(layer, AEGP_LayerFlag_MOTION_BLUR, true);
 
     // 6. The streams.
-    AEGP_StreamRefH position = nullptr, rotation = nullptr, anchor = nullptr, scale = nullptr;
+    AEGP_StreamRefH position = nullptr, rotation = nullptr, anchor = nullptr;
     AEGP_StreamRefH positionX = nullptr, positionY = nullptr;
     A_Boolean separated = false;
     if (!err)
@@ -428,8 +438,6 @@ A_Err KeyframeExport::writeLayer(int call)
         err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_ROTATION, rotation);
     if (!err)
         err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_ANCHORPOINT, anchor);
-    if (!err)
-        err = layerStream(suites, pluginId, held, layer, AEGP_LayerStream_SCALE, scale);
     if (!err)
         err = suites.DynamicStreamSuite4()->AEGP_AreDimensionsSeparated(position, &separated);
     if (!err && separated) {
@@ -443,7 +451,6 @@ A_Err KeyframeExport::writeLayer(int call)
 
     // 7. Expressions off: the keys are the values from now on. A separated
     // position is drawn from its x and y, whose own expressions go off too.
-    bool scaleDriven = false;
     for (AEGP_StreamRefH stream : {position, rotation, anchor, scale, positionX, positionY}) {
         A_Boolean enabled = false;
         if (!stream)
@@ -452,7 +459,6 @@ A_Err KeyframeExport::writeLayer(int call)
             err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &enabled);
         if (!err && enabled)
             err = suites.StreamSuite4()->AEGP_SetExpressionState(pluginId, stream, false);
-        scaleDriven = scaleDriven || (stream == scale && enabled);
     }
 
     // A shape layer's items keep their placements: the recorded anchor is
@@ -510,10 +516,8 @@ A_Err KeyframeExport::writeLayer(int call)
         err = setStaticValue(suites, pluginId, anchor, startTime,
                              [&](AEGP_StreamVal2& v) { putXY(v, track.anchor.x, track.anchor.y); });
 
-    // 12. Scale. Without a parent (and an expression) the layer's own scale
-    // is its scale in the composition: its keys, also those outside the
-    // range, are left as they are.
-    if (!err && !parent && !scaleDriven)
+    // 12. Scale, when it is written (step 3).
+    if (!err && !writesScale)
         return err;
     if (!err && varies)
         err = writeKeys(suites, pluginId, scale, settings, scales,
