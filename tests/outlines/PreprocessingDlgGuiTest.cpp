@@ -258,6 +258,7 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     using namespace outline_test;
     Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + namedGroup("B", "", ellipse("")) + "," +
                                        namedGroup("C", "", ""))));
+    const QByteArray before = scene.project->toJson();
     testApp();
     PreprocessingDlg dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), kPluginId);
     dlg.setLayerIndicesToSep({0});
@@ -272,6 +273,8 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     EXPECT_EQ(bar->maximum(), 3);
     EXPECT_EQ(bar->value(), 3);
     EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B"})) << "C holds nothing that draws";
+    ASSERT_TRUE(scene.session->undoLastGroup());
+    EXPECT_EQ(scene.project->toJson(), before) << "one undo takes it all back";
 }
 
 TEST(PreprocessingDlg, AFailedLayerDoesNotStopTheOthers)
