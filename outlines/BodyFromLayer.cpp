@@ -112,7 +112,7 @@ void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color
                     failed, centre, groupRotation, isPath, &build.outlineUnrepresentable);
     body.labelColor = build.labelColor;
     if (outlines.empty()) {
-        showOutlineMessage(build.parent, layerGeometryErrorText(build.layerIndex));
+        reportLayerGeometryError(build.parent, build.layerIndex);
         ShapeDef square;
         square.points = {b2Vec2(0, 0), b2Vec2(1, 0), b2Vec2(1, 1), b2Vec2(0, 1)};
         square.isBox = true;

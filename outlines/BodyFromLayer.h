@@ -19,7 +19,7 @@ class QWidget;
 // centre, rotation, anchor and colours from the layer's masks when it has
 // any, else from its text, its shape items, or, for an audio-video layer, its
 // own box. A shape layer that yields no outline shows a message on `parent`
-// (showOutlineMessage) and becomes a unit box at the origin. Fields not
+// (reportLayerGeometryError) and becomes a unit box at the origin. Fields not
 // named keep their values; `bodyColor` receives the body's colour. Label k
 // (1 to 16) of the body in `labels` picks entry k - 1 of `labelColors`; any
 // other label means no label. `precision` goes to the discretisation (the

@@ -20,22 +20,30 @@
 using SeparationProgress = std::function<void(int done, int total)>;
 
 // The active composition's layer `layerIndex` (0-based) becomes one layer per
-// mask, at layerIndex, layerIndex + 1, ... in mask order, each a copy of the
-// layer that carries that one mask as it is at time 0 (outline, feather,
-// opacity, expansion and the mask's lock state; mode, inversion and colour
-// are the host's defaults). The source layer stays below them with its video
-// switched off. A layer without a mask group is left alone, silently.
+// mask that is switched on, at layerIndex, layerIndex + 1, ... in mask order,
+// each a copy of the layer that carries that one mask, of the same name, as it
+// is at time 0 (outline, feather, opacity, expansion and the mask's lock
+// state; mode, inversion and colour are the host's defaults). The source layer
+// stays below them with its video switched off, and keeps every mask, those
+// switched off included. A layer without a mask group, or without a mask that
+// is switched on, is left alone, silently.
 // Returns the first host error (already reported).
 A_Err separateLayerMasks(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                          const SeparationProgress& progress = {});
 
-// The active composition's shape layer `layerIndex` becomes one new shape
-// layer per top-level "ADBE Vector Group", directly below it in group order,
-// each with the source's parent, its anchor point, position, scale and
-// rotation at time 0 (before expressions), and one group of the same name
-// rebuilt item by item (nested groups included). When the top level holds
-// drawing items outside any group, the separated groups are deleted from the
-// source, which keeps the rest; otherwise the source's video is switched off.
+// The active composition's shape layer `layerIndex` becomes one layer per
+// top-level "ADBE Vector Group" that draws (see groupDraws), next to it in
+// group order, named after the group. Each is a copy of the layer without
+// its other groups and without the shapes outside groups: it keeps the
+// layer's time span, switches, label, parent, transform with its keys, masks
+// and effects, and the top-level fills, strokes and other items that painted
+// the group, so that it draws what the group drew at every frame. A group
+// that is switched off or holds nothing that draws stays on the source only.
+// The layers go directly below the source; but when the top level holds
+// shapes outside any group that are switched on, the source keeps those and
+// loses the separated groups, the groups listed before those shapes go above
+// it and those after below it, and a group listed between two of them stays
+// on it. Otherwise the source's video is switched off.
 // Returns the first host error (already reported).
 A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                           const SeparationProgress& progress = {});

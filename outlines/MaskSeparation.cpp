@@ -4,11 +4,13 @@
 #include "host/LayerQueries.h"
 #include "outlines/HostStreams.h"
 #include "outlines/SeparationSupport.h"
+#include "outlines/StreamSwitch.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,14 +43,38 @@ void readMaskValues(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
     }
 }
 
-// Gives `layer` a new mask with those values.
-void addMask(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, A_Boolean locked,
-             MaskValues& values, CallTrail& trail)
+// The mask group of a layer ("ADBE Mask Parade"); no stream when it has none.
+void maskParadeOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, ScopedStream& parade,
+                  CallTrail& trail)
+{
+    ScopedStream root(suites);
+    if (trail.ok())
+        trail.note(suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out()),
+                   "AEGP_GetNewStreamRefForLayer");
+    if (trail.ok())
+        trail.note(childByMatchName(suites, pluginId, root.get(), "ADBE Mask Parade", parade),
+                   "AEGP_GetNewStreamRefByMatchname");
+}
+
+// Gives `layer` a new mask with those values and that name.
+void addMask(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, const std::string& name,
+             A_Boolean locked, MaskValues& values, CallTrail& trail)
 {
     ScopedMask mask(suites);
     A_long index = 0;
     if (trail.ok())
         trail.note(suites.MaskSuite5()->AEGP_CreateNewMask(layer, mask.out(), &index), "AEGP_CreateNewMask");
+    {
+        ScopedStream parade(suites), atom(suites);
+        maskParadeOf(suites, pluginId, layer, parade, trail);
+        if (trail.ok() && !parade)
+            trail.note(A_Err_GENERIC, "AEGP_GetNewStreamRefByMatchname");
+        if (trail.ok())
+            trail.note(childByIndex(suites, pluginId, parade.get(), index, atom), "AEGP_GetNewStreamRefByIndex");
+        if (trail.ok())
+            trail.note(suites.DynamicStreamSuite3()->AEGP_SetStreamName(atom.get(), name.c_str()),
+                       "AEGP_SetStreamName");
+    }
     const std::pair<AEGP_MaskStream, ScopedStreamValue*> writes[] = {
         {AEGP_MaskStream_OUTLINE, &values.shape},
         {AEGP_MaskStream_FEATHER, &values.feather},
@@ -79,80 +105,89 @@ A_Err separateLayerMasks(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerI
     const AEGP_DynamicStreamSuite4* dynamic = suites.DynamicStreamSuite4();
     CallTrail trail;
 
-    AEGP_ItemH item = nullptr;
-    AEGP_LayerH source = nullptr;
-    trail.note(GetActiveLayer(suites, layerIndex, item, source), "AEGP_GetCompLayerByIndex");
-    ScopedStream root(suites), parade(suites);
-    if (trail.ok())
-        trail.note(dynamic->AEGP_GetNewStreamRefForLayer(pluginId, source, root.out()), "AEGP_GetNewStreamRefForLayer");
-    if (trail.ok())
-        trail.note(childByMatchName(suites, pluginId, root.get(), "ADBE Mask Parade", parade),
-                   "AEGP_GetNewStreamRefByMatchname");
-    if (trail.ok() && !parade)
-        return A_Err_NONE;
-    A_long n = 0;
-    if (trail.ok())
-        trail.note(dynamic->AEGP_GetNumStreamsInGroup(parade.get(), &n), "AEGP_GetNumStreamsInGroup");
-    if (trail.ok() && n == 0)
-        return A_Err_NONE;  // nothing to split: the layer is not hidden
-    if (progress && trail.ok())
-        progress(0, int(n));
-
-    // The template: the layer without its masks.
     std::vector<AEGP_LayerH> made;
-    AEGP_LayerH templ = nullptr;
-    if (trail.ok() && trail.note(layers->AEGP_DuplicateLayer(source, &templ), "AEGP_DuplicateLayer") == A_Err_NONE)
-        made.push_back(templ);
-    {
-        ScopedStream templRoot(suites), templParade(suites);
+    try {
+        AEGP_ItemH item = nullptr;
+        AEGP_LayerH source = nullptr;
+        trail.note(GetActiveLayer(suites, layerIndex, item, source), "AEGP_GetCompLayerByIndex");
+        ScopedStream parade(suites);
+        maskParadeOf(suites, pluginId, source, parade, trail);
+        if (trail.ok() && !parade)
+            return A_Err_NONE;
+        A_long n = 0;
         if (trail.ok())
-            trail.note(dynamic->AEGP_GetNewStreamRefForLayer(pluginId, templ, templRoot.out()),
-                       "AEGP_GetNewStreamRefForLayer");
-        if (trail.ok())
-            trail.note(childByMatchName(suites, pluginId, templRoot.get(), "ADBE Mask Parade", templParade),
-                       "AEGP_GetNewStreamRefByMatchname");
-        for (A_long j = n - 1; trail.ok() && j >= 0; --j) {
+            trail.note(dynamic->AEGP_GetNumStreamsInGroup(parade.get(), &n), "AEGP_GetNumStreamsInGroup");
+        // A mask that is switched off gets no layer: it stays on the source.
+        std::vector<bool> switchedOn;
+        for (A_long i = 0; trail.ok() && i < n; ++i) {
             ScopedStream mask(suites);
-            trail.note(childByIndex(suites, pluginId, templParade.get(), j, mask), "AEGP_GetNewStreamRefByIndex");
+            bool on = false;
+            trail.note(childByIndex(suites, pluginId, parade.get(), i, mask), "AEGP_GetNewStreamRefByIndex");
             if (trail.ok())
-                trail.note(dynamic->AEGP_DeleteStream(mask.get()), "AEGP_DeleteStream");
+                trail.note(isSwitchedOn(suites, mask.get(), on), "AEGP_GetDynamicStreamFlags");
+            switchedOn.push_back(on);
         }
+        if (trail.ok() && std::find(switchedOn.begin(), switchedOn.end(), true) == switchedOn.end())
+            return A_Err_NONE;  // nothing to split: the layer is not hidden
+        if (progress && trail.ok())
+            progress(0, int(n));
+
+        // The template: the layer without its masks.
+        AEGP_LayerH templ = nullptr;
+        if (trail.ok() && trail.note(layers->AEGP_DuplicateLayer(source, &templ), "AEGP_DuplicateLayer") == A_Err_NONE)
+            made.push_back(templ);
+        {
+            ScopedStream templParade(suites);
+            maskParadeOf(suites, pluginId, templ, templParade, trail);
+            for (A_long j = n - 1; trail.ok() && j >= 0; --j) {
+                ScopedStream mask(suites);
+                trail.note(childByIndex(suites, pluginId, templParade.get(), j, mask), "AEGP_GetNewStreamRefByIndex");
+                if (trail.ok())
+                    trail.note(dynamic->AEGP_DeleteStream(mask.get()), "AEGP_DeleteStream");
+            }
+        }
+
+        A_long copies = 0;
+        for (A_long i = 0; trail.ok() && i < n; ++i) {
+            if (progress)
+                progress(int(i) + 1, int(n));
+            if (!switchedOn[size_t(i)])
+                continue;
+            ScopedStream mask(suites);
+            std::string name;
+            trail.note(childByIndex(suites, pluginId, parade.get(), i, mask), "AEGP_GetNewStreamRefByIndex");
+            if (trail.ok())
+                trail.note(readStreamName(suites, mask.get(), name), "AEGP_GetStreamName");
+            MaskValues values(suites);
+            readMaskValues(suites, pluginId, mask.get(), values, trail);
+
+            ScopedMask sourceMask(suites);
+            A_Boolean locked = false;
+            if (trail.ok())
+                trail.note(suites.MaskSuite5()->AEGP_GetLayerMaskByIndex(source, i, sourceMask.out()),
+                           "AEGP_GetLayerMaskByIndex");
+            if (trail.ok())
+                trail.note(suites.MaskSuite5()->AEGP_GetMaskLockState(sourceMask.get(), &locked), "AEGP_GetMaskLockState");
+
+            AEGP_LayerH copy = nullptr;
+            if (trail.ok() && trail.note(layers->AEGP_DuplicateLayer(templ, &copy), "AEGP_DuplicateLayer") == A_Err_NONE)
+                made.push_back(copy);
+            if (trail.ok())
+                trail.note(layers->AEGP_ReorderLayer(copy, layerIndex + copies), "AEGP_ReorderLayer");
+            ++copies;
+            addMask(suites, pluginId, copy, name, locked, values, trail);
+            if (trail.ok())
+                trail.note(suites.LayerSuite5()->AEGP_SetLayerName(copy, name.c_str()), "AEGP_SetLayerName");
+        }
+
+        // The template goes first, so that a failure there leaves the source as it was.
+        if (trail.ok() && trail.note(layers->AEGP_DeleteLayer(templ), "AEGP_DeleteLayer") == A_Err_NONE)
+            made.erase(std::find(made.begin(), made.end(), templ));
+        if (trail.ok())
+            trail.note(layers->AEGP_SetLayerFlag(source, AEGP_LayerFlag_VIDEO_ACTIVE, false), "AEGP_SetLayerFlag");
+    } catch (int err) {
+        trail.note(err ? err : A_Err_GENERIC, "acquiring a host suite");
     }
-
-    for (A_long i = 0; trail.ok() && i < n; ++i) {
-        if (progress)
-            progress(int(i) + 1, int(n));
-        ScopedStream mask(suites);
-        std::string name;
-        trail.note(childByIndex(suites, pluginId, parade.get(), i, mask), "AEGP_GetNewStreamRefByIndex");
-        if (trail.ok())
-            trail.note(readStreamName(suites, mask.get(), name), "AEGP_GetStreamName");
-        MaskValues values(suites);
-        readMaskValues(suites, pluginId, mask.get(), values, trail);
-
-        ScopedMask sourceMask(suites);
-        A_Boolean locked = false;
-        if (trail.ok())
-            trail.note(suites.MaskSuite5()->AEGP_GetLayerMaskByIndex(source, i, sourceMask.out()),
-                       "AEGP_GetLayerMaskByIndex");
-        if (trail.ok())
-            trail.note(suites.MaskSuite5()->AEGP_GetMaskLockState(sourceMask.get(), &locked), "AEGP_GetMaskLockState");
-
-        AEGP_LayerH copy = nullptr;
-        if (trail.ok() && trail.note(layers->AEGP_DuplicateLayer(templ, &copy), "AEGP_DuplicateLayer") == A_Err_NONE)
-            made.push_back(copy);
-        if (trail.ok())
-            trail.note(layers->AEGP_ReorderLayer(copy, layerIndex + i), "AEGP_ReorderLayer");
-        addMask(suites, pluginId, copy, locked, values, trail);
-        if (trail.ok())
-            trail.note(suites.LayerSuite5()->AEGP_SetLayerName(copy, name.c_str()), "AEGP_SetLayerName");
-    }
-
-    // The template goes first, so that a failure there leaves the source as it was.
-    if (trail.ok() && trail.note(layers->AEGP_DeleteLayer(templ), "AEGP_DeleteLayer") == A_Err_NONE)
-        made.erase(std::find(made.begin(), made.end(), templ));
-    if (trail.ok())
-        trail.note(layers->AEGP_SetLayerFlag(source, AEGP_LayerFlag_VIDEO_ACTIVE, false), "AEGP_SetLayerFlag");
 
     if (!trail.ok()) {
         const int left = deleteLayers(suites, made);

@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
 OutlineMessageHandler currentHandler = nullptr;
+LayerGeometryReport* currentReport = nullptr;
 
 QString bodyEntry(const std::vector<MyBody>& bodies, size_t row)
 {
@@ -27,6 +31,48 @@ QString layerGeometryErrorText(int layerIndex)
 {
     return QStringLiteral("An error occurred when retrieving geometry of layer ") + QString::number(layerIndex + 1)
            + QStringLiteral(". This layer will be represented as a simple box.");
+}
+
+QString layerGeometryErrorText(const std::vector<int>& layerIndices)
+{
+    if (layerIndices.empty())
+        return QString();
+    if (layerIndices.size() == 1)
+        return layerGeometryErrorText(layerIndices.front());
+    const size_t listed = std::min(layerIndices.size(), size_t(kMaxListedLayers));
+    QStringList numbers;
+    for (size_t i = 0; i < listed; ++i)
+        numbers.append(QString::number(layerIndices[i] + 1));
+    QString list;
+    if (listed < layerIndices.size())
+        list = numbers.join(QStringLiteral(", ")) + QStringLiteral(" and %1 more").arg(layerIndices.size() - listed);
+    else
+        list = numbers.mid(0, numbers.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ")
+               + numbers.last();
+    return QStringLiteral("An error occurred when retrieving geometry of layers ") + list
+           + QStringLiteral(". These layers will be represented as simple boxes.");
+}
+
+void reportLayerGeometryError(QWidget* parent, int layerIndex)
+{
+    if (currentReport)
+        currentReport->layers_.push_back(layerIndex);
+    else
+        showOutlineMessage(parent, layerGeometryErrorText(layerIndex));
+}
+
+LayerGeometryReport::LayerGeometryReport(QWidget* parent) : parent_(parent), outer_(currentReport)
+{
+    currentReport = this;
+}
+
+LayerGeometryReport::~LayerGeometryReport()
+{
+    currentReport = outer_;
+    if (outer_)
+        outer_->layers_.insert(outer_->layers_.end(), layers_.begin(), layers_.end());
+    else if (!layers_.empty())
+        showOutlineMessage(parent_, layerGeometryErrorText(layers_));
 }
 
 QString triangulationFailedText(const std::vector<MyBody>& bodies)

@@ -13,6 +13,35 @@ class QWidget;
 // "An error occurred when retrieving geometry of layer <layerIndex + 1>. This
 // layer will be represented as a simple box."
 QString layerGeometryErrorText(int layerIndex);
+// The same for several layers, by their indices in order: the text above for
+// one, else "An error occurred when retrieving geometry of layers 3, 5 and 9.
+// These layers will be represented as simple boxes.", naming at most
+// kMaxListedLayers of them and how many more there are.
+QString layerGeometryErrorText(const std::vector<int>& layerIndices);
+constexpr int kMaxListedLayers = 20;
+
+// Reports that layer `layerIndex` gave no geometry: its message on `parent`
+// (showOutlineMessage), or, while a LayerGeometryReport lives, a line in that
+// report's one message.
+void reportLayerGeometryError(QWidget* parent, int layerIndex);
+
+// Gathers the geometry errors of one scene build into one message, shown on
+// the parent given when the object goes. Nested reports hand their layers to
+// the one around them.
+class LayerGeometryReport
+{
+public:
+    explicit LayerGeometryReport(QWidget* parent);
+    ~LayerGeometryReport();
+    LayerGeometryReport(const LayerGeometryReport&) = delete;
+    LayerGeometryReport& operator=(const LayerGeometryReport&) = delete;
+
+private:
+    friend void reportLayerGeometryError(QWidget* parent, int layerIndex);
+    QWidget* parent_;
+    std::vector<int> layers_;
+    LayerGeometryReport* outer_;
+};
 
 // The message about the bodies whose closed outlines cross themselves
 // (`triangulationFailed`), in list order; empty when there is none.

@@ -97,16 +97,16 @@ void PreprocessingDlg::showShapeProgress(const char* format, int done, int total
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void PreprocessingDlg::separateMasks(int layerIndex)
+A_Err PreprocessingDlg::separateMasks(int layerIndex)
 {
-    separateLayerMasks(basicSuite_, pluginId_, layerIndex, [this](int done, int total) {
+    return separateLayerMasks(basicSuite_, pluginId_, layerIndex, [this](int done, int total) {
         showShapeProgress("Mask: %d / %d", done, total);
     });
 }
 
-void PreprocessingDlg::separateShapes(int layerIndex)
+A_Err PreprocessingDlg::separateShapes(int layerIndex)
 {
-    separateLayerShapes(basicSuite_, pluginId_, layerIndex, [this](int done, int total) {
+    return separateLayerShapes(basicSuite_, pluginId_, layerIndex, [this](int done, int total) {
         showShapeProgress("Shape: %d / %d", done, total);
     });
 }
@@ -132,24 +132,50 @@ void PreprocessingDlg::OnSeparateBtn()
     ui.layerProgressBar->setValue(0);
     ui.layerProgressSt->setText(QString::asprintf("Layer: 1 / %d", numSelectedRows_));
 
+    // Whatever goes wrong, the user hears of it once, when the run is over.
+    SeparationMessageBatch messages;
     AEGP_SuiteHandler suites(basicSuite_);
-    const A_Err err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar - Shapes Separation");
-    if (err) {
-        showSeparationMessage(QStringLiteral("Error occurred when separating shapes."),
-                              QStringLiteral("The host could not start the undo group \"Zolvar - Shapes "
-                                             "Separation\" (error %1), so nothing was separated.")
-                                  .arg(err));
-    } else {
-        for (int k = 1; k <= numSelectedRows_; ++k) {
+    int separated = 0;
+    bool groupOpen = false;
+    try {
+        const A_Err err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar - Shapes Separation");
+        groupOpen = !err;
+        if (err)
+            showSeparationMessage(QStringLiteral("Error occurred when separating shapes."),
+                                  QStringLiteral("The host could not start the undo group \"Zolvar - Shapes "
+                                                 "Separation\" (error %1), so nothing was separated.")
+                                      .arg(err));
+        for (int k = 1; groupOpen && k <= numSelectedRows_; ++k) {
             ui.layerProgressBar->setValue(k);
             ui.layerProgressSt->setText(QString::asprintf("Layer: %d / %d", k, numSelectedRows_));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            dispatchSeparation(
-                basicSuite_, pluginId_, indices[size_t(k - 1)], [this](int i) { separateMasks(i); },
-                [this](int i) { separateShapes(i); });
+            A_Err layerErr = A_Err_GENERIC;
+            const SeparationKind kind = dispatchSeparation(
+                basicSuite_, pluginId_, indices[size_t(k - 1)], [&](int i) { layerErr = separateMasks(i); },
+                [&](int i) { layerErr = separateShapes(i); });
+            if (kind != SeparationKind::None && kind != SeparationKind::UngroupedShapes && !layerErr)
+                ++separated;
         }
-        suites.UtilitySuite5()->AEGP_EndUndoGroup();
+    } catch (int err) {
+        showSeparationMessage(QStringLiteral("Error occurred when separating shapes."),
+                              QStringLiteral("The host could not give one of its suites (error %1), so the "
+                                             "separation stopped there: %2 of the %3 layers were separated.")
+                                  .arg(err)
+                                  .arg(separated)
+                                  .arg(numSelectedRows_));
     }
+    if (groupOpen) {
+        const A_Err closed = suites.UtilitySuite5()->AEGP_EndUndoGroup();
+        if (closed)
+            showSeparationMessage(QStringLiteral("Error occurred when separating shapes."),
+                                  QStringLiteral("The host could not close the undo group \"Zolvar - Shapes "
+                                                 "Separation\" (error %1). %2 of the %3 layers were separated and "
+                                                 "stay so; taking that back may need more than one undo.")
+                                      .arg(closed)
+                                      .arg(separated)
+                                      .arg(numSelectedRows_));
+    }
+    messages.flush();
     separating_ = false;
     accept();
 }

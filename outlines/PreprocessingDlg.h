@@ -3,7 +3,8 @@
 // "Separate" and "Skip". Separating runs inside one host undo group, "Zolvar -
 // Shapes Separation", with a progress bar for the layers and one for the
 // masks or shapes of the layer at hand. Skip, Esc or the title bar's close
-// button leave the composition untouched.
+// button leave the composition untouched. Whatever went wrong in a run is
+// shown once, at its end, in one message.
 #pragma once
 
 #include "host_api.h"
@@ -32,8 +33,9 @@ public:
     QModelIndexList getSelectedRows() const;
 
     // Split one layer, the progress shown in the shape progress widgets.
-    void separateMasks(int layerIndex);
-    void separateShapes(int layerIndex);
+    // Return the first host error (already reported).
+    A_Err separateMasks(int layerIndex);
+    A_Err separateShapes(int layerIndex);
 
     bool isSeparating() const { return separating_; }
 

@@ -2,6 +2,7 @@
 
 #include "outlines/HostStreams.h"
 #include "outlines/MaskOutlines.h"
+#include "outlines/StreamSwitch.h"
 
 #include <string>
 
@@ -23,11 +24,14 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
     for (A_long i = 0; !err && i < children; ++i) {
         ScopedStream child(suites);
         std::string matchName;
+        bool draws = false;
         err = childByIndex(suites, pluginId, contents.get(), i, child);
         if (!err)
-            err = matchNameOf(suites, child.get(), matchName);
+            err = readContentItem(suites, pluginId, child.get(), matchName, draws);
         if (err)
             break;
+        if (!draws)
+            continue;
         if (matchName == kVectorGroup)
             ++content.topGroups;
         if (matchName == kPathItem)
@@ -38,12 +42,74 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
     return err;
 }
 
+A_Err countMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                           A_long count, int& on)
+{
+    on = 0;
+    A_Err err = A_Err_NONE;
+    for (A_long i = 0; !err && i < count; ++i) {
+        ScopedStream mask(suites);
+        bool switchedOn = false;
+        err = childByIndex(suites, pluginId, parade, i, mask);
+        if (!err)
+            err = isSwitchedOn(suites, mask.get(), switchedOn);
+        if (!err && switchedOn)
+            ++on;
+    }
+    return err;
+}
+
 } // namespace
 
 bool isDrawingItem(const std::string& matchName)
 {
     return matchName == kPathItem || matchName == "ADBE Vector Shape - Rect"
         || matchName == "ADBE Vector Shape - Ellipse" || matchName == "ADBE Vector Shape - Star";
+}
+
+A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group, bool& draws,
+                 int nesting)
+{
+    draws = false;
+    bool on = false;
+    A_Err err = isSwitchedOn(suites, group, on);
+    if (err || !on)
+        return err;
+    if (nesting >= kMaxGroupNesting) {
+        draws = true;
+        return A_Err_NONE;
+    }
+    ScopedStream contents(suites);
+    err = childByMatchName(suites, pluginId, group, "ADBE Vectors Group", contents);
+    A_long n = 0;
+    if (!err && contents)
+        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &n);
+    for (A_long i = 0; !err && !draws && i < n; ++i) {
+        ScopedStream item(suites);
+        std::string matchName;
+        err = childByIndex(suites, pluginId, contents.get(), i, item);
+        if (!err)
+            err = matchNameOf(suites, item.get(), matchName);
+        if (!err && isDrawingItem(matchName))
+            err = isSwitchedOn(suites, item.get(), draws);
+        else if (!err && matchName == kVectorGroup)
+            err = groupDraws(suites, pluginId, item.get(), draws, nesting + 1);
+    }
+    if (err)
+        draws = false;
+    return err;
+}
+
+A_Err readContentItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item,
+                      std::string& matchName, bool& draws)
+{
+    draws = false;
+    A_Err err = matchNameOf(suites, item, matchName);
+    if (!err && matchName == kVectorGroup)
+        err = groupDraws(suites, pluginId, item, draws);
+    else if (!err && isDrawingItem(matchName))
+        err = isSwitchedOn(suites, item, draws);
+    return err;
 }
 
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type)
@@ -75,8 +141,9 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID plugin
     A_long count = 0;
     if (!err && masks)
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
-    content.masks = int(count);
-    if (!err && count > 1)
+    if (!err && count > 0)
+        err = countMasksSwitchedOn(suites, pluginId, masks.get(), count, content.masks);
+    if (!err && content.masks > 1)
         err = masksHaveHole(suites, pluginId, masks.get(), content.maskHole);
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content);

@@ -6,11 +6,13 @@
 
 #include <string>
 
+// Only what draws counts: a mask, group or shape that is switched off, or a
+// group without any shape that is switched on, stays where it is.
 struct SeparableContent {
-    int masks = 0;         // children of "ADBE Mask Parade"
-    int topGroups = 0;     // top-level "ADBE Vector Group"s
-    int topPaths = 0;      // top-level "ADBE Vector Shape - Group"s (paths outside any group)
-    int topDrawings = 0;   // top-level paths, rectangles, ellipses and stars (outside any group)
+    int masks = 0;         // children of "ADBE Mask Parade" that are switched on
+    int topGroups = 0;     // top-level "ADBE Vector Group"s that draw (groupDraws)
+    int topPaths = 0;      // top-level "ADBE Vector Shape - Group"s (paths outside any group) switched on
+    int topDrawings = 0;   // top-level paths, rectangles, ellipses and stars (outside any group) switched on
     // Some closed mask lies inside another: a hole of the body. A copy per
     // mask would turn it into solid material, so such masks are not split.
     bool maskHole = false;
@@ -45,3 +47,18 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID plugin
 
 // Whether a top-level item of that match name draws an outline.
 bool isDrawingItem(const std::string& matchName);
+
+// Groups nested deeper than this are taken to draw without being looked into.
+constexpr int kMaxGroupNesting = 64;
+
+// Whether a shape group draws: it is switched on and holds, at any depth
+// through groups that are switched on, a path, rectangle, ellipse or star that
+// is switched on.
+A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group, bool& draws,
+                 int nesting = 0);
+
+// One item of a shape layer's contents: its match name, and whether it draws
+// by itself (a group as groupDraws says, a shape when it is switched on;
+// paints and other items never do).
+A_Err readContentItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item,
+                      std::string& matchName, bool& draws);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStringList>
 
 A_Err CallTrail::note(A_Err err, const char* call)
 {
@@ -110,8 +111,59 @@ void showBox(const QString& text, const QString& detail)
 }
 
 SeparationMessageHandler g_handler = nullptr;
+SeparationMessageBatch* g_batch = nullptr;
+
+void deliver(const QString& text, const QString& detail)
+{
+    if (g_handler)
+        g_handler(text, detail);
+    else
+        showBox(text, detail);
+}
 
 } // namespace
+
+SeparationMessageBatch::SeparationMessageBatch() : outer_(g_batch) { g_batch = this; }
+
+SeparationMessageBatch::~SeparationMessageBatch()
+{
+    flush();
+    g_batch = outer_;
+}
+
+void SeparationMessageBatch::flush()
+{
+    if (messages_.empty())
+        return;
+    std::vector<std::pair<QString, QString>> messages;
+    messages.swap(messages_);
+    if (messages.size() == 1) {
+        if (outer_)
+            outer_->messages_.push_back(messages.front());
+        else
+            deliver(messages.front().first, messages.front().second);
+        return;
+    }
+    QStringList texts, details;
+    int moreDetails = 0;
+    for (const auto& [text, detail] : messages) {
+        if (!texts.contains(text))
+            texts.append(text);
+        if (detail.isEmpty())
+            continue;
+        if (details.size() < kMaxDetails)
+            details.append(detail);
+        else
+            ++moreDetails;
+    }
+    QString detail = details.join(QStringLiteral("\n\n"));
+    if (moreDetails > 0)
+        detail += QStringLiteral("\n\n... and %1 more.").arg(moreDetails);
+    if (outer_)
+        outer_->messages_.emplace_back(texts.join(QLatin1Char('\n')), detail);
+    else
+        deliver(texts.join(QLatin1Char('\n')), detail);
+}
 
 SeparationMessageHandler setSeparationMessageHandler(SeparationMessageHandler handler)
 {
@@ -122,8 +174,8 @@ SeparationMessageHandler setSeparationMessageHandler(SeparationMessageHandler ha
 
 void showSeparationMessage(const QString& text, const QString& detail)
 {
-    if (g_handler)
-        g_handler(text, detail);
+    if (g_batch)
+        g_batch->messages_.emplace_back(text, detail);
     else
-        showBox(text, detail);
+        deliver(text, detail);
 }

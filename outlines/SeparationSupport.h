@@ -1,7 +1,7 @@
 // What mask and shape-group separation share: the trail of host calls that
 // names the first one that failed, mask references that give themselves back,
 // names read into the host's 32-byte buffer, the undoing of a half-separated
-// layer, and the message about it.
+// layer, and the messages about it, gathered into one per run.
 #pragma once
 
 #include "host/AEGP_SuiteHandler.h"
@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Keeps the first failing host call of a run. A call is made only while
@@ -77,3 +78,30 @@ using SeparationMessageHandler = void (*)(const QString& text, const QString& de
 // Installs a handler (nullptr: the default) and returns the one it replaces.
 SeparationMessageHandler setSeparationMessageHandler(SeparationMessageHandler handler);
 void showSeparationMessage(const QString& text, const QString& detail = QString());
+
+// Gathers the messages of one run of separation into one: while an object of
+// this class lives, showSeparationMessage keeps what it is given, and the
+// object shows it as one message when it goes. One message is shown as it
+// is; several are shown with their texts (each once) and their details one
+// after the other, the first kMaxDetails of them and how many more there
+// were. Nested batches hand their message to the one around them.
+class SeparationMessageBatch
+{
+public:
+    static constexpr int kMaxDetails = 20;
+
+    SeparationMessageBatch();
+    ~SeparationMessageBatch();
+    SeparationMessageBatch(const SeparationMessageBatch&) = delete;
+    SeparationMessageBatch& operator=(const SeparationMessageBatch&) = delete;
+
+    // How many messages it holds.
+    int size() const { return int(messages_.size()); }
+    // Shows what it holds (if anything) and starts again.
+    void flush();
+
+private:
+    friend void showSeparationMessage(const QString& text, const QString& detail);
+    std::vector<std::pair<QString, QString>> messages_;
+    SeparationMessageBatch* outer_ = nullptr;
+};

@@ -1,71 +1,31 @@
-// One new shape layer per top-level group of a shape layer.
+// One layer per top-level group of a shape layer. Each is a copy of the layer
+// that keeps one group, so that it draws what the group drew: the layer's
+// timing, switches, label, transform with its keys, masks and effects come
+// with the copy, and so do the fills, strokes and other items of the top level
+// that painted the group.
+//
+// The copies are made by halves: a copy of the layer without the drawings
+// that stay behind is split into two layers, one keeping the first half of
+// the groups and one the second, and so on down to one group each. A layer of
+// n groups thus takes n copies and about n log n deletions, not n squared.
 #include "outlines/LayerSeparation.h"
 
 #include "host/LayerQueries.h"
 #include "outlines/HostStreams.h"
 #include "outlines/SeparableContent.h"
 #include "outlines/SeparationSupport.h"
-#include "outlines/ShapeGroupCopy.h"
+#include "outlines/StreamSwitch.h"
 
 #include <QString>
 
-#include <array>
-#include <memory>
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-constexpr AEGP_LayerStream kTransformStreams[] = {AEGP_LayerStream_ANCHORPOINT, AEGP_LayerStream_POSITION,
-                                                  AEGP_LayerStream_SCALE, AEGP_LayerStream_ROTATION};
-
-// The source layer's four transform values at time 0, before expressions.
-struct LayerTransform {
-    explicit LayerTransform(const AEGP_SuiteHandler& suites) : suites_(suites) {}
-    ~LayerTransform()
-    {
-        for (size_t i = 0; i < values.size(); ++i)
-            if (held[i])
-                suites_.StreamSuite4()->AEGP_DisposeStreamValue(&values[i]);
-    }
-    LayerTransform(const LayerTransform&) = delete;
-    LayerTransform& operator=(const LayerTransform&) = delete;
-
-    void read(AEGP_PluginID pluginId, AEGP_LayerH layer, CallTrail& trail)
-    {
-        for (size_t i = 0; i < values.size() && trail.ok(); ++i) {
-            ScopedStream stream(suites_);
-            trail.note(suites_.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, kTransformStreams[i],
-                                                                      stream.out()),
-                       "AEGP_GetNewLayerStream");
-            if (trail.ok())
-                trail.note(suites_.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, stream.get(),
-                                                                          AEGP_LTimeMode_CompTime, &kTimeZero, true,
-                                                                          &values[i]),
-                           "AEGP_GetNewStreamValue");
-            held[i] = trail.ok();
-        }
-    }
-
-    void write(AEGP_PluginID pluginId, AEGP_LayerH layer, CallTrail& trail)
-    {
-        for (size_t i = 0; i < values.size() && trail.ok(); ++i) {
-            ScopedStream stream(suites_);
-            trail.note(suites_.StreamSuite4()->AEGP_GetNewLayerStream(pluginId, layer, kTransformStreams[i],
-                                                                      stream.out()),
-                       "AEGP_GetNewLayerStream");
-            AEGP_StreamValue2 copy{stream.get(), values[i].val};
-            if (trail.ok())
-                trail.note(suites_.StreamSuite4()->AEGP_SetStreamValue(pluginId, stream.get(), &copy),
-                           "AEGP_SetStreamValue");
-        }
-    }
-
-    std::array<AEGP_StreamValue2, 4> values{};
-    std::array<bool, 4> held{};
-
-private:
-    const AEGP_SuiteHandler& suites_;
-};
+constexpr char kVectorGroup[] = "ADBE Vector Group";
 
 // The "ADBE Root Vectors Group" of a layer.
 void contentsOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, ScopedStream& contents,
@@ -82,98 +42,222 @@ void contentsOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_La
         trail.note(A_Err_GENERIC, "AEGP_GetNewStreamRefByMatchname");
 }
 
+// A copy of the source layer on its way to holding one group: the layer, and
+// for each item of its contents, in order, that item's index in the source's
+// contents.
+struct Piece {
+    AEGP_LayerH layer = nullptr;
+    std::vector<A_long> held;
+};
+
+// One separation: the host, the trail of calls, the layers made so far, and
+// the progress over the source's n top-level items.
+struct Run {
+    const AEGP_SuiteHandler& suites;
+    AEGP_PluginID pluginId;
+    CallTrail& trail;
+    const SeparationProgress& progress;
+    A_long n;
+    std::vector<std::string> names;                      // per top-level item; groups only
+    std::vector<AEGP_LayerH> made;                       // every layer made, in order
+    std::vector<std::pair<A_long, AEGP_LayerH>> done;    // each group and the layer that holds it
+    int reported = 0;
+
+    // Reports each item up to `items` as worked on.
+    void advanceTo(int items)
+    {
+        while (reported < items) {
+            ++reported;
+            if (progress)
+                progress(reported, int(n));
+        }
+    }
+};
+
+// A copy of `layer`, placed directly above or below it.
+AEGP_LayerH duplicateNextTo(Run& run, AEGP_LayerH layer, bool above)
+{
+    const AEGP_LayerSuite7* layers = run.suites.LayerSuite7();
+    AEGP_LayerH copy = nullptr;
+    if (run.trail.ok()
+        && run.trail.note(layers->AEGP_DuplicateLayer(layer, &copy), "AEGP_DuplicateLayer") == A_Err_NONE)
+        run.made.push_back(copy);
+    A_long at = 0, copyAt = 0;
+    if (run.trail.ok())
+        run.trail.note(layers->AEGP_GetLayerIndex(layer, &at), "AEGP_GetLayerIndex");
+    if (run.trail.ok())
+        run.trail.note(layers->AEGP_GetLayerIndex(copy, &copyAt), "AEGP_GetLayerIndex");
+    // Taking the copy out from above the layer moves the layer up by one.
+    const A_long to = copyAt < at ? at - 1 : at;
+    if (run.trail.ok())
+        run.trail.note(layers->AEGP_ReorderLayer(copy, above ? to : to + 1), "AEGP_ReorderLayer");
+    return copy;
+}
+
+// Deletes from the piece's contents the items of `drop` (source indices),
+// the last first.
+void removeItems(Run& run, Piece& piece, const std::vector<A_long>& drop)
+{
+    ScopedStream contents(run.suites);
+    contentsOf(run.suites, run.pluginId, piece.layer, contents, run.trail);
+    for (auto it = drop.rbegin(); run.trail.ok() && it != drop.rend(); ++it) {
+        const auto at = std::find(piece.held.begin(), piece.held.end(), *it);
+        if (at == piece.held.end())
+            continue;
+        ScopedStream item(run.suites);
+        run.trail.note(childByIndex(run.suites, run.pluginId, contents.get(), A_long(at - piece.held.begin()), item),
+                       "AEGP_GetNewStreamRefByIndex");
+        if (run.trail.ok()
+            && run.trail.note(run.suites.DynamicStreamSuite4()->AEGP_DeleteStream(item.get()), "AEGP_DeleteStream")
+                   == A_Err_NONE)
+            piece.held.erase(at);
+    }
+}
+
+// Splits a piece that holds `groups` (source indices, in order) beside the
+// items every piece keeps into one layer per group, from the piece's place
+// down in group order, each named after its group.
+void split(Run& run, Piece piece, const std::vector<A_long>& groups)
+{
+    if (!run.trail.ok() || groups.empty())
+        return;
+    if (groups.size() == 1) {
+        const A_long group = groups.front();
+        run.trail.note(run.suites.LayerSuite5()->AEGP_SetLayerName(piece.layer, run.names[size_t(group)].c_str()),
+                       "AEGP_SetLayerName");
+        if (run.trail.ok()) {
+            run.done.emplace_back(group, piece.layer);
+            run.advanceTo(int(group) + 1);
+        }
+        return;
+    }
+    const auto middle = groups.begin() + std::ptrdiff_t(groups.size() / 2);
+    const std::vector<A_long> first(groups.begin(), middle), second(middle, groups.end());
+    Piece lower{duplicateNextTo(run, piece.layer, false), piece.held};
+    removeItems(run, piece, second);
+    removeItems(run, lower, first);
+    // The first half's layers go between this piece and the lower one.
+    split(run, std::move(piece), first);
+    split(run, std::move(lower), second);
+}
+
 } // namespace
 
 A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                           const SeparationProgress& progress)
 {
     AEGP_SuiteHandler suites(basic);
-    const AEGP_LayerSuite7* layers = suites.LayerSuite7();
-    const AEGP_DynamicStreamSuite4* dynamic = suites.DynamicStreamSuite4();
     CallTrail trail;
-    const ShapeCopy copier{suites, pluginId, trail};
+    Run run{suites, pluginId, trail, progress, 0, {}, {}, {}, 0};
 
-    AEGP_ItemH item = nullptr;
-    AEGP_CompH comp = nullptr;
-    AEGP_LayerH source = nullptr, parent = nullptr;
-    trail.note(GetActiveLayer(suites, layerIndex, item, source), "AEGP_GetCompLayerByIndex");
-    if (trail.ok())
-        trail.note(suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp), "AEGP_GetCompFromItem");
-    if (trail.ok())
-        trail.note(layers->AEGP_GetLayerParent(source, &parent), "AEGP_GetLayerParent");
-    LayerTransform transform(suites);
-    transform.read(pluginId, source, trail);
-
-    ScopedStream contents(suites);
-    contentsOf(suites, pluginId, source, contents, trail);
-    A_long n = 0;
-    if (trail.ok())
-        trail.note(dynamic->AEGP_GetNumStreamsInGroup(contents.get(), &n), "AEGP_GetNumStreamsInGroup");
-    if (progress && trail.ok())
-        progress(0, int(n));
-
-    std::vector<AEGP_LayerH> made;
-    std::vector<A_long> separated;  // the top-level indices of the groups made into layers
+    std::vector<A_long> moved;      // groups deleted from the source, the last first
+    std::vector<A_long> separated;  // the groups made into layers, in order
     bool drawingsOutsideGroups = false;
-    for (A_long k = 0; trail.ok() && k < n; ++k) {
-        if (progress)
-            progress(int(k) + 1, int(n));
-        ScopedStream group(suites);
-        std::string matchName;
-        trail.note(childByIndex(suites, pluginId, contents.get(), k, group), "AEGP_GetNewStreamRefByIndex");
+    try {
+        AEGP_ItemH item = nullptr;
+        AEGP_LayerH source = nullptr;
+        trail.note(GetActiveLayer(suites, layerIndex, item, source), "AEGP_GetCompLayerByIndex");
+        ScopedStream contents(suites);
+        contentsOf(suites, pluginId, source, contents, trail);
         if (trail.ok())
-            trail.note(matchNameOf(suites, group.get(), matchName), "AEGP_GetMatchName");
-        if (isDrawingItem(matchName))
-            drawingsOutsideGroups = true;
-        if (!trail.ok() || matchName != "ADBE Vector Group")
-            continue;
+            trail.note(suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &run.n),
+                       "AEGP_GetNumStreamsInGroup");
+        if (progress && trail.ok())
+            progress(0, int(run.n));
 
-        AEGP_LayerH layer = nullptr;
-        if (trail.note(suites.CompSuite7()->AEGP_CreateVectorLayerInComp(comp, &layer),
-                       "AEGP_CreateVectorLayerInComp") == A_Err_NONE)
-            made.push_back(layer);
-        // Directly below the source and the layers made before this one.
-        A_long at = 0;
-        if (trail.ok())
-            trail.note(layers->AEGP_GetLayerIndex(source, &at), "AEGP_GetLayerIndex");
-        if (trail.ok())
-            trail.note(layers->AEGP_ReorderLayer(layer, at + A_long(separated.size())), "AEGP_ReorderLayer");
-        if (trail.ok() && parent)
-            trail.note(layers->AEGP_SetLayerParent(layer, parent), "AEGP_SetLayerParent");
-        transform.write(pluginId, layer, trail);
-        std::string name;
-        if (trail.ok())
-            trail.note(readStreamName(suites, group.get(), name), "AEGP_GetStreamName");
-        if (trail.ok())
-            trail.note(suites.LayerSuite5()->AEGP_SetLayerName(layer, name.c_str()), "AEGP_SetLayerName");
-        ScopedStream newContents(suites);
-        contentsOf(suites, pluginId, layer, newContents, trail);
-        addNamedGroup(copier, group.get(), newContents.get());
-        separated.push_back(k);
-    }
-
-    // The source keeps what was not separated, or is switched off when
-    // nothing of it would draw any more.
-    size_t moved = 0;  // groups deleted from the source, the last made first
-    if (trail.ok() && drawingsOutsideGroups) {
-        for (auto it = separated.rbegin(); trail.ok() && it != separated.rend(); ++it) {
-            ScopedStream group(suites);
-            trail.note(childByIndex(suites, pluginId, contents.get(), *it, group), "AEGP_GetNewStreamRefByIndex");
-            if (trail.ok() && trail.note(dynamic->AEGP_DeleteStream(group.get()), "AEGP_DeleteStream") == A_Err_NONE)
-                ++moved;
+        // What goes where: the groups that draw get a layer each; the other
+        // groups and the shapes outside groups stay on the source only; fills,
+        // strokes and the other items of the top level come with every layer.
+        std::vector<A_long> groups, stay, kept;  // kept: the shapes outside groups that draw
+        run.names.resize(size_t(std::max<A_long>(run.n, 0)));
+        for (A_long k = 0; trail.ok() && k < run.n; ++k) {
+            ScopedStream child(suites);
+            std::string matchName;
+            bool draws = false;
+            trail.note(childByIndex(suites, pluginId, contents.get(), k, child), "AEGP_GetNewStreamRefByIndex");
+            if (trail.ok())
+                trail.note(matchNameOf(suites, child.get(), matchName), "AEGP_GetMatchName");
+            if (trail.ok() && matchName == kVectorGroup)
+                trail.note(groupDraws(suites, pluginId, child.get(), draws), "AEGP_GetDynamicStreamFlags");
+            else if (trail.ok() && isDrawingItem(matchName))
+                trail.note(isSwitchedOn(suites, child.get(), draws), "AEGP_GetDynamicStreamFlags");
+            if (!trail.ok())
+                break;
+            if (matchName == kVectorGroup && draws) {
+                groups.push_back(k);
+                trail.note(readStreamName(suites, child.get(), run.names[size_t(k)]), "AEGP_GetStreamName");
+            } else if (matchName == kVectorGroup || isDrawingItem(matchName)) {
+                stay.push_back(k);
+                if (draws)
+                    kept.push_back(k);
+            }
         }
-    } else if (trail.ok() && !separated.empty()) {
-        trail.note(layers->AEGP_SetLayerFlag(source, AEGP_LayerFlag_VIDEO_ACTIVE, false), "AEGP_SetLayerFlag");
+
+        // When the source keeps shapes, the groups drawn over them go above
+        // it and those drawn under them below it; a group between two of them
+        // stays, as no layer of its own would be drawn between them.
+        drawingsOutsideGroups = !kept.empty();
+        std::vector<A_long> above, below;
+        for (A_long k : groups) {
+            if (drawingsOutsideGroups && k < kept.front())
+                above.push_back(k);
+            else if (!drawingsOutsideGroups || k > kept.back())
+                below.push_back(k);
+            else
+                stay.push_back(k);
+        }
+        separated = above;
+        separated.insert(separated.end(), below.begin(), below.end());
+        for (const bool onTop : {true, false}) {
+            const std::vector<A_long>& side = onTop ? above : below;
+            if (!trail.ok() || side.empty())
+                continue;
+            Piece all{duplicateNextTo(run, source, onTop), {}};
+            for (A_long k = 0; k < run.n; ++k)
+                all.held.push_back(k);
+            std::vector<A_long> drop = stay;
+            drop.insert(drop.end(), (onTop ? below : above).begin(), (onTop ? below : above).end());
+            std::sort(drop.begin(), drop.end());
+            removeItems(run, all, drop);
+            split(run, std::move(all), side);
+        }
+
+        // The source keeps what was not separated, or is switched off when
+        // nothing of it would draw any more.
+        if (trail.ok() && drawingsOutsideGroups) {
+            for (auto it = separated.rbegin(); trail.ok() && it != separated.rend(); ++it) {
+                ScopedStream group(suites);
+                trail.note(childByIndex(suites, pluginId, contents.get(), *it, group), "AEGP_GetNewStreamRefByIndex");
+                if (trail.ok()
+                    && trail.note(suites.DynamicStreamSuite4()->AEGP_DeleteStream(group.get()), "AEGP_DeleteStream")
+                           == A_Err_NONE)
+                    moved.push_back(*it);
+            }
+        } else if (trail.ok() && !separated.empty()) {
+            trail.note(suites.LayerSuite7()->AEGP_SetLayerFlag(source, AEGP_LayerFlag_VIDEO_ACTIVE, false),
+                       "AEGP_SetLayerFlag");
+        }
+        if (trail.ok())
+            run.advanceTo(int(run.n));
+    } catch (int err) {
+        trail.note(err ? err : A_Err_GENERIC, "acquiring a host suite");
     }
 
     if (!trail.ok()) {
         // A group already taken out of the source lives on only in its new
         // layer: that layer stays, so that nothing is lost.
-        const std::vector<AEGP_LayerH> undo(made.begin(), made.end() - std::ptrdiff_t(moved));
+        std::vector<AEGP_LayerH> undo;
+        for (AEGP_LayerH layer : run.made) {
+            const bool holdsMoved = std::any_of(run.done.begin(), run.done.end(), [&](const auto& d) {
+                return d.second == layer && std::find(moved.begin(), moved.end(), d.first) != moved.end();
+            });
+            if (!holdsMoved)
+                undo.push_back(layer);
+        }
         const int left = deleteLayers(suites, undo);
         showSeparationMessage(QStringLiteral("Error occurred when separating shapes."),
                               separationFailureDetail(layerIndex, layerDisplayName(suites, pluginId, layerIndex),
-                                                      trail.failedCall(), trail.error(), left, int(moved)));
+                                                      trail.failedCall(), trail.error(), left, int(moved.size())));
     }
     return trail.error();
 }

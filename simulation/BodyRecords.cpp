@@ -145,6 +145,8 @@ void checkRepresentable(MyBody& record)
 
 A_Err SimulationCore::buildRecords(std::vector<MyBody>& records, bool initial)
 {
+    // The layers without geometry are named in one message, once the build is over.
+    LayerGeometryReport geometryErrors(parentWindow);
     for (int b = 0; b < bodyCount; ++b) {
         MyBody record;
         record.init();

@@ -93,6 +93,31 @@ TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
 
+// What is switched off, or a group with nothing in it that draws, would not
+// become an outline of its own: it does not count.
+TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
+{
+    const QByteArray off = R"({"matchName": "ADBE Vector Group", "flags": 0, "contents": [)" + kRect + "]}";
+    const QByteArray rectOff = R"({"matchName": "ADBE Vector Shape - Rect", "flags": 0})";
+    const QByteArray fillOnly = group(R"({"matchName": "ADBE Vector Graphic - Fill"})");
+    const QByteArray maskOff = R"({"flags": 0, "shape": {"vertices": [[60, 60], [90, 60], [90, 90]]}})";
+    auto shape = [](const char* name, const QByteArray& contents) {
+        return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "contents": [)" + contents + "]}";
+    };
+    Host host(project(shape("one group off", group(kRect) + "," + off) + ",\n" +
+                      shape("empty group", group(kRect) + "," + group("")) + ",\n" +
+                      shape("only a fill", group(kRect) + "," + fillOnly) + ",\n" +
+                      shape("its shape off", group(kRect) + "," + group(rectOff)) + ",\n" +
+                      shape("path off", group(kRect) + "," + R"({"matchName": "ADBE Vector Shape - Group", "flags": 0})") +
+                      ",\n" + solid("one mask off", R"("masks": [{"shape": {"vertices": [[0, 0], [40, 0], [40, 40]]}}, )" +
+                                                       maskOff + "]") +
+                      ",\n" + shape("two of three", group(kRect) + "," + off + "," + group(group(kRect)))));
+    std::vector<int> indices;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{6}));
+    EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
 TEST(LayerSeparationScan, AHostErrorEndsTheWalkKeepingWhatWasFound)
 {
     Host host(kProject);

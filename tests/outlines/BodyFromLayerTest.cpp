@@ -195,6 +195,18 @@ TEST(OutlineMessages, TheTextsOfTheTwoWarnings)
     EXPECT_TRUE(tooManyPolygonsText(bodies, {1, 3}).isEmpty());
     EXPECT_EQ(layerGeometryErrorText(6), QStringLiteral("An error occurred when retrieving geometry of layer 7. This "
                                                         "layer will be represented as a simple box."));
+    EXPECT_EQ(layerGeometryErrorText(std::vector<int>{6}), layerGeometryErrorText(6));
+    EXPECT_TRUE(layerGeometryErrorText(std::vector<int>{}).isEmpty());
+    EXPECT_EQ(layerGeometryErrorText(std::vector<int>{2, 4, 8}),
+              QStringLiteral("An error occurred when retrieving geometry of layers 3, 5 and 9. These layers will be "
+                             "represented as simple boxes."));
+    std::vector<int> many(2000);
+    for (int i = 0; i < 2000; ++i)
+        many[size_t(i)] = i + 1;
+    EXPECT_EQ(layerGeometryErrorText(many),
+              QStringLiteral("An error occurred when retrieving geometry of layers 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, "
+                             "13, 14, 15, 16, 17, 18, 19, 20, 21 and 1980 more. These layers will be represented as "
+                             "simple boxes."));
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ TEST(MaskSeparation, ThreeMasksBecomeThreeLayersAboveTheHiddenSource)
         EXPECT_EQ(shape->keyCount(), 0) << "static values only";
         EXPECT_EQ(shape->staticValue(), maskLeaf(source, i - 1, standin::match::kMaskShape)->valueAt({0, 1}, false));
         EXPECT_EQ(copy->maskAtom(0)->maskAttributes().locked, i == 1);
+        EXPECT_EQ(copy->maskAtom(0)->displayName(), copy->name()) << "the mask keeps its name";
         for (const char* leaf : {standin::match::kMaskFeather, standin::match::kMaskOpacity,
                                  standin::match::kMaskOffset})
             EXPECT_EQ(maskLeaf(copy, 0, leaf)->staticValue(), maskLeaf(source, i - 1, leaf)->staticValue()) << leaf;
@@ -87,6 +88,38 @@ TEST(MaskSeparation, ALayerWithoutMasksIsLeftAlone)
     EXPECT_EQ(separateLayerMasks(scene.basic(), outline_test::kPluginId, 0), A_Err_NONE);
     EXPECT_EQ(scene.project->toJson(), before);
     EXPECT_TRUE(messages.texts().empty());
+}
+
+// A mask switched off draws nothing: it gets no layer of its own and stays,
+// still off, on the hidden source. Nothing to split when none is on.
+TEST(MaskSeparation, AMaskSwitchedOffStaysOnTheSourceOnly)
+{
+    Scene scene(composition(solidLayer("Three", mask("Left", 0) + "," + mask("Off", 50, R"("flags": 0)") + "," +
+                                                    mask("Right", 150)) +
+                            "," + solidLayer("All off", mask("A", 0, R"("flags": 0)") + "," +
+                                                            mask("B", 50, R"("flags": 0)"))));
+    SeparationMessages messages;
+    std::vector<std::pair<int, int>> progress;
+    ASSERT_EQ(separateLayerMasks(scene.basic(), outline_test::kPluginId, 0,
+                                 [&](int done, int total) { progress.emplace_back(done, total); }),
+              A_Err_NONE);
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"Left", "Right", "Three", "All off"}));
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(layerAt(scene, i)->maskCount(), 1);
+        EXPECT_TRUE(layerAt(scene, i)->maskAtom(0)->isEnabled());
+        EXPECT_EQ(layerAt(scene, i)->maskAtom(0)->displayName(), layerAt(scene, i)->name());
+    }
+    const Layer* source = layerAt(scene, 2);
+    EXPECT_FALSE(source->flags() & AEGP_LayerFlag_VIDEO_ACTIVE);
+    ASSERT_EQ(source->maskCount(), 3);
+    EXPECT_FALSE(source->maskAtom(1)->isEnabled());
+    EXPECT_TRUE(messages.texts().empty());
+
+    const QByteArray before = scene.project->toJson();
+    EXPECT_EQ(separateLayerMasks(scene.basic(), outline_test::kPluginId, 3), A_Err_NONE);
+    EXPECT_EQ(scene.project->toJson(), before);
+    EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }
 
 TEST(MaskSeparation, LongAndNonAsciiNamesAreCutOnACharacterBoundary)

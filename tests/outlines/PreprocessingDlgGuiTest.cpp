@@ -258,6 +258,7 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     using namespace outline_test;
     Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + namedGroup("B", "", ellipse("")) + "," +
                                        namedGroup("C", "", ""))));
+    const QByteArray before = scene.project->toJson();
     testApp();
     PreprocessingDlg dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), kPluginId);
     dlg.setLayerIndicesToSep({0});
@@ -271,7 +272,9 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     auto* bar = dlg.findChild<QProgressBar*>(QStringLiteral("shapeProgressBar"));
     EXPECT_EQ(bar->maximum(), 3);
     EXPECT_EQ(bar->value(), 3);
-    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B", "C"}));
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B"})) << "C holds nothing that draws";
+    ASSERT_TRUE(scene.session->undoLastGroup());
+    EXPECT_EQ(scene.project->toJson(), before) << "one undo takes it all back";
 }
 
 TEST(PreprocessingDlg, AFailedLayerDoesNotStopTheOthers)
@@ -300,6 +303,60 @@ TEST(PreprocessingDlg, AnUndoGroupThatCannotOpenSeparatesNothing)
     EXPECT_EQ(scene.project->toJson(), before);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("nothing was separated")));
+}
+
+// However many layers fail, the user hears of it once, at the end.
+TEST(PreprocessingDlg, FailuresOfSeveralLayersMakeOneMessage)
+{
+    Scene scene(offerComposition());
+    const QByteArray before = scene.project->toJson();
+    SeparationMessages messages;
+    scene.session->faults().failEvery(kAEGPLayerSuite, standin::FaultInjector::kAnyVersion, 44);
+    separateRows([](Dialog& d) { d.selectRows({0, 3, 4}); }, scene);
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"A", "B", "Single", "", "D", "E"}));
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0].first, QStringLiteral("Error occurred when separating masks."));
+    const QString detail = messages.texts()[0].second;
+    for (const char* layer : {"Layer 6 (E): ", "Layer 5 (D): ", "Layer 1 (A): "})
+        EXPECT_TRUE(detail.contains(QLatin1String(layer))) << layer << detail.toStdString();
+    EXPECT_EQ(detail.count(QLatin1String("so the layer was left as it was")), 3);
+    ASSERT_EQ(scene.session->undoGroups().size(), 1u);
+    EXPECT_FALSE(scene.session->undoGroups()[0].closedByHost);
+}
+
+// The host refusing to close the group is said, with what was done; the
+// separation itself stands.
+TEST(PreprocessingDlg, AnUndoGroupThatCannotCloseIsReportedWithWhatWasDone)
+{
+    Scene scene(offerComposition());
+    SeparationMessages messages;
+    scene.session->faults().failNth(kAEGPUtilitySuite, standin::FaultInjector::kAnyVersion, 7, 1);
+    const auto names = separateRows([](Dialog& d) { d.selectRows({0, 4}); }, scene);
+    EXPECT_EQ(names, (std::vector<QString>{"A 1", "A 2", "A", "B", "Single", "", "D", "E 1", "E 2", "E"}));
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_TRUE(messages.texts()[0].second.contains(
+        QLatin1String("could not close the undo group \"Zolvar - Shapes Separation\"")))
+        << messages.texts()[0].second.toStdString();
+    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("2 of the 2 layers were separated")))
+        << messages.texts()[0].second.toStdString();
+    EXPECT_EQ(scene.session->faults().injectedCount(), 1);
+}
+
+// A suite the host cannot give ends the run, not the program: the group is
+// closed and the user told.
+TEST(PreprocessingDlg, AMissingSuiteEndsTheRunWithTheGroupClosed)
+{
+    Scene scene(offerComposition());
+    SeparationMessages messages;
+    scene.session->registry().withhold(kAEGPMaskSuite, kAEGPMaskSuiteVersion5);
+    separateRows([](Dialog& d) { d.selectRows({0, 4}); }, scene);
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("acquiring a host suite")))
+        << messages.texts()[0].second.toStdString();
+    ASSERT_EQ(scene.session->undoGroups().size(), 1u);
+    EXPECT_NE(scene.session->undoGroups()[0].closeSequence, 0u);
+    EXPECT_FALSE(scene.session->undoGroups()[0].closedByHost);
+    EXPECT_EQ(scene.project->activeComposition()->layerCount(), 6) << "what a failed layer made is gone again";
 }
 
 TEST(PreprocessingDlg, MessagesAreInformationBoxesTitledZolvarWithOneOk)

@@ -1,6 +1,7 @@
 // Shape-group separation against the stand-in host: one shape layer per
-// top-level group, rebuilt item by item, and the dispatch by what a layer
-// holds.
+// top-level group that draws, each a copy of the layer that draws what its
+// group drew, and the dispatch by what a layer holds.
+#include "CompositionPicture.h"
 #include "SeparationFixture.h"
 
 #include "outlines/LayerSeparation.h"
@@ -97,8 +98,12 @@ TEST(ShapeSeparation, ThreeGroupsBecomeThreeShapeLayersBelowTheHiddenSource)
         for (auto which : {standin::TransformStream::AnchorPoint, standin::TransformStream::Position,
                            standin::TransformStream::Scale, standin::TransformStream::Rotation})
             EXPECT_EQ(layer->transformStream(which)->staticValue(), source->transformStream(which)->staticValue());
-        ASSERT_EQ(contentsOf(layer)->childCount(), 1);
-        EXPECT_EQ(contentsOf(layer)->child(0)->displayName(), layer->name());
+        // The last group comes after the fill, which is kept all the same.
+        const std::vector<QString> kept =
+            i < 4 ? std::vector<QString>{standin::match::kVectorGroup, standin::match::kFill}
+                  : std::vector<QString>{standin::match::kFill, standin::match::kVectorGroup};
+        ASSERT_EQ(matchNames(contentsOf(layer)), kept) << "one group, and the top-level fill";
+        EXPECT_EQ(contentsOf(layer)->child(i < 4 ? 0 : 1)->displayName(), layer->name());
     }
 
     const PropertyNode* redBox = contentsOf(layerAt(scene, 2))->child(0);
@@ -117,14 +122,14 @@ TEST(ShapeSeparation, ThreeGroupsBecomeThreeShapeLayersBelowTheHiddenSource)
     EXPECT_EQ(leaf(polygon, standin::match::kStarPoints), Value::oneD(6));
     EXPECT_EQ(leaf(polygon, standin::match::kStarOuterRadius), Value::oneD(30));
     EXPECT_EQ(leaf(polygon, standin::match::kStarOuterRoundness), Value::oneD(20));
-    EXPECT_EQ(leaf(polygon, standin::match::kStarInnerRadius), Value::oneD(50)) << "a polygon has no inner radius";
-    EXPECT_EQ(leaf(polygon, standin::match::kStarInnerRoundness), Value::oneD(0));
+    EXPECT_EQ(leaf(polygon, standin::match::kStarInnerRadius), Value::oneD(99)) << "kept, though a polygon has none";
+    EXPECT_EQ(leaf(polygon, standin::match::kStarInnerRoundness), Value::oneD(40));
     const PropertyNode* stroke = itemsOf(hexagon)->child(1);
     EXPECT_FALSE(stroke->isEnabled()) << "a switched-off stroke stays off";
     EXPECT_EQ(leaf(stroke, standin::match::kStrokeWidth), Value::oneD(7));
     EXPECT_TRUE(itemsOf(redBox)->child(1)->isEnabled());
 
-    const PropertyNode* nest = contentsOf(layerAt(scene, 4))->child(0);
+    const PropertyNode* nest = contentsOf(layerAt(scene, 4))->child(1);
     EXPECT_EQ(leaf(nest, standin::match::kVectorGroupOpacity), Value::oneD(50));
     ASSERT_EQ(matchNames(itemsOf(nest)),
               (std::vector<QString>{standin::match::kVectorGroup, standin::match::kStar}));
@@ -138,8 +143,82 @@ TEST(ShapeSeparation, ThreeGroupsBecomeThreeShapeLayersBelowTheHiddenSource)
     EXPECT_EQ(leaf(itemsOf(inner)->child(2), standin::match::kMergeType), Value::oneD(3));
     const PropertyNode* star = itemsOf(nest)->child(1);
     EXPECT_EQ(leaf(star, standin::match::kStarInnerRadius), Value::oneD(12));
-    EXPECT_EQ(star->childByMatchName(QLatin1String(standin::match::kStarRotation))->keyCount(), 0);
-    EXPECT_EQ(leaf(star, standin::match::kStarRotation), Value::oneD(5)) << "the value at time 0";
+    EXPECT_EQ(star->childByMatchName(QLatin1String(standin::match::kStarRotation))->keyCount(), 2) << "keys and all";
+    EXPECT_EQ(leaf(star, standin::match::kStarRotation), Value::oneD(5));
+}
+
+// A shape layer as users build them: parented to an animated null, with a
+// time span, animated transform, opacity 60, a label, motion blur, a mask,
+// fills and a stroke at the top level that paint the groups, a group that is
+// switched off, one without anything that draws, and inside the groups
+// animated transforms, a nested group and a fill that is switched off.
+QByteArray everydayComposition(const QByteArray& topLevelExtra = QByteArray())
+{
+    const QByteArray box = namedGroup(
+        "Box", R"("ADBE Vector Position": {"keys": [{"time": 1, "value": [0, 0]}, {"time": 3, "value": [40, 10]}]})",
+        rect(R"("ADBE Vector Rect Size": [60, 30])") + "," +
+            namedGroup("Inner", R"("ADBE Vector Scale": [50, 200], "ADBE Vector Group Opacity": 40)",
+                       ellipse(R"("ADBE Vector Ellipse Size": [10, 10])") + "," +
+                           R"({"matchName": "ADBE Vector Graphic - Fill", "flags": 0})"));
+    const QByteArray star = namedGroup(
+        "Star", R"("ADBE Vector Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 4, "value": 180}]})",
+        outline_test::star(R"("ADBE Vector Star Outer Radius": 25)"));
+    const QByteArray hidden = namedGroup("Hidden", "", rect(""), R"("flags": 0)");
+    const QByteArray empty = namedGroup("Empty", "", kFill);
+    const QByteArray layer =
+        R"({"type": "shape", "id": 6, "name": "Shapes", "parent": 5, "inPoint": 1, "duration": 3, "label": 4,
+            "flags": ["video", "motionBlur"],
+            "masks": [{"name": "Window", "shape": {"vertices": [[-100, -100], [200, -100], [200, 200], [-100, 200]]}},
+                      {"name": "Off", "flags": 0, "shape": {"vertices": [[0, 0], [5, 0], [5, 5]]}}],
+            "transform": {"anchorPoint": [5, 5], "scale": [80, 90], "opacity": 60,
+                "position": {"keys": [{"time": 0, "value": [300, 200, 0]}, {"time": 2, "value": [500, 260, 0]}]},
+                "rotation": {"keys": [{"time": 1, "value": 0}, {"time": 3, "value": 45}]}},
+            "contents": [)" +
+        box + "," + stroke("[0, 1, 0]") + "," + hidden + "," + star + "," + empty + topLevelExtra + "," + kFill +
+        "]}";
+    return composition(
+        R"({"type": "null", "id": 5, "name": "Rig", "transform": {"rotation": {"keys": [
+            {"time": 0, "value": 0}, {"time": 5, "value": 30}]}}},)" +
+        layer + "," + solidLayer("Below", ""));
+}
+
+// Before the in-point, at it, between keys, just before the out-point, at it
+// and after it.
+const A_Time kFrames[] = {{0, 100}, {100, 100}, {148, 100}, {220, 100}, {396, 100}, {400, 100}, {600, 100}};
+
+TEST(ShapeSeparation, SeparatedLayersDrawWhatTheirGroupsDrewAtEveryFrame)
+{
+    for (const QByteArray& extra : {QByteArray(), "," + path(true, "[0, 0], [9, 0], [9, 9]")}) {
+        SCOPED_TRACE(extra.isEmpty() ? "groups only" : "a path outside the groups");
+        Scene scene(everydayComposition(extra));
+        const standin::Composition& comp = *scene.project->activeComposition();
+        std::vector<std::vector<std::string>> before;
+        for (const A_Time& t : kFrames)
+            before.push_back(drawingAt(comp, t));
+        ASSERT_FALSE(before[2].empty());
+
+        SeparationMessages messages;
+        ASSERT_EQ(separateLayerShapes(scene.basic(), kPluginId, 1), A_Err_NONE);
+        EXPECT_TRUE(messages.texts().empty());
+        // The path stays on the source, drawn under the groups as before.
+        const bool groupsOnly = extra.isEmpty();
+        const std::vector<QString> names =
+            groupsOnly ? std::vector<QString>{"Rig", "Shapes", "Box", "Star", "Below"}
+                       : std::vector<QString>{"Rig", "Box", "Star", "Shapes", "Below"};
+        EXPECT_EQ(layerNames(scene), names) << "a group switched off or without anything that draws gets no layer";
+        for (size_t i = 0; i < std::size(kFrames); ++i) {
+            SCOPED_TRACE("at " + std::to_string(kFrames[i].value) + "/100 s");
+            EXPECT_EQ(drawingAt(comp, kFrames[i]), before[i]);
+        }
+        for (int i : groupsOnly ? std::vector<int>{2, 3} : std::vector<int>{1, 2}) {
+            EXPECT_EQ(layerAt(scene, i)->maskAtom(0)->displayName(), QStringLiteral("Window"));
+            EXPECT_EQ(layerAt(scene, i)->maskCount(), 2) << "the switched-off mask comes along, still off";
+        }
+        const Layer* source = layerAt(scene, groupsOnly ? 1 : 3);
+        EXPECT_EQ(bool(source->flags() & AEGP_LayerFlag_VIDEO_ACTIVE), !groupsOnly);
+        EXPECT_EQ(contentsOf(source)->childCount(), groupsOnly ? 6 : 5) << "it keeps Hidden and Empty";
+        EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+    }
 }
 
 TEST(ShapeSeparation, GroupsBesideATopLevelPathLeaveTheSourceWithThePath)
@@ -147,10 +226,9 @@ TEST(ShapeSeparation, GroupsBesideATopLevelPathLeaveTheSourceWithThePath)
     Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + path(true, "[0, 0], [9, 0], [9, 9]") +
                                        "," + namedGroup("B", "", ellipse("")))));
     ASSERT_EQ(separateLayerShapes(scene.basic(), kPluginId, 0), A_Err_NONE);
-    EXPECT_EQ(scene.project->activeComposition()->layerCount(), 3);
-    EXPECT_EQ(layerAt(scene, 1)->name(), QStringLiteral("A"));
-    EXPECT_EQ(layerAt(scene, 2)->name(), QStringLiteral("B"));
-    const Layer* source = layerAt(scene, 0);
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"A", "", "B"}))
+        << "A was drawn over the path and B under it: so they still are";
+    const Layer* source = layerAt(scene, 1);
     EXPECT_TRUE(source->flags() & AEGP_LayerFlag_VIDEO_ACTIVE) << "the path still draws";
     EXPECT_EQ(matchNames(contentsOf(source)), (std::vector<QString>{standin::match::kPathItem}));
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
@@ -161,8 +239,9 @@ TEST(ShapeSeparation, AFailureWhileTakingGroupsOutOfTheSourceLosesNothing)
     Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + path(true, "[0, 0], [9, 0], [9, 9]") +
                                        "," + namedGroup("B", "", ellipse("")))));
     SeparationMessages messages;
-    // B is taken out of the source first, then A fails.
-    scene.session->faults().failNth(kAEGPDynamicStreamSuite, standin::FaultInjector::kAnyVersion, 9, 2);
+    // Four deletions make the two layers (from each copy the path and the
+    // other group); then B is taken out of the source, and A fails.
+    scene.session->faults().failNth(kAEGPDynamicStreamSuite, standin::FaultInjector::kAnyVersion, 9, 6);
     EXPECT_NE(separateLayerShapes(scene.basic(), kPluginId, 0), A_Err_NONE);
     EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "B"}));
     EXPECT_EQ(matchNames(contentsOf(layerAt(scene, 0))),
@@ -190,10 +269,13 @@ TEST(ShapeSeparation, EmptyGroupsAndFiftyGroupsKeepUp)
                                   }),
               A_Err_NONE);
     EXPECT_EQ(last, 50);
-    EXPECT_EQ(scene.project->activeComposition()->layerCount(), 51);
-    EXPECT_EQ(layerAt(scene, 1)->name(), QStringLiteral("G0"));
-    EXPECT_EQ(itemsOf(contentsOf(layerAt(scene, 1))->child(0))->childCount(), 0) << "an empty group stays empty";
-    EXPECT_EQ(layerAt(scene, 50)->name(), QStringLiteral("G49"));
+    EXPECT_EQ(scene.project->activeComposition()->layerCount(), 26) << "an empty group draws nothing: no layer";
+    EXPECT_EQ(layerAt(scene, 1)->name(), QStringLiteral("G1"));
+    EXPECT_EQ(layerAt(scene, 25)->name(), QStringLiteral("G49"));
+    for (int i = 1; i <= 25; ++i)
+        ASSERT_EQ(contentsOf(layerAt(scene, i))->childCount(), 1) << i;
+    EXPECT_EQ(contentsOf(layerAt(scene, 0))->childCount(), 50) << "the hidden source keeps them all";
+    EXPECT_FALSE(layerAt(scene, 0)->flags() & AEGP_LayerFlag_VIDEO_ACTIVE);
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }
 
@@ -205,13 +287,16 @@ TEST(ShapeSeparation, AFailingHostCallLeavesTheLayerAsItWas)
         int nth;
         const char* call;
     } rows[] = {
-        {kAEGPCompSuite, 32, 2, "AEGP_CreateVectorLayerInComp"},
-        {kAEGPDynamicStreamSuite, 14, 1, "AEGP_AddStream"},    // the first new group
-        {kAEGPDynamicStreamSuite, 14, 4, "AEGP_AddStream"},    // the second group's star
-        {kAEGPStreamSuite, 15, 3, "AEGP_SetStreamValue"},      // the first layer's scale
-        {kAEGPStreamSuite, 15, 30, "AEGP_SetStreamValue"},
+        // Three groups: a copy of the layer, split into the first group and
+        // the other two, which are split in turn.
+        {kAEGPDynamicStreamSuite, 5, 3, "AEGP_GetDynamicStreamFlags"},  // looking at the groups
+        {kAEGPLayerSuite, 44, 1, "AEGP_DuplicateLayer"},
+        {kAEGPLayerSuite, 44, 3, "AEGP_DuplicateLayer"},
+        {kAEGPLayerSuite, 3, 2, "AEGP_GetLayerIndex"},
         {kAEGPLayerSuite, 26, 3, "AEGP_ReorderLayer"},
-        {kAEGPLayerSuite, 42, 1, "AEGP_SetLayerParent"},
+        {kAEGPDynamicStreamSuite, 9, 2, "AEGP_DeleteStream"},
+        {kAEGPDynamicStreamSuite, 9, 4, "AEGP_DeleteStream"},
+        {kAEGPLayerSuite, 40, 2, "AEGP_SetLayerName"},
         {kAEGPLayerSuite, 11, 1, "AEGP_SetLayerFlag"},
     };
     for (const Row& row : rows) {
@@ -232,17 +317,24 @@ TEST(ShapeSeparation, AFailingHostCallLeavesTheLayerAsItWas)
     }
 }
 
-TEST(ShapeSeparation, AFailingFillOrStrokeIsLeftOutQuietly)
+// Fills and strokes are not rebuilt: the group keeps its own, keys and
+// switches included, whatever the host would say to adding items.
+TEST(ShapeSeparation, FillsAndStrokesComeWithTheirGroupAsTheyAre)
 {
-    Scene scene(composition(shapeLayer(namedGroup("A", "", rect("") + "," + kFill) + "," +
+    const QByteArray animatedFill = R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {
+        "ADBE Vector Fill Color": {"keys": [{"time": 0, "value": [1, 0, 0]}, {"time": 2, "value": [0, 0, 1]}]}}})";
+    const QByteArray strokeOff = R"({"matchName": "ADBE Vector Graphic - Stroke", "flags": 0})";
+    Scene scene(composition(shapeLayer(namedGroup("A", "", rect("") + "," + animatedFill + "," + strokeOff) + "," +
                                        namedGroup("B", "", ellipse("")))));
     SeparationMessages messages;
-    // The second stream added is the fill of group A.
-    scene.session->faults().failNth(kAEGPDynamicStreamSuite, standin::FaultInjector::kAnyVersion, 14, 3);
+    scene.session->faults().failEvery(kAEGPDynamicStreamSuite, standin::FaultInjector::kAnyVersion, 14);
     ASSERT_EQ(separateLayerShapes(scene.basic(), kPluginId, 0), A_Err_NONE);
     EXPECT_TRUE(messages.texts().empty());
-    EXPECT_EQ(matchNames(itemsOf(contentsOf(layerAt(scene, 1))->child(0))),
-              (std::vector<QString>{standin::match::kRect}));
+    const PropertyNode* items = itemsOf(contentsOf(layerAt(scene, 1))->child(0));
+    ASSERT_EQ(matchNames(items),
+              (std::vector<QString>{standin::match::kRect, standin::match::kFill, standin::match::kStroke}));
+    EXPECT_EQ(items->child(1)->childByMatchName(QLatin1String(standin::match::kFillColor))->keyCount(), 2);
+    EXPECT_FALSE(items->child(2)->isEnabled()) << "a switched-off stroke stays off";
     EXPECT_EQ(scene.project->activeComposition()->layerCount(), 3);
 }
 

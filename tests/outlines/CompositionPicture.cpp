@@ -1,0 +1,193 @@
+#include "CompositionPicture.h"
+
+#include "project/Item.h"
+#include "project/Layer.h"
+#include "project/MatchNames.h"
+#include "project/Transform.h"
+
+#include <QLatin1String>
+
+#include <cmath>
+#include <cstdio>
+
+namespace separation_test {
+
+namespace {
+
+using standin::Layer;
+using standin::PropertyNode;
+using standin::Value;
+using standin::ValueType;
+
+std::string number(double v)
+{
+    char text[64];
+    const double rounded = std::round(v * 1e6) / 1e6;
+    std::snprintf(text, sizeof text, "%.6f", rounded == 0.0 ? 0.0 : rounded);
+    return text;
+}
+
+std::string valueText(const Value& value)
+{
+    std::string text;
+    if (value.type == ValueType::Shape) {
+        text = value.shape.open ? "open[" : "closed[";
+        for (const standin::MaskVertex& v : value.shape.vertices)
+            text += "(" + number(v.x) + " " + number(v.y) + " " + number(v.inX) + " " + number(v.inY) + " "
+                    + number(v.outX) + " " + number(v.outY) + ")";
+        return text + "]";
+    }
+    text = "(";
+    for (int i = 0; i < standin::componentCount(value.type); ++i)
+        text += (i ? " " : "") + number(value.v[i]);
+    return text + ")";
+}
+
+bool is(const PropertyNode* node, const char* matchName) { return node->matchName() == QLatin1String(matchName); }
+
+bool isShapeItem(const PropertyNode* node)
+{
+    return is(node, standin::match::kPathItem) || is(node, standin::match::kRect) || is(node, standin::match::kEllipse)
+           || is(node, standin::match::kStar);
+}
+
+// Every leaf below a node, depth first, with its value at t.
+std::string leavesText(const PropertyNode* node, const A_Time& t)
+{
+    std::string text;
+    for (int i = 0; i < node->childCount(); ++i) {
+        const PropertyNode* child = node->child(i);
+        if (child->isLeaf())
+            text += " " + child->matchName().toStdString() + "=" + valueText(child->valueAt(t, false));
+        else
+            text += leavesText(child, t);
+    }
+    return text;
+}
+
+A_Matrix4 translation(double x, double y)
+{
+    A_Matrix4 m = standin::identityMatrix();
+    m.mat[3][0] = x;
+    m.mat[3][1] = y;
+    return m;
+}
+
+// A group's own factor T(-A) S R T(P) at t.
+A_Matrix4 groupMatrix(const PropertyNode* group, const A_Time& t)
+{
+    const PropertyNode* transform = group->childByMatchName(QLatin1String(standin::match::kVectorTransformGroup));
+    if (!transform)
+        return standin::identityMatrix();
+    auto leaf = [&](const char* name) {
+        const PropertyNode* node = transform->childByMatchName(QLatin1String(name));
+        return node ? node->valueAt(t, false) : Value();
+    };
+    const Value anchor = leaf(standin::match::kVectorAnchor), position = leaf(standin::match::kVectorPosition),
+                scale = leaf(standin::match::kVectorScale), rotation = leaf(standin::match::kVectorRotation);
+    A_Matrix4 s = standin::identityMatrix();
+    s.mat[0][0] = scale.x() / 100.0;
+    s.mat[1][1] = scale.y() / 100.0;
+    const double a = rotation.x() * M_PI / 180.0;
+    A_Matrix4 r = standin::identityMatrix();
+    r.mat[0][0] = std::cos(a);
+    r.mat[0][1] = std::sin(a);
+    r.mat[1][0] = -std::sin(a);
+    r.mat[1][1] = std::cos(a);
+    A_Matrix4 m = standin::multiply(translation(-anchor.x(), -anchor.y()), s);
+    m = standin::multiply(m, r);
+    return standin::multiply(m, translation(position.x(), position.y()));
+}
+
+std::string matrixText(const A_Matrix4& m)
+{
+    std::string text = "at[";
+    for (const auto& [x, y] : {std::pair<double, double>{0, 0}, {1, 0}, {0, 1}}) {
+        double cx = 0, cy = 0;
+        standin::mapPoint(m, x, y, &cx, &cy);
+        text += "(" + number(cx) + " " + number(cy) + ")";
+    }
+    return text + "]";
+}
+
+double seconds(const A_Time& t) { return t.scale ? double(t.value) / double(t.scale) : 0.0; }
+
+bool drawsAt(const Layer& layer, const A_Time& t)
+{
+    const double now = seconds(t), in = seconds(layer.inPoint());
+    return (layer.flags() & AEGP_LayerFlag_VIDEO_ACTIVE) && now >= in && now < in + seconds(layer.duration());
+}
+
+std::string layerText(const Layer& layer, const A_Time& t)
+{
+    char flags[32];
+    std::snprintf(flags, sizeof flags, "0x%x", unsigned(layer.flags()));
+    std::string text = "layer opacity=" + valueText(layer.transformStream(standin::TransformStream::Opacity)->valueAt(t, false))
+                       + " flags=" + flags + " label=" + std::to_string(layer.label()) + " masks{";
+    for (int i = 0; i < layer.maskCount(); ++i) {
+        const PropertyNode* mask = layer.maskAtom(i);
+        if (!mask->isEnabled())
+            continue;
+        const standin::MaskAttributes& a = mask->maskAttributes();
+        text += " mode=" + std::to_string(a.mode) + (a.inverted ? " inverted" : "") + leavesText(mask, t) + ";";
+    }
+    return text + "} " + matrixText(standin::layerToWorld(layer, t));
+}
+
+// What paints a shape: the switched-on items after it in a group that are
+// neither groups nor shapes, from its own group out.
+using Painters = std::vector<std::string>;
+
+void drawGroupContents(const PropertyNode* contents, const A_Matrix4& m, double opacity, const Painters& outer,
+                       const std::string& layer, const A_Time& t, std::vector<std::string>& lines)
+{
+    for (int i = 0; i < contents->childCount(); ++i) {
+        const PropertyNode* item = contents->child(i);
+        if (!item->isEnabled() || !(isShapeItem(item) || is(item, standin::match::kVectorGroup)))
+            continue;
+        Painters painters;
+        for (int j = i + 1; j < contents->childCount(); ++j) {
+            const PropertyNode* after = contents->child(j);
+            if (after->isEnabled() && !isShapeItem(after) && !is(after, standin::match::kVectorGroup))
+                painters.push_back(after->matchName().toStdString() + leavesText(after, t));
+        }
+        painters.insert(painters.end(), outer.begin(), outer.end());
+        if (is(item, standin::match::kVectorGroup)) {
+            const PropertyNode* transform =
+                item->childByMatchName(QLatin1String(standin::match::kVectorTransformGroup));
+            const PropertyNode* groupOpacity =
+                transform ? transform->childByMatchName(QLatin1String(standin::match::kVectorGroupOpacity)) : nullptr;
+            const PropertyNode* inside = item->childByMatchName(QLatin1String(standin::match::kVectorsGroup));
+            if (inside)
+                drawGroupContents(inside, standin::multiply(groupMatrix(item, t), m),
+                                  opacity * (groupOpacity ? groupOpacity->valueAt(t, false).x() / 100.0 : 1.0),
+                                  painters, layer, t, lines);
+            continue;
+        }
+        std::string line = layer + " | " + item->matchName().toStdString() + leavesText(item, t) + " "
+                           + matrixText(m) + " opacity=" + number(opacity) + " painted by{";
+        for (const std::string& p : painters)
+            line += " " + p + ";";
+        lines.push_back(line + "}");
+    }
+}
+
+} // namespace
+
+std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Time& t)
+{
+    std::vector<std::string> lines;
+    for (const auto& layer : comp.layers()) {
+        if (!drawsAt(*layer, t))
+            continue;
+        const std::string text = layerText(*layer, t);
+        if (const PropertyNode* contents = layer->rootVectorsGroup())
+            drawGroupContents(contents, standin::layerToWorld(*layer, t), 1.0, {}, text, t, lines);
+        else
+            lines.push_back(text + " | " + standin::layerKindName(layer->kind()).toStdString() + " source="
+                            + (layer->source() ? std::to_string(layer->source()->id()) : "none"));
+    }
+    return lines;
+}
+
+} // namespace separation_test

@@ -1,0 +1,26 @@
+// What a composition of the stand-in's model draws at a time, written out as
+// text, for comparing a composition before and after an edit that must not
+// change the picture.
+#pragma once
+
+#include "project/Composition.h"
+
+#include <string>
+#include <vector>
+
+namespace separation_test {
+
+// One line per thing drawn, from the top layer down and, inside a shape
+// layer, in the order of its contents. A layer draws when its video is on and
+// the time is within its span; its line part holds its opacity, flags (video
+// and the switches), label, the masks that are switched on (mode, inversion,
+// outline, feather, opacity, expansion) and its matrix to the composition.
+// A shape layer draws each path, rectangle, ellipse and star that is switched
+// on inside groups that are switched on, with its values, its place in the
+// composition (through the groups' transforms), the groups' opacity and every
+// switched-on fill, stroke or other item after it in its group or after one
+// of its groups (what paints it); another layer draws itself. Layer names
+// and ids are left out. Numbers are rounded to 1e-6.
+std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Time& t);
+
+} // namespace separation_test
