@@ -222,6 +222,33 @@ TEST(ShapeBody, NestedGroupsPlaceShelvesAndCirclesAsDrawn)
     }
 }
 
+// Groups and items switched off draw nothing, whatever they hold: no
+// outline, no colour.
+TEST(ShapeBody, SwitchedOffGroupsAndItemsMakeNoBody)
+{
+    auto off = [](QByteArray item) { return item.insert(item.size() - 1, R"(, "flags": 0)"); };
+    const QByteArray shown = rect(R"("ADBE Vector Rect Size": [40, 40])");
+    const QByteArray farRect = rect(R"("ADBE Vector Rect Size": [40, 40], "ADBE Vector Rect Position": [200, 0])");
+    const QByteArray farPath = path(true, "[180, 100], [220, 100], [200, 140]");
+    Scene scene(composition(
+        shapeLayer(shown + "," + off(group("", farRect + "," + farPath)) + "," + group("", off(farRect)) + ","
+                   + off(farPath) + "," + fill("[1, 0, 0]") + "," + off(stroke("[0, 0, 1]")))
+        + "," + shapeLayer(off(shown))));
+    const MyBody body = scene.body(0);
+    ASSERT_EQ(group(body).size(), 1u);
+    EXPECT_TRUE(group(body)[0].isBox);
+    EXPECT_TRUE(covers(body, hostWorld(scene, 0, 0, 0)));
+    EXPECT_FALSE(covers(body, hostWorld(scene, 0, 200, 0)));
+    EXPECT_FALSE(covers(body, hostWorld(scene, 0, 200, 115)));
+    EXPECT_EQ(body.color.red, 1.0) << "the stroke is off: the fill's colour";
+    EXPECT_EQ(body.color.blue, 0.0);
+
+    // Nothing left on: the layer's fallback box, with its message.
+    MessageCapture messages;
+    EXPECT_TRUE(scene.body(1).isLayerBox);
+    EXPECT_EQ(messages.texts().size(), 1u);
+}
+
 TEST(ShapeBody, HullCirclesAndOpenPaths)
 {
     const QByteArray box = rect(R"("ADBE Vector Rect Size": [100, 60], "ADBE Vector Rect Position": [200, 0])");
