@@ -163,11 +163,22 @@ bool doesLayerHaveMask(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layer
                                                                             &masks);
     if (!err && masks)
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks, &count);
+    bool shown = false;
+    for (A_long m = 0; !err && !shown && m < count; ++m) {
+        AEGP_StreamRefH mask = nullptr;
+        AEGP_DynStreamFlags flags = 0;
+        err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefByIndex(pluginId, masks, m, &mask);
+        if (!err && mask)
+            err = suites.DynamicStreamSuite4()->AEGP_GetDynamicStreamFlags(mask, &flags);
+        shown = !err && (flags & AEGP_DynStreamFlag_ACTIVE_EYEBALL) != 0;
+        if (mask)
+            suites.StreamSuite4()->AEGP_DisposeStream(mask);
+    }
     if (masks)
         suites.StreamSuite4()->AEGP_DisposeStream(masks);
     if (root)
         suites.StreamSuite4()->AEGP_DisposeStream(root);
-    return !err && count != 0;
+    return !err && shown;
 }
 
 A_Err GetSignedWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,

@@ -40,8 +40,9 @@ bool GetActiveComp(const AEGP_SuiteHandler& suites, AEGP_ItemH& item);
 // unless it is 0. Always returns 0.
 A_Err GetWorldCoords(Point4 p, const A_Matrix4& m, Point4* out);
 
-// Whether the active composition's layer `layerIndex` has masks; false on any
-// host failure.
+// Whether the active composition's layer `layerIndex` has a mask that is
+// switched on (one switched off leaves the layer drawn as without it); false
+// on any host failure.
 bool doesLayerHaveMask(AEGP_PluginID pluginId, SPBasicSuite* basic, A_long layerIndex);
 
 // The layer's scale at t with its parents' scales multiplied in, as signed

@@ -60,6 +60,14 @@ A_Err matchNameOf(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, std::
     return err;
 }
 
+A_Err isSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, bool& on)
+{
+    AEGP_DynStreamFlags flags = 0;
+    const A_Err err = suites.DynamicStreamSuite4()->AEGP_GetDynamicStreamFlags(stream, &flags);
+    on = !err && (flags & AEGP_DynStreamFlag_ACTIVE_EYEBALL) != 0;
+    return err;
+}
+
 A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parent,
                      const char* matchName, AEGP_StreamVal2& value)
 {

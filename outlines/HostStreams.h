@@ -58,6 +58,9 @@ A_Err childByIndex(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP
 A_Err childByMatchName(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parent,
                        const char* matchName, ScopedStream& child);
 A_Err matchNameOf(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, std::string& name);
+// Whether a mask, shape group or shape item is switched on (its dynamic
+// stream flags carry the active switch): one switched off draws nothing.
+A_Err isSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, bool& on);
 // The value at time 0 of the child of that match name, copied out. A missing
 // child is an error (A_Err_GENERIC).
 A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parent,

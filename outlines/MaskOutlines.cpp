@@ -84,6 +84,25 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
     return err;
 }
 
+// The indices of the masks that are switched on, in order: the host draws
+// the layer through those alone. Stops at the first host error.
+A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH parade,
+                      std::vector<A_long>& shown)
+{
+    A_long count = 0;
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(parade, &count);
+    for (A_long m = 0; !err && m < count; ++m) {
+        ScopedStream mask(suites);
+        bool on = false;
+        err = childByIndex(suites, pluginId, parade, m, mask);
+        if (!err && mask)
+            err = isSwitchedOn(suites, mask.get(), on);
+        if (!err && on)
+            shown.push_back(m);
+    }
+    return err;
+}
+
 }  // namespace
 
 A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade, bool& hole)
@@ -148,11 +167,12 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
             err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
         if (!err)
             err = childByMatchName(suites, pluginId, root.get(), "ADBE Mask Parade", parade);
-        A_long maskCount = 0;
+        std::vector<A_long> shown;
         if (!err && parade)
-            err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(parade.get(), &maskCount);
-        for (A_long m = 0; !err && parade && m < maskCount; ++m)
-            err = readMask(suites, pluginId, parade.get(), m, maskCount, aspect, precision, hull, sx, sy, set);
+            err = switchedOnMasks(suites, pluginId, parade.get(), shown);
+        const A_long maskCount = A_long(shown.size());
+        for (size_t k = 0; !err && k < shown.size(); ++k)
+            err = readMask(suites, pluginId, parade.get(), shown[k], maskCount, aspect, precision, hull, sx, sy, set);
         if (hostError)
             *hostError = err;
     }

@@ -10,11 +10,13 @@
 
 class QWidget;
 
-// Reads every mask of the active composition's layer `layerIndex` at time 0
-// and leaves one group in `outlines`: a lone closed mask that is a circle (on
-// a uniform scale) or a box stands as that circle or box; every other mask is
-// discretised, replaced by its convex hull with the hull option, and, when
-// closed, triangulated (a closed mask of two segments counts as open).
+// Reads every mask of the active composition's layer `layerIndex` that is
+// switched on at time 0 (one switched off draws nothing and counts for
+// nothing) and leaves one group in `outlines`: a lone closed mask that is a
+// circle (on a uniform scale) or a box stands as that circle or box; every
+// other mask is discretised, replaced by its convex hull with the hull
+// option, and, when closed, triangulated (a closed mask of two segments
+// counts as open).
 // Points are in world units relative to the anchor (layer pixels), times the
 // world scale (sx, sy), not rotated; a negative factor mirrors them (boxes
 // and triangles keep the engine's winding). Layer x coordinates take the pixel aspect

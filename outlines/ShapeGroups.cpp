@@ -2,6 +2,8 @@
 
 #include "outlines/HostStreams.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr char kTransformGroup[] = "ADBE Vector Transform Group";
@@ -35,7 +37,77 @@ A_Err readTransformGroup(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
     return err;
 }
 
+// Relative tolerance of keepsShapes: far below what a user sets by hand, far
+// above the rounding of composed single-precision values.
+constexpr double kShapeTolerance = 1e-5;
+
 }  // namespace
+
+GroupMatrix GroupMatrix::of(const Transform& t)
+{
+    const double r = t.rotation * kRadiansPerDegree;
+    const double cs = std::cos(r), sn = std::sin(r);
+    GroupMatrix m;
+    m.a = cs * t.scale.x;
+    m.b = -sn * t.scale.y;
+    m.c = sn * t.scale.x;
+    m.d = cs * t.scale.y;
+    m.tx = t.position.x - (m.a * t.anchor.x + m.b * t.anchor.y);
+    m.ty = t.position.y - (m.c * t.anchor.x + m.d * t.anchor.y);
+    return m;
+}
+
+GroupMatrix GroupMatrix::after(const GroupMatrix& inner) const
+{
+    GroupMatrix m;
+    m.a = a * inner.a + b * inner.c;
+    m.b = a * inner.b + b * inner.d;
+    m.c = c * inner.a + d * inner.c;
+    m.d = c * inner.b + d * inner.d;
+    m.tx = a * inner.tx + b * inner.ty + tx;
+    m.ty = c * inner.tx + d * inner.ty + ty;
+    return m;
+}
+
+void GroupMatrix::map(double x, double y, double& outX, double& outY) const
+{
+    outX = a * x + b * y + tx;
+    outY = c * x + d * y + ty;
+}
+
+b2Vec2 GroupMatrix::map(b2Vec2 p) const
+{
+    double x = 0.0, y = 0.0;
+    map(p.x, p.y, x, y);
+    return b2Vec2(float(x), float(y));
+}
+
+b2Vec2 GroupMatrix::mapVector(b2Vec2 v) const
+{
+    return b2Vec2(float(a * v.x + b * v.y), float(c * v.x + d * v.y));
+}
+
+bool GroupMatrix::isFinite() const
+{
+    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d) && std::isfinite(tx)
+           && std::isfinite(ty);
+}
+
+bool GroupMatrix::keepsShapes() const
+{
+    // The images of the two axes: of equal length and at right angles.
+    const double xx = a * a + c * c;
+    const double yy = b * b + d * d;
+    const double xy = a * b + c * d;
+    const double size = std::fmax(xx, yy);
+    return isFinite() && size > 0.0 && std::fabs(xx - yy) <= kShapeTolerance * size
+           && std::fabs(xy) <= kShapeTolerance * size;
+}
+
+double GroupMatrix::uniformScale() const
+{
+    return std::sqrt(std::fabs(determinant()));
+}
 
 Transform getVectorGroupTransform(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH group)
 {
@@ -55,7 +127,7 @@ Transform getVectorGroupTransform(AEGP_PluginID pluginId, SPBasicSuite* basic, A
     return t;
 }
 
-A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH item, Transform& acc,
+A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH item, GroupChain& chain,
                            float& groupRotation)
 {
     AEGP_SuiteHandler suites(basic);
@@ -64,10 +136,11 @@ A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_Str
     A_Err err = dynamic->AEGP_GetNewParentStreamRef(pluginId, item, current.out());
     while (!err && current) {
         const Transform t = getVectorGroupTransform(pluginId, basic, current.get());
-        acc.anchor += t.anchor;
-        acc.position += t.position;
-        acc.scale.Set(acc.scale.x * t.scale.x, acc.scale.y * t.scale.y);
-        acc.rotation += t.rotation;
+        // The climb goes outwards: each group draws what the ones inside
+        // it drew.
+        chain.toLayer = GroupMatrix::of(t).after(chain.toLayer);
+        chain.scale.Set(chain.scale.x * t.scale.x, chain.scale.y * t.scale.y);
+        chain.rotation += t.rotation;
 
         A_long depth = 0;
         err = dynamic->AEGP_GetStreamDepth(current.get(), &depth);
@@ -82,6 +155,6 @@ A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_Str
             break;
         parent.moveTo(current);
     }
-    groupRotation = float(acc.rotation * kRadiansPerDegree);
+    groupRotation = float(chain.rotation * kRadiansPerDegree);
     return err;
 }

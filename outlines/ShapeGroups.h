@@ -1,5 +1,5 @@
 // Shape-layer groups: the transform of one group and the group chain, which
-// adds up the transforms of the groups enclosing a shape item.
+// composes the transforms of the groups enclosing a shape item.
 #pragma once
 
 #include "host_api.h"
@@ -14,14 +14,50 @@ struct Transform {
     double rotation = 0.0;        // degrees
 };
 
+// An affine map of the plane: (x, y) becomes (a x + b y + tx, c x + d y + ty).
+struct GroupMatrix {
+    double a = 1.0, b = 0.0, c = 0.0, d = 1.0;
+    double tx = 0.0, ty = 0.0;
+
+    // Where a group puts the points of its contents, as the host draws them:
+    // p becomes R S (p - anchor) + position (scale first, then rotation).
+    static GroupMatrix of(const Transform& t);
+    // This map applied after `inner`.
+    GroupMatrix after(const GroupMatrix& inner) const;
+
+    b2Vec2 map(b2Vec2 p) const;
+    void map(double x, double y, double& outX, double& outY) const;
+    // A vector (a tangent, an offset): the map without its translation.
+    b2Vec2 mapVector(b2Vec2 v) const;
+
+    double determinant() const { return a * d - b * c; }
+    bool isFinite() const;
+    // Whether the map keeps shapes (a turn and one scale for both axes,
+    // mirrored or not), so that a circle stays a circle.
+    bool keepsShapes() const;
+    // The factor by which it scales lengths when it keeps shapes.
+    double uniformScale() const;
+};
+
 // The values of the group's "ADBE Vector Transform Group" at time 0 (a later
 // such child overwrites an earlier one); the defaults when it has none.
 Transform getVectorGroupTransform(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH group);
 
+// What the group chain of a shape item yields.
+struct GroupChain {
+    // From the item's own pixels to the layer's: every enclosing group's
+    // transform, innermost first.
+    GroupMatrix toLayer;
+    // The groups' rotations summed (degrees) and their scales multiplied
+    // per axis, as the readers report them.
+    double rotation = 0.0;
+    b2Vec2 scale{1.0f, 1.0f};
+};
+
 // The group chain of a shape item: from the item's parent up to (not
-// including) "ADBE Root Vectors Group" or a property of depth 0, anchors,
-// positions and rotations summed and scales multiplied per component.
-// `groupRotation` receives the summed rotation in radians. Returns the first
-// host error; what was summed until then stands.
-A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH item, Transform& acc,
+// including) "ADBE Root Vectors Group" or a property of depth 0, each
+// group's transform composed onto those inside it. `groupRotation` receives
+// the summed rotation in radians. Returns the first host error; what was
+// composed until then stands.
+A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH item, GroupChain& chain,
                            float& groupRotation);

@@ -8,21 +8,20 @@
 #include "outlines/ShapeGroups.h"
 
 struct ItemPlacement {
-    Transform acc;               // the group chain's sum
-    float groupRotation = 0.0f;  // radians
+    GroupChain chain;            // the enclosing groups
+    float groupRotation = 0.0f;  // radians, the groups' rotations summed
     A_Matrix4 matrix{};          // layer to world at time 0
     double pixelAspect = 1.0;    // of the composition
 
     ItemPlacement();
 
-    // An item point in the layer before the group rotation:
-    // (p - acc.anchor) * acc.scale + acc.position.
-    b2Vec2 inGroup(b2Vec2 itemPoint) const;
-    // A point of the group (as inGroup gives it) turned by the group rotation
-    // about acc.position, in composition pixels.
-    b2Vec2 place(b2Vec2 groupPoint) const;
-    // A vector in the group's axes (a tangent), in composition pixels.
+    // A point in the item's own pixels, in composition pixels.
+    b2Vec2 place(b2Vec2 itemPoint) const;
+    // A vector in the item's own axes (a tangent), in composition pixels.
     b2Vec2 placeVector(b2Vec2 v) const;
+    // Whether the groups draw the item with an area: their composed map is
+    // finite and flattens nothing (no scale of 0).
+    bool drawsArea() const;
 };
 
 // Runs the group chain of `item` and reads the layer's matrix and the

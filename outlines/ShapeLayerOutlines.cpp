@@ -14,6 +14,17 @@ namespace {
 constexpr char kRootVectorsGroup[] = "ADBE Root Vectors Group";
 constexpr float kRadiansPerDegree = 0.017453292f;
 
+// The items of a contents group, each with its own on/off switch: groups,
+// shapes (a path's item included), fills and strokes, filters.
+bool isShapeItem(const std::string& name)
+{
+    for (const char* kind : {"ADBE Vector Group", "ADBE Vector Shape - ", "ADBE Vector Graphic - ",
+                             "ADBE Vector Filter - "})
+        if (name.rfind(kind, 0) == 0)
+            return true;
+    return false;
+}
+
 // The convex hull of every kept item's points, standing for all of them.
 void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<ShapeDef>& circles,
                    std::vector<ShapeDef>& boxes)
@@ -42,6 +53,11 @@ void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::v
     ScopedStream item(suites);
     std::string name;
     if (childByIndex(suites, pluginId, parent, index, item) || !item || matchNameOf(suites, item.get(), name))
+        return;
+    // An item switched off draws nothing, whatever it holds: no outline, no
+    // colour.
+    bool on = true;
+    if (isShapeItem(name) && (isSwitchedOn(suites, item.get(), on) || !on))
         return;
 
     ShapeDef shape;

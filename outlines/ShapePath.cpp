@@ -52,16 +52,15 @@ A_Err readPath(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, co
         if (i == 0)
             rawFirst = raw;
         rawLast = raw;
-        const b2Vec2 p = at.place(at.inGroup(raw));
+        const b2Vec2 p = at.place(raw);
         const b2Vec2 in(float(v.tan_in_x), float(v.tan_in_y));
         const b2Vec2 out(float(v.tan_out_x), float(v.tan_out_y));
         lastKept = path.placed.points.empty() || !isInArray(p, path.placed.points);
         if (!lastKept)
             continue;
-        const b2Vec2 scale = at.acc.scale;
         path.placed.points.push_back(p);
-        path.placed.inTangents.push_back(at.placeVector(b2Vec2(in.x * scale.x, in.y * scale.y)));
-        path.placed.outTangents.push_back(at.placeVector(b2Vec2(out.x * scale.x, out.y * scale.y)));
+        path.placed.inTangents.push_back(at.placeVector(in));
+        path.placed.outTangents.push_back(at.placeVector(out));
         path.raw.points.push_back(raw);
         path.raw.inTangents.push_back(in);
         path.raw.outTangents.push_back(out);
@@ -81,7 +80,7 @@ ShapeDef getShapeDefFromVectorShapePath(int pluginId, SPBasicSuite* basic, AEGP_
                                         float& groupRotation)
 {
     ItemPlacement at;
-    if (readItemPlacement(pluginId, basic, layer, item, at))
+    if (readItemPlacement(pluginId, basic, layer, item, at) || !at.chain.toLayer.isFinite())
         return ShapeDef();
     AEGP_SuiteHandler suites(basic);
     ScopedStreamValue value(suites);
@@ -94,7 +93,7 @@ ShapeDef getShapeDefFromVectorShapePath(int pluginId, SPBasicSuite* basic, AEGP_
     if (s.points.size() < 2)
         return ShapeDef();
     float radius = 0.0f;
-    if (!path.open && isCircle(s, radius) && sx == sy && at.acc.scale.x == at.acc.scale.y) {
+    if (!path.open && isCircle(s, radius) && sx == sy && at.chain.toLayer.keepsShapes()) {
         s.isCircle = true;
         s.radius = coords::getGLWCoordFromAE(radius);
         circles.push_back(s);
@@ -109,7 +108,7 @@ ShapeDef getShapeDefFromVectorShapePath(int pluginId, SPBasicSuite* basic, AEGP_
     }
     centre = getPolyCentroid(s.points, path.open);
     const b2Vec2 rawCentre = getPolyCentroid(path.raw.points, path.open);
-    anchor.Set(rawCentre.x * at.acc.scale.x, rawCentre.y * at.acc.scale.y);
+    anchor.Set(rawCentre.x * at.chain.scale.x, rawCentre.y * at.chain.scale.y);
     groupRotation = at.groupRotation;
     return s;
 }

@@ -17,7 +17,8 @@
 //
 // On success (two points or more) the centre becomes the centroid of the
 // points (their mean for an open path) and the anchor the centroid of the
-// path's own vertices in group pixels, times the group scale.
+// path's own vertices in item pixels, times the groups' scales multiplied
+// per axis.
 ShapeDef getShapeDefFromVectorShapePath(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, AEGP_StreamRefH item,
                                         std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes,
                                         int precision, float sx, float sy, b2Vec2& centre, b2Vec2& anchor,

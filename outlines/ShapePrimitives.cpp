@@ -32,8 +32,8 @@ A_Err readValues(int pluginId, SPBasicSuite* basic, AEGP_StreamRefH item, const 
     return err;
 }
 
-// Appends a vertex given as an offset from the group-space centre, with its
-// tangents in the group's axes.
+// Appends a vertex given as an offset from the centre (item pixels), with
+// its tangents in the item's axes.
 void addVertex(ShapeDef& s, const ItemPlacement& at, b2Vec2 centre, b2Vec2 offset, b2Vec2 in, b2Vec2 out)
 {
     s.points.push_back(at.place(centre + offset));
@@ -74,11 +74,13 @@ ShapeDef getShapeDefFromVectorShapeRect(int pluginId, SPBasicSuite* basic, AEGP_
     if (readValues(pluginId, basic, item, names, v) || readItemPlacement(pluginId, basic, layer, item, at))
         return ShapeDef();
 
-    const b2Vec2 c = at.inGroup(pointOf(v[1]));
-    const float w = std::fabs(float(v[0].two_d.x) * at.acc.scale.x);
-    const float h = std::fabs(float(v[0].two_d.y) * at.acc.scale.y);
+    // Built in the item's own pixels; the groups then scale, turn and move
+    // it as a whole, corners included.
+    const b2Vec2 c = pointOf(v[1]);
+    const float w = std::fabs(float(v[0].two_d.x));
+    const float h = std::fabs(float(v[0].two_d.y));
     const double roundness = v[2].one_d;
-    if (!hasExtent(w, h))
+    if (!hasExtent(w, h) || !at.drawsArea())
         return ShapeDef();
 
     ShapeDef s;
@@ -102,6 +104,8 @@ ShapeDef getShapeDefFromVectorShapeRect(int pluginId, SPBasicSuite* basic, AEGP_
     } else {
         for (const b2Vec2 corner : {b2Vec2(-hw, -hh), b2Vec2(hw, -hh), b2Vec2(hw, hh), b2Vec2(-hw, hh)})
             s.points.push_back(at.place(c + corner));
+        // Groups that stretch a turned rectangle draw a parallelogram: still
+        // four corners of one convex piece.
         s.isBox = true;
         boxes.push_back(s);
     }
@@ -121,10 +125,10 @@ ShapeDef getShapeDefFromVectorShapeEllipse(int pluginId, SPBasicSuite* basic, AE
     if (readValues(pluginId, basic, item, names, v) || readItemPlacement(pluginId, basic, layer, item, at))
         return ShapeDef();
 
-    const b2Vec2 c = at.inGroup(pointOf(v[1]));
-    const double w = std::fabs(v[0].two_d.x * at.acc.scale.x);
-    const double h = std::fabs(v[0].two_d.y * at.acc.scale.y);
-    if (!hasExtent(float(w), float(h)))
+    const b2Vec2 c = pointOf(v[1]);
+    const double w = std::fabs(v[0].two_d.x);
+    const double h = std::fabs(v[0].two_d.y);
+    if (!hasExtent(float(w), float(h)) || !at.drawsArea())
         return ShapeDef();
 
     const float hw = float(0.5 * w), hh = float(0.5 * h);
@@ -135,9 +139,10 @@ ShapeDef getShapeDefFromVectorShapeEllipse(int pluginId, SPBasicSuite* basic, AE
     addVertex(s, at, c, b2Vec2(0, hh), b2Vec2(kx, 0), b2Vec2(-kx, 0));
     addVertex(s, at, c, b2Vec2(-hw, 0), b2Vec2(0, ky), b2Vec2(0, -ky));
 
-    if (std::fabs(w - h) < 0.001 && sx == sy && at.pixelAspect == 1.0) {
+    const GroupMatrix& groups = at.chain.toLayer;
+    if (std::fabs(w - h) < 0.001 && sx == sy && at.pixelAspect == 1.0 && groups.keepsShapes()) {
         s.isCircle = true;
-        s.radius = coords::getGLWCoordFromAE(sx * hw);
+        s.radius = coords::getGLWCoordFromAE(float(sx * hw * groups.uniformScale()));
         circles.push_back(s);
     } else {
         s.closed = true;
@@ -170,17 +175,19 @@ ShapeDef getShapeDefFromVectorShapePolystar(int pluginId, SPBasicSuite* basic, A
     if (!(pointsRead >= 1.0 && pointsRead <= kMaxStarPoints))
         return ShapeDef();
     const int n = int(pointsRead);
-    const b2Vec2 c = at.inGroup(pointOf(v[2]));
+    if (!at.drawsArea())
+        return ShapeDef();
+    const b2Vec2 c = pointOf(v[2]);
     const double spin = v[3].one_d * kRadiansPerDegree;
-    const double outer = v[4].one_d * at.acc.scale.x;
+    const double outer = v[4].one_d;
     const double outerRound = v[5].one_d;
-    const double inner = innerValues[0].one_d * at.acc.scale.x;
+    const double inner = innerValues[0].one_d;
     const double innerRound = innerValues[1].one_d;
     if (!std::isfinite(outer) || !std::isfinite(spin) || (star && !std::isfinite(inner)))
         return ShapeDef();
 
-    // Offsets from the centre in the group's axes; the group rotation comes
-    // with the placement.
+    // Offsets from the centre in the item's axes; the groups' scales and
+    // rotations come with the placement.
     std::vector<b2Vec2> offsets;
     const float step = float(kPi) / float(n);
     for (int i = 0; i < n; ++i) {

@@ -1,7 +1,10 @@
 // Readers of the shape items of a shape layer: each turns one item into one
 // outline in composition pixels (x times the composition's pixel aspect
 // ratio), placed through its group chain and the layer's layer-to-world
-// matrix (ShapeItemPlacement.h) as the host draws it.
+// matrix (ShapeItemPlacement.h) as the host draws it. The item is built in
+// its own pixels and the groups scale, turn and move it as a whole: a group
+// scale reaches corner radii and both star radii, and groups that stretch a
+// turned item draw it sheared.
 //
 // On success a reader writes the item's centre (composition pixels) and its
 // accumulated group rotation (radians), and appends a circle or a box that it
@@ -16,17 +19,18 @@
 
 #include <vector>
 
-// A rectangle: a box of four corners (roundness 0 or less), else a rounded
-// rectangle of eight vertices, discretised. The corner radius is the
-// roundness as read, at most just under half the shorter side.
+// A rectangle: a box of four corners (roundness 0 or less; a parallelogram
+// when the groups shear it), else a rounded rectangle of eight vertices,
+// discretised. The corner radius is the roundness as read, at most just
+// under half the shorter side, before the groups scale it.
 ShapeDef getShapeDefFromVectorShapeRect(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, AEGP_StreamRefH item,
                                         std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes,
                                         int precision, b2Vec2& centre, float& groupRotation);
 
 // An ellipse of four vertices with quarter-arc tangents. A circle (not
 // closed, radius in world units) when its width and height agree within
-// 0.001, the layer's world scale (sx, sy) is uniform and the pixels are
-// square; else discretised.
+// 0.001, the layer's world scale (sx, sy) and the groups' scale are uniform
+// and the pixels are square; else discretised.
 ShapeDef getShapeDefFromVectorShapeEllipse(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                                            AEGP_StreamRefH item, std::vector<ShapeDef>& circles,
                                            std::vector<ShapeDef>& boxes, int precision, float sx, float sy,
@@ -34,8 +38,8 @@ ShapeDef getShapeDefFromVectorShapeEllipse(int pluginId, SPBasicSuite* basic, AE
 
 // A star (type 1: 2n vertices, outer ones first) or a polygon (n vertices),
 // the first outer vertex straight up before any rotation. With a roundness
-// the vertices get tangents and the outline is discretised. Both radii take
-// the group's x scale. sx and sy are not used.
+// the vertices get tangents and the outline is discretised. sx and sy are
+// not used.
 ShapeDef getShapeDefFromVectorShapePolystar(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                                             AEGP_StreamRefH item, int precision, float sx, float sy, b2Vec2& centre,
                                             float& groupRotation);

@@ -282,6 +282,26 @@ TEST_F(RigTest, MasksAndStreamsByMatchName)
     EXPECT_TRUE(doesLayerHaveMask(id, basic, Masked));
     EXPECT_FALSE(doesLayerHaveMask(id, basic, Mover));
     EXPECT_FALSE(doesLayerHaveMask(id, basic, 99));
+    // A mask switched off leaves the layer drawn as without it: one mask on
+    // is enough, none on is none.
+    AEGP_SuiteHandler dynamic(basic);
+    AEGP_StreamRefH layerRoot = nullptr, parade = nullptr;
+    ASSERT_EQ(dynamic.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(id, layerAt(basic, Masked), &layerRoot),
+              A_Err_NONE);
+    ASSERT_EQ(dynamic.DynamicStreamSuite4()->AEGP_GetNewStreamRefByMatchname(id, layerRoot, "ADBE Mask Parade",
+                                                                              &parade),
+              A_Err_NONE);
+    for (A_long m = 0; m < 2; ++m) {
+        AEGP_StreamRefH mask = nullptr;
+        ASSERT_EQ(dynamic.DynamicStreamSuite4()->AEGP_GetNewStreamRefByIndex(id, parade, m, &mask), A_Err_NONE);
+        ASSERT_EQ(dynamic.DynamicStreamSuite4()->AEGP_SetDynamicStreamFlag(mask, AEGP_DynStreamFlag_ACTIVE_EYEBALL,
+                                                                           false, false),
+                  A_Err_NONE);
+        dynamic.StreamSuite4()->AEGP_DisposeStream(mask);
+        EXPECT_EQ(doesLayerHaveMask(id, basic, Masked), m == 0) << "masks off: " << m + 1;
+    }
+    dynamic.StreamSuite4()->AEGP_DisposeStream(parade);
+    dynamic.StreamSuite4()->AEGP_DisposeStream(layerRoot);
 
     AEGP_SuiteHandler suites(basic);
     AEGP_StreamRefH root = nullptr;

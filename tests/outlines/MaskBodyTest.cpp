@@ -74,6 +74,31 @@ TEST(MaskBody, CirclesOnlyAsTheLoneMaskOfAUniformlyScaledLayer)
     expectEngineAccepts(pair);
 }
 
+// A mask switched off draws nothing and counts for nothing: beside one that
+// is on, the lone circle left stays a circle; a layer whose every mask is
+// off is drawn whole, and its body is the layer's box.
+TEST(MaskBody, SwitchedOffMasksMakeNoBody)
+{
+    auto off = [](QByteArray mask) { return mask.insert(mask.size() - 1, R"(, "flags": 0)"); };
+    const QByteArray farSquare = polygonMask({{150, 0}, {200, 0}, {200, 40}, {150, 40}});
+    Scene scene(composition(solid(circleMask(50, 50, 40) + "," + off(farSquare)) + ","
+                            + solid(off(circleMask(50, 50, 40))) + ","
+                            + solid(off(farSquare) + "," + polygonMask({{0, 0}, {100, 0}, {0, 100}}))));
+    const MyBody circle = scene.body(0);
+    ASSERT_EQ(group(circle).size(), 1u);
+    EXPECT_TRUE(group(circle)[0].isCircle) << "the lone mask that is on";
+    EXPECT_FALSE(covers(circle, hostWorld(scene, 0, 175, 20)));
+
+    const MyBody whole = scene.body(1);
+    EXPECT_TRUE(whole.isLayerBox);
+    EXPECT_TRUE(covers(whole, hostWorld(scene, 1, 190, 90)));
+
+    const MyBody triangle = scene.body(2);
+    EXPECT_TRUE(covers(triangle, hostWorld(scene, 2, 20, 20)));
+    EXPECT_FALSE(covers(triangle, hostWorld(scene, 2, 175, 20))) << "the square is off";
+    EXPECT_NEAR(filledArea(triangle), 0.5, 1e-5);
+}
+
 TEST(MaskBody, BoxesOpenMasksAndTheAnchor)
 {
     Scene scene(composition(

@@ -1,5 +1,6 @@
 // Bodies of shape layers: the walk over the items, the hull, colours, the
-// fallback box, and items landing where the host draws them.
+// fallback box, and items landing where the host draws them, nested groups
+// included.
 #include "OutlineFixture.h"
 #include "ShapeItems.h"
 
@@ -81,6 +82,171 @@ TEST(ShapeBody, ItemsLandWhereTheHostDrawsThem)
             EXPECT_TRUE(hasCorner(body, hostWorld(scene, layer, x, 0))) << layer << ": path " << x;
         expectEngineAccepts(body);
     }
+}
+
+// One group's transform as the host draws it: p becomes R S (p - anchor) +
+// position.
+struct GroupTransform {
+    double ax, ay, px, py, sx, sy, degrees;
+
+    QByteArray json() const
+    {
+        return QStringLiteral(R"("ADBE Vector Anchor": [%1, %2], "ADBE Vector Position": [%3, %4],
+                                 "ADBE Vector Scale": [%5, %6], "ADBE Vector Rotation": %7)")
+            .arg(ax).arg(ay).arg(px).arg(py).arg(sx).arg(sy).arg(degrees)
+            .toUtf8();
+    }
+    void apply(double& x, double& y) const
+    {
+        const double r = degrees * M_PI / 180.0;
+        const double u = (x - ax) * sx / 100.0, v = (y - ay) * sy / 100.0;
+        x = std::cos(r) * u - std::sin(r) * v + px;
+        y = std::sin(r) * u + std::cos(r) * v + py;
+    }
+};
+
+// `contents` inside the groups of `chain`, outermost first.
+QByteArray nested(const std::vector<GroupTransform>& chain, const QByteArray& contents)
+{
+    QByteArray json = contents;
+    for (auto g = chain.rbegin(); g != chain.rend(); ++g)
+        json = group(g->json(), json);
+    return json;
+}
+
+// Where the host draws item point (x, y) of layer `layerIndex` inside the
+// groups of `chain`: innermost group first, then the layer.
+b2Vec2 drawnThrough(const Scene& scene, int layerIndex, const std::vector<GroupTransform>& chain, double x, double y)
+{
+    for (auto g = chain.rbegin(); g != chain.rend(); ++g)
+        g->apply(x, y);
+    return hostWorld(scene, layerIndex, x, y);
+}
+
+bool near(b2Vec2 a, const std::vector<b2Vec2>& points, float tolerance)
+{
+    for (const b2Vec2& p : points)
+        if ((p - a).Length() < tolerance)
+            return true;
+    return false;
+}
+
+// Chains of one to four groups, turned, scaled unevenly, mirrored and with
+// anchors, each drawing a rectangle, a pentagon and a triangle path on a
+// turned, unevenly scaled layer: the body's corners are the drawn corners,
+// within half a pixel, none missing and none elsewhere.
+TEST(ShapeBody, NestedGroupsDrawTheOutlineWhereTheHostDrawsIt)
+{
+    const std::vector<GroupTransform> groups = {{10, -5, 40, 30, 200, 200, 90},
+                                                {0, 0, 20, -10, 150, -60, 15},
+                                                {5, 5, -30, 25, -80, 120, -40},
+                                                {-12, 8, 100, 0, 70, 70, 200}};
+    const QByteArray items = rect(R"("ADBE Vector Rect Size": [60, 30], "ADBE Vector Rect Position": [10, 5])") + ","
+                             + star(R"("ADBE Vector Star Type": 2, "ADBE Vector Star Points": 5,
+                                      "ADBE Vector Star Outer Radius": 25, "ADBE Vector Star Position": [-40, 10])")
+                             + "," + path(true, "[0, 40], [30, 60], [-20, 70]");
+    std::vector<b2Vec2> itemCorners = {{-20, -10}, {40, -10}, {40, 20}, {-20, 20}, {0, 40}, {30, 60}, {-20, 70}};
+    for (int i = 0; i < 5; ++i) {
+        const double a = 2 * M_PI * i / 5 - M_PI / 2;
+        itemCorners.emplace_back(float(-40 + 25 * std::cos(a)), float(10 + 25 * std::sin(a)));
+    }
+    const QByteArray layerTransform = R"({"position": [500, 250], "scale": [120, 90], "rotation": 20})";
+    QByteArray layers;
+    for (size_t depth = 1; depth <= groups.size(); ++depth) {
+        const std::vector<GroupTransform> chain(groups.begin(), groups.begin() + long(depth));
+        layers += (depth > 1 ? "," : "") + shapeLayer(nested(chain, items), layerTransform);
+    }
+    Scene scene(composition(layers));
+
+    const float halfPixel = 0.005f;
+    for (size_t depth = 1; depth <= groups.size(); ++depth) {
+        const int layer = int(depth) - 1;
+        const std::vector<GroupTransform> chain(groups.begin(), groups.begin() + long(depth));
+        const MyBody body = scene.body(layer);
+        std::vector<b2Vec2> drawn, built;
+        for (const b2Vec2& p : itemCorners)
+            drawn.push_back(drawnThrough(scene, layer, chain, p.x, p.y));
+        for (const ShapeDef& s : group(body))
+            for (const b2Vec2& p : s.points)
+                built.push_back(toWorld(body, p));
+        for (size_t k = 0; k < drawn.size(); ++k)
+            EXPECT_TRUE(near(drawn[k], built, halfPixel)) << depth << " groups: drawn corner " << k << " missing";
+        for (size_t k = 0; k < built.size(); ++k)
+            EXPECT_TRUE(near(built[k], drawn, halfPixel)) << depth << " groups: body point " << k << " not drawn";
+        EXPECT_EQ(countIf(body, isBoxOutline), 1) << "a sheared rectangle is still one convex piece";
+        expectEngineAccepts(body);
+    }
+}
+
+// A shelf drawn by a group turned 90 degrees at 200 % around a group moved
+// by (100, 0) and turned back: the body is where the shelf is drawn, not
+// where the groups' values added up would put it. Circles stay circles
+// through groups that only turn and scale evenly (mirrored or not), and
+// become ellipses where a group stretches them.
+TEST(ShapeBody, NestedGroupsPlaceShelvesAndCirclesAsDrawn)
+{
+    const std::vector<GroupTransform> shelfGroups = {{0, 0, 0, 0, 200, 200, 90}, {0, 0, 100, 0, 100, 100, -90}};
+    const std::vector<GroupTransform> even = {{0, 0, 30, 0, 200, 200, 30}, {0, 0, 0, 20, -50, 50, -70}};
+    const std::vector<GroupTransform> stretched = {{0, 0, 30, 0, 200, 100, 30}, {0, 0, 0, 20, 100, 100, 40}};
+    const QByteArray circle = ellipse(R"("ADBE Vector Ellipse Size": [40, 40], "ADBE Vector Ellipse Position": [10, 0])");
+    Scene scene(composition(
+        shapeLayer(nested(shelfGroups, rect(R"("ADBE Vector Rect Size": [200, 20])")), R"({"position": [500, 300]})")
+        + "," + shapeLayer(nested(even, circle)) + "," + shapeLayer(nested(stretched, circle))));
+
+    const MyBody shelf = scene.body(0);
+    EXPECT_TRUE(covers(shelf, compToWorld(500, 500))) << "the drawn shelf";
+    EXPECT_TRUE(covers(shelf, compToWorld(320, 515)));
+    EXPECT_TRUE(covers(shelf, compToWorld(680, 485)));
+    EXPECT_FALSE(covers(shelf, compToWorld(500, 300))) << "where the added-up values would put it";
+    EXPECT_FALSE(covers(shelf, compToWorld(750, 500)));
+
+    const MyBody round = scene.body(1);
+    ASSERT_EQ(group(round).size(), 1u);
+    ASSERT_TRUE(group(round)[0].isCircle);
+    EXPECT_NEAR(group(round)[0].radius, 0.2f, 1e-5) << "20 px at 200 % and 50 %";
+    const std::vector<b2Vec2>& p = group(round)[0].points;
+    const b2Vec2 centre = toWorld(round, 0.25f * (p[0] + p[1] + p[2] + p[3]));
+    const b2Vec2 drawnCentre = drawnThrough(scene, 1, even, 10, 0);
+    EXPECT_NEAR(centre.x, drawnCentre.x, 1e-4);
+    EXPECT_NEAR(centre.y, drawnCentre.y, 1e-4);
+
+    const MyBody oval = scene.body(2);
+    EXPECT_EQ(countIf(oval, isCircleOutline), 0);
+    for (int k = 0; k < 8; ++k) {
+        const double a = 2 * M_PI * k / 8;
+        for (const double r : {0.0, 18.0})
+            EXPECT_TRUE(covers(oval, drawnThrough(scene, 2, stretched, 10 + r * std::cos(a), r * std::sin(a))))
+                << "inside, " << k;
+        EXPECT_FALSE(covers(oval, drawnThrough(scene, 2, stretched, 10 + 22 * std::cos(a), 22 * std::sin(a))))
+            << "outside, " << k;
+    }
+}
+
+// Groups and items switched off draw nothing, whatever they hold: no
+// outline, no colour.
+TEST(ShapeBody, SwitchedOffGroupsAndItemsMakeNoBody)
+{
+    auto off = [](QByteArray item) { return item.insert(item.size() - 1, R"(, "flags": 0)"); };
+    const QByteArray shown = rect(R"("ADBE Vector Rect Size": [40, 40])");
+    const QByteArray farRect = rect(R"("ADBE Vector Rect Size": [40, 40], "ADBE Vector Rect Position": [200, 0])");
+    const QByteArray farPath = path(true, "[180, 100], [220, 100], [200, 140]");
+    Scene scene(composition(
+        shapeLayer(shown + "," + off(group("", farRect + "," + farPath)) + "," + group("", off(farRect)) + ","
+                   + off(farPath) + "," + fill("[1, 0, 0]") + "," + off(stroke("[0, 0, 1]")))
+        + "," + shapeLayer(off(shown))));
+    const MyBody body = scene.body(0);
+    ASSERT_EQ(group(body).size(), 1u);
+    EXPECT_TRUE(group(body)[0].isBox);
+    EXPECT_TRUE(covers(body, hostWorld(scene, 0, 0, 0)));
+    EXPECT_FALSE(covers(body, hostWorld(scene, 0, 200, 0)));
+    EXPECT_FALSE(covers(body, hostWorld(scene, 0, 200, 115)));
+    EXPECT_EQ(body.color.red, 1.0) << "the stroke is off: the fill's colour";
+    EXPECT_EQ(body.color.blue, 0.0);
+
+    // Nothing left on: the layer's fallback box, with its message.
+    MessageCapture messages;
+    EXPECT_TRUE(scene.body(1).isLayerBox);
+    EXPECT_EQ(messages.texts().size(), 1u);
 }
 
 TEST(ShapeBody, HullCirclesAndOpenPaths)

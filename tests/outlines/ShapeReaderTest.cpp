@@ -95,10 +95,10 @@ TEST(ShapeReader, Rectangles)
     EXPECT_EQ(round.groupRotation, 0.0f);
     // Exactly half the short side would make vertices meet: also just under.
     expectPoint(read(scene, 0, Kind::Rect, 1).shape.points[1], 550 - 29.999, 220);
-    // In a group at 200 %: 200 x 120, the corner radius as read.
+    // In a group at 200 %: drawn 200 x 120, its corners scaled with it.
     const Read scaled = read(scene, 0, Kind::Rect, 2);
-    expectPoint(scaled.shape.points[0], 400 + 10, 190);
-    expectPoint(scaled.shape.points[2], 600, 190 + 10);
+    expectPoint(scaled.shape.points[0], 400 + 20, 190);
+    expectPoint(scaled.shape.points[2], 600, 190 + 20);
 
     // Without roundness: a box of four corners, in the box list too.
     const Read box = read(scene, 0, Kind::Rect, 3);
@@ -177,10 +177,10 @@ TEST(ShapeReader, StarsAndPolygons)
     EXPECT_EQ(hexagon.shape.points.size(), 6u);
     EXPECT_TRUE(hexagon.shape.closed);
 
-    // The group's x scale takes both radii; its y scale does not enter.
+    // A group at (200 %, 50 %) stretches the star as it draws it.
     const Read grouped = read(scene, 0, Kind::Star, 3, 4);
-    expectPoint(grouped.shape.points[0], 500, 250 - 180);
-    expectPoint(grouped.shape.points[1], 500 + 80 * std::cos(b), 250 + 80 * std::sin(b));
+    expectPoint(grouped.shape.points[0], 500, 250 - 45);
+    expectPoint(grouped.shape.points[1], 500 + 80 * std::cos(b), 250 + 20 * std::sin(b));
 
     EXPECT_TRUE(read(scene, 0, Kind::Star, 4).shape.points.empty());
 }

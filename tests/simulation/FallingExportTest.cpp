@@ -115,3 +115,35 @@ TEST(FallingExport, TheWrittenKeysDrawEveryLayerWhereItsBodyWas)
         }
     }
 }
+
+// A static shelf drawn by a group turned 90 degrees at 200 % around a group
+// moved by (100, 0) and turned back: 400 x 40 px about (500, 700). A ball
+// dropped over it lands on it; one dropped beside it, over the place where
+// the groups' values added up would put the shelf, falls past.
+TEST(FallingExport, BallsMeetTheShelfNestedGroupsDraw)
+{
+    const QString ball = QStringLiteral(R"({"id": %1, "type": "shape", "name": "Ball %1",
+        "transform": {"position": [%2, 400]},
+        "contents": [{"matchName": "ADBE Vector Shape - Ellipse", "properties": {"ADBE Vector Ellipse Size": [40, 40]}}]})");
+    Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "shape", "name": "Shelf",
+        "transform": {"position": [500, 500]},
+        "contents": [{"matchName": "ADBE Vector Group",
+                      "transform": {"ADBE Vector Scale": [200, 200], "ADBE Vector Rotation": 90},
+                      "contents": [{"matchName": "ADBE Vector Group",
+                                    "transform": {"ADBE Vector Position": [100, 0], "ADBE Vector Rotation": -90},
+                                    "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                                                  "properties": {"ADBE Vector Rect Size": [200, 20]}}]}]}]})"),
+                           ball.arg(2).arg(350), ball.arg(3).arg(750)}));
+    scene.build();
+    ASSERT_EQ(scene.core.bodies.size(), 3u);
+    scene.body(0).type = BodyType::Static;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(50);
+
+    // World units: 100 px each, from the composition's centre.
+    const b2Vec2 onShelf = scene.world(1)->GetPosition();
+    EXPECT_NEAR(onShelf.x, -1.5f, 0.05f);
+    EXPECT_NEAR(onShelf.y, (680.0f - 20.0f - 500.0f) / 100.0f, 0.05f) << "rests on the drawn shelf";
+    EXPECT_GT(scene.world(2)->GetPosition().y, 3.0f) << "nothing holds the ball beside the shelf";
+}

@@ -384,3 +384,31 @@ TEST(KeyframeExport, ABodyNeverMovedWhileEverySampleIsAtItsRest)
     body.restKnown = false;
     EXPECT_FALSE(KeyframeExport::neverMoved(body, still)) << "no rest known: it counts as moved";
 }
+
+// A written layer's position and rotation are keyed over the range alone:
+// their keys before and after it go. Nothing but the transform changes:
+// opacity keeps its keys, the masks stay.
+TEST(KeyframeExport, OnlyTheRangeIsKeyedAndOnlyTheTransformWritten)
+{
+    const QString layer = QStringLiteral(R"json("transform": {
+        "position": {"keys": [[0, [300, 200, 0]], [[50, 25], [320, 200, 0]]]},
+        "rotation": {"keys": [[0, 0], [[50, 25], 30]]},
+        "opacity": {"keys": [[0, 100], [[50, 25], 20]]}},
+        "masks": [{"shape": {"closed": true, "vertices": [[0, 0], [50, 0], [50, 50], [0, 50]]}}])json");
+    Scene scene(sceneJson({solid(1, 3, 300, 200, layer)}));
+    scene.build();
+    exportRange(scene, 2, 8);
+    for (const TransformStream which : {TransformStream::Position, TransformStream::Rotation}) {
+        const standin::PropertyNode* keyed = stream(scene, 0, which);
+        ASSERT_GT(keyed->keyCount(), 0);
+        for (int k = 0; k < keyed->keyCount(); ++k) {
+            const A_Time t = keyed->key(k)->time;
+            EXPECT_GE(t.value * 25, 2 * int(t.scale));
+            EXPECT_LE(t.value * 25, 8 * int(t.scale));
+        }
+    }
+    const standin::PropertyNode* opacity = stream(scene, 0, TransformStream::Opacity);
+    ASSERT_EQ(opacity->keyCount(), 2);
+    EXPECT_NEAR(opacity->key(1)->value.x(), 20.0, 1e-9);
+    EXPECT_EQ(scene.composition()->layer(0)->maskCount(), 1);
+}
