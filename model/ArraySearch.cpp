@@ -13,7 +13,50 @@ bool within(float a, float b, float tolerance)
     return std::fabs(a - b) < tolerance;
 }
 
+// The cell of a coordinate, and the neighbouring cell on the side the
+// coordinate is nearer to. The cell size is a power of two, so the division is
+// exact; far out, every point shares the outermost cells, which stays
+// correct, only slower.
+constexpr double kCell = 2.0 * double(FLT_EPSILON);
+
+int64_t cellOf(float v, int64_t* neighbour = nullptr)
+{
+    constexpr double kLimit = 4.0e18;
+    const double u = std::clamp(double(v) / kCell, -kLimit, kLimit);
+    const double cell = std::floor(u);
+    if (neighbour)
+        *neighbour = int64_t(cell) + (u - cell < 0.5 ? -1 : 1);
+    return int64_t(cell);
+}
+
+uint64_t cellKey(int64_t x, int64_t y)
+{
+    return uint64_t(x) * 0x9E3779B97F4A7C15ull ^ uint64_t(y);
+}
+
 }  // namespace
+
+bool PointLookup::contains(b2Vec2 p) const
+{
+    if (!std::isfinite(p.x) || !std::isfinite(p.y))
+        return false;
+    int64_t nx = 0, ny = 0;
+    const int64_t cx = cellOf(p.x, &nx), cy = cellOf(p.y, &ny);
+    for (const int64_t x : {cx, nx})
+        for (const int64_t y : {cy, ny}) {
+            const auto [first, last] = cells_.equal_range(cellKey(x, y));
+            for (auto it = first; it != last; ++it)
+                if (within(it->second.x, p.x, FLT_EPSILON) && within(it->second.y, p.y, FLT_EPSILON))
+                    return true;
+        }
+    return false;
+}
+
+void PointLookup::insert(b2Vec2 p)
+{
+    if (std::isfinite(p.x) && std::isfinite(p.y))
+        cells_.emplace(cellKey(cellOf(p.x), cellOf(p.y)), p);
+}
 
 bool isInArray(b2Vec2 p, const std::vector<b2Vec2>& points)
 {

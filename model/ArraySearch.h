@@ -5,12 +5,30 @@
 
 #include <box2d/box2d.h>
 
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 struct MyBody;
 
 // An element within FLT_EPSILON of p in x and in y.
 bool isInArray(b2Vec2 p, const std::vector<b2Vec2>& points);
+
+// The same question asked of a growing list of points, in constant time
+// however long the list: points are filed by cells of twice FLT_EPSILON, so a
+// point within the tolerance lies in the same cell or in the neighbouring one
+// on the side it is nearer to, on each axis. Points that are not finite match
+// nothing, as in isInArray.
+class PointLookup
+{
+public:
+    void reserve(size_t count) { cells_.reserve(count); }
+    bool contains(b2Vec2 p) const;
+    void insert(b2Vec2 p);
+
+private:
+    std::unordered_multimap<uint64_t, b2Vec2> cells_;
+};
 bool isInArray(int value, const std::vector<int>& values);
 
 // An edge between two numbered items is carried as (first, second) in a

@@ -83,9 +83,13 @@ void removeDuplicateVertices(ShapeDef& s)
         return;
     std::vector<b2Vec2> unique;
     unique.reserve(s.points.size());
+    PointLookup seen;
+    seen.reserve(s.points.size());
     for (const b2Vec2& p : s.points) {
-        if (!isInArray(p, unique))
+        if (!seen.contains(p)) {
             unique.push_back(p);
+            seen.insert(p);
+        }
     }
     s.points = std::move(unique);
 }

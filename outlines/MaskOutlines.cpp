@@ -27,6 +27,7 @@ A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outl
         return err;
     err = masks->AEGP_IsMaskOutlineOpen(outline, &openFlag);
     open = openFlag || segments == 2;
+    PointLookup kept;
     for (A_long k = 0; !err && k <= segments; ++k) {
         if (!openFlag && k == segments)
             break;  // the first vertex again
@@ -35,8 +36,9 @@ A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outl
         if (err)
             break;
         const b2Vec2 p(float(v.x * aspect), float(v.y));
-        if (!s.points.empty() && isInArray(p, s.points))
+        if (kept.contains(p))
             continue;
+        kept.insert(p);
         s.points.push_back(p);
         s.inTangents.emplace_back(float(v.tan_in_x * aspect), float(v.tan_in_y));
         s.outTangents.emplace_back(float(v.tan_out_x * aspect), float(v.tan_out_y));
@@ -146,6 +148,7 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
 {
     outlines.clear();
     OutlineSet set;
+    set.fill = OutlineFill::Union;  // the masks of a layer add up
     double aspect = 1.0;
     {
         AEGP_SuiteHandler suites(basic);

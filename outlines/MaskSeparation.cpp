@@ -4,7 +4,6 @@
 #include "host/LayerQueries.h"
 #include "outlines/HostStreams.h"
 #include "outlines/SeparationSupport.h"
-#include "outlines/StreamSwitch.h"
 
 #include <QString>
 

@@ -96,7 +96,7 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
     AssembledOutlines result;
     std::vector<A_Triangle> triangles;
     if (!closed.empty())
-        GetTriangulation(parent, closed, triangles, hull, result.selfIntersecting);
+        GetTriangulation(parent, closed, triangles, hull, result.selfIntersecting, set.fill);
 
     std::vector<ShapeDef>& group = result.group;
     group = set.circles;

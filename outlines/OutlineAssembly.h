@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/ShapeDef.h"
+#include "outlines/OutlineTriangulation.h"
 
 #include <vector>
 
@@ -24,6 +25,7 @@ struct OutlineSet {
     std::vector<ShapeDef> circles;   // exact circles, radius already in world units
     std::vector<ShapeDef> boxes;     // exact boxes
     std::vector<ShapeDef> outlines;  // every other outline, open and closed, in order
+    OutlineFill fill = OutlineFill::Nested;  // how the closed ones make up the area
 };
 
 struct AssembledOutlines {
@@ -43,9 +45,9 @@ struct AssembledOutlines {
 
 // Closed outlines are welded (consecutive points closer than the weld
 // distance once converted become one), those left with fewer than three
-// points dropped, and the rest triangulated together (GetTriangulation); they
-// are replaced by their triangles. Outlines flagged circle or box in
-// `outlines` are ignored. After the conversion each outline's points are in
-// reverse order, and whatever the engine would refuse is dropped
-// (makeOutlinesSafe). Tangent lists are left as they were.
+// points dropped, and the rest triangulated together with the set's fill
+// (GetTriangulation); they are replaced by their triangles. Outlines flagged
+// circle or box in `outlines` are ignored. After the conversion each
+// outline's points are in reverse order, and whatever the engine would refuse
+// is dropped (makeOutlinesSafe). Tangent lists are left as they were.
 AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool hull, const OutlineFrame& frame);

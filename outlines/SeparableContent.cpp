@@ -2,7 +2,6 @@
 
 #include "outlines/HostStreams.h"
 #include "outlines/MaskOutlines.h"
-#include "outlines/StreamSwitch.h"
 
 #include <string>
 

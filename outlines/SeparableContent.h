@@ -13,8 +13,9 @@ struct SeparableContent {
     int topGroups = 0;     // top-level "ADBE Vector Group"s that draw (groupDraws)
     int topPaths = 0;      // top-level "ADBE Vector Shape - Group"s (paths outside any group) switched on
     int topDrawings = 0;   // top-level paths, rectangles, ellipses and stars (outside any group) switched on
-    // Some closed mask lies inside another: a hole of the body. A copy per
-    // mask would turn it into solid material, so such masks are not split.
+    // Some closed mask lies inside another: it adds nothing to what the outer
+    // one draws, and a copy per mask would stack two bodies in one place, so
+    // such masks are not split.
     bool maskHole = false;
 };
 
@@ -27,19 +28,19 @@ enum class SeparationKind {
 };
 
 // Whether the layer would become a body of several outlines: more than one
-// mask (none of them a hole), or (shape layers) more than one top-level group
+// mask (none inside another), or (shape layers) more than one top-level group
 // or path.
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
 
 // By why the layer qualifies: several top-level groups and paths with at
 // least one group are split by groups (a shape layer with several masks too);
-// else several masks without a hole among them are split by masks, whatever
+// else several masks, none inside another, are split by masks, whatever
 // the layer type; else a shape layer with only ungrouped paths is left as it
-// is. A layer whose masks hold a hole keeps all of them.
+// is. A layer with a mask inside another keeps all of them.
 SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType type);
 
-// Reads the counts of a layer, and whether its masks hold a hole when it has
-// several. The top-level items are looked at for shape layers (object type 4)
+// Reads the counts of a layer, and whether one of its masks lies inside another when it
+// has several. The top-level items are looked at for shape layers (object type 4)
 // only. Every stream reference is given back; the first
 // host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,

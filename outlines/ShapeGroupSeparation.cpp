@@ -14,7 +14,6 @@
 #include "outlines/HostStreams.h"
 #include "outlines/SeparableContent.h"
 #include "outlines/SeparationSupport.h"
-#include "outlines/StreamSwitch.h"
 
 #include <QString>
 

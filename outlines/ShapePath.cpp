@@ -43,6 +43,7 @@ A_Err readPath(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, co
 
     b2Vec2 rawFirst(0.0f, 0.0f), rawLast(0.0f, 0.0f);
     bool lastKept = false;
+    PointLookup kept;
     for (A_long i = 0; !err && i < count; ++i) {
         AEGP_MaskVertex v{};
         err = masks->AEGP_GetMaskOutlineVertexInfo(outline, i, &v);
@@ -55,9 +56,10 @@ A_Err readPath(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, co
         const b2Vec2 p = at.place(raw);
         const b2Vec2 in(float(v.tan_in_x), float(v.tan_in_y));
         const b2Vec2 out(float(v.tan_out_x), float(v.tan_out_y));
-        lastKept = path.placed.points.empty() || !isInArray(p, path.placed.points);
+        lastKept = !kept.contains(p);
         if (!lastKept)
             continue;
+        kept.insert(p);
         path.placed.points.push_back(p);
         path.placed.inTangents.push_back(at.placeVector(in));
         path.placed.outTangents.push_back(at.placeVector(out));

@@ -44,6 +44,7 @@ A_Err readGlyph(const AEGP_SuiteHandler& suites, PF_PathOutlinePtr path, const L
     const double aspect = build.compAspect;
     ShapeDef s;
     std::vector<b2Vec2> glyphHull;
+    PointLookup kept;
     for (A_long j = 0; !err && j <= segments; ++j) {
         if (!open && j == segments)
             break;  // the first vertex again
@@ -52,8 +53,9 @@ A_Err readGlyph(const AEGP_SuiteHandler& suites, PF_PathOutlinePtr path, const L
         if (err)
             break;
         const b2Vec2 p(float(v.x * aspect), float(v.y));
-        if (!s.points.empty() && isInArray(p, s.points))
+        if (kept.contains(p))
             continue;
+        kept.insert(p);
         s.points.push_back(p);
         s.inTangents.emplace_back(float((v.tan_in_x - v.x) * aspect), float(v.tan_in_y - v.y));
         s.outTangents.emplace_back(float((v.tan_out_x - v.x) * aspect), float(v.tan_out_y - v.y));

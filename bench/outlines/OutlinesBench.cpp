@@ -1,10 +1,16 @@
-// Building the bodies of a whole composition, and triangulating one large
-// outline with holes.
+// Building the bodies of a whole composition, triangulating one large
+// outline with holes, and very large outlines from the layer to the body's
+// fixtures: a mask of 200,000 vertices (plain, crossing itself once, or a
+// tangle of crossings), a rounded star of 10,000 points and a text of 10,000
+// characters. Each of the last must be ready in under 5 s and 500 MB; the
+// counters give the peak memory of the run (peak_MB) and the triangles.
+#include "host/EntryPoint.h"
 #include "model/MyBody.h"
 #include "outlines/BodyFromLayer.h"
 #include "outlines/OutlineMessages.h"
 #include "outlines/OutlineTriangulation.h"
 #include "project/Project.h"
+#include "simulation/SimulationCore.h"
 #include "suites/HostSession.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "bench/outlines/Composition200.h"
@@ -13,8 +19,11 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cmath>
+#include <fstream>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -100,5 +109,150 @@ void BM_Triangulate2000With20Holes(benchmark::State& state)
     state.counters["triangles"] = double(count);
 }
 BENCHMARK(BM_Triangulate2000With20Holes)->Unit(benchmark::kMillisecond);
+
+QByteArray largeProject(const QByteArray& layer)
+{
+    return R"({"format": "zolvar-standin-project",
+               "footage": [{"id": 1, "name": "Solid", "kind": "solid", "width": 2000, "height": 2000,
+                            "color": [1, 0, 0]}],
+               "compositions": [{"id": 100, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
+                                 "duration": 10, "layers": [)"
+           + layer + R"(]}], "activeItem": "Main"})";
+}
+
+// A closed mask of 200,000 vertices half a pixel or more apart (closer ones
+// would be welded): a wavy rim 40,000 pixels across, a figure eight that
+// crosses itself once, or a rim whose every vertex steps back over its
+// neighbours, so that every edge crosses a few others.
+QByteArray largeMask(int kind)
+{
+    constexpr int n = 200000;
+    QByteArray v;
+    v.reserve(n * 24);
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n;
+        double x = 0, y = 0;
+        if (kind == 1) {
+            x = 30000 * std::sin(a);
+            y = 30000 * std::sin(a) * std::cos(a);
+        } else {
+            const double step = 2 * M_PI / n;
+            const double b = kind == 2 ? a + (i % 2 ? 2.5 : -2.5) * step : a;
+            const double r = 20000 + 400 * std::sin(60 * b);
+            x = r * std::cos(b);
+            y = r * std::sin(b);
+        }
+        v += (i ? ", [" : "[") + QByteArray::number(1000 + x, 'f', 3) + ", " + QByteArray::number(1000 + y, 'f', 3)
+             + "]";
+    }
+    return R"({"id": 1, "type": "solid", "source": 1, "transform": {"position": [1500, 1500]},
+               "masks": [{"shape": {"closed": true, "vertices": [)"
+           + v + "]}}]}";
+}
+
+QByteArray roundedStar(int points)
+{
+    return QStringLiteral(R"({"id": 1, "type": "shape", "transform": {"position": [1500, 1500]},
+        "contents": [{"matchName": "ADBE Vector Group", "contents": [
+            {"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Points": %1,
+             "ADBE Vector Star Inner Radius": 900, "ADBE Vector Star Outer Radius": 1000,
+             "ADBE Vector Star Inner Roundess": 30, "ADBE Vector Star Outer Roundess": 30}},
+            {"matchName": "ADBE Vector Graphic - Fill"}]}]})")
+        .arg(points)
+        .toUtf8();
+}
+
+QByteArray longText(int characters)
+{
+    QByteArray text;
+    while (text.size() < characters)
+        text += "Physics for motion designers ";
+    text.truncate(characters);
+    return R"({"id": 1, "type": "text", "transform": {"position": [1500, 1500]},
+               "text": {"text": ")" + text + R"(", "size": 12}})";
+}
+
+// Peak resident memory since the last reset, in MB.
+double peakMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0.0;
+}
+
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// From the layer's outline to the body's fixtures, once: the bodies are
+// built from the layers and the world set up.
+void runLarge(benchmark::State& state, const QByteArray& layer)
+{
+    standin::LoadError error;
+    auto project = standin::Project::fromJson(largeProject(layer), QStringLiteral("/bench/large.aep"), &error);
+    if (!project) {
+        state.SkipWithError(error.toString().toUtf8().constData());
+        return;
+    }
+    standin::HostSession session(*project, kPluginId, std::string());
+    session.callEntryPoint(&EntryPointFunc);
+    resetPeak();
+    const double before = peakMegabytes();
+    int triangles = 0;
+    int fixtures = 0;
+    double bodiesMs = 0.0, fixturesMs = 0.0;
+    for (auto _ : state) {
+        SimulationCore core(session.basicSuite(), kPluginId);
+        core.limiter.disable();
+        core.showWarnings = false;
+        core.readComposition();
+        core.listBodyLayers();
+        core.initWorld(false);
+        const auto start = std::chrono::steady_clock::now();
+        core.initMyBodies();
+        const auto built = std::chrono::steady_clock::now();
+        core.initScene();
+        const auto done = std::chrono::steady_clock::now();
+        bodiesMs = std::chrono::duration<double, std::milli>(built - start).count();
+        fixturesMs = std::chrono::duration<double, std::milli>(done - built).count();
+        triangles = 0;
+        fixtures = 0;
+        for (const MyBody& body : core.bodies) {
+            for (const auto& outline : body.outlines)
+                triangles += int(outline.size());
+            for (const b2Fixture* f = body.body ? body.body->GetFixtureList() : nullptr; f; f = f->GetNext())
+                ++fixtures;
+        }
+    }
+    state.counters["triangles"] = triangles;
+    state.counters["fixtures"] = fixtures;
+    state.counters["bodies_ms"] = bodiesMs;      // outlines read and triangulated
+    state.counters["fixtures_ms"] = fixturesMs;  // the world's bodies and fixtures made
+    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["grown_MB"] = peakMegabytes() - before;
+}
+
+void BM_LargeMaskToFixtures(benchmark::State& state)
+{
+    runLarge(state, largeMask(int(state.range(0))));
+}
+// 0 plain, 1 crossing itself once, 2 a tangle.
+BENCHMARK(BM_LargeMaskToFixtures)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_RoundedStarToFixtures(benchmark::State& state)
+{
+    runLarge(state, roundedStar(int(state.range(0))));
+}
+BENCHMARK(BM_RoundedStarToFixtures)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_TextToFixtures(benchmark::State& state)
+{
+    runLarge(state, longText(int(state.range(0))));
+}
+BENCHMARK(BM_TextToFixtures)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

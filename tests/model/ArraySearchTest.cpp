@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -19,6 +22,29 @@ TEST(ArraySearchTest, VertexMembershipUsesAStrictAbsoluteTolerance)
     // Below one the float spacing is finer than the tolerance.
     EXPECT_TRUE(isInArray(b2Vec2(0.5f + 6e-8f, 0.5f), list));
     EXPECT_FALSE(isInArray(b2Vec2(0.5f, 0.5f), {}));
+}
+
+TEST(ArraySearchTest, PointLookupAnswersAsTheListDoes)
+{
+    // Points on a grid finer than the tolerance about zero, one, a cell
+    // border and far out, each asked before it is added: the lookup and the
+    // list must agree every time.
+    std::mt19937 random(7);
+    std::vector<b2Vec2> list;
+    PointLookup lookup;
+    const float bases[] = {0.0f, -1.0f, 1.0f, 3.0f * FLT_EPSILON, 1.0e6f, -3.0e38f};
+    for (int i = 0; i < 4000; ++i) {
+        const float base = bases[random() % 6];
+        const auto near = [&] { return base + float(int(random() % 9) - 4) * 0.37f * FLT_EPSILON; };
+        const b2Vec2 p(near(), near());
+        ASSERT_EQ(lookup.contains(p), isInArray(p, list)) << p.x << ", " << p.y;
+        list.push_back(p);
+        lookup.insert(p);
+    }
+    const float inf = std::numeric_limits<float>::infinity();
+    lookup.insert(b2Vec2(inf, 0.0f));
+    EXPECT_FALSE(lookup.contains(b2Vec2(inf, 0.0f)));
+    EXPECT_FALSE(lookup.contains(b2Vec2(std::nanf(""), 0.0f)));
 }
 
 TEST(ArraySearchTest, IntegersAndEdges)

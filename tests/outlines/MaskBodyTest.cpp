@@ -3,6 +3,7 @@
 
 #include "model/PolygonUtils.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -177,6 +178,65 @@ TEST(MaskBody, CrossingMasksAndTriangleCounts)
     EXPECT_EQ(countIf(many, isTriangle), 76);
     EXPECT_TRUE(many.tooManyPolygons);
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+// The corners of a rectangle, starting at corner `start` and running in
+// either direction.
+std::vector<b2Vec2> rectangle(b2Vec2 lo, b2Vec2 hi, int start, bool reversed)
+{
+    std::vector<b2Vec2> corners = {lo, b2Vec2(hi.x, lo.y), hi, b2Vec2(lo.x, hi.y)};
+    if (reversed)
+        std::reverse(corners.begin(), corners.end());
+    std::rotate(corners.begin(), corners.begin() + start, corners.end());
+    return corners;
+}
+
+bool inRect(double x, double y, b2Vec2 lo, b2Vec2 hi)
+{
+    return x > lo.x && x < hi.x && y > lo.y && y < hi.y;
+}
+
+bool nearEdge(double x, double y, b2Vec2 lo, b2Vec2 hi)
+{
+    const auto near = [](double v, double edge) { return std::fabs(v - edge) < 0.5; };
+    return near(x, lo.x) || near(x, hi.x) || near(y, lo.y) || near(y, hi.y);
+}
+
+TEST(MaskBody, OverlappingMasksCoverTheirUnionWhateverTheirStartAndDirection)
+{
+    // Two rectangles overlapping in 40 x 40 pixels, and a third lying inside
+    // the first: the layer's area is their union, 100 x 70 + 120 x 55 - 1600.
+    const b2Vec2 aLo(10, 10), aHi(110, 80), bLo(70, 40), bHi(190, 95), cLo(20, 20), cHi(40, 30);
+    const double unionArea = (7000.0 + 6600.0 - 1600.0) / 10000.0;
+    QByteArray layers;
+    std::vector<QByteArray> names;
+    for (int aStart = 0; aStart < 4; ++aStart)
+        for (int bStart = 0; bStart < 4; ++bStart)
+            for (int turn = 0; turn < 4; ++turn) {
+                const bool aReversed = turn & 1, bReversed = turn & 2;
+                QByteArray masks = polygonMask(rectangle(aLo, aHi, aStart, aReversed)) + ","
+                                   + polygonMask(rectangle(bLo, bHi, bStart, bReversed));
+                if (aStart == bStart)
+                    masks += "," + polygonMask(rectangle(cLo, cHi, aStart, !bReversed));
+                layers += (layers.isEmpty() ? "" : ",") + solid(masks);
+                names.push_back(QStringLiteral("A from %1%2, B from %3%4").arg(aStart).arg(aReversed ? " reversed" : "")
+                                    .arg(bStart).arg(bReversed ? " reversed" : "").toUtf8());
+            }
+    Scene scene(composition(layers));
+    for (int i = 0; i < int(names.size()); ++i) {
+        SCOPED_TRACE(names[size_t(i)].constData());
+        const MyBody body = scene.body(i);
+        EXPECT_FALSE(body.triangulationFailed);
+        EXPECT_NEAR(filledArea(body), unionArea, 1e-4);  // no hole, no overlap counted twice
+        for (double x = -4.5; x < 200; x += 7.0)
+            for (double y = -3.5; y < 100; y += 6.0) {
+                if (nearEdge(x, y, aLo, aHi) || nearEdge(x, y, bLo, bHi))
+                    continue;
+                const bool inside = inRect(x, y, aLo, aHi) || inRect(x, y, bLo, bHi);
+                ASSERT_EQ(covers(body, hostWorld(scene, i, x, y)), inside) << x << ", " << y;
+            }
+        expectEngineAccepts(body);
+    }
 }
 
 }  // namespace

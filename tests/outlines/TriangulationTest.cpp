@@ -125,6 +125,71 @@ TEST(Triangulation, CrossingOutlinesAreReportedAndStillFilled)
     EXPECT_TRUE(crossed);
 }
 
+Result triangulateUnion(const std::vector<ShapeDef>& outlines)
+{
+    Result r;
+    GetTriangulation(nullptr, outlines, r.triangles, false, r.crossed, OutlineFill::Union);
+    return r;
+}
+
+TEST(Triangulation, AUnionCoversEveryOutlineOnce)
+{
+    // Each starting inside the other: as a union, both are filled, the
+    // overlap once.
+    ShapeDef a, b;
+    a.closed = b.closed = true;
+    b.points = {b2Vec2(6, 6), b2Vec2(15, 5), b2Vec2(15, 15), b2Vec2(5, 15)};
+    a.points = {b2Vec2(9, 9), b2Vec2(0, 10), b2Vec2(0, 0), b2Vec2(10, 0)};
+    const Result both = triangulateUnion({a, b});
+    EXPECT_FALSE(both.crossed);
+    int inside = 0;
+    for (float x = 0.025f; x < 16; x += 0.05f)
+        for (float y = 0.025f; y < 16; y += 0.05f) {
+            const bool inUnion = isInsidePolygon(b2Vec2(x, y), a.points) || isInsidePolygon(b2Vec2(x, y), b.points);
+            inside += inUnion;
+            if (x > 0.2f && y > 0.2f && std::fmod(x, 1.0f) < 0.05f && std::fmod(y, 1.0f) < 0.05f)
+                EXPECT_EQ(anyCovers(both.triangles, b2Vec2(x, y)), inUnion) << x << ", " << y;
+        }
+    EXPECT_NEAR(totalArea(both.triangles), inside * 0.05 * 0.05, 0.5);
+    EXPECT_GT(totalArea(both.triangles), 150.0);
+
+    // Squares sharing part of an edge, one with a vertex on the other's
+    // edge, and one inside another: the union, the shared edge no hole.
+    ShapeDef left = square(0, 0, 10);
+    ShapeDef right;
+    right.closed = true;
+    right.points = {b2Vec2(10, 2), b2Vec2(20, 2), b2Vec2(20, 8), b2Vec2(10, 8), b2Vec2(10, 5)};
+    const Result joined = triangulateUnion({left, right, square(2, 2, 3)});
+    EXPECT_NEAR(totalArea(joined.triangles), 100.0 + 60.0, 1e-3);
+    for (const b2Vec2 p : {b2Vec2(3, 3), b2Vec2(9.9f, 5), b2Vec2(10.1f, 5), b2Vec2(15, 7)})
+        EXPECT_TRUE(anyCovers(joined.triangles, p));
+
+    // Nested outlines still make holes where they are not a union.
+    EXPECT_NEAR(totalArea(triangulate({left, square(2, 2, 3)}).triangles), 100.0 - 9.0, 1e-3);
+    EXPECT_NEAR(totalArea(triangulateUnion({left, square(2, 2, 3)}).triangles), 100.0, 1e-3);
+}
+
+TEST(Triangulation, ATangleIsFilledAsItsHull)
+{
+    // A rim whose every vertex steps back over its neighbours: every edge
+    // crosses a few others, far more crossings than the outline is worth.
+    ShapeDef tangle;
+    tangle.closed = true;
+    const int n = 20000;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * (i + (i % 2 ? 2.5 : -2.5)) / n;
+        tangle.points.emplace_back(float(1000 * std::cos(a)), float(1000 * std::sin(a)));
+    }
+    for (OutlineFill fill : {OutlineFill::Nested, OutlineFill::Union}) {
+        Result r;
+        GetTriangulation(nullptr, {tangle, square(2000, 0, 10)}, r.triangles, false, r.crossed, fill);
+        EXPECT_TRUE(r.crossed);
+        EXPECT_NEAR(totalArea(r.triangles), M_PI * 1000 * 1000 + 100, 100.0);
+        EXPECT_TRUE(anyCovers(r.triangles, b2Vec2(0, 0)));
+        EXPECT_TRUE(anyCovers(r.triangles, b2Vec2(2005, 5)));
+    }
+}
+
 TEST(Triangulation, DegenerateInputDoesNotFail)
 {
     ShapeDef line;

@@ -161,3 +161,25 @@ TEST(PhysicsSanity, ConvexPiecesKeepTheTrianglesMassCentreAndCountsWithFewerFixt
         EXPECT_NEAR(centre.y, cy / mass, 1e-5 * size);
     }
 }
+
+TEST(PhysicsSanity, OverlappingMasksWeighTheirUnion)
+{
+    // Two 60 x 40 rectangles overlapping in 20 x 20 pixels, the second
+    // starting inside the first, drawn in either direction: the body weighs
+    // density times the union's area, 2 x 0.24 - 0.04 world units squared.
+    const QString forward = QStringLiteral(
+        R"("masks": [{"shape": {"vertices": [[0, 0], [60, 0], [60, 40], [0, 40]]}},
+                     {"shape": {"vertices": [[40, 20], [100, 20], [100, 60], [40, 60]]}}])");
+    const QString backward = QStringLiteral(
+        R"("masks": [{"shape": {"vertices": [[60, 40], [60, 0], [0, 0], [0, 40]]}},
+                     {"shape": {"vertices": [[40, 20], [40, 60], [100, 60], [100, 20]]}}])");
+    Scene scene(sceneJson({solid(1, 1, 300, 300, forward), solid(2, 1, 600, 300, backward)}));
+    scene.build();
+    for (int i = 0; i < 2; ++i)
+        scene.body(i).density = 2.5f;
+    scene.rebuild();
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(scene.world(i)->GetMass(), 2.5 * (0.24 + 0.24 - 0.04), 1e-4);
+    }
+}
