@@ -16,6 +16,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <iterator>
 
 using namespace settings_test;
 using tinyxml2::XMLElement;
@@ -175,6 +176,41 @@ TEST(SettingsWriter, NamesRoundTripExactly)
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(doc.scene.bodies[i].record.name, scene.bodies[i].name);
     EXPECT_EQ(doc.scene.joints[0].record.bodyBLayerName, scene.bodies[1].name);
+
+    // Line ends, tabs, quotes, markup characters and non-ASCII text, in
+    // bodies and in the joints that name them, in the scene and a snapshot.
+    const QString names[] = {
+        QStringLiteral("cr\rin the middle"),
+        QStringLiteral("\r\nwindows line\r\n"),
+        QStringLiteral("lf\nand\n\nblank"),
+        QStringLiteral("\r"),
+        QStringLiteral("\ttab\t\tand \"double\" 'single'"),
+        QStringLiteral("a & b < c > d &amp; &#13;"),
+        QString::fromUtf8("K\xc3\xb6rper \xe2\x98\x85 \xf0\x9f\x8e\x88 \xe6\x97\xa5\xe6\x9c\xac"),
+        QStringLiteral("  leading and trailing  "),
+    };
+    QuickPreset odd = sampleScene();
+    odd.bodies.clear();
+    for (int i = 0; i < int(std::size(names)); ++i)
+        odd.bodies.push_back(sampleBody(200 + i, i + 1, names[i]));
+    odd.joints.clear();
+    for (int i = 0; i + 1 < int(std::size(names)); ++i)
+        odd.joints.push_back(sampleJoint(i % 4, i, i + 1));
+    const QByteArray written = writeSettingsDocument(odd, {odd});
+    SettingsDocument back;
+    ASSERT_EQ(readSettingsDocument(written.constData(), size_t(written.size()), back, problem),
+              SettingsReadStatus::Ok);
+    ASSERT_EQ(back.presets.size(), 1u);
+    for (const SettingsBlock* block : {&back.scene, &back.presets[0]}) {
+        ASSERT_EQ(block->bodies.size(), std::size(names));
+        ASSERT_EQ(block->joints.size(), std::size(names) - 1);
+        for (size_t i = 0; i < std::size(names); ++i)
+            EXPECT_EQ(block->bodies[i].record.name, names[i]) << i;
+        for (size_t i = 0; i + 1 < std::size(names); ++i) {
+            EXPECT_EQ(block->joints[i].record.bodyALayerName, names[i]) << i;
+            EXPECT_EQ(block->joints[i].record.bodyBLayerName, names[i + 1]) << i;
+        }
+    }
 }
 
 // The bytes the program writes for the sample scene are the corpus's first
