@@ -75,7 +75,7 @@ struct Scene {
         QFile f(own);
         f.open(QIODevice::ReadOnly);
         sceneFile = f.readAll();
-        sceneFile.truncate(sceneFile.indexOf("<presets>"));
+        sceneFile.truncate(sceneFile.indexOf("<presets"));
     }
 
     QString write(const QString& name, const QByteArray& bytes)
