@@ -107,6 +107,24 @@ TEST(SettingsCommands, LoadDialogIdentification)
     EXPECT_EQ(w.window->GetMRLoadedSettingsFileNameFromPrefs(), file);
 }
 
+// A stored choice the list does not have: the list shows Layer ID, and a
+// cancelled dialog keeps the value as it was stored.
+TEST(SettingsCommands, LoadDialogWithAnUnknownStoredIdentification)
+{
+    auto host = window_test::makeHost(18, 0, kFourLayers);
+    host->session->prefs().set(window_test::kSection, "Body Identification", "3");
+    auto window = window_test::makeWindow(*host);
+    EXPECT_EQ(window->bodyIdentificationMode(), 3);
+    int shown = -1;
+    answerFileDialog([&] { window->OnLoadSettings(); }, QString(), [&](QFileDialog& d) {
+        if (auto* list = d.findChild<QComboBox*>(QStringLiteral("bodyIdentificationLst")))
+            shown = list->currentIndex();
+    });
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(window->bodyIdentificationMode(), 3);
+    EXPECT_EQ(host->session->prefs().value(window_test::kSection, "Body Identification"), "3");
+}
+
 TEST(SettingsCommands, RecentPathsAreUtf8OfAnyLength)
 {
     Window w;
