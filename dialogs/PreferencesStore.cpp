@@ -144,8 +144,6 @@ void PreferenceAccess::read(PreferenceId id, Preferences& prefs)
     case PreferenceKind::Long: {
         A_long value = prefs.*field.integer;
         readLong(keys[0].c_str(), value);
-        if (id == PreferenceId::BodyIdentificationForAutoLoad)
-            value = usableBodyIdentification(value);
         prefs.*field.integer = static_cast<int>(value);
         break;
     }

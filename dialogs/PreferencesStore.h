@@ -31,9 +31,9 @@ inline constexpr int DORMANT_BEHAVIOR_DFLT = 0;
 inline constexpr int IGNORE_BODY_COLOR_WHEN_PASTING_DFLT = 1;
 inline constexpr int BODY_IDENTIFICATION_DFLT = 0;  // 0 layer ID, 1 layer index, 2 layer name
 
-// A stored body identification (either key) as the program uses it: the
-// load dialog lists only layer ID, index and name, so any other value reads
-// as the default.
+// The load dialog's choice for a stored body identification: it lists only
+// layer ID, index and name, and shows the default for any other value. The
+// value itself stays as stored (and matches no body when loading).
 int usableBodyIdentification(A_long stored);
 
 // The integer colour of a joint's drawing default: each component × 255 in

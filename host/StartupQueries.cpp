@@ -81,6 +81,5 @@ A_Err ReadAutoLoadPrefs(SPBasicSuite* basic, AutoLoadPrefs& prefs)
     if (!err)
         err = data->AEGP_GetLong(blob, kPrefsSection, kAutoLoadBodyIdKey, BODY_IDENTIFICATION_DFLT,
                                   &prefs.bodyIdentification);
-    prefs.bodyIdentification = usableBodyIdentification(prefs.bodyIdentification);
     return err;
 }

@@ -15,7 +15,6 @@ A_Err readWindowPreferences(SPBasicSuite* basic, WindowPreferences& prefs)
             access.read(field.id, prefs.preferences);
     }
     access.readLong(kBodyIdentificationKey, prefs.bodyIdentification);
-    prefs.bodyIdentification = usableBodyIdentification(prefs.bodyIdentification);
     return access.error();
 }
 

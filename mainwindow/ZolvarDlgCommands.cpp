@@ -93,7 +93,7 @@ void ZolvarDlg::OnLoadSettings()
     auto* identification = new QComboBox();
     identification->setObjectName(QStringLiteral("bodyIdentificationLst"));
     identification->addItems({QStringLiteral("Layer ID"), QStringLiteral("Layer Index"), QStringLiteral("Layer Name")});
-    identification->setCurrentIndex(bodyIdentification);
+    identification->setCurrentIndex(usableBodyIdentification(bodyIdentification));
     auto* note = new QLabel(QStringLiteral("Layer ID is After Effects internal parameter to identify a layer. It is "
                                            "tied to a specific composition. Use this option if the selected settings "
                                            "file has been saved with the current composition."));

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -66,6 +67,9 @@ struct SettingsBlock
 
     std::vector<SavedBody> bodies;
     std::vector<SavedJoint> joints;
+    // `body` and `joint` elements past the reader's limits, not read.
+    size_t bodiesLeftOut = 0;
+    size_t jointsLeftOut = 0;
 };
 
 struct SettingsDocument
@@ -74,6 +78,7 @@ struct SettingsDocument
     std::optional<int> minorVersion;
     SettingsBlock scene;
     std::vector<SettingsBlock> presets;     // one per `preset`, in file order
+    size_t presetsLeftOut = 0;              // `preset` elements past the limit, not read
 
     // Both version attributes are present and the pair is not (1, 2).
     bool otherVersion() const;
@@ -88,18 +93,48 @@ enum class SettingsReadStatus {
 
 // Files larger than this are not read.
 constexpr qint64 kMaxSettingsFileSize = 64LL * 1024 * 1024;
+// Nor files with more markup than any file this program writes (a body is
+// 33 attributes, and a file of the largest size holds fewer than 400,000
+// elements and 3 million attributes): the parser's time and memory stay
+// within seconds and a few hundred MiB.
+constexpr int kMaxSettingsAttributesPerElement = 128;
+constexpr qint64 kMaxSettingsMarkup = 500000;        // elements, comments and the like
+constexpr qint64 kMaxSettingsAttributes = 4000000;
+
+// Empty when the markup of `bytes` stays within the limits above; otherwise
+// what it exceeds. One linear pass, before any parsing.
+QString checkSettingsMarkup(const char* bytes, size_t size);
+
+// How many records one block, and one document, may bring in; the elements
+// past them are counted and left out.
+struct SettingsLimits
+{
+    size_t bodies = SIZE_MAX;     // `body` elements of one block
+    size_t joints = SIZE_MAX;     // `joint` elements of one block
+    size_t presets = SIZE_MAX;    // `preset` elements
+};
+
+// A file loaded into a scene brings at most this many snapshots, and no
+// more than their records (each a copy of the scene's bodies, and its
+// joints) fit in this much memory.
+constexpr size_t kMaxLoadedSnapshots = 10000;
+constexpr size_t kMaxLoadedSnapshotBytes = 128u * 1024 * 1024;
 
 // Reads and checks a whole document. On NotReadable, `problem` names the
-// parser's complaint and its line.
+// parser's complaint and its line, or the limit the markup exceeds.
 SettingsReadStatus readSettingsDocument(const char* bytes, size_t size, SettingsDocument& document,
-                                        QString& problem);
+                                        QString& problem, const SettingsLimits& limits = SettingsLimits());
 
 // The readers of the document's parts, each on the element that holds them
 // (the root, or a `preset`).
 void loadGlobalSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block);
-void loadBodiesSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block);
-void loadJointsSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block);
-void loadPresetsSettings(const tinyxml2::XMLElement* root, std::vector<SettingsBlock>& presets);
+void loadBodiesSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block,
+                        const SettingsLimits& limits = SettingsLimits());
+void loadJointsSettings(const tinyxml2::XMLElement* parent, SettingsBlock& block,
+                        const SettingsLimits& limits = SettingsLimits());
+// Returns the number of `preset` elements past `limits.presets`.
+size_t loadPresetsSettings(const tinyxml2::XMLElement* root, std::vector<SettingsBlock>& presets,
+                           const SettingsLimits& limits = SettingsLimits());
 
 // A snapshot from a block read in a `preset`: values the block lacks take
 // the snapshot defaults (QuickPreset). Bodies and joints are left empty: they

@@ -1,13 +1,30 @@
 // Reading and writing settings files on disk. Writes are atomic: the bytes
 // go to a temporary file in the same folder, which replaces the old file
-// only once it is complete, so a failed write leaves the old file as it was.
+// only once every byte is known to be on disk, so a failed write (a full
+// disk included) leaves the old file as it was and no temporary file behind.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
+#include <sys/types.h>
+
 // Writes `bytes` to `path`; on failure `reason` says why.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason);
+
+// The system calls the writer makes, in the order it makes them. Tests put
+// failing ones in their place; each returns what its system call returns
+// and sets errno on failure.
+struct FileWriteCalls
+{
+    ssize_t (*write)(int fd, const void* data, size_t size);
+    int (*fsync)(int fd);
+    int (*close)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+// The calls in use; setFileWriteCalls(nullptr) restores the system's.
+const FileWriteCalls& fileWriteCalls();
+void setFileWriteCalls(const FileWriteCalls* calls);
 
 // Reads the whole file, up to `maxSize` bytes; on failure (missing,
 // unreadable, a folder, a pipe or device, larger than maxSize) `reason`

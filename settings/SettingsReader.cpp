@@ -8,13 +8,13 @@
 // units, so nothing unusable reaches the records (or Box2D through them).
 #include "settings/SettingsDocument.h"
 
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsNumbers.h"
 
 #include <tinyxml2.h>
 
 #include <algorithm>
-#include <array>
-#include <iterator>
+#include <vector>
 #include <string_view>
 #include <unordered_map>
 #include <climits>
@@ -25,18 +25,99 @@ using tinyxml2::XMLElement;
 
 namespace {
 
-// The widest edit-box range, and the reach of positions and anchors.
-constexpr double kEditMax = 16777200.0;
-constexpr double kPlaceMax = 1.0e6;
+using SettingsKeys::FlagRule;
+using SettingsKeys::IntFit;
+using SettingsKeys::Range;
 
-struct Range
+// Collects the names a description holds.
+class NameCollector
 {
-    double low;
-    double high;
+public:
+    std::vector<const char*> names;
+
+    template <typename F>
+    bool integer(const char* name, F&, IntFit)
+    {
+        return add({name});
+    }
+    template <typename F>
+    bool real(const char* name, F&, Range)
+    {
+        return add({name});
+    }
+    template <typename F>
+    bool flag(const char* name, F&, FlagRule)
+    {
+        return add({name});
+    }
+    template <typename F>
+    bool text(const char* name, F&)
+    {
+        return add({name});
+    }
+    template <typename F>
+    bool pair(const char* x, const char* y, F&, Range)
+    {
+        return add({x, y});
+    }
+    template <typename F>
+    bool olderPair(const char* x, const char* y, F&, Range)
+    {
+        return add({x, y});
+    }
+    template <typename F>
+    bool color(const char* r, const char* g, const char* b, F&)
+    {
+        return add({r, g, b});
+    }
+    template <typename F>
+    bool zoom(const char* name, F&)
+    {
+        return add({name});
+    }
+    template <typename F>
+    bool background(const char* r, const char* g, const char* b, F&)
+    {
+        return add({r, g, b});
+    }
+
+private:
+    bool add(std::initializer_list<const char*> list)
+    {
+        names.insert(names.end(), list);
+        return true;
+    }
 };
-constexpr Range kAny{-kEditMax, kEditMax};
-constexpr Range kNonNegative{0.0, kEditMax};
-constexpr Range kPlace{-kPlaceMax, kPlaceMax};
+
+// Every name of every description: the names the reader knows.
+const std::unordered_map<std::string_view, int>& knownNames()
+{
+    static const std::unordered_map<std::string_view, int> map = [] {
+        NameCollector all;
+        int version = 0;
+        SettingsKeys::rootKeys(all, version, version);
+        SettingsBlock block;
+        block.takeValueFrom = 1;
+        SettingsKeys::previewKeys(all, block);
+        SettingsKeys::solverKeys(all, block);
+        SettingsKeys::gravityKeys(all, block);
+        MyBody body;
+        SettingsKeys::BodyFound found;
+        SettingsKeys::bodyKeys(all, body, found);
+        MyJoint joint;
+        int id = 0;
+        SettingsKeys::jointIdentityKeys(all, joint, id, id);
+        for (int type = JointType::Distance; type <= JointType::Spring; ++type) {
+            joint.type = type;
+            SettingsKeys::jointTypeKeys(all, joint);
+        }
+        std::unordered_map<std::string_view, int> m;
+        for (const char* name : all.names)
+            m.emplace(name, int(m.size()));
+        return m;
+    }();
+    return map;
+}
 
 // The attributes of one element, looked up by name through one pass over
 // them (an element's own lookup walks its list for every name). The first
@@ -45,113 +126,24 @@ class Attributes
 {
 public:
     explicit Attributes(const XMLElement* e)
+        : values(knownNames().size(), nullptr)
     {
+        const auto& ids = knownNames();
         for (const tinyxml2::XMLAttribute* a = e->FirstAttribute(); a; a = a->Next()) {
-            const auto it = ids().find(std::string_view(a->Name()));
-            if (it != ids().end() && !values[it->second])
-                values[it->second] = a->Value();
+            const auto it = ids.find(std::string_view(a->Name()));
+            if (it != ids.end() && !values[size_t(it->second)])
+                values[size_t(it->second)] = a->Value();
         }
     }
     const char* get(const char* name) const
     {
-        const auto it = ids().find(std::string_view(name));
-        return it == ids().end() ? nullptr : values[it->second];
+        const auto& ids = knownNames();
+        const auto it = ids.find(std::string_view(name));
+        return it == ids.end() ? nullptr : values[size_t(it->second)];
     }
 
 private:
-    static constexpr const char* kNames[] = {
-        "acceptMagnetism",
-        "aematicAnchorX",
-        "aematicAnchorY",
-        "aematicDamping",
-        "aematicTension",
-        "anchorAX",
-        "anchorAY",
-        "anchorBX",
-        "anchorBY",
-        "anchorX",
-        "anchorY",
-        "anchoringX",
-        "anchoringY",
-        "angle",
-        "angularDamping",
-        "angularVelocity",
-        "axisX",
-        "axisY",
-        "bgColorB",
-        "bgColorG",
-        "bgColorR",
-        "bodyAId",
-        "bodyALayerID",
-        "bodyALayerIndex",
-        "bodyALayerName",
-        "bodyBId",
-        "bodyBLayerID",
-        "bodyBLayerIndex",
-        "bodyBLayerName",
-        "categoryBits",
-        "collideConnected",
-        "colorB",
-        "colorG",
-        "colorR",
-        "damping",
-        "density",
-        "desiredLength",
-        "direction",
-        "enableLimit",
-        "enableMotor",
-        "fixedRotation",
-        "frequency",
-        "friction",
-        "gravityScale",
-        "index",
-        "layerID",
-        "layerIndex",
-        "linearDamping",
-        "linearVelocityDirection",
-        "linearVelocityMagnitude",
-        "lowerAngle",
-        "lowerTranslation",
-        "magnetDistance",
-        "magnetIntensity",
-        "magnetismType",
-        "magnitude",
-        "majorVersion",
-        "maskBits",
-        "maxMotorForce",
-        "maxMotorTorque",
-        "meshPrecision",
-        "minorVersion",
-        "motorSpeed",
-        "name",
-        "openShapeLineWidth",
-        "panX",
-        "panY",
-        "positionX",
-        "positionY",
-        "restitution",
-        "springiness",
-        "stepsPerFrame",
-        "takeValueFrom",
-        "timeDivider",
-        "tolerance",
-        "type",
-        "upperAngle",
-        "upperTranslation",
-        "useConvexHull",
-        "zoom",
-};
-    static const std::unordered_map<std::string_view, int>& ids()
-    {
-        static const std::unordered_map<std::string_view, int> map = [] {
-            std::unordered_map<std::string_view, int> m;
-            for (int i = 0; i < int(std::size(kNames)); ++i)
-                m.emplace(kNames[i], i);
-            return m;
-        }();
-        return map;
-    }
-    std::array<const char*, std::size(kNames)> values{};
+    std::vector<const char*> values;
 };
 
 std::optional<int> intAttr(const Attributes& e, const char* name)
@@ -160,14 +152,6 @@ std::optional<int> intAttr(const Attributes& e, const char* name)
     if (!text)
         return std::nullopt;
     return SettingsNumbers::readInt(text);
-}
-
-std::optional<int> intIn(const Attributes& e, const char* name, int low, int high)
-{
-    const std::optional<int> v = intAttr(e, name);
-    if (!v || *v < low || *v > high)
-        return std::nullopt;
-    return v;
 }
 
 std::optional<double> realAttr(const Attributes& e, const char* name)
@@ -189,14 +173,116 @@ std::optional<float> realIn(const Attributes& e, const char* name, Range range)
     return static_cast<float>(std::clamp(*v, range.low, range.high));
 }
 
-std::optional<b2Vec2> pairIn(const Attributes& e, const char* x, const char* y, Range range)
+int toComponent(double value)
 {
-    const std::optional<float> a = realIn(e, x, range);
-    const std::optional<float> b = realIn(e, y, range);
-    if (!a || !b)
-        return std::nullopt;
-    return b2Vec2(*a, *b);
+    return static_cast<int>(std::lround(255.0 * std::clamp(value, 0.0, 1.0)));
 }
+
+// Takes each key of a description from the element's attributes into its
+// field: a record's field keeps its value when the key is absent or
+// unusable, a scene value (std::optional) stays empty. Each member returns
+// whether it took a value; `complete` stays true while every key did.
+class KeyTaker
+{
+public:
+    explicit KeyTaker(const Attributes& e)
+        : e(e)
+    {
+    }
+    bool complete = true;
+
+    template <typename F>
+    bool integer(const char* name, F& field, IntFit fit)
+    {
+        std::optional<int> v = intAttr(e, name);
+        if (v)
+            v = fit(*v);
+        return store(field, v);
+    }
+    template <typename F>
+    bool real(const char* name, F& field, Range range)
+    {
+        return store(field, realIn(e, name, range));
+    }
+    bool flag(const char* name, bool& field, FlagRule rule)
+    {
+        const std::optional<int> v = intAttr(e, name);
+        if (v)
+            field = rule == FlagRule::NonZero ? *v != 0 : *v > 0;
+        return note(v.has_value());
+    }
+    bool text(const char* name, QString& field)
+    {
+        const char* value = e.get(name);
+        if (value)
+            field = QString::fromUtf8(value);
+        return note(value != nullptr);
+    }
+    bool pair(const char* x, const char* y, b2Vec2& field, Range range)
+    {
+        const std::optional<float> a = realIn(e, x, range);
+        const std::optional<float> b = realIn(e, y, range);
+        if (a && b)
+            field = b2Vec2(*a, *b);
+        return note(a && b);
+    }
+    bool olderPair(const char* x, const char* y, b2Vec2& field, Range range)
+    {
+        const bool wasComplete = complete;
+        const bool taken = pair(x, y, field, range);
+        complete = wasComplete;
+        return taken;
+    }
+    bool color(const char* r, const char* g, const char* b, AEGP_ColorVal& field)
+    {
+        const std::optional<float> red = realIn(e, r, {0.0, 1.0});
+        const std::optional<float> green = realIn(e, g, {0.0, 1.0});
+        const std::optional<float> blue = realIn(e, b, {0.0, 1.0});
+        if (red && green && blue)
+            field = AEGP_ColorVal{1.0, double(*red), double(*green), double(*blue)};
+        return note(red && green && blue);
+    }
+    bool zoom(const char* name, std::optional<int>& field)
+    {
+        const std::optional<double> v = realAttr(e, name);
+        if (v)
+            field = static_cast<int>(std::clamp(*v, 1.0, 2000.0));
+        return note(v.has_value());
+    }
+    bool background(const char* r, const char* g, const char* b, std::optional<QColor>& field)
+    {
+        const std::optional<double> red = realAttr(e, r);
+        const std::optional<double> green = realAttr(e, g);
+        const std::optional<double> blue = realAttr(e, b);
+        if (red && green && blue)
+            field = QColor(toComponent(*red), toComponent(*green), toComponent(*blue), 255);
+        return note(red && green && blue);
+    }
+
+private:
+    template <typename F, typename U>
+    bool store(F& field, const std::optional<U>& value)
+    {
+        if (value)
+            field = static_cast<F>(*value);
+        return note(value.has_value());
+    }
+    template <typename F, typename U>
+    bool store(std::optional<F>& field, const std::optional<U>& value)
+    {
+        field.reset();
+        if (value)
+            field = static_cast<F>(*value);
+        return note(value.has_value());
+    }
+    bool note(bool taken)
+    {
+        complete = complete && taken;
+        return taken;
+    }
+
+    const Attributes& e;
+};
 
 template <typename T, typename U>
 void take(T& field, const std::optional<U>& value)
@@ -205,176 +291,25 @@ void take(T& field, const std::optional<U>& value)
         field = static_cast<T>(*value);
 }
 
-int toComponent(double value)
-{
-    return static_cast<int>(std::lround(255.0 * std::clamp(value, 0.0, 1.0)));
-}
-
-void readPreview(const Attributes& preview, SettingsBlock& block)
-{
-    if (const std::optional<double> zoom = realAttr(preview, "zoom"))
-        block.zoom = static_cast<int>(std::clamp(*zoom, 1.0, 2000.0));
-    block.panX = realIn(preview, "panX", kPlace);
-    block.panY = realIn(preview, "panY", kPlace);
-    const std::optional<double> r = realAttr(preview, "bgColorR");
-    const std::optional<double> g = realAttr(preview, "bgColorG");
-    const std::optional<double> b = realAttr(preview, "bgColorB");
-    if (r && g && b)
-        block.background = QColor(toComponent(*r), toComponent(*g), toComponent(*b), 255);
-}
-
-void readSolver(const Attributes& solver, SettingsBlock& block)
-{
-    block.timeDivider = realIn(solver, "timeDivider", {0.01, kEditMax});
-    block.tolerance = realIn(solver, "tolerance", {0.001, kEditMax});
-    if (const std::optional<int> steps = intAttr(solver, "stepsPerFrame"))
-        block.substeps = std::clamp(*steps, 0, 10);
-}
-
-void readGravity(const Attributes& gravity, SettingsBlock& block)
-{
-    block.gravityMagnitude = realIn(gravity, "magnitude", kNonNegative);
-    block.gravityDirection = realIn(gravity, "direction", kAny);
-    block.takeValueFrom = intAttr(gravity, "takeValueFrom");
-    if (block.takeValueFrom && *block.takeValueFrom > 0)
-        block.gravityLayer = intIn(gravity, "layerIndex", 0, INT_MAX);
-}
-
-bool flagAttr(const Attributes& e, const char* name, bool& field, bool joint)
-{
-    const std::optional<int> v = intAttr(e, name);
-    if (v)
-        field = joint ? *v != 0 : *v > 0;
-    return v.has_value();
-}
-
 SavedBody readBody(const XMLElement* element)
 {
     const Attributes e(element);
     SavedBody saved;
     MyBody& b = saved.record;
     b.init();
-    if (const std::optional<int> id = intAttr(e, "layerID")) {
-        b.layerID = *id;
-        saved.hasLayerID = true;
-    }
-    take(b.index, intAttr(e, "index"));
-    if (const char* name = e.get("name"))
-        b.name = QString::fromUtf8(name);
-    take(b.type, intIn(e, "type", 0, 5));
-    take(b.density, realIn(e, "density", {0.001, kEditMax}));
-    take(b.friction, realIn(e, "friction", kNonNegative));
-    take(b.restitution, realIn(e, "restitution", kNonNegative));
-    if (const std::optional<int> precision = intAttr(e, "meshPrecision"))
-        b.meshPrecision = std::clamp(*precision, 0, 10);
-    take(b.linearVelocityMagnitude, realIn(e, "linearVelocityMagnitude", kNonNegative));
-    take(b.linearVelocityDirection, realIn(e, "linearVelocityDirection", kAny));
+    KeyTaker keys(e);
+    SettingsKeys::BodyFound found;
+    SettingsKeys::bodyKeys(keys, b, found);
+    saved.hasLayerID = found.layerID;
+    saved.hasPosition = found.position;
+    saved.hasAngle = found.angle;
+    saved.hasColor = found.color;
     b.committedVelocityMagnitude = b.linearVelocityMagnitude;
     b.committedVelocityDirection = b.linearVelocityDirection;
-    take(b.angularVelocity, realIn(e, "angularVelocity", kAny));
-    take(b.linearDamping, realIn(e, "linearDamping", kNonNegative));
-    take(b.angularDamping, realIn(e, "angularDamping", kNonNegative));
-    take(b.aematicDamping, realIn(e, "aematicDamping", kNonNegative));
-    take(b.aematicTension, realIn(e, "aematicTension", {0.01, kEditMax}));
-    if (const std::optional<int> category = intAttr(e, "categoryBits")) {
-        const int c = *category;
-        b.categoryBits = (c == 1 || c == 2 || c == 4 || c == 8 || c == 16) ? uint16_t(c) : uint16_t(1);
-    }
-    if (const std::optional<int> mask = intAttr(e, "maskBits"))
-        b.maskBits = static_cast<uint16_t>(static_cast<unsigned>(*mask) & 0xFFFFu);
-    flagAttr(e, "fixedRotation", b.fixedRotation, false);
-    take(b.gravityScale, realIn(e, "gravityScale", kAny));
-    flagAttr(e, "useConvexHull", b.useConvexHull, false);
-    take(b.magnetismType, intIn(e, "magnetismType", 0, 2));
-    take(b.magnetIntensity, realIn(e, "magnetIntensity", kNonNegative));
-    take(b.magnetDistance, realIn(e, "magnetDistance", kNonNegative));
-    flagAttr(e, "acceptMagnetism", b.acceptMagnetism, false);
-    take(b.openShapeLineWidth, realIn(e, "openShapeLineWidth", {0.005, 0.065}));
-
-    const std::optional<float> r = realIn(e, "colorR", {0.0, 1.0});
-    const std::optional<float> g = realIn(e, "colorG", {0.0, 1.0});
-    const std::optional<float> bl = realIn(e, "colorB", {0.0, 1.0});
-    if (r && g && bl) {
-        b.color = AEGP_ColorVal{1.0, double(*r), double(*g), double(*bl)};
-        saved.hasColor = true;
-    }
-    if (const std::optional<b2Vec2> p = pairIn(e, "positionX", "positionY", kPlace)) {
-        b.position = *p;
-        b.committedPosition = *p;
-        saved.hasPosition = true;
-    }
-    if (const std::optional<float> angle = realIn(e, "angle", kPlace)) {
-        b.angle = *angle;
-        saved.hasAngle = true;
-    }
-    // The older name first: the newer one wins when both are there.
-    if (const std::optional<b2Vec2> a = pairIn(e, "anchoringX", "anchoringY", kPlace))
-        b.aematicAnchor = *a;
-    if (const std::optional<b2Vec2> a = pairIn(e, "aematicAnchorX", "aematicAnchorY", kPlace))
-        b.aematicAnchor = *a;
+    if (saved.hasPosition)
+        b.committedPosition = b.position;
     b.committedAematicAnchor = b.aematicAnchor;
     return saved;
-}
-
-// Every attribute of the joint's type; false when one is missing.
-bool readJointType(const Attributes& e, MyJoint& j)
-{
-    bool ok = true;
-    auto real = [&](const char* name, float& field, Range range) {
-        const std::optional<float> v = realIn(e, name, range);
-        ok = ok && v.has_value();
-        take(field, v);
-    };
-    auto pair = [&](const char* x, const char* y, b2Vec2& field, b2Vec2& copy) {
-        const std::optional<b2Vec2> v = pairIn(e, x, y, kPlace);
-        ok = ok && v.has_value();
-        if (v) {
-            field = *v;
-            copy = *v;
-        }
-    };
-    auto flag = [&](const char* name, bool& field) { ok = flagAttr(e, name, field, true) && ok; };
-
-    switch (j.type) {
-    case JointType::Distance:
-        pair("anchorAX", "anchorAY", j.anchorA, j.committedAnchorA);
-        pair("anchorBX", "anchorBY", j.anchorB, j.committedAnchorB);
-        real("frequency", j.frequency, kNonNegative);
-        real("damping", j.damping, kAny);
-        flag("collideConnected", j.collideConnected);
-        break;
-    case JointType::Revolute:
-        pair("anchorX", "anchorY", j.anchor, j.committedAnchor);
-        flag("enableLimit", j.enableLimit);
-        // Limits stay as written, inverted or not: the world orders them.
-        real("lowerAngle", j.lowerAngle, kAny);
-        real("upperAngle", j.upperAngle, kAny);
-        flag("enableMotor", j.enableMotor);
-        real("motorSpeed", j.motorSpeed, kAny);
-        real("maxMotorTorque", j.maxMotorTorque, kNonNegative);
-        flag("collideConnected", j.collideConnected);
-        break;
-    case JointType::Prismatic:
-        pair("axisX", "axisY", j.axis, j.committedAxis);
-        flag("enableLimit", j.enableLimit);
-        real("lowerTranslation", j.lowerTranslation, kAny);
-        real("upperTranslation", j.upperTranslation, kAny);
-        flag("enableMotor", j.enableMotor);
-        real("motorSpeed", j.motorSpeed, kAny);
-        real("maxMotorForce", j.maxMotorForce, kNonNegative);
-        flag("collideConnected", j.collideConnected);
-        break;
-    case JointType::Spring:
-        pair("anchorAX", "anchorAY", j.anchorA, j.committedAnchorA);
-        pair("anchorBX", "anchorBY", j.anchorB, j.committedAnchorB);
-        real("springiness", j.springiness, kNonNegative);
-        real("damping", j.damping, kNonNegative);
-        real("desiredLength", j.desiredLength, kNonNegative);
-        break;
-    default:
-        return false;
-    }
-    return ok;
 }
 
 SavedJoint readJoint(const XMLElement* element)
@@ -382,20 +317,20 @@ SavedJoint readJoint(const XMLElement* element)
     const Attributes e(element);
     SavedJoint saved;
     MyJoint& j = saved.record;
-    j.bodyALayerID = intAttr(e, "bodyALayerID").value_or(-1);
-    j.bodyBLayerID = intAttr(e, "bodyBLayerID").value_or(-1);
-    j.bodyALayerIndex = intAttr(e, "bodyALayerIndex").value_or(-1);
-    j.bodyBLayerIndex = intAttr(e, "bodyBLayerIndex").value_or(-1);
-    if (const char* name = e.get("bodyALayerName"))
-        j.bodyALayerName = QString::fromUtf8(name);
-    if (const char* name = e.get("bodyBLayerName"))
-        j.bodyBLayerName = QString::fromUtf8(name);
-    saved.fileBodyAId = intAttr(e, "bodyAId").value_or(-1);
-    saved.fileBodyBId = intAttr(e, "bodyBId").value_or(-1);
-    if (const std::optional<int> type = intAttr(e, "type")) {
-        saved.hasType = true;
-        j.type = *type;
-        saved.complete = readJointType(e, j);
+    j.bodyALayerID = j.bodyBLayerID = -1;
+    j.bodyALayerIndex = j.bodyBLayerIndex = -1;
+    KeyTaker identity(e);
+    SettingsKeys::jointIdentityKeys(identity, j, saved.fileBodyAId, saved.fileBodyBId);
+    saved.hasType = e.get("type") != nullptr;
+    if (saved.hasType) {
+        // Every attribute of its type, for a type this program knows.
+        KeyTaker keys(e);
+        SettingsKeys::jointTypeKeys(keys, j);
+        saved.complete = j.type >= JointType::Distance && j.type <= JointType::Spring && keys.complete;
+        j.committedAnchorA = j.anchorA;
+        j.committedAnchorB = j.anchorB;
+        j.committedAnchor = j.anchor;
+        j.committedAxis = j.axis;
     }
     return saved;
 }
@@ -411,50 +346,70 @@ void loadGlobalSettings(const XMLElement* parent, SettingsBlock& block)
 {
     if (const XMLElement* preview = parent->FirstChildElement("preview")) {
         block.hasPreview = true;
-        readPreview(Attributes(preview), block);
+        const Attributes e(preview);
+        KeyTaker keys(e);
+        SettingsKeys::previewKeys(keys, block);
     }
     if (const XMLElement* solver = parent->FirstChildElement("solver")) {
         block.hasSolver = true;
-        readSolver(Attributes(solver), block);
+        const Attributes e(solver);
+        KeyTaker keys(e);
+        SettingsKeys::solverKeys(keys, block);
     }
     if (const XMLElement* gravity = parent->FirstChildElement("gravity")) {
         block.hasGravity = true;
-        readGravity(Attributes(gravity), block);
+        const Attributes e(gravity);
+        KeyTaker keys(e);
+        SettingsKeys::gravityKeys(keys, block);
     }
 }
 
-void loadBodiesSettings(const XMLElement* parent, SettingsBlock& block)
+void loadBodiesSettings(const XMLElement* parent, SettingsBlock& block, const SettingsLimits& limits)
 {
     const XMLElement* bodies = parent->FirstChildElement("bodies");
     const XMLElement* body = bodies ? bodies->FirstChildElement("body") : nullptr;
     block.hasBodies = body != nullptr;
-    for (; body; body = body->NextSiblingElement("body"))
-        block.bodies.push_back(readBody(body));
+    for (; body; body = body->NextSiblingElement("body")) {
+        if (block.bodies.size() < limits.bodies)
+            block.bodies.push_back(readBody(body));
+        else
+            ++block.bodiesLeftOut;
+    }
 }
 
-void loadJointsSettings(const XMLElement* parent, SettingsBlock& block)
+void loadJointsSettings(const XMLElement* parent, SettingsBlock& block, const SettingsLimits& limits)
 {
     const XMLElement* joints = parent->FirstChildElement("joints");
     if (!joints)
         return;
     for (const XMLElement* joint = joints->FirstChildElement("joint"); joint;
-         joint = joint->NextSiblingElement("joint"))
-        block.joints.push_back(readJoint(joint));
+         joint = joint->NextSiblingElement("joint")) {
+        if (block.joints.size() < limits.joints)
+            block.joints.push_back(readJoint(joint));
+        else
+            ++block.jointsLeftOut;
+    }
 }
 
-void loadPresetsSettings(const XMLElement* root, std::vector<SettingsBlock>& presets)
+size_t loadPresetsSettings(const XMLElement* root, std::vector<SettingsBlock>& presets, const SettingsLimits& limits)
 {
     const XMLElement* list = root->FirstChildElement("presets");
     if (!list)
-        return;
+        return 0;
+    size_t leftOut = 0;
     for (const XMLElement* preset = list->FirstChildElement("preset"); preset;
          preset = preset->NextSiblingElement("preset")) {
+        if (presets.size() >= limits.presets) {
+            ++leftOut;
+            continue;
+        }
         SettingsBlock block;
         loadGlobalSettings(preset, block);
-        loadBodiesSettings(preset, block);
-        loadJointsSettings(preset, block);
+        loadBodiesSettings(preset, block, limits);
+        loadJointsSettings(preset, block, limits);
         presets.push_back(std::move(block));
     }
+    return leftOut;
 }
 
 QuickPreset presetGlobals(const SettingsBlock& block)
@@ -478,12 +433,15 @@ QuickPreset presetGlobals(const SettingsBlock& block)
 }
 
 SettingsReadStatus readSettingsDocument(const char* bytes, size_t size, SettingsDocument& document,
-                                        QString& problem)
+                                        QString& problem, const SettingsLimits& limits)
 {
     if (size > size_t(kMaxSettingsFileSize)) {
         problem = QStringLiteral("The file is larger than %1 MiB.").arg(kMaxSettingsFileSize / (1024 * 1024));
         return SettingsReadStatus::NotReadable;
     }
+    problem = checkSettingsMarkup(bytes, size);
+    if (!problem.isEmpty())
+        return SettingsReadStatus::NotReadable;
     XMLDocument xml;
     if (xml.Parse(bytes ? bytes : "", size) != tinyxml2::XML_SUCCESS) {
         const char* text = xml.ErrorStr();
@@ -499,11 +457,11 @@ SettingsReadStatus readSettingsDocument(const char* bytes, size_t size, Settings
     }
     document = SettingsDocument();
     const Attributes version(root);
-    document.majorVersion = intAttr(version, "majorVersion");
-    document.minorVersion = intAttr(version, "minorVersion");
-    loadBodiesSettings(root, document.scene);
+    KeyTaker keys(version);
+    SettingsKeys::rootKeys(keys, document.majorVersion, document.minorVersion);
+    loadBodiesSettings(root, document.scene, limits);
     loadGlobalSettings(root, document.scene);
-    loadJointsSettings(root, document.scene);
-    loadPresetsSettings(root, document.presets);
+    loadJointsSettings(root, document.scene, limits);
+    document.presetsLeftOut = loadPresetsSettings(root, document.presets, limits);
     return SettingsReadStatus::Ok;
 }

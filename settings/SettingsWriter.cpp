@@ -1,161 +1,120 @@
 #include "settings/SettingsWriter.h"
 
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsNumbers.h"
 
 #include <tinyxml2.h>
+
+#include <utility>
 
 using tinyxml2::XMLPrinter;
 
 namespace {
 
-// The printer writes each element as it comes, with the layout and the
-// escaping a document of the same elements would print.
-void setReal(XMLPrinter* e, const char* name, double value)
+// Prints each key of a description (settings/SettingsKeys.h) as the
+// element's next attribute. The printer writes each element as it comes,
+// with the layout and the escaping a document of the same elements would
+// print.
+class KeyPrinter
 {
-    e->PushAttribute(name, SettingsNumbers::formatReal(value).constData());
+public:
+    explicit KeyPrinter(XMLPrinter& out)
+        : out(out)
+    {
+    }
+    template <typename F>
+    bool integer(const char* name, const F& value, SettingsKeys::IntFit)
+    {
+        out.PushAttribute(name, static_cast<int>(value));
+        return true;
+    }
+    template <typename F>
+    bool real(const char* name, const F& value, SettingsKeys::Range)
+    {
+        out.PushAttribute(name, SettingsNumbers::formatReal(double(value)).constData());
+        return true;
+    }
+    bool flag(const char* name, bool value, SettingsKeys::FlagRule)
+    {
+        out.PushAttribute(name, value ? 1 : 0);
+        return true;
+    }
+    bool text(const char* name, const QString& value)
+    {
+        out.PushAttribute(name, value.toUtf8().constData());
+        return true;
+    }
+    bool pair(const char* x, const char* y, const b2Vec2& value, SettingsKeys::Range range)
+    {
+        real(x, value.x, range);
+        return real(y, value.y, range);
+    }
+    bool olderPair(const char*, const char*, const b2Vec2&, SettingsKeys::Range) { return false; }
+    bool color(const char* r, const char* g, const char* b, const AEGP_ColorVal& value)
+    {
+        // Through 32-bit floats, as the record's readers keep it.
+        real(r, float(value.red), {});
+        real(g, float(value.green), {});
+        return real(b, float(value.blue), {});
+    }
+    bool zoom(const char* name, int32_t value) { return real(name, value, {}); }
+    bool background(const char* r, const char* g, const char* b, const QColor& value)
+    {
+        real(r, value.red() / 255.0, {});
+        real(g, value.green() / 255.0, {});
+        return real(b, value.blue() / 255.0, {});
+    }
+
+private:
+    XMLPrinter& out;
+};
+
+void writeBody(XMLPrinter& out, const MyBody& b)
+{
+    KeyPrinter keys(out);
+    SettingsKeys::BodyFound unused;
+    SettingsKeys::bodyKeys(keys, b, unused);
 }
 
-void setFlag(XMLPrinter* e, const char* name, bool value)
+void writeJoint(XMLPrinter& out, const MyJoint& j, const std::vector<MyBody>& sceneBodies)
 {
-    e->PushAttribute(name, value ? 1 : 0);
-}
-
-void setText(XMLPrinter* e, const char* name, const QString& value)
-{
-    e->PushAttribute(name, value.toUtf8().constData());
-}
-
-void writeBody(XMLPrinter* e, const MyBody& b)
-{
-    e->PushAttribute("layerID", b.layerID);
-    e->PushAttribute("index", b.index);
-    setText(e, "name", b.name);
-    e->PushAttribute("type", b.type);
-    setReal(e, "density", b.density);
-    setReal(e, "friction", b.friction);
-    setReal(e, "restitution", b.restitution);
-    e->PushAttribute("meshPrecision", b.meshPrecision);
-    setReal(e, "linearVelocityMagnitude", b.linearVelocityMagnitude);
-    setReal(e, "linearVelocityDirection", b.linearVelocityDirection);
-    setReal(e, "angularVelocity", b.angularVelocity);
-    setReal(e, "linearDamping", b.linearDamping);
-    setReal(e, "angularDamping", b.angularDamping);
-    setReal(e, "aematicDamping", b.aematicDamping);
-    setReal(e, "aematicTension", b.aematicTension);
-    e->PushAttribute("categoryBits", unsigned(b.categoryBits));
-    e->PushAttribute("maskBits", unsigned(b.maskBits));
-    setFlag(e, "fixedRotation", b.fixedRotation);
-    setReal(e, "gravityScale", b.gravityScale);
-    setFlag(e, "useConvexHull", b.useConvexHull);
-    e->PushAttribute("magnetismType", b.magnetismType);
-    setReal(e, "magnetIntensity", b.magnetIntensity);
-    setReal(e, "magnetDistance", b.magnetDistance);
-    setFlag(e, "acceptMagnetism", b.acceptMagnetism);
-    setReal(e, "openShapeLineWidth", b.openShapeLineWidth);
-    // The colour goes through 32-bit floats, as the record's readers keep it.
-    setReal(e, "colorR", double(float(b.color.red)));
-    setReal(e, "colorG", double(float(b.color.green)));
-    setReal(e, "colorB", double(float(b.color.blue)));
-    setReal(e, "positionX", b.position.x);
-    setReal(e, "positionY", b.position.y);
-    setReal(e, "angle", b.angle);
-    setReal(e, "aematicAnchorX", b.aematicAnchor.x);
-    setReal(e, "aematicAnchorY", b.aematicAnchor.y);
-}
-
-void writeJoint(XMLPrinter* e, const MyJoint& j, const std::vector<MyBody>& sceneBodies)
-{
+    // The identifiers are those of the scene's bodies at the joint's rows.
     const int count = static_cast<int>(sceneBodies.size());
     const MyBody* a = j.bodyA >= 0 && j.bodyA < count ? &sceneBodies[size_t(j.bodyA)] : nullptr;
     const MyBody* b = j.bodyB >= 0 && j.bodyB < count ? &sceneBodies[size_t(j.bodyB)] : nullptr;
-    e->PushAttribute("type", j.type);
-    e->PushAttribute("bodyAId", j.bodyA);
-    e->PushAttribute("bodyBId", j.bodyB);
-    e->PushAttribute("bodyALayerID", a ? a->layerID : -1);
-    e->PushAttribute("bodyBLayerID", b ? b->layerID : -1);
-    e->PushAttribute("bodyALayerIndex", a ? a->index : -1);
-    e->PushAttribute("bodyBLayerIndex", b ? b->index : -1);
-    setText(e, "bodyALayerName", a ? a->name : QString());
-    setText(e, "bodyBLayerName", b ? b->name : QString());
-
-    switch (j.type) {
-    case JointType::Distance:
-        setReal(e, "anchorAX", j.anchorA.x);
-        setReal(e, "anchorAY", j.anchorA.y);
-        setReal(e, "anchorBX", j.anchorB.x);
-        setReal(e, "anchorBY", j.anchorB.y);
-        setReal(e, "frequency", j.frequency);
-        setReal(e, "damping", j.damping);
-        setFlag(e, "collideConnected", j.collideConnected);
-        break;
-    case JointType::Revolute:
-        setReal(e, "anchorX", j.anchor.x);
-        setReal(e, "anchorY", j.anchor.y);
-        setFlag(e, "enableLimit", j.enableLimit);
-        setReal(e, "lowerAngle", j.lowerAngle);
-        setReal(e, "upperAngle", j.upperAngle);
-        setFlag(e, "enableMotor", j.enableMotor);
-        setReal(e, "motorSpeed", j.motorSpeed);
-        setReal(e, "maxMotorTorque", j.maxMotorTorque);
-        setFlag(e, "collideConnected", j.collideConnected);
-        break;
-    case JointType::Prismatic:
-        setReal(e, "axisX", j.axis.x);
-        setReal(e, "axisY", j.axis.y);
-        setFlag(e, "enableLimit", j.enableLimit);
-        setReal(e, "lowerTranslation", j.lowerTranslation);
-        setReal(e, "upperTranslation", j.upperTranslation);
-        setFlag(e, "enableMotor", j.enableMotor);
-        setReal(e, "motorSpeed", j.motorSpeed);
-        setReal(e, "maxMotorForce", j.maxMotorForce);
-        setFlag(e, "collideConnected", j.collideConnected);
-        break;
-    case JointType::Spring:
-        setReal(e, "anchorAX", j.anchorA.x);
-        setReal(e, "anchorAY", j.anchorA.y);
-        setReal(e, "anchorBX", j.anchorB.x);
-        setReal(e, "anchorBY", j.anchorB.y);
-        setReal(e, "springiness", j.springiness);
-        setReal(e, "damping", j.damping);
-        setReal(e, "desiredLength", j.desiredLength);
-        break;
-    default:  // an unknown type carries the common attributes only
-        break;
-    }
+    MyJoint named = j;
+    named.bodyALayerID = a ? a->layerID : -1;
+    named.bodyBLayerID = b ? b->layerID : -1;
+    named.bodyALayerIndex = a ? a->index : -1;
+    named.bodyBLayerIndex = b ? b->index : -1;
+    named.bodyALayerName = a ? a->name : QString();
+    named.bodyBLayerName = b ? b->name : QString();
+    KeyPrinter keys(out);
+    SettingsKeys::jointIdentityKeys(keys, std::as_const(named), j.bodyA, j.bodyB);
+    SettingsKeys::jointTypeKeys(keys, std::as_const(named));
 }
 
 } // namespace
 
 void saveSceneSettings(XMLPrinter& out, const QuickPreset& block, const std::vector<MyBody>& sceneBodies)
 {
-    XMLPrinter* e = &out;
+    KeyPrinter keys(out);
     out.OpenElement("preview");
-    setReal(e, "zoom", block.zoom);
-    setReal(e, "panX", block.panX);
-    setReal(e, "panY", block.panY);
-    setReal(e, "bgColorR", block.backgroundColor.red() / 255.0);
-    setReal(e, "bgColorG", block.backgroundColor.green() / 255.0);
-    setReal(e, "bgColorB", block.backgroundColor.blue() / 255.0);
+    SettingsKeys::previewKeys(keys, block);
     out.CloseElement();
 
     out.OpenElement("solver");
-    setReal(e, "timeDivider", block.timeDivider);
-    setReal(e, "tolerance", block.tolerance);
-    out.PushAttribute("stepsPerFrame", block.substeps);
+    SettingsKeys::solverKeys(keys, block);
     out.CloseElement();
 
     out.OpenElement("gravity");
-    setReal(e, "magnitude", block.gravityMagnitude);
-    setReal(e, "direction", block.gravityDirection);
-    setFlag(e, "takeValueFrom", block.gravityFromLayer);
-    if (block.gravityFromLayer)
-        out.PushAttribute("layerIndex", block.gravityLayer);
+    SettingsKeys::gravityKeys(keys, block);
     out.CloseElement();
 
     out.OpenElement("bodies");
     for (const MyBody& body : block.bodies) {
         out.OpenElement("body");
-        writeBody(e, body);
+        writeBody(out, body);
         out.CloseElement();
     }
     out.CloseElement();
@@ -163,7 +122,7 @@ void saveSceneSettings(XMLPrinter& out, const QuickPreset& block, const std::vec
     out.OpenElement("joints");
     for (const MyJoint& joint : block.joints) {
         out.OpenElement("joint");
-        writeJoint(e, joint, sceneBodies);
+        writeJoint(out, joint, sceneBodies);
         out.CloseElement();
     }
     out.CloseElement();
@@ -174,8 +133,10 @@ QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<Qui
     XMLPrinter out;
     out.PushDeclaration("xml version=\"1.0\"");
     out.OpenElement("ZolvarSettings");
-    out.PushAttribute("majorVersion", 1);
-    out.PushAttribute("minorVersion", 2);
+    KeyPrinter keys(out);
+    const int major = 1;
+    const int minor = 2;
+    SettingsKeys::rootKeys(keys, major, minor);
 
     saveSceneSettings(out, scene, scene.bodies);
     out.OpenElement("presets");
@@ -186,5 +147,11 @@ QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<Qui
     }
     out.CloseElement();
     out.CloseElement();
-    return QByteArray(out.CStr(), out.CStrSize() > 0 ? out.CStrSize() - 1 : 0);
+    QByteArray bytes(out.CStr(), out.CStrSize() > 0 ? out.CStrSize() - 1 : 0);
+    // A parser reads a carriage return in an attribute as a line feed, so a
+    // name holding one would come back changed; as a character reference it
+    // comes back as it was. Only names can hold one: the printer's own line
+    // breaks are line feeds.
+    bytes.replace('\r', "&#13;");
+    return bytes;
 }

@@ -21,5 +21,6 @@ class XMLPrinter;
 void saveSceneSettings(tinyxml2::XMLPrinter& out, const QuickPreset& block, const std::vector<MyBody>& sceneBodies);
 
 // The whole document: `scene` (its bodies are the scene's) and the
-// snapshots, as UTF-8 bytes.
+// snapshots, as UTF-8 bytes. Every character of a name reads back as it
+// was: carriage returns are written as character references.
 QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<QuickPreset>& snapshots);

@@ -8,6 +8,7 @@
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
 #include "render/GLWidget.h"
+#include "settings/SettingsDocument.h"
 #include "settings/SettingsFiles.h"
 #include "settings/SettingsWriter.h"
 
@@ -46,9 +47,17 @@ QuickPreset SimulationView::currentScene(bool anyGravityLayer) const
 
 bool SimulationView::saveSettings(QString path, const char* hostKey)
 {
-    const QByteArray bytes = writeSettingsDocument(currentScene(true), quickPresets);
+    QByteArray bytes = writeSettingsDocument(currentScene(true), quickPresets);
     QString reason;
-    if (!writeFileAtomically(path, bytes, reason)) {
+    // A file the loader would refuse is not written over one it reads.
+    const bool tooLarge = bytes.size() > kMaxSettingsFileSize;
+    if (tooLarge) {
+        reason = QStringLiteral("the settings would take %1 MiB, more than the %2 MiB a load reads")
+                     .arg((bytes.size() + 1024 * 1024 - 1) / (1024 * 1024))
+                     .arg(kMaxSettingsFileSize / (1024 * 1024));
+        bytes.clear();
+    }
+    if (tooLarge || !writeFileAtomically(path, bytes, reason)) {
         QMessageBox::warning(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
                              QStringLiteral("The settings file '%1' could not be saved: %2. The previous file was "
                                             "kept.")

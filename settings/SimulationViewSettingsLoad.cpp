@@ -22,6 +22,8 @@
 #include <QStandardItemModel>
 #include <QUndoStack>
 
+#include <algorithm>
+
 namespace {
 
 bool matches(const MyBody& body, const SavedBody& saved, int mode)
@@ -89,6 +91,60 @@ void copySavedSettings(MyBody& b, const SavedBody& saved)
     b.openShapeLineWidth = s.openShapeLineWidth;
 }
 
+// The memory one body record of a snapshot takes, outlines included.
+size_t recordBytes(const MyBody& body)
+{
+    size_t bytes = sizeof(MyBody);
+    for (const std::vector<ShapeDef>& outline : body.outlines)
+        for (const ShapeDef& shape : outline)
+            bytes += sizeof(ShapeDef) +
+                     sizeof(b2Vec2) * (shape.points.size() + shape.inTangents.size() + shape.outTangents.size());
+    return bytes;
+}
+
+// What the file brought that was left out, one line each; empty when nothing.
+QString leftOut(const SettingsDocument& doc, const SettingsLimits& limits)
+{
+    size_t bodies = doc.scene.bodiesLeftOut;
+    size_t joints = doc.scene.jointsLeftOut;
+    for (const SettingsBlock& block : doc.presets) {
+        bodies += block.bodiesLeftOut;
+        joints += block.jointsLeftOut;
+    }
+    QStringList lines;
+    if (bodies > 0)
+        lines << QStringLiteral("%1 bodies past the first %2 of the scene or of a snapshot.")
+                     .arg(bodies)
+                     .arg(limits.bodies);
+    if (joints > 0)
+        lines << QStringLiteral("%1 joints past the first %2 of the scene or of a snapshot.")
+                     .arg(joints)
+                     .arg(limits.joints);
+    if (doc.presetsLeftOut > 0)
+        lines << QStringLiteral("%1 scene snapshots past the first %2.")
+                     .arg(doc.presetsLeftOut)
+                     .arg(doc.presets.size());
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Keeps the snapshots whose records fit in kMaxLoadedSnapshotBytes: each
+// holds a copy of every scene body, and each of its joints three times (in
+// its list and in both bodies' lists). The rest count as left out.
+void keepAffordableSnapshots(SettingsDocument& doc, size_t bodyBytes)
+{
+    size_t used = 0;
+    size_t kept = 0;
+    for (const SettingsBlock& block : doc.presets) {
+        const size_t cost = bodyBytes + 3 * sizeof(MyJoint) * block.joints.size();
+        if (used + cost > kMaxLoadedSnapshotBytes)
+            break;
+        used += cost;
+        ++kept;
+    }
+    doc.presetsLeftOut += doc.presets.size() - kept;
+    doc.presets.resize(kept);
+}
+
 QString missingGlobal(const SettingsBlock& block)
 {
     if (!block.hasPreview)
@@ -118,7 +174,10 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
         return;
     }
     SettingsDocument doc;
-    const SettingsReadStatus status = readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem);
+    const SettingsLimits limits = settingsLimits();
+    const SettingsReadStatus status =
+        readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem, limits);
+    bytes.clear();
     if (status == SettingsReadStatus::NotReadable) {
         showSettingsWarning(cannotRead, QStringLiteral("%1: %2").arg(file, problem));
         return;
@@ -157,6 +216,16 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
         return;
     }
 
+    size_t bodyBytes = 0;
+    for (const MyBody& body : bodies)
+        bodyBytes += recordBytes(body);
+    keepAffordableSnapshots(doc, bodyBytes);
+    const QString dropped = leftOut(doc, limits);
+    if (!dropped.isEmpty())
+        showSettingsWarning(QStringLiteral("The settings file holds more than one scene can take: what lies past "
+                                           "the limits is left out, the rest is loaded."),
+                            QStringLiteral("%1: left out:\n%2").arg(file, dropped));
+
     // Everything is known to load: apply it.
     setBodiesSettingsFromXMLSettings(scene.bodies, mode);
     applyGlobalSettings(scene);
@@ -175,6 +244,24 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     if (undoStack)
         undoStack->clear();
     refreshBodyPanel();
+}
+
+SettingsLimits SimulationView::settingsLimits() const
+{
+    // Matching uses at most one saved body per scene body; a file from a
+    // larger composition may still hold a few times as many.
+    const size_t perBlock = std::max<size_t>(4 * bodies.size(), 1000);
+    // Each snapshot holds a copy of every scene body: no more are read than
+    // fit in kMaxLoadedSnapshotBytes with their bodies alone, and at most
+    // kMaxLoadedSnapshots.
+    size_t snapshotBytes = 1;
+    for (const MyBody& body : bodies)
+        snapshotBytes += recordBytes(body);
+    SettingsLimits limits;
+    limits.bodies = perBlock;
+    limits.joints = perBlock;
+    limits.presets = std::clamp<size_t>(kMaxLoadedSnapshotBytes / snapshotBytes, 1, kMaxLoadedSnapshots);
+    return limits;
 }
 
 void SimulationView::setBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, int mode)
@@ -302,10 +389,7 @@ void SimulationView::applyPresetsSettings(const std::vector<SettingsBlock>& pres
     }
 
     quickPresets.clear();
-    if (quickPresetsModel)
-        quickPresetsModel->clear();
-    for (size_t k = 0; k < list.size(); ++k)
-        appendPresetColumn(int(k) + 1, int(k), 60);
+    setLoadedPresetColumns(int(list.size()));
     quickPresets = std::move(list);
     handPresetsToTable();
 }

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QStandardItem>
 #include <QStandardItemModel>
@@ -47,6 +48,37 @@ void SimulationView::appendPresetColumn(int number, int labelIndex, int width)
     quickPresetsModel->setItem(0, column, item);
     if (ui.quickPresetsTable)
         ui.quickPresetsTable->setColumnWidth(column, width);
+}
+
+void SimulationView::setLoadedPresetColumns(int count)
+{
+    if (!quickPresetsModel)
+        return;
+    quickPresetsModel->clear();
+    if (count <= 0)
+        return;
+    // One row inserted whole: a column at a time costs the model and the
+    // table's header the whole row each time.
+    const int colours = static_cast<int>(labelColors.size());
+    std::vector<QIcon> icons;
+    QList<QStandardItem*> items;
+    items.reserve(count);
+    for (int k = 0; k < count; ++k) {
+        // Label colours are numbered from 1.
+        const int label = colours > 0 ? k % colours + 1 : 0;
+        if (size_t(label) >= icons.size())
+            icons.resize(size_t(label) + 1);
+        if (icons[size_t(label)].isNull())
+            icons[size_t(label)] = labelColorIcon(label);
+        auto* item = new QStandardItem(icons[size_t(label)], QStringLiteral("#%1").arg(k + 1));
+        item->setToolTip(QStringLiteral("Double-click to apply"));
+        item->setEditable(false);
+        items.append(item);
+    }
+    // The new columns take the default width.
+    if (ui.quickPresetsTable)
+        ui.quickPresetsTable->horizontalHeader()->setDefaultSectionSize(60);
+    quickPresetsModel->insertRow(0, items);
 }
 
 void SimulationView::handPresetsToTable()

@@ -806,6 +806,12 @@ private:
     // Hands the snapshot model and a copy of the list to the table.
     void handPresetsToTable();
     void appendPresetColumn(int number, int labelIndex, int width);
+    // The table's columns for a loaded list, "#1" to "#count", built in one
+    // pass.
+    void setLoadedPresetColumns(int count);
+    // What one settings file may bring into this scene (bodies and joints
+    // per block, snapshots).
+    SettingsLimits settingsLimits() const;
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;

@@ -306,15 +306,18 @@ TEST(PreferencesStore, TheStartUpReadAndTheStoreAgreeOnTheAutoLoadIdentification
 }
 
 // A body identification the load dialog cannot list (another program's, a
-// damaged store) reads as the default, by each of its three readers: kept,
-// it left the dialog's list without a choice and every load matched nothing.
-TEST(PreferencesStore, ABodyIdentificationOutsideTheListReadsAsTheDefault)
+// damaged store) stays as stored, by each of its three readers: a load with
+// it matches no body, rather than matching by layer ID as the user never
+// chose. Only the load dialog's list shows the default for it.
+TEST(PreferencesStore, ABodyIdentificationOutsideTheListStaysAsStored)
 {
     const struct
     {
         const char* stored;
         int expected;
-    } rows[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"3", 0}, {"-1", 0}, {"2147483647", 0}, {"name", 0}};
+        int listed;
+    } rows[] = {{"0", 0, 0},   {"1", 1, 1},   {"2", 2, 2}, {"3", 3, 0}, {"-1", -1, 0},
+                {"2147483647", 2147483647, 0}, {"name", 0, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.stored);
         Host host(kProject);
@@ -329,6 +332,7 @@ TEST(PreferencesStore, ABodyIdentificationOutsideTheListReadsAsTheDefault)
         WindowPreferences window;
         EXPECT_EQ(readWindowPreferences(host.session->basicSuite(), window), A_Err_NONE);
         EXPECT_EQ(window.bodyIdentification, row.expected);
+        EXPECT_EQ(usableBodyIdentification(window.bodyIdentification), row.listed);
     }
 }
 

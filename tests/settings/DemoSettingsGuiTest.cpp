@@ -111,3 +111,23 @@ TEST(DemoSettings, AutoLoadWithTheFileGoneWarnsAndKeepsTheLayers)
         << show(run);
     EXPECT_TRUE(run.out.contains(QStringLiteral("\"Floor\" (layer 6"))) << "the floor is dynamic\n" << show(run);
 }
+
+// Auto-load with a stored body identification that is none of layer ID,
+// index and name: nothing matches, the user is told so, and the layers keep
+// their own settings (the file would match all of them by layer ID).
+TEST(DemoSettings, AutoLoadWithAnUnknownIdentificationMatchesNothing)
+{
+    HostSandbox box;
+    ASSERT_TRUE(HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"
+                                                    "Auto Saved Settings File=" +
+                                                        example("quick-settings.xml").toUtf8() +
+                                                        "\nBody Identification for Auto Load Settings=3\n"));
+    const HostRun run = box.run({example("quick.json"), QStringLiteral("--export"), QStringLiteral("0-50"),
+                                 QStringLiteral("--output"), box.path(QStringLiteral("result.json"))});
+    ASSERT_TRUE(run.finished) << show(run);
+    EXPECT_EQ(run.exitCode, 0) << show(run);
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("Matching bodies not found. Settings have not been applied to the scene.")))
+        << show(run);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"Floor\" (layer 6"))) << "the floor is dynamic\n" << show(run);
+}

@@ -5,6 +5,7 @@
 
 #include "host/PluginGlobals.h"
 #include "mainwindow/UserGuide.h"
+#include "settings/SettingsFiles.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,6 +13,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QUrl>
+
+#include <cerrno>
+
+#include <unistd.h>
 
 using namespace settings_gui;
 
@@ -102,6 +107,24 @@ TEST(SettingsCommands, LoadDialogIdentification)
     EXPECT_EQ(w.window->GetMRLoadedSettingsFileNameFromPrefs(), file);
 }
 
+// A stored choice the list does not have: the list shows Layer ID, and a
+// cancelled dialog keeps the value as it was stored.
+TEST(SettingsCommands, LoadDialogWithAnUnknownStoredIdentification)
+{
+    auto host = window_test::makeHost(18, 0, kFourLayers);
+    host->session->prefs().set(window_test::kSection, "Body Identification", "3");
+    auto window = window_test::makeWindow(*host);
+    EXPECT_EQ(window->bodyIdentificationMode(), 3);
+    int shown = -1;
+    answerFileDialog([&] { window->OnLoadSettings(); }, QString(), [&](QFileDialog& d) {
+        if (auto* list = d.findChild<QComboBox*>(QStringLiteral("bodyIdentificationLst")))
+            shown = list->currentIndex();
+    });
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(window->bodyIdentificationMode(), 3);
+    EXPECT_EQ(host->session->prefs().value(window_test::kSection, "Body Identification"), "3");
+}
+
 TEST(SettingsCommands, RecentPathsAreUtf8OfAnyLength)
 {
     Window w;
@@ -132,6 +155,37 @@ TEST(SettingsCommands, AFailedSaveKeepsTheOldFileAndKey)
         EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("The settings file '%1' could not be saved: ").arg(bad)));
         EXPECT_TRUE(messages.texts[0].endsWith(QStringLiteral(". The previous file was kept.")));
         EXPECT_EQ(w.stored("Auto Saved Settings File"), good.toStdString());
+    }
+    {
+        // A disk that takes no byte more: the old file and key stay.
+        static const FileWriteCalls full{[](int, const void*, size_t) -> ssize_t {
+                                             errno = ENOSPC;
+                                             return -1;
+                                         },
+                                         ::fsync, ::close, ::rename};
+        setFileWriteCalls(&full);
+        MessageCatcher messages;
+        w.view->bodies[0].density = 9.0f;
+        EXPECT_FALSE(w.view->saveSettings(good, "Auto Saved Settings File"));
+        setFileWriteCalls(nullptr);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_EQ(messages.texts[0], QStringLiteral("The settings file '%1' could not be saved: No space left on "
+                                                    "device. The previous file was kept.")
+                                         .arg(good));
+    }
+    {
+        // Settings larger than a load reads (snapshots piled up by hand):
+        // refused, so the previous file stays loadable.
+        for (MyBody& body : w.view->bodies)
+            body.name = QString(100000, QLatin1Char('n'));
+        const std::vector<QuickPreset> many(200, w.view->currentScene(true));
+        w.view->addPresets(many);
+        MessageCatcher messages;
+        EXPECT_FALSE(w.view->saveSettings(good, "Auto Saved Settings File"));
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("MiB, more than the 64 MiB a load reads. The previous "
+                                                              "file was kept.")))
+            << messages.texts[0].toStdString();
     }
     EXPECT_EQ(w.read(good), before);
     EXPECT_TRUE(QFileInfo(w.path(QStringLiteral("taken.xml"))).isDir());

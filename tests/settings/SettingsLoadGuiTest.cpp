@@ -227,6 +227,61 @@ TEST(SettingsLoad, BodyIdentification)
     EXPECT_EQ(messages.texts, QStringList({"Matching bodies not found. Settings have not been applied to the scene."}));
 }
 
+// A layer whose name holds a carriage return is matched by name after a
+// save and a load: the name comes back with its carriage return.
+TEST(SettingsLoad, NamesWithLineEndsMatchByName)
+{
+    Window w;
+    const QString name = QStringLiteral("two\r\nlines\rand\ta tab");
+    w.view->bodies[2].name = name;
+    w.view->bodies[2].density = 6.0f;
+    const QString file = w.path(QStringLiteral("names.xml"));
+    ASSERT_TRUE(w.view->saveSettings(file, "Most Recent Saved Settings File"));
+    w.view->bodies[2].density = 1.0f;
+    MessageCatcher messages;
+    w.load(file, 2);
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+    EXPECT_EQ(w.view->bodies[2].name, name);
+    EXPECT_FLOAT_EQ(w.view->bodies[2].density, 6.0f);
+}
+
+// A file that brings more than a scene can take: the bodies and snapshots
+// past the limits are left out with one warning, the rest loads, and the
+// snapshot table is built whole.
+TEST(SettingsLoad, WhatLiesPastTheLimitsIsLeftOut)
+{
+    Window w;
+    QByteArray file = sceneFile(w);
+    file.truncate(file.indexOf("<presets>"));
+    // The scene's bodies, then more than the scene may bring.
+    const QByteArray extra = QByteArray("<body layerID=\"9999\" density=\"5\"/>").repeated(1000);
+    file.replace("</bodies>", extra + "</bodies>");
+    const QByteArray preset = "<preset><preview zoom=\"120\"/><solver/><gravity/><bodies><body layerID=\"" +
+                              QByteArray::number(w.view->bodies[1].layerID) +
+                              "\" density=\"4\"/></bodies><joints/></preset>";
+    file += "<presets>" + preset.repeated(int(kMaxLoadedSnapshots) + 2) + "</presets></ZolvarSettings>";
+
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("large.xml"), file));
+    ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join('|').toStdString();
+    EXPECT_EQ(messages.texts[0], QStringLiteral("The settings file holds more than one scene can take: what lies "
+                                                "past the limits is left out, the rest is loaded."));
+    EXPECT_TRUE(messages.details[0].contains(QStringLiteral("4 bodies past the first 1000 of the scene or of a "
+                                                            "snapshot.")))
+        << messages.details[0].toStdString();
+    EXPECT_TRUE(messages.details[0].contains(QStringLiteral("2 scene snapshots past the first 10000.")))
+        << messages.details[0].toStdString();
+    // The scene's own bodies came first and were read.
+    EXPECT_EQ(w.view->bodies[0].type, BodyType::Static);
+    EXPECT_FLOAT_EQ(w.view->bodies[2].density, 7.0f);
+    ASSERT_EQ(w.view->presetList().size(), kMaxLoadedSnapshots);
+    EXPECT_FLOAT_EQ(w.view->presetList().back().bodies[1].density, 4.0f);
+    EXPECT_EQ(w.view->presetsModel()->columnCount(), int(kMaxLoadedSnapshots));
+    EXPECT_EQ(w.view->presetsModel()->item(0, int(kMaxLoadedSnapshots) - 1)->text(), QStringLiteral("#10000"));
+    EXPECT_EQ(w.ui.quickPresetsTable->columnWidth(int(kMaxLoadedSnapshots) - 1), 60);
+    EXPECT_EQ(w.stack->count(), 0);
+}
+
 TEST(SettingsLoad, PartialBodiesKeepTheirOwn)
 {
     Window w;

@@ -252,3 +252,85 @@ TEST(SettingsReader, OversizedInputIsRefused)
               SettingsReadStatus::NotReadable);
     EXPECT_TRUE(problem.contains(QStringLiteral("64 MiB")));
 }
+
+// The look over the markup before parsing: an element with more attributes
+// than any file of this program holds, or a file of more elements or
+// attributes than its largest, is refused at once (the parser's time grows
+// with the square of one element's attributes, its memory many times the
+// file's size). Attributes are the `=` signs of tags, not those in values,
+// comments or character data.
+TEST(SettingsReader, MarkupBeyondTheLimitsIsRefusedBeforeParsing)
+{
+    auto attributes = [](int count) {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += "a" + QByteArray::number(i) + "=\"1\" ";
+        return text;
+    };
+    SettingsDocument doc;
+    EXPECT_EQ(read(withBody(attributes(kMaxSettingsAttributesPerElement)), doc), SettingsReadStatus::Ok);
+    QString problem;
+    const QByteArray wide = withBody(attributes(kMaxSettingsAttributesPerElement + 1));
+    EXPECT_EQ(readSettingsDocument(wide.constData(), size_t(wide.size()), doc, problem),
+              SettingsReadStatus::NotReadable);
+    EXPECT_EQ(problem, QStringLiteral("An element holds more than 128 attributes."));
+
+    // Signs inside values, comments, character data and declarations count
+    // for nothing; single quotes hide them as double ones do.
+    const QByteArray hidden = "<!-- " + QByteArray(1000, '=') + " <a b=c> --><?pi " + QByteArray(1000, '=') + "?>" +
+                              withBody("name=\"" + QByteArray(1000, '=') + "<>\" index='" + QByteArray(500, '=') +
+                                       "'") +
+                              "<![CDATA[" + QByteArray(1000, '=') + "]]>";
+    EXPECT_TRUE(checkSettingsMarkup(hidden.constData(), size_t(hidden.size())).isEmpty());
+
+    // Many small elements, and many attributes over many elements.
+    const QByteArray tiny = QByteArray("<a/>").repeated(int(kMaxSettingsMarkup) + 1);
+    EXPECT_EQ(checkSettingsMarkup(tiny.constData(), size_t(tiny.size())),
+              QStringLiteral("The file holds more than 500000 elements."));
+    const QByteArray spread = ("<a " + attributes(100) + "/>").repeated(int(kMaxSettingsAttributes / 100) + 1);
+    EXPECT_EQ(checkSettingsMarkup(spread.constData(), size_t(spread.size())),
+              QStringLiteral("The file holds more than 4000000 attributes."));
+    EXPECT_EQ(readSettingsDocument(spread.constData(), size_t(spread.size()), doc, problem),
+              SettingsReadStatus::NotReadable);
+
+    // The largest file this program could write stays within them.
+    const QuickPreset scene = sampleScene();
+    const QByteArray written = writeSettingsDocument(scene, {sampleSnapshot()});
+    const int copies = int(kMaxSettingsFileSize / written.size());
+    const QByteArray largest = written.repeated(copies);
+    EXPECT_TRUE(checkSettingsMarkup(largest.constData(), size_t(largest.size())).isEmpty());
+}
+
+// What one block and one document may bring in: the elements past the
+// limits are counted, not read.
+TEST(SettingsReader, RecordsPastTheLimitsAreLeftOut)
+{
+    QuickPreset scene = sampleScene();
+    for (int i = 0; i < 5; ++i)
+        scene.bodies.push_back(sampleBody(300 + i, 4 + i, QStringLiteral("Extra")));
+    const QByteArray bytes = writeSettingsDocument(scene, {sampleSnapshot(), sampleSnapshot(), sampleSnapshot()});
+    SettingsLimits limits;
+    limits.bodies = 4;
+    limits.joints = 3;
+    limits.presets = 2;
+    SettingsDocument doc;
+    QString problem;
+    ASSERT_EQ(readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem, limits),
+              SettingsReadStatus::Ok);
+    EXPECT_EQ(doc.scene.bodies.size(), 4u);
+    EXPECT_EQ(doc.scene.bodiesLeftOut, 4u);
+    EXPECT_EQ(doc.scene.bodies[3].record.layerID, 300);
+    EXPECT_EQ(doc.scene.joints.size(), 3u);
+    EXPECT_EQ(doc.scene.jointsLeftOut, 1u);
+    ASSERT_EQ(doc.presets.size(), 2u);
+    EXPECT_EQ(doc.presetsLeftOut, 1u);
+    EXPECT_EQ(doc.presets[1].bodies.size(), 3u);
+    EXPECT_EQ(doc.presets[1].bodiesLeftOut, 0u);
+    EXPECT_EQ(doc.presets[1].jointsLeftOut, 0u);
+
+    // Without limits, everything.
+    ASSERT_EQ(readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem), SettingsReadStatus::Ok);
+    EXPECT_EQ(doc.scene.bodies.size(), 8u);
+    EXPECT_EQ(doc.presets.size(), 3u);
+    EXPECT_EQ(doc.presetsLeftOut, 0u);
+}

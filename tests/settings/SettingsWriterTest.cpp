@@ -16,6 +16,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <iterator>
 
 using namespace settings_test;
 using tinyxml2::XMLElement;
@@ -175,6 +176,190 @@ TEST(SettingsWriter, NamesRoundTripExactly)
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(doc.scene.bodies[i].record.name, scene.bodies[i].name);
     EXPECT_EQ(doc.scene.joints[0].record.bodyBLayerName, scene.bodies[1].name);
+
+    // Line ends, tabs, quotes, markup characters and non-ASCII text, in
+    // bodies and in the joints that name them, in the scene and a snapshot.
+    const QString names[] = {
+        QStringLiteral("cr\rin the middle"),
+        QStringLiteral("\r\nwindows line\r\n"),
+        QStringLiteral("lf\nand\n\nblank"),
+        QStringLiteral("\r"),
+        QStringLiteral("\ttab\t\tand \"double\" 'single'"),
+        QStringLiteral("a & b < c > d &amp; &#13;"),
+        QString::fromUtf8("K\xc3\xb6rper \xe2\x98\x85 \xf0\x9f\x8e\x88 \xe6\x97\xa5\xe6\x9c\xac"),
+        QStringLiteral("  leading and trailing  "),
+    };
+    QuickPreset odd = sampleScene();
+    odd.bodies.clear();
+    for (int i = 0; i < int(std::size(names)); ++i)
+        odd.bodies.push_back(sampleBody(200 + i, i + 1, names[i]));
+    odd.joints.clear();
+    for (int i = 0; i + 1 < int(std::size(names)); ++i)
+        odd.joints.push_back(sampleJoint(i % 4, i, i + 1));
+    const QByteArray written = writeSettingsDocument(odd, {odd});
+    SettingsDocument back;
+    ASSERT_EQ(readSettingsDocument(written.constData(), size_t(written.size()), back, problem),
+              SettingsReadStatus::Ok);
+    ASSERT_EQ(back.presets.size(), 1u);
+    for (const SettingsBlock* block : {&back.scene, &back.presets[0]}) {
+        ASSERT_EQ(block->bodies.size(), std::size(names));
+        ASSERT_EQ(block->joints.size(), std::size(names) - 1);
+        for (size_t i = 0; i < std::size(names); ++i)
+            EXPECT_EQ(block->bodies[i].record.name, names[i]) << i;
+        for (size_t i = 0; i + 1 < std::size(names); ++i) {
+            EXPECT_EQ(block->joints[i].record.bodyALayerName, names[i]) << i;
+            EXPECT_EQ(block->joints[i].record.bodyBLayerName, names[i + 1]) << i;
+        }
+    }
+}
+
+// Every value the writer writes comes back from the reader: each field of
+// a body, of each joint type and of the scene holds a value other than its
+// default, so a key written but not read (or read under another name)
+// shows.
+TEST(SettingsWriter, EveryWrittenValueReadsBack)
+{
+    QuickPreset scene;
+    scene.zoom = 321;
+    scene.panX = 1.25f;
+    scene.panY = -2.5f;
+    scene.backgroundColor = QColor(10, 20, 30);
+    scene.timeDivider = 2.5f;
+    scene.substeps = 7;
+    scene.tolerance = 12.5f;
+    scene.gravityMagnitude = 3.5f;
+    scene.gravityDirection = 45.5f;
+    scene.gravityFromLayer = true;
+    scene.gravityLayer = 3;
+    MyBody b = sampleBody(77, 5, QStringLiteral("Every"));
+    b.type = BodyType::AEmatic;
+    b.density = 2.5f;
+    b.friction = 0.75f;
+    b.restitution = 0.125f;
+    b.meshPrecision = 6;
+    b.linearVelocityMagnitude = 3.0f;
+    b.linearVelocityDirection = 30.0f;
+    b.angularVelocity = -1.5f;
+    b.linearDamping = 0.25f;
+    b.angularDamping = 0.375f;
+    b.aematicDamping = 0.625f;
+    b.aematicTension = 4.0f;
+    b.categoryBits = CollisionGroup::GroupD;
+    b.maskBits = 0x0015;
+    b.fixedRotation = true;
+    b.gravityScale = -0.5f;
+    b.useConvexHull = true;
+    b.magnetismType = MagnetismType::Attraction;
+    b.magnetIntensity = 12.0f;
+    b.magnetDistance = 150.0f;
+    b.acceptMagnetism = false;
+    b.openShapeLineWidth = 0.03125f;
+    b.angle = 0.5f;
+    b.aematicAnchor = b2Vec2(0.25f, -0.75f);
+    scene.bodies = {b, sampleBody(78, 6, QStringLiteral("Other"))};
+    for (int type = 0; type < 4; ++type)
+        scene.joints.push_back(sampleJoint(type, 0, 1));
+
+    const QByteArray bytes = writeSettingsDocument(scene, {});
+    SettingsDocument doc;
+    QString problem;
+    ASSERT_EQ(readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem), SettingsReadStatus::Ok);
+    const SettingsBlock& block = doc.scene;
+    EXPECT_EQ(block.zoom, 321);
+    EXPECT_EQ(block.panX, 1.25f);
+    EXPECT_EQ(block.panY, -2.5f);
+    EXPECT_EQ(block.background, QColor(10, 20, 30));
+    EXPECT_EQ(block.timeDivider, 2.5f);
+    EXPECT_EQ(block.substeps, 7);
+    EXPECT_EQ(block.tolerance, 12.5f);
+    EXPECT_EQ(block.gravityMagnitude, 3.5f);
+    EXPECT_EQ(block.gravityDirection, 45.5f);
+    EXPECT_EQ(block.takeValueFrom, 1);
+    EXPECT_EQ(block.gravityLayer, 3);
+
+    ASSERT_EQ(block.bodies.size(), 2u);
+    const SavedBody& saved = block.bodies[0];
+    EXPECT_TRUE(saved.hasLayerID && saved.hasPosition && saved.hasAngle && saved.hasColor);
+    const MyBody& r = saved.record;
+    EXPECT_EQ(r.layerID, 77);
+    EXPECT_EQ(r.index, 5);
+    EXPECT_EQ(r.name, QStringLiteral("Every"));
+    EXPECT_EQ(r.type, b.type);
+    EXPECT_EQ(r.meshPrecision, 6);
+    EXPECT_EQ(r.categoryBits, b.categoryBits);
+    EXPECT_EQ(r.maskBits, b.maskBits);
+    EXPECT_EQ(r.magnetismType, b.magnetismType);
+    EXPECT_EQ(r.fixedRotation, true);
+    EXPECT_EQ(r.useConvexHull, true);
+    EXPECT_EQ(r.acceptMagnetism, false);
+    const float written[] = {b.density, b.friction, b.restitution, b.linearVelocityMagnitude,
+                             b.linearVelocityDirection, b.angularVelocity, b.linearDamping, b.angularDamping,
+                             b.aematicDamping, b.aematicTension, b.gravityScale, b.magnetIntensity,
+                             b.magnetDistance, b.openShapeLineWidth, b.angle, b.position.x, b.position.y,
+                             b.aematicAnchor.x, b.aematicAnchor.y};
+    const float read[] = {r.density, r.friction, r.restitution, r.linearVelocityMagnitude,
+                          r.linearVelocityDirection, r.angularVelocity, r.linearDamping, r.angularDamping,
+                          r.aematicDamping, r.aematicTension, r.gravityScale, r.magnetIntensity,
+                          r.magnetDistance, r.openShapeLineWidth, r.angle, r.position.x, r.position.y,
+                          r.aematicAnchor.x, r.aematicAnchor.y};
+    for (size_t i = 0; i < std::size(written); ++i)
+        EXPECT_EQ(read[i], written[i]) << "body value " << i;
+    EXPECT_EQ(r.color.red, b.color.red);
+    EXPECT_EQ(r.color.green, b.color.green);
+    EXPECT_EQ(r.color.blue, b.color.blue);
+
+    ASSERT_EQ(block.joints.size(), 4u);
+    for (int type = 0; type < 4; ++type) {
+        SCOPED_TRACE(type);
+        const SavedJoint& j = block.joints[size_t(type)];
+        EXPECT_TRUE(j.hasType && j.complete);
+        EXPECT_EQ(j.fileBodyAId, 0);
+        EXPECT_EQ(j.fileBodyBId, 1);
+        const MyJoint& w = scene.joints[size_t(type)];
+        const MyJoint& g = j.record;
+        EXPECT_EQ(g.type, type);
+        EXPECT_EQ(g.bodyALayerID, 77);
+        EXPECT_EQ(g.bodyBLayerID, 78);
+        EXPECT_EQ(g.bodyALayerIndex, 5);
+        EXPECT_EQ(g.bodyBLayerIndex, 6);
+        EXPECT_EQ(g.bodyALayerName, QStringLiteral("Every"));
+        EXPECT_EQ(g.bodyBLayerName, QStringLiteral("Other"));
+        switch (type) {
+        case JointType::Distance:
+        case JointType::Spring:
+            EXPECT_EQ(g.anchorA, w.anchorA);
+            EXPECT_EQ(g.anchorB, w.anchorB);
+            EXPECT_EQ(g.damping, w.damping);
+            if (type == JointType::Distance) {
+                EXPECT_EQ(g.frequency, w.frequency);
+                EXPECT_EQ(g.collideConnected, w.collideConnected);
+            } else {
+                EXPECT_EQ(g.springiness, w.springiness);
+                EXPECT_EQ(g.desiredLength, w.desiredLength);
+            }
+            break;
+        case JointType::Revolute:
+            EXPECT_EQ(g.anchor, w.anchor);
+            EXPECT_EQ(g.enableLimit, w.enableLimit);
+            EXPECT_EQ(g.lowerAngle, w.lowerAngle);
+            EXPECT_EQ(g.upperAngle, w.upperAngle);
+            EXPECT_EQ(g.enableMotor, w.enableMotor);
+            EXPECT_EQ(g.motorSpeed, w.motorSpeed);
+            EXPECT_EQ(g.maxMotorTorque, w.maxMotorTorque);
+            EXPECT_EQ(g.collideConnected, w.collideConnected);
+            break;
+        default:
+            EXPECT_EQ(g.axis, w.axis);
+            EXPECT_EQ(g.enableLimit, w.enableLimit);
+            EXPECT_EQ(g.lowerTranslation, w.lowerTranslation);
+            EXPECT_EQ(g.upperTranslation, w.upperTranslation);
+            EXPECT_EQ(g.enableMotor, w.enableMotor);
+            EXPECT_EQ(g.motorSpeed, w.motorSpeed);
+            EXPECT_EQ(g.maxMotorForce, w.maxMotorForce);
+            EXPECT_EQ(g.collideConnected, w.collideConnected);
+            break;
+        }
+    }
 }
 
 // The bytes the program writes for the sample scene are the corpus's first
