@@ -108,6 +108,8 @@ bool inAFixtureBox(const b2Body& body, b2Vec2 p, float tolerance)
 void SimulationCore::findMagnetNeighbours()
 {
     magnetPairs.clear();
+    // (body record, magnet record), magnet after magnet in record order.
+    std::vector<std::pair<int, int>> found;
     // A magnet acts on the bodies whose centre of mass lies within its
     // range of its own centre. Each magnet asks the broad phase for the
     // fixtures whose boxes overlap its range around every place its centre
@@ -156,15 +158,23 @@ void SimulationCore::findMagnetNeighbours()
         const float margin = std::isfinite(reach) ? reach : b2_maxFloat;
         query.lowerBound -= b2Vec2(margin, margin);
         query.upperBound += b2Vec2(margin, margin);
-        RecordsInBox collect(*this, int(j), magnetPairs);
+        RecordsInBox collect(*this, int(j), found);
         world->QueryAABB(&collect, query);
         for (int r : everywhere)
             if (r != int(j))
-                magnetPairs.emplace_back(r, int(j));
+                found.emplace_back(r, int(j));
     }
     // By body, each body's magnets in record order (the order of the sum),
-    // once each whatever the number of fixtures.
-    std::sort(magnetPairs.begin(), magnetPairs.end());
+    // once each whatever the number of fixtures: bucketed by body in the
+    // order found, which keeps each body's magnets in order.
+    std::vector<size_t> next(bodies.size() + 1, 0);
+    for (const auto& pair : found)
+        ++next[size_t(pair.first) + 1];
+    for (size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    magnetPairs.resize(found.size());
+    for (const auto& pair : found)
+        magnetPairs[next[size_t(pair.first)]++] = pair;
     magnetPairs.erase(std::unique(magnetPairs.begin(), magnetPairs.end()), magnetPairs.end());
 }
 
