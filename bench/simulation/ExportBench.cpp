@@ -381,6 +381,9 @@ double hostCpuMs(const QString& project, int last, const QDir& dir)
     env.push_back("HOME=" + dir.filePath(QStringLiteral("home")).toStdString());
     env.push_back("XDG_CONFIG_HOME=" + dir.filePath(QStringLiteral("config")).toStdString());
     env.push_back("STANDIN_PREFS=" + dir.filePath(QStringLiteral("prefs.ini")).toStdString());
+    // A long export on a loaded machine outlasts the host's default watchdog.
+    if (!std::getenv("ZOLVAR_HOST_TIMEOUT"))
+        env.push_back("ZOLVAR_HOST_TIMEOUT=86400");
 
     std::vector<char*> argv, envp;
     for (std::string& a : args)

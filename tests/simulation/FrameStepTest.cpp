@@ -384,14 +384,16 @@ TEST(FrameStep, MagnetsAmongLargeAndSmallBodiesActAsWhenTestingEveryPair)
 TEST(FrameStep, AMagnetFindsABodyWhoseCentreMovesAsItComesAlive)
 {
     // A body of two outlines of different sizes: static before its
-    // in-point, its centre is its origin (the layer's middle); from its
-    // in-point on it is dynamic and its centre of mass lies near the larger
-    // outline, between the two. A magnet of small range waits beside that
-    // centre of mass, far from the origin and from both outlines.
+    // in-point, its centre is its origin (the anchor, inside the smaller
+    // outline); from its in-point on it is dynamic and its centre of mass
+    // lies near the larger outline, between the two. A magnet of small
+    // range waits beside that centre of mass, far from the origin and from
+    // both outlines.
     const QString ends = QStringLiteral(
-        R"("masks": [{"name": "A", "shape": {"vertices": [[0, 0], [30, 0], [30, 40], [0, 40]]}},
+        R"("transform": {"position": [300, 300], "anchorPoint": [15, 20]},
+           "masks": [{"name": "A", "shape": {"vertices": [[0, 0], [30, 0], [30, 40], [0, 40]]}},
                      {"name": "B", "shape": {"vertices": [[900, 0], [1000, 0], [1000, 40], [900, 40]]}}])");
-    Scene scene(sceneJson({solid(1, 2, 500, 300, ends), solid(2, 3, 500, 300)}));
+    Scene scene(sceneJson({solid(1, 2, 300, 300, ends), solid(2, 3, 500, 300)}));
     scene.build();
     noGravity(scene);
     scene.core.controls.substeps = 1;
@@ -420,6 +422,17 @@ TEST(FrameStep, AMagnetFindsABodyWhoseCentreMovesAsItComesAlive)
     }
     const b2Vec2 centre = b2Mul(body->GetTransform(), (1.0f / total) * moment);
     ASSERT_GT((centre - body->GetPosition()).Length(), 1.0f);
+    auto inAFixtureBox = [body](b2Vec2 p) {
+        for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext()) {
+            const b2AABB& box = f->GetAABB(0);
+            if (p.x >= box.lowerBound.x && p.x <= box.upperBound.x && p.y >= box.lowerBound.y
+                && p.y <= box.upperBound.y)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(inAFixtureBox(body->GetPosition())) << "the origin lies in the smaller outline";
+    ASSERT_FALSE(inAFixtureBox(centre));
     scene.world(1)->SetTransform(centre + b2Vec2(0.0f, 0.25f), 0.0f);
 
     // The neighbours are found before the walk turns it dynamic.
