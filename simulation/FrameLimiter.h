@@ -22,7 +22,8 @@ public:
 
     void setClock(Clock clock, Sleep sleep);
     // A clock that stands still and a sleep that returns at once: every tick
-    // measures 0 ms and is therefore never slowed down.
+    // measures 0 ms and is therefore never slowed down. The processor clocks
+    // stand still too: an export's redraws are paced by the clock alone.
     void disable();
 
     // One running tick at `fps`: measures the time since the previous tick
