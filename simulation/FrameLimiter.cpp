@@ -7,6 +7,20 @@
 #include <memory>
 #include <thread>
 
+#include <time.h>
+
+namespace {
+
+double cpuMs(clockid_t id)
+{
+    timespec t{};
+    if (clock_gettime(id, &t) != 0)
+        return 0.0;
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1.0e6;
+}
+
+} // namespace
+
 FrameLimiter::FrameLimiter()
 {
     auto timer = std::make_shared<QElapsedTimer>();
@@ -16,6 +30,8 @@ FrameLimiter::FrameLimiter()
     sleep = [](double ms) {
         std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long long>(ms * 1000.0)));
     };
+    processCpu = [] { return cpuMs(CLOCK_PROCESS_CPUTIME_ID); };
+    threadCpu = [] { return cpuMs(CLOCK_THREAD_CPUTIME_ID); };
 }
 
 void FrameLimiter::setClock(Clock newClock, Sleep newSleep)
@@ -24,9 +40,16 @@ void FrameLimiter::setClock(Clock newClock, Sleep newSleep)
     sleep = std::move(newSleep);
 }
 
+void FrameLimiter::setCpuClocks(CpuClock process, CpuClock thread)
+{
+    processCpu = std::move(process);
+    threadCpu = std::move(thread);
+}
+
 void FrameLimiter::disable()
 {
     setClock([] { return qint64(1); }, [](double) {});
+    setCpuClocks([] { return 0.0; }, [] { return 0.0; });
 }
 
 namespace {
@@ -56,57 +79,76 @@ double FrameLimiter::measure(bool restartMeasure)
     return rate < 0.0 ? 0.0 : rate;
 }
 
+void FrameLimiter::workStarted()
+{
+    if (workDepth++ == 0)
+        workStartMs = threadCpu();
+}
+
+void FrameLimiter::workEnded()
+{
+    if (workDepth <= 0)
+        return;
+    if (--workDepth == 0)
+        workMs += std::max(0.0, threadCpu() - workStartMs);
+}
+
+FrameLimiter::WorkSpan::WorkSpan(FrameLimiter& limiter, bool active)
+    : limiter(active ? &limiter : nullptr)
+{
+    if (this->limiter)
+        this->limiter->workStarted();
+}
+
+FrameLimiter::WorkSpan::~WorkSpan()
+{
+    if (limiter)
+        limiter->workEnded();
+}
+
 bool FrameLimiter::paintDue(double fps)
 {
     const qint64 now = clock();
-    const double frameMs = fps > 0.0 ? std::min(1000.0 / fps, kMaxFrameMs) : 0.0;
-
-    // What a paint costs: the time from the tick that asked for it to the
-    // next tick (its work plus the paint), less what an unpainted tick
-    // takes (the mean of the last ticks between two paints).
-    if (lastAskMs != 0 && now >= lastAskMs) {
-        const double interval = double(now - lastAskMs);
-        if (lastAskPainted) {
-            paintedTickMs = interval;
-        } else {
-            plainTicksMs += interval;
-            ++plainTicks;
-            plainTickMs = plainTicksMs / plainTicks;
-        }
-        if (plainTickMs >= 0.0)
-            paintCostMs = std::max(0.0, paintedTickMs - plainTickMs);
+    const double processMs = processCpu();
+    if (!measuring) {
+        measuring = true;
+        processStartMs = processMs;
+        // Work that began before the measure counts from here.
+        workMs = workDepth > 0 ? workStartMs - threadCpu() : 0.0;
+        paints = 0;
     }
-    const bool measuring = lastAskPainted && plainTickMs < 0.0;
-    lastAskMs = now;
-    lastAskPainted = false;
+    const double frameMs = fps > 0.0 ? std::min(1000.0 / fps, kMaxFrameMs) : 0.0;
     if (frameMs <= 0.0) {
         // Without a usable rate every tick paints.
         lastPaintMs = now;
+        ++paints;
         return true;
     }
-    // Until an unpainted tick was measured, a painted one is followed by
-    // one without a paint.
-    if (measuring)
-        return false;
+    if (paints > 0) {
+        // A clock that went back counts as the time passed.
+        const double spacingMs = std::max(frameMs, 1000.0 / kMaxPaintsPerSecond);
+        if (now >= lastPaintMs && double(now - lastPaintMs) < spacingMs)
+            return false;
 
-    // Painting takes at most a share of the export's time: on a software
-    // renderer a paint can cost more than a frame.
-    const double spacingMs = std::max(frameMs, paintCostMs / kMaxPaintShare);
-    // A clock that went back counts as a frame passed.
-    if (lastPaintMs != 0 && now >= lastPaintMs && double(now - lastPaintMs) < spacingMs)
-        return false;
+        // Everything the process spent besides the export's work went into
+        // showing it: the paints so far, each of them about as costly.
+        const double work = workMs + (workDepth > 0 ? threadCpu() - workStartMs : 0.0);
+        const double total = std::max(0.0, processMs - processStartMs);
+        const double showing = std::clamp(total - work, 0.0, total);
+        paintCostMs = showing / paints;
+        if (showing + paintCostMs > kMaxPaintShare * (total + paintCostMs))
+            return false;
+    }
     lastPaintMs = now;
-    lastAskPainted = true;
-    plainTicksMs = 0.0;
-    plainTicks = 0;
+    ++paints;
     return true;
 }
 
 void FrameLimiter::resetPaint()
 {
     lastPaintMs = 0;
-    lastAskMs = 0;
-    lastAskPainted = false;
+    measuring = false;
+    workDepth = 0;
 }
 
 double FrameLimiter::tick(bool restartMeasure, double fps)

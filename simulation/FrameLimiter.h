@@ -22,7 +22,8 @@ public:
 
     void setClock(Clock clock, Sleep sleep);
     // A clock that stands still and a sleep that returns at once: every tick
-    // measures 0 ms and is therefore never slowed down.
+    // measures 0 ms and is therefore never slowed down. The processor clocks
+    // stand still too: an export's redraws are paced by the clock alone.
     void disable();
 
     // One running tick at `fps`: measures the time since the previous tick
@@ -34,30 +35,63 @@ public:
     // machine allows. The rate returned is the one reached, above fps too.
     double measure(bool restartMeasure);
 
-    // The most of an export's wall time that repainting may take.
-    static constexpr double kMaxPaintShare = 0.25;
+    // While an export records or writes keys, the view and its read-outs
+    // show how far it got. Showing it (the repaints, the window's
+    // composition, the software renderer's threads) may take at most this
+    // share of the export's processor time ...
+    static constexpr double kMaxPaintShare = 0.1;
+    // ... and happens at most this often per second of wall time.
+    static constexpr double kMaxPaintsPerSecond = 5.0;
 
-    // While an export records or writes keys (asked once per tick or
-    // layer): true when at least one frame at `fps` of wall time has passed
-    // since the last true answer (or there was none), so that the view is
-    // repainted at most once per composition frame, and when the paints
-    // measured so far keep within kMaxPaintShare of the time.
+    // Processor time in milliseconds: the whole process's (every thread)
+    // and the calling thread's. Replaceable like the clock.
+    using CpuClock = std::function<double()>;
+    void setCpuClocks(CpuClock process, CpuClock thread);
+
+    // The export's own work (a tick, a layer's keys) runs between these on
+    // this thread; spans may nest. Whatever else the process spends while
+    // the export runs is the cost of showing it.
+    void workStarted();
+    void workEnded();
+    // Asked once per tick or written layer while an export runs: true when
+    // the view should show the export's progress now. The first answer of
+    // an export is true; then at most kMaxPaintsPerSecond and at most once
+    // per frame at `fps` of wall time, and only while showing what the
+    // export did so far, one more time included, stays within
+    // kMaxPaintShare of its processor time.
     bool paintDue(double fps);
-    // The next paintDue() answers true; the measured paint cost is kept.
+    // Ends an export's measure: the next paintDue() answers true. The
+    // measured cost of one showing is kept.
     void resetPaint();
+
+    // Starts and ends a work span, also when the work throws.
+    class WorkSpan
+    {
+    public:
+        WorkSpan(FrameLimiter& limiter, bool active);
+        ~WorkSpan();
+        WorkSpan(const WorkSpan&) = delete;
+        WorkSpan& operator=(const WorkSpan&) = delete;
+
+    private:
+        FrameLimiter* limiter;
+    };
 
     qint64 lastTickMs = 0;  // 0: no tick measured yet
     qint64 lastPaintMs = 0; // 0: no paint during this export yet
+    // Processor time of showing the export once, as measured so far.
     double paintCostMs = 0.0;
 
 private:
     Clock clock;
     Sleep sleep;
-    // paintDue()'s measure of the paints between its questions.
-    qint64 lastAskMs = 0;
-    bool lastAskPainted = false;
-    double paintedTickMs = 0.0;
-    double plainTickMs = -1.0; // below 0: not measured yet
-    double plainTicksMs = 0.0;
-    int plainTicks = 0;
+    CpuClock processCpu;
+    CpuClock threadCpu;
+    // The measure of the current export (paintDue()).
+    bool measuring = false;
+    double processStartMs = 0.0;
+    double workMs = 0.0;       // finished work spans
+    double workStartMs = 0.0;  // thread time at the start of the open span
+    int workDepth = 0;
+    int paints = 0;
 };

@@ -41,9 +41,10 @@ void SimulationCore::updatePhysics()
         return;
 
     // An export records as fast as the machine allows: no sleep, and the
-    // view and its read-outs are refreshed at most once per composition
-    // frame of wall time.
+    // view and its read-outs are refreshed only as often as the limiter
+    // lets showing the export cost a small share of its time.
     const bool recordingExport = running && exporting;
+    const FrameLimiter::WorkSpan work(limiter, recordingExport);
     const bool show = !recordingExport || limiter.paintDue(fps);
     const int shownFrame = currentFrame;
 

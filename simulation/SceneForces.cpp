@@ -44,32 +44,101 @@ bool isMagnet(const MyBody& record)
     return record.magnetismType != MagnetismType::NoMagnetism && record.type != BodyType::Dead && record.body;
 }
 
+// Where a body's centre of mass can be while this tick's walk computes
+// forces: where it is now, at its origin (a body turning static or
+// kinematic) and, for a body that is not dynamic, where it would be as a
+// dynamic body (mass-weighted centres of its fixtures, as Box2D puts it).
+struct PossibleCentres {
+    b2Vec2 points[3];
+    int count = 0;
+};
+
+PossibleCentres possibleCentres(const b2Body& body)
+{
+    PossibleCentres c;
+    c.points[c.count++] = body.GetWorldCenter();
+    c.points[c.count++] = body.GetPosition();
+    if (body.GetType() != b2_dynamicBody) {
+        float mass = 0.0f;
+        b2Vec2 moment(0.0f, 0.0f);
+        for (const b2Fixture* f = body.GetFixtureList(); f; f = f->GetNext()) {
+            if (f->GetDensity() == 0.0f)
+                continue;
+            b2MassData data;
+            f->GetMassData(&data);
+            mass += data.mass;
+            moment += data.mass * data.center;
+        }
+        if (mass > 0.0f && std::isfinite(mass) && Box2DGuard::isFinite(moment))
+            c.points[c.count++] = b2Mul(body.GetTransform(), (1.0f / mass) * moment);
+    }
+    return c;
+}
+
+float largestCoordinate(b2Vec2 p)
+{
+    return std::max(std::abs(p.x), std::abs(p.y));
+}
+
+// Rounding allowance (world units) around points near `p`: the query boxes
+// are widened by it, so that a centre a few ulps inside a range, or a
+// computed centre a few ulps off Box2D's, is still found.
+float roundingSlack(float extent, b2Vec2 p)
+{
+    return 1.0e-3f * (1.0f + extent + largestCoordinate(p));
+}
+
+// Whether `p` lies within `tolerance` of the box of one of the body's
+// fixtures: a query box holding p then overlaps that fixture's proxy.
+bool inAFixtureBox(const b2Body& body, b2Vec2 p, float tolerance)
+{
+    for (const b2Fixture* f = body.GetFixtureList(); f; f = f->GetNext()) {
+        for (int32 child = 0; child < f->GetShape()->GetChildCount(); ++child) {
+            const b2AABB& box = f->GetAABB(child);
+            if (p.x >= box.lowerBound.x - tolerance && p.x <= box.upperBound.x + tolerance
+                && p.y >= box.lowerBound.y - tolerance && p.y <= box.upperBound.y + tolerance)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void SimulationCore::findMagnetNeighbours()
 {
     magnetPairs.clear();
-    // A body's centre of mass lies in the box around its fixtures, or is
-    // its origin once it turns static or kinematic during the walk: the
-    // query reaches that far beyond the range. Bodies without fixtures are
-    // not in the broad phase and are always considered.
-    float reach = 0.0f;
-    std::vector<int> withoutFixtures;
+    // (body record, magnet record), magnet after magnet in record order.
+    std::vector<std::pair<int, int>> found;
+    // A magnet acts on the bodies whose centre of mass lies within its
+    // range of its own centre. Each magnet asks the broad phase for the
+    // fixtures whose boxes overlap its range around every place its centre
+    // can take during the walk; a body is found that way when each place its
+    // own centre can take lies in one of its fixtures' boxes. The others
+    // (centres in empty space, bodies without fixtures in the broad phase)
+    // are few and considered by every magnet.
+    std::vector<int> everywhere;
+    bool anyMagnet = false;
     for (size_t r = 0; r < bodies.size(); ++r) {
         const b2Body* body = bodies[r].body;
         if (!body)
             continue;
+        anyMagnet = anyMagnet || isMagnet(bodies[r]);
         if (!body->GetFixtureList() || !body->IsEnabled()) {
-            withoutFixtures.push_back(int(r));
+            everywhere.push_back(int(r));
             continue;
         }
-        b2AABB box = body->GetFixtureList()->GetAABB(0);
-        for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext())
-            for (int32 c = 0; c < f->GetShape()->GetChildCount(); ++c)
-                box.Combine(f->GetAABB(c));
-        const b2Vec2 size = box.upperBound - box.lowerBound;
-        reach = std::max(reach, size.Length() + (body->GetWorldCenter() - body->GetPosition()).Length());
+        const PossibleCentres centres = possibleCentres(*body);
+        for (int i = 0; i < centres.count; ++i) {
+            const b2Vec2 p = centres.points[i];
+            if (!inAFixtureBox(*body, p, 0.5f * roundingSlack(0.0f, p))) {
+                everywhere.push_back(int(r));
+                break;
+            }
+        }
     }
+    if (!anyMagnet)
+        return;
     for (size_t j = 0; j < bodies.size(); ++j) {
         const MyBody& magnet = bodies[j];
         if (!isMagnet(magnet))
@@ -77,21 +146,35 @@ void SimulationCore::findMagnetNeighbours()
         const float range = magnet.magnetDistance / 100.0f;
         if (!(range > 0.0f))
             continue;
-        const b2Vec2 c = magnet.body->GetWorldCenter();
-        const b2Vec2 p = magnet.body->GetPosition();
-        const float margin = std::isfinite(range + reach) ? range + reach : b2_maxFloat;
+        const PossibleCentres centres = possibleCentres(*magnet.body);
         b2AABB query;
-        query.lowerBound = b2Min(c, p) - b2Vec2(margin, margin);
-        query.upperBound = b2Max(c, p) + b2Vec2(margin, margin);
-        RecordsInBox collect(*this, int(j), magnetPairs);
+        query.lowerBound = query.upperBound = centres.points[0];
+        for (int i = 1; i < centres.count; ++i) {
+            query.lowerBound = b2Min(query.lowerBound, centres.points[i]);
+            query.upperBound = b2Max(query.upperBound, centres.points[i]);
+        }
+        const float far = std::max(largestCoordinate(query.lowerBound), largestCoordinate(query.upperBound));
+        const float reach = range + roundingSlack(range, b2Vec2(far, far));
+        const float margin = std::isfinite(reach) ? reach : b2_maxFloat;
+        query.lowerBound -= b2Vec2(margin, margin);
+        query.upperBound += b2Vec2(margin, margin);
+        RecordsInBox collect(*this, int(j), found);
         world->QueryAABB(&collect, query);
-        for (int r : withoutFixtures)
+        for (int r : everywhere)
             if (r != int(j))
-                magnetPairs.emplace_back(r, int(j));
+                found.emplace_back(r, int(j));
     }
     // By body, each body's magnets in record order (the order of the sum),
-    // once each whatever the number of fixtures.
-    std::sort(magnetPairs.begin(), magnetPairs.end());
+    // once each whatever the number of fixtures: bucketed by body in the
+    // order found, which keeps each body's magnets in order.
+    std::vector<size_t> next(bodies.size() + 1, 0);
+    for (const auto& pair : found)
+        ++next[size_t(pair.first) + 1];
+    for (size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    magnetPairs.resize(found.size());
+    for (const auto& pair : found)
+        magnetPairs[next[size_t(pair.first)]++] = pair;
     magnetPairs.erase(std::unique(magnetPairs.begin(), magnetPairs.end()), magnetPairs.end());
 }
 

@@ -118,6 +118,10 @@ void SimulationView::zoomFit()
 
 void SimulationView::updatePhysics()
 {
+    // While the keys are written the recording is over and nothing moves:
+    // the ticks wait for the writing, which shows its own progress.
+    if (keyWriter.isWriting())
+        return;
     // A host failure that escapes the step (a missing suite) would recur on
     // every tick: it is reported once and the timer stops.
     if (GuardHostCall([this] { SimulationCore::updatePhysics(); }) && timer) {

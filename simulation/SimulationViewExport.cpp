@@ -39,6 +39,9 @@ void SimulationView::keyframeLayerProgress()
 {
     if (!keyWriter.isWriting())
         return;
+    // Writing the keys is the export's work; what the window does with the
+    // progress shown afterwards is not.
+    const FrameLimiter::WorkSpan work(limiter, true);
     bool last = false;
     if (GuardHostCall([&] { last = keyWriter.writeNextLayer(); })) {
         cancelKeyframing();
@@ -65,8 +68,8 @@ void SimulationView::keyframeLayerProgress()
         return;
     }
     ++keyframedLayerCount;
-    // Like the recording, the progress is shown at most once per composition
-    // frame of wall time: each change repaints the window.
+    // Like the recording's, the progress is shown only as often as the
+    // limiter allows: each change repaints the window.
     if (limiter.paintDue(fps))
         updateExportInfo(keyframedLayerCount);
     QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);

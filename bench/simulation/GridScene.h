@@ -21,23 +21,25 @@ namespace bench {
 constexpr int kPluginId = 7;
 
 // The pieces' layers (footage 1, 40 x 40) and a floor layer after them
-// (footage 2, 3000 x 40) in the 3000 x 3000 composition at 25 fps.
-inline QByteArray withFloor(QStringList layers)
+// (footage 2, `floorWidth` x 40, centred) in the 3000 x 3000 composition at
+// 25 fps.
+inline QByteArray withFloor(QStringList layers, int floorWidth = 3000)
 {
     layers << QStringLiteral(R"({"id": %1, "type": "solid", "source": 2, "transform": {"position": [1500, 2900]}})")
                   .arg(layers.size() + 1);
     return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
         "footage": [{"id": 1, "name": "Piece", "kind": "solid", "width": 40, "height": 40},
-                    {"id": 2, "name": "Floor", "kind": "solid", "width": 3000, "height": 40}],
+                    {"id": 2, "name": "Floor", "kind": "solid", "width": %2, "height": 40}],
         "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25,
                           "duration": 20, "layers": [%1]}]})")
         .arg(layers.join(QLatin1Char(',')))
+        .arg(floorWidth)
         .toUtf8();
 }
 
 // With `keyed`, each piece's position has keys at 0 and 10 s (50 pixels
 // to the right).
-inline QByteArray gridJson(int count, bool keyed = false)
+inline QByteArray gridJson(int count, bool keyed = false, int floorWidth = 3000)
 {
     QStringList layers;
     for (int i = 0; i < count; ++i) {
@@ -52,14 +54,14 @@ inline QByteArray gridJson(int count, bool keyed = false)
                       .arg(i + 1)
                       .arg(position);
     }
-    return withFloor(layers);
+    return withFloor(layers, floorWidth);
 }
 
 struct GridScene {
-    GridScene(int count, const SceneControls& controls, bool keyed = false)
+    GridScene(int count, const SceneControls& controls, bool keyed = false, int floorWidth = 3000)
     {
         standin::LoadError error;
-        project = standin::Project::fromJson(gridJson(count, keyed), QStringLiteral("/bench/grid.aep"), &error);
+        project = standin::Project::fromJson(gridJson(count, keyed, floorWidth), QStringLiteral("/bench/grid.aep"), &error);
         session = std::make_unique<standin::HostSession>(*project, kPluginId, std::string());
         session->callEntryPoint(&EntryPointFunc);
         core = std::make_unique<SimulationCore>(session->basicSuite(), kPluginId);

@@ -8,7 +8,10 @@
 // - the tick of 500 Kinematic layers following their keys next to the
 //   world step alone (at most 2 x);
 // - 200 overlapping layers of many triangles (elliptic masks) next to the
-//   same layout of one box each (at most 20 x).
+//   same layout of one box each (at most 20 x);
+// - 500 magnets over a floor of 3,000 pixels next to the same scene over a
+//   floor of 200 (at most 1.3 x) and next to the world's step alone (at
+//   most 2.5 x).
 #include "bench/simulation/GridScene.h"
 #include "simulation/ContactPairSearch.h"
 #include "simulation/KeyframeExport.h"
@@ -17,6 +20,8 @@
 
 #include <algorithm>
 #include <memory>
+
+#include <time.h>
 
 namespace {
 
@@ -133,6 +138,69 @@ void BM_Tick2000WithOneMagnet(benchmark::State& state)
     state.counters["ticks_per_s"] = benchmark::Counter(kTicks, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1.0e6;
+}
+
+// 500 bodies, every one a magnet of 3 units' range (attracting, every third
+// repelling), over a floor 3,000 or 200 pixels wide, built and played.
+struct MagnetScene {
+    explicit MagnetScene(int floorWidth)
+        : scene(500, Bench::controls(), false, floorWidth)
+    {
+        for (size_t i = 0; i + 1 < scene.core->bodies.size(); ++i) {
+            MyBody& magnet = scene.core->bodies[i];
+            magnet.magnetismType = i % 3 == 2 ? MagnetismType::Repulsion : MagnetismType::Attraction;
+            magnet.magnetDistance = 300.0f;
+            magnet.magnetIntensity = 50.0f;
+        }
+        scene.core->restartAndPlayAnimation();
+    }
+    bench::GridScene scene;
+};
+
+// The 500 magnets' ticks, side by side in each iteration (processor time of
+// this thread): over the wide floor (big_floor_ms), over the narrow one
+// (small_floor_ms), and the world's step alone with the same sub-steps over
+// the wide floor (plain_ms). The floor is far larger than a magnet's range:
+// each magnet looks only as far as its range reaches.
+void BM_Tick500Magnets(benchmark::State& state)
+{
+    constexpr int kTicks = 20;
+    double big = 0.0, small = 0.0, plain = 0.0;
+    for (auto _ : state) {
+        double start = 0.0;
+        {
+            MagnetScene scene(3000);
+            ZolvarWorld* world = scene.scene.core->world;
+            world->SetGravity(b2Vec2(0.0f, 10.0f));
+            const int substeps = int(Bench::controls().substeps);
+            const float h = 1.0f / 25.0f / float(substeps);
+            start = threadCpuMs();
+            for (int frame = 0; frame < kTicks; ++frame)
+                for (int k = 0; k < substeps; ++k)
+                    world->Step(h, 10, 10);
+            plain += threadCpuMs() - start;
+        }
+        for (int floor : {200, 3000}) {
+            MagnetScene scene(floor);
+            start = threadCpuMs();
+            for (int frame = 0; frame < kTicks; ++frame)
+                scene.scene.core->updatePhysics();
+            (floor == 200 ? small : big) += threadCpuMs() - start;
+        }
+    }
+    const double n = double(state.iterations());
+    state.counters["big_floor_ms"] = big / n;
+    state.counters["small_floor_ms"] = small / n;
+    state.counters["plain_ms"] = plain / n;
+    state.counters["vs_small_floor"] = big / std::max(small, 1e-9);
+    state.counters["vs_plain"] = big / std::max(plain, 1e-9);
+}
+
 // 500 keyed layers as Kinematic bodies: the whole tick (range 1), the world's
 // step alone with the same sub-steps (range 0), or the whole tick asking the
 // host everything about each layer on every tick, as before what cannot
@@ -224,6 +292,7 @@ void BM_Overlapping200(benchmark::State& state)
 
 BENCHMARK(BM_Overlapping200)->Args({0, 1})->Args({1, 1})->Args({1, 0})->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Tick500Kinematic)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Tick500Magnets)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Tick2000WithOneMagnet)->Arg(0)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FrameTick)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RawWorldSteps)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -98,54 +98,88 @@ TEST(FrameLimiter, MeasureNeverSleepsAndReportsTheRateReached)
     EXPECT_TRUE(clock.sleeps.empty());
 }
 
-TEST(FrameLimiter, PaintIsDueOncePerFrameOfWallTime)
+TEST(FrameLimiter, PaintIsDueAtMostFiveTimesASecondAndOncePerFrame)
 {
     FrameLimiter limiter;
     FakeClock clock;
     clock.install(limiter);
+    limiter.setCpuClocks([] { return 0.0; }, [] { return 0.0; });
 
     struct Row {
         qint64 advance;
         bool due;
     };
-    // 25 fps: one paint per 40 ms, the first at once.
-    const Row rows[] = {{0, true}, {10, false}, {29, false}, {1, true}, {39, false}, {41, true}, {-500, true}};
+    // 25 fps: one paint per 200 ms, the first at once; a clock that went
+    // back counts as the time passed.
+    const Row rows[] = {{0, true}, {40, false}, {159, false}, {1, true}, {199, false}, {201, true}, {-500, true}};
     for (const Row& row : rows) {
         clock.now += row.advance;
         EXPECT_EQ(limiter.paintDue(25.0), row.due) << "at " << clock.now;
     }
     limiter.resetPaint();
-    EXPECT_TRUE(limiter.paintDue(25.0));
+    EXPECT_TRUE(limiter.paintDue(25.0)) << "an export's first question paints";
+    clock.now += 300;
+    EXPECT_FALSE(limiter.paintDue(2.0)) << "at 2 fps a frame is 500 ms";
+    clock.now += 200;
+    EXPECT_TRUE(limiter.paintDue(2.0));
     EXPECT_TRUE(limiter.paintDue(0.0)) << "without a usable rate every tick paints";
 }
 
-TEST(FrameLimiter, PaintsTakeAtMostAQuarterOfAnExport)
+namespace {
+
+// An export on fake clocks: each tick or layer is `workMs` of work on this
+// thread (and of the process's time); a paint costs the process `paintMs`
+// on other threads, and takes no wall time. Returns the paints.
+struct ExportRun {
+    double workMs;
+    double paintMs;
+    int paints = 0;
+    double processMs = 0.0;
+    double threadMs = 0.0;
+    double paintingMs = 0.0;
+
+    int run(FrameLimiter& limiter, FakeClock& clock, int ticks)
+    {
+        limiter.setCpuClocks([this] { return processMs; }, [this] { return threadMs; });
+        for (int i = 0; i < ticks; ++i) {
+            limiter.workStarted();
+            const bool paint = limiter.paintDue(25.0);
+            threadMs += workMs;
+            processMs += workMs;
+            clock.now += qint64(workMs);
+            limiter.workEnded();
+            if (paint) {
+                ++paints;
+                processMs += paintMs;
+                paintingMs += paintMs;
+            }
+        }
+        return paints;
+    }
+};
+
+} // namespace
+
+TEST(FrameLimiter, ShowingAnExportTakesAtMostATenthOfItsProcessorTime)
 {
     struct Row {
-        double paintMs;     // what each paint adds to its tick
-        int paintsIn2s;     // about
+        double workMs;
+        double paintMs;
+        int paints;  // about
         const char* what;
     };
-    // Ticks of 2 ms at 25 fps for 2 s of wall time.
-    const Row rows[] = {{1.0, 50, "a cheap paint: once per frame of wall time"},
-                        {28.0, 18, "a costly paint: spaced out to a quarter of the time"},
-                        {400.0, 2, "a paint of ten frames"}};
+    // 1,000 ticks of 4 ms: 4 s of wall time.
+    const Row rows[] = {{4.0, 1.0, 20, "a cheap paint: five times a second"},
+                        {4.0, 100.0, 4, "a costly paint: a tenth of the processor time"},
+                        {4.0, 2000.0, 1, "a paint costlier than the export: the first one only"}};
     for (const Row& row : rows) {
         FrameLimiter limiter;
         FakeClock clock;
         clock.install(limiter);
-        int paints = 0;
-        double paintingMs = 0.0;
-        const qint64 end = clock.now + 2000;
-        while (clock.now < end) {
-            const bool paint = limiter.paintDue(25.0);
-            paints += paint ? 1 : 0;
-            paintingMs += paint ? row.paintMs : 0.0;
-            clock.now += 2 + (paint ? qint64(row.paintMs) : 0);
-        }
-        EXPECT_NEAR(paints, row.paintsIn2s, 2) << row.what;
-        if (paints > 2) {
-            EXPECT_LE(paintingMs / 2000.0, FrameLimiter::kMaxPaintShare + 0.02) << row.what;
+        ExportRun run{row.workMs, row.paintMs};
+        EXPECT_NEAR(run.run(limiter, clock, 1000), row.paints, 1) << row.what;
+        if (run.paints > 1) {
+            EXPECT_LE(run.paintingMs / run.processMs, FrameLimiter::kMaxPaintShare + 1e-9) << row.what;
         }
     }
 
@@ -154,13 +188,60 @@ TEST(FrameLimiter, PaintsTakeAtMostAQuarterOfAnExport)
     FrameLimiter limiter;
     FakeClock clock;
     clock.install(limiter);
-    for (int i = 0; i < 20; ++i)
-        clock.now += 2 + (limiter.paintDue(25.0) ? 38 : 0);
+    ExportRun first{4.0, 100.0};
+    first.run(limiter, clock, 500);
     limiter.resetPaint();
-    EXPECT_NEAR(limiter.paintCostMs, 38.0, 1e-9);
+    EXPECT_NEAR(limiter.paintCostMs, 100.0, 1e-9);
+    ExportRun second{4.0, 100.0};
+    EXPECT_EQ(second.run(limiter, clock, 1), 1);
+    EXPECT_EQ(second.run(limiter, clock, 100), 1) << "100 ms paints need 900 ms of work between them";
+    EXPECT_EQ(second.run(limiter, clock, 400), 2);
+}
+
+TEST(FrameLimiter, WorkSpansNestAndAMeasureStartedInsideOneCountsFromItsStart)
+{
+    FrameLimiter limiter;
+    FakeClock clock;
+    clock.install(limiter);
+    double process = 0.0, thread = 0.0;
+    limiter.setCpuClocks([&] { return process; }, [&] { return thread; });
+
+    // Work before the export's first question is not the export's.
+    limiter.workStarted();
+    process = thread = 50.0;
     EXPECT_TRUE(limiter.paintDue(25.0));
-    clock.now += 100;
-    EXPECT_FALSE(limiter.paintDue(25.0)) << "38 ms paints are 152 ms apart";
-    clock.now += 60;
+    {
+        const FrameLimiter::WorkSpan inner(limiter, true);
+        process = thread = 90.0;
+    }
+    process = thread = 1000.0;  // the outer span goes on
+    limiter.workEnded();
+    limiter.workEnded();  // an end without a start is ignored
+    process += 5.0;       // showing it: 5 ms on other threads
+    clock.now += 1000;
+    EXPECT_TRUE(limiter.paintDue(25.0));
+    EXPECT_NEAR(limiter.paintCostMs, 5.0, 1e-9) << "950 ms of work, 5 ms of showing, one paint";
+
+    // A span that throws still ends.
+    try {
+        const FrameLimiter::WorkSpan span(limiter, true);
+        process += 1000.0;
+        thread += 1000.0;
+        throw 1;
+    } catch (int) {
+    }
+    process += 5.0;
+    clock.now += 1000;
+    EXPECT_TRUE(limiter.paintDue(25.0));
+    EXPECT_NEAR(limiter.paintCostMs, 5.0, 1e-9) << "10 ms of showing over two paints";
+
+    // An inactive span counts nothing; a reset drops an open span.
+    {
+        const FrameLimiter::WorkSpan idle(limiter, false);
+        limiter.workStarted();
+        limiter.resetPaint();
+        process = thread = 3000.0;
+    }
+    limiter.workEnded();
     EXPECT_TRUE(limiter.paintDue(25.0));
 }

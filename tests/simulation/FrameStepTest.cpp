@@ -286,6 +286,173 @@ TEST(FrameStep, MagnetsFoundByRangeGiveTheForcesOfTestingEveryPair)
     EXPECT_NE(core.magnetForce(81, frame, 1.0), b2Vec2_zero);
 }
 
+namespace {
+
+// The force of every magnet in range on record r's body, testing every pair.
+b2Vec2 magnetForceOfEveryPair(const SimulationCore& core, size_t r)
+{
+    const b2Vec2 centre = core.bodies[r].body->GetWorldCenter();
+    b2Vec2 expected(0.0f, 0.0f);
+    for (size_t j = 0; j < core.bodies.size(); ++j) {
+        const MyBody& magnet = core.bodies[j];
+        if (j == r || magnet.magnetismType == MagnetismType::NoMagnetism || magnet.type == BodyType::Dead
+            || double(magnet.startFrame) > double(core.currentFrame))
+            continue;
+        const b2Vec2 d = magnet.body->GetWorldCenter() - centre;
+        const float dist = d.Length();
+        if (!(dist < magnet.magnetDistance / 100.0f) || dist < 1.0e-4f)
+            continue;
+        const float k = magnet.magnetIntensity / 10.0f;
+        const b2Vec2 u = (1.0f / dist) * d;
+        if (magnet.magnetismType == MagnetismType::Attraction)
+            expected += (k / (dist * dist)) * u;
+        else
+            expected -= (k / (dist * dist)) * u;
+    }
+    return expected;
+}
+
+} // namespace
+
+TEST(FrameStep, MagnetsAmongLargeAndSmallBodiesActAsWhenTestingEveryPair)
+{
+    // A floor of 3,000 pixels, boxes of 600, small pieces, a body whose
+    // origin lies far from its outline (static: its centre is its origin)
+    // and one whose centre of mass lies between its two outlines.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(50.0, 950.0);
+    QStringList layers;
+    layers << solid(1, 2, 500, 950, QStringLiteral(R"("transform": {"position": [500, 950], "scale": [300, 100]})"));
+    layers << solid(2, 1, 250, 250, QStringLiteral(R"("transform": {"position": [250, 250], "scale": [600, 600]})"));
+    for (int i = 0; i < 60; ++i)
+        layers << solid(i + 3, 3, coordinate(random), coordinate(random));
+    const QString farMask = QStringLiteral(
+        R"("masks": [{"name": "Far", "shape": {"vertices": [[900, 0], [1000, 0], [1000, 40], [900, 40]]}}])");
+    const QString ends = QStringLiteral(
+        R"("masks": [{"name": "A", "shape": {"vertices": [[0, 0], [30, 0], [30, 40], [0, 40]]}},
+                     {"name": "B", "shape": {"vertices": [[900, 0], [1000, 0], [1000, 40], [900, 40]]}}])");
+    layers << solid(63, 2, 400, 600, farMask) << solid(64, 2, 500, 700, ends);
+    Scene scene(sceneJson(layers));
+    scene.build();
+    ASSERT_EQ(scene.core.bodies.size(), 64u);
+    noGravity(scene);
+    scene.body(0).type = BodyType::Static;
+    scene.body(62).type = BodyType::Static;
+
+    std::uniform_int_distribution<int> pick(2, 61);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int m = 0; m < 15; ++m) {
+        MyBody& magnet = scene.body(pick(random));
+        magnet.magnetismType = m % 3 == 0 ? MagnetismType::Repulsion : MagnetismType::Attraction;
+        magnet.magnetDistance = 20.0f + 300.0f * unit(random);
+        magnet.magnetIntensity = 1.0f + 50.0f * unit(random);
+    }
+    // Magnets of small range beside the static body's origin and the other
+    // one's centre of mass, and the large box as a magnet.
+    for (int i = 0; i < 2; ++i) {
+        MyBody& magnet = scene.body(60 + i);
+        magnet.magnetismType = MagnetismType::Attraction;
+        magnet.magnetDistance = 30.0f;
+        magnet.maskBits = 0;
+    }
+    scene.body(1).magnetismType = MagnetismType::Repulsion;
+    scene.body(1).magnetDistance = 500.0f;
+    scene.rebuild();
+    scene.body(60).body->SetTransform(scene.body(62).body->GetPosition() + b2Vec2(0.1f, 0.05f), 0.0f);
+    scene.body(61).body->SetTransform(scene.body(63).body->GetWorldCenter() - b2Vec2(0.0f, 0.15f), 0.0f);
+    ASSERT_GT((scene.body(62).body->GetPosition() - scene.body(62).body->GetFixtureList()->GetAABB(0).GetCenter()).Length(),
+              3.0f);
+
+    SimulationCore& core = scene.core;
+    const double frame = core.frameSeconds();
+    scene.play();
+    int pulled = 0;
+    for (int tick = 0; tick < 6; ++tick) {
+        scene.ticks(1);
+        core.findMagnetNeighbours();
+        for (size_t r = 0; r < core.bodies.size(); ++r) {
+            const b2Vec2 expected = magnetForceOfEveryPair(core, r);
+            EXPECT_EQ(core.magnetForce(int(r), frame, 1.0), expected) << "body " << r << ", tick " << tick;
+            pulled += expected != b2Vec2_zero;
+        }
+    }
+    EXPECT_GT(pulled, 6 * 10) << "the scene exercises magnetism";
+    EXPECT_NE(magnetForceOfEveryPair(core, 62), b2Vec2_zero) << "a static body's origin far from its outline";
+    EXPECT_NE(magnetForceOfEveryPair(core, 63), b2Vec2_zero) << "a centre of mass far from every fixture";
+}
+
+TEST(FrameStep, AMagnetFindsABodyWhoseCentreMovesAsItComesAlive)
+{
+    // A body of two outlines of different sizes: static before its
+    // in-point, its centre is its origin (the anchor, inside the smaller
+    // outline); from its in-point on it is dynamic and its centre of mass
+    // lies near the larger outline, between the two. A magnet of small
+    // range waits beside that centre of mass, far from the origin and from
+    // both outlines.
+    const QString ends = QStringLiteral(
+        R"("transform": {"position": [300, 300], "anchorPoint": [15, 20]},
+           "masks": [{"name": "A", "shape": {"vertices": [[0, 0], [30, 0], [30, 40], [0, 40]]}},
+                     {"name": "B", "shape": {"vertices": [[900, 0], [1000, 0], [1000, 40], [900, 40]]}}])");
+    Scene scene(sceneJson({solid(1, 2, 300, 300, ends), solid(2, 3, 500, 300)}));
+    scene.build();
+    noGravity(scene);
+    scene.core.controls.substeps = 1;
+    scene.body(0).startFrame = 2;
+    scene.body(0).maskBits = 0;
+    MyBody& magnet = scene.body(1);
+    magnet.type = BodyType::Static;
+    magnet.magnetismType = MagnetismType::Attraction;
+    magnet.magnetDistance = 40.0f;
+    magnet.magnetIntensity = 10.0f;
+    magnet.maskBits = 0;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(2);
+    b2Body* body = scene.world(0);
+    ASSERT_EQ(body->GetType(), b2_staticBody) << "before its in-point";
+
+    // Where its centre of mass will be, and the magnet 0.25 units below it.
+    b2MassData mass;
+    float total = 0.0f;
+    b2Vec2 moment(0.0f, 0.0f);
+    for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext()) {
+        f->GetMassData(&mass);
+        total += mass.mass;
+        moment += mass.mass * mass.center;
+    }
+    const b2Vec2 centre = b2Mul(body->GetTransform(), (1.0f / total) * moment);
+    ASSERT_GT((centre - body->GetPosition()).Length(), 1.0f);
+    auto inAFixtureBox = [body](b2Vec2 p) {
+        for (const b2Fixture* f = body->GetFixtureList(); f; f = f->GetNext()) {
+            const b2AABB& box = f->GetAABB(0);
+            if (p.x >= box.lowerBound.x && p.x <= box.upperBound.x && p.y >= box.lowerBound.y
+                && p.y <= box.upperBound.y)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(inAFixtureBox(body->GetPosition())) << "the origin lies in the smaller outline";
+    ASSERT_FALSE(inAFixtureBox(centre));
+    scene.world(1)->SetTransform(centre + b2Vec2(0.0f, 0.25f), 0.0f);
+
+    // The neighbours are found before the walk turns it dynamic.
+    SimulationCore& core = scene.core;
+    core.findMagnetNeighbours();
+    body->SetType(b2_dynamicBody);
+    ASSERT_LT((body->GetWorldCenter() - centre).Length(), 1e-4f);
+    const b2Vec2 expected = magnetForceOfEveryPair(core, 0);
+    ASSERT_NE(expected, b2Vec2_zero);
+    EXPECT_EQ(core.magnetForce(0, core.frameSeconds(), 1.0), expected);
+    body->SetType(b2_staticBody);
+
+    // And in the tick itself: it comes alive, pulled towards the magnet.
+    scene.ticks(1);
+    ASSERT_EQ(body->GetType(), b2_dynamicBody);
+    const float v = expected.y / body->GetMass() / 25.0f;
+    EXPECT_NEAR(body->GetLinearVelocity().y, v, 1e-3f * v);
+    EXPECT_NEAR(body->GetLinearVelocity().x, 0.0f, 1e-3f * v);
+}
+
 TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
 {
     Scene scene(sceneJson({movingLayer(1)}));

@@ -158,18 +158,19 @@ TEST(Playback, ARestartDuringRecordingStartsTheTracksAfresh)
     EXPECT_EQ(scene.core.bodyTransforms[0].rotations.size(), 7u);
 }
 
-TEST(Playback, AnExportRecordsWithoutPacingAndRepaintsOncePerFrameOfWallTime)
+TEST(Playback, AnExportRecordsWithoutPacingRepaintsAFewTimesASecondAndDrawsItsLastFrame)
 {
     Scene scene(sceneJson({solid(1, 3, 500, 500)}));
     scene.build();
-    // Each tick takes 10 ms of wall time; a frame at 25 fps is 40 ms.
+    // Each tick takes `tickMs` of wall time; a frame at 25 fps is 40 ms.
     qint64 now = 1000;
+    qint64 tickMs = 10;
     std::vector<double> sleeps;
     scene.core.limiter.setClock([&now] { return now; }, [&sleeps](double ms) { sleeps.push_back(ms); });
     auto ticks = [&](int count) {
         for (int i = 0; i < count; ++i) {
             scene.core.updatePhysics();
-            now += 10;
+            now += tickMs;
         }
     };
 
@@ -182,12 +183,18 @@ TEST(Playback, AnExportRecordsWithoutPacingAndRepaintsOncePerFrameOfWallTime)
     sleeps.clear();
     scene.startRecording(0, 20);
     scene.core.refreshes = 0;
-    ticks(20);  // frames 0 to 19: 200 ms of wall time
+    scene.core.progressShown.clear();
+    tickMs = 50;
+    ticks(20);  // frames 0 to 19: 1 s of wall time
     EXPECT_TRUE(sleeps.empty()) << "an export never waits";
-    EXPECT_EQ(scene.core.refreshes, 5) << "one repaint per 40 ms";
+    EXPECT_EQ(scene.core.refreshes, 5) << "one repaint per 200 ms";
+    EXPECT_EQ(scene.core.progressShown, (std::vector<int>{0, 4, 8, 12, 16})) << "the progress with each";
     EXPECT_TRUE(scene.core.handedOver.empty());
 
-    ticks(1);  // the end frame
+    now -= 40;  // the end frame comes 160 ms after the last repaint
+    ticks(1);
     ASSERT_EQ(scene.core.handedOver.size(), 1u);
     EXPECT_EQ(scene.core.refreshes, 6) << "the last frame is drawn, however soon it comes";
+    EXPECT_EQ(scene.core.progressShown.back(), 20);
+    EXPECT_EQ(scene.core.framesShown.back(), 20) << "and its number";
 }

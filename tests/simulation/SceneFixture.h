@@ -24,6 +24,8 @@ public:
 
     int restarts = 0;
     int refreshes = 0;
+    std::vector<int> framesShown;    // setFrameInfo
+    std::vector<int> progressShown;  // showSolvingProgress
     std::vector<AEGP_CompH> handedOver;
     QStringList exportFailures;
     QStringList triangulationReports;
@@ -34,6 +36,8 @@ public:
 protected:
     void restarted(bool) override { ++restarts; }
     void refreshView() override { ++refreshes; }
+    void setFrameInfo(int frame) override { framesShown.push_back(frame); }
+    void showSolvingProgress(int frame) override { progressShown.push_back(frame); }
     void beginKeyframing(AEGP_CompH target) override
     {
         handedOver.push_back(target);
