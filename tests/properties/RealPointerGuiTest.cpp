@@ -1,6 +1,6 @@
 // The X server's own pointer and wheel, moved by xdotool as a user's hand
 // moves them: passing over every slider of the window and turning the wheel
-// over every panel changes no value, no record and no history entry, while a
+// over every panel and value control changes no value, no record and no history entry, while a
 // drag that begins with a press on a slider still makes its step. Events
 // synthesized inside Qt do not take the road the server's events take (mouse
 // tracking, hover, the move Qt makes when a widget scrolls under a resting
@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QProcess>
@@ -47,6 +49,7 @@ bool xdotool(const QStringList& arguments)
 // Why the real pointer cannot be driven here; empty when it can.
 QString realPointerMissing()
 {
+    window_test::isolatedHome();  // makes the application
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return QStringLiteral("the application does not run on an X server (platform %1)")
             .arg(QGuiApplication::platformName());
@@ -125,7 +128,8 @@ struct Window : joint_test::Scene
         if (shown.width() < 20 || shown.height() < 4)
             return QPoint();
         const QPoint centre = w->mapToGlobal(shown.center());
-        return QApplication::widgetAt(centre) == w ? centre : QPoint();
+        const QWidget* hit = QApplication::widgetAt(centre);
+        return hit && (hit == w || w->isAncestorOf(hit)) ? centre : QPoint();
     }
 };
 
@@ -192,6 +196,30 @@ TEST(RealPointer, TurningTheWheelOverEveryPanelChangesNothing)
             break;
     }
     EXPECT_GT(scrolled, 0) << "no panel had anything to scroll";
+
+    // And right over each control that holds a value.
+    QList<QWidget*> controls;
+    for (QWidget* w : s.window->findChildren<QWidget*>())
+        if (qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QAbstractSlider*>(w))
+            controls << w;
+    int reached = 0;
+    for (QWidget* control : controls) {
+        if (qobject_cast<QScrollBar*>(control) || !control->isEnabled())
+            continue;
+        const QPoint centre = s.reveal(control);
+        if (centre.isNull())
+            continue;
+        ++reached;
+        QStringList turns = moveTo(centre);
+        for (const char* button : {"5", "5", "4", "4", "4", "5"})
+            turns << QStringLiteral("click") << QString::fromLatin1(button);
+        ASSERT_TRUE(xdotool(turns)) << control->objectName().toStdString();
+        const QString changed = monkey::firstDifference(before, s.state());
+        EXPECT_EQ(changed, QString()) << "the wheel over " << control->objectName().toStdString();
+        if (!changed.isEmpty())
+            break;
+    }
+    EXPECT_GT(reached, 40);
 }
 
 TEST(RealPointer, ADragBegunOnASliderStillMakesItsStep)
