@@ -7,6 +7,7 @@
 #include "properties/ShortcutsTableView.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QStandardItem>
@@ -208,8 +209,10 @@ void KeyboardShortcutsDlg::fitTableToTexts()
     if (!model)
         return;
     const QFontMetrics metrics(table->font());
-    // An item view keeps this much room left and right of a cell's text.
-    const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+    // An item view keeps this much room left and right of a cell's text;
+    // styles differ in it, so a character more is left.
+    const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) +
+                       metrics.averageCharWidth();
     std::vector<int> widths = {140, 210, 140, 260, 130, 0};
     for (int column = 0; column < model->columnCount() && column < int(widths.size()); ++column)
         for (int row = 0; row < model->rowCount(); ++row) {
@@ -234,6 +237,13 @@ void KeyboardShortcutsDlg::fitTableToTexts()
 void KeyboardShortcutsDlg::mousePressEvent(QMouseEvent* /*event*/)
 {
     close();
+}
+
+void KeyboardShortcutsDlg::showEvent(QShowEvent* event)
+{
+    // The application's style sheet may give the table its font only now.
+    fitTableToTexts();
+    QDialog::showEvent(event);
 }
 
 void KeyboardShortcutsDlg::closeEvent(QCloseEvent* event)

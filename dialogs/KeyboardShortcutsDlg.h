@@ -51,6 +51,8 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Measures the texts again in the font the table shows them in.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void populateTable(int theme);
