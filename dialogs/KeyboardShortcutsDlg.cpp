@@ -4,10 +4,17 @@
 #include "mainwindow/Themes.h"
 #include "mainwindow/WindowSettingsStore.h"
 
+#include "properties/ShortcutsTableView.h"
+
 #include <QCloseEvent>
+#include <QShowEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QStandardItem>
 #include <QStandardItemModel>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,9 +30,28 @@ constexpr Column kColumns[3] = {{0, 29}, {29, 28}, {57, 16}};
 
 } // namespace
 
+QString KeyboardShortcutsDlg::commandKeyName()
+{
+    // Qt's Control modifier is the Command key on macOS and Ctrl elsewhere.
+#ifdef Q_OS_MACOS
+    return QStringLiteral("Cmd");
+#else
+    return QStringLiteral("Ctrl");
+#endif
+}
+
+QString KeyboardShortcutsDlg::guideKeyText()
+{
+#ifdef Q_OS_MACOS
+    return QStringLiteral("Cmd ?");
+#else
+    return QStringLiteral("F1");
+#endif
+}
+
 std::vector<ShortcutItem> KeyboardShortcutsDlg::shortcutItems()
 {
-    const QString cmd = QStringLiteral("Cmd");
+    const QString cmd = commandKeyName();
     auto title = [](const char* text) { return ShortcutItem(QString::fromLatin1(text), QString(), true); };
     auto entry = [](const QString& keys, const char* action) {
         return ShortcutItem(QString::fromLatin1(action), keys, false);
@@ -101,7 +127,7 @@ std::vector<ShortcutItem> KeyboardShortcutsDlg::shortcutItems()
         entry(cmd + key(" Alt P"), "Pereferences"),
         entry(key("Alt ."), "Keyboard shortcuts"),
         entry(cmd + key(" Alt Shift R"), "Randomizer"),
-        entry(key("F1 (win), Cmd ? (mac)"), "User's guide"),
+        entry(guideKeyText(), "User's guide"),
         title("Miscellaneous"),
         entry(key("Delete or Backspace"), "Remove selected scene presets"),
         entry(cmd + key(" Alt Shift +/-"), "Increase/decrease line width of open shapes"),
@@ -169,15 +195,55 @@ void KeyboardShortcutsDlg::populateTable(int theme)
         }
 
     ui.shortcutsTable->setModel(model);
-    const int widths[5] = {140, 210, 140, 260, 130};
-    for (int column = 0; column < 5; ++column)
-        ui.shortcutsTable->setColumnWidth(column, widths[column]);
     ui.shortcutsTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    fitTableToTexts();
+}
+
+void KeyboardShortcutsDlg::fitTableToTexts()
+{
+    // The texts are measured in the font the table draws them in, which the
+    // theme's style sheet sets (bold) when the table is polished.
+    ShortcutsTableView* table = ui.shortcutsTable;
+    table->ensurePolished();
+    const QAbstractItemModel* model = table->model();
+    if (!model)
+        return;
+    const QFontMetrics metrics(table->font());
+    // An item view keeps this much room left and right of a cell's text;
+    // styles differ in it, so a character more is left.
+    const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1) +
+                       metrics.averageCharWidth();
+    std::vector<int> widths = {140, 210, 140, 260, 130, 0};
+    for (int column = 0; column < model->columnCount() && column < int(widths.size()); ++column)
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString text = model->index(row, column).data().toString();
+            if (!text.isEmpty())
+                widths[size_t(column)] = std::max(widths[size_t(column)], metrics.horizontalAdvance(text) + margin);
+        }
+    for (int column = 0; column < 5; ++column)
+        table->setColumnWidth(column, widths[size_t(column)]);
+
+    // The table grows beyond its least size where the texts need it: every
+    // row and every column stays in view, the last one stretched to the rest.
+    const int frame = 2 * table->frameWidth();
+    int width = 0;
+    for (int w : widths)
+        width += w;
+    const int height = model->rowCount() * table->verticalHeader()->defaultSectionSize();
+    table->setMinimumSize(std::max(table->minimumWidth(), width + frame),
+                          std::max(table->minimumHeight(), height + frame));
 }
 
 void KeyboardShortcutsDlg::mousePressEvent(QMouseEvent* /*event*/)
 {
     close();
+}
+
+void KeyboardShortcutsDlg::showEvent(QShowEvent* event)
+{
+    // The application's style sheet may give the table its font only now.
+    fitTableToTexts();
+    QDialog::showEvent(event);
 }
 
 void KeyboardShortcutsDlg::closeEvent(QCloseEvent* event)

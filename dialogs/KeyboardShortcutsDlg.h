@@ -1,6 +1,8 @@
 // The keyboard shortcuts reference: a fixed card of 73 entries in three
-// column pairs under coloured section titles. Any mouse press closes it; each
-// close stores its geometry, and it opens where it was left.
+// column pairs under coloured section titles, in the key names of this
+// platform and wide enough for every text in the table's font. Any mouse
+// press closes it; each close stores its geometry, and it opens where it was
+// left.
 #pragma once
 
 #include "ui_KeyboardShortcutsDlg.h"
@@ -31,8 +33,14 @@ public:
     KeyboardShortcutsDlg(QWidget* parent, Qt::WindowFlags flags, int theme);
     ~KeyboardShortcutsDlg() override;
 
-    // The 73 entries in card order.
+    // The 73 entries in card order, with the key names of the platform the
+    // program runs on.
     static std::vector<ShortcutItem> shortcutItems();
+    // The name of the key that Qt's Control modifier stands for here: "Cmd"
+    // on macOS, "Ctrl" elsewhere.
+    static QString commandKeyName();
+    // The key that opens the user's guide here.
+    static QString guideKeyText();
 
     // "keyboardShortcutsDlgGeometry" in the store of "Varnholt" / "Zolvar 2.0".
     void saveDlgSettings();
@@ -43,9 +51,14 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Measures the texts again in the font the table shows them in.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void populateTable(int theme);
+    // Widens the columns whose texts need more room than their usual width,
+    // and the table with them.
+    void fitTableToTexts();
 
     Ui_KeyboardShortcutsDlgClass ui;
 };

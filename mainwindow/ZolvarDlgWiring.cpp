@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QComboBox>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QShortcut>
@@ -146,12 +147,16 @@ void ZolvarDlg::guardAgainstWheel()
             EntryWithoutDigitsGuard::guard(box);
     guard(findChildren<QSpinBox*>());
     guard(findChildren<QSlider*>());
+    // A list steps through its entries on the wheel: a body type or a
+    // collision group would change under a pointer resting on it.
+    guard(findChildren<QComboBox*>());
 }
 
 bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
 {
     auto* control = qobject_cast<QWidget*>(watched);
-    const bool valueControl = qobject_cast<QAbstractSpinBox*>(watched) || qobject_cast<QAbstractSlider*>(watched);
+    const bool valueControl = qobject_cast<QAbstractSpinBox*>(watched) || qobject_cast<QAbstractSlider*>(watched) ||
+                              qobject_cast<QComboBox*>(watched);
     if (event->type() == QEvent::Wheel && control && valueControl) {
         if (control->focusPolicy() == Qt::WheelFocus) {
             event->accept();

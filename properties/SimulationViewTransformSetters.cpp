@@ -7,6 +7,7 @@
 #include "properties/PanelRows.h"
 #include "properties/RevoluteAnchors.h"
 #include "properties/SliderGo.h"
+#include "properties/TruncatedInt.h"
 
 #include <QSignalBlocker>
 #include <QStandardItem>
@@ -25,6 +26,20 @@ float handleAngle(double degrees)
     if (degrees < 0.0)
         degrees = std::fmod(degrees, 360.0) + 360.0;
     return float(degrees) * 0.017453292f;
+}
+
+// A gravity slider stands at its edit box's value × 1000, rounded: the value
+// reaches the setter as a float (9.834 as 9.83399963), and truncating it
+// would leave the slider and its from-value a thousandth below what the user
+// set, which the next step would then take as its value.
+void alignGravitySlider(const QDoubleSpinBox* edit, SliderGo* slider)
+{
+    if (!edit || !slider)
+        return;
+    const int position = truncatedInt(std::round(edit->value() * 1000.0));
+    const QSignalBlocker blocker(slider);
+    slider->setValue(position);
+    slider->setFromVal(position);
 }
 
 QIcon colourSwatch(const QColor& colour, int grey)
@@ -133,10 +148,13 @@ void SimulationView::setBodyColor(std::vector<QColor> colours, std::vector<int> 
     }
 }
 
+// Both AEmatic anchor setters pass over the rows whose body is not AEmatic:
+// its anchor means nothing while it has another type, and a later change of
+// type must find it where it was.
 void SimulationView::setAEmaticAnchor(b2Vec2 delta, std::vector<int> rows)
 {
     for (int row : rows)
-        if (validRow(bodies, row)) {
+        if (validRow(bodies, row) && bodies[size_t(row)].type == BodyType::AEmatic) {
             MyBody& record = bodies[size_t(row)];
             record.aematicAnchor += delta;
             record.committedAematicAnchor = record.aematicAnchor;
@@ -146,7 +164,7 @@ void SimulationView::setAEmaticAnchor(b2Vec2 delta, std::vector<int> rows)
 void SimulationView::setAEmaticAnchorAbs(std::vector<b2Vec2> anchors, std::vector<int> rows)
 {
     for (size_t i = 0; i < rows.size() && i < anchors.size(); ++i)
-        if (validRow(bodies, rows[i])) {
+        if (validRow(bodies, rows[i]) && bodies[size_t(rows[i])].type == BodyType::AEmatic) {
             MyBody& record = bodies[size_t(rows[i])];
             record.aematicAnchor = record.committedAematicAnchor = anchors[i];
         }
@@ -168,6 +186,8 @@ void SimulationView::showGravity(float magnitude, float direction, bool commit)
     const int directionFrom = ui.gravityDirectionSld ? ui.gravityDirectionSld->fromVal : 0;
     showInRow(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, double(magnitude), 1000.0);
     showInRow(ui.gravityDirectionEt, ui.gravityDirectionSld, double(direction), 1000.0);
+    alignGravitySlider(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld);
+    alignGravitySlider(ui.gravityDirectionEt, ui.gravityDirectionSld);
     if (commit) {
         committed.gravityMagnitude = magnitude;
         committed.gravityDirection = direction;
@@ -185,6 +205,7 @@ void SimulationView::showGravity(float magnitude, float direction, bool commit)
 void SimulationView::setGravityMagnitude(float magnitude)
 {
     showInRow(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld, double(magnitude), 1000.0);
+    alignGravitySlider(ui.gravityMagnitudeEt, ui.gravityMagnitudeSld);
     committed.gravityMagnitude = magnitude;
     const double direction = ui.gravityDirectionEt ? ui.gravityDirectionEt->value() : 0.0;
     updateGravityPoint(magnitude, handleAngle(direction));
@@ -193,6 +214,7 @@ void SimulationView::setGravityMagnitude(float magnitude)
 void SimulationView::setGravityDirection(float direction)
 {
     showInRow(ui.gravityDirectionEt, ui.gravityDirectionSld, double(direction), 1000.0);
+    alignGravitySlider(ui.gravityDirectionEt, ui.gravityDirectionSld);
     committed.gravityDirection = direction;
     const double magnitude = ui.gravityMagnitudeEt ? ui.gravityMagnitudeEt->value() : 0.0;
     updateGravityPoint(float(magnitude), handleAngle(double(direction)));

@@ -76,6 +76,7 @@ int SliderGo::valueAtPointer(const QPoint& pos) const
 void SliderGo::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
+        dragging = true;
         const QPoint pos = event->position().toPoint();
         if (orientation() == Qt::Vertical)
             setValue(valueAtY(pos.y(), height(), minimum(), maximum()));
@@ -88,6 +89,11 @@ void SliderGo::mousePressEvent(QMouseEvent* event)
 
 void SliderGo::mouseMoveEvent(QMouseEvent* event)
 {
+    // Only a drag that began with a press on this slider moves it: the
+    // themes turn hovering on, so the pointer passing over the slider, or the
+    // slider scrolled under a resting pointer, reaches here too.
+    if (!dragging || !(event->buttons() & Qt::LeftButton))
+        return;
     // The base's own dragging never moves the value: the handle follows the
     // pointer through the same mapping as the press.
     setValue(valueAtPointer(event->position().toPoint()));
@@ -96,6 +102,8 @@ void SliderGo::mouseMoveEvent(QMouseEvent* event)
 void SliderGo::mouseReleaseEvent(QMouseEvent* event)
 {
     QSlider::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        dragging = false;
     toVal = value();
     QWidget* window = owner;
     while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
@@ -110,4 +118,12 @@ void SliderGo::mouseReleaseEvent(QMouseEvent* event)
         return;
     // The joint rows have their own dispatch.
     view->jointSliderReleased(objectName(), toVal);
+}
+
+void SliderGo::hideEvent(QHideEvent* event)
+{
+    // A hidden slider is dragged no longer: moves reaching it later (its
+    // release may be lost) leave it where it is.
+    dragging = false;
+    QSlider::hideEvent(event);
 }

@@ -1,8 +1,9 @@
 // The slider of every numeric property row and of the view's zoom. A left
-// click jumps the handle to the pointer and a drag follows it; the value
-// lands on multiples of 5, except on the two sliders that carry small whole
-// numbers. The slider keeps the value it stood at before the user's last
-// change (fromVal), from which the undo commands take their old values.
+// click jumps the handle to the pointer and the drag it begins follows it;
+// hovering never moves it. The value lands on multiples of 5, except on the
+// two sliders that carry small whole numbers. The slider keeps the value it
+// stood at before the user's last change (fromVal), from which the undo
+// commands take their old values.
 #pragma once
 
 #include <QSlider>
@@ -52,8 +53,13 @@ public slots:
     // The end of a drag: the scene view makes the property's command.
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     int valueAtPointer(const QPoint& pos) const;
 
     QWidget* owner;
+    // A left press on this slider began a drag that has not ended yet.
+    bool dragging = false;
 };

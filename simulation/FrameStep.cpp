@@ -172,8 +172,11 @@ void SimulationCore::updateLifeSpans(double frameSeconds, double divider)
 
 void SimulationCore::stepWorld(double dt)
 {
+    // Zero sub-steps hold the world still: the frame passes without a step.
     double substeps = std::isfinite(controls.substeps) ? std::trunc(controls.substeps) : 1.0;
-    const int n = static_cast<int>(std::clamp(substeps, 1.0, double(kMaxSubsteps)));
+    const int n = static_cast<int>(std::clamp(substeps, 0.0, double(kMaxSubsteps)));
+    if (n == 0)
+        return;
     const float h = static_cast<float>(dt / n);
     if (!(h > 0.0f) || !std::isfinite(h))
         return;

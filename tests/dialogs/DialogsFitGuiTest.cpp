@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+#include <QStyle>
 #include <QStyleFactory>
+#include <QTableView>
 
 #include <functional>
 
@@ -87,6 +90,52 @@ TEST(DialogsFit, TheOtherDialogsAreWhole)
                   QString());
         dialog->hide();
     }
+}
+
+// The shortcut card opened from the window shows every text of its table
+// whole, in the font the theme gives the table, with every row and column in
+// view.
+TEST(DialogsFit, EveryTextOfTheShortcutCardIsWholeInEveryTheme)
+{
+    Window w;
+    for (int theme = 0; theme < 3; ++theme) {
+        w.window->loadStyleSheet(theme);
+        KeyboardShortcutsDlg dialog(w.window.get(), getModalDlgFlags(), theme);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        widget_fit::settle(&dialog);
+        const QTableView* table = dialog.form().shortcutsTable;
+        const QAbstractItemModel* model = table->model();
+        ASSERT_TRUE(model);
+        EXPECT_TRUE(table->font().bold()) << "the theme's font is the one measured";
+        const QFontMetrics metrics(table->font());
+        // Room an item view keeps left and right of a cell's text.
+        const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+        const QRect shown = table->viewport()->rect();
+        QStringList cut;
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QModelIndex index = model->index(row, column);
+                const QString text = index.data().toString();
+                const QRect cell = table->visualRect(index);
+                if (text.isEmpty())
+                    continue;
+                if (!shown.contains(cell) || metrics.horizontalAdvance(text) + margin > cell.width()
+                    || metrics.height() > cell.height())
+                    cut << QStringLiteral("theme %1: \"%2\" in %3 x %4")
+                               .arg(theme)
+                               .arg(text)
+                               .arg(cell.width())
+                               .arg(cell.height());
+            }
+        EXPECT_EQ(cut.join(QLatin1Char('\n')), QString());
+        EXPECT_EQ(widget_fit::clipped(&dialog, &dialog, QStringLiteral("shortcuts")).join(QLatin1Char('\n')),
+                  QString());
+        EXPECT_FALSE(table->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(table->verticalScrollBar()->isVisible());
+        dialog.reject();
+    }
+    w.window->loadStyleSheet(0);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // value back and redo applies it again. Also the temporary hand tool.
 #include "EditFixture.h"
 
+#include "properties/DragCommands.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
 
@@ -155,6 +156,38 @@ TEST(ToolDrag, AEmaticAnchorDragsAreRecordedAbsoluteAndRelative)
     e.stack->redo();
     e.stack->redo();
     EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, moved.x);
+}
+
+TEST(ToolDrag, AEmaticAnchorStepsPassOverBodiesOfOtherTypes)
+{
+    Edit e;
+    e.view->setType({BodyType::Static, BodyType::AEmatic}, {0, 1});
+    e.view->restartAnimation();
+    const b2Vec2 offset(0.5f, -0.25f);
+    for (int row : {0, 1})
+        e.view->bodies[size_t(row)].aematicAnchor = e.view->bodies[size_t(row)].committedAematicAnchor =
+            b2Vec2(1.0f, 2.0f);
+
+    // A relative drag moved the AEmatic body's anchor; the step carries both rows.
+    e.view->bodies[1].aematicAnchor += offset;
+    e.stack->push(new CommandAEmaticAnchorChange(e.view, offset, {0, 1}));
+    e.stack->undo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, 1.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].aematicAnchor.x, 1.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].aematicAnchor.y, 2.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].committedAematicAnchor.x, 1.0f);
+    e.stack->redo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, 1.5f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].aematicAnchor.x, 1.0f);
+
+    e.stack->push(new CommandAEmaticAnchorAbsChange(e.view, {b2Vec2(1.0f, 2.0f), b2Vec2(1.5f, 1.75f)},
+                                                    {b2Vec2(3.0f, 3.0f), b2Vec2(4.0f, 4.0f)}, {0, 1}));
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, 4.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].aematicAnchor.x, 1.0f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].committedAematicAnchor.y, 2.0f);
+    e.stack->undo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, 1.5f);
+    EXPECT_FLOAT_EQ(e.view->bodies[0].aematicAnchor.x, 1.0f);
 }
 
 TEST(ToolDrag, ReleasingSpaceOnceBringsBackTheReplacedTool)

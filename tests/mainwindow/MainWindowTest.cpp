@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
+#include <QComboBox>
 #include <QWheelEvent>
 
 namespace {
@@ -308,6 +309,19 @@ TEST(MainWindow, TheWheelNeverChangesAValue)
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(control, &wheel);
         EXPECT_EQ(control->property("value"), before);
+    }
+    // Nor a list's entry: the body type, the collision group, the gravity layer.
+    for (QComboBox* list : window->findChildren<QComboBox*>()) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        EXPECT_EQ(list->focusPolicy(), Qt::StrongFocus);
+        const int before = list->currentIndex();
+        for (const int delta : {-120, 120}) {
+            const QPointF centre(list->width() / 2.0, list->height() / 2.0);
+            QWheelEvent wheel(centre, list->mapToGlobal(centre), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+            EXPECT_EQ(list->currentIndex(), before);
+        }
     }
 }
 

@@ -129,6 +129,10 @@ TEST(BodyRows, TheSliderPreviewsWhileDraggedAndCommitsOnRelease)
     for (const Row& r : kRows) {
         Rows t(r);
         const double factor = r.field ? 1000.0 : 1.0;
+        // Hovering moves nothing, before the drag and after it.
+        const int resting = t.slider->value();
+        t.sendToSlider(QEvent::MouseMove, t.slider->width() / 3, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(t.slider->value(), resting) << r.p;
         t.sendToSlider(QEvent::MouseButtonPress, t.slider->width() / 5, Qt::LeftButton, Qt::LeftButton);
         t.sendToSlider(QEvent::MouseMove, t.slider->width() * 3 / 4, Qt::NoButton, Qt::LeftButton);
         const int position = t.slider->value();
@@ -137,6 +141,9 @@ TEST(BodyRows, TheSliderPreviewsWhileDraggedAndCommitsOnRelease)
         EXPECT_EQ(t.stack->count(), 0) << r.p;
         t.sendToSlider(QEvent::MouseButtonRelease, t.slider->width() * 3 / 4, Qt::LeftButton, Qt::NoButton);
         EXPECT_EQ(t.slider->toVal, position);
+        const int committed = t.slider->value();
+        t.sendToSlider(QEvent::MouseMove, t.slider->width() / 3, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(t.slider->value(), committed) << r.p;
         t.expectOneStepFromOwnValues(float(position / factor));
     }
 }

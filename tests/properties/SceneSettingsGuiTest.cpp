@@ -314,6 +314,43 @@ TEST(GravityPad, UndoRestoresTheCommittedGravityExactly)
     EXPECT_EQ(p.magnitude(), 33.3);
 }
 
+TEST(GravityPad, RepeatedCommitsKeepTheValueTheUserSet)
+{
+    Pad p;
+    SliderGo* magnitudeSld = p.ui.gravityMagnitudeSld;
+    // 29.5025 px from the centre is a magnitude of 9.83416: the slider takes
+    // 9834, and 9.834 is held as the float 9.83399963.
+    const QPointF aim = p.centre() + QPointF(29.5025, 0);
+    p.click(aim);
+    ASSERT_EQ(p.magnitude(), 9.834);
+    EXPECT_EQ(magnitudeSld->value(), 9834);
+    EXPECT_EQ(magnitudeSld->fromVal, 9834);
+    for (int i = 0; i < 3; ++i)
+        p.click(aim);
+    EXPECT_EQ(p.magnitude(), 9.834);
+    EXPECT_EQ(magnitudeSld->value(), 9834);
+    EXPECT_EQ(p.view->committedScene().gravityMagnitude, 9.834f);
+
+    // The slider released where it stands is no change.
+    const int count = p.stack->count();
+    p.view->sliderReleased(QStringLiteral("gravityMagnitudeSld"), magnitudeSld->value());
+    EXPECT_EQ(p.stack->count(), count);
+
+    // Typed values too, and through undo and redo.
+    p.ui.gravityDirectionEt->setValue(123.457);
+    emit p.ui.gravityDirectionEt->editingFinished();
+    EXPECT_EQ(p.ui.gravityDirectionSld->value(), 123457);
+    EXPECT_EQ(p.ui.gravityDirectionSld->fromVal, 123457);
+    p.click(aim + QPointF(0, 0.001));
+    p.stack->undo();
+    EXPECT_EQ(p.ui.gravityDirectionSld->value(), 123457);
+    EXPECT_EQ(p.direction(), 123.457);
+    p.stack->undo();
+    p.stack->redo();
+    EXPECT_EQ(p.ui.gravityDirectionSld->value(), 123457);
+    EXPECT_EQ(magnitudeSld->value(), 9834);
+}
+
 // Captured gravity as the frame step leaves it.
 void capture(SimulationView* view, int frames)
 {

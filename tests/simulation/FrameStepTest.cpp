@@ -473,6 +473,56 @@ TEST(FrameStep, KinematicBodyFollowsItsLayerUntilTheLastKey)
     EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, 5.0f, 0.01f) << "the layer's velocity of the frame before";
 }
 
+// The tick's time is the frame number times the frame's length in seconds:
+// frame × (value / scale) / divider. Multiplied first and divided after, it
+// would round below the last key's time on some frames and keep a body on its
+// layer one frame too long, so that it then fell from rest.
+TEST(FrameStep, BodiesLetGoOfTheirLayerOnTheFrameOfTheLastKey)
+{
+    struct Rate {
+        const char* frameRate;
+        int value, scale;
+        std::vector<int> lastKeys;  // frames where the other order rounds low
+    };
+    const Rate rates[] = {{"25", 1, 25, {35, 41, 57}}, {"29.97", 1001, 30000, {3, 7, 22, 29}}};
+    for (const Rate& rate : rates) {
+        for (const int key : rate.lastKeys) {
+            const QString keyTime = QStringLiteral("[%1, %2]").arg(qint64(key) * rate.value).arg(rate.scale);
+            const QString kinematic = solid(1, 3, 0, 0, QStringLiteral(R"("transform": {"position": {"keys": [
+                {"time": 0, "value": [200, 500]}, {"time": %1, "value": [700, 500]}]}})").arg(keyTime));
+            const QString aematic = solid(2, 3, 0, 0, QStringLiteral(R"("transform": {"position": [500, 800],
+                "rotation": {"keys": [{"time": 0, "value": 0}, {"time": %1, "value": 90}]}})").arg(keyTime));
+            QByteArray json = sceneJson({kinematic, aematic});
+            json.replace("\"frameRate\": 25", QByteArray("\"frameRate\": ") + rate.frameRate);
+            Scene scene(json);
+            scene.build();
+            ASSERT_EQ(scene.core.frameDuration.scale, rate.scale);
+            scene.body(0).type = BodyType::Kinematic;
+            scene.body(1).type = BodyType::AEmatic;
+            scene.rebuild();
+            noGravity(scene);
+            ASSERT_EQ(scene.core.getLastKeyframeInFrames(0), key);
+            ASSERT_EQ(scene.core.getLastKeyframeInFrames(1), key);
+            const std::string where = std::string(rate.frameRate) + " fps, last key at frame " + std::to_string(key);
+            scene.play();
+            scene.ticks(key);  // frames 0 to key - 1 follow the layers
+            EXPECT_EQ(scene.world(0)->GetType(), b2_kinematicBody) << where;
+            const float turning = scene.world(1)->GetAngularVelocity();
+            EXPECT_GT(turning, 0.1f) << where;
+
+            scene.ticks(1);  // the frame of the last key
+            EXPECT_EQ(scene.world(0)->GetType(), b2_dynamicBody) << where;
+            const float speed = 500.0f / 100.0f / (float(key) * float(rate.value) / float(rate.scale));
+            EXPECT_NEAR(scene.world(0)->GetLinearVelocity().x, speed, 0.02f * speed)
+                << where << ": it goes on at the layer's speed";
+            // Left to itself it keeps most of its spin; a layer still
+            // followed would have stopped it, as its rotation has ended.
+            EXPECT_GT(scene.world(1)->GetAngularVelocity(), 0.8f * turning)
+                << where << ": the AEmatic body is no longer turned by its layer";
+        }
+    }
+}
+
 TEST(FrameStep, KinematicBodyFollowsASeparatedPositionUntilItsLastKey)
 {
     // The position's dimensions are separated: its keys are x's and y's.

@@ -1,0 +1,253 @@
+// The X server's own pointer and wheel, moved by xdotool as a user's hand
+// moves them: passing over every slider of the window and turning the wheel
+// over every panel and value control changes no value, no record and no history entry, while a
+// drag that begins with a press on a slider still makes its step. Events
+// synthesized inside Qt do not take the road the server's events take (mouse
+// tracking, hover, the move Qt makes when a widget scrolls under a resting
+// pointer), hence the real ones. Without xdotool or an X server the cases
+// are skipped, saying why.
+#include "../editing/JointFixture.h"
+#include "../monkey/ModelState.h"
+
+#include "properties/SliderGo.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// Runs xdotool on the application's display while the application goes on
+// handling its events, then lets the events the server sent arrive.
+bool xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForStarted(5000))
+        return false;
+    for (int waited = 0; process.state() != QProcess::NotRunning && waited < 20000; waited += 5)
+        QTest::qWait(5);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    QTest::qWait(40);
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// Why the real pointer cannot be driven here; empty when it can.
+QString realPointerMissing()
+{
+    window_test::isolatedHome();  // makes the application
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return QStringLiteral("the application does not run on an X server (platform %1)")
+            .arg(QGuiApplication::platformName());
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return QStringLiteral("xdotool is not installed");
+    if (!xdotool({QStringLiteral("getmouselocation")}))
+        return QStringLiteral("xdotool cannot reach the X server");
+    return QString();
+}
+
+#define SKIP_WITHOUT_REAL_POINTER()                                  \
+    do {                                                             \
+        const QString missing = realPointerMissing();                \
+        if (!missing.isEmpty())                                      \
+            GTEST_SKIP() << missing.toStdString();                   \
+    } while (false)
+
+QStringList moveTo(QPoint global)
+{
+    return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
+}
+
+// Every joint kind on three bodies, two of them springs, all selected with
+// the bodies: every property panel is enabled.
+struct Window : joint_test::Scene
+{
+    Window()
+    {
+        addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);
+        addAll({1, 2}, &SimulationView::addRevoluteJointBetweenSelectedBodies);
+        addAll({0, 1}, &SimulationView::addPrismaticJointBetweenSelectedBodies);
+        addAll({0, 1}, &SimulationView::addSpringJointBetweenSelectedBodies);
+        addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);
+        // The themes turn hovering on for the sliders.
+        window->loadStyleSheet(0);
+        selectAll();
+        QTest::qWait(50);
+    }
+
+    void selectAll()
+    {
+        selectBodies({0, 1, 2});
+        view->selectJoints({3, 4, 0, 1, 2});
+    }
+
+    // What the user could see change: the records, the history, and every
+    // slider and edit box.
+    QStringList state() const
+    {
+        QStringList lines = monkey::describe(*view);
+        lines << QStringLiteral("history %1 at %2").arg(stack->count()).arg(stack->index());
+        // By name: showing a page raises it, which reorders the children.
+        QStringList controls;
+        for (const SliderGo* slider : window->findChildren<SliderGo*>())
+            controls << QStringLiteral("%1 = %2").arg(slider->objectName()).arg(slider->value());
+        for (const QDoubleSpinBox* box : window->findChildren<QDoubleSpinBox*>())
+            controls << QStringLiteral("%1 = %2").arg(box->objectName()).arg(box->value(), 0, 'g', 9);
+        controls.sort();
+        return lines + controls;
+    }
+
+    // Makes the page that holds w current and scrolls its panel to it; the
+    // point of w the pointer can reach, or a null point.
+    QPoint reveal(QWidget* w) const
+    {
+        for (QWidget *child = w, *parent = w->parentWidget(); parent; child = parent, parent = parent->parentWidget())
+            if (auto* pages = qobject_cast<QStackedWidget*>(parent))
+                pages->setCurrentWidget(child);
+        for (QWidget* parent = w->parentWidget(); parent; parent = parent->parentWidget())
+            if (auto* area = qobject_cast<QScrollArea*>(parent))
+                area->ensureWidgetVisible(w, 0, 0);
+        QTest::qWait(20);
+        if (!w->isVisible())
+            return QPoint();
+        const QRect shown = w->visibleRegion().boundingRect();
+        if (shown.width() < 20 || shown.height() < 4)
+            return QPoint();
+        const QPoint centre = w->mapToGlobal(shown.center());
+        const QWidget* hit = QApplication::widgetAt(centre);
+        return hit && (hit == w || w->isAncestorOf(hit)) ? centre : QPoint();
+    }
+};
+
+TEST(RealPointer, PassingOverEverySliderChangesNothing)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    const QList<SliderGo*> sliders = s.window->findChildren<SliderGo*>();
+    ASSERT_EQ(sliders.size(), 33);
+    const QStringList before = s.state();
+
+    QStringList unreached;
+    for (SliderGo* slider : sliders) {
+        const QPoint centre = s.reveal(slider);
+        if (centre.isNull()) {
+            unreached << slider->objectName();
+            continue;
+        }
+        const int half = slider->visibleRegion().boundingRect().width() / 2;
+        // Onto the slider from above, across it both ways, off it below.
+        QStringList path = moveTo(centre - QPoint(0, 30));
+        for (int dx = -half - 10; dx <= half + 10; dx += 6)
+            path << moveTo(centre + QPoint(dx, 0)) << QStringLiteral("sleep") << QStringLiteral("0.002");
+        for (int dx = half + 10; dx >= -half - 10; dx -= 15)
+            path << moveTo(centre + QPoint(dx, 1));
+        path << moveTo(centre + QPoint(half / 2, 0)) << QStringLiteral("sleep") << QStringLiteral("0.05")
+             << moveTo(centre + QPoint(0, 40));
+        ASSERT_TRUE(xdotool(path)) << slider->objectName().toStdString();
+        const QString changed = monkey::firstDifference(before, s.state());
+        EXPECT_EQ(changed, QString()) << "passing over " << slider->objectName().toStdString();
+        if (!changed.isEmpty())
+            break;
+    }
+    EXPECT_EQ(unreached.join(QStringLiteral(", ")), QString()) << "sliders the pointer could not reach";
+}
+
+TEST(RealPointer, TurningTheWheelOverEveryPanelChangesNothing)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    const QStringList before = s.state();
+    int scrolled = 0;
+    for (QScrollArea* area : s.window->findChildren<QScrollArea*>()) {
+        if (!area->isVisible())
+            continue;
+        const QRect shown = area->viewport()->visibleRegion().boundingRect();
+        if (shown.isEmpty())
+            continue;
+        // The wheel down and up at a few places of the panel, resting in
+        // between so that whatever scrolls under the pointer meets it.
+        for (const QPoint at : {shown.center(), shown.topLeft() + QPoint(shown.width() * 3 / 4, shown.height() / 4),
+                                shown.topLeft() + QPoint(shown.width() / 4, shown.height() * 3 / 4)}) {
+            const QPoint global = area->viewport()->mapToGlobal(at);
+            QStringList turns = moveTo(global);
+            for (const char* button : {"5", "5", "5", "5", "4", "4", "5", "5", "4", "4", "4", "4"})
+                turns << QStringLiteral("click") << QString::fromLatin1(button) << QStringLiteral("sleep")
+                      << QStringLiteral("0.03");
+            ASSERT_TRUE(xdotool(turns)) << area->objectName().toStdString();
+        }
+        scrolled += area->verticalScrollBar()->maximum() > 0 ? 1 : 0;
+        const QString changed = monkey::firstDifference(before, s.state());
+        EXPECT_EQ(changed, QString()) << "the wheel over " << area->objectName().toStdString();
+        if (!changed.isEmpty())
+            break;
+    }
+    EXPECT_GT(scrolled, 0) << "no panel had anything to scroll";
+
+    // And right over each control that holds a value.
+    QList<QWidget*> controls;
+    for (QWidget* w : s.window->findChildren<QWidget*>())
+        if (qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QAbstractSlider*>(w))
+            controls << w;
+    int reached = 0;
+    for (QWidget* control : controls) {
+        if (qobject_cast<QScrollBar*>(control) || !control->isEnabled())
+            continue;
+        const QPoint centre = s.reveal(control);
+        if (centre.isNull())
+            continue;
+        ++reached;
+        QStringList turns = moveTo(centre);
+        for (const char* button : {"5", "5", "4", "4", "4", "5"})
+            turns << QStringLiteral("click") << QString::fromLatin1(button);
+        ASSERT_TRUE(xdotool(turns)) << control->objectName().toStdString();
+        const QString changed = monkey::firstDifference(before, s.state());
+        EXPECT_EQ(changed, QString()) << "the wheel over " << control->objectName().toStdString();
+        if (!changed.isEmpty())
+            break;
+    }
+    EXPECT_GT(reached, 40);
+}
+
+TEST(RealPointer, ADragBegunOnASliderStillMakesItsStep)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    const int entries = s.stack->count();
+    SliderGo* density = s.ui.densitySld;
+    const QPoint centre = s.reveal(density);
+    ASSERT_FALSE(centre.isNull());
+    const int half = density->visibleRegion().boundingRect().width() / 2;
+    QStringList drag = moveTo(centre - QPoint(half * 3 / 5, 0));
+    drag << QStringLiteral("mousedown") << QStringLiteral("1");
+    for (int dx = -half * 3 / 5; dx <= half / 5; dx += 10)
+        drag << moveTo(centre + QPoint(dx, 0));
+    ASSERT_TRUE(xdotool(drag));
+    EXPECT_EQ(s.stack->count(), entries) << "no step before the release";
+    const float held = s.view->bodies[0].density;
+    ASSERT_TRUE(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
+    ASSERT_EQ(s.stack->count(), entries + 1);
+    EXPECT_EQ(s.stack->text(s.stack->count() - 1), "Change Density");
+    EXPECT_NE(s.view->bodies[0].density, held);
+    EXPECT_EQ(s.view->bodies[0].density, float(density->value() / 1000.0));
+
+    // After the release the pointer moves freely again.
+    const QStringList after = s.state();
+    ASSERT_TRUE(xdotool(moveTo(centre - QPoint(half / 2, 0)) << moveTo(centre + QPoint(half / 2, 0))));
+    EXPECT_EQ(monkey::firstDifference(after, s.state()), QString());
+}
+
+} // namespace
