@@ -41,7 +41,8 @@ void SimulationView::keyframeLayerProgress()
         return;
     bool last = false;
     if (GuardHostCall([&] { last = keyWriter.writeNextLayer(); })) {
-        cancelKeyframing();
+        // Already told by the guard.
+        cancelKeyframing(false);
         endUnfinishedExport();
         return;
     }
@@ -51,13 +52,13 @@ void SimulationView::keyframeLayerProgress()
         GuardHostCall([this] { following.release(); });
         if (ui.exportBtn)
             ui.exportBtn->setChecked(false);
-        if (keyWriter.failures().isEmpty()) {
+        const QString report = keyWriter.report();
+        if (report.isEmpty()) {
             quitDialog();
             return;
         }
         endUnfinishedExport();
-        showMessage(QStringLiteral("Some layers could not be keyframed completely:\n\n")
-                    + keyWriter.failures().join(QLatin1Char('\n')));
+        showMessage(report);
         return;
     }
     if (ui.exportBtn && !ui.exportBtn->isChecked()) {
@@ -72,13 +73,17 @@ void SimulationView::keyframeLayerProgress()
     QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);
 }
 
-void SimulationView::cancelKeyframing()
+void SimulationView::cancelKeyframing(bool tellFailures)
 {
     if (!keyWriter.isWriting())
         return;
     GuardHostCall([this] { keyWriter.cancel(); });
     GuardHostCall([this] { following.release(); });
     resetProgress();
+    // Cancelled on purpose: only what failed on the way is worth a word.
+    const QString report = keyWriter.report();
+    if (tellFailures && !report.isEmpty())
+        showMessage(report);
 }
 
 void SimulationView::updateExportInfo(int count)
