@@ -131,7 +131,9 @@ public:
     // host undo group "Zolvar" on `target` and writes the first layer; the
     // others follow one per turn of the event loop. An export that cannot
     // start, or whose layers failed, is reported in a "Zolvar" message and
-    // the window stays open; otherwise it closes at the end (quitDialog).
+    // the window stays open; otherwise it closes at the end (quitDialog),
+    // after one message when the host refused a step around the layers (the
+    // selection, the work area, the undo group).
     void doKeyframing(AEGP_CompH target);
     void updateExportInfo(int count);
     void resetProgress();

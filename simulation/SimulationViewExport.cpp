@@ -57,6 +57,12 @@ void SimulationView::keyframeLayerProgress()
             quitDialog();
             return;
         }
+        if (keyWriter.failures().isEmpty()) {
+            // Every layer has its keys; only a step around them was refused.
+            showMessage(report);
+            quitDialog();
+            return;
+        }
         endUnfinishedExport();
         showMessage(report);
         return;

@@ -287,6 +287,24 @@ TEST(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
     EXPECT_EQ(mainComp(host)->layer(1)->transformStream(TransformStream::Position)->keyCount(), 5);
 }
 
+TEST(ExportGui, ARefusedWorkAreaIsToldAndTheWrittenExportStillCloses)
+{
+    Host host(project(2));
+    host.session->faults().failNth(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 15, 1, A_Err_PARAMETER);
+    script.steps = {exportFrames(0, 4)};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    ASSERT_EQ(script.messages.size(), 1) << script.messages.join("\n---\n").toStdString();
+    const std::string told = script.messages[0].toStdString();
+    EXPECT_NE(told.find("2 of 2 layers were written in full."), std::string::npos) << told;
+    EXPECT_NE(told.find("work area could not be set to frames 0 to 4"), std::string::npos) << told;
+    for (int layer = 0; layer < 2; ++layer)
+        EXPECT_EQ(mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount(), 5);
+    const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_FALSE(zolvar->closedByHost);
+}
+
 TEST(ExportGui, TheViewAsTheWindowBuildsIt)
 {
     Host host(project(2));
