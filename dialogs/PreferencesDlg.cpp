@@ -309,10 +309,15 @@ void PreferencesDlg::checkBodyIdentification(int mode)
 
 void PreferencesDlg::OnOKBtn()
 {
-    // Host failures are silent; a missing suite is reported. Either way the
-    // live state stays: the opened values become the edited ones.
-    GuardHostCall([this] { writeChangedPreferences(suite, opened, edited); });
+    // A refused write is told once, with what was stored; a missing suite
+    // is reported by the guard. Either way the live state stays: the opened
+    // values become the edited ones.
+    PreferenceWriteResult written;
+    GuardHostCall([this, &written] { writeChangedPreferences(suite, opened, edited, &written); });
     opened = edited;
+    if (written.err)
+        ReportHostProblem(preferenceWriteFailureText(
+            written, QStringLiteral("The changes apply until Zolvar closes; what was not stored is lost then.")));
 
     if (view && view->getUndoStack()) {
         // The stack takes a new limit only while it is empty; otherwise the

@@ -136,6 +136,21 @@ void PreferenceAccess::writeLong(const char* key, A_long value)
         err = data->AEGP_SetLong(blob, kPrefsSection, key, value);
 }
 
+void PreferenceAccess::writeString(const char* key, const QByteArray& value)
+{
+    if (!err)
+        err = data->AEGP_SetString(blob, kPrefsSection, key, value.constData());
+}
+
+void PreferenceAccess::note(const QString& name, PreferenceWriteResult* result) const
+{
+    if (!result)
+        return;
+    (err ? result->notStored : result->stored).append(name);
+    if (!result->err)
+        result->err = err;
+}
+
 void PreferenceAccess::read(PreferenceId id, Preferences& prefs)
 {
     const PreferenceField& field = preferenceField(id);
@@ -202,13 +217,42 @@ A_Err readPreferences(SPBasicSuite* basic, Preferences& prefs)
     return access.error();
 }
 
-A_Err writeChangedPreferences(SPBasicSuite* basic, Preferences& opened, const Preferences& edited)
+A_Err writeChangedPreferences(SPBasicSuite* basic, Preferences& opened, const Preferences& edited,
+                              PreferenceWriteResult* result)
 {
     PreferenceAccess access(basic);
     for (const PreferenceField& field : preferenceFields()) {
-        if (preferenceDiffers(field.id, opened, edited))
+        if (preferenceDiffers(field.id, opened, edited)) {
             access.write(field.id, edited);
+            access.note(QString::fromLatin1(field.name), result);
+        }
         copyPreference(field.id, opened, edited);
     }
+    if (result && !result->err)
+        result->err = access.error();
     return access.error();
+}
+
+A_Err storePreferenceString(SPBasicSuite* basic, const char* key, const QByteArray& value)
+{
+    PreferenceAccess access(basic);
+    access.writeString(key, value);
+    return access.error();
+}
+
+QString preferenceWriteFailureText(const PreferenceWriteResult& result, const QString& context)
+{
+    if (!result.err)
+        return QString();
+    auto list = [](const QStringList& names) {
+        return names.isEmpty() ? QStringLiteral("none") : QLatin1Char('"') + names.join(QStringLiteral("\", \""))
+                + QLatin1Char('"');
+    };
+    QStringList lines;
+    lines << QStringLiteral("The host could not store Zolvar's preferences (error %1).").arg(result.err) << QString()
+          << QStringLiteral("Stored: %1.").arg(list(result.stored))
+          << QStringLiteral("Not stored: %1.").arg(list(result.notStored));
+    if (!context.isEmpty())
+        lines << QString() << context;
+    return lines.join(QLatin1Char('\n'));
 }

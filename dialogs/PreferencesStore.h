@@ -14,7 +14,10 @@
 
 #include <box2d/b2_draw.h>
 
+#include <QByteArray>
 #include <QColor>
+#include <QString>
+#include <QStringList>
 
 #include <array>
 #include <string>
@@ -110,6 +113,20 @@ inline constexpr char kAutoLoadBodyIdKey[] = "Body Identification for Auto Load 
 bool preferenceDiffers(PreferenceId id, const Preferences& a, const Preferences& b);
 void copyPreference(PreferenceId id, Preferences& to, const Preferences& from);
 
+// What a write of preferences did: the first error, and the preferences (by
+// key name; a colour by its prefix) that the host took and that it did not.
+struct PreferenceWriteResult
+{
+    A_Err err = A_Err_NONE;
+    QStringList stored;
+    QStringList notStored;
+};
+
+// The user's message for a write that failed: the error, which preferences
+// were stored and which were not, then `context` (what that means for the
+// user; may be empty). Empty when nothing failed.
+QString preferenceWriteFailureText(const PreferenceWriteResult& result, const QString& context = QString());
+
 // One chain of persistent-data calls: the application blob first, then each
 // call only while none before it failed. The first error is kept.
 class PreferenceAccess
@@ -129,6 +146,11 @@ public:
 
     void write(PreferenceId id, const Preferences& prefs);
     void writeLong(const char* key, A_long value);
+    void writeString(const char* key, const QByteArray& value);
+
+    // Notes `name` in `result` as stored while nothing has failed, else as
+    // not stored; keeps the first error. For the caller, after each write.
+    void note(const QString& name, PreferenceWriteResult* result) const;
 
 private:
     AEGP_SuiteHandler suites;
@@ -146,4 +168,9 @@ A_Err readPreferences(SPBasicSuite* basic, Preferences& prefs);
 // opened one, and makes the opened value the edited one whether or not it was
 // written. The blob is obtained every time; the first failure stops every
 // later write. Returns the first error.
-A_Err writeChangedPreferences(SPBasicSuite* basic, Preferences& opened, const Preferences& edited);
+A_Err writeChangedPreferences(SPBasicSuite* basic, Preferences& opened, const Preferences& edited,
+                              PreferenceWriteResult* result = nullptr);
+
+// Stores one string key of the section (a most recent file); the blob is
+// obtained first. Returns the first error.
+A_Err storePreferenceString(SPBasicSuite* basic, const char* key, const QByteArray& value);

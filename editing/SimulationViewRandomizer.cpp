@@ -5,6 +5,7 @@
 #include "simulation/SimulationView.h"
 
 #include "dialogs/ModalDlgFlags.h"
+#include "dialogs/OwnedDialog.h"
 #include "dialogs/RandomizerDlg.h"
 #include "editing/Randomizer.h"
 #include "properties/DragCommands.h"
@@ -79,11 +80,12 @@ void SimulationView::OnRandomizer()
                                  QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
-    auto* dialog = new RandomizerDlg(this, getModalDlgFlags(), lastRandomizerPropertyId, lastRandomizerRandomness);
+    auto dialog =
+        makeOwnedDialog<RandomizerDlg>(this, getModalDlgFlags(), lastRandomizerPropertyId, lastRandomizerRandomness);
     dialog->exec();
     const int id = dialog->getPropertyId();
     const float randomness = dialog->getRandomness();
-    delete dialog;
+    dialog.reset();
     if (id == 0)
         return;
     lastRandomizerPropertyId = id;

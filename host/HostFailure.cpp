@@ -47,10 +47,15 @@ QWidget* MessageParent()
 
 void ReportHostFailure(A_Err err)
 {
+    ReportHostProblem(HostFailureText(err));
+}
+
+void ReportHostProblem(const QString& text)
+{
     static bool showing = false;
     if (showing || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
     showing = true;
-    QMessageBox::warning(MessageParent(), QStringLiteral("Zolvar"), HostFailureText(err));
+    QMessageBox::warning(MessageParent(), QStringLiteral("Zolvar"), text);
     showing = false;
 }

@@ -21,6 +21,10 @@ QString HostFailureText(A_Err err);
 // QApplication.
 void ReportHostFailure(A_Err err);
 
+// The same for a text of the caller's: what the host refused and what that
+// left done and undone.
+void ReportHostProblem(const QString& text);
+
 // Runs f and reports (ReportHostFailure) and swallows whatever it throws.
 // Returns 0, or the error code of the failure. For slots and timer bodies that
 // call the host.

@@ -18,10 +18,21 @@ A_Err readWindowPreferences(SPBasicSuite* basic, WindowPreferences& prefs)
     return access.error();
 }
 
-A_Err storeClosingPreferences(SPBasicSuite* basic, bool autoLoadSave, A_long bodyIdentification)
+A_Err storeClosingPreferences(SPBasicSuite* basic, bool autoLoadSave, A_long bodyIdentification,
+                              PreferenceWriteResult* result)
 {
     PreferenceAccess access(basic);
     access.writeLong(kAutoLoadSaveKey, autoLoadSave ? 1 : 0);
+    access.note(QString::fromLatin1(kAutoLoadSaveKey), result);
     access.writeLong(kBodyIdentificationKey, bodyIdentification);
+    access.note(QString::fromLatin1(kBodyIdentificationKey), result);
+    return access.error();
+}
+
+A_Err storeBodyIdentification(SPBasicSuite* basic, A_long bodyIdentification, PreferenceWriteResult* result)
+{
+    PreferenceAccess access(basic);
+    access.writeLong(kBodyIdentificationKey, bodyIdentification);
+    access.note(QString::fromLatin1(kBodyIdentificationKey), result);
     return access.error();
 }

@@ -26,5 +26,10 @@ inline constexpr char kBodyIdentificationKey[] = "Body Identification";
 A_Err readWindowPreferences(SPBasicSuite* basic, WindowPreferences& prefs);
 
 // Stores "Auto Load/Save Settings" (1 or 0) and "Body Identification", after
-// the application blob; stops at the first failure and returns it.
-A_Err storeClosingPreferences(SPBasicSuite* basic, bool autoLoadSave, A_long bodyIdentification);
+// the application blob; stops at the first failure and returns it. `result`
+// (optional) gets what was stored and what was not.
+A_Err storeClosingPreferences(SPBasicSuite* basic, bool autoLoadSave, A_long bodyIdentification,
+                              PreferenceWriteResult* result = nullptr);
+// Stores "Body Identification" alone (the load dialog's choice).
+A_Err storeBodyIdentification(SPBasicSuite* basic, A_long bodyIdentification,
+                              PreferenceWriteResult* result = nullptr);

@@ -37,8 +37,15 @@ void ZolvarDlg::closeZolvarDlg()
     ui.menuPanel->hide();
     ui.menuHelp->hide();
 
-    // A failed call skips the rest of the storing, silently.
-    GuardHostCall([this] { storeClosingPreferences(suite, ui.onAutoLoadSave->isChecked(), bodyIdentification); });
+    // A failed call skips the rest of the storing and is told once; the
+    // window closes all the same.
+    PreferenceWriteResult stored;
+    GuardHostCall([this, &stored] {
+        storeClosingPreferences(suite, ui.onAutoLoadSave->isChecked(), bodyIdentification, &stored);
+    });
+    if (stored.err)
+        ReportHostProblem(preferenceWriteFailureText(
+            stored, QStringLiteral("The next start uses the choices stored before.")));
     saveDlgSettings();
     close();
     // Ends the loop of the start-up's exec(); nothing else of the host

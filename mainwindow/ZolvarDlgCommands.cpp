@@ -5,8 +5,10 @@
 #include "dialogs/AboutDlg.h"
 #include "dialogs/KeyboardShortcutsDlg.h"
 #include "dialogs/ModalDlgFlags.h"
+#include "dialogs/OwnedDialog.h"
 #include "dialogs/PreferencesDlg.h"
 #include "host/AEGP_SuiteHandler.h"
+#include "host/HostFailure.h"
 #include "host/StartupQueries.h"
 #include "mainwindow/UserGuide.h"
 #include "mainwindow/WindowPreferences.h"
@@ -110,11 +112,11 @@ void ZolvarDlg::OnLoadSettings()
         view->loadSettings(file.toUtf8().constData(), true, bodyIdentification);
     }
 
-    AEGP_SuiteHandler suites(suite);
-    const AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
-    AEGP_PersistentBlobH blob = nullptr;
-    if (!data->AEGP_GetApplicationBlob(&blob))
-        data->AEGP_SetLong(blob, kPrefsSection, kBodyIdentificationKey, bodyIdentification);
+    PreferenceWriteResult stored;
+    GuardHostCall([this, &stored] { storeBodyIdentification(suite, bodyIdentification, &stored); });
+    if (stored.err)
+        ReportHostProblem(preferenceWriteFailureText(
+            stored, QStringLiteral("The next Load Settings offers the body identification stored before.")));
 }
 
 void ZolvarDlg::showDocumentation()
@@ -125,21 +127,18 @@ void ZolvarDlg::showDocumentation()
 // Each dialog applies its own changes; the window only runs it.
 void ZolvarDlg::showPreferences()
 {
-    auto* dialog = new PreferencesDlg(this, getModalDlgFlags(), suite, view);
+    auto dialog = makeOwnedDialog<PreferencesDlg>(this, getModalDlgFlags(), suite, view);
     dialog->exec();
-    delete dialog;
 }
 
 void ZolvarDlg::showKeyboardShortcuts()
 {
-    auto* dialog = new KeyboardShortcutsDlg(this, getModalDlgFlags(), theme);
+    auto dialog = makeOwnedDialog<KeyboardShortcutsDlg>(this, getModalDlgFlags(), theme);
     dialog->exec();
-    delete dialog;
 }
 
 void ZolvarDlg::showAbout()
 {
-    auto* dialog = new AboutDlg(this, Qt::SplashScreen, theme);
+    auto dialog = makeOwnedDialog<AboutDlg>(this, Qt::SplashScreen, theme);
     dialog->exec();
-    delete dialog;
 }

@@ -1,6 +1,7 @@
 // The offer to split multi-outline layers before the scene is built.
 #include "mainwindow/ZolvarDlg.h"
 
+#include "dialogs/OwnedDialog.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/PreprocessingDlg.h"
 
@@ -17,12 +18,11 @@ void ZolvarDlg::DoPreprocessing()
     const std::vector<int> indices = IsPreprocessingNeeded();
     if (indices.empty())
         return;
-    auto* dialog = new PreprocessingDlg(nullptr, Qt::WindowCloseButtonHint, suite, pluginId);
+    auto dialog = makeOwnedDialog<PreprocessingDlg>(nullptr, Qt::WindowCloseButtonHint, suite, pluginId);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setLayerIndicesToSep(indices);
     dialog->populateLayerList();
     // Separated or skipped, the window is built from the composition as it
     // now is.
     dialog->exec();
-    delete dialog;
 }

@@ -5,6 +5,7 @@
 
 #include "dialogs/ErrorDlg.h"
 #include "dialogs/ModalDlgFlags.h"
+#include "dialogs/OwnedDialog.h"
 #include "properties/EditBox.h"
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
@@ -57,11 +58,10 @@ void SimulationView::setMeshPrecision(std::vector<int> values, std::vector<int> 
                                             "down simulation: \n")
                                  .arg(kManyPolygons) +
                              bodyList(bodies, heavy);
-        auto* dialog = new ErrorDlg(parentWidget(), getModalDlgFlags(), theme, text);
+        auto dialog = makeOwnedDialog<ErrorDlg>(parentWidget(), getModalDlgFlags(), theme, text);
         dialog->setDontShowAgainCbVal(false);
         dialog->exec();
         showTooManyPolygonsWarning = dialog->getShowAgain();
-        delete dialog;
     }
     if (!rows.empty())
         showBodyInfo(rows[0]);

@@ -3,7 +3,9 @@
 // body identification.
 #include "simulation/SimulationView.h"
 
+#include "dialogs/PreferencesStore.h"
 #include "host/AEGP_SuiteHandler.h"
+#include "host/HostFailure.h"
 #include "host/StartupQueries.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
@@ -67,12 +69,19 @@ bool SimulationView::saveSettings(QString path, const char* hostKey)
     }
 
     // Only a file that was written is remembered.
-    AEGP_SuiteHandler suites(basicSuite);
-    const AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
-    AEGP_PersistentBlobH blob = nullptr;
-    if (!data->AEGP_GetApplicationBlob(&blob))
-        data->AEGP_SetString(blob, kPrefsSection, hostKey, path.toUtf8().constData());
+    rememberSettingsFile(hostKey, path, QStringLiteral("saved"));
     return true;
+}
+
+void SimulationView::rememberSettingsFile(const char* hostKey, const QString& path, const QString& done)
+{
+    PreferenceWriteResult stored;
+    stored.err = storePreferenceString(basicSuite, hostKey, path.toUtf8());
+    if (!stored.err)
+        return;
+    stored.notStored << QString::fromLatin1(hostKey);
+    ReportHostProblem(preferenceWriteFailureText(
+        stored, QStringLiteral("The settings file '%1' was %2; only its name was not kept.").arg(path, done)));
 }
 
 void SimulationView::showSettingsWarning(const QString& text, const QString& details)

@@ -233,13 +233,8 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     applyPresetsSettings(doc.presets, mode);
     rebuildStaleOutlines();
 
-    if (rememberAsRecent) {
-        AEGP_SuiteHandler suites(basicSuite);
-        const AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
-        AEGP_PersistentBlobH blob = nullptr;
-        if (!data->AEGP_GetApplicationBlob(&blob))
-            data->AEGP_SetString(blob, kPrefsSection, "Most Recent Loaded Settings File", file.toUtf8().constData());
-    }
+    if (rememberAsRecent)
+        rememberSettingsFile("Most Recent Loaded Settings File", file, QStringLiteral("loaded"));
     restartAndStopAnimation(true);
     if (undoStack)
         undoStack->clear();

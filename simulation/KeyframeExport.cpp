@@ -1,6 +1,7 @@
 #include "simulation/KeyframeExport.h"
 
 #include "host/AEGP_SuiteHandler.h"
+#include "host/HostFailure.h"
 #include "host/HostTime.h"
 #include "host/LayerQueries.h"
 #include "model/SceneTypes.h"
@@ -272,6 +273,8 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
 {
     cancel();
     failed.clear();
+    failedSteps.clear();
+    groupClosed = false;
     written = 0;
     QString why = KeyframeExport::problemWith(exportSettings, exportBodies.size(), recorded);
     if (!target && why.isEmpty())
@@ -283,6 +286,14 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
     }
 
     AEGP_SuiteHandler suites(basicSuite);
+    // Every suite before the group opens: a missing one must not leave it
+    // open.
+    (void)suites.CompSuite7();
+    (void)suites.ItemSuite7();
+    (void)suites.LayerSuite7();
+    (void)suites.StreamSuite4();
+    (void)suites.DynamicStreamSuite4();
+    (void)suites.KeyframeSuite4();
     A_Err err = suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar");
     if (err) {
         if (problem)
@@ -299,8 +310,13 @@ bool KeyframeExport::begin(AEGP_CompH target, const ExportSettings& exportSettin
     for (size_t b = 0; b < bodies.size(); ++b)
         bodyOfLayer.emplace(bodies[b].layerIndex, b);
     selection = nullptr;
-    if (suites.CompSuite7()->AEGP_GetNewCollectionFromCompSelection(pluginId, comp, &selection))
+    if (const A_Err selectionErr =
+            suites.CompSuite7()->AEGP_GetNewCollectionFromCompSelection(pluginId, comp, &selection)) {
         selection = nullptr;
+        failedSteps.append(QStringLiteral("The composition's selection could not be read (error %1), so it was not "
+                                          "restored after the export.")
+                               .arg(selectionErr));
+    }
     return true;
 }
 
@@ -309,7 +325,14 @@ bool KeyframeExport::writeNextLayer()
     if (!groupOpen || written >= bodyCount())
         return true;
     const int call = written;
-    const A_Err err = writeLayer(call);
+    A_Err err = A_Err_NONE;
+    try {
+        err = writeLayer(call);
+    } catch (...) {
+        // A missing suite or a failed allocation ends this layer like a
+        // refused call; the group is still ended after the last layer.
+        err = ErrorFromCurrentException();
+    }
     if (err) {
         const ExportBody& body = bodies[bodies.size() - 1 - call];
         failed.append(QStringLiteral("Layer %1 (%2): error %3").arg(body.layerIndex + 1).arg(body.name).arg(err));
@@ -336,17 +359,27 @@ void KeyframeExport::cancel()
 
 void KeyframeExport::finishFirstLayer()
 {
-    AEGP_SuiteHandler suites(basicSuite);
-    A_Err err = A_Err_NONE;
-    if (selection)
-        err = suites.CompSuite7()->AEGP_SetSelection(comp, selection);
-    const A_Time start{static_cast<A_long>(int64_t(settings.frameDuration.value) * settings.startFrame),
-                       settings.frameDuration.scale};
-    const A_Time duration = frameTime(settings.frameDuration, settings.endFrame - settings.startFrame + 1);
-    const A_Err workAreaErr = suites.CompSuite7()->AEGP_SetCompWorkAreaStartAndDuration(
-        comp, &start, &duration);
-    (void)workAreaErr;
-    (void)err;
+    A_Err selectionErr = A_Err_NONE;
+    A_Err workAreaErr = A_Err_NONE;
+    try {
+        AEGP_SuiteHandler suites(basicSuite);
+        if (selection)
+            selectionErr = suites.CompSuite7()->AEGP_SetSelection(comp, selection);
+        const A_Time start{static_cast<A_long>(int64_t(settings.frameDuration.value) * settings.startFrame),
+                           settings.frameDuration.scale};
+        const A_Time duration = frameTime(settings.frameDuration, settings.endFrame - settings.startFrame + 1);
+        workAreaErr = suites.CompSuite7()->AEGP_SetCompWorkAreaStartAndDuration(comp, &start, &duration);
+    } catch (...) {
+        workAreaErr = ErrorFromCurrentException();
+    }
+    if (selectionErr)
+        failedSteps.append(
+            QStringLiteral("The composition's selection could not be restored (error %1).").arg(selectionErr));
+    if (workAreaErr)
+        failedSteps.append(QStringLiteral("The work area could not be set to frames %1 to %2 (error %3).")
+                               .arg(settings.startFrame)
+                               .arg(settings.endFrame)
+                               .arg(workAreaErr));
 }
 
 void KeyframeExport::endGroup()
@@ -354,8 +387,48 @@ void KeyframeExport::endGroup()
     if (!groupOpen)
         return;
     groupOpen = false;
-    AEGP_SuiteHandler suites(basicSuite);
-    suites.UtilitySuite5()->AEGP_EndUndoGroup();
+    A_Err err = A_Err_NONE;
+    try {
+        AEGP_SuiteHandler suites(basicSuite);
+        err = suites.UtilitySuite5()->AEGP_EndUndoGroup();
+    } catch (...) {
+        err = ErrorFromCurrentException();
+    }
+    groupClosed = !err;
+    if (err)
+        failedSteps.append(QStringLiteral("The host could not close the undo group \"Zolvar\" (error %1): the "
+                                          "keyframes written may not undo in one step.")
+                               .arg(err));
+}
+
+QString KeyframeExport::report() const
+{
+    if (failed.isEmpty() && failedSteps.isEmpty())
+        return QString();
+    // A message box, not a log: a long list is cut.
+    constexpr int kListedLayers = 10;
+    const int complete = written - int(failed.size());
+    QStringList lines;
+    lines << (failed.isEmpty() ? QStringLiteral("The export's keyframes were written, but the host refused part of it.")
+                               : QStringLiteral("Some layers could not be keyframed completely."));
+    QString count = QStringLiteral("%1 of %2 layers were written in full.").arg(complete).arg(bodyCount());
+    if (written < bodyCount())
+        count += QStringLiteral(" The export was cancelled: %1 were not written.").arg(bodyCount() - written);
+    lines << QString() << count;
+    if (!failed.isEmpty()) {
+        lines << QString()
+              << QStringLiteral("Not written completely (each layer stops at its first failure; what came before it "
+                                "stays):");
+        for (int i = 0; i < failed.size() && i < kListedLayers; ++i)
+            lines << failed[i];
+        if (failed.size() > kListedLayers)
+            lines << QStringLiteral("... and %1 more.").arg(failed.size() - kListedLayers);
+    }
+    if (!failedSteps.isEmpty())
+        lines << QString() << failedSteps;
+    if (groupClosed)
+        lines << QString() << QStringLiteral("Undo \"Zolvar\" in the host takes back everything the export wrote.");
+    return lines.join(QLatin1Char('\n'));
 }
 
 A_Err KeyframeExport::writeLayer(int call)

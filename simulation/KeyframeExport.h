@@ -18,7 +18,9 @@
 // of a layer without a parent is its own and keeps its keys (unless an
 // expression drives it). A host
 // failure ends the writing of that layer (the first error is kept per layer)
-// and the export goes on with the next.
+// and the export goes on with the next; a failure of the steps around the
+// layers (the selection, the work area, the undo group) is kept too, and
+// report() tells the user once what was and was not written.
 #pragma once
 
 #include "model/BodyTransforms.h"
@@ -87,6 +89,13 @@ public:
     int bodyCount() const { return static_cast<int>(bodies.size()); }
     // "Layer n (name): what failed", one line per layer that failed.
     const QStringList& failures() const { return failed; }
+    // What the host refused around the layers: the selection, the work area,
+    // the undo group. One sentence each.
+    const QStringList& stepFailures() const { return failedSteps; }
+    // For the user, once the export has ended (written or cancelled): how
+    // many layers were written in full, which were not and why, and what
+    // else the host refused. Empty when nothing failed.
+    QString report() const;
 
     // The shape-layer parts whose own placement adds to the layer's: the
     // first rectangle, ellipse and star positions and the first group's
@@ -115,6 +124,8 @@ private:
     std::unordered_map<int, size_t> bodyOfLayer;  // layer index -> body
     AEGP_Collection2H selection = nullptr;
     bool groupOpen = false;
+    bool groupClosed = false;  // ended, and the host took it
     int written = 0;
     QStringList failed;
+    QStringList failedSteps;
 };

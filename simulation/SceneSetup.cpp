@@ -40,10 +40,8 @@ float heronArea(b2Vec2 p0, b2Vec2 p1, b2Vec2 p2)
 
 void SimulationCore::initWorld(bool deleteOld)
 {
-    if (deleteOld && world) {
-        delete world;
-        world = nullptr;
-    }
+    if (deleteOld)
+        world.reset();
     groundBody = nullptr;
     for (MyBody& record : bodies) {
         record.body = nullptr;
@@ -53,7 +51,7 @@ void SimulationCore::initWorld(bool deleteOld)
         joint.joint = nullptr;
 
     readControls();
-    world = new ZolvarWorld(b2Vec2(0.0f, 10.0f), toB2Color(selectionHighlightColor), selectionStrokeWidth,
+    world = std::make_unique<ZolvarWorld>(b2Vec2(0.0f, 10.0f), toB2Color(selectionHighlightColor), selectionStrokeWidth,
                             toB2Color(staticHighlightColor), distanceJointColor, revoluteJointColor,
                             prismaticJointColor, springJointColor, toB2Color(selectedJointColor), jointStrokeWidth,
                             controls.showMesh);

@@ -41,10 +41,7 @@ SimulationCore::SimulationCore(SPBasicSuite* basicSuite, int pluginId)
         corner.SetZero();
 }
 
-SimulationCore::~SimulationCore()
-{
-    delete world;
-}
+SimulationCore::~SimulationCore() = default;
 
 A_Err SimulationCore::readComposition()
 {

@@ -136,7 +136,7 @@ public:
 
     // --- World and scene (SceneSetup.cpp) -------------------------------
     // A new world with the drawing preferences (the old one destroyed first
-    // when deleteOld).
+    // when deleteOld, else when the new one takes its place).
     void initWorld(bool deleteOld);
     // One world body per record and one world joint per joint record.
     void initScene();
@@ -216,7 +216,8 @@ public:
     SceneControls controls;
     FrameLimiter limiter;
 
-    ZolvarWorld* world = nullptr;
+    // Destroyed and built again from the records on every restart.
+    std::unique_ptr<ZolvarWorld> world;
     // Puts back bodies that a step left without a finite place.
     Box2DGuard::FiniteKeeper finiteKeeper;
     b2Body* groundBody = nullptr;

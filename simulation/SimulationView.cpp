@@ -98,7 +98,8 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
 
 SimulationView::~SimulationView()
 {
-    cancelKeyframing();
+    // No message from a destructor: the window is going.
+    cancelKeyframing(false);
     delete contextMenu;
     delete quickPresetsContextMenu;
 }

@@ -131,7 +131,9 @@ public:
     // host undo group "Zolvar" on `target` and writes the first layer; the
     // others follow one per turn of the event loop. An export that cannot
     // start, or whose layers failed, is reported in a "Zolvar" message and
-    // the window stays open; otherwise it closes at the end (quitDialog).
+    // the window stays open; otherwise it closes at the end (quitDialog),
+    // after one message when the host refused a step around the layers (the
+    // selection, the work area, the undo group).
     void doKeyframing(AEGP_CompH target);
     void updateExportInfo(int count);
     void resetProgress();
@@ -143,8 +145,9 @@ public:
     // Keys are being written (Export cannot be checked again meanwhile).
     bool isWritingKeys() const { return keyWriter.isWriting(); }
     // Ends the undo group of keys being written; the remaining layers stay
-    // untouched. For the close sequence and a cancelled export.
-    void cancelKeyframing();
+    // untouched. For the close sequence and a cancelled export. What failed
+    // while the keys were written is told (tellFailures) in one message.
+    void cancelKeyframing(bool tellFailures = true);
 
     // --- Property setters (properties/SimulationViewBodySetters.cpp,
     // SimulationViewSceneSetters.cpp, SimulationViewJointSetters.cpp,
@@ -772,6 +775,9 @@ private:
     void showMessage(const QString& text);
     // A "Zolvar" warning on the view, with the details below the text.
     void showSettingsWarning(const QString& text, const QString& details);
+    // Keeps `path` under the host key (a most recent settings file); a
+    // refusal is told, naming the file that was `done` ("saved", "loaded").
+    void rememberSettingsFile(const char* hostKey, const QString& path, const QString& done);
     // The joints table's row for a joint (its row is its id); the type cell
     // is empty for an unknown type.
     void addJointTableRow(const MyJoint& joint);

@@ -44,7 +44,8 @@ void SimulationView::keyframeLayerProgress()
     const FrameLimiter::WorkSpan work(limiter, true);
     bool last = false;
     if (GuardHostCall([&] { last = keyWriter.writeNextLayer(); })) {
-        cancelKeyframing();
+        // Already told by the guard.
+        cancelKeyframing(false);
         endUnfinishedExport();
         return;
     }
@@ -54,13 +55,19 @@ void SimulationView::keyframeLayerProgress()
         GuardHostCall([this] { following.release(); });
         if (ui.exportBtn)
             ui.exportBtn->setChecked(false);
+        const QString report = keyWriter.report();
+        if (report.isEmpty()) {
+            quitDialog();
+            return;
+        }
         if (keyWriter.failures().isEmpty()) {
+            // Every layer has its keys; only a step around them was refused.
+            showMessage(report);
             quitDialog();
             return;
         }
         endUnfinishedExport();
-        showMessage(QStringLiteral("Some layers could not be keyframed completely:\n\n")
-                    + keyWriter.failures().join(QLatin1Char('\n')));
+        showMessage(report);
         return;
     }
     if (ui.exportBtn && !ui.exportBtn->isChecked()) {
@@ -75,13 +82,17 @@ void SimulationView::keyframeLayerProgress()
     QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);
 }
 
-void SimulationView::cancelKeyframing()
+void SimulationView::cancelKeyframing(bool tellFailures)
 {
     if (!keyWriter.isWriting())
         return;
     GuardHostCall([this] { keyWriter.cancel(); });
     GuardHostCall([this] { following.release(); });
     resetProgress();
+    // Cancelled on purpose: only what failed on the way is worth a word.
+    const QString report = keyWriter.report();
+    if (tellFailures && !report.isEmpty())
+        showMessage(report);
 }
 
 void SimulationView::updateExportInfo(int count)

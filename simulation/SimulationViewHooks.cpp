@@ -43,7 +43,7 @@ void SimulationView::readControls()
 void SimulationView::worldReplaced()
 {
     if (glWidget)
-        glWidget->setWorld(world);
+        glWidget->setWorld(world.get());
 }
 
 void SimulationView::prepareDrawing()

@@ -161,7 +161,7 @@ struct Scene {
         }
 
         view = std::make_unique<BenchView>(nullptr, core.get(), nullptr, ui);
-        view->setWorld(core->world);
+        view->setWorld(core->world.get());
         view->setBGColor(QColor(40, 40, 40));
         view->setCompBounds(core->compBounds);
         view->resize(1280, 720);
@@ -209,7 +209,7 @@ void countScene(benchmark::State& state, const Scene& scene)
 // for an empty scene.
 void showEmpty(Scene& scene, bool empty)
 {
-    scene.view->setWorld(empty ? nullptr : scene.core->world);
+    scene.view->setWorld(empty ? nullptr : scene.core->world.get());
     scene.view->setDrawJointsFlag(!empty);
 }
 

@@ -65,7 +65,7 @@ void BM_RawWorldSteps(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         Bench bench(500);
-        ZolvarWorld* world = bench.core->world;
+        ZolvarWorld* world = bench.core->world.get();
         world->SetGravity(b2Vec2(0.0f, 10.0f));
         const float h = 1.0f / 25.0f / 10.0f;
         state.ResumeTiming();
@@ -175,7 +175,7 @@ void BM_Tick500Magnets(benchmark::State& state)
         double start = 0.0;
         {
             MagnetScene scene(3000);
-            ZolvarWorld* world = scene.scene.core->world;
+            ZolvarWorld* world = scene.scene.core->world.get();
             world->SetGravity(b2Vec2(0.0f, 10.0f));
             const int substeps = int(Bench::controls().substeps);
             const float h = 1.0f / 25.0f / float(substeps);
@@ -217,7 +217,7 @@ void BM_Tick500Kinematic(benchmark::State& state)
                 record.type = BodyType::Kinematic;
         scene.core->keepFollowing = state.range(0) != 2;
         scene.core->restartAndPlayAnimation();
-        ZolvarWorld* world = scene.core->world;
+        ZolvarWorld* world = scene.core->world.get();
         const int substeps = int(SceneControls{}.substeps);
         const float h = 1.0f / 25.0f / float(substeps);
         state.ResumeTiming();

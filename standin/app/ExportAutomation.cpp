@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -22,6 +23,7 @@ const char* const kWindowName = "ZolvarDlgClass";
 const char* const kStartBoxName = "startFrameEt";
 const char* const kEndBoxName = "endFrameEt";
 const char* const kExportButtonName = "exportBtn";
+const char* const kProgressBarName = "progressBar";
 
 // Once the window is gone, the plug-in's event loop should end at once; this
 // long after, the driver ends it.
@@ -50,7 +52,7 @@ public:
         poll_.start(g_request.pollMilliseconds);
         watchdog_.setSingleShot(true);
         connect(&watchdog_, &QTimer::timeout, this, &ExportDriver::timeUp);
-        watchdog_.start(g_request.timeoutSeconds * 1000);
+        watchdog_.start(g_request.stallMilliseconds);
         grace_.setSingleShot(true);
         connect(&grace_, &QTimer::timeout, this, &ExportDriver::lingering);
     }
@@ -66,6 +68,7 @@ private:
         const bool windowShown = !window_.isNull() && window_->isVisible();
         if (windowShown)
             seenWindow_ = true;
+        watchProgress(windowShown);
 
         switch (state_) {
         case State::Looking:
@@ -96,6 +99,65 @@ private:
         case State::Gone:
             break;
         }
+    }
+
+    // What the watchdog looks at: any change in it is progress and starts
+    // the stall time again.
+    struct Progress
+    {
+        State state;
+        bool windowShown;
+        size_t messages;
+        bool barFound;
+        int minimum, maximum, value;
+        bool operator==(const Progress& o) const
+        {
+            return state == o.state && windowShown == o.windowShown && messages == o.messages
+                && barFound == o.barFound && minimum == o.minimum && maximum == o.maximum && value == o.value;
+        }
+    };
+
+    Progress currentProgress(bool windowShown)
+    {
+        if (bar_.isNull() && !window_.isNull())
+            bar_ = window_->findChild<QProgressBar*>(QLatin1String(kProgressBarName));
+        Progress p{state_, windowShown, g_report.messages.size(), !bar_.isNull(), 0, 0, 0};
+        if (!bar_.isNull()) {
+            p.minimum = bar_->minimum();
+            p.maximum = bar_->maximum();
+            p.value = bar_->value();
+        }
+        return p;
+    }
+
+    void watchProgress(bool windowShown)
+    {
+        if (state_ == State::Gone)
+            return;
+        const Progress now = currentProgress(windowShown);
+        if (now == progress_)
+            return;
+        progress_ = now;
+        watchdog_.start(g_request.stallMilliseconds);
+    }
+
+    // Where the run stood when it stopped moving, for the watchdog's message.
+    std::string standstill() const
+    {
+        switch (progress_.state) {
+        case State::Looking:
+        case State::Acting:
+            return "waiting for the plug-in's window";
+        case State::Exporting:
+            if (!progress_.barFound)
+                return "exporting; the window has no progress bar";
+            return "the progress bar stood at " + std::to_string(progress_.value) + " of "
+                + std::to_string(progress_.minimum) + "-" + std::to_string(progress_.maximum);
+        case State::Closing:
+        case State::Gone:
+            break;
+        }
+        return "waiting for the window to close";
     }
 
     static QWidget* findWindow()
@@ -278,8 +340,8 @@ private:
     void timeUp()
     {
         g_report.outcome = ExportOutcome::TimedOut;
-        g_report.detail = "the window did not close within " + std::to_string(g_request.timeoutSeconds)
-            + " s; quitting the plug-in's application";
+        g_report.detail = "the export made no progress for " + stallTimeText(g_request.stallMilliseconds) + " ("
+            + standstill() + "); quitting the plug-in's application";
         say("error: " + g_report.detail);
         poll_.stop();
         state_ = State::Gone;
@@ -293,6 +355,8 @@ private:
     QTimer grace_;
     QPointer<QWidget> window_;
     QPointer<QAbstractButton> button_;
+    QPointer<QProgressBar> bar_;
+    Progress progress_{State::Looking, false, 0, false, 0, 0, 0};
     size_t messagesAtStart_ = 0;
     QElapsedTimer endedSince_;
     bool seenWindow_ = false;
@@ -345,6 +409,15 @@ bool exportFailed(ExportOutcome outcome)
     // A window without export controls is the plug-in's state of progress,
     // not a fault; everything else that exported nothing is.
     return outcome != ExportOutcome::Exported && outcome != ExportOutcome::ControlsMissing;
+}
+
+std::string stallTimeText(int milliseconds)
+{
+    if (milliseconds % 1000 == 0)
+        return std::to_string(milliseconds / 1000) + " s";
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", milliseconds / 1000.0);
+    return text;
 }
 
 int exportTimeoutFromEnvironment(int fallbackSeconds, std::string* warning)

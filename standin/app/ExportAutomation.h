@@ -14,7 +14,10 @@ struct ExportRequest
 {
     int start = 0;
     int end = 0;
-    int timeoutSeconds = 600;
+    // The watchdog: the run is given up once nothing has moved for this
+    // long (the progress bar, the driver's steps, the dialogs answered). An
+    // export that keeps moving is never cut off, however long it takes.
+    int stallMilliseconds = 600 * 1000;
     int pollMilliseconds = 10; // looking for the window and its dialogs
 };
 
@@ -26,7 +29,7 @@ enum class ExportOutcome {
     NotStarted,      // the controls refused the range or the button
     Exported,        // Export was checked and the window then closed
     Failed,          // the plug-in ended the export unfinished and kept its window open
-    TimedOut,        // the watchdog quit the application
+    TimedOut,        // nothing moved for the stall time: the watchdog quit the application
 };
 
 struct ExportReport
@@ -45,7 +48,11 @@ const ExportReport& exportReport();
 // True for outcomes that make --export fail rather than warn.
 bool exportFailed(ExportOutcome outcome);
 
-// Reads ZOLVAR_HOST_TIMEOUT (whole seconds > 0); otherwise the default.
+// Reads ZOLVAR_HOST_TIMEOUT, the stall time in whole seconds (> 0);
+// otherwise the default.
 int exportTimeoutFromEnvironment(int fallbackSeconds, std::string* warning);
+
+// A stall time as the watchdog names it: "600 s", "0.25 s".
+std::string stallTimeText(int milliseconds);
 
 } // namespace standin

@@ -148,8 +148,10 @@ Options:
                          message boxes are answered with OK, other dialogs
                          are declined. While the window has no export
                          controls yet, it is closed and a warning printed
-                         (exit code 0). The run is stopped after
-                         ZOLVAR_HOST_TIMEOUT seconds (default 600).
+                         (exit code 0). The run is stopped once it has
+                         made no progress for ZOLVAR_HOST_TIMEOUT seconds
+                         (default 600); a slow export that keeps moving
+                         runs to its end.
   --host-version MAJOR.MINOR
                          the host version the plug-in is told (default 18.0)
   --plugins DIR          the Plug-ins folder holding Zolvar.plugin (default:
@@ -159,7 +161,8 @@ Options:
 Environment:
   STANDIN_PREFS          the persistent-data file (default
                          $XDG_CONFIG_HOME/standin-host/prefs.ini)
-  ZOLVAR_HOST_TIMEOUT    seconds before --export gives up (default 600)
+  ZOLVAR_HOST_TIMEOUT    seconds without progress before --export gives up
+                         (default 600)
 
 Exit codes:
   0  done (warnings, failed suite calls and leaks are printed, not fatal)

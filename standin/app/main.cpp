@@ -131,7 +131,8 @@ int main(int argc, char** argv)
         request.start = options.exportStart;
         request.end = options.exportEnd;
         std::string warning;
-        request.timeoutSeconds = exportTimeoutFromEnvironment(request.timeoutSeconds, &warning);
+        request.stallMilliseconds =
+            exportTimeoutFromEnvironment(request.stallMilliseconds / 1000, &warning) * 1000;
         if (!warning.empty())
             std::fprintf(stderr, "zolvar-host: warning: %s\n", warning.c_str());
         armExportAutomation(request);

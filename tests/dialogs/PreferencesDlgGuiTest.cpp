@@ -12,6 +12,7 @@
 #include "simulation/ZolvarWorld.h"
 
 #include <QColorDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QUndoStack>
 
@@ -92,7 +93,7 @@ TEST(PreferencesDlg, OpensOnTheStoredValuesWithoutTouchingTheView)
     p.store.set(kSection, "Ignore Body Color When Pasting", "0");
     p.store.set(kSection, "Body Identification for Auto Load Settings", "2");
     const QString sheet = qApp->styleSheet();
-    ZolvarWorld* world = p.view->world;
+    ZolvarWorld* world = p.view->world.get();
 
     auto dialog = p.open();
     const auto& ui = dialog->form();
@@ -118,7 +119,7 @@ TEST(PreferencesDlg, OpensOnTheStoredValuesWithoutTouchingTheView)
     EXPECT_EQ(p.view->selectionHighlightColor, SELECTION_HIGHLIGHT_COLOR_DFLT);
     EXPECT_EQ(p.view->selectionStrokeWidth, 2.0f);
     EXPECT_EQ(p.view->kinematicBehavior, 0);
-    EXPECT_EQ(p.view->world, world) << "no restart";
+    EXPECT_EQ(p.view->world.get(), world) << "no restart";
     EXPECT_EQ(qApp->styleSheet(), sheet);
 
     // OK without an edit writes nothing, not even the 999 shown.
@@ -289,7 +290,18 @@ TEST(PreferencesDlg, AFailingHostLeavesDefaultsAndStillAppliesOk)
     dialog->form().levelsOfUndoEt->setValue(12);
     dialog->form().selectionStrokeWidthEt->setValue(3.0);
     dialog->form().themeLst->setCurrentIndex(1);
+    // The refusal is told once, naming what was not stored.
+    QStringList told;
+    whenShown<QMessageBox>([&told](QMessageBox& box) {
+        told << box.text();
+        box.accept();
+    });
     dialog->form().okBtn->click();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("Stored: none."))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(
+        QStringLiteral("Not stored: \"Levels of Undo\", \"UI Theme\", \"Selection Stroke Width\".")))
+        << told[0].toStdString();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(p.view->getUndoStack()->undoLimit(), 12);
     EXPECT_EQ(p.window->currentTheme(), 1);

@@ -270,7 +270,19 @@ TEST(PreferencesStore, AFailingSetStopsTheLaterWritesOfThatOk)
     edited.dormantBehavior = 1;
     // Set-long calls: undo levels, then red, green (fails), blue...
     failNth(host, kSetLongSlot, 3);
-    EXPECT_NE(writeChangedPreferences(host.session->basicSuite(), opened, edited), A_Err_NONE);
+    PreferenceWriteResult result;
+    EXPECT_NE(writeChangedPreferences(host.session->basicSuite(), opened, edited, &result), A_Err_NONE);
+    // What the user is told: the error, what was stored and what was not.
+    EXPECT_NE(result.err, A_Err_NONE);
+    EXPECT_EQ(result.stored, QStringList{QStringLiteral("Levels of Undo")});
+    EXPECT_EQ(result.notStored,
+              (QStringList{QStringLiteral("Body Selection Highlight"), QStringLiteral("Dormant Behavior")}));
+    const QString told = preferenceWriteFailureText(result, QStringLiteral("Until Zolvar closes."));
+    EXPECT_TRUE(told.contains(QStringLiteral("(error %1)").arg(result.err))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("Stored: \"Levels of Undo\".\n"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("Not stored: \"Body Selection Highlight\", \"Dormant Behavior\"."))) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QStringLiteral("Until Zolvar closes."))) << told.toStdString();
+    EXPECT_TRUE(preferenceWriteFailureText(PreferenceWriteResult{}).isEmpty());
     auto& store = host.session->prefs();
     EXPECT_EQ(store.value(kSection, "Levels of Undo"), "20");
     EXPECT_EQ(store.value(kSection, "Body Selection Highlight Red"), "10");

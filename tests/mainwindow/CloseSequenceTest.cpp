@@ -161,12 +161,20 @@ TEST_F(CloseSequence, AHostFailureWhileStoringStillClosesAndSavesTheLayout)
 {
     host->session->log().clear();
     host->session->faults().failEvery(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, 14);
-    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); });
+    // Posted: the poll that answers the message must not be the one waiting.
+    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
+        QTimer::singleShot(0, &w, [&w] { w.form().onQuitZolvar->trigger(); });
+    });
     EXPECT_FALSE(run.timedOut);
     EXPECT_TRUE(run.window.isNull());
     EXPECT_EQ(calls("AEGP_SetLong", "Auto Load/Save Settings"), 1u);
     EXPECT_EQ(calls("AEGP_SetLong", "Body Identification"), 0u) << "skipped after the failure";
     EXPECT_TRUE(layoutStore().contains("zolvarDlgWindowState"));
+    // Told once, with what was not stored.
+    ASSERT_EQ(run.messages.size(), 1) << run.messages.join("\n---\n").toStdString();
+    EXPECT_TRUE(run.messages[0].contains(
+        QStringLiteral("Not stored: \"Auto Load/Save Settings\", \"Body Identification\".")))
+        << run.messages[0].toStdString();
 }
 
 TEST_F(CloseSequence, ASuiteMissingAtCloseIsReportedAndTheWindowStillCloses)

@@ -217,8 +217,7 @@ TEST(JointProperties, TheDesiredLengthResetMeasuresEachJointsCentres)
     EXPECT_EQ(s.stack->count(), count);
 
     // Without a world the record positions are measured.
-    delete s.view->world;
-    s.view->world = nullptr;
+    s.view->world.reset();
     for (MyBody& b : s.view->bodies)
         b.body = nullptr;
     for (MyJoint& j : s.view->joints)

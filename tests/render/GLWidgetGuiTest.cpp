@@ -86,11 +86,11 @@ protected:
         bodiesTable.setModel(&bodiesModel);
 
         core = std::make_unique<SimulationCore>(nullptr, 0);
-        core->world = new ZolvarWorld(b2Vec2(0, 0), b2Color(191 / 255.0f, 140 / 255.0f, 0), 2.5f,
+        core->world = std::make_unique<ZolvarWorld>(b2Vec2(0, 0), b2Color(191 / 255.0f, 140 / 255.0f, 0), 2.5f,
                                       b2Color(217 / 255.0f, 46 / 255.0f, 207 / 255.0f), b2Color(1, 1, 0),
                                       b2Color(0.33f, 1, 0.33f), b2Color(0.8f, 0.84f, 0.83f), b2Color(0.33f, 0.33f, 1),
                                       b2Color(1, 0, 0), 1.0f, false);
-        world = core->world;
+        world = core->world.get();
         b2PolygonShape box;
         box.SetAsBox(1.0f, 1.0f);
         b2CircleShape circle;

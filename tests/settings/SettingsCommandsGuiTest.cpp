@@ -125,6 +125,49 @@ TEST(SettingsCommands, LoadDialogWithAnUnknownStoredIdentification)
     EXPECT_EQ(host->session->prefs().value(window_test::kSection, "Body Identification"), "3");
 }
 
+TEST(SettingsCommands, RefusedKeysAreToldOnceWithWhatWasDone)
+{
+    Window w;
+    auto& faults = w.host->session->faults();
+    const int kSetStringSlot = 13;
+    const int kSetLongSlot = 14;
+
+    // Saved, but its name not kept.
+    const QString file = w.path(QStringLiteral("kept.xml"));
+    faults.failNth(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, kSetStringSlot, 1);
+    {
+        MessageCatcher messages;
+        EXPECT_TRUE(w.view->saveSettings(file, "Most Recent Saved Settings File"));
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Not stored: \"Most Recent Saved Settings File\".")))
+            << messages.texts[0].toStdString();
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("The settings file '%1' was saved").arg(file)))
+            << messages.texts[0].toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(w.stored("Most Recent Saved Settings File"), std::nullopt);
+
+    // Loaded, but its name not kept.
+    faults.failNth(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, kSetStringSlot, 1);
+    {
+        MessageCatcher messages;
+        w.view->loadSettings(file.toUtf8().constData(), true, 0);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("The settings file '%1' was loaded").arg(file)))
+            << messages.texts[0].toStdString();
+    }
+
+    // The load dialog's identification, cancelled or not, is stored: refused.
+    faults.failNth(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, kSetLongSlot, 1);
+    {
+        MessageCatcher messages;
+        answerFileDialog([&] { w.window->OnLoadSettings(); }, QString());
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Not stored: \"Body Identification\".")))
+            << messages.texts[0].toStdString();
+    }
+}
+
 TEST(SettingsCommands, RecentPathsAreUtf8OfAnyLength)
 {
     Window w;

@@ -256,6 +256,55 @@ TEST(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
     EXPECT_FALSE(zolvar->closedByHost);
 }
 
+TEST(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
+{
+    Host host(project(3));
+    // The first layer's keys and the work area are refused.
+    host.session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion, 18, 1, A_Err_PARAMETER);
+    host.session->faults().failNth(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 15, 1, A_Err_PARAMETER);
+    script.steps = {exportFrames(0, 4), [](ZolvarDlg& window) {
+                        if (window.simulationView()->isWritingKeys() || script.messages.isEmpty())
+                            return false;
+                        // The window stays open with the export ended.
+                        EXPECT_FALSE(control<QAbstractButton>(window, "exportBtn")->isChecked());
+                        EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
+                        window.close();
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    ASSERT_EQ(script.messages.size(), 1) << script.messages.join("\n---\n").toStdString();
+    const std::string told = script.messages[0].toStdString();
+    EXPECT_NE(told.find("2 of 3 layers were written in full."), std::string::npos) << told;
+    EXPECT_NE(told.find("Layer 3 (Box 3): error"), std::string::npos) << told;
+    EXPECT_NE(told.find("work area could not be set"), std::string::npos) << told;
+    const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_NE(zolvar->closeSequence, 0u);
+    EXPECT_FALSE(zolvar->closedByHost);
+    // The other two layers have their keys.
+    EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 5);
+    EXPECT_EQ(mainComp(host)->layer(1)->transformStream(TransformStream::Position)->keyCount(), 5);
+}
+
+TEST(ExportGui, ARefusedWorkAreaIsToldAndTheWrittenExportStillCloses)
+{
+    Host host(project(2));
+    host.session->faults().failNth(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 15, 1, A_Err_PARAMETER);
+    script.steps = {exportFrames(0, 4)};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    ASSERT_EQ(script.messages.size(), 1) << script.messages.join("\n---\n").toStdString();
+    const std::string told = script.messages[0].toStdString();
+    EXPECT_NE(told.find("2 of 2 layers were written in full."), std::string::npos) << told;
+    EXPECT_NE(told.find("work area could not be set to frames 0 to 4"), std::string::npos) << told;
+    for (int layer = 0; layer < 2; ++layer)
+        EXPECT_EQ(mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount(), 5);
+    const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
+    ASSERT_NE(zolvar, nullptr);
+    EXPECT_FALSE(zolvar->closedByHost);
+}
+
 TEST(ExportGui, TheViewAsTheWindowBuildsIt)
 {
     Host host(project(2));
@@ -269,7 +318,7 @@ TEST(ExportGui, TheViewAsTheWindowBuildsIt)
         EXPECT_EQ(control<QSpinBox>(window, "endFrameEt")->value(), 99) << "a work area of 100 frames";
         EXPECT_EQ(view->getTimer()->interval(), 40);
         EXPECT_EQ(control<QLabel>(window, "frameSt")->text(), QStringLiteral("00000"));
-        EXPECT_EQ(view->getGLWidget()->getWorld(), view->world);
+        EXPECT_EQ(view->getGLWidget()->getWorld(), view->world.get());
         EXPECT_TRUE(view->sceneInitialised);
         EXPECT_FALSE(view->running);
 

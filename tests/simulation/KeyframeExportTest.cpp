@@ -310,6 +310,65 @@ TEST(KeyframeExport, HostFailuresAreCollectedPerLayer)
     EXPECT_FALSE(zolvar->closedByHost) << "the group is ended all the same";
 }
 
+TEST(KeyframeExport, EveryRefusalIsToldOnceWithWhatWasWritten)
+{
+    // Each row: one host call refused once; the export goes on, the group
+    // is ended, and the report says what was and was not written.
+    struct Row {
+        const char* suite;
+        int slot;
+        const char* told;
+        int writtenInFull;
+        bool groupClosed;
+    };
+    const Row rows[] = {
+        {kAEGPKeyframeSuite, 18, "Layer 2 (", 1, true},  // a key of the first layer written
+        {kAEGPCompSuite, 20, "selection could not be read (error", 2, true},
+        {kAEGPCompSuite, 21, "selection could not be restored (error", 2, true},
+        {kAEGPCompSuite, 15, "work area could not be set to frames 0 to 2 (error", 2, true},
+        {kAEGPUtilitySuite, 7, "could not close the undo group \"Zolvar\" (error", 2, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.suite) + " " + std::to_string(row.slot));
+        Scene scene(sceneJson({solid(1, 3, 200, 200), solid(2, 3, 400, 200)}));
+        scene.build();
+        scene.host.session->faults().failNth(row.suite, standin::FaultInjector::kAnyVersion, row.slot, 1,
+                                             A_Err_PARAMETER);
+        exportRange(scene, 0, 2);
+        const std::string report = scene.exportReport.toStdString();
+        EXPECT_NE(report.find(row.told), std::string::npos) << report;
+        EXPECT_NE(report.find(std::to_string(row.writtenInFull) + " of 2 layers were written in full."),
+                  std::string::npos)
+            << report;
+        EXPECT_EQ(report.find("cancelled"), std::string::npos) << report;
+        EXPECT_EQ(report.find("Undo \"Zolvar\" in the host") != std::string::npos, row.groupClosed) << report;
+        const standin::UndoGroupRecord* zolvar = group(scene, "Zolvar");
+        ASSERT_NE(zolvar, nullptr);
+        EXPECT_EQ(zolvar->closeSequence != 0, row.groupClosed);
+    }
+
+    // Nothing refused: nothing to tell.
+    Scene scene(sceneJson({solid(1, 3, 200, 200)}));
+    scene.build();
+    exportRange(scene, 0, 2);
+    EXPECT_TRUE(scene.exportReport.isEmpty()) << scene.exportReport.toStdString();
+}
+
+TEST(KeyframeExport, ACancelledExportWithAFailedLayerSaysWhatWasLeft)
+{
+    Scene scene(sceneJson({solid(1, 3, 200, 200), solid(2, 3, 400, 200), solid(3, 3, 600, 200)}));
+    scene.build();
+    scene.host.session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion, 18, 1,
+                                         A_Err_PARAMETER);
+    exportRange(scene, 0, 3, false, 1);
+    const std::string report = scene.exportReport.toStdString();
+    EXPECT_NE(report.find("0 of 3 layers were written in full. The export was cancelled: 2 were not written."),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Layer 3 ("), std::string::npos) << report;
+    EXPECT_NE(group(scene, "Zolvar")->closeSequence, 0u);
+}
+
 TEST(KeyframeExport, ShapeLayerInnerPlacementsAreReset)
 {
     Scene scene(sceneJson({QStringLiteral(R"({"id": 1, "type": "shape", "name": "Shape", "contents": [

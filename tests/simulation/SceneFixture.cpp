@@ -92,6 +92,7 @@ void Scene::writeKeysOnHandover(bool motionBlur, int cancelAfter)
             }
         }
         exportFailures = writer.failures();
+        exportReport = writer.report();
     };
 }
 

@@ -84,6 +84,7 @@ public:
     void writeKeysOnHandover(bool motionBlur = false, int cancelAfter = -1);
     QString exportProblem;
     QStringList exportFailures;
+    QString exportReport;  // what the user is told at the end (KeyframeExport::report)
 
     testing_standin::Host host;
     TestCore core;

@@ -10,12 +10,15 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace standin;
 
@@ -85,12 +88,12 @@ private:
     bool closable_;
 };
 
-ExportRequest request(int start, int end, int timeoutSeconds = 30)
+ExportRequest request(int start, int end, int stallMilliseconds = 30000)
 {
     ExportRequest r;
     r.start = start;
     r.end = end;
-    r.timeoutSeconds = timeoutSeconds;
+    r.stallMilliseconds = stallMilliseconds;
     r.pollMilliseconds = 10;
     return r;
 }
@@ -170,14 +173,81 @@ TEST(ExportAutomation, ARangeTheBoxesCannotHoldIsNotExported)
 
 TEST(ExportAutomation, TheWatchdogEndsAWindowThatNeverCloses)
 {
-    armExportAutomation(request(0, 1, /*timeoutSeconds=*/1));
+    armExportAutomation(request(0, 1, /*stallMilliseconds=*/1000));
     QApplication app(g_argc, g_argv);
     FakeMainWindow window(false, /*closable=*/false);
     window.show();
     app.exec(); // returns only through the watchdog
     EXPECT_EQ(exportReport().outcome, ExportOutcome::TimedOut);
     EXPECT_TRUE(exportFailed(exportReport().outcome));
+    EXPECT_NE(exportReport().detail.find("no progress for 1 s (waiting for the window to close)"), std::string::npos)
+        << exportReport().detail;
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST(ExportAutomation, TheWatchdogWaitsForAStalledExportNotForALongOne)
+{
+    // The export moves its progress bar every `stepMs` for `movingMs`, then
+    // closes the window, or (stalling) stops moving and never closes. The
+    // stall time is a fraction of the export's length.
+    const int stallMs = 1000;
+    struct Row {
+        bool stalls;
+    };
+    for (const Row row : {Row{false}, Row{true}}) {
+        SCOPED_TRACE(row.stalls ? "stalls" : "keeps moving");
+        armExportAutomation(request(0, 100, stallMs));
+        QApplication app(g_argc, g_argv);
+        FakeMainWindow window(true, /*closable=*/!row.stalls);
+        auto* bar = new QProgressBar(window.centralWidget());
+        bar->setObjectName(QStringLiteral("progressBar"));
+        window.button->disconnect();
+        QElapsedTimer clock;
+        qint64 lastMoveMs = 0;
+        QTimer step;
+        QObject::connect(window.button, &QToolButton::clicked, &window, [&](bool checked) {
+            if (!checked)
+                return;
+            bar->setRange(0, 100);
+            bar->setValue(0);
+            clock.start();
+            step.start(40);
+        });
+        const int movingMs = 3 * stallMs;
+        QObject::connect(&step, &QTimer::timeout, &window, [&] {
+            if (clock.elapsed() < movingMs) {
+                bar->setValue(std::min(99, bar->value() + 1));
+                lastMoveMs = clock.elapsed();
+                return;
+            }
+            step.stop();
+            if (!row.stalls)
+                window.close();
+        });
+        window.show();
+        app.exec();
+        if (row.stalls) {
+            EXPECT_EQ(exportReport().outcome, ExportOutcome::TimedOut) << exportReport().detail;
+            EXPECT_GE(clock.elapsed(), lastMoveMs + stallMs) << "given up only after the stall time";
+            EXPECT_NE(exportReport().detail.find("the export made no progress for 1 s"), std::string::npos)
+                << exportReport().detail;
+            EXPECT_NE(exportReport().detail.find("the progress bar stood at " + std::to_string(bar->value())
+                                                 + " of 0-100"),
+                      std::string::npos)
+                << exportReport().detail;
+        } else {
+            EXPECT_EQ(exportReport().outcome, ExportOutcome::Exported) << exportReport().detail;
+            EXPECT_GE(clock.elapsed(), movingMs);
+            EXPECT_FALSE(window.isVisible());
+        }
+    }
+}
+
+TEST(ExportAutomation, StallTimesAreNamedInSeconds)
+{
+    EXPECT_EQ(stallTimeText(600000), "600 s");
+    EXPECT_EQ(stallTimeText(1000), "1 s");
+    EXPECT_EQ(stallTimeText(250), "0.25 s");
 }
 
 TEST(ExportAutomation, NoWindowIsAFailure)
@@ -220,7 +290,7 @@ TEST(ExportAutomation, AnExportThePlugInEndsUnfinishedFailsAtOnce)
     };
     for (const Row row : {Row{"There are no bodies to export.", 0}, Row{"Some layers could not be keyframed.", 300},
                           Row{nullptr, 100}}) {
-        armExportAutomation(request(0, 10, /*timeoutSeconds=*/20));
+        armExportAutomation(request(0, 10, /*stallMilliseconds=*/20000));
         QApplication app(g_argc, g_argv);
         FakeMainWindow window(true);
         window.button->disconnect();

@@ -1,0 +1,33 @@
+// A modal dialog that the caller owns for the length of its exec(): deleted
+// on every way out, an exception included, and not a second time when its Qt
+// parent went first.
+//
+//     auto dialog = makeOwnedDialog<AboutDlg>(this, Qt::SplashScreen, theme);
+//     dialog->exec();
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <utility>
+
+struct OwnedDialogDeleter
+{
+    QPointer<QObject> alive;
+    void operator()(QObject* dialog) const
+    {
+        if (alive)
+            delete dialog;
+    }
+};
+
+template <class T>
+using OwnedDialog = std::unique_ptr<T, OwnedDialogDeleter>;
+
+template <class T, class... Args>
+OwnedDialog<T> makeOwnedDialog(Args&&... args)
+{
+    T* dialog = new T(std::forward<Args>(args)...);
+    return OwnedDialog<T>(dialog, OwnedDialogDeleter{dialog});
+}
