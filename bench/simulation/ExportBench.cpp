@@ -6,13 +6,15 @@
 //   stand-in host layer by layer (KeyframeExport, as the view does once the
 //   end frame is recorded) and the project is saved (the stand-in's writer,
 //   to a file);
-// - plain: a plain b2World holding a copy of every body and fixture of the
-//   world built from the same records, stepped with the same sub-steps and
-//   iterations over the same frames, then as many keys as ours wrote
-//   inserted into the same stand-in project (one batch per stream).
+// - plain: Box2D's own code without the project's patches (PlainWorld.h)
+//   stepping a copy of every body and fixture of the world built from the
+//   same records, with the same sub-steps and iterations over the same
+//   frames, then as many keys as ours wrote inserted into the same stand-in
+//   project (one batch per stream).
 //
 // Both start from a built scene. Target at 200 layers x 250 frames: ours
 // at most 3 x plain (the "ratio" counter).
+#include "bench/simulation/PlainWorld.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/EntryPoint.h"
 #include "project/Composition.h"
@@ -137,59 +139,6 @@ struct Scene {
     std::unique_ptr<ExportingCore> core;
 };
 
-// A plain world holding a copy of every body and fixture of `source`, made
-// in the same order.
-std::unique_ptr<b2World> plainCopy(b2World& source)
-{
-    auto world = std::make_unique<b2World>(source.GetGravity());
-    world->SetAllowSleeping(source.GetAllowSleeping());
-    world->SetWarmStarting(source.GetWarmStarting());
-    world->SetContinuousPhysics(source.GetContinuousPhysics());
-    world->SetSubStepping(source.GetSubStepping());
-    std::vector<b2Body*> bodies;
-    for (b2Body* b = source.GetBodyList(); b; b = b->GetNext())
-        bodies.push_back(b);
-    std::reverse(bodies.begin(), bodies.end());
-    for (b2Body* b : bodies) {
-        b2BodyDef def;
-        def.type = b->GetType();
-        def.position = b->GetPosition();
-        def.angle = b->GetAngle();
-        def.linearVelocity = b->GetLinearVelocity();
-        def.angularVelocity = b->GetAngularVelocity();
-        def.linearDamping = b->GetLinearDamping();
-        def.angularDamping = b->GetAngularDamping();
-        def.allowSleep = b->IsSleepingAllowed();
-        def.awake = b->IsAwake();
-        def.fixedRotation = b->IsFixedRotation();
-        def.bullet = b->IsBullet();
-        def.enabled = b->IsEnabled();
-        def.gravityScale = b->GetGravityScale();
-        b2Body* copy = world->CreateBody(&def);
-        std::vector<b2Fixture*> fixtures;
-        for (b2Fixture* f = b->GetFixtureList(); f; f = f->GetNext())
-            fixtures.push_back(f);
-        std::reverse(fixtures.begin(), fixtures.end());
-        for (b2Fixture* f : fixtures) {
-            b2FixtureDef fd;
-            fd.shape = f->GetShape();
-            fd.density = 0.0f; // the mass is copied whole below
-            fd.friction = f->GetFriction();
-            fd.restitution = f->GetRestitution();
-            fd.restitutionThreshold = f->GetRestitutionThreshold();
-            fd.isSensor = f->IsSensor();
-            fd.filter = f->GetFilterData();
-            copy->CreateFixture(&fd);
-        }
-        if (def.type == b2_dynamicBody) {
-            b2MassData mass;
-            b->GetMassData(&mass);
-            copy->SetMassData(&mass);
-        }
-    }
-    return world;
-}
-
 using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start)
@@ -239,8 +188,8 @@ void BM_ExportAgainstPlainBox2D(benchmark::State& state)
         const float h = float(1.0 / (core.controls.timeDivider * core.fps) / substeps);
         const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
         const float m = float(core.controls.gravityMagnitude);
-        std::unique_ptr<b2World> world = plainCopy(*core.world);
-        world->SetGravity(b2Vec2(std::cos(d) * m, std::sin(d) * m));
+        std::unique_ptr<b2plain::b2World> world = bench::plainCopy(*core.world);
+        world->SetGravity(b2plain::b2Vec2(std::cos(d) * m, std::sin(d) * m));
         AEGP_SuiteHandler suites(plain.session->basicSuite());
         AEGP_CompH comp = nullptr;
         AEGP_ItemH item = nullptr;
