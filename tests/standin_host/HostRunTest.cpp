@@ -3,11 +3,15 @@
 // project is written where it should be (and only then).
 #include "HostProcess.h"
 
+#include "project/Composition.h"
+#include "project/Layer.h"
 #include "project/Project.h"
+#include "project/Transform.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QFileInfo>
+#include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -138,6 +142,62 @@ TEST(HostRun, NothingPreloadedTakesOverBox2DsPairPass)
         R"(binding file [^\n]*(Zolvar\.so[^\n]* to [^\n]*(libbox2d|pair_pass_shim)|(libbox2d|pair_pass_shim)[^\n]* to [^\n]*Zolvar\.so))"));
     const QRegularExpressionMatch found = crossing.match(bindings);
     EXPECT_FALSE(found.hasMatch()) << found.captured(0).toStdString();
+}
+
+TEST(HostRun, OpenExampleLeavesTheExamplesAsTheyAreAndLoadsTheirSettings)
+{
+    // The README's commands: the result goes to a temporary file, and
+    // falling-shapes comes with its settings, a static floor.
+    const QDir examples(QStringLiteral(ZOLVAR_EXAMPLES_DIR));
+    QMap<QString, QByteArray> before;
+    for (const QFileInfo& file : examples.entryInfoList(QDir::Files))
+        before.insert(file.fileName(), HostSandbox::readAll(file.filePath()));
+    ASSERT_TRUE(before.contains(QStringLiteral("falling-shapes-settings.xml")));
+
+    HostSandbox box;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZOLVAR_BUILD_DIR"), QStringLiteral(ZOLVAR_BUILD_DIR));
+    env.insert(QStringLiteral("ZOLVAR_HOST_TIMEOUT"), QStringLiteral("60"));
+    env.insert(QStringLiteral("TMPDIR"), box.path(QString()));
+    QProcess script;
+    script.setProcessEnvironment(env);
+    script.start(QStringLiteral("bash"), {QStringLiteral(ZOLVAR_SOURCE_DIR "/scripts/open-example"),
+                                          QStringLiteral("falling-shapes"), QStringLiteral("--export"),
+                                          QStringLiteral("0-40")});
+    ASSERT_TRUE(script.waitForFinished(120000));
+    const QString out = QString::fromUtf8(script.readAllStandardOutput());
+    const QString err = QString::fromUtf8(script.readAllStandardError());
+    ASSERT_EQ(script.exitCode(), 0) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Export: done"))) << out.toStdString();
+
+    QMap<QString, QByteArray> after;
+    for (const QFileInfo& file : examples.entryInfoList(QDir::Files))
+        after.insert(file.fileName(), HostSandbox::readAll(file.filePath()));
+    EXPECT_EQ(after, before);
+
+    const QRegularExpressionMatch written =
+        QRegularExpression(QStringLiteral("the project as the host wrote it is in (\\S+)")).match(out);
+    ASSERT_TRUE(written.hasMatch()) << out.toStdString();
+    EXPECT_TRUE(written.captured(1).startsWith(box.path(QString()))) << written.captured(1).toStdString();
+    LoadError error;
+    const auto result = Project::load(written.captured(1), &error);
+    ASSERT_TRUE(result);
+    const Composition* keyed = result->compositionByName(QStringLiteral("Falling Shapes 2"));
+    ASSERT_TRUE(keyed);
+    int floors = 0, falling = 0;
+    for (int l = 0; l < keyed->layerCount(); ++l) {
+        const Layer* layer = keyed->layer(l);
+        const int keys = layer->transformStream(TransformStream::Position)->keyCount();
+        if (layer->name() == QStringLiteral("Floor")) {
+            ++floors;
+            EXPECT_EQ(keys, 0) << "the floor moved: it is not static";
+        } else if (layer->name() == QStringLiteral("Red Box")) {
+            ++falling;
+            EXPECT_GT(keys, 1);
+        }
+    }
+    EXPECT_EQ(floors, 1);
+    EXPECT_EQ(falling, 1);
 }
 
 TEST(HostRun, InPlaceTheProjectIsRewrittenWithABackupOnlyWhenChanged)
