@@ -7,34 +7,29 @@
 // nearly all of a step: 200 stacked masked layers spend 80 % of the physics
 // there.
 //
-// ContactPairSearch.cpp defines b2ContactManager::FindNewContacts, which the
-// Box2D library calls through its symbol table, so this definition serves in
-// its place (the plug-in module exports it for that). It runs the same
-// broad-phase pass; a pair whose body has a short contact list is looked up
-// by the same walk, one whose body has a long list in a hash of the world's
-// contacts, built on first need within the pass. A pair without a contact is
-// handed to Box2D's own AddPair, so Box2D creates every contact itself, in
-// the same order: the simulation is the same, bit for bit.
+// The Box2D that the plug-in is built with carries the project's patch
+// third_party/box2d-patches/indexed-pair-pass.patch: its
+// b2ContactManager::FindNewContacts runs the same broad-phase pass; a pair
+// whose body has a short contact list is looked up by the same walk, one
+// whose body has a long list in a hash of the world's contacts, built on
+// first need within the pass. A pair without a contact is handed to Box2D's
+// own AddPair, so Box2D creates every contact itself, in the same order: the
+// simulation is the same, bit for bit (tests/simulation/ContactPairSearchTest
+// compares with Box2D's unpatched code). The library is static and its
+// symbols hidden inside the module, so nothing outside can replace the pass.
 #pragma once
 
 #include <cstdint>
 
+// Defined by the patch: how many pairs the hash answered since the program
+// started.
+long long b2IndexedPairLookups();
+
 namespace contact_search {
 
-// Whether the indexed lookup is in use (it is unless a test turns it off to
-// compare with Box2D's own walk). Not meant to be switched during a step.
-void setIndexed(bool on);
-bool indexed();
-
-// How many pairs were answered from the hash since the program started.
-std::int64_t indexedLookups();
-
-// Whether this definition has served a pair pass in this process, that is,
-// whether it replaced Box2D's own.
-bool served();
-
-// Names this file from the world's constructor, so that every program that
-// builds a world links the definition in. Does nothing.
-void link();
+inline std::int64_t indexedLookups()
+{
+    return b2IndexedPairLookups();
+}
 
 } // namespace contact_search

@@ -1,6 +1,5 @@
 #include "simulation/ZolvarWorld.h"
 
-#include "simulation/ContactPairSearch.h"
 
 namespace {
 
@@ -22,8 +21,6 @@ ZolvarWorld::ZolvarWorld(const b2Vec2& gravity, b2Color selectionHighlight, floa
                          bool mesh)
     : b2World(gravity)
 {
-    // Every program that builds a world also links the indexed pair pass.
-    contact_search::link();
     setSelectionHighlightColor(toByte(selectionHighlight.r), toByte(selectionHighlight.g),
                                toByte(selectionHighlight.b));
     setSelectionStrokeWidth(selectionStroke);

@@ -6,10 +6,11 @@
 //   stand-in host layer by layer (KeyframeExport, as the view does once the
 //   end frame is recorded) and the project is saved (the stand-in's writer,
 //   to a file);
-// - plain: a plain b2World holding a copy of every body and fixture of the
-//   world built from the same records, stepped with the same sub-steps and
-//   iterations over the same frames, then as many keys as ours wrote
-//   inserted into the same stand-in project (one batch per stream).
+// - plain: Box2D's own code without the project's patches (PlainWorld.h)
+//   stepping a copy of every body and fixture of the world built from the
+//   same records, with the same sub-steps and iterations over the same
+//   frames, then as many keys as ours wrote inserted into the same stand-in
+//   project (one batch per stream).
 //
 // Both start from a built scene. Target at 200 layers x 250 frames: ours
 // at most 3 x plain (the "ratio" counter).
@@ -28,6 +29,7 @@
 // (the view, the host's own bookkeeping and writing): an upper bound of the
 // view's share. Targets: ratio at most 3 at 200 x 250; whole_ratio at most
 // 2.5 at 2,000 x 1,000 apart.
+#include "bench/simulation/PlainWorld.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/EntryPoint.h"
 #include "project/Composition.h"
@@ -165,59 +167,6 @@ struct Scene {
     std::unique_ptr<ExportingCore> core;
 };
 
-// A plain world holding a copy of every body and fixture of `source`, made
-// in the same order.
-std::unique_ptr<b2World> plainCopy(b2World& source)
-{
-    auto world = std::make_unique<b2World>(source.GetGravity());
-    world->SetAllowSleeping(source.GetAllowSleeping());
-    world->SetWarmStarting(source.GetWarmStarting());
-    world->SetContinuousPhysics(source.GetContinuousPhysics());
-    world->SetSubStepping(source.GetSubStepping());
-    std::vector<b2Body*> bodies;
-    for (b2Body* b = source.GetBodyList(); b; b = b->GetNext())
-        bodies.push_back(b);
-    std::reverse(bodies.begin(), bodies.end());
-    for (b2Body* b : bodies) {
-        b2BodyDef def;
-        def.type = b->GetType();
-        def.position = b->GetPosition();
-        def.angle = b->GetAngle();
-        def.linearVelocity = b->GetLinearVelocity();
-        def.angularVelocity = b->GetAngularVelocity();
-        def.linearDamping = b->GetLinearDamping();
-        def.angularDamping = b->GetAngularDamping();
-        def.allowSleep = b->IsSleepingAllowed();
-        def.awake = b->IsAwake();
-        def.fixedRotation = b->IsFixedRotation();
-        def.bullet = b->IsBullet();
-        def.enabled = b->IsEnabled();
-        def.gravityScale = b->GetGravityScale();
-        b2Body* copy = world->CreateBody(&def);
-        std::vector<b2Fixture*> fixtures;
-        for (b2Fixture* f = b->GetFixtureList(); f; f = f->GetNext())
-            fixtures.push_back(f);
-        std::reverse(fixtures.begin(), fixtures.end());
-        for (b2Fixture* f : fixtures) {
-            b2FixtureDef fd;
-            fd.shape = f->GetShape();
-            fd.density = 0.0f; // the mass is copied whole below
-            fd.friction = f->GetFriction();
-            fd.restitution = f->GetRestitution();
-            fd.restitutionThreshold = f->GetRestitutionThreshold();
-            fd.isSensor = f->IsSensor();
-            fd.filter = f->GetFilterData();
-            copy->CreateFixture(&fd);
-        }
-        if (def.type == b2_dynamicBody) {
-            b2MassData mass;
-            b->GetMassData(&mass);
-            copy->SetMassData(&mass);
-        }
-    }
-    return world;
-}
-
 using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start)
@@ -267,8 +216,8 @@ void BM_ExportAgainstPlainBox2D(benchmark::State& state)
         const float h = float(1.0 / (core.controls.timeDivider * core.fps) / substeps);
         const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
         const float m = float(core.controls.gravityMagnitude);
-        std::unique_ptr<b2World> world = plainCopy(*core.world);
-        world->SetGravity(b2Vec2(std::cos(d) * m, std::sin(d) * m));
+        std::unique_ptr<b2plain::b2World> world = bench::plainCopy(*core.world);
+        world->SetGravity(b2plain::b2Vec2(std::cos(d) * m, std::sin(d) * m));
         AEGP_SuiteHandler suites(plain.session->basicSuite());
         AEGP_CompH comp = nullptr;
         AEGP_ItemH item = nullptr;
@@ -337,8 +286,8 @@ double plainCpuMs(int layers, int frames, bool apart)
     const float h = float(1.0 / (core.controls.timeDivider * core.fps) / substeps);
     const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
     const float m = float(core.controls.gravityMagnitude);
-    std::unique_ptr<b2World> world = plainCopy(*core.world);
-    world->SetGravity(b2Vec2(std::cos(d) * m, std::sin(d) * m));
+    std::unique_ptr<b2plain::b2World> world = bench::plainCopy(*core.world);
+    world->SetGravity(b2plain::b2Vec2(std::cos(d) * m, std::sin(d) * m));
     const double start = threadCpuMs();
     for (int frame = 0; frame < frames; ++frame)
         for (int k = 0; k < substeps; ++k)

@@ -49,6 +49,38 @@ TEST(DemoSettings, TheExampleIsWhatTheProgramWrites)
     EXPECT_EQ(readFile(written), readFile(example("quick-settings.xml")));
 }
 
+// The settings of examples/falling-shapes.json, as scripts/open-example
+// loads them: "Floor" static and the keyed paddle Kinematic, so that the
+// shapes land.
+TEST(DemoSettings, TheFallingShapesSettingsAreWhatTheProgramWrites)
+{
+    auto host = window_test::makeHost(18, 0, readFile(example("falling-shapes.json")));
+    auto window = window_test::makeWindow(*host);
+    SimulationView* view = window->simulationView();
+    view->getTimer()->stop();
+    int floor = -1, paddle = -1;
+    for (size_t i = 0; i < view->bodies.size(); ++i) {
+        if (view->bodies[i].name == QStringLiteral("Floor"))
+            floor = int(i);
+        if (view->bodies[i].name == QStringLiteral("Kinematic Paddle"))
+            paddle = int(i);
+    }
+    ASSERT_GE(floor, 0);
+    ASSERT_GE(paddle, 0);
+    view->setType({BodyType::Static}, {floor});
+    view->setType({BodyType::Kinematic}, {paddle});
+    view->form().zoomSld->setValue(50);
+
+    QTemporaryDir folder;
+    const QString written = folder.path() + QStringLiteral("/falling-shapes-settings.xml");
+    ASSERT_TRUE(view->saveSettings(written, "Most Recent Saved Settings File"));
+    if (qEnvironmentVariableIsSet("ZOLVAR_WRITE_SEED")) {
+        QFile::remove(example("falling-shapes-settings.xml"));
+        QFile::copy(written, example("falling-shapes-settings.xml"));
+    }
+    EXPECT_EQ(readFile(written), readFile(example("falling-shapes-settings.xml")));
+}
+
 // scripts/demo's road: the stored auto-load choices of a fresh user, the
 // example as the autosaved file, bodies matched by name.
 TEST(DemoSettings, AutoLoadAtStartMakesTheFloorStatic)

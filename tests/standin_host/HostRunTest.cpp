@@ -3,10 +3,15 @@
 // project is written where it should be (and only then).
 #include "HostProcess.h"
 
+#include "project/Composition.h"
+#include "project/Layer.h"
 #include "project/Project.h"
+#include "project/Transform.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -63,26 +68,136 @@ TEST(HostRun, ExportOnTheQuickDemoWritesTheOutputAndLeavesTheProjectAlone)
     EXPECT_FALSE(QFile::exists(project + ".bak"));
 }
 
-TEST(HostRun, BoxTwoDsPairPassIsThePlugInsIndexedOne)
+namespace {
+
+// The symbol names `nm` lists for the module with these options.
+QStringList moduleSymbols(const QStringList& options)
 {
-    // The plug-in module exports its pair pass so that the Box2D library it
-    // loads calls that one: the dynamic linker's own account of the binding.
+    QProcess nm;
+    nm.start(QStringLiteral(ZOLVAR_NM), options + QStringList{QStringLiteral(ZOLVAR_MODULE_PATH)});
+    if (!nm.waitForFinished(60000) || nm.exitCode() != 0)
+        return {QStringLiteral("(nm failed)")};
+    QStringList names;
+    for (const QString& line : QString::fromUtf8(nm.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (!fields.isEmpty())
+            names << fields.last();
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(HostRun, TheModuleExportsEntryPointFuncAloneAndCarriesItsOwnBox2D)
+{
+    EXPECT_EQ(moduleSymbols({QStringLiteral("-D"), QStringLiteral("--defined-only")}),
+              QStringList{QStringLiteral("EntryPointFunc")});
+    // It asks the dynamic linker for no Box2D symbol...
+    const QStringList undefined = moduleSymbols({QStringLiteral("-D"), QStringLiteral("--undefined-only")});
+    for (const QString& name : undefined)
+        EXPECT_FALSE(name.contains(QStringLiteral("b2"))) << name.toStdString();
+    EXPECT_FALSE(undefined.isEmpty());
+    // ...and its own Box2D is the patched one, with the indexed pair pass.
+    const QStringList all = moduleSymbols({QStringLiteral("--defined-only"), QStringLiteral("-C")});
+    EXPECT_TRUE(all.contains(QStringLiteral("b2IndexedPairLookups()"))) << all.size() << " symbols";
+}
+
+TEST(HostRun, NothingPreloadedTakesOverBox2DsPairPass)
+{
+    // The system's shared Box2D and a library defining the pair pass are
+    // preloaded, first in the lookup order: the plug-in still runs its own
+    // pass, binds none of its Box2D calls to them, and finishes the export.
     HostSandbox box;
     const QString project = copySample(box, "quick.json");
     ASSERT_FALSE(project.isEmpty()) << "examples/quick.json is missing";
+    QStringList preload;
+    if (!QString::fromUtf8(ZOLVAR_SYSTEM_BOX2D).isEmpty())
+        preload << QStringLiteral(ZOLVAR_SYSTEM_BOX2D);
+    preload << QStringLiteral(ZOLVAR_PAIR_PASS_SHIM);
+    const QString mark = box.path(QStringLiteral("shim-called"));
     QProcessEnvironment env;
-    env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("bindings"));
+    env.insert(QStringLiteral("LD_PRELOAD"), preload.join(QLatin1Char(':')));
+    env.insert(QStringLiteral("ZOLVAR_SHIM_MARK"), mark);
+    env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files,bindings"));
     env.insert(QStringLiteral("LD_DEBUG_OUTPUT"), box.path(QStringLiteral("ld")));
-    const HostRun run = box.run({project, "--export", "0-2", "--output", box.path("result.json")}, 60, env);
+    // AddressSanitizer's run-time wants to be first; here it need not be.
+    const QString asan = QProcessEnvironment::systemEnvironment().value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) + QStringLiteral("verify_asan_link_order=0"));
+    // Box2D runs its pair pass on every step.
+    const HostRun run = box.run({project, "--export", "0-30", "--output", box.path("result.json")}, 60, env);
     ASSERT_TRUE(run.finished) << show(run);
     EXPECT_EQ(run.exitCode, 0) << show(run);
+    EXPECT_TRUE(run.out.contains("Export: done")) << show(run);
+    EXPECT_FALSE(QFile::exists(mark)) << HostSandbox::readAll(mark).toStdString();
 
     QString bindings;
     for (const QFileInfo& file : QDir(box.path(QString())).entryInfoList({QStringLiteral("ld.*")}, QDir::Files))
         bindings += QString::fromUtf8(HostSandbox::readAll(file.filePath()));
-    const QRegularExpression binding(
-        QStringLiteral(R"(libbox2d[^ ]* \[0\] to [^ ]*/Zolvar\.so \[0\]: normal symbol `_ZN16b2ContactManager15FindNewContactsEv')"));
-    EXPECT_TRUE(binding.match(bindings).hasMatch()) << bindings.size() << " bytes of bindings";
+    // The preloaded libraries were loaded...
+    for (const QString& library : preload)
+        EXPECT_TRUE(bindings.contains(QStringLiteral("file=") + library)) << library.toStdString();
+    // ...and no call of the module went to them, nor any of theirs to it.
+    const QRegularExpression crossing(QStringLiteral(
+        R"(binding file [^\n]*(Zolvar\.so[^\n]* to [^\n]*(libbox2d|pair_pass_shim)|(libbox2d|pair_pass_shim)[^\n]* to [^\n]*Zolvar\.so))"));
+    const QRegularExpressionMatch found = crossing.match(bindings);
+    EXPECT_FALSE(found.hasMatch()) << found.captured(0).toStdString();
+}
+
+TEST(HostRun, OpenExampleLeavesTheExamplesAsTheyAreAndLoadsTheirSettings)
+{
+    // The README's commands: the result goes to a temporary file, and
+    // falling-shapes comes with its settings, a static floor.
+    const QDir examples(QStringLiteral(ZOLVAR_EXAMPLES_DIR));
+    QMap<QString, QByteArray> before;
+    for (const QFileInfo& file : examples.entryInfoList(QDir::Files))
+        before.insert(file.fileName(), HostSandbox::readAll(file.filePath()));
+    ASSERT_TRUE(before.contains(QStringLiteral("falling-shapes-settings.xml")));
+
+    HostSandbox box;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZOLVAR_BUILD_DIR"), QStringLiteral(ZOLVAR_BUILD_DIR));
+    env.insert(QStringLiteral("ZOLVAR_HOST_TIMEOUT"), QStringLiteral("60"));
+    env.insert(QStringLiteral("TMPDIR"), box.path(QString()));
+    QProcess script;
+    script.setProcessEnvironment(env);
+    script.start(QStringLiteral("bash"), {QStringLiteral(ZOLVAR_SOURCE_DIR "/scripts/open-example"),
+                                          QStringLiteral("falling-shapes"), QStringLiteral("--export"),
+                                          QStringLiteral("0-40")});
+    ASSERT_TRUE(script.waitForFinished(120000));
+    const QString out = QString::fromUtf8(script.readAllStandardOutput());
+    const QString err = QString::fromUtf8(script.readAllStandardError());
+    ASSERT_EQ(script.exitCode(), 0) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Export: done"))) << out.toStdString();
+
+    QMap<QString, QByteArray> after;
+    for (const QFileInfo& file : examples.entryInfoList(QDir::Files))
+        after.insert(file.fileName(), HostSandbox::readAll(file.filePath()));
+    EXPECT_EQ(after, before);
+
+    const QRegularExpressionMatch written =
+        QRegularExpression(QStringLiteral("the project as the host wrote it is in (\\S+)")).match(out);
+    ASSERT_TRUE(written.hasMatch()) << out.toStdString();
+    EXPECT_TRUE(written.captured(1).startsWith(box.path(QString()))) << written.captured(1).toStdString();
+    LoadError error;
+    const auto result = Project::load(written.captured(1), &error);
+    ASSERT_TRUE(result);
+    const Composition* keyed = result->compositionByName(QStringLiteral("Falling Shapes 2"));
+    ASSERT_TRUE(keyed);
+    int floors = 0, falling = 0;
+    for (int l = 0; l < keyed->layerCount(); ++l) {
+        const Layer* layer = keyed->layer(l);
+        const int keys = layer->transformStream(TransformStream::Position)->keyCount();
+        if (layer->name() == QStringLiteral("Floor")) {
+            ++floors;
+            EXPECT_EQ(keys, 0) << "the floor moved: it is not static";
+        } else if (layer->name() == QStringLiteral("Red Box")) {
+            ++falling;
+            EXPECT_GT(keys, 1);
+        }
+    }
+    EXPECT_EQ(floors, 1);
+    EXPECT_EQ(falling, 1);
 }
 
 TEST(HostRun, InPlaceTheProjectIsRewrittenWithABackupOnlyWhenChanged)
