@@ -51,6 +51,9 @@ public:
         connect(&poll_, &QTimer::timeout, this, &ExportDriver::tick);
         poll_.start(g_request.pollMilliseconds);
         watchdog_.setSingleShot(true);
+        // A coarse timer may fire up to a twentieth early: the stall time is
+        // a promise not to give up sooner.
+        watchdog_.setTimerType(Qt::PreciseTimer);
         connect(&watchdog_, &QTimer::timeout, this, &ExportDriver::timeUp);
         watchdog_.start(g_request.stallMilliseconds);
         grace_.setSingleShot(true);
