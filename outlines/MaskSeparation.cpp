@@ -46,13 +46,7 @@ void readMaskValues(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
 void maskParadeOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, ScopedStream& parade,
                   CallTrail& trail)
 {
-    ScopedStream root(suites);
-    if (trail.ok())
-        trail.note(suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out()),
-                   "AEGP_GetNewStreamRefForLayer");
-    if (trail.ok())
-        trail.note(childByMatchName(suites, pluginId, root.get(), "ADBE Mask Parade", parade),
-                   "AEGP_GetNewStreamRefByMatchname");
+    layerGroupOf(suites, pluginId, layer, "ADBE Mask Parade", parade, trail);
 }
 
 // Gives `layer` a new mask with those values and that name.

@@ -16,6 +16,18 @@ A_Err CallTrail::note(A_Err err, const char* call)
     return err;
 }
 
+void layerGroupOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, const char* matchName,
+                  ScopedStream& group, CallTrail& trail)
+{
+    ScopedStream root(suites);
+    if (trail.ok())
+        trail.note(suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out()),
+                   "AEGP_GetNewStreamRefForLayer");
+    if (trail.ok())
+        trail.note(childByMatchName(suites, pluginId, root.get(), matchName, group),
+                   "AEGP_GetNewStreamRefByMatchname");
+}
+
 AEGP_MaskRefH* ScopedMask::out()
 {
     reset();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/AEGP_SuiteHandler.h"
+#include "outlines/HostStreams.h"
 
 #include <QString>
 
@@ -28,6 +29,12 @@ private:
     A_Err err_ = A_Err_NONE;
     std::string call_;
 };
+
+// The top-level group of that match name of a layer ("ADBE Mask Parade",
+// "ADBE Root Vectors Group"), noted on the trail; no stream when the layer
+// has none.
+void layerGroupOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, const char* matchName,
+                  ScopedStream& group, CallTrail& trail);
 
 class ScopedMask
 {

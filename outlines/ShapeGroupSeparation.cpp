@@ -30,13 +30,7 @@ constexpr char kVectorGroup[] = "ADBE Vector Group";
 void contentsOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, ScopedStream& contents,
                 CallTrail& trail)
 {
-    ScopedStream root(suites);
-    if (trail.ok())
-        trail.note(suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out()),
-                   "AEGP_GetNewStreamRefForLayer");
-    if (trail.ok())
-        trail.note(childByMatchName(suites, pluginId, root.get(), "ADBE Root Vectors Group", contents),
-                   "AEGP_GetNewStreamRefByMatchname");
+    layerGroupOf(suites, pluginId, layer, "ADBE Root Vectors Group", contents, trail);
     if (trail.ok() && !contents)
         trail.note(A_Err_GENERIC, "AEGP_GetNewStreamRefByMatchname");
 }
