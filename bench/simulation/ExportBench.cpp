@@ -174,6 +174,30 @@ double msSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// Plain Box2D stepping a copy of a built scene's world with the scene's
+// gravity, sub-steps and iterations.
+struct PlainRun {
+    explicit PlainRun(SimulationCore& core)
+        : world(bench::plainCopy(*core.world)),
+          substeps(int(std::clamp(std::trunc(core.controls.substeps), 1.0, 1000.0))),
+          h(float(1.0 / (core.controls.timeDivider * core.fps) / substeps))
+    {
+        const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
+        const float m = float(core.controls.gravityMagnitude);
+        world->SetGravity(b2plain::b2Vec2(std::cos(d) * m, std::sin(d) * m));
+    }
+    void step(int frames)
+    {
+        for (int frame = 0; frame < frames; ++frame)
+            for (int k = 0; k < substeps; ++k)
+                world->Step(h, 10, 10);
+    }
+
+    std::unique_ptr<b2plain::b2World> world;
+    int substeps;
+    float h;
+};
+
 void BM_ExportAgainstPlainBox2D(benchmark::State& state)
 {
     const int layers = int(state.range(0));
@@ -211,13 +235,7 @@ void BM_ExportAgainstPlainBox2D(benchmark::State& state)
 
         // Plain.
         Scene plain(layers, frames, apart);
-        SimulationCore& core = *plain.core;
-        const int substeps = int(std::clamp(std::trunc(core.controls.substeps), 1.0, 1000.0));
-        const float h = float(1.0 / (core.controls.timeDivider * core.fps) / substeps);
-        const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
-        const float m = float(core.controls.gravityMagnitude);
-        std::unique_ptr<b2plain::b2World> world = bench::plainCopy(*core.world);
-        world->SetGravity(b2plain::b2Vec2(std::cos(d) * m, std::sin(d) * m));
+        PlainRun run(*plain.core);
         AEGP_SuiteHandler suites(plain.session->basicSuite());
         AEGP_CompH comp = nullptr;
         AEGP_ItemH item = nullptr;
@@ -225,9 +243,7 @@ void BM_ExportAgainstPlainBox2D(benchmark::State& state)
         suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp);
 
         start = Clock::now();
-        for (int frame = 0; frame < frames; ++frame)
-            for (int k = 0; k < substeps; ++k)
-                world->Step(h, 10, 10);
+        run.step(frames);
         for (size_t l = 0; l < counts.size(); ++l) {
             AEGP_LayerH layer = nullptr;
             suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, A_long(l), &layer);
@@ -281,17 +297,9 @@ double threadCpuMs()
 double plainCpuMs(int layers, int frames, bool apart)
 {
     Scene plain(layers, frames, apart);
-    SimulationCore& core = *plain.core;
-    const int substeps = int(std::clamp(std::trunc(core.controls.substeps), 1.0, 1000.0));
-    const float h = float(1.0 / (core.controls.timeDivider * core.fps) / substeps);
-    const float d = float(core.controls.gravityDirection) * b2_pi / 180.0f;
-    const float m = float(core.controls.gravityMagnitude);
-    std::unique_ptr<b2plain::b2World> world = bench::plainCopy(*core.world);
-    world->SetGravity(b2plain::b2Vec2(std::cos(d) * m, std::sin(d) * m));
+    PlainRun run(*plain.core);
     const double start = threadCpuMs();
-    for (int frame = 0; frame < frames; ++frame)
-        for (int k = 0; k < substeps; ++k)
-            world->Step(h, 10, 10);
+    run.step(frames);
     return threadCpuMs() - start;
 }
 
