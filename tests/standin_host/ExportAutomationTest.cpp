@@ -71,6 +71,15 @@ public:
         setCentralWidget(panel);
     }
 
+    // The boxes lose focus while QWidget's destructor runs, after this
+    // class's part is gone: their corrections must not reach it then.
+    ~FakeMainWindow() override
+    {
+        for (QSpinBox* box : {start, end})
+            if (box)
+                QObject::disconnect(box, nullptr, nullptr, nullptr);
+    }
+
     void closeEvent(QCloseEvent* event) override
     {
         if (closable_)
