@@ -256,6 +256,33 @@ TEST(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
     EXPECT_FALSE(zolvar->closedByHost);
 }
 
+TEST(ExportGui, FrameTicksWhileKeysAreWrittenLeaveTheProgressToTheLimiter)
+{
+    Host host(project(8));
+    static int shown;
+    shown = 0;
+    script.steps = {[](ZolvarDlg& window) {
+                        SimulationView* view = window.simulationView();
+                        // A clock that stands still: once shown, the progress
+                        // waits for the limiter's spacing.
+                        view->limiter.setClock([] { return qint64(1000); }, [](double) {});
+                        auto* progress = control<QProgressBar>(window, "progressBar");
+                        QObject::connect(progress, &QProgressBar::valueChanged, view, [view] {
+                            if (!view->isWritingKeys())
+                                return;
+                            ++shown;
+                            // A frame tick comes between this layer and the next.
+                            QTimer::singleShot(0, view, &SimulationView::updatePhysics);
+                        });
+                        return true;
+                    },
+                    exportFrames(0, 3)};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 4);
+}
+
 TEST(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
 {
     Host host(project(3));
