@@ -1,11 +1,11 @@
-// The plug-in's Box2D, with its indexed pair pass, against Box2D's own
-// unpatched code from the same Debian source (box2d_plain, namespace
-// b2plain): the same scenes built and stepped in both stay the same bit for
-// bit, step by step. The scenes: heaps of many-piece bodies with joints that
-// switch collision off, a contact filter, sensors and a chain of many
-// children; sparse rows that fall asleep; bodies and fixtures created,
-// changed and destroyed between steps. Also: Box2D's statistics counters,
-// in both libraries, stop at their largest value.
+// The plug-in's Box2D, with its indexed pair pass, against Box2D's own code
+// from the same Debian source without it (box2d_plain, namespace b2plain):
+// the same scenes built and stepped in both stay the same bit for bit, step
+// by step. The scenes: heaps of many-piece bodies with joints that switch
+// collision off, a contact filter, sensors and a chain of many children;
+// sparse rows that fall asleep; bodies and fixtures created, changed and
+// destroyed between steps. Also: Box2D's statistics counters, in both
+// libraries, stop at their largest value.
 #include "simulation/ContactPairSearch.h"
 
 #include <box2d/b2_time_of_impact.h>
