@@ -93,8 +93,9 @@ target_include_directories(box2d PRIVATE "${box2d_patched}/src")
 add_library(box2d::box2d ALIAS box2d)
 
 # The plain library: Debian's tree without the pair pass, compiled inside
-# namespace b2plain. Its headers are a copy of Box2D's with their include guards and
-# paths renamed, so that a file may include them next to the patched ones.
+# namespace b2plain. Its headers are a copy of Box2D's with their include
+# guards and paths renamed, so that a file may include them next to the
+# patched ones.
 if(ZOLVAR_BUILD_TESTS OR ZOLVAR_BUILD_BENCH)
     set(box2d_plain "${CMAKE_BINARY_DIR}/box2d-plain")
     set(box2d_plain_tree "${CMAKE_BINARY_DIR}/box2d-plain-tree")
