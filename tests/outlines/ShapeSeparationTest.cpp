@@ -4,6 +4,7 @@
 #include "CompositionPicture.h"
 #include "SeparationFixture.h"
 
+#include "host/AEGP_SuiteHandler.h"
 #include "outlines/LayerSeparation.h"
 #include "project/MatchNames.h"
 
@@ -453,10 +454,14 @@ TEST(SeparationDispatch, NoTwoLayersOfAMaskedShapeLayerGetTheSameBody)
                                     "masks": [)" + c.masks + R"(], "contents": [)" + contents + "]}"));
         const standin::Composition& comp = *scene.project->activeComposition();
         const std::vector<std::string> drawn = drawingAt(comp, {0, 1});
+        const QByteArray before = scene.project->toJson();
         SeparationMessages messages;
+        AEGP_SuiteHandler suites(scene.basic());
+        ASSERT_EQ(suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar - Shapes Separation"), A_Err_NONE);
         dispatchSeparation(
             scene.basic(), kPluginId, 0, [&](int i) { separateLayerMasks(scene.basic(), kPluginId, i); },
             [&](int i) { separateLayerShapes(scene.basic(), kPluginId, i); });
+        ASSERT_EQ(suites.UtilitySuite5()->AEGP_EndUndoGroup(), A_Err_NONE);
         EXPECT_TRUE(messages.texts().empty());
         if (c.layersDrawing == 1) {
             EXPECT_EQ(drawingAt(comp, {0, 1}), drawn) << "left as it was";
@@ -494,6 +499,8 @@ TEST(SeparationDispatch, NoTwoLayersOfAMaskedShapeLayerGetTheSameBody)
         }
         EXPECT_EQ(bodies.size(), c.layersDrawing);
         EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+        ASSERT_TRUE(scene.session->undoLastGroup());
+        EXPECT_EQ(scene.project->toJson(), before) << "one undo takes it back";
     }
 }
 
