@@ -54,8 +54,9 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
 // Separates the active composition's layer `layerIndex` by what it holds
 // (see separationKindOf): by groups through `byShapes`, by masks through
 // `byMasks`; a shape layer whose shapes are all outside groups is left as it
-// is, with a message saying so; a layer of none of these kinds is left alone. Returns the kind it found; a host error while
-// looking at the layer leaves it alone and gives SeparationKind::None.
+// is, with a message saying so; a layer of none of these kinds is left alone.
+// Returns the kind it found; a host error while looking at the layer leaves
+// it alone and gives SeparationKind::None.
 SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                                   const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
 

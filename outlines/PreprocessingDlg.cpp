@@ -36,8 +36,6 @@ void PreprocessingDlg::setLayersLeftOut(const QStringList& lines)
     ui.leftOutSt->setVisible(!lines.isEmpty());
 }
 
-QString PreprocessingDlg::layersLeftOutText() const { return ui.leftOutSt->text(); }
-
 void PreprocessingDlg::populateLayerList()
 {
     auto* model = new QStandardItemModel(0, 2, this);
