@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -282,8 +283,13 @@ void GLWidget::mouseRelease(QMouseEvent* event)
                 stack->push(new CommandRJointAnchorsChange(view, oldAnchors, newAnchors, rRows));
             if (!pRows.empty())
                 stack->push(new CommandPJointAnchorsChange(view, oldAxes, newAxes, pRows));
-        } else if (!rows.empty()) {
-            const MyBody& first = bodies[size_t(rows[0])];
+        } else if (const auto aematic = std::find_if(
+                       rows.begin(), rows.end(),
+                       [&](int row) { return bodies[size_t(row)].type == BodyType::AEmatic; });
+                   aematic != rows.end()) {
+            // The drag moved the anchors of the AEmatic bodies only, so the
+            // first of those tells what it did, whichever row comes first.
+            const MyBody& first = bodies[size_t(*aematic)];
             // A drag started with Alt moved the anchors by the mouse's
             // movement, whatever keys are held at its end.
             if (relativeAematic) {
