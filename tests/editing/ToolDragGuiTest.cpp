@@ -232,6 +232,14 @@ TEST(ToolDrag, AStepOrAToolSwitchDuringADragEndsIt)
         {"Reset Scene", false, [](Edit& e) { e.view->OnResetScene(); }},
         {"undo, velocity tool", true, [](Edit& e) { e.view->form().undo->trigger(); }},
         {"play, velocity tool", true, [](Edit& e) { e.view->form().playBtn->click(); }},
+        // Its release went elsewhere (a pointer grab another program took).
+        {"a move with no button held", false,
+         [](Edit& e) {
+             const QPoint at = e.bodyPixel(1) + QPoint(5, 5);
+             QMouseEvent move(QEvent::MouseMove, QPointF(at), e.gl->mapToGlobal(QPointF(at)), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(e.gl, &move);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -367,13 +375,17 @@ TEST(RealPointerDrag, AMessageDuringABodyDragEndsItAndTheBodiesGoBack)
     ASSERT_GT(e.view->bodies[1].position.x, before[1].position.x + 0.1f);
 
     // The button comes up while the message shows, and never reaches the view.
+    // The drag ends as soon as the message shows.
     bool answered = false;
+    bool backWhileShown = false;
     whenShown<QMessageBox>([&](QMessageBox& box) {
+        backWhileShown = !e.gl->dragArmed && e.view->bodies[1].position.x == before[1].position.x;
         answered = xdotool(moveTo(from + QPoint(60, 10)) << QStringLiteral("mouseup") << QStringLiteral("1"));
         box.accept();
     });
     QMessageBox::information(e.window.get(), QStringLiteral("Zolvar"), QStringLiteral("A message mid-drag."));
     EXPECT_TRUE(answered);
+    EXPECT_TRUE(backWhileShown);
     // The pointer now moves with no button held: nothing follows it.
     ASSERT_TRUE(xdotool(moveTo(from + QPoint(90, 30)) << moveTo(from + QPoint(120, 50))));
     expectPutBack(e, before, entries);
