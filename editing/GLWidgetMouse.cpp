@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -277,12 +278,18 @@ void GLWidget::mouseRelease(QMouseEvent* event)
                     newAxes.push_back(joint.axis);
                 }
             }
+            // One step for the drag, whatever kinds of joint it moved.
+            std::vector<std::unique_ptr<QUndoCommand>> parts;
             if (!dsRows.empty())
-                stack->push(new CommandDSJointAnchorsChange(view, deltasA, deltasB, dsRows));
+                parts.emplace_back(new CommandDSJointAnchorsChange(view, deltasA, deltasB, dsRows));
             if (!rRows.empty())
-                stack->push(new CommandRJointAnchorsChange(view, oldAnchors, newAnchors, rRows));
+                parts.emplace_back(new CommandRJointAnchorsChange(view, oldAnchors, newAnchors, rRows));
             if (!pRows.empty())
-                stack->push(new CommandPJointAnchorsChange(view, oldAxes, newAxes, pRows));
+                parts.emplace_back(new CommandPJointAnchorsChange(view, oldAxes, newAxes, pRows));
+            if (parts.size() == 1)
+                stack->push(parts.front().release());
+            else if (!parts.empty())
+                stack->push(new CommandJointAnchorsChange(std::move(parts)));
         } else if (const auto aematic = std::find_if(
                        rows.begin(), rows.end(),
                        [&](int row) { return bodies[size_t(row)].type == BodyType::AEmatic; });

@@ -334,6 +334,34 @@ TEST(RealPointerDrag, AnAltDragOfAnAEmaticAnchorIsOneStepWhicheverBodyComesFirst
     EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, moved.x);
 }
 
+TEST(RealPointerDrag, AnAnchorDragOverJointsOfTwoKindsIsOneStep)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Edit e;
+    e.view->selectBodies({0, 1});
+    e.view->addDistanceJointBetweenSelectedBodies();
+    e.view->selectBodies({1, 2});
+    e.view->addRevoluteJointBetweenSelectedBodies();
+    e.view->selectJoints({0, 1});
+    e.view->OnAnchorToolBtn();
+    const MyJoint distance = e.view->joints[0];
+    const MyJoint pivot = e.view->joints[1];
+    const int entries = e.stack->count();
+
+    QStringList drag = QStringList{QStringLiteral("keydown"), QStringLiteral("alt")}
+                       << pressAndMove(e.gl->mapToGlobal(e.bodyPixel(1)), 60);
+    drag << QStringLiteral("mouseup") << QStringLiteral("1") << QStringLiteral("keyup") << QStringLiteral("alt");
+    ASSERT_TRUE(xdotool(drag));
+    EXPECT_GT(e.view->joints[1].anchor.x, pivot.anchor.x + 0.3f);
+    ASSERT_EQ(e.stack->count(), entries + 1);
+    EXPECT_EQ(e.lastText(), "Move Joint Anchor");
+
+    e.stack->undo();
+    EXPECT_NEAR(e.view->joints[0].anchorA.x, distance.anchorA.x, 1e-5f);
+    EXPECT_NEAR(e.view->joints[0].anchorB.x, distance.anchorB.x, 1e-5f);
+    EXPECT_NEAR(e.view->joints[1].anchor.x, pivot.anchor.x, 1e-5f);
+}
+
 TEST(RealPointerDrag, ARightClickDuringABodyDragPutsTheBodiesBackAndOpensNoMenu)
 {
     SKIP_WITHOUT_REAL_POINTER();
