@@ -26,7 +26,7 @@ void SimulationView::mousePressEvent(QMouseEvent* event)
     if (dragInProgress()) {
         // A second button during a drag ends it: what it moved goes back,
         // and this press does nothing else (a right one opens no menu).
-        if (event->buttons() & dragButton) {
+        if (event->button() != dragButton && (event->buttons() & dragButton)) {
             endInterruptedDrag();
             skipContextMenu = event->button() == Qt::RightButton;
             return;
