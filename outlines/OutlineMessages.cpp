@@ -88,6 +88,28 @@ QString triangulationFailedText(const std::vector<MyBody>& bodies)
            + entries;
 }
 
+QString filledAsHullText(const std::vector<MyBody>& bodies)
+{
+    QString entries;
+    for (size_t i = 0; i < bodies.size(); ++i)
+        if (bodies[i].filledAsHull)
+            entries += bodyEntry(bodies, i);
+    if (entries.isEmpty())
+        return QString();
+    return QStringLiteral("The outlines of the following bodies cross themselves or each other too often to be "
+                          "filled as drawn. Each of them is filled as its convex hull:\n")
+           + entries;
+}
+
+QString crossingOutlinesText(const std::vector<MyBody>& bodies)
+{
+    const QString failed = triangulationFailedText(bodies);
+    const QString hulls = filledAsHullText(bodies);
+    if (failed.isEmpty() || hulls.isEmpty())
+        return failed + hulls;
+    return failed + QStringLiteral("\n\n") + hulls;
+}
+
 QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector<int>& rows)
 {
     QString entries;
