@@ -126,7 +126,9 @@ TEST(TextBody, OverlappingLettersAddAndCountersStayHoles)
     for (const standin::MaskOutline& contour : o)
         for (const standin::MaskVertex& v : contour.vertices)
             right = std::max(right, v.x);
-    // "OOO", each letter moved by half its width: each overlaps the next.
+    // "OOO" set as a script font might, each letter moved right by a third of
+    // its width and down by 15 px: each overlaps the next, which starts in
+    // the stroke of the one before it.
     QByteArray outlines;
     for (int letter = 0; letter < 3; ++letter)
         for (const standin::MaskOutline& contour : o) {
@@ -134,7 +136,7 @@ TEST(TextBody, OverlappingLettersAddAndCountersStayHoles)
             for (const standin::MaskVertex& v : contour.vertices)
                 vertices += (vertices.isEmpty() ? "[" : ", [")
                             + QStringLiteral("%1, %2, %3, %4, %5, %6]")
-                                  .arg(v.x + letter * 0.5 * right).arg(v.y).arg(v.inX).arg(v.inY).arg(v.outX)
+                                  .arg(v.x + letter * right / 3).arg(v.y + letter * 15).arg(v.inX).arg(v.inY).arg(v.outX)
                                   .arg(v.outY).toUtf8();
             outlines += (outlines.isEmpty() ? "" : ", ") + QByteArray(R"({"closed": true, "vertices": [)") + vertices
                         + "]}";
