@@ -407,4 +407,49 @@ TEST(ShapeBody, TriangleThreshold)
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }
 
+// Closed outlines fill as the host paints them: each fill paints its group's
+// outlines together by its rule, and what the fills paint adds up, whatever
+// the outlines' first vertices.
+TEST(ShapeBody, OverlappingOutlinesFillAsTheFillsPaintThem)
+{
+    const auto painted = [](const QByteArray& contents, int rule) {
+        return group("", contents + "," + item("ADBE Vector Graphic - Fill",
+                                               QByteArray(R"("ADBE Vector Fill Rule": )") + QByteArray::number(rule)));
+    };
+    // Two trapezoids, each starting inside the other.
+    const QByteArray left = path(true, "[50, 50], [-200, 50], [-150, -50], [0, -50]");
+    const QByteArray right = path(true, "[-20, -40], [150, -40], [200, 60], [-70, 60]");
+    const QByteArray rightReversed = path(true, "[-70, 60], [200, 60], [150, -40], [-20, -40]");
+    // Three nested triangles, all wound alike, and the middle one reversed.
+    const auto triangle = [](double r, bool reversed) {
+        const QByteArray a = QByteArray::number(r), b = QByteArray::number(-r), h = QByteArray::number(0.8 * r);
+        const QByteArray top = "[0, " + b + "]", right = "[" + a + ", " + h + "]", left = "[" + b + ", " + h + "]";
+        return path(true, top + ", " + (reversed ? left + ", " + right : right + ", " + left));
+    };
+    const QByteArray nestedSame = triangle(150, false) + "," + triangle(100, false) + "," + triangle(50, false);
+    const QByteArray nestedTurned = triangle(150, false) + "," + triangle(100, true) + "," + triangle(50, false);
+    const QByteArray ovals = ellipse(R"("ADBE Vector Ellipse Size": [240, 120], "ADBE Vector Ellipse Position": [-60, 0])")
+                             + "," + ellipse(R"("ADBE Vector Ellipse Size": [120, 200], "ADBE Vector Ellipse Position": [50, 10])");
+    const QByteArray small = path(true, "[-30, -20], [40, -25], [10, 30]");
+    const std::vector<QByteArray> layers = {
+        painted(left, 1) + "," + painted(right, 1),           // two groups
+        painted(left + "," + right, 1),                        // one group, same winding
+        painted(left + "," + rightReversed, 1),                // opposite winding: the overlap cancels
+        painted(left + "," + right, 2),                        // even-odd: the overlap is out
+        painted(nestedSame, 1), painted(nestedSame, 2), painted(nestedTurned, 1),
+        painted(ovals, 1) + "," + painted(ovals, 2),           // ovals in two groups by both rules
+        painted(triangle(150, false), 1) + "," + painted(small, 2),  // drawn on top of a bigger shape
+    };
+    QByteArray json;
+    for (const QByteArray& contents : layers)
+        json += (json.isEmpty() ? "" : ",") + shapeLayer(contents);
+    Scene scene(composition(json));
+    for (int i = 0; i < int(layers.size()); ++i) {
+        const MyBody body = scene.body(i, 6);  // the ovals flattened finely
+        EXPECT_FALSE(body.triangulationFailed) << i;
+        expectBodyIsDrawn(scene, i, body);
+        expectEngineAccepts(body);
+    }
+}
+
 }  // namespace
