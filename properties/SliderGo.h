@@ -1,10 +1,11 @@
 // The slider of every numeric property row and of the view's zoom. A left
 // click jumps the handle to the pointer and the drag it begins follows it; a
-// drag begun with a right press follows it without the jump; hovering never
-// moves it. One drag makes at most one step, at the release of the button
-// that began it, or where that press is lost. The value lands on multiples of 5, except on the
-// two sliders that carry small whole numbers. The slider keeps the value it
-// stood at before the user's last change (fromVal), from which the undo
+// drag begun with a right press follows it without the jump; the middle
+// button and hovering never move it. One drag makes at most one step, at the
+// release of the button that began it or where that press is lost, and none
+// when the value did not move. The value lands on multiples of 5, except on
+// the two sliders that carry small whole numbers. The slider keeps the value
+// it stood at before the user's last change (fromVal), from which the undo
 // commands take their old values.
 #pragma once
 
