@@ -10,6 +10,7 @@
 #include "properties/PropertyCommands.h"
 #include "properties/SliderGo.h"
 #include "properties/TruncatedInt.h"
+#include "properties/UserEdits.h"
 #include "simulation/SimulationView.h"
 
 #include <QSignalBlocker>
@@ -141,7 +142,8 @@ bool SimulationView::releaseBodySlider(const QString& sliderName, int value)
     }                                                                                \
     void SimulationView::p##EtEditingFinished()                                      \
     {                                                                                \
-        if (QDoubleSpinBox* edit = kRows[P].edit(ui))                                \
+        QDoubleSpinBox* edit = kRows[P].edit(ui);                                    \
+        if (edit && user_edits::take(edit))                                          \
             pushBodyRow(P, edit->value());                                           \
     }                                                                                \
     void SimulationView::reset##P() { pushBodyRow(P, double(kRows[P].defaultValue)); }

@@ -1,6 +1,7 @@
 #include "properties/GravityView.h"
 
 #include "properties/DragCommands.h"
+#include "properties/DragPress.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
 #include "properties/TruncatedInt.h"
@@ -26,6 +27,7 @@ GravityView::GravityView(QWidget* owner)
     , owner(owner)
     , pen(Qt::black, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
     , brush(Qt::white, Qt::SolidPattern)
+    , press(new DragPress(this, [this] { commit(); }))
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setMinimumSize(100, 100);
@@ -79,21 +81,25 @@ void GravityView::aim(QMouseEvent* event, bool snap)
 
 void GravityView::mousePressEvent(QMouseEvent* event)
 {
-    dragging = true;
-    aim(event, false);
+    // Any button begins a drag; the others do nothing until its release.
+    if (press->begin(event, Qt::AllButtons))
+        aim(event, false);
 }
 
 void GravityView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (dragging)
+    if (press->follows(event))
         aim(event, (event->modifiers() & Qt::ShiftModifier) != 0);
 }
 
-void GravityView::mouseReleaseEvent(QMouseEvent* /*event*/)
+void GravityView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!dragging)
-        return;
-    dragging = false;
+    if (press->release(event))
+        commit();
+}
+
+void GravityView::commit()
+{
     QWidget* window = owner;
     while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
         window = window->parentWidget();

@@ -1,7 +1,8 @@
 // The gravity pad: a small square in the gravity panel whose tip shows the
 // global gravity vector. A drag aims the gravity (Shift snaps it to an axis
-// within 20 degrees) and moves the gravity sliders live; the release makes
-// one "Change Gravity" step from the committed gravity. The main window puts
+// within 20 degrees) and moves the gravity sliders live; the release of the
+// button that began it, or the loss of that press (a modal message opening
+// over the pad), makes one "Change Gravity" step from the committed gravity. The main window puts
 // the pad into the form's gravityWidget placeholder and hands it the four
 // gravity controls.
 #pragma once
@@ -11,6 +12,7 @@
 #include <QPointF>
 #include <QWidget>
 
+class DragPress;
 class EditBox;
 class SliderGo;
 
@@ -55,12 +57,15 @@ protected:
 
 private:
     void aim(QMouseEvent* event, bool snap);
+    // The end of a drag, at its release or where its press is lost: one
+    // step from the committed gravity to the one shown.
+    void commit();
 
     QWidget* owner;
     QPen pen;
     QBrush brush;
     QPointF tip;
-    bool dragging = false;
+    DragPress* press;
     EditBox* magnitudeEt = nullptr;
     SliderGo* magnitudeSld = nullptr;
     EditBox* directionEt = nullptr;

@@ -8,6 +8,7 @@
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
 #include "properties/TruncatedInt.h"
+#include "properties/UserEdits.h"
 #include "render/SceneDraw.h"
 
 #include <QAction>
@@ -33,6 +34,7 @@ int SimulationView::showInRow(QDoubleSpinBox* edit, SliderGo* slider, double val
     if (edit) {
         const QSignalBlocker blocker(edit);
         edit->setValue(value);
+        user_edits::forget(edit);
     }
     // Values beyond the slider's reach (the edit box's range is wider) are
     // kept within int before truncation; the slider keeps to its own range.

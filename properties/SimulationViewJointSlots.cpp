@@ -12,6 +12,7 @@
 #include "properties/EditBox.h"
 #include "properties/PropertyCommands.h"
 #include "properties/SliderGo.h"
+#include "properties/UserEdits.h"
 #include "simulation/Box2DGuard.h"
 
 #include <QCheckBox>
@@ -89,7 +90,7 @@ float sliderRadians(int value)
 #define ZOLVAR_JOINT_EDIT_SLOT(prefix, Prefix, field, resetValue)                                        \
     void SimulationView::prefix##EtEditingFinished()                                                    \
     {                                                                                                   \
-        if (ui.prefix##Et)                                                                              \
+        if (ui.prefix##Et && user_edits::take(ui.prefix##Et))                                           \
             pushJointValue<Command##Prefix##Change>(this, &MyJoint::field, float(ui.prefix##Et->value())); \
     }
 ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_EDIT_SLOT)
@@ -222,8 +223,10 @@ bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
 void SimulationView::connectJointControls()
 {
 #define ZOLVAR_CONNECT_FLOAT_ROW(prefix, Prefix, field, resetValue)                                      \
-    if (ui.prefix##Et)                                                                                  \
+    if (ui.prefix##Et) {                                                                                \
+        user_edits::watch(ui.prefix##Et);                                                               \
         connect(ui.prefix##Et, &QDoubleSpinBox::editingFinished, this, &SimulationView::prefix##EtEditingFinished); \
+    }                                                                                                   \
     if (ui.prefix##Sld)                                                                                 \
         connect(ui.prefix##Sld, &QSlider::valueChanged, this, &SimulationView::prefix##SldChanged);
 #define ZOLVAR_CONNECT_FLAG_ROW(prefix, Prefix, field, resetValue)                                       \

@@ -6,6 +6,7 @@
 #include "properties/BodyNumericRows.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
+#include "properties/UserEdits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,8 +15,10 @@
 void SimulationView::connectPropertyControls()
 {
     for (const NumericBodyRow& row : numericBodyRows()) {
-        if (QDoubleSpinBox* edit = row.edit(ui))
+        if (QDoubleSpinBox* edit = row.edit(ui)) {
+            user_edits::watch(edit);
             connect(edit, &QDoubleSpinBox::editingFinished, this, row.editFinished);
+        }
         if (SliderGo* slider = row.slider(ui))
             connect(slider, &QSlider::valueChanged, this, row.sliderChanged);
     }
@@ -57,8 +60,10 @@ void SimulationView::connectPropertyControls()
                         std::make_pair(static_cast<QDoubleSpinBox*>(ui.gravityDirectionEt),
                                        &SimulationView::gravityDirectionEtEditingFinished)};
     for (const auto& [edit, slot] : edits)
-        if (edit)
+        if (edit) {
+            user_edits::watch(edit);
             connect(edit, &QDoubleSpinBox::editingFinished, this, slot);
+        }
     const auto sliders = {std::make_pair(static_cast<QSlider*>(ui.timeDividerSld), &SimulationView::timeDividerSldChanged),
                           std::make_pair(static_cast<QSlider*>(ui.substepsSld), &SimulationView::substepsSldChanged),
                           std::make_pair(static_cast<QSlider*>(ui.collisionToleranceSld),

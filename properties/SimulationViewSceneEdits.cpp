@@ -8,6 +8,7 @@
 #include "properties/PropertyCommands.h"
 #include "properties/SliderGo.h"
 #include "properties/TruncatedInt.h"
+#include "properties/UserEdits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -113,7 +114,8 @@ bool SimulationView::sliderReleased(const QString& sliderName, int value)
 #define ZOLVAR_SCENE_SLOTS(p, P)                                                   \
     void SimulationView::p##EtEditingFinished()                                    \
     {                                                                              \
-        if (QDoubleSpinBox* edit = kSettings[P].edit(ui))                          \
+        QDoubleSpinBox* edit = kSettings[P].edit(ui);                              \
+        if (edit && user_edits::take(edit))                                        \
             pushSceneValue(P, edit->value());                                      \
     }                                                                              \
     void SimulationView::reset##P() { pushSceneValue(P, double(kSettings[P].defaultValue)); }

@@ -1,8 +1,10 @@
 #include "properties/SliderGo.h"
 
+#include "properties/DragPress.h"
 #include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -17,7 +19,9 @@ int round_int(double v)
 SliderGo::SliderGo(QWidget* owner)
     : QSlider(nullptr)
     , owner(owner)
+    , press(new DragPress(this, [this] { endDrag(); }))
 {
+    connect(this, &QSlider::valueChanged, this, [this] { moved = moved || press->held(); });
 }
 
 void SliderGo::setFromVal(float v)
@@ -75,36 +79,60 @@ int SliderGo::valueAtPointer(const QPoint& pos) const
 
 void SliderGo::mousePressEvent(QMouseEvent* event)
 {
+    event->accept();
+    // One drag at a time, begun by a left or a right press; the middle
+    // button does nothing here.
+    if (!press->begin(event, Qt::LeftButton | Qt::RightButton))
+        return;
+    moved = false;
+    // Only a left press jumps the handle to the pointer; the base then drags
+    // the handle that stands under it.
     if (event->button() == Qt::LeftButton) {
-        dragging = true;
         const QPoint pos = event->position().toPoint();
         if (orientation() == Qt::Vertical)
             setValue(valueAtY(pos.y(), height(), minimum(), maximum()));
         else
             setValue(valueAtPointer(pos));
+        QSlider::mousePressEvent(event);
         event->accept();
     }
-    QSlider::mousePressEvent(event);
 }
 
 void SliderGo::mouseMoveEvent(QMouseEvent* event)
 {
     // Only a drag that began with a press on this slider moves it: the
     // themes turn hovering on, so the pointer passing over the slider, or the
-    // slider scrolled under a resting pointer, reaches here too.
-    if (!dragging || !(event->buttons() & Qt::LeftButton))
-        return;
-    // The base's own dragging never moves the value: the handle follows the
-    // pointer through the same mapping as the press.
-    setValue(valueAtPointer(event->position().toPoint()));
+    // slider scrolled under a resting pointer, reaches here too. The base's
+    // own dragging never moves the value: the handle follows the pointer
+    // through the same mapping as the press.
+    if (press->follows(event))
+        setValue(valueAtPointer(event->position().toPoint()));
 }
 
 void SliderGo::mouseReleaseEvent(QMouseEvent* event)
 {
-    QSlider::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton)
-        dragging = false;
+    event->accept();
+    if (press->release(event))
+        endDrag();
+}
+
+void SliderGo::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right press begins a drag here: no menu of the panel opens over it.
+    event->accept();
+}
+
+void SliderGo::endDrag()
+{
+    // The base lets go of its handle.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QSlider::mouseReleaseEvent(&release);
     toVal = value();
+    // A press and release that neither jumped nor moved the handle changes
+    // nothing.
+    if (!moved)
+        return;
     QWidget* window = owner;
     while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
         window = window->parentWidget();
@@ -118,12 +146,4 @@ void SliderGo::mouseReleaseEvent(QMouseEvent* event)
         return;
     // The joint rows have their own dispatch.
     view->jointSliderReleased(objectName(), toVal);
-}
-
-void SliderGo::hideEvent(QHideEvent* event)
-{
-    // A hidden slider is dragged no longer: moves reaching it later (its
-    // release may be lost) leave it where it is.
-    dragging = false;
-    QSlider::hideEvent(event);
 }

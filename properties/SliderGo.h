@@ -1,13 +1,17 @@
 // The slider of every numeric property row and of the view's zoom. A left
-// click jumps the handle to the pointer and the drag it begins follows it;
-// hovering never moves it. The value lands on multiples of 5, except on the
-// two sliders that carry small whole numbers. The slider keeps the value it
-// stood at before the user's last change (fromVal), from which the undo
+// click jumps the handle to the pointer and the drag it begins follows it; a
+// drag begun with a right press follows it without the jump; the middle
+// button and hovering never move it. One drag makes at most one step, at the
+// release of the button that began it or where that press is lost, and none
+// when the value did not move. The value lands on multiples of 5, except on
+// the two sliders that carry small whole numbers. The slider keeps the value
+// it stood at before the user's last change (fromVal), from which the undo
 // commands take their old values.
 #pragma once
 
 #include <QSlider>
 
+class DragPress;
 class QMouseEvent;
 
 // Rounds halves away from zero; 0 gives 0.
@@ -50,16 +54,20 @@ public:
 public slots:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    // The end of a drag: the scene view makes the property's command.
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 protected:
-    void hideEvent(QHideEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     int valueAtPointer(const QPoint& pos) const;
+    // The end of a drag: the scene view makes the property's command when
+    // the value moved.
+    void endDrag();
 
     QWidget* owner;
-    // A left press on this slider began a drag that has not ended yet.
-    bool dragging = false;
+    // The press of the drag under way, if any.
+    DragPress* press;
+    // The drag under way has moved the value.
+    bool moved = false;
 };

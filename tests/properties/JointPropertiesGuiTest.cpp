@@ -134,8 +134,9 @@ TEST(JointProperties, EveryNumberRowMakesOneCommandFromEachControl)
         // Slider release at a new value (the desired length, written while
         // the slider moves, as well).
         const int position = int(std::lround(double(row.typed) * 1000.0 / 2.0));
+        QTest::mousePress(slider, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
         slider->setValue(position);
-        QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        QTest::mouseRelease(slider, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
         EXPECT_EQ(s.stack->count(), 3);
         EXPECT_EQ(s.lastText(), row.text);
         EXPECT_FLOAT_EQ(s.view->joints[size_t(row.type)].*row.field, float(position / 1000.0));
@@ -239,7 +240,10 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     ASSERT_EQ(s.selectedJoints(), Rows({0, 1}));
     auto* pivot = static_cast<b2RevoluteJoint*>(s.view->joints[1].joint);
     ASSERT_NE(pivot, nullptr);
+    s.ui.jointPropertiesTabWidget->setCurrentIndex(1);
     s.ui.revoluteJointUpperAngleSld->setValue(20000);
+    // A right press drags without moving the handle.
+    QTest::mousePress(s.ui.revoluteJointLowerAngleSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     s.ui.revoluteJointLowerAngleSld->setValue(-30000);
     EXPECT_NEAR(pivot->GetLowerLimit(), -30.0 * 3.1415927 / 180.0, 1e-5);
     EXPECT_NEAR(pivot->GetUpperLimit(), 20.0 * 3.1415927 / 180.0, 1e-5);
@@ -247,8 +251,7 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     EXPECT_EQ(s.view->joints[1].lowerAngle, 0.0f);
     EXPECT_EQ(s.stack->count(), 0);
 
-    s.ui.jointPropertiesTabWidget->setCurrentIndex(1);
-    QTest::mouseRelease(s.ui.revoluteJointLowerAngleSld, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    QTest::mouseRelease(s.ui.revoluteJointLowerAngleSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     EXPECT_EQ(s.lastText(), "Change Pivot Joint Lower Angle");
     EXPECT_EQ(s.view->joints[0].lowerAngle, -30.0f);  // shared by every selected joint
     EXPECT_EQ(s.view->joints[1].lowerAngle, -30.0f);
@@ -258,12 +261,13 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     // the drag, so undo takes the drag back.
     s.view->selectJoints({3});
     const float before = s.view->joints[3].desiredLength;
+    QTest::mousePress(s.ui.springJointDesiredLengthSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     s.ui.springJointDesiredLengthSld->setValue(1500);
     EXPECT_EQ(s.view->joints[3].desiredLength, 1.5f);
     s.ui.springJointDesiredLengthSld->setValue(2500);
     EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
     EXPECT_EQ(s.stack->count(), 1);
-    QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     ASSERT_EQ(s.stack->count(), 2);
     EXPECT_EQ(s.lastText(), "Change Spring Joint Desired Length");
     EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
@@ -273,9 +277,10 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
 
     // A drag that ends where it began leaves no entry and the lengths as they were.
+    QTest::mousePress(s.ui.springJointDesiredLengthSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     s.ui.springJointDesiredLengthSld->setValue(900);
     s.ui.springJointDesiredLengthSld->setValue(2500);
-    QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     EXPECT_EQ(s.stack->count(), 2);
     EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
 }

@@ -10,6 +10,8 @@
 #include "../mainwindow/RealPointer.h"
 #include "../monkey/ModelState.h"
 
+#include "mainwindow/ZolvarDlg.h"
+#include "properties/GravityView.h"
 #include "properties/SliderGo.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +20,7 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -27,6 +30,39 @@ namespace {
 
 using real_pointer::moveTo;
 using real_pointer::xdotool;
+
+QStringList press(const char* button)
+{
+    return {QStringLiteral("mousedown"), QString::fromLatin1(button)};
+}
+
+QStringList release(const char* button)
+{
+    return {QStringLiteral("mouseup"), QString::fromLatin1(button)};
+}
+
+QStringList click(const char* button)
+{
+    return {QStringLiteral("click"), QString::fromLatin1(button)};
+}
+
+QStringList key(const char* name)
+{
+    return {QStringLiteral("key"), QString::fromLatin1(name)};
+}
+
+// A message box over the window while the pointer's button stays held; it
+// closes itself.
+void messageWhileHeld(QWidget* window)
+{
+    QTimer::singleShot(0, window, [window] {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Zolvar"), QStringLiteral("A message"),
+                        QMessageBox::Ok, window);
+        QTimer::singleShot(300, &box, &QDialog::accept);
+        box.exec();
+    });
+    QTest::qWait(600);
+}
 
 // Every joint kind on three bodies, two of them springs, all selected with
 // the bodies: every property panel is enabled.
@@ -65,6 +101,24 @@ struct Window : joint_test::Scene
             controls << QStringLiteral("%1 = %2").arg(box->objectName()).arg(box->value(), 0, 'g', 9);
         controls.sort();
         return lines + controls;
+    }
+
+    // Bodies 1, 2, 3 in density, velocity direction and the joints' tension:
+    // the panel shows the first of each.
+    void differentValues()
+    {
+        view->setDensity({1.0f, 2.0f, 3.0f}, {0, 1, 2});
+        view->setVelocityDirection({10.0f, 20.0f, 30.0f}, {0, 1, 2});
+        view->setDistanceJointFrequency({1.0f, 2.0f, 3.0f, 4.0f, 5.0f}, {0, 1, 2, 3, 4});
+        QTest::qWait(20);
+    }
+
+    std::vector<float> densities() const
+    {
+        std::vector<float> values;
+        for (const MyBody& body : view->bodies)
+            values.push_back(body.density);
+        return values;
     }
 
     // Makes the page that holds w current and scrolls its panel to it; the
@@ -204,6 +258,108 @@ TEST(RealPointer, ADragBegunOnASliderStillMakesItsStep)
     const QStringList after = s.state();
     ASSERT_TRUE(xdotool(moveTo(centre - QPoint(half / 2, 0)) << moveTo(centre + QPoint(half / 2, 0))));
     EXPECT_EQ(monkey::firstDifference(after, s.state()), QString());
+}
+
+TEST(RealPointer, LeavingAnEditBoxUntouchedChangesNothing)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    s.differentValues();
+    const QStringList before = s.state();
+    // Each box with a neighbour the click elsewhere lands on; the second is
+    // a plain number box.
+    const std::pair<QDoubleSpinBox*, QDoubleSpinBox*> boxes[] = {
+        {s.ui.densityEt, s.ui.frictionEt},
+        {s.ui.velocityDirectionEt, s.ui.angularVelocityEt},
+        {s.ui.distanceJointFrequencyEt, s.ui.distanceJointDampingEt},
+        {s.ui.gravityMagnitudeEt, s.ui.gravityDirectionEt}};
+    for (const auto& [box, neighbour] : boxes) {
+        const QPoint at = s.reveal(box);
+        ASSERT_FALSE(at.isNull()) << box->objectName().toStdString();
+        const QPoint elsewhere = neighbour->mapToGlobal(neighbour->rect().center());
+        ASSERT_TRUE(xdotool(moveTo(at) << click("1") << moveTo(elsewhere) << click("1")));
+        ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("Tab")));
+        ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("Return") << moveTo(elsewhere) << click("1")));
+        EXPECT_EQ(monkey::firstDifference(before, s.state()), QString()) << box->objectName().toStdString();
+    }
+
+    // A value typed in is applied to every selected body, in one step.
+    const int entries = s.stack->count();
+    const QPoint at = s.reveal(s.ui.densityEt);
+    ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("ctrl+a") << QStringLiteral("key") << QStringLiteral("2")
+                                   << QStringLiteral("period") << QStringLiteral("5") << QStringLiteral("Return")));
+    ASSERT_EQ(s.stack->count(), entries + 1);
+    EXPECT_EQ(s.lastText(), "Change Density");
+    EXPECT_EQ(s.densities(), std::vector<float>({2.5f, 2.5f, 2.5f}));
+}
+
+TEST(RealPointer, OnlyADragMovesASliderAndEachDragIsOneStep)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    s.differentValues();
+    const QStringList before = s.state();
+    SliderGo* density = s.ui.densitySld;
+    const QPoint centre = s.reveal(density);
+    ASSERT_FALSE(centre.isNull());
+    const int half = density->visibleRegion().boundingRect().width() / 2;
+
+    // A right click moves nothing, a middle click neither.
+    ASSERT_TRUE(xdotool(moveTo(centre + QPoint(half / 2, 0)) << click("3") << moveTo(centre - QPoint(half / 3, 0))
+                                                             << click("2") << moveTo(centre + QPoint(0, 40))));
+    EXPECT_EQ(monkey::firstDifference(before, s.state()), QString());
+
+    // A drag begun with the right button follows the pointer: one step at
+    // its release.
+    const int entries = s.stack->count();
+    QStringList drag = moveTo(centre - QPoint(half * 3 / 5, 0)) << press("3");
+    for (int dx = -half * 3 / 5; dx <= half / 5; dx += 10)
+        drag << moveTo(centre + QPoint(dx, 0));
+    ASSERT_TRUE(xdotool(drag));
+    EXPECT_EQ(s.stack->count(), entries);
+    EXPECT_NE(density->value(), 1000);
+    ASSERT_TRUE(xdotool(release("3")));
+    ASSERT_EQ(s.stack->count(), entries + 1);
+    const float dragged = float(density->value() / 1000.0);
+    EXPECT_EQ(s.densities(), std::vector<float>(3, dragged));
+
+    // A right click during a left drag: still one drag, one step.
+    drag = moveTo(centre + QPoint(half / 2, 0)) << press("1") << moveTo(centre + QPoint(half / 3, 0)) << click("3");
+    for (int dx = half / 3; dx >= -half / 2; dx -= 10)
+        drag << moveTo(centre + QPoint(dx, 0));
+    ASSERT_TRUE(xdotool(drag << release("1")));
+    ASSERT_EQ(s.stack->count(), entries + 2);
+    EXPECT_EQ(s.densities(), std::vector<float>(3, float(density->value() / 1000.0)));
+    s.stack->undo();
+    EXPECT_EQ(s.densities(), std::vector<float>(3, dragged));
+}
+
+TEST(RealPointer, AMessageDuringADragLeavesThePanelShowingWhatIsInForce)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    s.differentValues();
+    const int entries = s.stack->count();
+    SliderGo* density = s.ui.densitySld;
+    QPoint centre = s.reveal(density);
+    ASSERT_FALSE(centre.isNull());
+    const int half = density->visibleRegion().boundingRect().width() / 2;
+    ASSERT_TRUE(xdotool(moveTo(centre - QPoint(half / 2, 0)) << press("1") << moveTo(centre + QPoint(half / 3, 0))));
+    messageWhileHeld(s.window.get());
+    ASSERT_TRUE(xdotool(moveTo(centre + QPoint(half / 2, 0)) << release("1") << moveTo(centre + QPoint(0, 40))));
+    EXPECT_LE(s.stack->count(), entries + 1);
+    const float shown = float(s.ui.densityEt->value());
+    EXPECT_EQ(s.densities(), std::vector<float>(3, shown)) << "shown " << shown;
+
+    GravityView* pad = s.window->gravityPad();
+    centre = s.reveal(pad);
+    ASSERT_FALSE(centre.isNull());
+    ASSERT_TRUE(xdotool(moveTo(centre + QPoint(10, 5)) << press("1") << moveTo(centre + QPoint(20, -15))));
+    messageWhileHeld(s.window.get());
+    ASSERT_TRUE(xdotool(moveTo(centre + QPoint(30, 10)) << release("1") << moveTo(centre + QPoint(0, 80))));
+    const SimulationView::SceneValues& force = s.view->committedScene();
+    EXPECT_EQ(force.gravityMagnitude, float(s.ui.gravityMagnitudeEt->value()));
+    EXPECT_EQ(force.gravityDirection, float(s.ui.gravityDirectionEt->value()));
 }
 
 } // namespace
