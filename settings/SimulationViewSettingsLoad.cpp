@@ -164,10 +164,12 @@ bool SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
                             QStringLiteral("'%1' was not loaded.").arg(file));
         return false;
     }
-    // A file that is there but was refused, or loaded only in part, holds
-    // more than the scene now does: nothing saves over it.
+    // A file that holds something but was refused, or loaded only in part,
+    // holds more than the scene now does: nothing saves over it. (A device,
+    // a pipe or an empty file holds nothing to keep.)
     auto refuse = [this, &file](const QString& text, const QString& details) {
-        if (QFileInfo(file).exists())
+        const QFileInfo info(file);
+        if (info.isFile() && info.size() > 0)
             keepSettingsFile(file);
         showSettingsWarning(text, details);
         return false;
