@@ -159,6 +159,13 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
         EXPECT_TRUE(Fingerprint(w) == before) << row.file.toStdString();
     }
     EXPECT_EQ(w.stored("Most Recent Loaded Settings File"), std::nullopt);
+    // Refused files that hold something are kept from the autosave; a file
+    // that is not there, is empty, or is no regular file holds nothing.
+    QStringList kept;
+    for (const auto& row : rows)
+        if (w.view->isKeptSettingsFile(row.file))
+            kept << QFileInfo(row.file).fileName();
+    EXPECT_EQ(kept, QStringList({"binary.xml", "huge.xml", "root.xml", "bodies.xml", "solver.xml", "gravity.xml"}));
 }
 
 TEST(SettingsLoad, OtherVersionWarnsThenLoads)
