@@ -222,6 +222,34 @@ TEST(ShapeBody, NestedGroupsPlaceShelvesAndCirclesAsDrawn)
     }
 }
 
+// A circle keeps the size the groups give it: through one group at 150 %,
+// and through groups at 300 % and 50 % (mirrored), its radius is the
+// distance from the drawn centre to the drawn rim, all round.
+TEST(ShapeBody, GroupScalesSizeACircleAsDrawn)
+{
+    const std::vector<std::vector<GroupTransform>> chains = {
+        {{0, 0, 30, 0, 150, 150, 30}},
+        {{5, 0, 30, 10, 300, 300, 0}, {0, 0, 0, 20, -50, 50, -70}},
+    };
+    const QByteArray circle = ellipse(R"("ADBE Vector Ellipse Size": [40, 40], "ADBE Vector Ellipse Position": [10, 0])");
+    Scene scene(composition(shapeLayer(nested(chains[0], circle)) + "," +
+                            shapeLayer(nested(chains[1], circle), R"({"position": [500, 250], "scale": [80, 80]})")));
+    for (int layer = 0; layer < 2; ++layer) {
+        SCOPED_TRACE(layer);
+        const MyBody round = scene.body(layer);
+        ASSERT_EQ(group(round).size(), 1u);
+        ASSERT_TRUE(group(round)[0].isCircle);
+        const std::vector<b2Vec2>& p = group(round)[0].points;
+        const b2Vec2 centre = toWorld(round, 0.25f * (p[0] + p[1] + p[2] + p[3]));
+        const std::vector<GroupTransform>& chain = chains[size_t(layer)];
+        for (int k = 0; k < 8; ++k) {
+            const double a = 2 * M_PI * k / 8;
+            const b2Vec2 rim = drawnThrough(scene, layer, chain, 10 + 20 * std::cos(a), 20 * std::sin(a));
+            EXPECT_NEAR((rim - centre).Length(), group(round)[0].radius, 1e-4) << k;
+        }
+    }
+}
+
 // Groups and items switched off draw nothing, whatever they hold: no
 // outline, no colour.
 TEST(ShapeBody, SwitchedOffGroupsAndItemsMakeNoBody)

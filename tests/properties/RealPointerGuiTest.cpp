@@ -7,6 +7,7 @@
 // pointer), hence the real ones. Without xdotool or an X server the cases
 // are skipped, saying why.
 #include "../editing/JointFixture.h"
+#include "../mainwindow/RealPointer.h"
 #include "../monkey/ModelState.h"
 
 #include "properties/SliderGo.h"
@@ -17,60 +18,15 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QGuiApplication>
-#include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTest>
 
 namespace {
 
-// Runs xdotool on the application's display while the application goes on
-// handling its events, then lets the events the server sent arrive.
-bool xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForStarted(5000))
-        return false;
-    for (int waited = 0; process.state() != QProcess::NotRunning && waited < 20000; waited += 5)
-        QTest::qWait(5);
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
-    QTest::qWait(40);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-// Why the real pointer cannot be driven here; empty when it can.
-QString realPointerMissing()
-{
-    window_test::isolatedHome();  // makes the application
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return QStringLiteral("the application does not run on an X server (platform %1)")
-            .arg(QGuiApplication::platformName());
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        return QStringLiteral("xdotool is not installed");
-    if (!xdotool({QStringLiteral("getmouselocation")}))
-        return QStringLiteral("xdotool cannot reach the X server");
-    return QString();
-}
-
-#define SKIP_WITHOUT_REAL_POINTER()                                  \
-    do {                                                             \
-        const QString missing = realPointerMissing();                \
-        if (!missing.isEmpty())                                      \
-            GTEST_SKIP() << missing.toStdString();                   \
-    } while (false)
-
-QStringList moveTo(QPoint global)
-{
-    return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
-}
+using real_pointer::moveTo;
+using real_pointer::xdotool;
 
 // Every joint kind on three bodies, two of them springs, all selected with
 // the bodies: every property panel is enabled.

@@ -1,0 +1,64 @@
+// The X server's own pointer and keyboard, driven by xdotool as a user's
+// hand drives them. Events synthesized inside Qt do not take the road the
+// server's events take (pointer grabs, mouse tracking, hover, modal
+// windows blocking input), hence the real ones. Without xdotool or an X
+// server the cases that need them are skipped, saying why.
+#pragma once
+
+#include "mainwindow/WindowFixture.h"
+
+#include <QGuiApplication>
+#include <QPoint>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTest>
+
+namespace real_pointer {
+
+// Runs xdotool on the application's display while the application goes on
+// handling its events, then lets the events the server sent arrive.
+inline bool xdotool(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForStarted(5000))
+        return false;
+    for (int waited = 0; process.state() != QProcess::NotRunning && waited < 20000; waited += 5)
+        QTest::qWait(5);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    QTest::qWait(40);
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// Why the real pointer cannot be driven here; empty when it can.
+inline QString missing()
+{
+    window_test::isolatedHome();  // makes the application
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return QStringLiteral("the application does not run on an X server (platform %1)")
+            .arg(QGuiApplication::platformName());
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return QStringLiteral("xdotool is not installed");
+    if (!xdotool({QStringLiteral("getmouselocation")}))
+        return QStringLiteral("xdotool cannot reach the X server");
+    return QString();
+}
+
+inline QStringList moveTo(QPoint global)
+{
+    return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
+}
+
+} // namespace real_pointer
+
+#define SKIP_WITHOUT_REAL_POINTER()                                  \
+    do {                                                             \
+        const QString missing = real_pointer::missing();             \
+        if (!missing.isEmpty())                                      \
+            GTEST_SKIP() << missing.toStdString();                   \
+    } while (false)
