@@ -1,5 +1,6 @@
 #include "dialogs/PreferencesStore.h"
 
+#include "host/StartupQueries.h"
 #include "simulation/SimulationCore.h"
 
 #include <QtGlobal>
@@ -136,6 +137,12 @@ void PreferenceAccess::writeLong(const char* key, A_long value)
         err = data->AEGP_SetLong(blob, kPrefsSection, key, value);
 }
 
+void PreferenceAccess::readString(const char* key, QByteArray& value)
+{
+    if (!err)
+        err = ReadStoredString(data, blob, key, value);
+}
+
 void PreferenceAccess::writeString(const char* key, const QByteArray& value)
 {
     if (!err)
@@ -230,6 +237,13 @@ A_Err writeChangedPreferences(SPBasicSuite* basic, Preferences& opened, const Pr
     }
     if (result && !result->err)
         result->err = access.error();
+    return access.error();
+}
+
+A_Err readPreferenceString(SPBasicSuite* basic, const char* key, QByteArray& value)
+{
+    PreferenceAccess access(basic);
+    access.readString(key, value);
     return access.error();
 }
 

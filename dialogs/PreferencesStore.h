@@ -143,6 +143,7 @@ public:
     // kept as stored (a theme outside 0..2 draws as dark gray).
     void read(PreferenceId id, Preferences& prefs);
     void readLong(const char* key, A_long& value);
+    void readString(const char* key, QByteArray& value);
 
     void write(PreferenceId id, const Preferences& prefs);
     void writeLong(const char* key, A_long value);
@@ -171,6 +172,9 @@ A_Err readPreferences(SPBasicSuite* basic, Preferences& prefs);
 A_Err writeChangedPreferences(SPBasicSuite* basic, Preferences& opened, const Preferences& edited,
                               PreferenceWriteResult* result = nullptr);
 
+// Reads one string key of the section; the blob is obtained first. Returns
+// the first error.
+A_Err readPreferenceString(SPBasicSuite* basic, const char* key, QByteArray& value);
 // Stores one string key of the section (a most recent file); the blob is
 // obtained first. Returns the first error.
 A_Err storePreferenceString(SPBasicSuite* basic, const char* key, const QByteArray& value);

@@ -54,9 +54,12 @@ QApplication* ObtainApplication()
 void ApplyAutoLoad(ZolvarDlg& window, const AutoLoadPrefs& prefs)
 {
     SimulationView* view = window.simulationView();
-    if (prefs.autoLoadSave != 0) {
-        view->loadSettings(prefs.settingsFile.constData(), false, prefs.bodyIdentification);
+    if (prefs.autoLoadSave != 0)
         window.autoLoadSaveAction()->setChecked(true);
+    // Before the first close there is no file to load.
+    if (prefs.autoLoadSave != 0 && !prefs.settingsFile.isEmpty()) {
+        view->setAutoSaveFile(QString::fromUtf8(prefs.settingsFile));
+        view->loadSettings(prefs.settingsFile.constData(), false, prefs.bodyIdentification);
     } else {
         view->zoomFit();
     }

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QMenu>
 
+#include <algorithm>
+
 void ZolvarDlg::closeZolvarDlg()
 {
     // A second request (the close event of the close below, or the view's
@@ -25,10 +27,15 @@ void ZolvarDlg::closeZolvarDlg()
     cancelExportInProgress();
 
     // A host suite that went missing is reported, and the window still
-    // closes and hands control back.
-    GuardHostCall([this] {
-        view->saveSettings(QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath()), kAutoSavedFileKey);
+    // closes and hands control back. A refusal to store the file's name is
+    // told with the preferences below, in one message.
+    PreferenceWriteResult stored;
+    bool autoSaved = false;
+    GuardHostCall([this, &stored, &autoSaved] {
+        autoSaved = view->autoSaveSettings(QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath()),
+                                           kAutoSavedFileKey, &stored);
     });
+    const bool nameRefused = stored.err != A_Err_NONE;
     stopSimulation();
 
     ui.menuZolvar->hide();
@@ -39,13 +46,19 @@ void ZolvarDlg::closeZolvarDlg()
 
     // A failed call skips the rest of the storing and is told once; the
     // window closes all the same.
-    PreferenceWriteResult stored;
     GuardHostCall([this, &stored] {
         storeClosingPreferences(suite, ui.onAutoLoadSave->isChecked(), bodyIdentification, &stored);
     });
-    if (stored.err)
-        ReportHostProblem(preferenceWriteFailureText(
-            stored, QStringLiteral("The next start uses the choices stored before.")));
+    if (stored.err) {
+        QStringList meaning;
+        if (autoSaved && nameRefused)
+            meaning << QStringLiteral("The settings were saved; only the name of their file was not kept.");
+        const QString nameKey = QString::fromLatin1(kAutoSavedFileKey);
+        if (std::any_of(stored.notStored.begin(), stored.notStored.end(),
+                        [&nameKey](const QString& key) { return key != nameKey; }))
+            meaning << QStringLiteral("The next start uses the choices stored before.");
+        ReportHostProblem(preferenceWriteFailureText(stored, meaning.join(QLatin1Char(' '))));
+    }
     saveDlgSettings();
     close();
     // Ends the loop of the start-up's exec(); nothing else of the host

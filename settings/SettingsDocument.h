@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -67,9 +68,6 @@ struct SettingsBlock
 
     std::vector<SavedBody> bodies;
     std::vector<SavedJoint> joints;
-    // `body` and `joint` elements past the reader's limits, not read.
-    size_t bodiesLeftOut = 0;
-    size_t jointsLeftOut = 0;
 };
 
 struct SettingsDocument
@@ -105,13 +103,23 @@ constexpr qint64 kMaxSettingsAttributes = 4000000;
 // what it exceeds. One linear pass, before any parsing.
 QString checkSettingsMarkup(const char* bytes, size_t size);
 
-// How many records one block, and one document, may bring in; the elements
-// past them are counted and left out.
+// Empty when a load reads a file of `bytes` (its size and its markup within
+// the limits above); otherwise why it would not, for a writer's message
+// ("the settings would take ...").
+QString settingsLoadRefusal(const QByteArray& bytes);
+
+// What a reading keeps. A file may come from a larger composition: the
+// records are matched against the scene's layers as they are read, so only
+// those the scene can use are kept, wherever they stand in the file.
 struct SettingsLimits
 {
-    size_t bodies = SIZE_MAX;     // `body` elements of one block
-    size_t joints = SIZE_MAX;     // `joint` elements of one block
-    size_t presets = SIZE_MAX;    // `preset` elements
+    // The scene row a saved body matches, or -1. When set, only the first
+    // body of each row is kept in a block (the one a load applies).
+    std::function<int(const SavedBody&)> bodyRow;
+    // Whether a saved joint can join two of the scene's bodies. When set,
+    // the others are not kept.
+    std::function<bool(const SavedJoint&)> jointWanted;
+    size_t presets = SIZE_MAX;    // `preset` elements read; the rest are counted
 };
 
 // A file loaded into a scene brings at most this many snapshots, and no

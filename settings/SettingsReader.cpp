@@ -369,11 +369,20 @@ void loadBodiesSettings(const XMLElement* parent, SettingsBlock& block, const Se
     const XMLElement* bodies = parent->FirstChildElement("bodies");
     const XMLElement* body = bodies ? bodies->FirstChildElement("body") : nullptr;
     block.hasBodies = body != nullptr;
+    std::vector<bool> taken;
     for (; body; body = body->NextSiblingElement("body")) {
-        if (block.bodies.size() < limits.bodies)
-            block.bodies.push_back(readBody(body));
-        else
-            ++block.bodiesLeftOut;
+        SavedBody saved = readBody(body);
+        if (limits.bodyRow) {
+            const int row = limits.bodyRow(saved);
+            if (row < 0)
+                continue;
+            if (size_t(row) >= taken.size())
+                taken.resize(size_t(row) + 1, false);
+            if (taken[size_t(row)])
+                continue;
+            taken[size_t(row)] = true;
+        }
+        block.bodies.push_back(std::move(saved));
     }
 }
 
@@ -384,10 +393,9 @@ void loadJointsSettings(const XMLElement* parent, SettingsBlock& block, const Se
         return;
     for (const XMLElement* joint = joints->FirstChildElement("joint"); joint;
          joint = joint->NextSiblingElement("joint")) {
-        if (block.joints.size() < limits.joints)
-            block.joints.push_back(readJoint(joint));
-        else
-            ++block.jointsLeftOut;
+        SavedJoint saved = readJoint(joint);
+        if (!limits.jointWanted || limits.jointWanted(saved))
+            block.joints.push_back(std::move(saved));
     }
 }
 
@@ -430,6 +438,20 @@ QuickPreset presetGlobals(const SettingsBlock& block)
     if (p.gravityFromLayer)
         take(p.gravityLayer, block.gravityLayer);
     return p;
+}
+
+QString settingsLoadRefusal(const QByteArray& bytes)
+{
+    auto mebibytes = [](qint64 size) { return QString::number((size + 1024 * 1024 - 1) / (1024 * 1024)); };
+    if (bytes.size() > kMaxSettingsFileSize)
+        return QStringLiteral("the settings would take %1 MiB, more than the %2 MiB a load reads")
+            .arg(mebibytes(bytes.size()), mebibytes(kMaxSettingsFileSize));
+    QString markup = checkSettingsMarkup(bytes.constData(), size_t(bytes.size()));
+    if (markup.isEmpty())
+        return markup;
+    markup.chop(1);
+    markup.replace(QStringLiteral("The file holds"), QStringLiteral("the settings would hold"));
+    return markup + QStringLiteral(", more than a load reads");
 }
 
 SettingsReadStatus readSettingsDocument(const char* bytes, size_t size, SettingsDocument& document,

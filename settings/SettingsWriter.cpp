@@ -5,57 +5,71 @@
 
 #include <tinyxml2.h>
 
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 using tinyxml2::XMLPrinter;
 
 namespace {
 
+// The text of each body key that a fresh record (MyBody::init) has and the
+// reader keeps when the key is absent.
+using KeyTexts = std::unordered_map<std::string_view, QByteArray>;
+
 // Prints each key of a description (settings/SettingsKeys.h) as the
-// element's next attribute. The printer writes each element as it comes,
-// with the layout and the escaping a document of the same elements would
-// print.
+// element's next attribute, or collects the texts. The printer writes each
+// element as it comes, with the layout and the escaping a document of the
+// same elements would print. With `fresh`, a key whose text is a fresh
+// record's is left out: the reader gives it that value all the same.
 class KeyPrinter
 {
 public:
-    explicit KeyPrinter(XMLPrinter& out)
+    explicit KeyPrinter(XMLPrinter* out, const KeyTexts* fresh = nullptr, KeyTexts* collect = nullptr)
         : out(out)
+        , fresh(fresh)
+        , collect(collect)
     {
     }
     template <typename F>
     bool integer(const char* name, const F& value, SettingsKeys::IntFit)
     {
-        out.PushAttribute(name, static_cast<int>(value));
-        return true;
+        return put(name, QByteArray::number(static_cast<int>(value)));
     }
     template <typename F>
     bool real(const char* name, const F& value, SettingsKeys::Range)
     {
-        out.PushAttribute(name, SettingsNumbers::formatReal(double(value)).constData());
-        return true;
+        return put(name, SettingsNumbers::formatReal(double(value)));
     }
     bool flag(const char* name, bool value, SettingsKeys::FlagRule)
     {
-        out.PushAttribute(name, value ? 1 : 0);
-        return true;
+        return put(name, value ? QByteArray("1") : QByteArray("0"));
     }
     bool text(const char* name, const QString& value)
     {
-        out.PushAttribute(name, value.toUtf8().constData());
+        if (out)
+            out->PushAttribute(name, value.toUtf8().constData());
         return true;
     }
-    bool pair(const char* x, const char* y, const b2Vec2& value, SettingsKeys::Range range)
+    bool pair(const char* x, const char* y, const b2Vec2& value, SettingsKeys::Range)
     {
-        real(x, value.x, range);
-        return real(y, value.y, range);
+        // Read only together: both go, or neither.
+        const QByteArray a = SettingsNumbers::formatReal(double(value.x));
+        const QByteArray b = SettingsNumbers::formatReal(double(value.y));
+        if (isFresh(x, a) && isFresh(y, b))
+            return true;
+        print(x, a);
+        print(y, b);
+        return true;
     }
     bool olderPair(const char*, const char*, const b2Vec2&, SettingsKeys::Range) { return false; }
     bool color(const char* r, const char* g, const char* b, const AEGP_ColorVal& value)
     {
         // Through 32-bit floats, as the record's readers keep it.
-        real(r, float(value.red), {});
-        real(g, float(value.green), {});
-        return real(b, float(value.blue), {});
+        print(r, SettingsNumbers::formatReal(double(float(value.red))));
+        print(g, SettingsNumbers::formatReal(double(float(value.green))));
+        print(b, SettingsNumbers::formatReal(double(float(value.blue))));
+        return true;
     }
     bool zoom(const char* name, int32_t value) { return real(name, value, {}); }
     bool background(const char* r, const char* g, const char* b, const QColor& value)
@@ -66,12 +80,52 @@ public:
     }
 
 private:
-    XMLPrinter& out;
+    bool isFresh(const char* name, const QByteArray& text) const
+    {
+        if (!fresh)
+            return false;
+        const auto it = fresh->find(name);
+        return it != fresh->end() && it->second == text;
+    }
+    bool put(const char* name, const QByteArray& text)
+    {
+        if (!isFresh(name, text))
+            print(name, text);
+        return true;
+    }
+    void print(const char* name, const QByteArray& text)
+    {
+        if (collect)
+            collect->emplace(name, text);
+        if (out)
+            out->PushAttribute(name, text.constData());
+    }
+
+    XMLPrinter* out;
+    const KeyTexts* fresh;
+    KeyTexts* collect;
 };
+
+const KeyTexts& freshBodyTexts()
+{
+    static const KeyTexts texts = [] {
+        KeyTexts all;
+        MyBody fresh;
+        fresh.init();
+        KeyPrinter keys(nullptr, nullptr, &all);
+        SettingsKeys::BodyFound unused;
+        SettingsKeys::bodyKeys(keys, std::as_const(fresh), unused);
+        // Without a default: the reader keeps the scene body's own.
+        for (const char* name : {"layerID", "colorR", "colorG", "colorB", "positionX", "positionY", "angle"})
+            all.erase(name);
+        return all;
+    }();
+    return texts;
+}
 
 void writeBody(XMLPrinter& out, const MyBody& b)
 {
-    KeyPrinter keys(out);
+    KeyPrinter keys(&out, &freshBodyTexts());
     SettingsKeys::BodyFound unused;
     SettingsKeys::bodyKeys(keys, b, unused);
 }
@@ -89,7 +143,7 @@ void writeJoint(XMLPrinter& out, const MyJoint& j, const std::vector<MyBody>& sc
     named.bodyBLayerIndex = b ? b->index : -1;
     named.bodyALayerName = a ? a->name : QString();
     named.bodyBLayerName = b ? b->name : QString();
-    KeyPrinter keys(out);
+    KeyPrinter keys(&out);
     SettingsKeys::jointIdentityKeys(keys, std::as_const(named), j.bodyA, j.bodyB);
     SettingsKeys::jointTypeKeys(keys, std::as_const(named));
 }
@@ -98,7 +152,7 @@ void writeJoint(XMLPrinter& out, const MyJoint& j, const std::vector<MyBody>& sc
 
 void saveSceneSettings(XMLPrinter& out, const QuickPreset& block, const std::vector<MyBody>& sceneBodies)
 {
-    KeyPrinter keys(out);
+    KeyPrinter keys(&out);
     out.OpenElement("preview");
     SettingsKeys::previewKeys(keys, block);
     out.CloseElement();
@@ -128,23 +182,28 @@ void saveSceneSettings(XMLPrinter& out, const QuickPreset& block, const std::vec
     out.CloseElement();
 }
 
-QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<QuickPreset>& snapshots)
+QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<QuickPreset>& snapshots,
+                                 const QuickPreset* oneMore)
 {
     XMLPrinter out;
     out.PushDeclaration("xml version=\"1.0\"");
     out.OpenElement("ZolvarSettings");
-    KeyPrinter keys(out);
+    KeyPrinter keys(&out);
     const int major = 1;
     const int minor = 2;
     SettingsKeys::rootKeys(keys, major, minor);
 
     saveSceneSettings(out, scene, scene.bodies);
     out.OpenElement("presets");
-    for (const QuickPreset& snapshot : snapshots) {
+    auto preset = [&](const QuickPreset& snapshot) {
         out.OpenElement("preset");
         saveSceneSettings(out, snapshot, scene.bodies);
         out.CloseElement();
-    }
+    };
+    for (const QuickPreset& snapshot : snapshots)
+        preset(snapshot);
+    if (oneMore)
+        preset(*oneMore);
     out.CloseElement();
     out.CloseElement();
     QByteArray bytes(out.CStr(), out.CStrSize() > 0 ? out.CStrSize() - 1 : 0);

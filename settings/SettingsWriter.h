@@ -21,6 +21,10 @@ class XMLPrinter;
 void saveSceneSettings(tinyxml2::XMLPrinter& out, const QuickPreset& block, const std::vector<MyBody>& sceneBodies);
 
 // The whole document: `scene` (its bodies are the scene's) and the
-// snapshots, as UTF-8 bytes. Every character of a name reads back as it
+// snapshots, as UTF-8 bytes. A body's key whose value is that of a fresh
+// record, and that the reader gives it when the key is absent, is left out:
+// the file reads back the same and a scene with many snapshots stays small. Every character of a name reads back as it
 // was: carriage returns are written as character references.
-QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<QuickPreset>& snapshots);
+// With `oneMore`, it follows the snapshots as one more.
+QByteArray writeSettingsDocument(const QuickPreset& scene, const std::vector<QuickPreset>& snapshots,
+                                 const QuickPreset* oneMore = nullptr);

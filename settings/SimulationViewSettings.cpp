@@ -16,7 +16,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 QuickPreset SimulationView::currentScene(bool anyGravityLayer) const
 {
@@ -47,41 +49,132 @@ QuickPreset SimulationView::currentScene(bool anyGravityLayer) const
     return p;
 }
 
-bool SimulationView::saveSettings(QString path, const char* hostKey)
+namespace {
+
+// The name of a file beside `path`, numbered: ".zolvar_autosave.xml" and 2
+// give ".zolvar_autosave.2.xml"; a numbered name keeps its stem.
+QString besideName(const QString& path, int n)
 {
-    QByteArray bytes = writeSettingsDocument(currentScene(true), quickPresets);
-    QString reason;
-    // A file the loader would refuse is not written over one it reads.
-    const bool tooLarge = bytes.size() > kMaxSettingsFileSize;
-    if (tooLarge) {
-        reason = QStringLiteral("the settings would take %1 MiB, more than the %2 MiB a load reads")
-                     .arg((bytes.size() + 1024 * 1024 - 1) / (1024 * 1024))
-                     .arg(kMaxSettingsFileSize / (1024 * 1024));
-        bytes.clear();
+    const QFileInfo info(path);
+    QString stem = info.fileName();
+    QString suffix;
+    if (stem.endsWith(QLatin1String(".xml"))) {
+        stem.chop(4);
+        suffix = QStringLiteral(".xml");
     }
-    if (tooLarge || !writeFileAtomically(path, bytes, reason)) {
-        QMessageBox::warning(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
-                             QStringLiteral("The settings file '%1' could not be saved: %2. The previous file was "
-                                            "kept.")
-                                 .arg(path, reason),
-                             QMessageBox::Ok);
+    static const QRegularExpression number(QStringLiteral("\\.\\d+$"));
+    stem.remove(number);
+    return QStringLiteral("%1/%2.%3%4").arg(info.absolutePath(), stem).arg(n).arg(suffix);
+}
+
+// The first numbered name beside `path` that no file has.
+QString besideFile(const QString& path)
+{
+    for (int n = 1;; ++n) {
+        const QString name = besideName(path, n);
+        const QFileInfo candidate(name);
+        if (!candidate.exists() && !candidate.isSymLink())
+            return name;
+    }
+}
+
+// Whether `file` is one of the numbered files beside `path`.
+bool isBeside(const QString& file, const QString& path)
+{
+    static const QRegularExpression number(QStringLiteral("\\.(\\d+)\\.xml$"));
+    const QRegularExpressionMatch match = number.match(file);
+    return match.hasMatch() &&
+           QFileInfo(besideName(path, match.captured(1).toInt())).absoluteFilePath() ==
+               QFileInfo(file).absoluteFilePath();
+}
+
+} // namespace
+
+QString SimulationView::settingsSaveRefusal(bool withSnapshot) const
+{
+    const QuickPreset scene = currentScene(true);
+    return settingsLoadRefusal(writeSettingsDocument(scene, quickPresets, withSnapshot ? &scene : nullptr));
+}
+
+void SimulationView::warnWhenSettingsCannotBeSaved()
+{
+    const QString refusal = settingsSaveRefusal(false);
+    if (refusal.isEmpty())
+        return;
+    showSettingsWarning(QStringLiteral("These settings cannot be saved as they are: %1.").arg(refusal),
+                        QStringLiteral("Remove scene snapshots until the settings can be saved."));
+}
+
+bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult)
+{
+    const QByteArray bytes = writeSettingsDocument(currentScene(true), quickPresets);
+    const bool hadFile = QFileInfo(path).isFile();
+    // A file the loader would refuse is not written over one it reads.
+    QString reason = settingsLoadRefusal(bytes);
+    if (!reason.isEmpty() || !writeFileAtomically(path, bytes, reason)) {
+        QString text = QStringLiteral("The settings file '%1' could not be saved: %2.").arg(path, reason);
+        if (hadFile && QFileInfo(path).isFile())
+            text += QStringLiteral(" The previous file was kept.");
+        QMessageBox::warning(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
         return false;
     }
 
     // Only a file that was written is remembered.
-    rememberSettingsFile(hostKey, path, QStringLiteral("saved"));
+    rememberSettingsFile(hostKey, path, QStringLiteral("saved"), nameResult);
     return true;
 }
 
-void SimulationView::rememberSettingsFile(const char* hostKey, const QString& path, const QString& done)
+bool SimulationView::autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult)
 {
-    PreferenceWriteResult stored;
-    stored.err = storePreferenceString(basicSuite, hostKey, path.toUtf8());
-    if (!stored.err)
+    // A session that started from a file saved beside the usual one goes on
+    // in it: the file it stands beside is still one to keep.
+    const QString file = isBeside(autoSaveFile, usual) ? autoSaveFile : usual;
+    if (!isKeptSettingsFile(file))
+        return saveSettings(file, hostKey, nameResult);
+    const QString beside = besideFile(file);
+    if (!saveSettings(beside, hostKey, nameResult))
+        return false;
+    QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
+                             QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it is. "
+                                            "The settings of this session were saved to '%2'.")
+                                 .arg(file, beside),
+                             QMessageBox::Ok);
+    return true;
+}
+
+void SimulationView::keepSettingsFile(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!keptSettingsFiles.contains(absolute))
+        keptSettingsFiles << absolute;
+}
+
+bool SimulationView::isKeptSettingsFile(const QString& path) const
+{
+    return keptSettingsFiles.contains(QFileInfo(path).absoluteFilePath());
+}
+
+void SimulationView::rememberSettingsFile(const char* hostKey, const QString& path, const QString& done,
+                                          PreferenceWriteResult* result)
+{
+    // A name stored already is not stored again.
+    QByteArray current;
+    const QByteArray name = path.toUtf8();
+    if (!readPreferenceString(basicSuite, hostKey, current) && current == name)
         return;
+    PreferenceWriteResult own;
+    PreferenceWriteResult& stored = result ? *result : own;
+    const A_Err err = storePreferenceString(basicSuite, hostKey, name);
+    if (!err) {
+        stored.stored << QString::fromLatin1(hostKey);
+        return;
+    }
+    if (!stored.err)
+        stored.err = err;
     stored.notStored << QString::fromLatin1(hostKey);
-    ReportHostProblem(preferenceWriteFailureText(
-        stored, QStringLiteral("The settings file '%1' was %2; only its name was not kept.").arg(path, done)));
+    if (!result)
+        ReportHostProblem(preferenceWriteFailureText(
+            stored, QStringLiteral("The settings file '%1' was %2; only its name was not kept.").arg(path, done)));
 }
 
 void SimulationView::showSettingsWarning(const QString& text, const QString& details)

@@ -22,7 +22,12 @@
 #include <QStandardItemModel>
 #include <QUndoStack>
 
+#include <QFileInfo>
+#include <QHash>
+
 #include <algorithm>
+#include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -102,40 +107,22 @@ size_t recordBytes(const MyBody& body)
     return bytes;
 }
 
-// What the file brought that was left out, one line each; empty when nothing.
-QString leftOut(const SettingsDocument& doc, const SettingsLimits& limits)
+// The memory the records of snapshots take: each holds a copy of every scene
+// body, and each of its joints three times (in its list and in both bodies'
+// lists).
+size_t snapshotCost(size_t bodyBytes, size_t joints)
 {
-    size_t bodies = doc.scene.bodiesLeftOut;
-    size_t joints = doc.scene.jointsLeftOut;
-    for (const SettingsBlock& block : doc.presets) {
-        bodies += block.bodiesLeftOut;
-        joints += block.jointsLeftOut;
-    }
-    QStringList lines;
-    if (bodies > 0)
-        lines << QStringLiteral("%1 bodies past the first %2 of the scene or of a snapshot.")
-                     .arg(bodies)
-                     .arg(limits.bodies);
-    if (joints > 0)
-        lines << QStringLiteral("%1 joints past the first %2 of the scene or of a snapshot.")
-                     .arg(joints)
-                     .arg(limits.joints);
-    if (doc.presetsLeftOut > 0)
-        lines << QStringLiteral("%1 scene snapshots past the first %2.")
-                     .arg(doc.presetsLeftOut)
-                     .arg(doc.presets.size());
-    return lines.join(QLatin1Char('\n'));
+    return bodyBytes + 3 * sizeof(MyJoint) * joints;
 }
 
-// Keeps the snapshots whose records fit in kMaxLoadedSnapshotBytes: each
-// holds a copy of every scene body, and each of its joints three times (in
-// its list and in both bodies' lists). The rest count as left out.
+// Keeps the snapshots whose records fit in kMaxLoadedSnapshotBytes; the rest
+// count as left out.
 void keepAffordableSnapshots(SettingsDocument& doc, size_t bodyBytes)
 {
     size_t used = 0;
     size_t kept = 0;
     for (const SettingsBlock& block : doc.presets) {
-        const size_t cost = bodyBytes + 3 * sizeof(MyJoint) * block.joints.size();
+        const size_t cost = snapshotCost(bodyBytes, block.joints.size());
         if (used + cost > kMaxLoadedSnapshotBytes)
             break;
         used += cost;
@@ -143,6 +130,19 @@ void keepAffordableSnapshots(SettingsDocument& doc, size_t bodyBytes)
     }
     doc.presetsLeftOut += doc.presets.size() - kept;
     doc.presets.resize(kept);
+}
+
+// "A", "B" and 3 more: the first few names of a list, each cut short.
+QString someNames(const QStringList& names)
+{
+    const int shown = std::min<int>(int(names.size()), 20);
+    QStringList list;
+    for (int i = 0; i < shown; ++i)
+        list << (names[i].size() > 60 ? names[i].left(57) + QStringLiteral("...") : names[i]);
+    QString text = QLatin1Char('"') + list.join(QStringLiteral("\", \"")) + QLatin1Char('"');
+    if (names.size() > shown)
+        text += QStringLiteral(" and %1 more").arg(names.size() - shown);
+    return text;
 }
 
 QString missingGlobal(const SettingsBlock& block)
@@ -156,36 +156,40 @@ QString missingGlobal(const SettingsBlock& block)
 
 } // namespace
 
-void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int mode)
+bool SimulationView::loadSettings(const char* path, bool rememberAsRecent, int mode)
 {
     const QString file = QString::fromUtf8(path ? path : "");
     if (isWritingKeys()) {
         showSettingsWarning(QStringLiteral("Settings cannot be loaded while keyframes are being written."),
                             QStringLiteral("'%1' was not loaded.").arg(file));
-        return;
+        return false;
     }
+    // A file that holds something but was refused, or loaded only in part,
+    // holds more than the scene now does: nothing saves over it. (A device,
+    // a pipe or an empty file holds nothing to keep.)
+    auto refuse = [this, &file](const QString& text, const QString& details) {
+        const QFileInfo info(file);
+        if (info.isFile() && info.size() > 0)
+            keepSettingsFile(file);
+        showSettingsWarning(text, details);
+        return false;
+    };
     const QString cannotRead =
         QStringLiteral("The settings file '") + file + QStringLiteral("' cannot be found or its format is not supported.");
 
     QByteArray bytes;
     QString problem;
-    if (!readWholeFile(file, kMaxSettingsFileSize, bytes, problem)) {
-        showSettingsWarning(cannotRead, QStringLiteral("%1: %2").arg(file, problem));
-        return;
-    }
+    if (!readWholeFile(file, kMaxSettingsFileSize, bytes, problem))
+        return refuse(cannotRead, QStringLiteral("%1: %2").arg(file, problem));
     SettingsDocument doc;
-    const SettingsLimits limits = settingsLimits();
+    const SettingsLimits limits = settingsLimits(mode);
     const SettingsReadStatus status =
         readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem, limits);
     bytes.clear();
-    if (status == SettingsReadStatus::NotReadable) {
-        showSettingsWarning(cannotRead, QStringLiteral("%1: %2").arg(file, problem));
-        return;
-    }
-    if (status == SettingsReadStatus::NoRoot) {
-        showSettingsWarning(QStringLiteral("Unsupported settings format."), QStringLiteral("%1: %2").arg(file, problem));
-        return;
-    }
+    if (status == SettingsReadStatus::NotReadable)
+        return refuse(cannotRead, QStringLiteral("%1: %2").arg(file, problem));
+    if (status == SettingsReadStatus::NoRoot)
+        return refuse(QStringLiteral("Unsupported settings format."), QStringLiteral("%1: %2").arg(file, problem));
     if (doc.otherVersion())
         showSettingsWarning(QStringLiteral("This file was created with a different version of Zolvar. Some errors "
                                            "might occur during import."),
@@ -193,38 +197,48 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
                                 .arg(file, QString::number(*doc.majorVersion), QString::number(*doc.minorVersion)));
 
     const SettingsBlock& scene = doc.scene;
-    if (!scene.hasBodies) {
-        showSettingsWarning(QStringLiteral("Unsupported settings format (Bodies Settings)"),
-                            QStringLiteral("%1: there is no \"bodies\" element holding a \"body\".").arg(file));
-        return;
-    }
-    bool matched = false;
+    if (!scene.hasBodies)
+        return refuse(QStringLiteral("Unsupported settings format (Bodies Settings)"),
+                      QStringLiteral("%1: there is no \"bodies\" element holding a \"body\".").arg(file));
+    QStringList unmatched;
     for (const MyBody& body : bodies)
-        matched = matched || firstMatch(body, scene.bodies, mode);
-    if (!matched) {
+        if (!firstMatch(body, scene.bodies, mode))
+            unmatched << body.name;
+    if (unmatched.size() == int(bodies.size())) {
         showSettingsWarning(QStringLiteral("Matching bodies not found. Settings have not been applied to the scene."),
                             QStringLiteral("%1: no layer of the composition matches a body of the file by %2.")
                                 .arg(file, mode == 0   ? QStringLiteral("layer ID")
                                            : mode == 1 ? QStringLiteral("layer index")
                                            : mode == 2 ? QStringLiteral("layer name")
                                                        : QStringLiteral("an unknown identification")));
-        return;
+        return false;
     }
-    if (!scene.hasPreview || !scene.hasSolver || !scene.hasGravity) {
-        showSettingsWarning(QStringLiteral("Unsupported settings format (Global Settings)"),
-                            QStringLiteral("%1: there is no \"%2\" element.").arg(file, missingGlobal(scene)));
-        return;
-    }
+    if (!scene.hasPreview || !scene.hasSolver || !scene.hasGravity)
+        return refuse(QStringLiteral("Unsupported settings format (Global Settings)"),
+                      QStringLiteral("%1: there is no \"%2\" element.").arg(file, missingGlobal(scene)));
 
-    size_t bodyBytes = 0;
-    for (const MyBody& body : bodies)
-        bodyBytes += recordBytes(body);
-    keepAffordableSnapshots(doc, bodyBytes);
-    const QString dropped = leftOut(doc, limits);
-    if (!dropped.isEmpty())
+    keepAffordableSnapshots(doc, snapshotBodyBytes());
+    QStringList notes;
+    if (doc.presetsLeftOut > 0) {
+        keepSettingsFile(file);
+        notes << QStringLiteral("%1: left out: %2 scene snapshots past the first %3. The file is kept as it is: "
+                                "Zolvar does not save over it.")
+                     .arg(file)
+                     .arg(doc.presetsLeftOut)
+                     .arg(doc.presets.size());
+    }
+    if (!unmatched.isEmpty())
+        notes << QStringLiteral("Layers that found no settings in the file and keep their own: %1.")
+                     .arg(someNames(unmatched));
+    if (doc.presetsLeftOut > 0)
         showSettingsWarning(QStringLiteral("The settings file holds more than one scene can take: what lies past "
                                            "the limits is left out, the rest is loaded."),
-                            QStringLiteral("%1: left out:\n%2").arg(file, dropped));
+                            notes.join(QLatin1Char('\n')));
+    else if (!unmatched.isEmpty())
+        showSettingsWarning(QStringLiteral("%1 of the composition's %2 layers found no settings in the file.")
+                                .arg(unmatched.size())
+                                .arg(bodies.size()),
+                            notes.join(QLatin1Char('\n')));
 
     // Everything is known to load: apply it.
     setBodiesSettingsFromXMLSettings(scene.bodies, mode);
@@ -239,24 +253,84 @@ void SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     if (undoStack)
         undoStack->clear();
     refreshBodyPanel();
+    warnWhenSettingsCannotBeSaved();
+    return true;
 }
 
-SettingsLimits SimulationView::settingsLimits() const
+SettingsLimits SimulationView::settingsLimits(int mode) const
 {
-    // Matching uses at most one saved body per scene body; a file from a
-    // larger composition may still hold a few times as many.
-    const size_t perBlock = std::max<size_t>(4 * bodies.size(), 1000);
+    // The first scene row of each identity: a saved body matches the first
+    // layer it names, and all layers named alike take its settings.
+    auto ids = std::make_shared<std::unordered_map<int32_t, int>>();
+    auto indexes = std::make_shared<std::unordered_map<int32_t, int>>();
+    auto names = std::make_shared<QHash<QString, int>>();
+    for (size_t row = 0; row < bodies.size(); ++row) {
+        const MyBody& b = bodies[row];
+        if (mode == 0)
+            ids->emplace(b.layerID, int(row));
+        else if (mode == 1)
+            indexes->emplace(b.index, int(row));
+        else if (mode == 2 && !names->contains(b.name))
+            names->insert(b.name, int(row));
+    }
+    auto row = [=](int32_t layerID, int32_t index, const QString& name) {
+        if (mode == 0) {
+            const auto it = ids->find(layerID);
+            return it == ids->end() ? -1 : it->second;
+        }
+        if (mode == 1) {
+            const auto it = indexes->find(index);
+            return it == indexes->end() ? -1 : it->second;
+        }
+        return mode == 2 ? names->value(name, -1) : -1;
+    };
+    SettingsLimits limits;
+    limits.bodyRow = [=](const SavedBody& s) {
+        if (mode == 0 && !s.hasLayerID)
+            return -1;
+        return row(s.record.layerID, s.record.index, s.record.name);
+    };
+    limits.jointWanted = [=](const SavedJoint& s) {
+        const MyJoint& j = s.record;
+        const int a = row(j.bodyALayerID, j.bodyALayerIndex, j.bodyALayerName);
+        const int b = row(j.bodyBLayerID, j.bodyBLayerIndex, j.bodyBLayerName);
+        return a >= 0 && b >= 0 && a != b;
+    };
+    limits.presets = snapshotLimit();
+    return limits;
+}
+
+size_t SimulationView::snapshotBodyBytes() const
+{
+    size_t bytes = 0;
+    for (const MyBody& body : bodies)
+        bytes += recordBytes(body);
+    return bytes;
+}
+
+size_t SimulationView::snapshotLimit() const
+{
     // Each snapshot holds a copy of every scene body: no more are read than
     // fit in kMaxLoadedSnapshotBytes with their bodies alone, and at most
     // kMaxLoadedSnapshots.
-    size_t snapshotBytes = 1;
-    for (const MyBody& body : bodies)
-        snapshotBytes += recordBytes(body);
-    SettingsLimits limits;
-    limits.bodies = perBlock;
-    limits.joints = perBlock;
-    limits.presets = std::clamp<size_t>(kMaxLoadedSnapshotBytes / snapshotBytes, 1, kMaxLoadedSnapshots);
-    return limits;
+    return std::clamp<size_t>(kMaxLoadedSnapshotBytes / (snapshotBodyBytes() + 1), 1, kMaxLoadedSnapshots);
+}
+
+QString SimulationView::snapshotRefusal() const
+{
+    // The snapshots a file of this scene brings back whole: as many as the
+    // loader takes, in count and in memory.
+    const size_t bodyBytes = snapshotBodyBytes();
+    size_t used = snapshotCost(bodyBytes, joints.size());
+    for (const QuickPreset& p : quickPresets)
+        used += snapshotCost(bodyBytes, p.joints.size());
+    if (quickPresets.size() + 1 > snapshotLimit() || used > kMaxLoadedSnapshotBytes)
+        return QStringLiteral("This scene holds as many snapshots as its settings file can bring back (%1).")
+            .arg(quickPresets.size());
+    const QString refusal = settingsSaveRefusal(true);
+    if (!refusal.isEmpty())
+        return QStringLiteral("With it %1.").arg(refusal);
+    return QString();
 }
 
 void SimulationView::setBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, int mode)

@@ -262,6 +262,14 @@ void SimulationView::endJointsReplacement()
 void SimulationView::OnAddQuickPresetBtn()
 {
     cancelDrag();
+    // A snapshot that its settings file could not save or bring back is not
+    // taken.
+    const QString refusal = snapshotRefusal();
+    if (!refusal.isEmpty()) {
+        showSettingsWarning(QStringLiteral("No more scene snapshots can be taken."),
+                            refusal + QStringLiteral(" Remove a snapshot to make room."));
+        return;
+    }
     undoStack->push(new CommandAddPresetChange(this, {currentScene(true)}));
 }
 

@@ -37,6 +37,7 @@
 #include <vector>
 
 class GLWidget;
+struct PreferenceWriteResult;
 class GravityView;
 class QAction;
 class QCheckBox;
@@ -85,13 +86,30 @@ public:
     // message; a load that stops changes nothing. After a load the path is
     // stored under "Most Recent Loaded Settings File" (when
     // rememberAsRecent), the scene is rebuilt stopped and the history is
-    // empty.
-    void loadSettings(const char* path, bool rememberAsRecent, int bodyIdentification);
+    // empty. A file that is there but was refused, or loaded only in part,
+    // is kept: the close's automatic save goes beside it. Returns whether
+    // the settings were applied.
+    bool loadSettings(const char* path, bool rememberAsRecent, int bodyIdentification);
     // Writes the scene's settings file at `path` (atomically: a failed write
     // keeps the previous file), then stores `path` (UTF-8) under `hostKey`
     // in the host's section "VH Zolvar 2". A failure is told in a "Zolvar"
     // message and stores nothing; returns whether the file was written.
-    bool saveSettings(QString path, const char* hostKey);
+    // With `nameResult`, a refusal to store the name is noted there for the
+    // caller to tell, not told.
+    bool saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult = nullptr);
+    // The close's automatic save into `usual`, or into the file beside it
+    // that an earlier close saved to (".zolvar_autosave.1.xml") when the
+    // start-up loaded that one (setAutoSaveFile). A file a load refused or
+    // cut is not saved over: the settings go to a new file beside it, and
+    // the message says where.
+    bool autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult);
+    void setAutoSaveFile(const QString& path) { autoSaveFile = path; }
+    // Whether a load refused or cut the file at `path`.
+    bool isKeptSettingsFile(const QString& path) const;
+    // Why the scene's settings file, with one more snapshot of the current
+    // scene when `withSnapshot`, could not be saved (a load would refuse
+    // it); empty when it can.
+    QString settingsSaveRefusal(bool withSnapshot) const;
     // The scene as a snapshot: view, solver and gravity from the controls,
     // copies of the body and joint lists. The gravity layer is taken only
     // while gravity comes from a layer unless `anyGravityLayer`.
@@ -786,7 +804,8 @@ private:
     void showSettingsWarning(const QString& text, const QString& details);
     // Keeps `path` under the host key (a most recent settings file); a
     // refusal is told, naming the file that was `done` ("saved", "loaded").
-    void rememberSettingsFile(const char* hostKey, const QString& path, const QString& done);
+    void rememberSettingsFile(const char* hostKey, const QString& path, const QString& done,
+                              PreferenceWriteResult* result = nullptr);
     // The joints table's row for a joint (its row is its id); the type cell
     // is empty for an unknown type.
     void addJointTableRow(const MyJoint& joint);
@@ -826,7 +845,22 @@ private:
     void setLoadedPresetColumns(int count);
     // What one settings file may bring into this scene (bodies and joints
     // per block, snapshots).
-    SettingsLimits settingsLimits() const;
+    SettingsLimits settingsLimits(int mode) const;
+    // The memory a snapshot's copy of the scene's bodies takes, and how many
+    // snapshots a settings file brings into this scene.
+    size_t snapshotBodyBytes() const;
+    size_t snapshotLimit() const;
+    // Why no snapshot can be added (the file would not load whole, or would
+    // pass the size a settings file may have); empty when one can.
+    QString snapshotRefusal() const;
+    // Tells the user when the scene's settings file would pass the size a
+    // settings file may have.
+    void warnWhenSettingsCannotBeSaved();
+    void keepSettingsFile(const QString& path);
+    // Files a load refused or cut (absolute), and the file the start-up's
+    // automatic load read.
+    QStringList keptSettingsFiles;
+    QString autoSaveFile;
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;

@@ -92,7 +92,8 @@ protected:
         EXPECT_TRUE(run.sawWindow);
         EXPECT_TRUE(run.window.isNull()) << "the window is gone when the command returns";
         EXPECT_EQ(run.result, A_Err_NONE);
-        EXPECT_EQ(calls("AEGP_SetString", "Auto Saved Settings File"), 1u);
+        // Stored once, or not at all when it was stored already.
+        EXPECT_LE(calls("AEGP_SetString", "Auto Saved Settings File"), 1u);
         EXPECT_EQ(calls("AEGP_SetLong", "Auto Load/Save Settings"), 1u);
         EXPECT_EQ(calls("AEGP_SetLong", "Body Identification"), 1u);
         EXPECT_EQ(stored("Auto Saved Settings File"), (isolatedHome() + "/.zolvar_autosave.xml").toStdString());
@@ -110,6 +111,7 @@ TEST_F(CloseSequence, QuitFromTheMenu)
     host->session->log().clear();
     const CommandRun run = runCommand(*host, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); });
     ranOnce(run);
+    EXPECT_EQ(calls("AEGP_SetString", "Auto Saved Settings File"), 1u);
     EXPECT_EQ(stored(kAutoLoadSaveKey), "0") << "unchecked";
     EXPECT_EQ(stored("Body Identification"), "2") << "the value read at start";
 }
@@ -175,6 +177,30 @@ TEST_F(CloseSequence, AHostFailureWhileStoringStillClosesAndSavesTheLayout)
     EXPECT_TRUE(run.messages[0].contains(
         QStringLiteral("Not stored: \"Auto Load/Save Settings\", \"Body Identification\".")))
         << run.messages[0].toStdString();
+}
+
+// A host that takes no preference: one message at the close, and none
+// about the file's name when that name was stored already.
+TEST_F(CloseSequence, AHostRefusingEveryWriteIsToldOnce)
+{
+    for (const bool nameStored : {true, false}) {
+        SCOPED_TRACE(nameStored);
+        host.reset();
+        host = makeHost();
+        if (nameStored)
+            host->session->prefs().set(kSection, "Auto Saved Settings File",
+                                       (isolatedHome() + "/.zolvar_autosave.xml").toStdString());
+        host->session->faults().failEvery(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, 13);
+        host->session->faults().failEvery(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, 14);
+        const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
+            QTimer::singleShot(0, &w, [&w] { w.form().onQuitZolvar->trigger(); });
+        });
+        EXPECT_TRUE(run.window.isNull());
+        ASSERT_EQ(run.messages.size(), 1) << run.messages.join("\n---\n").toStdString();
+        EXPECT_EQ(run.messages[0].contains(QStringLiteral("Auto Saved Settings File")), !nameStored)
+            << run.messages[0].toStdString();
+        EXPECT_TRUE(run.messages[0].contains(QStringLiteral("The next start uses the choices stored before.")));
+    }
 }
 
 TEST_F(CloseSequence, ASuiteMissingAtCloseIsReportedAndTheWindowStillCloses)

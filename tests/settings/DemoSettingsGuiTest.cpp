@@ -163,3 +163,17 @@ TEST(DemoSettings, AutoLoadWithAnUnknownIdentificationMatchesNothing)
         << show(run);
     EXPECT_TRUE(run.out.contains(QStringLiteral("\"Floor\" (layer 6"))) << "the floor is dynamic\n" << show(run);
 }
+
+// Auto-load on before any close has stored a file's name: nothing to load
+// and nothing to tell; the close stores the name.
+TEST(DemoSettings, AutoLoadWithNoFileStoredSaysNothing)
+{
+    HostSandbox box;
+    ASSERT_TRUE(HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"));
+    const HostRun run = box.run({example("quick.json"), QStringLiteral("--export"), QStringLiteral("0-10"),
+                                 QStringLiteral("--output"), box.path(QStringLiteral("result.json"))});
+    ASSERT_TRUE(run.finished) << show(run);
+    EXPECT_EQ(run.exitCode, 0) << show(run);
+    EXPECT_FALSE(run.out.contains(QStringLiteral("cannot be found"))) << show(run);
+    EXPECT_TRUE(HostSandbox::readAll(box.prefsPath()).contains("Auto Saved Settings File=")) << show(run);
+}

@@ -159,6 +159,13 @@ TEST(SettingsLoad, AStoppedLoadChangesNothing)
         EXPECT_TRUE(Fingerprint(w) == before) << row.file.toStdString();
     }
     EXPECT_EQ(w.stored("Most Recent Loaded Settings File"), std::nullopt);
+    // Refused files that hold something are kept from the autosave; a file
+    // that is not there, is empty, or is no regular file holds nothing.
+    QStringList kept;
+    for (const auto& row : rows)
+        if (w.view->isKeptSettingsFile(row.file))
+            kept << QFileInfo(row.file).fileName();
+    EXPECT_EQ(kept, QStringList({"binary.xml", "huge.xml", "root.xml", "bodies.xml", "solver.xml", "gravity.xml"}));
 }
 
 TEST(SettingsLoad, OtherVersionWarnsThenLoads)
@@ -208,16 +215,20 @@ TEST(SettingsLoad, BodyIdentification)
     const struct {
         int mode;
         std::vector<float> densities;  // of the four scene bodies
+        const char* unmatched;         // the layers named as left without settings
     } rows[] = {
-        {0, {1.0f, 2.0f, 1.0f, 1.0f}},  // ID 12 only, first of the two
-        {1, {1.0f, 3.0f, 4.0f, 5.0f}},  // indexes 2, 3, 4
-        {2, {1.0f, 2.0f, 2.0f, 5.0f}},  // both Balls take the first "Ball"; case-sensitive; non-ASCII
+        {0, {1.0f, 2.0f, 1.0f, 1.0f}, "3 of the composition's 4 layers"},  // ID 12 only, first of the two
+        {1, {1.0f, 3.0f, 4.0f, 5.0f}, "1 of the composition's 4 layers"},  // indexes 2, 3, 4
+        // Both Balls take the first "Ball"; case-sensitive; non-ASCII.
+        {2, {1.0f, 2.0f, 2.0f, 5.0f}, "1 of the composition's 4 layers"},
     };
     for (const auto& row : rows) {
         Window w;
         MessageCatcher messages;
         w.load(w.write(QStringLiteral("ids.xml"), file), row.mode);
-        EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+        ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join('|').toStdString();
+        EXPECT_TRUE(messages.texts[0].startsWith(QLatin1String(row.unmatched))) << messages.texts[0].toStdString();
+        EXPECT_TRUE(messages.details[0].contains(QStringLiteral("keep their own: \"Floor\""))) << row.mode;
         for (size_t i = 0; i < 4; ++i)
             EXPECT_FLOAT_EQ(w.view->bodies[i].density, row.densities[i]) << "mode " << row.mode << " body " << i;
     }
@@ -245,15 +256,16 @@ TEST(SettingsLoad, NamesWithLineEndsMatchByName)
     EXPECT_FLOAT_EQ(w.view->bodies[2].density, 6.0f);
 }
 
-// A file that brings more than a scene can take: the bodies and snapshots
-// past the limits are left out with one warning, the rest loads, and the
-// snapshot table is built whole.
+// A file that brings more snapshots than a scene can take: those past the
+// limit are left out with one warning, the rest loads, and the snapshot
+// table is built whole. The file is never saved over, and the editor takes
+// no snapshot past the limit. Saved bodies that match no layer are not
+// records left out.
 TEST(SettingsLoad, WhatLiesPastTheLimitsIsLeftOut)
 {
     Window w;
     QByteArray file = sceneFile(w);
     file.truncate(file.indexOf("<presets>"));
-    // The scene's bodies, then more than the scene may bring.
     const QByteArray extra = QByteArray("<body layerID=\"9999\" density=\"5\"/>").repeated(1000);
     file.replace("</bodies>", extra + "</bodies>");
     const QByteArray preset = "<preset><preview zoom=\"120\"/><solver/><gravity/><bodies><body layerID=\"" +
@@ -262,16 +274,14 @@ TEST(SettingsLoad, WhatLiesPastTheLimitsIsLeftOut)
     file += "<presets>" + preset.repeated(int(kMaxLoadedSnapshots) + 2) + "</presets></ZolvarSettings>";
 
     MessageCatcher messages;
-    w.load(w.write(QStringLiteral("large.xml"), file));
+    const QString large = w.write(QStringLiteral("large.xml"), file);
+    w.load(large);
     ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join('|').toStdString();
     EXPECT_EQ(messages.texts[0], QStringLiteral("The settings file holds more than one scene can take: what lies "
                                                 "past the limits is left out, the rest is loaded."));
-    EXPECT_TRUE(messages.details[0].contains(QStringLiteral("4 bodies past the first 1000 of the scene or of a "
-                                                            "snapshot.")))
-        << messages.details[0].toStdString();
     EXPECT_TRUE(messages.details[0].contains(QStringLiteral("2 scene snapshots past the first 10000.")))
         << messages.details[0].toStdString();
-    // The scene's own bodies came first and were read.
+    EXPECT_FALSE(messages.details[0].contains(QStringLiteral("bodies"))) << messages.details[0].toStdString();
     EXPECT_EQ(w.view->bodies[0].type, BodyType::Static);
     EXPECT_FLOAT_EQ(w.view->bodies[2].density, 7.0f);
     ASSERT_EQ(w.view->presetList().size(), kMaxLoadedSnapshots);
@@ -280,6 +290,88 @@ TEST(SettingsLoad, WhatLiesPastTheLimitsIsLeftOut)
     EXPECT_EQ(w.view->presetsModel()->item(0, int(kMaxLoadedSnapshots) - 1)->text(), QStringLiteral("#10000"));
     EXPECT_EQ(w.ui.quickPresetsTable->columnWidth(int(kMaxLoadedSnapshots) - 1), 60);
     EXPECT_EQ(w.stack->count(), 0);
+
+    // A snapshot past the limit is not taken.
+    QTest::mouseClick(w.ui.addQuickPresetBtn, Qt::LeftButton);
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_EQ(messages.texts[1], QStringLiteral("No more scene snapshots can be taken."));
+    EXPECT_EQ(w.view->presetList().size(), kMaxLoadedSnapshots);
+    EXPECT_EQ(w.stack->count(), 0);
+
+    // The automatic save goes beside the cut file.
+    EXPECT_TRUE(w.view->autoSaveSettings(large, "Auto Saved Settings File", nullptr));
+    EXPECT_EQ(w.read(large), file);
+    const QString beside = w.path(QStringLiteral("large.1.xml"));
+    EXPECT_EQ(w.stored("Auto Saved Settings File"), beside.toStdString());
+    ASSERT_EQ(messages.texts.size(), 3);
+    EXPECT_TRUE(messages.texts[2].contains(beside)) << messages.texts[2].toStdString();
+    EXPECT_TRUE(w.read(beside).contains("<presets>"));
+}
+
+// The close never saves over an autosave file the load refused (a body with
+// more attributes than any this program writes): the settings go beside it,
+// and a later session that starts from there goes on there.
+TEST(SettingsLoad, TheCloseNeverSavesOverARefusedFile)
+{
+    Window w;
+    QByteArray file = sceneFile(w);
+    QByteArray attributes;
+    for (int i = 0; i < 200; ++i)
+        attributes += " extra" + QByteArray::number(i) + "=\"1\"";
+    file.replace("<body ", "<body" + attributes + " ");
+    const QString autosave = w.write(QStringLiteral(".zolvar_autosave.xml"), file);
+    w.write(QStringLiteral(".zolvar_autosave.1.xml"), "taken");
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", w.folder.path().toLocal8Bit());
+    MessageCatcher messages;
+    w.view->setAutoSaveFile(autosave);
+    w.load(autosave, 0, false);
+    ASSERT_EQ(messages.texts.size(), 1);
+    w.window->closeZolvarDlg();
+    qputenv("HOME", home);
+    EXPECT_EQ(w.read(autosave), file);
+    const QString beside = w.path(QStringLiteral(".zolvar_autosave.2.xml"));
+    EXPECT_EQ(w.stored("Auto Saved Settings File"), beside.toStdString());
+    ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join('|').toStdString();
+    EXPECT_EQ(messages.texts[1], QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it "
+                                                "is. The settings of this session were saved to '%2'.")
+                                     .arg(autosave, beside));
+    const QByteArray saved = w.read(beside);
+    EXPECT_TRUE(saved.startsWith("<?xml"));
+
+    // The next session, started from the file beside, saves back into it.
+    w.view->setAutoSaveFile(beside);
+    w.view->bodies[1].density = 6.0f;
+    EXPECT_TRUE(w.view->autoSaveSettings(autosave, "Auto Saved Settings File", nullptr));
+    EXPECT_EQ(w.read(autosave), file);
+    EXPECT_NE(w.read(beside), saved);
+    EXPECT_EQ(messages.texts.size(), 2);
+}
+
+// Settings of a 3,000-layer composition loaded by name into a smaller one:
+// the records are matched wherever they stand, all the springs of a cloth
+// come along, and the layers without a record are named.
+TEST(SettingsLoad, RecordsAreMatchedBeforeAnyLimit)
+{
+    Window w;
+    QByteArray bodies;
+    for (int i = 0; i < 3000; ++i)
+        bodies += "<body name=\"Layer " + QByteArray::number(i) + "\" type=\"0\"/>";
+    bodies += "<body name=\"Floor\" type=\"0\"/><body name=\"K\xc3\xb6rper\" density=\"3\"/>";
+    const QByteArray spring = R"(<joint type="3" bodyALayerName="Floor" bodyBLayerName="K)"
+                              "\xc3\xb6" R"(rper" anchorAX="0" anchorAY="0" anchorBX="0" anchorBY="0"
+                              springiness="1" damping="0" desiredLength="1"/>)";
+    const QByteArray file = "<ZolvarSettings><preview/><solver/><gravity/><bodies>" + bodies + "</bodies><joints>" +
+                            spring.repeated(2202) + "</joints></ZolvarSettings>";
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("parent.xml"), file), 2);
+    EXPECT_EQ(w.view->bodies[0].type, BodyType::Static) << "\"Floor\" is record 3,001";
+    EXPECT_FLOAT_EQ(w.view->bodies[3].density, 3.0f);
+    EXPECT_EQ(w.view->joints.size(), 2202u);
+    ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join('|').toStdString();
+    EXPECT_EQ(messages.texts[0], QStringLiteral("2 of the composition's 4 layers found no settings in the file."));
+    EXPECT_TRUE(messages.details[0].contains(QStringLiteral("\"Ball\", \"Ball\""))) << messages.details[0].toStdString();
+    EXPECT_FALSE(w.view->isKeptSettingsFile(w.path(QStringLiteral("parent.xml"))));
 }
 
 TEST(SettingsLoad, PartialBodiesKeepTheirOwn)
@@ -295,7 +387,7 @@ TEST(SettingsLoad, PartialBodiesKeepTheirOwn)
     w.load(w.write(QStringLiteral("partial.xml"), file), 0);
     EXPECT_EQ(messages.texts.size(), 1);
     w.load(w.path(QStringLiteral("partial.xml")), 2);
-    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(messages.texts.size(), 2) << "the layers without settings are named";
     EXPECT_EQ(w.view->bodies[1].type, BodyType::Static);
     EXPECT_EQ(w.view->bodies[1].position, position);
     EXPECT_EQ(w.view->bodies[1].color.red, red);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <cmath>
 
 using namespace settings_test;
@@ -293,40 +295,47 @@ TEST(SettingsReader, MarkupBeyondTheLimitsIsRefusedBeforeParsing)
     EXPECT_EQ(readSettingsDocument(spread.constData(), size_t(spread.size()), doc, problem),
               SettingsReadStatus::NotReadable);
 
-    // The largest file this program could write stays within them.
-    const QuickPreset scene = sampleScene();
-    const QByteArray written = writeSettingsDocument(scene, {sampleSnapshot()});
+    // The largest file earlier versions wrote, every key in full, stays
+    // within them.
+    QFile full(QString::fromLocal8Bit(qgetenv("ZOLVAR_SOURCE_DIR")) +
+               QStringLiteral("/tests/fuzz/settings/corpus/written-in-full.xml"));
+    ASSERT_TRUE(full.open(QIODevice::ReadOnly));
+    const QByteArray written = full.readAll();
     const int copies = int(kMaxSettingsFileSize / written.size());
     const QByteArray largest = written.repeated(copies);
     EXPECT_TRUE(checkSettingsMarkup(largest.constData(), size_t(largest.size())).isEmpty());
 }
 
-// What one block and one document may bring in: the elements past the
-// limits are counted, not read.
-TEST(SettingsReader, RecordsPastTheLimitsAreLeftOut)
+// A reading keeps the records the scene can use, wherever they stand: the
+// first body of each matched row and the joints between matched rows. Only
+// snapshots past their limit are counted and left out.
+TEST(SettingsReader, RecordsAreMatchedBeforeAnyLimit)
 {
     QuickPreset scene = sampleScene();
     for (int i = 0; i < 5; ++i)
-        scene.bodies.push_back(sampleBody(300 + i, 4 + i, QStringLiteral("Extra")));
+        scene.bodies.insert(scene.bodies.begin(), sampleBody(300 + i, 4 + i, QStringLiteral("Extra")));
+    for (MyJoint& j : scene.joints) {
+        j.bodyA += 5;
+        j.bodyB += 5;
+    }
     const QByteArray bytes = writeSettingsDocument(scene, {sampleSnapshot(), sampleSnapshot(), sampleSnapshot()});
     SettingsLimits limits;
-    limits.bodies = 4;
-    limits.joints = 3;
+    // Only "Floor" (last but two) and the first "Extra" are in the scene.
+    limits.bodyRow = [](const SavedBody& s) {
+        return s.record.name == QLatin1String("Extra") ? 0 : s.record.name == QLatin1String("Floor") ? 1 : -1;
+    };
+    limits.jointWanted = [](const SavedJoint& s) { return s.record.bodyALayerName == QLatin1String("Floor"); };
     limits.presets = 2;
     SettingsDocument doc;
     QString problem;
     ASSERT_EQ(readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem, limits),
               SettingsReadStatus::Ok);
-    EXPECT_EQ(doc.scene.bodies.size(), 4u);
-    EXPECT_EQ(doc.scene.bodiesLeftOut, 4u);
-    EXPECT_EQ(doc.scene.bodies[3].record.layerID, 300);
-    EXPECT_EQ(doc.scene.joints.size(), 3u);
-    EXPECT_EQ(doc.scene.jointsLeftOut, 1u);
+    ASSERT_EQ(doc.scene.bodies.size(), 2u);
+    EXPECT_EQ(doc.scene.bodies[0].record.layerID, 304);
+    EXPECT_EQ(doc.scene.bodies[1].record.name, QStringLiteral("Floor"));
+    EXPECT_EQ(doc.scene.joints.size(), 2u);
     ASSERT_EQ(doc.presets.size(), 2u);
     EXPECT_EQ(doc.presetsLeftOut, 1u);
-    EXPECT_EQ(doc.presets[1].bodies.size(), 3u);
-    EXPECT_EQ(doc.presets[1].bodiesLeftOut, 0u);
-    EXPECT_EQ(doc.presets[1].jointsLeftOut, 0u);
 
     // Without limits, everything.
     ASSERT_EQ(readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem), SettingsReadStatus::Ok);

@@ -94,11 +94,15 @@ TEST(SettingsWriter, ExactTexts)
     EXPECT_EQ(gravity->Attribute("layerIndex"), nullptr);
 
     const XMLElement* body = root->FirstChildElement("bodies")->FirstChildElement("body")->NextSiblingElement();
-    EXPECT_STREQ(body->Attribute("maskBits"), "65535");
+    EXPECT_EQ(body->Attribute("maskBits"), nullptr);  // all groups, as a fresh record's
     EXPECT_STREQ(body->Attribute("categoryBits"), "4");
     EXPECT_STREQ(body->Attribute("name"), "Ball \"red\" <1> & co");
     EXPECT_STREQ(body->Attribute("colorG"), "0.500000");
-    EXPECT_STREQ(body->Attribute("openShapeLineWidth"), "0.015000");
+    // A fresh record's value, which the reader gives an absent key, is left
+    // out; the keys without such a value never are.
+    EXPECT_EQ(body->Attribute("openShapeLineWidth"), nullptr);
+    EXPECT_EQ(body->Attribute("aematicAnchorX"), nullptr);
+    EXPECT_STREQ(body->Attribute("angle"), "0.000000");
 
     // The snapshot's gravity comes from a layer: its index is written.
     const XMLElement* snapshotGravity =
@@ -117,7 +121,23 @@ TEST(SettingsWriter, AttributeOrder)
               QStringList({"timeDivider", "tolerance", "stepsPerFrame"}));
     EXPECT_EQ(attributeNames(root->FirstChildElement("gravity")),
               QStringList({"magnitude", "direction", "takeValueFrom"}));
-    EXPECT_EQ(attributeNames(root->FirstChildElement("bodies")->FirstChildElement("body")),
+    // A body whose every value differs from a fresh record's.
+    QuickPreset unusual = sampleScene();
+    MyBody& b = unusual.bodies[0];
+    b.type = BodyType::Static;
+    b.density = b.friction = b.restitution = b.linearVelocityMagnitude = b.linearVelocityDirection = 2.0f;
+    b.angularVelocity = b.linearDamping = b.angularDamping = b.aematicDamping = b.aematicTension = 2.0f;
+    b.gravityScale = b.magnetIntensity = b.magnetDistance = 2.0f;
+    b.openShapeLineWidth = 0.02f;
+    b.meshPrecision = 5;
+    b.categoryBits = 2;
+    b.maskBits = 3;
+    b.fixedRotation = b.useConvexHull = true;
+    b.acceptMagnetism = false;
+    b.magnetismType = MagnetismType::Attraction;
+    b.aematicAnchor = b2Vec2(0.0f, 1.0f);
+    Parsed full(writeSettingsDocument(unusual, {}));
+    EXPECT_EQ(attributeNames(full.root()->FirstChildElement("bodies")->FirstChildElement("body")),
               QStringList({"layerID", "index", "name", "type", "density", "friction", "restitution", "meshPrecision",
                            "linearVelocityMagnitude", "linearVelocityDirection", "angularVelocity", "linearDamping",
                            "angularDamping", "aematicDamping", "aematicTension", "categoryBits", "maskBits",
@@ -375,6 +395,51 @@ TEST(SettingsWriter, MatchesTheWrittenSeed)
     QFile seed(corpusFile("written-by-program.xml"));
     ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
     EXPECT_EQ(seed.readAll(), bytes);
+}
+
+// The same document as earlier versions wrote it, every key in full, reads
+// as the one written now: each record, key for key.
+TEST(SettingsWriter, FilesWrittenInFullReadTheSame)
+{
+    QFile earlier(corpusFile("written-in-full.xml"));
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    const QByteArray full = earlier.readAll();
+    const QByteArray now = sampleDocument();
+    EXPECT_LT(now.size(), full.size());
+    SettingsDocument a, b;
+    QString problem;
+    ASSERT_EQ(readSettingsDocument(full.constData(), size_t(full.size()), a, problem), SettingsReadStatus::Ok);
+    ASSERT_EQ(readSettingsDocument(now.constData(), size_t(now.size()), b, problem), SettingsReadStatus::Ok);
+    auto records = [](const SettingsDocument& doc) {
+        QuickPreset scene;
+        for (const SavedBody& s : doc.scene.bodies)
+            scene.bodies.push_back(s.record);
+        std::vector<QuickPreset> snapshots;
+        for (const SettingsBlock& block : doc.presets) {
+            snapshots.push_back(presetGlobals(block));
+            for (const SavedBody& s : block.bodies)
+                snapshots.back().bodies.push_back(s.record);
+        }
+        return writeSettingsDocument(scene, snapshots);
+    };
+    EXPECT_EQ(records(a), records(b));
+    ASSERT_EQ(a.scene.bodies.size(), b.scene.bodies.size());
+    for (size_t i = 0; i < a.scene.bodies.size(); ++i) {
+        EXPECT_EQ(a.scene.bodies[i].record.openShapeLineWidth, b.scene.bodies[i].record.openShapeLineWidth);
+        EXPECT_EQ(a.scene.bodies[i].record.committedAematicAnchor, b.scene.bodies[i].record.committedAematicAnchor);
+        EXPECT_EQ(a.scene.bodies[i].hasAngle, b.scene.bodies[i].hasAngle);
+    }
+}
+
+// A scene of 3,000 bodies with 40 snapshots, left at their layers' values,
+// fits in a settings file (in full it took 87 MiB).
+TEST(SettingsWriter, ManySnapshotsOfALargeSceneFitInAFile)
+{
+    QuickPreset scene;
+    for (int i = 0; i < 3000; ++i)
+        scene.bodies.push_back(sampleBody(1000 + i, i + 1, QStringLiteral("Layer %1").arg(i + 1)));
+    const std::vector<QuickPreset> snapshots(40, scene);
+    EXPECT_LT(writeSettingsDocument(scene, snapshots).size(), kMaxSettingsFileSize / 2);
 }
 
 // Under a locale whose decimal point is a comma the bytes do not change.

@@ -308,3 +308,34 @@ TEST(Snapshots, JointsComeBackWithTheSnapshot)
     EXPECT_EQ(w.view->joints[0].type, JointType::Spring);
     EXPECT_EQ(w.view->joints[0].bodyA, 1);
 }
+
+// A snapshot that would take the settings file past the size a load reads
+// is not taken, with a message; a load whose scene is already past it says
+// so at once, not at the close.
+TEST(Snapshots, TheSizeASettingsFileMayHaveIsToldWhenReached)
+{
+    Window w;
+    // Four names of 1,000,000 characters: each block takes about 4 MB.
+    for (MyBody& body : w.view->bodies)
+        body.name = QString(1000000, QLatin1Char('n'));
+    w.view->addPresets(std::vector<QuickPreset>(15, w.view->currentScene(true)));
+    MessageCatcher messages;
+    QTest::mouseClick(w.ui.addQuickPresetBtn, Qt::LeftButton);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(messages.texts[0], QStringLiteral("No more scene snapshots can be taken."));
+    EXPECT_TRUE(messages.details[0].contains(QStringLiteral("more than the 64 MiB a load reads")))
+        << messages.details[0].toStdString();
+    EXPECT_EQ(w.view->presetList().size(), 15u);
+    EXPECT_EQ(w.stack->count(), 0);
+
+    // Sixteen snapshots by layer ID, in a file of a few kB.
+    const QByteArray block = "<preview/><solver/><gravity/><bodies><body layerID=\"11\"/></bodies><joints/>";
+    const QByteArray file = "<ZolvarSettings>" + block + "<presets>" + ("<preset>" + block + "</preset>").repeated(16) +
+                            "</presets></ZolvarSettings>";
+    w.load(w.write(QStringLiteral("small.xml"), file));
+    EXPECT_EQ(w.view->presetList().size(), 16u);
+    ASSERT_EQ(messages.texts.size(), 3) << messages.texts.join('|').toStdString();
+    EXPECT_TRUE(messages.texts[2].startsWith(QStringLiteral("These settings cannot be saved as they are: the "
+                                                            "settings would take")))
+        << messages.texts[2].toStdString();
+}
