@@ -17,8 +17,7 @@ void ZolvarDlg::keyPressEvent(QKeyEvent* event)
         QMainWindow::keyPressEvent(event);
         return;
     }
-    // The application's modifiers, not the event's: a plus typed with Shift
-    // is always the ten-degree step.
+    // The application's modifiers, not the event's.
     const bool shift = (QApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
     switch (event->key()) {
     case Qt::Key_Return:
@@ -28,10 +27,15 @@ void ZolvarDlg::keyPressEvent(QKeyEvent* event)
         for (QSpinBox* box : findChildren<QSpinBox*>())
             box->clearFocus();
         break;
+    // The plus and minus keys, on the keypad and on the main keyboard,
+    // where plus usually shares its key with "=" and minus with "_": the key
+    // alone turns one degree, with Shift ten.
     case Qt::Key_Minus:
+    case Qt::Key_Underscore:
         shift ? view->OnShiftMinusKey() : view->OnMinusKey();
         break;
     case Qt::Key_Plus:
+    case Qt::Key_Equal:
         shift ? view->OnShiftPlusKey() : view->OnPlusKey();
         break;
     case Qt::Key_Left:

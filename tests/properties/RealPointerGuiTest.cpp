@@ -7,6 +7,7 @@
 // pointer), hence the real ones. Without xdotool or an X server the cases
 // are skipped, saying why.
 #include "../editing/JointFixture.h"
+#include "../mainwindow/RealInput.h"
 #include "../monkey/ModelState.h"
 
 #include "properties/SliderGo.h"
@@ -27,50 +28,10 @@
 
 namespace {
 
-// Runs xdotool on the application's display while the application goes on
-// handling its events, then lets the events the server sent arrive.
-bool xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForStarted(5000))
-        return false;
-    for (int waited = 0; process.state() != QProcess::NotRunning && waited < 20000; waited += 5)
-        QTest::qWait(5);
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
-    QTest::qWait(40);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
+using real_input::moveTo;
+using real_input::xdotool;
 
-// Why the real pointer cannot be driven here; empty when it can.
-QString realPointerMissing()
-{
-    window_test::isolatedHome();  // makes the application
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return QStringLiteral("the application does not run on an X server (platform %1)")
-            .arg(QGuiApplication::platformName());
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        return QStringLiteral("xdotool is not installed");
-    if (!xdotool({QStringLiteral("getmouselocation")}))
-        return QStringLiteral("xdotool cannot reach the X server");
-    return QString();
-}
-
-#define SKIP_WITHOUT_REAL_POINTER()                                  \
-    do {                                                             \
-        const QString missing = realPointerMissing();                \
-        if (!missing.isEmpty())                                      \
-            GTEST_SKIP() << missing.toStdString();                   \
-    } while (false)
-
-QStringList moveTo(QPoint global)
-{
-    return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
-}
+#define SKIP_WITHOUT_REAL_POINTER() SKIP_WITHOUT_REAL_INPUT()
 
 // Every joint kind on three bodies, two of them springs, all selected with
 // the bodies: every property panel is enabled.
@@ -111,26 +72,7 @@ struct Window : joint_test::Scene
         return lines + controls;
     }
 
-    // Makes the page that holds w current and scrolls its panel to it; the
-    // point of w the pointer can reach, or a null point.
-    QPoint reveal(QWidget* w) const
-    {
-        for (QWidget *child = w, *parent = w->parentWidget(); parent; child = parent, parent = parent->parentWidget())
-            if (auto* pages = qobject_cast<QStackedWidget*>(parent))
-                pages->setCurrentWidget(child);
-        for (QWidget* parent = w->parentWidget(); parent; parent = parent->parentWidget())
-            if (auto* area = qobject_cast<QScrollArea*>(parent))
-                area->ensureWidgetVisible(w, 0, 0);
-        QTest::qWait(20);
-        if (!w->isVisible())
-            return QPoint();
-        const QRect shown = w->visibleRegion().boundingRect();
-        if (shown.width() < 20 || shown.height() < 4)
-            return QPoint();
-        const QPoint centre = w->mapToGlobal(shown.center());
-        const QWidget* hit = QApplication::widgetAt(centre);
-        return hit && (hit == w || w->isAncestorOf(hit)) ? centre : QPoint();
-    }
+    QPoint reveal(QWidget* w) const { return real_input::reveal(w); }
 };
 
 TEST(RealPointer, PassingOverEverySliderChangesNothing)
