@@ -3,7 +3,9 @@
 #include "mainwindow/ResetButtons.h"
 #include "mainwindow/ZolvarDlg.h"
 #include "properties/EditBox.h"
+#include "properties/UndoView.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QDoubleSpinBox>
@@ -16,6 +18,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
 
 namespace {
 
@@ -124,6 +127,12 @@ void ZolvarDlg::createShortcuts()
     };
     for (const auto& s : shortcuts)
         new QShortcut(s.key, this, s.slot, nullptr, Qt::WindowShortcut);
+    // A table or the history with the focus would take the rotation keys for
+    // a search by name.
+    for (QTableView* table : findChildren<QTableView*>())
+        table->installEventFilter(this);
+    if (undoView)
+        undoView->installEventFilter(this);
 }
 
 void ZolvarDlg::guardAgainstWheel()
@@ -164,6 +173,11 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         }
         // The control never sees the wheel; its panel scrolls instead.
         event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractItemView*>(watched) &&
+        rotationKey(static_cast<QKeyEvent*>(event)) != 0) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
         return true;
     }
     if (event->type() == QEvent::ShortcutOverride && isUndoKey(static_cast<QKeyEvent*>(event))) {

@@ -7,10 +7,12 @@
 #include "WindowFixture.h"
 
 #include "dialogs/KeyboardShortcutsDlg.h"
+#include "properties/UndoView.h"
 #include "simulation/SimulationView.h"
 
 #include <gtest/gtest.h>
 
+#include <QDockWidget>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <QToolButton>
@@ -54,10 +56,17 @@ QString cardKeys(const char* action)
     return QString();
 }
 
+// With the actions history holding the focus, as after a click into it.
 TEST(RealKeys, PlusAndMinusTurnOneDegreeAndTenWithShiftOnBothKeyboards)
 {
     SKIP_WITHOUT_REAL_INPUT();
     Window w;
+    w.window->form().actionsHistoryDockWidget->raise();
+    QAbstractItemView* history = w.window->historyView();
+    const QPoint below = real_input::reveal(history);
+    ASSERT_FALSE(below.isNull()) << "the history is out of the pointer's reach";
+    ASSERT_TRUE(real_input::xdotool(real_input::moveTo(below) << "click" << "1"));
+    ASSERT_TRUE(history->hasFocus());
     const struct
     {
         const char* keys;
