@@ -81,6 +81,9 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     }
     // A dock restored hidden emits nothing when the window shows.
     syncDockCheckMarks();
+    // The scene has the keyboard when the window opens: the first widget of
+    // the focus chain, a tab bar, would take the arrow keys for itself.
+    view->setFocus(Qt::OtherFocusReason);
 }
 
 // Every widget, the undo stack, the history view and the pad go with the Qt

@@ -1,7 +1,7 @@
 // The window driven from the X server's keyboard and pointer by xdotool: the
-// rotation keys of the main keyboard and the keypad, the undo and redo keys
-// as the shortcuts card names them under each host version, and an export
-// range that lies past the composition's end.
+// arrow keys, the rotation keys of the main keyboard and the keypad, the undo
+// and redo keys as the shortcuts card names them under each host version,
+// and an export range that lies past the composition's end.
 #include "ModalAnswer.h"
 #include "RealInput.h"
 #include "WindowFixture.h"
@@ -54,6 +54,27 @@ QString cardKeys(const char* action)
         if (!item.isSectionTitle && item.action == QLatin1String(action))
             return item.shortcut.toLower().replace(QLatin1Char(' '), QLatin1Char('+'));
     return QString();
+}
+
+// In the window as it opens: no control takes them first.
+TEST(RealKeys, TheArrowKeysMoveOnePixelAndTenWithShift)
+{
+    SKIP_WITHOUT_REAL_INPUT();
+    Window w;
+    const struct
+    {
+        const char* keys;
+        b2Vec2 step;  // world units, a hundred pixels each
+    } presses[] = {
+        {"Left", {-0.01f, 0.0f}}, {"shift+Right", {0.1f, 0.0f}}, {"Up", {0.0f, -0.01f}}, {"shift+Down", {0.0f, 0.1f}},
+    };
+    for (const auto& press : presses) {
+        const b2Vec2 before = w.view->bodies[0].position;
+        ASSERT_TRUE(real_input::keys({QString::fromLatin1(press.keys)}));
+        const b2Vec2 moved = w.view->bodies[0].position - before;
+        EXPECT_NEAR(moved.x, press.step.x, 1e-4f) << press.keys;
+        EXPECT_NEAR(moved.y, press.step.y, 1e-4f) << press.keys;
+    }
 }
 
 // With the actions history holding the focus, as after a click into it.
