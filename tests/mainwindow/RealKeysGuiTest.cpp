@@ -1,7 +1,7 @@
 // The window driven from the X server's keyboard and pointer by xdotool: the
-// arrow keys, the rotation keys of the main keyboard and the keypad, the undo
-// and redo keys as the shortcuts card names them under each host version,
-// and an export range that lies past the composition's end.
+// arrow keys, the rotation and line-width keys of the main keyboard and the
+// keypad, the undo and redo keys as the shortcuts card names them under each
+// host version, and an export range that lies past the composition's end.
 #include "ModalAnswer.h"
 #include "RealInput.h"
 #include "WindowFixture.h"
@@ -100,6 +100,27 @@ TEST(RealKeys, PlusAndMinusTurnOneDegreeAndTenWithShiftOnBothKeyboards)
         const double before = w.degrees();
         ASSERT_TRUE(real_input::keys({QString::fromLatin1(press.keys)}));
         EXPECT_NEAR(w.degrees() - before, press.degrees, 1e-3) << press.keys;
+    }
+}
+
+TEST(RealKeys, CtrlAltShiftPlusAndMinusStepTheLineWidthOnBothKeyboards)
+{
+    SKIP_WITHOUT_REAL_INPUT();
+    Window w;
+    const struct
+    {
+        const char* keys;
+        int steps;
+    } presses[] = {
+        {"ctrl+alt+shift+equal", 1}, {"ctrl+alt+shift+minus", -1},
+        {"ctrl+alt+shift+KP_Add", 1}, {"ctrl+alt+shift+KP_Subtract", -1},
+    };
+    for (const auto& press : presses) {
+        const float before = w.view->bodies[0].openShapeLineWidth;
+        const int entries = w.stack->count();
+        ASSERT_TRUE(real_input::keys({QString::fromLatin1(press.keys)}));
+        EXPECT_EQ(w.stack->count(), entries + 1) << press.keys;
+        EXPECT_EQ(w.view->bodies[0].openShapeLineWidth > before, press.steps > 0) << press.keys;
     }
 }
 
