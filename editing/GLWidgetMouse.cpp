@@ -18,7 +18,9 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -276,14 +278,25 @@ void GLWidget::mouseRelease(QMouseEvent* event)
                     newAxes.push_back(joint.axis);
                 }
             }
+            // One step for the drag, whatever kinds of joint it moved.
+            std::vector<std::unique_ptr<QUndoCommand>> parts;
             if (!dsRows.empty())
-                stack->push(new CommandDSJointAnchorsChange(view, deltasA, deltasB, dsRows));
+                parts.emplace_back(new CommandDSJointAnchorsChange(view, deltasA, deltasB, dsRows));
             if (!rRows.empty())
-                stack->push(new CommandRJointAnchorsChange(view, oldAnchors, newAnchors, rRows));
+                parts.emplace_back(new CommandRJointAnchorsChange(view, oldAnchors, newAnchors, rRows));
             if (!pRows.empty())
-                stack->push(new CommandPJointAnchorsChange(view, oldAxes, newAxes, pRows));
-        } else if (!rows.empty()) {
-            const MyBody& first = bodies[size_t(rows[0])];
+                parts.emplace_back(new CommandPJointAnchorsChange(view, oldAxes, newAxes, pRows));
+            if (parts.size() == 1)
+                stack->push(parts.front().release());
+            else if (!parts.empty())
+                stack->push(new CommandJointAnchorsChange(std::move(parts)));
+        } else if (const auto aematic = std::find_if(
+                       rows.begin(), rows.end(),
+                       [&](int row) { return bodies[size_t(row)].type == BodyType::AEmatic; });
+                   aematic != rows.end()) {
+            // The drag moved the anchors of the AEmatic bodies only, so the
+            // first of those tells what it did, whichever row comes first.
+            const MyBody& first = bodies[size_t(*aematic)];
             // A drag started with Alt moved the anchors by the mouse's
             // movement, whatever keys are held at its end.
             if (relativeAematic) {

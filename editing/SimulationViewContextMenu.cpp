@@ -9,6 +9,8 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include <utility>
+
 void SimulationView::createContextMenu()
 {
     if (contextMenu)
@@ -79,6 +81,12 @@ void SimulationView::createContextMenu()
 
 void SimulationView::contextMenuEvent(QContextMenuEvent* event)
 {
+    // The right press that ended a drag was spent on that.
+    if (std::exchange(skipContextMenu, false) && event->reason() == QContextMenuEvent::Mouse)
+        return;
+    // The menu takes the pointer: a drag still under way ends first.
+    if (dragInProgress())
+        endInterruptedDrag();
     if (contextMenu)
         contextMenu->exec(event->globalPos());
 }

@@ -278,6 +278,6 @@ void SimulationView::OnSelectJointsWithTheSameType()
 
 void SimulationView::OnRemoveAssociatedJoints()
 {
-    removeSelectedJoints();
+    removeJointsOfSelectedBodies();
     enableDisableMenuCommands();
 }

@@ -307,14 +307,33 @@ void SimulationView::addSpringJointBetweenSelectedBodies()
     undoStack->push(new CommandAddSpringJointsChange(this, joints, JointPlanning::planSpringJoints(operands)));
 }
 
-void SimulationView::removeSelectedJoints()
+namespace {
+
+// One "Remove Joint" step for the joints at `rows`, when there are any.
+void removeJointRows(SimulationView& view, QUndoStack* stack, std::vector<int> rows)
 {
-    std::vector<int> rows = getSelectedRowsInJointsTable2();
-    if (rows.empty() || !undoStack)
+    if (rows.empty() || !stack)
         return;
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     std::vector<MyJoint> removed;
     for (int row : rows)
-        removed.push_back(joints[size_t(row)]);
-    undoStack->push(new CommandRemoveJointsChange(this, joints, std::move(removed), rows));
+        removed.push_back(view.joints[size_t(row)]);
+    stack->push(new CommandRemoveJointsChange(&view, view.joints, std::move(removed), rows));
+}
+
+} // namespace
+
+void SimulationView::removeSelectedJoints()
+{
+    removeJointRows(*this, undoStack, getSelectedRowsInJointsTable2());
+}
+
+void SimulationView::removeJointsOfSelectedBodies()
+{
+    std::vector<int> rows;
+    for (size_t j = 0; j < joints.size(); ++j)
+        if (isBodySelected(joints[j].bodyA) || isBodySelected(joints[j].bodyB))
+            rows.push_back(int(j));
+    removeJointRows(*this, undoStack, std::move(rows));
 }

@@ -4,6 +4,7 @@
 
 #include "editing/DragReadout.h"
 #include "editing/JointAnchorPlacement.h"
+#include "editing/PressLossWatch.h"
 #include "model/NearestVertex.h"
 #include "properties/EditBox.h"
 #include "properties/SliderGo.h"
@@ -21,6 +22,19 @@
 
 void SimulationView::mousePressEvent(QMouseEvent* event)
 {
+    skipContextMenu = false;
+    if (dragInProgress()) {
+        // A second button during a drag ends it: what it moved goes back,
+        // and this press does nothing else (a right one opens no menu).
+        if (event->button() != dragButton && (event->buttons() & dragButton)) {
+            endInterruptedDrag();
+            skipContextMenu = event->button() == Qt::RightButton;
+            return;
+        }
+        // The drag's own press was lost on the way (its release went
+        // elsewhere): that drag ends before this press starts anything.
+        endInterruptedDrag();
+    }
     const int tool = currentTool();
     if (tool != 1 && tool != 3)
         restartAndStopAnimation(false);
@@ -125,20 +139,54 @@ void SimulationView::mousePressEvent(QMouseEvent* event)
     default:
         break;
     }
+    if (dragInProgress()) {
+        dragButton = event->button();
+        if (!pressWatch)
+            pressWatch = new PressLossWatch(this, [this] { endInterruptedDrag(); });
+        pressWatch->arm();
+    }
     refreshView();
 }
 
 void SimulationView::mouseMoveEvent(QMouseEvent* event)
 {
+    // A move without the drag's button: its release never came here (a
+    // pointer grab taken by another program, say), so the drag ends
+    // rather than have the bodies follow a pointer no button holds.
+    if (dragInProgress() && !(event->buttons() & dragButton))
+        endInterruptedDrag();
     glWidget->mouseMove(event);
 }
 
 void SimulationView::mouseReleaseEvent(QMouseEvent* event)
 {
+    // Only the release of the button that began the drag ends it.
+    if (!dragInProgress() || event->button() != dragButton)
+        return;
+    if (pressWatch)
+        pressWatch->disarm();
     if (selectionRectActive)
         finishSelectionRect(event);
     else
         glWidget->mouseRelease(event);
+}
+
+bool SimulationView::dragInProgress() const
+{
+    return glWidget && (glWidget->dragArmed || selectionRectActive);
+}
+
+void SimulationView::endInterruptedDrag()
+{
+    if (pressWatch)
+        pressWatch->disarm();
+    cancelDrag();
+    if (selectionRectActive) {
+        selectionRectActive = false;
+        glWidget->selRectTracking = false;
+        glWidget->selRectShown = false;
+        refreshView();
+    }
 }
 
 void SimulationView::wheelEvent(QWheelEvent* event)

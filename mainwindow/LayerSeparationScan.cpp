@@ -3,15 +3,18 @@
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
 #include "outlines/SeparableContent.h"
+#include "outlines/SeparationSupport.h"
 
 namespace {
 
-// Whether layer `index` is offered.
+// Whether layer `index` is offered, and if not, why not when it holds
+// several outlines.
 A_Err qualifies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_CompH comp, A_long index,
-                bool& offered)
+                bool& offered, QString& whyNot)
 {
     const AEGP_LayerSuite7* layers = suites.LayerSuite7();
     offered = false;
+    whyNot.clear();
     AEGP_LayerH layer = nullptr;
     A_Err err = layers->AEGP_GetCompLayerByIndex(comp, index, &layer);
     AEGP_ObjectType type = AEGP_ObjectType_AV;
@@ -38,12 +41,15 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Co
     SeparableContent content;
     err = readSeparableContent(suites, pluginId, layer, type, content);
     offered = !err && hasSeveralOutlines(content, type);
+    if (!err)
+        whyNot = whyNotSeparable(content, type);
     return err;
 }
 
 } // namespace
 
-A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices)
+A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,
+                           QStringList* leftOut)
 {
     AEGP_SuiteHandler suites(basic);
     AEGP_ItemH item = nullptr;
@@ -54,9 +60,14 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
         err = suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &count);
     for (A_long i = 0; !err && i < count; ++i) {
         bool offered = false;
-        err = qualifies(suites, pluginId, comp, i, offered);
+        QString whyNot;
+        err = qualifies(suites, pluginId, comp, i, offered, whyNot);
         if (!err && offered)
             indices.push_back(static_cast<int>(i));
+        if (!err && leftOut && !whyNot.isEmpty())
+            leftOut->append(QStringLiteral("Layer %1 (%2): %3")
+                                .arg(i + 1)
+                                .arg(layerDisplayName(suites, pluginId, int(i)), whyNot));
     }
     return err;
 }

@@ -1,10 +1,13 @@
 // Finds the layers of the active composition that would become one rigid
 // body of several outlines: 2-D layers with visible video that have more
-// than one mask, and shape layers with more than one top-level vector group.
+// than one mask, and shape layers without a mask with more than one top-level
+// vector group (see hasSeveralOutlines).
 // The window offers to split these before the scene is built.
 #pragma once
 
 #include "host_api.h"
+
+#include <QStringList>
 
 #include <vector>
 
@@ -13,4 +16,7 @@
 // their video switch off or not really on, and 3-D layers are passed over.
 // The walk ends at the first host error, which is returned; the layers found
 // until then stay in the list. Every stream reference is given back.
-A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices);
+// `leftOut`, when given, receives one line per layer of several outlines that
+// is not offered, saying which and why ("Layer 3 (Shapes): its shapes ...").
+A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,
+                           QStringList* leftOut = nullptr);

@@ -15,12 +15,15 @@ std::vector<int> ZolvarDlg::IsPreprocessingNeeded()
 
 void ZolvarDlg::DoPreprocessing()
 {
-    const std::vector<int> indices = IsPreprocessingNeeded();
+    std::vector<int> indices;
+    QStringList leftOut;
+    findLayersToSeparate(suite, pluginId, indices, &leftOut);
     if (indices.empty())
         return;
     auto dialog = makeOwnedDialog<PreprocessingDlg>(nullptr, Qt::WindowCloseButtonHint, suite, pluginId);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setLayerIndicesToSep(indices);
+    dialog->setLayersLeftOut(leftOut);
     dialog->populateLayerList();
     // Separated or skipped, the window is built from the composition as it
     // now is.

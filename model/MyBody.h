@@ -70,6 +70,9 @@ struct MyBody
     bool outlineHull = false;
     bool tooManyPolygons = false;
     bool triangulationFailed = false;
+    // Some closed outline crossed itself or the others too often to be
+    // filled as drawn: it was filled as its convex hull.
+    bool filledAsHull = false;
     bool massUnusable = false;                 // too small for its distance from the origin: no mass
     // The layer's values as read from the host: its outline beyond single
     // precision (no shapes at all), or its placement beyond what the world

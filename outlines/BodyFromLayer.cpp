@@ -88,7 +88,7 @@ A_Err buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, M
     A_Err err = A_Err_NONE;
     getMasks(build.parent, build.pluginId, build.basic, build.layerIndex, build.objectType, body.outlines,
              build.compWidth, build.compHeight, at.anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, tooMany,
-             failed, &build.outlineUnrepresentable, &err);
+             failed, &build.outlineUnrepresentable, &err, &build.outlineFilledAsHull);
     placeBody(body, worldPoint(build, compositionPoint(build, at.matrix, at.anchor)), layerRotation(build), at.anchor);
     body.isLayerBox = false;
     body.color = color;
@@ -109,7 +109,7 @@ void buildFromShapes(const LayerBuild& build, MyBody& body, AEGP_ColorVal& color
     std::vector<std::vector<ShapeDef>> outlines;
     getVectorShapes(build.parent, build.pluginId, build.basic, build.layer, outlines, build.compWidth,
                     build.compHeight, anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, color, tooMany,
-                    failed, centre, groupRotation, isPath, &build.outlineUnrepresentable);
+                    failed, centre, groupRotation, isPath, &build.outlineUnrepresentable, &build.outlineFilledAsHull);
     body.labelColor = build.labelColor;
     if (outlines.empty()) {
         reportLayerGeometryError(build.parent, build.layerIndex);
@@ -249,6 +249,7 @@ void getBodyFromLayer(QWidget* parent, std::vector<MyBody>& bodies, int bodyInde
         *hostError = err;
     body.outlineUnrepresentable = build.outlineUnrepresentable;
     body.placementMended = build.placementMended;
+    body.filledAsHull = build.outlineFilledAsHull;
     body.outlinePrecision = precision - 2;
     body.outlineHull = useConvexHull;
 }

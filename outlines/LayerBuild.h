@@ -26,6 +26,9 @@ struct LayerBuild {
     // built from it), or its placement (matrix, anchor point, rotation).
     mutable bool outlineUnrepresentable = false;
     mutable bool placementMended = false;
+    // Set by the outline builders when a closed outline crossed itself or
+    // the others too often and was filled as its convex hull.
+    mutable bool outlineFilledAsHull = false;
 };
 
 // The layer's matrix, anchor point (layer pixels) and world scale at time 0.

@@ -44,6 +44,9 @@ A_Err separateLayerMasks(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerI
 // loses the separated groups, the groups listed before those shapes go above
 // it and those after below it, and a group listed between two of them stays
 // on it. Otherwise the source's video is switched off.
+// A layer with a mask that is switched on is not given here (see
+// separationKindOf): each copy would keep the mask and so become the mask's
+// body, stacked on the others.
 // Returns the first host error (already reported).
 A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                           const SeparationProgress& progress = {});
@@ -51,8 +54,9 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
 // Separates the active composition's layer `layerIndex` by what it holds
 // (see separationKindOf): by groups through `byShapes`, by masks through
 // `byMasks`; a shape layer whose shapes are all outside groups is left as it
-// is, with a message saying so. Returns the kind it found; a host error while
-// looking at the layer leaves it alone and gives SeparationKind::None.
+// is, with a message saying so; a layer of none of these kinds is left alone.
+// Returns the kind it found; a host error while looking at the layer leaves
+// it alone and gives SeparationKind::None.
 SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                                   const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
 

@@ -144,11 +144,12 @@ A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 /*matrix*/, bool& tooManyPolygons,
-              bool& triangulationFailed, bool* unrepresentable, A_Err* hostError)
+              bool& triangulationFailed, bool* unrepresentable, A_Err* hostError, bool* filledAsHull)
 {
     outlines.clear();
     OutlineSet set;
-    set.fill = OutlineFill::Union;  // the masks of a layer add up
+    // Masks that cross add; a mask wholly inside another is a hole in it.
+    set.fill = OutlineFill::Masks;
     double aspect = 1.0;
     {
         AEGP_SuiteHandler suites(basic);
@@ -188,6 +189,8 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
         triangulationFailed = true;
     if (assembled.unrepresentable && unrepresentable)
         *unrepresentable = true;
+    if (assembled.filledAsHull && filledAsHull)
+        *filledAsHull = true;
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
 }

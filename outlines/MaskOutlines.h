@@ -16,7 +16,10 @@ class QWidget;
 // circle (on a uniform scale) or a box stands as that circle or box; every
 // other mask is discretised, replaced by its convex hull with the hull
 // option, and, when closed, triangulated (a closed mask of two segments
-// counts as open).
+// counts as open). The masks' modes are not known to the plug-in, so the
+// closed masks make the layer's area by their geometry: masks that cross or
+// lie apart add up, and a mask lying wholly inside another is a hole in it
+// (as a Subtract mask drawn inside an Add mask is).
 // Points are in world units relative to the anchor (layer pixels), times the
 // world scale (sx, sy), not rotated; a negative factor mirrors them (boxes
 // and triangles keep the engine's winding). Layer x coordinates take the pixel aspect
@@ -26,12 +29,15 @@ class QWidget;
 // `triangulationFailed` is set when a closed mask crosses itself and never
 // cleared. `unrepresentable`, when given, is set when a mask holds a value
 // beyond single precision (the group is then empty). `hostError`, when
-// given, receives the host error that ended the reading, or 0. compWidth,
+// given, receives the host error that ended the reading, or 0.
+// `filledAsHull`, when given, is set when a closed mask crossed itself or
+// the others too often and was filled as its convex hull. compWidth,
 // compHeight and the matrix are not used.
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 matrix, bool& tooManyPolygons,
-              bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr);
+              bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr,
+              bool* filledAsHull = nullptr);
 
 // Whether some closed mask among the children of the mask group `parade`
 // lies inside another closed one: a hole, as the outlines above take it

@@ -100,9 +100,8 @@ A_Err separateLayerMasks(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerI
 
     std::vector<AEGP_LayerH> made;
     try {
-        AEGP_ItemH item = nullptr;
         AEGP_LayerH source = nullptr;
-        trail.note(GetActiveLayer(suites, layerIndex, item, source), "AEGP_GetCompLayerByIndex");
+        activeLayerOf(suites, layerIndex, source, trail);
         ScopedStream parade(suites);
         maskParadeOf(suites, pluginId, source, parade, trail);
         if (trail.ok() && !parade)

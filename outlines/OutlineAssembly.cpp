@@ -79,8 +79,10 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         return unusable;
     }
     std::vector<ShapeDef> closed;
+    std::vector<OutlinePaint> paint;
     std::vector<ShapeDef> open;
-    for (const ShapeDef& s : set.outlines) {
+    for (size_t i = 0; i < set.outlines.size(); ++i) {
+        const ShapeDef& s = set.outlines[i];
         if (s.isCircle || s.isBox)
             continue;
         if (!s.closed) {
@@ -89,14 +91,20 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         }
         ShapeDef welded = s;
         welded.points = weldForTriangulation(s.points, frame);
-        if (welded.points.size() >= 3)
-            closed.push_back(std::move(welded));
+        if (welded.points.size() < 3)
+            continue;
+        closed.push_back(std::move(welded));
+        paint.push_back(i < set.paint.size() ? set.paint[i] : OutlinePaint());
     }
 
     AssembledOutlines result;
     std::vector<A_Triangle> triangles;
-    if (!closed.empty())
-        GetTriangulation(parent, closed, triangles, hull, result.selfIntersecting, set.fill);
+    if (!closed.empty()) {
+        TriangulationReport report;
+        GetTriangulation(parent, closed, triangles, hull, report, set.fill, paint);
+        result.selfIntersecting = report.selfIntersecting;
+        result.filledAsHull = report.filledAsHull;
+    }
 
     std::vector<ShapeDef>& group = result.group;
     group = set.circles;

@@ -26,6 +26,9 @@ struct OutlineSet {
     std::vector<ShapeDef> boxes;     // exact boxes
     std::vector<ShapeDef> outlines;  // every other outline, open and closed, in order
     OutlineFill fill = OutlineFill::Nested;  // how the closed ones make up the area
+    // For OutlineFill::Painted: the paint of each entry of `outlines`, in
+    // order (entries beyond it: group 0, non-zero).
+    std::vector<OutlinePaint> paint{};
 };
 
 struct AssembledOutlines {
@@ -35,6 +38,7 @@ struct AssembledOutlines {
     std::vector<ShapeDef> group;
     int triangleCount = 0;          // triangles in the group
     bool selfIntersecting = false;  // some closed outline crosses itself
+    bool filledAsHull = false;      // some closed outline became its convex hull
     // Some point or radius was beyond single precision, before or after the
     // conversion: the group is then left empty rather than built from the
     // rest.

@@ -18,6 +18,22 @@ QString bodyEntry(const std::vector<MyBody>& bodies, size_t row)
     return QStringLiteral("Body #%1 (%2)  ").arg(row + 1).arg(bodies[row].name);
 }
 
+// The entries of the bodies whose `flag` is set, in list order.
+QString entriesWhere(const std::vector<MyBody>& bodies, bool MyBody::*flag)
+{
+    QString entries;
+    for (size_t i = 0; i < bodies.size(); ++i)
+        if (bodies[i].*flag)
+            entries += bodyEntry(bodies, i);
+    return entries;
+}
+
+// The heading followed by the entries; empty when there is none.
+QString headed(const QString& heading, const QString& entries)
+{
+    return entries.isEmpty() ? QString() : heading + entries;
+}
+
 void showInformationBox(QWidget* parent, const QString& text)
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
@@ -77,15 +93,25 @@ LayerGeometryReport::~LayerGeometryReport()
 
 QString triangulationFailedText(const std::vector<MyBody>& bodies)
 {
-    QString entries;
-    for (size_t i = 0; i < bodies.size(); ++i)
-        if (bodies[i].triangulationFailed)
-            entries += bodyEntry(bodies, i);
-    if (entries.isEmpty())
-        return QString();
-    return QStringLiteral("Self-intersecting shapes are not supported.\n\nTriangulation failed for the following "
-                          "bodies:\n")
-           + entries;
+    return headed(QStringLiteral("Self-intersecting shapes are not supported.\n\nTriangulation failed for the "
+                                 "following bodies:\n"),
+                  entriesWhere(bodies, &MyBody::triangulationFailed));
+}
+
+QString filledAsHullText(const std::vector<MyBody>& bodies)
+{
+    return headed(QStringLiteral("The outlines of the following bodies cross themselves or each other too often to "
+                                 "be filled as drawn. Each of them is filled as its convex hull:\n"),
+                  entriesWhere(bodies, &MyBody::filledAsHull));
+}
+
+QString crossingOutlinesText(const std::vector<MyBody>& bodies)
+{
+    const QString failed = triangulationFailedText(bodies);
+    const QString hulls = filledAsHullText(bodies);
+    if (failed.isEmpty() || hulls.isEmpty())
+        return failed + hulls;
+    return failed + QStringLiteral("\n\n") + hulls;
 }
 
 QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector<int>& rows)

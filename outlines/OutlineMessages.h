@@ -47,6 +47,16 @@ private:
 // (`triangulationFailed`), in list order; empty when there is none.
 QString triangulationFailedText(const std::vector<MyBody>& bodies);
 
+// The message about the bodies whose closed outlines crossed themselves or
+// each other too often to be filled as drawn and were filled as their convex
+// hull (`filledAsHull`), in list order; empty when there is none.
+QString filledAsHullText(const std::vector<MyBody>& bodies);
+
+// What the scene build and a change of mesh precision tell about the bodies'
+// crossing outlines: the two messages above, one after the other; empty when
+// neither has anything to say.
+QString crossingOutlinesText(const std::vector<MyBody>& bodies);
+
 // The warning about the bodies at `rows` that have more triangles than
 // outline_limits::kMaxTriangles; empty when none of them has.
 QString tooManyPolygonsText(const std::vector<MyBody>& bodies, const std::vector<int>& rows);

@@ -319,18 +319,102 @@ A_Triangle triangleOf(const FaceHandle& f)
     return t;
 }
 
+// Which outline, if any, fills the faces of each set of outlines, decided
+// once per set.
+class Owners
+{
+public:
+    template <class Decide>
+    int ownerOf(int id, const CoverSets& sets, Decide decide)
+    {
+        const auto known = owners_.find(id);
+        if (known != owners_.end())
+            return known->second;
+        const int owner = decide(sets.at(id));
+        owners_.emplace(id, owner);
+        return owner;
+    }
+
+private:
+    std::unordered_map<int, int> owners_;  // set -> outline, -1 for none
+};
+
+// +1 or -1 by the loop's direction (+1 for none).
+int directionOf(const std::vector<Point>& loop)
+{
+    double twiceArea = 0.0;
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const Point& a = loop[i];
+        const Point& b = loop[(i + 1) % loop.size()];
+        twiceArea += a.x() * b.y() - b.x() * a.y();
+    }
+    return twiceArea < 0.0 ? -1 : 1;
+}
+
+// For the masks: whether each outline lies wholly inside another, from the
+// sets of the faces it covers. Two outlines covering the same faces are no
+// hole of each other.
+std::vector<bool> holesByCover(Cdt& t, const CoverSets& sets, size_t count)
+{
+    std::vector<std::vector<int>> containers(count);
+    std::vector<bool> seen(count, false);
+    for (FaceHandle f : t.finite_face_handles()) {
+        const std::vector<int>& cover = sets.at(f->info());
+        for (int k : cover) {
+            std::vector<int>& c = containers[size_t(k)];
+            if (!seen[size_t(k)]) {
+                seen[size_t(k)] = true;
+                for (int j : cover)
+                    if (j != k)
+                        c.push_back(j);
+            } else if (!c.empty()) {
+                std::vector<int> both;
+                std::set_intersection(c.begin(), c.end(), cover.begin(), cover.end(), std::back_inserter(both));
+                c.swap(both);
+            }
+        }
+    }
+    std::vector<bool> hole(count, false);
+    for (size_t k = 0; k < count; ++k)
+        for (int j : containers[k])
+            if (!std::binary_search(containers[size_t(j)].begin(), containers[size_t(j)].end(), int(k)))
+                hole[k] = true;
+    return hole;
+}
+
+// Whether the outlines of `cover` fill a point by their paint.
+int paintedOwner(const std::vector<int>& cover, const std::vector<OutlinePaint>& paint,
+                 const std::vector<int>& direction)
+{
+    const auto paintOf = [&](int k) { return size_t(k) < paint.size() ? paint[size_t(k)] : OutlinePaint(); };
+    for (int k : cover) {
+        const OutlinePaint own = paintOf(k);
+        int winding = 0, count = 0;
+        for (int j : cover) {
+            if (paintOf(j).group != own.group)
+                continue;
+            winding += direction[size_t(j)];
+            ++count;
+        }
+        if (own.rule == FillRule::EvenOdd ? count % 2 == 1 : winding != 0)
+            return k;
+    }
+    return -1;
+}
+
 }  // namespace
 
 void GetTriangulation(QWidget* /*parent*/, std::vector<ShapeDef> outlines, std::vector<A_Triangle>& triangles,
-                      bool /*hull*/, bool& selfIntersecting, OutlineFill fill)
+                      bool /*hull*/, TriangulationReport& report, OutlineFill fill,
+                      const std::vector<OutlinePaint>& paint)
 {
     std::vector<std::vector<Point>> loops(outlines.size());
+    std::vector<bool> crossing(outlines.size(), false);
     size_t total = 0;
     for (size_t i = 0; i < outlines.size(); ++i) {
         if (outlines[i].points.size() < 3)
             continue;
-        if (isSelfIntersectingShape(outlines[i]))
-            selfIntersecting = true;
+        crossing[i] = isSelfIntersectingShape(outlines[i]);
         for (const b2Vec2& p : outlines[i].points)
             loops[i].emplace_back(p.x, p.y);
         total += loops[i].size();
@@ -343,6 +427,7 @@ void GetTriangulation(QWidget* /*parent*/, std::vector<ShapeDef> outlines, std::
     // worth: the outline that makes it is filled as its hull, and after a few
     // such outlines all of them are, as one hull.
     const size_t allowance = kCrossingAllowance + total / 4;
+    std::vector<bool> hulled(outlines.size(), false);
     CoverSets sets;
     Build build = triangulate(loops, false, 0);
     bool marked = !build.crossed && build.plain->dimension() == 2 && markCovers(build, sets);
@@ -350,13 +435,13 @@ void GetTriangulation(QWidget* /*parent*/, std::vector<ShapeDef> outlines, std::
         build = triangulate(loops, true, allowance);
         if (build.tangled < 0) {
             if (build.traced->dimension() < 2)
-                return;  // all points on one line: nothing to fill
+                break;  // all points on one line: nothing to fill
             marked = markCovers(build, sets);
             continue;
         }
-        selfIntersecting = true;
         if (attempt < kTangleRetries) {
             loops[size_t(build.tangled)] = hullOf(loops[size_t(build.tangled)]);
+            hulled[size_t(build.tangled)] = true;
             continue;
         }
         std::vector<Point> all;
@@ -366,9 +451,18 @@ void GetTriangulation(QWidget* /*parent*/, std::vector<ShapeDef> outlines, std::
                 first = i;
             all.insert(all.end(), loops[i].begin(), loops[i].end());
             loops[i].clear();
+            hulled[i] = true;
         }
         loops[first] = hullOf(all);
     }
+    for (size_t i = 0; i < outlines.size(); ++i) {
+        if (hulled[i])
+            report.filledAsHull = true;
+        else if (crossing[i])
+            report.selfIntersecting = true;
+    }
+    if (!marked)
+        return;
     Cdt& t = build.triangulation();
 
     std::vector<std::vector<int>> inside(outlines.size());
@@ -382,13 +476,35 @@ void GetTriangulation(QWidget* /*parent*/, std::vector<ShapeDef> outlines, std::
         }
     }
     NestedOwners nested(std::move(inside));
+    std::vector<bool> hole;
+    if (fill == OutlineFill::Masks)
+        hole = holesByCover(t, sets, outlines.size());
+    std::vector<int> direction(loops.size(), 1);
+    if (fill == OutlineFill::Painted)
+        for (size_t k = 0; k < loops.size(); ++k)
+            direction[k] = directionOf(loops[k]);
+    Owners owners;
+    const auto decide = [&](const std::vector<int>& cover) {
+        if (fill == OutlineFill::Masks) {
+            if (std::any_of(cover.begin(), cover.end(), [&](int k) { return bool(hole[size_t(k)]); }))
+                return -1;
+            return cover.front();
+        }
+        return paintedOwner(cover, paint, direction);
+    };
 
     std::vector<std::pair<int, FaceHandle>> filled;
     for (FaceHandle f : t.finite_face_handles()) {
         const std::vector<int>& cover = sets.at(f->info());
         if (cover.empty())
             continue;
-        const int owner = fill == OutlineFill::Union ? cover.front() : nested.ownerOf(f->info(), sets);
+        int owner = -1;
+        if (fill == OutlineFill::Union)
+            owner = cover.front();
+        else if (fill == OutlineFill::Nested)
+            owner = nested.ownerOf(f->info(), sets);
+        else
+            owner = owners.ownerOf(f->info(), sets, decide);
         if (owner >= 0)
             filled.emplace_back(owner, f);
     }
@@ -397,4 +513,13 @@ void GetTriangulation(QWidget* /*parent*/, std::vector<ShapeDef> outlines, std::
     triangles.reserve(triangles.size() + filled.size());
     for (const auto& [owner, f] : filled)
         triangles.push_back(triangleOf(f));
+}
+
+void GetTriangulation(QWidget* parent, std::vector<ShapeDef> outlines, std::vector<A_Triangle>& triangles,
+                      bool hull, bool& selfIntersecting, OutlineFill fill)
+{
+    TriangulationReport report;
+    GetTriangulation(parent, std::move(outlines), triangles, hull, report, fill);
+    if (report.selfIntersecting || report.filledAsHull)
+        selfIntersecting = true;
 }

@@ -28,6 +28,14 @@ PreprocessingDlg::~PreprocessingDlg() = default;
 
 void PreprocessingDlg::setLayerIndicesToSep(std::vector<int> indices) { layerIndicesToSep_ = std::move(indices); }
 
+void PreprocessingDlg::setLayersLeftOut(const QStringList& lines)
+{
+    ui.leftOutSt->setText(lines.isEmpty() ? QString()
+                                          : QStringLiteral("Not offered, and left as they are:\n") +
+                                                lines.join(QLatin1Char('\n')));
+    ui.leftOutSt->setVisible(!lines.isEmpty());
+}
+
 void PreprocessingDlg::populateLayerList()
 {
     auto* model = new QStandardItemModel(0, 2, this);

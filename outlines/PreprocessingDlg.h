@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QModelIndexList>
+#include <QStringList>
 
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
 
     // The 0-based composition indices of the layers on offer, one per row.
     void setLayerIndicesToSep(std::vector<int> indices);
+    // The layers of several outlines that are not on offer, one line each
+    // saying why; shown under the list (nothing when empty).
+    void setLayersLeftOut(const QStringList& lines);
     // Fills the table from the index list: the 1-based layer number (not
     // selectable) and the layer's name, or its source's when it has none.
     void populateLayerList();

@@ -12,6 +12,11 @@ constexpr char kPathItem[] = "ADBE Vector Shape - Group";
 
 bool isShapeLayer(AEGP_ObjectType type) { return type == AEGP_ObjectType_VECTOR; }
 
+bool severalTopLevelItems(const SeparableContent& content, AEGP_ObjectType type)
+{
+    return isShapeLayer(type) && content.topGroups + content.topPaths > 1;
+}
+
 A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH root,
                          SeparableContent& content)
 {
@@ -67,11 +72,12 @@ bool isDrawingItem(const std::string& matchName)
 }
 
 A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group, bool& draws,
-                 int nesting)
+                 CallTrail* trail, int nesting)
 {
+    const auto noted = [trail](A_Err err, const char* call) { return trail ? trail->note(err, call) : err; };
     draws = false;
     bool on = false;
-    A_Err err = isSwitchedOn(suites, group, on);
+    A_Err err = noted(isSwitchedOn(suites, group, on), "AEGP_GetDynamicStreamFlags");
     if (err || !on)
         return err;
     if (nesting >= kMaxGroupNesting) {
@@ -79,20 +85,22 @@ A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_S
         return A_Err_NONE;
     }
     ScopedStream contents(suites);
-    err = childByMatchName(suites, pluginId, group, "ADBE Vectors Group", contents);
+    err = noted(childByMatchName(suites, pluginId, group, "ADBE Vectors Group", contents),
+                "AEGP_GetNewStreamRefByMatchname");
     A_long n = 0;
     if (!err && contents)
-        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &n);
+        err = noted(suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &n),
+                    "AEGP_GetNumStreamsInGroup");
     for (A_long i = 0; !err && !draws && i < n; ++i) {
         ScopedStream item(suites);
         std::string matchName;
-        err = childByIndex(suites, pluginId, contents.get(), i, item);
+        err = noted(childByIndex(suites, pluginId, contents.get(), i, item), "AEGP_GetNewStreamRefByIndex");
         if (!err)
-            err = matchNameOf(suites, item.get(), matchName);
+            err = noted(matchNameOf(suites, item.get(), matchName), "AEGP_GetMatchName");
         if (!err && isDrawingItem(matchName))
-            err = isSwitchedOn(suites, item.get(), draws);
+            err = noted(isSwitchedOn(suites, item.get(), draws), "AEGP_GetDynamicStreamFlags");
         else if (!err && matchName == kVectorGroup)
-            err = groupDraws(suites, pluginId, item.get(), draws, nesting + 1);
+            err = groupDraws(suites, pluginId, item.get(), draws, trail, nesting + 1);
     }
     if (err)
         draws = false;
@@ -113,12 +121,12 @@ A_Err readContentItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
 
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type)
 {
-    return (content.masks > 1 && !content.maskHole) || (isShapeLayer(type) && content.topGroups + content.topPaths > 1);
+    return separationKindOf(content, type) != SeparationKind::None;
 }
 
 SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType type)
 {
-    const bool byItems = isShapeLayer(type) && content.topGroups + content.topPaths > 1;
+    const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
         return SeparationKind::ShapeGroups;
     if (content.masks > 1 && !content.maskHole)
@@ -126,6 +134,20 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
     if (byItems)
         return SeparationKind::UngroupedShapes;
     return SeparationKind::None;
+}
+
+QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
+{
+    if (separationKindOf(content, type) != SeparationKind::None)
+        return QString();
+    if (content.masks > 1 && content.maskHole)
+        return QStringLiteral("one of its masks lies inside another, as a hole in the one body they make; "
+                              "apart, the hole would become a body of its own.");
+    if (content.masks > 0 && severalTopLevelItems(content, type))
+        return QStringLiteral("its shapes are under a mask, and a layer with a mask becomes a body of the mask's "
+                              "outline; each layer split from it would keep the mask, to look as before, and so "
+                              "become that same body, all of them stacked in one place.");
+    return QString();
 }
 
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,

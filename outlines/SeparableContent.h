@@ -3,6 +3,9 @@
 #pragma once
 
 #include "host/AEGP_SuiteHandler.h"
+#include "outlines/SeparationSupport.h"
+
+#include <QString>
 
 #include <string>
 
@@ -27,17 +30,28 @@ enum class SeparationKind {
     UngroupedShapes, // several shapes, none of them in a group: left as it is
 };
 
-// Whether the layer would become a body of several outlines: more than one
-// mask (none inside another), or (shape layers) more than one top-level group
-// or path.
+// Whether the layer is offered for separation: it has more than one mask
+// (none inside another), or it is a shape layer without a mask that is
+// switched on and with more than one top-level group or path.
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
 
-// By why the layer qualifies: several top-level groups and paths with at
-// least one group are split by groups (a shape layer with several masks too);
-// else several masks, none inside another, are split by masks, whatever
-// the layer type; else a shape layer with only ungrouped paths is left as it
-// is. A layer with a mask inside another keeps all of them.
+// By why the layer qualifies: a shape layer without masks that has several
+// top-level groups and paths, at least one a group, is split by groups; else
+// several masks, none inside another, are split by masks, whatever the layer
+// type (a shape layer's groups then come with each mask); else a shape layer
+// without masks and with only ungrouped paths is left as it is. A layer with a
+// mask inside another keeps all of them.
+//
+// A shape layer with a mask is never split by groups: a layer with a mask
+// becomes a body of its masks' outline, so every layer split from it would
+// (keeping the mask, to look as before) become that same body, all of them
+// stacked in one place.
 SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType type);
+
+// Why a layer that holds several outlines is not offered for separation, as
+// the offer says it ("its masks ..."); empty when it is offered or holds only
+// one outline.
+QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
 // Reads the counts of a layer, and whether one of its masks lies inside another when it
 // has several. The top-level items are looked at for shape layers (object type 4)
@@ -54,9 +68,10 @@ constexpr int kMaxGroupNesting = 64;
 
 // Whether a shape group draws: it is switched on and holds, at any depth
 // through groups that are switched on, a path, rectangle, ellipse or star that
-// is switched on.
+// is switched on. The host call that fails, if one does, is noted on `trail`
+// when one is given.
 A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group, bool& draws,
-                 int nesting = 0);
+                 CallTrail* trail = nullptr, int nesting = 0);
 
 // One item of a shape layer's contents: its match name, and whether it draws
 // by itself (a group as groupDraws says, a shape when it is switched on;

@@ -16,6 +16,19 @@ A_Err CallTrail::note(A_Err err, const char* call)
     return err;
 }
 
+void activeLayerOf(const AEGP_SuiteHandler& suites, int layerIndex, AEGP_LayerH& layer, CallTrail& trail)
+{
+    AEGP_ItemH item = nullptr;
+    AEGP_CompH comp = nullptr;
+    if (trail.ok())
+        trail.note(suites.ItemSuite8()->AEGP_GetActiveItem(&item), "AEGP_GetActiveItem");
+    if (trail.ok())
+        trail.note(suites.CompSuite7()->AEGP_GetCompFromItem(item, &comp), "AEGP_GetCompFromItem");
+    if (trail.ok())
+        trail.note(suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, layerIndex, &layer),
+                   "AEGP_GetCompLayerByIndex");
+}
+
 void layerGroupOf(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, const char* matchName,
                   ScopedStream& group, CallTrail& trail)
 {

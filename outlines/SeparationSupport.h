@@ -30,6 +30,10 @@ private:
     std::string call_;
 };
 
+// The active composition's layer at `layerIndex`, each of the three host
+// calls that find it noted on the trail.
+void activeLayerOf(const AEGP_SuiteHandler& suites, int layerIndex, AEGP_LayerH& layer, CallTrail& trail);
+
 // The top-level group of that match name of a layer ("ADBE Mask Parade",
 // "ADBE Root Vectors Group"), noted on the trail; no stream when the layer
 // has none.

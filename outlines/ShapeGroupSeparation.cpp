@@ -147,9 +147,8 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
     std::vector<A_long> separated;  // the groups made into layers, in order
     bool drawingsOutsideGroups = false;
     try {
-        AEGP_ItemH item = nullptr;
         AEGP_LayerH source = nullptr;
-        trail.note(GetActiveLayer(suites, layerIndex, item, source), "AEGP_GetCompLayerByIndex");
+        activeLayerOf(suites, layerIndex, source, trail);
         ScopedStream contents(suites);
         contentsOf(suites, pluginId, source, contents, trail);
         if (trail.ok())
@@ -171,7 +170,7 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
             if (trail.ok())
                 trail.note(matchNameOf(suites, child.get(), matchName), "AEGP_GetMatchName");
             if (trail.ok() && matchName == kVectorGroup)
-                trail.note(groupDraws(suites, pluginId, child.get(), draws), "AEGP_GetDynamicStreamFlags");
+                groupDraws(suites, pluginId, child.get(), draws, &trail);
             else if (trail.ok() && isDrawingItem(matchName))
                 trail.note(isSwitchedOn(suites, child.get(), draws), "AEGP_GetDynamicStreamFlags");
             if (!trail.ok())

@@ -12,6 +12,10 @@
 namespace {
 
 constexpr char kRootVectorsGroup[] = "ADBE Root Vectors Group";
+constexpr char kVectorGroup[] = "ADBE Vector Group";
+constexpr char kFillRule[] = "ADBE Vector Fill Rule";
+// The host's value of "ADBE Vector Fill Rule" for even-odd (1 is non-zero).
+constexpr double kEvenOddRule = 2.0;
 constexpr float kRadiansPerDegree = 0.017453292f;
 
 // The items of a contents group, each with its own on/off switch: groups,
@@ -24,6 +28,51 @@ bool isShapeItem(const std::string& name)
             return true;
     return false;
 }
+
+// The contents groups the walk meets (the root's and each group's), so that
+// every shape can be filled as the host paints it: a fill paints the shapes
+// of its group and of the groups inside it that have no fill of their own,
+// all of them together by its rule.
+struct PaintScope {
+    int outer = -1;     // the enclosing group's scope
+    bool filled = false;  // a fill that is switched on sits in this group
+    FillRule rule = FillRule::EvenOdd;  // non-zero as soon as one fill is
+};
+
+struct PaintWalk {
+    std::vector<PaintScope> scopes{PaintScope()};
+    std::vector<int> scopeOfShape;  // one per kept shape, in walk order
+    int current = 0;
+
+    void addFill(double rule)
+    {
+        PaintScope& scope = scopes[size_t(current)];
+        const bool evenOdd = rule == kEvenOddRule && (!scope.filled || scope.rule == FillRule::EvenOdd);
+        scope.rule = evenOdd ? FillRule::EvenOdd : FillRule::NonZero;
+        scope.filled = true;
+    }
+
+    // Each kept shape's paint group: the nearest group around it, its own
+    // included, that holds a fill; an unpainted shape fills non-zero by
+    // itself with the others of its group.
+    std::vector<OutlinePaint> paints() const
+    {
+        std::vector<OutlinePaint> result;
+        for (int own : scopeOfShape) {
+            OutlinePaint paint;
+            paint.group = own;
+            for (int s = own; s >= 0; s = scopes[size_t(s)].outer) {
+                if (scopes[size_t(s)].filled) {
+                    paint.group = s;
+                    paint.rule = scopes[size_t(s)].rule;
+                    break;
+                }
+            }
+            result.push_back(paint);
+        }
+        return result;
+    }
+};
 
 // The convex hull of every kept item's points, standing for all of them.
 void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<ShapeDef>& circles,
@@ -44,10 +93,13 @@ void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<Shape
 
 }  // namespace
 
-void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector<std::vector<ShapeDef>>& groups,
-                    std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes, int index, AEGP_StreamRefH parent,
-                    int compWidth, int compHeight, int precision, bool useConvexHull, float sx, float sy,
-                    AEGP_ColorVal& color, b2Vec2& centre, b2Vec2& anchor, float& groupRotation, bool& isPath)
+namespace {
+
+void visitItem(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector<std::vector<ShapeDef>>& groups,
+               std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes, int index, AEGP_StreamRefH parent,
+               int compWidth, int compHeight, int precision, bool useConvexHull, float sx, float sy,
+               AEGP_ColorVal& color, b2Vec2& centre, b2Vec2& anchor, float& groupRotation, bool& isPath,
+               PaintWalk& paint)
 {
     AEGP_SuiteHandler suites(basic);
     ScopedStream item(suites);
@@ -80,6 +132,11 @@ void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::v
         if (!value.read(pluginId, item.get()))
             color = value.val().color;
         return;
+    } else if (name == kFillRule) {
+        ScopedStreamValue value(suites);
+        if (!value.read(pluginId, item.get()))
+            paint.addFill(value.val().one_d);
+        return;
     } else {
         AEGP_StreamGroupingType type = AEGP_StreamGroupingType_LEAF;
         A_long count = 0;
@@ -87,23 +144,42 @@ void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::v
         if (err || (type != AEGP_StreamGroupingType_NAMED_GROUP && type != AEGP_StreamGroupingType_INDEXED_GROUP))
             return;
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(item.get(), &count);
+        const int outer = paint.current;
+        if (name == kVectorGroup) {
+            paint.scopes.push_back(PaintScope{outer, false, FillRule::EvenOdd});
+            paint.current = int(paint.scopes.size()) - 1;
+        }
         for (A_long i = 0; !err && i < count; ++i)
-            getVectorShape(pluginId, basic, layer, groups, circles, boxes, int(i), item.get(), compWidth, compHeight,
-                           precision, useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath);
+            visitItem(pluginId, basic, layer, groups, circles, boxes, int(i), item.get(), compWidth, compHeight,
+                      precision, useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath, paint);
+        paint.current = outer;
         return;
     }
     // Only an item that yields an outline decides the centre and the frame.
     if (shape.points.size() > 1) {
         groups.push_back(std::vector<ShapeDef>{shape});
+        paint.scopeOfShape.push_back(paint.current);
         isPath = path;
     }
+}
+
+}  // namespace
+
+void getVectorShape(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector<std::vector<ShapeDef>>& groups,
+                    std::vector<ShapeDef>& circles, std::vector<ShapeDef>& boxes, int index, AEGP_StreamRefH parent,
+                    int compWidth, int compHeight, int precision, bool useConvexHull, float sx, float sy,
+                    AEGP_ColorVal& color, b2Vec2& centre, b2Vec2& anchor, float& groupRotation, bool& isPath)
+{
+    PaintWalk paint;
+    visitItem(pluginId, basic, layer, groups, circles, boxes, index, parent, compWidth, compHeight, precision,
+              useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath, paint);
 }
 
 void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 /*matrix*/,
                      AEGP_ColorVal& color, bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre,
-                     float& groupRotation, bool& isPath, bool* unrepresentable)
+                     float& groupRotation, bool& isPath, bool* unrepresentable, bool* filledAsHull)
 {
     outlines.clear();
     // The items are placed through the layer's matrix, mirror included; the
@@ -112,6 +188,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
     sy = std::fabs(sy);
     std::vector<std::vector<ShapeDef>> groups;
     OutlineSet set;
+    PaintWalk paint;
     {
         AEGP_SuiteHandler suites(basic);
         ScopedStream root(suites);
@@ -130,17 +207,20 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
             A_long items = 0;
             err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(child.get(), &items);
             for (A_long j = 0; !err && j < items; ++j)
-                getVectorShape(pluginId, basic, layer, groups, set.circles, set.boxes, int(j), child.get(),
-                               compWidth, compHeight, precision, useConvexHull, sx, sy, color, centre, anchor,
-                               groupRotation, isPath);
+                visitItem(pluginId, basic, layer, groups, set.circles, set.boxes, int(j), child.get(), compWidth,
+                          compHeight, precision, useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath,
+                          paint);
         }
     }
     if (groups.empty())
         return;
 
     const ShapeDef& first = groups.front().front();
+    set.fill = OutlineFill::Painted;
     if (useConvexHull && first.closed && !first.isBox && !first.isCircle)
         replaceByHull(groups, set.circles, set.boxes);
+    else
+        set.paint = paint.paints();
     for (const std::vector<ShapeDef>& group : groups)
         set.outlines.insert(set.outlines.end(), group.begin(), group.end());
 
@@ -155,6 +235,8 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
         triangulationFailed = true;
     if (assembled.unrepresentable && unrepresentable)
         *unrepresentable = true;
+    if (assembled.filledAsHull && filledAsHull)
+        *filledAsHull = true;
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
 }

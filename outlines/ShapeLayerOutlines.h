@@ -29,12 +29,20 @@ class QWidget;
 // `groupRotation` its group rotation, `isPath` whether it is a path, and
 // `anchor` the last path's anchor (see ShapePath.h). compWidth, compHeight
 // and the matrix are not used. `unrepresentable`, when given, is set when an
-// item holds a value beyond single precision (no outline is then left).
+// item holds a value beyond single precision (no outline is then left);
+// `filledAsHull`, when given, when a closed outline crossed itself or the
+// others too often and was filled as its convex hull.
+//
+// The closed outlines fill as the host paints them: a fill paints the
+// shapes of its group and of the groups inside it that have no fill of
+// their own, together, by its "ADBE Vector Fill Rule" (1 non-zero, 2
+// even-odd); what the fills paint adds up. Shapes that no fill paints fill
+// non-zero with the others of their group.
 void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 matrix, AEGP_ColorVal& color,
                      bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre, float& groupRotation,
-                     bool& isPath, bool* unrepresentable = nullptr);
+                     bool& isPath, bool* unrepresentable = nullptr, bool* filledAsHull = nullptr);
 
 // Visits child `index` of `parent` and, for a group, its children in order.
 // Each reader's outline of more than one point becomes one inner list of

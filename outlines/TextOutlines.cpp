@@ -101,7 +101,10 @@ bool buildTextBody(const LayerBuild& build, MyBody& body, AEGP_ColorVal& bodyCol
         }
     }
 
+    // Glyph outlines fill non-zero together: the inner outline of an "O",
+    // wound the other way, is a hole; letters that overlap add.
     OutlineSet set;
+    set.fill = OutlineFill::Painted;
     set.outlines = std::move(glyphs);
     const b2Vec2 reference = compositionPoint(build, placement.matrix, placement.anchor);
     OutlineFrame frame;
@@ -109,6 +112,8 @@ bool buildTextBody(const LayerBuild& build, MyBody& body, AEGP_ColorVal& bodyCol
     const AssembledOutlines assembled = assembleOutlines(build.parent, set, build.hull, frame);
     if (assembled.unrepresentable)
         build.outlineUnrepresentable = true;
+    if (assembled.filledAsHull)
+        build.outlineFilledAsHull = true;
 
     const b2Vec2 centre = worldPoint(build, reference);
     const AEGP_ColorVal white{1.0, 1.0, 1.0, 1.0};

@@ -60,6 +60,24 @@ void CommandAEmaticAnchorChange::redo()
     view->restartAndStopAnimation(false);
 }
 
+CommandJointAnchorsChange::CommandJointAnchorsChange(std::vector<std::unique_ptr<QUndoCommand>> parts)
+    : parts(std::move(parts))
+{
+    setText(QStringLiteral("Move Joint Anchor"));
+}
+
+void CommandJointAnchorsChange::undo()
+{
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+        (*part)->undo();
+}
+
+void CommandJointAnchorsChange::redo()
+{
+    for (const std::unique_ptr<QUndoCommand>& part : parts)
+        part->redo();
+}
+
 CommandGravityChange::CommandGravityChange(SimulationView* view, double oldMagnitude, double oldDirection,
                                            double newMagnitude, double newDirection)
     : view(view)

@@ -7,6 +7,7 @@
 #include <box2d/b2_math.h>
 
 #include <algorithm>
+#include <memory>
 
 // A pivot between two moved bodies follows them by the offset of its body
 // A; a far move loses digits of it on the way back, so undo puts back the
@@ -119,6 +120,19 @@ private:
     b2Vec2 delta;
     b2Vec2 pending{0.0f, 0.0f};
     std::vector<int> rows;
+};
+
+// One step for an anchor drag over joints of several kinds: the kinds' own
+// commands, redone in order and undone in reverse.
+class CommandJointAnchorsChange : public QUndoCommand
+{
+public:
+    explicit CommandJointAnchorsChange(std::vector<std::unique_ptr<QUndoCommand>> parts);
+    void undo() override;
+    void redo() override;
+
+private:
+    std::vector<std::unique_ptr<QUndoCommand>> parts;
 };
 
 class CommandGravityChange : public QUndoCommand

@@ -6,6 +6,7 @@
 #include "dialogs/ErrorDlg.h"
 #include "dialogs/ModalDlgFlags.h"
 #include "dialogs/OwnedDialog.h"
+#include "outlines/OutlineMessages.h"
 #include "properties/EditBox.h"
 #include "properties/PanelRows.h"
 #include "properties/SliderGo.h"
@@ -43,16 +44,9 @@ void SimulationView::setMeshPrecision(std::vector<int> values, std::vector<int> 
             heavy.push_back(rows[i]);
     }
 
-    std::vector<int> failed;
-    for (size_t i = 0; i < bodies.size(); ++i)
-        if (bodies[i].triangulationFailed)
-            failed.push_back(int(i));
-    if (!failed.empty() && showTriangulationFailedMessage) {
-        QMessageBox::information(this, QStringLiteral("Zolvar"),
-                                 QStringLiteral("Self-intersecting shapes are not supported.\n\n"
-                                                "Triangulation failed for the following bodies:\n") +
-                                     bodyList(bodies, failed),
-                                 QMessageBox::Ok, QMessageBox::NoButton);
+    const QString crossing = crossingOutlinesText(bodies);
+    if (!crossing.isEmpty() && showTriangulationFailedMessage) {
+        QMessageBox::information(this, QStringLiteral("Zolvar"), crossing, QMessageBox::Ok, QMessageBox::NoButton);
     } else if (!heavy.empty() && showTooManyPolygonsWarning) {
         const QString text = QStringLiteral("The following bodies contains more than %1 polygons and may slow "
                                             "down simulation: \n")

@@ -4,9 +4,13 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,13 +19,25 @@ namespace {
 const FileWriteCalls kSystemCalls{::write, ::fsync, ::close, ::rename};
 const FileWriteCalls* calls = &kSystemCalls;
 
+// Links are followed to the file they finally name, through at most this
+// many (the system's own limit for a path).
+const int kMaxLinks = 40;
+// A pipe whose reader takes nothing for this long is given up.
+const int kPipeWaitMilliseconds = 5000;
+// Temporary files are named "<file>.saving-<process id>-XXXXXX": one that
+// outlived its process is a save that was cut off, and the next save of the
+// same file removes it.
+const char kTemporaryMark[] = ".saving-";
+const int kTemporaryRandomChars = 6;
+
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Every byte, through short writes and interruptions; false with errno set
-// when the file takes no more.
+// when the file takes no more. A pipe that is full is waited for, but not
+// for ever.
 bool writeAll(int fd, const char* data, size_t size)
 {
     while (size > 0) {
@@ -29,6 +45,15 @@ bool writeAll(int fd, const char* data, size_t size)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                pollfd ready{fd, POLLOUT, 0};
+                const int r = ::poll(&ready, 1, kPipeWaitMilliseconds);
+                if (r > 0 || (r < 0 && errno == EINTR))
+                    continue;
+                if (r == 0)
+                    errno = ETIMEDOUT;
+                return false;
+            }
             return false;
         }
         if (n == 0) {
@@ -37,6 +62,188 @@ bool writeAll(int fd, const char* data, size_t size)
         }
         data += n;
         size -= size_t(n);
+    }
+    return true;
+}
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const int slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return ".";
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+QByteArray nameOf(const QByteArray& path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The file that `path` finally names: links are followed one after the
+// other, each relative one from its own folder. A link to nothing yet names
+// the file to create.
+bool followLinks(const QByteArray& path, QByteArray& target, QString& reason)
+{
+    QByteArray current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat st;
+        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = current;
+            return true;
+        }
+        char next[PATH_MAX];
+        const ssize_t n = ::readlink(current.constData(), next, sizeof next);
+        if (n < 0 || size_t(n) >= sizeof next) {
+            reason = systemReason(n < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        const QByteArray linked(next, int(n));
+        current = linked.startsWith('/') ? linked : folderOf(current) + '/' + linked;
+    }
+    reason = QStringLiteral("Its links lead round in a circle or through more than %1 links").arg(kMaxLinks);
+    return false;
+}
+
+// A file nobody may write (0444, 0400) is not written, also by an
+// administrator, whom the system would let; otherwise the system decides
+// for the user who saves.
+bool mayWrite(const QByteArray& target, const struct stat& st, QString& reason)
+{
+    if ((st.st_mode & 0222) == 0) {
+        reason = QStringLiteral("The file is write-protected");
+        return false;
+    }
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    return true;
+}
+
+// Temporary files of `target` whose process is gone: saves cut off between
+// the temporary file and the rename. Those of a process that still runs
+// (or that this one may not signal) are left alone.
+void removeCutOffSaves(const QByteArray& target)
+{
+    const QByteArray prefix = nameOf(target) + kTemporaryMark;
+    DIR* folder = ::opendir(folderOf(target).constData());
+    if (!folder)
+        return;
+    const int folderFd = ::dirfd(folder);
+    while (const dirent* entry = ::readdir(folder)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix))
+            continue;
+        const QByteArray rest = name.mid(prefix.size());
+        const int dash = rest.indexOf('-');
+        if (dash <= 0 || dash > 10 || rest.size() != dash + 1 + kTemporaryRandomChars)
+            continue;
+        bool isNumber = false;
+        const qlonglong pid = rest.left(dash).toLongLong(&isNumber);
+        if (!isNumber || pid <= 0 || pid > INT_MAX || pid == ::getpid())
+            continue;
+        bool random = true;
+        for (const char c : rest.mid(dash + 1))
+            random = random && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
+        if (!random)
+            continue;
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat st;
+        if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(folderFd, name.constData(), 0);
+    }
+    ::closedir(folder);
+}
+
+// A pipe whose reader went away answers a write with SIGPIPE, which would
+// end the program: it is held back while the pipe is written, and one that
+// came is taken.
+class PipeSignalHeld
+{
+public:
+    PipeSignalHeld()
+    {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+    }
+    ~PipeSignalHeld()
+    {
+        if (!wasPending_) {
+            const timespec now{0, 0};
+            while (sigtimedwait(&pipe_, nullptr, &now) == SIGPIPE) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+
+private:
+    sigset_t pipe_;
+    sigset_t previous_;
+    bool wasPending_ = false;
+};
+
+// A device or a pipe (a link to /dev/null switches a file off) is written
+// into, never replaced. Opening never waits: a pipe without a reader is
+// refused.
+bool writeIntoDevice(const QByteArray& target, const struct stat& st, const QByteArray& bytes, QString& reason)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = (errno == ENXIO && S_ISFIFO(st.st_mode)) ? QStringLiteral("No program reads from the pipe")
+                                                           : systemReason(errno);
+        return false;
+    }
+    int error = 0;
+    {
+        PipeSignalHeld held;
+        if (!writeAll(fd, bytes.constData(), size_t(bytes.size())))
+            error = errno;
+    }
+    if (calls->close(fd) != 0 && !error)
+        error = errno;
+    if (error == ETIMEDOUT) {
+        reason = QStringLiteral("The reader of the pipe takes no more");
+        return false;
+    }
+    if (error) {
+        reason = systemReason(error);
+        return false;
+    }
+    return true;
+}
+
+// A file whose owner or group a new file cannot take, or in a folder where
+// no new file may be made, is written where it is. Its size is claimed
+// first, so a full disk mostly leaves it untouched.
+bool writeInPlace(const QByteArray& target, const QByteArray& bytes, QString& reason)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    int error = 0;
+    if (!bytes.isEmpty()) {
+        const int claimed = ::posix_fallocate(fd, 0, off_t(bytes.size()));
+        if (claimed != 0 && claimed != EOPNOTSUPP && claimed != EINVAL)
+            error = claimed;
+    }
+    if (!error && !writeAll(fd, bytes.constData(), size_t(bytes.size())))
+        error = errno;
+    if (!error && ::ftruncate(fd, off_t(bytes.size())) != 0)
+        error = errno;
+    if (!error && calls->fsync(fd) != 0)
+        error = errno;
+    if (calls->close(fd) != 0 && !error)
+        error = errno;
+    if (error) {
+        reason = systemReason(error);
+        return false;
     }
     return true;
 }
@@ -55,26 +262,46 @@ void setFileWriteCalls(const FileWriteCalls* replacement)
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason)
 {
-    // A link is followed: the file it names is replaced, the link stays.
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        target = info.symLinkTarget();
-    if (QFileInfo(target).isDir()) {
-        reason = QStringLiteral("It is a folder");
+    // Links are followed: the file they lead to is written, the links stay.
+    QByteArray finalName;
+    if (!followLinks(QFile::encodeName(path), finalName, reason))
         return false;
+    struct stat old;
+    const bool exists = ::stat(finalName.constData(), &old) == 0;
+    if (exists) {
+        if (S_ISDIR(old.st_mode)) {
+            reason = QStringLiteral("It is a folder");
+            return false;
+        }
+        if (!S_ISREG(old.st_mode) && !S_ISCHR(old.st_mode) && !S_ISFIFO(old.st_mode)) {
+            reason = QStringLiteral("It is not a regular file");
+            return false;
+        }
+        if (!mayWrite(finalName, old, reason))
+            return false;
+        if (!S_ISREG(old.st_mode))
+            return writeIntoDevice(finalName, old, bytes, reason);
     }
-    const QByteArray finalName = QFile::encodeName(target);
-    QByteArray temporaryName = finalName + ".XXXXXX";
+
+    removeCutOffSaves(finalName);
+    QByteArray temporaryName = finalName + kTemporaryMark + QByteArray::number(::getpid()) + '-'
+        + QByteArray(kTemporaryRandomChars, 'X');
     const int fd = ::mkstemp(temporaryName.data());
     if (fd < 0) {
+        if (exists && errno == EACCES)
+            return writeInPlace(finalName, bytes, reason);
         reason = systemReason(errno);
         return false;
     }
-    // The new file takes the old one's permissions, or the usual ones of a
-    // new file (mkstemp makes it private).
-    struct stat old;
-    if (::stat(finalName.constData(), &old) == 0) {
+    // The new file takes the old one's permissions, owner and group, or the
+    // usual permissions of a new file (mkstemp makes it private).
+    if (exists) {
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            ::close(fd);
+            ::unlink(temporaryName.constData());
+            return writeInPlace(finalName, bytes, reason);
+        }
         ::fchmod(fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);

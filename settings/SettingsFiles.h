@@ -2,6 +2,16 @@
 // go to a temporary file in the same folder, which replaces the old file
 // only once every byte is known to be on disk, so a failed write (a full
 // disk included) leaves the old file as it was and no temporary file behind.
+// The temporary file of a save that was cut off (the program killed) is
+// removed by the next save of the same file.
+//
+// Links are followed to the end of their chain. Only a regular file is ever
+// replaced: a device or a pipe is written into (a link to /dev/null switches
+// a file off), a pipe without a reader is refused rather than waited for. A
+// file nobody may write (0444) is refused, also for an administrator. The
+// replacement keeps the old file's permissions, owner and group; where a new
+// file cannot take them (a file shared with other users), the old file is
+// written where it is.
 #pragma once
 
 #include <QByteArray>

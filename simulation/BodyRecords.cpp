@@ -88,7 +88,7 @@ void SimulationCore::initMyBodies()
     defaultBodyColors.clear();
     buildRecords(bodies, true);
 
-    const QString report = triangulationFailedText(bodies);
+    const QString report = crossingOutlinesText(bodies);
     if (!report.isEmpty() && showWarnings)
         reportTriangulationFailures(report);
     const QString unrepresentable = unrepresentableText(bodies);

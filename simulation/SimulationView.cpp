@@ -1,6 +1,7 @@
 // Construction of the scene view.
 #include "simulation/SimulationView.h"
 
+#include "editing/PressLossWatch.h"
 #include "editing/Randomizer.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/HostFailure.h"
@@ -100,6 +101,8 @@ SimulationView::~SimulationView()
 {
     // No message from a destructor: the window is going.
     cancelKeyframing(false);
+    // Nothing may end a drag on a view half taken down.
+    delete pressWatch;
     delete contextMenu;
     delete quickPresetsContextMenu;
 }

@@ -55,6 +55,7 @@ class QStandardItem;
 class QStandardItemModel;
 class QTimer;
 class QUndoStack;
+class PressLossWatch;
 class RandomSource;
 
 class SimulationView : public QWidget, public SimulationCore
@@ -291,6 +292,12 @@ public:
     // (editing/SimulationViewMouse.cpp): what the drag wrote so far goes
     // back to the committed values, and its release makes no step.
     void cancelDrag();
+    // A drag of a tool or a selection rectangle is under way in the view.
+    bool dragInProgress() const;
+    // Ends a drag whose press was lost or overtaken (another button, a
+    // menu, a modal window, a release that went elsewhere): as cancelDrag,
+    // and a selection rectangle goes away selecting nothing.
+    void endInterruptedDrag();
 
     // --- Joints ------------------------------------------------------------
     // Creation and removal (editing/SimulationViewJoints.cpp). The per-pair
@@ -533,6 +540,8 @@ public slots:
     void addPrismaticJointBetweenSelectedBodies();
     void addSpringJointBetweenSelectedBodies();
     void removeSelectedJoints();
+    // Every joint with a selected body at either end, as one step.
+    void removeJointsOfSelectedBodies();
     void jointsTableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void OnSelectAssociatedJoints();
     void OnSelectJointsWithTheSameType();
@@ -853,6 +862,11 @@ private:
     QPoint selectionRectStart;
     QPoint selectionRectEnd;
     bool selectionRectActive = false;
+    // The button whose press began the drag under way; its loss ends it.
+    Qt::MouseButton dragButton = Qt::NoButton;
+    PressLossWatch* pressWatch = nullptr;
+    // A right press ended a drag: the menu it brings is not opened.
+    bool skipContextMenu = false;
     std::unique_ptr<RandomSource> randomizer;
     void randomizeCollideWith(float r, const std::vector<int>& rows);
     QStandardItemModel* bodiesModel = nullptr;

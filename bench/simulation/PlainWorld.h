@@ -1,5 +1,6 @@
-// The benchmarks' plain side: Box2D's own unpatched code (box2d_plain,
-// namespace b2plain) stepping a copy of the world the plug-in built.
+// The benchmarks' plain side: Box2D's own code without the pair pass
+// (box2d_plain, namespace b2plain) stepping a copy of the world the plug-in
+// built.
 #pragma once
 
 #include <box2d/box2d.h>

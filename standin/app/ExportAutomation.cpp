@@ -1,5 +1,7 @@
 #include "ExportAutomation.h"
+#include "ExitCodes.h"
 #include "RunSummary.h"
+#include "StallWatchdog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +16,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+#include <unistd.h>
 
 namespace standin {
 
@@ -31,15 +35,45 @@ const int kGraceMilliseconds = 10000;
 // Export unchecked this long, with the window open and nothing modal on top,
 // means the plug-in ended the export without finishing it.
 const int kEndedMilliseconds = 500;
+// Once the stall time has passed, the plug-in's thread has this long to
+// notice; one that does not is held in a step that never returns.
+const int kAnswerMilliseconds = 2000;
+const char* const kWaitingForWindow = "waiting for the plug-in's window";
 
 ExportRequest g_request;
 ExportReport g_report;
 bool g_armed = false;
+StallWatchdog g_watchdog;
 
 void say(const std::string& line)
 {
     writeText("zolvar-host: " + printable(line) + "\n", stdout);
     std::fflush(stdout);
+}
+
+std::string noProgress(const std::string& where)
+{
+    return "the export made no progress for " + stallTimeText(g_request.stallMilliseconds) + " (" + where + ")";
+}
+
+// On the watchdog's thread, while the plug-in's thread is held somewhere
+// inside a step: nothing of Qt or of the run's state is touched, the line
+// goes straight to the output and the process ends at once.
+void endHeldRun(const std::string& where)
+{
+    if (ftrylockfile(stdout) == 0) {
+        std::fflush(stdout);
+        funlockfile(stdout);
+    }
+    const std::string line = "zolvar-host: error: "
+        + printable(noProgress(where) + "; the plug-in's application does not answer: ending the run") + "\n";
+    for (size_t done = 0; done < line.size();) {
+        const ssize_t n = ::write(STDOUT_FILENO, line.data() + done, line.size() - done);
+        if (n <= 0)
+            break;
+        done += size_t(n);
+    }
+    ::_exit(kExitExport);
 }
 
 class ExportDriver : public QObject
@@ -50,15 +84,11 @@ public:
     {
         connect(&poll_, &QTimer::timeout, this, &ExportDriver::tick);
         poll_.start(g_request.pollMilliseconds);
-        watchdog_.setSingleShot(true);
-        // A coarse timer may fire up to a twentieth early: the stall time is
-        // a promise not to give up sooner.
-        watchdog_.setTimerType(Qt::PreciseTimer);
-        connect(&watchdog_, &QTimer::timeout, this, &ExportDriver::timeUp);
-        watchdog_.start(g_request.stallMilliseconds);
         grace_.setSingleShot(true);
         connect(&grace_, &QTimer::timeout, this, &ExportDriver::lingering);
     }
+
+    ~ExportDriver() override { g_watchdog.stop(); }
 
 private:
     enum class State { Looking, Acting, Exporting, Closing, Gone };
@@ -72,6 +102,10 @@ private:
         if (windowShown)
             seenWindow_ = true;
         watchProgress(windowShown);
+        if (g_watchdog.stalled()) {
+            timeUp();
+            return;
+        }
 
         switch (state_) {
         case State::Looking:
@@ -141,7 +175,7 @@ private:
         if (now == progress_)
             return;
         progress_ = now;
-        watchdog_.start(g_request.stallMilliseconds);
+        g_watchdog.moved(standstill());
     }
 
     // Where the run stood when it stopped moving, for the watchdog's message.
@@ -150,7 +184,7 @@ private:
         switch (progress_.state) {
         case State::Looking:
         case State::Acting:
-            return "waiting for the plug-in's window";
+            return kWaitingForWindow;
         case State::Exporting:
             if (!progress_.barFound)
                 return "exporting; the window has no progress bar";
@@ -329,7 +363,7 @@ private:
         if (outcome == ExportOutcome::ClosedEarly)
             say("error: " + detail);
         state_ = State::Gone;
-        watchdog_.stop();
+        g_watchdog.stop();
         grace_.start(kGraceMilliseconds);
     }
 
@@ -343,18 +377,17 @@ private:
     void timeUp()
     {
         g_report.outcome = ExportOutcome::TimedOut;
-        g_report.detail = "the export made no progress for " + stallTimeText(g_request.stallMilliseconds) + " ("
-            + standstill() + "); quitting the plug-in's application";
+        g_report.detail = noProgress(standstill()) + "; quitting the plug-in's application";
         say("error: " + g_report.detail);
         poll_.stop();
         state_ = State::Gone;
+        g_watchdog.stop();
         // exit(), not quit(): quit() is refused by a window that will not
         // close, and exit() also ends nested loops (an open message box).
         QCoreApplication::exit(0);
     }
 
     QTimer poll_;
-    QTimer watchdog_;
     QTimer grace_;
     QPointer<QWidget> window_;
     QPointer<QAbstractButton> button_;
@@ -396,10 +429,17 @@ void armExportAutomation(const ExportRequest& request)
     g_report = ExportReport();
     g_report.detail = "the plug-in created no application";
     g_armed = true;
+    // From here on, so that a plug-in held before its window shows is caught too.
+    g_watchdog.start(g_request.stallMilliseconds, kAnswerMilliseconds, kWaitingForWindow, endHeldRun);
     if (!registered) {
         qAddPreRoutine(startDriver);
         registered = true;
     }
+}
+
+void disarmExportAutomation()
+{
+    g_watchdog.stop();
 }
 
 const ExportReport& exportReport()

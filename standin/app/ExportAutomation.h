@@ -16,7 +16,9 @@ struct ExportRequest
     int end = 0;
     // The watchdog: the run is given up once nothing has moved for this
     // long (the progress bar, the driver's steps, the dialogs answered). An
-    // export that keeps moving is never cut off, however long it takes.
+    // export that keeps moving is never cut off, however long it takes. It
+    // runs on a thread of its own: a plug-in held in a step that never
+    // returns is not waited for, the process ends with kExitExport.
     int stallMilliseconds = 600 * 1000;
     int pollMilliseconds = 10; // looking for the window and its dialogs
 };
@@ -39,8 +41,12 @@ struct ExportReport
     std::vector<std::string> messages;  // message boxes and dialogs answered
 };
 
-// Arms the driver for the next application the process constructs.
+// Arms the driver for the next application the process constructs; the
+// watchdog starts at once.
 void armExportAutomation(const ExportRequest& request);
+
+// Ends the watchdog once the plug-in's command has returned.
+void disarmExportAutomation();
 
 // What happened; valid once the command has returned.
 const ExportReport& exportReport();

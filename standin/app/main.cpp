@@ -140,6 +140,7 @@ int main(int argc, char** argv)
     const KeyCensus keysBefore = KeyCensus::take(*project);
     bool handled = false;
     const A_Err commandErr = session.runCommand(command, &handled);
+    disarmExportAutomation();
 
     RunSummary summary;
     summary.composition = comp->name();

@@ -1,7 +1,7 @@
 // The keyboard shortcuts card and the about box, alone and from the main
 // window's menu commands.
 #include "mainwindow/ModalAnswer.h"
-#include "mainwindow/RealInput.h"
+#include "mainwindow/RealPointer.h"
 #include "mainwindow/WindowFixture.h"
 
 #include "dialogs/AboutDlg.h"
@@ -175,7 +175,7 @@ TEST(KeyboardShortcutsDlg, APressClosesItAndItReopensWhereItWasLeft)
 // margin does.
 TEST(KeyboardShortcutsDlg, APressOnItsTableClosesIt)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     auto host = window_test::makeHost();
     auto window = window_test::makeWindow(*host);
     window_test::showStill(*window);
@@ -186,7 +186,7 @@ TEST(KeyboardShortcutsDlg, APressOnItsTableClosesIt)
             const QWidget* cells = dialog.form().shortcutsTable->viewport();
             const QPoint at = cells->mapToGlobal(cells->rect().center());
             EXPECT_EQ(QApplication::widgetAt(at), cells);
-            (void)real_input::xdotool(real_input::moveTo(at) << "click" << button);
+            (void)real_pointer::xdotool(real_pointer::moveTo(at) << "click" << button);
             closedByThePress = !dialog.isVisible();
             dialog.close();
         });

@@ -147,7 +147,7 @@ TEST(JointSelection, SameTypeAndTheSelectedBodiesCommands)
     // The last joint seen is shown: the pivot R-S.
     EXPECT_EQ(s.ui.jointPropertiesTabWidget->currentIndex(), 1);
 
-    // Alt+W removes the selected ones.
+    // Alt+W removes the joints of the selected body.
     s.view->OnRemoveAssociatedJoints();
     EXPECT_EQ(s.view->joints.size(), 2u);
     expectConsistent(*s.view);

@@ -2,6 +2,7 @@
 // states, the window's key handling from the view's focus and from none,
 // the view options, the background colour and the joints-table row query.
 #include "JointFixture.h"
+#include "../mainwindow/RealPointer.h"
 
 #include "dialogs/DialogSeam.h"
 #include "properties/BodiesTableView.h"
@@ -229,6 +230,31 @@ TEST(ContextMenu, KeysWorkFromTheViewOnlyWhileTheirEntryIsEnabled)
     EXPECT_EQ(s.stack->count(), 1);
     EXPECT_EQ(s.lastText(), "Change Type");
     EXPECT_EQ(s.view->bodies[2].type, BodyType::Static);
+}
+
+// The real keyboard's Alt+W takes away every joint of the selected bodies,
+// selected or not, as one step, and leaves the others.
+TEST(ContextMenu, AltWRemovesTheJointsOfTheSelectedBodiesAsOneStep)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Scene s(joint_test::project({{200, 500}, {400, 500}, {600, 500}, {800, 500}}));
+    s.addAll({0, 1}, &SimulationView::addDistanceJointBetweenSelectedBodies);
+    s.addAll({1, 2}, &SimulationView::addRevoluteJointBetweenSelectedBodies);
+    s.addAll({2, 3}, &SimulationView::addSpringJointBetweenSelectedBodies);
+    s.selectBodies({1});
+    s.view->selectJoints({});
+    const int entries = s.stack->count();
+    activate(*s.window);
+    s.view->setFocus();
+
+    ASSERT_TRUE(real_pointer::xdotool({QStringLiteral("key"), QStringLiteral("alt+w")}));
+    EXPECT_EQ(s.pairs(), (std::vector<std::pair<int, int>>{{2, 3}}));
+    ASSERT_EQ(s.stack->count(), entries + 1);
+    EXPECT_EQ(s.lastText(), "Remove Joint");
+    joint_test::expectConsistent(*s.view);
+    s.stack->undo();
+    EXPECT_EQ(s.pairs(), (std::vector<std::pair<int, int>>{{0, 1}, {1, 2}, {2, 3}}));
+    joint_test::expectConsistent(*s.view);
 }
 
 TEST(WindowKeys, ArrowsAndRotationFromTheViewAndFromNoFocus)

@@ -1,6 +1,8 @@
 // Drags with each tool leave one undo step with its text; undo puts every
 // value back and redo applies it again. Also the temporary hand tool.
 #include "EditFixture.h"
+#include "../mainwindow/ModalAnswer.h"
+#include "../mainwindow/RealPointer.h"
 
 #include "properties/DragCommands.h"
 #include "properties/EditBox.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QMessageBox>
 
 #include <cmath>
 #include <functional>
@@ -229,6 +232,14 @@ TEST(ToolDrag, AStepOrAToolSwitchDuringADragEndsIt)
         {"Reset Scene", false, [](Edit& e) { e.view->OnResetScene(); }},
         {"undo, velocity tool", true, [](Edit& e) { e.view->form().undo->trigger(); }},
         {"play, velocity tool", true, [](Edit& e) { e.view->form().playBtn->click(); }},
+        // Its release went elsewhere (a pointer grab another program took).
+        {"a move with no button held", false,
+         [](Edit& e) {
+             const QPoint at = e.bodyPixel(1) + QPoint(5, 5);
+             QMouseEvent move(QEvent::MouseMove, QPointF(at), e.gl->mapToGlobal(QPointF(at)), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(e.gl, &move);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -261,6 +272,151 @@ TEST(ToolDrag, AStepOrAToolSwitchDuringADragEndsIt)
         EXPECT_EQ(e.view->bodies[1].position.x, before.position.x);
         EXPECT_EQ(e.view->bodies[2].density, 3.0f);
     }
+}
+
+} // namespace
+
+// The real pointer: a drag that another button, a message or an Alt drag
+// over bodies of several types interrupts or mixes up still leaves exactly
+// one step for what moved, or puts everything back.
+namespace {
+
+using namespace edit_test;
+using real_pointer::moveTo;
+using real_pointer::xdotool;
+
+// Presses the real pointer's button 1 at `from` and moves it right by `by`.
+QStringList pressAndMove(QPoint from, int by)
+{
+    QStringList drag = moveTo(from);
+    drag << QStringLiteral("mousedown") << QStringLiteral("1");
+    for (int dx = 10; dx <= by; dx += 10)
+        drag << moveTo(from + QPoint(dx, dx / 4));
+    return drag;
+}
+
+// The bodies are where they were, committed, and the history is untouched.
+void expectPutBack(const Edit& e, const std::vector<MyBody>& before, int entries)
+{
+    EXPECT_FALSE(e.gl->dragArmed);
+    EXPECT_EQ(e.stack->count(), entries);
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(e.view->bodies[i].position.x, before[i].position.x) << "body " << i;
+        EXPECT_EQ(e.view->bodies[i].position.y, before[i].position.y) << "body " << i;
+        EXPECT_EQ(e.view->bodies[i].committedPosition.x, before[i].position.x) << "body " << i;
+    }
+}
+
+TEST(RealPointerDrag, AnAltDragOfAnAEmaticAnchorIsOneStepWhicheverBodyComesFirst)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Edit e;
+    e.view->setType({BodyType::AEmatic}, {1});  // body 0 stays Dynamic
+    e.view->restartAnimation();
+    e.view->selectBodies({0, 1});
+    e.view->OnAnchorToolBtn();
+    const int entries = e.stack->count();
+
+    QStringList drag = QStringList{QStringLiteral("keydown"), QStringLiteral("alt")}
+                       << pressAndMove(e.gl->mapToGlobal(e.bodyPixel(1)), 60);
+    drag << QStringLiteral("mouseup") << QStringLiteral("1") << QStringLiteral("keyup") << QStringLiteral("alt");
+    ASSERT_TRUE(xdotool(drag));
+    const b2Vec2 moved = e.view->bodies[1].aematicAnchor;
+    EXPECT_GT(moved.x, 0.3f);
+    ASSERT_EQ(e.stack->count(), entries + 1);
+    EXPECT_EQ(e.lastText(), "Move AEmatic Anchor");
+    EXPECT_EQ(e.view->bodies[1].committedAematicAnchor.x, moved.x);
+
+    e.stack->undo();
+    EXPECT_NEAR(e.view->bodies[1].aematicAnchor.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(e.view->bodies[1].aematicAnchor.y, 0.0f, 1e-6f);
+    e.stack->redo();
+    EXPECT_FLOAT_EQ(e.view->bodies[1].aematicAnchor.x, moved.x);
+}
+
+TEST(RealPointerDrag, AnAnchorDragOverJointsOfTwoKindsIsOneStep)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Edit e;
+    e.view->selectBodies({0, 1});
+    e.view->addDistanceJointBetweenSelectedBodies();
+    e.view->selectBodies({1, 2});
+    e.view->addRevoluteJointBetweenSelectedBodies();
+    e.view->selectJoints({0, 1});
+    e.view->OnAnchorToolBtn();
+    const MyJoint distance = e.view->joints[0];
+    const MyJoint pivot = e.view->joints[1];
+    const int entries = e.stack->count();
+
+    QStringList drag = QStringList{QStringLiteral("keydown"), QStringLiteral("alt")}
+                       << pressAndMove(e.gl->mapToGlobal(e.bodyPixel(1)), 60);
+    drag << QStringLiteral("mouseup") << QStringLiteral("1") << QStringLiteral("keyup") << QStringLiteral("alt");
+    ASSERT_TRUE(xdotool(drag));
+    EXPECT_GT(e.view->joints[1].anchor.x, pivot.anchor.x + 0.3f);
+    ASSERT_EQ(e.stack->count(), entries + 1);
+    EXPECT_EQ(e.lastText(), "Move Joint Anchor");
+
+    e.stack->undo();
+    EXPECT_NEAR(e.view->joints[0].anchorA.x, distance.anchorA.x, 1e-5f);
+    EXPECT_NEAR(e.view->joints[0].anchorB.x, distance.anchorB.x, 1e-5f);
+    EXPECT_NEAR(e.view->joints[1].anchor.x, pivot.anchor.x, 1e-5f);
+}
+
+TEST(RealPointerDrag, ARightClickDuringABodyDragPutsTheBodiesBackAndOpensNoMenu)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Edit e;
+    e.click(e.bodyPixel(0));
+    e.click(e.bodyPixel(1), Qt::ShiftModifier);
+    const std::vector<MyBody> before = e.view->bodies;
+    const int entries = e.stack->count();
+    // A menu that opens all the same is closed, so that the drag goes on.
+    bool menuShown = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            menuShown = true;
+            popup->close();
+        }
+    });
+    closer.start(20);
+
+    const QPoint from = e.gl->mapToGlobal(e.bodyPixel(1));
+    QStringList drag = pressAndMove(from, 50);
+    drag << QStringLiteral("click") << QStringLiteral("3") << QStringLiteral("sleep") << QStringLiteral("0.3")
+         << moveTo(from + QPoint(90, 30)) << QStringLiteral("mouseup") << QStringLiteral("1")
+         << moveTo(from + QPoint(120, 40));
+    ASSERT_TRUE(xdotool(drag));
+    EXPECT_FALSE(menuShown);
+    expectPutBack(e, before, entries);
+}
+
+TEST(RealPointerDrag, AMessageDuringABodyDragEndsItAndTheBodiesGoBack)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Edit e;
+    e.click(e.bodyPixel(1));
+    const std::vector<MyBody> before = e.view->bodies;
+    const int entries = e.stack->count();
+    const QPoint from = e.gl->mapToGlobal(e.bodyPixel(1));
+    ASSERT_TRUE(xdotool(pressAndMove(from, 40)));
+    ASSERT_GT(e.view->bodies[1].position.x, before[1].position.x + 0.1f);
+
+    // The button comes up while the message shows, and never reaches the view.
+    // The drag ends as soon as the message shows.
+    bool answered = false;
+    bool backWhileShown = false;
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+        backWhileShown = !e.gl->dragArmed && e.view->bodies[1].position.x == before[1].position.x;
+        answered = xdotool(moveTo(from + QPoint(60, 10)) << QStringLiteral("mouseup") << QStringLiteral("1"));
+        box.accept();
+    });
+    QMessageBox::information(e.window.get(), QStringLiteral("Zolvar"), QStringLiteral("A message mid-drag."));
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(backWhileShown);
+    // The pointer now moves with no button held: nothing follows it.
+    ASSERT_TRUE(xdotool(moveTo(from + QPoint(90, 30)) << moveTo(from + QPoint(120, 50))));
+    expectPutBack(e, before, entries);
 }
 
 } // namespace

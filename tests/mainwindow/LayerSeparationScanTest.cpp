@@ -93,6 +93,31 @@ TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
 
+// Groups under a mask are not split: each layer, keeping the mask to look as
+// before, would become the mask's body. Several masks side by side still are,
+// by masks. The layers left out are named, with why.
+TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
+{
+    const QByteArray groups = R"("contents": [)" + group(kRect) + "," + group(kRect) + "," + kPath + "]";
+    const QByteArray outer = R"({"shape": {"vertices": [[0, 0], [100, 0], [100, 100], [0, 100]]}})";
+    const QByteArray hole = R"({"shape": {"vertices": [[30, 30], [70, 30], [70, 70], [30, 70]]}})";
+    Host host(project(R"({"type": "shape", "name": "under a mask", )" + kOneMask + ", " + groups + "},\n" +
+                      R"({"type": "shape", "name": "under two masks", )" + kTwoMasks + ", " + groups + "},\n" +
+                      R"({"type": "shape", "name": "hole", "masks": [)" + outer + "," + hole + "], " + groups +
+                      "},\n" + R"({"type": "shape", "name": "groups only", )" + groups + "}"));
+    std::vector<int> indices;
+    QStringList leftOut;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{1, 3}));
+    ASSERT_EQ(leftOut.size(), 2) << leftOut.join('\n').toStdString();
+    EXPECT_TRUE(leftOut[0].startsWith(QStringLiteral("Layer 1 (under a mask): its shapes are under a mask")))
+        << leftOut[0].toStdString();
+    EXPECT_TRUE(leftOut[0].contains(QStringLiteral("stacked in one place")));
+    EXPECT_TRUE(leftOut[1].startsWith(QStringLiteral("Layer 3 (hole): one of its masks lies inside another")))
+        << leftOut[1].toStdString();
+    EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
 // What is switched off, or a group with nothing in it that draws, would not
 // become an outline of its own: it does not count.
 TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)

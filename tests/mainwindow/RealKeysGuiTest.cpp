@@ -3,7 +3,7 @@
 // keypad, the undo and redo keys as the shortcuts card names them under each
 // host version, and an export range that lies past the composition's end.
 #include "ModalAnswer.h"
-#include "RealInput.h"
+#include "RealPointer.h"
 #include "WindowFixture.h"
 
 #include "dialogs/KeyboardShortcutsDlg.h"
@@ -59,7 +59,7 @@ QString cardKeys(const char* action)
 // In the window as it opens: no control takes them first.
 TEST(RealKeys, TheArrowKeysMoveOnePixelAndTenWithShift)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     Window w;
     const struct
     {
@@ -70,7 +70,7 @@ TEST(RealKeys, TheArrowKeysMoveOnePixelAndTenWithShift)
     };
     for (const auto& press : presses) {
         const b2Vec2 before = w.view->bodies[0].position;
-        ASSERT_TRUE(real_input::keys({QString::fromLatin1(press.keys)}));
+        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(press.keys)}));
         const b2Vec2 moved = w.view->bodies[0].position - before;
         EXPECT_NEAR(moved.x, press.step.x, 1e-4f) << press.keys;
         EXPECT_NEAR(moved.y, press.step.y, 1e-4f) << press.keys;
@@ -80,13 +80,13 @@ TEST(RealKeys, TheArrowKeysMoveOnePixelAndTenWithShift)
 // With the actions history holding the focus, as after a click into it.
 TEST(RealKeys, PlusAndMinusTurnOneDegreeAndTenWithShiftOnBothKeyboards)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     Window w;
     w.window->form().actionsHistoryDockWidget->raise();
     QAbstractItemView* history = w.window->historyView();
-    const QPoint below = real_input::reveal(history);
+    const QPoint below = real_pointer::reveal(history);
     ASSERT_FALSE(below.isNull()) << "the history is out of the pointer's reach";
-    ASSERT_TRUE(real_input::xdotool(real_input::moveTo(below) << "click" << "1"));
+    ASSERT_TRUE(real_pointer::xdotool(real_pointer::moveTo(below) << "click" << "1"));
     ASSERT_TRUE(history->hasFocus());
     const struct
     {
@@ -98,14 +98,14 @@ TEST(RealKeys, PlusAndMinusTurnOneDegreeAndTenWithShiftOnBothKeyboards)
     };
     for (const auto& press : presses) {
         const double before = w.degrees();
-        ASSERT_TRUE(real_input::keys({QString::fromLatin1(press.keys)}));
+        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(press.keys)}));
         EXPECT_NEAR(w.degrees() - before, press.degrees, 1e-3) << press.keys;
     }
 }
 
 TEST(RealKeys, CtrlAltShiftPlusAndMinusStepTheLineWidthOnBothKeyboards)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     Window w;
     const struct
     {
@@ -118,7 +118,7 @@ TEST(RealKeys, CtrlAltShiftPlusAndMinusStepTheLineWidthOnBothKeyboards)
     for (const auto& press : presses) {
         const float before = w.view->bodies[0].openShapeLineWidth;
         const int entries = w.stack->count();
-        ASSERT_TRUE(real_input::keys({QString::fromLatin1(press.keys)}));
+        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(press.keys)}));
         EXPECT_EQ(w.stack->count(), entries + 1) << press.keys;
         EXPECT_EQ(w.view->bodies[0].openShapeLineWidth > before, press.steps > 0) << press.keys;
     }
@@ -126,7 +126,7 @@ TEST(RealKeys, CtrlAltShiftPlusAndMinusStepTheLineWidthOnBothKeyboards)
 
 TEST(RealKeys, TheUndoAndRedoKeysTheCardNamesUndoAndRedo)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     for (A_long major : {17, 18}) {
         Window w(major);
         w.view->OnPlusKey();
@@ -134,9 +134,9 @@ TEST(RealKeys, TheUndoAndRedoKeysTheCardNamesUndoAndRedo)
         ASSERT_EQ(w.stack->index(), 2);
         const QString undo = cardKeys("Undo");
         const QString redo = cardKeys("Redo");
-        ASSERT_TRUE(real_input::keys({undo}));
+        ASSERT_TRUE(real_pointer::keys({undo}));
         EXPECT_EQ(w.stack->index(), 1) << "host " << major << ": " << undo.toStdString();
-        ASSERT_TRUE(real_input::keys({redo}));
+        ASSERT_TRUE(real_pointer::keys({redo}));
         EXPECT_EQ(w.stack->index(), 2) << "host " << major << ": " << redo.toStdString();
     }
 }
@@ -145,19 +145,19 @@ TEST(RealKeys, TheUndoAndRedoKeysTheCardNamesUndoAndRedo)
 // last frame the simulation reaches is.
 TEST(RealKeys, AnExportWhollyPastTheCompositionIsRefused)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     Window w;
     const Ui::ZolvarDlgClass& ui = w.window->form();
     ui.endFrameEt->setValue(160);
     ui.startFrameEt->setValue(150);
-    const QPoint at = real_input::reveal(ui.exportBtn);
+    const QPoint at = real_pointer::reveal(ui.exportBtn);
     ASSERT_FALSE(at.isNull()) << "the export button is out of the pointer's reach";
     QString told;
     whenShown<QMessageBox>([&told](QMessageBox& box) {
         told = box.text();
         box.accept();
     });
-    ASSERT_TRUE(real_input::xdotool(real_input::moveTo(at) << "click" << "1"));
+    ASSERT_TRUE(real_pointer::xdotool(real_pointer::moveTo(at) << "click" << "1"));
     EXPECT_EQ(told, "The export range starts after the composition's last frame, 99.");
     EXPECT_FALSE(ui.exportBtn->isChecked());
     EXPECT_FALSE(w.view->exporting);

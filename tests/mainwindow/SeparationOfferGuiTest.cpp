@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -112,6 +113,38 @@ TEST(SeparationOffer, SkipBuildsTheMultiOutlineLayersAsSingleBodies)
         for (const auto& group : host->session->undoGroups())
             EXPECT_NE(group.name, "Zolvar - Shapes Separation");
     }
+}
+
+// A shape layer whose groups lie under a mask is not on offer: the offer
+// names it and says why.
+TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
+{
+    QByteArray project = kSeparable;
+    const QByteArray underMask = R"(,
+            {"type": "shape", "name": "Under A Mask", "transform": {"position": [320, 180]},
+             "masks": [{"shape": {"closed": true, "vertices": [[-200, -90], [200, -90], [200, 90], [-200, 90]]}}],
+             "contents": [{"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]},
+                          {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Ellipse"}]}]})";
+    project.insert(project.lastIndexOf("]}]"), underMask);
+    auto host = makeHost(18, 0, project);
+    bool offered = false;
+    QString leftOut;
+    bool shown = false;
+    auto window = windowAnswering(
+        *host,
+        [&](PreprocessingDlg& dialog) {
+            auto* label = dialog.findChild<QLabel*>(QStringLiteral("leftOutSt"));
+            ASSERT_NE(label, nullptr);
+            shown = label->isVisible();
+            leftOut = label->text();
+            clickSeparateWithAllRows(dialog);
+        },
+        &offered);
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(leftOut.contains(QStringLiteral("Layer 3 (Under A Mask): its shapes are under a mask")))
+        << leftOut.toStdString();
+    EXPECT_EQ(window->simulationView()->bodies.size(), 7u) << "the layer under its mask stays one body";
 }
 
 TEST(SeparationOffer, ACompositionWithoutSuchLayersOpensNoDialog)

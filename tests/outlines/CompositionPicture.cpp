@@ -4,6 +4,7 @@
 #include "project/Layer.h"
 #include "project/MatchNames.h"
 #include "project/Transform.h"
+#include "text/GlyphOutliner.h"
 
 #include <QLatin1String>
 
@@ -172,7 +173,144 @@ void drawGroupContents(const PropertyNode* contents, const A_Matrix4& m, double 
     }
 }
 
+// An outline's cubic path through `m`, tangents relative to their vertex.
+QPainterPath outlinePath(const standin::MaskOutline& outline, const A_Matrix4& m)
+{
+    QPainterPath path;
+    const auto at = [&](double x, double y) {
+        double cx = 0, cy = 0;
+        standin::mapPoint(m, x, y, &cx, &cy);
+        return QPointF(cx, cy);
+    };
+    const std::vector<standin::MaskVertex>& v = outline.vertices;
+    if (v.empty())
+        return path;
+    path.moveTo(at(v[0].x, v[0].y));
+    const size_t segments = outline.open ? v.size() - 1 : v.size();
+    for (size_t i = 0; i < segments; ++i) {
+        const standin::MaskVertex& a = v[i];
+        const standin::MaskVertex& b = v[(i + 1) % v.size()];
+        path.cubicTo(at(a.x + a.outX, a.y + a.outY), at(b.x + b.inX, b.y + b.inY), at(b.x, b.y));
+    }
+    path.closeSubpath();
+    return path;
+}
+
+Value leafValue(const PropertyNode* item, const char* matchName, const A_Time& t)
+{
+    const PropertyNode* leaf = item->childByMatchName(QLatin1String(matchName));
+    return leaf ? leaf->valueAt(t, false) : Value();
+}
+
+// A rectangle or ellipse as the host draws it: clockwise on screen, an
+// ellipse from its top.
+standin::MaskOutline primitiveOutline(const PropertyNode* item, const A_Time& t)
+{
+    standin::MaskOutline o;
+    if (is(item, standin::match::kRect)) {
+        const Value size = leafValue(item, standin::match::kRectSize, t);
+        const Value at = leafValue(item, standin::match::kRectPosition, t);
+        const double l = at.x() - size.x() / 2, r = at.x() + size.x() / 2;
+        const double top = at.y() - size.y() / 2, b = at.y() + size.y() / 2;
+        o.vertices = {{l, top}, {r, top}, {r, b}, {l, b}};
+    } else {
+        const Value size = leafValue(item, standin::match::kEllipseSize, t);
+        const Value at = leafValue(item, standin::match::kEllipsePosition, t);
+        const double w = size.x() / 2, h = size.y() / 2, kx = 0.5522847498 * w, ky = 0.5522847498 * h;
+        o.vertices = {{at.x(), at.y() - h, -kx, 0, kx, 0},
+                      {at.x() + w, at.y(), 0, -ky, 0, ky},
+                      {at.x(), at.y() + h, kx, 0, -kx, 0},
+                      {at.x() - w, at.y(), 0, ky, 0, -ky}};
+    }
+    return o;
+}
+
+// The switched-on shapes of a contents group (its groups' included) through
+// `m`; every fill met paints what came before it into `painted`.
+QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, const A_Time& t,
+                           std::vector<QPainterPath>& painted)
+{
+    QPainterPath shapes;
+    for (int i = 0; i < contents->childCount(); ++i) {
+        const PropertyNode* item = contents->child(i);
+        if (!item->isEnabled())
+            continue;
+        if (is(item, standin::match::kPathItem)) {
+            shapes.addPath(outlinePath(leafValue(item, standin::match::kPathShape, t).shape, m));
+        } else if (is(item, standin::match::kRect) || is(item, standin::match::kEllipse)) {
+            shapes.addPath(outlinePath(primitiveOutline(item, t), m));
+        } else if (is(item, standin::match::kVectorGroup)) {
+            if (const PropertyNode* inside = item->childByMatchName(QLatin1String(standin::match::kVectorsGroup)))
+                shapes.addPath(paintContents(inside, standin::multiply(groupMatrix(item, t), m), t, painted));
+        } else if (is(item, standin::match::kFill)) {
+            QPainterPath fill = shapes;
+            fill.setFillRule(leafValue(item, standin::match::kFillRule, t).x() == 2.0 ? Qt::OddEvenFill
+                                                                                      : Qt::WindingFill);
+            painted.push_back(fill);
+        }
+    }
+    return shapes;
+}
+
 } // namespace
+
+DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
+{
+    const A_Matrix4 same = standin::identityMatrix();
+    for (int i = 0; i < layer.maskCount(); ++i) {
+        const PropertyNode* mask = layer.maskAtom(i);
+        if (!mask->isEnabled())
+            continue;
+        const standin::MaskAttributes& a = mask->maskAttributes();
+        const bool subtract = a.mode == 2;
+        const Step step = a.inverted ? (subtract ? Step::SubtractOutside : Step::AddOutside)
+                                     : (subtract ? Step::Subtract : Step::Add);
+        steps_.emplace_back(step, outlinePath(leafValue(mask, standin::match::kMaskShape, t).shape, same));
+    }
+    if (!steps_.empty())
+        return;
+    if (layer.kind() == standin::LayerKind::Text) {
+        const standin::TextDocument& text = layer.text();
+        std::vector<standin::MaskOutline> glyphs = text.outlines;
+        if (!text.hasOutlines) {
+            standin::GlyphOutliner outliner;
+            outliner.outlines(text.text, text.fontFamily, text.fontSize, &glyphs);
+        }
+        QPainterPath all;
+        for (const standin::MaskOutline& g : glyphs)
+            all.addPath(outlinePath(g, same));
+        all.setFillRule(Qt::WindingFill);
+        steps_.emplace_back(Step::Add, all);
+    } else if (const PropertyNode* contents = layer.rootVectorsGroup()) {
+        std::vector<QPainterPath> painted;
+        paintContents(contents, same, t, painted);
+        for (QPainterPath& p : painted)
+            steps_.emplace_back(Step::Add, p);
+    }
+}
+
+bool DrawnArea::contains(double x, double y) const
+{
+    bool inside = false;
+    for (const auto& [step, path] : steps_) {
+        const bool in = path.contains(QPointF(x, y));
+        switch (step) {
+        case Step::Add: inside = inside || in; break;
+        case Step::AddOutside: inside = inside || !in; break;
+        case Step::Subtract: inside = inside && !in; break;
+        case Step::SubtractOutside: inside = inside && in; break;
+        }
+    }
+    return inside;
+}
+
+QRectF DrawnArea::bounds() const
+{
+    QRectF box;
+    for (const auto& step : steps_)
+        box = box.united(step.second.boundingRect());
+    return box;
+}
 
 std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Time& t)
 {

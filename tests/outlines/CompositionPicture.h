@@ -5,6 +5,8 @@
 
 #include "project/Composition.h"
 
+#include <QPainterPath>
+
 #include <string>
 #include <vector>
 
@@ -22,5 +24,28 @@ namespace separation_test {
 // of its groups (what paints it); another layer draws itself. Layer names
 // and ids are left out. Numbers are rounded to 1e-6.
 std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Time& t);
+
+// The area a layer paints at a time, in its own pixels, as the host paints
+// it. With masks switched on: the masks in order, each adding to or (in
+// Subtract mode) taking from what the ones before it left, an inverted mask
+// counting its outside. Otherwise a text layer's glyph outlines, filled
+// non-zero together, or what a shape layer's fills paint: each fill that is
+// switched on paints every switched-on path, rectangle and ellipse before it
+// in its group, those of the groups before it included (through their
+// transforms), together by its fill rule (1 non-zero, 2 even-odd). Strokes
+// and stars are left out.
+class DrawnArea
+{
+public:
+    DrawnArea(const standin::Layer& layer, const A_Time& t);
+
+    bool contains(double x, double y) const;
+    // The box around every outline that takes part.
+    QRectF bounds() const;
+
+private:
+    enum class Step { Add, Subtract, AddOutside, SubtractOutside };
+    std::vector<std::pair<Step, QPainterPath>> steps_;
+};
 
 } // namespace separation_test

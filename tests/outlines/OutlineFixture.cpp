@@ -1,5 +1,7 @@
 #include "OutlineFixture.h"
 
+#include "CompositionPicture.h"
+
 #include "host/AEGP_SuiteHandler.h"
 #include "model/PolygonUtils.h"
 #include "outlines/BodyFromLayer.h"
@@ -296,6 +298,36 @@ bool covers(const MyBody& body, b2Vec2 world)
                 return true;
         }
     return false;
+}
+
+void expectBodyIsDrawn(const Scene& scene, int layerIndex, const MyBody& body, double step, double tolerance)
+{
+    const standin::Layer* layer = scene.project->compositionByName(QStringLiteral("Main"))->layer(layerIndex);
+    const separation_test::DrawnArea drawn(*layer, A_Time{0, 1});
+    const QRectF box = drawn.bounds().adjusted(-10, -10, 10, 10);
+    ASSERT_FALSE(box.isEmpty());
+    // World units squared per layer pixel squared.
+    const b2Vec2 o = hostWorld(scene, layerIndex, 0, 0);
+    const b2Vec2 ex = hostWorld(scene, layerIndex, 1, 0) - o, ey = hostWorld(scene, layerIndex, 0, 1) - o;
+    const double perPixel = std::fabs(double(ex.x) * ey.y - double(ex.y) * ey.x);
+    double painted = 0.0;
+    int wrong = 0;
+    // Off the round numbers the outlines are drawn through.
+    const double offset = 0.5 * step + 0.0371;
+    for (double y = box.top() + offset; y < box.bottom(); y += step)
+        for (double x = box.left() + offset; x < box.right(); x += step) {
+            const bool in = drawn.contains(x, y);
+            painted += in ? step * step : 0.0;
+            bool nearEdge = false;
+            for (const auto& [dx, dy] : {std::pair<double, double>{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {0.7, 0.7},
+                                         {-0.7, 0.7}, {0.7, -0.7}, {-0.7, -0.7}})
+                nearEdge = nearEdge || drawn.contains(x + dx, y + dy) != in;
+            if (!nearEdge && covers(body, hostWorld(scene, layerIndex, x, y)) != in && ++wrong <= 5)
+                ADD_FAILURE() << "layer " << layerIndex << ": (" << x << ", " << y << ") is "
+                              << (in ? "painted but not in the body" : "in the body but not painted");
+        }
+    EXPECT_EQ(wrong, 0) << "layer " << layerIndex << ": points where body and painting differ";
+    EXPECT_NEAR(filledArea(body) / perPixel, painted, tolerance * painted) << "layer " << layerIndex;
 }
 
 }  // namespace outline_test

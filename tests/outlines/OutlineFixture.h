@@ -94,4 +94,13 @@ double filledArea(const MyBody& body);
 // Whether a world point lies in one of the body's triangles or boxes.
 bool covers(const MyBody& body, b2Vec2 world);
 
+// Compares the body of layer `layerIndex` with what the host paints of that
+// layer at time 0 (separation_test::DrawnArea): on a grid of `step` layer
+// pixels over the painted box and a margin, a point farther than a pixel
+// from the painted edge is covered by the body exactly when it is painted,
+// and the body's area (triangles and boxes, none of them overlapping) is the
+// painted area within `tolerance` of it.
+void expectBodyIsDrawn(const Scene& scene, int layerIndex, const MyBody& body, double step = 2.0,
+                       double tolerance = 0.01);
+
 }  // namespace outline_test

@@ -222,6 +222,34 @@ TEST(ShapeBody, NestedGroupsPlaceShelvesAndCirclesAsDrawn)
     }
 }
 
+// A circle keeps the size the groups give it: through one group at 150 %,
+// and through groups at 300 % and 50 % (mirrored), its radius is the
+// distance from the drawn centre to the drawn rim, all round.
+TEST(ShapeBody, GroupScalesSizeACircleAsDrawn)
+{
+    const std::vector<std::vector<GroupTransform>> chains = {
+        {{0, 0, 30, 0, 150, 150, 30}},
+        {{5, 0, 30, 10, 300, 300, 0}, {0, 0, 0, 20, -50, 50, -70}},
+    };
+    const QByteArray circle = ellipse(R"("ADBE Vector Ellipse Size": [40, 40], "ADBE Vector Ellipse Position": [10, 0])");
+    Scene scene(composition(shapeLayer(nested(chains[0], circle)) + "," +
+                            shapeLayer(nested(chains[1], circle), R"({"position": [500, 250], "scale": [80, 80]})")));
+    for (int layer = 0; layer < 2; ++layer) {
+        SCOPED_TRACE(layer);
+        const MyBody round = scene.body(layer);
+        ASSERT_EQ(group(round).size(), 1u);
+        ASSERT_TRUE(group(round)[0].isCircle);
+        const std::vector<b2Vec2>& p = group(round)[0].points;
+        const b2Vec2 centre = toWorld(round, 0.25f * (p[0] + p[1] + p[2] + p[3]));
+        const std::vector<GroupTransform>& chain = chains[size_t(layer)];
+        for (int k = 0; k < 8; ++k) {
+            const double a = 2 * M_PI * k / 8;
+            const b2Vec2 rim = drawnThrough(scene, layer, chain, 10 + 20 * std::cos(a), 20 * std::sin(a));
+            EXPECT_NEAR((rim - centre).Length(), group(round)[0].radius, 1e-4) << k;
+        }
+    }
+}
+
 // Groups and items switched off draw nothing, whatever they hold: no
 // outline, no colour.
 TEST(ShapeBody, SwitchedOffGroupsAndItemsMakeNoBody)
@@ -377,6 +405,51 @@ TEST(ShapeBody, TriangleThreshold)
     EXPECT_TRUE(eight.triangulationFailed);
     EXPECT_GT(countIf(eight, isTriangle), 0);
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+// Closed outlines fill as the host paints them: each fill paints its group's
+// outlines together by its rule, and what the fills paint adds up, whatever
+// the outlines' first vertices.
+TEST(ShapeBody, OverlappingOutlinesFillAsTheFillsPaintThem)
+{
+    const auto painted = [](const QByteArray& contents, int rule) {
+        return group("", contents + "," + item("ADBE Vector Graphic - Fill",
+                                               QByteArray(R"("ADBE Vector Fill Rule": )") + QByteArray::number(rule)));
+    };
+    // Two trapezoids, each starting inside the other.
+    const QByteArray left = path(true, "[50, 50], [-200, 50], [-150, -50], [0, -50]");
+    const QByteArray right = path(true, "[-20, -40], [150, -40], [200, 60], [-70, 60]");
+    const QByteArray rightReversed = path(true, "[-70, 60], [200, 60], [150, -40], [-20, -40]");
+    // Three nested triangles, all wound alike, and the middle one reversed.
+    const auto triangle = [](double r, bool reversed) {
+        const QByteArray a = QByteArray::number(r), b = QByteArray::number(-r), h = QByteArray::number(0.8 * r);
+        const QByteArray top = "[0, " + b + "]", right = "[" + a + ", " + h + "]", left = "[" + b + ", " + h + "]";
+        return path(true, top + ", " + (reversed ? left + ", " + right : right + ", " + left));
+    };
+    const QByteArray nestedSame = triangle(150, false) + "," + triangle(100, false) + "," + triangle(50, false);
+    const QByteArray nestedTurned = triangle(150, false) + "," + triangle(100, true) + "," + triangle(50, false);
+    const QByteArray ovals = ellipse(R"("ADBE Vector Ellipse Size": [240, 120], "ADBE Vector Ellipse Position": [-60, 0])")
+                             + "," + ellipse(R"("ADBE Vector Ellipse Size": [120, 200], "ADBE Vector Ellipse Position": [50, 10])");
+    const QByteArray small = path(true, "[-30, -20], [40, -25], [10, 30]");
+    const std::vector<QByteArray> layers = {
+        painted(left, 1) + "," + painted(right, 1),           // two groups
+        painted(left + "," + right, 1),                        // one group, same winding
+        painted(left + "," + rightReversed, 1),                // opposite winding: the overlap cancels
+        painted(left + "," + right, 2),                        // even-odd: the overlap is out
+        painted(nestedSame, 1), painted(nestedSame, 2), painted(nestedTurned, 1),
+        painted(ovals, 1) + "," + painted(ovals, 2),           // ovals in two groups by both rules
+        painted(triangle(150, false), 1) + "," + painted(small, 2),  // drawn on top of a bigger shape
+    };
+    QByteArray json;
+    for (const QByteArray& contents : layers)
+        json += (json.isEmpty() ? "" : ",") + shapeLayer(contents);
+    Scene scene(composition(json));
+    for (int i = 0; i < int(layers.size()); ++i) {
+        const MyBody body = scene.body(i, 6);  // the ovals flattened finely
+        EXPECT_FALSE(body.triangulationFailed) << i;
+        expectBodyIsDrawn(scene, i, body);
+        expectEngineAccepts(body);
+    }
 }
 
 }  // namespace

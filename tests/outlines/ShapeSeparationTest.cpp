@@ -4,9 +4,11 @@
 #include "CompositionPicture.h"
 #include "SeparationFixture.h"
 
+#include "host/AEGP_SuiteHandler.h"
 #include "outlines/LayerSeparation.h"
 #include "project/MatchNames.h"
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -350,21 +352,29 @@ TEST(SeparationDispatch, LayersAreSplitByWhyTheyQualify)
         {{2, 1, 0, 0}, AEGP_ObjectType_VECTOR, SeparationKind::Masks},       // one group is not several
         {{0, 2, 0, 0}, AEGP_ObjectType_VECTOR, SeparationKind::ShapeGroups},
         {{0, 1, 1, 1}, AEGP_ObjectType_VECTOR, SeparationKind::ShapeGroups},
-        {{2, 2, 0, 0}, AEGP_ObjectType_VECTOR, SeparationKind::ShapeGroups}, // groups win
+        // Under masks, groups are never split: each copy would be the masks' body.
+        {{2, 2, 0, 0}, AEGP_ObjectType_VECTOR, SeparationKind::Masks},
+        {{1, 3, 0, 0}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{1, 2, 1, 1}, AEGP_ObjectType_VECTOR, SeparationKind::None},
         {{0, 0, 3, 3}, AEGP_ObjectType_VECTOR, SeparationKind::UngroupedShapes},
         {{2, 0, 3, 3}, AEGP_ObjectType_VECTOR, SeparationKind::Masks},
         {{1, 0, 1, 1}, AEGP_ObjectType_VECTOR, SeparationKind::None},
         {{0, 3, 0, 0}, AEGP_ObjectType_TEXT, SeparationKind::None},
         {{1, 0, 0, 0}, AEGP_ObjectType_AV, SeparationKind::None},
-        // Masks holding a hole stay together; groups still split.
+        // Masks holding a hole stay together, and so do the groups under them.
         {{2, 0, 0, 0, true}, AEGP_ObjectType_AV, SeparationKind::None},
         {{5, 0, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
-        {{2, 2, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::ShapeGroups},
+        {{2, 2, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(separationKindOf(row.content, row.type), row.kind)
             << row.content.masks << " " << row.content.topGroups << " " << row.content.topPaths;
         EXPECT_EQ(hasSeveralOutlines(row.content, row.type), row.kind != SeparationKind::None);
+        const bool severalLeftTogether =
+            row.kind == SeparationKind::None &&
+            (row.content.masks > 1 ||
+             (row.type == AEGP_ObjectType_VECTOR && row.content.topGroups + row.content.topPaths > 1));
+        EXPECT_EQ(whyNotSeparable(row.content, row.type).isEmpty(), !severalLeftTogether);
     }
 }
 
@@ -380,10 +390,10 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
     auto byMasks = [&](int i) { calls.push_back("masks " + std::to_string(i)); };
     auto byShapes = [&](int i) { calls.push_back("shapes " + std::to_string(i)); };
     const QByteArray before = scene.project->toJson();
-    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 2, byMasks, byShapes), SeparationKind::ShapeGroups);
+    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 2, byMasks, byShapes), SeparationKind::Masks);
     EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 1, byMasks, byShapes), SeparationKind::Masks);
     EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 0, byMasks, byShapes), SeparationKind::UngroupedShapes);
-    EXPECT_EQ(calls, (std::vector<std::string>{"shapes 2", "masks 1"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"masks 2", "masks 1"}));
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].first,
               QStringLiteral("Layer 1 (Shape Layer 1): its shapes are not in groups, so it was left as it is."));
@@ -410,6 +420,88 @@ TEST(SeparationDispatch, MasksHoldingAHoleAreLeftAsTheyAre)
     EXPECT_TRUE(messages.texts().empty());
     EXPECT_EQ(scene.project->toJson(), before);
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+// A shape layer under a 400 x 180 mask, or under two masks side by side,
+// holding a star, a ring and an unpainted path. A layer with a mask becomes a
+// body of its masks' outline, so a copy per group (each keeping the masks, to
+// look as before) would stack identical bodies. After the separation each
+// layer that draws is a body where its own masks are drawn, and no two are
+// the same body in the same place.
+TEST(SeparationDispatch, NoTwoLayersOfAMaskedShapeLayerGetTheSameBody)
+{
+    const QByteArray contents =
+        namedGroup("Star", R"("ADBE Vector Position": [-120, 0])",
+                   star(R"("ADBE Vector Star Outer Radius": 40, "ADBE Vector Star Inner Radius": 20)") + "," + kFill) +
+        "," + namedGroup("Ring", "", ellipse(R"("ADBE Vector Ellipse Size": [100, 100])") + "," + stroke("[0, 0, 1]")) +
+        "," + namedGroup("Path", R"("ADBE Vector Position": [120, 0])", path(true, "[-20, -20], [20, -20], [0, 30]"));
+    auto rectMask = [](const char* name, int left, int right) {
+        return QByteArray(R"({"name": ")") + name + R"(", "shape": {"vertices": [[)" + QByteArray::number(left) +
+               ", -90], [" + QByteArray::number(right) + ", -90], [" + QByteArray::number(right) + ", 90], [" +
+               QByteArray::number(left) + ", 90]]}}";
+    };
+    struct Case {
+        const char* what;
+        QByteArray masks;
+        size_t layersDrawing;
+    } cases[] = {
+        {"one mask", rectMask("Frame", -200, 200), 1},
+        {"two masks side by side", rectMask("Left", -200, 0) + "," + rectMask("Right", 0, 200), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene scene(composition(R"({"type": "shape", "name": "Shapes", "transform": {"position": [500, 250]},
+                                    "masks": [)" + c.masks + R"(], "contents": [)" + contents + "]}"));
+        const standin::Composition& comp = *scene.project->activeComposition();
+        const std::vector<std::string> drawn = drawingAt(comp, {0, 1});
+        const QByteArray before = scene.project->toJson();
+        SeparationMessages messages;
+        AEGP_SuiteHandler suites(scene.basic());
+        ASSERT_EQ(suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar - Shapes Separation"), A_Err_NONE);
+        dispatchSeparation(
+            scene.basic(), kPluginId, 0, [&](int i) { separateLayerMasks(scene.basic(), kPluginId, i); },
+            [&](int i) { separateLayerShapes(scene.basic(), kPluginId, i); });
+        ASSERT_EQ(suites.UtilitySuite5()->AEGP_EndUndoGroup(), A_Err_NONE);
+        EXPECT_TRUE(messages.texts().empty());
+        if (c.layersDrawing == 1) {
+            EXPECT_EQ(drawingAt(comp, {0, 1}), drawn) << "left as it was";
+        }
+
+        std::vector<MyBody> bodies;
+        for (int i = 0; i < comp.layerCount(); ++i) {
+            const Layer* layer = layerAt(scene, i);
+            if (!(layer->flags() & AEGP_LayerFlag_VIDEO_ACTIVE))
+                continue;
+            SCOPED_TRACE(layer->name().toStdString());
+            const MyBody body = scene.body(i);
+            // Its masks as the host draws them: every corner, and the area.
+            double area = 0;
+            for (int m = 0; m < layer->maskCount(); ++m) {
+                const standin::Value shape =
+                    layer->maskAtom(m)->childByMatchName(QLatin1String(standin::match::kMaskShape))->staticValue();
+                const auto& v = shape.shape.vertices;
+                for (const auto& corner : v)
+                    EXPECT_TRUE(hasCorner(body, hostWorld(scene, i, corner.x, corner.y)));
+                area += std::abs((v[2].x - v[0].x) * (v[2].y - v[0].y)) / 10000.0;
+            }
+            EXPECT_NEAR(filledArea(body), area, 1e-4);
+            for (const MyBody& other : bodies) {
+                bool same = other.outlines.size() == body.outlines.size();
+                for (size_t g = 0; same && g < body.outlines.size(); ++g) {
+                    same = other.outlines[g].size() == body.outlines[g].size();
+                    for (size_t k = 0; same && k < body.outlines[g].size(); ++k)
+                        for (const b2Vec2& p : body.outlines[g][k].points)
+                            same = same && hasCorner(other, toWorld(body, p));
+                }
+                EXPECT_FALSE(same) << "two bodies stacked in one place";
+            }
+            bodies.push_back(body);
+        }
+        EXPECT_EQ(bodies.size(), c.layersDrawing);
+        EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+        ASSERT_TRUE(scene.session->undoLastGroup());
+        EXPECT_EQ(scene.project->toJson(), before) << "one undo takes it back";
+    }
 }
 
 } // namespace

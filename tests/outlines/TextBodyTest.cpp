@@ -2,6 +2,7 @@
 #include "OutlineFixture.h"
 
 #include "model/PolygonUtils.h"
+#include "text/GlyphOutliner.h"
 
 #include <cmath>
 
@@ -111,6 +112,43 @@ TEST(TextBody, MasksWinAndMissingOutlinesChangeNothing)
     EXPECT_EQ(bodies[0].color.red, 0.1);
     EXPECT_EQ(bodies[0].index, 1);  // the header is written
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+// Glyph outlines fill non-zero together, as the host paints text: the inner
+// outline of an "O" stays a hole, and letters set so tight that they overlap
+// add up.
+TEST(TextBody, OverlappingLettersAddAndCountersStayHoles)
+{
+    standin::GlyphOutliner outliner;
+    std::vector<standin::MaskOutline> o;
+    ASSERT_TRUE(outliner.outlines(QStringLiteral("O"), QStringLiteral("DejaVu Sans"), 120, &o));
+    double right = 0.0;
+    for (const standin::MaskOutline& contour : o)
+        for (const standin::MaskVertex& v : contour.vertices)
+            right = std::max(right, v.x);
+    // "OOO" set as a script font might, each letter moved right by a third of
+    // its width and down by 15 px: each overlaps the next, which starts in
+    // the stroke of the one before it.
+    QByteArray outlines;
+    for (int letter = 0; letter < 3; ++letter)
+        for (const standin::MaskOutline& contour : o) {
+            QByteArray vertices;
+            for (const standin::MaskVertex& v : contour.vertices)
+                vertices += (vertices.isEmpty() ? "[" : ", [")
+                            + QStringLiteral("%1, %2, %3, %4, %5, %6]")
+                                  .arg(v.x + letter * right / 3).arg(v.y + letter * 15).arg(v.inX).arg(v.inY).arg(v.outX)
+                                  .arg(v.outY).toUtf8();
+            outlines += (outlines.isEmpty() ? "" : ", ") + QByteArray(R"({"closed": true, "vertices": [)") + vertices
+                        + "]}";
+        }
+    Scene scene(composition(textLayer(R"({"text": "OOO", "outlines": [)" + outlines + "]}") + ","
+                            + textLayer(R"({"text": "ZOLVAR", "font": "DejaVu Sans", "size": 120})")));
+    for (int layer : {0, 1}) {
+        const MyBody word = scene.body(layer, 6);
+        EXPECT_FALSE(word.triangulationFailed);
+        expectBodyIsDrawn(scene, layer, word, 1.5);
+        expectEngineAccepts(word);
+    }
 }
 
 }  // namespace

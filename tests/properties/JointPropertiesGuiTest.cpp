@@ -3,7 +3,7 @@
 // sliders; the page enablers; showing a joint and applying joint records;
 // the type icons under the themes.
 #include "../editing/JointFixture.h"
-#include "../mainwindow/RealInput.h"
+#include "../mainwindow/RealPointer.h"
 
 #include "mainwindow/Themes.h"
 #include "properties/EditBox.h"
@@ -286,7 +286,7 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
 // again, not the distance joint's.
 TEST(JointPanel, AfterAnUndoEachPageShowsTheJointsItDescribes)
 {
-    SKIP_WITHOUT_REAL_INPUT();
+    SKIP_WITHOUT_REAL_POINTER();
     Panel s;
     s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);
     s.clickCell(0, 3);
@@ -296,16 +296,16 @@ TEST(JointPanel, AfterAnUndoEachPageShowsTheJointsItDescribes)
     s.stack->clear();
     const std::vector<MyJoint> before = s.view->joints;
     SliderGo* slider = s.ui.springJointSpringinessSld;
-    const QPoint at = real_input::reveal(slider);
+    const QPoint at = real_pointer::reveal(slider);
     ASSERT_FALSE(at.isNull()) << "the springiness slider is out of the pointer's reach";
 
     const int half = slider->visibleRegion().boundingRect().width() / 2;
-    QStringList drag = real_input::moveTo(at - QPoint(half * 3 / 5, 0));
+    QStringList drag = real_pointer::moveTo(at - QPoint(half * 3 / 5, 0));
     drag << "mousedown" << "1";
     for (int dx = -half * 3 / 5; dx <= half / 5; dx += 5)
-        drag << real_input::moveTo(at + QPoint(dx, 0));
-    ASSERT_TRUE(real_input::xdotool(drag));
-    ASSERT_TRUE(real_input::xdotool({"mouseup", "1"}));
+        drag << real_pointer::moveTo(at + QPoint(dx, 0));
+    ASSERT_TRUE(real_pointer::xdotool(drag));
+    ASSERT_TRUE(real_pointer::xdotool({"mouseup", "1"}));
     ASSERT_EQ(s.stack->count(), 1);
     ASSERT_NE(s.view->joints[3].springiness, 1.0f);
 

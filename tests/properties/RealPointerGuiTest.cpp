@@ -7,7 +7,7 @@
 // pointer), hence the real ones. Without xdotool or an X server the cases
 // are skipped, saying why.
 #include "../editing/JointFixture.h"
-#include "../mainwindow/RealInput.h"
+#include "../mainwindow/RealPointer.h"
 #include "../monkey/ModelState.h"
 
 #include "properties/SliderGo.h"
@@ -18,20 +18,15 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QGuiApplication>
-#include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTest>
 
 namespace {
 
-using real_input::moveTo;
-using real_input::xdotool;
-
-#define SKIP_WITHOUT_REAL_POINTER() SKIP_WITHOUT_REAL_INPUT()
+using real_pointer::moveTo;
+using real_pointer::xdotool;
 
 // Every joint kind on three bodies, two of them springs, all selected with
 // the bodies: every property panel is enabled.
@@ -72,7 +67,7 @@ struct Window : joint_test::Scene
         return lines + controls;
     }
 
-    QPoint reveal(QWidget* w) const { return real_input::reveal(w); }
+    QPoint reveal(QWidget* w) const { return real_pointer::reveal(w); }
 };
 
 TEST(RealPointer, PassingOverEverySliderChangesNothing)

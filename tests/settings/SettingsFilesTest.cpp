@@ -1,7 +1,8 @@
 // Writing settings files: a write that cannot put every byte on disk keeps
 // the previous file as it was, leaves no temporary file and says why, on a
 // real full file system where the machine allows one and through failing
-// system calls everywhere else.
+// system calls everywhere else. Links, devices, pipes, write-protected and
+// shared files are met as they are on disk.
 #include "settings/SettingsFiles.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -85,6 +90,13 @@ int failingRename(const char* from, const char* to)
 }
 const FileWriteCalls kFailing{failingWrite, failingFsync, failingClose, failingRename};
 
+struct stat statOf(const QString& path)
+{
+    struct stat st{};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
 struct FailingCalls
 {
     explicit FailingCalls(Failure f)
@@ -146,12 +158,16 @@ TEST(SettingsFiles, AReplacedFileKeepsItsPermissionsAndLinks)
     const QString real = folder.filePath(QStringLiteral("real.xml"));
     writePlain(real, "old");
     ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+    // A chain of links, the middle one relative.
     const QString link = folder.filePath(QStringLiteral("link.xml"));
-    ASSERT_TRUE(QFile::link(real, link));
+    const QString middle = folder.filePath(QStringLiteral("middle.xml"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("real.xml"), middle));
+    ASSERT_TRUE(QFile::link(middle, link));
 
     QString reason;
     ASSERT_TRUE(writeFileAtomically(link, "new", reason)) << reason.toStdString();
     EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
     EXPECT_EQ(readFile(real), QByteArray("new"));
     struct stat st;
     ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
@@ -163,6 +179,157 @@ TEST(SettingsFiles, AReplacedFileKeepsItsPermissionsAndLinks)
     ::umask(mask);
     ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u) << "a new file is not private to its writer";
+
+    const QString loop = folder.filePath(QStringLiteral("loop.xml"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("round.xml"), loop));
+    ASSERT_TRUE(QFile::link(QStringLiteral("loop.xml"), folder.filePath(QStringLiteral("round.xml"))));
+    EXPECT_FALSE(writeFileAtomically(loop, "x", reason));
+    EXPECT_EQ(reason, QStringLiteral("Its links lead round in a circle or through more than 40 links"));
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
+}
+
+// A link to a device or a pipe switches a file off or hands it on: it is
+// written into, and never replaced by a regular file.
+TEST(SettingsFiles, DevicesAndPipesAreWrittenIntoNotReplaced)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString pipe = folder.filePath(QStringLiteral("pipe"));
+    const QString pipeLink = folder.filePath(QStringLiteral("pipe.xml"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(pipe, pipeLink));
+
+    QString reason;
+    EXPECT_FALSE(writeFileAtomically(pipeLink, "<ZolvarSettings/>", reason)) << "nobody reads: not waited for";
+    EXPECT_EQ(reason, QStringLiteral("No program reads from the pipe"));
+    const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(writeFileAtomically(pipeLink, "<ZolvarSettings/>", reason)) << reason.toStdString();
+    char got[64] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 17);
+    EXPECT_STREQ(got, "<ZolvarSettings/>");
+    ::close(reader);
+    EXPECT_TRUE(S_ISFIFO(statOf(pipe).st_mode));
+
+    // The machine's null device, made here.
+    const QString null = folder.filePath(QStringLiteral("null"));
+    const QString nullLink = folder.filePath(QStringLiteral("null.xml"));
+    if (::mknod(QFile::encodeName(null).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "making a device needs the right to: " << std::strerror(errno);
+    const int probe = ::open(QFile::encodeName(null).constData(), O_WRONLY);
+    if (probe < 0)
+        GTEST_SKIP() << "devices cannot be opened in " << folder.path().toStdString() << ": " << std::strerror(errno);
+    ::close(probe);
+    ASSERT_TRUE(QFile::link(null, nullLink));
+    EXPECT_TRUE(writeFileAtomically(nullLink, "<ZolvarSettings/>", reason)) << reason.toStdString();
+    EXPECT_TRUE(S_ISCHR(statOf(null).st_mode));
+    EXPECT_EQ(entries(folder.path()).size(), 4) << entries(folder.path()).join(' ').toStdString();
+}
+
+TEST(SettingsFiles, AWriteProtectedFileIsRefusedAndASharedOneKeepsItsOwner)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("settings.xml"));
+    const QByteArray name = QFile::encodeName(path);
+    writePlain(path, "old");
+    for (const mode_t mode : {0444, 0400}) {
+        ASSERT_EQ(::chmod(name.constData(), mode), 0);
+        QString reason;
+        EXPECT_FALSE(writeFileAtomically(path, "new", reason)) << "also for an administrator";
+        EXPECT_EQ(reason, QStringLiteral("The file is write-protected"));
+        EXPECT_EQ(readFile(path), QByteArray("old"));
+        EXPECT_EQ(statOf(path).st_mode & 07777, mode);
+    }
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "files of two users need root";
+    // Another user's file, saved by the administrator.
+    ASSERT_EQ(::chmod(name.constData(), 0664), 0);
+    ASSERT_EQ(::chown(name.constData(), 65534, 65534), 0);
+    QString reason;
+    ASSERT_TRUE(writeFileAtomically(path, "root's", reason)) << reason.toStdString();
+    EXPECT_EQ(readFile(path), QByteArray("root's"));
+    EXPECT_EQ(statOf(path).st_uid, 65534u);
+    EXPECT_EQ(statOf(path).st_gid, 65534u);
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0664u);
+
+    // The administrator's file, shared for writing, saved by that user.
+    ASSERT_EQ(::chown(name.constData(), 0, 0), 0);
+    ASSERT_EQ(::chmod(name.constData(), 0666), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
+    ASSERT_EQ(::seteuid(65534), 0);
+    const bool written = writeFileAtomically(path, "nobody's", reason);
+    ASSERT_EQ(::seteuid(0), 0);
+    EXPECT_TRUE(written) << reason.toStdString();
+    EXPECT_EQ(readFile(path), QByteArray("nobody's"));
+    EXPECT_EQ(statOf(path).st_uid, 0u);
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0666u);
+}
+
+namespace {
+
+// A save that stops for good between its temporary file and the rename, and
+// says so through a pipe.
+int g_stoppedFd = -1;
+int stopForGood(int)
+{
+    ::write(g_stoppedFd, "s", 1);
+    for (;;)
+        ::pause();
+}
+const FileWriteCalls kStopping{::write, stopForGood, ::close, ::rename};
+
+pid_t startStoppedSave(const QString& path)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        g_stoppedFd = fds[1];
+        setFileWriteCalls(&kStopping);
+        QString reason;
+        writeFileAtomically(path, QByteArray(4096, 'c'), reason);
+        ::_exit(1);
+    }
+    char c = 0;
+    const bool stopped = child > 0 && ::read(fds[0], &c, 1) == 1;
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return stopped ? child : -1;
+}
+
+void killAndReap(pid_t pid)
+{
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
+// A save killed before the rename leaves its temporary file; the next save
+// of that file removes it, but not the file of a save still under way.
+TEST(SettingsFiles, ASaveCutOffIsClearedUpByTheNext)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral(".zolvar_autosave.xml"));
+    writePlain(path, "old");
+    const pid_t killed = startStoppedSave(path);
+    const pid_t running = startStoppedSave(path);
+    ASSERT_GT(killed, 0);
+    ASSERT_GT(running, 0);
+    killAndReap(killed);
+    ASSERT_EQ(entries(folder.path()).size(), 3);
+
+    QString reason;
+    EXPECT_TRUE(writeFileAtomically(path, "new", reason)) << reason.toStdString();
+    EXPECT_EQ(entries(folder.path()).size(), 2) << entries(folder.path()).join(' ').toStdString();
+    killAndReap(running);
+    EXPECT_TRUE(writeFileAtomically(path, "newer", reason)) << reason.toStdString();
+    EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral(".zolvar_autosave.xml")});
+    EXPECT_EQ(readFile(path), QByteArray("newer"));
 }
 
 // A real full disk: a small memory file system holding a good file and a

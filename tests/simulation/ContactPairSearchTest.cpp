@@ -1,17 +1,24 @@
-// The plug-in's Box2D, with its indexed pair pass, against Box2D's own
-// unpatched code from the same Debian source (box2d_plain, namespace
-// b2plain): the same scenes built and stepped in both stay the same bit for
-// bit, step by step. The scenes: heaps of many-piece bodies with joints that
-// switch collision off, a contact filter, sensors and a chain of many
-// children; sparse rows that fall asleep; bodies and fixtures created,
-// changed and destroyed between steps.
+// The plug-in's Box2D, with its indexed pair pass, against Box2D's own code
+// from the same Debian source without it (box2d_plain, namespace b2plain):
+// the same scenes built and stepped in both stay the same bit for bit, step
+// by step. The scenes: heaps of many-piece bodies with joints that switch
+// collision off, a contact filter, sensors and a chain of many children;
+// sparse rows that fall asleep; bodies and fixtures created, changed and
+// destroyed between steps. Also: Box2D's statistics counters, in both
+// libraries, stop at their largest value.
 #include "simulation/ContactPairSearch.h"
 
+#include <box2d/b2_time_of_impact.h>
 #include <box2d/box2d.h>
 
 #include "PlainBox2D.h"
 
+namespace b2plain {
+#include "b2plain/b2_time_of_impact.h"
+} // namespace b2plain
+
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -51,6 +58,13 @@ namespace ours {
 namespace b2plain::own {
 #include "PairPassScenes.inc"
 } // namespace b2plain::own
+
+// Box2D's statistics, process-wide and never reset, declared as its own
+// testbed declares them.
+extern B2_API int32 b2_gjkCalls, b2_gjkIters, b2_toiCalls, b2_toiIters, b2_toiRootIters;
+namespace b2plain {
+extern B2_API int32 b2_gjkCalls, b2_gjkIters, b2_toiCalls, b2_toiIters, b2_toiRootIters;
+} // namespace b2plain
 
 namespace {
 
@@ -123,4 +137,57 @@ TEST(ContactPairSearch, BodiesKeepTheirContactListsWhole)
         }
     }
     EXPECT_EQ(edges, 2 * heap.world->GetContactCount());
+}
+
+namespace {
+
+// One time of impact of a box thrown turning through another: distance and
+// root-finder iterations included.
+template <typename Polygon, typename Output, typename Input>
+void throwBoxThroughBox(void (*timeOfImpact)(Output*, const Input*))
+{
+    Polygon box;
+    box.SetAsBox(0.5f, 0.5f);
+    Input input;
+    input.proxyA.Set(&box, 0);
+    input.proxyB.Set(&box, 0);
+    input.sweepA.localCenter.SetZero();
+    input.sweepA.c0.SetZero();
+    input.sweepA.c.SetZero();
+    input.sweepA.a0 = input.sweepA.a = input.sweepA.alpha0 = 0.0f;
+    input.sweepB.localCenter.SetZero();
+    input.sweepB.c0.Set(-5.0f, 0.2f);
+    input.sweepB.c.Set(5.0f, -0.2f);
+    input.sweepB.a0 = 0.0f;
+    input.sweepB.a = 3.0f;
+    input.sweepB.alpha0 = 0.0f;
+    input.tMax = 1.0f;
+    Output output;
+    timeOfImpact(&output, &input);
+}
+
+void expectCountersStopAtTheirLargestValue(const std::vector<int32_t*>& counters, void (*run)())
+{
+    for (int32_t* counter : counters)
+        *counter = 0;
+    run();
+    for (int32_t* counter : counters)
+        EXPECT_GT(*counter, 0) << "counted";
+    for (int32_t* counter : counters)
+        *counter = INT_MAX;
+    run();
+    for (int32_t* counter : counters)
+        EXPECT_EQ(*counter, INT_MAX);
+}
+
+} // namespace
+
+TEST(Box2DStatistics, CountersOfALongSessionStopAtTheirLargestValue)
+{
+    expectCountersStopAtTheirLargestValue(
+        {&b2_gjkCalls, &b2_gjkIters, &b2_toiCalls, &b2_toiIters, &b2_toiRootIters},
+        [] { throwBoxThroughBox<b2PolygonShape>(&b2TimeOfImpact); });
+    expectCountersStopAtTheirLargestValue({&b2plain::b2_gjkCalls, &b2plain::b2_gjkIters, &b2plain::b2_toiCalls,
+                                           &b2plain::b2_toiIters, &b2plain::b2_toiRootIters},
+                                          [] { throwBoxThroughBox<b2plain::b2PolygonShape>(&b2plain::b2TimeOfImpact); });
 }

@@ -2,7 +2,8 @@
 // window, the user sets the range and checks Export, the keys are written
 // one layer per turn of the event loop inside one "Zolvar" undo group, the
 // window closes and the command returns. Also: the export cancelled while
-// the keys are written, and the view as the window builds it.
+// the keys are written, and the view as the window builds it. Each test
+// leaves no window behind, also when its script timed out.
 #include "host/StandinFixture.h"
 
 #include "mainwindow/ZolvarDlg.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
@@ -29,6 +31,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -60,8 +63,14 @@ struct Script {
     QStringList messages;
     bool timedOut = false;
     bool windowSeen = false;
+    QPointer<QTimer> driver;
 };
 Script script;
+
+// Polls of 20 ms before a script counts as timed out, then polls for its
+// windows to close.
+constexpr int kPollsBeforeTimeout = 1500;
+constexpr int kPollsToClose = 250;
 
 ZolvarDlg* visibleWindow()
 {
@@ -71,10 +80,35 @@ ZolvarDlg* visibleWindow()
     return nullptr;
 }
 
+// The windows that are open, by name.
+QStringList openWindows()
+{
+    QStringList open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            open << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+    return open;
+}
+
+// Closes every open window the way the user would: dialogs and message
+// boxes are rejected, windows closed.
+void closeWindows()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+        else
+            w->close();
+    }
+}
+
 void drive()
 {
     auto* timer = new QTimer(qApp);
-    auto* polls = new int(0);
+    script.driver = timer;
+    auto polls = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, polls] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             script.messages << box->text();
@@ -85,18 +119,25 @@ void drive()
         if (window)
             script.windowSeen = true;
         const bool done = script.windowSeen && !window;
-        if (!done && ++*polls < 1500) {
+        ++*polls;
+        if (!done && *polls < kPollsBeforeTimeout) {
             if (window && script.next < script.steps.size() && script.steps[script.next](*window))
                 ++script.next;
             return;
         }
         if (!done) {
+            // Timed out: the windows are closed, so that the command returns
+            // its own way and leaves nothing open; the event loops are ended
+            // only when that does not end it.
             script.timedOut = true;
+            if (*polls < kPollsBeforeTimeout + kPollsToClose) {
+                closeWindows();
+                return;
+            }
             QCoreApplication::exit(1);
         }
         timer->stop();
         timer->deleteLater();
-        delete polls;
     });
     timer->start(20);
 }
@@ -166,7 +207,29 @@ standin::Composition* mainComp(Host& host)
 
 } // namespace
 
-TEST(ExportGui, ExportWritesTheKeysClosesTheWindowAndReturns)
+// Each test ends with nothing of it left, whatever happened in it (a script
+// that timed out, a window that did not close): what is still open is told
+// as this test's failure, not the next one's, and goes without running
+// anything of its own (no close sequence, no message).
+class ExportGui : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        delete script.driver;
+        const QStringList left = openWindows();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            w->hide();
+            if (qobject_cast<QDialog*>(w) || qobject_cast<ZolvarDlg*>(w))
+                w->deleteLater();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        script = Script{};
+        EXPECT_TRUE(left.isEmpty()) << "left open: " << left.join(QStringLiteral(", ")).toStdString();
+    }
+};
+
+TEST_F(ExportGui, ExportWritesTheKeysClosesTheWindowAndReturns)
 {
     Host host(project(3));
     script.steps = {exportFrames(5, 20)};
@@ -192,7 +255,7 @@ TEST(ExportGui, ExportWritesTheKeysClosesTheWindowAndReturns)
     EXPECT_EQ(mainComp(host)->workAreaStart().value * 25, 5 * int(mainComp(host)->workAreaStart().scale));
 }
 
-TEST(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
+TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
 {
     Host host(project(2));
     script.steps = {exportFrames(0, 4, true, true)};
@@ -207,7 +270,7 @@ TEST(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
     EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 0);
 }
 
-TEST(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
+TEST_F(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
 {
     Host host(project(12));
     static int layersAtCancel = -1;
@@ -256,7 +319,34 @@ TEST(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
     EXPECT_FALSE(zolvar->closedByHost);
 }
 
-TEST(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
+TEST_F(ExportGui, FrameTicksWhileKeysAreWrittenLeaveTheProgressToTheLimiter)
+{
+    Host host(project(8));
+    static int shown;
+    shown = 0;
+    script.steps = {[](ZolvarDlg& window) {
+                        SimulationView* view = window.simulationView();
+                        // A clock that stands still: once shown, the progress
+                        // waits for the limiter's spacing.
+                        view->limiter.setClock([] { return qint64(1000); }, [](double) {});
+                        auto* progress = control<QProgressBar>(window, "progressBar");
+                        QObject::connect(progress, &QProgressBar::valueChanged, view, [view] {
+                            if (!view->isWritingKeys())
+                                return;
+                            ++shown;
+                            // A frame tick comes between this layer and the next.
+                            QTimer::singleShot(0, view, &SimulationView::updatePhysics);
+                        });
+                        return true;
+                    },
+                    exportFrames(0, 3)};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 4);
+}
+
+TEST_F(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
 {
     Host host(project(3));
     // The first layer's keys and the work area are refused.
@@ -287,7 +377,7 @@ TEST(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
     EXPECT_EQ(mainComp(host)->layer(1)->transformStream(TransformStream::Position)->keyCount(), 5);
 }
 
-TEST(ExportGui, ARefusedWorkAreaIsToldAndTheWrittenExportStillCloses)
+TEST_F(ExportGui, ARefusedWorkAreaIsToldAndTheWrittenExportStillCloses)
 {
     Host host(project(2));
     host.session->faults().failNth(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 15, 1, A_Err_PARAMETER);
@@ -305,7 +395,7 @@ TEST(ExportGui, ARefusedWorkAreaIsToldAndTheWrittenExportStillCloses)
     EXPECT_FALSE(zolvar->closedByHost);
 }
 
-TEST(ExportGui, TheViewAsTheWindowBuildsIt)
+TEST_F(ExportGui, TheViewAsTheWindowBuildsIt)
 {
     Host host(project(2));
     script.steps = {[](ZolvarDlg& window) {
@@ -362,7 +452,7 @@ TEST(ExportGui, TheViewAsTheWindowBuildsIt)
     EXPECT_FALSE(script.timedOut);
 }
 
-TEST(ExportGui, NothingToExportIsToldAndTheWindowStaysOpen)
+TEST_F(ExportGui, NothingToExportIsToldAndTheWindowStaysOpen)
 {
     Host host(project(0));
     script.steps = {exportFrames(0, 3), [](ZolvarDlg& window) {
@@ -382,7 +472,7 @@ TEST(ExportGui, NothingToExportIsToldAndTheWindowStaysOpen)
 
 // Nothing can become a body: Export says so inside the click that pressed
 // it, before a single frame is simulated, and is left unchecked.
-TEST(ExportGui, NoBodiesAreToldWhenExportIsPressed)
+TEST_F(ExportGui, NoBodiesAreToldWhenExportIsPressed)
 {
     Host host(QByteArray(R"({"format": "zolvar-standin-project", "activeItem": "Main",
         "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 1000, "frameRate": 25, "duration": 40,
@@ -421,7 +511,7 @@ TEST(ExportGui, NoBodiesAreToldWhenExportIsPressed)
     EXPECT_EQ(group(host, "Zolvar"), nullptr);
 }
 
-TEST(ExportGui, NoBodiesAreToldBeforeADuplicateIsMadeAndTheGroupsBalance)
+TEST_F(ExportGui, NoBodiesAreToldBeforeADuplicateIsMadeAndTheGroupsBalance)
 {
     Host host(QByteArray(R"({"format": "zolvar-standin-project", "activeItem": "Main",
         "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 1000, "frameRate": 25, "duration": 4,
@@ -445,7 +535,7 @@ TEST(ExportGui, NoBodiesAreToldBeforeADuplicateIsMadeAndTheGroupsBalance)
     }
 }
 
-TEST(ExportGui, ARangeThatCannotBeReachedIsRefusedAndExportUnchecks)
+TEST_F(ExportGui, ARangeThatCannotBeReachedIsRefusedAndExportUnchecks)
 {
     Host host(project(1));
     // The click is posted: its message box must not block the script's poll.
@@ -476,7 +566,7 @@ TEST(ExportGui, ARangeThatCannotBeReachedIsRefusedAndExportUnchecks)
     EXPECT_EQ(group(host, "Zolvar"), nullptr);
 }
 
-TEST(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
+TEST_F(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
 {
     Host host(project(1));
     // The export records as fast as the machine allows: a long range is

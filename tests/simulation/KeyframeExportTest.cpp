@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 using standin::TransformStream;
 using testing_simulation::Scene;
@@ -296,6 +297,44 @@ TEST(KeyframeExport, NothingToWriteIsRefusedBeforeAnythingOpens)
     EXPECT_FALSE(problem.isEmpty());
     EXPECT_FALSE(writer.isWriting());
     EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+}
+
+TEST(KeyframeExport, AMissingSuiteIsFoundBeforeTheGroupOpensOrALayerChanges)
+{
+    // Without one of the suites that the export writes with, it stops before
+    // the group opens: no layer is left unparented or without its
+    // expressions and no group is left open.
+    const std::pair<const char*, int32_t> suites[] = {
+        {kAEGPCompSuite, kAEGPCompSuiteVersion7},     {kAEGPItemSuite, kAEGPItemSuiteVersion7},
+        {kAEGPLayerSuite, kAEGPLayerSuiteVersion7},   {kAEGPStreamSuite, kAEGPStreamSuiteVersion4},
+        {kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion4}, {kAEGPKeyframeSuite, kAEGPKeyframeSuiteVersion4},
+    };
+    for (const auto& [name, version] : suites) {
+        SCOPED_TRACE(name);
+        Scene scene(sceneJson({solid(1, 3, 200, 200)}));
+        scene.build();
+        bool threw = false;
+        bool writing = true;
+        scene.core.onKeyframing = [&, name = name, version = version](AEGP_CompH target) {
+            scene.host.session->registry().withhold(name, version);
+            KeyframeExport writer(scene.core.basicSuite, scene.core.pluginId);
+            try {
+                writer.begin(target, scene.core.exportSettings(), scene.core.exportBodies(), scene.core.bodyTransforms,
+                             nullptr);
+            } catch (...) {
+                threw = true;
+            }
+            writing = writer.isWriting();
+            scene.host.session->registry().withhold(name, version, false);
+        };
+        scene.startRecording(0, 2);
+        for (int i = 0; i < 4 && scene.core.handedOver.empty(); ++i)
+            scene.ticks(1);
+        ASSERT_EQ(scene.core.handedOver.size(), 1u);
+        EXPECT_TRUE(threw);
+        EXPECT_FALSE(writing);
+        EXPECT_EQ(group(scene, "Zolvar"), nullptr);
+    }
 }
 
 TEST(KeyframeExport, HostFailuresAreCollectedPerLayer)

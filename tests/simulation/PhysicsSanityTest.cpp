@@ -92,6 +92,51 @@ TEST(PhysicsSanity, BallWithBouncinessOneKeepsItsHeight)
     EXPECT_NEAR(peak, start, 0.1f * drop);
 }
 
+// Balls dropped on what layers draw: a shape layer of two overlapping
+// trapezoids in two groups, each with its own fill and each starting inside
+// the other, and a ring drawn as a mask with a Subtract mask inside it. The
+// first ball lands on the drawn top of a trapezoid; the second, let go in
+// the ring's hole, falls onto the ring's inner edge.
+TEST(PhysicsSanity, BallsRestOnTheDrawnEdgesOfOverlappingShapesAndMaskRings)
+{
+    const QString filled = QStringLiteral(
+        R"({"matchName": "ADBE Vector Group", "contents": [
+            {"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": {"closed": true,
+             "vertices": [%1]}}},
+            {"matchName": "ADBE Vector Graphic - Fill"}]})");
+    const QString trapezoids =
+        QStringLiteral(R"({"id": 2, "type": "shape", "name": "Trapezoids", "transform": {"position": [500, 600]},
+                           "contents": [%1, %2]})")
+            .arg(filled.arg(QStringLiteral("[50, 50], [-200, 50], [-150, -50], [0, -50]")),
+                 filled.arg(QStringLiteral("[-20, -40], [150, -40], [200, 60], [-70, 60]")));
+    const QString circle = QStringLiteral(
+        R"({"mode": %1, "shape": {"closed": true, "vertices": [[50, %2, %4, 0, %5, 0], [%3, 50, 0, %4, 0, %5],
+                                                              [50, %6, %5, 0, %4, 0], [%7, 50, 0, %5, 0, %4]]}})");
+    const auto mask = [&](int mode, double r) {
+        const double k = 0.5522848 * r;
+        return circle.arg(mode).arg(50 - r).arg(50 + r).arg(-k).arg(k).arg(50 + r).arg(50 - r);
+    };
+    const QString ring = QStringLiteral(R"("transform": {"position": [800, 500], "scale": [400, 400]},
+                                           "masks": [%1, %2])")
+                             .arg(mask(1, 45), mask(2, 30));
+    Scene scene(sceneJson({solid(1, 3, 400, 300), trapezoids, solid(3, 3, 800, 500), solid(4, 1, 0, 0, ring)}));
+    scene.build();
+    makeBall(scene.body(0));
+    makeBall(scene.body(2));
+    scene.body(1).type = BodyType::Static;
+    scene.body(3).type = BodyType::Static;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(75);
+    // World (0, 0) is the composition's centre.
+    const b2Body* onTrapezoid = scene.world(0);
+    EXPECT_NEAR(onTrapezoid->GetPosition().y, 0.5f - 0.5f, 0.02f) << "the trapezoid's top at 550 px";
+    EXPECT_NEAR(onTrapezoid->GetPosition().x, -1.0f, 0.02f);
+    const b2Body* inRing = scene.world(2);
+    EXPECT_NEAR(inRing->GetPosition().y, 1.2f - 0.5f, 0.04f) << "the hole's bottom at 620 px, flattened";
+    EXPECT_NEAR(inRing->GetPosition().x, 3.0f, 0.05f);
+}
+
 TEST(PhysicsSanity, TwoStackedBoxesComeToRest)
 {
     Scene scene(sceneJson({solid(1, 1, 500, 720), solid(2, 1, 500, 825), solid(3, 2, 500, 900)}));

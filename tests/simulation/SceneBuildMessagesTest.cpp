@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using testing_simulation::Scene;
 using testing_simulation::sceneJson;
 using testing_simulation::solid;
@@ -64,6 +66,35 @@ TEST(SceneBuildMessages, OneLayerWithoutGeometryKeepsItsOwnMessage)
     scene.build();
     ASSERT_EQ(shown().size(), 1u);
     EXPECT_EQ(shown()[0], layerGeometryErrorText(1));
+}
+
+// A mask crossing itself so often that it is filled as its convex hull is
+// told as such, apart from a figure eight, which is filled by its crossings;
+// neither is called a failed triangulation of the other.
+TEST(SceneBuildMessages, OutlinesFilledAsTheirHullAreToldApart)
+{
+    // A rim whose every vertex steps back over its neighbours.
+    QString rim;
+    const int n = 20000;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * (i + (i % 2 ? 2.4 : -2.4)) / n;
+        rim += QStringLiteral("%1[%2, %3]").arg(i ? ", " : "").arg(3000 * std::cos(a)).arg(3000 * std::sin(a));
+    }
+    const QString mask = QStringLiteral(R"("masks": [{"shape": {"closed": true, "vertices": [%1]}}])");
+    Scene scene(sceneJson({solid(1, 1, 500, 500, mask.arg(rim)),
+                           solid(2, 1, 500, 500, mask.arg("[0, 0], [100, 100], [100, 0], [0, 100]")),
+                           solid(3, 1, 500, 500)}));
+    scene.build();
+    EXPECT_TRUE(scene.body(0).filledAsHull);
+    EXPECT_FALSE(scene.body(0).triangulationFailed);
+    EXPECT_TRUE(scene.body(1).triangulationFailed);
+    EXPECT_FALSE(scene.body(1).filledAsHull);
+    ASSERT_EQ(scene.core.triangulationReports.size(), 1);
+    EXPECT_EQ(scene.core.triangulationReports[0],
+              QStringLiteral("Self-intersecting shapes are not supported.\n\nTriangulation failed for the following "
+                             "bodies:\nBody #2 (Layer 2)  \n\nThe outlines of the following bodies cross themselves "
+                             "or each other too often to be filled as drawn. Each of them is filled as its convex "
+                             "hull:\nBody #1 (Layer 1)  "));
 }
 
 } // namespace

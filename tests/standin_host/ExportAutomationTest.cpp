@@ -19,6 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include <unistd.h>
 
 using namespace standin;
 
@@ -250,6 +254,38 @@ TEST(ExportAutomation, TheWatchdogWaitsForAStalledExportNotForALongOne)
             EXPECT_FALSE(window.isVisible());
         }
     }
+}
+
+// A step that never returns holds the thread the plug-in steps on, and with
+// it everything the driver does there: the watchdog, on a thread of its own,
+// ends the run with its message and the export's exit code.
+TEST(ExportAutomationDeathTest, TheWatchdogEndsARunHeldInAStep)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::dup2(STDERR_FILENO, STDOUT_FILENO); // where the death test reads
+            armExportAutomation(request(0, 100, /*stallMilliseconds=*/1000));
+            QApplication app(g_argc, g_argv);
+            FakeMainWindow window(true);
+            auto* bar = new QProgressBar(window.centralWidget());
+            bar->setObjectName(QStringLiteral("progressBar"));
+            window.button->disconnect();
+            QObject::connect(window.button, &QToolButton::clicked, &window, [&window, bar](bool checked) {
+                if (!checked)
+                    return;
+                bar->setRange(0, 100);
+                bar->setValue(7);
+                // The next step is held far longer than the stall time.
+                QTimer::singleShot(300, &window, [] { std::this_thread::sleep_for(std::chrono::seconds(20)); });
+            });
+            window.show();
+            app.exec();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(8),
+        "error: the export made no progress for 1 s \\(the progress bar stood at 7 of 0-100\\); the plug-in's "
+        "application does not answer: ending the run");
 }
 
 TEST(ExportAutomation, StallTimesAreNamedInSeconds)

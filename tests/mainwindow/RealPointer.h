@@ -1,12 +1,11 @@
 // The X server's own pointer and keyboard, driven by xdotool as a user's
-// hand drives them: events synthesized inside Qt do not take the road the
-// server's events take (key maps, focus, hover, pointer grabs). Without
-// xdotool or an X server the cases that need them are skipped, saying why.
+// hand drives them. Events synthesized inside Qt do not take the road the
+// server's events take (pointer grabs, mouse tracking, hover, modal
+// windows blocking input), hence the real ones. Without xdotool or an X
+// server the cases that need them are skipped, saying why.
 #pragma once
 
 #include "mainwindow/WindowFixture.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -18,7 +17,7 @@
 #include <QStringList>
 #include <QTest>
 
-namespace real_input {
+namespace real_pointer {
 
 // Runs xdotool on the application's display while the application goes on
 // handling its events, then lets the events the server sent arrive.
@@ -39,7 +38,7 @@ inline bool xdotool(const QStringList& arguments)
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-// Why the real pointer and keyboard cannot be driven here; empty when they can.
+// Why the real pointer cannot be driven here; empty when it can.
 inline QString missing()
 {
     window_test::isolatedHome();  // makes the application
@@ -56,6 +55,12 @@ inline QString missing()
 inline QStringList moveTo(QPoint global)
 {
     return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
+}
+
+// Presses and releases each of the keys (xdotool's names, as "ctrl+shift+z").
+inline bool keys(const QStringList& names)
+{
+    return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")} + names);
 }
 
 // Makes the page that holds w current and scrolls its panel to it; the
@@ -79,17 +84,11 @@ inline QPoint reveal(QWidget* w)
     return hit && (hit == w || w->isAncestorOf(hit)) ? centre : QPoint();
 }
 
-// Presses and releases each of the keys (xdotool's names, as "ctrl+shift+z").
-inline bool keys(const QStringList& names)
-{
-    return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")} + names);
-}
+} // namespace real_pointer
 
-} // namespace real_input
-
-#define SKIP_WITHOUT_REAL_INPUT()                                    \
+#define SKIP_WITHOUT_REAL_POINTER()                                  \
     do {                                                             \
-        const QString missing = real_input::missing();               \
+        const QString missing = real_pointer::missing();             \
         if (!missing.isEmpty())                                      \
             GTEST_SKIP() << missing.toStdString();                   \
     } while (false)
