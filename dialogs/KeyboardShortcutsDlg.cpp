@@ -2,12 +2,12 @@
 
 #include "dialogs/ThemeColors.h"
 #include "mainwindow/Themes.h"
+#include "mainwindow/UndoKeys.h"
 #include "mainwindow/WindowSettingsStore.h"
 
 #include "properties/ShortcutsTableView.h"
 
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QStandardItem>
@@ -47,6 +47,15 @@ QString KeyboardShortcutsDlg::guideKeyText()
 #else
     return QStringLiteral("F1");
 #endif
+}
+
+QString KeyboardShortcutsDlg::keyText(const QKeySequence& keys)
+{
+    // Qt's portable names spell Qt's Control modifier "Ctrl" everywhere.
+    QString text = keys.toString(QKeySequence::PortableText);
+    text.replace(QLatin1Char('+'), QLatin1Char(' '));
+    text.replace(QLatin1String("Ctrl"), commandKeyName());
+    return text;
 }
 
 std::vector<ShortcutItem> KeyboardShortcutsDlg::shortcutItems()
@@ -121,8 +130,8 @@ std::vector<ShortcutItem> KeyboardShortcutsDlg::shortcutItems()
         entry(key("Alt O"), "Load settings"),
         entry(key("Alt S"), "Save settings"),
         title("Edit menu commands"),
-        entry(cmd + key(" Z"), "Undo"),
-        entry(cmd + key(" Y"), "Redo"),
+        entry(keyText(undoKeys()), "Undo"),
+        entry(keyText(redoKeys()), "Redo"),
         title("Auxiliary dialogs"),
         entry(cmd + key(" Alt P"), "Pereferences"),
         entry(key("Alt ."), "Keyboard shortcuts"),
@@ -237,13 +246,6 @@ void KeyboardShortcutsDlg::fitTableToTexts()
 void KeyboardShortcutsDlg::mousePressEvent(QMouseEvent* /*event*/)
 {
     close();
-}
-
-void KeyboardShortcutsDlg::showEvent(QShowEvent* event)
-{
-    // The application's style sheet may give the table its font only now.
-    fitTableToTexts();
-    QDialog::showEvent(event);
 }
 
 void KeyboardShortcutsDlg::closeEvent(QCloseEvent* event)

@@ -1,13 +1,15 @@
 // The keyboard shortcuts reference: a fixed card of 73 entries in three
 // column pairs under coloured section titles, in the key names of this
-// platform and wide enough for every text in the table's font. Any mouse
-// press closes it; each close stores its geometry, and it opens where it was
-// left.
+// platform (undo and redo as the window binds them under this host) and
+// wide enough for every text in the table's font. A mouse press anywhere on
+// it, its table included, closes it; each close stores its geometry, and it
+// opens where it was left.
 #pragma once
 
 #include "ui_KeyboardShortcutsDlg.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QString>
 
 #include <vector>
@@ -41,6 +43,9 @@ public:
     static QString commandKeyName();
     // The key that opens the user's guide here.
     static QString guideKeyText();
+    // keys as the card spells them: blanks between the keys, and the
+    // command key by its name here.
+    static QString keyText(const QKeySequence& keys);
 
     // "keyboardShortcutsDlgGeometry" in the store of "Varnholt" / "Zolvar 2.0".
     void saveDlgSettings();
@@ -51,8 +56,6 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Measures the texts again in the font the table shows them in.
-    void showEvent(QShowEvent* event) override;
 
 private:
     void populateTable(int theme);

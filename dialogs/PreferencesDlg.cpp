@@ -1,6 +1,7 @@
 #include "dialogs/PreferencesDlg.h"
 
 #include "host/HostFailure.h"
+#include "mainwindow/UndoLimit.h"
 #include "mainwindow/WindowSettingsStore.h"
 #include "mainwindow/ZolvarDlg.h"
 #include "properties/EditBox.h"
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QSignalBlocker>
 #include <QUndoStack>
 
@@ -312,6 +314,7 @@ void PreferencesDlg::OnOKBtn()
     // A refused write is told once, with what was stored; a missing suite
     // is reported by the guard. Either way the live state stays: the opened
     // values become the edited ones.
+    const bool undoLevelsChanged = edited.levelsOfUndo != opened.levelsOfUndo;
     PreferenceWriteResult written;
     GuardHostCall([this, &written] { writeChangedPreferences(suite, opened, edited, &written); });
     opened = edited;
@@ -320,11 +323,12 @@ void PreferencesDlg::OnOKBtn()
             written, QStringLiteral("The changes apply until Zolvar closes; what was not stored is lost then.")));
 
     if (view && view->getUndoStack()) {
-        // The stack takes a new limit only while it is empty; otherwise the
-        // stored value applies when the main window next creates it.
+        // A history with entries takes the new limit once it is emptied; the
+        // user is told so.
         QUndoStack* stack = view->getUndoStack();
-        if (stack->count() == 0)
-            stack->setUndoLimit(edited.levelsOfUndo);
+        if (!setUndoLimitWhenEmpty(*stack, edited.levelsOfUndo) && undoLevelsChanged)
+            QMessageBox::information(this, QStringLiteral("Zolvar"),
+                                     waitingUndoLimitText(*stack, edited.levelsOfUndo), QMessageBox::Ok);
     }
     if (ZolvarDlg* window = mainWindow()) {
         window->setTheme(edited.uiTheme);

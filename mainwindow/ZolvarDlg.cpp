@@ -1,7 +1,7 @@
 #include "mainwindow/ZolvarDlg.h"
 
-#include "host/PluginGlobals.h"
 #include "mainwindow/PanelFit.h"
+#include "mainwindow/UndoKeys.h"
 #include "mainwindow/WindowPreferences.h"
 #include "properties/GravityView.h"
 #include "properties/UndoView.h"
@@ -40,11 +40,8 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     createUndoStack(stored.levelsOfUndo);
     undoAction = undoStack->createUndoAction(this);
     redoAction = undoStack->createRedoAction(this);
-    // Host 17.0 takes the platform's undo keys for itself.
-    const bool host17 = ae_major_version == 17 && ae_minor_version == 0;
-    undoAction->setShortcut(host17 ? QKeySequence(Qt::ALT | Qt::Key_Z) : QKeySequence(QKeySequence::Undo));
-    redoAction->setShortcut(host17 ? QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Z)
-                                   : QKeySequence(QKeySequence::Redo));
+    undoAction->setShortcut(undoKeys());
+    redoAction->setShortcut(redoKeys());
     ui.menuEdit->addAction(undoAction);
     ui.menuEdit->addAction(redoAction);
     ui.menuEdit->addSeparator();
@@ -84,6 +81,9 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     }
     // A dock restored hidden emits nothing when the window shows.
     syncDockCheckMarks();
+    // The scene has the keyboard when the window opens: the first widget of
+    // the focus chain, a tab bar, would take the arrow keys for itself.
+    view->setFocus(Qt::OtherFocusReason);
 }
 
 // Every widget, the undo stack, the history view and the pad go with the Qt

@@ -228,7 +228,8 @@ public slots:
 protected:
     // Keeps the mouse wheel away from the spin boxes and sliders, so that
     // scrolling a panel never changes a value; leaves the window's undo and
-    // redo keys to the window while a spin box has the focus.
+    // redo keys to the window while a spin box has the focus, and the
+    // rotation keys while a table or the history has it.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Keys no shortcut or focused widget took; releasing Space brings back
@@ -251,6 +252,9 @@ private:
     void guardAgainstWheel();
     // Whether the key is the Edit menu's undo or redo shortcut.
     bool isUndoKey(const QKeyEvent* key) const;
+    // 1 or -1 for a key that turns the selected bodies one way or the other,
+    // else 0 (ZolvarDlgKeys.cpp).
+    static int rotationKey(const QKeyEvent* key);
     void createShortcuts();
 
     // Close-sequence steps kept with transport and export

@@ -11,15 +11,43 @@
 #include <QKeyEvent>
 #include <QSpinBox>
 
+// The plus and minus keys, on the keypad and on the main keyboard, where
+// plus usually shares its key with "=" and minus with "_": 1 for plus, -1 for
+// minus, 0 for any other key or one held with Ctrl, Alt or Meta (those
+// combinations belong to shortcuts).
+int ZolvarDlg::rotationKey(const QKeyEvent* key)
+{
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    switch (key->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        return 1;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
 void ZolvarDlg::keyPressEvent(QKeyEvent* event)
 {
     if (!view) {
         QMainWindow::keyPressEvent(event);
         return;
     }
-    // The application's modifiers, not the event's: a plus typed with Shift
-    // is always the ten-degree step.
+    // The application's modifiers, not the event's.
     const bool shift = (QApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
+    // The key alone turns one degree, with Shift ten.
+    if (const int direction = rotationKey(event)) {
+        if (direction > 0)
+            shift ? view->OnShiftPlusKey() : view->OnPlusKey();
+        else
+            shift ? view->OnShiftMinusKey() : view->OnMinusKey();
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -27,12 +55,6 @@ void ZolvarDlg::keyPressEvent(QKeyEvent* event)
             box->clearFocus();
         for (QSpinBox* box : findChildren<QSpinBox*>())
             box->clearFocus();
-        break;
-    case Qt::Key_Minus:
-        shift ? view->OnShiftMinusKey() : view->OnMinusKey();
-        break;
-    case Qt::Key_Plus:
-        shift ? view->OnShiftPlusKey() : view->OnPlusKey();
         break;
     case Qt::Key_Left:
         shift ? view->OnShiftLeftKey() : view->OnLeftKey();

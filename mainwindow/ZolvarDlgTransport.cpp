@@ -27,13 +27,18 @@ void clampExportEnd(const Ui::ZolvarDlgClass& ui)
         ui.endFrameEt->setValue(kLastExportFrame);
 }
 
-// Why frames start to end cannot be exported; empty when they can.
-QString exportRangeProblem(int start, int end)
+// Why frames start to end cannot be exported; empty when they can. Keys
+// past the composition's last frame would show in none of its frames
+// (compositionFrames 0: its length is unknown).
+QString exportRangeProblem(int start, int end, int compositionFrames)
 {
     if (start > kLastExportFrame)
         return QStringLiteral("The export range cannot start after frame %1.").arg(kLastExportFrame);
     if (start > end)
         return QStringLiteral("The export range starts after its end frame.");
+    if (compositionFrames > 0 && start >= compositionFrames)
+        return QStringLiteral("The export range starts after the composition's last frame, %1.")
+            .arg(compositionFrames - 1);
     return QString();
 }
 
@@ -129,8 +134,9 @@ void ZolvarDlg::OnExportBtn()
     const int start = ui.startFrameEt->value();
     const int end = ui.endFrameEt->value();
     // A range the simulation never reaches would leave Export checked with
-    // nothing recorded.
-    const QString refusal = exportRangeProblem(start, end);
+    // nothing recorded; one wholly past the composition would write keys
+    // that no frame shows.
+    const QString refusal = exportRangeProblem(start, end, view->compositionFrames);
     if (!refusal.isEmpty()) {
         view->endUnfinishedExport();
         QMessageBox::information(this, QStringLiteral("Zolvar"), refusal, QMessageBox::Ok);

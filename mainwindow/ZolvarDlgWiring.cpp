@@ -3,7 +3,9 @@
 #include "mainwindow/ResetButtons.h"
 #include "mainwindow/ZolvarDlg.h"
 #include "properties/EditBox.h"
+#include "properties/UndoView.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QDoubleSpinBox>
@@ -16,6 +18,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
 
 namespace {
 
@@ -103,27 +106,37 @@ void ZolvarDlg::connectCommands()
 
 void ZolvarDlg::createShortcuts()
 {
+    // The plus of the main keyboard, where it shares its key with "=", is
+    // matched with Shift held as Shift and "=".
     const struct
     {
-        QKeySequence key;
+        QList<QKeySequence> keys;
         const char* slot;
     } shortcuts[] = {
-        {QKeySequence(Qt::Key_0), SLOT(OnPlayShortcut())},
-        {QKeySequence(Qt::Key_Home), SLOT(OnRestartShortcut())},
-        {QKeySequence(Qt::Key_1), SLOT(OnStepShortcut())},
-        {QKeySequence(Qt::Key_PageDown), SLOT(OnStepShortcut())},
-        {QKeySequence(Qt::Key_2), SLOT(OnRepeatShortcut())},
-        {QKeySequence(Qt::Key_V), SLOT(OnSelectionToolBtn())},
-        {QKeySequence(Qt::Key_H), SLOT(OnHandToolBtn())},
-        {QKeySequence(Qt::Key_Y), SLOT(OnAnchorToolBtn())},
-        {QKeySequence(Qt::Key_G), SLOT(OnGravityToolBtn())},
-        {QKeySequence(Qt::Key_P), SLOT(OnVelocityToolBtn())},
-        {QKeySequence(Qt::Key_Space), SLOT(OnHandToolBtn())},
-        {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Plus), SLOT(OnIncreaseOpenShapeLineWidth())},
-        {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Minus), SLOT(OnDecreaseOpenShapeLineWidth())},
+        {{QKeySequence(Qt::Key_0)}, SLOT(OnPlayShortcut())},
+        {{QKeySequence(Qt::Key_Home)}, SLOT(OnRestartShortcut())},
+        {{QKeySequence(Qt::Key_1)}, SLOT(OnStepShortcut())},
+        {{QKeySequence(Qt::Key_PageDown)}, SLOT(OnStepShortcut())},
+        {{QKeySequence(Qt::Key_2)}, SLOT(OnRepeatShortcut())},
+        {{QKeySequence(Qt::Key_V)}, SLOT(OnSelectionToolBtn())},
+        {{QKeySequence(Qt::Key_H)}, SLOT(OnHandToolBtn())},
+        {{QKeySequence(Qt::Key_Y)}, SLOT(OnAnchorToolBtn())},
+        {{QKeySequence(Qt::Key_G)}, SLOT(OnGravityToolBtn())},
+        {{QKeySequence(Qt::Key_P)}, SLOT(OnVelocityToolBtn())},
+        {{QKeySequence(Qt::Key_Space)}, SLOT(OnHandToolBtn())},
+        {{QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Plus),
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Equal)},
+         SLOT(OnIncreaseOpenShapeLineWidth())},
+        {{QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Minus)}, SLOT(OnDecreaseOpenShapeLineWidth())},
     };
     for (const auto& s : shortcuts)
-        new QShortcut(s.key, this, s.slot, nullptr, Qt::WindowShortcut);
+        (new QShortcut(s.keys.first(), this, s.slot, nullptr, Qt::WindowShortcut))->setKeys(s.keys);
+    // A table or the history with the focus would take the rotation keys for
+    // a search by name.
+    for (QTableView* table : findChildren<QTableView*>())
+        table->installEventFilter(this);
+    if (undoView)
+        undoView->installEventFilter(this);
 }
 
 void ZolvarDlg::guardAgainstWheel()
@@ -164,6 +177,11 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         }
         // The control never sees the wheel; its panel scrolls instead.
         event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractItemView*>(watched) &&
+        rotationKey(static_cast<QKeyEvent*>(event)) != 0) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
         return true;
     }
     if (event->type() == QEvent::ShortcutOverride && isUndoKey(static_cast<QKeyEvent*>(event))) {

@@ -1,5 +1,6 @@
 // The table of the keyboard-shortcuts reference. It knows the dialog that
-// contains it: the nearest ancestor named "KeyboardShortcutsDlgClass".
+// contains it: the nearest ancestor named "KeyboardShortcutsDlgClass". A
+// press on the table closes that dialog, as a press anywhere on it does.
 #pragma once
 
 #include <QTableView>
@@ -14,6 +15,9 @@ public:
 
     // The shortcuts dialog, or nullptr when parent has no such ancestor.
     QWidget* dialog() const { return shortcutsDlg; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QWidget* shortcutsDlg;

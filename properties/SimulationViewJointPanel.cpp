@@ -1,6 +1,6 @@
 // The joint properties panel: one page per joint type, enabled while a
 // joint of that type is selected, showing one joint's values without
-// starting an edit; the application of joint records property by property;
+// starting an edit (after a change, each page shows the joint it describes); the application of joint records property by property;
 // and the type icons of the joints table, which follow the theme.
 #include "simulation/SimulationView.h"
 
@@ -70,44 +70,105 @@ void SimulationView::enableSpringJointControls(bool enable)
 #undef ZOLVAR_NUMBER_ROW
 #undef ZOLVAR_FLAG_ROW
 
+namespace {
+
+// The controls of the panel, each on the page of one joint type, in panel
+// order per page.
+struct NumberControl
+{
+    int type;
+    float MyJoint::*field;
+    QDoubleSpinBox* edit;
+    SliderGo* slider;
+};
+
+struct FlagControl
+{
+    int type;
+    bool MyJoint::*field;
+    QCheckBox* box;
+};
+
+#define ZOLVAR_NUMBER(type, field, p) NumberControl{JointType::type, &MyJoint::field, ui.p##Et, ui.p##Sld}
+#define ZOLVAR_FLAG(type, field, p) FlagControl{JointType::type, &MyJoint::field, ui.p##Cb}
+
+std::vector<NumberControl> numberControls(const Ui::ZolvarDlgClass& ui)
+{
+    return {
+        ZOLVAR_NUMBER(Distance, frequency, distanceJointFrequency),
+        ZOLVAR_NUMBER(Distance, damping, distanceJointDamping),
+        ZOLVAR_NUMBER(Revolute, lowerAngle, revoluteJointLowerAngle),
+        ZOLVAR_NUMBER(Revolute, upperAngle, revoluteJointUpperAngle),
+        ZOLVAR_NUMBER(Revolute, motorSpeed, revoluteJointMotorSpeed),
+        ZOLVAR_NUMBER(Revolute, maxMotorTorque, revoluteJointMaxMotorTorque),
+        ZOLVAR_NUMBER(Prismatic, lowerTranslation, prismaticJointLowerTranslation),
+        ZOLVAR_NUMBER(Prismatic, upperTranslation, prismaticJointUpperTranslation),
+        ZOLVAR_NUMBER(Prismatic, motorSpeed, prismaticJointMotorSpeed),
+        ZOLVAR_NUMBER(Prismatic, maxMotorForce, prismaticJointMaxMotorForce),
+        ZOLVAR_NUMBER(Spring, springiness, springJointSpringiness),
+        ZOLVAR_NUMBER(Spring, damping, springJointDamping),
+        ZOLVAR_NUMBER(Spring, desiredLength, springJointDesiredLength),
+    };
+}
+
+std::vector<FlagControl> flagControls(const Ui::ZolvarDlgClass& ui)
+{
+    return {
+        ZOLVAR_FLAG(Distance, collideConnected, distanceJointCollideConnected),
+        ZOLVAR_FLAG(Revolute, enableLimit, revoluteJointEnableLimit),
+        ZOLVAR_FLAG(Revolute, enableMotor, revoluteJointEnableMotor),
+        ZOLVAR_FLAG(Revolute, collideConnected, revoluteJointCollideConnected),
+        ZOLVAR_FLAG(Prismatic, enableLimit, prismaticJointEnableLimit),
+        ZOLVAR_FLAG(Prismatic, enableMotor, prismaticJointEnableMotor),
+        ZOLVAR_FLAG(Prismatic, collideConnected, prismaticJointCollideConnected),
+    };
+}
+
+#undef ZOLVAR_NUMBER
+#undef ZOLVAR_FLAG
+
+constexpr double kSliderScale = 1000.0;
+
+} // namespace
+
 void SimulationView::setJointControls(int row)
 {
     if (!validRow(joints, row))
         return;
     const MyJoint& j = joints[size_t(row)];
-    const double k = 1000.0;
-    switch (j.type) {
-    case JointType::Distance:
-        showInRow(ui.distanceJointFrequencyEt, ui.distanceJointFrequencySld, j.frequency, k);
-        showInRow(ui.distanceJointDampingEt, ui.distanceJointDampingSld, j.damping, k);
-        showQuietly(ui.distanceJointCollideConnectedCb, j.collideConnected);
-        break;
-    case JointType::Revolute:
-        showQuietly(ui.revoluteJointEnableLimitCb, j.enableLimit);
-        showInRow(ui.revoluteJointLowerAngleEt, ui.revoluteJointLowerAngleSld, j.lowerAngle, k);
-        showInRow(ui.revoluteJointUpperAngleEt, ui.revoluteJointUpperAngleSld, j.upperAngle, k);
-        showQuietly(ui.revoluteJointEnableMotorCb, j.enableMotor);
-        showInRow(ui.revoluteJointMotorSpeedEt, ui.revoluteJointMotorSpeedSld, j.motorSpeed, k);
-        showInRow(ui.revoluteJointMaxMotorTorqueEt, ui.revoluteJointMaxMotorTorqueSld, j.maxMotorTorque, k);
-        showQuietly(ui.revoluteJointCollideConnectedCb, j.collideConnected);
-        break;
-    case JointType::Prismatic:
-        showQuietly(ui.prismaticJointEnableLimitCb, j.enableLimit);
-        showInRow(ui.prismaticJointLowerTranslationEt, ui.prismaticJointLowerTranslationSld, j.lowerTranslation, k);
-        showInRow(ui.prismaticJointUpperTranslationEt, ui.prismaticJointUpperTranslationSld, j.upperTranslation, k);
-        showQuietly(ui.prismaticJointEnableMotorCb, j.enableMotor);
-        showInRow(ui.prismaticJointMotorSpeedEt, ui.prismaticJointMotorSpeedSld, j.motorSpeed, k);
-        showInRow(ui.prismaticJointMaxMotorForceEt, ui.prismaticJointMaxMotorForceSld, j.maxMotorForce, k);
-        showQuietly(ui.prismaticJointCollideConnectedCb, j.collideConnected);
-        break;
-    case JointType::Spring:
-        showInRow(ui.springJointSpringinessEt, ui.springJointSpringinessSld, j.springiness, k);
-        showInRow(ui.springJointDampingEt, ui.springJointDampingSld, j.damping, k);
-        showInRow(ui.springJointDesiredLengthEt, ui.springJointDesiredLengthSld, j.desiredLength, k);
-        break;
-    default:
-        break;
-    }
+    for (const NumberControl& c : numberControls(ui))
+        if (c.type == j.type)
+            showInRow(c.edit, c.slider, j.*c.field, kSliderScale);
+    for (const FlagControl& c : flagControls(ui))
+        if (c.type == j.type)
+            showQuietly(c.box, j.*c.field);
+}
+
+int SimulationView::describedJoint(int type, const std::vector<int>& rows) const
+{
+    for (size_t i = 0; i < joints.size(); ++i)
+        if (joints[i].type == type && isJointSelected(int(i)))
+            return int(i);
+    for (int row : rows)
+        if (validRow(joints, row) && joints[size_t(row)].type == type)
+            return row;
+    return -1;
+}
+
+void SimulationView::showJointField(float MyJoint::*field, const std::vector<int>& rows)
+{
+    for (const NumberControl& c : numberControls(ui))
+        if (c.field == field)
+            if (const int row = describedJoint(c.type, rows); row >= 0)
+                showInRow(c.edit, c.slider, joints[size_t(row)].*field, kSliderScale);
+}
+
+void SimulationView::showJointField(bool MyJoint::*field, const std::vector<int>& rows)
+{
+    for (const FlagControl& c : flagControls(ui))
+        if (c.field == field)
+            if (const int row = describedJoint(c.type, rows); row >= 0)
+                showQuietly(c.box, joints[size_t(row)].*field);
 }
 
 namespace {

@@ -1,12 +1,9 @@
-// The setters of the joint properties: the first value shows in the joint
-// page's controls, every value goes into its row's joint record.
+// The setters of the joint properties: every value goes into its row's
+// joint record, and each page that shows the field shows it for the joint
+// the page describes.
 #include "simulation/SimulationView.h"
 
-#include "properties/EditBox.h"
 #include "properties/PanelRows.h"
-#include "properties/SliderGo.h"
-
-#include <QCheckBox>
 
 template <typename T>
 void SimulationView::setJointField(T MyJoint::*field, const std::vector<T>& values, const std::vector<int>& rows)
@@ -16,55 +13,51 @@ void SimulationView::setJointField(T MyJoint::*field, const std::vector<T>& valu
             joints[size_t(rows[i])].*field = values[i];
 }
 
-void SimulationView::setJointFloatRow(float MyJoint::*field, QDoubleSpinBox* edit, SliderGo* slider,
-                                      const std::vector<float>& values, const std::vector<int>& rows)
+void SimulationView::setJointFloatRow(float MyJoint::*field, const std::vector<float>& values,
+                                      const std::vector<int>& rows)
 {
-    if (values.empty())
-        return;
-    showInRow(edit, slider, double(values[0]), 1000.0);
     setJointField(field, values, rows);
+    showJointField(field, rows);
 }
 
-void SimulationView::setJointBoolRow(bool MyJoint::*field, QCheckBox* box, const std::vector<bool>& values,
+void SimulationView::setJointBoolRow(bool MyJoint::*field, const std::vector<bool>& values,
                                      const std::vector<int>& rows)
 {
-    if (values.empty())
-        return;
-    showQuietly(box, values[0]);
     setJointField(field, values, rows);
+    showJointField(field, rows);
 }
 
-#define ZOLVAR_JOINT_FLOAT_SETTER(Name, field, control)                                          \
+#define ZOLVAR_JOINT_FLOAT_SETTER(Name, field)                                                   \
     void SimulationView::set##Name(std::vector<float> values, std::vector<int> rows)             \
     {                                                                                            \
-        setJointFloatRow(&MyJoint::field, ui.control##Et, ui.control##Sld, values, rows);        \
+        setJointFloatRow(&MyJoint::field, values, rows);                                         \
     }
-#define ZOLVAR_JOINT_BOOL_SETTER(Name, field, control)                                           \
+#define ZOLVAR_JOINT_BOOL_SETTER(Name, field)                                                    \
     void SimulationView::set##Name(std::vector<bool> values, std::vector<int> rows)              \
     {                                                                                            \
-        setJointBoolRow(&MyJoint::field, ui.control##Cb, values, rows);                          \
+        setJointBoolRow(&MyJoint::field, values, rows);                                          \
     }
 
-ZOLVAR_JOINT_FLOAT_SETTER(DistanceJointFrequency, frequency, distanceJointFrequency)
-ZOLVAR_JOINT_FLOAT_SETTER(DistanceJointDamping, damping, distanceJointDamping)
-ZOLVAR_JOINT_BOOL_SETTER(DistanceJointCollideConnected, collideConnected, distanceJointCollideConnected)
-ZOLVAR_JOINT_BOOL_SETTER(RevoluteJointEnableLimit, enableLimit, revoluteJointEnableLimit)
-ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointLowerAngle, lowerAngle, revoluteJointLowerAngle)
-ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointUpperAngle, upperAngle, revoluteJointUpperAngle)
-ZOLVAR_JOINT_BOOL_SETTER(RevoluteJointEnableMotor, enableMotor, revoluteJointEnableMotor)
-ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointMotorSpeed, motorSpeed, revoluteJointMotorSpeed)
-ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointMaxMotorTorque, maxMotorTorque, revoluteJointMaxMotorTorque)
-ZOLVAR_JOINT_BOOL_SETTER(RevoluteJointCollideConnected, collideConnected, revoluteJointCollideConnected)
-ZOLVAR_JOINT_BOOL_SETTER(PrismaticJointEnableLimit, enableLimit, prismaticJointEnableLimit)
-ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointLowerTranslation, lowerTranslation, prismaticJointLowerTranslation)
-ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointUpperTranslation, upperTranslation, prismaticJointUpperTranslation)
-ZOLVAR_JOINT_BOOL_SETTER(PrismaticJointEnableMotor, enableMotor, prismaticJointEnableMotor)
-ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointMotorSpeed, motorSpeed, prismaticJointMotorSpeed)
-ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointMaxMotorForce, maxMotorForce, prismaticJointMaxMotorForce)
-ZOLVAR_JOINT_BOOL_SETTER(PrismaticJointCollideConnected, collideConnected, prismaticJointCollideConnected)
-ZOLVAR_JOINT_FLOAT_SETTER(SpringJointSpringiness, springiness, springJointSpringiness)
-ZOLVAR_JOINT_FLOAT_SETTER(SpringJointDamping, damping, springJointDamping)
-ZOLVAR_JOINT_FLOAT_SETTER(SpringJointDesiredLength, desiredLength, springJointDesiredLength)
+ZOLVAR_JOINT_FLOAT_SETTER(DistanceJointFrequency, frequency)
+ZOLVAR_JOINT_FLOAT_SETTER(DistanceJointDamping, damping)
+ZOLVAR_JOINT_BOOL_SETTER(DistanceJointCollideConnected, collideConnected)
+ZOLVAR_JOINT_BOOL_SETTER(RevoluteJointEnableLimit, enableLimit)
+ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointLowerAngle, lowerAngle)
+ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointUpperAngle, upperAngle)
+ZOLVAR_JOINT_BOOL_SETTER(RevoluteJointEnableMotor, enableMotor)
+ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointMotorSpeed, motorSpeed)
+ZOLVAR_JOINT_FLOAT_SETTER(RevoluteJointMaxMotorTorque, maxMotorTorque)
+ZOLVAR_JOINT_BOOL_SETTER(RevoluteJointCollideConnected, collideConnected)
+ZOLVAR_JOINT_BOOL_SETTER(PrismaticJointEnableLimit, enableLimit)
+ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointLowerTranslation, lowerTranslation)
+ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointUpperTranslation, upperTranslation)
+ZOLVAR_JOINT_BOOL_SETTER(PrismaticJointEnableMotor, enableMotor)
+ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointMotorSpeed, motorSpeed)
+ZOLVAR_JOINT_FLOAT_SETTER(PrismaticJointMaxMotorForce, maxMotorForce)
+ZOLVAR_JOINT_BOOL_SETTER(PrismaticJointCollideConnected, collideConnected)
+ZOLVAR_JOINT_FLOAT_SETTER(SpringJointSpringiness, springiness)
+ZOLVAR_JOINT_FLOAT_SETTER(SpringJointDamping, damping)
+ZOLVAR_JOINT_FLOAT_SETTER(SpringJointDesiredLength, desiredLength)
 
 #undef ZOLVAR_JOINT_FLOAT_SETTER
 #undef ZOLVAR_JOINT_BOOL_SETTER

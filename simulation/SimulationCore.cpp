@@ -68,6 +68,9 @@ A_Err SimulationCore::readComposition()
         err = suites.ItemSuite7()->AEGP_GetItemDimensions(item, &width, &height);
     if (!err)
         err = suites.ItemSuite7()->AEGP_GetItemPixelAspectRatio(item, &aspect);
+    A_Time duration{0, 1};
+    if (!err)
+        err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &duration);
 
     compWidth = coords::squarePixels(width, coords::pixelAspect(aspect.num, aspect.den));
     compHeight = coords::squarePixels(height, 1.0);
@@ -76,6 +79,12 @@ A_Err SimulationCore::readComposition()
     int64_t frames = 0;
     if (timingUsable() && FramesInTime(workArea, frameDuration, frames))
         workAreaFrames = int(std::clamp<int64_t>(frames, 0, kMaxWorkAreaFrames));
+    // Every frame that starts before the composition's end shows.
+    compositionFrames = 0;
+    if (timingUsable() && duration.scale > 0 && duration.value > 0) {
+        const double count = std::ceil(double(duration.value) / double(duration.scale) / frameSeconds() - 1e-9);
+        compositionFrames = int(std::clamp<double>(count, 0.0, double(kMaxWorkAreaFrames)));
+    }
 
     bgColor = QColor(static_cast<int>(background.red * 255.0), static_cast<int>(background.green * 255.0),
                      static_cast<int>(background.blue * 255.0), 255);

@@ -100,7 +100,8 @@ public:
 
     // --- Composition (SimulationCore.cpp) -------------------------------
     // Reads the active composition: comp, frameDuration, fps, compWidth and
-    // compHeight (square pixels), workAreaFrames, bgColor; fills compBounds.
+    // compHeight (square pixels), workAreaFrames, compositionFrames, bgColor;
+    // fills compBounds.
     // A failing host call stops the reads; what is unread keeps its value.
     A_Err readComposition();
     // True when frameDuration and fps can be divided by.
@@ -253,6 +254,8 @@ public:
     int compWidth = 0;
     int compHeight = 0;
     int workAreaFrames = 0;
+    // The frames of the composition (0 when its duration is unknown).
+    int compositionFrames = 0;
     b2Vec2 compBounds[4];
     QColor bgColor;
     int currentFrame = 0;

@@ -751,10 +751,14 @@ private:
     void setJointField(T MyJoint::*field, const std::vector<T>& values, const std::vector<int>& rows);
     void setBodyFloatRow(float MyBody::*field, QDoubleSpinBox* edit, SliderGo* slider,
                          const std::vector<float>& values, const std::vector<int>& rows);
-    void setJointFloatRow(float MyJoint::*field, QDoubleSpinBox* edit, SliderGo* slider,
-                          const std::vector<float>& values, const std::vector<int>& rows);
-    void setJointBoolRow(bool MyJoint::*field, QCheckBox* box, const std::vector<bool>& values,
-                         const std::vector<int>& rows);
+    void setJointFloatRow(float MyJoint::*field, const std::vector<float>& values, const std::vector<int>& rows);
+    void setJointBoolRow(bool MyJoint::*field, const std::vector<bool>& values, const std::vector<int>& rows);
+    // The joint a page of the given type describes: the first selected joint
+    // of that type, else the first of rows; -1 when there is none.
+    int describedJoint(int type, const std::vector<int>& rows) const;
+    // Each page that shows field shows it for the joint the page describes.
+    void showJointField(float MyJoint::*field, const std::vector<int>& rows);
+    void showJointField(bool MyJoint::*field, const std::vector<int>& rows);
     void setCollideWith(int bit, QCheckBox* box, const std::vector<bool>& values, const std::vector<int>& rows);
     UserData* bodyUserData(int body) const;
 

@@ -273,11 +273,24 @@ TEST(PreferencesDlg, TheUndoLimitWaitsForAnEmptyStack)
     {
         auto dialog = p.open();
         EXPECT_EQ(dialog->form().levelsOfUndoEt->value(), 7);
-        dialog->form().levelsOfUndoEt->setValue(30);
+        dialog->form().levelsOfUndoEt->setValue(3);
+        QString told;
+        whenShown<QMessageBox>([&told](QMessageBox& box) {
+            told = box.text();
+            box.accept();
+        });
         dialog->form().okBtn->click();
-        EXPECT_EQ(stack->undoLimit(), 7) << "applies at the next start";
-        EXPECT_EQ(p.store.value(kSection, "Levels of Undo"), "30");
+        EXPECT_EQ(told, "The new undo limit (3 levels) applies once the actions history is cleared or Zolvar is "
+                        "opened again. Until then the history keeps up to 7 steps.");
+        EXPECT_EQ(stack->undoLimit(), 7);
+        EXPECT_EQ(p.store.value(kSection, "Levels of Undo"), "3");
     }
+    // Cleared, the history keeps no more than the new limit.
+    stack->clear();
+    for (int i = 0; i < 8; ++i)
+        stack->push(new CommandDensityChange(p.view, {float(i + 1)}, {float(i + 2)}, {0}));
+    EXPECT_EQ(stack->undoLimit(), 3);
+    EXPECT_EQ(stack->count(), 3);
 }
 
 TEST(PreferencesDlg, AFailingHostLeavesDefaultsAndStillAppliesOk)

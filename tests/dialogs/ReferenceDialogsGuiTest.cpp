@@ -1,6 +1,7 @@
 // The keyboard shortcuts card and the about box, alone and from the main
 // window's menu commands.
 #include "mainwindow/ModalAnswer.h"
+#include "mainwindow/RealPointer.h"
 #include "mainwindow/WindowFixture.h"
 
 #include "dialogs/AboutDlg.h"
@@ -168,6 +169,30 @@ TEST(KeyboardShortcutsDlg, APressClosesItAndItReopensWhereItWasLeft)
     (void)QTest::qWaitForWindowExposed(&again);
     EXPECT_EQ(again.pos(), where);
     EXPECT_EQ(again.size(), again.sizeHint()) << "the size stays fixed";
+}
+
+// A press of any button on the card's table closes the card, as one at its
+// margin does.
+TEST(KeyboardShortcutsDlg, APressOnItsTableClosesIt)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    auto host = window_test::makeHost();
+    auto window = window_test::makeWindow(*host);
+    window_test::showStill(*window);
+    for (const char* button : {"1", "3"}) {
+        bool closedByThePress = false;
+        whenShown<KeyboardShortcutsDlg>([&](KeyboardShortcutsDlg& dialog) {
+            (void)QTest::qWaitForWindowExposed(&dialog);
+            const QWidget* cells = dialog.form().shortcutsTable->viewport();
+            const QPoint at = cells->mapToGlobal(cells->rect().center());
+            EXPECT_EQ(QApplication::widgetAt(at), cells);
+            (void)real_pointer::xdotool(real_pointer::moveTo(at) << "click" << button);
+            closedByThePress = !dialog.isVisible();
+            dialog.close();
+        });
+        window->form().showKeyboardShortcuts->trigger();
+        EXPECT_TRUE(closedByThePress) << "button " << button;
+    }
 }
 
 TEST(AboutDlg, NameDescriptionLogoAndClicks)

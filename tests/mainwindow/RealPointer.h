@@ -7,9 +7,12 @@
 
 #include "mainwindow/WindowFixture.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPoint>
 #include <QProcess>
+#include <QScrollArea>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
@@ -52,6 +55,33 @@ inline QString missing()
 inline QStringList moveTo(QPoint global)
 {
     return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
+}
+
+// Presses and releases each of the keys (xdotool's names, as "ctrl+shift+z").
+inline bool keys(const QStringList& names)
+{
+    return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")} + names);
+}
+
+// Makes the page that holds w current and scrolls its panel to it; the
+// point of w the pointer can reach, or a null point.
+inline QPoint reveal(QWidget* w)
+{
+    for (QWidget *child = w, *parent = w->parentWidget(); parent; child = parent, parent = parent->parentWidget())
+        if (auto* pages = qobject_cast<QStackedWidget*>(parent))
+            pages->setCurrentWidget(child);
+    for (QWidget* parent = w->parentWidget(); parent; parent = parent->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(parent))
+            area->ensureWidgetVisible(w, 0, 0);
+    QTest::qWait(20);
+    if (!w->isVisible())
+        return QPoint();
+    const QRect shown = w->visibleRegion().boundingRect();
+    if (shown.width() < 20 || shown.height() < 4)
+        return QPoint();
+    const QPoint centre = w->mapToGlobal(shown.center());
+    const QWidget* hit = QApplication::widgetAt(centre);
+    return hit && (hit == w || w->isAncestorOf(hit)) ? centre : QPoint();
 }
 
 } // namespace real_pointer

@@ -3,6 +3,7 @@
 // sliders; the page enablers; showing a joint and applying joint records;
 // the type icons under the themes.
 #include "../editing/JointFixture.h"
+#include "../mainwindow/RealPointer.h"
 
 #include "mainwindow/Themes.h"
 #include "properties/EditBox.h"
@@ -283,6 +284,43 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     QTest::mouseRelease(s.ui.springJointDesiredLengthSld, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
     EXPECT_EQ(s.stack->count(), 2);
     EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
+}
+
+// A drag on a spring slider with every kind of joint selected, the distance
+// joint first, and its undo: the spring page shows the springs' values
+// again, not the distance joint's.
+TEST(JointPanel, AfterAnUndoEachPageShowsTheJointsItDescribes)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Panel s;
+    s.addAll({1, 2}, &SimulationView::addSpringJointBetweenSelectedBodies);
+    s.clickCell(0, 3);
+    for (int row = 1; row < 5; ++row)
+        s.clickCell(row, 3, Qt::ControlModifier);
+    ASSERT_EQ(s.selectedJoints(), Rows({0, 1, 2, 3, 4}));
+    s.stack->clear();
+    const std::vector<MyJoint> before = s.view->joints;
+    SliderGo* slider = s.ui.springJointSpringinessSld;
+    const QPoint at = real_pointer::reveal(slider);
+    ASSERT_FALSE(at.isNull()) << "the springiness slider is out of the pointer's reach";
+
+    const int half = slider->visibleRegion().boundingRect().width() / 2;
+    QStringList drag = real_pointer::moveTo(at - QPoint(half * 3 / 5, 0));
+    drag << "mousedown" << "1";
+    for (int dx = -half * 3 / 5; dx <= half / 5; dx += 5)
+        drag << real_pointer::moveTo(at + QPoint(dx, 0));
+    ASSERT_TRUE(real_pointer::xdotool(drag));
+    ASSERT_TRUE(real_pointer::xdotool({"mouseup", "1"}));
+    ASSERT_EQ(s.stack->count(), 1);
+    ASSERT_NE(s.view->joints[3].springiness, 1.0f);
+
+    s.stack->undo();
+    for (size_t j = 0; j < before.size(); ++j)
+        EXPECT_EQ(s.view->joints[j].springiness, before[j].springiness) << j;
+    EXPECT_DOUBLE_EQ(s.ui.springJointSpringinessEt->value(), 1.0);
+    EXPECT_EQ(slider->value(), 1000);
+    EXPECT_DOUBLE_EQ(s.ui.springJointDampingEt->value(), 0.5);
+    EXPECT_NEAR(s.ui.springJointDesiredLengthEt->value(), 3.0, 1e-3);
 }
 
 TEST(JointPanel, ShowingAJointPushesNothingAndTruncatesTheSliders)

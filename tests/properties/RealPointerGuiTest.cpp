@@ -121,26 +121,7 @@ struct Window : joint_test::Scene
         return values;
     }
 
-    // Makes the page that holds w current and scrolls its panel to it; the
-    // point of w the pointer can reach, or a null point.
-    QPoint reveal(QWidget* w) const
-    {
-        for (QWidget *child = w, *parent = w->parentWidget(); parent; child = parent, parent = parent->parentWidget())
-            if (auto* pages = qobject_cast<QStackedWidget*>(parent))
-                pages->setCurrentWidget(child);
-        for (QWidget* parent = w->parentWidget(); parent; parent = parent->parentWidget())
-            if (auto* area = qobject_cast<QScrollArea*>(parent))
-                area->ensureWidgetVisible(w, 0, 0);
-        QTest::qWait(20);
-        if (!w->isVisible())
-            return QPoint();
-        const QRect shown = w->visibleRegion().boundingRect();
-        if (shown.width() < 20 || shown.height() < 4)
-            return QPoint();
-        const QPoint centre = w->mapToGlobal(shown.center());
-        const QWidget* hit = QApplication::widgetAt(centre);
-        return hit && (hit == w || w->isAncestorOf(hit)) ? centre : QPoint();
-    }
+    QPoint reveal(QWidget* w) const { return real_pointer::reveal(w); }
 };
 
 TEST(RealPointer, PassingOverEverySliderChangesNothing)
