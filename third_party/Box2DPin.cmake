@@ -1,8 +1,9 @@
 # The pin of Box2D's source tree: third_party/box2d-2.4.1.sha256 lists the
 # SHA-256 of every file of Debian's box2d 2.4.1-3 as scripts/box2d-source
 # unpacks it, Debian's own patches applied (sha256sum's format, paths
-# relative to the tree; quilt's .pc/ folder and the fetch's .unpacked mark
-# are not part of it). The project's patches are applied later, to copies in
+# relative to the tree; quilt's .pc/ folder, the fetch's .unpacked mark and
+# Box2D's documentation folder docs/, which nothing builds, are not part of
+# it). The project's patches are applied later, to copies in
 # the build folder, and are not part of it either.
 #
 # zolvar_check_box2d_tree(TREE MANIFEST) stops the configure when a file of
@@ -23,7 +24,7 @@ function(zolvar_check_box2d_tree tree manifest)
     endforeach()
 
     file(GLOB_RECURSE present LIST_DIRECTORIES false RELATIVE "${tree}" "${tree}/*")
-    list(FILTER present EXCLUDE REGEX "^(\\.pc/|\\.unpacked$)")
+    list(FILTER present EXCLUDE REGEX "^(\\.pc/|docs/|\\.unpacked$)")
     set(changed)
     set(added)
     foreach(f IN LISTS present)
