@@ -23,7 +23,6 @@
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStackedWidget>
 #include <QTest>
 
 namespace {
