@@ -137,12 +137,20 @@ double DrawnPieces::area() const
 double sharedArea(const DrawnPieces& a, const DrawnPieces& b, double touch)
 {
     const std::vector<Polygon> first = woundPieces(a), second = woundPieces(b);
+    if (first.empty() || second.empty())
+        return 0.0;
     std::vector<Box> secondBoxes;
-    for (const Polygon& q : second)
+    Box all = boxOf(second.front());
+    for (const Polygon& q : second) {
         secondBoxes.push_back(boxOf(q));
+        all = Box{std::min(all.minX, secondBoxes.back().minX), std::min(all.minY, secondBoxes.back().minY),
+                  std::max(all.maxX, secondBoxes.back().maxX), std::max(all.maxY, secondBoxes.back().maxY)};
+    }
     double shared = 0.0;
     for (const Polygon& p : first) {
         const Box box = boxOf(p);
+        if (!box.meets(all))
+            continue;
         for (size_t j = 0; j < second.size(); ++j) {
             if (!box.meets(secondBoxes[j]))
                 continue;

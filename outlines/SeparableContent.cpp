@@ -146,12 +146,11 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
         return QStringLiteral("one of its masks lies inside another, as a hole in the one body they make; "
                               "apart, the hole would become a body of its own.");
     if (content.masks > 1 && content.masksCross)
-        return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each mask would "
-                              "become a body of its own, lying partly in another's place.");
+        return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
+                              "body lying partly in another's place.");
     if (content.masks == 0 && content.groupsOverlap && severalTopLevelItems(content, type))
-        return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each group would "
-                              "become a body of its own, lying in another's place (and a fill the groups share "
-                              "would paint each of them alone).");
+        return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
+                              "body lying in another's place (and a fill they share would paint each alone).");
     if (content.masks > 0 && severalTopLevelItems(content, type))
         return QStringLiteral("its shapes are under a mask, and a layer with a mask becomes a body of the mask's "
                               "outline; each layer split from it would keep the mask, to look as before, and so "

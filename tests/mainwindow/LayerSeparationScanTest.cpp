@@ -151,11 +151,11 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
     EXPECT_EQ(indices, (std::vector<int>{2}));
     const QString masksCross = QStringLiteral(
-        "its masks overlap: together they make one body, as drawn; apart, each mask would become a body of its own, "
-        "lying partly in another's place.");
+        "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
+        "another's place.");
     const QString groupsOverlap = QStringLiteral(
-        "its groups overlap: together they make one body, as drawn; apart, each group would become a body of its own, "
-        "lying in another's place (and a fill the groups share would paint each of them alone).");
+        "its groups overlap: together they make one body, as drawn; apart, each would be a body lying in another's "
+        "place (and a fill they share would paint each alone).");
     EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross,
                                     QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
                                                    "the one body they make; apart, the hole would become a body of its "

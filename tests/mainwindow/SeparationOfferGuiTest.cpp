@@ -9,6 +9,7 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -144,6 +145,12 @@ TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
             ASSERT_NE(label, nullptr);
             shown = label->isVisible();
             leftOut = label->text();
+            // However long the note, it scrolls in its own box and leaves the
+            // list of layers on offer its room.
+            auto* area = dialog.findChild<QScrollArea*>(QStringLiteral("leftOutArea"));
+            ASSERT_NE(area, nullptr);
+            EXPECT_LE(area->height(), 110);
+            EXPECT_GE(dialog.findChild<QTableView*>(QStringLiteral("layersTable"))->height(), 100);
             clickSeparateWithAllRows(dialog);
         },
         &offered);
