@@ -242,6 +242,7 @@ TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
         const char* what;
         QByteArray layer;
         SeparationKind kind;
+        int sourceMasks = 2;
     } cases[] = {
         {"a solid, crossing", solidLayer("Solid", crossing, place), SeparationKind::None},
         {"a shape layer, crossing",
@@ -253,6 +254,9 @@ TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
              crossing + "]}",
          SeparationKind::None},
         {"side by side, a third inside one switched off", solidLayer("Solid", besideAndOff, place),
+         SeparationKind::Masks, 3},
+        {"side by side, edges touching",
+         solidLayer("Solid", box("A", 0, 0, 100, 100) + "," + box("B", 100, 20, 200, 80), place),
          SeparationKind::Masks},
     };
     for (const Case& c : cases) {
@@ -261,7 +265,7 @@ TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
         EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0)), int(c.kind));
         if (c.kind == SeparationKind::Masks) {
             EXPECT_EQ(layerNames(scene), (std::vector<QString>{"A", "B", "Solid"}));
-            EXPECT_EQ(layerAt(scene, 2)->maskCount(), 3) << "the hidden source keeps the mask switched off";
+            EXPECT_EQ(layerAt(scene, 2)->maskCount(), c.sourceMasks) << "the hidden source keeps every mask";
         }
         EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
     }
