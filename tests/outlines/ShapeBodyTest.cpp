@@ -511,4 +511,53 @@ TEST(ShapeBody, TheTestDrawingPaintsFillsInOrder)
     EXPECT_FALSE(triangleDrawn.contains(0, -55));
 }
 
+// A fill paints every shape before it in its group, the shapes of the groups
+// before it included, whether or not they have a fill of their own; two
+// fills of one group both paint. On a plain and on a mirrored, turned layer.
+TEST(ShapeBody, FillsPaintWhatComesBeforeThem)
+{
+    const QByteArray ring = heptagon(60) + "," + heptagon(30);
+    const std::vector<QByteArray> contents = {
+        group("", heptagon(60)) + "," + group("", heptagon(30)) + "," + fillByRule(2),  // a ring over two groups
+        ring + "," + fillByRule(1) + "," + fillByRule(2),             // two fills: solid
+        group("", ring + "," + fillByRule(2)) + "," + fillByRule(1),  // an outer fill over an even-odd ring: solid
+        heptagon(60) + "," + fillByRule(2) + "," + heptagon(30),       // the inner shape painted by nothing
+        star(R"("ADBE Vector Star Points": 6, "ADBE Vector Star Outer Radius": 70, "ADBE Vector Star Inner Radius": 45,
+                "ADBE Vector Star Outer Roundess": 30)")
+            + "," + star(R"("ADBE Vector Star Type": 2, "ADBE Vector Star Points": 5, "ADBE Vector Star Outer Radius": 30)")
+            + "," + fillByRule(2),
+    };
+    QByteArray json;
+    for (const char* transform : {R"({"position": [500, 250]})",
+                                  R"({"position": [480, 260], "scale": [-120, 90], "rotation": 30})"})
+        for (const QByteArray& c : contents)
+            json += (json.isEmpty() ? "" : ",") + shapeLayer(c, transform);
+    Scene scene(composition(json));
+    for (int i = 0; i < 2 * int(contents.size()); ++i) {
+        const MyBody body = scene.body(i, 6);
+        expectBodyIsDrawn(scene, i, body);
+        expectEngineAccepts(body);
+    }
+}
+
+// Shapes that no fill paints (a fill before them, stroke only, the fill
+// off) make a body filled non-zero, as a non-zero fill after them would
+// paint them.
+TEST(ShapeBody, ShapesNoFillPaintsFillNonZero)
+{
+    auto off = [](QByteArray item) { return item.insert(item.size() - 1, R"(, "flags": 0)"); };
+    const QByteArray ring = heptagon(60) + "," + heptagon(30);
+    const std::vector<QByteArray> contents = {
+        fillByRule(2) + "," + ring,
+        ring + "," + stroke("[0, 0, 1]"),
+        group("", ring + "," + off(fillByRule(2))),
+    };
+    QByteArray json;
+    for (const QByteArray& c : contents)  // each, then as a non-zero fill at its end would paint it
+        json += (json.isEmpty() ? "" : ",") + shapeLayer(c) + "," + shapeLayer(c + "," + fillByRule(1));
+    Scene scene(composition(json));
+    for (int i = 0; i < int(contents.size()); ++i)
+        expectBodyIsDrawn(scene, 2 * i + 1, scene.body(2 * i));
+}
+
 }  // namespace
