@@ -30,10 +30,10 @@ std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Tim
 // Subtract mode) taking from what the ones before it left, an inverted mask
 // counting its outside. Otherwise a text layer's glyph outlines, filled
 // non-zero together, or what a shape layer's fills paint: each fill that is
-// switched on paints every switched-on path, rectangle and ellipse before it
-// in its group, those of the groups before it included (through their
-// transforms), together by its fill rule (1 non-zero, 2 even-odd). Strokes
-// and stars are left out.
+// switched on paints every switched-on path, rectangle, ellipse and star
+// before it in its group, those of the groups before it included (through
+// their transforms, whatever fills they hold), together by its fill rule
+// (1 non-zero, 2 even-odd). Strokes are left out.
 class DrawnArea
 {
 public:
