@@ -286,6 +286,14 @@ QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, con
     return shapes;
 }
 
+// Layers that draw their source's pixels (not a null or an adjustment
+// layer, which have one too).
+bool drawsItsSource(standin::LayerKind kind)
+{
+    return kind == standin::LayerKind::Solid || kind == standin::LayerKind::Footage
+           || kind == standin::LayerKind::Composition;
+}
+
 } // namespace
 
 DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
@@ -320,6 +328,10 @@ DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
         paintContents(contents, same, t, painted);
         for (QPainterPath& p : painted)
             steps_.emplace_back(Step::Add, p);
+    } else if (const standin::Item* source = layer.source(); source && drawsItsSource(layer.kind())) {
+        QPainterPath box;
+        box.addRect(0.0, 0.0, source->width(), source->height());
+        steps_.emplace_back(Step::Add, box);
     }
 }
 
