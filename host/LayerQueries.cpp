@@ -279,8 +279,10 @@ A_Err GetBodyRotationAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_La
 }
 
 A_Err GetWorldScaleAlongBodyAxesAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,
-                                       double& fy, A_Time t)
+                                       double& fy, A_Time t, double* shear)
 {
+    if (shear)
+        *shear = 0.0;
     AEGP_SuiteHandler suites(basic);
     A_Matrix4 matrix{};
     float degrees = 0.0f;
@@ -294,8 +296,12 @@ A_Err GetWorldScaleAlongBodyAxesAtTime(AEGP_PluginID pluginId, SPBasicSuite* bas
         const auto& m = matrix.mat;
         fx = m[0][0] * c + m[0][1] * s;
         fy = -m[1][0] * s + m[1][1] * c;
-        if (std::isfinite(fx) && std::isfinite(fy))
+        const double k = m[1][0] * c + m[1][1] * s;
+        if (std::isfinite(fx) && std::isfinite(fy) && std::isfinite(k)) {
+            if (shear)
+                *shear = k;
             return A_Err_NONE;
+        }
     }
     return GetSignedWorldScaleAtTime(pluginId, basic, layer, fx, fy, t);
 }

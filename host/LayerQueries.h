@@ -64,8 +64,14 @@ A_Err GetWorldScaleAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_Laye
 // parent, whose x and y stretches trade places (the product of the scales
 // would not). Falls back to GetSignedWorldScaleAtTime when the matrix or the
 // angle cannot be read or the result is not finite.
+// `shear`, when given, receives what the matrix adds to that: how far one
+// layer pixel down the layer's y axis lands along the body's x axis (1 is a
+// pixel). It is 0 unless a parent skews the layer: a layer turned under a
+// parent that scales unevenly is drawn sheared, its own turn coming before
+// the parent's stretch. The scale, then the shear, then the angle give the
+// whole matrix back. 0 in the fallback.
 A_Err GetWorldScaleAlongBodyAxesAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, double& fx,
-                                       double& fy, A_Time t);
+                                       double& fy, A_Time t, double* shear = nullptr);
 
 // The layer's anchor point at t (layer pixels); (0, 0) when it cannot be read.
 A_Err GetAnchorPointAtTime(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_LayerH layer, b2Vec2& anchor,

@@ -88,7 +88,7 @@ A_Err buildFromMasks(const LayerBuild& build, const AEGP_SuiteHandler& suites, M
     A_Err err = A_Err_NONE;
     getMasks(build.parent, build.pluginId, build.basic, build.layerIndex, build.objectType, body.outlines,
              build.compWidth, build.compHeight, at.anchor, build.precision, build.hull, at.sx, at.sy, at.matrix, tooMany,
-             failed, &build.outlineUnrepresentable, &err, &build.outlineFilledAsHull);
+             failed, &build.outlineUnrepresentable, &err, &build.outlineFilledAsHull, at.shear);
     placeBody(body, worldPoint(build, compositionPoint(build, at.matrix, at.anchor)), layerRotation(build), at.anchor);
     body.isLayerBox = false;
     body.color = color;
@@ -159,6 +159,11 @@ A_Err buildFromLayerBox(const LayerBuild& build, const AEGP_SuiteHandler& suites
     box.isBox = true;
     if (!makeLayerBoxSafe(box))
         build.outlineUnrepresentable = true;
+    // A skewing parent draws the box as a parallelogram: each corner moves
+    // along the body's x axis by the shear times its layer y.
+    if (at.shear != 0.0f)
+        for (b2Vec2& p : box.points)
+            p.x += p.y * (at.shear / at.sy);
 
     color = build.labelColor;
     if (type == AEGP_ItemType_FOOTAGE)

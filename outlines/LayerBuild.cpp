@@ -12,6 +12,9 @@ namespace {
 
 constexpr float kRadiansPerDegree = 0.017453292f;
 constexpr float kMinScale = 0.001f;
+// A shear this small against the scale is the rounding of the body's angle,
+// not a skew: it moves a point of a layer 10,000 pixels wide by 0.1 pixel.
+constexpr double kLeastShear = 1e-5;
 
 // v with its magnitude raised to `least`; 0 counts as positive.
 float signedAtLeast(double v, float least)
@@ -42,11 +45,13 @@ LayerPlacement readLayerPlacement(const LayerBuild& build)
                     build.placementMended = true;
     }
     GetAnchorPointAtTime(build.pluginId, build.basic, build.layer, p.anchor, kTimeZero);
-    double fx = 1.0, fy = 1.0;
-    GetWorldScaleAlongBodyAxesAtTime(build.pluginId, build.basic, build.layer, fx, fy, kTimeZero);
+    double fx = 1.0, fy = 1.0, shear = 0.0;
+    GetWorldScaleAlongBodyAxesAtTime(build.pluginId, build.basic, build.layer, fx, fy, kTimeZero, &shear);
     if (std::isfinite(fx) && std::isfinite(fy)) {
         p.sx = signedAtLeast(fx, kMinScale);
         p.sy = signedAtLeast(fy, kMinScale);
+        if (std::fabs(shear) > kLeastShear * std::max(std::fabs(fx), std::fabs(fy)))
+            p.shear = float(shear);
     } else {
         build.outlineUnrepresentable = true;
     }

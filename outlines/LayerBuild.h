@@ -34,13 +34,19 @@ struct LayerBuild {
 // The layer's matrix, anchor point (layer pixels) and world scale at time 0.
 // The scale is signed (a mirrored layer has a negative factor; its magnitude
 // is at least 0.001), so that outlines scaled by it are mirrored like the
-// layer and, turned by layerRotation, land where the host draws them. What
-// cannot be read stays at identity, (0, 0) and (1, 1).
+// layer. The shear is the rest of the matrix in the body's axes: a layer
+// turned under a parent that scales unevenly is drawn sheared, and a layer
+// point d pixels from the anchor lands, in the body's axes, at
+// (sx dx + shear dy, sy dy) before layerRotation turns it (0 when no parent
+// skews the layer, also up to the rounding of the angle). The outlines
+// placed so land where the host draws them. What cannot be read stays at
+// identity, (0, 0), (1, 1) and 0.
 struct LayerPlacement {
     A_Matrix4 matrix{};
     b2Vec2 anchor{0.0f, 0.0f};
     float sx = 1.0f;
     float sy = 1.0f;
+    float shear = 0.0f;
 };
 
 LayerPlacement readLayerPlacement(const LayerBuild& build);

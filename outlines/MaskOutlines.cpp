@@ -52,7 +52,7 @@ A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outl
 
 // Reads mask m and sorts it into `set`.
 A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH parade, A_long m, A_long maskCount,
-               double aspect, int precision, bool hull, float sx, float sy, OutlineSet& set)
+               double aspect, int precision, bool hull, float sx, float sy, float shear, OutlineSet& set)
 {
     ScopedStream mask(suites);
     ScopedStream shape(suites);
@@ -73,7 +73,7 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
 
     const bool lone = maskCount <= 1;
     float radius = 0.0f;
-    if (!open && lone && isCircle(s, radius) && std::fabs(sx) == std::fabs(sy)) {
+    if (!open && lone && isCircle(s, radius) && std::fabs(sx) == std::fabs(sy) && shear == 0.0f) {
         s.isCircle = true;
         s.radius = radius * std::fabs(sx) / 100.0f;
         set.circles.push_back(s);
@@ -160,7 +160,7 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 /*matrix*/, bool& tooManyPolygons,
-              bool& triangulationFailed, bool* unrepresentable, A_Err* hostError, bool* filledAsHull)
+              bool& triangulationFailed, bool* unrepresentable, A_Err* hostError, bool* filledAsHull, float shear)
 {
     outlines.clear();
     OutlineSet set;
@@ -192,7 +192,8 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
             err = switchedOnMasks(suites, pluginId, parade.get(), shown);
         const A_long maskCount = A_long(shown.size());
         for (size_t k = 0; !err && k < shown.size(); ++k)
-            err = readMask(suites, pluginId, parade.get(), shown[k], maskCount, aspect, precision, hull, sx, sy, set);
+            err = readMask(suites, pluginId, parade.get(), shown[k], maskCount, aspect, precision, hull, sx, sy, shear,
+                           set);
         if (hostError)
             *hostError = err;
     }
@@ -200,6 +201,7 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
     OutlineFrame frame;
     frame.origin.Set(float(aspect * anchor.x), anchor.y);
     frame.scale.Set(sx, sy);
+    frame.shear = shear;
     const AssembledOutlines assembled = assembleOutlines(parent, set, hull, frame);
     if (assembled.selfIntersecting)
         triangulationFailed = true;

@@ -21,8 +21,11 @@ class QWidget;
 // lie apart add up, and a mask lying wholly inside another is a hole in it
 // (as a Subtract mask drawn inside an Add mask is).
 // Points are in world units relative to the anchor (layer pixels), times the
-// world scale (sx, sy), not rotated; a negative factor mirrors them (boxes
-// and triangles keep the engine's winding). Layer x coordinates take the pixel aspect
+// world scale (sx, sy) and sheared by `shear` as LayerPlacement has them
+// (the layer's matrix in the body's axes), not rotated; a negative factor
+// mirrors them (boxes and triangles keep the engine's winding). A sheared
+// box stays four corners, a parallelogram; a circle is one only without
+// shear. Layer x coordinates take the pixel aspect
 // ratio of the layer's source for an audio-video layer (object type 0), 1
 // otherwise. The first host error ends the reading silently; the masks read
 // until then are used. `tooManyPolygons` is always written;
@@ -37,7 +40,7 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2 anchor,
               int precision, bool hull, float sx, float sy, A_Matrix4 matrix, bool& tooManyPolygons,
               bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr,
-              bool* filledAsHull = nullptr);
+              bool* filledAsHull = nullptr, float shear = 0.0f);
 
 // How the closed masks that are switched on among the children of the mask
 // group `parade` meet, each taken alone as the body of a copy of the layer

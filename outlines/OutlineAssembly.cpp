@@ -39,8 +39,11 @@ ShapeDef triangleOutline(const A_Triangle& t)
 
 b2Vec2 OutlineFrame::toWorld(b2Vec2 p) const
 {
-    const double x = (double(p.x) - origin.x) * scale.x;
-    const double y = (double(p.y) - origin.y) * scale.y;
+    const double dy = double(p.y) - origin.y;
+    double x = (double(p.x) - origin.x) * scale.x;
+    if (shear != 0.0f)
+        x += dy * shear;
+    const double y = dy * scale.y;
     if (rotation == 0.0f)
         return b2Vec2(float(x / 100.0), float(y / 100.0));
     const double c = std::cos(double(rotation));

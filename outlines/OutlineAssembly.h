@@ -11,11 +11,13 @@
 class QWidget;
 
 // From a builder's working units (pixels) to world units about the body:
-// rotate((p - origin) * scale, rotation) / 100, the scale per axis.
+// rotate(A (p - origin), rotation) / 100, where A scales per axis and
+// shears: A (dx, dy) = (scale.x dx + shear dy, scale.y dy).
 struct OutlineFrame {
     b2Vec2 origin{0.0f, 0.0f};
     b2Vec2 scale{1.0f, 1.0f};
-    float rotation = 0.0f;  // radians, applied after the scale
+    float shear = 0.0f;
+    float rotation = 0.0f;  // radians, applied after the scale and shear
 
     b2Vec2 toWorld(b2Vec2 p) const;
 };

@@ -382,23 +382,29 @@ std::vector<bool> holesByCover(Cdt& t, const CoverSets& sets, size_t count)
     return hole;
 }
 
-// Whether the outlines of `cover` fill a point by their paint.
+// The first outline of `cover` whose paint fills a point that the outlines
+// of `cover` lie around: some paint group of it whose outlines there make
+// the point filled by the group's rule. -1 for none.
 int paintedOwner(const std::vector<int>& cover, const std::vector<OutlinePaint>& paint,
                  const std::vector<int>& direction)
 {
-    const auto paintOf = [&](int k) { return size_t(k) < paint.size() ? paint[size_t(k)] : OutlinePaint(); };
-    for (int k : cover) {
-        const OutlinePaint own = paintOf(k);
-        int winding = 0, count = 0;
-        for (int j : cover) {
-            if (paintOf(j).group != own.group)
-                continue;
-            winding += direction[size_t(j)];
-            ++count;
+    static const std::vector<PaintGroup> kAlone{PaintGroup()};
+    const auto groupsOf = [&](int k) -> const std::vector<PaintGroup>& {
+        return size_t(k) < paint.size() && !paint[size_t(k)].groups.empty() ? paint[size_t(k)].groups : kAlone;
+    };
+    std::map<int, std::pair<int, int>> around;  // group -> (winding, outlines)
+    for (int j : cover)
+        for (const PaintGroup& g : groupsOf(j)) {
+            std::pair<int, int>& a = around[g.id];
+            a.first += direction[size_t(j)];
+            ++a.second;
         }
-        if (own.rule == FillRule::EvenOdd ? count % 2 == 1 : winding != 0)
-            return k;
-    }
+    for (int k : cover)
+        for (const PaintGroup& g : groupsOf(k)) {
+            const std::pair<int, int>& a = around[g.id];
+            if (g.rule == FillRule::EvenOdd ? a.second % 2 == 1 : a.first != 0)
+                return k;
+        }
     return -1;
 }
 

@@ -29,7 +29,8 @@ enum class OutlineFill {
     // Outlines that cross add.
     Masks,
     // Painted outlines (shape layers, text): the outlines of one paint group
-    // fill by the group's rule, and the groups add (see OutlinePaint).
+    // fill together by the group's rule, and the groups add (see
+    // OutlinePaint).
     Painted,
 };
 
@@ -40,10 +41,16 @@ enum class OutlineFill {
 // around it (nested outlines alternate).
 enum class FillRule { NonZero, EvenOdd };
 
-// The paint group of one outline and that group's rule.
-struct OutlinePaint {
-    int group = 0;
+// One paint group: a number naming it and the rule its outlines fill by.
+struct PaintGroup {
+    int id = 0;
     FillRule rule = FillRule::NonZero;
+};
+
+// The paint groups that one outline takes part in, one for each fill that
+// paints it (none: group 0, non-zero).
+struct OutlinePaint {
+    std::vector<PaintGroup> groups;
 };
 
 // What the triangulation did beyond the triangles.
@@ -65,7 +72,7 @@ struct TriangulationReport {
 // few), and sets `filledAsHull` of the report, not `selfIntersecting`.
 // Outlines of fewer than three points are ignored. `triangles` is not
 // cleared and the flags are never reset. `paint` gives each outline's paint
-// group for OutlineFill::Painted (an outline beyond it: group 0, non-zero).
+// groups for OutlineFill::Painted (an outline beyond it: group 0, non-zero).
 // The parent and the hull flag are not used. Triangle corners run
 // counter-clockwise in a y-up frame (ClockWise gives 0).
 void GetTriangulation(QWidget* parent, std::vector<ShapeDef> outlines, std::vector<A_Triangle>& triangles,

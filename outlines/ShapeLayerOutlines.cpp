@@ -29,47 +29,49 @@ bool isShapeItem(const std::string& name)
     return false;
 }
 
-// The contents groups the walk meets (the root's and each group's), so that
-// every shape can be filled as the host paints it: a fill paints the shapes
-// of its group and of the groups inside it that have no fill of their own,
-// all of them together by its rule.
-struct PaintScope {
-    int outer = -1;     // the enclosing group's scope
-    bool filled = false;  // a fill that is switched on sits in this group
-    FillRule rule = FillRule::EvenOdd;  // non-zero as soon as one fill is
-};
-
+// What paints each shape, as the host paints it: a fill paints every shape
+// listed before it in its contents group (the root's or a group's), those of
+// the groups before it included whatever fills they hold, together by its
+// rule. The walk being depth first, those are the shapes kept since its
+// contents group was entered.
 struct PaintWalk {
-    std::vector<PaintScope> scopes{PaintScope()};
+    struct Fill {
+        size_t firstShape = 0, endShape = 0;
+        FillRule rule = FillRule::NonZero;
+    };
+    // Each contents group met, the root's first: the first shape kept inside
+    // it.
+    std::vector<size_t> scopeStart{0};
     std::vector<int> scopeOfShape;  // one per kept shape, in walk order
+    std::vector<Fill> fills;
     int current = 0;
 
+    void enterGroup()
+    {
+        scopeStart.push_back(scopeOfShape.size());
+        current = int(scopeStart.size()) - 1;
+    }
+    void addShape() { scopeOfShape.push_back(current); }
     void addFill(double rule)
     {
-        PaintScope& scope = scopes[size_t(current)];
-        const bool evenOdd = rule == kEvenOddRule && (!scope.filled || scope.rule == FillRule::EvenOdd);
-        scope.rule = evenOdd ? FillRule::EvenOdd : FillRule::NonZero;
-        scope.filled = true;
+        const Fill fill{scopeStart[size_t(current)], scopeOfShape.size(),
+                        rule == kEvenOddRule ? FillRule::EvenOdd : FillRule::NonZero};
+        if (fill.firstShape < fill.endShape)  // else it paints nothing
+            fills.push_back(fill);
     }
 
-    // Each kept shape's paint group: the nearest group around it, its own
-    // included, that holds a fill; an unpainted shape fills non-zero by
-    // itself with the others of its group.
+    // Each kept shape's paint groups: one per fill that paints it. A shape
+    // that no fill paints fills non-zero with the other such shapes of its
+    // contents group.
     std::vector<OutlinePaint> paints() const
     {
-        std::vector<OutlinePaint> result;
-        for (int own : scopeOfShape) {
-            OutlinePaint paint;
-            paint.group = own;
-            for (int s = own; s >= 0; s = scopes[size_t(s)].outer) {
-                if (scopes[size_t(s)].filled) {
-                    paint.group = s;
-                    paint.rule = scopes[size_t(s)].rule;
-                    break;
-                }
-            }
-            result.push_back(paint);
-        }
+        std::vector<OutlinePaint> result(scopeOfShape.size());
+        for (size_t f = 0; f < fills.size(); ++f)
+            for (size_t k = fills[f].firstShape; k < fills[f].endShape; ++k)
+                result[k].groups.push_back(PaintGroup{int(f), fills[f].rule});
+        for (size_t k = 0; k < result.size(); ++k)
+            if (result[k].groups.empty())
+                result[k].groups.push_back(PaintGroup{int(fills.size()) + scopeOfShape[k], FillRule::NonZero});
         return result;
     }
 };
@@ -145,10 +147,8 @@ void visitItem(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector
             return;
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(item.get(), &count);
         const int outer = paint.current;
-        if (name == kVectorGroup) {
-            paint.scopes.push_back(PaintScope{outer, false, FillRule::EvenOdd});
-            paint.current = int(paint.scopes.size()) - 1;
-        }
+        if (name == kVectorGroup)
+            paint.enterGroup();
         for (A_long i = 0; !err && i < count; ++i)
             visitItem(pluginId, basic, layer, groups, circles, boxes, int(i), item.get(), compWidth, compHeight,
                       precision, useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath, paint);
@@ -158,7 +158,7 @@ void visitItem(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer, std::vector
     // Only an item that yields an outline decides the centre and the frame.
     if (shape.points.size() > 1) {
         groups.push_back(std::vector<ShapeDef>{shape});
-        paint.scopeOfShape.push_back(paint.current);
+        paint.addShape();
         isPath = path;
     }
 }

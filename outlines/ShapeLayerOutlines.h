@@ -33,11 +33,11 @@ class QWidget;
 // `filledAsHull`, when given, when a closed outline crossed itself or the
 // others too often and was filled as its convex hull.
 //
-// The closed outlines fill as the host paints them: a fill paints the
-// shapes of its group and of the groups inside it that have no fill of
-// their own, together, by its "ADBE Vector Fill Rule" (1 non-zero, 2
-// even-odd); what the fills paint adds up. Shapes that no fill paints fill
-// non-zero with the others of their group.
+// The closed outlines fill as the host paints them: a fill paints every
+// shape listed before it in its group, those of the groups before it
+// included (whatever fills they hold), together, by its "ADBE Vector Fill
+// Rule" (1 non-zero, 2 even-odd); what the fills paint adds up. Shapes that
+// no fill paints fill non-zero with the other such shapes of their group.
 //
 // `itemsRead`, when given, names the items of the layer's contents that are
 // read (entry i for item i; those beyond it are not): the outlines are those

@@ -152,7 +152,9 @@ TEST_F(RigTest, SignedScaleAndTheRotationThatGoesWithIt)
 // Under a parent stretched (150 %, 70 %) and turned 30 degrees, children
 // turned a quarter trade the stretches, and the scale along the body's axes
 // says so where the product of the scales does not: turned by the body's
-// angle, it gives each layer's matrix back. So do the Rig's layers.
+// angle, it gives each layer's matrix back. So do the Rig's layers. A child
+// turned 40 degrees is drawn sheared: scale and shear together give its
+// matrix back.
 TEST(WorldScaleAlongBodyAxes, TurnedBackIntoTheLayersMatrix)
 {
     Host host(R"({
@@ -165,7 +167,8 @@ TEST(WorldScaleAlongBodyAxes, TurnedBackIntoTheLayersMatrix)
                 {"id": 3, "type": "solid", "source": "Red", "parent": 1, "transform": {"rotation": -90, "scale": [-100, 100, 100]}},
                 {"id": 4, "type": "solid", "source": "Red", "parent": 1, "transform": {"rotation": 180, "scale": [50, -100, 100]}},
                 {"id": 5, "type": "null", "name": "Mirror", "transform": {"scale": [-150, 70, 100]}},
-                {"id": 6, "type": "solid", "source": "Red", "parent": 5, "transform": {"rotation": 90}}
+                {"id": 6, "type": "solid", "source": "Red", "parent": 5, "transform": {"rotation": 90}},
+                {"id": 7, "type": "solid", "source": "Red", "parent": 1, "transform": {"rotation": 40}}
             ]}],
         "activeItem": "Stretch"
     })");
@@ -173,23 +176,27 @@ TEST(WorldScaleAlongBodyAxes, TurnedBackIntoTheLayersMatrix)
     AEGP_SuiteHandler suites(basic);
     const struct {
         int layer;
-        double fx, fy;
-    } rows[] = {{0, 1.5, 0.7}, {1, 0.7, 1.5}, {2, -0.7, 1.5}, {3, 0.75, -0.7}, {4, -1.5, 0.7}, {5, -0.7, 1.5}};
+        double fx, fy, shear;
+    } rows[] = {{0, 1.5, 0.7, 0},  {1, 0.7, 1.5, 0},  {2, -0.7, 1.5, 0},
+                {3, 0.75, -0.7, 0}, {4, -1.5, 0.7, 0}, {5, -0.7, 1.5, 0},
+                // Turned 40 degrees against the stretch: drawn sheared.
+                {6, 1.234022, 0.850876, -0.702281}};
     for (const auto& row : rows) {
         AEGP_LayerH layer = layerAt(basic, row.layer);
-        double fx = 0, fy = 0;
+        double fx = 0, fy = 0, k = 1;
         float degrees = 0;
         A_Matrix4 m{};
-        ASSERT_EQ(GetWorldScaleAlongBodyAxesAtTime(Host::kPluginId, basic, layer, fx, fy, kTimeZero), A_Err_NONE);
+        ASSERT_EQ(GetWorldScaleAlongBodyAxesAtTime(Host::kPluginId, basic, layer, fx, fy, kTimeZero, &k), A_Err_NONE);
         ASSERT_EQ(GetBodyRotationAtTime(Host::kPluginId, basic, layer, degrees, kTimeZero), A_Err_NONE);
         ASSERT_EQ(suites.LayerSuite7()->AEGP_GetLayerToWorldXform(layer, &kTimeZero, &m), A_Err_NONE);
         EXPECT_NEAR(fx, row.fx, 1e-6) << row.layer;
         EXPECT_NEAR(fy, row.fy, 1e-6) << row.layer;
+        EXPECT_NEAR(k, row.shear, 1e-6) << row.layer;
         const double r = double(degrees) * M_PI / 180.0;
         EXPECT_NEAR(fx * std::cos(r), m.mat[0][0], 1e-5) << row.layer;
         EXPECT_NEAR(fx * std::sin(r), m.mat[0][1], 1e-5) << row.layer;
-        EXPECT_NEAR(-fy * std::sin(r), m.mat[1][0], 1e-5) << row.layer;
-        EXPECT_NEAR(fy * std::cos(r), m.mat[1][1], 1e-5) << row.layer;
+        EXPECT_NEAR(k * std::cos(r) - fy * std::sin(r), m.mat[1][0], 1e-5) << row.layer;
+        EXPECT_NEAR(k * std::sin(r) + fy * std::cos(r), m.mat[1][1], 1e-5) << row.layer;
     }
 }
 

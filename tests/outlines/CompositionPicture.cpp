@@ -225,6 +225,38 @@ standin::MaskOutline primitiveOutline(const PropertyNode* item, const A_Time& t)
     return o;
 }
 
+// A star or polygon as the host draws it: its first outer point straight up
+// from its position (before its rotation), the points following clockwise
+// on screen, a star's inner points halfway between. A roundness gives each
+// point tangents across its radius, half the radius long at 100 %.
+standin::MaskOutline starOutline(const PropertyNode* item, const A_Time& t)
+{
+    standin::MaskOutline o;
+    const int type = int(leafValue(item, standin::match::kStarType, t).x());
+    const int n = int(leafValue(item, standin::match::kStarPoints, t).x());
+    if (n < 1 || n > 10000)
+        return o;
+    const Value at = leafValue(item, standin::match::kStarPosition, t);
+    const double turn = leafValue(item, standin::match::kStarRotation, t).x() * M_PI / 180.0;
+    const auto point = [&](double radius, double roundness, double angle) {
+        const double tangent = radius / 2 * roundness / 100;
+        const double along = -std::sin(angle) * tangent, across = std::cos(angle) * tangent;
+        o.vertices.push_back({at.x() + radius * std::cos(angle), at.y() + radius * std::sin(angle), -along, -across,
+                              along, across});
+    };
+    const double outer = leafValue(item, standin::match::kStarOuterRadius, t).x();
+    const double outerRound = leafValue(item, standin::match::kStarOuterRoundness, t).x();
+    const double inner = leafValue(item, standin::match::kStarInnerRadius, t).x();
+    const double innerRound = leafValue(item, standin::match::kStarInnerRoundness, t).x();
+    for (int i = 0; i < n; ++i) {
+        const double angle = turn + 2 * M_PI * i / n - M_PI / 2;
+        point(outer, outerRound, angle);
+        if (type == 1)
+            point(inner, innerRound, angle + M_PI / n);
+    }
+    return o;
+}
+
 // The switched-on shapes of a contents group (its groups' included) through
 // `m`; every fill met paints what came before it into `painted`.
 QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, const A_Time& t,
@@ -239,6 +271,8 @@ QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, con
             shapes.addPath(outlinePath(leafValue(item, standin::match::kPathShape, t).shape, m));
         } else if (is(item, standin::match::kRect) || is(item, standin::match::kEllipse)) {
             shapes.addPath(outlinePath(primitiveOutline(item, t), m));
+        } else if (is(item, standin::match::kStar)) {
+            shapes.addPath(outlinePath(starOutline(item, t), m));
         } else if (is(item, standin::match::kVectorGroup)) {
             if (const PropertyNode* inside = item->childByMatchName(QLatin1String(standin::match::kVectorsGroup)))
                 shapes.addPath(paintContents(inside, standin::multiply(groupMatrix(item, t), m), t, painted));
@@ -250,6 +284,14 @@ QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, con
         }
     }
     return shapes;
+}
+
+// Layers that draw their source's pixels (not a null or an adjustment
+// layer, which have one too).
+bool drawsItsSource(standin::LayerKind kind)
+{
+    return kind == standin::LayerKind::Solid || kind == standin::LayerKind::Footage
+           || kind == standin::LayerKind::Composition;
 }
 
 } // namespace
@@ -286,6 +328,10 @@ DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
         paintContents(contents, same, t, painted);
         for (QPainterPath& p : painted)
             steps_.emplace_back(Step::Add, p);
+    } else if (const standin::Item* source = layer.source(); source && drawsItsSource(layer.kind())) {
+        QPainterPath box;
+        box.addRect(0.0, 0.0, source->width(), source->height());
+        steps_.emplace_back(Step::Add, box);
     }
 }
 

@@ -26,14 +26,16 @@ namespace separation_test {
 std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Time& t);
 
 // The area a layer paints at a time, in its own pixels, as the host paints
-// it. With masks switched on: the masks in order, each adding to or (in
-// Subtract mode) taking from what the ones before it left, an inverted mask
-// counting its outside. Otherwise a text layer's glyph outlines, filled
-// non-zero together, or what a shape layer's fills paint: each fill that is
-// switched on paints every switched-on path, rectangle and ellipse before it
-// in its group, those of the groups before it included (through their
-// transforms), together by its fill rule (1 non-zero, 2 even-odd). Strokes
-// and stars are left out.
+// it; its full matrix (layerToWorld, every parent included) takes it into
+// the composition. With masks switched on: the masks in order, each adding
+// to or (in Subtract mode) taking from what the ones before it left, an
+// inverted mask counting its outside. Otherwise a solid's, footage's or
+// nested composition's box (its source's width and height), a text layer's
+// glyph outlines, filled non-zero together, or what a shape layer's fills
+// paint: each fill that is switched on paints every switched-on path,
+// rectangle, ellipse and star before it in its group, those of the groups
+// before it included (through their transforms, whatever fills they hold),
+// together by its fill rule (1 non-zero, 2 even-odd). Strokes are left out.
 class DrawnArea
 {
 public:

@@ -243,7 +243,9 @@ TEST(MaskBody, OverlappingMasksCoverTheirUnionWhateverTheirStartAndDirection)
 }
 
 // A mask lying wholly inside another is a hole in it, as the Subtract mask
-// of a ring is drawn; masks that cross still add up.
+// of a ring is drawn; masks that cross still add up. Two identical masks
+// are no hole of each other: the layer draws their shape, also with a hole
+// inside both.
 TEST(MaskBody, AMaskInsideAnotherIsAHole)
 {
     const auto subtract = [](QByteArray mask) { return mask.insert(mask.size() - 1, R"(, "mode": 2)"); };
@@ -253,9 +255,11 @@ TEST(MaskBody, AMaskInsideAnotherIsAHole)
     const QByteArray edgeShared = polygonMask(hexagon) + ","
                                   + subtract(polygonMask({hexagon[0], hexagon[5], b2Vec2(100, 100)}));
     const QByteArray crossing = circleMask(60, 100, 50) + "," + circleMask(120, 100, 50);
+    const QByteArray twice = polygonMask(hexagon) + "," + polygonMask(hexagon);
     Scene scene(composition(solid(ring) + "," + solid(ring + "," + subtract(circleMask(100, 100, 30))) + ","
-                            + solid(edgeShared) + "," + solid(crossing)));
-    for (int i = 0; i < 4; ++i) {
+                            + solid(edgeShared) + "," + solid(crossing) + "," + solid(twice) + ","
+                            + solid(twice + "," + subtract(circleMask(100, 100, 30)))));
+    for (int i = 0; i < 6; ++i) {
         const MyBody body = scene.body(i, 6);
         EXPECT_FALSE(body.triangulationFailed);
         expectBodyIsDrawn(scene, i, body, 2.0, 0.02);  // circles flattened

@@ -113,6 +113,43 @@ TEST(MirroredLayer, BodiesAreTheMirroredDrawingAndKeepTheLayersAxes)
     }
 }
 
+// A layer turned under a parent that scales unevenly is drawn sheared: its
+// own turn comes before the parent's stretch. Under the null 10 (110 x 90 %,
+// turned -30 degrees), each turned 20 degrees: 0 a solid, 1 a solid with a
+// four-sided mask, 2 one with a rectangular mask, 3 a text layer with a mask;
+// 4 a solid under the turned null 11 under the null 12 at 150 x 100 %.
+TEST(MirroredLayer, ShearedRigsAreBodiesAsDrawn)
+{
+    const QByteArray turned = R"("transform": {"position": [40, 30], "rotation": 20}, "parent": 10)";
+    const QByteArray quad = R"({"shape": {"closed": true, "vertices": [[10, 5], [190, 20], [160, 95], [30, 80]]}})";
+    const QByteArray rectangle = R"({"shape": {"closed": true, "vertices": [[20, 10], [180, 10], [180, 90], [20, 90]]}})";
+    const QByteArray glyph = R"({"text": "x", "outlines": [{"closed": true, "vertices": [[0, 0], [80, 0], [80, 60]]}]})";
+    Scene scene(composition(
+        R"({"type": "solid", "source": 1, )" + turned + "},"
+        + R"({"type": "solid", "source": 1, )" + turned + R"(, "masks": [)" + quad + "]},"
+        + R"({"type": "solid", "source": 1, )" + turned + R"(, "masks": [)" + rectangle + "]},"
+        + R"({"type": "text", "text": )" + glyph + ", " + turned + R"(, "masks": [)" + quad + "]},"
+        + R"({"type": "solid", "source": 1, "transform": {"position": [60, -20], "rotation": 10}, "parent": 11},
+            {"id": 10, "type": "null", "transform": {"position": [500, 250], "scale": [110, 90], "rotation": -30}},
+            {"id": 11, "type": "null", "transform": {"position": [30, 20], "rotation": 35}, "parent": 12},
+            {"id": 12, "type": "null", "transform": {"position": [450, 200], "scale": [150, 100]}})"));
+    const std::vector<std::vector<b2Vec2>> corners = {
+        {{0, 0}, {200, 0}, {200, 100}, {0, 100}},
+        {{10, 5}, {190, 20}, {160, 95}, {30, 80}},
+        {{20, 10}, {180, 10}, {180, 90}, {20, 90}},
+        {{10, 5}, {190, 20}, {160, 95}, {30, 80}},
+        {{0, 0}, {200, 0}, {200, 100}, {0, 100}},
+    };
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const MyBody body = scene.body(i);
+        for (const b2Vec2 v : corners[size_t(i)])
+            EXPECT_TRUE(hasCorner(body, hostWorld(scene, i, v.x, v.y), 1e-3f)) << "drawn corner " << v.x << " " << v.y;
+        expectBodyIsDrawn(scene, i, body, 2.0, 0.005);
+        expectEngineAccepts(body);
+    }
+}
+
 TEST(MirroredLayer, AMirroredCircleMaskStaysACircle)
 {
     const QByteArray circle = R"({"shape": {"closed": true, "vertices": [

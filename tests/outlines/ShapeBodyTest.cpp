@@ -1,6 +1,7 @@
 // Bodies of shape layers: the walk over the items, the hull, colours, the
 // fallback box, and items landing where the host draws them, nested groups
 // included.
+#include "CompositionPicture.h"
 #include "OutlineFixture.h"
 #include "ShapeItems.h"
 
@@ -450,6 +451,113 @@ TEST(ShapeBody, OverlappingOutlinesFillAsTheFillsPaintThem)
         expectBodyIsDrawn(scene, i, body);
         expectEngineAccepts(body);
     }
+}
+
+// A heptagon of radius r about the origin, its first corner up, clockwise
+// on screen.
+QByteArray heptagon(double r)
+{
+    QByteArray v;
+    for (int i = 0; i < 7; ++i) {
+        const double a = 2 * M_PI * i / 7 - M_PI / 2;
+        v += (i ? ", " : "") + QStringLiteral("[%1, %2]").arg(r * std::cos(a)).arg(r * std::sin(a)).toUtf8();
+    }
+    return path(true, v);
+}
+
+QByteArray fillByRule(int rule)
+{
+    return item("ADBE Vector Graphic - Fill", QByteArray(R"("ADBE Vector Fill Rule": )") + QByteArray::number(rule));
+}
+
+// The test drawing that the bodies are judged by paints as the host does: a
+// fill paints what comes before it in its group, inner groups included
+// whatever fills they hold, by its own rule; stars and polygons too.
+TEST(ShapeBody, TheTestDrawingPaintsFillsInOrder)
+{
+    const QByteArray ring = heptagon(60) + "," + heptagon(30);
+    const std::vector<std::pair<QByteArray, bool>> layers = {  // contents, centre painted
+        {ring + "," + fillByRule(2), false},
+        {group("", ring + "," + fillByRule(2)) + "," + fillByRule(1), true},
+        {heptagon(60) + "," + fillByRule(2) + "," + heptagon(30), true},
+        {group("", heptagon(60)) + "," + group("", heptagon(30)) + "," + fillByRule(2), false},
+        {ring + "," + fillByRule(2) + "," + fillByRule(1), true},
+        {fillByRule(2) + "," + ring, false},
+    };
+    QByteArray json;
+    for (const auto& [contents, solid] : layers)
+        json += (json.isEmpty() ? "" : ",") + shapeLayer(contents);
+    const QByteArray fiveStar = star(R"("ADBE Vector Star Points": 5, "ADBE Vector Star Outer Radius": 100,
+                                        "ADBE Vector Star Inner Radius": 40)");
+    const QByteArray triangle = star(R"("ADBE Vector Star Type": 2, "ADBE Vector Star Points": 3,
+                                        "ADBE Vector Star Outer Radius": 100, "ADBE Vector Star Rotation": 180)");
+    Scene scene(composition(json + "," + shapeLayer(fiveStar + "," + fillByRule(1)) + ","
+                            + shapeLayer(triangle + "," + fillByRule(1))));
+    const standin::Composition* main = scene.project->compositionByName(QStringLiteral("Main"));
+    for (size_t i = 0; i < layers.size(); ++i) {
+        const separation_test::DrawnArea drawn(*main->layer(int(i)), A_Time{0, 1});
+        EXPECT_EQ(drawn.contains(0, 0), layers[i].second) << i;
+        EXPECT_EQ(drawn.contains(0, -45), i + 1 < layers.size()) << i;
+        EXPECT_FALSE(drawn.contains(0, -65)) << i;
+    }
+    const separation_test::DrawnArea starDrawn(*main->layer(int(layers.size())), A_Time{0, 1});
+    EXPECT_TRUE(starDrawn.contains(0, 0));
+    EXPECT_TRUE(starDrawn.contains(0, -95)) << "the first point is up";
+    EXPECT_FALSE(starDrawn.contains(0, 45)) << "an inner point is down";
+    EXPECT_TRUE(starDrawn.contains(0, 35));
+    const separation_test::DrawnArea triangleDrawn(*main->layer(int(layers.size()) + 1), A_Time{0, 1});
+    EXPECT_TRUE(triangleDrawn.contains(0, 95)) << "turned half round, its first point is down";
+    EXPECT_TRUE(triangleDrawn.contains(0, -45));
+    EXPECT_FALSE(triangleDrawn.contains(0, -55));
+}
+
+// A fill paints every shape before it in its group, the shapes of the groups
+// before it included, whether or not they have a fill of their own; two
+// fills of one group both paint. On a plain and on a mirrored, turned layer.
+TEST(ShapeBody, FillsPaintWhatComesBeforeThem)
+{
+    const QByteArray ring = heptagon(60) + "," + heptagon(30);
+    const std::vector<QByteArray> contents = {
+        group("", heptagon(60)) + "," + group("", heptagon(30)) + "," + fillByRule(2),  // a ring over two groups
+        ring + "," + fillByRule(1) + "," + fillByRule(2),             // two fills: solid
+        group("", ring + "," + fillByRule(2)) + "," + fillByRule(1),  // an outer fill over an even-odd ring: solid
+        heptagon(60) + "," + fillByRule(2) + "," + heptagon(30),       // the inner shape painted by nothing
+        star(R"("ADBE Vector Star Points": 6, "ADBE Vector Star Outer Radius": 70, "ADBE Vector Star Inner Radius": 45,
+                "ADBE Vector Star Outer Roundess": 30)")
+            + "," + star(R"("ADBE Vector Star Type": 2, "ADBE Vector Star Points": 5, "ADBE Vector Star Outer Radius": 30)")
+            + "," + fillByRule(2),
+    };
+    QByteArray json;
+    for (const char* transform : {R"({"position": [500, 250]})",
+                                  R"({"position": [480, 260], "scale": [-120, 90], "rotation": 30})"})
+        for (const QByteArray& c : contents)
+            json += (json.isEmpty() ? "" : ",") + shapeLayer(c, transform);
+    Scene scene(composition(json));
+    for (int i = 0; i < 2 * int(contents.size()); ++i) {
+        const MyBody body = scene.body(i, 6);
+        expectBodyIsDrawn(scene, i, body);
+        expectEngineAccepts(body);
+    }
+}
+
+// Shapes that no fill paints (a fill before them, stroke only, the fill
+// off) make a body filled non-zero, as a non-zero fill after them would
+// paint them.
+TEST(ShapeBody, ShapesNoFillPaintsFillNonZero)
+{
+    auto off = [](QByteArray item) { return item.insert(item.size() - 1, R"(, "flags": 0)"); };
+    const QByteArray ring = heptagon(60) + "," + heptagon(30);
+    const std::vector<QByteArray> contents = {
+        fillByRule(2) + "," + ring,
+        ring + "," + stroke("[0, 0, 1]"),
+        group("", ring + "," + off(fillByRule(2))),
+    };
+    QByteArray json;
+    for (const QByteArray& c : contents)  // each, then as a non-zero fill at its end would paint it
+        json += (json.isEmpty() ? "" : ",") + shapeLayer(c) + "," + shapeLayer(c + "," + fillByRule(1));
+    Scene scene(composition(json));
+    for (int i = 0; i < int(contents.size()); ++i)
+        expectBodyIsDrawn(scene, 2 * i + 1, scene.body(2 * i));
 }
 
 }  // namespace

@@ -12,14 +12,14 @@ using testing_simulation::solid;
 
 namespace {
 
-// A ball of radius 0.5 world units around the body's origin.
-void makeBall(MyBody& body)
+// A ball of radius r world units around the body's origin.
+void makeBall(MyBody& body, float r = 0.5f)
 {
     ShapeDef circle;
-    circle.points = {b2Vec2(-0.5f, 0.0f), b2Vec2(0.0f, -0.5f), b2Vec2(0.5f, 0.0f), b2Vec2(0.0f, 0.5f)};
+    circle.points = {b2Vec2(-r, 0.0f), b2Vec2(0.0f, -r), b2Vec2(r, 0.0f), b2Vec2(0.0f, r)};
     circle.isCircle = true;
     circle.closed = true;
-    circle.radius = 0.5f;
+    circle.radius = r;
     body.outlines = {{circle}};
     body.isLayerBox = false;
 }
@@ -135,6 +135,30 @@ TEST(PhysicsSanity, BallsRestOnTheDrawnEdgesOfOverlappingShapesAndMaskRings)
     const b2Body* inRing = scene.world(2);
     EXPECT_NEAR(inRing->GetPosition().y, 1.2f - 0.5f, 0.04f) << "the hole's bottom at 620 px, flattened";
     EXPECT_NEAR(inRing->GetPosition().x, 3.0f, 0.05f);
+}
+
+// A box turned 45 degrees under a null stretched 150 x 70 % and turned back
+// so that the box's top is level: the host draws it sheared, its top from
+// 479 to 596 px at 555.1 px. A ball of 10 px let go above 580 px lands on
+// that top, near its corner, where the box built unsheared (its top ending
+// at 558.5 px) has nothing.
+TEST(PhysicsSanity, ABallRestsOnTheDrawnCornerOfASkewedLayer)
+{
+    const QString rig = QStringLiteral(R"({"id": 3, "type": "null", "name": "Rig",
+        "transform": {"anchorPoint": [0, 0], "position": [500, 600], "scale": [150, 70],
+                      "rotation": -25.016893478100016}})");
+    Scene scene(sceneJson({solid(1, 3, 580, 400),
+                           solid(2, 1, 0, 0, QStringLiteral(R"("parent": 3, "transform": {"rotation": 45})")),
+                           rig}));
+    scene.build();
+    makeBall(scene.body(0), 0.1f);
+    scene.body(1).type = BodyType::Static;
+    scene.rebuild();
+    scene.play();
+    scene.ticks(75);
+    const b2Body* ball = scene.world(0);
+    EXPECT_NEAR(ball->GetPosition().y, 0.5515f - 0.1f, 0.02f) << "on the drawn top";
+    EXPECT_NEAR(ball->GetPosition().x, 0.8f, 0.05f);
 }
 
 TEST(PhysicsSanity, TwoStackedBoxesComeToRest)
