@@ -9,8 +9,8 @@ namespace {
 
 // Whether layer `index` is offered, and if not, why not when it holds
 // several outlines.
-A_Err qualifies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_CompH comp, A_long index,
-                bool& offered, QString& whyNot)
+A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_CompH comp,
+                A_long index, bool& offered, QString& whyNot)
 {
     const AEGP_LayerSuite7* layers = suites.LayerSuite7();
     offered = false;
@@ -39,7 +39,7 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Co
         return err;
 
     SeparableContent content;
-    err = readSeparableContent(suites, pluginId, layer, type, content);
+    err = readSeparableContent(suites, basic, pluginId, layer, type, content);
     offered = !err && hasSeveralOutlines(content, type);
     if (!err)
         whyNot = whyNotSeparable(content, type);
@@ -61,7 +61,7 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
     for (A_long i = 0; !err && i < count; ++i) {
         bool offered = false;
         QString whyNot;
-        err = qualifies(suites, pluginId, comp, i, offered, whyNot);
+        err = qualifies(suites, basic, pluginId, comp, i, offered, whyNot);
         if (!err && offered)
             indices.push_back(static_cast<int>(i));
         if (!err && leftOut && !whyNot.isEmpty())

@@ -31,7 +31,7 @@ SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, i
         if (!err)
             err = suites.LayerSuite7()->AEGP_GetLayerObjectType(layer, &type);
         if (!err)
-            err = readSeparableContent(suites, pluginId, layer, type, content);
+            err = readSeparableContent(suites, basic, pluginId, layer, type, content);
         if (err)
             return SeparationKind::None;
         kind = separationKindOf(content, type);

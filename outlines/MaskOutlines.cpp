@@ -2,16 +2,20 @@
 
 #include "host/LayerQueries.h"
 #include "model/ArraySearch.h"
+#include "model/AreaOverlap.h"
 #include "model/ConvexHull.h"
 #include "model/OutlineClassification.h"
 #include "model/OutlineDiscretisation.h"
 #include "outlines/HostStreams.h"
 #include "outlines/OutlineAssembly.h"
-#include "outlines/OutlineTopology.h"
 
 #include <cmath>
 
 namespace {
+
+// How finely curved masks are cut into lines to judge how they meet: as the
+// bodies are built by default.
+constexpr int kOverlapPrecision = 4;
 
 // One mask's outline, vertices repeated in it left out. `readable` is false
 // when the mask has no outline to read.
@@ -107,23 +111,27 @@ A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_Stream
 
 }  // namespace
 
-A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade, bool& hole)
+A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                      MaskOverlap& overlap)
 {
-    hole = false;
-    A_long count = 0;
-    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(parade, &count);
-    // Open masks stay empty: they are inside nothing and contain nothing.
-    std::vector<ShapeDef> closed(size_t(count > 0 ? count : 0));
-    for (A_long m = 0; !err && m < count; ++m) {
+    overlap = MaskOverlap{};
+    std::vector<A_long> shown;
+    A_Err err = switchedOnMasks(suites, pluginId, parade, shown);
+    // Each mask as the body of its own copy would be: alone, closed, filled.
+    // Open masks stay empty: they enclose nothing.
+    std::vector<DrawnPieces> areas(shown.size());
+    for (size_t k = 0; !err && k < shown.size(); ++k) {
         ScopedStream mask(suites);
         ScopedStream shape(suites);
         ScopedStreamValue value(suites);
-        err = childByIndex(suites, pluginId, parade, m, mask);
+        err = childByIndex(suites, pluginId, parade, shown[k], mask);
         if (!err && mask)
             err = childByMatchName(suites, pluginId, mask.get(), "ADBE Mask Shape", shape);
         if (err || !shape)
             continue;
         err = value.read(pluginId, shape.get());
+        OutlineSet set;
+        set.fill = OutlineFill::Masks;
         ShapeDef s;
         bool open = false;
         bool readable = false;
@@ -132,12 +140,20 @@ A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
         if (err || !readable || open)
             continue;
         s.closed = true;
-        discretizeShape(s, 2);
-        if (s.points.size() >= 3)
-            closed[size_t(m)] = std::move(s);
+        discretizeShape(s, kOverlapPrecision);
+        set.outlines.push_back(std::move(s));
+        areas[k].addGroup(assembleOutlines(nullptr, set, false, OutlineFrame()).group);
     }
-    for (size_t k = 0; !err && !hole && k < closed.size(); ++k)
-        hole = !closed[k].points.empty() && isHole(int(k), closed);
+    for (size_t i = 0; !err && i < areas.size(); ++i) {
+        for (size_t j = i + 1; j < areas.size(); ++j) {
+            if (areas[i].empty() || areas[j].empty() || !areasOverlap(areas[i], areas[j]))
+                continue;
+            if (liesInside(areas[i], areas[j]) || liesInside(areas[j], areas[i]))
+                overlap.hole = true;
+            else
+                overlap.cross = true;
+        }
+    }
     return err;
 }
 

@@ -42,8 +42,15 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr,
               bool* filledAsHull = nullptr, float shear = 0.0f);
 
-// Whether some closed mask among the children of the mask group `parade`
-// lies inside another closed one: a hole, as the outlines above take it
-// (the host does not tell the plug-in a mask's mode). Masks are read at
-// time 0; the first host error is returned.
-A_Err masksHaveHole(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade, bool& hole);
+// How the closed masks that are switched on among the children of the mask
+// group `parade` meet, each taken alone as the body of a copy of the layer
+// holding only that mask would be. The host does not tell the plug-in a
+// mask's mode, so a mask lying wholly inside a larger one is a hole of the
+// one body they make (see getMasks). Masks are read at time 0; the first host
+// error is returned.
+struct MaskOverlap {
+    bool hole = false;   // some mask lies inside another
+    bool cross = false;  // some two share a place, neither inside the other (or both the same)
+};
+A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                      MaskOverlap& overlap);

@@ -33,7 +33,9 @@ void PreprocessingDlg::setLayersLeftOut(const QStringList& lines)
     ui.leftOutSt->setText(lines.isEmpty() ? QString()
                                           : QStringLiteral("Not offered, and left as they are:\n") +
                                                 lines.join(QLatin1Char('\n')));
-    ui.leftOutSt->setVisible(!lines.isEmpty());
+    // Many layers left out scroll in a box of their own, so that the list of
+    // layers on offer keeps its room.
+    ui.leftOutArea->setVisible(!lines.isEmpty());
 }
 
 void PreprocessingDlg::populateLayerList()

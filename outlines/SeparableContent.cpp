@@ -1,5 +1,6 @@
 #include "outlines/SeparableContent.h"
 
+#include "outlines/GroupOverlap.h"
 #include "outlines/HostStreams.h"
 #include "outlines/MaskOutlines.h"
 
@@ -18,7 +19,7 @@ bool severalTopLevelItems(const SeparableContent& content, AEGP_ObjectType type)
 }
 
 A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH root,
-                         SeparableContent& content)
+                         SeparableContent& content, std::vector<ContentItem>& items)
 {
     ScopedStream contents(suites);
     A_Err err = childByMatchName(suites, pluginId, root, "ADBE Root Vectors Group", contents);
@@ -34,6 +35,7 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
             err = readContentItem(suites, pluginId, child.get(), matchName, draws);
         if (err)
             break;
+        items.push_back(ContentItem{matchName, draws});
         if (!draws)
             continue;
         if (matchName == kVectorGroup)
@@ -128,8 +130,8 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 {
     const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
-        return SeparationKind::ShapeGroups;
-    if (content.masks > 1 && !content.maskHole)
+        return content.groupsOverlap ? SeparationKind::None : SeparationKind::ShapeGroups;
+    if (content.masks > 1 && !content.maskHole && !content.masksCross)
         return SeparationKind::Masks;
     if (byItems)
         return SeparationKind::UngroupedShapes;
@@ -143,6 +145,12 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
     if (content.masks > 1 && content.maskHole)
         return QStringLiteral("one of its masks lies inside another, as a hole in the one body they make; "
                               "apart, the hole would become a body of its own.");
+    if (content.masks > 1 && content.masksCross)
+        return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
+                              "body lying partly in another's place.");
+    if (content.masks == 0 && content.groupsOverlap && severalTopLevelItems(content, type))
+        return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
+                              "body lying in another's place (and a fill they share would paint each alone).");
     if (content.masks > 0 && severalTopLevelItems(content, type))
         return QStringLiteral("its shapes are under a mask, and a layer with a mask becomes a body of the mask's "
                               "outline; each layer split from it would keep the mask, to look as before, and so "
@@ -150,8 +158,8 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
     return QString();
 }
 
-A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
-                           AEGP_ObjectType type, SeparableContent& content)
+A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content)
 {
     content = SeparableContent{};
     ScopedStream root(suites);
@@ -164,9 +172,68 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID plugin
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
     if (!err && count > 0)
         err = countMasksSwitchedOn(suites, pluginId, masks.get(), count, content.masks);
-    if (!err && content.masks > 1)
-        err = masksHaveHole(suites, pluginId, masks.get(), content.maskHole);
+    if (!err && content.masks > 1) {
+        MaskOverlap overlap;
+        err = readMaskOverlap(suites, pluginId, masks.get(), overlap);
+        content.maskHole = overlap.hole;
+        content.masksCross = overlap.cross;
+    }
+    std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
-        err = countTopLevelItems(suites, pluginId, root.get(), content);
+        err = countTopLevelItems(suites, pluginId, root.get(), content, items);
+    if (!err && separationKindOf(content, type) == SeparationKind::ShapeGroups)
+        content.groupsOverlap = separatedLayersOverlap(basic, pluginId, layer, planGroupSplit(items));
     return err;
+}
+
+std::vector<A_long> GroupSplit::separated() const
+{
+    std::vector<A_long> all = above;
+    all.insert(all.end(), below.begin(), below.end());
+    return all;
+}
+
+std::vector<bool> GroupSplit::itemsOfLayerFor(A_long k) const
+{
+    std::vector<bool> items = other;
+    if (k >= 0 && size_t(k) < items.size())
+        items[size_t(k)] = true;
+    return items;
+}
+
+std::vector<bool> GroupSplit::itemsOfSource() const
+{
+    std::vector<bool> items(other.size(), true);
+    for (A_long k : separated())
+        items[size_t(k)] = false;
+    return items;
+}
+
+GroupSplit planGroupSplit(const std::vector<ContentItem>& items)
+{
+    GroupSplit split;
+    std::vector<A_long> groups;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const A_long k = A_long(i);
+        const ContentItem& item = items[i];
+        const bool group = item.matchName == kVectorGroup;
+        split.other.push_back(!group && !isDrawingItem(item.matchName));
+        if (group && item.draws) {
+            groups.push_back(k);
+        } else if (!split.other.back()) {
+            split.stay.push_back(k);
+            if (item.draws)
+                split.kept.push_back(k);
+        }
+    }
+    const bool keeps = !split.kept.empty();
+    for (A_long k : groups) {
+        if (keeps && k < split.kept.front())
+            split.above.push_back(k);
+        else if (!keeps || k > split.kept.back())
+            split.below.push_back(k);
+        else
+            split.stay.push_back(k);
+    }
+    return split;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 // Only what draws counts: a mask, group or shape that is switched off, or a
 // group without any shape that is switched on, stays where it is.
@@ -20,6 +21,14 @@ struct SeparableContent {
     // one draws, and a copy per mask would stack two bodies in one place, so
     // such masks are not split.
     bool maskHole = false;
+    // Some two masks share a place, neither inside the other: a copy per
+    // mask would make bodies lying partly in one another.
+    bool masksCross = false;
+    // The layers a separation by groups would make (see separateLayerShapes)
+    // draw areas that share a place: as bodies they would lie in one another,
+    // and a fill that painted the groups together (an even-odd ring over two
+    // groups) would paint each of them alone.
+    bool groupsOverlap = false;
 };
 
 // How a layer is split.
@@ -31,16 +40,18 @@ enum class SeparationKind {
 };
 
 // Whether the layer is offered for separation: it has more than one mask
-// (none inside another), or it is a shape layer without a mask that is
-// switched on and with more than one top-level group or path.
+// (none sharing a place with another), or it is a shape layer without a mask
+// that is switched on and with more than one top-level group or path, the
+// layers split from it drawing apart.
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
 
 // By why the layer qualifies: a shape layer without masks that has several
-// top-level groups and paths, at least one a group, is split by groups; else
-// several masks, none inside another, are split by masks, whatever the layer
-// type (a shape layer's groups then come with each mask); else a shape layer
-// without masks and with only ungrouped paths is left as it is. A layer with a
-// mask inside another keeps all of them.
+// top-level groups and paths, at least one a group, is split by groups,
+// unless what the split layers would draw overlaps, when it is left as it is;
+// else several masks, none sharing a place with another, are split by masks,
+// whatever the layer type (a shape layer's groups then come with each mask);
+// else a shape layer without masks and with only ungrouped paths is left as
+// it is. A layer with a mask inside or across another keeps all of them.
 //
 // A shape layer with a mask is never split by groups: a layer with a mask
 // becomes a body of its masks' outline, so every layer split from it would
@@ -53,12 +64,14 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 // one outline.
 QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
-// Reads the counts of a layer, and whether one of its masks lies inside another when it
-// has several. The top-level items are looked at for shape layers (object type 4)
-// only. Every stream reference is given back; the first
-// host error is returned.
-A_Err readSeparableContent(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
-                           AEGP_ObjectType type, SeparableContent& content);
+// Reads the counts of a layer, how its masks that are switched on meet when it
+// has several (readMaskOverlap), and, for a shape layer that would be split by
+// groups, whether the split layers would draw over one another
+// (separatedGroupsOverlap). The top-level items are looked at for shape
+// layers (object type 4) only. Every stream reference is given back; the
+// first host error is returned.
+A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content);
 
 // Whether a top-level item of that match name draws an outline.
 bool isDrawingItem(const std::string& matchName);
@@ -78,3 +91,36 @@ A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_S
 // paints and other items never do).
 A_Err readContentItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item,
                       std::string& matchName, bool& draws);
+
+// One item of a shape layer's contents as readContentItem reads it.
+struct ContentItem {
+    std::string matchName;
+    bool draws = false;
+};
+
+// Where separation by groups puts the items of a shape layer's contents
+// (indices into them, in order).
+struct GroupSplit {
+    std::vector<A_long> above;  // groups that get a layer above the source
+    std::vector<A_long> below;  // groups that get a layer below it
+    std::vector<A_long> stay;   // groups and shapes that stay on the source only
+    std::vector<A_long> kept;   // shapes outside groups that draw: the source keeps drawing them
+    std::vector<bool> other;    // per item: neither a group nor a shape (fills, strokes, ...)
+
+    // The groups that get a layer: those above, then those below.
+    std::vector<A_long> separated() const;
+    // The items of the layer made for group k: k and every item that is
+    // neither a group nor a shape (per item, as getVectorShapes takes them).
+    std::vector<bool> itemsOfLayerFor(A_long k) const;
+    // The items the source keeps when it still draws: all but the separated
+    // groups.
+    std::vector<bool> itemsOfSource() const;
+};
+
+// The groups that draw get a layer each; other groups and the shapes outside
+// groups stay on the source only; fills, strokes and the other items of the
+// top level come with every layer. When the source keeps shapes that draw,
+// the groups listed before them go above it and those after them below it;
+// a group between two of them stays, as no layer of its own would be drawn
+// between them.
+GroupSplit planGroupSplit(const std::vector<ContentItem>& items);

@@ -157,49 +157,29 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
         if (progress && trail.ok())
             progress(0, int(run.n));
 
-        // What goes where: the groups that draw get a layer each; the other
-        // groups and the shapes outside groups stay on the source only; fills,
-        // strokes and the other items of the top level come with every layer.
-        std::vector<A_long> groups, stay, kept;  // kept: the shapes outside groups that draw
+        // What goes where (planGroupSplit).
+        std::vector<ContentItem> items;
         run.names.resize(size_t(std::max<A_long>(run.n, 0)));
         for (A_long k = 0; trail.ok() && k < run.n; ++k) {
             ScopedStream child(suites);
-            std::string matchName;
-            bool draws = false;
+            ContentItem item;
             trail.note(childByIndex(suites, pluginId, contents.get(), k, child), "AEGP_GetNewStreamRefByIndex");
             if (trail.ok())
-                trail.note(matchNameOf(suites, child.get(), matchName), "AEGP_GetMatchName");
-            if (trail.ok() && matchName == kVectorGroup)
-                groupDraws(suites, pluginId, child.get(), draws, &trail);
-            else if (trail.ok() && isDrawingItem(matchName))
-                trail.note(isSwitchedOn(suites, child.get(), draws), "AEGP_GetDynamicStreamFlags");
-            if (!trail.ok())
-                break;
-            if (matchName == kVectorGroup && draws) {
-                groups.push_back(k);
+                trail.note(matchNameOf(suites, child.get(), item.matchName), "AEGP_GetMatchName");
+            if (trail.ok() && item.matchName == kVectorGroup)
+                groupDraws(suites, pluginId, child.get(), item.draws, &trail);
+            else if (trail.ok() && isDrawingItem(item.matchName))
+                trail.note(isSwitchedOn(suites, child.get(), item.draws), "AEGP_GetDynamicStreamFlags");
+            if (trail.ok() && item.matchName == kVectorGroup && item.draws)
                 trail.note(readStreamName(suites, child.get(), run.names[size_t(k)]), "AEGP_GetStreamName");
-            } else if (matchName == kVectorGroup || isDrawingItem(matchName)) {
-                stay.push_back(k);
-                if (draws)
-                    kept.push_back(k);
-            }
+            items.push_back(std::move(item));
         }
-
-        // When the source keeps shapes, the groups drawn over them go above
-        // it and those drawn under them below it; a group between two of them
-        // stays, as no layer of its own would be drawn between them.
-        drawingsOutsideGroups = !kept.empty();
-        std::vector<A_long> above, below;
-        for (A_long k : groups) {
-            if (drawingsOutsideGroups && k < kept.front())
-                above.push_back(k);
-            else if (!drawingsOutsideGroups || k > kept.back())
-                below.push_back(k);
-            else
-                stay.push_back(k);
-        }
-        separated = above;
-        separated.insert(separated.end(), below.begin(), below.end());
+        const GroupSplit plan = planGroupSplit(items);
+        const std::vector<A_long>& above = plan.above;
+        const std::vector<A_long>& below = plan.below;
+        const std::vector<A_long>& stay = plan.stay;
+        drawingsOutsideGroups = !plan.kept.empty();
+        separated = plan.separated();
         for (const bool onTop : {true, false}) {
             const std::vector<A_long>& side = onTop ? above : below;
             if (!trail.ok() || side.empty())

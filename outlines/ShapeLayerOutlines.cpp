@@ -179,7 +179,8 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 /*matrix*/,
                      AEGP_ColorVal& color, bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre,
-                     float& groupRotation, bool& isPath, bool* unrepresentable, bool* filledAsHull)
+                     float& groupRotation, bool& isPath, bool* unrepresentable, bool* filledAsHull,
+                     const std::vector<bool>* itemsRead)
 {
     outlines.clear();
     // The items are placed through the layer's matrix, mirror included; the
@@ -206,10 +207,13 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
                 continue;
             A_long items = 0;
             err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(child.get(), &items);
-            for (A_long j = 0; !err && j < items; ++j)
+            for (A_long j = 0; !err && j < items; ++j) {
+                if (itemsRead && !(size_t(j) < itemsRead->size() && (*itemsRead)[size_t(j)]))
+                    continue;
                 visitItem(pluginId, basic, layer, groups, set.circles, set.boxes, int(j), child.get(), compWidth,
                           compHeight, precision, useConvexHull, sx, sy, color, centre, anchor, groupRotation, isPath,
                           paint);
+            }
         }
     }
     if (groups.empty())

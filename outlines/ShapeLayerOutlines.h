@@ -38,11 +38,16 @@ class QWidget;
 // included (whatever fills they hold), together, by its "ADBE Vector Fill
 // Rule" (1 non-zero, 2 even-odd); what the fills paint adds up. Shapes that
 // no fill paints fill non-zero with the other such shapes of their group.
+//
+// `itemsRead`, when given, names the items of the layer's contents that are
+// read (entry i for item i; those beyond it are not): the outlines are those
+// of a copy of the layer that holds only these items.
 void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 matrix, AEGP_ColorVal& color,
                      bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre, float& groupRotation,
-                     bool& isPath, bool* unrepresentable = nullptr, bool* filledAsHull = nullptr);
+                     bool& isPath, bool* unrepresentable = nullptr, bool* filledAsHull = nullptr,
+                     const std::vector<bool>* itemsRead = nullptr);
 
 // Visits child `index` of `parent` and, for a group, its children in order.
 // Each reader's outline of more than one point becomes one inner list of

@@ -15,6 +15,9 @@ const QByteArray kTwoMasks = R"("masks": [{"shape": {"vertices": [[0, 0], [40, 0
                                           {"shape": {"vertices": [[60, 60], [90, 60], [90, 90]]}}])";
 const QByteArray kOneMask = R"("masks": [{"shape": {"vertices": [[0, 0], [40, 0], [40, 40]]}}])";
 const QByteArray kRect = R"({"matchName": "ADBE Vector Shape - Rect"})";
+// A second rectangle beside the first: groups that overlap are not offered.
+const QByteArray kRectBeside =
+    R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Position": [300, 0]}})";
 const QByteArray kPath = R"({"matchName": "ADBE Vector Shape - Group"})";
 
 QByteArray group(const QByteArray& contents)
@@ -39,7 +42,7 @@ QByteArray solid(const char* name, const QByteArray& extra)
 const QByteArray kProject = project(
     solid("two masks", kTwoMasks) + ",\n" +
     solid("one mask", kOneMask) + ",\n" +
-    R"({"type": "shape", "name": "two groups", "contents": [)" + group(kRect) + "," + group(kRect) + "]},\n" +
+    R"({"type": "shape", "name": "two groups", "contents": [)" + group(kRect) + "," + group(kRectBeside) + "]},\n" +
     R"({"type": "shape", "name": "nested groups", "contents": [)" + group(group(kRect) + "," + group(kRect)) +
         "]},\n" +
     R"({"type": "shape", "name": "masks and groups", )" + kTwoMasks + R"(, "contents": [)" + group(kRect) + "," +
@@ -98,7 +101,7 @@ TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
 // by masks. The layers left out are named, with why.
 TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 {
-    const QByteArray groups = R"("contents": [)" + group(kRect) + "," + group(kRect) + "," + kPath + "]";
+    const QByteArray groups = R"("contents": [)" + group(kRect) + "," + group(kRectBeside) + "," + kPath + "]";
     const QByteArray outer = R"({"shape": {"vertices": [[0, 0], [100, 0], [100, 100], [0, 100]]}})";
     const QByteArray hole = R"({"shape": {"vertices": [[30, 30], [70, 30], [70, 70], [30, 70]]}})";
     Host host(project(R"({"type": "shape", "name": "under a mask", )" + kOneMask + ", " + groups + "},\n" +
@@ -115,6 +118,50 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
     EXPECT_TRUE(leftOut[0].contains(QStringLiteral("stacked in one place")));
     EXPECT_TRUE(leftOut[1].startsWith(QStringLiteral("Layer 3 (hole): one of its masks lies inside another")))
         << leftOut[1].toStdString();
+    EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
+// A layer is offered only when what it would be split into lies apart: masks
+// that cross, groups a fill paints as a ring, a label drawn on a card are left
+// as one body each, with the reason; masks side by side are offered though a
+// third, switched off, lies inside one.
+TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
+{
+    const auto square = [](int x, int y, int size, const char* extra = "") {
+        const auto at = [](int px, int py) { return "[" + QByteArray::number(px) + ", " + QByteArray::number(py) + "]"; };
+        return R"({)" + QByteArray(extra) + R"("shape": {"vertices": [)" + at(x + size, y) + ", " + at(x + size, y + size) +
+               ", " + at(x, y + size) + ", " + at(x, y) + "]}}";
+    };
+    const auto box = [](int size) {
+        return R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [)" +
+               QByteArray::number(size) + ", " + QByteArray::number(size) + "]}}";
+    };
+    const QByteArray evenOdd = R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}})";
+    const QByteArray fill = R"({"matchName": "ADBE Vector Graphic - Fill"})";
+    Host host(project(
+        solid("crossing", R"("masks": [)" + square(0, 0, 100) + "," + square(60, 20, 100) + "]") + ",\n" +
+        solid("hole", R"("masks": [)" + square(0, 0, 100) + "," + square(30, 30, 40) + "]") + ",\n" +
+        solid("beside, one off inside", R"("masks": [)" + square(0, 0, 100) + "," + square(200, 0, 100) + "," +
+                                            square(30, 30, 40, R"("flags": 0, )") + "]") + ",\n" +
+        R"({"type": "shape", "name": "ring", "contents": [)" + group(box(200)) + "," + group(box(80)) + "," + evenOdd +
+        "]},\n" + R"({"type": "shape", "name": "card", "contents": [)" + group(box(60) + "," + fill) + "," +
+        group(box(200) + "," + fill) + "]}"));
+    std::vector<int> indices;
+    QStringList leftOut;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{2}));
+    const QString masksCross = QStringLiteral(
+        "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
+        "another's place.");
+    const QString groupsOverlap = QStringLiteral(
+        "its groups overlap: together they make one body, as drawn; apart, each would be a body lying in another's "
+        "place (and a fill they share would paint each alone).");
+    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross,
+                                    QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
+                                                   "the one body they make; apart, the hole would become a body of its "
+                                                   "own."),
+                                    "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap}))
+        << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
 
@@ -136,7 +183,7 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
                       shape("path off", group(kRect) + "," + R"({"matchName": "ADBE Vector Shape - Group", "flags": 0})") +
                       ",\n" + solid("one mask off", R"("masks": [{"shape": {"vertices": [[0, 0], [40, 0], [40, 40]]}}, )" +
                                                        maskOff + "]") +
-                      ",\n" + shape("two of three", group(kRect) + "," + off + "," + group(group(kRect)))));
+                      ",\n" + shape("two of three", group(kRect) + "," + off + "," + group(group(kRectBeside)))));
     std::vector<int> indices;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
     EXPECT_EQ(indices, (std::vector<int>{6}));

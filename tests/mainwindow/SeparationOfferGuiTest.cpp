@@ -9,6 +9,7 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -115,8 +116,9 @@ TEST(SeparationOffer, SkipBuildsTheMultiOutlineLayersAsSingleBodies)
     }
 }
 
-// A shape layer whose groups lie under a mask is not on offer: the offer
-// names it and says why.
+// A shape layer whose groups lie under a mask, or whose groups overlap (an
+// even-odd ring over two groups), is not on offer: the offer names it and
+// says why.
 TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
 {
     QByteArray project = kSeparable;
@@ -124,7 +126,13 @@ TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
             {"type": "shape", "name": "Under A Mask", "transform": {"position": [320, 180]},
              "masks": [{"shape": {"closed": true, "vertices": [[-200, -90], [200, -90], [200, 90], [-200, 90]]}}],
              "contents": [{"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]},
-                          {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Ellipse"}]}]})";
+                          {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Ellipse"}]}]},
+            {"type": "shape", "name": "Ring", "transform": {"position": [320, 180]},
+             "contents": [{"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                               "properties": {"ADBE Vector Rect Size": [200, 200]}}]},
+                          {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                               "properties": {"ADBE Vector Rect Size": [80, 80]}}]},
+                          {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]})";
     project.insert(project.lastIndexOf("]}]"), underMask);
     auto host = makeHost(18, 0, project);
     bool offered = false;
@@ -137,6 +145,12 @@ TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
             ASSERT_NE(label, nullptr);
             shown = label->isVisible();
             leftOut = label->text();
+            // However long the note, it scrolls in its own box and leaves the
+            // list of layers on offer its room.
+            auto* area = dialog.findChild<QScrollArea*>(QStringLiteral("leftOutArea"));
+            ASSERT_NE(area, nullptr);
+            EXPECT_LE(area->height(), 110);
+            EXPECT_GE(dialog.findChild<QTableView*>(QStringLiteral("layersTable"))->height(), 100);
             clickSeparateWithAllRows(dialog);
         },
         &offered);
@@ -144,7 +158,9 @@ TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
     EXPECT_TRUE(shown);
     EXPECT_TRUE(leftOut.contains(QStringLiteral("Layer 3 (Under A Mask): its shapes are under a mask")))
         << leftOut.toStdString();
-    EXPECT_EQ(window->simulationView()->bodies.size(), 7u) << "the layer under its mask stays one body";
+    EXPECT_TRUE(leftOut.contains(QStringLiteral("Layer 4 (Ring): its groups overlap: together they make one body")))
+        << leftOut.toStdString();
+    EXPECT_EQ(window->simulationView()->bodies.size(), 8u) << "the layer under its mask and the ring stay one body each";
 }
 
 TEST(SeparationOffer, ACompositionWithoutSuchLayersOpensNoDialog)

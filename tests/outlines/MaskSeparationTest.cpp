@@ -223,6 +223,54 @@ TEST(MaskSeparation, ACleanUpThatFailsTooSaysWhatIsLeft)
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
 }
 
+// A copy per mask takes the whole mask as its body, so masks are split only
+// when they lie apart: two that cross stay one body on solid, shape and text
+// layers alike, though neither starts inside the other. A mask switched off
+// draws nothing: it neither keeps the others together nor gets a copy.
+TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
+{
+    const auto box = [](const char* name, int left, int top, int right, int bottom, const char* extra = "") {
+        const auto at = [](int x, int y) { return "[" + QByteArray::number(x) + ", " + QByteArray::number(y) + "]"; };
+        return QByteArray(R"({"name": ")") + name + R"(", )" + extra + R"("shape": {"vertices": [)" +
+               at(right, top) + ", " + at(right, bottom) + ", " + at(left, bottom) + ", " + at(left, top) + "]}}";
+    };
+    const QByteArray crossing = box("A", 0, 0, 120, 120) + "," + box("B", 80, 30, 200, 150);
+    const QByteArray besideAndOff =
+        box("A", 0, 0, 100, 100) + "," + box("B", 150, 0, 250, 100) + "," + box("Off", 20, 20, 60, 60, R"("flags": 0, )");
+    const QByteArray place = R"("transform": {"position": [400, 200], "rotation": 20})";
+    struct Case {
+        const char* what;
+        QByteArray layer;
+        SeparationKind kind;
+        int sourceMasks = 2;
+    } cases[] = {
+        {"a solid, crossing", solidLayer("Solid", crossing, place), SeparationKind::None},
+        {"a shape layer, crossing",
+         R"({"type": "shape", "name": "Shapes", )" + place + R"(, "masks": [)" + crossing + R"(], "contents": [)" +
+             namedGroup("G", "", outline_test::rect(R"("ADBE Vector Rect Size": [300, 300])")) + "]}",
+         SeparationKind::None},
+        {"a text layer, crossing",
+         R"({"type": "text", "name": "Title", "text": {"text": "Zolvar", "size": 60}, )" + place + R"(, "masks": [)" +
+             crossing + "]}",
+         SeparationKind::None},
+        {"side by side, a third inside one switched off", solidLayer("Solid", besideAndOff, place),
+         SeparationKind::Masks, 3},
+        {"side by side, edges touching",
+         solidLayer("Solid", box("A", 0, 0, 100, 100) + "," + box("B", 100, 20, 200, 80), place),
+         SeparationKind::Masks},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene scene(composition(c.layer));
+        EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0)), int(c.kind));
+        if (c.kind == SeparationKind::Masks) {
+            EXPECT_EQ(layerNames(scene), (std::vector<QString>{"A", "B", "Solid"}));
+            EXPECT_EQ(layerAt(scene, 2)->maskCount(), c.sourceMasks) << "the hidden source keeps every mask";
+        }
+        EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+    }
+}
+
 TEST(SeparationOrder, SelectedRowsBecomeLayerIndicesHighestFirstEachOnce)
 {
     const std::vector<int> offered{0, 3, 4, 7, 9, 12};

@@ -256,8 +256,9 @@ TEST(PreprocessingDlg, ProgressTextsAndNoWayInWhileSeparating)
 TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
 {
     using namespace outline_test;
-    Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," + namedGroup("B", "", ellipse("")) + "," +
-                                       namedGroup("C", "", ""))));
+    Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," +
+                                       namedGroup("B", "", ellipse(R"("ADBE Vector Ellipse Position": [300, 0])")) +
+                                       "," + namedGroup("C", "", ""))));
     const QByteArray before = scene.project->toJson();
     testApp();
     PreprocessingDlg dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), kPluginId);

@@ -2,13 +2,16 @@
 // from the stand-in's model after a separation.
 #pragma once
 
+#include "CompositionPicture.h"
 #include "OutlineFixture.h"
 #include "ShapeItems.h"
 
+#include "outlines/LayerSeparation.h"
 #include "outlines/SeparationSupport.h"
 
 #include <QString>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +77,72 @@ inline std::vector<QString> layerNames(const outline_test::Scene& scene)
     for (const auto& l : scene.project->activeComposition()->layers())
         names.push_back(l->name());
     return names;
+}
+
+// The closed path of a regular heptagon about (cx, cy), its first corner
+// straight up, wound clockwise on screen or (reversed) the other way.
+inline QByteArray heptagon(double cx, double cy, double radius, bool reversed = false)
+{
+    QByteArray vertices;
+    for (int k = 0; k < 7; ++k) {
+        const double a = (reversed ? -1 : 1) * 2 * M_PI * k / 7;
+        vertices += (k ? ", [" : "[") + QByteArray::number(cx + radius * std::sin(a)) + ", "
+                    + QByteArray::number(cy - radius * std::cos(a)) + "]";
+    }
+    return outline_test::path(true, vertices);
+}
+
+// Does with layer `layerIndex` what the offer does when the user takes it
+// (dispatchSeparation with both separations), and judges the outcome on a
+// grid of `step` layer pixels over what the layer drew and a margin (every
+// layer made shares its transform): what the layers with their video on draw
+// together is what it drew, and no point lies in the bodies of two of them.
+// Returns the kind the layer was taken for (None: not offered).
+inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene& scene, int layerIndex,
+                                                            double step = 2.0)
+{
+    const standin::Composition& comp = *scene.project->activeComposition();
+    const DrawnArea before(*comp.layer(layerIndex), A_Time{0, 1});
+    const QRectF box = before.bounds().adjusted(-10, -10, 10, 10);
+    // Off the grid of whole pixels, so that no point lies on a drawn edge.
+    std::vector<QPointF> points;
+    std::vector<bool> drew;
+    for (double y = box.top() + 0.37; y < box.bottom(); y += step)
+        for (double x = box.left() + 0.29; x < box.right(); x += step) {
+            points.emplace_back(x, y);
+            drew.push_back(before.contains(x, y));
+        }
+
+    const SeparationKind kind = dispatchSeparation(
+        scene.basic(), outline_test::kPluginId, layerIndex,
+        [&](int i) { separateLayerMasks(scene.basic(), outline_test::kPluginId, i); },
+        [&](int i) { separateLayerShapes(scene.basic(), outline_test::kPluginId, i); });
+
+    std::vector<int> shown;
+    std::vector<DrawnArea> drawn;
+    std::vector<MyBody> bodies;
+    for (int i = 0; i < comp.layerCount(); ++i) {
+        if (!(comp.layer(i)->flags() & AEGP_LayerFlag_VIDEO_ACTIVE))
+            continue;
+        shown.push_back(i);
+        drawn.emplace_back(*comp.layer(i), A_Time{0, 1});
+        bodies.push_back(scene.body(i));
+    }
+    int changed = 0, shared = 0;
+    for (size_t k = 0; k < points.size(); ++k) {
+        const QPointF p = points[k];
+        bool draws = false;
+        int covering = 0;
+        for (size_t l = 0; l < shown.size(); ++l) {
+            draws = draws || drawn[l].contains(p.x(), p.y());
+            covering += outline_test::covers(bodies[l], outline_test::hostWorld(scene, shown[l], p.x(), p.y()));
+        }
+        changed += draws != drew[k];
+        shared += covering > 1;
+    }
+    EXPECT_EQ(changed, 0) << "points of " << points.size() << " drawn otherwise than before";
+    EXPECT_EQ(shared, 0) << "points of " << points.size() << " inside two bodies";
+    return kind;
 }
 
 } // namespace separation_test

@@ -365,6 +365,10 @@ TEST(SeparationDispatch, LayersAreSplitByWhyTheyQualify)
         {{2, 0, 0, 0, true}, AEGP_ObjectType_AV, SeparationKind::None},
         {{5, 0, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
         {{2, 2, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        // Masks that cross, or groups whose layers would draw over one another.
+        {{2, 0, 0, 0, false, true}, AEGP_ObjectType_AV, SeparationKind::None},
+        {{0, 2, 0, 0, false, false, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{0, 1, 1, 1, false, false, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(separationKindOf(row.content, row.type), row.kind)
@@ -399,6 +403,58 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
               QStringLiteral("Layer 1 (Shape Layer 1): its shapes are not in groups, so it was left as it is."));
     EXPECT_EQ(scene.project->toJson(), before);
     EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+}
+
+// A fill paints the shapes before it, those of the groups before it
+// included, as one path; a copy per group paints its group alone. A layer
+// whose groups' drawn areas share a place is left as one body, as drawn,
+// whether a fill they share makes a ring of them or each has its own fill;
+// groups that lie apart or only touch are split, the picture kept. The layer
+// is turned and unevenly scaled, so that the copies' bodies are compared
+// where the scene places them.
+TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
+{
+    const QByteArray evenOdd = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 2)");
+    const QByteArray nonZero = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 1)");
+    const auto g = [](const char* name, const QByteArray& contents) { return namedGroup(name, "", contents); };
+    const auto box = [](int x, int y, int w, int h) {
+        return rect(R"("ADBE Vector Rect Position": [)" + QByteArray::number(x) + ", " + QByteArray::number(y) +
+                    R"(], "ADBE Vector Rect Size": [)" + QByteArray::number(w) + ", " + QByteArray::number(h) + "]");
+    };
+    struct Case {
+        const char* what;
+        QByteArray contents;
+        SeparationKind kind;
+    } cases[] = {
+        {"an even-odd ring over two groups",
+         g("Outer", heptagon(0, 0, 100)) + "," + g("Inner", heptagon(0, 0, 50)) + "," + evenOdd, SeparationKind::None},
+        {"non-zero, the inner group wound the other way",
+         g("Outer", heptagon(0, 0, 100)) + "," + g("Inner", heptagon(0, 0, 50, true)) + "," + nonZero,
+         SeparationKind::None},
+        {"even-odd over two groups that cross",
+         g("Left", heptagon(-40, 0, 80)) + "," + g("Right", heptagon(40, 0, 80)) + "," + evenOdd, SeparationKind::None},
+        {"a group and a path outside it under one fill",
+         g("Outer", heptagon(0, 0, 100)) + "," + heptagon(0, 0, 50) + "," + evenOdd, SeparationKind::None},
+        {"a card with a label, each with its fill",
+         g("Label", box(0, 0, 100, 40) + "," + fill("[0, 0, 1]")) + "," + g("Card", box(0, 0, 300, 200) + "," + kFill),
+         SeparationKind::None},
+        {"apart under one even-odd fill",
+         g("Left", heptagon(-150, 0, 80)) + "," + g("Right", heptagon(150, 0, 80)) + "," + evenOdd,
+         SeparationKind::ShapeGroups},
+        {"side by side, edges touching", g("Left", box(-50, 0, 100, 100)) + "," + g("Right", box(50, 0, 100, 100)) +
+                                             "," + kFill, SeparationKind::ShapeGroups},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene scene(composition(shapeLayer(c.contents, R"({"position": [500, 250], "rotation": 30,
+                                                           "scale": [90, 110]})")));
+        const QByteArray before = scene.project->toJson();
+        EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0)), int(c.kind));
+        if (c.kind == SeparationKind::None) {
+            EXPECT_TRUE(scene.project->toJson() == before) << "left as it was";
+        }
+        EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();
+    }
 }
 
 // All or nothing: a layer whose masks hold a hole is neither split nor

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
+
 #ifndef ZOLVAR_HOST_PATH
 #error "ZOLVAR_HOST_PATH must name the built zolvar-host"
 #endif
@@ -100,4 +102,25 @@ inline std::string show(const HostRun& run)
 {
     return "exit " + std::to_string(run.exitCode) + "\n--- stdout\n" + run.out.toStdString() + "--- stderr\n"
         + run.err.toStdString();
+}
+
+// A settings file that gives the bodies of these layers (found by name)
+// `attributes` (for example `type="2"`), with gravity 10 and two steps a
+// frame, loaded automatically when the window opens. False when a file
+// could not be written.
+inline bool storeBodySettings(const HostSandbox& box, std::initializer_list<const char*> names,
+                              const char* attributes)
+{
+    QByteArray settings = "<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"1\" minorVersion=\"2\">\n"
+                          "<preview zoom=\"50\" panX=\"0\" panY=\"0\" bgColorR=\"0\" bgColorG=\"0\" bgColorB=\"0\"/>\n"
+                          "<solver timeDivider=\"1\" tolerance=\"50\" stepsPerFrame=\"2\"/>\n"
+                          "<gravity magnitude=\"10\" direction=\"90\" takeValueFrom=\"0\"/>\n<bodies>\n";
+    for (const char* name : names)
+        settings += QByteArray("<body name=\"") + name + "\" " + attributes + "/>\n";
+    settings += "</bodies>\n<joints/>\n<presets/>\n</ZolvarSettings>\n";
+    const QString settingsFile = box.path("bodies.xml");
+    return HostSandbox::write(settingsFile, settings)
+           && HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"
+                                                  "Auto Saved Settings File=" + settingsFile.toUtf8() +
+                                                      "\nBody Identification for Auto Load Settings=2\n");
 }

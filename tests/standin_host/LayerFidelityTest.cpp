@@ -18,7 +18,6 @@
 
 #include <cmath>
 #include <functional>
-#include <initializer_list>
 
 using namespace standin;
 
@@ -222,24 +221,6 @@ int parentId(const Layer& layer)
     return layer.parent() ? int(layer.parent()->id()) : 0;
 }
 
-// A settings file that gives the bodies of these layers (found by name)
-// `attributes`, loaded automatically when the window opens.
-void storeSettings(const HostSandbox& box, std::initializer_list<const char*> names, const char* attributes)
-{
-    QByteArray settings = "<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"1\" minorVersion=\"2\">\n"
-                          "<preview zoom=\"50\" panX=\"0\" panY=\"0\" bgColorR=\"0\" bgColorG=\"0\" bgColorB=\"0\"/>\n"
-                          "<solver timeDivider=\"1\" tolerance=\"50\" stepsPerFrame=\"2\"/>\n"
-                          "<gravity magnitude=\"10\" direction=\"90\" takeValueFrom=\"0\"/>\n<bodies>\n";
-    for (const char* name : names)
-        settings += QByteArray("<body name=\"") + name + "\" " + attributes + "/>\n";
-    settings += "</bodies>\n<joints/>\n<presets/>\n</ZolvarSettings>\n";
-    const QString settingsFile = box.path("bodies.xml");
-    ASSERT_TRUE(HostSandbox::write(settingsFile, settings));
-    ASSERT_TRUE(HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"
-                                                    "Auto Saved Settings File=" + settingsFile.toUtf8() +
-                                                        "\nBody Identification for Auto Load Settings=2\n"));
-}
-
 } // namespace
 
 TEST(LayerFidelity, BodiesThatNeverMovedLeaveEveryLayerDrawnAsItWas)
@@ -277,9 +258,10 @@ TEST(LayerFidelity, BodiesThatNeverMovedLeaveEveryLayerDrawnAsItWas)
 TEST(LayerFidelity, FallingLayersKeepTheirShapeMirrorAndTurn)
 {
     HostSandbox box;
-    storeSettings(box, {"Solid", "Masked", "Mirrored", "Flipped", "Shapes", "Mirrored Shapes", "Title", "Child",
-                        "Child Shapes"},
-                  R"(type="2" maskBits="0")");
+    ASSERT_TRUE(storeBodySettings(box,
+                                  {"Solid", "Masked", "Mirrored", "Flipped", "Shapes", "Mirrored Shapes", "Title",
+                                   "Child", "Child Shapes"},
+                                  R"(type="2" maskBits="0")"));
     Exported e;
     exportThroughHost(box, QByteArray(kEveryKind).replace("\"inPoint\": 2,", ""), "0-20", e);
     if (HasFatalFailure())
@@ -348,8 +330,9 @@ TEST(LayerFidelity, StaticBodiesKeepSkewingParentsAndTheirOwnKeys)
         ]}]
     })";
     HostSandbox box;
-    storeSettings(box, {"P1", "P2", "P3", "Rig Child", "Keyed Before", "Keyed Inside", "Keyed After", "Separated"},
-                  R"(type="0")");
+    ASSERT_TRUE(storeBodySettings(
+        box, {"P1", "P2", "P3", "Rig Child", "Keyed Before", "Keyed Inside", "Keyed After", "Separated"},
+        R"(type="0")"));
     Exported e;
     exportThroughHost(box, json, "40-80", e);
     if (HasFatalFailure())
@@ -384,7 +367,7 @@ TEST(LayerFidelity, StaticLayersHangingFromAFallingLayerStayPut)
         ]}]
     })";
     HostSandbox box;
-    storeSettings(box, {"Hat Above", "Hat Below", "Shelf", "Cup"}, R"(type="0")");
+    ASSERT_TRUE(storeBodySettings(box, {"Hat Above", "Hat Below", "Shelf", "Cup"}, R"(type="0")"));
     Exported e;
     exportThroughHost(box, json, "0-20", e);
     if (HasFatalFailure())
@@ -421,7 +404,8 @@ TEST(LayerFidelity, TurnedChildrenOfAStretchedParentKeepTheirStretchWhenWritten)
         ]}]
     })";
     HostSandbox box;
-    storeSettings(box, {"Free", "Quarter", "Mirrored Quarter", "Half", "Mirror Quarter"}, R"(type="2" maskBits="0")");
+    ASSERT_TRUE(storeBodySettings(box, {"Free", "Quarter", "Mirrored Quarter", "Half", "Mirror Quarter"},
+                                  R"(type="2" maskBits="0")"));
     Exported e;
     exportThroughHost(box, json, "0-10", e);
     if (HasFatalFailure())

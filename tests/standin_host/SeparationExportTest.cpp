@@ -1,11 +1,22 @@
 // An unattended export of a composition whose layers the plug-in offers to
 // separate: the host declines the offer (the dialog's Skip), the composition
-// keeps its layers, and the export runs to its end.
+// keeps its layers, and the export runs to its end. Layers separated as the
+// offer does it (before the export) fall freely, each copy on its own.
 #include "HostProcess.h"
 
+#include "mainwindow/LayerSeparationScan.h"
+#include "outlines/LayerSeparation.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
 #include "project/Project.h"
+#include "project/Transform.h"
+#include "suites/HostSession.h"
 
 #include <gtest/gtest.h>
+
+#include <QPointF>
+
+#include <cmath>
 
 namespace {
 
@@ -50,6 +61,113 @@ TEST(SeparationExport, TheOfferIsDeclinedAndTheExportRunsUnattended)
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->layerCount(), 2) << "nothing was separated";
     EXPECT_EQ(main->layer(0)->maskCount(), 2);
+}
+
+// Layers the offer splits (masks side by side with a third switched off,
+// groups apart under one even-odd fill) and layers it leaves whole (an
+// even-odd ring over two groups, masks that cross), all falling, far apart,
+// beside a plain solid.
+const QByteArray kFalling = R"({
+    "format": "zolvar-standin-project",
+    "footage": [{"name": "Red", "kind": "solid", "width": 300, "height": 120, "color": [1, 0, 0]}],
+    "compositions": [{"name": "Main", "width": 1200, "height": 900, "frameRate": 25, "duration": 4,
+        "layers": [
+            {"type": "solid", "name": "Reference", "source": "Red", "transform": {"position": [150, 100]}},
+            {"type": "solid", "name": "Masks", "source": "Red", "transform": {"position": [600, 100], "rotation": 30},
+             "masks": [
+                {"name": "One", "shape": {"closed": true, "vertices": [[0, 0], [80, 0], [80, 80], [0, 80]]}},
+                {"name": "Two", "shape": {"closed": true, "vertices": [[110, 0], [190, 0], [190, 80]]}},
+                {"name": "Off", "flags": 0, "shape": {"closed": true, "vertices": [[20, 20], [60, 20], [60, 60]]}}]},
+            {"type": "solid", "name": "Crossing", "source": "Red", "transform": {"position": [1000, 100]},
+             "masks": [
+                {"name": "A", "shape": {"closed": true, "vertices": [[120, 0], [120, 100], [0, 100], [0, 0]]}},
+                {"name": "B", "shape": {"closed": true, "vertices": [[200, 20], [200, 120], [80, 120], [80, 20]]}}]},
+            {"type": "shape", "name": "Groups", "transform": {"position": [300, 450], "scale": [-100, 100]},
+             "contents": [
+                {"matchName": "ADBE Vector Group", "name": "Left", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                    "properties": {"ADBE Vector Rect Position": [-90, 0], "ADBE Vector Rect Size": [100, 60]}}]},
+                {"matchName": "ADBE Vector Group", "name": "Right", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                    "properties": {"ADBE Vector Rect Position": [90, 0], "ADBE Vector Rect Size": [100, 60]}}]},
+                {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]},
+            {"type": "shape", "name": "Ring", "transform": {"position": [850, 450], "rotation": 10},
+             "contents": [
+                {"matchName": "ADBE Vector Group", "name": "Outer", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                    "properties": {"ADBE Vector Rect Size": [200, 200]}}]},
+                {"matchName": "ADBE Vector Group", "name": "Inner", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+                    "properties": {"ADBE Vector Rect Size": [80, 80]}}]},
+                {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]}]}],
+    "activeItem": "Main"
+})";
+
+// Where the layer's anchor point is drawn at frame `frame`.
+QPointF drawnAt(const standin::Layer& layer, int frame)
+{
+    double x = 0, y = 0;
+    standin::mapPoint(standin::layerToWorld(layer, A_Time{frame, 25}), 0, 0, &x, &y);
+    return {x, y};
+}
+
+TEST(SeparationExport, SeparatedLayersFallFreelyEachOnItsOwn)
+{
+    // Separated as the offer does it when every layer on it is picked.
+    standin::LoadError error;
+    auto project = standin::Project::fromJson(kFalling, QStringLiteral("/projects/falling.aep"), &error);
+    ASSERT_TRUE(project) << error.toString().toStdString();
+    constexpr AEGP_PluginID kPluginId = 11;
+    {
+        standin::HostSession session(*project, kPluginId, std::string());
+        std::vector<int> offered;
+        ASSERT_EQ(findLayersToSeparate(session.basicSuite(), kPluginId, offered), A_Err_NONE);
+        EXPECT_EQ(offered, (std::vector<int>{1, 3})) << "the crossing masks and the ring stay whole";
+        for (auto it = offered.rbegin(); it != offered.rend(); ++it)
+            dispatchSeparation(
+                session.basicSuite(), kPluginId, *it,
+                [&](int i) { separateLayerMasks(session.basicSuite(), kPluginId, i); },
+                [&](int i) { separateLayerShapes(session.basicSuite(), kPluginId, i); });
+    }
+
+    HostSandbox box;
+    const QString input = box.path(QStringLiteral("separated.json"));
+    const QString output = box.path(QStringLiteral("out.json"));
+    ASSERT_TRUE(HostSandbox::write(input, project->toJson()));
+    ASSERT_TRUE(storeBodySettings(box, {"Reference", "One", "Two", "Crossing", "Left", "Right", "Ring"}, R"(type="2")"));
+    const HostRun run = box.run({input, QStringLiteral("--export"), QStringLiteral("0-10"),
+                                 QStringLiteral("--output"), output});
+    ASSERT_TRUE(run.finished) << show(run);
+    ASSERT_EQ(run.exitCode, 0) << show(run);
+    ASSERT_FALSE(run.out.contains(QStringLiteral("declined"))) << "nothing left to offer" << show(run);
+
+    const auto result = standin::Project::load(output, &error);
+    ASSERT_TRUE(result) << error.toString().toStdString();
+    const standin::Composition* written = result->compositionByName(QStringLiteral("Main"));
+    for (const standin::Composition* comp : result->compositions())
+        if (comp->name() != QLatin1String("Main"))
+            written = comp;
+    ASSERT_NE(written, nullptr);
+    const standin::Layer* reference = nullptr;
+    std::vector<const standin::Layer*> shown;
+    for (int i = 0; i < written->layerCount(); ++i) {
+        const standin::Layer* layer = written->layer(i);
+        if (layer->name() == QLatin1String("Reference"))
+            reference = layer;
+        else if (layer->flags() & AEGP_LayerFlag_VIDEO_ACTIVE)
+            shown.push_back(layer);
+    }
+    ASSERT_NE(reference, nullptr);
+    QStringList names;
+    for (const standin::Layer* layer : shown)
+        names.push_back(layer->name());
+    EXPECT_EQ(names.join(", "), QStringLiteral("One, Two, Crossing, Left, Right, Ring"));
+    EXPECT_GT(drawnAt(*reference, 10).y() - drawnAt(*reference, 0).y(), 5.0) << "the plain solid falls";
+    // Every frame, each layer has fallen as far as the plain solid, and no
+    // farther nor sideways: no two bodies pushed each other apart.
+    for (const standin::Layer* layer : shown)
+        for (int frame = 1; frame <= 10; ++frame) {
+            const QPointF fell = drawnAt(*layer, frame) - drawnAt(*layer, 0);
+            const double freeFall = drawnAt(*reference, frame).y() - drawnAt(*reference, 0).y();
+            EXPECT_NEAR(fell.x(), 0.0, 0.05) << layer->name().toStdString() << " at frame " << frame;
+            EXPECT_NEAR(fell.y(), freeFall, 0.05) << layer->name().toStdString() << " at frame " << frame;
+        }
 }
 
 } // namespace

@@ -1,0 +1,42 @@
+// Whether two filled areas overlap: each area is the convex pieces of a body
+// (its triangles and boxes, a circle as the polygon just inside it), all of
+// them in one frame. Two areas overlap when they share some place of positive
+// area; edges that touch, or that only differ by rounding, do not count.
+#pragma once
+
+#include "model/ShapeDef.h"
+
+#include <vector>
+
+// A point of a drawn area, in double precision.
+struct AreaPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+struct DrawnPieces {
+    using Point = AreaPoint;
+    // Convex polygons, either winding, none of them overlapping another.
+    std::vector<std::vector<Point>> pieces;
+
+    // Adds the closed outlines of a body's outline group shifted by
+    // `offset`: triangles and boxes as they are, each circle as a polygon of
+    // kCircleSides sides inside it. Open outlines cover nothing.
+    void addGroup(const std::vector<ShapeDef>& group, AreaPoint offset = AreaPoint());
+    double area() const;
+    bool empty() const { return pieces.empty(); }
+
+    static constexpr int kCircleSides = 32;
+};
+
+// The area the two share, without the slivers that touching edges leave
+// (pieces whose shared part is thinner than `touch` on average).
+double sharedArea(const DrawnPieces& a, const DrawnPieces& b, double touch);
+
+// Whether they share more than rounding could make of edges that touch, in
+// world units (a hundredth of a pixel wide and a hundredth of a square pixel).
+bool areasOverlap(const DrawnPieces& a, const DrawnPieces& b);
+
+// Whether `inner` lies inside `outer` (all of it, up to rounding) while
+// `outer` reaches beyond it: a hole of the one body they make.
+bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer);
