@@ -99,9 +99,11 @@ void GLWidget::mousePan(QMouseEvent* event)
             if (record.body)
                 record.body->SetTransform(record.position, record.angle);
         }
+        const auto moved = [this](int body) {
+            return std::find(dragList.begin(), dragList.end(), body) != dragList.end();
+        };
         for (MyJoint& joint : joints) {
-            if (joint.type != JointType::Revolute || !view->isBodySelected(joint.bodyA) ||
-                !view->isBodySelected(joint.bodyB))
+            if (joint.type != JointType::Revolute || !moved(joint.bodyA) || !moved(joint.bodyB))
                 continue;
             joint.anchor += step;
             if (joint.jointUserData) {
@@ -122,8 +124,7 @@ void GLWidget::mousePan(QMouseEvent* event)
         break;
     case 2: {
         bool handled = false;
-        const std::vector<int> selectedJoints = view->getSelectedRowsInJointsTable2();
-        for (int j : selectedJoints) {
+        for (int j : dragJoints) {
             MyJoint& joint = joints[size_t(j)];
             if (joint.bodyA < 0 || joint.bodyB < 0 || size_t(joint.bodyA) >= bodies.size() ||
                 size_t(joint.bodyB) >= bodies.size())
@@ -143,8 +144,8 @@ void GLWidget::mousePan(QMouseEvent* event)
                 placeJointAnchor(joint, a, b, q, ctrl);
             }
         }
-        if (selectedJoints.empty())
-            for (int row : view->getSelectedRows()) {
+        if (dragJoints.empty())
+            for (int row : dragBodies) {
                 MyBody& record = bodies[size_t(row)];
                 if (record.type != BodyType::AEmatic)
                     continue;
@@ -188,7 +189,7 @@ void GLWidget::mousePan(QMouseEvent* event)
         break;
     }
     case 4: {
-        const std::vector<int> rows = view->getSelectedRows();
+        const std::vector<int>& rows = dragBodies;
         // Nothing selected: no body to aim from.
         if (rows.empty() || !bodies[size_t(rows[0])].body)
             break;
@@ -226,7 +227,10 @@ void GLWidget::mouseRelease(QMouseEvent* event)
         return;
     std::vector<MyBody>& bodies = view->bodies;
     std::vector<MyJoint>& joints = view->joints;
-    const std::vector<int> rows = view->getSelectedRows2();
+    // The bodies the drag began with, in body-list order, whatever is
+    // selected now.
+    std::vector<int> rows = dragBodies;
+    std::sort(rows.begin(), rows.end());
 
     bool moved = false;
     std::vector<b2Vec2> oldPositions, newPositions;
@@ -258,7 +262,7 @@ void GLWidget::mouseRelease(QMouseEvent* event)
             stack->push(new CommandBodiesVelocityChange(view, oldM, oldD, newM, newD, rows));
         }
     } else if (tool == 2) {
-        const std::vector<int> selectedJoints = view->getSelectedRowsInJointsTable2();
+        const std::vector<int>& selectedJoints = dragJoints;
         if (!selectedJoints.empty()) {
             std::vector<int> dsRows, rRows, pRows;
             std::vector<b2Vec2> deltasA, deltasB, oldAnchors, newAnchors, oldAxes, newAxes;

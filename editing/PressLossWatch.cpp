@@ -2,12 +2,41 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
-PressLossWatch::PressLossWatch(QWidget* widget, std::function<void()> lost)
+namespace {
+
+// The modifiers a drag reads (Shift and Alt lock it, Ctrl snaps), the locks,
+// and keys the platform could not name, which nothing binds.
+bool isModifier(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_unknown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+PressLossWatch::PressLossWatch(QWidget* widget, std::function<void()> lost, bool keysTakeIt)
     : QObject(widget)
     , widget(widget)
     , lost(std::move(lost))
+    , keysTakeIt(keysTakeIt)
 {
 }
 
@@ -37,6 +66,11 @@ bool PressLossWatch::eventFilter(QObject* watched, QEvent* event)
         const auto* shown = static_cast<QWidget*>(watched);
         taken = shown->isWindow() && shown != widget->window() &&
                 (shown->windowType() == Qt::Popup || shown->isModal());
+    } else if (keysTakeIt && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        // The override comes first, before the shortcuts are matched; a key
+        // sent straight to a widget has only its press.
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        taken = !key->isAutoRepeat() && !isModifier(key->key());
     }
     if (taken) {
         disarm();

@@ -1,7 +1,11 @@
 // Tells when a press that a widget's drag holds on to is taken from it
 // without a release: a modal window opens over the widget's window or a
 // popup (a menu, a list) takes the pointer. The release then never reaches
-// the widget, so its drag has to end there and then.
+// the widget, so its drag has to end there and then. A watch made with
+// `keysTakeIt` counts a key pressed during the drag as well (any key but
+// the modifiers the drag reads, and not the repeats of a key held since
+// before): it tells before the key reaches a shortcut or a widget, so that
+// the drag has ended when the key acts.
 #pragma once
 
 #include <QObject>
@@ -13,7 +17,7 @@ class QWidget;
 class PressLossWatch : public QObject
 {
 public:
-    PressLossWatch(QWidget* widget, std::function<void()> lost);
+    PressLossWatch(QWidget* widget, std::function<void()> lost, bool keysTakeIt = false);
 
     // Watches from now until the loss or disarm().
     void arm();
@@ -25,5 +29,6 @@ protected:
 private:
     QWidget* widget;
     std::function<void()> lost;
+    bool keysTakeIt;
     bool armed = false;
 };

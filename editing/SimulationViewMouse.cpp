@@ -141,8 +141,12 @@ void SimulationView::mousePressEvent(QMouseEvent* event)
     }
     if (dragInProgress()) {
         dragButton = event->button();
+        glWidget->dragBodies = getSelectedRows();
+        glWidget->dragJoints = getSelectedRowsInJointsTable2();
+        // A key pressed during the drag (a selection, a nudge, a type, a
+        // tool, an undo) finds it taken back, and acts on the committed scene.
         if (!pressWatch)
-            pressWatch = new PressLossWatch(this, [this] { endInterruptedDrag(); });
+            pressWatch = new PressLossWatch(this, [this] { endInterruptedDrag(); }, true);
         pressWatch->arm();
     }
     refreshView();
@@ -229,10 +233,11 @@ void SimulationView::cancelDrag()
     glWidget->horizontalLock = false;
     glWidget->relativeJointAnchor = false;
     glWidget->relativeAematicAnchor = false;
-    // Only what this tool's drag writes: the selected bodies' places
-    // (with the pivots between two of them), their velocities, or the
-    // selected joints' and AEmatic bodies' anchors.
-    const std::vector<int> rows = getSelectedRows2();
+    // Only what this tool's drag writes: the places of the bodies it began
+    // with (and of the pivots between two of them), their velocities, or
+    // its joints' and AEmatic bodies' anchors.
+    const std::vector<int>& rows = glWidget->dragBodies;
+    const auto owned = [&rows](int body) { return std::find(rows.begin(), rows.end(), body) != rows.end(); };
     bool changed = false;
     for (int row : rows) {
         MyBody& record = bodies[size_t(row)];
@@ -250,11 +255,11 @@ void SimulationView::cancelDrag()
             changed = true;
         }
     }
-    const std::vector<int> selectedJoints = getSelectedRowsInJointsTable2();
+    const std::vector<int>& selectedJoints = glWidget->dragJoints;
     for (size_t j = 0; j < joints.size(); ++j) {
         MyJoint& joint = joints[j];
-        const bool pivotBetweenMoved = tool == 0 && joint.type == JointType::Revolute &&
-                                       isBodySelected(joint.bodyA) && isBodySelected(joint.bodyB);
+        const bool pivotBetweenMoved =
+            tool == 0 && joint.type == JointType::Revolute && owned(joint.bodyA) && owned(joint.bodyB);
         const bool anchored = tool == 2 && std::find(selectedJoints.begin(), selectedJoints.end(), int(j)) !=
                                                selectedJoints.end();
         if (pivotBetweenMoved || (anchored && joint.type == JointType::Revolute)) {

@@ -35,11 +35,13 @@ QColor dialogColour(const AEGP_ColorVal& c)
 
 } // namespace
 
+// From the committed places: a drag's uncommitted move is no part of the
+// step, so its undo reaches the place from before the drag.
 void SimulationView::nudgeSelectedBodies(b2Vec2 step)
 {
     std::vector<b2Vec2> positions;
     for (int row : getSelectedRows2())
-        positions.push_back(bodies[size_t(row)].position + step);
+        positions.push_back(bodies[size_t(row)].committedPosition + step);
     moveSelectedBodies(std::move(positions));
 }
 
@@ -71,7 +73,7 @@ void SimulationView::moveSelectedBodies(std::vector<b2Vec2> positions)
         return;
     std::vector<b2Vec2> old;
     for (int row : rows)
-        old.push_back(bodies[size_t(row)].position);
+        old.push_back(bodies[size_t(row)].committedPosition);
     undoStack->push(new CommandBodiesPositionChange(this, std::move(old), std::move(positions), rows));
 }
 

@@ -101,6 +101,11 @@ public:
     bool selRectTracking = false;
     // The bodies a drag with the selection tool moves.
     std::vector<int> dragList;
+    // What the drag in progress began with, whatever the selection becomes:
+    // the selected bodies (in the bodies table's order) and joints. It
+    // moves, commits or puts back only these.
+    std::vector<int> dragBodies;
+    std::vector<int> dragJoints;
 
 protected:
     void initializeGL() override;

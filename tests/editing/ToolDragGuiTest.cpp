@@ -216,6 +216,83 @@ namespace {
 
 using namespace edit_test;
 
+// Makes ready a drag of `tool` (0 selection, 2 anchor, 4 velocity) with
+// `selected` selected, their bodies made AEmatic for the anchor tool; the
+// bodies before it.
+std::vector<MyBody> prepareDrag(Edit& e, int tool, const std::vector<int>& selected)
+{
+    if (tool == 2) {
+        e.view->setType(std::vector<int>(selected.size(), BodyType::AEmatic), selected);
+        e.view->restartAnimation();
+    }
+    e.view->selectBodies(selected);
+    if (tool == 2)
+        e.view->OnAnchorToolBtn();
+    else if (tool == 4)
+        e.view->OnVelocityToolBtn();
+    return e.view->bodies;
+}
+
+// Whatever ended the drag: nothing in force differs from what is
+// committed, and undoing the steps made since `entries` gives `start`.
+void expectCommittedAndUndoable(const Edit& e, const std::vector<MyBody>& start, int entries)
+{
+    for (size_t i = 0; i < start.size(); ++i) {
+        const MyBody& b = e.view->bodies[i];
+        EXPECT_TRUE(b.position == b.committedPosition) << "body " << i;
+        EXPECT_EQ(b.linearVelocityMagnitude, b.committedVelocityMagnitude) << "body " << i;
+        EXPECT_EQ(b.linearVelocityDirection, b.committedVelocityDirection) << "body " << i;
+        EXPECT_TRUE(b.aematicAnchor == b.committedAematicAnchor) << "body " << i;
+    }
+    while (e.stack->index() > entries)
+        e.stack->undo();
+    for (size_t i = 0; i < start.size(); ++i) {
+        const MyBody& b = e.view->bodies[i];
+        EXPECT_TRUE(b.position == start[i].position) << "body " << i;
+        EXPECT_EQ(b.linearVelocityMagnitude, start[i].linearVelocityMagnitude) << "body " << i;
+        EXPECT_EQ(b.linearVelocityDirection, start[i].linearVelocityDirection) << "body " << i;
+        EXPECT_TRUE(b.aematicAnchor == start[i].aematicAnchor) << "body " << i;
+    }
+}
+
+// Calls that change the selection or nudge while the mouse drags, not
+// through a key: the release or the taking back reaches the bodies the drag
+// began with, and the nudge starts from the committed places.
+TEST(ToolDrag, ADragKeepsItsBodiesWhateverIsSelectedDuringIt)
+{
+    const auto invert = [](SimulationView& v) { v.OnInvertSelection(); };
+    const struct
+    {
+        const char* what;
+        int tool;
+        std::vector<int> selected;
+        std::function<void(SimulationView&)> call;
+    } cases[] = {
+        {"invert, body drag", 0, {0, 1}, invert},
+        {"invert, velocity", 4, {0}, invert},
+        {"invert, AEmatic anchors", 2, {0, 1}, invert},
+        {"invert, then a tool switch", 0, {0, 1},
+         [](SimulationView& v) {
+             v.OnInvertSelection();
+             v.OnHandToolBtn();
+         }},
+        {"nudge", 0, {1}, [](SimulationView& v) { v.OnRightKey(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Edit e;
+        const std::vector<MyBody> start = prepareDrag(e, c.tool, c.selected);
+        const int entries = e.stack->index();
+        const QPoint from = e.bodyPixel(c.selected.back());
+        QTest::mousePress(e.gl, Qt::LeftButton, Qt::NoModifier, from);
+        e.moveTo(from + QPoint(30, 10));
+        c.call(*e.view);
+        e.moveTo(from + QPoint(60, 20));
+        QTest::mouseRelease(e.gl, Qt::LeftButton, Qt::NoModifier, from + QPoint(60, 20));
+        expectCommittedAndUndoable(e, start, entries);
+    }
+}
+
 // A shortcut pressed while the mouse still drags: the history's step (an
 // undo, Reset Scene) or a tool switch ends the drag; what the drag wrote
 // goes back and its release makes no step.
@@ -417,6 +494,40 @@ TEST(RealPointerDrag, AMessageDuringABodyDragEndsItAndTheBodiesGoBack)
     // The pointer now moves with no button held: nothing follows it.
     ASSERT_TRUE(xdotool(moveTo(from + QPoint(90, 30)) << moveTo(from + QPoint(120, 50))));
     expectPutBack(e, before, entries);
+}
+
+// Keys pressed while the real pointer drags with one or several bodies
+// selected: the key finds the drag taken back and acts on the committed
+// scene, so it makes only its own steps.
+TEST(RealPointerDrag, AKeyDuringADragFindsItTakenBack)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    const struct
+    {
+        const char* key;
+        int tool;
+        std::vector<int> selected;
+        int steps;  // the key's own
+    } cases[] = {
+        {"i", 0, {0, 1}, 0}, {"Right", 0, {1}, 1}, {"shift+Left", 0, {0, 1}, 1},
+        {"Up", 0, {1}, 1},   {"i", 4, {0}, 0},     {"i", 2, {0, 1}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + ", tool " + std::to_string(c.tool));
+        Edit e;
+        e.window->activateWindow();
+        (void)QTest::qWaitForWindowActive(e.window.get());
+        const std::vector<MyBody> start = prepareDrag(e, c.tool, c.selected);
+        const int entries = e.stack->index();
+        const QPoint from = e.gl->mapToGlobal(e.bodyPixel(c.selected.back()));
+        ASSERT_TRUE(xdotool(pressAndMove(from, 50)));
+        ASSERT_TRUE(e.gl->dragArmed);
+        ASSERT_TRUE(xdotool(QStringList{QStringLiteral("key"), QString::fromLatin1(c.key)}
+                            << moveTo(from + QPoint(90, 30)) << QStringLiteral("mouseup") << QStringLiteral("1")));
+        EXPECT_FALSE(e.gl->dragArmed);
+        EXPECT_EQ(e.stack->index(), entries + c.steps);
+        expectCommittedAndUndoable(e, start, entries);
+    }
 }
 
 } // namespace
