@@ -132,11 +132,11 @@ void ZolvarDlg::OnExportBtn()
 
     clampExportEnd(ui);
     const int start = ui.startFrameEt->value();
-    const int end = ui.endFrameEt->value();
+    const int requestedEnd = ui.endFrameEt->value();
     // A range the simulation never reaches would leave Export checked with
     // nothing recorded; one wholly past the composition would write keys
     // that no frame shows.
-    const QString refusal = exportRangeProblem(start, end, view->compositionFrames);
+    const QString refusal = exportRangeProblem(start, requestedEnd, view->compositionFrames);
     if (!refusal.isEmpty()) {
         view->endUnfinishedExport();
         QMessageBox::information(this, QStringLiteral("Zolvar"), refusal, QMessageBox::Ok);
@@ -145,6 +145,24 @@ void ZolvarDlg::OnExportBtn()
     // Nothing to write is told now, not after every frame is simulated.
     if (view->refuseExportWithoutBodies())
         return;
+    // Keys past the composition's last frame would show in none of its
+    // frames: the range is cut there, and the user told so before anything
+    // is recorded.
+    int end = requestedEnd;
+    const int lastFrame = view->compositionFrames - 1;
+    if (view->compositionFrames > 0 && end > lastFrame) {
+        end = lastFrame;
+        ui.endFrameEt->setValue(end);
+        QMessageBox::information(this, QStringLiteral("Zolvar"),
+                                 QStringLiteral("The export range ends after the composition's last frame, %1: "
+                                                "frames %2 to %1 are exported.")
+                                     .arg(lastFrame)
+                                     .arg(start),
+                                 QMessageBox::Ok);
+        // Cancelled, or the window closed, while the message was open.
+        if (!ui.exportBtn->isChecked() || !isVisible())
+            return;
+    }
     view->exportStartFrame = start;
     view->exportEndFrame = end;
 

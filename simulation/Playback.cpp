@@ -39,9 +39,18 @@ void SimulationCore::stepAnimation()
     setPivotsPlaying(joints, true);
 }
 
+// Every restart that leaves the world stopped comes here: the restart
+// button, Escape, a settings load, a restart of a command (below), a click
+// that stops the play. An export still recording is ended by it as its
+// cancel would end it, never left standing at frame 0 with Render pressed:
+// nothing is written, and a later Render records afresh.
 void SimulationCore::restartAndStopAnimation(bool /*fromEscapeOrLoad*/)
 {
     looping = false;
+    if (exporting) {
+        exporting = false;
+        exportEndedByRestart();
+    }
     rebuild(false);
 }
 
@@ -50,9 +59,12 @@ void SimulationCore::restartAndPlayAnimation()
     rebuild(true);
 }
 
+// After a change to the scene (a property, an undo, a snapshot, the
+// preferences): played on when playing, except during an export, which the
+// change ends.
 void SimulationCore::restartAnimation()
 {
-    if (playing)
+    if (playing && !exporting)
         restartAndPlayAnimation();
     else
         restartAndStopAnimation(false);

@@ -167,8 +167,11 @@ public:
     void playAnimation();
     void pauseAnimation();
     void stepAnimation();
+    // Back to frame 0, stopped; an export still recording ends, as its
+    // cancel ends it.
     void restartAndStopAnimation(bool fromEscapeOrLoad);
     void restartAndPlayAnimation();
+    // Played on when playing and not exporting; otherwise stopped.
     void restartAnimation();
 
     // --- Layer queries at the current frame (LayerQueriesAtFrame.cpp) ---
@@ -307,6 +310,9 @@ protected:
     virtual void beginKeyframing(AEGP_CompH) {}
     // An export that cannot go on: tell the user.
     virtual void reportExportFailure(const QString&) {}
+    // A restart ended the export while it recorded (restartAndStopAnimation):
+    // the export's controls are released as its cancel releases them.
+    virtual void exportEndedByRestart() {}
     // Layer `layerIndex` of the composition, eligible or not, and its name.
     virtual void layerListed(int, const QString&) {}
     // Body b was built with this default colour.

@@ -694,6 +694,7 @@ protected:
     void showSolvingProgress(int frame) override;
     void beginKeyframing(AEGP_CompH target) override;
     void reportExportFailure(const QString& text) override;
+    void exportEndedByRestart() override;
     void layerListed(int layerIndex, const QString& text) override;
     void bodyBuilt(int body, const QColor& color) override;
     void reportTriangulationFailures(const QString& text) override;

@@ -123,6 +123,15 @@ void SimulationView::reportExportFailure(const QString& text)
     showMessage(text);
 }
 
+void SimulationView::exportEndedByRestart()
+{
+    // As the cancel leaves them: Render released, the bar and its note
+    // cleared. Play is released by the restart itself.
+    resetProgress();
+    if (ui.exportBtn)
+        ui.exportBtn->setChecked(false);
+}
+
 void SimulationView::layerListed(int /*layerIndex*/, const QString& text)
 {
     if (ui.gravityLayerLst)

@@ -111,15 +111,15 @@ private:
         case State::Looking:
             if (seenWindow_ && !windowShown) {
                 finish(ExportOutcome::ClosedEarly, "the window closed before the export could start");
-            } else if (windowShown) {
-                QWidget* modal = QApplication::activeModalWidget();
-                if (!modal || modal == window_) {
-                    // Outside this timer's slot: Qt does not fire a timer again
-                    // while its slot runs, and the export may open message
-                    // boxes that this timer must answer.
-                    state_ = State::Acting;
-                    QTimer::singleShot(0, this, &ExportDriver::startExport);
-                }
+            } else if (windowShown && !answered && !dialogOpen()) {
+                // Not in a tick that answered a box: the code that showed it
+                // goes on once its loop returns and may show the next one
+                // (a settings load shows two before its rebuild). Outside
+                // this timer's slot: Qt does not fire a timer again while
+                // its slot runs, and the export may open message boxes that
+                // this timer must answer.
+                state_ = State::Acting;
+                QTimer::singleShot(0, this, &ExportDriver::startExport);
             }
             break;
         case State::Acting:
@@ -195,6 +195,19 @@ private:
             break;
         }
         return "waiting for the window to close";
+    }
+
+    // A modal window other than the main window is open: nobody could press
+    // anything in the main window now.
+    bool dialogOpen() const
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != window_ && modal->objectName() != QLatin1String(kWindowName))
+            return true;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != window_ && w->isVisible() && w->isModal() && w->objectName() != QLatin1String(kWindowName))
+                return true;
+        return false;
     }
 
     static QWidget* findWindow()
@@ -291,6 +304,11 @@ private:
             finish(ExportOutcome::ClosedEarly, "the window closed before the export could start");
             return;
         }
+        // A box shown since the start was queued: it is answered first.
+        if (dialogOpen()) {
+            state_ = State::Looking;
+            return;
+        }
         auto* startBox = window_->findChild<QSpinBox*>(QLatin1String(kStartBoxName));
         auto* endBox = window_->findChild<QSpinBox*>(QLatin1String(kEndBoxName));
         auto* button = window_->findChild<QAbstractButton*>(QLatin1String(kExportButtonName));
@@ -320,6 +338,12 @@ private:
             return;
         }
 
+        // Looked at again at the moment of pressing: setting the boxes ran
+        // the window's own handlers.
+        if (dialogOpen()) {
+            state_ = State::Looking;
+            return;
+        }
         say("exporting frames " + std::to_string(g_request.start) + "-" + std::to_string(g_request.end));
         // The plug-in may close the window and end its loop inside the click:
         // from here on the run counts as exported unless something says else.

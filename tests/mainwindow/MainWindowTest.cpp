@@ -24,11 +24,15 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUndoStack>
 #include <QComboBox>
 #include <QWheelEvent>
+
+#include <functional>
 
 namespace {
 
@@ -398,6 +402,63 @@ TEST(MainWindow, ARenderThatCannotStartReleasesPlay)
         // Play works as before afterwards.
         ui.playBtn->click();
         EXPECT_TRUE(view->playing);
+    }
+}
+
+// Whatever sends the scene back to frame 0 while a Render records ends the
+// export as its cancel does, never leaving Render pressed over a stopped
+// scene; a later Render exports.
+TEST(MainWindow, WhatRestartsTheSceneWhileARenderRecordsEndsItAsCancelDoes)
+{
+    struct Row {
+        const char* what;
+        std::function<void(ZolvarDlg&, const QString& file)> act;
+    };
+    const Row rows[] = {
+        {"the restart button", [](ZolvarDlg& w, const QString&) { w.form().restartBtn->click(); }},
+        {"Escape", [](ZolvarDlg& w, const QString&) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"a settings load",
+         [](ZolvarDlg& w, const QString& file) { w.simulationView()->loadSettings(file.toUtf8().constData(), true, 0); }},
+        {"an undo", [](ZolvarDlg& w, const QString&) { w.simulationView()->getUndoStack()->undo(); }},
+        {"a property edit",
+         [](ZolvarDlg& w, const QString&) {
+             w.form().densityEt->setValue(5.0);
+             emit w.form().densityEt->editingFinished();
+         }},
+        {"a snapshot restore",
+         [](ZolvarDlg& w, const QString&) {
+             w.simulationView()->quickPresetsTableDoubleClicked(w.simulationView()->presetsModel()->index(0, 0));
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto host = makeHost();
+        auto window = makeWindow(*host);
+        showStill(*window);
+        const Ui::ZolvarDlgClass& ui = window->form();
+        SimulationView* view = window->simulationView();
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("scene.xml"));
+        ASSERT_TRUE(view->saveSettings(file, "Most Recent Saved Settings File"));
+        view->addPresets({view->currentScene(true)});
+        view->selectBodies({0});
+        ui.densityEt->setValue(3.0);
+        emit ui.densityEt->editingFinished();
+        ASSERT_EQ(view->getUndoStack()->count(), 1);
+
+        ui.startFrameEt->setValue(5);
+        ui.exportBtn->click();
+        for (int tick = 0; tick < 10; ++tick)
+            view->updatePhysics();
+        ASSERT_TRUE(view->exporting);
+        ASSERT_GE(ui.progressBar->value(), 5);
+
+        row.act(*window, file);
+        EXPECT_EQ(exportLeftStanding(*window).toStdString(), "");
+        for (int tick = 0; tick < 3; ++tick)
+            view->updatePhysics();
+        EXPECT_EQ(view->currentFrame, 0) << "the scene stays stopped";
+        EXPECT_EQ(renderFourFrames(*window, *host), 4);
     }
 }
 

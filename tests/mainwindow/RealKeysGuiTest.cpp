@@ -1,7 +1,8 @@
 // The window driven from the X server's keyboard and pointer by xdotool: the
 // arrow keys, the rotation and line-width keys of the main keyboard and the
 // keypad, the undo and redo keys as the shortcuts card names them under each
-// host version, and an export range that lies past the composition's end.
+// host version, an export range that lies past the composition's end, and a
+// load or Escape while a Render records.
 #include "ModalAnswer.h"
 #include "RealPointer.h"
 #include "WindowFixture.h"
@@ -13,8 +14,14 @@
 #include <gtest/gtest.h>
 
 #include <QDockWidget>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -141,29 +148,94 @@ TEST(RealKeys, TheUndoAndRedoKeysTheCardNamesUndoAndRedo)
     }
 }
 
-// Keys no frame of the composition would show: refused, as a start past the
-// last frame the simulation reaches is.
-TEST(RealKeys, AnExportWhollyPastTheCompositionIsRefused)
+// Keys no frame of the composition would show: a range wholly past its last
+// frame is refused, as a start past the last frame the simulation reaches
+// is; one that ends past it is cut there, and the user told so.
+TEST(RealKeys, AnExportPastTheCompositionIsRefusedOrCut)
 {
     SKIP_WITHOUT_REAL_POINTER();
-    Window w;
-    const Ui::ZolvarDlgClass& ui = w.window->form();
-    ui.endFrameEt->setValue(160);
-    ui.startFrameEt->setValue(150);
-    const QPoint at = real_pointer::reveal(ui.exportBtn);
-    ASSERT_FALSE(at.isNull()) << "the export button is out of the pointer's reach";
-    QString told;
-    whenShown<QMessageBox>([&told](QMessageBox& box) {
-        told = box.text();
-        box.accept();
-    });
-    ASSERT_TRUE(real_pointer::xdotool(real_pointer::moveTo(at) << "click" << "1"));
-    EXPECT_EQ(told, "The export range starts after the composition's last frame, 99.");
-    EXPECT_FALSE(ui.exportBtn->isChecked());
-    EXPECT_FALSE(w.view->exporting);
-    EXPECT_TRUE(w.window->isVisible());
-    if (ui.exportBtn->isChecked())
-        ui.exportBtn->click();
+    struct Row {
+        int start, end;
+        const char* told;
+    };
+    for (const Row row : {Row{150, 160, "The export range starts after the composition's last frame, 99."},
+                          Row{90, 130, "The export range ends after the composition's last frame, 99: frames 90 "
+                                       "to 99 are exported."}}) {
+        SCOPED_TRACE(row.end);
+        Window w;
+        const Ui::ZolvarDlgClass& ui = w.window->form();
+        ui.endFrameEt->setValue(row.end);
+        ui.startFrameEt->setValue(row.start);
+        const QPoint at = real_pointer::reveal(ui.exportBtn);
+        ASSERT_FALSE(at.isNull()) << "the export button is out of the pointer's reach";
+        QString told;
+        whenShown<QMessageBox>([&told](QMessageBox& box) {
+            told = box.text();
+            box.accept();
+        });
+        ASSERT_TRUE(real_pointer::xdotool(real_pointer::moveTo(at) << "click" << "1"));
+        EXPECT_EQ(told, row.told);
+        const bool cut = row.end == 130;
+        EXPECT_EQ(ui.exportBtn->isChecked(), cut);
+        EXPECT_EQ(w.view->exporting, cut);
+        if (!cut) {
+            EXPECT_TRUE(w.window->isVisible());
+            continue;
+        }
+        EXPECT_EQ(ui.endFrameEt->value(), 99);
+        ui.applyToNewCompCb->setChecked(false);
+        for (int tick = 0; tick < 110 && w.window->isVisible(); ++tick) {
+            w.view->updatePhysics();
+            QTest::qWait(1);
+        }
+        ASSERT_FALSE(w.window->isVisible()) << "the export did not end";
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+        const standin::PropertyNode* position = w.host->project->compositionByName(QStringLiteral("Main"))
+                                                    ->layer(0)
+                                                    ->transformStream(standin::TransformStream::Position);
+        ASSERT_GT(position->keyCount(), 1);
+        const A_Time last = position->key(position->keyCount() - 1)->time;
+        EXPECT_EQ(last.value * 25, 99 * int(last.scale)) << "the last key is at the last frame";
+    }
+}
+
+// At the window with the server's keys: a settings load from its shortcut
+// (the file dialog answered) and Escape, each while a Render records, end
+// the export as its cancel does; a later Render exports.
+TEST(RealKeys, ALoadOrEscapeWhileARenderRecordsEndsIt)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    for (const char* key : {"alt+o", "Escape"}) {
+        SCOPED_TRACE(key);
+        Window w;
+        const Ui::ZolvarDlgClass& ui = w.window->form();
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("scene.xml"));
+        ASSERT_TRUE(w.view->saveSettings(file, "Most Recent Saved Settings File"));
+        const QPoint render = real_pointer::reveal(ui.exportBtn);
+        ASSERT_FALSE(render.isNull()) << "the export button is out of the pointer's reach";
+        ui.startFrameEt->setValue(5);
+        ASSERT_TRUE(real_pointer::xdotool(real_pointer::moveTo(render) << "click" << "1"));
+        for (int tick = 0; tick < 10; ++tick)
+            w.view->updatePhysics();
+        ASSERT_TRUE(w.view->exporting);
+        ASSERT_GE(ui.progressBar->value(), 5);
+
+        bool loaded = false;
+        QPointer<QTimer> answer = whenShown<QFileDialog>([&](QFileDialog& dialog) {
+            dialog.selectFile(file);
+            if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(file);
+            loaded = true;
+            QMetaObject::invokeMethod(&dialog, "accept", Qt::DirectConnection);
+        });
+        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(key)}));
+        delete answer;
+        EXPECT_EQ(loaded, QLatin1String(key) == QLatin1String("alt+o"));
+        EXPECT_EQ(window_test::exportLeftStanding(*w.window).toStdString(), "");
+        EXPECT_EQ(window_test::renderFourFrames(*w.window, *w.host), 4);
+    }
 }
 
 } // namespace

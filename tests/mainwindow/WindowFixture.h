@@ -6,15 +6,22 @@
 #include "TestApp.h"
 
 #include "mainwindow/ZolvarDlg.h"
+#include "mainwindow/ZolvarDlgForm.h"
+#include "project/Composition.h"
+#include "project/Layer.h"
 #include "simulation/SimulationView.h"
 
 #include <QByteArray>
+#include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <memory>
 
@@ -88,6 +95,50 @@ inline void showStill(ZolvarDlg& window)
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);
     window.simulationView()->getTimer()->stop();
+}
+
+// What differs from an export ended as its cancel ends it: Render and Play
+// released, the bar and its note cleared, the scene stopped at frame 0.
+// Empty when nothing does.
+inline QString exportLeftStanding(ZolvarDlg& window)
+{
+    const Ui::ZolvarDlgClass& ui = window.form();
+    const SimulationView* view = window.simulationView();
+    QStringList wrong;
+    if (ui.exportBtn->isChecked() || view->exporting)
+        wrong << QStringLiteral("Render still pressed");
+    if (ui.playBtn->isChecked() || view->playing || view->running)
+        wrong << QStringLiteral("still playing");
+    if (ui.progressBar->value() != 0 || !ui.exportNoteSt->text().isEmpty())
+        wrong << QStringLiteral("the bar at %1, \"%2\"").arg(ui.progressBar->value()).arg(ui.exportNoteSt->text());
+    if (view->currentFrame != 0)
+        wrong << QStringLiteral("at frame %1").arg(view->currentFrame);
+    return wrong.join(QStringLiteral("; "));
+}
+
+// Renders frames 0 to 3 into the composition itself with the window's
+// Render button, its frame timer stopped, until the keys are written and the
+// window closes. The number of position keys the first layer then has, or -1
+// when the window stayed open.
+inline int renderFourFrames(ZolvarDlg& window, Host& host)
+{
+    const Ui::ZolvarDlgClass& ui = window.form();
+    ui.startFrameEt->setValue(0);
+    ui.endFrameEt->setValue(3);
+    ui.applyToNewCompCb->setChecked(false);
+    ui.exportBtn->click();
+    for (int tick = 0; tick < 10 && window.isVisible(); ++tick) {
+        window.simulationView()->updatePhysics();
+        QTest::qWait(5);
+    }
+    if (window.isVisible())
+        return -1;
+    // The close sequence asked the application's loop to end; a loop run
+    // once takes that back, so later modal loops run.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    const standin::Composition* main = host.project->compositionByName(QStringLiteral("Main"));
+    return main->layer(0)->transformStream(standin::TransformStream::Position)->keyCount();
 }
 
 // Collects the Qt warnings printed while it lives.

@@ -91,7 +91,7 @@ TEST(DemoSettings, AutoLoadAtStartMakesTheFloorStatic)
                                                         example("quick-settings.xml").toUtf8() +
                                                         "\nBody Identification for Auto Load Settings=2\n"));
     const QString output = box.path(QStringLiteral("result.json"));
-    const HostRun run = box.run({example("quick.json"), QStringLiteral("--export"), QStringLiteral("0-100"),
+    const HostRun run = box.run({example("quick.json"), QStringLiteral("--export"), QStringLiteral("0-99"),
                                  QStringLiteral("--output"), output});
     ASSERT_TRUE(run.finished) << show(run);
     ASSERT_EQ(run.exitCode, 0) << show(run);

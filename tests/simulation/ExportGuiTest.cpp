@@ -38,7 +38,7 @@ namespace {
 using standin::TransformStream;
 using testing_standin::Host;
 
-QByteArray project(int layers)
+QByteArray project(int layers, int seconds = 4)
 {
     QStringList list;
     for (int i = 0; i < layers; ++i)
@@ -49,8 +49,9 @@ QByteArray project(int layers)
     return QStringLiteral(R"({"format": "zolvar-standin-project", "activeItem": "Main",
         "footage": [{"id": 1, "name": "Box", "kind": "solid", "width": 40, "height": 40}],
         "compositions": [{"id": 10, "name": "Main", "width": 2000, "height": 1000, "frameRate": 25,
-                          "duration": 4, "layers": [%1]}]})")
+                          "duration": %2, "layers": [%1]}]})")
         .arg(list.join(QLatin1Char(',')))
+        .arg(seconds)
         .toUtf8();
 }
 
@@ -568,9 +569,10 @@ TEST_F(ExportGui, ARangeThatCannotBeReachedIsRefusedAndExportUnchecks)
 
 TEST_F(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
 {
-    Host host(project(1));
-    // The export records as fast as the machine allows: a long range is
-    // still recording when the script looks again.
+    Host host(project(1, 4000));
+    // The export records as fast as the machine allows: a long range (of a
+    // composition long enough for it) is still recording when the script
+    // looks again.
     script.steps = {exportFrames(5, 99999), [](ZolvarDlg& window) {
                         SimulationView* view = window.simulationView();
                         if (view->currentFrame < 8)

@@ -2,9 +2,11 @@
 // configuration folder and persistent-data file, as a user would run it.
 #pragma once
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -104,23 +106,44 @@ inline std::string show(const HostRun& run)
         + run.err.toStdString();
 }
 
-// A settings file that gives the bodies of these layers (found by name)
-// `attributes` (for example `type="2"`), with gravity 10 and two steps a
-// frame, loaded automatically when the window opens. False when a file
-// could not be written.
-inline bool storeBodySettings(const HostSandbox& box, std::initializer_list<const char*> names,
-                              const char* attributes)
+// `settings` as the settings file loaded automatically when the window
+// opens, its bodies found by layer name. False when a file could not be
+// written.
+inline bool storeAutoLoadedSettings(const HostSandbox& box, const QByteArray& settings)
 {
-    QByteArray settings = "<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"1\" minorVersion=\"2\">\n"
-                          "<preview zoom=\"50\" panX=\"0\" panY=\"0\" bgColorR=\"0\" bgColorG=\"0\" bgColorB=\"0\"/>\n"
-                          "<solver timeDivider=\"1\" tolerance=\"50\" stepsPerFrame=\"2\"/>\n"
-                          "<gravity magnitude=\"10\" direction=\"90\" takeValueFrom=\"0\"/>\n<bodies>\n";
-    for (const char* name : names)
-        settings += QByteArray("<body name=\"") + name + "\" " + attributes + "/>\n";
-    settings += "</bodies>\n<joints/>\n<presets/>\n</ZolvarSettings>\n";
     const QString settingsFile = box.path("bodies.xml");
     return HostSandbox::write(settingsFile, settings)
            && HostSandbox::write(box.prefsPath(), "[VH Zolvar 2]\nAuto Load/Save Settings=1\n"
                                                   "Auto Saved Settings File=" + settingsFile.toUtf8() +
                                                       "\nBody Identification for Auto Load Settings=2\n");
+}
+
+// A settings file of `version` ("1.2" is the program's own) that gives the
+// bodies of these layers (found by name) `attributes` (for example
+// `type="2"`), with gravity 10, two steps a frame and `snapshots` scene
+// snapshots of the first of them.
+inline QByteArray bodySettings(std::initializer_list<const char*> names, const char* attributes,
+                               const char* version = "1.2", int snapshots = 0)
+{
+    const QList<QByteArray> numbers = QByteArray(version).split('.');
+    const QByteArray globals = "<preview zoom=\"50\" panX=\"0\" panY=\"0\" bgColorR=\"0\" bgColorG=\"0\" bgColorB=\"0\"/>\n"
+                               "<solver timeDivider=\"1\" tolerance=\"50\" stepsPerFrame=\"2\"/>\n"
+                               "<gravity magnitude=\"10\" direction=\"90\" takeValueFrom=\"0\"/>\n";
+    QByteArray settings = "<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"" + numbers.value(0)
+                          + "\" minorVersion=\"" + numbers.value(1) + "\">\n" + globals + "<bodies>\n";
+    for (const char* name : names)
+        settings += QByteArray("<body name=\"") + name + "\" " + attributes + "/>\n";
+    settings += "</bodies>\n<joints/>\n<presets>\n";
+    const QByteArray snapshot = "<preset>" + globals + "<bodies><body name=\"" + QByteArray(*names.begin())
+                                + "\"/></bodies><joints/></preset>\n";
+    for (int i = 0; i < snapshots; ++i)
+        settings += snapshot;
+    return settings + "</presets>\n</ZolvarSettings>\n";
+}
+
+// bodySettings() of version 1.2 without snapshots, loaded automatically.
+inline bool storeBodySettings(const HostSandbox& box, std::initializer_list<const char*> names,
+                              const char* attributes)
+{
+    return storeAutoLoadedSettings(box, bodySettings(names, attributes));
 }

@@ -221,6 +221,42 @@ TEST(HostRun, InPlaceTheProjectIsRewrittenWithABackupOnlyWhenChanged)
     }
 }
 
+// The auto-load at start shows two messages before its rebuild (a file of
+// another version that lacks a layer, has 10,000 snapshots, or more than
+// a scene can take): the driver answers both and presses Render only once
+// nothing is open, and the export runs to its end.
+TEST(HostRun, AnAutoLoadOfTwoMessagesIsAnsweredBeforeTheExport)
+{
+    const char* const otherVersion = "This file was created with a different version of Zolvar.";
+    struct Row {
+        const char* what;
+        QByteArray settings;
+        const char* secondMessage;
+    };
+    const auto settings = [](const char* version, int snapshots) {
+        return bodySettings({"Box 1", "Box 2", "Box 3", "Circle 1", "Floor"}, R"(type="2")", version, snapshots);
+    };
+    const Row rows[] = {
+        {"version 1.0, a layer without a record", settings("1.0", 0), "1 of the composition's 6 layers found no"},
+        {"a hostile version", settings("99999999999.2", 0), "1 of the composition's 6 layers found no"},
+        {"10,000 snapshots", settings("1.0", 10000), "1 of the composition's 6 layers found no"},
+        {"snapshots cut", settings("1.0", 10001), "The settings file holds more than one scene can take"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        HostSandbox box;
+        const QString project = copySample(box, "quick.json");
+        ASSERT_FALSE(project.isEmpty()) << "examples/quick.json is missing";
+        ASSERT_TRUE(storeAutoLoadedSettings(box, row.settings));
+        const HostRun run = box.run({project, "--export", "0-30", "--output", box.path("out.json")}, 30);
+        ASSERT_TRUE(run.finished) << show(run);
+        EXPECT_EQ(run.exitCode, 0) << show(run);
+        for (const char* said : {otherVersion, row.secondMessage, "Export: done", "\"Box 1\" (layer 1"})
+            EXPECT_TRUE(run.out.contains(QString::fromUtf8(said))) << said << "\n" << show(run);
+        EXPECT_TRUE(loads(box.path("out.json")));
+    }
+}
+
 TEST(HostRun, NamedCompositionAndHostVersion)
 {
     HostSandbox box;
