@@ -23,6 +23,10 @@ void ZolvarDlg::OnGravityInheritFrom(bool checked)
 void ZolvarDlg::OnCaptureGravityBtn()
 {
     const bool capturing = ui.captureGravityBtn->isChecked();
+    // Capturing plays from frame 0: a recording export ends first, as Cancel
+    // ends it.
+    if (capturing && view->exporting)
+        view->restartAndStopAnimation(false);
     view->running = capturing;
     view->playing = capturing;
     ui.applyGravityBtn->setEnabled(true);

@@ -102,6 +102,10 @@ void ZolvarDlg::OnRepeatBtn()
     if (ui.playBtn->isChecked())
         ui.playBtn->setChecked(false);
     const int frame = view->currentFrame;
+    // The loop plays from frame 0 again: a recording export ends first, as
+    // Cancel ends it, rather than recording the loop for ever.
+    if (view->exporting)
+        view->restartAndStopAnimation(false);
     if (frame < 1) {
         ui.toolsNoteSt->setText(QStringLiteral("End Loop Frame: 0"));
         return;

@@ -413,6 +413,7 @@ TEST(MainWindow, WhatRestartsTheSceneWhileARenderRecordsEndsItAsCancelDoes)
     struct Row {
         const char* what;
         std::function<void(ZolvarDlg&, const QString& file)> act;
+        QToolButton* Ui::ZolvarDlgClass::*playsOn = nullptr; // pressed again to stop
     };
     const Row rows[] = {
         {"the restart button", [](ZolvarDlg& w, const QString&) { w.form().restartBtn->click(); }},
@@ -429,6 +430,9 @@ TEST(MainWindow, WhatRestartsTheSceneWhileARenderRecordsEndsItAsCancelDoes)
          [](ZolvarDlg& w, const QString&) {
              w.simulationView()->quickPresetsTableDoubleClicked(w.simulationView()->presetsModel()->index(0, 0));
          }},
+        {"the loop", [](ZolvarDlg& w, const QString&) { w.form().repeatBtn->click(); }, &Ui::ZolvarDlgClass::repeatBtn},
+        {"a gravity capture", [](ZolvarDlg& w, const QString&) { w.form().captureGravityBtn->click(); },
+         &Ui::ZolvarDlgClass::captureGravityBtn},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -454,6 +458,17 @@ TEST(MainWindow, WhatRestartsTheSceneWhileARenderRecordsEndsItAsCancelDoes)
         ASSERT_GE(ui.progressBar->value(), 5);
 
         row.act(*window, file);
+        if (row.playsOn) {
+            // These play on from frame 0, no longer recording.
+            EXPECT_FALSE(ui.exportBtn->isChecked() || view->exporting);
+            EXPECT_EQ(ui.progressBar->value(), 0);
+            for (int tick = 0; tick < 120; ++tick)
+                view->updatePhysics();
+            EXPECT_TRUE(window->isVisible()) << "nothing is written";
+            (ui.*row.playsOn)->click();
+            EXPECT_EQ(renderFourFrames(*window, *host), 4);
+            continue;
+        }
         EXPECT_EQ(exportLeftStanding(*window).toStdString(), "");
         for (int tick = 0; tick < 3; ++tick)
             view->updatePhysics();
