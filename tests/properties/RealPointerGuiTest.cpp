@@ -11,6 +11,7 @@
 #include "../monkey/ModelState.h"
 
 #include "mainwindow/ZolvarDlg.h"
+#include "model/UserData.h"
 #include "properties/GravityView.h"
 #include "properties/SliderGo.h"
 
@@ -121,6 +122,27 @@ struct Window : joint_test::Scene
     }
 
     QPoint reveal(QWidget* w) const { return real_pointer::reveal(w); }
+
+    // What is drawn or shown but not in force: a magnet ring at another
+    // distance than its body's, a body panel that shows none of the
+    // selected bodies. Empty when none.
+    QString shownButNotInForce() const
+    {
+        for (size_t i = 0; i < view->bodies.size(); ++i) {
+            const MyBody& b = view->bodies[i];
+            for (b2Fixture* f = b.body ? b.body->GetFixtureList() : nullptr; f; f = f->GetNext())
+                if (const auto* data = reinterpret_cast<const UserData*>(f->GetUserData().pointer);
+                    data && !(data->magnetDistance == b.magnetDistance))
+                    return QStringLiteral("body %1: magnet ring at %2, %3 in force")
+                        .arg(i)
+                        .arg(double(data->magnetDistance))
+                        .arg(double(b.magnetDistance));
+        }
+        const std::vector<int> rows = view->getSelectedRows2();
+        if (!rows.empty() && std::none_of(rows.begin(), rows.end(), [this](int r) { return view->bodyPanelShows(r); }))
+            return QStringLiteral("the body panel shows none of the selected bodies");
+        return QString();
+    }
 };
 
 TEST(RealPointer, PassingOverEverySliderChangesNothing)
@@ -340,6 +362,103 @@ TEST(RealPointer, AMessageDuringADragLeavesThePanelShowingWhatIsInForce)
     const SimulationView::SceneValues& force = s.view->committedScene();
     EXPECT_EQ(force.gravityMagnitude, float(s.ui.gravityMagnitudeEt->value()));
     EXPECT_EQ(force.gravityDirection, float(s.ui.gravityDirectionEt->value()));
+}
+
+// A key pressed while a slider's button is held ends the drag first, as its
+// release would: the value the user dragged to goes to what was selected at
+// the press, in one step, and the key then acts on the committed scene. The
+// release that follows, with no further move, does nothing.
+TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    s.differentValues();
+    for (int b = 0; b < 3; ++b)
+        s.view->setMagnetDistance({100.0f * float(b + 1)}, {b});
+    s.view->restartAnimation();
+    const struct
+    {
+        SliderGo* slider;
+        std::vector<int> bodies;  // selected at the press (with their joints)
+        const char* key;
+    } cases[] = {
+        {s.ui.densitySld, {0, 1, 2}, "t"},
+        {s.ui.densitySld, {0, 1}, "i"},
+        {s.ui.densitySld, {0, 1, 2}, "ctrl+z"},
+        {s.ui.magnetDistanceSld, {0, 1}, "i"},
+        {s.ui.magnetDistanceSld, {1}, "Home"},
+        {s.ui.distanceJointFrequencySld, {0, 1, 2}, "t"},
+        {s.ui.distanceJointFrequencySld, {0, 1}, "i"},
+        {s.ui.distanceJointFrequencySld, {0, 1, 2}, "ctrl+z"},
+        {s.ui.springJointDesiredLengthSld, {0, 1, 2}, "f"},
+        {s.ui.gravityMagnitudeSld, {0, 1, 2}, "ctrl+z"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slider->objectName().toStdString() + " held, " + c.key);
+        s.selectBodies(c.bodies);
+        s.view->selectJointsOfSelectedBodies();
+        QTest::qWait(20);
+        const int startIndex = s.stack->index();
+        const QStringList start = monkey::describe(*s.view);
+        const std::vector<int> bodies = s.view->getSelectedRows2();
+        const std::vector<int> joints = s.view->getSelectedRowsInJointsTable2();
+        const QPoint centre = s.reveal(c.slider);
+        ASSERT_FALSE(centre.isNull());
+        const int half = c.slider->visibleRegion().boundingRect().width() / 2;
+        ASSERT_TRUE(
+            xdotool(moveTo(centre - QPoint(half / 3, 0)) << press("1") << moveTo(centre + QPoint(half * 2 / 3, 0))));
+        const int dragged = c.slider->value();
+        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(c.key)}));
+        ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(centre + QPoint(0, 60))));
+
+        EXPECT_EQ(s.shownButNotInForce(), QString());
+        // What the slider shows is what its edit box shows.
+        const QString name = c.slider->objectName();
+        const auto* edit =
+            s.window->findChild<QDoubleSpinBox*>(QString(name).replace(QLatin1String("Sld"), QLatin1String("Et")));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_NEAR(c.slider->value() / 1000.0, edit->value(), 0.0011);
+        // Every change is in the history: undone, the start comes back
+        // exactly; redone, what is in force now.
+        const QStringList now = monkey::describe(*s.view);
+        const int index = s.stack->index();
+        const bool undone = QByteArray(c.key) == "ctrl+z";
+        if (undone) {
+            EXPECT_EQ(monkey::firstDifference(start, now), QString());
+            EXPECT_TRUE(s.stack->canRedo());
+        }
+        const bool redone = undone && s.stack->canRedo();
+        if (redone)
+            s.stack->redo();
+        // The value dragged to, in the rows selected at the press.
+        const float value = float(dragged / 1000.0);
+        const bool bodyRow = name == "densitySld" || name == "magnetDistanceSld";
+        const auto inForce = [&](int row) {
+            if (bodyRow)
+                return name == "densitySld" ? s.view->bodies[size_t(row)].density
+                                            : s.view->bodies[size_t(row)].magnetDistance;
+            return name == "distanceJointFrequencySld" ? s.view->joints[size_t(row)].frequency
+                                                       : s.view->joints[size_t(row)].desiredLength;
+        };
+        if (name == "gravityMagnitudeSld")
+            EXPECT_EQ(s.view->committedScene().gravityMagnitude, value);
+        else
+            for (int row : bodyRow ? bodies : joints)
+                EXPECT_EQ(inForce(row), value) << "row " << row;
+        if (redone)
+            s.stack->undo();
+        while (s.stack->index() > startIndex)
+            s.stack->undo();
+        EXPECT_EQ(monkey::firstDifference(start, monkey::describe(*s.view)), QString());
+        EXPECT_EQ(s.shownButNotInForce(), QString()) << "undone";
+        while (s.stack->index() < index)
+            s.stack->redo();
+        EXPECT_EQ(monkey::firstDifference(now, monkey::describe(*s.view)), QString());
+        while (s.stack->index() > startIndex)
+            s.stack->undo();
+        if (HasFailure())
+            break;
+    }
 }
 
 } // namespace
