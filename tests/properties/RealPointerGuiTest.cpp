@@ -84,7 +84,7 @@ struct Window : joint_test::Scene
     void selectAll()
     {
         selectBodies({0, 1, 2});
-        view->selectJoints({3, 4, 0, 1, 2});
+        view->selectJointsOfSelectedBodies();
     }
 
     // What the user could see change: the records, the history, and every
@@ -104,12 +104,14 @@ struct Window : joint_test::Scene
     }
 
     // Bodies 1, 2, 3 in density, velocity direction and the joints' tension:
-    // the panel shows the first of each.
+    // the panel shows the first of each. The springs' springiness is 1, the
+    // other joints' 0. Gravity is one the panel shows rounded.
     void differentValues()
     {
         view->setDensity({1.0f, 2.0f, 3.0f}, {0, 1, 2});
         view->setVelocityDirection({10.0f, 20.0f, 30.0f}, {0, 1, 2});
         view->setDistanceJointFrequency({1.0f, 2.0f, 3.0f, 4.0f, 5.0f}, {0, 1, 2, 3, 4});
+        view->setGravity(9.80665f, view->committedScene().gravityDirection);
         QTest::qWait(20);
     }
 
@@ -274,16 +276,19 @@ TEST(RealPointer, LeavingAnEditBoxUntouchedChangesNothing)
         {s.ui.densityEt, s.ui.frictionEt},
         {s.ui.velocityDirectionEt, s.ui.angularVelocityEt},
         {s.ui.distanceJointFrequencyEt, s.ui.distanceJointDampingEt},
+        {s.ui.springJointSpringinessEt, s.ui.springJointDampingEt},
         {s.ui.gravityMagnitudeEt, s.ui.gravityDirectionEt}};
     for (const auto& [box, neighbour] : boxes) {
         const QPoint at = s.reveal(box);
         ASSERT_FALSE(at.isNull()) << box->objectName().toStdString();
+        ASSERT_TRUE(box->isEnabled()) << box->objectName().toStdString();
         const QPoint elsewhere = neighbour->mapToGlobal(neighbour->rect().center());
         ASSERT_TRUE(xdotool(moveTo(at) << click("1") << moveTo(elsewhere) << click("1")));
         ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("Tab")));
         ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("Return") << moveTo(elsewhere) << click("1")));
         EXPECT_EQ(monkey::firstDifference(before, s.state()), QString()) << box->objectName().toStdString();
     }
+    EXPECT_EQ(s.view->committedScene().gravityMagnitude, 9.80665f) << "shown as 9.807, kept exactly";
 
     // A value typed in is applied to every selected body, in one step.
     const int entries = s.stack->count();
