@@ -372,7 +372,8 @@ TEST(RealPointer, AMessageDuringADragLeavesThePanelShowingWhatIsInForce)
 // A key pressed while a slider's button is held ends the drag first, as its
 // release would: the value the user dragged to goes to what was selected at
 // the press, in one step, and the key then acts on the committed scene. The
-// release that follows, with no further move, does nothing.
+// release that follows, with no further move, does nothing. The slider, which
+// has the focus, takes no key: an arrow key nudges, it sets no value.
 TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
 {
     SKIP_WITHOUT_REAL_POINTER();
@@ -396,7 +397,9 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
         {s.ui.distanceJointFrequencySld, {0, 1}, "i"},
         {s.ui.distanceJointFrequencySld, {0, 1, 2}, "ctrl+z"},
         {s.ui.springJointDesiredLengthSld, {0, 1, 2}, "f"},
+        {s.ui.springJointDesiredLengthSld, {0, 1, 2}, "Down"},
         {s.ui.gravityMagnitudeSld, {0, 1, 2}, "ctrl+z"},
+        {s.ui.densitySld, {0, 1, 2}, "Left"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slider->objectName().toStdString() + " held, " + c.key);
