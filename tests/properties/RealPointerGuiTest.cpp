@@ -465,8 +465,21 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
         while (s.stack->index() > startIndex)
             s.stack->undo();
         if (HasFailure())
-            break;
+            return;
     }
+
+    // The gravity pad as well: Ctrl+Z during its drag undoes the drag.
+    const QPoint centre = s.reveal(s.window->gravityPad());
+    ASSERT_FALSE(centre.isNull());
+    const int index = s.stack->index();
+    const QStringList start = monkey::describe(*s.view);
+    ASSERT_TRUE(xdotool(moveTo(centre + QPoint(10, 5)) << press("1") << moveTo(centre + QPoint(25, -15))));
+    ASSERT_TRUE(real_pointer::keys({QStringLiteral("ctrl+z")}));
+    ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(centre + QPoint(0, 80))));
+    EXPECT_EQ(monkey::firstDifference(start, monkey::describe(*s.view)), QString());
+    EXPECT_EQ(s.stack->index(), index);
+    EXPECT_TRUE(s.stack->canRedo());
+    EXPECT_NEAR(double(s.view->committedScene().gravityMagnitude), s.ui.gravityMagnitudeEt->value(), 0.0005);
 }
 
 } // namespace
