@@ -32,11 +32,12 @@ bool isModifier(int key)
 
 } // namespace
 
-PressLossWatch::PressLossWatch(QWidget* widget, std::function<void()> lost, bool keysTakeIt)
+PressLossWatch::PressLossWatch(QWidget* widget, std::function<void()> lost, bool keysTakeIt, bool repeatsToo)
     : QObject(widget)
     , widget(widget)
     , lost(std::move(lost))
     , keysTakeIt(keysTakeIt)
+    , repeatsToo(repeatsToo)
 {
 }
 
@@ -70,7 +71,7 @@ bool PressLossWatch::eventFilter(QObject* watched, QEvent* event)
         // The override comes first, before the shortcuts are matched; a key
         // sent straight to a widget has only its press.
         const auto* key = static_cast<const QKeyEvent*>(event);
-        taken = !key->isAutoRepeat() && !isModifier(key->key());
+        taken = (repeatsToo || !key->isAutoRepeat()) && !isModifier(key->key());
     }
     if (taken) {
         disarm();

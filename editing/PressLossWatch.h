@@ -5,7 +5,9 @@
 // `keysTakeIt` counts a key pressed during the drag as well (any key but
 // the modifiers the drag reads, and not the repeats of a key held since
 // before): it tells before the key reaches a shortcut or a widget, so that
-// the drag has ended when the key acts.
+// the drag has ended when the key acts. With `repeatsToo` the repeats of a
+// key held since before count as well: a drag that reads no key ends at
+// whichever key acts during it.
 #pragma once
 
 #include <QObject>
@@ -17,7 +19,7 @@ class QWidget;
 class PressLossWatch : public QObject
 {
 public:
-    PressLossWatch(QWidget* widget, std::function<void()> lost, bool keysTakeIt = false);
+    PressLossWatch(QWidget* widget, std::function<void()> lost, bool keysTakeIt = false, bool repeatsToo = false);
 
     // Watches from now until the loss or disarm().
     void arm();
@@ -30,5 +32,6 @@ private:
     QWidget* widget;
     std::function<void()> lost;
     bool keysTakeIt;
+    bool repeatsToo;
     bool armed = false;
 };

@@ -11,7 +11,7 @@ DragPress::DragPress(QWidget* widget, std::function<void()> lost)
     : QObject(widget)
     , widget(widget)
     , lost(std::move(lost))
-    , watch(new PressLossWatch(widget, [this] { lose(); }))
+    , watch(new PressLossWatch(widget, [this] { lose(); }, true, true))
 {
     widget->installEventFilter(this);
 }

@@ -3,7 +3,11 @@
 // the drag's. When that press is lost before its release reaches the widget
 // (a modal window or a popup takes it, the widget is hidden or disabled, or
 // an event arrives with the button no longer held), the drag ends at once
-// through the callback, as its release would have ended it.
+// through the callback, as its release would have ended it. So does a key
+// pressed during the drag (any but the modifiers, repeats included), before
+// it reaches a shortcut or a widget: the drag has made its step when the key
+// acts, and a key that shows other values in the panel (a new selection, an
+// undo) never hands them to the drag.
 #pragma once
 
 #include <QObject>

@@ -55,8 +55,9 @@ constexpr double kPi = 3.1415927;
 
 // The selected joints' values of `field`, and one new value for all; the
 // command is pushed when some joint differs (NaN counts as a difference).
+// True when it was pushed.
 template <class Command, typename T>
-void pushJointValue(SimulationView* view, T MyJoint::*field, T newValue)
+bool pushJointValue(SimulationView* view, T MyJoint::*field, T newValue)
 {
     const std::vector<int> rows = view->getSelectedRowsInJointsTable2();
     std::vector<T> oldValues;
@@ -66,8 +67,10 @@ void pushJointValue(SimulationView* view, T MyJoint::*field, T newValue)
         oldValues.push_back(old);
         changed = changed || !(old == newValue);
     }
-    if (changed && view->getUndoStack())
-        view->getUndoStack()->push(new Command(view, oldValues, std::vector<T>(rows.size(), newValue), rows));
+    if (!changed || !view->getUndoStack())
+        return false;
+    view->getUndoStack()->push(new Command(view, oldValues, std::vector<T>(rows.size(), newValue), rows));
+    return true;
 }
 
 void mirror(QDoubleSpinBox* edit, int value)
@@ -200,13 +203,25 @@ bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
 {
     const float newValue = float(value / 1000.0);
     const QByteArray name = sliderName.toLatin1();
+    bool found = false;
+    bool pushed = false;
 #define ZOLVAR_JOINT_RELEASE(prefix, Prefix, field, resetValue)                                          \
-    if (std::strcmp(name.constData(), #prefix "Sld") == 0) {                                            \
-        pushJointValue<Command##Prefix##Change>(this, &MyJoint::field, newValue);                       \
-        return true;                                                                                    \
+    if (!found && std::strcmp(name.constData(), #prefix "Sld") == 0) {                                  \
+        found = true;                                                                                   \
+        pushed = pushJointValue<Command##Prefix##Change>(this, &MyJoint::field, newValue);              \
     }
     ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_RELEASE)
 #undef ZOLVAR_JOINT_RELEASE
+    if (found) {
+        // The pivot angle sliders gave every selected pivot of the running
+        // world the pair the two sliders show; a release that changes no
+        // record rebuilds the world from the records, so that no pivot keeps
+        // a limit of another one.
+        if (!pushed && (std::strcmp(name.constData(), "revoluteJointLowerAngleSld") == 0 ||
+                        std::strcmp(name.constData(), "revoluteJointUpperAngleSld") == 0))
+            restartAnimation();
+        return true;
+    }
     if (std::strcmp(name.constData(), "springJointDesiredLengthSld") == 0) {
         // The records go back to their lengths from before the drag, so the
         // command holds them as its old values and undo finds them.

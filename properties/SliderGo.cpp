@@ -5,6 +5,7 @@
 #include "simulation/SimulationView.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -120,6 +121,13 @@ void SliderGo::contextMenuEvent(QContextMenuEvent* event)
 {
     // A right press begins a drag here: no menu of the panel opens over it.
     event->accept();
+}
+
+void SliderGo::keyPressEvent(QKeyEvent* event)
+{
+    // A value set by a key would be shown, and for the live rows applied,
+    // with no step; the window's own keys go on to it.
+    event->ignore();
 }
 
 void SliderGo::endDrag()

@@ -3,7 +3,10 @@
 // drag begun with a right press follows it without the jump; the middle
 // button and hovering never move it. One drag makes at most one step, at the
 // release of the button that began it or where that press is lost, and none
-// when the value did not move. The value lands on multiples of 5, except on
+// when the value did not move. A key pressed during a drag ends it first, as
+// the release would (see DragPress). Keys never move the value: a slider
+// with the focus passes them on to the window, where the arrow keys nudge the
+// selected bodies. The value lands on multiples of 5, except on
 // the two sliders that carry small whole numbers. The slider keeps the value
 // it stood at before the user's last change (fromVal), from which the undo
 // commands take their old values.
@@ -58,6 +61,7 @@ public slots:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int valueAtPointer(const QPoint& pos) const;

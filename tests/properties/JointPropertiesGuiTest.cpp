@@ -286,6 +286,30 @@ TEST(JointProperties, PivotAngleSlidersMoveOnlyTheWorldUntilTheRelease)
     EXPECT_EQ(s.view->joints[3].desiredLength, 2.5f);
 }
 
+// Two selected pivots with upper limits of their own: a drag of the lower
+// limit that ends where both lower limits stand changes no record, and the
+// world keeps each pivot's own limits, not the pair the sliders showed.
+TEST(JointProperties, APivotDragThatChangesNothingLeavesEachPivotItsOwnLimits)
+{
+    Panel s;
+    s.addAll({0, 2}, &SimulationView::addRevoluteJointBetweenSelectedBodies);
+    s.view->setRevoluteJointUpperAngle({10.0f, 20.0f}, {1, 4});
+    s.view->restartAnimation();
+    s.view->selectJoints({1, 4});
+    const int entries = s.stack->count();
+    SliderGo* lower = s.ui.revoluteJointLowerAngleSld;
+    QTest::mousePress(lower, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
+    lower->setValue(-30000);
+    lower->setValue(0);
+    QTest::mouseRelease(lower, Qt::RightButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(s.stack->count(), entries);
+    for (int row : {1, 4}) {
+        const auto* pivot = static_cast<const b2RevoluteJoint*>(s.view->joints[size_t(row)].joint);
+        ASSERT_NE(pivot, nullptr);
+        EXPECT_NEAR(pivot->GetUpperLimit(), s.view->joints[size_t(row)].upperAngle * 3.1415927 / 180.0, 1e-5) << row;
+    }
+}
+
 // A drag on a spring slider with every kind of joint selected, the distance
 // joint first, and its undo: the spring page shows the springs' values
 // again, not the distance joint's.

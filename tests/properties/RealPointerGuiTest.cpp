@@ -11,6 +11,7 @@
 #include "../monkey/ModelState.h"
 
 #include "mainwindow/ZolvarDlg.h"
+#include "model/UserData.h"
 #include "properties/GravityView.h"
 #include "properties/SliderGo.h"
 
@@ -83,7 +84,7 @@ struct Window : joint_test::Scene
     void selectAll()
     {
         selectBodies({0, 1, 2});
-        view->selectJoints({3, 4, 0, 1, 2});
+        view->selectJointsOfSelectedBodies();
     }
 
     // What the user could see change: the records, the history, and every
@@ -103,12 +104,14 @@ struct Window : joint_test::Scene
     }
 
     // Bodies 1, 2, 3 in density, velocity direction and the joints' tension:
-    // the panel shows the first of each.
+    // the panel shows the first of each. The springs' springiness is 1, the
+    // other joints' 0. Gravity is one the panel shows rounded.
     void differentValues()
     {
         view->setDensity({1.0f, 2.0f, 3.0f}, {0, 1, 2});
         view->setVelocityDirection({10.0f, 20.0f, 30.0f}, {0, 1, 2});
         view->setDistanceJointFrequency({1.0f, 2.0f, 3.0f, 4.0f, 5.0f}, {0, 1, 2, 3, 4});
+        view->setGravity(9.80665f, view->committedScene().gravityDirection);
         QTest::qWait(20);
     }
 
@@ -121,6 +124,27 @@ struct Window : joint_test::Scene
     }
 
     QPoint reveal(QWidget* w) const { return real_pointer::reveal(w); }
+
+    // What is drawn or shown but not in force: a magnet ring at another
+    // distance than its body's, a body panel that shows none of the
+    // selected bodies. Empty when none.
+    QString shownButNotInForce() const
+    {
+        for (size_t i = 0; i < view->bodies.size(); ++i) {
+            const MyBody& b = view->bodies[i];
+            for (b2Fixture* f = b.body ? b.body->GetFixtureList() : nullptr; f; f = f->GetNext())
+                if (const auto* data = reinterpret_cast<const UserData*>(f->GetUserData().pointer);
+                    data && !(data->magnetDistance == b.magnetDistance))
+                    return QStringLiteral("body %1: magnet ring at %2, %3 in force")
+                        .arg(i)
+                        .arg(double(data->magnetDistance))
+                        .arg(double(b.magnetDistance));
+        }
+        const std::vector<int> rows = view->getSelectedRows2();
+        if (!rows.empty() && std::none_of(rows.begin(), rows.end(), [this](int r) { return view->bodyPanelShows(r); }))
+            return QStringLiteral("the body panel shows none of the selected bodies");
+        return QString();
+    }
 };
 
 TEST(RealPointer, PassingOverEverySliderChangesNothing)
@@ -252,16 +276,19 @@ TEST(RealPointer, LeavingAnEditBoxUntouchedChangesNothing)
         {s.ui.densityEt, s.ui.frictionEt},
         {s.ui.velocityDirectionEt, s.ui.angularVelocityEt},
         {s.ui.distanceJointFrequencyEt, s.ui.distanceJointDampingEt},
+        {s.ui.springJointSpringinessEt, s.ui.springJointDampingEt},
         {s.ui.gravityMagnitudeEt, s.ui.gravityDirectionEt}};
     for (const auto& [box, neighbour] : boxes) {
         const QPoint at = s.reveal(box);
         ASSERT_FALSE(at.isNull()) << box->objectName().toStdString();
+        ASSERT_TRUE(box->isEnabled()) << box->objectName().toStdString();
         const QPoint elsewhere = neighbour->mapToGlobal(neighbour->rect().center());
         ASSERT_TRUE(xdotool(moveTo(at) << click("1") << moveTo(elsewhere) << click("1")));
         ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("Tab")));
         ASSERT_TRUE(xdotool(moveTo(at) << click("1") << key("Return") << moveTo(elsewhere) << click("1")));
         EXPECT_EQ(monkey::firstDifference(before, s.state()), QString()) << box->objectName().toStdString();
     }
+    EXPECT_EQ(s.view->committedScene().gravityMagnitude, 9.80665f) << "shown as 9.807, kept exactly";
 
     // A value typed in is applied to every selected body, in one step.
     const int entries = s.stack->count();
@@ -340,6 +367,119 @@ TEST(RealPointer, AMessageDuringADragLeavesThePanelShowingWhatIsInForce)
     const SimulationView::SceneValues& force = s.view->committedScene();
     EXPECT_EQ(force.gravityMagnitude, float(s.ui.gravityMagnitudeEt->value()));
     EXPECT_EQ(force.gravityDirection, float(s.ui.gravityDirectionEt->value()));
+}
+
+// A key pressed while a slider's button is held ends the drag first, as its
+// release would: the value the user dragged to goes to what was selected at
+// the press, in one step, and the key then acts on the committed scene. The
+// release that follows, with no further move, does nothing. The slider, which
+// has the focus, takes no key: an arrow key nudges, it sets no value.
+TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    Window s;
+    s.differentValues();
+    for (int b = 0; b < 3; ++b)
+        s.view->setMagnetDistance({100.0f * float(b + 1)}, {b});
+    s.view->restartAnimation();
+    const struct
+    {
+        SliderGo* slider;
+        std::vector<int> bodies;  // selected at the press (with their joints)
+        const char* key;
+    } cases[] = {
+        {s.ui.densitySld, {0, 1, 2}, "t"},
+        {s.ui.densitySld, {0, 1}, "i"},
+        {s.ui.densitySld, {0, 1, 2}, "ctrl+z"},
+        {s.ui.magnetDistanceSld, {0, 1}, "i"},
+        {s.ui.magnetDistanceSld, {1}, "Home"},
+        {s.ui.distanceJointFrequencySld, {0, 1, 2}, "t"},
+        {s.ui.distanceJointFrequencySld, {0, 1}, "i"},
+        {s.ui.distanceJointFrequencySld, {0, 1, 2}, "ctrl+z"},
+        {s.ui.springJointDesiredLengthSld, {0, 1, 2}, "f"},
+        {s.ui.springJointDesiredLengthSld, {0, 1, 2}, "Down"},
+        {s.ui.gravityMagnitudeSld, {0, 1, 2}, "ctrl+z"},
+        {s.ui.densitySld, {0, 1, 2}, "Left"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slider->objectName().toStdString() + " held, " + c.key);
+        s.selectBodies(c.bodies);
+        s.view->selectJointsOfSelectedBodies();
+        QTest::qWait(20);
+        const int startIndex = s.stack->index();
+        const QStringList start = monkey::describe(*s.view);
+        const std::vector<int> bodies = s.view->getSelectedRows2();
+        const std::vector<int> joints = s.view->getSelectedRowsInJointsTable2();
+        const QPoint centre = s.reveal(c.slider);
+        ASSERT_FALSE(centre.isNull());
+        const int half = c.slider->visibleRegion().boundingRect().width() / 2;
+        ASSERT_TRUE(
+            xdotool(moveTo(centre - QPoint(half / 3, 0)) << press("1") << moveTo(centre + QPoint(half * 2 / 3, 0))));
+        const int dragged = c.slider->value();
+        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(c.key)}));
+        ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(centre + QPoint(0, 60))));
+
+        EXPECT_EQ(s.shownButNotInForce(), QString());
+        // What the slider shows is what its edit box shows.
+        const QString name = c.slider->objectName();
+        const auto* edit =
+            s.window->findChild<QDoubleSpinBox*>(QString(name).replace(QLatin1String("Sld"), QLatin1String("Et")));
+        ASSERT_NE(edit, nullptr);
+        EXPECT_NEAR(c.slider->value() / 1000.0, edit->value(), 0.0011);
+        // Every change is in the history: undone, the start comes back
+        // exactly; redone, what is in force now.
+        const QStringList now = monkey::describe(*s.view);
+        const int index = s.stack->index();
+        const bool undone = QByteArray(c.key) == "ctrl+z";
+        if (undone) {
+            EXPECT_EQ(monkey::firstDifference(start, now), QString());
+            EXPECT_TRUE(s.stack->canRedo());
+        }
+        const bool redone = undone && s.stack->canRedo();
+        if (redone)
+            s.stack->redo();
+        // The value dragged to, in the rows selected at the press.
+        const float value = float(dragged / 1000.0);
+        const bool bodyRow = name == "densitySld" || name == "magnetDistanceSld";
+        const auto inForce = [&](int row) {
+            if (bodyRow)
+                return name == "densitySld" ? s.view->bodies[size_t(row)].density
+                                            : s.view->bodies[size_t(row)].magnetDistance;
+            return name == "distanceJointFrequencySld" ? s.view->joints[size_t(row)].frequency
+                                                       : s.view->joints[size_t(row)].desiredLength;
+        };
+        if (name == "gravityMagnitudeSld")
+            EXPECT_EQ(s.view->committedScene().gravityMagnitude, value);
+        else
+            for (int row : bodyRow ? bodies : joints)
+                EXPECT_EQ(inForce(row), value) << "row " << row;
+        if (redone)
+            s.stack->undo();
+        while (s.stack->index() > startIndex)
+            s.stack->undo();
+        EXPECT_EQ(monkey::firstDifference(start, monkey::describe(*s.view)), QString());
+        EXPECT_EQ(s.shownButNotInForce(), QString()) << "undone";
+        while (s.stack->index() < index)
+            s.stack->redo();
+        EXPECT_EQ(monkey::firstDifference(now, monkey::describe(*s.view)), QString());
+        while (s.stack->index() > startIndex)
+            s.stack->undo();
+        if (HasFailure())
+            return;
+    }
+
+    // The gravity pad as well: Ctrl+Z during its drag undoes the drag.
+    const QPoint centre = s.reveal(s.window->gravityPad());
+    ASSERT_FALSE(centre.isNull());
+    const int index = s.stack->index();
+    const QStringList start = monkey::describe(*s.view);
+    ASSERT_TRUE(xdotool(moveTo(centre + QPoint(10, 5)) << press("1") << moveTo(centre + QPoint(25, -15))));
+    ASSERT_TRUE(real_pointer::keys({QStringLiteral("ctrl+z")}));
+    ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(centre + QPoint(0, 80))));
+    EXPECT_EQ(monkey::firstDifference(start, monkey::describe(*s.view)), QString());
+    EXPECT_EQ(s.stack->index(), index);
+    EXPECT_TRUE(s.stack->canRedo());
+    EXPECT_NEAR(double(s.view->committedScene().gravityMagnitude), s.ui.gravityMagnitudeEt->value(), 0.0005);
 }
 
 } // namespace
