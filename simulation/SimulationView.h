@@ -34,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class GLWidget;
@@ -838,6 +839,12 @@ private:
     void setPresetBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, QuickPreset& preset,
                                                 int mode) const;
     void loadPresetJointsSettings(const std::vector<SavedJoint>& saved, QuickPreset& preset, int mode) const;
+    // The rows of the two bodies a saved joint joins under `mode`, when it
+    // is one to take: a type this program knows with every attribute of
+    // it, between two different bodies of the scene. The one rule of the
+    // scene's joints and the snapshots' alike, so a restored snapshot saves
+    // and loads back as it is.
+    std::optional<std::pair<int, int>> savedJointEnds(const SavedJoint& saved, int mode) const;
     // Rebuilds the outlines of the bodies whose mesh precision or hull choice
     // differs from what their outlines were built with.
     void rebuildStaleOutlines();
