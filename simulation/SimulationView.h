@@ -98,11 +98,18 @@ public:
     // With `nameResult`, a refusal to store the name is noted there for the
     // caller to tell, not told.
     bool saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult = nullptr);
+    // The start-up's automatic load of `stored` (the file the host keeps
+    // under "Auto Saved Settings File"). When that is `usual`, the close's
+    // file, and a load refused or cut it, the settings an earlier close saved
+    // beside it instead are loaded: from the first numbered file beside it
+    // (".zolvar_autosave.1.xml", then .2 ...) that the load does not refuse
+    // as well, and the close saves into that one. Returns whether settings
+    // were applied.
+    bool autoLoadSettings(const QString& stored, const QString& usual, int bodyIdentification);
     // The close's automatic save into `usual`, or into the file beside it
-    // that an earlier close saved to (".zolvar_autosave.1.xml") when the
-    // start-up loaded that one (setAutoSaveFile). A file a load refused or
-    // cut is not saved over: the settings go to a new file beside it, and
-    // the message says where.
+    // that the start-up chose (autoLoadSettings, setAutoSaveFile). A file a
+    // load refused or cut is not saved over: the settings go to a new file
+    // beside it, and the message says where.
     bool autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult);
     void setAutoSaveFile(const QString& path) { autoSaveFile = path; }
     // Whether a load refused or cut the file at `path`.
@@ -872,6 +879,9 @@ private:
     // automatic load read.
     QStringList keptSettingsFiles;
     QString autoSaveFile;
+    // The file the start-up left as it was when the close's file stands
+    // beside it and no message has said so yet.
+    QString autoSaveUntold;
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;
