@@ -329,11 +329,11 @@ TEST(Snapshots, AJointOfAnUnknownTypeStaysOutOfASnapshot)
     EXPECT_EQ(w.view->presetList()[0].joints.size(), 1u);
 
     w.view->quickPresetsTableDoubleClicked(w.view->presetsModel()->index(0, 0));
-    ASSERT_EQ(w.view->joints.size(), 1u);
-    EXPECT_EQ(w.view->joints[0].type, JointType::Spring);
+    EXPECT_EQ(w.view->joints.size(), 1u);
+    EXPECT_EQ(w.view->joints.at(0).type, JointType::Spring);
     const QByteArray restored = w.saved(QStringLiteral("restored.xml"));
     w.load(w.path(QStringLiteral("restored.xml")));
-    EXPECT_EQ(w.saved(QStringLiteral("reloaded.xml")), restored);
+    EXPECT_EQ(w.saved(QStringLiteral("reloaded.xml")).toStdString(), restored.toStdString());
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
 }
 
