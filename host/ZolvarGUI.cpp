@@ -58,8 +58,8 @@ void ApplyAutoLoad(ZolvarDlg& window, const AutoLoadPrefs& prefs)
         window.autoLoadSaveAction()->setChecked(true);
     // Before the first close there is no file to load.
     if (prefs.autoLoadSave != 0 && !prefs.settingsFile.isEmpty()) {
-        view->setAutoSaveFile(QString::fromUtf8(prefs.settingsFile));
-        view->loadSettings(prefs.settingsFile.constData(), false, prefs.bodyIdentification);
+        view->autoLoadSettings(QString::fromUtf8(prefs.settingsFile), ZolvarDlg::autoSavePath(),
+                               prefs.bodyIdentification);
     } else {
         view->zoomFit();
     }

@@ -55,6 +55,9 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
+    // The file the close saves the scene's settings into:
+    // ".zolvar_autosave.xml" in the home folder.
+    static QString autoSavePath();
 
     // Themes (ZolvarDlgAppearance.cpp).
     // Loads, fills and applies the theme's style sheet to the application.

@@ -32,8 +32,7 @@ void ZolvarDlg::closeZolvarDlg()
     PreferenceWriteResult stored;
     bool autoSaved = false;
     GuardHostCall([this, &stored, &autoSaved] {
-        autoSaved = view->autoSaveSettings(QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath()),
-                                           kAutoSavedFileKey, &stored);
+        autoSaved = view->autoSaveSettings(autoSavePath(), kAutoSavedFileKey, &stored);
     });
     const bool nameRefused = stored.err != A_Err_NONE;
     stopSimulation();
@@ -64,6 +63,11 @@ void ZolvarDlg::closeZolvarDlg()
     // Ends the loop of the start-up's exec(); nothing else of the host
     // application is closed.
     QCoreApplication::exit(0);
+}
+
+QString ZolvarDlg::autoSavePath()
+{
+    return QStringLiteral("%1/.zolvar_autosave.xml").arg(QDir::homePath());
 }
 
 void ZolvarDlg::OnQuitZolvar()

@@ -124,21 +124,64 @@ bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceW
     return true;
 }
 
+bool SimulationView::autoLoadSettings(const QString& stored, const QString& usual, int bodyIdentification)
+{
+    autoSaveFile = stored;
+    autoSaveUntold.clear();
+    const bool loaded = loadSettings(stored.toUtf8().constData(), false, bodyIdentification);
+    if (!isKeptSettingsFile(stored) || QFileInfo(stored).absoluteFilePath() != QFileInfo(usual).absoluteFilePath())
+        return loaded;
+
+    // The close does not save over the file it keeps, but beside it, and
+    // every start finds that file again by the name alone: the first
+    // numbered one the load does not refuse.
+    for (int n = 1;; ++n) {
+        const QString beside = besideName(usual, n);
+        if (isKeptSettingsFile(beside))
+            continue;
+        const QFileInfo info(beside);
+        if (!info.exists() && !info.isSymLink()) {
+            autoSaveFile = beside;
+            autoSaveUntold = stored;
+            return loaded;
+        }
+        const bool loadedBeside = loadSettings(beside.toUtf8().constData(), false, bodyIdentification);
+        if (isKeptSettingsFile(beside))
+            continue;
+        autoSaveFile = beside;
+        if (!loadedBeside) {
+            autoSaveUntold = stored;
+            return loaded;
+        }
+        QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
+                                 QStringLiteral("The settings file '%1' was not loaded whole, so it is left as it "
+                                                "is. The settings saved beside it were loaded from '%2', and the "
+                                                "settings of this session will be saved there.")
+                                     .arg(stored, beside),
+                                 QMessageBox::Ok);
+        return true;
+    }
+}
+
 bool SimulationView::autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult)
 {
     // A session that started from a file saved beside the usual one goes on
     // in it: the file it stands beside is still one to keep.
     const QString file = isBeside(autoSaveFile, usual) ? autoSaveFile : usual;
-    if (!isKeptSettingsFile(file))
-        return saveSettings(file, hostKey, nameResult);
-    const QString beside = besideFile(file);
+    QString left = autoSaveUntold;
+    QString beside = file;
+    if (isKeptSettingsFile(file)) {
+        left = file;
+        beside = besideFile(file);
+    }
     if (!saveSettings(beside, hostKey, nameResult))
         return false;
-    QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
-                             QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it is. "
-                                            "The settings of this session were saved to '%2'.")
-                                 .arg(file, beside),
-                             QMessageBox::Ok);
+    if (!left.isEmpty())
+        QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
+                                 QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it "
+                                                "is. The settings of this session were saved to '%2'.")
+                                     .arg(left, beside),
+                                 QMessageBox::Ok);
     return true;
 }
 

@@ -27,6 +27,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <unordered_map>
 
 namespace {
@@ -424,16 +426,12 @@ void SimulationView::applyJointsSettings(const std::vector<SavedJoint>& saved, i
     for (MyBody& body : bodies)
         body.joints.clear();
 
-    const int count = static_cast<int>(bodies.size());
     for (const SavedJoint& s : saved) {
-        if (!s.complete)
+        const std::optional<std::pair<int, int>> ends = savedJointEnds(s, mode);
+        if (!ends)
             continue;
-        const MyJoint& r = s.record;
-        const int a = getBodyIdFromBodyIdentifiers(r.bodyALayerID, r.bodyALayerIndex, r.bodyALayerName, mode);
-        const int b = getBodyIdFromBodyIdentifiers(r.bodyBLayerID, r.bodyBLayerIndex, r.bodyBLayerName, mode);
-        if (a == b || a < 0 || b < 0 || a >= count || b >= count)
-            continue;
-        MyJoint record = r;
+        const auto [a, b] = *ends;
+        MyJoint record = s.record;
         record.bodyA = a;
         record.bodyB = b;
         if (record.type == JointType::Prismatic)
@@ -474,48 +472,45 @@ void SimulationView::setPresetBodiesSettingsFromXMLSettings(const std::vector<Sa
     }
 }
 
+std::optional<std::pair<int, int>> SimulationView::savedJointEnds(const SavedJoint& s, int mode) const
+{
+    if (!s.complete)
+        return std::nullopt;
+    const MyJoint& r = s.record;
+    const int count = static_cast<int>(bodies.size());
+    const int a = getBodyIdFromBodyIdentifiers(r.bodyALayerID, r.bodyALayerIndex, r.bodyALayerName, mode);
+    const int b = getBodyIdFromBodyIdentifiers(r.bodyBLayerID, r.bodyBLayerIndex, r.bodyBLayerName, mode);
+    if (a == b || a < 0 || b < 0 || a >= count || b >= count)
+        return std::nullopt;
+    return std::make_pair(a, b);
+}
+
 void SimulationView::loadPresetJointsSettings(const std::vector<SavedJoint>& saved, QuickPreset& preset,
                                               int mode) const
 {
     preset.joints.clear();
     const int count = static_cast<int>(bodies.size());
     for (const SavedJoint& s : saved) {
-        if (!s.hasType || s.fileBodyAId < 0 || s.fileBodyAId >= count || s.fileBodyBId < 0 || s.fileBodyBId >= count)
+        // A snapshot's joint also names its bodies by their rows as written.
+        if (s.fileBodyAId < 0 || s.fileBodyAId >= count || s.fileBodyBId < 0 || s.fileBodyBId >= count)
             continue;
-        const bool known = s.record.type >= 0 && s.record.type < 4;
-        if (known && !s.complete)
+        const std::optional<std::pair<int, int>> ends = savedJointEnds(s, mode);
+        if (!ends)
             continue;
-        const MyJoint& r = s.record;
-        const int a = getBodyIdFromBodyIdentifiers(r.bodyALayerID, r.bodyALayerIndex, r.bodyALayerName, mode);
-        const int b = getBodyIdFromBodyIdentifiers(r.bodyBLayerID, r.bodyBLayerIndex, r.bodyBLayerName, mode);
-        if (a == b || a < 0 || b < 0 || a >= count || b >= count)
-            continue;
-        MyJoint joint;
-        if (known) {
-            joint = r;
-        } else {
-            // Only the common fields of a type this program does not know.
-            joint.type = r.type;
-            joint.bodyALayerID = r.bodyALayerID;
-            joint.bodyBLayerID = r.bodyBLayerID;
-            joint.bodyALayerIndex = r.bodyALayerIndex;
-            joint.bodyBLayerIndex = r.bodyBLayerIndex;
-            joint.bodyALayerName = r.bodyALayerName;
-            joint.bodyBLayerName = r.bodyBLayerName;
-        }
+        MyJoint joint = s.record;
         joint.id = static_cast<int32_t>(preset.joints.size());
-        joint.bodyA = a;
-        joint.bodyB = b;
+        joint.bodyA = ends->first;
+        joint.bodyB = ends->second;
         joint.joint = nullptr;
         joint.jointUserData = nullptr;
         joint.selected = false;
         if (joint.type == JointType::Prismatic) {
-            const MyBody& bodyA = preset.bodies[size_t(a)];
+            const MyBody& bodyA = preset.bodies[size_t(joint.bodyA)];
             joint.anchor = bodyA.body ? bodyA.body->GetWorldCenter() : bodyA.position;
         }
         preset.joints.push_back(joint);
-        preset.bodies[size_t(a)].joints.push_back(joint);
-        preset.bodies[size_t(b)].joints.push_back(joint);
+        preset.bodies[size_t(joint.bodyA)].joints.push_back(joint);
+        preset.bodies[size_t(joint.bodyB)].joints.push_back(joint);
     }
 }
 

@@ -34,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class GLWidget;
@@ -97,11 +98,18 @@ public:
     // With `nameResult`, a refusal to store the name is noted there for the
     // caller to tell, not told.
     bool saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult = nullptr);
+    // The start-up's automatic load of `stored` (the file the host keeps
+    // under "Auto Saved Settings File"). When that is `usual`, the close's
+    // file, and a load refused or cut it, the settings an earlier close saved
+    // beside it instead are loaded: from the first numbered file beside it
+    // (".zolvar_autosave.1.xml", then .2 ...) that the load does not refuse
+    // as well, and the close saves into that one. Returns whether settings
+    // were applied.
+    bool autoLoadSettings(const QString& stored, const QString& usual, int bodyIdentification);
     // The close's automatic save into `usual`, or into the file beside it
-    // that an earlier close saved to (".zolvar_autosave.1.xml") when the
-    // start-up loaded that one (setAutoSaveFile). A file a load refused or
-    // cut is not saved over: the settings go to a new file beside it, and
-    // the message says where.
+    // that the start-up chose (autoLoadSettings, setAutoSaveFile). A file a
+    // load refused or cut is not saved over: the settings go to a new file
+    // beside it, and the message says where.
     bool autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult);
     void setAutoSaveFile(const QString& path) { autoSaveFile = path; }
     // Whether a load refused or cut the file at `path`.
@@ -839,6 +847,12 @@ private:
     void setPresetBodiesSettingsFromXMLSettings(const std::vector<SavedBody>& saved, QuickPreset& preset,
                                                 int mode) const;
     void loadPresetJointsSettings(const std::vector<SavedJoint>& saved, QuickPreset& preset, int mode) const;
+    // The rows of the two bodies a saved joint joins under `mode`, when it
+    // is one to take: a type this program knows with every attribute of
+    // it, between two different bodies of the scene. The one rule of the
+    // scene's joints and the snapshots' alike, so a restored snapshot saves
+    // and loads back as it is.
+    std::optional<std::pair<int, int>> savedJointEnds(const SavedJoint& saved, int mode) const;
     // Rebuilds the outlines of the bodies whose mesh precision or hull choice
     // differs from what their outlines were built with.
     void rebuildStaleOutlines();
@@ -866,6 +880,9 @@ private:
     // automatic load read.
     QStringList keptSettingsFiles;
     QString autoSaveFile;
+    // The file the start-up left as it was when the close's file stands
+    // beside it and no message has said so yet.
+    QString autoSaveUntold;
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;

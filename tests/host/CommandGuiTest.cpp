@@ -3,11 +3,15 @@
 #include "StandinFixture.h"
 
 #include "host/AEGP_SuiteHandler.h"
+#include "dialogs/PreferencesStore.h"
 #include "host/StartupQueries.h"
+#include "simulation/SimulationView.h"
 #include "mainwindow/ZolvarDlg.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPalette>
@@ -180,6 +184,82 @@ TEST(CommandGui, StoredAutoLoadChecksTheAction)
     bool handled = false;
     EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
     EXPECT_TRUE(seen.autoLoadChecked);
+}
+
+// Preferences that do not keep the autosave's name (set afresh before every
+// start, as on a render farm) and an autosave file the load refuses: every
+// session starts from what the one before saved, beside the refused file in
+// one numbered file, and the refused file stays as it was.
+TEST(CommandGui, EachSessionStartsFromTheLastOneBesideARefusedAutosave)
+{
+    isolateHome();
+    QTemporaryDir home;
+    static QTimer* answerer = nullptr;
+    struct Restore {
+        QByteArray home = qgetenv("HOME");
+        ~Restore()
+        {
+            qputenv("HOME", home);
+            whileOpen = nullptr;
+            delete answerer;
+            answerer = nullptr;
+        }
+    } restore;
+    qputenv("HOME", home.path().toLocal8Bit());
+    const QString original = home.filePath(QStringLiteral(".zolvar_autosave.xml"));
+    const QByteArray refused = "<ZolvarSettings><bodies/></ZolvarSettings>\n";
+    {
+        QFile file(original);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(refused);
+    }
+    static float startedWith;
+    static float session;
+    whileOpen = [](ZolvarDlg& window) {
+        // The close's message comes up inside the watcher's own tick.
+        if (!answerer) {
+            answerer = new QTimer(qApp);
+            QObject::connect(answerer, &QTimer::timeout, [] {
+                auto* closing = qobject_cast<ZolvarDlg*>(seen.window.data());
+                if (!closing || !closing->isClosing())
+                    return;
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    seen.messages << box->windowTitle() + QStringLiteral(": ") + box->text();
+                    box->accept();
+                }
+            });
+            answerer->start(20);
+        }
+        startedWith = window.simulationView()->bodies.at(0).friction;
+        window.simulationView()->bodies.at(0).friction = session;
+    };
+    float saved = -1.0f;
+    for (int n = 1; n <= 30; ++n) {
+        SCOPED_TRACE(n);
+        Host host(kProject);
+        host.session->prefs().set(kPrefsSection, kAutoLoadSaveKey, "1");
+        host.session->prefs().set(kPrefsSection, kAutoSavedFileKey, original.toStdString());
+        host.session->prefs().set(kPrefsSection, kAutoLoadBodyIdKey, "2");
+        session = 0.01f * float(n);
+        bool handled = false;
+        EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
+        ASSERT_FALSE(seen.timedOut);
+        if (n > 1) {
+            EXPECT_FLOAT_EQ(startedWith, saved);
+        }
+        saved = session;
+        // Told at the start where the settings come from, or at the first
+        // close where they went.
+        ASSERT_EQ(seen.messages.size(), 2) << seen.messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(seen.messages[1].contains(QStringLiteral(".zolvar_autosave.1.xml")))
+            << seen.messages[1].toStdString();
+    }
+
+    const QStringList files = QDir(home.path()).entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
+    EXPECT_EQ(files, QStringList({QStringLiteral(".zolvar_autosave.1.xml"), QStringLiteral(".zolvar_autosave.xml")}));
+    QFile file(original);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), refused);
 }
 
 TEST(CommandGui, AMissingSuiteAfterTheWindowOpenedIsReportedOnce)

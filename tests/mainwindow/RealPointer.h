@@ -2,7 +2,10 @@
 // hand drives them. Events synthesized inside Qt do not take the road the
 // server's events take (pointer grabs, mouse tracking, hover, modal
 // windows blocking input), hence the real ones. Without xdotool or an X
-// server the cases that need them are skipped, saying why.
+// server the cases that need them are skipped, saying why; where the run
+// asks for them (ZOLVAR_REQUIRE_REAL_INPUT=1, as scripts/test and
+// scripts/sanitize set it), they fail instead, so a broken set-up cannot
+// leave the window untested in a green run.
 #pragma once
 
 #include "mainwindow/WindowFixture.h"
@@ -52,6 +55,13 @@ inline QString missing()
     return QString();
 }
 
+// Whether this run must drive the real pointer and keyboard.
+inline bool required()
+{
+    const QByteArray value = qgetenv("ZOLVAR_REQUIRE_REAL_INPUT");
+    return !value.isEmpty() && value != "0";
+}
+
 inline QStringList moveTo(QPoint global)
 {
     return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
@@ -86,9 +96,11 @@ inline QPoint reveal(QWidget* w)
 
 } // namespace real_pointer
 
-#define SKIP_WITHOUT_REAL_POINTER()                                  \
-    do {                                                             \
-        const QString missing = real_pointer::missing();             \
-        if (!missing.isEmpty())                                      \
-            GTEST_SKIP() << missing.toStdString();                   \
+#define SKIP_WITHOUT_REAL_POINTER()                                                       \
+    do {                                                                                  \
+        const QString missing = real_pointer::missing();                                  \
+        if (!missing.isEmpty() && real_pointer::required())                               \
+            FAIL() << "ZOLVAR_REQUIRE_REAL_INPUT is set, but " << missing.toStdString();  \
+        if (!missing.isEmpty())                                                           \
+            GTEST_SKIP() << missing.toStdString();                                        \
     } while (false)

@@ -346,6 +346,19 @@ TEST(SettingsLoad, TheCloseNeverSavesOverARefusedFile)
     EXPECT_EQ(w.read(autosave), file);
     EXPECT_NE(w.read(beside), saved);
     EXPECT_EQ(messages.texts.size(), 2);
+
+    // A start that was not told where (the name was not kept) passes over
+    // the refused files beside it too and finds the session's file.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();  // takes back the close's end of the loop
+    w.view->bodies[1].density = 1.0f;
+    w.view->autoLoadSettings(autosave, autosave, 0);
+    ASSERT_EQ(messages.texts.size(), 5) << messages.texts.join('|').toStdString();
+    EXPECT_TRUE(messages.texts[4].contains(beside)) << messages.texts[4].toStdString();
+    EXPECT_EQ(w.view->bodies[1].density, 6.0f);
+    EXPECT_TRUE(w.view->autoSaveSettings(autosave, "Auto Saved Settings File", nullptr));
+    EXPECT_EQ(messages.texts.size(), 5);
+    EXPECT_FALSE(QFileInfo::exists(w.path(QStringLiteral(".zolvar_autosave.3.xml"))));
 }
 
 // Settings of a 3,000-layer composition loaded by name into a smaller one:

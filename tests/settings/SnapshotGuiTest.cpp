@@ -309,6 +309,34 @@ TEST(Snapshots, JointsComeBackWithTheSnapshot)
     EXPECT_EQ(w.view->joints[0].bodyA, 1);
 }
 
+// A snapshot's joint of a type the scene's joints never take is left out as
+// it is there, so the restored scene saves and loads back as it is.
+TEST(Snapshots, AJointOfAnUnknownTypeStaysOutOfASnapshot)
+{
+    Window w;
+    w.view->addSpringJointBetweenTwoBodies(1, 3);
+    w.view->restartAndStopAnimation(false);
+    take(w, 200);
+    QByteArray file = w.saved();
+    const int presets = file.indexOf("<presets>");
+    ASSERT_GT(presets, 0);
+    file.insert(file.indexOf("<joint ", presets), "<joint type=\"6\" bodyAId=\"0\" bodyBId=\"2\" bodyALayerID=\"11\" "
+                                                  "bodyBLayerID=\"13\" bodyALayerIndex=\"1\" bodyBLayerIndex=\"3\" "
+                                                  "bodyALayerName=\"Floor\" bodyBLayerName=\"Ball\"/>");
+    MessageCatcher messages;
+    w.load(w.write(QStringLiteral("odd.xml"), file));
+    ASSERT_EQ(w.view->presetList().size(), 1u);
+    EXPECT_EQ(w.view->presetList()[0].joints.size(), 1u);
+
+    w.view->quickPresetsTableDoubleClicked(w.view->presetsModel()->index(0, 0));
+    EXPECT_EQ(w.view->joints.size(), 1u);
+    EXPECT_EQ(w.view->joints.at(0).type, JointType::Spring);
+    const QByteArray restored = w.saved(QStringLiteral("restored.xml"));
+    w.load(w.path(QStringLiteral("restored.xml")));
+    EXPECT_EQ(w.saved(QStringLiteral("reloaded.xml")).toStdString(), restored.toStdString());
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+}
+
 // A snapshot that would take the settings file past the size a load reads
 // is not taken, with a message; a load whose scene is already past it says
 // so at once, not at the close.
