@@ -23,10 +23,9 @@ void ZolvarDlg::OnGravityInheritFrom(bool checked)
 void ZolvarDlg::OnCaptureGravityBtn()
 {
     const bool capturing = ui.captureGravityBtn->isChecked();
-    // Capturing plays from frame 0: a recording export ends first, as Cancel
-    // ends it.
-    if (capturing && view->exporting)
-        view->restartAndStopAnimation(false);
+    // Capturing plays from frame 0: it never records.
+    if (capturing)
+        view->endExportForRestart();
     view->running = capturing;
     view->playing = capturing;
     ui.applyGravityBtn->setEnabled(true);

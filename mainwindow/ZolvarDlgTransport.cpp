@@ -102,10 +102,8 @@ void ZolvarDlg::OnRepeatBtn()
     if (ui.playBtn->isChecked())
         ui.playBtn->setChecked(false);
     const int frame = view->currentFrame;
-    // The loop plays from frame 0 again: a recording export ends first, as
-    // Cancel ends it, rather than recording the loop for ever.
-    if (view->exporting)
-        view->restartAndStopAnimation(false);
+    // The loop plays from frame 0 again: it never records.
+    view->endExportForRestart();
     if (frame < 1) {
         ui.toolsNoteSt->setText(QStringLiteral("End Loop Frame: 0"));
         return;
@@ -167,18 +165,13 @@ void ZolvarDlg::OnExportBtn()
         if (!ui.exportBtn->isChecked() || !isVisible())
             return;
     }
-    view->exportStartFrame = start;
-    view->exportEndFrame = end;
-
     view->looping = false;
     ui.repeatBtn->setChecked(false);
     ui.toolsNoteSt->setText(QString());
     leaveVelocityTool(*this, ui);
-    view->exporting = true;
-    view->bodyTransforms.clear();
+    view->startExport(start, end);
     ui.progressBar->setRange(start, end);
     ui.progressBar->setValue(start);
-    view->restartAndPlayAnimation();
 }
 
 // setValue() does not emit editingFinished(): correcting one box does not

@@ -47,16 +47,30 @@ void SimulationCore::stepAnimation()
 void SimulationCore::restartAndStopAnimation(bool /*fromEscapeOrLoad*/)
 {
     looping = false;
-    if (exporting) {
-        exporting = false;
-        exportEndedByRestart();
-    }
+    endExportForRestart();
     rebuild(false);
 }
 
 void SimulationCore::restartAndPlayAnimation()
 {
     rebuild(true);
+}
+
+void SimulationCore::startExport(int start, int end)
+{
+    exportStartFrame = start;
+    exportEndFrame = end;
+    bodyTransforms.clear();
+    exporting = true;
+    restartAndPlayAnimation();
+}
+
+void SimulationCore::endExportForRestart()
+{
+    if (!exporting)
+        return;
+    exporting = false;
+    exportEndedByRestart();
 }
 
 // After a change to the scene (a property, an undo, a snapshot, the

@@ -171,6 +171,11 @@ public:
     // cancel ends it.
     void restartAndStopAnimation(bool fromEscapeOrLoad);
     void restartAndPlayAnimation();
+    // Records frames `start` to `end` from frame 0 on: the export's start.
+    void startExport(int start, int end);
+    // An export still recording ends, as its cancel ends it (what starts
+    // playing from frame 0 again besides the export: the loop, a capture).
+    void endExportForRestart();
     // Played on when playing and not exporting; otherwise stopped.
     void restartAnimation();
 
@@ -310,7 +315,7 @@ protected:
     virtual void beginKeyframing(AEGP_CompH) {}
     // An export that cannot go on: tell the user.
     virtual void reportExportFailure(const QString&) {}
-    // A restart ended the export while it recorded (restartAndStopAnimation):
+    // A restart ended the export while it recorded (endExportForRestart):
     // the export's controls are released as its cancel releases them.
     virtual void exportEndedByRestart() {}
     // Layer `layerIndex` of the composition, eligible or not, and its name.

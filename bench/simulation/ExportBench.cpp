@@ -155,11 +155,7 @@ struct Scene {
         core->listBodyLayers();
         core->initWorld(false);
         core->initMyBodies();
-        core->exportStartFrame = 0;
-        core->exportEndFrame = frames - 1;
-        core->exporting = true;
-        core->bodyTransforms.clear();
-        core->restartAndPlayAnimation();
+        core->startExport(0, frames - 1);
     }
 
     std::unique_ptr<standin::Project> project;

@@ -42,11 +42,7 @@ struct Physics : Scene
     // writes them into the composition as the export would.
     QString recordAndWrite(int last)
     {
-        view->exportStartFrame = 0;
-        view->exportEndFrame = last + 1;
-        view->exporting = true;
-        view->bodyTransforms.clear();
-        view->restartAndPlayAnimation();
+        view->startExport(0, last + 1);
         while (view->currentFrame <= last)
             view->updatePhysics();
         view->exporting = false;

@@ -64,11 +64,7 @@ void Scene::ticks(int count)
 
 void Scene::startRecording(int start, int end)
 {
-    core.exportStartFrame = start;
-    core.exportEndFrame = end;
-    core.exporting = true;
-    core.bodyTransforms.clear();
-    core.restartAndPlayAnimation();
+    core.startExport(start, end);
 }
 
 standin::Composition* Scene::composition() const
