@@ -8,6 +8,10 @@
 
 #include <vector>
 
+// How finely curves are cut into lines when drawn areas are compared: as a
+// body of the default mesh precision is built.
+constexpr int kOverlapPrecision = 4;
+
 // A point of a drawn area, in double precision.
 struct AreaPoint {
     double x = 0.0;

@@ -11,8 +11,6 @@
 
 namespace {
 
-// How finely curves are cut into lines: as the bodies are built by default.
-constexpr int kOverlapPrecision = 4;
 constexpr float kRadiansPerDegree = 0.017453292f;
 constexpr double kMinScale = 0.001;
 

@@ -13,10 +13,6 @@
 
 namespace {
 
-// How finely curved masks are cut into lines to judge how they meet: as the
-// bodies are built by default.
-constexpr int kOverlapPrecision = 4;
-
 // One mask's outline, vertices repeated in it left out. `readable` is false
 // when the mask has no outline to read.
 A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, double aspect, ShapeDef& s,
