@@ -111,7 +111,7 @@ private:
         case State::Looking:
             if (seenWindow_ && !windowShown) {
                 finish(ExportOutcome::ClosedEarly, "the window closed before the export could start");
-            } else if (windowShown && !answered && !dialogOpen()) {
+            } else if (windowShown && !answered) {
                 // Not in a tick that answered a box: the code that showed it
                 // goes on once its loop returns and may show the next one
                 // (a settings load shows two before its rebuild). Outside
@@ -304,11 +304,6 @@ private:
             finish(ExportOutcome::ClosedEarly, "the window closed before the export could start");
             return;
         }
-        // A box shown since the start was queued: it is answered first.
-        if (dialogOpen()) {
-            state_ = State::Looking;
-            return;
-        }
         auto* startBox = window_->findChild<QSpinBox*>(QLatin1String(kStartBoxName));
         auto* endBox = window_->findChild<QSpinBox*>(QLatin1String(kEndBoxName));
         auto* button = window_->findChild<QAbstractButton*>(QLatin1String(kExportButtonName));
@@ -329,22 +324,29 @@ private:
         }
 
         // As typed by a user: each box gets its value, then loses the focus.
+        // An end past what the window takes is cut by it, as the user would
+        // see it cut; the plug-in then cuts it to the composition's last
+        // frame as it does any end past that. Anything else changed refuses
+        // the range.
         setBox(startBox, g_request.start);
         setBox(endBox, g_request.end);
-        if (startBox->value() != g_request.start || endBox->value() != g_request.end) {
-            closeWindow(ExportOutcome::NotStarted,
-                        "the frame boxes hold " + std::to_string(startBox->value()) + "-"
-                            + std::to_string(endBox->value()) + " instead of the range asked for");
+        const int start = startBox->value();
+        const int end = endBox->value();
+        if (start != g_request.start || end > g_request.end || end < start) {
+            closeWindow(ExportOutcome::NotStarted, "the frame boxes hold " + std::to_string(start) + "-"
+                                                       + std::to_string(end) + " instead of the range asked for");
             return;
         }
 
-        // Looked at again at the moment of pressing: setting the boxes ran
-        // the window's own handlers.
+        // The one place that decides to press: only with nothing modal open,
+        // as a user could. Setting the boxes ran the window's own handlers,
+        // and a box shown since this step was queued is answered first.
         if (dialogOpen()) {
             state_ = State::Looking;
             return;
         }
-        say("exporting frames " + std::to_string(g_request.start) + "-" + std::to_string(g_request.end));
+        say("exporting frames " + std::to_string(start) + "-" + std::to_string(end)
+            + (end < g_request.end ? " (the end frame box takes no more than " + std::to_string(end) + ")" : ""));
         // The plug-in may close the window and end its loop inside the click:
         // from here on the run counts as exported unless something says else.
         state_ = State::Exporting;

@@ -143,7 +143,8 @@ Options:
                          the result goes back to PROJECT, atomically, keeping
                          the previous file as PROJECT.bak, and only when the
                          run changed something
-  --export START-END     drive the plug-in's window: set the export range,
+  --export START-END     drive the plug-in's window: set the export range
+                         (an end past what the window takes is cut there),
                          press Export and wait until the window closes;
                          message boxes are answered with OK, other dialogs
                          are declined. While the window has no export
@@ -160,7 +161,8 @@ Options:
 
 Environment:
   STANDIN_PREFS          the persistent-data file (default
-                         $XDG_CONFIG_HOME/standin-host/prefs.ini)
+                         $XDG_CONFIG_HOME/standin-host/prefs.ini); a FIFO,
+                         folder or device there is neither read nor written
   ZOLVAR_HOST_TIMEOUT    seconds without progress before --export gives up
                          (default 600)
 

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace standin {
 
 namespace {
@@ -74,6 +76,26 @@ size_t findSectionEnd(const std::string& line)
     return std::string::npos;
 }
 
+// What the path names when that is something other than a regular file
+// ("a FIFO", "a folder", ...); empty for a regular file or nothing at all.
+// Looked at before any open: opening a FIFO waits for its other end, and a
+// device or a folder is nothing to keep text in.
+std::string specialFileKind(const std::string& path)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode))
+        return std::string();
+    if (S_ISFIFO(info.st_mode))
+        return "a FIFO";
+    if (S_ISDIR(info.st_mode))
+        return "a folder";
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return "a device";
+    if (S_ISSOCK(info.st_mode))
+        return "a socket";
+    return "not a regular file";
+}
+
 } // namespace
 
 PersistentStore::PersistentStore() : PersistentStore(defaultPath()) {}
@@ -102,8 +124,17 @@ std::string PersistentStore::defaultPath()
 bool PersistentStore::load(std::string* error)
 {
     values_.clear();
+    refused_ = false;
     if (path_.empty())
         return true;
+    if (const std::string kind = specialFileKind(path_); !kind.empty()) {
+        // The run goes on with the values in memory; the file is left alone.
+        refused_ = true;
+        if (error)
+            *error = path_ + " is " + kind + ", not a file: the persistent data is neither read from it nor"
+                             " written to it in this run";
+        return false;
+    }
     QFile file(QString::fromStdString(path_));
     if (!file.exists())
         return true;
@@ -121,8 +152,13 @@ bool PersistentStore::load(std::string* error)
 
 bool PersistentStore::save(std::string* error) const
 {
-    if (path_.empty())
+    if (path_.empty() || refused_)
         return true;
+    if (const std::string kind = specialFileKind(path_); !kind.empty()) {
+        if (error)
+            *error = "cannot write " + path_ + ": it is " + kind + ", not a file";
+        return false;
+    }
     const QString path = QString::fromStdString(path_);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);

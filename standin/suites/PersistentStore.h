@@ -39,7 +39,9 @@ public:
     const std::string& path() const { return path_; }
 
     // Re-reads the file (a missing file is an empty store). False with a
-    // message when it cannot be read.
+    // message when it cannot be read. A path naming a FIFO, a folder or a
+    // device is not opened: the store then keeps its values in memory only
+    // and save() leaves the path alone.
     bool load(std::string* error = nullptr);
     bool save(std::string* error = nullptr) const;
 
@@ -57,6 +59,7 @@ public:
 
 private:
     std::string path_;
+    bool refused_ = false; // load() found no file at path_ to use
     std::map<Key, std::string> values_;
 };
 

@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace standin;
 
@@ -53,11 +54,20 @@ TEST(HostRun, ExportOnTheQuickDemoWritesTheOutputAndLeavesTheProjectAlone)
     ASSERT_FALSE(project.isEmpty()) << "examples/quick.json is missing";
     const QByteArray original = HostSandbox::readAll(project);
     const QString output = box.path("result.json");
-
-    const HostRun run = box.run({project, "--export", "0-100", "--output", output});
+    // Preferences from a pipe nobody writes to: not waited for, not replaced.
+    // The end is cut by the end frame box, then to the composition's 100 frames.
+    const QString fifo = box.path("prefs.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("STANDIN_PREFS"), fifo);
+    const HostRun run = box.run({project, "--export", "0-100000", "--output", output}, 30, env);
     ASSERT_TRUE(run.finished) << show(run);
     EXPECT_EQ(run.exitCode, 0) << show(run);
     EXPECT_TRUE(windowWasDriven(run)) << show(run);
+    EXPECT_TRUE(run.out.contains("exporting frames 0-99999 (")) << show(run);
+    EXPECT_TRUE(run.out.contains("frames 0 to 99 are exported")) << show(run);
+    EXPECT_TRUE(run.err.contains(fifo + " is a FIFO")) << show(run);
+    EXPECT_TRUE(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile()) << "the FIFO was replaced";
     EXPECT_TRUE(run.out.contains("Composition \"Quick Demo\": 1280 x 720, 25 fps")) << show(run);
     for (const char* line : {"Keys written:", "Undo groups:", "Suite calls:", "Leaks:"})
         EXPECT_TRUE(run.out.contains(line)) << line << "\n" << show(run);

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace standin;
 
@@ -199,6 +200,15 @@ TEST_F(PrefsTest, ReadsStopWhereAFailureIsInjected)
     ASSERT_EQ(reads.size(), 2u);
     EXPECT_NE(reads[0].arguments.find("\"UI Theme\""), std::string::npos);
     EXPECT_TRUE(reads[1].injected);
+}
+
+TEST_F(PrefsTest, AFileThatBecameAPipeIsNotWrittenOver)
+{
+    const std::string path = prefsPath();
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(data()->AEGP_SetLong(blob(), kSection, "UI Theme", 2), A_Err_GENERIC);
+    struct stat info;
+    EXPECT_TRUE(::stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
 }
 
 } // namespace
