@@ -569,11 +569,10 @@ A_Err KeyframeExport::writeLayer(int call)
         }
     }
 
-    // 10. Rotation; a text layer's outlines were read unrotated, so its
-    // initial rotation is added back.
-    const float offset = objectType == AEGP_ObjectType_TEXT
-        ? static_cast<float>(body.initialRotation * kRadiansToDegrees)
-        : 0.0f;
+    // 10. Rotation; a body whose outlines were read unturned gets its
+    // layer's initial rotation back. Outlines read from masks, vectors or the
+    // layer's box are turned already, a text layer's masks too.
+    const float offset = body.rotationIsRelative ? static_cast<float>(body.initialRotation * kRadiansToDegrees) : 0.0f;
     std::vector<float> rotations;
     for (float r : track.rotations)
         rotations.push_back(r + offset);

@@ -36,8 +36,12 @@
 struct ExportBody {
     int layerIndex = 0;          // in the receiving composition
     int type = 0;                // BodyType
-    float initialRotation = 0.0f;  // radians; added to a text layer's rotation
+    float initialRotation = 0.0f;  // radians; the layer's rotation when the body was read
     QString name;
+    // The body's outlines were read unturned (a text layer's glyphs) and its
+    // angle starts at 0: its layer's rotation is the initial one added to
+    // the recorded angle.
+    bool rotationIsRelative = false;
     // Where the track of a body that stayed where its layer puts it reads,
     // in the track's units (composition pixels, degrees). Without it every
     // body counts as moved.

@@ -86,6 +86,7 @@ std::vector<ExportBody> SimulationCore::exportBodies() const
         const bool untouched = record.outlineUnrepresentable || record.placementMended;
         ExportBody body{bodyLayerIndices[b], untouched ? int(BodyType::Dead) : record.type, record.initialRotation,
                         record.name};
+        body.rotationIsRelative = record.rotationIsRelative;
         // The track of a body that stays where its layer put it, as
         // recordFrame writes it.
         body.restKnown = true;

@@ -122,7 +122,7 @@ inline bool storeAutoLoadedSettings(const HostSandbox& box, const QByteArray& se
 // bodies of these layers (found by name) `attributes` (for example
 // `type="2"`), with gravity 10, two steps a frame and `snapshots` scene
 // snapshots of the first of them.
-inline QByteArray bodySettings(std::initializer_list<const char*> names, const char* attributes,
+inline QByteArray bodySettings(const QList<QByteArray>& names, const char* attributes,
                                const char* version = "1.2", int snapshots = 0)
 {
     const QList<QByteArray> numbers = QByteArray(version).split('.');
@@ -131,10 +131,10 @@ inline QByteArray bodySettings(std::initializer_list<const char*> names, const c
                                "<gravity magnitude=\"10\" direction=\"90\" takeValueFrom=\"0\"/>\n";
     QByteArray settings = "<?xml version=\"1.0\"?>\n<ZolvarSettings majorVersion=\"" + numbers.value(0)
                           + "\" minorVersion=\"" + numbers.value(1) + "\">\n" + globals + "<bodies>\n";
-    for (const char* name : names)
-        settings += QByteArray("<body name=\"") + name + "\" " + attributes + "/>\n";
+    for (const QByteArray& name : names)
+        settings += "<body name=\"" + name + "\" " + attributes + "/>\n";
     settings += "</bodies>\n<joints/>\n<presets>\n";
-    const QByteArray snapshot = "<preset>" + globals + "<bodies><body name=\"" + QByteArray(*names.begin())
+    const QByteArray snapshot = "<preset>" + globals + "<bodies><body name=\"" + names.value(0)
                                 + "\"/></bodies><joints/></preset>\n";
     for (int i = 0; i < snapshots; ++i)
         settings += snapshot;
@@ -142,7 +142,7 @@ inline QByteArray bodySettings(std::initializer_list<const char*> names, const c
 }
 
 // bodySettings() of version 1.2 without snapshots, loaded automatically.
-inline bool storeBodySettings(const HostSandbox& box, std::initializer_list<const char*> names,
+inline bool storeBodySettings(const HostSandbox& box, const QList<QByteArray>& names,
                               const char* attributes)
 {
     return storeAutoLoadedSettings(box, bodySettings(names, attributes));

@@ -423,3 +423,42 @@ TEST(LayerFidelity, TurnedChildrenOfAStretchedParentKeepTheirStretchWhenWritten)
         }
     }
 }
+
+// Every kind of layer with every source its outlines can be read from, alone,
+// under a turned parent and under an evenly scaled one, plain and mirrored:
+// a dynamic body at rest when the export starts is written so that its layer
+// is drawn at the first frame where it was.
+TEST(LayerFidelity, BodiesAtRestAreWrittenWhereTheirLayersWereDrawn)
+{
+    const QByteArray masks = R"(, "masks": [{"shape": {"closed": true, "vertices": [[0, 0], [90, 0], [0, 50]]}}])";
+    const QByteArray shape = R"("type": "shape", "contents": [{"matchName": "ADBE Vector Shape - Ellipse",
+        "properties": {"ADBE Vector Ellipse Position": [30, 10]}}])";
+    const QByteArray text = R"("type": "text", "text": {"text": "Zolvar", "size": 60})";
+    const QByteArray solid = R"("type": "solid", "source": 1)";
+    QByteArray layers = R"({"id": 1, "type": "null", "name": "Turned", "transform": {"rotation": 20}},
+        {"id": 2, "type": "null", "name": "Scaled", "transform": {"scale": [70, 70], "rotation": -35}})";
+    QList<QByteArray> names;
+    for (const QByteArray& layer : {solid, solid + masks, shape, shape + masks, text, text + masks})
+        for (const char* parent : {"null", "1", "2"})
+            for (const char* mirror : {"", "-"}) {
+                names.append("Body " + QByteArray::number(names.size() + 3));
+                layers += ", {\"id\": " + names.back().mid(5) + ", \"name\": \"" + names.back() + "\", " + layer
+                          + ", \"parent\": " + parent + R"(, "transform": {"position": [)"
+                          + QByteArray::number(names.size() % 6 * 400 + 300) + ", "
+                          + QByteArray::number(names.size() / 6 * 400 + 300) + "], \"scale\": [" + mirror
+                          + R"(100, 100], "rotation": 30}})";
+            }
+    HostSandbox box;
+    ASSERT_TRUE(storeBodySettings(box, names, R"(type="2" maskBits="0")"));
+    Exported e;
+    exportThroughHost(box, R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"id": 1, "name": "Wide", "kind": "solid", "width": 160, "height": 60}],
+        "compositions": [{"id": 10, "name": "Main", "width": 3000, "height": 3000, "frameRate": 25, "duration": 8,
+        "layers": [)" + layers + "]}]}", "0-2", e);
+    if (HasFatalFailure())
+        return;
+    for (int i = 2; i < e.original->layerCount(); ++i) {
+        EXPECT_EQ(e.written->layer(i)->transformStream(TransformStream::Position)->keyCount(), 3) << i;
+        expectDrawnAlike(*e.original->layer(i), *e.written->layer(i), A_Time{0, 25}, 0.0);
+    }
+}
