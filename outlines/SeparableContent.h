@@ -10,6 +10,24 @@
 #include <string>
 #include <vector>
 
+// How the layers a separation by groups would make meet, over every frame
+// at which what they draw can change.
+enum class GroupsMeet {
+    Apart,
+    // Their drawn areas share a place at some frame: as bodies they would lie
+    // in one another, and a fill that painted the groups together (an
+    // even-odd ring over two groups) would paint each of them alone.
+    Overlap,
+    // The layer is not fully opaque and their strokes may reach over one
+    // another: drawn apart, each would blend on its own where they meet.
+    StrokesMeet,
+    // Where they go cannot be told beforehand: an expression drives them, or
+    // their keys or strokes cannot be read.
+    Untold,
+    // They are keyed over more frames than are compared.
+    KeyedTooLong,
+};
+
 // Only what draws counts: a mask, group or shape that is switched off, or a
 // group without any shape that is switched on, stays where it is.
 struct SeparableContent {
@@ -24,11 +42,9 @@ struct SeparableContent {
     // Some two masks share a place, neither inside the other: a copy per
     // mask would make bodies lying partly in one another.
     bool masksCross = false;
-    // The layers a separation by groups would make (see separateLayerShapes)
-    // draw areas that share a place: as bodies they would lie in one another,
-    // and a fill that painted the groups together (an even-odd ring over two
-    // groups) would paint each of them alone.
-    bool groupsOverlap = false;
+    // How the layers a separation by groups would make (see
+    // separateLayerShapes) meet; anything but Apart leaves the layer whole.
+    GroupsMeet groupsMeet = GroupsMeet::Apart;
 };
 
 // How a layer is split.
