@@ -101,6 +101,7 @@ double seconds(const A_Time& t)
 // What the copies' contents do over time.
 struct ContentsOverTime {
     bool keyed = false;
+    int keyedValues = 0;
     double firstKey = 0.0, lastKey = 0.0;  // seconds, composition time
     bool untold = false;                   // an expression drives some value
 };
@@ -146,6 +147,7 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
         over.lastKey = over.keyed ? std::max(over.lastKey, s) : s;
         over.keyed = true;
     }
+    over.keyedValues += keys > 0;
     return err;
 }
 
@@ -297,8 +299,14 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
 
     AEGP_SuiteHandler suites(basic);
     ContentsOverTime over;
+    std::vector<bool> keyedItems;
     if (forEachContentsItem(suites, pluginId, layer,
-                            [&](size_t, AEGP_StreamRefH item) { return readKeys(suites, pluginId, item, over); }) ||
+                            [&](size_t, AEGP_StreamRefH item) {
+                                const int before = over.keyedValues;
+                                const A_Err err = readKeys(suites, pluginId, item, over);
+                                keyedItems.push_back(over.keyedValues > before);
+                                return err;
+                            }) ||
         over.untold)
         return GroupsMeet::Untold;
     std::vector<A_Time> times;
@@ -309,18 +317,25 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         return GroupsMeet::KeyedTooLong;
     const bool strokes = !fullyOpaque(suites, pluginId, layer);
 
-    for (const A_Time& t : times) {
-        const StreamReadTime readAt(t);
-        std::vector<DrawnPieces> filled, stroked;
-        for (const std::vector<bool>& items : layers) {
+    // Only the copies holding something keyed are built again at each frame.
+    std::vector<DrawnPieces> filled(layers.size()), stroked(layers.size());
+    for (size_t n = 0; n < times.size(); ++n) {
+        const StreamReadTime readAt(times[n]);
+        for (size_t c = 0; c < layers.size(); ++c) {
+            const std::vector<bool>& items = layers[c];
+            bool keyed = false;
+            for (size_t i = 0; i < items.size() && i < keyedItems.size(); ++i)
+                keyed = keyed || (items[i] && keyedItems[i]);
+            if (n > 0 && !keyed)
+                continue;
             double reach = 0.0;
             if (strokes && forEachContentsItem(suites, pluginId, layer, [&](size_t i, AEGP_StreamRefH item) {
                     return i < items.size() && items[i] ? readStrokeReach(suites, build, item, reach) : A_Err_NONE;
                 }))
                 return GroupsMeet::Untold;
             CopyArea area = drawnBy(build, items, placement, frame, reach);
-            filled.push_back(std::move(area.filled));
-            stroked.push_back(std::move(area.stroked));
+            filled[c] = std::move(area.filled);
+            stroked[c] = std::move(area.stroked);
         }
         if (twoOverlap(filled))
             return GroupsMeet::Overlap;
