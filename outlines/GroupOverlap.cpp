@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,22 @@ double seconds(const A_Time& t)
     return t.scale ? double(t.value) / double(t.scale) : 0.0;
 }
 
+// The children of `group` in order through `visit` (index, stream) while no
+// host call fails; the first host error.
+template <typename Visit>
+A_Err forEachChild(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group, Visit visit)
+{
+    A_long count = 0;
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(group, &count);
+    for (A_long i = 0; !err && i < count; ++i) {
+        ScopedStream child(suites);
+        err = childByIndex(suites, pluginId, group, i, child);
+        if (!err)
+            err = visit(size_t(i), child.get());
+    }
+    return err;
+}
+
 // What the copies' contents do over time.
 struct ContentsOverTime {
     bool keyed = false;
@@ -116,15 +133,9 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
     if (!err && type != AEGP_StreamGroupingType_LEAF) {
         if (nesting >= kMaxGroupNesting)
             return A_Err_GENERIC;
-        A_long count = 0;
-        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(stream, &count);
-        for (A_long i = 0; !err && i < count; ++i) {
-            ScopedStream child(suites);
-            err = childByIndex(suites, pluginId, stream, i, child);
-            if (!err)
-                err = readKeys(suites, pluginId, child.get(), over, nesting + 1);
-        }
-        return err;
+        return forEachChild(suites, pluginId, stream, [&](size_t, AEGP_StreamRefH child) {
+            return readKeys(suites, pluginId, child, over, nesting + 1);
+        });
     }
     A_Boolean varies = false;
     if (!err)
@@ -168,17 +179,12 @@ A_Err readStrokeReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, 
         return err;
     if (name == kVectorGroup) {
         ScopedStream contents(suites);
-        A_long count = 0;
         err = nesting < kMaxGroupNesting ? childByMatchName(suites, pluginId, item, "ADBE Vectors Group", contents)
                                          : A_Err_GENERIC;
         if (!err && contents)
-            err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &count);
-        for (A_long i = 0; !err && i < count; ++i) {
-            ScopedStream child(suites);
-            err = childByIndex(suites, pluginId, contents.get(), i, child);
-            if (!err)
-                err = readStrokeReach(suites, build, child.get(), reach, nesting + 1);
-        }
+            err = forEachChild(suites, pluginId, contents.get(), [&](size_t, AEGP_StreamRefH child) {
+                return readStrokeReach(suites, build, child, reach, nesting + 1);
+            });
         return err;
     }
     AEGP_StreamVal2 width{}, join{}, miter{};
@@ -230,23 +236,17 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
     A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
     if (!err)
         err = childByMatchName(suites, pluginId, root.get(), "ADBE Root Vectors Group", contents);
-    A_long count = 0;
     if (!err && contents)
-        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &count);
-    for (A_long i = 0; !err && i < count; ++i) {
-        ScopedStream child(suites);
-        err = childByIndex(suites, pluginId, contents.get(), i, child);
-        if (!err)
-            err = visit(size_t(i), child.get());
-    }
+        err = forEachChild(suites, pluginId, contents.get(), visit);
     return err;
 }
 
 // The times at which what the copies draw is compared: time 0, and every
 // frame of the composition from the one at or before the first key to the
-// one at or after the last. `tooLong` when those are more than are compared.
-A_Err comparedTimes(const AEGP_SuiteHandler& suites, const ContentsOverTime& over, std::vector<A_Time>& times,
-                    bool& tooLong)
+// one at or after the last. `tooLong` when those, counted once for each of
+// `keyedCopies`, are more than are compared.
+A_Err comparedTimes(const AEGP_SuiteHandler& suites, const ContentsOverTime& over, size_t keyedCopies,
+                    std::vector<A_Time>& times, bool& tooLong)
 {
     times.assign(1, kTimeZero);
     tooLong = false;
@@ -261,14 +261,14 @@ A_Err comparedTimes(const AEGP_SuiteHandler& suites, const ContentsOverTime& ove
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &duration);
     const double step = seconds(frame);
-    if (!err && !(step > 0.0 && frame.value > 0))
-        err = A_Err_GENERIC;
-    if (err)
-        return err;
     // Only the frames the composition shows.
     const double first = std::max(0.0, std::floor(over.firstKey / step + 1e-9));
     const double last = std::min(std::floor(seconds(duration) / step), std::ceil(over.lastKey / step - 1e-9));
-    tooLong = last - first >= kMaxComparedFrames;
+    if (!err && !(step > 0.0 && last * double(frame.value) < double(std::numeric_limits<A_long>::max())))
+        err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
+    if (err)
+        return err;
+    tooLong = (last - first + 1.0) * double(keyedCopies) > kMaxComparedFrames;
     for (double k = first; !tooLong && k <= last; ++k)
         if (k != 0.0)
             times.push_back(A_Time{A_long(k) * frame.value, frame.scale});
@@ -309,25 +309,26 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
                             }) ||
         over.untold)
         return GroupsMeet::Untold;
+    // Only the copies holding something keyed are built again at each frame.
+    std::vector<bool> keyed(layers.size(), false);
+    for (size_t c = 0; c < layers.size(); ++c)
+        for (size_t i = 0; i < layers[c].size() && i < keyedItems.size(); ++i)
+            keyed[c] = keyed[c] || (layers[c][i] && keyedItems[i]);
     std::vector<A_Time> times;
     bool tooLong = false;
-    if (comparedTimes(suites, over, times, tooLong))
+    if (comparedTimes(suites, over, size_t(std::count(keyed.begin(), keyed.end(), true)), times, tooLong))
         return GroupsMeet::Untold;
     if (tooLong)
         return GroupsMeet::KeyedTooLong;
     const bool strokes = !fullyOpaque(suites, pluginId, layer);
 
-    // Only the copies holding something keyed are built again at each frame.
     std::vector<DrawnPieces> filled(layers.size()), stroked(layers.size());
     for (size_t n = 0; n < times.size(); ++n) {
         const StreamReadTime readAt(times[n]);
         for (size_t c = 0; c < layers.size(); ++c) {
-            const std::vector<bool>& items = layers[c];
-            bool keyed = false;
-            for (size_t i = 0; i < items.size() && i < keyedItems.size(); ++i)
-                keyed = keyed || (items[i] && keyedItems[i]);
-            if (n > 0 && !keyed)
+            if (n > 0 && !keyed[c])
                 continue;
+            const std::vector<bool>& items = layers[c];
             double reach = 0.0;
             if (strokes && forEachContentsItem(suites, pluginId, layer, [&](size_t i, AEGP_StreamRefH item) {
                     return i < items.size() && items[i] ? readStrokeReach(suites, build, item, reach) : A_Err_NONE;

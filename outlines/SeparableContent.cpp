@@ -164,8 +164,9 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
-            return QStringLiteral("its groups are keyed over more than %1 frames, too many to compare frame by "
-                                  "frame; apart, they might come to lie in one another's place.")
+            return QStringLiteral("its groups are keyed over too many frames to compare one by one (more than %1, "
+                                  "counting each keyed group's frames); apart, they might come to lie in one "
+                                  "another's place.")
                 .arg(kMaxComparedFrames);
         }
     }

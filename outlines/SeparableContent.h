@@ -24,7 +24,7 @@ enum class GroupsMeet {
     // Where they go cannot be told beforehand: an expression drives them, or
     // their keys or strokes cannot be read.
     Untold,
-    // They are keyed over more frames than are compared.
+    // They are keyed over more frames than are compared (kMaxComparedFrames).
     KeyedTooLong,
 };
 
@@ -83,7 +83,7 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 // Reads the counts of a layer, how its masks that are switched on meet when it
 // has several (readMaskOverlap), and, for a shape layer that would be split by
 // groups, whether the split layers would draw over one another
-// (separatedGroupsOverlap). The top-level items are looked at for shape
+// (separatedLayersMeet). The top-level items are looked at for shape
 // layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,

@@ -158,17 +158,17 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     const QByteArray evenOdd = R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}})";
     const QByteArray fill = R"({"matchName": "ADBE Vector Graphic - Fill"})";
     {
-        Host longer(project(shape("for a minute", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
-                                                                      {"time": 60, "value": [-290, 0]}]})",
-                                                         box(100)) + "," + group(box(100, 300))),
-                            60));
+        Host longer(project(shape("for 4 minutes", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
+                                                                       {"time": 240, "value": [-290, 0]}]})",
+                                                          box(100)) + "," + group(box(100, 300))),
+                            240));
         std::vector<int> indices;
         QStringList leftOut;
         EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
         EXPECT_TRUE(indices.empty());
-        EXPECT_EQ(leftOut, QStringList{"Layer 1 (for a minute): its groups are keyed over more than 1000 frames, too "
-                                       "many to compare frame by frame; apart, they might come to lie in one another's "
-                                       "place."});
+        EXPECT_EQ(leftOut, QStringList{"Layer 1 (for 4 minutes): its groups are keyed over too many frames to "
+                                       "compare one by one (more than 5000, counting each keyed group's frames); "
+                                       "apart, they might come to lie in one another's place."});
     }
     Host host(project(
         solid("crossing", R"("masks": [)" + square(0, 0, 100) + "," + square(60, 20, 100) + "]") + ",\n" +
