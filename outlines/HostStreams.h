@@ -81,7 +81,6 @@ A_Err matchNameOf(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, std::
 // stream flags carry the active switch): one switched off draws nothing.
 A_Err isSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, bool& on);
 // The value at time 0 (or the StreamReadTime) of the child of that match
-// name, copied out. A missing
-// child is an error (A_Err_GENERIC).
+// name, copied out. A missing child is an error (A_Err_GENERIC).
 A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parent,
                      const char* matchName, AEGP_StreamVal2& value);
