@@ -1,5 +1,26 @@
 #include "outlines/HostStreams.h"
 
+namespace {
+
+thread_local A_Time readTime = kTimeZero;
+
+}  // namespace
+
+StreamReadTime::StreamReadTime(const A_Time& time) : previous_(readTime)
+{
+    readTime = time;
+}
+
+StreamReadTime::~StreamReadTime()
+{
+    readTime = previous_;
+}
+
+const A_Time& StreamReadTime::current()
+{
+    return readTime;
+}
+
 AEGP_StreamRefH* ScopedStream::out()
 {
     reset();
@@ -26,7 +47,7 @@ A_Err ScopedStreamValue::read(AEGP_PluginID pluginId, AEGP_StreamRefH stream)
 {
     reset();
     const A_Err err = suites_.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, stream, AEGP_LTimeMode_CompTime,
-                                                                     &kTimeZero, false, &value_);
+                                                                     &readTime, false, &value_);
     held_ = err == A_Err_NONE;
     return err;
 }

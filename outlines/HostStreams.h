@@ -1,6 +1,7 @@
 // Stream references and stream values of the host that give themselves back
 // when they go out of scope, and the few reads the outline builders repeat.
-// Values are read at composition time 0 with expressions applied.
+// Values are read at composition time 0 with expressions applied, unless a
+// StreamReadTime says otherwise.
 #pragma once
 
 #include "host/AEGP_SuiteHandler.h"
@@ -9,6 +10,23 @@
 
 // Composition time 0, at which all layer geometry is read.
 constexpr A_Time kTimeZero{0, 1};
+
+// While it lives, stream values (ScopedStreamValue, readChildValue) are read
+// on this thread at `time` instead of time 0; the time before comes back
+// when it goes.
+class StreamReadTime
+{
+public:
+    explicit StreamReadTime(const A_Time& time);
+    ~StreamReadTime();
+    StreamReadTime(const StreamReadTime&) = delete;
+    StreamReadTime& operator=(const StreamReadTime&) = delete;
+
+    static const A_Time& current();
+
+private:
+    A_Time previous_;
+};
 
 class ScopedStream
 {
@@ -41,7 +59,8 @@ public:
 
     const AEGP_StreamVal2& val() const { return value_.val; }
     bool held() const { return held_; }
-    // The stream's value at composition time 0; the value held is given back first.
+    // The stream's value at composition time 0 (or the StreamReadTime); the
+    // value held is given back first.
     A_Err read(AEGP_PluginID pluginId, AEGP_StreamRefH stream);
     void reset();
 
@@ -61,7 +80,7 @@ A_Err matchNameOf(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, std::
 // Whether a mask, shape group or shape item is switched on (its dynamic
 // stream flags carry the active switch): one switched off draws nothing.
 A_Err isSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, bool& on);
-// The value at time 0 of the child of that match name, copied out. A missing
-// child is an error (A_Err_GENERIC).
+// The value at time 0 (or the StreamReadTime) of the child of that match
+// name, copied out. A missing child is an error (A_Err_GENERIC).
 A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parent,
                      const char* matchName, AEGP_StreamVal2& value);

@@ -130,7 +130,7 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 {
     const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
-        return content.groupsOverlap ? SeparationKind::None : SeparationKind::ShapeGroups;
+        return content.groupsMeet != GroupsMeet::Apart ? SeparationKind::None : SeparationKind::ShapeGroups;
     if (content.masks > 1 && !content.maskHole && !content.masksCross)
         return SeparationKind::Masks;
     if (byItems)
@@ -148,9 +148,28 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
     if (content.masks > 1 && content.masksCross)
         return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
                               "body lying partly in another's place.");
-    if (content.masks == 0 && content.groupsOverlap && severalTopLevelItems(content, type))
-        return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
-                              "body lying in another's place (and a fill they share would paint each alone).");
+    if (content.masks == 0 && severalTopLevelItems(content, type)) {
+        switch (content.groupsMeet) {
+        case GroupsMeet::Apart:
+            break;
+        case GroupsMeet::Overlap:
+            return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
+                                  "body lying in another's place (and a fill they share would paint each alone).");
+        case GroupsMeet::StrokesMeet:
+            return QStringLiteral("its groups' strokes may reach over one another, and the layer is not fully "
+                                  "opaque: together they are blended once, as drawn; apart, each would blend on its "
+                                  "own where they meet.");
+        case GroupsMeet::Untold:
+            return QStringLiteral("where its groups go over time cannot be told beforehand (an expression drives "
+                                  "them, or their keys cannot be read); apart, they might come to lie in one "
+                                  "another's place.");
+        case GroupsMeet::KeyedTooLong:
+            return QStringLiteral("its groups are keyed over too many frames to compare one by one (more than %1, "
+                                  "counting each keyed group's frames); apart, they might come to lie in one "
+                                  "another's place.")
+                .arg(kMaxComparedFrames);
+        }
+    }
     if (content.masks > 0 && severalTopLevelItems(content, type))
         return QStringLiteral("its shapes are under a mask, and a layer with a mask becomes a body of the mask's "
                               "outline; each layer split from it would keep the mask, to look as before, and so "
@@ -182,7 +201,7 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);
     if (!err && separationKindOf(content, type) == SeparationKind::ShapeGroups)
-        content.groupsOverlap = separatedLayersOverlap(basic, pluginId, layer, planGroupSplit(items));
+        content.groupsMeet = separatedLayersMeet(basic, pluginId, layer, planGroupSplit(items));
     return err;
 }
 

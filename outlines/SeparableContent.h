@@ -10,6 +10,24 @@
 #include <string>
 #include <vector>
 
+// How the layers a separation by groups would make meet, over every frame
+// at which what they draw can change.
+enum class GroupsMeet {
+    Apart,
+    // Their drawn areas share a place at some frame: as bodies they would lie
+    // in one another, and a fill that painted the groups together (an
+    // even-odd ring over two groups) would paint each of them alone.
+    Overlap,
+    // The layer is not fully opaque and their strokes may reach over one
+    // another: drawn apart, each would blend on its own where they meet.
+    StrokesMeet,
+    // Where they go cannot be told beforehand: an expression drives them, or
+    // their keys or strokes cannot be read.
+    Untold,
+    // They are keyed over more frames than are compared (kMaxComparedFrames).
+    KeyedTooLong,
+};
+
 // Only what draws counts: a mask, group or shape that is switched off, or a
 // group without any shape that is switched on, stays where it is.
 struct SeparableContent {
@@ -24,11 +42,9 @@ struct SeparableContent {
     // Some two masks share a place, neither inside the other: a copy per
     // mask would make bodies lying partly in one another.
     bool masksCross = false;
-    // The layers a separation by groups would make (see separateLayerShapes)
-    // draw areas that share a place: as bodies they would lie in one another,
-    // and a fill that painted the groups together (an even-odd ring over two
-    // groups) would paint each of them alone.
-    bool groupsOverlap = false;
+    // How the layers a separation by groups would make (see
+    // separateLayerShapes) meet; anything but Apart leaves the layer whole.
+    GroupsMeet groupsMeet = GroupsMeet::Apart;
 };
 
 // How a layer is split.
@@ -67,7 +83,7 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 // Reads the counts of a layer, how its masks that are switched on meet when it
 // has several (readMaskOverlap), and, for a shape layer that would be split by
 // groups, whether the split layers would draw over one another
-// (separatedGroupsOverlap). The top-level items are looked at for shape
+// (separatedLayersMeet). The top-level items are looked at for shape
 // layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,

@@ -25,12 +25,12 @@ QByteArray group(const QByteArray& contents)
     return R"({"matchName": "ADBE Vector Group", "contents": [)" + contents + "]}";
 }
 
-QByteArray project(const QByteArray& layers)
+QByteArray project(const QByteArray& layers, int duration = 4)
 {
     return R"({"format": "zolvar-standin-project",
         "footage": [{"name": "Gray", "kind": "solid", "width": 100, "height": 100, "color": [0.5, 0.5, 0.5]}],
-        "compositions": [{"name": "Main", "width": 640, "height": 360, "frameRate": 25, "duration": 4,
-                          "layers": [)" + layers + R"(]}],
+        "compositions": [{"name": "Main", "width": 640, "height": 360, "frameRate": 25, "duration": )" +
+           QByteArray::number(duration) + R"(, "layers": [)" + layers + R"(]}],
         "activeItem": "Main"})";
 }
 
@@ -124,7 +124,10 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 // A layer is offered only when what it would be split into lies apart: masks
 // that cross, groups a fill paints as a ring, a label drawn on a card are left
 // as one body each, with the reason; masks side by side are offered though a
-// third, switched off, lies inside one.
+// third, switched off, lies inside one. Groups are compared at every frame
+// their keys span, and with their strokes when the layer is not fully opaque
+// (each copy would blend on its own where they meet); groups an expression
+// moves, or keyed over too many frames, are left as they are.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
@@ -132,12 +135,41 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         return R"({)" + QByteArray(extra) + R"("shape": {"vertices": [)" + at(x + size, y) + ", " + at(x + size, y + size) +
                ", " + at(x, y + size) + ", " + at(x, y) + "]}}";
     };
-    const auto box = [](int size) {
+    const auto box = [](int size, int x = 0) {
         return R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [)" +
-               QByteArray::number(size) + ", " + QByteArray::number(size) + "]}}";
+               QByteArray::number(size) + ", " + QByteArray::number(size) + R"(], "ADBE Vector Rect Position": [)" +
+               QByteArray::number(x) + ", 0]}}";
     };
+    const auto moving = [](const QByteArray& position, const QByteArray& contents) {
+        return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
+               R"(}, "contents": [)" + contents + "]}";
+    };
+    const auto shape = [](const char* name, const QByteArray& contents, int opacity = 100) {
+        return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "transform": {"opacity": )" +
+               QByteArray::number(opacity) + R"(}, "contents": [)" + contents + "]}";
+    };
+    // 10 px apart: their 24 px strokes overlap.
+    const QByteArray stroked = group(box(100)) + "," + group(box(100, 110)) + "," +
+                               R"({"matchName": "ADBE Vector Graphic - Stroke",
+                                   "properties": {"ADBE Vector Stroke Width": 24}})";
+    // Apart at both keys, one passing over the other between them.
+    const QByteArray passing = moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2, "value": [300, 0]}]})",
+                                      box(100)) + "," + group(box(100));
     const QByteArray evenOdd = R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}})";
     const QByteArray fill = R"({"matchName": "ADBE Vector Graphic - Fill"})";
+    {
+        Host longer(project(shape("for 4 minutes", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
+                                                                       {"time": 240, "value": [-290, 0]}]})",
+                                                          box(100)) + "," + group(box(100, 300))),
+                            240));
+        std::vector<int> indices;
+        QStringList leftOut;
+        EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
+        EXPECT_TRUE(indices.empty());
+        EXPECT_EQ(leftOut, QStringList{"Layer 1 (for 4 minutes): its groups are keyed over too many frames to "
+                                       "compare one by one (more than 5000, counting each keyed group's frames); "
+                                       "apart, they might come to lie in one another's place."});
+    }
     Host host(project(
         solid("crossing", R"("masks": [)" + square(0, 0, 100) + "," + square(60, 20, 100) + "]") + ",\n" +
         solid("hole", R"("masks": [)" + square(0, 0, 100) + "," + square(30, 30, 40) + "]") + ",\n" +
@@ -145,11 +177,14 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                             square(30, 30, 40, R"("flags": 0, )") + "]") + ",\n" +
         R"({"type": "shape", "name": "ring", "contents": [)" + group(box(200)) + "," + group(box(80)) + "," + evenOdd +
         "]},\n" + R"({"type": "shape", "name": "card", "contents": [)" + group(box(60) + "," + fill) + "," +
-        group(box(200) + "," + fill) + "]}"));
+        group(box(200) + "," + fill) + "]},\n" + shape("stroked, 60 %", stroked, 60) + ",\n" +
+        shape("stroked, opaque", stroked) + ",\n" + shape("passing", passing + "," + evenOdd) + ",\n" +
+        shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
+                               box(100)) + "," + group(box(100)))));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 6}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -160,7 +195,15 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
                                                    "the one body they make; apart, the hole would become a body of its "
                                                    "own."),
-                                    "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap}))
+                                    "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap,
+                                    QStringLiteral("Layer 6 (stroked, 60 %): its groups' strokes may reach over one "
+                                                   "another, and the layer is not fully opaque: together they are "
+                                                   "blended once, as drawn; apart, each would blend on its own where "
+                                                   "they meet."),
+                                    "Layer 8 (passing): " + groupsOverlap,
+                                    QStringLiteral("Layer 9 (driven): where its groups go over time cannot be told "
+                                                   "beforehand (an expression drives them, or their keys cannot be "
+                                                   "read); apart, they might come to lie in one another's place.")}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }

@@ -367,8 +367,8 @@ TEST(SeparationDispatch, LayersAreSplitByWhyTheyQualify)
         {{2, 2, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
         // Masks that cross, or groups whose layers would draw over one another.
         {{2, 0, 0, 0, false, true}, AEGP_ObjectType_AV, SeparationKind::None},
-        {{0, 2, 0, 0, false, false, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
-        {{0, 1, 1, 1, false, false, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{0, 2, 0, 0, false, false, GroupsMeet::Overlap}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{0, 1, 1, 1, false, false, GroupsMeet::StrokesMeet}, AEGP_ObjectType_VECTOR, SeparationKind::None},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(separationKindOf(row.content, row.type), row.kind)
@@ -438,6 +438,10 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"a card with a label, each with its fill",
          g("Label", box(0, 0, 100, 40) + "," + fill("[0, 0, 1]")) + "," + g("Card", box(0, 0, 300, 200) + "," + kFill),
          SeparationKind::None},
+        {"an even-odd ring in one group about another group in its hole",
+         g("Ring", heptagon(0, 0, 100) + "," + heptagon(0, 0, 60)) + "," + g("Core", heptagon(0, 0, 30)) + "," +
+             evenOdd,
+         SeparationKind::ShapeGroups},
         {"apart under one even-odd fill",
          g("Left", heptagon(-150, 0, 80)) + "," + g("Right", heptagon(150, 0, 80)) + "," + evenOdd,
          SeparationKind::ShapeGroups},
