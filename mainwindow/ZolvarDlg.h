@@ -261,9 +261,10 @@ private:
     void createShortcuts();
 
     // Close-sequence steps kept with transport and export
-    // (ZolvarDlgTransport.cpp): ends an export in progress as if its button
-    // had been unchecked, and stops the frame timer and the playback.
-    void cancelExportInProgress();
+    // (ZolvarDlgTransport.cpp): ends an export in progress (keys being
+    // written are written to the end, a recording is cancelled as if Export
+    // had been unchecked), and stops the frame timer and the playback.
+    void endExportInProgress();
     void stopSimulation();
 
     // Connects (true) or disconnects (false) the eight docks' visibility

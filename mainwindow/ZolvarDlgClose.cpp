@@ -23,8 +23,9 @@ void ZolvarDlg::closeZolvarDlg()
         return;
     closing = true;
 
-    // Keys being written would otherwise leave the host's undo group open.
-    cancelExportInProgress();
+    // An export under way ends first: keys being written are all written,
+    // in their one undo group; a recording is dropped.
+    endExportInProgress();
 
     // A host suite that went missing is reported, and the window still
     // closes and hands control back. A refusal to store the file's name is

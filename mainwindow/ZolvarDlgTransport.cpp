@@ -215,12 +215,11 @@ void ZolvarDlg::OnRepeatShortcut()
     OnRepeatBtn();
 }
 
-void ZolvarDlg::cancelExportInProgress()
+void ZolvarDlg::endExportInProgress()
 {
-    // Keys being written: their host undo group is ended now, the remaining
-    // layers stay untouched.
-    if (view->isWritingKeys())
-        view->cancelKeyframing();
+    // Keys being written are written to the end first: a close leaves the
+    // export whole, in its one undo group.
+    view->finishKeyframing();
     if (!ui.exportBtn->isChecked())
         return;
     ui.exportBtn->setChecked(false);

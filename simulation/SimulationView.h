@@ -172,9 +172,14 @@ public:
     // Keys are being written (Export cannot be checked again meanwhile).
     bool isWritingKeys() const { return keyWriter.isWriting(); }
     // Ends the undo group of keys being written; the remaining layers stay
-    // untouched. For the close sequence and a cancelled export. What failed
+    // untouched. For a cancelled export and a view taken down. What failed
     // while the keys were written is told (tellFailures) in one message.
     void cancelKeyframing(bool tellFailures = true);
+    // Runs the writing of keys to its end at once, for the close sequence:
+    // the remaining layers are written, the undo group is ended and what
+    // failed is told, as at the end of the chain. A cancel already asked
+    // for stands.
+    void finishKeyframing();
 
     // --- Property setters (properties/SimulationViewBodySetters.cpp,
     // SimulationViewSceneSetters.cpp, SimulationViewJointSetters.cpp,

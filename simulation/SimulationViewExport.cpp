@@ -95,6 +95,15 @@ void SimulationView::cancelKeyframing(bool tellFailures)
         showMessage(report);
 }
 
+void SimulationView::finishKeyframing()
+{
+    // Each turn writes one layer, or ends the export as the chain would
+    // (the last layer, a cancel, a failure). The turns it has scheduled
+    // meanwhile find nothing left to write.
+    while (keyWriter.isWriting())
+        keyframeLayerProgress();
+}
+
 void SimulationView::updateExportInfo(int count)
 {
     if (ui.progressBar)

@@ -1,8 +1,9 @@
 // The main job end to end, as a user runs it: the host's command opens the
 // window, the user sets the range and checks Export, the keys are written
 // one layer per turn of the event loop inside one "Zolvar" undo group, the
-// window closes and the command returns. Also: the export cancelled while
-// the keys are written, and the view as the window builds it. Each test
+// window closes and the command returns. Also: the export cancelled, or the
+// window closed, while the keys are written, and the view as the window
+// builds it. Each test
 // leaves no window behind, also when its script timed out.
 #include "host/StandinFixture.h"
 
@@ -30,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -271,20 +273,34 @@ TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
     EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 0);
 }
 
-TEST_F(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
+// Unchecking Export while the keys are written stops after the next layer;
+// closing the window then (its close button, or Quit) writes them all first.
+enum Way { Uncheck, CloseButton, Quit };
+class ExportGuiWays : public ExportGui, public ::testing::WithParamInterface<Way> {};
+INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays, ::testing::Values(Uncheck, CloseButton, Quit));
+
+TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
 {
+    const Way way = GetParam();
     Host host(project(12));
     static int layersAtCancel = -1;
     layersAtCancel = -1;
     script.steps = {
-        [](ZolvarDlg& window) {
-            // Unchecks Export as soon as two layers are written.
+        [way](ZolvarDlg& window) {
+            // Unchecks Export, or closes, as soon as two layers are written.
             auto* progress = control<QProgressBar>(window, "progressBar");
-            QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window](int value) {
+            QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window, way](int value) {
                 SimulationView* view = window.simulationView();
                 auto* button = control<QAbstractButton>(window, "exportBtn");
                 if (view->isWritingKeys() && value == 2 && button->isChecked()) {
                     layersAtCancel = value;
+                    if (way != Uncheck) {
+                        // Between two layers, as a click comes.
+                        QTimer::singleShot(0, &window, [&window, way] {
+                            way == Quit ? window.form().onQuitZolvar->trigger() : void(window.close());
+                        });
+                        return;
+                    }
                     button->click();
                     // Checking it again while keys are written is refused.
                     button->click();
@@ -309,15 +325,17 @@ TEST_F(ExportGui, UncheckingExportWhileKeysAreWrittenStopsAfterTheNextLayer)
     EXPECT_EQ(runScript(host), A_Err_NONE);
     EXPECT_FALSE(script.timedOut);
     ASSERT_EQ(layersAtCancel, 2);
-    // Written from the last body: three layers, the rest untouched.
+    // Written from the last body: three layers, the rest untouched; or all.
     int written = 0;
     for (int layer = 0; layer < 12; ++layer)
         written += mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount() > 0;
-    EXPECT_EQ(written, 3);
+    EXPECT_EQ(written, way == Uncheck ? 3 : 12);
     EXPECT_GT(mainComp(host)->layer(11)->transformStream(TransformStream::Position)->keyCount(), 0);
-    const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
-    ASSERT_NE(zolvar, nullptr);
-    EXPECT_FALSE(zolvar->closedByHost);
+    const auto& groups = host.session->undoGroups();
+    EXPECT_EQ(std::count_if(groups.begin(), groups.end(), [](auto& g) { return g.name == "Zolvar" && !g.closedByHost; }),
+              1);
+    EXPECT_EQ(host.session->log().calls("AEGP_SetLong").size(), 2u) << "the window closed once";
+    EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
 }
 
 TEST_F(ExportGui, FrameTicksWhileKeysAreWrittenLeaveTheProgressToTheLimiter)
