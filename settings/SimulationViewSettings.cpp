@@ -198,8 +198,9 @@ bool SimulationView::autoLoadSettings(const QString& stored, const QString& usua
 
 bool SimulationView::autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult)
 {
-    // A session goes on in the file its start chose. Without one, a close's
-    // file that cannot be written over gives way to the newest beside it.
+    // A session goes on in the file its start chose. Without one (no load
+    // at the start), a close's file that cannot be written over gives way to
+    // the newest beside it that loads whole, matched by layer ID.
     const bool chosen = autoSaveNumber(autoSaveFile, usual) >= 0;
     QString file = chosen ? autoSaveFile : usual;
     if (!chosen && !overwriteRefusal(usual).isEmpty()) {
