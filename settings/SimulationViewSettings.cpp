@@ -16,9 +16,17 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <climits>
+
+#include <sys/stat.h>
 
 QuickPreset SimulationView::currentScene(bool anyGravityLayer) const
 {
@@ -78,14 +86,38 @@ QString besideFile(const QString& path)
     }
 }
 
-// Whether `file` is one of the numbered files beside `path`.
-bool isBeside(const QString& file, const QString& path)
+// Which autosave file `file` is: 0 for `usual` itself, n for the numbered
+// file n beside it, -1 for any other file.
+int autoSaveNumber(const QString& file, const QString& usual)
 {
-    static const QRegularExpression number(QStringLiteral("\\.(\\d+)\\.xml$"));
+    if (file.isEmpty())
+        return -1;
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    if (absolute == QFileInfo(usual).absoluteFilePath())
+        return 0;
+    static const QRegularExpression number(QStringLiteral("\\.([1-9]\\d{0,8})\\.xml$"));
     const QRegularExpressionMatch match = number.match(file);
-    return match.hasMatch() &&
-           QFileInfo(besideName(path, match.captured(1).toInt())).absoluteFilePath() ==
-               QFileInfo(file).absoluteFilePath();
+    if (!match.hasMatch())
+        return -1;
+    const int n = match.captured(1).toInt();
+    return QFileInfo(besideName(usual, n)).absoluteFilePath() == absolute ? n : -1;
+}
+
+// Why the close does not write over `path`; empty when it may. Nothing is
+// opened, so a pipe is never waited for. A device is written into (a link
+// to /dev/null switches the autosave off).
+QString overwriteRefusal(const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISCHR(st.st_mode))
+        return QString();
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("it is a folder");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("it is a pipe");
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("it is not a regular file");
+    return (st.st_mode & 0222) ? QString() : QStringLiteral("nobody may write it");
 }
 
 } // namespace
@@ -124,63 +156,73 @@ bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceW
     return true;
 }
 
+QString SimulationView::newestAutoSave(const QString& usual, int mode) const
+{
+    // Regular files only (a folder or a pipe is never opened), newest first
+    // by the time each was written; of two written at once the original
+    // comes first, then the higher number.
+    QFileInfoList files = QDir(QFileInfo(usual).absolutePath())
+                              .entryInfoList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
+    std::vector<std::pair<QFileInfo, int>> candidates;
+    for (const QFileInfo& info : files) {
+        const int n = autoSaveNumber(info.filePath(), usual);
+        if (n >= 0 && info.isFile())
+            candidates.emplace_back(info, n == 0 ? INT_MAX : n);
+    }
+    std::sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+        const QDateTime first = a.first.lastModified(), second = b.first.lastModified();
+        return first != second ? first > second : a.second > b.second;
+    });
+    for (const auto& candidate : candidates)
+        if (loadsWhole(candidate.first.filePath(), mode))
+            return candidate.first.filePath();
+    return QString();
+}
+
 bool SimulationView::autoLoadSettings(const QString& stored, const QString& usual, int bodyIdentification)
 {
-    autoSaveFile = stored;
-    autoSaveUntold.clear();
-    const bool loaded = loadSettings(stored.toUtf8().constData(), false, bodyIdentification);
-    if (!isKeptSettingsFile(stored) || QFileInfo(stored).absoluteFilePath() != QFileInfo(usual).absoluteFilePath())
-        return loaded;
-
-    // The close does not save over the file it keeps, but beside it, and
-    // every start finds that file again by the name alone: the first
-    // numbered one the load does not refuse.
-    for (int n = 1;; ++n) {
-        const QString beside = besideName(usual, n);
-        if (isKeptSettingsFile(beside))
-            continue;
-        const QFileInfo info(beside);
-        if (!info.exists() && !info.isSymLink()) {
-            autoSaveFile = beside;
-            autoSaveUntold = stored;
-            return loaded;
-        }
-        const bool loadedBeside = loadSettings(beside.toUtf8().constData(), false, bodyIdentification);
-        if (isKeptSettingsFile(beside))
-            continue;
-        autoSaveFile = beside;
-        if (!loadedBeside) {
-            autoSaveUntold = stored;
-            return loaded;
-        }
+    // Of the close's file and the files saved beside it, the newest that
+    // loads whole holds the last session's work, wherever it went.
+    const QString newest = autoSaveNumber(stored, usual) < 0 ? QString() : newestAutoSave(usual, bodyIdentification);
+    autoSaveFile = newest.isEmpty() ? stored : newest;
+    const bool loaded = loadSettings(autoSaveFile.toUtf8().constData(), false, bodyIdentification);
+    if (autoSaveNumber(newest, usual) > 0)
         QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
-                                 QStringLiteral("The settings file '%1' was not loaded whole, so it is left as it "
-                                                "is. The settings saved beside it were loaded from '%2', and the "
-                                                "settings of this session will be saved there.")
-                                     .arg(stored, beside),
+                                 QStringLiteral("The settings were loaded from '%1': of '%2' and the files saved "
+                                                "beside it, it is the newest that loads whole. The settings of this "
+                                                "session will be saved there; the other files are left as they are.")
+                                     .arg(newest, usual),
                                  QMessageBox::Ok);
-        return true;
-    }
+    return loaded;
 }
 
 bool SimulationView::autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult)
 {
-    // A session that started from a file saved beside the usual one goes on
-    // in it: the file it stands beside is still one to keep.
-    const QString file = isBeside(autoSaveFile, usual) ? autoSaveFile : usual;
-    QString left = autoSaveUntold;
-    QString beside = file;
-    if (isKeptSettingsFile(file)) {
-        left = file;
-        beside = besideFile(file);
+    // A session goes on in the file its start chose. Without one (no load
+    // at the start), a close's file that cannot be written over gives way to
+    // the newest beside it that loads whole, matched by layer ID.
+    const bool chosen = autoSaveNumber(autoSaveFile, usual) >= 0;
+    QString file = chosen ? autoSaveFile : usual;
+    if (!chosen && !overwriteRefusal(usual).isEmpty()) {
+        const QString newest = newestAutoSave(usual, 0);
+        if (!newest.isEmpty())
+            file = newest;
     }
-    if (!saveSettings(beside, hostKey, nameResult))
+    // A file a load refused or cut, or that cannot be written over, is left
+    // as it is: the settings go to a new file beside it.
+    QString left;
+    const QString refusal = overwriteRefusal(file);
+    if (isKeptSettingsFile(file))
+        left = QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it is.").arg(file);
+    else if (!refusal.isEmpty())
+        left = QStringLiteral("The settings file '%1' cannot be written over (%2), so it was left as it is.")
+                   .arg(file, refusal);
+    const QString target = left.isEmpty() ? file : besideFile(file);
+    if (!saveSettings(target, hostKey, nameResult))
         return false;
     if (!left.isEmpty())
         QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
-                                 QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it "
-                                                "is. The settings of this session were saved to '%2'.")
-                                     .arg(left, beside),
+                                 left + QStringLiteral(" The settings of this session were saved to '%1'.").arg(target),
                                  QMessageBox::Ok);
     return true;
 }

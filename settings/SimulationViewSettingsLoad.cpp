@@ -259,6 +259,22 @@ bool SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     return true;
 }
 
+bool SimulationView::loadsWhole(const QString& path, int mode) const
+{
+    QByteArray bytes;
+    QString problem;
+    SettingsDocument doc;
+    if (!readWholeFile(path, kMaxSettingsFileSize, bytes, problem) ||
+        readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem, settingsLimits(mode)) !=
+            SettingsReadStatus::Ok)
+        return false;
+    const SettingsBlock& scene = doc.scene;
+    if (!scene.hasBodies || !scene.hasPreview || !scene.hasSolver || !scene.hasGravity)
+        return false;
+    keepAffordableSnapshots(doc, snapshotBodyBytes());
+    return doc.presetsLeftOut == 0;
+}
+
 SettingsLimits SimulationView::settingsLimits(int mode) const
 {
     // The first scene row of each identity: a saved body matches the first

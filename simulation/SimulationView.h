@@ -100,16 +100,19 @@ public:
     bool saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult = nullptr);
     // The start-up's automatic load of `stored` (the file the host keeps
     // under "Auto Saved Settings File"). When that is `usual`, the close's
-    // file, and a load refused or cut it, the settings an earlier close saved
-    // beside it instead are loaded: from the first numbered file beside it
-    // (".zolvar_autosave.1.xml", then .2 ...) that the load does not refuse
-    // as well, and the close saves into that one. Returns whether settings
-    // were applied.
+    // file, or one of the numbered files beside it (".zolvar_autosave.1.xml",
+    // .2 ...), the newest of them by the time it was written that a load
+    // takes whole is loaded instead, and the close saves into that one; a
+    // message names it when it is not `usual`. Returns whether settings were
+    // applied.
     bool autoLoadSettings(const QString& stored, const QString& usual, int bodyIdentification);
     // The close's automatic save into `usual`, or into the file beside it
     // that the start-up chose (autoLoadSettings, setAutoSaveFile). A file a
-    // load refused or cut is not saved over: the settings go to a new file
-    // beside it, and the message says where.
+    // load refused or cut, or one that cannot be written over (a folder, a
+    // pipe, a file nobody may write), is not saved over: the settings go to a
+    // new file beside it, and the message says where. With no file chosen at
+    // the start and `usual` not to be written over, the newest file beside it
+    // that loads whole takes the settings.
     bool autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult);
     void setAutoSaveFile(const QString& path) { autoSaveFile = path; }
     // Whether a load refused or cut the file at `path`.
@@ -881,13 +884,16 @@ private:
     // settings file may have.
     void warnWhenSettingsCannotBeSaved();
     void keepSettingsFile(const QString& path);
+    // Whether a load in `mode` would take the file at `path` whole: not
+    // refuse it, not cut it. Tells nothing.
+    bool loadsWhole(const QString& path, int mode) const;
+    // The newest of `usual` and the numbered files beside it that a load in
+    // `mode` takes whole; empty when there is none.
+    QString newestAutoSave(const QString& usual, int mode) const;
     // Files a load refused or cut (absolute), and the file the start-up's
     // automatic load read.
     QStringList keptSettingsFiles;
     QString autoSaveFile;
-    // The file the start-up left as it was when the close's file stands
-    // beside it and no message has said so yet.
-    QString autoSaveUntold;
 
     GLWidget* glWidget = nullptr;
     GravityView* gravityView;

@@ -249,10 +249,10 @@ TEST(CommandGui, EachSessionStartsFromTheLastOneBesideARefusedAutosave)
         }
         saved = session;
         // Told at the start where the settings come from, or at the first
-        // close where they went.
-        ASSERT_EQ(seen.messages.size(), 2) << seen.messages.join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(seen.messages[1].contains(QStringLiteral(".zolvar_autosave.1.xml")))
-            << seen.messages[1].toStdString();
+        // close, after the refusal, where they went.
+        ASSERT_EQ(seen.messages.size(), n > 1 ? 1 : 2) << seen.messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(seen.messages.last().contains(QStringLiteral(".zolvar_autosave.1.xml")))
+            << seen.messages.last().toStdString();
     }
 
     const QStringList files = QDir(home.path()).entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);

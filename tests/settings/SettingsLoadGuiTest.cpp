@@ -347,18 +347,96 @@ TEST(SettingsLoad, TheCloseNeverSavesOverARefusedFile)
     EXPECT_NE(w.read(beside), saved);
     EXPECT_EQ(messages.texts.size(), 2);
 
-    // A start that was not told where (the name was not kept) passes over
-    // the refused files beside it too and finds the session's file.
+    // A start that was not told where (the name was not kept) finds the
+    // session's file, the newest, past the refused files beside it.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();  // takes back the close's end of the loop
     w.view->bodies[1].density = 1.0f;
     w.view->autoLoadSettings(autosave, autosave, 0);
-    ASSERT_EQ(messages.texts.size(), 5) << messages.texts.join('|').toStdString();
-    EXPECT_TRUE(messages.texts[4].contains(beside)) << messages.texts[4].toStdString();
+    ASSERT_EQ(messages.texts.size(), 3) << messages.texts.join('|').toStdString();
+    EXPECT_TRUE(messages.texts[2].contains(beside)) << messages.texts[2].toStdString();
     EXPECT_EQ(w.view->bodies[1].density, 6.0f);
     EXPECT_TRUE(w.view->autoSaveSettings(autosave, "Auto Saved Settings File", nullptr));
-    EXPECT_EQ(messages.texts.size(), 5);
+    EXPECT_EQ(messages.texts.size(), 3);
     EXPECT_FALSE(QFileInfo::exists(w.path(QStringLiteral(".zolvar_autosave.3.xml"))));
+}
+
+// Of the autosave and the numbered files beside it, the start loads the
+// newest that loads whole (of two written at once, the higher number) and
+// names it; the close saves back into it, and a close's file that is a
+// folder or a pipe gives way to a file beside it. Every other file stays.
+TEST(SettingsLoad, EachStartTakesTheNewestAutosave)
+{
+    Window w;
+    auto withDensity = [&w](float density) {
+        w.view->bodies[1].density = density;
+        return w.saved(QStringLiteral("scratch.xml"));
+    };
+    const struct {
+        const char* name;
+        QByteArray files;   // the original, then .1, .2 ...: g loads, r refused, d folder, p pipe
+        int tie;            // a file written at the same time as the one before it
+        bool start;         // the first session loads at its start
+        int loaded, saved;  // the files of the first session (-1: none loaded)
+    } rows[] = {
+        {"a folder, a file beside it, no load", "dg", 0, false, -1, 1},
+        {"a pipe", "p", 0, true, -1, 1},
+        {"thirty beside a refused file", "r" + QByteArray(30, 'g'), 0, true, 30, 30},
+        {"the original readable again, older", "gg", 0, true, 1, 1},
+        {"the newest refused, a tie before it", "rggr", 2, true, 2, 2},
+    };
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir home;
+        const QString usual = home.filePath(QStringLiteral(".zolvar_autosave.xml"));
+        auto name = [&](int n) {
+            return n ? home.filePath(QStringLiteral(".zolvar_autosave.%1.xml").arg(n)) : usual;
+        };
+        for (int n = 0; n < row.files.size(); ++n) {
+            const char kind = row.files[n];
+            if (kind == 'd')
+                QDir().mkdir(name(n));
+            if (kind == 'p') {
+                ASSERT_EQ(::mkfifo(QFile::encodeName(name(n)).constData(), 0600), 0);
+            }
+            if (kind != 'g' && kind != 'r')
+                continue;
+            QFile file(name(n));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(kind == 'g' ? withDensity(10.0f + float(n))
+                                   : QByteArray("<ZolvarSettings><bodies/></ZolvarSettings>"));
+            file.setFileTime(past.addSecs(60 * (n && n == row.tie ? n - 1 : n)), QFileDevice::FileModificationTime);
+        }
+        // What each entry holds; a folder or a pipe is never opened.
+        auto contents = [&] {
+            QMap<QString, QByteArray> all;
+            for (const QFileInfo& info : QDir(home.path()).entryInfoList(QDir::AllEntries | QDir::System |
+                                                                         QDir::Hidden | QDir::NoDotAndDotDot))
+                all[info.filePath()] = info.isFile() ? w.read(info.filePath()) : QByteArray("not read");
+            return all;
+        };
+        int loaded = row.loaded;
+        const int saved = row.saved;
+        for (int session = 0; session < 2; ++session) {
+            SCOPED_TRACE(session);
+            QMap<QString, QByteArray> files = contents();
+            MessageCatcher messages;
+            w.view->bodies[1].density = 0.5f;
+            w.view->setAutoSaveFile(QString());
+            if (session || row.start)
+                w.view->autoLoadSettings(usual, usual, 0);
+            EXPECT_EQ(w.view->bodies[1].density, loaded < 0 ? 0.5f : session ? 99.0f : 10.0f + float(loaded));
+            EXPECT_EQ(messages.texts.filter(QStringLiteral("were loaded from '%1'").arg(name(loaded))).size(),
+                      loaded > 0 ? 1 : 0) << messages.texts.join('|').toStdString();
+            w.view->bodies[1].density = 99.0f;
+            EXPECT_TRUE(w.view->autoSaveSettings(usual, "Auto Saved Settings File", nullptr));
+            files[name(saved)] = w.read(name(saved));
+            EXPECT_TRUE(files[name(saved)].contains("density=\"99")) << name(saved).toStdString();
+            EXPECT_EQ(contents(), files) << "nothing else is written";
+            loaded = saved;
+        }
+    }
 }
 
 // Settings of a 3,000-layer composition loaded by name into a smaller one:
