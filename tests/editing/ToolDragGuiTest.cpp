@@ -498,7 +498,8 @@ TEST(RealPointerDrag, AMessageDuringABodyDragEndsItAndTheBodiesGoBack)
 
 // Keys pressed while the real pointer drags with one or several bodies
 // selected: the key finds the drag taken back and acts on the committed
-// scene, so it makes only its own steps.
+// scene, so it makes only its own steps; Escape leaves none. Shift, Ctrl and
+// Alt steer the drag and keep it: its release makes its one step.
 TEST(RealPointerDrag, AKeyDuringADragFindsItTakenBack)
 {
     SKIP_WITHOUT_REAL_POINTER();
@@ -507,10 +508,11 @@ TEST(RealPointerDrag, AKeyDuringADragFindsItTakenBack)
         const char* key;
         int tool;
         std::vector<int> selected;
-        int steps;  // the key's own
+        int steps;  // the key's own, or the drag's
     } cases[] = {
-        {"i", 0, {0, 1}, 0}, {"Right", 0, {1}, 1}, {"shift+Left", 0, {0, 1}, 1},
-        {"Up", 0, {1}, 1},   {"i", 4, {0}, 0},     {"i", 2, {0, 1}, 0},
+        {"i", 0, {0, 1}, 0},      {"Right", 0, {1}, 1}, {"shift+Left", 0, {0, 1}, 1}, {"Up", 0, {1}, 1},
+        {"i", 4, {0}, 0},         {"i", 2, {0, 1}, 0},  {"Escape", 0, {0, 1}, 0},    {"Escape", 4, {0}, 0},
+        {"shift", 0, {0, 1}, 1},  {"ctrl", 4, {0}, 1},  {"alt", 0, {1}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + ", tool " + std::to_string(c.tool));

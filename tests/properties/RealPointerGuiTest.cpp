@@ -373,7 +373,8 @@ TEST(RealPointer, AMessageDuringADragLeavesThePanelShowingWhatIsInForce)
 // release would: the value the user dragged to goes to what was selected at
 // the press, in one step, and the key then acts on the committed scene. The
 // release that follows, with no further move, does nothing. The slider, which
-// has the focus, takes no key: an arrow key nudges, it sets no value.
+// has the focus, takes no key: an arrow key nudges, it sets no value. A key
+// held down since before the press ends the drag at its first repeat.
 TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
 {
     SKIP_WITHOUT_REAL_POINTER();
@@ -387,6 +388,7 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
         SliderGo* slider;
         std::vector<int> bodies;  // selected at the press (with their joints)
         const char* key;
+        bool held = false;  // down since before the press, repeating during the hold
     } cases[] = {
         {s.ui.densitySld, {0, 1, 2}, "t"},
         {s.ui.densitySld, {0, 1}, "i"},
@@ -400,6 +402,7 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
         {s.ui.springJointDesiredLengthSld, {0, 1, 2}, "Down"},
         {s.ui.gravityMagnitudeSld, {0, 1, 2}, "ctrl+z"},
         {s.ui.densitySld, {0, 1, 2}, "Left"},
+        {s.ui.densitySld, {0, 1}, "i", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.slider->objectName().toStdString() + " held, " + c.key);
@@ -408,15 +411,21 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
         QTest::qWait(20);
         const int startIndex = s.stack->index();
         const QStringList start = monkey::describe(*s.view);
-        const std::vector<int> bodies = s.view->getSelectedRows2();
-        const std::vector<int> joints = s.view->getSelectedRowsInJointsTable2();
         const QPoint centre = s.reveal(c.slider);
         ASSERT_FALSE(centre.isNull());
         const int half = c.slider->visibleRegion().boundingRect().width() / 2;
-        ASSERT_TRUE(
-            xdotool(moveTo(centre - QPoint(half / 3, 0)) << press("1") << moveTo(centre + QPoint(half * 2 / 3, 0))));
+        const QString keyName = QString::fromLatin1(c.key);
+        QStringList drag = c.held ? QStringList{QStringLiteral("keydown"), keyName} : QStringList();
+        ASSERT_TRUE(xdotool(drag << moveTo(centre - QPoint(half / 3, 0)) << press("1")
+                                 << moveTo(centre + QPoint(half * 2 / 3, 0))));
+        // Selected at the press, well before a held key repeats.
+        const std::vector<int> bodies = s.view->getSelectedRows2();
+        const std::vector<int> joints = s.view->getSelectedRowsInJointsTable2();
         const int dragged = c.slider->value();
-        ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(c.key)}));
+        ASSERT_TRUE(c.held ? xdotool({QStringLiteral("sleep"), QStringLiteral("1.5"), QStringLiteral("keyup"), keyName})
+                           : real_pointer::keys({keyName}));
+        if (c.held)
+            EXPECT_GT(s.stack->index(), startIndex) << "the button still held, no repeat ended the drag";
         ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(centre + QPoint(0, 60))));
 
         EXPECT_EQ(s.shownButNotInForce(), QString());
