@@ -1,7 +1,11 @@
 #include "model/AreaOverlap.h"
 
+#include "model/PolygonUtils.h"
+
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -14,17 +18,6 @@ using Polygon = std::vector<Point>;
 constexpr double kTouchWidth = 1e-4;
 // Less than this is no overlap at all (a hundredth of a square pixel).
 constexpr double kLeastArea = 1e-6;
-
-double signedArea(const Polygon& p)
-{
-    double twice = 0.0;
-    for (size_t i = 0; i < p.size(); ++i) {
-        const Point& a = p[i];
-        const Point& b = p[(i + 1) % p.size()];
-        twice += a.x * b.y - b.x * a.y;
-    }
-    return twice / 2.0;
-}
 
 double perimeter(const Polygon& p)
 {
@@ -80,19 +73,103 @@ Box boxOf(const Polygon& p)
     return b;
 }
 
-// The pieces of an area that enclose some area, wound counter-clockwise.
-std::vector<Polygon> woundPieces(const DrawnPieces& area)
+// A piece that encloses some area, wound counter-clockwise, with its box and
+// the area it belongs to.
+struct Piece {
+    Polygon points;
+    Box box;
+    size_t area;
+};
+
+// The pieces of the areas, in the order of their boxes' left edges.
+std::vector<Piece> sortedPieces(const std::vector<const DrawnPieces*>& areas)
 {
-    std::vector<Polygon> wound;
-    for (const Polygon& p : area.pieces) {
-        if (p.size() < 3)
-            continue;
-        const double a = signedArea(p);
-        if (!std::isfinite(a) || a == 0.0)
-            continue;
-        wound.push_back(a > 0.0 ? p : Polygon(p.rbegin(), p.rend()));
+    std::vector<Piece> sorted;
+    for (size_t k = 0; k < areas.size(); ++k)
+        for (const Polygon& p : areas[k]->pieces) {
+            if (p.size() < 3)
+                continue;
+            const double a = signedArea(p.data(), p.size());
+            if (!std::isfinite(a) || a == 0.0)
+                continue;
+            Polygon wound = a > 0.0 ? p : Polygon(p.rbegin(), p.rend());
+            const Box box = boxOf(wound);
+            sorted.push_back(Piece{std::move(wound), box, k});
+        }
+    std::sort(sorted.begin(), sorted.end(), [](const Piece& a, const Piece& b) { return a.box.minX < b.box.minX; });
+    return sorted;
+}
+
+// Calls `meet` with every two pieces of different areas whose boxes meet, the
+// one of the earlier area first, until it returns true. A sweep from left to
+// right keeps at hand only the pieces the sweep line crosses, filed in bands
+// across it, so areas nested in one another cost about what the same areas
+// side by side do.
+template <class Meet>
+bool sweep(const std::vector<Piece>& pieces, Meet meet)
+{
+    double low = HUGE_VAL, high = -HUGE_VAL;
+    for (const Piece& p : pieces) {
+        low = std::min(low, p.box.minY);
+        high = std::max(high, p.box.maxY);
     }
-    return wound;
+    size_t bands = std::clamp<size_t>(size_t(std::sqrt(double(pieces.size()))), 1, 1024);
+    double height = (high - low) / double(bands);
+    if (!std::isfinite(height) || !(height > 0.0)) {
+        bands = 1;
+        height = 1.0;
+    }
+    const auto bandOf = [&](double y) {
+        return size_t(std::clamp((y - low) / height, 0.0, double(bands - 1)));
+    };
+    struct Crossed {
+        Box box;
+        size_t area;
+        const Piece* piece;
+    };
+    std::vector<std::vector<Crossed>> crossed(bands);
+    for (const Piece& p : pieces) {
+        for (size_t b = bandOf(p.box.minY), last = bandOf(p.box.maxY); b <= last; ++b) {
+            std::vector<Crossed>& band = crossed[b];
+            size_t kept = 0;
+            for (const Crossed& q : band) {
+                if (q.box.maxX <= p.box.minX)
+                    continue;  // left behind by the sweep line
+                band[kept++] = q;
+                // Both are filed in the band of the greater of their least y:
+                // they are met there alone.
+                if (q.area != p.area && p.box.meets(q.box) && bandOf(std::max(p.box.minY, q.box.minY)) == b
+                    && (q.area < p.area ? meet(*q.piece, p) : meet(p, *q.piece)))
+                    return true;
+            }
+            band.resize(kept);
+            band.push_back(Crossed{p.box, p.area, &p});
+        }
+    }
+    return false;
+}
+
+// The area two pieces share, unless it is thinner than `touch` on average: a
+// seam where the two touch.
+double sharedPart(const Piece& p, const Piece& q, double touch)
+{
+    const Polygon part = clipConvex(p.points, q.points);
+    if (part.size() < 3)
+        return 0.0;
+    const double area = std::fabs(signedArea(part.data(), part.size()));
+    return std::isfinite(area) && area > touch * perimeter(part) / 2.0 ? area : 0.0;
+}
+
+// Whether pieces of some two areas share more than rounding could make of
+// edges that touch.
+bool overlapIn(const std::vector<Piece>& pieces)
+{
+    // What each two areas share so far, by their indices.
+    std::map<std::pair<size_t, size_t>, double> shared;
+    return sweep(pieces, [&](const Piece& p, const Piece& q) {
+        const double part = sharedPart(p, q, kTouchWidth);
+        return part > 0.0 && (shared[{p.area, q.area}] += part) > kLeastArea;
+    });
 }
 
 } // namespace
@@ -130,45 +207,31 @@ double DrawnPieces::area() const
     double total = 0.0;
     for (const Polygon& p : pieces)
         if (p.size() >= 3)
-            total += std::fabs(signedArea(p));
+            total += std::fabs(signedArea(p.data(), p.size()));
     return total;
 }
 
 double sharedArea(const DrawnPieces& a, const DrawnPieces& b, double touch)
 {
-    const std::vector<Polygon> first = woundPieces(a), second = woundPieces(b);
-    if (first.empty() || second.empty())
-        return 0.0;
-    std::vector<Box> secondBoxes;
-    Box all = boxOf(second.front());
-    for (const Polygon& q : second) {
-        secondBoxes.push_back(boxOf(q));
-        all = Box{std::min(all.minX, secondBoxes.back().minX), std::min(all.minY, secondBoxes.back().minY),
-                  std::max(all.maxX, secondBoxes.back().maxX), std::max(all.maxY, secondBoxes.back().maxY)};
-    }
     double shared = 0.0;
-    for (const Polygon& p : first) {
-        const Box box = boxOf(p);
-        if (!box.meets(all))
-            continue;
-        for (size_t j = 0; j < second.size(); ++j) {
-            if (!box.meets(secondBoxes[j]))
-                continue;
-            const Polygon part = clipConvex(p, second[j]);
-            if (part.size() < 3)
-                continue;
-            const double area = std::fabs(signedArea(part));
-            // Thinner than `touch` on average: a seam where the two touch.
-            if (std::isfinite(area) && area > touch * perimeter(part) / 2.0)
-                shared += area;
-        }
-    }
+    sweep(sortedPieces({&a, &b}), [&](const Piece& p, const Piece& q) {
+        shared += sharedPart(p, q, touch);
+        return false;
+    });
     return shared;
 }
 
 bool areasOverlap(const DrawnPieces& a, const DrawnPieces& b)
 {
-    return sharedArea(a, b, kTouchWidth) > kLeastArea;
+    return overlapIn(sortedPieces({&a, &b}));
+}
+
+bool someAreasOverlap(const std::vector<DrawnPieces>& areas)
+{
+    std::vector<const DrawnPieces*> all;
+    for (const DrawnPieces& area : areas)
+        all.push_back(&area);
+    return overlapIn(sortedPieces(all));
 }
 
 bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer)

@@ -41,6 +41,11 @@ double sharedArea(const DrawnPieces& a, const DrawnPieces& b, double touch);
 // world units (a hundredth of a pixel wide and a hundredth of a square pixel).
 bool areasOverlap(const DrawnPieces& a, const DrawnPieces& b);
 
+// Whether some two of the areas overlap as areasOverlap says. The cost
+// follows the pieces and those whose boxes meet, not the pairs of areas: rings
+// nested in one another cost about what the same rings side by side do.
+bool someAreasOverlap(const std::vector<DrawnPieces>& areas);
+
 // Whether `inner` lies inside `outer` (all of it, up to rounding) while
 // `outer` reaches beyond it: a hole of the one body they make.
 bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer);

@@ -4,12 +4,30 @@
 
 #include <box2d/box2d.h>
 
+#include <cstddef>
 #include <vector>
 
 // 1 when the turns of the polygon are mostly negative (clockwise in a y-up
 // frame), else 0. Fewer than three points give 0. Polygons handed to the
 // physics engine need the result 0.
 int ClockWise(const std::vector<b2Vec2>& p);
+
+// The signed area of the closed polygon of `count` points (anything with x
+// and y), positive when it turns counter-clockwise in a y-up frame. Summed in
+// double precision as a fan from the first point, so a small polygon far from
+// the origin keeps its digits.
+template <class Point>
+double signedArea(const Point* points, size_t count)
+{
+    double twice = 0.0;
+    for (size_t i = 1; i + 1 < count; ++i) {
+        const double ax = double(points[i].x) - double(points[0].x), ay = double(points[i].y) - double(points[0].y);
+        const double bx = double(points[i + 1].x) - double(points[0].x);
+        const double by = double(points[i + 1].y) - double(points[0].y);
+        twice += ax * by - ay * bx;
+    }
+    return twice / 2.0;
+}
 
 // vertexMean, or two points or fewer: the mean of the points ((0, 0) for an
 // empty list). Otherwise the area-weighted centroid of the closed polygon; when

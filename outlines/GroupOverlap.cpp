@@ -84,16 +84,6 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     return area;
 }
 
-// Whether two of the areas share a place.
-bool twoOverlap(const std::vector<DrawnPieces>& areas)
-{
-    for (size_t i = 0; i < areas.size(); ++i)
-        for (size_t j = i + 1; j < areas.size(); ++j)
-            if (!areas[i].empty() && !areas[j].empty() && areasOverlap(areas[i], areas[j]))
-                return true;
-    return false;
-}
-
 double seconds(const A_Time& t)
 {
     return t.scale ? double(t.value) / double(t.scale) : 0.0;
@@ -338,9 +328,9 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
             filled[c] = std::move(area.filled);
             stroked[c] = std::move(area.stroked);
         }
-        if (twoOverlap(filled))
+        if (someAreasOverlap(filled))
             return GroupsMeet::Overlap;
-        if (strokes && twoOverlap(stroked))
+        if (strokes && someAreasOverlap(stroked))
             return GroupsMeet::StrokesMeet;
     }
     return GroupsMeet::Apart;

@@ -1,5 +1,6 @@
 #include "outlines/OutlineSafety.h"
 
+#include "model/PolygonUtils.h"
 #include "outlines/OutlineLimits.h"
 
 #include <algorithm>
@@ -87,15 +88,13 @@ bool isSafePolygon(const std::vector<b2Vec2>& points)
     const std::vector<Point2> hull = convexHull(pts);
     if (hull.size() < 3)
         return false;
-    double area = 0.0;
+    const double area = signedArea(hull.data(), hull.size());
     double longest = 0.0;
     for (size_t i = 0; i < hull.size(); ++i) {
         const Point2& a = hull[i];
         const Point2& b = hull[(i + 1) % hull.size()];
-        area += a.x * b.y - a.y * b.x;
         longest = std::max(longest, (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
     }
-    area *= 0.5;
     return area >= kMinPolygonArea && area >= kThinnessFactor * FLT_EPSILON * longest;
 }
 

@@ -1,5 +1,7 @@
 #include "simulation/Box2DGuard.h"
 
+#include "model/PolygonUtils.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -64,18 +66,6 @@ int giftWrap(const b2Vec2* ps, int n, b2Vec2* hull)
     for (int i = 0; i < m; ++i)
         hull[i] = ps[indices[i]];
     return m;
-}
-
-double hullArea(const b2Vec2* vs, int count)
-{
-    double area = 0.0;
-    const b2Vec2 s = vs[0];
-    for (int i = 1; i + 1 < count; ++i) {
-        const double e1x = double(vs[i].x) - s.x, e1y = double(vs[i].y) - s.y;
-        const double e2x = double(vs[i + 1].x) - s.x, e2y = double(vs[i + 1].y) - s.y;
-        area += 0.5 * (e1x * e2y - e1y * e2x);
-    }
-    return area;
 }
 
 // The area as Box2D computes it for the centroid and the mass of the hull it
@@ -183,7 +173,7 @@ bool makePolygon(const b2Vec2* points, int count, float radius, b2PolygonShape& 
         if (edge.Length() < kWeldDistance)
             return false;
     }
-    if (!(hullArea(hull, m) > kMinPolygonArea) || !(double(box2DArea(hull, m)) > kMinPolygonArea))
+    if (!(signedArea(hull, size_t(m)) > kMinPolygonArea) || !(double(box2DArea(hull, m)) > kMinPolygonArea))
         return false;
 
     out.Set(points, count);

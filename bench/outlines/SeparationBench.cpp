@@ -1,6 +1,9 @@
 // Separating a shape layer of many groups into one layer per group: the
 // copies are split by halves, so the work grows as n log n, not n squared.
+// Deciding whether such a layer is offered: rings nested in one another cost
+// about what the same rings side by side do.
 #include "host/AEGP_SuiteHandler.h"
+#include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
 #include "outlines/SeparationSupport.h"
 #include "project/Project.h"
@@ -11,7 +14,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -60,6 +65,68 @@ void BM_SeparateShapeGroups(benchmark::State& state)
     setSeparationMessageHandler(previous);
     state.SetComplexityN(n);
 }
+
+// A closed path of `count` points on a circle of `radius`.
+QByteArray circlePath(double radius, int count)
+{
+    QByteArray vertices;
+    for (int k = 0; k < count; ++k) {
+        const double angle = 2.0 * M_PI * k / count;
+        vertices += (k ? ", [" : "[") + QByteArray::number(radius * std::cos(angle), 'f', 3) + ", " +
+                    QByteArray::number(radius * std::sin(angle), 'f', 3) + "]";
+    }
+    return R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": {"closed": true, )"
+           R"("vertices": [)" + vertices + "]}}}";
+}
+
+// One shape layer of n ring groups of `vertices` points each (two circles
+// filled even-odd), all about one centre or in a row; none meets another.
+QByteArray ringGroups(int n, int vertices, bool nested)
+{
+    QByteArray groups;
+    double x = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double outer = 20.0 + 6.0 * i, inner = outer - 3.0;
+        const double at = nested ? 0.0 : x + outer;
+        x += 2.0 * outer + 4.0;
+        groups += (i ? "," : "") + QByteArray(R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [)") +
+                  QByteArray::number(at) + R"(, 0]}, "contents": [)" + circlePath(outer, vertices / 2) + "," +
+                  circlePath(inner, vertices / 2) +
+                  R"(, {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]})";
+    }
+    return R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": 10,
+            "layers": [{"type": "shape", "name": "Rings", "contents": [)" +
+           groups + "]}]}]}";
+}
+
+// Arguments: groups, points per group, nested (1) or side by side (0).
+void BM_OfferRingGroups(benchmark::State& state)
+{
+    const QByteArray json = ringGroups(int(state.range(0)), int(state.range(1)), state.range(2) != 0);
+    standin::LoadError error;
+    auto project = standin::Project::fromJson(json, QStringLiteral("/bench/rings.aep"), &error);
+    if (!project) {
+        state.SkipWithError(error.toString().toUtf8().constData());
+        return;
+    }
+    standin::HostSession session(*project, kPluginId, std::string());
+    for (auto _ : state) {
+        std::vector<int> offered;
+        if (findLayersToSeparate(session.basicSuite(), kPluginId, offered) != A_Err_NONE || offered.size() != 1) {
+            state.SkipWithError("the ring layer is not offered");
+            break;
+        }
+    }
+}
+
+BENCHMARK(BM_OfferRingGroups)
+    ->ArgNames({"groups", "points", "nested"})
+    ->Args({60, 1000, 0})
+    ->Args({60, 1000, 1})
+    ->Args({90, 1500, 0})
+    ->Args({90, 1500, 1})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 #include <utility>
 
 namespace {
@@ -45,6 +47,37 @@ TEST(AreaOverlap, InsideMeansWhollyInsideALargerArea)
     EXPECT_FALSE(liesInside(outer, square(0.5, 0.5, 1)));
     EXPECT_FALSE(liesInside(square(1.5, 0.5, 1), outer)) << "crossing";
     EXPECT_FALSE(liesInside(outer, square(0, 0, 2))) << "the same area is no hole of itself";
+}
+
+// Areas of many pieces: each place two share is counted once, whichever
+// pieces meet there; square frames nested with gaps or touching lie apart.
+TEST(AreaOverlap, ManyPiecesCountEachSharedPlaceOnce)
+{
+    DrawnPieces grid;  // a 2 x 2 square cut into 400 squares
+    for (int i = 0; i < 20; ++i)
+        for (int j = 0; j < 20; ++j)
+            grid.pieces.push_back(square(0.1 * i, 0.1 * j, 0.1).pieces.front());
+    EXPECT_NEAR(sharedArea(grid, square(1.05, 0.55, 2), 0.0), 0.95 * 1.45, 1e-6);
+
+    // Square frames about (5, 5) of the given outer and inner half sizes.
+    const auto frame = [](double outer, double inner) {
+        const double lo = 5 - outer, hi = 5 + outer, in = 5 - inner, out = 5 + inner;
+        DrawnPieces area;
+        for (const auto& [x0, y0, x1, y1] : {std::array{lo, lo, hi, in}, {lo, out, hi, hi}, {lo, in, in, out},
+                                            {out, in, hi, out}}) {
+            ShapeDef s;
+            s.isBox = true;
+            for (const auto& [u, v] : {std::pair{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})
+                s.points.emplace_back(float(u), float(v));
+            area.addGroup({s});
+        }
+        return area;
+    };
+    // The second lies in the first's hole touching it, the square in the third's.
+    std::vector<DrawnPieces> nested = {frame(4, 3), frame(3, 2.5), frame(2, 1), square(4.5, 4.5, 1)};
+    EXPECT_FALSE(someAreasOverlap(nested));
+    nested.push_back(square(5.5, 7.5, 1));  // over the two outer frames
+    EXPECT_TRUE(someAreasOverlap(nested));
 }
 
 } // namespace
