@@ -16,7 +16,7 @@ class QWidget;
 // circle (on a uniform scale) or a box stands as that circle or box; every
 // other mask is discretised, replaced by its convex hull with the hull
 // option, and, when closed, triangulated (a closed mask of two segments
-// counts as open). The masks' modes are not known to the plug-in, so the
+// counts as open). The masks' modes and inversion are not read, so the
 // closed masks make the layer's area by their geometry: masks that cross or
 // lie apart add up, and a mask lying wholly inside another is a hole in it
 // (as a Subtract mask drawn inside an Add mask is).
@@ -44,9 +44,9 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
 
 // How the closed masks that are switched on among the children of the mask
 // group `parade` meet, each taken alone as the body of a copy of the layer
-// holding only that mask would be. The host does not tell the plug-in a
-// mask's mode, so a mask lying wholly inside a larger one is a hole of the
-// one body they make (see getMasks). Masks are read at time 0; the first host
+// holding only that mask would be. Modes are not read here (they are plain
+// Add masks when a layer is split by masks), so a mask lying wholly inside a
+// larger one is a hole of the one body they make (see getMasks). Masks are read at time 0; the first host
 // error is returned.
 struct MaskOverlap {
     bool hole = false;   // some mask lies inside another

@@ -17,11 +17,6 @@ bool overlapY(const Edge& e, const Edge& f)
     return e.minY <= f.maxY && f.minY <= e.maxY;
 }
 
-bool insideOther(const ShapeDef& inner, const ShapeDef& outer)
-{
-    return !inner.points.empty() && !outer.points.empty() && isInsidePolygon(inner.points[0], outer.points) == 1;
-}
-
 }  // namespace
 
 bool isSelfIntersectingShape(const ShapeDef& s)
@@ -50,21 +45,4 @@ bool isSelfIntersectingShape(const ShapeDef& s)
         }
     }
     return false;
-}
-
-bool isHole(int k, const std::vector<ShapeDef>& outlines)
-{
-    for (size_t j = 0; j < outlines.size(); ++j)
-        if (int(j) != k && insideOther(outlines[size_t(k)], outlines[j]))
-            return true;
-    return false;
-}
-
-std::vector<int> hasHoles(int k, const std::vector<ShapeDef>& outlines)
-{
-    std::vector<int> holes;
-    for (size_t j = 0; j < outlines.size(); ++j)
-        if (int(j) != k && insideOther(outlines[j], outlines[size_t(k)]))
-            holes.push_back(int(j));
-    return holes;
 }

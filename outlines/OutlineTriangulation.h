@@ -13,7 +13,7 @@ class QWidget;
 // self-crossing outline covers both lobes of a figure eight and not the
 // middle of a pentagram.
 enum class OutlineFill {
-    // Outlines lying inside another (by their first vertex: isHole, hasHoles)
+    // Outlines lying inside another (by their first vertex)
     // are holes of every outline that holds them: an outer outline covers
     // what lies inside it and inside none of its holes. An island inside a
     // hole gets no triangles, outlines that lie inside another outline are

@@ -48,10 +48,11 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
     return err;
 }
 
-A_Err countMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
-                           A_long count, int& on)
+// Counts the masks that are switched on, and notes whether one of them is
+// inverted or not an Add mask.
+A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                          AEGP_StreamRefH parade, A_long count, SeparableContent& content)
 {
-    on = 0;
     A_Err err = A_Err_NONE;
     for (A_long i = 0; !err && i < count; ++i) {
         ScopedStream mask(suites);
@@ -59,8 +60,19 @@ A_Err countMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID plugin
         err = childByIndex(suites, pluginId, parade, i, mask);
         if (!err)
             err = isSwitchedOn(suites, mask.get(), switchedOn);
-        if (!err && switchedOn)
-            ++on;
+        if (err || !switchedOn)
+            continue;
+        ++content.masks;
+        ScopedMask ref(suites);
+        PF_MaskMode mode = PF_MaskMode_ADD;
+        A_Boolean inverted = false;
+        err = suites.MaskSuite5()->AEGP_GetLayerMaskByIndex(layer, i, ref.out());
+        if (!err)
+            err = suites.MaskSuite5()->AEGP_GetMaskMode(ref.get(), &mode);
+        if (!err)
+            err = suites.MaskSuite5()->AEGP_GetMaskInvert(ref.get(), &inverted);
+        if (!err && (mode != PF_MaskMode_ADD || inverted))
+            content.maskModes = true;
     }
     return err;
 }
@@ -131,7 +143,7 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
     const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
         return content.groupsMeet != GroupsMeet::Apart ? SeparationKind::None : SeparationKind::ShapeGroups;
-    if (content.masks > 1 && !content.maskHole && !content.masksCross)
+    if (content.masks > 1 && !content.maskModes && !content.maskHole && !content.masksCross)
         return SeparationKind::Masks;
     if (byItems)
         return SeparationKind::UngroupedShapes;
@@ -142,6 +154,10 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
 {
     if (separationKindOf(content, type) != SeparationKind::None)
         return QString();
+    if (content.masks > 1 && content.maskModes)
+        return QStringLiteral("its masks are not all Add masks (one is inverted or of another mode): together they "
+                              "draw the layer as they combine; apart, each copy would draw its mask as a plain Add "
+                              "mask, and the picture would change.");
     if (content.masks > 1 && content.maskHole)
         return QStringLiteral("one of its masks lies inside another, as a hole in the one body they make; "
                               "apart, the hole would become a body of its own.");
@@ -190,8 +206,8 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     if (!err && masks)
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
     if (!err && count > 0)
-        err = countMasksSwitchedOn(suites, pluginId, masks.get(), count, content.masks);
-    if (!err && content.masks > 1) {
+        err = readMasksSwitchedOn(suites, pluginId, layer, masks.get(), count, content);
+    if (!err && content.masks > 1 && !content.maskModes) {
         MaskOverlap overlap;
         err = readMaskOverlap(suites, pluginId, masks.get(), overlap);
         content.maskHole = overlap.hole;

@@ -45,6 +45,10 @@ struct SeparableContent {
     // How the layers a separation by groups would make (see
     // separateLayerShapes) meet; anything but Apart leaves the layer whole.
     GroupsMeet groupsMeet = GroupsMeet::Apart;
+    // Some mask that is switched on is inverted or not an Add mask: it draws
+    // only as it combines with the others, and a copy would give it a plain
+    // Add mask, so such masks are not split.
+    bool maskModes = false;
 };
 
 // How a layer is split.
@@ -56,7 +60,7 @@ enum class SeparationKind {
 };
 
 // Whether the layer is offered for separation: it has more than one mask
-// (none sharing a place with another), or it is a shape layer without a mask
+// (all plain Add masks, none sharing a place with another), or it is a shape layer without a mask
 // that is switched on and with more than one top-level group or path, the
 // layers split from it drawing apart.
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
@@ -64,10 +68,11 @@ bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
 // By why the layer qualifies: a shape layer without masks that has several
 // top-level groups and paths, at least one a group, is split by groups,
 // unless what the split layers would draw overlaps, when it is left as it is;
-// else several masks, none sharing a place with another, are split by masks,
-// whatever the layer type (a shape layer's groups then come with each mask);
-// else a shape layer without masks and with only ungrouped paths is left as
-// it is. A layer with a mask inside or across another keeps all of them.
+// else several masks, all plain Add masks and none sharing a place with
+// another, are split by masks, whatever the layer type (a shape layer's groups
+// then come with each mask); else a shape layer without masks and with only
+// ungrouped paths is left as it is. A layer with a mask inside or across
+// another, inverted or of another mode keeps all of them.
 //
 // A shape layer with a mask is never split by groups: a layer with a mask
 // becomes a body of its masks' outline, so every layer split from it would
@@ -80,9 +85,10 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 // one outline.
 QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
-// Reads the counts of a layer, how its masks that are switched on meet when it
-// has several (readMaskOverlap), and, for a shape layer that would be split by
-// groups, whether the split layers would draw over one another
+// Reads the counts of a layer, the modes and inversion of its masks that are
+// switched on, how they meet when it has several plain Add masks
+// (readMaskOverlap), and, for a shape layer that would be split by groups,
+// whether the split layers would draw over one another
 // (separatedLayersMeet). The top-level items are looked at for shape
 // layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.

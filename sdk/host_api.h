@@ -78,6 +78,7 @@ typedef A_long AEGP_ObjectType;
 typedef A_long AEGP_LTimeMode;
 typedef A_long AEGP_LayerStream;
 typedef A_long AEGP_MaskStream;
+typedef A_long PF_MaskMode;
 typedef A_long AEGP_StreamGroupingType;
 typedef A_long AEGP_DynStreamFlags;
 typedef A_long AEGP_KeyframeIndex;
@@ -127,6 +128,9 @@ enum { AEGP_LayerStream_ANCHORPOINT = 0, AEGP_LayerStream_POSITION = 1,
        AEGP_LayerStream_SCALE = 2, AEGP_LayerStream_ROTATION = 3 };
 enum { AEGP_MaskStream_OUTLINE = 400, AEGP_MaskStream_OPACITY = 401,
        AEGP_MaskStream_FEATHER = 402, AEGP_MaskStream_EXPANSION = 403 };
+/* How a mask combines with the masks above it. */
+enum { PF_MaskMode_NONE = 0, PF_MaskMode_ADD = 1, PF_MaskMode_SUBTRACT = 2, PF_MaskMode_INTERSECT = 3,
+       PF_MaskMode_LIGHTEN = 4, PF_MaskMode_DARKEN = 5, PF_MaskMode_DIFFERENCE = 6 };
 /* Property-tree node kinds. */
 enum { AEGP_StreamGroupingType_LEAF = 0, AEGP_StreamGroupingType_NAMED_GROUP = 1,
        AEGP_StreamGroupingType_INDEXED_GROUP = 2 };
@@ -560,7 +564,10 @@ typedef struct AEGP_MaskSuite5 {
     A_Err (*AEGP_GetLayerMaskByIndex)(AEGP_LayerH aegp_layerH, A_long mask_indexL,
                                       AEGP_MaskRefH* maskPH);                                       /* 1 */
     A_Err (*AEGP_DisposeMask)(AEGP_MaskRefH mask_refH);                                             /* 2 */
-    ZOLVAR_UNUSED_SLOT(3); ZOLVAR_UNUSED_SLOT(4); ZOLVAR_UNUSED_SLOT(5); ZOLVAR_UNUSED_SLOT(6);
+    A_Err (*AEGP_GetMaskInvert)(AEGP_MaskRefH mask_refH, A_Boolean* invertPB);                      /* 3 */
+    ZOLVAR_UNUSED_SLOT(4);
+    A_Err (*AEGP_GetMaskMode)(AEGP_MaskRefH mask_refH, PF_MaskMode* modeP);                         /* 5 */
+    ZOLVAR_UNUSED_SLOT(6);
     ZOLVAR_UNUSED_SLOT(7); ZOLVAR_UNUSED_SLOT(8); ZOLVAR_UNUSED_SLOT(9);
     A_Err (*AEGP_CreateNewMask)(AEGP_LayerH layerH, AEGP_MaskRefH* mask_refPH, A_long* mask_indexPL); /* 10 */
     ZOLVAR_UNUSED_SLOT(11); ZOLVAR_UNUSED_SLOT(12); ZOLVAR_UNUSED_SLOT(13); ZOLVAR_UNUSED_SLOT(14);

@@ -1,5 +1,5 @@
-// "AEGP Layer Mask Suite" 6: mask references, new masks and the per-mask
-// flag.
+// "AEGP Layer Mask Suite" 6: mask references, new masks, a mask's mode and
+// inversion, and the per-mask flag.
 #include "SuiteContext.h"
 #include "SuiteTables.h"
 
@@ -26,6 +26,28 @@ STANDIN_CALL(AEGP_DisposeMask, (AEGP_MaskRefH mask_refH))
     if (!mask_refH)
         return A_Err_PARAMETER;
     return ctx().masks.remove(mask_refH) ? A_Err_NONE : A_Err_STRUCT;
+}
+
+STANDIN_CALL(AEGP_GetMaskInvert, (AEGP_MaskRefH mask_refH, A_Boolean* invertPB))
+{
+    if (!invertPB)
+        return A_Err_PARAMETER;
+    PropertyNode* atom = nullptr;
+    if (A_Err err = ctx().findMask(mask_refH, atom))
+        return err;
+    *invertPB = atom->maskAttributes().inverted;
+    return A_Err_NONE;
+}
+
+STANDIN_CALL(AEGP_GetMaskMode, (AEGP_MaskRefH mask_refH, PF_MaskMode* modeP))
+{
+    if (!modeP)
+        return A_Err_PARAMETER;
+    PropertyNode* atom = nullptr;
+    if (A_Err err = ctx().findMask(mask_refH, atom))
+        return err;
+    *modeP = atom->maskAttributes().mode;
+    return A_Err_NONE;
 }
 
 STANDIN_MUTATOR(AEGP_CreateNewMask, (AEGP_LayerH layerH, AEGP_MaskRefH* mask_refPH, A_long* mask_indexPL))
@@ -77,6 +99,8 @@ const AEGP_MaskSuite5* MaskSuite5Table()
         auto t = makeSuiteTable<Tag>();
         STANDIN_SLOT(Tag, t, AEGP_GetLayerMaskByIndex);
         STANDIN_SLOT(Tag, t, AEGP_DisposeMask);
+        STANDIN_SLOT(Tag, t, AEGP_GetMaskInvert);
+        STANDIN_SLOT(Tag, t, AEGP_GetMaskMode);
         STANDIN_SLOT(Tag, t, AEGP_CreateNewMask);
         STANDIN_SLOT(Tag, t, AEGP_GetMaskLockState);
         STANDIN_SLOT(Tag, t, AEGP_SetMaskLockState);

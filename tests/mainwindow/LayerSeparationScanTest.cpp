@@ -121,10 +121,11 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
 
-// A layer is offered only when what it would be split into lies apart: masks
-// that cross, groups a fill paints as a ring, a label drawn on a card are left
-// as one body each, with the reason; masks side by side are offered though a
-// third, switched off, lies inside one. Groups are compared at every frame
+// A layer is offered only when what it would be split into lies apart and
+// draws alone as it did: masks that cross, masks that draw only as they
+// combine (one inverted), groups a fill paints as a ring, a label drawn on a
+// card are left as one body each, with the reason; masks side by side are
+// offered though a third, switched off, lies inside one. Groups are compared at every frame
 // their keys span, and with their strokes when the layer is not fully opaque
 // (each copy would blend on its own where they meet); groups an expression
 // moves, or keyed over too many frames, are left as they are.
@@ -180,7 +181,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         group(box(200) + "," + fill) + "]},\n" + shape("stroked, 60 %", stroked, 60) + ",\n" +
         shape("stroked, opaque", stroked) + ",\n" + shape("passing", passing + "," + evenOdd) + ",\n" +
         shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
-                               box(100)) + "," + group(box(100)))));
+                               box(100)) + "," + group(box(100))) + ",\n" +
+        solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]")));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
@@ -203,7 +205,11 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 8 (passing): " + groupsOverlap,
                                     QStringLiteral("Layer 9 (driven): where its groups go over time cannot be told "
                                                    "beforehand (an expression drives them, or their keys cannot be "
-                                                   "read); apart, they might come to lie in one another's place.")}))
+                                                   "read); apart, they might come to lie in one another's place."),
+                                    QStringLiteral("Layer 10 (inverted): its masks are not all Add masks (one is "
+                                                   "inverted or of another mode): together they draw the layer as "
+                                                   "they combine; apart, each copy would draw its mask as a plain Add "
+                                                   "mask, and the picture would change.")}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }

@@ -304,10 +304,9 @@ DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
         if (!mask->isEnabled())
             continue;
         const standin::MaskAttributes& a = mask->maskAttributes();
-        const bool subtract = a.mode == 2;
-        const Step step = a.inverted ? (subtract ? Step::SubtractOutside : Step::AddOutside)
-                                     : (subtract ? Step::Subtract : Step::Add);
-        steps_.emplace_back(step, outlinePath(leafValue(mask, standin::match::kMaskShape, t).shape, same));
+        if (a.mode != PF_MaskMode_NONE)
+            steps_.push_back(
+                {a.mode, a.inverted, outlinePath(leafValue(mask, standin::match::kMaskShape, t).shape, same)});
     }
     if (!steps_.empty())
         return;
@@ -322,29 +321,28 @@ DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
         for (const standin::MaskOutline& g : glyphs)
             all.addPath(outlinePath(g, same));
         all.setFillRule(Qt::WindingFill);
-        steps_.emplace_back(Step::Add, all);
+        steps_.push_back({PF_MaskMode_ADD, false, all});
     } else if (const PropertyNode* contents = layer.rootVectorsGroup()) {
         std::vector<QPainterPath> painted;
         paintContents(contents, same, t, painted);
         for (QPainterPath& p : painted)
-            steps_.emplace_back(Step::Add, p);
+            steps_.push_back({PF_MaskMode_ADD, false, p});
     } else if (const standin::Item* source = layer.source(); source && drawsItsSource(layer.kind())) {
         QPainterPath box;
         box.addRect(0.0, 0.0, source->width(), source->height());
-        steps_.emplace_back(Step::Add, box);
+        steps_.push_back({PF_MaskMode_ADD, false, box});
     }
 }
 
 bool DrawnArea::contains(double x, double y) const
 {
     bool inside = false;
-    for (const auto& [step, path] : steps_) {
-        const bool in = path.contains(QPointF(x, y));
-        switch (step) {
-        case Step::Add: inside = inside || in; break;
-        case Step::AddOutside: inside = inside || !in; break;
-        case Step::Subtract: inside = inside && !in; break;
-        case Step::SubtractOutside: inside = inside && in; break;
+    for (const Step& step : steps_) {
+        const bool in = step.path.contains(QPointF(x, y)) != step.inverted;
+        switch (step.mode) {
+        case PF_MaskMode_SUBTRACT: inside = inside && !in; break;
+        case PF_MaskMode_INTERSECT: inside = inside && in; break;
+        default: inside = inside || in; break;
         }
     }
     return inside;
@@ -354,7 +352,7 @@ QRectF DrawnArea::bounds() const
 {
     QRectF box;
     for (const auto& step : steps_)
-        box = box.united(step.second.boundingRect());
+        box = box.united(step.path.boundingRect());
     return box;
 }
 

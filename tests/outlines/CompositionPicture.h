@@ -27,9 +27,10 @@ std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Tim
 
 // The area a layer paints at a time, in its own pixels, as the host paints
 // it; its full matrix (layerToWorld, every parent included) takes it into
-// the composition. With masks switched on: the masks in order, each adding
-// to or (in Subtract mode) taking from what the ones before it left, an
-// inverted mask counting its outside. Otherwise a solid's, footage's or
+// the composition. With masks switched on that clip (not in None mode): the
+// masks in order, each adding to, taking from (Subtract) or keeping only its
+// part of (Intersect) what the ones before it left, an inverted mask counting
+// its outside. Otherwise a solid's, footage's or
 // nested composition's box (its source's width and height), a text layer's
 // glyph outlines, filled non-zero together, or what a shape layer's fills
 // paint: each fill that is switched on paints every switched-on path,
@@ -46,8 +47,12 @@ public:
     QRectF bounds() const;
 
 private:
-    enum class Step { Add, Subtract, AddOutside, SubtractOutside };
-    std::vector<std::pair<Step, QPainterPath>> steps_;
+    struct Step {
+        int mode;  // PF_MaskMode_SUBTRACT, _INTERSECT, or another that adds
+        bool inverted;
+        QPainterPath path;
+    };
+    std::vector<Step> steps_;
 };
 
 } // namespace separation_test

@@ -225,9 +225,11 @@ TEST(MaskSeparation, ACleanUpThatFailsTooSaysWhatIsLeft)
 
 // A copy per mask takes the whole mask as its body, so masks are split only
 // when they lie apart: two that cross stay one body on solid, shape and text
-// layers alike, though neither starts inside the other. A mask switched off
-// draws nothing: it neither keeps the others together nor gets a copy.
-TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
+// layers alike, though neither starts inside the other, and so do masks
+// that draw only as they combine (inverted, or of another mode than Add). A
+// mask switched off draws nothing: it neither keeps the others together nor
+// gets a copy, whatever its mode.
+TEST(MaskSeparation, MasksThatCrossOrCombineStayTogetherAndOneSwitchedOffDoesNotCount)
 {
     const auto box = [](const char* name, int left, int top, int right, int bottom, const char* extra = "") {
         const auto at = [](int x, int y) { return "[" + QByteArray::number(x) + ", " + QByteArray::number(y) + "]"; };
@@ -235,9 +237,13 @@ TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
                at(right, top) + ", " + at(right, bottom) + ", " + at(left, bottom) + ", " + at(left, top) + "]}}";
     };
     const QByteArray crossing = box("A", 0, 0, 120, 120) + "," + box("B", 80, 30, 200, 150);
-    const QByteArray besideAndOff =
-        box("A", 0, 0, 100, 100) + "," + box("B", 150, 0, 250, 100) + "," + box("Off", 20, 20, 60, 60, R"("flags": 0, )");
+    const QByteArray besideAndOff = box("A", 0, 0, 100, 100) + "," + box("B", 150, 0, 250, 100) + "," +
+                                    box("Off", 20, 20, 60, 60, R"("flags": 0, "mode": 2, )");
     const QByteArray place = R"("transform": {"position": [400, 200], "rotation": 20})";
+    // Two masks apart, the second as `extra` makes it: a copy would draw it as a plain Add mask.
+    const auto apart = [&](const char* extra) {
+        return solidLayer("Solid", box("A", 0, 0, 80, 100) + "," + box("B", 120, 0, 200, 100, extra), place);
+    };
     struct Case {
         const char* what;
         QByteArray layer;
@@ -253,8 +259,12 @@ TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
          R"({"type": "text", "name": "Title", "text": {"text": "Zolvar", "size": 60}, )" + place + R"(, "masks": [)" +
              crossing + "]}",
          SeparationKind::None},
-        {"side by side, a third inside one switched off", solidLayer("Solid", besideAndOff, place),
+        {"side by side, a third subtracting inside one switched off", solidLayer("Solid", besideAndOff, place),
          SeparationKind::Masks, 3},
+        {"apart, the second inverted", apart(R"("inverted": true, )"), SeparationKind::None},
+        {"apart, the second clipping nothing", apart(R"("mode": 0, )"), SeparationKind::None},
+        {"apart, the second subtracting", apart(R"("mode": 2, )"), SeparationKind::None},
+        {"apart, the second intersecting", apart(R"("mode": 3, )"), SeparationKind::None},
         {"side by side, edges touching",
          solidLayer("Solid", box("A", 0, 0, 100, 100) + "," + box("B", 100, 20, 200, 80), place),
          SeparationKind::Masks},
@@ -264,7 +274,7 @@ TEST(MaskSeparation, MasksThatCrossStayTogetherAndOneSwitchedOffDoesNotCount)
         Scene scene(composition(c.layer));
         EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0)), int(c.kind));
         if (c.kind == SeparationKind::Masks) {
-            EXPECT_EQ(layerNames(scene), (std::vector<QString>{"A", "B", "Solid"}));
+            ASSERT_EQ(layerNames(scene), (std::vector<QString>{"A", "B", "Solid"}));
             EXPECT_EQ(layerAt(scene, 2)->maskCount(), c.sourceMasks) << "the hidden source keeps every mask";
         }
         EXPECT_TRUE(scene.session->leaks().none()) << scene.session->leaks().describe();

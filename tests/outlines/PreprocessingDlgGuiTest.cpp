@@ -352,7 +352,7 @@ TEST(PreprocessingDlg, AMissingSuiteEndsTheRunWithTheGroupClosed)
     scene.session->registry().withhold(kAEGPMaskSuite, kAEGPMaskSuiteVersion5);
     separateRows([](Dialog& d) { d.selectRows({0, 4}); }, scene);
     ASSERT_EQ(messages.texts().size(), 1u);
-    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("acquiring a host suite")))
+    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("could not give one of its suites")))
         << messages.texts()[0].second.toStdString();
     ASSERT_EQ(scene.session->undoGroups().size(), 1u);
     EXPECT_NE(scene.session->undoGroups()[0].closeSequence, 0u);

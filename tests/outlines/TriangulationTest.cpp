@@ -94,13 +94,7 @@ TEST(Triangulation, NestingDecidesWhatIsFilled)
     a.closed = b.closed = true;
     b.points = {b2Vec2(6, 6), b2Vec2(15, 5), b2Vec2(15, 15), b2Vec2(5, 15)};
     a.points = {b2Vec2(9, 9), b2Vec2(0, 10), b2Vec2(0, 0), b2Vec2(10, 0)};
-    ASSERT_TRUE(isHole(0, {a, b}));
-    ASSERT_TRUE(isHole(1, {a, b}));
     EXPECT_TRUE(triangulate({a, b}).triangles.empty());
-
-    EXPECT_EQ(hasHoles(0, {square(0, 0, 60), square(10, 10, 40), square(20, 20, 20), square(100, 0, 5)}),
-              (std::vector<int>{1, 2}));
-    EXPECT_FALSE(isHole(0, {ShapeDef(), square(0, 0, 5)}));  // an empty outline is inside nothing
 }
 
 TEST(Triangulation, CrossingOutlinesAreReportedAndStillFilled)

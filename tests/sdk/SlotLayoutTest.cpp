@@ -76,6 +76,8 @@ TEST(SlotLayout, EveryCalledFunctionSitsAtItsSlot)
     EXPECT_EQ(SLOT(AEGP_KeyframeSuite4, AEGP_StartAddKeyframes), 16u);
     EXPECT_EQ(SLOT(AEGP_KeyframeSuite4, AEGP_EndAddKeyframes), 19u);
     EXPECT_EQ(SLOT(AEGP_MaskSuite5, AEGP_GetLayerMaskByIndex), 1u);
+    EXPECT_EQ(SLOT(AEGP_MaskSuite5, AEGP_GetMaskInvert), 3u);
+    EXPECT_EQ(SLOT(AEGP_MaskSuite5, AEGP_GetMaskMode), 5u);
     EXPECT_EQ(SLOT(AEGP_MaskSuite5, AEGP_CreateNewMask), 10u);
     EXPECT_EQ(SLOT(AEGP_MaskSuite5, AEGP_GetMaskLockState), 16u);
     EXPECT_EQ(SLOT(AEGP_MaskSuite5, AEGP_SetMaskLockState), 17u);
