@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,10 @@ constexpr char kStroke[] = "ADBE Vector Graphic - Stroke";
 constexpr char kTransformGroup[] = "ADBE Vector Transform Group";
 // The host's value of "ADBE Vector Stroke Line Join" for a mitred join.
 constexpr double kMiterJoin = 1.0;
-// The work of reading where a keyed group lies at one frame, counted as that
-// many pieces compared.
+// The work of reading where a keyed group lies at one frame, and of building
+// a piece again, counted as that many pieces compared.
 constexpr double kPlacementWork = 8.0;
+constexpr double kBuildWork = 20.0;
 // A little more reach than a piece may move, so that rounding cannot hide a
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
@@ -436,11 +438,94 @@ bool inverse(const GroupMatrix& m, GroupMatrix& inv)
     return inv.isFinite();
 }
 
+// The transform of a group as getVectorGroupTransform reads it (its last
+// "ADBE Vector Transform Group"), reading again at each time only the values
+// that vary.
+class GroupTransformReader
+{
+public:
+    GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId)
+        : suites_(suites), pluginId_(pluginId), transform_(suites)
+    {
+        for (auto& stream : values_)
+            stream = std::make_unique<ScopedStream>(suites);
+    }
+
+    // Finds the values and reads them all at the time values are read at.
+    A_Err open(AEGP_StreamRefH group)
+    {
+        A_Err err = forEachChild(suites_, pluginId_, group, [&](size_t i, AEGP_StreamRefH) {
+            ScopedStream child(suites_);
+            std::string name;
+            A_Err e = childByIndex(suites_, pluginId_, group, A_long(i), child);
+            if (!e)
+                e = matchNameOf(suites_, child.get(), name);
+            if (!e && name == kTransformGroup)
+                child.moveTo(transform_);
+            return e;
+        });
+        for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
+            A_Boolean varies = true;
+            err = childByMatchName(suites_, pluginId_, transform_.get(), kNames[k], *values_[k]);
+            if (!err && !*values_[k])
+                err = A_Err_GENERIC;
+            if (!err)
+                err = suites_.StreamSuite4()->AEGP_IsStreamTimevarying(values_[k]->get(), &varies);
+            varies_[k] = varies;
+            if (!err)
+                err = read(k);
+        }
+        return err;
+    }
+    // Reads again the values that vary.
+    A_Err read()
+    {
+        A_Err err = A_Err_NONE;
+        for (size_t k = 0; !err && transform_ && k < kValues; ++k)
+            if (varies_[k])
+                err = read(k);
+        return err;
+    }
+    Transform transform() const
+    {
+        Transform t;
+        if (transform_) {
+            t.anchor = b2Vec2(float(read_[0].two_d.x), float(read_[0].two_d.y));
+            t.position = b2Vec2(float(read_[1].two_d.x), float(read_[1].two_d.y));
+            t.scale = 0.01f * b2Vec2(float(read_[2].two_d.x), float(read_[2].two_d.y));
+            t.rotation = read_[3].one_d;
+        }
+        return t;
+    }
+
+private:
+    static constexpr size_t kValues = 4;
+    static constexpr const char* kNames[kValues] = {"ADBE Vector Anchor", "ADBE Vector Position", "ADBE Vector Scale",
+                                                    "ADBE Vector Rotation"};
+
+    A_Err read(size_t k)
+    {
+        ScopedStreamValue value(suites_);
+        const A_Err err = value.read(pluginId_, values_[k]->get());
+        if (!err)
+            read_[k] = value.val();
+        return err;
+    }
+
+    const AEGP_SuiteHandler& suites_;
+    AEGP_PluginID pluginId_;
+    ScopedStream transform_;
+    std::unique_ptr<ScopedStream> values_[kValues];
+    bool varies_[kValues] = {};
+    AEGP_StreamVal2 read_[kValues] = {};
+};
+
 // For a copy whose group's own transform alone is keyed: the maps that move
 // its pieces from time 0 to each of `frames`, as the group's transform moves
 // them (through the layer at time 0 into world units turned by `turn`). False
-// when they cannot be told so (the group flattens its contents at time 0, or
-// a map is not finite): the copy is then built again at each frame.
+// when they cannot be told so (a value cannot be read, the group flattens
+// its contents at time 0, or a map is not finite): the copy is then built
+// again at each frame.
 bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float turn, const Frames& frames,
                Copy& copy)
 {
@@ -453,6 +538,9 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
     ItemPlacement placement;
     if (!err && group)
         err = readItemPlacement(build.pluginId, build.basic, build.layer, group.get(), placement);
+    GroupTransformReader reader(suites, build.pluginId);
+    if (!err && group)
+        err = reader.open(group.get());
     if (err || !group)
         return false;
     // From the group's contents to world units: the groups about it, the
@@ -471,14 +559,14 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
     world.b = -world.c;
     const GroupMatrix toWorld = world.after(layer).after(placement.chain.toLayer);
     GroupMatrix back;
-    if (!inverse(toWorld.after(GroupMatrix::of(getVectorGroupTransform(build.pluginId, build.basic, group.get()))),
-                 back))
+    if (!inverse(toWorld.after(GroupMatrix::of(reader.transform())), back))
         return false;
     copy.moves.clear();
     for (double k = frames.first; k <= frames.last; ++k) {
         const StreamReadTime readAt(frames.at(k));
-        const GroupMatrix move =
-            toWorld.after(GroupMatrix::of(getVectorGroupTransform(build.pluginId, build.basic, group.get()))).after(back);
+        if (reader.read())
+            return false;
+        const GroupMatrix move = toWorld.after(GroupMatrix::of(reader.transform())).after(back);
         if (!move.isFinite())
             return false;
         copy.moves.push_back(move);
@@ -624,7 +712,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         for (size_t c = 0; c < n; ++c) {
             const Copy& copy = copies[c];
             if (copy.motion == Copy::Reshaped) {
-                each += kPlacementWork + double(compared(copy));
+                each += kPlacementWork + kBuildWork * double(compared(copy));
                 reshaped = true;
                 continue;
             }
@@ -687,7 +775,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
             fills[c] = area.filled;
             strokeAreas[c] = area.stroked;
             // Counted as built: it may hold more pieces than at time 0.
-            work += std::max(0.0, double(piecesOf(area)) - double(compared(copy)));
+            work += kBuildWork * std::max(0.0, double(piecesOf(area)) - double(compared(copy)));
             for (const Polygon& p : (strokes ? area.stroked : area.filled).pieces)
                 built.add(p);
         }

@@ -184,9 +184,8 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
             return QStringLiteral("its keyed groups would take too long to compare at every frame their keys span "
-                                  "(more than %1 pieces compared, counting each frame); apart, they might come to lie "
-                                  "in one another's place.")
-                .arg(kMaxComparedWork, 0, 'f', 0);
+                                  "(too many pieces over too many frames); apart, they might come to lie in one "
+                                  "another's place.");
         }
     }
     if (content.masks > 0 && severalTopLevelItems(content, type))
