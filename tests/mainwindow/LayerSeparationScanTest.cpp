@@ -195,7 +195,7 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         shape("opacity keyed", stroked, R"({"keys": [{"time": 0, "value": 100}, {"time": 2, "value": 50}]})") + ",\n" +
         shape("opacity driven", stroked, R"({"value": 100, "expression": "100 - time", "expressionValue": 100})") +
         ",\n" + shape("mitred, 30 px", mitred(30), "60") + ",\n" + shape("mitred, 50 px", mitred(50), "60") + ",\n" +
-        shape("until its last frame", moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2.01, "value": [-99, 0]}]})",
+        shape("until its last frame", moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": [201, 100], "value": [-99, 0]}]})",
                                              box(100)) + "," + group(box(100))) + ",\n" +
         shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
                                box(100)) + "," + group(box(100))) + ",\n" +
