@@ -197,6 +197,12 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         ",\n" + shape("mitred, 30 px", mitred(30), "60") + ",\n" + shape("mitred, 50 px", mitred(50), "60") + ",\n" +
         shape("until its last frame", moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": [201, 100], "value": [-99, 0]}]})",
                                              box(100)) + "," + group(box(100))) + ",\n" +
+        shape("turning into another", R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Rotation":
+                  {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 90}]}}, "contents": [{"matchName":
+                  "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [200, 20]}}]})" "," +
+                  moving("[0, 60]", box(40))) + ",\n" +
+        shape("growing into another", group(R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size":
+                  {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [700, 100]}]}}})") + "," + group(box(100, 300))) + ",\n" +
         shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
                                box(100)) + "," + group(box(100))) + ",\n" +
         solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]")));
@@ -226,10 +232,12 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 10 (opacity driven): " + strokesMeet,
                                     "Layer 11 (mitred, 30 px): " + strokesMeet,
                                     "Layer 13 (until its last frame): " + comeToOverlap,
-                                    QStringLiteral("Layer 14 (driven): where its groups go over time cannot be told "
+                                    "Layer 14 (turning into another): " + comeToOverlap,
+                                    "Layer 15 (growing into another): " + comeToOverlap,
+                                    QStringLiteral("Layer 16 (driven): where its groups go over time cannot be told "
                                                    "beforehand (an expression drives them, or their keys cannot be "
                                                    "read); apart, they might come to lie in one another's place."),
-                                    QStringLiteral("Layer 15 (inverted): its masks are not all Add masks (one is "
+                                    QStringLiteral("Layer 17 (inverted): its masks are not all Add masks (one is "
                                                    "inverted or of another mode): together they draw the layer as "
                                                    "they combine; apart, each copy would draw its mask as a plain Add "
                                                    "mask, and the picture would change.")}))
