@@ -1,7 +1,8 @@
 // Separating a shape layer of many groups into one layer per group: the
 // copies are split by halves, so the work grows as n log n, not n squared.
 // Deciding whether such a layer is offered: rings nested in one another cost
-// about what the same rings side by side do.
+// about what the same rings side by side do, and keyed rings about what the
+// same rings unkeyed do.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
