@@ -172,8 +172,8 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
                                   "body lying in another's place (and a fill they share would paint each alone).");
         case GroupsMeet::OverlapWhileMoving:
-            return QStringLiteral("its groups come to overlap while they move (they lie apart at the start): apart, "
-                                  "each would be a body lying in another's place once they meet.");
+            return QStringLiteral("its groups come to overlap while they move (at the start they do not); apart, each "
+                                  "would be a body lying in another's place once they meet.");
         case GroupsMeet::StrokesMeet:
             return QStringLiteral("its groups' strokes may reach over one another, and the layer is not fully "
                                   "opaque: together they are blended once, as drawn; apart, each would blend on its "

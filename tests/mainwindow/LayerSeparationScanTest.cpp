@@ -220,8 +220,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         "its groups' strokes may reach over one another, and the layer is not fully opaque: together they are "
         "blended once, as drawn; apart, each would blend on its own where they meet.");
     const QString comeToOverlap = QStringLiteral(
-        "its groups come to overlap while they move (they lie apart at the start): apart, each would be a body lying "
-        "in another's place once they meet.");
+        "its groups come to overlap while they move (at the start they do not); apart, each would be a body lying in "
+        "another's place once they meet.");
     EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross,
                                     QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
                                                    "the one body they make; apart, the hole would become a body of its "
