@@ -172,6 +172,43 @@ bool overlapIn(const std::vector<Piece>& pieces)
     });
 }
 
+// The convex hull of `points`, counter-clockwise (monotone chain).
+Polygon hullOf(Polygon points)
+{
+    std::sort(points.begin(), points.end(),
+              [](const Point& a, const Point& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    if (points.size() < 3)
+        return points;
+    Polygon hull(2 * points.size());
+    size_t k = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && side(hull[k - 2], hull[k - 1], points[i]) <= 0.0)
+            --k;
+        hull[k++] = points[i];
+    }
+    for (size_t i = points.size() - 1, lower = k + 1; i > 0; --i) {
+        while (k >= lower && side(hull[k - 2], hull[k - 1], points[i - 1]) <= 0.0)
+            --k;
+        hull[k++] = points[i - 1];
+    }
+    hull.resize(k - 1);
+    return hull;
+}
+
+// Every place within `reach` of convex `p`, and a little more: p grown by the
+// octagon whose inner circle has that radius.
+Polygon grown(const Polygon& p, double reach)
+{
+    const double corner = reach / std::cos(M_PI / 8.0);
+    Polygon all;
+    for (const Point& q : p)
+        for (int k = 0; k < 8; ++k) {
+            const double angle = M_PI / 8.0 + k * M_PI / 4.0;
+            all.push_back(Point{q.x + corner * std::cos(angle), q.y + corner * std::sin(angle)});
+        }
+    return hullOf(std::move(all));
+}
+
 } // namespace
 
 void DrawnPieces::addGroup(const std::vector<ShapeDef>& group, AreaPoint offset)
@@ -232,6 +269,51 @@ bool someAreasOverlap(const std::vector<DrawnPieces>& areas)
     for (const DrawnPieces& area : areas)
         all.push_back(&area);
     return overlapIn(sortedPieces(all));
+}
+
+std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>& areas,
+                                                 const std::vector<std::vector<double>>& grow)
+{
+    std::vector<std::vector<bool>> meets(areas.size());
+    // Each piece as far as it may reach, with where it came from.
+    std::vector<std::pair<Piece, size_t>> reached;
+    for (size_t k = 0; k < areas.size(); ++k) {
+        const bool moves = k < grow.size() && !grow[k].empty();
+        meets[k].assign(areas[k].pieces.size(), false);
+        for (size_t j = 0; j < areas[k].pieces.size(); ++j) {
+            const Polygon& p = areas[k].pieces[j];
+            const double a = p.size() < 3 ? 0.0 : signedArea(p.data(), p.size());
+            if (!std::isfinite(a) || a == 0.0)
+                continue;
+            if (moves && !(j < grow[k].size() && grow[k][j] >= 0.0 && std::isfinite(grow[k][j]))) {
+                // It may go anywhere: any piece may meet it.
+                for (size_t i = 0; i < areas.size(); ++i)
+                    meets[i].assign(areas[i].pieces.size(), true);
+                return meets;
+            }
+            Polygon wound = a > 0.0 ? p : Polygon(p.rbegin(), p.rend());
+            if (moves)
+                wound = grown(wound, grow[k][j]);
+            if (wound.size() < 3)
+                continue;
+            const Box box = boxOf(wound);
+            reached.emplace_back(Piece{std::move(wound), box, k}, j);
+        }
+    }
+    std::sort(reached.begin(), reached.end(),
+              [](const auto& a, const auto& b) { return a.first.box.minX < b.first.box.minX; });
+    std::vector<Piece> pieces;
+    for (auto& r : reached)
+        pieces.push_back(std::move(r.first));
+    const auto moves = [&](const Piece& p) { return p.area < grow.size() && !grow[p.area].empty(); };
+    sweep(pieces, [&](const Piece& p, const Piece& q) {
+        if ((moves(p) || moves(q)) && sharedPart(p, q, 0.0) > 0.0) {
+            meets[p.area][reached[size_t(&p - pieces.data())].second] = true;
+            meets[q.area][reached[size_t(&q - pieces.data())].second] = true;
+        }
+        return false;
+    });
+    return meets;
 }
 
 bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer)

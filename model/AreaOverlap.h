@@ -46,6 +46,15 @@ bool areasOverlap(const DrawnPieces& a, const DrawnPieces& b);
 // nested in one another cost about what the same rings side by side do.
 bool someAreasOverlap(const std::vector<DrawnPieces>& areas);
 
+// Which pieces of the areas may come to share a place of positive area with
+// a piece of another area while the areas move, each point of piece j of
+// area k staying within grow[k][j] of where it lies now (an area whose list
+// is empty stays where it is; a reach that is not a finite number at least 0
+// lets it go anywhere). Two pieces at rest are not compared: what they
+// share does not change. Entry [k][j] is true for such a piece.
+std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>& areas,
+                                                 const std::vector<std::vector<double>>& grow);
+
 // Whether `inner` lies inside `outer` (all of it, up to rounding) while
 // `outer` reaches beyond it: a hole of the one body they make.
 bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer);

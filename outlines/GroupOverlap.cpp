@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,38 +19,92 @@ namespace {
 
 constexpr char kVectorGroup[] = "ADBE Vector Group";
 constexpr char kStroke[] = "ADBE Vector Graphic - Stroke";
+constexpr char kTransformGroup[] = "ADBE Vector Transform Group";
 // The host's value of "ADBE Vector Stroke Line Join" for a mitred join.
 constexpr double kMiterJoin = 1.0;
+// The work of reading where a keyed group lies at one frame, and of building
+// a piece again, counted as that many pieces compared.
+constexpr double kPlacementWork = 8.0;
+constexpr double kBuildWork = 20.0;
+// A little more reach than a piece may move, so that rounding cannot hide a
+// piece that touches another.
+constexpr double kReachMargin = 1e-9;
 
-// Adds what a stroke reaching `reach` (world units) beyond the outlines of
-// `group` may cover: it lies inside a box about each edge grown by the reach
-// every way, or for a circle inside the polygon that addGroup makes of a
-// circle that much larger.
-void addStrokeReach(DrawnPieces& area, const std::vector<ShapeDef>& group, AreaPoint offset, double reach)
+using Polygon = std::vector<AreaPoint>;
+
+// The most the linear map (a b; c d) stretches a length: its largest
+// singular value.
+double largestStretch(double a, double b, double c, double d)
 {
-    for (ShapeDef s : group) {
+    const double sum = a * a + b * b + c * c + d * d;
+    const double det = a * d - b * c;
+    return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4.0 * det * det))) / 2.0);
+}
+
+AreaPoint mapped(const GroupMatrix& m, AreaPoint p)
+{
+    AreaPoint q;
+    m.map(p.x, p.y, q.x, q.y);
+    return q;
+}
+
+// Where a stroke painting an outline may reach from: the edge from a to b,
+// or, when radius is at least 0, the circle of that radius about a.
+struct StrokeSource {
+    AreaPoint a, b;
+    double radius = -1.0;
+};
+
+std::vector<StrokeSource> strokeSources(const std::vector<ShapeDef>& group, AreaPoint offset)
+{
+    std::vector<StrokeSource> sources;
+    for (const ShapeDef& s : group) {
         if (s.isCircle) {
-            s.radius = float((s.radius + reach) / std::cos(M_PI / DrawnPieces::kCircleSides));
-            area.addGroup({s}, offset);
+            // The scene makes the circle about the mean of its four points.
+            if (s.points.size() < 4)
+                continue;
+            StrokeSource circle;
+            circle.radius = std::max(0.0, double(s.radius));
+            for (size_t k = 0; k < 4; ++k) {
+                circle.a.x += (double(s.points[k].x) + offset.x) / 4.0;
+                circle.a.y += (double(s.points[k].y) + offset.y) / 4.0;
+            }
+            sources.push_back(circle);
             continue;
         }
         const size_t n = s.points.size();
-        for (size_t k = 0; n > 1 && k < ((s.closed || s.isBox) ? n : n - 1); ++k) {
-            const AreaPoint a{s.points[k].x + offset.x, s.points[k].y + offset.y};
-            const AreaPoint b{s.points[(k + 1) % n].x + offset.x, s.points[(k + 1) % n].y + offset.y};
-            const double length = std::hypot(b.x - a.x, b.y - a.y);
-            const double ux = length > 0.0 ? (b.x - a.x) / length : 1.0;
-            const double uy = length > 0.0 ? (b.y - a.y) / length : 0.0;
-            const double along[2] = {-reach, length + reach};
-            const double across[2] = {-reach, reach};
-            std::vector<AreaPoint> box;
-            for (const int corner : {0, 1, 3, 2}) {
-                const double t = along[corner & 1], d = across[corner >> 1];
-                box.push_back(AreaPoint{a.x + ux * t - uy * d, a.y + uy * t + ux * d});
-            }
-            area.pieces.push_back(std::move(box));
-        }
+        for (size_t k = 0; n > 1 && k < ((s.closed || s.isBox) ? n : n - 1); ++k)
+            sources.push_back(StrokeSource{{s.points[k].x + offset.x, s.points[k].y + offset.y},
+                                           {s.points[(k + 1) % n].x + offset.x, s.points[(k + 1) % n].y + offset.y}});
     }
+    return sources;
+}
+
+// What a stroke reaching `reach` (world units) beyond `s` may cover: a box
+// about the edge grown by the reach every way, or the polygon that addGroup
+// makes of a circle that much larger.
+Polygon strokePiece(const StrokeSource& s, double reach)
+{
+    Polygon piece;
+    if (s.radius >= 0.0) {
+        const int sides = DrawnPieces::kCircleSides;
+        const double r = (s.radius + reach) / std::cos(M_PI / sides);
+        for (int k = 0; k < sides; ++k) {
+            const double angle = 2.0 * M_PI * k / sides;
+            piece.push_back(AreaPoint{s.a.x + r * std::cos(angle), s.a.y + r * std::sin(angle)});
+        }
+        return piece;
+    }
+    const double length = std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
+    const double ux = length > 0.0 ? (s.b.x - s.a.x) / length : 1.0;
+    const double uy = length > 0.0 ? (s.b.y - s.a.y) / length : 0.0;
+    const double along[2] = {-reach, length + reach};
+    const double across[2] = {-reach, reach};
+    for (const int corner : {0, 1, 3, 2}) {
+        const double t = along[corner & 1], d = across[corner >> 1];
+        piece.push_back(AreaPoint{s.a.x + ux * t - uy * d, s.a.y + uy * t + ux * d});
+    }
+    return piece;
 }
 
 // What a copy of the layer holding only `items` draws, in world units about
@@ -57,7 +112,10 @@ void addStrokeReach(DrawnPieces& area, const std::vector<ShapeDef>& group, AreaP
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
     DrawnPieces filled;
-    DrawnPieces stroked;  // and what its strokes may cover, when they reach out
+    // The filled pieces, then what its strokes may cover when they reach
+    // out: one piece for each of `sources`.
+    DrawnPieces stroked;
+    std::vector<StrokeSource> sources;
 };
 
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
@@ -79,8 +137,11 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     const AreaPoint offset{c.x, c.y};
     area.filled.addGroup(outlines.front(), offset);
     area.stroked = area.filled;
-    if (strokeReach > 0.0)
-        addStrokeReach(area.stroked, outlines.front(), offset, strokeReach);
+    if (strokeReach > 0.0) {
+        area.sources = strokeSources(outlines.front(), offset);
+        for (const StrokeSource& s : area.sources)
+            area.stroked.pieces.push_back(strokePiece(s, strokeReach));
+    }
     return area;
 }
 
@@ -105,18 +166,47 @@ A_Err forEachChild(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP
     return err;
 }
 
-// What the copies' contents do over time.
-struct ContentsOverTime {
+// The times of the first and last keys of some values, in seconds of
+// composition time.
+struct KeySpan {
     bool keyed = false;
-    int keyedValues = 0;
-    double firstKey = 0.0, lastKey = 0.0;  // seconds, composition time
-    bool untold = false;                   // an expression drives some value
+    double first = 0.0, last = 0.0;
+
+    void widen(double s)
+    {
+        first = keyed ? std::min(first, s) : s;
+        last = keyed ? std::max(last, s) : s;
+        keyed = true;
+    }
+    void widen(const KeySpan& other)
+    {
+        if (other.keyed) {
+            widen(other.first);
+            widen(other.last);
+        }
+    }
 };
 
-// Widens `over` by the keys of every value at or under `stream`, and notes an
-// expression on any of them.
-A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream,
-               ContentsOverTime& over, int nesting = 0)
+// What the keys of one item of the contents change.
+struct ItemKeys {
+    KeySpan shape;  // what it draws: paths, sizes, strokes, groups inside it ...
+    KeySpan move;   // only where it lies: the values of a group's own transform
+};
+
+// Values whose keys change no outline and no stroke's reach.
+bool drawsNoOutline(const std::string& matchName)
+{
+    for (const char* name : {"ADBE Vector Fill Color", "ADBE Vector Stroke Color", "ADBE Vector Fill Opacity",
+                             "ADBE Vector Stroke Opacity", "ADBE Vector Group Opacity"})
+        if (matchName == name)
+            return true;
+    return false;
+}
+
+// Widens `span` by the keys of every value at or under `stream` that changes
+// what is drawn, and notes an expression on any value.
+A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream, KeySpan& span,
+               bool& untold, int nesting = 0)
 {
     AEGP_StreamGroupingType type = AEGP_StreamGroupingType_LEAF;
     A_Err err = suites.DynamicStreamSuite4()->AEGP_GetStreamGroupingType(stream, &type);
@@ -124,7 +214,7 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
         if (nesting >= kMaxGroupNesting)
             return A_Err_GENERIC;
         return forEachChild(suites, pluginId, stream, [&](size_t, AEGP_StreamRefH child) {
-            return readKeys(suites, pluginId, child, over, nesting + 1);
+            return readKeys(suites, pluginId, child, span, untold, nesting + 1);
         });
     }
     A_Boolean varies = false;
@@ -133,29 +223,45 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
     A_Boolean expression = false;
     if (!err && varies)
         err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
-    over.untold = over.untold || expression;
+    untold = untold || expression;
     A_long keys = 0;
     if (!err && varies)
         err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &keys);
+    std::string name;
+    if (!err && keys > 0)
+        err = matchNameOf(suites, stream, name);
+    if (err || keys <= 0 || drawsNoOutline(name))
+        return err;
     for (const A_long k : {A_long(0), keys - 1}) {
         A_Time t{0, 1};
-        if (!err && keys > 0)
-            err = suites.KeyframeSuite4()->AEGP_GetKeyframeTime(stream, k, AEGP_LTimeMode_CompTime, &t);
-        if (err || keys <= 0)
+        err = suites.KeyframeSuite4()->AEGP_GetKeyframeTime(stream, k, AEGP_LTimeMode_CompTime, &t);
+        if (err)
             break;
-        const double s = seconds(t);
-        over.firstKey = over.keyed ? std::min(over.firstKey, s) : s;
-        over.lastKey = over.keyed ? std::max(over.lastKey, s) : s;
-        over.keyed = true;
+        span.widen(seconds(t));
     }
-    over.keyedValues += keys > 0;
     return err;
+}
+
+// The keys of one item of the contents: those of a group's own transform
+// move it, all others change what it draws.
+A_Err readItemKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item, ItemKeys& keys,
+                   bool& untold)
+{
+    std::string name;
+    A_Err err = matchNameOf(suites, item, name);
+    if (err || name != kVectorGroup)
+        return err ? err : readKeys(suites, pluginId, item, keys.shape, untold);
+    return forEachChild(suites, pluginId, item, [&](size_t, AEGP_StreamRefH child) {
+        std::string childName;
+        const A_Err e = matchNameOf(suites, child, childName);
+        return e ? e : readKeys(suites, pluginId, child, childName == kTransformGroup ? keys.move : keys.shape, untold, 1);
+    });
 }
 
 // Widens `reach` (world units) to what a stroke switched on at or under
 // `item`, through groups switched on, may cover beyond the outlines it
 // paints: half its width, or the miter limit's times that for a mitred join,
-// stretched as far as the groups and the layer stretch any way.
+// stretched as far as the groups and the layer stretch a length.
 A_Err readStrokeReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, AEGP_StreamRefH item,
                       double& reach, int nesting = 0)
 {
@@ -189,7 +295,7 @@ A_Err readStrokeReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, 
     if (err)
         return err;
     const b2Vec2 x = placement.placeVector(b2Vec2(1.0f, 0.0f)), y = placement.placeVector(b2Vec2(0.0f, 1.0f));
-    const double stretch = std::sqrt(double(x.LengthSquared()) + double(y.LengthSquared()));
+    const double stretch = largestStretch(x.x, y.x, x.y, y.y);
     const double corner = join.one_d == kMiterJoin ? std::max(1.0, miter.one_d) : 1.0;
     const double r = std::max(0.0, width.one_d) / 2.0 * corner * stretch / 100.0;
     if (!std::isfinite(r))
@@ -231,50 +337,306 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
     return err;
 }
 
-// The times at which what the copies draw is compared: time 0, and every
-// frame of the composition from the one at or before the first key to the
-// one at or after the last. `tooLong` when those, counted once for each of
-// `keyedCopies`, are more than are compared.
-A_Err comparedTimes(const AEGP_SuiteHandler& suites, const ContentsOverTime& over, size_t keyedCopies,
-                    std::vector<A_Time>& times, bool& tooLong)
+// The frames of the composition from the one at or before a span's first
+// key to the one at or after its last, frame 0 left out (it is compared
+// anyway): frame k lies at k times `step`.
+struct Frames {
+    A_Time step{0, 1};
+    double first = 1.0, last = 0.0;
+
+    double count() const { return std::max(0.0, last - first + 1.0); }
+    A_Time at(double k) const { return A_Time{A_long(k) * step.value, step.scale}; }
+};
+
+A_Err framesOf(const AEGP_SuiteHandler& suites, const KeySpan& span, Frames& frames)
 {
-    times.assign(1, kTimeZero);
-    tooLong = false;
-    if (!over.keyed)
-        return A_Err_NONE;
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
-    A_Time frame{0, 1}, duration{0, 1};
+    A_Time duration{0, 1};
     A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
-        err = suites.CompSuite7()->AEGP_GetCompFrameDuration(comp, &frame);
+        err = suites.CompSuite7()->AEGP_GetCompFrameDuration(comp, &frames.step);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &duration);
-    const double step = seconds(frame);
+    const double step = seconds(frames.step);
     // Only the frames the composition shows.
-    const double first = std::max(0.0, std::floor(over.firstKey / step + 1e-9));
-    const double last = std::min(std::floor(seconds(duration) / step), std::ceil(over.lastKey / step - 1e-9));
-    if (!err && !(step > 0.0 && last * double(frame.value) < double(std::numeric_limits<A_long>::max())))
+    frames.first = std::max(1.0, std::floor(span.first / step + 1e-9));
+    frames.last = std::min(std::floor(seconds(duration) / step), std::ceil(span.last / step - 1e-9));
+    if (!err && !(step > 0.0 && frames.last * double(frames.step.value) < double(std::numeric_limits<A_long>::max())))
         err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
-    if (err)
-        return err;
-    tooLong = (last - first + 1.0) * double(keyedCopies) > kMaxComparedFrames;
-    for (double k = first; !tooLong && k <= last; ++k)
-        if (k != 0.0)
-            times.push_back(A_Time{A_long(k) * frame.value, frame.scale});
-    return A_Err_NONE;
+    return err;
 }
+
+// One layer that the split makes, and how what it draws changes over time.
+struct Copy {
+    std::vector<bool> items;
+    A_long group = -1;  // the separated group it holds; -1 for the source
+    KeySpan shape, move;
+    enum Motion { Rest, Moved, Reshaped } motion = Rest;
+    // The reach of its strokes outside its group and inside it (which
+    // stretches with the group).
+    double reachOutside = 0.0, reachInside = 0.0;
+    CopyArea area;
+    // For a copy that only moves: the map from where each point lies at time
+    // 0 to where it lies at each compared frame, in world units, and how far
+    // the maps move a point (perDistance times its distance from `about`,
+    // plus `base`).
+    std::vector<GroupMatrix> moves;
+    AreaPoint about;
+    double perDistance = 0.0, base = 0.0, strokeGrowth = 0.0;
+
+    double reach() const { return std::max(reachOutside, reachInside); }
+    // Its strokes' reach under `m`.
+    double reachUnder(const GroupMatrix& m) const
+    {
+        return std::max(reachOutside, reachInside * largestStretch(m.a, m.b, m.c, m.d));
+    }
+    // Piece j of the area compared (filled and, when `strokes`, stroked),
+    // where map `m` takes it.
+    Polygon placedPiece(size_t j, const GroupMatrix& m, bool strokes) const
+    {
+        const DrawnPieces& at0 = strokes ? area.stroked : area.filled;
+        if (j < area.filled.pieces.size() || !strokes) {
+            Polygon p;
+            for (const AreaPoint& q : at0.pieces[j])
+                p.push_back(mapped(m, q));
+            return p;
+        }
+        StrokeSource s = area.sources[j - area.filled.pieces.size()];
+        s.a = mapped(m, s.a);
+        s.b = mapped(m, s.b);
+        if (s.radius >= 0.0)
+            s.radius *= largestStretch(m.a, m.b, m.c, m.d);
+        return strokePiece(s, reachUnder(m));
+    }
+};
+
+// The strokes' reach of each copy, split as Copy keeps it, at the time
+// stream values are read at.
+A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, Copy& copy)
+{
+    copy.reachOutside = copy.reachInside = 0.0;
+    return forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
+        if (!(i < copy.items.size() && copy.items[i]))
+            return A_Err(A_Err_NONE);
+        return readStrokeReach(suites, build, item, A_long(i) == copy.group ? copy.reachInside : copy.reachOutside);
+    });
+}
+
+// The map that takes an affine map's images back where they came from.
+bool inverse(const GroupMatrix& m, GroupMatrix& inv)
+{
+    const double det = m.determinant();
+    if (!std::isfinite(det) || det == 0.0)
+        return false;
+    inv.a = m.d / det;
+    inv.b = -m.b / det;
+    inv.c = -m.c / det;
+    inv.d = m.a / det;
+    inv.tx = -(inv.a * m.tx + inv.b * m.ty);
+    inv.ty = -(inv.c * m.tx + inv.d * m.ty);
+    return inv.isFinite();
+}
+
+// The transform of a group as getVectorGroupTransform reads it (its last
+// "ADBE Vector Transform Group"), reading again at each time only the values
+// that vary.
+class GroupTransformReader
+{
+public:
+    GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId)
+        : suites_(suites), pluginId_(pluginId), transform_(suites)
+    {
+        for (auto& stream : values_)
+            stream = std::make_unique<ScopedStream>(suites);
+    }
+
+    // Finds the values and reads them all at the time values are read at.
+    A_Err open(AEGP_StreamRefH group)
+    {
+        A_Err err = forEachChild(suites_, pluginId_, group, [&](size_t i, AEGP_StreamRefH) {
+            ScopedStream child(suites_);
+            std::string name;
+            A_Err e = childByIndex(suites_, pluginId_, group, A_long(i), child);
+            if (!e)
+                e = matchNameOf(suites_, child.get(), name);
+            if (!e && name == kTransformGroup)
+                child.moveTo(transform_);
+            return e;
+        });
+        for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
+            A_Boolean varies = true;
+            err = childByMatchName(suites_, pluginId_, transform_.get(), kNames[k], *values_[k]);
+            if (!err && !*values_[k])
+                err = A_Err_GENERIC;
+            if (!err)
+                err = suites_.StreamSuite4()->AEGP_IsStreamTimevarying(values_[k]->get(), &varies);
+            varies_[k] = varies;
+            if (!err)
+                err = read(k);
+        }
+        return err;
+    }
+    // Reads again the values that vary.
+    A_Err read()
+    {
+        A_Err err = A_Err_NONE;
+        for (size_t k = 0; !err && transform_ && k < kValues; ++k)
+            if (varies_[k])
+                err = read(k);
+        return err;
+    }
+    Transform transform() const
+    {
+        Transform t;
+        if (transform_) {
+            t.anchor = b2Vec2(float(read_[0].two_d.x), float(read_[0].two_d.y));
+            t.position = b2Vec2(float(read_[1].two_d.x), float(read_[1].two_d.y));
+            t.scale = 0.01f * b2Vec2(float(read_[2].two_d.x), float(read_[2].two_d.y));
+            t.rotation = read_[3].one_d;
+        }
+        return t;
+    }
+
+private:
+    static constexpr size_t kValues = 4;
+    static constexpr const char* kNames[kValues] = {"ADBE Vector Anchor", "ADBE Vector Position", "ADBE Vector Scale",
+                                                    "ADBE Vector Rotation"};
+
+    A_Err read(size_t k)
+    {
+        ScopedStreamValue value(suites_);
+        const A_Err err = value.read(pluginId_, values_[k]->get());
+        if (!err)
+            read_[k] = value.val();
+        return err;
+    }
+
+    const AEGP_SuiteHandler& suites_;
+    AEGP_PluginID pluginId_;
+    ScopedStream transform_;
+    std::unique_ptr<ScopedStream> values_[kValues];
+    bool varies_[kValues] = {};
+    AEGP_StreamVal2 read_[kValues] = {};
+};
+
+// For a copy whose group's own transform alone is keyed: the maps that move
+// its pieces from time 0 to each of `frames`, as the group's transform moves
+// them (through the layer at time 0 into world units turned by `turn`). False
+// when they cannot be told so (a value cannot be read, the group flattens
+// its contents at time 0, or a map is not finite): the copy is then built
+// again at each frame.
+bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float turn, const Frames& frames,
+               Copy& copy)
+{
+    ScopedStream contents(suites), group(suites), root(suites);
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(build.pluginId, build.layer, root.out());
+    if (!err)
+        err = childByMatchName(suites, build.pluginId, root.get(), "ADBE Root Vectors Group", contents);
+    if (!err && contents)
+        err = childByIndex(suites, build.pluginId, contents.get(), copy.group, group);
+    ItemPlacement placement;
+    if (!err && group)
+        err = readItemPlacement(build.pluginId, build.basic, build.layer, group.get(), placement);
+    GroupTransformReader reader(suites, build.pluginId);
+    if (!err && group)
+        err = reader.open(group.get());
+    if (err || !group)
+        return false;
+    // From the group's contents to world units: the groups about it, the
+    // layer, the pixel aspect ratio, then the turn and the world's scale.
+    const A_Matrix4& m = placement.matrix;
+    GroupMatrix layer;
+    layer.a = m.mat[0][0] * placement.pixelAspect;
+    layer.b = m.mat[1][0] * placement.pixelAspect;
+    layer.tx = m.mat[3][0] * placement.pixelAspect;
+    layer.c = m.mat[0][1];
+    layer.d = m.mat[1][1];
+    layer.ty = m.mat[3][1];
+    GroupMatrix world;
+    world.a = world.d = std::cos(double(turn)) / 100.0;
+    world.c = std::sin(double(turn)) / 100.0;
+    world.b = -world.c;
+    const GroupMatrix toWorld = world.after(layer).after(placement.chain.toLayer);
+    GroupMatrix back;
+    if (!inverse(toWorld.after(GroupMatrix::of(reader.transform())), back))
+        return false;
+    copy.moves.clear();
+    for (double k = frames.first; k <= frames.last; ++k) {
+        const StreamReadTime readAt(frames.at(k));
+        if (reader.read())
+            return false;
+        const GroupMatrix move = toWorld.after(GroupMatrix::of(reader.transform())).after(back);
+        if (!move.isFinite())
+            return false;
+        copy.moves.push_back(move);
+    }
+    return true;
+}
+
+// How far the moves take the points of the copy's pieces: the bounds that
+// Copy keeps, and for each piece how far any point of it goes (its strokes'
+// reach changing included).
+std::vector<double> reachOfPieces(Copy& copy, bool strokes)
+{
+    const DrawnPieces& at0 = strokes ? copy.area.stroked : copy.area.filled;
+    double low[2] = {HUGE_VAL, HUGE_VAL}, high[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (const Polygon& p : at0.pieces)
+        for (const AreaPoint& q : p) {
+            low[0] = std::min(low[0], q.x), high[0] = std::max(high[0], q.x);
+            low[1] = std::min(low[1], q.y), high[1] = std::max(high[1], q.y);
+        }
+    copy.about = at0.empty() ? AreaPoint{} : AreaPoint{(low[0] + high[0]) / 2.0, (low[1] + high[1]) / 2.0};
+    copy.perDistance = copy.base = copy.strokeGrowth = 0.0;
+    for (const GroupMatrix& m : copy.moves) {
+        copy.perDistance = std::max(copy.perDistance, largestStretch(m.a - 1.0, m.b, m.c, m.d - 1.0));
+        const AreaPoint to = mapped(m, copy.about);
+        copy.base = std::max(copy.base, std::hypot(to.x - copy.about.x, to.y - copy.about.y));
+        // A stroke's box reaches its corners, the reach times the root of 2
+        // from its edge.
+        if (strokes && copy.reach() > 0.0)
+            copy.strokeGrowth = std::max(copy.strokeGrowth, std::sqrt(2.0) * copy.reachUnder(m));
+    }
+    std::vector<double> reach;
+    for (const Polygon& p : at0.pieces) {
+        double far = 0.0;
+        for (const AreaPoint& q : p)
+            far = std::max(far, std::hypot(q.x - copy.about.x, q.y - copy.about.y));
+        reach.push_back(copy.perDistance * far + copy.base + copy.strokeGrowth + kReachMargin);
+    }
+    return reach;
+}
+
+struct PieceBox {
+    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+
+    void add(const Polygon& p, double grow = 0.0)
+    {
+        for (const AreaPoint& q : p) {
+            minX = std::min(minX, q.x - grow);
+            maxX = std::max(maxX, q.x + grow);
+            minY = std::min(minY, q.y - grow);
+            maxY = std::max(maxY, q.y + grow);
+        }
+    }
+    bool meets(const PieceBox& o) const { return minX <= o.maxX && o.minX <= maxX && minY <= o.maxY && o.minY <= maxY; }
+};
 
 } // namespace
 
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split)
 {
-    std::vector<std::vector<bool>> layers;
-    for (A_long k : split.separated())
-        layers.push_back(split.itemsOfLayerFor(k));
-    if (!split.kept.empty())
-        layers.push_back(split.itemsOfSource());
-    if (layers.size() < 2)
+    std::vector<Copy> copies;
+    for (A_long k : split.separated()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfLayerFor(k);
+        copies.back().group = k;
+    }
+    if (!split.kept.empty()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfSource();
+    }
+    if (copies.size() < 2)
         return GroupsMeet::Apart;
 
     LayerBuild build;
@@ -288,49 +650,154 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     frame.rotation = -layerRotation(build);
 
     AEGP_SuiteHandler suites(basic);
-    ContentsOverTime over;
-    std::vector<bool> keyedItems;
+    std::vector<ItemKeys> keys;
+    bool untold = false;
     if (forEachContentsItem(suites, pluginId, layer,
                             [&](size_t, AEGP_StreamRefH item) {
-                                const int before = over.keyedValues;
-                                const A_Err err = readKeys(suites, pluginId, item, over);
-                                keyedItems.push_back(over.keyedValues > before);
-                                return err;
+                                keys.emplace_back();
+                                return readItemKeys(suites, pluginId, item, keys.back(), untold);
                             }) ||
-        over.untold)
+        untold)
         return GroupsMeet::Untold;
-    // Only the copies holding something keyed are built again at each frame.
-    std::vector<bool> keyed(layers.size(), false);
-    for (size_t c = 0; c < layers.size(); ++c)
-        for (size_t i = 0; i < layers[c].size() && i < keyedItems.size(); ++i)
-            keyed[c] = keyed[c] || (layers[c][i] && keyedItems[i]);
-    std::vector<A_Time> times;
-    bool tooLong = false;
-    if (comparedTimes(suites, over, size_t(std::count(keyed.begin(), keyed.end(), true)), times, tooLong))
-        return GroupsMeet::Untold;
-    if (tooLong)
-        return GroupsMeet::KeyedTooLong;
     const bool strokes = !fullyOpaque(suites, pluginId, layer);
 
-    std::vector<DrawnPieces> filled(layers.size()), stroked(layers.size());
-    for (size_t n = 0; n < times.size(); ++n) {
-        const StreamReadTime readAt(times[n]);
-        for (size_t c = 0; c < layers.size(); ++c) {
-            if (n > 0 && !keyed[c])
+    // Every copy at time 0.
+    const size_t n = copies.size();
+    std::vector<DrawnPieces> filled(n), stroked(n);
+    for (size_t c = 0; c < n; ++c) {
+        Copy& copy = copies[c];
+        if (strokes && readReach(suites, build, copy))
+            return GroupsMeet::Untold;
+        copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
+        filled[c] = copy.area.filled;
+        stroked[c] = copy.area.stroked;
+    }
+    if (someAreasOverlap(filled))
+        return GroupsMeet::Overlap;
+    if (strokes && someAreasOverlap(stroked))
+        return GroupsMeet::StrokesMeet;
+
+    // What changes later: a copy keyed in its group's own transform alone
+    // keeps its pieces and moves them; one keyed otherwise is built again at
+    // each frame. Only what some copy holds counts.
+    KeySpan span;
+    for (Copy& copy : copies) {
+        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
+            if (copy.items[i]) {
+                copy.shape.widen(keys[i].shape);
+                copy.move.widen(keys[i].move);
+            }
+        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
+                      : copy.move.keyed                                      ? Copy::Moved
+                                                                             : Copy::Rest;
+        span.widen(copy.shape);
+        span.widen(copy.move);
+    }
+    if (!span.keyed)
+        return GroupsMeet::Apart;
+    Frames frames;
+    if (framesOf(suites, span, frames))
+        return GroupsMeet::Untold;
+    if (frames.count() == 0.0)
+        return GroupsMeet::Apart;
+
+    // The work is bounded before it is done: pieces placed, built and
+    // compared, at every frame.
+    const auto piecesOf = [&](const CopyArea& area) { return (strokes ? area.stroked : area.filled).pieces.size(); };
+    const auto compared = [&](const Copy& copy) { return piecesOf(copy.area); };
+    double work = 0.0;
+    const auto workPerFrame = [&](const std::vector<std::vector<bool>>* meets) {
+        double each = 0.0, resting = 0.0;
+        bool reshaped = false;
+        for (size_t c = 0; c < n; ++c) {
+            const Copy& copy = copies[c];
+            if (copy.motion == Copy::Reshaped) {
+                each += kPlacementWork + kBuildWork * double(compared(copy));
+                reshaped = true;
                 continue;
-            const std::vector<bool>& items = layers[c];
-            double reach = 0.0;
-            if (strokes && forEachContentsItem(suites, pluginId, layer, [&](size_t i, AEGP_StreamRefH item) {
-                    return i < items.size() && items[i] ? readStrokeReach(suites, build, item, reach) : A_Err_NONE;
-                }))
-                return GroupsMeet::Untold;
-            CopyArea area = drawnBy(build, items, placement, frame, reach);
-            filled[c] = std::move(area.filled);
-            stroked[c] = std::move(area.stroked);
+            }
+            if (copy.motion == Copy::Moved)
+                each += kPlacementWork;
+            resting += double(compared(copy));
+            if (meets)
+                each += double(std::count((*meets)[c].begin(), (*meets)[c].end(), true));
         }
-        if (someAreasOverlap(filled))
-            return GroupsMeet::Overlap;
-        if (strokes && someAreasOverlap(stroked))
+        // What a copy built again may meet is looked for among all others.
+        return each + (reshaped ? resting : 0.0);
+    };
+    if (frames.count() * workPerFrame(nullptr) > kMaxComparedWork)
+        return GroupsMeet::KeyedTooLong;
+    std::vector<std::vector<double>> reach(n);
+    std::vector<DrawnPieces> atRest(n);
+    for (size_t c = 0; c < n; ++c) {
+        Copy& copy = copies[c];
+        if (copy.motion == Copy::Moved && !readMoves(suites, build, frame.rotation, frames, copy))
+            copy.motion = Copy::Reshaped;
+        if (copy.motion == Copy::Moved)
+            reach[c] = reachOfPieces(copy, strokes);
+        if (copy.motion != Copy::Reshaped)
+            atRest[c] = strokes ? copy.area.stroked : copy.area.filled;
+    }
+    // The pieces that may meet another while the copies move; where there
+    // are none, and nothing is built again, no frame needs comparing.
+    const std::vector<std::vector<bool>> meets = piecesThatMayMeet(atRest, reach);
+    bool reshaped = false, some = false;
+    for (size_t c = 0; c < n; ++c) {
+        reshaped = reshaped || copies[c].motion == Copy::Reshaped;
+        some = some || std::count(meets[c].begin(), meets[c].end(), true) > 0;
+    }
+    if (!reshaped && !some)
+        return GroupsMeet::Apart;
+    work = frames.count() * workPerFrame(&meets);
+    if (work > kMaxComparedWork)
+        return GroupsMeet::KeyedTooLong;
+
+    // Where each piece of a copy not built again may go.
+    std::vector<std::vector<PieceBox>> swept(n);
+    for (size_t c = 0; reshaped && c < n; ++c)
+        for (size_t j = 0; j < atRest[c].pieces.size(); ++j) {
+            swept[c].emplace_back();
+            swept[c].back().add(atRest[c].pieces[j], reach[c].empty() ? 0.0 : reach[c][j]);
+        }
+
+    for (double k = frames.first; k <= frames.last; ++k) {
+        const size_t f = size_t(k - frames.first);
+        const StreamReadTime readAt(frames.at(k));
+        std::vector<DrawnPieces> fills(n), strokeAreas(n);
+        PieceBox built;
+        for (size_t c = 0; c < n; ++c) {
+            Copy& copy = copies[c];
+            if (copy.motion != Copy::Reshaped)
+                continue;
+            if (strokes && readReach(suites, build, copy))
+                return GroupsMeet::Untold;
+            const CopyArea area = drawnBy(build, copy.items, placement, frame, copy.reach());
+            fills[c] = area.filled;
+            strokeAreas[c] = area.stroked;
+            // Counted as built: it may hold more pieces than at time 0.
+            work += kBuildWork * std::max(0.0, double(piecesOf(area)) - double(compared(copy)));
+            for (const Polygon& p : (strokes ? area.stroked : area.filled).pieces)
+                built.add(p);
+        }
+        if (work > kMaxComparedWork)
+            return GroupsMeet::KeyedTooLong;
+        for (size_t c = 0; c < n; ++c) {
+            const Copy& copy = copies[c];
+            if (copy.motion == Copy::Reshaped)
+                continue;
+            for (size_t j = 0; j < atRest[c].pieces.size(); ++j) {
+                if (!meets[c][j] && !(reshaped && swept[c][j].meets(built)))
+                    continue;
+                Polygon piece = copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f], strokes)
+                                                           : atRest[c].pieces[j];
+                if (j < copy.area.filled.pieces.size())
+                    fills[c].pieces.push_back(piece);
+                strokeAreas[c].pieces.push_back(std::move(piece));
+            }
+        }
+        if (someAreasOverlap(fills))
+            return GroupsMeet::OverlapWhileMoving;
+        if (strokes && someAreasOverlap(strokeAreas))
             return GroupsMeet::StrokesMeet;
     }
     return GroupsMeet::Apart;

@@ -171,6 +171,9 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
         case GroupsMeet::Overlap:
             return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
                                   "body lying in another's place (and a fill they share would paint each alone).");
+        case GroupsMeet::OverlapWhileMoving:
+            return QStringLiteral("its groups come to overlap while they move (at the start they do not); apart, each "
+                                  "would be a body lying in another's place once they meet.");
         case GroupsMeet::StrokesMeet:
             return QStringLiteral("its groups' strokes may reach over one another, and the layer is not fully "
                                   "opaque: together they are blended once, as drawn; apart, each would blend on its "
@@ -180,10 +183,9 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
-            return QStringLiteral("its groups are keyed over too many frames to compare one by one (more than %1, "
-                                  "counting each keyed group's frames); apart, they might come to lie in one "
-                                  "another's place.")
-                .arg(kMaxComparedFrames);
+            return QStringLiteral("its keyed groups would take too long to compare at every frame their keys span "
+                                  "(too many pieces over too many frames); apart, they might come to lie in one "
+                                  "another's place.");
         }
     }
     if (content.masks > 0 && severalTopLevelItems(content, type))

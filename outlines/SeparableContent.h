@@ -21,10 +21,14 @@ enum class GroupsMeet {
     // The layer is not fully opaque and their strokes may reach over one
     // another: drawn apart, each would blend on its own where they meet.
     StrokesMeet,
+    // They lie apart at time 0 but share a place at some later frame, as
+    // their keys move them.
+    OverlapWhileMoving,
     // Where they go cannot be told beforehand: an expression drives them, or
     // their keys or strokes cannot be read.
     Untold,
-    // They are keyed over more frames than are compared (kMaxComparedFrames).
+    // Comparing them at every frame their keys span is more work than is
+    // done (kMaxComparedWork).
     KeyedTooLong,
 };
 

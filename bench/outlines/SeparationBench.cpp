@@ -1,7 +1,8 @@
 // Separating a shape layer of many groups into one layer per group: the
 // copies are split by halves, so the work grows as n log n, not n squared.
 // Deciding whether such a layer is offered: rings nested in one another cost
-// about what the same rings side by side do.
+// about what the same rings side by side do, and keyed rings about what the
+// same rings unkeyed do.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
@@ -79,31 +80,57 @@ QByteArray circlePath(double radius, int count)
            R"("vertices": [)" + vertices + "]}}}";
 }
 
+// A ring group of `vertices` points (two circles filled even-odd) placed at
+// `position` (a value of "ADBE Vector Position", keyed or not).
+QByteArray ringGroup(double outer, double inner, int vertices, const QByteArray& position)
+{
+    return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
+           R"(}, "contents": [)" + circlePath(outer, vertices / 2) + "," + circlePath(inner, vertices / 2) +
+           R"(, {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]})";
+}
+
+// A shape layer of `groups` in a composition of `duration` seconds.
+QByteArray shapeLayer(const QByteArray& groups, int duration = 10)
+{
+    return R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": )" +
+           QByteArray::number(duration) + R"(, "layers": [{"type": "shape", "name": "Rings", "contents": [)" +
+           groups + "]}]}]}";
+}
+
+QByteArray at(double x, double y)
+{
+    return "[" + QByteArray::number(x) + ", " + QByteArray::number(y) + "]";
+}
+
+// A position keyed from `from` at time 0 to `to` at `seconds`.
+QByteArray keyed(const QByteArray& from, const QByteArray& to, int seconds)
+{
+    return R"({"keys": [{"time": 0, "value": )" + from + R"(}, {"time": )" + QByteArray::number(seconds) +
+           R"(, "value": )" + to + "}]}";
+}
+
 // One shape layer of n ring groups of `vertices` points each (two circles
 // filled even-odd), all about one centre or in a row; none meets another.
-QByteArray ringGroups(int n, int vertices, bool nested)
+// With `keyedFor` seconds, the outermost ring moves half a pixel over them.
+QByteArray ringGroups(int n, int vertices, bool nested, int keyedFor = 0, const QByteArray& extra = QByteArray(),
+                      int duration = 10)
 {
     QByteArray groups;
     double x = 0.0;
     for (int i = 0; i < n; ++i) {
         const double outer = 20.0 + 6.0 * i, inner = outer - 3.0;
-        const double at = nested ? 0.0 : x + outer;
+        const double x0 = nested ? 0.0 : x + outer;
         x += 2.0 * outer + 4.0;
-        groups += (i ? "," : "") + QByteArray(R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [)") +
-                  QByteArray::number(at) + R"(, 0]}, "contents": [)" + circlePath(outer, vertices / 2) + "," +
-                  circlePath(inner, vertices / 2) +
-                  R"(, {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]})";
+        const QByteArray position = keyedFor > 0 && i == n - 1 ? keyed(at(x0, 0), at(x0 + 0.5, 0), keyedFor) : at(x0, 0);
+        groups += (i ? "," : "") + ringGroup(outer, inner, vertices, position);
     }
-    return R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": 10,
-            "layers": [{"type": "shape", "name": "Rings", "contents": [)" +
-           groups + "]}]}]}";
+    return shapeLayer(groups + extra, duration);
 }
 
-// Arguments: groups, points per group, nested (1) or side by side (0).
-void BM_OfferRingGroups(benchmark::State& state)
+// Times the offer's decision on `json`, whose one layer is offered.
+void offerOneLayer(benchmark::State& state, const QByteArray& json)
 {
-    const QByteArray json = ringGroups(int(state.range(0)), int(state.range(1)), state.range(2) != 0);
     standin::LoadError error;
     auto project = standin::Project::fromJson(json, QStringLiteral("/bench/rings.aep"), &error);
     if (!project) {
@@ -120,6 +147,39 @@ void BM_OfferRingGroups(benchmark::State& state)
     }
 }
 
+// Arguments: groups, points per group, nested (1) or side by side (0).
+void BM_OfferRingGroups(benchmark::State& state)
+{
+    offerOneLayer(state, ringGroups(int(state.range(0)), int(state.range(1)), state.range(2) != 0));
+}
+
+// Keyed rings against the same unkeyed: 0 the 60 nested rings of 1,000
+// points, 1 their outermost ring keyed over 199 s, 2 and 3 a small group
+// switched off keyed over 199 s and over an hour beside them; 4 two rings of
+// 2,000 points side by side, 5 the same drifting 5 px over 99 s.
+void BM_OfferKeyedRings(benchmark::State& state)
+{
+    const QByteArray smallOff = R"(, {"matchName": "ADBE Vector Group", "flags": 0, "transform": {"ADBE Vector Position": )";
+    const QByteArray rect = R"(}, "contents": [{"matchName": "ADBE Vector Shape - Rect"}]})";
+    const auto pair = [](int keyedFor) {
+        const auto position = [&](double x) {
+            return keyedFor ? keyed(at(x, 0), at(x, 5), keyedFor) : at(x, 0);
+        };
+        return shapeLayer(ringGroup(100, 97, 2000, position(-150)) + "," + ringGroup(100, 97, 2000, position(150)),
+                          100);
+    };
+    switch (state.range(0)) {
+    case 0: return offerOneLayer(state, ringGroups(60, 1000, true, 0, QByteArray(), 3700));
+    case 1: return offerOneLayer(state, ringGroups(60, 1000, true, 199, QByteArray(), 3700));
+    case 2:
+        return offerOneLayer(state, ringGroups(60, 1000, true, 0, smallOff + keyed(at(0, 0), at(9, 0), 199) + rect, 3700));
+    case 3:
+        return offerOneLayer(state, ringGroups(60, 1000, true, 0, smallOff + keyed(at(0, 0), at(9, 0), 3600) + rect, 3700));
+    case 4: return offerOneLayer(state, pair(0));
+    default: return offerOneLayer(state, pair(99));
+    }
+}
+
 BENCHMARK(BM_OfferRingGroups)
     ->ArgNames({"groups", "points", "nested"})
     ->Args({60, 1000, 0})
@@ -127,6 +187,8 @@ BENCHMARK(BM_OfferRingGroups)
     ->Args({90, 1500, 0})
     ->Args({90, 1500, 1})
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferKeyedRings)->ArgName("layer")->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);
 

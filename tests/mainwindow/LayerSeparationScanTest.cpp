@@ -126,9 +126,11 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 // combine (one inverted), groups a fill paints as a ring, a label drawn on a
 // card are left as one body each, with the reason; masks side by side are
 // offered though a third, switched off, lies inside one. Groups are compared at every frame
-// their keys span, and with their strokes when the layer is not fully opaque
-// (each copy would blend on its own where they meet); groups an expression
-// moves, or keyed over too many frames, are left as they are.
+// their keys span, the one after the last key included, and with their
+// strokes (a mitred corner up to its limit) when the layer's opacity is below
+// 100 %, keyed or driven (each copy would blend on its own where they meet);
+// groups an expression moves, or whose keys ask too much work, are left as
+// they are; a group keyed for minutes far from the others is offered.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
@@ -145,31 +147,41 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
                R"(}, "contents": [)" + contents + "]}";
     };
-    const auto shape = [](const char* name, const QByteArray& contents, int opacity = 100) {
-        return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "transform": {"opacity": )" +
-               QByteArray::number(opacity) + R"(}, "contents": [)" + contents + "]}";
+    const auto shape = [](const char* name, const QByteArray& contents, const QByteArray& opacity = "100") {
+        return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "transform": {"opacity": )" + opacity +
+               R"(}, "contents": [)" + contents + "]}";
     };
     // 10 px apart: their 24 px strokes overlap.
     const QByteArray stroked = group(box(100)) + "," + group(box(100, 110)) + "," +
                                R"({"matchName": "ADBE Vector Graphic - Stroke",
                                    "properties": {"ADBE Vector Stroke Width": 24}})";
+    // 10 px mitred strokes (limit 4) reach 20 px: they meet 30 px apart, not 50.
+    const auto mitred = [&](int apart) {
+        return group(box(100)) + "," + group(box(100, 100 + apart)) + "," +
+               R"({"matchName": "ADBE Vector Graphic - Stroke", "properties": {"ADBE Vector Stroke Width": 10}})";
+    };
     // Apart at both keys, one passing over the other between them.
     const QByteArray passing = moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2, "value": [300, 0]}]})",
                                       box(100)) + "," + group(box(100));
     const QByteArray evenOdd = R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}})";
     const QByteArray fill = R"({"matchName": "ADBE Vector Graphic - Fill"})";
     {
+        // A star of 200 corners turning for a minute is built again at each
+        // of 1,500 frames: too much work.
+        const QByteArray turning = R"({"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Points": 100,
+            "ADBE Vector Star Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 60, "value": 360}]}}})";
         Host longer(project(shape("for 4 minutes", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
                                                                        {"time": 240, "value": [-290, 0]}]})",
-                                                          box(100)) + "," + group(box(100, 300))),
+                                                          box(100)) + "," + group(box(100, 300))) + "," +
+                                shape("turning", group(turning) + "," + group(box(100, 300))),
                             240));
         std::vector<int> indices;
         QStringList leftOut;
         EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-        EXPECT_TRUE(indices.empty());
-        EXPECT_EQ(leftOut, QStringList{"Layer 1 (for 4 minutes): its groups are keyed over too many frames to "
-                                       "compare one by one (more than 5000, counting each keyed group's frames); "
-                                       "apart, they might come to lie in one another's place."});
+        EXPECT_EQ(indices, std::vector<int>{0});
+        EXPECT_EQ(leftOut, QStringList{"Layer 2 (turning): its keyed groups would take too long to compare at every "
+                                       "frame their keys span (too many pieces over too many frames); apart, they "
+                                       "might come to lie in one another's place."});
     }
     Host host(project(
         solid("crossing", R"("masks": [)" + square(0, 0, 100) + "," + square(60, 20, 100) + "]") + ",\n" +
@@ -178,35 +190,54 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                             square(30, 30, 40, R"("flags": 0, )") + "]") + ",\n" +
         R"({"type": "shape", "name": "ring", "contents": [)" + group(box(200)) + "," + group(box(80)) + "," + evenOdd +
         "]},\n" + R"({"type": "shape", "name": "card", "contents": [)" + group(box(60) + "," + fill) + "," +
-        group(box(200) + "," + fill) + "]},\n" + shape("stroked, 60 %", stroked, 60) + ",\n" +
+        group(box(200) + "," + fill) + "]},\n" + shape("stroked, 60 %", stroked, "60") + ",\n" +
         shape("stroked, opaque", stroked) + ",\n" + shape("passing", passing + "," + evenOdd) + ",\n" +
+        shape("opacity keyed", stroked, R"({"keys": [{"time": 0, "value": 100}, {"time": 2, "value": 50}]})") + ",\n" +
+        shape("opacity driven", stroked, R"({"value": 100, "expression": "100 - time", "expressionValue": 100})") +
+        ",\n" + shape("mitred, 30 px", mitred(30), "60") + ",\n" + shape("mitred, 50 px", mitred(50), "60") + ",\n" +
+        shape("until its last frame", moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": [201, 100], "value": [-99, 0]}]})",
+                                             box(100)) + "," + group(box(100))) + ",\n" +
+        shape("turning into another", R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Rotation":
+                  {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 90}]}}, "contents": [{"matchName":
+                  "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [200, 20]}}]})" "," +
+                  moving("[0, 60]", box(40))) + ",\n" +
+        shape("growing into another", group(R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size":
+                  {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [700, 100]}]}}})") + "," + group(box(100, 300))) + ",\n" +
         shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
                                box(100)) + "," + group(box(100))) + ",\n" +
         solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]")));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 6}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 6, 11}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
     const QString groupsOverlap = QStringLiteral(
         "its groups overlap: together they make one body, as drawn; apart, each would be a body lying in another's "
         "place (and a fill they share would paint each alone).");
+    const QString strokesMeet = QStringLiteral(
+        "its groups' strokes may reach over one another, and the layer is not fully opaque: together they are "
+        "blended once, as drawn; apart, each would blend on its own where they meet.");
+    const QString comeToOverlap = QStringLiteral(
+        "its groups come to overlap while they move (at the start they do not); apart, each would be a body lying in "
+        "another's place once they meet.");
     EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross,
                                     QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
                                                    "the one body they make; apart, the hole would become a body of its "
                                                    "own."),
                                     "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap,
-                                    QStringLiteral("Layer 6 (stroked, 60 %): its groups' strokes may reach over one "
-                                                   "another, and the layer is not fully opaque: together they are "
-                                                   "blended once, as drawn; apart, each would blend on its own where "
-                                                   "they meet."),
-                                    "Layer 8 (passing): " + groupsOverlap,
-                                    QStringLiteral("Layer 9 (driven): where its groups go over time cannot be told "
+                                    "Layer 6 (stroked, 60 %): " + strokesMeet, "Layer 8 (passing): " + comeToOverlap,
+                                    "Layer 9 (opacity keyed): " + strokesMeet,
+                                    "Layer 10 (opacity driven): " + strokesMeet,
+                                    "Layer 11 (mitred, 30 px): " + strokesMeet,
+                                    "Layer 13 (until its last frame): " + comeToOverlap,
+                                    "Layer 14 (turning into another): " + comeToOverlap,
+                                    "Layer 15 (growing into another): " + comeToOverlap,
+                                    QStringLiteral("Layer 16 (driven): where its groups go over time cannot be told "
                                                    "beforehand (an expression drives them, or their keys cannot be "
                                                    "read); apart, they might come to lie in one another's place."),
-                                    QStringLiteral("Layer 10 (inverted): its masks are not all Add masks (one is "
+                                    QStringLiteral("Layer 17 (inverted): its masks are not all Add masks (one is "
                                                    "inverted or of another mode): together they draw the layer as "
                                                    "they combine; apart, each copy would draw its mask as a plain Add "
                                                    "mask, and the picture would change.")}))
