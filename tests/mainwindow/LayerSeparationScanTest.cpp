@@ -124,10 +124,14 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 }
 
 // A layer is offered only when what it would be split into lies apart and
-// draws alone as it did: masks that cross, masks that draw only as they
-// combine (one inverted), groups a fill paints as a ring, a label drawn on a
-// card are left as one body each, with the reason; masks side by side are
-// offered though a third, switched off, lies inside one. Groups are compared at every frame
+// draws alone as it did: masks that cross or nest (found in either order),
+// masks that draw only as they combine (one inverted), a mask whose shape,
+// opacity, feather or expansion is keyed or driven by an expression that is
+// on, an open mask path (it cuts nothing out), masks that, grown by their
+// expansion and half their feather, meet where the layer or a mask is
+// translucent, groups a fill paints as a ring, a label drawn on a card are
+// left as one body each, with the reason; masks side by side are offered
+// though a third, switched off, lies inside one. Groups are compared at every frame
 // their keys span, and with their strokes when the layer is not fully opaque
 // (each copy would blend on its own where they meet); groups an expression
 // moves, or keyed over too many frames, are left as they are.
@@ -173,6 +177,15 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                        "compare one by one (more than 5000, counting each keyed group's frames); "
                                        "apart, they might come to lie in one another's place."});
     }
+    // Two masks 20 px apart, the second as `extra` makes it; both so on a
+    // layer of that opacity.
+    const auto twoMasks = [&](const char* name, const char* extra) {
+        return solid(name, R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 40, extra) + "]") + ",\n";
+    };
+    const auto grown = [&](const char* name, int opacity, const char* extra) {
+        return solid(name, R"("transform": {"opacity": )" + QByteArray::number(opacity) + R"(}, "masks": [)" +
+                               square(0, 0, 40, extra) + "," + square(60, 0, 40, extra) + "]") + ",\n";
+    };
     Host host(project(
         solid("crossing", R"("masks": [)" + square(0, 0, 100) + "," + square(60, 20, 100) + "]") + ",\n" +
         solid("hole", R"("masks": [)" + square(0, 0, 100) + "," + square(30, 30, 40) + "]") + ",\n" +
@@ -184,21 +197,42 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         shape("stroked, opaque", stroked) + ",\n" + shape("passing", passing + "," + evenOdd) + ",\n" +
         shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
                                box(100)) + "," + group(box(100))) + ",\n" +
-        solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]")));
+        solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]") +
+        ",\n" + solid("shape keyed", R"("masks": [)" + square(0, 0, 40) + R"(, {"shape": {"keys": [
+            {"time": 0, "value": {"closed": true, "vertices": [[60, 0], [90, 0], [90, 30]]}},
+            {"time": 1, "value": {"closed": true, "vertices": [[0, 0], [90, 0], [90, 30]]}}]}}])") + ",\n" +
+        twoMasks("opacity keyed", R"("opacity": {"keys": [{"time": 0, "value": 100}, {"time": 2, "value": 0}]}, )") +
+        twoMasks("feather keyed", R"("feather": {"keys": [{"time": 0, "value": [0, 0]}, {"time": 2, "value": [9, 9]}]}, )") +
+        twoMasks("expansion keyed", R"("expansion": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 9}]}, )") +
+        twoMasks("driven mask", R"("expansion": {"value": 0, "expression": "time", "expressionValue": 0}, )") +
+        twoMasks("expression off", R"("expansion": {"expression": "time", "expressionEnabled": false}, )") +
+        solid("open path", R"("masks": [)" + square(0, 0, 40) +
+                               R"(, {"shape": {"closed": false, "vertices": [[60, 0], [90, 0], [90, 30]]}}])") + ",\n" +
+        grown("expanded, 60 %", 60, R"("expansion": 15, )") + grown("feathered, 60 %", 60, R"("feather": [30, 30], )") +
+        grown("expanded, opaque", 100, R"("expansion": 15, )") +
+        grown("expanded, a mask at 50 %", 100, R"("expansion": 15, "opacity": 50, )") +
+        grown("shrunk, feathered, 60 %", 60, R"("expansion": -10, "feather": [30, 30], )") +
+        solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]")));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 6}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 6, 15, 19, 21}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
     const QString groupsOverlap = QStringLiteral(
         "its groups overlap: together they make one body, as drawn; apart, each would be a body lying in another's "
         "place (and a fill they share would paint each alone).");
-    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross,
-                                    QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
-                                                   "the one body they make; apart, the hole would become a body of its "
-                                                   "own."),
+    const QString hole = QStringLiteral("one of its masks lies inside another, as a hole in the one body they "
+                                        "make; apart, the hole would become a body of its own.");
+    const QString animated = QStringLiteral(
+        "one of its masks is animated (its shape, opacity, feather or expansion is keyed or driven by an "
+        "expression); apart, each copy would keep its mask as it is at time 0, and the picture would change.");
+    const QString edgesMeet = QStringLiteral(
+        "its masks, grown by their expansion and feather, reach over one another, and the layer or a mask is not "
+        "fully opaque: together they are blended once, as drawn; apart, each would blend on its own where they "
+        "meet.");
+    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross, "Layer 2 (hole): " + hole,
                                     "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap,
                                     QStringLiteral("Layer 6 (stroked, 60 %): its groups' strokes may reach over one "
                                                    "another, and the layer is not fully opaque: together they are "
@@ -211,7 +245,17 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     QStringLiteral("Layer 10 (inverted): its masks are not all Add masks (one is "
                                                    "inverted or of another mode): together they draw the layer as "
                                                    "they combine; apart, each copy would draw its mask as a plain Add "
-                                                   "mask, and the picture would change.")}))
+                                                   "mask, and the picture would change."),
+                                    "Layer 11 (shape keyed): " + animated, "Layer 12 (opacity keyed): " + animated,
+                                    "Layer 13 (feather keyed): " + animated, "Layer 14 (expansion keyed): " + animated,
+                                    "Layer 15 (driven mask): " + animated,
+                                    QStringLiteral("Layer 17 (open path): one of its masks is an open path, which "
+                                                   "cuts nothing out of the layer; apart, the copy holding it would "
+                                                   "draw the whole layer."),
+                                    "Layer 18 (expanded, 60 %): " + edgesMeet,
+                                    "Layer 19 (feathered, 60 %): " + edgesMeet,
+                                    "Layer 21 (expanded, a mask at 50 %): " + edgesMeet,
+                                    "Layer 23 (hole, inner first): " + hole}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
