@@ -211,15 +211,16 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
         meet = liesInside(a, b) || liesInside(b, a) ? MasksMeet::Hole : MasksMeet::Cross;
         return A_Err_NONE;
     }
-    // Where the layer is not fully opaque, what the masks draw beyond their
-    // outlines must lie apart too.
-    bool grows = false;
+    // Where the layer or a mask is not fully opaque, what the masks draw
+    // beyond their outlines must lie apart too: apart, each copy would blend
+    // on its own where they meet.
+    const bool grows = std::any_of(reaches.begin(), reaches.end(), [](double r) { return r > 0.0; });
+    if (!grows || (!translucent && fullyOpaque(suites, pluginId, layer)))
+        return A_Err_NONE;
     for (size_t k = 0; k < closed.size(); ++k)
-        if (reaches[k] > 0.0) {
+        if (reaches[k] > 0.0)
             addEdgeReach(areas[k], closed[k], reaches[k]);
-            grows = true;
-        }
-    if (grows && (translucent || !fullyOpaque(suites, pluginId, layer)) && firstOverlap(areas).found)
+    if (firstOverlap(areas).found)
         meet = MasksMeet::EdgesMeet;
     return A_Err_NONE;
 }

@@ -79,9 +79,8 @@ enum class SeparationKind {
 
 // Whether the layer is offered for separation: it has more than one mask,
 // their copies drawing what it draws (masksMeet Apart), or it is a shape
-// layer without a mask
-// that is switched on and with more than one top-level group or path, the
-// layers split from it drawing apart.
+// layer without a mask that is switched on and with more than one top-level
+// group or path, the layers split from it drawing apart.
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
 
 // By why the layer qualifies: a shape layer without masks that has several
@@ -105,8 +104,8 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
 // Reads the counts of a layer, the modes, inversion and animation of its
 // masks that are switched on, how they meet when it has several plain Add
-// masks that keep still (readMaskOverlap), and, for a shape layer that would be split by groups,
-// whether the split layers would draw over one another
+// masks that keep still (readMaskOverlap), and, for a shape layer that would
+// be split by groups, whether the split layers would draw over one another
 // (separatedLayersMeet). The top-level items are looked at for shape
 // layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.
