@@ -5,6 +5,29 @@
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/PreprocessingDlg.h"
 
+#include <QMessageBox>
+
+namespace {
+
+// The most lines the message itself holds; all of them are in its details.
+constexpr int kLinesShown = 8;
+
+void showLayersLeftOut(const QStringList& leftOut)
+{
+    QString text = QStringLiteral("No layer is offered for separation into one layer per mask or group.\n\n");
+    if (leftOut.size() <= kLinesShown)
+        text += PreprocessingDlg::leftOutNote(leftOut);
+    else
+        text += PreprocessingDlg::leftOutNote(leftOut.mid(0, kLinesShown)) +
+                QStringLiteral("\n... and %1 more (see the details).").arg(leftOut.size() - kLinesShown);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
+    if (leftOut.size() > kLinesShown)
+        box.setDetailedText(PreprocessingDlg::leftOutNote(leftOut));
+    box.exec();
+}
+
+} // namespace
+
 std::vector<int> ZolvarDlg::IsPreprocessingNeeded()
 {
     // A host error ends the scan silently; the layers found so far count.
@@ -18,8 +41,13 @@ void ZolvarDlg::DoPreprocessing()
     std::vector<int> indices;
     QStringList leftOut;
     findLayersToSeparate(suite, pluginId, indices, &leftOut);
-    if (indices.empty())
+    if (indices.empty()) {
+        // Nothing on offer, yet layers of several outlines stay whole: say
+        // which and why, once. A start without such layers stays silent.
+        if (!leftOut.isEmpty())
+            showLayersLeftOut(leftOut);
         return;
+    }
     auto dialog = makeOwnedDialog<PreprocessingDlg>(nullptr, Qt::WindowCloseButtonHint, suite, pluginId);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setLayerIndicesToSep(indices);

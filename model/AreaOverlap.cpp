@@ -323,3 +323,21 @@ bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer)
     return area > kLeastArea && sharedArea(inner, outer, kTouchWidth) >= area - rounding
            && outer.area() > area + rounding;
 }
+
+AreaPair firstOverlap(const std::vector<DrawnPieces>& areas)
+{
+    std::vector<const DrawnPieces*> all;
+    for (const DrawnPieces& area : areas)
+        all.push_back(&area);
+    std::map<std::pair<size_t, size_t>, double> shared;
+    AreaPair pair;
+    pair.found = sweep(sortedPieces(all), [&](const Piece& p, const Piece& q) {
+        const double part = sharedPart(p, q, kTouchWidth);
+        if (!(part > 0.0 && (shared[{p.area, q.area}] += part) > kLeastArea))
+            return false;
+        pair.first = p.area;
+        pair.second = q.area;
+        return true;
+    });
+    return pair;
+}

@@ -58,3 +58,15 @@ std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>&
 // Whether `inner` lies inside `outer` (all of it, up to rounding) while
 // `outer` reaches beyond it: a hole of the one body they make.
 bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer);
+
+// Two areas that overlap as areasOverlap says: their indices, the earlier
+// first. firstOverlap finds the first such pair its sweep meets (the sweep
+// of someAreasOverlap, which stops there), so a verdict that one overlap
+// settles costs no more than someAreasOverlap; found is false when no two
+// overlap.
+struct AreaPair {
+    bool found = false;
+    size_t first = 0;
+    size_t second = 0;
+};
+AreaPair firstOverlap(const std::vector<DrawnPieces>& areas);

@@ -304,25 +304,6 @@ A_Err readStrokeReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, 
     return A_Err_NONE;
 }
 
-// Whether the layer's opacity is 100 % at every time: neither keyed nor
-// driven, and at least 100.
-bool fullyOpaque(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer)
-{
-    ScopedStream root(suites), transform(suites), opacity(suites);
-    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
-    if (!err)
-        err = childByMatchName(suites, pluginId, root.get(), "ADBE Transform Group", transform);
-    if (!err && transform)
-        err = childByMatchName(suites, pluginId, transform.get(), "ADBE Opacity", opacity);
-    A_Boolean varies = true;
-    if (!err && opacity)
-        err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(opacity.get(), &varies);
-    ScopedStreamValue value(suites);
-    if (err || !opacity || varies || value.read(pluginId, opacity.get()))
-        return false;
-    return value.val().one_d >= 100.0;
-}
-
 // The children of the layer's "ADBE Root Vectors Group" through `visit`;
 // the first host error.
 template <typename Visit>

@@ -103,3 +103,26 @@ A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AE
         value = v.val();
     return err;
 }
+
+bool variesOverTime(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream)
+{
+    A_Boolean varies = true;
+    A_Boolean expression = true;
+    const A_Err err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &varies);
+    return err || varies || suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression) ||
+           expression;
+}
+
+bool fullyOpaque(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer)
+{
+    ScopedStream root(suites), transform(suites), opacity(suites);
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
+    if (!err)
+        err = childByMatchName(suites, pluginId, root.get(), "ADBE Transform Group", transform);
+    if (!err && transform)
+        err = childByMatchName(suites, pluginId, transform.get(), "ADBE Opacity", opacity);
+    ScopedStreamValue value(suites);
+    if (err || !opacity || variesOverTime(suites, pluginId, opacity.get()) || value.read(pluginId, opacity.get()))
+        return false;
+    return value.val().one_d >= 100.0;
+}

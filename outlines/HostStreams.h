@@ -84,3 +84,9 @@ A_Err isSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_StreamRefH stream, bool
 // name, copied out. A missing child is an error (A_Err_GENERIC).
 A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parent,
                      const char* matchName, AEGP_StreamVal2& value);
+// Whether a stream changes over time: it has keys, or an expression that is
+// switched on drives it. A host error counts as a change.
+bool variesOverTime(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream);
+// Whether the layer's opacity is 100 % at every time: neither keyed nor
+// driven, and at least 100. What cannot be read is taken as translucent.
+bool fullyOpaque(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer);

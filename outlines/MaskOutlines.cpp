@@ -9,14 +9,17 @@
 #include "outlines/HostStreams.h"
 #include "outlines/OutlineAssembly.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 // One mask's outline, vertices repeated in it left out. `readable` is false
-// when the mask has no outline to read.
+// when the mask has no outline to read. `open` also holds for a closed
+// outline of two segments, which is taken as a line; `openPath`, when given,
+// only for an outline the host has open.
 A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, double aspect, ShapeDef& s,
-                      bool& open, bool& readable)
+                      bool& open, bool& readable, bool* openPath = nullptr)
 {
     const AEGP_MaskOutlineSuite2* masks = suites.MaskOutlineSuite2();
     A_long segments = 0;
@@ -27,6 +30,8 @@ A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outl
         return err;
     err = masks->AEGP_IsMaskOutlineOpen(outline, &openFlag);
     open = openFlag || segments == 2;
+    if (openPath)
+        *openPath = openFlag;
     PointLookup kept;
     for (A_long k = 0; !err && k <= segments; ++k) {
         if (!openFlag && k == segments)
@@ -86,6 +91,50 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
     return err;
 }
 
+// How far mask `mask` draws beyond its outline, in layer pixels: its
+// expansion (which shrinks it when negative) and half its feather, the
+// larger of its two. `translucent` is set when the mask's opacity is below
+// 100 %.
+A_Err readMaskReach(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH mask, double& reach,
+                    bool& translucent)
+{
+    AEGP_StreamVal2 expansion{}, feather{}, opacity{};
+    A_Err err = readChildValue(suites, pluginId, mask, "ADBE Mask Offset", expansion);
+    if (!err)
+        err = readChildValue(suites, pluginId, mask, "ADBE Mask Feather", feather);
+    if (!err)
+        err = readChildValue(suites, pluginId, mask, "ADBE Mask Opacity", opacity);
+    if (err)
+        return err;
+    reach = expansion.one_d + std::max(feather.two_d.x, feather.two_d.y) / 2.0;
+    // A value that cannot be a distance reaches anywhere.
+    if (!std::isfinite(reach))
+        reach = HUGE_VAL;
+    translucent = translucent || !(opacity.one_d >= 100.0);
+    return A_Err_NONE;
+}
+
+// Adds to `area` what the closed outline `s` (layer pixels) covers grown by
+// `reach` pixels every way: a box about each edge, reaching that far beyond
+// it on every side, holds all of it. The area is in the units
+// assembleOutlines gives with an OutlineFrame() (a hundredth of a pixel).
+void addEdgeReach(DrawnPieces& area, const ShapeDef& s, double reach)
+{
+    const double r = std::min(reach, 1e9) / 100.0;
+    const size_t n = s.points.size();
+    for (size_t k = 0; n > 1 && k < n; ++k) {
+        const AreaPoint a{s.points[k].x / 100.0, s.points[k].y / 100.0};
+        const AreaPoint b{s.points[(k + 1) % n].x / 100.0, s.points[(k + 1) % n].y / 100.0};
+        const double length = std::hypot(b.x - a.x, b.y - a.y);
+        const double ux = length > 0.0 ? (b.x - a.x) / length : 1.0;
+        const double uy = length > 0.0 ? (b.y - a.y) / length : 0.0;
+        area.pieces.push_back({{a.x - (ux - uy) * r, a.y - (uy + ux) * r},
+                               {b.x + (ux + uy) * r, b.y + (uy - ux) * r},
+                               {b.x + (ux - uy) * r, b.y + (uy + ux) * r},
+                               {a.x - (ux + uy) * r, a.y - (uy - ux) * r}});
+    }
+}
+
 // The indices of the masks that are switched on, in order: the host draws
 // the layer through those alone. Stops at the first host error.
 A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH parade,
@@ -107,15 +156,16 @@ A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_Stream
 
 }  // namespace
 
-A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
-                      MaskOverlap& overlap)
+A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                      AEGP_StreamRefH parade, MasksMeet& meet)
 {
-    overlap = MaskOverlap{};
     std::vector<A_long> shown;
     A_Err err = switchedOnMasks(suites, pluginId, parade, shown);
-    // Each mask as the body of its own copy would be: alone, closed, filled.
-    // Open masks stay empty: they enclose nothing.
-    std::vector<DrawnPieces> areas(shown.size());
+    // Each closed mask as the body of its own copy would be: alone, filled,
+    // and how far it draws beyond that.
+    std::vector<ShapeDef> closed;
+    std::vector<double> reaches;
+    bool translucent = false;
     for (size_t k = 0; !err && k < shown.size(); ++k) {
         ScopedStream mask(suites);
         ScopedStream shape(suites);
@@ -126,31 +176,53 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
         if (err || !shape)
             continue;
         err = value.read(pluginId, shape.get());
-        OutlineSet set;
-        set.fill = OutlineFill::Masks;
         ShapeDef s;
-        bool open = false;
-        bool readable = false;
+        bool open = false, openPath = false, readable = false;
         if (!err)
-            err = readMaskOutline(suites, value.val().mask, 1.0, s, open, readable);
-        if (err || !readable || open)
+            err = readMaskOutline(suites, value.val().mask, 1.0, s, open, readable, &openPath);
+        if (!err && readable && openPath) {
+            meet = MasksMeet::Open;
+            return A_Err_NONE;
+        }
+        double reach = 0.0;
+        if (!err)
+            err = readMaskReach(suites, pluginId, mask.get(), reach, translucent);
+        if (err || !readable)
             continue;
         s.closed = true;
         discretizeShape(s, kOverlapPrecision);
-        set.outlines.push_back(std::move(s));
+        closed.push_back(std::move(s));
+        reaches.push_back(reach);
+    }
+    if (err)
+        return err;
+    std::vector<DrawnPieces> areas(closed.size());
+    for (size_t k = 0; k < closed.size(); ++k) {
+        OutlineSet set;
+        set.fill = OutlineFill::Masks;
+        set.outlines.push_back(closed[k]);
         areas[k].addGroup(assembleOutlines(nullptr, set, false, OutlineFrame()).group);
     }
-    for (size_t i = 0; !err && i < areas.size(); ++i) {
-        for (size_t j = i + 1; j < areas.size(); ++j) {
-            if (areas[i].empty() || areas[j].empty() || !areasOverlap(areas[i], areas[j]))
-                continue;
-            if (liesInside(areas[i], areas[j]) || liesInside(areas[j], areas[i]))
-                overlap.hole = true;
-            else
-                overlap.cross = true;
-        }
+    // The first two that share a place settle it.
+    const AreaPair pair = firstOverlap(areas);
+    if (pair.found) {
+        const DrawnPieces& a = areas[pair.first];
+        const DrawnPieces& b = areas[pair.second];
+        meet = liesInside(a, b) || liesInside(b, a) ? MasksMeet::Hole : MasksMeet::Cross;
+        return A_Err_NONE;
     }
-    return err;
+    // Where the layer or a mask is not fully opaque, what the masks draw
+    // beyond their outlines must lie apart too: apart, each copy would blend
+    // on its own where they meet.
+    const bool grows = std::any_of(reaches.begin(), reaches.end(), [](double r) { return r > 0.0; });
+    if (!grows || (!translucent && fullyOpaque(suites, pluginId, layer)))
+        return A_Err_NONE;
+    for (size_t k = 0; k < closed.size(); ++k)
+        if (reaches[k] > 0.0)
+            addEdgeReach(areas[k], closed[k], reaches[k]);
+    if (firstOverlap(areas).found)
+        meet = MasksMeet::EdgesMeet;
+    return A_Err_NONE;
 }
 
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,

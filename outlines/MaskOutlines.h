@@ -3,6 +3,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "model/ShapeDef.h"
+#include "outlines/SeparableContent.h"
 
 #include "host_api.h"
 
@@ -42,15 +43,17 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr,
               bool* filledAsHull = nullptr, float shear = 0.0f);
 
-// How the closed masks that are switched on among the children of the mask
-// group `parade` meet, each taken alone as the body of a copy of the layer
-// holding only that mask would be. Modes are not read here (they are plain
-// Add masks when a layer is split by masks), so a mask lying wholly inside a
-// larger one is a hole of the one body they make (see getMasks). Masks are read at time 0; the first host
-// error is returned.
-struct MaskOverlap {
-    bool hole = false;   // some mask lies inside another
-    bool cross = false;  // some two share a place, neither inside the other (or both the same)
-};
-A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
-                      MaskOverlap& overlap);
+// How the masks that are switched on among the children of the mask group
+// `parade` of `layer` meet, each closed one taken alone as the body of a copy
+// of the layer holding only that mask would be; `meet` is left as it is when
+// they lie apart. Modes are not read here (they are plain Add masks when a
+// layer is split by masks). An open path cuts nothing out of the layer
+// (Open). Otherwise the first two masks the sweep of firstOverlap finds
+// sharing a place settle it: one lying wholly inside the other is a hole of
+// the one body they make (see getMasks), else they cross. When they lie
+// apart and the layer or a mask is not fully opaque, each is grown by its
+// expansion and half its feather, as the host draws it, and two of them
+// meeting so leave the layer whole too (EdgesMeet). Masks are read at time
+// 0; the first host error is returned.
+A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                      AEGP_StreamRefH parade, MasksMeet& meet);

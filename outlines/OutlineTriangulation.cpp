@@ -22,6 +22,7 @@
 #include <memory>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -358,7 +359,11 @@ std::vector<bool> holesByCover(Cdt& t, const CoverSets& sets, size_t count)
 {
     std::vector<std::vector<int>> containers(count);
     std::vector<bool> seen(count, false);
+    // Faces of one set add nothing after the first: each set is taken once.
+    std::unordered_set<int> setsTaken;
     for (FaceHandle f : t.finite_face_handles()) {
+        if (!setsTaken.insert(f->info()).second)
+            continue;
         const std::vector<int>& cover = sets.at(f->info());
         for (int k : cover) {
             std::vector<int>& c = containers[size_t(k)];

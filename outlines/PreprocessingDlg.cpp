@@ -30,12 +30,15 @@ void PreprocessingDlg::setLayerIndicesToSep(std::vector<int> indices) { layerInd
 
 void PreprocessingDlg::setLayersLeftOut(const QStringList& lines)
 {
-    ui.leftOutSt->setText(lines.isEmpty() ? QString()
-                                          : QStringLiteral("Not offered, and left as they are:\n") +
-                                                lines.join(QLatin1Char('\n')));
+    ui.leftOutSt->setText(lines.isEmpty() ? QString() : leftOutNote(lines));
     // Many layers left out scroll in a box of their own, so that the list of
     // layers on offer keeps its room.
     ui.leftOutArea->setVisible(!lines.isEmpty());
+}
+
+QString PreprocessingDlg::leftOutNote(const QStringList& lines)
+{
+    return QStringLiteral("Not offered, and left as they are:\n") + lines.join(QLatin1Char('\n'));
 }
 
 void PreprocessingDlg::populateLayerList()

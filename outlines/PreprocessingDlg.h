@@ -30,6 +30,8 @@ public:
     // The layers of several outlines that are not on offer, one line each
     // saying why; shown under the list (nothing when empty).
     void setLayersLeftOut(const QStringList& lines);
+    // The note that names them: a heading, then the lines.
+    static QString leftOutNote(const QStringList& lines);
     // Fills the table from the index list: the 1-based layer number (not
     // selectable) and the layer's name, or its source's when it has none.
     void populateLayerList();

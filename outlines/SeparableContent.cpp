@@ -48,12 +48,27 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
     return err;
 }
 
+// Whether the mask's shape, opacity, feather or expansion changes over time.
+A_Err maskAnimated(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH mask, bool& animated)
+{
+    A_Err err = A_Err_NONE;
+    for (const char* value : {"ADBE Mask Shape", "ADBE Mask Opacity", "ADBE Mask Feather", "ADBE Mask Offset"}) {
+        ScopedStream stream(suites);
+        err = childByMatchName(suites, pluginId, mask, value, stream);
+        animated = !err && stream && variesOverTime(suites, pluginId, stream.get());
+        if (err || animated)
+            break;
+    }
+    return err;
+}
+
 // Counts the masks that are switched on, and notes whether one of them is
-// inverted or not an Add mask.
+// inverted, not an Add mask, or animated.
 A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
                           AEGP_StreamRefH parade, A_long count, SeparableContent& content)
 {
     A_Err err = A_Err_NONE;
+    bool modes = false, animated = false;
     for (A_long i = 0; !err && i < count; ++i) {
         ScopedStream mask(suites);
         bool switchedOn = false;
@@ -71,9 +86,14 @@ A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
             err = suites.MaskSuite5()->AEGP_GetMaskMode(ref.get(), &mode);
         if (!err)
             err = suites.MaskSuite5()->AEGP_GetMaskInvert(ref.get(), &inverted);
-        if (!err && (mode != PF_MaskMode_ADD || inverted))
-            content.maskModes = true;
+        modes = modes || (!err && (mode != PF_MaskMode_ADD || inverted));
+        if (!err && !animated)
+            err = maskAnimated(suites, pluginId, mask.get(), animated);
     }
+    if (modes)
+        content.masksMeet = MasksMeet::Modes;
+    else if (animated)
+        content.masksMeet = MasksMeet::Animated;
     return err;
 }
 
@@ -143,7 +163,7 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
     const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
         return content.groupsMeet != GroupsMeet::Apart ? SeparationKind::None : SeparationKind::ShapeGroups;
-    if (content.masks > 1 && !content.maskModes && !content.maskHole && !content.masksCross)
+    if (content.masks > 1 && content.masksMeet == MasksMeet::Apart)
         return SeparationKind::Masks;
     if (byItems)
         return SeparationKind::UngroupedShapes;
@@ -154,16 +174,33 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
 {
     if (separationKindOf(content, type) != SeparationKind::None)
         return QString();
-    if (content.masks > 1 && content.maskModes)
-        return QStringLiteral("its masks are not all Add masks (one is inverted or of another mode): together they "
-                              "draw the layer as they combine; apart, each copy would draw its mask as a plain Add "
-                              "mask, and the picture would change.");
-    if (content.masks > 1 && content.maskHole)
-        return QStringLiteral("one of its masks lies inside another, as a hole in the one body they make; "
-                              "apart, the hole would become a body of its own.");
-    if (content.masks > 1 && content.masksCross)
-        return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
-                              "body lying partly in another's place.");
+    if (content.masks > 1) {
+        switch (content.masksMeet) {
+        case MasksMeet::Apart:
+            break;
+        case MasksMeet::Modes:
+            return QStringLiteral("its masks are not all Add masks (one is inverted or of another mode): together "
+                                  "they draw the layer as they combine; apart, each copy would draw its mask as a "
+                                  "plain Add mask, and the picture would change.");
+        case MasksMeet::Animated:
+            return QStringLiteral("one of its masks is animated (its shape, opacity, feather or expansion is keyed "
+                                  "or driven by an expression); apart, each copy would keep its mask as it is at "
+                                  "time 0, and the picture would change.");
+        case MasksMeet::Open:
+            return QStringLiteral("one of its masks is an open path, which cuts nothing out of the layer; apart, the "
+                                  "copy holding it would draw the whole layer.");
+        case MasksMeet::Hole:
+            return QStringLiteral("one of its masks lies inside another, as a hole in the one body they make; "
+                                  "apart, the hole would become a body of its own.");
+        case MasksMeet::Cross:
+            return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
+                                  "body lying partly in another's place.");
+        case MasksMeet::EdgesMeet:
+            return QStringLiteral("its masks, grown by their expansion and feather, reach over one another, and the "
+                                  "layer or a mask is not fully opaque: together they are blended once, as drawn; apart, each "
+                                  "would blend on its own where they meet.");
+        }
+    }
     if (content.masks == 0 && severalTopLevelItems(content, type)) {
         switch (content.groupsMeet) {
         case GroupsMeet::Apart:
@@ -209,12 +246,8 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
     if (!err && count > 0)
         err = readMasksSwitchedOn(suites, pluginId, layer, masks.get(), count, content);
-    if (!err && content.masks > 1 && !content.maskModes) {
-        MaskOverlap overlap;
-        err = readMaskOverlap(suites, pluginId, masks.get(), overlap);
-        content.maskHole = overlap.hole;
-        content.masksCross = overlap.cross;
-    }
+    if (!err && content.masks > 1 && content.masksMeet == MasksMeet::Apart)
+        err = readMaskOverlap(suites, pluginId, layer, masks.get(), content.masksMeet);
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);

@@ -32,6 +32,32 @@ enum class GroupsMeet {
     KeyedTooLong,
 };
 
+// Why the masks of a layer that are switched on stay together, the first
+// reason found; Apart when a copy per mask draws what the layer draws, at
+// every frame.
+enum class MasksMeet {
+    Apart,
+    // One is inverted or not an Add mask: it draws only as it combines with
+    // the others, and a copy would give it a plain Add mask.
+    Modes,
+    // The shape, opacity, feather or expansion of one is keyed or driven by
+    // an expression: a copy holds its mask as it is at time 0.
+    Animated,
+    // One is an open path: it cuts nothing out of the layer, so a copy
+    // holding it would draw the whole layer.
+    Open,
+    // One closed mask lies inside another: it adds nothing to what the outer
+    // one draws, and a copy per mask would stack two bodies in one place.
+    Hole,
+    // Two share a place, neither inside the other: a copy per mask would make
+    // bodies lying partly in one another.
+    Cross,
+    // The layer or one of its masks is not fully opaque, and two masks reach
+    // over one another once grown by their expansion and half their feather:
+    // drawn apart, each would blend on its own where they meet.
+    EdgesMeet,
+};
+
 // Only what draws counts: a mask, group or shape that is switched off, or a
 // group without any shape that is switched on, stays where it is.
 struct SeparableContent {
@@ -39,20 +65,12 @@ struct SeparableContent {
     int topGroups = 0;     // top-level "ADBE Vector Group"s that draw (groupDraws)
     int topPaths = 0;      // top-level "ADBE Vector Shape - Group"s (paths outside any group) switched on
     int topDrawings = 0;   // top-level paths, rectangles, ellipses and stars (outside any group) switched on
-    // Some closed mask lies inside another: it adds nothing to what the outer
-    // one draws, and a copy per mask would stack two bodies in one place, so
-    // such masks are not split.
-    bool maskHole = false;
-    // Some two masks share a place, neither inside the other: a copy per
-    // mask would make bodies lying partly in one another.
-    bool masksCross = false;
     // How the layers a separation by groups would make (see
     // separateLayerShapes) meet; anything but Apart leaves the layer whole.
     GroupsMeet groupsMeet = GroupsMeet::Apart;
-    // Some mask that is switched on is inverted or not an Add mask: it draws
-    // only as it combines with the others, and a copy would give it a plain
-    // Add mask, so such masks are not split.
-    bool maskModes = false;
+    // How the masks that are switched on meet, when there are several;
+    // anything but Apart leaves them together.
+    MasksMeet masksMeet = MasksMeet::Apart;
 };
 
 // How a layer is split.
@@ -63,20 +81,19 @@ enum class SeparationKind {
     UngroupedShapes, // several shapes, none of them in a group: left as it is
 };
 
-// Whether the layer is offered for separation: it has more than one mask
-// (all plain Add masks, none sharing a place with another), or it is a shape layer without a mask
-// that is switched on and with more than one top-level group or path, the
-// layers split from it drawing apart.
+// Whether the layer is offered for separation: it has more than one mask,
+// their copies drawing what it draws (masksMeet Apart), or it is a shape
+// layer without a mask that is switched on and with more than one top-level
+// group or path, the layers split from it drawing apart.
 bool hasSeveralOutlines(const SeparableContent& content, AEGP_ObjectType type);
 
 // By why the layer qualifies: a shape layer without masks that has several
 // top-level groups and paths, at least one a group, is split by groups,
 // unless what the split layers would draw overlaps, when it is left as it is;
-// else several masks, all plain Add masks and none sharing a place with
-// another, are split by masks, whatever the layer type (a shape layer's groups
-// then come with each mask); else a shape layer without masks and with only
-// ungrouped paths is left as it is. A layer with a mask inside or across
-// another, inverted or of another mode keeps all of them.
+// else several masks that lie apart (masksMeet Apart) are split by masks,
+// whatever the layer type (a shape layer's groups then come with each mask);
+// else a shape layer without masks and with only ungrouped paths is left as
+// it is. A layer whose masks meet in any other way keeps all of them.
 //
 // A shape layer with a mask is never split by groups: a layer with a mask
 // becomes a body of its masks' outline, so every layer split from it would
@@ -89,10 +106,10 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 // one outline.
 QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
-// Reads the counts of a layer, the modes and inversion of its masks that are
-// switched on, how they meet when it has several plain Add masks
-// (readMaskOverlap), and, for a shape layer that would be split by groups,
-// whether the split layers would draw over one another
+// Reads the counts of a layer, the modes, inversion and animation of its
+// masks that are switched on, how they meet when it has several plain Add
+// masks that keep still (readMaskOverlap), and, for a shape layer that would
+// be split by groups, whether the split layers would draw over one another
 // (separatedLayersMeet). The top-level items are looked at for shape
 // layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.

@@ -193,3 +193,67 @@ BENCHMARK(BM_OfferKeyedRings)->ArgName("layer")->DenseRange(0, 5)->Unit(benchmar
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// Deciding whether a solid of many masks is offered: masks nested in one
+// another (left out at the first two that meet) cost about what the same
+// masks side by side (all compared, and offered) do.
+namespace {
+
+// A solid with n closed circle masks of `points` points each, about one
+// centre or in a row; none meets another in the row.
+QByteArray circleMasks(int n, int points, bool nested)
+{
+    QByteArray masks;
+    double x = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double radius = 20.0 + 6.0 * i;
+        const double cx = nested ? 0.0 : x + radius;
+        x += 2.0 * radius + 4.0;
+        QByteArray vertices;
+        for (int k = 0; k < points; ++k) {
+            const double angle = 2.0 * M_PI * k / points;
+            vertices += (k ? ", [" : "[") + QByteArray::number(cx + radius * std::cos(angle), 'f', 3) + ", " +
+                        QByteArray::number(radius * std::sin(angle), 'f', 3) + "]";
+        }
+        masks += (i ? "," : "") + QByteArray(R"({"shape": {"closed": true, "vertices": [)") + vertices + "]}}";
+    }
+    return R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "footage": [{"name": "Gray", "kind": "solid", "width": 1000, "height": 1000, "color": [0.5, 0.5, 0.5]}],
+        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": 10,
+            "layers": [{"type": "solid", "source": "Gray", "name": "Masks", "masks": [)" +
+           masks + "]}]}]}";
+}
+
+// Arguments: masks, points per mask, nested (1) or side by side (0).
+void BM_OfferCircleMasks(benchmark::State& state)
+{
+    const bool nested = state.range(2) != 0;
+    const QByteArray json = circleMasks(int(state.range(0)), int(state.range(1)), nested);
+    standin::LoadError error;
+    auto project = standin::Project::fromJson(json, QStringLiteral("/bench/masks.aep"), &error);
+    if (!project) {
+        state.SkipWithError(error.toString().toUtf8().constData());
+        return;
+    }
+    standin::HostSession session(*project, kPluginId, std::string());
+    for (auto _ : state) {
+        std::vector<int> offered;
+        if (findLayersToSeparate(session.basicSuite(), kPluginId, offered) != A_Err_NONE ||
+            offered.size() != (nested ? 0u : 1u)) {
+            state.SkipWithError("the masks are judged otherwise than drawn");
+            break;
+        }
+    }
+}
+
+BENCHMARK(BM_OfferCircleMasks)
+    ->ArgNames({"masks", "points", "nested"})
+    ->Args({100, 256, 0})
+    ->Args({100, 256, 1})
+    ->Args({200, 128, 0})
+    ->Args({200, 128, 1})
+    ->Args({300, 64, 0})
+    ->Args({300, 64, 1})
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -77,7 +77,9 @@ TEST(LayerSeparationScan, ACompositionWithoutSuchLayersOffersNothing)
 
 // A mask inside another is a hole of the one body; split into a layer of
 // its own it would become solid material, so such layers are not offered.
-// An open mask inside a closed one is no hole.
+// An open mask inside a closed one is no hole, but it cuts nothing out of the
+// layer: a copy holding it would draw the whole layer, so that one is not
+// offered either.
 TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
 {
     const QByteArray outer = R"({"shape": {"vertices": [[0, 0], [100, 0], [100, 100], [0, 100]]}})";
@@ -92,7 +94,7 @@ TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
                       solid("side by side", R"("masks": [)" + outer + "," + beside + "]")));
     std::vector<int> indices;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{3, 4}));
+    EXPECT_EQ(indices, (std::vector<int>{4}));
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
 
@@ -122,15 +124,20 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 }
 
 // A layer is offered only when what it would be split into lies apart and
-// draws alone as it did: masks that cross, masks that draw only as they
-// combine (one inverted), groups a fill paints as a ring, a label drawn on a
-// card are left as one body each, with the reason; masks side by side are
-// offered though a third, switched off, lies inside one. Groups are compared at every frame
-// their keys span, the one after the last key included, and with their
-// strokes (a mitred corner up to its limit) when the layer's opacity is below
-// 100 %, keyed or driven (each copy would blend on its own where they meet);
-// groups an expression moves, or whose keys ask too much work, are left as
-// they are; a group keyed for minutes far from the others is offered.
+// draws alone as it did: masks that cross or nest (found in either order),
+// masks that draw only as they combine (one inverted), a mask whose shape,
+// opacity, feather or expansion is keyed or driven by an expression that is
+// on, an open mask path (it cuts nothing out), masks that, grown by their
+// expansion and half their feather, meet where the layer or a mask is
+// translucent or their feathered edges meet, groups a fill paints as a ring,
+// a label drawn on a card are left as one body each, with the reason; masks
+// side by side are offered though a third, switched off, lies inside one.
+// Groups are compared at every frame their keys span, the one after the last
+// key included, and with their strokes (a mitred corner up to its limit) when
+// the layer's opacity is below 100 %, keyed or driven (each copy would blend
+// on its own where they meet); groups an expression moves, or whose keys ask
+// too much work, are left as they are; a group keyed for minutes far from the
+// others is offered.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
@@ -183,6 +190,15 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                        "frame their keys span (too many pieces over too many frames); apart, they "
                                        "might come to lie in one another's place."});
     }
+    // Two masks 20 px apart, the second as `extra` makes it; both so on a
+    // layer of that opacity.
+    const auto twoMasks = [&](const char* name, const char* extra) {
+        return solid(name, R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 40, extra) + "]") + ",\n";
+    };
+    const auto grown = [&](const char* name, int opacity, const char* extra) {
+        return solid(name, R"("transform": {"opacity": )" + QByteArray::number(opacity) + R"(}, "masks": [)" +
+                               square(0, 0, 40, extra) + "," + square(60, 0, 40, extra) + "]") + ",\n";
+    };
     Host host(project(
         solid("crossing", R"("masks": [)" + square(0, 0, 100) + "," + square(60, 20, 100) + "]") + ",\n" +
         solid("hole", R"("masks": [)" + square(0, 0, 100) + "," + square(30, 30, 40) + "]") + ",\n" +
@@ -205,11 +221,26 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                   {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [700, 100]}]}}})") + "," + group(box(100, 300))) + ",\n" +
         shape("driven", moving(R"j({"value": [300, 0], "expression": "wiggle(1, 300)", "expressionValue": [300, 0]})j",
                                box(100)) + "," + group(box(100))) + ",\n" +
-        solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]")));
+        solid("inverted", R"("masks": [)" + square(0, 0, 40) + "," + square(60, 0, 30, R"("inverted": true, )") + "]") +
+        ",\n" + solid("shape keyed", R"("masks": [)" + square(0, 0, 40) + R"(, {"shape": {"keys": [
+            {"time": 0, "value": {"closed": true, "vertices": [[60, 0], [90, 0], [90, 30]]}},
+            {"time": 1, "value": {"closed": true, "vertices": [[0, 0], [90, 0], [90, 30]]}}]}}])") + ",\n" +
+        twoMasks("opacity keyed", R"("opacity": {"keys": [{"time": 0, "value": 100}, {"time": 2, "value": 0}]}, )") +
+        twoMasks("feather keyed", R"("feather": {"keys": [{"time": 0, "value": [0, 0]}, {"time": 2, "value": [9, 9]}]}, )") +
+        twoMasks("expansion keyed", R"("expansion": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 9}]}, )") +
+        twoMasks("driven mask", R"("expansion": {"value": 0, "expression": "time", "expressionValue": 0}, )") +
+        twoMasks("expression off", R"("expansion": {"expression": "time", "expressionEnabled": false}, )") +
+        solid("open path", R"("masks": [)" + square(0, 0, 40) +
+                               R"(, {"shape": {"closed": false, "vertices": [[60, 0], [90, 0], [90, 30]]}}])") + ",\n" +
+        grown("expanded, 60 %", 60, R"("expansion": 15, )") + grown("feathered, 60 %", 60, R"("feather": [30, 30], )") +
+        grown("expanded, opaque", 100, R"("expansion": 15, )") +
+        grown("expanded, a mask at 50 %", 100, R"("expansion": 15, "opacity": 50, )") +
+        grown("shrunk, feathered, 60 %", 60, R"("expansion": -10, "feather": [30, 30], )") +
+        solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]")));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 6, 11}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 6, 11, 22, 26, 28}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -222,10 +253,16 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     const QString comeToOverlap = QStringLiteral(
         "its groups come to overlap while they move (at the start they do not); apart, each would be a body lying in "
         "another's place once they meet.");
-    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross,
-                                    QStringLiteral("Layer 2 (hole): one of its masks lies inside another, as a hole in "
-                                                   "the one body they make; apart, the hole would become a body of its "
-                                                   "own."),
+    const QString hole = QStringLiteral("one of its masks lies inside another, as a hole in the one body they "
+                                        "make; apart, the hole would become a body of its own.");
+    const QString animated = QStringLiteral(
+        "one of its masks is animated (its shape, opacity, feather or expansion is keyed or driven by an "
+        "expression); apart, each copy would keep its mask as it is at time 0, and the picture would change.");
+    const QString edgesMeet = QStringLiteral(
+        "its masks, grown by their expansion and feather, reach over one another, and the layer or a mask is not "
+        "fully opaque: together they are blended once, as drawn; apart, each would blend on its own where they "
+        "meet.");
+    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross, "Layer 2 (hole): " + hole,
                                     "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap,
                                     "Layer 6 (stroked, 60 %): " + strokesMeet, "Layer 8 (passing): " + comeToOverlap,
                                     "Layer 9 (opacity keyed): " + strokesMeet,
@@ -240,7 +277,17 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     QStringLiteral("Layer 17 (inverted): its masks are not all Add masks (one is "
                                                    "inverted or of another mode): together they draw the layer as "
                                                    "they combine; apart, each copy would draw its mask as a plain Add "
-                                                   "mask, and the picture would change.")}))
+                                                   "mask, and the picture would change."),
+                                    "Layer 18 (shape keyed): " + animated, "Layer 19 (opacity keyed): " + animated,
+                                    "Layer 20 (feather keyed): " + animated, "Layer 21 (expansion keyed): " + animated,
+                                    "Layer 22 (driven mask): " + animated,
+                                    QStringLiteral("Layer 24 (open path): one of its masks is an open path, which "
+                                                   "cuts nothing out of the layer; apart, the copy holding it would "
+                                                   "draw the whole layer."),
+                                    "Layer 25 (expanded, 60 %): " + edgesMeet,
+                                    "Layer 26 (feathered, 60 %): " + edgesMeet,
+                                    "Layer 28 (expanded, a mask at 50 %): " + edgesMeet,
+                                    "Layer 30 (hole, inner first): " + hole}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }

@@ -1,5 +1,6 @@
 // The main window's offer to separate layers before it builds the scene:
 // the dialog it opens, and the bodies it builds after Separate or Skip.
+#include "ModalAnswer.h"
 #include "WindowFixture.h"
 
 #include "outlines/PreprocessingDlg.h"
@@ -9,6 +10,7 @@
 
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QTableView>
 #include <QTimer>
@@ -163,13 +165,32 @@ TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
     EXPECT_EQ(window->simulationView()->bodies.size(), 8u) << "the layer under its mask and the ring stay one body each";
 }
 
+// Without a layer on offer no dialog opens. When layers of several outlines
+// are all left out, one message names them and says why, as the offer's note
+// does; a composition without such layers starts silently.
 TEST(SeparationOffer, ACompositionWithoutSuchLayersOpensNoDialog)
 {
-    auto host = makeHost();
-    bool offered = false;
-    auto window = windowAnswering(*host, [](PreprocessingDlg&) {}, &offered);
-    EXPECT_FALSE(offered);
-    EXPECT_EQ(window->simulationView()->bodies.size(), 1u);
+    const QByteArray crossing = QByteArray(kProject).replace(
+        R"("source": "Red"})", R"("source": "Red", "masks": [
+            {"shape": {"closed": true, "vertices": [[0, 0], [80, 0], [80, 80], [0, 80]]}},
+            {"shape": {"closed": true, "vertices": [[40, 0], [120, 0], [120, 80], [40, 80]]}}]})");
+    for (const QByteArray& project : {kProject, crossing}) {
+        auto host = makeHost(18, 0, project);
+        QStringList told;
+        QPointer<QTimer> poll = whenShown<QMessageBox>([&](QMessageBox& box) {
+            told << box.windowTitle() + ": " + box.text();
+            box.accept();
+        });
+        bool offered = false;
+        auto window = windowAnswering(*host, [](PreprocessingDlg&) {}, &offered);
+        delete poll.data();
+        EXPECT_FALSE(offered);
+        EXPECT_EQ(window->simulationView()->bodies.size(), 1u);
+        EXPECT_EQ(told, project == kProject ? QStringList() : QStringList{QStringLiteral(
+            "Zolvar: No layer is offered for separation into one layer per mask or group.\n\nNot offered, and left "
+            "as they are:\nLayer 1 (Box): its masks overlap: together they make one body, as drawn; apart, each "
+            "would be a body lying partly in another's place.")});
+    }
 }
 
 } // namespace

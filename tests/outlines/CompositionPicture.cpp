@@ -304,9 +304,9 @@ DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
         if (!mask->isEnabled())
             continue;
         const standin::MaskAttributes& a = mask->maskAttributes();
-        if (a.mode != PF_MaskMode_NONE)
-            steps_.push_back(
-                {a.mode, a.inverted, outlinePath(leafValue(mask, standin::match::kMaskShape, t).shape, same)});
+        const standin::MaskOutline shape = leafValue(mask, standin::match::kMaskShape, t).shape;
+        if (a.mode != PF_MaskMode_NONE && !shape.open)
+            steps_.push_back({a.mode, a.inverted, outlinePath(shape, same)});
     }
     if (!steps_.empty())
         return;

@@ -27,7 +27,8 @@ std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Tim
 
 // The area a layer paints at a time, in its own pixels, as the host paints
 // it; its full matrix (layerToWorld, every parent included) takes it into
-// the composition. With masks switched on that clip (not in None mode): the
+// the composition. With closed masks switched on that clip (not in None
+// mode; an open mask path clips nothing, whatever its mode): the
 // masks in order, each adding to, taking from (Subtract) or keeping only its
 // part of (Intersect) what the ones before it left, an inverted mask counting
 // its outside. Otherwise a solid's, footage's or

@@ -226,9 +226,10 @@ TEST(MaskSeparation, ACleanUpThatFailsTooSaysWhatIsLeft)
 // A copy per mask takes the whole mask as its body, so masks are split only
 // when they lie apart: two that cross stay one body on solid, shape and text
 // layers alike, though neither starts inside the other, and so do masks
-// that draw only as they combine (inverted, or of another mode than Add). A
-// mask switched off draws nothing: it neither keeps the others together nor
-// gets a copy, whatever its mode.
+// that draw only as they combine (inverted, or of another mode than Add), and
+// so does a closed mask beside an open path, which cuts nothing out of the
+// layer. A mask switched off draws nothing: it neither keeps the others
+// together nor gets a copy, whatever its mode.
 TEST(MaskSeparation, MasksThatCrossOrCombineStayTogetherAndOneSwitchedOffDoesNotCount)
 {
     const auto box = [](const char* name, int left, int top, int right, int bottom, const char* extra = "") {
@@ -265,6 +266,11 @@ TEST(MaskSeparation, MasksThatCrossOrCombineStayTogetherAndOneSwitchedOffDoesNot
         {"apart, the second clipping nothing", apart(R"("mode": 0, )"), SeparationKind::None},
         {"apart, the second subtracting", apart(R"("mode": 2, )"), SeparationKind::None},
         {"apart, the second intersecting", apart(R"("mode": 3, )"), SeparationKind::None},
+        {"apart, the second an open path",
+         solidLayer("Solid", box("A", 0, 0, 80, 100) +
+                                 R"(, {"name": "B", "shape": {"closed": false, "vertices": [[120, 0], [200, 0], [200, 100]]}})",
+                    place),
+         SeparationKind::None},
         {"side by side, edges touching",
          solidLayer("Solid", box("A", 0, 0, 100, 100) + "," + box("B", 100, 20, 200, 80), place),
          SeparationKind::Masks},

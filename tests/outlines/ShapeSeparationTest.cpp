@@ -362,13 +362,13 @@ TEST(SeparationDispatch, LayersAreSplitByWhyTheyQualify)
         {{0, 3, 0, 0}, AEGP_ObjectType_TEXT, SeparationKind::None},
         {{1, 0, 0, 0}, AEGP_ObjectType_AV, SeparationKind::None},
         // Masks holding a hole stay together, and so do the groups under them.
-        {{2, 0, 0, 0, true}, AEGP_ObjectType_AV, SeparationKind::None},
-        {{5, 0, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
-        {{2, 2, 0, 0, true}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{2, 0, 0, 0, {}, MasksMeet::Hole}, AEGP_ObjectType_AV, SeparationKind::None},
+        {{5, 0, 0, 0, {}, MasksMeet::Hole}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{2, 2, 0, 0, {}, MasksMeet::Hole}, AEGP_ObjectType_VECTOR, SeparationKind::None},
         // Masks that cross, or groups whose layers would draw over one another.
-        {{2, 0, 0, 0, false, true}, AEGP_ObjectType_AV, SeparationKind::None},
-        {{0, 2, 0, 0, false, false, GroupsMeet::Overlap}, AEGP_ObjectType_VECTOR, SeparationKind::None},
-        {{0, 1, 1, 1, false, false, GroupsMeet::StrokesMeet}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{2, 0, 0, 0, {}, MasksMeet::Cross}, AEGP_ObjectType_AV, SeparationKind::None},
+        {{0, 2, 0, 0, GroupsMeet::Overlap}, AEGP_ObjectType_VECTOR, SeparationKind::None},
+        {{0, 1, 1, 1, GroupsMeet::StrokesMeet}, AEGP_ObjectType_VECTOR, SeparationKind::None},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(separationKindOf(row.content, row.type), row.kind)

@@ -1,7 +1,9 @@
 // An unattended export of a composition whose layers the plug-in offers to
 // separate: the host declines the offer (the dialog's Skip), the composition
 // keeps its layers, and the export runs to its end. Layers separated as the
-// offer does it (before the export) fall freely, each copy on its own.
+// offer does it (before the export) fall freely, each copy on its own; the
+// layers still left whole, with nothing else on offer, are named in a message
+// the host answers.
 #include "HostProcess.h"
 
 #include "mainwindow/LayerSeparationScan.h"
@@ -136,6 +138,8 @@ TEST(SeparationExport, SeparatedLayersFallFreelyEachOnItsOwn)
     ASSERT_TRUE(run.finished) << show(run);
     ASSERT_EQ(run.exitCode, 0) << show(run);
     ASSERT_FALSE(run.out.contains(QStringLiteral("declined"))) << "nothing left to offer" << show(run);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("message box \"Zolvar\": No layer is offered for separation")))
+        << "the layers left whole are named" << show(run);
 
     const auto result = standin::Project::load(output, &error);
     ASSERT_TRUE(result) << error.toString().toStdString();
