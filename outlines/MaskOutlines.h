@@ -51,9 +51,10 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
 // (Open). Otherwise the first two masks the sweep of firstOverlap finds
 // sharing a place settle it: one lying wholly inside the other is a hole of
 // the one body they make (see getMasks), else they cross. When they lie
-// apart and the layer or a mask is not fully opaque, each is grown by its
-// expansion and half its feather, as the host draws it, and two of them
-// meeting so leave the layer whole too (EdgesMeet). Masks are read at time
+// apart, each is grown by its expansion and half its feather, as the host
+// draws it, where the layer or a mask is not fully opaque (else only the
+// masks with a soft edge), and two of them meeting so leave the layer whole
+// too (EdgesMeet). Masks are read at time
 // 0; the first host error is returned.
 A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
                       AEGP_StreamRefH parade, MasksMeet& meet);

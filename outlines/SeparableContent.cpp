@@ -196,9 +196,9 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
                                   "body lying partly in another's place.");
         case MasksMeet::EdgesMeet:
-            return QStringLiteral("its masks, grown by their expansion and feather, reach over one another, and the "
-                                  "layer or a mask is not fully opaque: together they are blended once, as drawn; apart, each "
-                                  "would blend on its own where they meet.");
+            return QStringLiteral("its masks, grown by their expansion and feather, reach over one another where "
+                                  "their edges are soft or the layer or a mask is not fully opaque: together they "
+                                  "are blended once, as drawn; apart, each would blend on its own where they meet.");
         }
     }
     if (content.masks == 0 && severalTopLevelItems(content, type)) {

@@ -52,9 +52,10 @@ enum class MasksMeet {
     // Two share a place, neither inside the other: a copy per mask would make
     // bodies lying partly in one another.
     Cross,
-    // The layer or one of its masks is not fully opaque, and two masks reach
-    // over one another once grown by their expansion and half their feather:
-    // drawn apart, each would blend on its own where they meet.
+    // Two masks reach over one another once grown by their expansion and half
+    // their feather, where their edges are soft or the layer or one of its
+    // masks is not fully opaque: drawn apart, each would blend on its own
+    // where they meet.
     EdgesMeet,
 };
 

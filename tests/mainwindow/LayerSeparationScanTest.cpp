@@ -236,6 +236,7 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         grown("expanded, opaque", 100, R"("expansion": 15, )") +
         grown("expanded, a mask at 50 %", 100, R"("expansion": 15, "opacity": 50, )") +
         grown("shrunk, feathered, 60 %", 60, R"("expansion": -10, "feather": [30, 30], )") +
+        grown("feathered, opaque", 100, R"("feather": [30, 30], )") +
         solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]")));
     std::vector<int> indices;
     QStringList leftOut;
@@ -259,9 +260,9 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         "one of its masks is animated (its shape, opacity, feather or expansion is keyed or driven by an "
         "expression); apart, each copy would keep its mask as it is at time 0, and the picture would change.");
     const QString edgesMeet = QStringLiteral(
-        "its masks, grown by their expansion and feather, reach over one another, and the layer or a mask is not "
-        "fully opaque: together they are blended once, as drawn; apart, each would blend on its own where they "
-        "meet.");
+        "its masks, grown by their expansion and feather, reach over one another where their edges are soft or the "
+        "layer or a mask is not fully opaque: together they are blended once, as drawn; apart, each would blend on "
+        "its own where they meet.");
     EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross, "Layer 2 (hole): " + hole,
                                     "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap,
                                     "Layer 6 (stroked, 60 %): " + strokesMeet, "Layer 8 (passing): " + comeToOverlap,
@@ -287,7 +288,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 25 (expanded, 60 %): " + edgesMeet,
                                     "Layer 26 (feathered, 60 %): " + edgesMeet,
                                     "Layer 28 (expanded, a mask at 50 %): " + edgesMeet,
-                                    "Layer 30 (hole, inner first): " + hole}))
+                                    "Layer 30 (feathered, opaque): " + edgesMeet,
+                                    "Layer 31 (hole, inner first): " + hole}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
