@@ -511,7 +511,7 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
     const std::function<void(ZolvarDlg&)> ways[] = {
         [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
         [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }};
-    const char* held[] = {"typed", "densitySld", "springJointDesiredLengthSld", "revoluteJointLowerAngleSld",
+    const char* held[] = {"typed", "densitySld", "springJointDesiredLengthSld", "magnetDistanceSld",
                           "gravityPad", "body", "velocity"};
     for (const char* what : held)
         for (int way = 0; way < 4; ++way) {
