@@ -127,15 +127,13 @@ void ZolvarDlg::finishTypedValue()
     // The box's own line edit may hold the focus; the box is above it. A
     // window that is not active has finished its editing already, when it
     // lost the focus.
-    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
-        auto* box = qobject_cast<QAbstractSpinBox*>(w);
-        if (!box)
-            continue;
-        for (QWidget* up = box; up; up = up->parentWidget())
-            if (up == this) {
-                box->clearFocus();
-                return;
-            }
-        return;
-    }
+    QWidget* box = QApplication::focusWidget();
+    while (box && !qobject_cast<QAbstractSpinBox*>(box))
+        box = box->parentWidget();
+    // A box of this window, a floating dock's included.
+    for (QWidget* up = box; up; up = up->parentWidget())
+        if (up == this) {
+            box->clearFocus();
+            return;
+        }
 }
