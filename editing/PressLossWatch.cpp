@@ -1,8 +1,10 @@
 #include "editing/PressLossWatch.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QWidget>
 
 namespace {
@@ -28,6 +30,21 @@ bool isModifier(int key)
     default:
         return false;
     }
+}
+
+// The key of an action that closes the window (its property "closesWindow"
+// set): the close itself takes back whatever drag is held, by whatever way
+// it comes, so that key leaves the drag to it.
+bool closesWindow(const QWidget* widget, const QKeyEvent* key)
+{
+    const QWidget* top = widget;
+    while (top->parentWidget())
+        top = top->parentWidget();
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : top->findChildren<QAction*>())
+        if (action->property("closesWindow").toBool() && action->shortcuts().contains(pressed))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -71,7 +88,7 @@ bool PressLossWatch::eventFilter(QObject* watched, QEvent* event)
         // The override comes first, before the shortcuts are matched; a key
         // sent straight to a widget has only its press.
         const auto* key = static_cast<const QKeyEvent*>(event);
-        taken = (repeatsToo || !key->isAutoRepeat()) && !isModifier(key->key());
+        taken = (repeatsToo || !key->isAutoRepeat()) && !isModifier(key->key()) && !closesWindow(widget, key);
     }
     if (taken) {
         disarm();

@@ -7,7 +7,8 @@
 // before): it tells before the key reaches a shortcut or a widget, so that
 // the drag has ended when the key acts. With `repeatsToo` the repeats of a
 // key held since before count as well: a drag that reads no key ends at
-// whichever key acts during it.
+// whichever key acts during it. The key that closes the window is left to
+// the close, which takes every held drag back.
 #pragma once
 
 #include <QObject>

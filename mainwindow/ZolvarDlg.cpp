@@ -175,6 +175,7 @@ void ZolvarDlg::createSimulationView()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(view);
+    connect(view, &SimulationView::keyWritingEnded, this, &ZolvarDlg::keyWritingEnded);
 }
 
 void ZolvarDlg::handPreferencesToView(const WindowPreferences& window)

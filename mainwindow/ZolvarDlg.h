@@ -55,6 +55,9 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
+    // A close was asked for while keys are being written; it runs when
+    // they are.
+    bool isCloseAwaitingKeys() const { return closeAwaitingKeys; }
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();
@@ -98,10 +101,13 @@ public:
     void DoPreprocessing();
 
 public slots:
-    // The close sequence: cancels an export in progress, autosaves, stops the
+    // The close sequence: takes back a drag still held, takes a typed value
+    // not yet taken, drops a recording under way, autosaves, stops the
     // simulation, hides the menus, stores the auto-load choice and the body
     // identification, saves the layout, closes the window and ends the event
-    // loop. Runs once; later calls do nothing.
+    // loop. Runs once; later calls do nothing. While keys are being written
+    // it waits for them (the window stays open and answers) and runs when
+    // the writing ends.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
@@ -261,11 +267,17 @@ private:
     void createShortcuts();
 
     // Close-sequence steps kept with transport and export
-    // (ZolvarDlgTransport.cpp): ends an export in progress (keys being
-    // written are written to the end, a recording is cancelled as if Export
-    // had been unchecked), and stops the frame timer and the playback.
+    // (ZolvarDlgTransport.cpp): ends a recording export as if Export had
+    // been unchecked, and stops the frame timer and the playback.
     void endExportInProgress();
     void stopSimulation();
+    // Close-sequence steps (ZolvarDlgClose.cpp): a drag held in the view, on
+    // a property slider or on the gravity pad goes back without a step; the
+    // value typed into the focused box is taken as the focus leaving takes
+    // it. The close that waited for the keys runs when their writing ends.
+    void takeBackHeldDrags();
+    void finishTypedValue();
+    void keyWritingEnded();
 
     // Connects (true) or disconnects (false) the eight docks' visibility
     // mirrors.
@@ -299,4 +311,5 @@ private:
     QAction* redoAction = nullptr;
     UndoView* undoView = nullptr;
     bool closing = false;
+    bool closeAwaitingKeys = false;
 };

@@ -1,13 +1,18 @@
 // The close sequence: every way out of the window (the Quit command, the
-// window's close button, the end of a keyframe export) runs it once.
+// window's close button or any other close request, the end of a keyframe
+// export) runs it once.
 #include "mainwindow/ZolvarDlg.h"
 
 #include "host/HostFailure.h"
 #include "host/StartupQueries.h"
 #include "mainwindow/WindowPreferences.h"
+#include "properties/GravityView.h"
+#include "properties/SliderGo.h"
 #include "simulation/SimulationView.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -21,10 +26,25 @@ void ZolvarDlg::closeZolvarDlg()
     // quit after the menu's) finds the sequence done.
     if (closing)
         return;
+    // Keys being written are written to their end by the export's own turns,
+    // with the window answering and the bar moving meanwhile; the close
+    // follows once the writing ends (a cancel clicked before stands). Asking
+    // again meanwhile changes nothing.
+    if (view->isWritingKeys()) {
+        closeAwaitingKeys = true;
+        return;
+    }
+    closeAwaitingKeys = false;
     closing = true;
 
-    // An export under way ends first: keys being written are all written,
-    // in their one undo group; a recording is dropped.
+    // What the user is still doing is settled before anything is saved, the
+    // same by every way out: a drag still held goes back, as a key pressed
+    // during it takes it back; then a value typed into a box and not yet
+    // taken is taken, as Return or the focus leaving would take it.
+    takeBackHeldDrags();
+    finishTypedValue();
+
+    // A recording under way is dropped.
     endExportInProgress();
 
     // A host suite that went missing is reported, and the window still
@@ -79,5 +99,41 @@ void ZolvarDlg::OnQuitZolvar()
 void ZolvarDlg::closeEvent(QCloseEvent* event)
 {
     closeZolvarDlg();
-    event->accept();
+    // While the keys are written the window stays; it closes once they are.
+    if (closeAwaitingKeys)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void ZolvarDlg::keyWritingEnded()
+{
+    if (closeAwaitingKeys)
+        closeZolvarDlg();
+}
+
+void ZolvarDlg::takeBackHeldDrags()
+{
+    if (view->dragInProgress())
+        view->endInterruptedDrag();
+    for (SliderGo* slider : findChildren<SliderGo*>())
+        slider->takeBackDrag();
+    if (gravityView)
+        gravityView->takeBackDrag();
+}
+
+void ZolvarDlg::finishTypedValue()
+{
+    // The box's own line edit may hold the focus; the box is above it. A
+    // window that is not active has finished its editing already, when it
+    // lost the focus.
+    QWidget* box = QApplication::focusWidget();
+    while (box && !qobject_cast<QAbstractSpinBox*>(box))
+        box = box->parentWidget();
+    // A box of this window, a floating dock's included.
+    for (QWidget* up = box; up; up = up->parentWidget())
+        if (up == this) {
+            box->clearFocus();
+            return;
+        }
 }

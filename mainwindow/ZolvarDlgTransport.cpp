@@ -217,9 +217,8 @@ void ZolvarDlg::OnRepeatShortcut()
 
 void ZolvarDlg::endExportInProgress()
 {
-    // Keys being written are written to the end first: a close leaves the
-    // export whole, in its one undo group.
-    view->finishKeyframing();
+    // Keys being written have been written to the end before the close
+    // runs: it waits for them.
     if (!ui.exportBtn->isChecked())
         return;
     ui.exportBtn->setChecked(false);

@@ -51,6 +51,9 @@ void ZolvarDlg::connectCommands()
     };
     for (const Connection& c : menus)
         connect(c.sender, c.signal, this, c.slot);
+    // Its key leaves a held drag to the close, which takes it back as every
+    // other way out does (editing/PressLossWatch).
+    ui.onQuitZolvar->setProperty("closesWindow", true);
 
     connectDockMirrors(true);
 

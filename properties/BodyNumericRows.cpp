@@ -126,6 +126,20 @@ bool SimulationView::releaseBodySlider(const QString& sliderName, int value)
     return true;
 }
 
+bool SimulationView::takeBackBodySlider(const QString& sliderName)
+{
+    const int row = numericBodyRowOfSlider(sliderName);
+    if (row < 0)
+        return false;
+    if (validRow(bodies, bodyPanelRow))
+        setBodyControls(bodyPanelRow);
+    if (row == MagnetDistance)
+        for (int b : getSelectedRows2())
+            if (UserData* data = bodyUserData(b))
+                data->magnetDistance = bodies[size_t(b)].magnetDistance;
+    return true;
+}
+
 // The slider previews its value in the edit box; only magnet distance also
 // moves the selected bodies' magnet circles while it is dragged.
 #define ZOLVAR_NUMERIC_SLOTS(p, P)                                                   \

@@ -45,6 +45,14 @@ bool DragPress::follows(const QMouseEvent* event)
     return false;
 }
 
+bool DragPress::takeBack()
+{
+    if (!held())
+        return false;
+    letGo();
+    return true;
+}
+
 void DragPress::letGo()
 {
     button = Qt::NoButton;

@@ -34,6 +34,9 @@ public:
     // True while the drag's button is still held at this move; otherwise the
     // press was lost and the drag ends.
     bool follows(const QMouseEvent* event);
+    // Lets go of a drag under way without ending it through the callback:
+    // its owner puts back what it moved. True when one was held.
+    bool takeBack();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -98,12 +98,26 @@ void GravityView::mouseReleaseEvent(QMouseEvent* event)
         commit();
 }
 
-void GravityView::commit()
+SimulationView* GravityView::sceneView() const
 {
     QWidget* window = owner;
     while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
         window = window->parentWidget();
-    auto* view = window ? window->findChild<SimulationView*>() : nullptr;
+    return window ? window->findChild<SimulationView*>() : nullptr;
+}
+
+bool GravityView::takeBackDrag()
+{
+    if (!press->takeBack())
+        return false;
+    if (SimulationView* view = sceneView())
+        view->setGravity(view->committedScene().gravityMagnitude, view->committedScene().gravityDirection);
+    return true;
+}
+
+void GravityView::commit()
+{
+    SimulationView* view = sceneView();
     if (!view || !view->getUndoStack())
         return;
     // Every release is one step, from the gravity as last committed.

@@ -14,6 +14,7 @@
 
 class DragPress;
 class EditBox;
+class SimulationView;
 class SliderGo;
 
 class GravityView : public QWidget
@@ -49,6 +50,10 @@ public:
     // and the magnitude projected onto it.
     static void gravityAt(QPointF pos, QSizeF size, bool snap, double& magnitude, double& direction);
 
+    // Ends a drag under way without its step: the gravity in force, the
+    // committed one, is shown again. True when a drag was under way.
+    bool takeBackDrag();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -60,6 +65,7 @@ private:
     // The end of a drag, at its release or where its press is lost: one
     // step from the committed gravity to the one shown.
     void commit();
+    SimulationView* sceneView() const;
 
     QWidget* owner;
     QPen pen;

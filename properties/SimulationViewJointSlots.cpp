@@ -10,6 +10,7 @@
 #include "simulation/SimulationView.h"
 
 #include "properties/EditBox.h"
+#include "properties/PanelRows.h"
 #include "properties/PropertyCommands.h"
 #include "properties/SliderGo.h"
 #include "properties/UserEdits.h"
@@ -233,6 +234,29 @@ bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
         return true;
     }
     return false;
+}
+
+bool SimulationView::takeBackJointSlider(const QString& sliderName)
+{
+    const QByteArray name = sliderName.toLatin1();
+    float MyJoint::*field = nullptr;
+#define ZOLVAR_JOINT_FIELD(prefix, Prefix, recordField, resetValue)                                      \
+    if (!field && std::strcmp(name.constData(), #prefix "Sld") == 0)                                    \
+        field = &MyJoint::recordField;
+    ZOLVAR_JOINT_FLOAT_ROWS(ZOLVAR_JOINT_FIELD)
+    ZOLVAR_JOINT_DESIRED_LENGTH_ROW(ZOLVAR_JOINT_FIELD)
+#undef ZOLVAR_JOINT_FIELD
+    if (!field)
+        return false;
+    for (const auto& [row, length] : desiredLengthsBeforeDrag)
+        if (validRow(joints, row))
+            joints[size_t(row)].desiredLength = length;
+    desiredLengthsBeforeDrag.clear();
+    showJointField(field, getSelectedRowsInJointsTable2());
+    // The running world's pivots are built from the records again.
+    if (field == &MyJoint::lowerAngle || field == &MyJoint::upperAngle)
+        restartAnimation();
+    return true;
 }
 
 void SimulationView::connectJointControls()

@@ -111,6 +111,28 @@ bool SimulationView::sliderReleased(const QString& sliderName, int value)
     return releaseBodySlider(sliderName, value) || releaseSceneSlider(sliderName, value);
 }
 
+bool SimulationView::takeBackSceneSlider(const QString& sliderName)
+{
+    for (int i = 0; i < int(std::size(kSettings)); ++i) {
+        if (sliderName != QLatin1String(kSettings[i].sliderName))
+            continue;
+        switch (i) {
+        case TimeDivider: setTimeDivider(committed.timeDivider); break;
+        case Substeps: setSubsteps(committed.substeps); break;
+        case CollisionTolerance: setCollisionTolerance(committed.collisionTolerance); break;
+        default: setGravity(committed.gravityMagnitude, committed.gravityDirection); break;
+        }
+        return true;
+    }
+    return false;
+}
+
+void SimulationView::takeBackSliderDrag(const QString& sliderName)
+{
+    if (!takeBackSceneSlider(sliderName) && !takeBackBodySlider(sliderName))
+        takeBackJointSlider(sliderName);
+}
+
 #define ZOLVAR_SCENE_SLOTS(p, P)                                                   \
     void SimulationView::p##EtEditingFinished()                                    \
     {                                                                              \

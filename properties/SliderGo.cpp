@@ -130,23 +130,30 @@ void SliderGo::keyPressEvent(QKeyEvent* event)
     event->ignore();
 }
 
-void SliderGo::endDrag()
+void SliderGo::releaseHandle()
 {
-    // The base lets go of its handle.
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), QPointF(), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QSlider::mouseReleaseEvent(&release);
+}
+
+SimulationView* SliderGo::sceneView() const
+{
+    QWidget* window = owner;
+    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
+        window = window->parentWidget();
+    return window ? window->findChild<SimulationView*>() : nullptr;
+}
+
+void SliderGo::endDrag()
+{
+    releaseHandle();
     toVal = value();
     // A press and release that neither jumped nor moved the handle changes
     // nothing.
     if (!moved)
         return;
-    QWidget* window = owner;
-    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
-        window = window->parentWidget();
-    if (!window)
-        return;
-    auto* view = window->findChild<SimulationView*>();
+    SimulationView* view = sceneView();
     if (!view)
         return;
     // The body and scene-wide sliders; the zoom slider makes no step.
@@ -154,4 +161,16 @@ void SliderGo::endDrag()
         return;
     // The joint rows have their own dispatch.
     view->jointSliderReleased(objectName(), toVal);
+}
+
+bool SliderGo::takeBackDrag()
+{
+    if (!press->takeBack())
+        return false;
+    releaseHandle();
+    const bool wasMoved = moved;
+    moved = false;
+    if (SimulationView* view = wasMoved ? sceneView() : nullptr)
+        view->takeBackSliderDrag(objectName());
+    return true;
 }

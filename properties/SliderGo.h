@@ -16,6 +16,7 @@
 
 class DragPress;
 class QMouseEvent;
+class SimulationView;
 
 // Rounds halves away from zero; 0 gives 0.
 int round_int(double v);
@@ -51,6 +52,12 @@ public:
     // Sliders whose values are small whole numbers, unscaled.
     bool carriesWholeNumbers() const;
 
+    // Ends a drag under way without its step: the slider, its edit box and
+    // what the drag changed live show what is in force again (the zoom
+    // slider, which makes no step, stays where it was dragged). True when a
+    // drag was under way.
+    bool takeBackDrag();
+
     int fromVal = 0;
     int toVal = 0;
 
@@ -68,6 +75,9 @@ private:
     // The end of a drag: the scene view makes the property's command when
     // the value moved.
     void endDrag();
+    // The base lets go of its handle.
+    void releaseHandle();
+    SimulationView* sceneView() const;
 
     QWidget* owner;
     // The press of the drag under way, if any.

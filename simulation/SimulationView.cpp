@@ -99,7 +99,8 @@ SimulationView::SimulationView(QWidget* parent, GravityView* gravityView, Ui::Zo
 
 SimulationView::~SimulationView()
 {
-    // No message from a destructor: the window is going.
+    // No message from a destructor, and no signal: the window is going.
+    blockSignals(true);
     cancelKeyframing(false);
     // Nothing may end a drag on a view half taken down.
     delete pressWatch;

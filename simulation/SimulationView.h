@@ -178,11 +178,6 @@ public:
     // untouched. For a cancelled export and a view taken down. What failed
     // while the keys were written is told (tellFailures) in one message.
     void cancelKeyframing(bool tellFailures = true);
-    // Runs the writing of keys to its end at once, for the close sequence:
-    // the remaining layers are written, the undo group is ended and what
-    // failed is told, as at the end of the chain. A cancel already asked
-    // for stands.
-    void finishKeyframing();
 
     // --- Property setters (properties/SimulationViewBodySetters.cpp,
     // SimulationViewSceneSetters.cpp, SimulationViewJointSetters.cpp,
@@ -370,6 +365,12 @@ public:
     // for the selected joints when one changes. False for other sliders
     // (properties/SimulationViewJointSlots.cpp).
     bool jointSliderReleased(const QString& sliderName, int value);
+    // A property slider's drag ended without its step (SliderGo's take
+    // back): its row shows what is in force again, and what the drag changed
+    // live (the spring lengths, the running world's pivot limits, the magnet
+    // circles, the gravity the step reads) goes back
+    // (properties/SimulationViewSceneEdits.cpp).
+    void takeBackSliderDrag(const QString& sliderName);
 
     // The view's background colour, shown by the OpenGL view and the colour
     // button (SimulationView.cpp).
@@ -431,6 +432,11 @@ public:
     // Warnings about heavy bodies while true (the warning dialog's answer).
     bool showTooManyPolygonsWarning = true;
     bool showTriangulationFailedMessage = true;
+
+signals:
+    // The writing of keys has ended, by any way: every layer written, a
+    // cancel, a failure. Whatever it told has been answered by then.
+    void keyWritingEnded();
 
 public slots:
     // One composition frame (the frame timer's timeout).
@@ -717,6 +723,9 @@ protected:
     void reportSetupProblems(const QString& text) override;
 
 private:
+    // One turn of the keyframe export's chain: the next layer's keys, then
+    // the next turn, the cancel, or the end (SimulationViewExport.cpp).
+    void writeNextLayerAndGoOn();
     // Builds the context menu from the form's actions, once
     // (editing/SimulationViewContextMenu.cpp).
     void createContextMenu();
@@ -743,6 +752,10 @@ private:
     bool pushBodyFlag(int flag, bool checked);
     void pushSceneValue(int setting, double newValue);
     bool releaseSceneSlider(const QString& sliderName, int value);
+    // The parts of takeBackSliderDrag; false for another row's slider.
+    bool takeBackSceneSlider(const QString& sliderName);
+    bool takeBackBodySlider(const QString& sliderName);
+    bool takeBackJointSlider(const QString& sliderName);
     // The property rows' connections, one block of makeConnections
     // (properties/SimulationViewPropertyConnections.cpp).
     void connectPropertyControls();
@@ -806,6 +819,8 @@ private:
     // The selected joints' desired lengths (row, length) before the
     // desired-length slider's drag wrote them; empty between drags.
     std::vector<std::pair<int, float>> desiredLengthsBeforeDrag;
+    // A turn of the keyframe export's chain is running.
+    bool writingTurn = false;
     std::vector<std::unique_ptr<JointUserData>> ownedJointUserData;
     std::optional<Qt::KeyboardModifiers> jointModifiersOverride;
 

@@ -39,6 +39,18 @@ void SimulationView::keyframeLayerProgress()
 {
     if (!keyWriter.isWriting())
         return;
+    writingTurn = true;
+    writeNextLayerAndGoOn();
+    writingTurn = false;
+    // Told once the turn has done all it does at the end (a message
+    // answered, the window's close): a close that waits for the keys goes on
+    // from here.
+    if (!keyWriter.isWriting())
+        emit keyWritingEnded();
+}
+
+void SimulationView::writeNextLayerAndGoOn()
+{
     // Writing the keys is the export's work; what the window does with the
     // progress shown afterwards is not.
     const FrameLimiter::WorkSpan work(limiter, true);
@@ -93,15 +105,9 @@ void SimulationView::cancelKeyframing(bool tellFailures)
     const QString report = keyWriter.report();
     if (tellFailures && !report.isEmpty())
         showMessage(report);
-}
-
-void SimulationView::finishKeyframing()
-{
-    // Each turn writes one layer, or ends the export as the chain would
-    // (the last layer, a cancel, a failure). The turns it has scheduled
-    // meanwhile find nothing left to write.
-    while (keyWriter.isWriting())
-        keyframeLayerProgress();
+    // Within a turn of the chain, the turn tells the end once it is done.
+    if (!writingTurn)
+        emit keyWritingEnded();
 }
 
 void SimulationView::updateExportInfo(int count)

@@ -17,7 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAbstractSlider>
+#include <QCloseEvent>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWindow>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -489,6 +495,76 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
     EXPECT_EQ(s.stack->index(), index);
     EXPECT_TRUE(s.stack->canRedo());
     EXPECT_NEAR(double(s.view->committedScene().gravityMagnitude), s.ui.gravityMagnitudeEt->value(), 0.0005);
+}
+
+// At the close, by every way out, what the user still holds goes back and a
+// value typed without Return is taken, before the autosave: afterwards the
+// window shows and the autosave holds exactly what the history covers.
+TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    // The road of a window manager's close (Alt+F4, the title bar's button).
+    const auto windowSystemClose = [](ZolvarDlg& w) {
+        QCloseEvent close;
+        QCoreApplication::sendEvent(w.windowHandle(), &close);
+    };
+    const std::function<void(ZolvarDlg&)> ways[] = {
+        [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
+        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }};
+    const char* held[] = {"typed", "densitySld", "springJointDesiredLengthSld", "magnetDistanceSld",
+                          "gravityPad", "body", "velocity"};
+    for (const char* what : held)
+        for (int way = 0; way < 4; ++way) {
+            const bool typed = QByteArray(what) == "typed";
+            // Quit from the menu: its click would end a drag first.
+            if (way == 3 && !typed)
+                continue;
+            SCOPED_TRACE(std::string(what) + ", way " + std::to_string(way));
+            Window s;
+            s.window->activateWindow();
+            (void)QTest::qWaitForWindowActive(s.window.get());
+            if (QByteArray(what) == "velocity")
+                s.window->OnVelocityToolBtn();
+            QStringList before = s.state();
+            const int entries = s.stack->count();
+            QWidget* control = typed ? s.ui.densityEt
+                               : QByteArray(what) == "gravityPad"
+                                   ? s.window->gravityPad()
+                                   : s.window->findChild<QWidget*>(QString::fromLatin1(what));
+            GLWidget* gl = s.view->getGLWidget();
+            const b2Vec2 body = s.view->bodies[1].position;
+            const QPoint at = control ? s.reveal(control)
+                                      : gl->mapToGlobal(QPoint(int(gl->getViewXCoordFromGL(body.x, float(gl->width()))),
+                                                               int(gl->getViewYCoordFromGL(body.y, float(gl->height())))));
+            ASSERT_FALSE(at.isNull());
+            ASSERT_TRUE(typed ? xdotool(moveTo(at) << click("1") << key("ctrl+a") << key("7"))
+                              : xdotool(moveTo(at - QPoint(15, 0)) << press("1") << moveTo(at + QPoint(10, 4))
+                                                                    << moveTo(at + QPoint(25, 8))));
+            ways[way](*s.window);
+            ASSERT_TRUE(xdotool((typed ? QStringList() : release("1")) << moveTo(at + QPoint(0, 300))));
+            ASSERT_TRUE(s.window->isClosing());
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+
+            EXPECT_EQ(s.shownButNotInForce(), QString());
+            QTemporaryDir folder;
+            const QString records = folder.filePath(QStringLiteral("records.xml"));
+            ASSERT_TRUE(s.view->saveSettings(records, "Most Recent Saved Settings File"));
+            QFile autosave(QString::fromStdString(
+                *s.host->session->prefs().value(window_test::kSection, "Auto Saved Settings File")));
+            QFile saved(records);
+            ASSERT_TRUE(autosave.open(QIODevice::ReadOnly) && saved.open(QIODevice::ReadOnly));
+            EXPECT_EQ(autosave.readAll(), saved.readAll()) << "the autosave holds what is in force";
+            if (typed) {
+                EXPECT_EQ(s.densities(), std::vector<float>(3, 7.0f));
+                EXPECT_EQ(s.lastText(), "Change Density");
+                // One step, and undone, everything as before it.
+                s.stack->undo();
+                before.replaceInStrings(QStringLiteral("history %1 at").arg(entries),
+                                        QStringLiteral("history %1 at").arg(entries + 1));
+            }
+            EXPECT_EQ(monkey::firstDifference(before, s.state()), QString());
+        }
 }
 
 } // namespace

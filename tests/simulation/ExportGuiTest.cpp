@@ -19,6 +19,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QWindow>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -273,18 +275,41 @@ TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
     EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 0);
 }
 
-// Unchecking Export while the keys are written stops after the next layer;
-// closing the window then (its close button, or Quit) writes them all first.
-enum Way { Uncheck, CloseButton, Quit };
+// Unchecking Export while the keys are written stops after the next layer.
+// A close then, by any way (the host's close, Quit, a window manager's close,
+// the application's quit), waits while the export's own turns write them all
+// with the event loop running, and the window closes once. A cancel clicked
+// just before the close stands; a second close changes nothing, and a layer
+// that fails after it is told.
+enum Way { Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit, UncheckThenClose, TwiceAndALayerFails };
 class ExportGuiWays : public ExportGui, public ::testing::WithParamInterface<Way> {};
-INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays, ::testing::Values(Uncheck, CloseButton, Quit));
+INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays,
+                         ::testing::Values(Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit,
+                                           UncheckThenClose, TwiceAndALayerFails));
+
+void closeBy(ZolvarDlg& window, Way way)
+{
+    if (way == Quit) {
+        window.form().onQuitZolvar->trigger();
+    } else if (way == WindowSystem || way == TwiceAndALayerFails) {
+        QCloseEvent close;
+        QCoreApplication::sendEvent(window.windowHandle(), &close);
+    } else if (way == ApplicationQuit) {
+        QCoreApplication::quit();
+    } else {
+        window.close();
+    }
+}
 
 TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
 {
     const Way way = GetParam();
     Host host(project(12));
+    static Host* faults;
+    faults = way == TwiceAndALayerFails ? &host : nullptr;
     static int layersAtCancel = -1;
-    layersAtCancel = -1;
+    static int answeredWhileWriting = -1;
+    layersAtCancel = answeredWhileWriting = -1;
     script.steps = {
         [way](ZolvarDlg& window) {
             // Unchecks Export, or closes, as soon as two layers are written.
@@ -292,20 +317,31 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
             QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window, way](int value) {
                 SimulationView* view = window.simulationView();
                 auto* button = control<QAbstractButton>(window, "exportBtn");
-                if (view->isWritingKeys() && value == 2 && button->isChecked()) {
-                    layersAtCancel = value;
-                    if (way != Uncheck) {
-                        // Between two layers, as a click comes.
-                        QTimer::singleShot(0, &window, [&window, way] {
-                            way == Quit ? window.form().onQuitZolvar->trigger() : void(window.close());
-                        });
-                        return;
-                    }
+                if (!view->isWritingKeys() || value != 2 || !button->isChecked())
+                    return;
+                layersAtCancel = value;
+                if (way == Uncheck || way == UncheckThenClose) {
                     button->click();
                     // Checking it again while keys are written is refused.
                     button->click();
                     EXPECT_FALSE(button->isChecked());
                 }
+                if (way == Uncheck)
+                    return;
+                // Between two layers, as a click comes.
+                QTimer::singleShot(0, &window, [&window, way] {
+                    if (faults)
+                        faults->session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion,
+                                                          18, 1, A_Err_PARAMETER);
+                    closeBy(window, way);
+                    if (way == TwiceAndALayerFails)
+                        closeBy(window, Quit);
+                    EXPECT_TRUE(window.isVisible()) << "the window stays while the keys are written";
+                    // Delivered while the close waits, not after it.
+                    QTimer::singleShot(0, &window, [&window] {
+                        answeredWhileWriting = window.simulationView()->isWritingKeys();
+                    });
+                });
             });
             return true;
         },
@@ -329,13 +365,26 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     int written = 0;
     for (int layer = 0; layer < 12; ++layer)
         written += mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount() > 0;
-    EXPECT_EQ(written, way == Uncheck ? 3 : 12);
+    const bool cancelled = way == Uncheck || way == UncheckThenClose;
+    if (way == TwiceAndALayerFails)
+        EXPECT_GE(written, 11);
+    else
+        EXPECT_EQ(written, cancelled ? 3 : 12);
     EXPECT_GT(mainComp(host)->layer(11)->transformStream(TransformStream::Position)->keyCount(), 0);
+    if (!cancelled)
+        EXPECT_EQ(answeredWhileWriting, 1);
     const auto& groups = host.session->undoGroups();
     EXPECT_EQ(std::count_if(groups.begin(), groups.end(), [](auto& g) { return g.name == "Zolvar" && !g.closedByHost; }),
               1);
     EXPECT_EQ(host.session->log().calls("AEGP_SetLong").size(), 2u) << "the window closed once";
-    EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
+    if (way != TwiceAndALayerFails) {
+        EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
+        return;
+    }
+    ASSERT_EQ(script.messages.size(), 1) << script.messages.join("\n---\n").toStdString();
+    EXPECT_TRUE(script.messages[0].contains(QStringLiteral("11 of 12 layers were written in full.")))
+        << script.messages[0].toStdString();
+    EXPECT_TRUE(script.messages[0].contains(QStringLiteral("Layer 10 (Box 10): error"))) << script.messages[0].toStdString();
 }
 
 TEST_F(ExportGui, FrameTicksWhileKeysAreWrittenLeaveTheProgressToTheLimiter)
