@@ -91,6 +91,12 @@ bool followLinks(const QByteArray& path, QByteArray& target, QString& reason)
             target = current;
             return true;
         }
+        // A link that ends at a device or a pipe is opened as it is: the
+        // system's links to open pipes (/dev/fd/N, /dev/stdout) name no file.
+        if (::stat(current.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+            target = current;
+            return true;
+        }
         char next[PATH_MAX];
         const ssize_t n = ::readlink(current.constData(), next, sizeof next);
         if (n < 0 || size_t(n) >= sizeof next) {

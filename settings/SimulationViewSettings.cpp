@@ -252,12 +252,20 @@ bool SimulationView::autoLoadSettings(const QString& stored, const QString& usua
                                "the newest that loads whole. The settings of this session will be saved there; the "
                                "other files are left as they are.")
                     .arg(newest, usual);
-    if (!refused.isEmpty())
-        text << (newest.isEmpty() ? QStringLiteral("Other settings files beside '%1' were refused too, and are left "
-                                                   "as they are:")
-                                        .arg(usual)
-                                  : QStringLiteral("Newer settings files were refused, and are left as they are:"))
-             << refused;
+    if (!refused.isEmpty()) {
+        const bool one = refused.size() == 1;
+        if (newest.isEmpty())
+            text << (one ? QStringLiteral("Another settings file beside '%1' was refused too, and is left as it is:")
+                         : QStringLiteral("Other settings files beside '%1' were refused too, and are left as they "
+                                          "are:"))
+                                .arg(usual);
+        else if (text.isEmpty())
+            text << QStringLiteral("The settings were loaded from '%1'.").arg(newest);
+        if (!newest.isEmpty())
+            text << (one ? QStringLiteral("A newer settings file was refused, and is left as it is:")
+                         : QStringLiteral("Newer settings files were refused, and are left as they are:"));
+        text << refused;
+    }
     if (!text.isEmpty())
         QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
                                  text.join(QLatin1Char('\n')), QMessageBox::Ok);

@@ -136,14 +136,21 @@ TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), made);
 
-    // A pipe someone reads takes the whole project.
+    // A pipe someone reads takes the whole project, also one named by its
+    // descriptor, as a shell's >(...) names it.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
     const int reader = ::open(QFile::encodeName(path("pipe")).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    EXPECT_EQ(writeRunResult(*project, path("p.json"), path("pipe")).outcome, WriteOutcome::WrittenToOutput);
-    QByteArray got(1 << 16, 0);
-    got.resize(std::max<ssize_t>(0, ::read(reader, got.data(), size_t(got.size()))));
-    ::close(reader);
-    EXPECT_EQ(got, project->toJson());
+    for (const auto& [output, from] : {std::pair(path("pipe"), reader),
+                                       std::pair(QStringLiteral("/dev/fd/%1").arg(ends[1]), ends[0])}) {
+        EXPECT_EQ(writeRunResult(*project, path("p.json"), output).outcome, WriteOutcome::WrittenToOutput);
+        QByteArray got(1 << 16, 0);
+        got.resize(std::max<ssize_t>(0, ::read(from, got.data(), size_t(got.size()))));
+        EXPECT_EQ(got, project->toJson()) << output.toStdString();
+    }
+    for (const int fd : {reader, ends[0], ends[1]})
+        ::close(fd);
 }
 
 TEST(KeyCensus, ReportsStreamsWhoseKeysChangedAndNewLayersWithKeys)
