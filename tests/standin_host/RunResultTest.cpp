@@ -139,7 +139,7 @@ TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
     // A pipe someone reads takes the whole project, also one named by its
     // descriptor, as a shell's >(...) names it.
     int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
     const int reader = ::open(QFile::encodeName(path("pipe")).constData(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     for (const auto& [output, from] : {std::pair(path("pipe"), reader),
