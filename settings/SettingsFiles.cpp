@@ -91,6 +91,12 @@ bool followLinks(const QByteArray& path, QByteArray& target, QString& reason)
             target = current;
             return true;
         }
+        // A link that ends at a device or a pipe is opened as it is: the
+        // system's links to open pipes (/dev/fd/N, /dev/stdout) name no file.
+        if (::stat(current.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+            target = current;
+            return true;
+        }
         char next[PATH_MAX];
         const ssize_t n = ::readlink(current.constData(), next, sizeof next);
         if (n < 0 || size_t(n) >= sizeof next) {
@@ -187,10 +193,27 @@ private:
     bool wasPending_ = false;
 };
 
+// Hands each piece `contents` gives to writeAll on `fd`; the first failure
+// is kept in `error` (errno), and `contents` is told to stop.
+bool writeContents(int fd, const FileContents& contents, int& error)
+{
+    const bool done = contents([fd, &error](const char* data, qint64 size) {
+        if (error)
+            return false;
+        if (size > 0 && !writeAll(fd, data, size_t(size)))
+            error = errno;
+        return error == 0;
+    });
+    // Contents that stop of their own accord leave a file cut short.
+    if (!done && !error)
+        error = EIO;
+    return error == 0;
+}
+
 // A device or a pipe (a link to /dev/null switches a file off) is written
 // into, never replaced. Opening never waits: a pipe without a reader is
 // refused.
-bool writeIntoDevice(const QByteArray& target, const struct stat& st, const QByteArray& bytes, QString& reason)
+bool writeIntoDevice(const QByteArray& target, const struct stat& st, const FileContents& contents, QString& reason)
 {
     const int fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -201,8 +224,7 @@ bool writeIntoDevice(const QByteArray& target, const struct stat& st, const QByt
     int error = 0;
     {
         PipeSignalHeld held;
-        if (!writeAll(fd, bytes.constData(), size_t(bytes.size())))
-            error = errno;
+        writeContents(fd, contents, error);
     }
     if (calls->close(fd) != 0 && !error)
         error = errno;
@@ -218,9 +240,9 @@ bool writeIntoDevice(const QByteArray& target, const struct stat& st, const QByt
 }
 
 // A file whose owner or group a new file cannot take, or in a folder where
-// no new file may be made, is written where it is. Its size is claimed
-// first, so a full disk mostly leaves it untouched.
-bool writeInPlace(const QByteArray& target, const QByteArray& bytes, QString& reason)
+// no new file may be made, is written where it is. Its size, when known
+// (`size` >= 0), is claimed first, so a full disk mostly leaves it untouched.
+bool writeInPlace(const QByteArray& target, qint64 size, const FileContents& contents, QString& reason)
 {
     const int fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
@@ -228,20 +250,89 @@ bool writeInPlace(const QByteArray& target, const QByteArray& bytes, QString& re
         return false;
     }
     int error = 0;
-    if (!bytes.isEmpty()) {
-        const int claimed = ::posix_fallocate(fd, 0, off_t(bytes.size()));
+    if (size > 0) {
+        const int claimed = ::posix_fallocate(fd, 0, off_t(size));
         if (claimed != 0 && claimed != EOPNOTSUPP && claimed != EINVAL)
             error = claimed;
     }
-    if (!error && !writeAll(fd, bytes.constData(), size_t(bytes.size())))
-        error = errno;
-    if (!error && ::ftruncate(fd, off_t(bytes.size())) != 0)
-        error = errno;
+    if (!error)
+        writeContents(fd, contents, error);
+    if (!error) {
+        const off_t end = ::lseek(fd, 0, SEEK_CUR);
+        if (end < 0 || ::ftruncate(fd, end) != 0)
+            error = errno;
+    }
     if (!error && calls->fsync(fd) != 0)
         error = errno;
     if (calls->close(fd) != 0 && !error)
         error = errno;
     if (error) {
+        reason = systemReason(error);
+        return false;
+    }
+    return true;
+}
+
+bool writeFile(const QString& path, qint64 size, const FileContents& contents, QString& reason)
+{
+    // Links are followed: the file they lead to is written, the links stay.
+    QByteArray finalName;
+    if (!followLinks(QFile::encodeName(path), finalName, reason))
+        return false;
+    struct stat old;
+    const bool exists = ::stat(finalName.constData(), &old) == 0;
+    if (exists) {
+        if (S_ISDIR(old.st_mode)) {
+            reason = QStringLiteral("It is a folder");
+            return false;
+        }
+        if (!S_ISREG(old.st_mode) && !S_ISCHR(old.st_mode) && !S_ISFIFO(old.st_mode)) {
+            reason = QStringLiteral("It is not a regular file");
+            return false;
+        }
+        if (!mayWrite(finalName, old, reason))
+            return false;
+        if (!S_ISREG(old.st_mode))
+            return writeIntoDevice(finalName, old, contents, reason);
+    }
+
+    removeCutOffSaves(finalName);
+    QByteArray temporaryName = finalName + kTemporaryMark + QByteArray::number(::getpid()) + '-'
+        + QByteArray(kTemporaryRandomChars, 'X');
+    const int fd = ::mkstemp(temporaryName.data());
+    if (fd < 0) {
+        if (exists && errno == EACCES)
+            return writeInPlace(finalName, size, contents, reason);
+        reason = systemReason(errno);
+        return false;
+    }
+    // The new file takes the old one's permissions, owner and group, or the
+    // usual permissions of a new file (mkstemp makes it private).
+    if (exists) {
+        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            ::close(fd);
+            ::unlink(temporaryName.constData());
+            return writeInPlace(finalName, size, contents, reason);
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+
+    int error = 0;
+    writeContents(fd, contents, error);
+    // Some file systems only report a full disk when the data is flushed.
+    if (!error && calls->fsync(fd) != 0)
+        error = errno;
+    if (calls->close(fd) != 0 && !error)
+        error = errno;
+    if (!error && calls->rename(temporaryName.constData(), finalName.constData()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(temporaryName.constData());
         reason = systemReason(error);
         return false;
     }
@@ -262,68 +353,21 @@ void setFileWriteCalls(const FileWriteCalls* replacement)
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason)
 {
-    // Links are followed: the file they lead to is written, the links stay.
-    QByteArray finalName;
-    if (!followLinks(QFile::encodeName(path), finalName, reason))
-        return false;
-    struct stat old;
-    const bool exists = ::stat(finalName.constData(), &old) == 0;
-    if (exists) {
-        if (S_ISDIR(old.st_mode)) {
-            reason = QStringLiteral("It is a folder");
-            return false;
-        }
-        if (!S_ISREG(old.st_mode) && !S_ISCHR(old.st_mode) && !S_ISFIFO(old.st_mode)) {
-            reason = QStringLiteral("It is not a regular file");
-            return false;
-        }
-        if (!mayWrite(finalName, old, reason))
-            return false;
-        if (!S_ISREG(old.st_mode))
-            return writeIntoDevice(finalName, old, bytes, reason);
-    }
+    return writeFile(path, bytes.size(),
+                     [&bytes](const FilePiece& put) { return put(bytes.constData(), bytes.size()); }, reason);
+}
 
-    removeCutOffSaves(finalName);
-    QByteArray temporaryName = finalName + kTemporaryMark + QByteArray::number(::getpid()) + '-'
-        + QByteArray(kTemporaryRandomChars, 'X');
-    const int fd = ::mkstemp(temporaryName.data());
-    if (fd < 0) {
-        if (exists && errno == EACCES)
-            return writeInPlace(finalName, bytes, reason);
-        reason = systemReason(errno);
-        return false;
-    }
-    // The new file takes the old one's permissions, owner and group, or the
-    // usual permissions of a new file (mkstemp makes it private).
-    if (exists) {
-        if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            ::close(fd);
-            ::unlink(temporaryName.constData());
-            return writeInPlace(finalName, bytes, reason);
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason)
+{
+    return writeFile(path, -1, contents, reason);
+}
 
-    int error = 0;
-    if (!writeAll(fd, bytes.constData(), size_t(bytes.size())))
-        error = errno;
-    // Some file systems only report a full disk when the data is flushed.
-    if (!error && calls->fsync(fd) != 0)
-        error = errno;
-    if (calls->close(fd) != 0 && !error)
-        error = errno;
-    if (!error && calls->rename(temporaryName.constData(), finalName.constData()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(temporaryName.constData());
-        reason = systemReason(error);
+bool finalFileName(const QString& path, QString& target, QString& reason)
+{
+    QByteArray name;
+    if (!followLinks(QFile::encodeName(path), name, reason))
         return false;
-    }
+    target = QFile::decodeName(name);
     return true;
 }
 

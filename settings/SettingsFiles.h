@@ -17,10 +17,26 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 #include <sys/types.h>
 
 // Writes `bytes` to `path`; on failure `reason` says why.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason);
+
+// Takes one piece of a file's bytes; false once the file takes no more.
+using FilePiece = std::function<bool(const char* data, qint64 size)>;
+// Hands a file's bytes, piece by piece, to `put`, and stops when it returns
+// false; returns whether every piece was taken.
+using FileContents = std::function<bool(const FilePiece& put)>;
+// The same for bytes made as they are written, so that a large file never
+// exists in memory all at once.
+bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason);
+
+// The file that `path` finally names, its links followed one after the
+// other (the path itself when it is no link, whether or not it exists);
+// false with `reason` when they lead round in a circle or cannot be read.
+bool finalFileName(const QString& path, QString& target, QString& reason);
 
 // The system calls the writer makes, in the order it makes them. Tests put
 // failing ones in their place; each returns what its system call returns

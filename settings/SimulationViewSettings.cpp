@@ -108,8 +108,22 @@ int autoSaveNumber(const QString& file, const QString& usual)
 // to /dev/null switches the autosave off).
 QString overwriteRefusal(const QString& path)
 {
+    QString target;
+    QString reason;
+    if (!finalFileName(path, target, reason)) {
+        if (!reason.isEmpty())
+            reason[0] = reason[0].toLower();
+        return reason;
+    }
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISCHR(st.st_mode))
+    if (::stat(QFile::encodeName(target).constData(), &st) != 0) {
+        // A link to a file not made yet is written through, but not one
+        // into a folder that is not there (a drive not mounted).
+        if (target != path && !QFileInfo(QFileInfo(target).absolutePath()).isDir())
+            return QStringLiteral("its link leads into a folder that is not there");
+        return QString();
+    }
+    if (S_ISCHR(st.st_mode))
         return QString();
     if (S_ISDIR(st.st_mode))
         return QStringLiteral("it is a folder");
@@ -118,6 +132,17 @@ QString overwriteRefusal(const QString& path)
     if (!S_ISREG(st.st_mode))
         return QStringLiteral("it is not a regular file");
     return (st.st_mode & 0222) ? QString() : QStringLiteral("nobody may write it");
+}
+
+bool isDevice(const QString& path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
 } // namespace
@@ -137,13 +162,18 @@ void SimulationView::warnWhenSettingsCannotBeSaved()
                         QStringLiteral("Remove scene snapshots until the settings can be saved."));
 }
 
-bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult)
+bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult,
+                                  QString* failure)
 {
     const QByteArray bytes = writeSettingsDocument(currentScene(true), quickPresets);
     const bool hadFile = QFileInfo(path).isFile();
     // A file the loader would refuse is not written over one it reads.
     QString reason = settingsLoadRefusal(bytes);
     if (!reason.isEmpty() || !writeFileAtomically(path, bytes, reason)) {
+        if (failure) {
+            *failure = reason;
+            return false;
+        }
         QString text = QStringLiteral("The settings file '%1' could not be saved: %2.").arg(path, reason);
         if (hadFile && QFileInfo(path).isFile())
             text += QStringLiteral(" The previous file was kept.");
@@ -156,26 +186,45 @@ bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceW
     return true;
 }
 
-QString SimulationView::newestAutoSave(const QString& usual, int mode) const
+QString SimulationView::newestAutoSave(const QString& usual, int mode,
+                                       std::vector<std::pair<QString, QString>>* refusedNewer) const
 {
     // Regular files only (a folder or a pipe is never opened), newest first
     // by the time each was written; of two written at once the original
-    // comes first, then the higher number.
+    // comes first, then the higher number. A file written "in the future"
+    // (a clock set back, a copy from a machine ahead) that the close cannot
+    // write over comes last: a session that loads it goes on in a file
+    // beside it, written at a true time, and that file is the one to load
+    // next (otherwise every start would load the old file again, and every
+    // close would add a file beside it).
+    const QDateTime now = QDateTime::currentDateTime();
     QFileInfoList files = QDir(QFileInfo(usual).absolutePath())
                               .entryInfoList({QStringLiteral("*.xml")}, QDir::Files | QDir::Hidden);
-    std::vector<std::pair<QFileInfo, int>> candidates;
+    struct Candidate {
+        QFileInfo info;
+        int order;         // the original INT_MAX, else its number
+        bool passedOver;   // written in the future, not to be written over
+    };
+    std::vector<Candidate> candidates;
     for (const QFileInfo& info : files) {
         const int n = autoSaveNumber(info.filePath(), usual);
         if (n >= 0 && info.isFile())
-            candidates.emplace_back(info, n == 0 ? INT_MAX : n);
+            candidates.push_back({info, n == 0 ? INT_MAX : n,
+                                  info.lastModified() > now && !overwriteRefusal(info.filePath()).isEmpty()});
     }
-    std::sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
-        const QDateTime first = a.first.lastModified(), second = b.first.lastModified();
-        return first != second ? first > second : a.second > b.second;
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.passedOver != b.passedOver)
+            return b.passedOver;
+        const QDateTime first = a.info.lastModified(), second = b.info.lastModified();
+        return first != second ? first > second : a.order > b.order;
     });
-    for (const auto& candidate : candidates)
-        if (loadsWhole(candidate.first.filePath(), mode))
-            return candidate.first.filePath();
+    for (const Candidate& candidate : candidates) {
+        QString why;
+        if (loadsWhole(candidate.info.filePath(), mode, &why))
+            return candidate.info.filePath();
+        if (refusedNewer)
+            refusedNewer->emplace_back(candidate.info.filePath(), why);
+    }
     return QString();
 }
 
@@ -183,16 +232,43 @@ bool SimulationView::autoLoadSettings(const QString& stored, const QString& usua
 {
     // Of the close's file and the files saved beside it, the newest that
     // loads whole holds the last session's work, wherever it went.
-    const QString newest = autoSaveNumber(stored, usual) < 0 ? QString() : newestAutoSave(usual, bodyIdentification);
+    std::vector<std::pair<QString, QString>> passed;
+    const QString newest =
+        autoSaveNumber(stored, usual) < 0 ? QString() : newestAutoSave(usual, bodyIdentification, &passed);
     autoSaveFile = newest.isEmpty() ? stored : newest;
     const bool loaded = loadSettings(autoSaveFile.toUtf8().constData(), false, bodyIdentification);
-    if (autoSaveNumber(newest, usual) > 0)
+    // With nothing to load whole, the load of the stored file said why it
+    // was refused; the others are named here.
+    QStringList refused;
+    for (const auto& [file, why] : passed)
+        if (!newest.isEmpty() || !sameFile(file, stored))
+            refused << QStringLiteral("'%1': %2").arg(file, why);
+
+    // The user is told only when the file loaded is not the one the host
+    // named, or newer files were passed over.
+    QStringList text;
+    if (!newest.isEmpty() && !sameFile(newest, stored))
+        text << QStringLiteral("The settings were loaded from '%1': of '%2' and the files saved beside it, it is "
+                               "the newest that loads whole. The settings of this session will be saved there; the "
+                               "other files are left as they are.")
+                    .arg(newest, usual);
+    if (!refused.isEmpty()) {
+        const bool one = refused.size() == 1;
+        if (newest.isEmpty())
+            text << (one ? QStringLiteral("Another settings file beside '%1' was refused too, and is left as it is:")
+                         : QStringLiteral("Other settings files beside '%1' were refused too, and are left as they "
+                                          "are:"))
+                                .arg(usual);
+        else if (text.isEmpty())
+            text << QStringLiteral("The settings were loaded from '%1'.").arg(newest);
+        if (!newest.isEmpty())
+            text << (one ? QStringLiteral("A newer settings file was refused, and is left as it is:")
+                         : QStringLiteral("Newer settings files were refused, and are left as they are:"));
+        text << refused;
+    }
+    if (!text.isEmpty())
         QMessageBox::information(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"),
-                                 QStringLiteral("The settings were loaded from '%1': of '%2' and the files saved "
-                                                "beside it, it is the newest that loads whole. The settings of this "
-                                                "session will be saved there; the other files are left as they are.")
-                                     .arg(newest, usual),
-                                 QMessageBox::Ok);
+                                 text.join(QLatin1Char('\n')), QMessageBox::Ok);
     return loaded;
 }
 
@@ -209,14 +285,27 @@ bool SimulationView::autoSaveSettings(const QString& usual, const char* hostKey,
             file = newest;
     }
     // A file a load refused or cut, or that cannot be written over, is left
-    // as it is: the settings go to a new file beside it.
+    // as it is: the settings go to a new file beside it. So do they when a
+    // device takes nothing (a full one); a device that takes everything (a
+    // link to /dev/null) switches the autosave off.
     QString left;
     const QString refusal = overwriteRefusal(file);
-    if (isKeptSettingsFile(file))
+    if (isKeptSettingsFile(file)) {
         left = QStringLiteral("The settings file '%1' was not loaded whole, so it was left as it is.").arg(file);
-    else if (!refusal.isEmpty())
+    } else if (!refusal.isEmpty()) {
         left = QStringLiteral("The settings file '%1' cannot be written over (%2), so it was left as it is.")
                    .arg(file, refusal);
+    } else if (isDevice(file)) {
+        QString failure;
+        if (saveSettings(file, hostKey, nameResult, &failure))
+            return true;
+        if (!chosen) {
+            const QString newest = newestAutoSave(usual, 0);
+            if (!newest.isEmpty())
+                return saveSettings(newest, hostKey, nameResult);
+        }
+        left = QStringLiteral("The settings file '%1' is a device that could not be written (%2).").arg(file, failure);
+    }
     const QString target = left.isEmpty() ? file : besideFile(file);
     if (!saveSettings(target, hostKey, nameResult))
         return false;

@@ -259,20 +259,29 @@ bool SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
     return true;
 }
 
-bool SimulationView::loadsWhole(const QString& path, int mode) const
+bool SimulationView::loadsWhole(const QString& path, int mode, QString* why) const
 {
     QByteArray bytes;
     QString problem;
     SettingsDocument doc;
+    auto refused = [why](const QString& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     if (!readWholeFile(path, kMaxSettingsFileSize, bytes, problem) ||
         readSettingsDocument(bytes.constData(), size_t(bytes.size()), doc, problem, settingsLimits(mode)) !=
             SettingsReadStatus::Ok)
-        return false;
+        return refused(problem);
     const SettingsBlock& scene = doc.scene;
-    if (!scene.hasBodies || !scene.hasPreview || !scene.hasSolver || !scene.hasGravity)
-        return false;
+    if (!scene.hasBodies)
+        return refused(QStringLiteral("There is no \"bodies\" element holding a \"body\"."));
+    if (!scene.hasPreview || !scene.hasSolver || !scene.hasGravity)
+        return refused(QStringLiteral("There is no \"%1\" element.").arg(missingGlobal(scene)));
     keepAffordableSnapshots(doc, snapshotBodyBytes());
-    return doc.presetsLeftOut == 0;
+    if (doc.presetsLeftOut > 0)
+        return refused(QStringLiteral("It holds more scene snapshots than one scene can take."));
+    return true;
 }
 
 SettingsLimits SimulationView::settingsLimits(int mode) const

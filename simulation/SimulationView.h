@@ -97,20 +97,24 @@ public:
     // message and stores nothing; returns whether the file was written.
     // With `nameResult`, a refusal to store the name is noted there for the
     // caller to tell, not told.
-    bool saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult = nullptr);
+    // With `failure`, a failure is not told but left there.
+    bool saveSettings(QString path, const char* hostKey, PreferenceWriteResult* nameResult = nullptr,
+                      QString* failure = nullptr);
     // The start-up's automatic load of `stored` (the file the host keeps
     // under "Auto Saved Settings File"). When that is `usual`, the close's
     // file, or one of the numbered files beside it (".zolvar_autosave.1.xml",
     // .2 ...), the newest of them by the time it was written that a load
-    // takes whole is loaded instead, and the close saves into that one; a
-    // message names it when it is not `usual`. Returns whether settings were
-    // applied.
+    // takes whole is loaded instead (one written in the future that the
+    // close cannot write over comes last), and the close saves into that
+    // one. A message names it when it is not `stored`, and names the newer
+    // files a load refuses. Returns whether settings were applied.
     bool autoLoadSettings(const QString& stored, const QString& usual, int bodyIdentification);
     // The close's automatic save into `usual`, or into the file beside it
     // that the start-up chose (autoLoadSettings, setAutoSaveFile). A file a
     // load refused or cut, or one that cannot be written over (a folder, a
-    // pipe, a file nobody may write), is not saved over: the settings go to a
-    // new file beside it, and the message says where. With no file chosen at
+    // pipe, a file nobody may write, a link that leads nowhere), is not
+    // saved over, nor is a device that cannot be written: the settings go to
+    // a new file beside it, and the message says where. With no file chosen at
     // the start and `usual` not to be written over, the newest file beside it
     // that loads whole takes the settings.
     bool autoSaveSettings(const QString& usual, const char* hostKey, PreferenceWriteResult* nameResult);
@@ -900,11 +904,13 @@ private:
     void warnWhenSettingsCannotBeSaved();
     void keepSettingsFile(const QString& path);
     // Whether a load in `mode` would take the file at `path` whole: not
-    // refuse it, not cut it. Tells nothing.
-    bool loadsWhole(const QString& path, int mode) const;
+    // refuse it, not cut it. Tells nothing; `why` says why not.
+    bool loadsWhole(const QString& path, int mode, QString* why = nullptr) const;
     // The newest of `usual` and the numbered files beside it that a load in
-    // `mode` takes whole; empty when there is none.
-    QString newestAutoSave(const QString& usual, int mode) const;
+    // `mode` takes whole; empty when there is none. The files passed over
+    // for it, with the reason each was refused, go to `refusedNewer`.
+    QString newestAutoSave(const QString& usual, int mode,
+                           std::vector<std::pair<QString, QString>>* refusedNewer = nullptr) const;
     // Files a load refused or cut (absolute), and the file the start-up's
     // automatic load read.
     QStringList keptSettingsFiles;

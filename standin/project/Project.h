@@ -137,9 +137,11 @@ private:
 };
 
 // Writes the project to `path` through a temporary file in the same folder
-// and a rename, so that the file is either the old or the new one. With
-// keepBackup, an existing file is first copied to PATH.bak (replacing an
-// older backup). False with *error (when given) on failure.
+// and a rename, so that the file is either the old or the new one. Links
+// are followed; a device or a pipe at their end is written into, never
+// replaced, and a pipe nobody reads is refused at once. With keepBackup, an
+// existing regular file is first copied to PATH.bak (replacing an older
+// backup). False with *error (when given) on failure.
 bool saveAtomically(const Project& project, const QString& path, bool keepBackup, QString* error);
 
 } // namespace standin

@@ -4,15 +4,29 @@
 #include "project/JsonWriter.h"
 #include "project/LayerJson.h"
 #include "project/ValueJson.h"
+#include "settings/SettingsFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace standin {
 
 namespace {
+
+// Hands everything written to it on to the file writer, piece by piece.
+class PieceDevice : public QIODevice
+{
+public:
+    explicit PieceDevice(const FilePiece& put) : put_(put) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override { return put_(data, size) ? size : -1; }
+
+private:
+    const FilePiece& put_;
+};
 
 QJsonValue pixelAspect(const A_Ratio& r)
 {
@@ -140,23 +154,28 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
             *error = why;
         return false;
     };
-    if (keepBackup && QFileInfo::exists(path)) {
+    // Only a regular file has a backup: a pipe read for it would be drained.
+    if (keepBackup && QFileInfo(path).isFile()) {
         const QString backup = path + QStringLiteral(".bak");
         if (QFileInfo::exists(backup) && !QFile::remove(backup))
             return fail(QStringLiteral("cannot replace the backup %1").arg(backup));
         if (!QFile::copy(path, backup))
             return fail(QStringLiteral("cannot keep a backup of %1 as %2").arg(path, backup));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    // Written as it is printed: the whole text never exists at once.
-    if (!project.writeJson(&file)) {
-        file.cancelWriting();
-        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    // The plug-in's settings files are written by the same rule: only a
+    // regular file is replaced; a device or a pipe is written into, never
+    // waited for without end.
+    QString reason;
+    const bool written = writeFileAtomically(
+        path,
+        [&project](const FilePiece& put) {
+            // Written as it is printed: the whole text never exists at once.
+            PieceDevice device(put);
+            return project.writeJson(&device);
+        },
+        reason);
+    if (!written)
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, reason));
     return true;
 }
 

@@ -10,7 +10,11 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 
+#include <cstring>
+#include <iostream>
+
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace settings_gui;
 
@@ -362,9 +366,11 @@ TEST(SettingsLoad, TheCloseNeverSavesOverARefusedFile)
 }
 
 // Of the autosave and the numbered files beside it, the start loads the
-// newest that loads whole (of two written at once, the higher number) and
-// names it; the close saves back into it, and a close's file that is a
-// folder or a pipe gives way to a file beside it. Every other file stays.
+// newest that loads whole (of two written at once, the original, then the
+// higher number), names it when the host named another, and names the newer
+// files it refused; the close saves back into it, and a close's file that
+// cannot be written over or into gives way to a file beside it. Every
+// other file stays.
 TEST(SettingsLoad, EachStartTakesTheNewestAutosave)
 {
     Window w;
@@ -374,20 +380,36 @@ TEST(SettingsLoad, EachStartTakesTheNewestAutosave)
     };
     const struct {
         const char* name;
-        QByteArray files;   // the original, then .1, .2 ...: g loads, r refused, d folder, p pipe
+        QByteArray files;   // the original, then .1, .2 ...: g loads, r refused, d folder, p pipe, w loads but
+                            // nobody may write it, t the same written in the future; links: n to a null device,
+                            // f to a full device, l round in a circle, m into a folder that is not there
         int tie;            // a file written at the same time as the one before it
         bool start;         // the first session loads at its start
-        int loaded, saved;  // the files of the first session (-1: none loaded)
+        int loaded, saved;  // the files of the first session (-1: none loaded, none written)
     } rows[] = {
         {"a folder, a file beside it, no load", "dg", 0, false, -1, 1},
         {"a pipe", "p", 0, true, -1, 1},
         {"thirty beside a refused file", "r" + QByteArray(30, 'g'), 0, true, 30, 30},
         {"the original readable again, older", "gg", 0, true, 1, 1},
         {"the newest refused, a tie before it", "rggr", 2, true, 2, 2},
+        {"the original first on a tie", "gg", 1, true, 0, 0},
+        {"a file nobody may write", "w", 0, true, 0, 1},
+        {"nobody may write it, written in the future", "t", 0, true, 0, 1},
+        {"a link to a null device", "n", 0, false, -1, -1},
+        {"a link to a full device", "f", 0, true, -1, 1},
+        {"a link round in a circle", "l", 0, false, -1, 1},
+        {"a link into a folder that is not there", "m", 0, false, -1, 1},
     };
     const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    QTemporaryDir probe;
+    const bool devices = ::mknod(QFile::encodeName(probe.filePath("null")).constData(), S_IFCHR | 0666,
+                                 makedev(1, 3)) == 0;
+    if (!devices)
+        std::cout << "The rows with devices are left out: making one needs the right to.\n";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        if (!devices && std::strpbrk(row.files.constData(), "nf"))
+            continue;
         QTemporaryDir home;
         const QString usual = home.filePath(QStringLiteral(".zolvar_autosave.xml"));
         auto name = [&](int n) {
@@ -400,15 +422,30 @@ TEST(SettingsLoad, EachStartTakesTheNewestAutosave)
             if (kind == 'p') {
                 ASSERT_EQ(::mkfifo(QFile::encodeName(name(n)).constData(), 0600), 0);
             }
-            if (kind != 'g' && kind != 'r')
+            // Devices made here, never the machine's own.
+            const QString device = home.filePath(QStringLiteral("device"));
+            if (kind == 'n' || kind == 'f') {
+                ASSERT_EQ(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666,
+                                  makedev(1, kind == 'n' ? 3 : 7)), 0);
+            }
+            if (std::strchr("nflm", kind)) {
+                ASSERT_TRUE(QFile::link(kind == 'l' ? name(n) : kind == 'm' ? home.filePath("gone/x.xml") : device,
+                                        name(n)));
+            }
+            if (!std::strchr("grwt", kind))
                 continue;
             QFile file(name(n));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(kind == 'g' ? withDensity(10.0f + float(n))
+            file.write(kind != 'r' ? withDensity(10.0f + float(n))
                                    : QByteArray("<ZolvarSettings><bodies/></ZolvarSettings>"));
-            file.setFileTime(past.addSecs(60 * (n && n == row.tie ? n - 1 : n)), QFileDevice::FileModificationTime);
+            ASSERT_TRUE(file.flush()) << "a write after the time would set it to now";
+            file.setFileTime(kind == 't' ? QDateTime::currentDateTime().addDays(1)
+                                         : past.addSecs(60 * (n && n == row.tie ? n - 1 : n)),
+                             QFileDevice::FileModificationTime);
+            if (kind == 'w' || kind == 't')
+                file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         }
-        // What each entry holds; a folder or a pipe is never opened.
+        // What each entry holds; a folder, a pipe or a device is never opened.
         auto contents = [&] {
             QMap<QString, QByteArray> all;
             for (const QFileInfo& info : QDir(home.path()).entryInfoList(QDir::AllEntries | QDir::System |
@@ -424,15 +461,22 @@ TEST(SettingsLoad, EachStartTakesTheNewestAutosave)
             MessageCatcher messages;
             w.view->bodies[1].density = 0.5f;
             w.view->setAutoSaveFile(QString());
+            // The first start is told the original, the next what the close stored.
+            const QString stored = session ? QString::fromStdString(*w.stored("Auto Saved Settings File")) : usual;
             if (session || row.start)
-                w.view->autoLoadSettings(usual, usual, 0);
+                w.view->autoLoadSettings(stored, usual, 0);
             EXPECT_EQ(w.view->bodies[1].density, loaded < 0 ? 0.5f : session ? 99.0f : 10.0f + float(loaded));
             EXPECT_EQ(messages.texts.filter(QStringLiteral("were loaded from '%1'").arg(name(loaded))).size(),
-                      loaded > 0 ? 1 : 0) << messages.texts.join('|').toStdString();
+                      loaded > 0 && !session ? 1 : 0) << messages.texts.join('|').toStdString();
+            for (int n = loaded + 1; n < row.files.size() && loaded >= 0; ++n)
+                EXPECT_EQ(messages.texts.filter(QStringLiteral("'%1': ").arg(name(n))).size(),
+                          row.files[n] == 'r' && !session ? 1 : 0) << messages.texts.join('|').toStdString();
             w.view->bodies[1].density = 99.0f;
             EXPECT_TRUE(w.view->autoSaveSettings(usual, "Auto Saved Settings File", nullptr));
-            files[name(saved)] = w.read(name(saved));
-            EXPECT_TRUE(files[name(saved)].contains("density=\"99")) << name(saved).toStdString();
+            if (saved >= 0) {
+                files[name(saved)] = w.read(name(saved));
+                EXPECT_TRUE(files[name(saved)].contains("density=\"99")) << name(saved).toStdString();
+            }
             EXPECT_EQ(contents(), files) << "nothing else is written";
             loaded = saved;
         }

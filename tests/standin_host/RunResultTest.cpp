@@ -5,10 +5,19 @@
 
 #include "project/Project.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace standin;
 
@@ -88,15 +97,60 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
     EXPECT_EQ(readAll(projectPath + ".bak"), "original bytes");
 }
 
+// An output that cannot be written is a failure that leaves nothing behind;
+// a device or a pipe is written into, never replaced by a file.
 TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
 {
     QTemporaryDir dir;
     auto project = smallProject();
-    const QString outputPath = dir.filePath("no/such/folder/out.json");
-    const WriteResult r = writeRunResult(*project, dir.filePath("p.json"), outputPath);
-    EXPECT_EQ(r.outcome, WriteOutcome::Failed);
-    EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_FALSE(QFile::exists(outputPath));
+    auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0644), 0);
+    // Devices made here, never the machine's own.
+    const bool devices =
+        ::mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+        ::mknod(QFile::encodeName(path("full")).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+    if (!devices)
+        std::cout << "The rows with devices are left out: making one needs the right to.\n";
+    ASSERT_TRUE(QFile::link(path("full"), path("full.json")));
+    const QStringList made = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    const struct {
+        const char* output;
+        const char* error; // nullptr: written
+        mode_t kind;       // what is there afterwards
+    } rows[] = {
+        {"no/such/folder/out.json", "No such file or directory", 0},
+        {"pipe", "No program reads from the pipe", S_IFIFO},
+        {"null", nullptr, S_IFCHR},
+        {"full", "No space left on device", S_IFCHR},
+        {"full.json", "No space left on device", S_IFCHR},
+    };
+    for (const auto& row : rows) {
+        if (row.kind == S_IFCHR && !devices)
+            continue;
+        const WriteResult r = writeRunResult(*project, path("p.json"), path(row.output));
+        EXPECT_EQ(r.outcome, row.error ? WriteOutcome::Failed : WriteOutcome::WrittenToOutput) << row.output;
+        EXPECT_TRUE(r.error.contains(QLatin1String(row.error))) << r.error.toStdString();
+        struct stat st;
+        EXPECT_EQ(::stat(QFile::encodeName(path(row.output)).constData(), &st) ? 0 : st.st_mode & S_IFMT, row.kind)
+            << row.output << " is never replaced";
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), made);
+
+    // A pipe someone reads takes the whole project, also one named by its
+    // descriptor, as a shell's >(...) names it.
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK), 0);
+    const int reader = ::open(QFile::encodeName(path("pipe")).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const auto& [output, from] : {std::pair(path("pipe"), reader),
+                                       std::pair(QStringLiteral("/dev/fd/%1").arg(ends[1]), ends[0])}) {
+        EXPECT_EQ(writeRunResult(*project, path("p.json"), output).outcome, WriteOutcome::WrittenToOutput);
+        QByteArray got(1 << 16, 0);
+        got.resize(std::max<ssize_t>(0, ::read(from, got.data(), size_t(got.size()))));
+        EXPECT_EQ(got, project->toJson()) << output.toStdString();
+    }
+    for (const int fd : {reader, ends[0], ends[1]})
+        ::close(fd);
 }
 
 TEST(KeyCensus, ReportsStreamsWhoseKeysChangedAndNewLayersWithKeys)
