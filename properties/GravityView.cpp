@@ -3,6 +3,7 @@
 #include "properties/DragCommands.h"
 #include "properties/DragPress.h"
 #include "properties/EditBox.h"
+#include "properties/MainWindowOf.h"
 #include "properties/SliderGo.h"
 #include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
@@ -100,10 +101,7 @@ void GravityView::mouseReleaseEvent(QMouseEvent* event)
 
 SimulationView* GravityView::sceneView() const
 {
-    QWidget* window = owner;
-    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
-        window = window->parentWidget();
-    return window ? window->findChild<SimulationView*>() : nullptr;
+    return sceneViewOf(owner);
 }
 
 bool GravityView::takeBackDrag()

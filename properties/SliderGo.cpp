@@ -1,6 +1,7 @@
 #include "properties/SliderGo.h"
 
 #include "properties/DragPress.h"
+#include "properties/MainWindowOf.h"
 #include "properties/TruncatedInt.h"
 #include "simulation/SimulationView.h"
 
@@ -139,10 +140,7 @@ void SliderGo::releaseHandle()
 
 SimulationView* SliderGo::sceneView() const
 {
-    QWidget* window = owner;
-    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
-        window = window->parentWidget();
-    return window ? window->findChild<SimulationView*>() : nullptr;
+    return sceneViewOf(owner);
 }
 
 void SliderGo::endDrag()

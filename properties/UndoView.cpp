@@ -1,6 +1,7 @@
 #include "properties/UndoView.h"
 
 #include "mainwindow/ZolvarDlg.h"
+#include "properties/MainWindowOf.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -26,9 +27,6 @@ void UndoView::clearActionsHistory()
 {
     if (stack())
         stack()->clear();
-    QWidget* window = owner;
-    while (window && window->objectName() != QLatin1String("ZolvarDlgClass"))
-        window = window->parentWidget();
-    if (auto* dlg = qobject_cast<ZolvarDlg*>(window))
+    if (auto* dlg = qobject_cast<ZolvarDlg*>(mainWindowOf(owner)))
         dlg->setSlidersFromValWithCurrentVal();
 }

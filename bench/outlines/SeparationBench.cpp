@@ -128,11 +128,12 @@ QByteArray ringGroups(int n, int vertices, bool nested, int keyedFor = 0, const 
     return shapeLayer(groups + extra, duration);
 }
 
-// Times the offer's decision on `json`, whose one layer is offered.
-void offerOneLayer(benchmark::State& state, const QByteArray& json)
+// Times the offer's decision on `json`, whose one layer is offered, or left
+// whole when `offeredLayers` is 0.
+void offerOneLayer(benchmark::State& state, const QByteArray& json, size_t offeredLayers = 1)
 {
     standin::LoadError error;
-    auto project = standin::Project::fromJson(json, QStringLiteral("/bench/rings.aep"), &error);
+    auto project = standin::Project::fromJson(json, QStringLiteral("/bench/offer.aep"), &error);
     if (!project) {
         state.SkipWithError(error.toString().toUtf8().constData());
         return;
@@ -140,8 +141,9 @@ void offerOneLayer(benchmark::State& state, const QByteArray& json)
     standin::HostSession session(*project, kPluginId, std::string());
     for (auto _ : state) {
         std::vector<int> offered;
-        if (findLayersToSeparate(session.basicSuite(), kPluginId, offered) != A_Err_NONE || offered.size() != 1) {
-            state.SkipWithError("the ring layer is not offered");
+        if (findLayersToSeparate(session.basicSuite(), kPluginId, offered) != A_Err_NONE ||
+            offered.size() != offeredLayers) {
+            state.SkipWithError("the layer is judged otherwise than drawn");
             break;
         }
     }
@@ -228,22 +230,7 @@ QByteArray circleMasks(int n, int points, bool nested)
 void BM_OfferCircleMasks(benchmark::State& state)
 {
     const bool nested = state.range(2) != 0;
-    const QByteArray json = circleMasks(int(state.range(0)), int(state.range(1)), nested);
-    standin::LoadError error;
-    auto project = standin::Project::fromJson(json, QStringLiteral("/bench/masks.aep"), &error);
-    if (!project) {
-        state.SkipWithError(error.toString().toUtf8().constData());
-        return;
-    }
-    standin::HostSession session(*project, kPluginId, std::string());
-    for (auto _ : state) {
-        std::vector<int> offered;
-        if (findLayersToSeparate(session.basicSuite(), kPluginId, offered) != A_Err_NONE ||
-            offered.size() != (nested ? 0u : 1u)) {
-            state.SkipWithError("the masks are judged otherwise than drawn");
-            break;
-        }
-    }
+    offerOneLayer(state, circleMasks(int(state.range(0)), int(state.range(1)), nested), nested ? 0 : 1);
 }
 
 BENCHMARK(BM_OfferCircleMasks)
