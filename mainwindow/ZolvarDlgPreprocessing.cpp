@@ -14,14 +14,13 @@ constexpr int kLinesShown = 8;
 
 void showLayersLeftOut(const QStringList& leftOut)
 {
-    QString text = QStringLiteral("No layer is offered for separation into one layer per mask or group.\n\n");
-    if (leftOut.size() <= kLinesShown)
-        text += PreprocessingDlg::leftOutNote(leftOut);
-    else
-        text += PreprocessingDlg::leftOutNote(leftOut.mid(0, kLinesShown)) +
-                QStringLiteral("\n... and %1 more (see the details).").arg(leftOut.size() - kLinesShown);
+    QString text = QStringLiteral("No layer is offered for separation into one layer per mask or group.\n\n") +
+                   PreprocessingDlg::leftOutNote(leftOut.mid(0, kLinesShown));
+    const bool more = leftOut.size() > kLinesShown;
+    if (more)
+        text += QStringLiteral("\n... and %1 more (see the details).").arg(leftOut.size() - kLinesShown);
     QMessageBox box(QMessageBox::Information, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
-    if (leftOut.size() > kLinesShown)
+    if (more)
         box.setDetailedText(PreprocessingDlg::leftOutNote(leftOut));
     box.exec();
 }

@@ -81,18 +81,25 @@ struct Piece {
     size_t area;
 };
 
+// `p` wound counter-clockwise; false when it encloses no area.
+bool woundOf(const Polygon& p, Polygon& wound)
+{
+    const double a = p.size() < 3 ? 0.0 : signedArea(p.data(), p.size());
+    if (!std::isfinite(a) || a == 0.0)
+        return false;
+    wound = a > 0.0 ? p : Polygon(p.rbegin(), p.rend());
+    return true;
+}
+
 // The pieces of the areas, in the order of their boxes' left edges.
 std::vector<Piece> sortedPieces(const std::vector<const DrawnPieces*>& areas)
 {
     std::vector<Piece> sorted;
     for (size_t k = 0; k < areas.size(); ++k)
         for (const Polygon& p : areas[k]->pieces) {
-            if (p.size() < 3)
+            Polygon wound;
+            if (!woundOf(p, wound))
                 continue;
-            const double a = signedArea(p.data(), p.size());
-            if (!std::isfinite(a) || a == 0.0)
-                continue;
-            Polygon wound = a > 0.0 ? p : Polygon(p.rbegin(), p.rend());
             const Box box = boxOf(wound);
             sorted.push_back(Piece{std::move(wound), box, k});
         }
@@ -160,16 +167,22 @@ double sharedPart(const Piece& p, const Piece& q, double touch)
     return std::isfinite(area) && area > touch * perimeter(part) / 2.0 ? area : 0.0;
 }
 
-// Whether pieces of some two areas share more than rounding could make of
-// edges that touch.
-bool overlapIn(const std::vector<Piece>& pieces)
+// The first two areas the sweep finds whose pieces share more than rounding
+// could make of edges that touch.
+AreaPair overlapIn(const std::vector<Piece>& pieces)
 {
     // What each two areas share so far, by their indices.
     std::map<std::pair<size_t, size_t>, double> shared;
-    return sweep(pieces, [&](const Piece& p, const Piece& q) {
+    AreaPair pair;
+    pair.found = sweep(pieces, [&](const Piece& p, const Piece& q) {
         const double part = sharedPart(p, q, kTouchWidth);
-        return part > 0.0 && (shared[{p.area, q.area}] += part) > kLeastArea;
+        if (!(part > 0.0 && (shared[{p.area, q.area}] += part) > kLeastArea))
+            return false;
+        pair.first = p.area;
+        pair.second = q.area;
+        return true;
     });
+    return pair;
 }
 
 // The convex hull of `points`, counter-clockwise (monotone chain).
@@ -260,15 +273,12 @@ double sharedArea(const DrawnPieces& a, const DrawnPieces& b, double touch)
 
 bool areasOverlap(const DrawnPieces& a, const DrawnPieces& b)
 {
-    return overlapIn(sortedPieces({&a, &b}));
+    return overlapIn(sortedPieces({&a, &b})).found;
 }
 
 bool someAreasOverlap(const std::vector<DrawnPieces>& areas)
 {
-    std::vector<const DrawnPieces*> all;
-    for (const DrawnPieces& area : areas)
-        all.push_back(&area);
-    return overlapIn(sortedPieces(all));
+    return firstOverlap(areas).found;
 }
 
 std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>& areas,
@@ -281,9 +291,8 @@ std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>&
         const bool moves = k < grow.size() && !grow[k].empty();
         meets[k].assign(areas[k].pieces.size(), false);
         for (size_t j = 0; j < areas[k].pieces.size(); ++j) {
-            const Polygon& p = areas[k].pieces[j];
-            const double a = p.size() < 3 ? 0.0 : signedArea(p.data(), p.size());
-            if (!std::isfinite(a) || a == 0.0)
+            Polygon wound;
+            if (!woundOf(areas[k].pieces[j], wound))
                 continue;
             if (moves && !(j < grow[k].size() && grow[k][j] >= 0.0 && std::isfinite(grow[k][j]))) {
                 // It may go anywhere: any piece may meet it.
@@ -291,7 +300,6 @@ std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>&
                     meets[i].assign(areas[i].pieces.size(), true);
                 return meets;
             }
-            Polygon wound = a > 0.0 ? p : Polygon(p.rbegin(), p.rend());
             if (moves)
                 wound = grown(wound, grow[k][j]);
             if (wound.size() < 3)
@@ -329,15 +337,5 @@ AreaPair firstOverlap(const std::vector<DrawnPieces>& areas)
     std::vector<const DrawnPieces*> all;
     for (const DrawnPieces& area : areas)
         all.push_back(&area);
-    std::map<std::pair<size_t, size_t>, double> shared;
-    AreaPair pair;
-    pair.found = sweep(sortedPieces(all), [&](const Piece& p, const Piece& q) {
-        const double part = sharedPart(p, q, kTouchWidth);
-        if (!(part > 0.0 && (shared[{p.area, q.area}] += part) > kLeastArea))
-            return false;
-        pair.first = p.area;
-        pair.second = q.area;
-        return true;
-    });
-    return pair;
+    return overlapIn(sortedPieces(all));
 }

@@ -685,21 +685,19 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     // The work is bounded before it is done: pieces placed, built and
     // compared, at every frame.
     const auto piecesOf = [&](const CopyArea& area) { return (strokes ? area.stroked : area.filled).pieces.size(); };
-    const auto compared = [&](const Copy& copy) { return piecesOf(copy.area); };
-    double work = 0.0;
     const auto workPerFrame = [&](const std::vector<std::vector<bool>>* meets) {
         double each = 0.0, resting = 0.0;
         bool reshaped = false;
         for (size_t c = 0; c < n; ++c) {
             const Copy& copy = copies[c];
             if (copy.motion == Copy::Reshaped) {
-                each += kPlacementWork + kBuildWork * double(compared(copy));
+                each += kPlacementWork + kBuildWork * double(piecesOf(copy.area));
                 reshaped = true;
                 continue;
             }
             if (copy.motion == Copy::Moved)
                 each += kPlacementWork;
-            resting += double(compared(copy));
+            resting += double(piecesOf(copy.area));
             if (meets)
                 each += double(std::count((*meets)[c].begin(), (*meets)[c].end(), true));
         }
@@ -729,7 +727,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     }
     if (!reshaped && !some)
         return GroupsMeet::Apart;
-    work = frames.count() * workPerFrame(&meets);
+    double work = frames.count() * workPerFrame(&meets);
     if (work > kMaxComparedWork)
         return GroupsMeet::KeyedTooLong;
 
@@ -756,7 +754,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
             fills[c] = area.filled;
             strokeAreas[c] = area.stroked;
             // Counted as built: it may hold more pieces than at time 0.
-            work += kBuildWork * std::max(0.0, double(piecesOf(area)) - double(compared(copy)));
+            work += kBuildWork * std::max(0.0, double(piecesOf(area)) - double(piecesOf(copy.area)));
             for (const Polygon& p : (strokes ? area.stroked : area.filled).pieces)
                 built.add(p);
         }

@@ -67,17 +67,24 @@ void BM_SeparateShapeGroups(benchmark::State& state)
     state.SetComplexityN(n);
 }
 
-// A closed path of `count` points on a circle of `radius`.
-QByteArray circlePath(double radius, int count)
+// The vertices of `count` points on a circle of `radius` about (cx, 0), as a
+// list of [x, y] pairs without its brackets.
+QByteArray circleVertices(double cx, double radius, int count)
 {
     QByteArray vertices;
     for (int k = 0; k < count; ++k) {
         const double angle = 2.0 * M_PI * k / count;
-        vertices += (k ? ", [" : "[") + QByteArray::number(radius * std::cos(angle), 'f', 3) + ", " +
+        vertices += (k ? ", [" : "[") + QByteArray::number(cx + radius * std::cos(angle), 'f', 3) + ", " +
                     QByteArray::number(radius * std::sin(angle), 'f', 3) + "]";
     }
+    return vertices;
+}
+
+// A closed path of `count` points on a circle of `radius`.
+QByteArray circlePath(double radius, int count)
+{
     return R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": {"closed": true, )"
-           R"("vertices": [)" + vertices + "]}}}";
+           R"("vertices": [)" + circleVertices(0.0, radius, count) + "]}}}";
 }
 
 // A ring group of `vertices` points (two circles filled even-odd) placed at
@@ -211,13 +218,8 @@ QByteArray circleMasks(int n, int points, bool nested)
         const double radius = 20.0 + 6.0 * i;
         const double cx = nested ? 0.0 : x + radius;
         x += 2.0 * radius + 4.0;
-        QByteArray vertices;
-        for (int k = 0; k < points; ++k) {
-            const double angle = 2.0 * M_PI * k / points;
-            vertices += (k ? ", [" : "[") + QByteArray::number(cx + radius * std::cos(angle), 'f', 3) + ", " +
-                        QByteArray::number(radius * std::sin(angle), 'f', 3) + "]";
-        }
-        masks += (i ? "," : "") + QByteArray(R"({"shape": {"closed": true, "vertices": [)") + vertices + "]}}";
+        masks += (i ? "," : "") + QByteArray(R"({"shape": {"closed": true, "vertices": [)") +
+                 circleVertices(cx, radius, points) + "]}}";
     }
     return R"({"format": "zolvar-standin-project", "activeItem": "Main",
         "footage": [{"name": "Gray", "kind": "solid", "width": 1000, "height": 1000, "color": [0.5, 0.5, 0.5]}],
