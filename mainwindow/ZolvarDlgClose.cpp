@@ -7,6 +7,7 @@
 #include "host/StartupQueries.h"
 #include "mainwindow/WindowPreferences.h"
 #include "properties/GravityView.h"
+#include "properties/MainWindowOf.h"
 #include "properties/SliderGo.h"
 #include "simulation/SimulationView.h"
 
@@ -131,9 +132,6 @@ void ZolvarDlg::finishTypedValue()
     while (box && !qobject_cast<QAbstractSpinBox*>(box))
         box = box->parentWidget();
     // A box of this window, a floating dock's included.
-    for (QWidget* up = box; up; up = up->parentWidget())
-        if (up == this) {
-            box->clearFocus();
-            return;
-        }
+    if (box && mainWindowOf(box) == this)
+        box->clearFocus();
 }

@@ -200,6 +200,20 @@ ZOLVAR_JOINT_FLAG_ROWS(ZOLVAR_JOINT_FLAG_SLOTS)
 
 // --- Slider release and connections -----------------------------------------
 
+namespace {
+
+// Puts the desired lengths from before the slider's drag back into the
+// records and forgets them.
+void restoreLengths(std::vector<MyJoint>& joints, std::vector<std::pair<int, float>>& lengthsBefore)
+{
+    for (const auto& [row, length] : lengthsBefore)
+        if (validRow(joints, row))
+            joints[size_t(row)].desiredLength = length;
+    lengthsBefore.clear();
+}
+
+} // namespace
+
 bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
 {
     const float newValue = float(value / 1000.0);
@@ -226,10 +240,7 @@ bool SimulationView::jointSliderReleased(const QString& sliderName, int value)
     if (std::strcmp(name.constData(), "springJointDesiredLengthSld") == 0) {
         // The records go back to their lengths from before the drag, so the
         // command holds them as its old values and undo finds them.
-        for (const auto& [row, length] : desiredLengthsBeforeDrag)
-            if (row >= 0 && size_t(row) < joints.size())
-                joints[size_t(row)].desiredLength = length;
-        desiredLengthsBeforeDrag.clear();
+        restoreLengths(joints, desiredLengthsBeforeDrag);
         pushJointValue<CommandSpringJointDesiredLengthChange>(this, &MyJoint::desiredLength, newValue);
         return true;
     }
@@ -248,10 +259,7 @@ bool SimulationView::takeBackJointSlider(const QString& sliderName)
 #undef ZOLVAR_JOINT_FIELD
     if (!field)
         return false;
-    for (const auto& [row, length] : desiredLengthsBeforeDrag)
-        if (validRow(joints, row))
-            joints[size_t(row)].desiredLength = length;
-    desiredLengthsBeforeDrag.clear();
+    restoreLengths(joints, desiredLengthsBeforeDrag);
     showJointField(field, getSelectedRowsInJointsTable2());
     // The running world's pivots are built from the records again.
     if (field == &MyJoint::lowerAngle || field == &MyJoint::upperAngle)

@@ -58,6 +58,15 @@ const SceneSetting kSettings[] = {
      &V::gravityDirection, make<CommandGravityDirectionChange>},
 };
 
+// The setting whose slider is `sliderName`; -1 for another slider.
+int settingOfSlider(const QString& sliderName)
+{
+    for (int i = 0; i < int(std::size(kSettings)); ++i)
+        if (sliderName == QLatin1String(kSettings[i].sliderName))
+            return i;
+    return -1;
+}
+
 void mirror(QDoubleSpinBox* edit, double value)
 {
     if (!edit)
@@ -98,12 +107,11 @@ void SimulationView::pushSceneValue(int setting, double newValue)
 
 bool SimulationView::releaseSceneSlider(const QString& sliderName, int value)
 {
-    for (int i = 0; i < int(std::size(kSettings)); ++i)
-        if (sliderName == QLatin1String(kSettings[i].sliderName)) {
-            pushSceneValue(i, value / kSettings[i].factor);
-            return true;
-        }
-    return false;
+    const int i = settingOfSlider(sliderName);
+    if (i < 0)
+        return false;
+    pushSceneValue(i, value / kSettings[i].factor);
+    return true;
 }
 
 bool SimulationView::sliderReleased(const QString& sliderName, int value)
@@ -113,18 +121,14 @@ bool SimulationView::sliderReleased(const QString& sliderName, int value)
 
 bool SimulationView::takeBackSceneSlider(const QString& sliderName)
 {
-    for (int i = 0; i < int(std::size(kSettings)); ++i) {
-        if (sliderName != QLatin1String(kSettings[i].sliderName))
-            continue;
-        switch (i) {
-        case TimeDivider: setTimeDivider(committed.timeDivider); break;
-        case Substeps: setSubsteps(committed.substeps); break;
-        case CollisionTolerance: setCollisionTolerance(committed.collisionTolerance); break;
-        default: setGravity(committed.gravityMagnitude, committed.gravityDirection); break;
-        }
-        return true;
+    switch (settingOfSlider(sliderName)) {
+    case -1: return false;
+    case TimeDivider: setTimeDivider(committed.timeDivider); break;
+    case Substeps: setSubsteps(committed.substeps); break;
+    case CollisionTolerance: setCollisionTolerance(committed.collisionTolerance); break;
+    default: setGravity(committed.gravityMagnitude, committed.gravityDirection); break;
     }
-    return false;
+    return true;
 }
 
 void SimulationView::takeBackSliderDrag(const QString& sliderName)

@@ -166,9 +166,7 @@ bool SliderGo::takeBackDrag()
     if (!press->takeBack())
         return false;
     releaseHandle();
-    const bool wasMoved = moved;
-    moved = false;
-    if (SimulationView* view = wasMoved ? sceneView() : nullptr)
+    if (SimulationView* view = moved ? sceneView() : nullptr)
         view->takeBackSliderDrag(objectName());
     return true;
 }
