@@ -252,6 +252,21 @@ void DrawnPieces::addGroup(const std::vector<ShapeDef>& group, AreaPoint offset)
     }
 }
 
+std::vector<AreaPoint> edgeBox(AreaPoint a, AreaPoint b, double reach)
+{
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    const double ux = length > 0.0 ? (b.x - a.x) / length : 1.0;
+    const double uy = length > 0.0 ? (b.y - a.y) / length : 0.0;
+    const double along[2] = {-reach, length + reach};
+    const double across[2] = {-reach, reach};
+    Polygon box;
+    for (const int corner : {0, 1, 3, 2}) {
+        const double t = along[corner & 1], d = across[corner >> 1];
+        box.push_back(Point{a.x + ux * t - uy * d, a.y + uy * t + ux * d});
+    }
+    return box;
+}
+
 double DrawnPieces::area() const
 {
     double total = 0.0;

@@ -33,6 +33,10 @@ struct DrawnPieces {
     static constexpr int kCircleSides = 32;
 };
 
+// What lies within `reach` of the segment from a to b, every way: a box
+// about it, reaching that far beyond each end and each side.
+std::vector<AreaPoint> edgeBox(AreaPoint a, AreaPoint b, double reach);
+
 // The area the two share, without the slivers that touching edges leave
 // (pieces whose shared part is thinner than `touch` on average).
 double sharedArea(const DrawnPieces& a, const DrawnPieces& b, double touch);

@@ -95,16 +95,7 @@ Polygon strokePiece(const StrokeSource& s, double reach)
         }
         return piece;
     }
-    const double length = std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
-    const double ux = length > 0.0 ? (s.b.x - s.a.x) / length : 1.0;
-    const double uy = length > 0.0 ? (s.b.y - s.a.y) / length : 0.0;
-    const double along[2] = {-reach, length + reach};
-    const double across[2] = {-reach, reach};
-    for (const int corner : {0, 1, 3, 2}) {
-        const double t = along[corner & 1], d = across[corner >> 1];
-        piece.push_back(AreaPoint{s.a.x + ux * t - uy * d, s.a.y + uy * t + ux * d});
-    }
-    return piece;
+    return edgeBox(s.a, s.b, reach);
 }
 
 // What a copy of the layer holding only `items` draws, in world units about

@@ -124,15 +124,8 @@ void addEdgeReach(DrawnPieces& area, const ShapeDef& s, double reach)
     const double r = std::min(reach, 1e9) / 100.0;
     const size_t n = s.points.size();
     for (size_t k = 0; n > 1 && k < n; ++k) {
-        const AreaPoint a{s.points[k].x / 100.0, s.points[k].y / 100.0};
-        const AreaPoint b{s.points[(k + 1) % n].x / 100.0, s.points[(k + 1) % n].y / 100.0};
-        const double length = std::hypot(b.x - a.x, b.y - a.y);
-        const double ux = length > 0.0 ? (b.x - a.x) / length : 1.0;
-        const double uy = length > 0.0 ? (b.y - a.y) / length : 0.0;
-        area.pieces.push_back({{a.x - (ux - uy) * r, a.y - (uy + ux) * r},
-                               {b.x + (ux + uy) * r, b.y + (uy - ux) * r},
-                               {b.x + (ux - uy) * r, b.y + (uy + ux) * r},
-                               {a.x - (ux + uy) * r, a.y - (uy - ux) * r}});
+        area.pieces.push_back(edgeBox({s.points[k].x / 100.0, s.points[k].y / 100.0},
+                                      {s.points[(k + 1) % n].x / 100.0, s.points[(k + 1) % n].y / 100.0}, r));
     }
 }
 
