@@ -72,6 +72,11 @@ struct SeparableContent {
     // How the masks that are switched on meet, when there are several;
     // anything but Apart leaves them together.
     MasksMeet masksMeet = MasksMeet::Apart;
+    // The first item switched on, at the top level or in a group switched on,
+    // of a kind separation by groups does not model (see isModelledItem): its
+    // name, or its match name when the host gives none. Empty when there is
+    // none; a layer that holds one is not split by groups.
+    QString unmodelledItem;
 };
 
 // How a layer is split.
@@ -119,6 +124,12 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
 
 // Whether a top-level item of that match name draws an outline.
 bool isDrawingItem(const std::string& matchName);
+
+// Whether separation by groups models an item of that match name: groups, the
+// four kinds of path, fills and strokes, and inside a group (`nested`) Merge
+// Paths too, which joins only paths of its own group and draws no more than
+// they do.
+bool isModelledItem(const std::string& matchName, bool nested);
 
 // Groups nested deeper than this are taken to draw without being looked into.
 constexpr int kMaxGroupNesting = 64;
