@@ -92,14 +92,17 @@ inline QByteArray heptagon(double cx, double cy, double radius, bool reversed = 
     return outline_test::path(true, vertices);
 }
 
-// Does with layer `layerIndex` what the offer does when the user takes it
-// (dispatchSeparation with both separations), and judges the outcome on a
-// grid of `step` layer pixels over what the layer drew and a margin (every
-// layer made shares its transform): what the layers with their video on draw
-// together is what it drew, and no point lies in the bodies of two of them.
-// Returns the kind the layer was taken for (None: not offered).
-inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene& scene, int layerIndex,
-                                                            double step = 2.0)
+// What `separate` changes of what layer `layerIndex` drew, judged on a grid
+// of `step` layer pixels over what it drew and a margin (every layer made
+// shares its transform): the points that the layers with their video on
+// draw otherwise than it did, and the points inside the bodies of two of
+// them.
+struct PictureChange {
+    int points = 0, changed = 0, shared = 0;
+};
+
+template <typename Separate>
+PictureChange pictureChangeOf(outline_test::Scene& scene, int layerIndex, Separate separate, double step = 2.0)
 {
     const standin::Composition& comp = *scene.project->activeComposition();
     const DrawnArea before(*comp.layer(layerIndex), A_Time{0, 1});
@@ -113,10 +116,7 @@ inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene&
             drew.push_back(before.contains(x, y));
         }
 
-    const SeparationKind kind = dispatchSeparation(
-        scene.basic(), outline_test::kPluginId, layerIndex,
-        [&](int i) { separateLayerMasks(scene.basic(), outline_test::kPluginId, i); },
-        [&](int i) { separateLayerShapes(scene.basic(), outline_test::kPluginId, i); });
+    separate();
 
     std::vector<int> shown;
     std::vector<DrawnArea> drawn;
@@ -128,7 +128,8 @@ inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene&
         drawn.emplace_back(*comp.layer(i), A_Time{0, 1});
         bodies.push_back(scene.body(i));
     }
-    int changed = 0, shared = 0;
+    PictureChange change;
+    change.points = int(points.size());
     for (size_t k = 0; k < points.size(); ++k) {
         const QPointF p = points[k];
         bool draws = false;
@@ -137,11 +138,32 @@ inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene&
             draws = draws || drawn[l].contains(p.x(), p.y());
             covering += outline_test::covers(bodies[l], outline_test::hostWorld(scene, shown[l], p.x(), p.y()));
         }
-        changed += draws != drew[k];
-        shared += covering > 1;
+        change.changed += draws != drew[k];
+        change.shared += covering > 1;
     }
-    EXPECT_EQ(changed, 0) << "points of " << points.size() << " drawn otherwise than before";
-    EXPECT_EQ(shared, 0) << "points of " << points.size() << " inside two bodies";
+    return change;
+}
+
+// Does with layer `layerIndex` what the offer does when the user takes it
+// (dispatchSeparation with both separations), and expects what the layers
+// with their video on draw together to be what it drew, and no point to lie
+// in the bodies of two of them (pictureChangeOf). Returns the kind the layer
+// was taken for (None: not offered).
+inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene& scene, int layerIndex,
+                                                            double step = 2.0)
+{
+    SeparationKind kind = SeparationKind::None;
+    const PictureChange change = pictureChangeOf(
+        scene, layerIndex,
+        [&] {
+            kind = dispatchSeparation(
+                scene.basic(), outline_test::kPluginId, layerIndex,
+                [&](int i) { separateLayerMasks(scene.basic(), outline_test::kPluginId, i); },
+                [&](int i) { separateLayerShapes(scene.basic(), outline_test::kPluginId, i); });
+        },
+        step);
+    EXPECT_EQ(change.changed, 0) << "points of " << change.points << " drawn otherwise than before";
+    EXPECT_EQ(change.shared, 0) << "points of " << change.points << " inside two bodies";
     return kind;
 }
 
