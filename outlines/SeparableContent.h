@@ -114,10 +114,11 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
 // Reads the counts of a layer, the modes, inversion and animation of its
 // masks that are switched on, how they meet when it has several plain Add
-// masks that keep still (readMaskOverlap), and, for a shape layer that would
-// be split by groups, whether the split layers would draw over one another
-// (separatedLayersMeet). The top-level items are looked at for shape
-// layers (object type 4) only. Every stream reference is given back; the
+// masks that keep still (readMaskOverlap), the first item it holds that is
+// not modelled (unmodelledItem), and, for a shape layer that would be split
+// by groups, whether the split layers would draw over one another
+// (separatedLayersMeet). The contents are looked at for shape layers (object
+// type 4) only. Every stream reference is given back; the
 // first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
                            AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content);
