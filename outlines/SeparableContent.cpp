@@ -18,6 +18,42 @@ bool severalTopLevelItems(const SeparableContent& content, AEGP_ObjectType type)
     return isShapeLayer(type) && content.topGroups + content.topPaths > 1;
 }
 
+// Notes in `found` the first item switched on that is not modelled (see
+// isModelledItem): `item` itself, of that match name, or one in it when it is
+// a group, at any depth through groups switched on. Groups nested deeper than
+// kMaxGroupNesting are not looked into.
+A_Err findUnmodelledItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item,
+                         const std::string& matchName, int nesting, QString& found)
+{
+    bool on = false;
+    A_Err err = isSwitchedOn(suites, item, on);
+    if (err || !on)
+        return err;
+    if (!isModelledItem(matchName, nesting > 0)) {
+        std::string name;
+        readStreamName(suites, item, name);
+        found = QString::fromStdString(name.empty() ? matchName : name);
+        return A_Err_NONE;
+    }
+    if (matchName != kVectorGroup || nesting >= kMaxGroupNesting)
+        return A_Err_NONE;
+    ScopedStream contents(suites);
+    err = childByMatchName(suites, pluginId, item, "ADBE Vectors Group", contents);
+    A_long n = 0;
+    if (!err && contents)
+        err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &n);
+    for (A_long i = 0; !err && found.isEmpty() && i < n; ++i) {
+        ScopedStream child(suites);
+        std::string childName;
+        err = childByIndex(suites, pluginId, contents.get(), i, child);
+        if (!err)
+            err = matchNameOf(suites, child.get(), childName);
+        if (!err)
+            err = findUnmodelledItem(suites, pluginId, child.get(), childName, nesting + 1, found);
+    }
+    return err;
+}
+
 A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH root,
                          SeparableContent& content, std::vector<ContentItem>& items)
 {
@@ -33,6 +69,8 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
         err = childByIndex(suites, pluginId, contents.get(), i, child);
         if (!err)
             err = readContentItem(suites, pluginId, child.get(), matchName, draws);
+        if (!err && content.unmodelledItem.isEmpty())
+            err = findUnmodelledItem(suites, pluginId, child.get(), matchName, 0, content.unmodelledItem);
         if (err)
             break;
         items.push_back(ContentItem{matchName, draws});
@@ -105,6 +143,12 @@ bool isDrawingItem(const std::string& matchName)
         || matchName == "ADBE Vector Shape - Ellipse" || matchName == "ADBE Vector Shape - Star";
 }
 
+bool isModelledItem(const std::string& matchName, bool nested)
+{
+    return matchName == kVectorGroup || isDrawingItem(matchName) || matchName == "ADBE Vector Graphic - Fill"
+        || matchName == "ADBE Vector Graphic - Stroke" || (nested && matchName == "ADBE Vector Filter - Merge");
+}
+
 A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group, bool& draws,
                  CallTrail* trail, int nesting)
 {
@@ -162,7 +206,9 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 {
     const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
-        return content.groupsMeet != GroupsMeet::Apart ? SeparationKind::None : SeparationKind::ShapeGroups;
+        return content.groupsMeet != GroupsMeet::Apart || !content.unmodelledItem.isEmpty()
+            ? SeparationKind::None
+            : SeparationKind::ShapeGroups;
     if (content.masks > 1 && content.masksMeet == MasksMeet::Apart)
         return SeparationKind::Masks;
     if (byItems)
@@ -201,6 +247,11 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "are blended once, as drawn; apart, each would blend on its own where they meet.");
         }
     }
+    if (content.masks == 0 && severalTopLevelItems(content, type) && !content.unmodelledItem.isEmpty())
+        return QStringLiteral("it holds \"%1\", an item that separation by groups does not model (it knows "
+                              "groups, paths, rectangles, ellipses, stars, fills and strokes): what the layers "
+                              "split from it would draw cannot be told, and the picture might change.")
+            .arg(content.unmodelledItem);
     if (content.masks == 0 && severalTopLevelItems(content, type)) {
         switch (content.groupsMeet) {
         case GroupsMeet::Apart:

@@ -72,6 +72,11 @@ struct SeparableContent {
     // How the masks that are switched on meet, when there are several;
     // anything but Apart leaves them together.
     MasksMeet masksMeet = MasksMeet::Apart;
+    // The first item switched on, at the top level or in a group switched on,
+    // of a kind separation by groups does not model (see isModelledItem): its
+    // name, or its match name when the host gives none. Empty when there is
+    // none; a layer that holds one is not split by groups.
+    QString unmodelledItem;
 };
 
 // How a layer is split.
@@ -109,16 +114,23 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 
 // Reads the counts of a layer, the modes, inversion and animation of its
 // masks that are switched on, how they meet when it has several plain Add
-// masks that keep still (readMaskOverlap), and, for a shape layer that would
-// be split by groups, whether the split layers would draw over one another
-// (separatedLayersMeet). The top-level items are looked at for shape
-// layers (object type 4) only. Every stream reference is given back; the
+// masks that keep still (readMaskOverlap), the first item it holds that is
+// not modelled (unmodelledItem), and, for a shape layer that would be split
+// by groups, whether the split layers would draw over one another
+// (separatedLayersMeet). The contents are looked at for shape layers (object
+// type 4) only. Every stream reference is given back; the
 // first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
                            AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content);
 
 // Whether a top-level item of that match name draws an outline.
 bool isDrawingItem(const std::string& matchName);
+
+// Whether separation by groups models an item of that match name: groups, the
+// four kinds of path, fills and strokes, and inside a group (`nested`) Merge
+// Paths too, which joins only paths of its own group and draws no more than
+// they do.
+bool isModelledItem(const std::string& matchName, bool nested);
 
 // Groups nested deeper than this are taken to draw without being looked into.
 constexpr int kMaxGroupNesting = 64;

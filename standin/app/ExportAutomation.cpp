@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
@@ -28,6 +29,9 @@ const char* const kStartBoxName = "startFrameEt";
 const char* const kEndBoxName = "endFrameEt";
 const char* const kExportButtonName = "exportBtn";
 const char* const kProgressBarName = "progressBar";
+// The note of a dialog the driver declines: the separation offer names there
+// the layers it leaves out, and why.
+const char* const kDialogNoteName = "leftOutSt";
 
 // Once the window is gone, the plug-in's event loop should end at once; this
 // long after, the driver ends it.
@@ -279,8 +283,11 @@ private:
         }
         if (!pick)
             pick = box->defaultButton();
-        const std::string line = "message box \"" + box->windowTitle().toStdString() + "\": "
-            + box->text().toStdString() + (pick ? " [" + pick->text().remove('&').toStdString() + "]" : "");
+        std::string line = "message box \"" + box->windowTitle().toStdString() + "\": " + box->text().toStdString()
+            + (pick ? " [" + pick->text().remove('&').toStdString() + "]" : "");
+        // What the box holds behind "Show Details...": no one clicks it here.
+        if (!box->detailedText().isEmpty())
+            line += " (details: " + box->detailedText().toStdString() + ")";
         g_report.messages.push_back(line);
         say(line);
         if (pick)
@@ -291,8 +298,11 @@ private:
 
     static void decline(QDialog* dialog)
     {
-        const std::string line = "dialog \"" + dialog->windowTitle().toStdString() + "\" ("
+        std::string line = "dialog \"" + dialog->windowTitle().toStdString() + "\" ("
             + dialog->metaObject()->className() + ") declined";
+        if (const auto* note = dialog->findChild<QLabel*>(QLatin1String(kDialogNoteName));
+            note && !note->text().isEmpty())
+            line += " (its note: " + note->text().toStdString() + ")";
         g_report.messages.push_back(line);
         say(line);
         dialog->reject();

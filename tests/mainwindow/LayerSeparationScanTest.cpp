@@ -172,6 +172,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                       box(100)) + "," + group(box(100));
     const QByteArray evenOdd = R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}})";
     const QByteArray fill = R"({"matchName": "ADBE Vector Graphic - Fill"})";
+    // Intersecting what is above it: at the top level each copy would draw its square.
+    const QByteArray merge = R"({"matchName": "ADBE Vector Filter - Merge", "properties": {"ADBE Vector Merge Type": 4}})";
     {
         // A star of 200 corners turning for a minute is built again at each
         // of 1,500 frames: too much work.
@@ -237,11 +239,14 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         grown("expanded, a mask at 50 %", 100, R"("expansion": 15, "opacity": 50, )") +
         grown("shrunk, feathered, 60 %", 60, R"("expansion": -10, "feather": [30, 30], )") +
         grown("feathered, opaque", 100, R"("feather": [30, 30], )") +
-        solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]")));
+        solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]") + ",\n" +
+        shape("merged", group(box(100)) + "," + group(box(100, 300)) + "," + merge + "," + fill) + ",\n" +
+        shape("merge off", group(box(100)) + "," + group(box(100, 300)) + R"(,{"flags": 0, )" + merge.mid(1)) + ",\n" +
+        shape("merged in a group", group(box(100) + "," + box(60, 50) + "," + merge) + "," + group(box(100, 300)))));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 6, 11, 22, 26, 28}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 6, 11, 22, 26, 28, 32, 33}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -289,7 +294,11 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 26 (feathered, 60 %): " + edgesMeet,
                                     "Layer 28 (expanded, a mask at 50 %): " + edgesMeet,
                                     "Layer 30 (feathered, opaque): " + edgesMeet,
-                                    "Layer 31 (hole, inner first): " + hole}))
+                                    "Layer 31 (hole, inner first): " + hole,
+                                    "Layer 32 (merged): it holds \"Merge Paths 1\", an item that separation by groups "
+                                    "does not model (it knows groups, paths, rectangles, ellipses, stars, fills and "
+                                    "strokes): what the layers split from it would draw cannot be told, and the "
+                                    "picture might change."}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }

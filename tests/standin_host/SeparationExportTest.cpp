@@ -50,7 +50,8 @@ TEST(SeparationExport, TheOfferIsDeclinedAndTheExportRunsUnattended)
     ASSERT_TRUE(run.finished) << shown;
     EXPECT_EQ(run.exitCode, 0) << shown;
     EXPECT_TRUE(run.out.contains(
-        QStringLiteral("dialog \"Zolvar - Shapes Separation\" (PreprocessingDlg) declined")))
+        QStringLiteral("dialog \"Zolvar - Shapes Separation\" (PreprocessingDlg) declined (its note: Not offered, "
+                       "and left as they are:\\nLayer 2 (Groups): its groups overlap")))
         << shown;
     EXPECT_TRUE(run.out.contains(QStringLiteral("Export: done"))) << shown;
     EXPECT_FALSE(run.out.contains(QStringLiteral("Shapes Separation\" (calls"))) << "no separation group" << shown;
@@ -63,6 +64,30 @@ TEST(SeparationExport, TheOfferIsDeclinedAndTheExportRunsUnattended)
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->layerCount(), 2) << "nothing was separated";
     EXPECT_EQ(main->layer(0)->maskCount(), 2);
+}
+
+// Every layer left out (ten pairs of squares, the masks made to cross, the
+// groups): the message names eight, the host prints it and its details.
+TEST(SeparationExport, EveryLayerLeftOutIsPrintedThoughTheMessageIsCut)
+{
+    const QByteArray squares = R"({"type": "shape", "name": "Squares", "contents": [
+        {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]},
+        {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]}]},)";
+    HostSandbox box;
+    const QString project = box.path(QStringLiteral("left-out.json"));
+    ASSERT_TRUE(HostSandbox::write(project, QByteArray(kProject)
+                                                .replace(R"("layers": [)", R"("layers": [)" + squares.repeated(10))
+                                                .replace("[110, 0], [190, 0]", "[10, 0], [190, 0]")));
+    const HostRun run = box.run({project, QStringLiteral("--export"), QStringLiteral("0-1")});
+    EXPECT_EQ(run.exitCode, 0) << show(run);
+    const QString line = run.out.section(QStringLiteral("message box \"Zolvar\": No layer is offered"), 1);
+    const QString details = line.section(QStringLiteral(" [OK] (details: "), 1).section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(line.section(QStringLiteral(" [OK]"), 0, 0).endsWith(
+        QStringLiteral("paint each alone).\\n... and 4 more (see the details).")))
+        << show(run);
+    EXPECT_TRUE(details.contains("Layer 10 (Squares)") && details.contains("Layer 11 (Masks): its masks overlap") &&
+                details.contains("Layer 12 (Groups): its groups overlap"))
+        << show(run);
 }
 
 // Layers the offer splits (masks side by side with a third switched off,
