@@ -102,12 +102,33 @@ Polygon strokePiece(const StrokeSource& s, double reach)
 // the composition's origin turned by the layer's rotation `frame`: every copy
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
-    DrawnPieces filled;
-    // The filled pieces, then what its strokes may cover when they reach
-    // out: one piece for each of `sources`.
-    DrawnPieces stroked;
+    // Its filled pieces, then the band its strokes may cover about each of
+    // `sources`, one piece each.
+    DrawnPieces drawn;
+    size_t filled = 0;
     std::vector<StrokeSource> sources;
+
+    DrawnPieces fills() const
+    {
+        DrawnPieces f;
+        f.pieces.assign(drawn.pieces.begin(), drawn.pieces.begin() + std::ptrdiff_t(filled));
+        return f;
+    }
 };
+
+// How copies drawing `areas` meet: their fills as `fillsMeet` says, else a
+// band over another's fill or band as strokes that meet.
+GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet)
+{
+    std::vector<DrawnPieces> fills, drawn;
+    for (const CopyArea& area : areas) {
+        fills.push_back(area.fills());
+        drawn.push_back(area.drawn);
+    }
+    if (someAreasOverlap(fills))
+        return fillsMeet;
+    return someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
+}
 
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
                  const OutlineFrame& frame, double strokeReach)
@@ -126,12 +147,12 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     // The outlines are about `centre`, turned as the frame turns.
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};
-    area.filled.addGroup(outlines.front(), offset);
-    area.stroked = area.filled;
+    area.drawn.addGroup(outlines.front(), offset);
+    area.filled = area.drawn.pieces.size();
     if (strokeReach > 0.0) {
         area.sources = strokeSources(outlines.front(), offset);
         for (const StrokeSource& s : area.sources)
-            area.stroked.pieces.push_back(strokePiece(s, strokeReach));
+            area.drawn.pieces.push_back(strokePiece(s, strokeReach));
     }
     return area;
 }
@@ -363,18 +384,16 @@ struct Copy {
     {
         return std::max(reachOutside, reachInside * largestStretch(m.a, m.b, m.c, m.d));
     }
-    // Piece j of the area compared (filled and, when `strokes`, stroked),
-    // where map `m` takes it.
-    Polygon placedPiece(size_t j, const GroupMatrix& m, bool strokes) const
+    // Piece j of what it draws, where map `m` takes it.
+    Polygon placedPiece(size_t j, const GroupMatrix& m) const
     {
-        const DrawnPieces& at0 = strokes ? area.stroked : area.filled;
-        if (j < area.filled.pieces.size() || !strokes) {
+        if (j < area.filled) {
             Polygon p;
-            for (const AreaPoint& q : at0.pieces[j])
+            for (const AreaPoint& q : area.drawn.pieces[j])
                 p.push_back(mapped(m, q));
             return p;
         }
-        StrokeSource s = area.sources[j - area.filled.pieces.size()];
+        StrokeSource s = area.sources[j - area.filled];
         s.a = mapped(m, s.a);
         s.b = mapped(m, s.b);
         if (s.radius >= 0.0)
@@ -549,9 +568,9 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
 // How far the moves take the points of the copy's pieces: the bounds that
 // Copy keeps, and for each piece how far any point of it goes (its strokes'
 // reach changing included).
-std::vector<double> reachOfPieces(Copy& copy, bool strokes)
+std::vector<double> reachOfPieces(Copy& copy)
 {
-    const DrawnPieces& at0 = strokes ? copy.area.stroked : copy.area.filled;
+    const DrawnPieces& at0 = copy.area.drawn;
     double low[2] = {HUGE_VAL, HUGE_VAL}, high[2] = {-HUGE_VAL, -HUGE_VAL};
     for (const Polygon& p : at0.pieces)
         for (const AreaPoint& q : p) {
@@ -566,7 +585,7 @@ std::vector<double> reachOfPieces(Copy& copy, bool strokes)
         copy.base = std::max(copy.base, std::hypot(to.x - copy.about.x, to.y - copy.about.y));
         // A stroke's box reaches its corners, the reach times the root of 2
         // from its edge.
-        if (strokes && copy.reach() > 0.0)
+        if (copy.reach() > 0.0)
             copy.strokeGrowth = std::max(copy.strokeGrowth, std::sqrt(2.0) * copy.reachUnder(m));
     }
     std::vector<double> reach;
@@ -631,23 +650,19 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
                             }) ||
         untold)
         return GroupsMeet::Untold;
-    const bool strokes = !fullyOpaque(suites, pluginId, layer);
 
     // Every copy at time 0.
     const size_t n = copies.size();
-    std::vector<DrawnPieces> filled(n), stroked(n);
+    std::vector<CopyArea> areas(n);
     for (size_t c = 0; c < n; ++c) {
         Copy& copy = copies[c];
-        if (strokes && readReach(suites, build, copy))
+        if (readReach(suites, build, copy))
             return GroupsMeet::Untold;
-        copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
-        filled[c] = copy.area.filled;
-        stroked[c] = copy.area.stroked;
+        areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
     }
-    if (someAreasOverlap(filled))
-        return GroupsMeet::Overlap;
-    if (strokes && someAreasOverlap(stroked))
-        return GroupsMeet::StrokesMeet;
+    const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
+    if (atStart != GroupsMeet::Apart)
+        return atStart;
 
     // What changes later: a copy keyed in its group's own transform alone
     // keeps its pieces and moves them; one keyed otherwise is built again at
@@ -675,7 +690,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
 
     // The work is bounded before it is done: pieces placed, built and
     // compared, at every frame.
-    const auto piecesOf = [&](const CopyArea& area) { return (strokes ? area.stroked : area.filled).pieces.size(); };
+    const auto piecesOf = [](const CopyArea& area) { return area.drawn.pieces.size(); };
     const auto workPerFrame = [&](const std::vector<std::vector<bool>>* meets) {
         double each = 0.0, resting = 0.0;
         bool reshaped = false;
@@ -704,9 +719,9 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         if (copy.motion == Copy::Moved && !readMoves(suites, build, frame.rotation, frames, copy))
             copy.motion = Copy::Reshaped;
         if (copy.motion == Copy::Moved)
-            reach[c] = reachOfPieces(copy, strokes);
+            reach[c] = reachOfPieces(copy);
         if (copy.motion != Copy::Reshaped)
-            atRest[c] = strokes ? copy.area.stroked : copy.area.filled;
+            atRest[c] = copy.area.drawn;
     }
     // The pieces that may meet another while the copies move; where there
     // are none, and nothing is built again, no frame needs comparing.
@@ -733,20 +748,18 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     for (double k = frames.first; k <= frames.last; ++k) {
         const size_t f = size_t(k - frames.first);
         const StreamReadTime readAt(frames.at(k));
-        std::vector<DrawnPieces> fills(n), strokeAreas(n);
+        std::vector<CopyArea> areas(n);
         PieceBox built;
         for (size_t c = 0; c < n; ++c) {
             Copy& copy = copies[c];
             if (copy.motion != Copy::Reshaped)
                 continue;
-            if (strokes && readReach(suites, build, copy))
+            if (readReach(suites, build, copy))
                 return GroupsMeet::Untold;
-            const CopyArea area = drawnBy(build, copy.items, placement, frame, copy.reach());
-            fills[c] = area.filled;
-            strokeAreas[c] = area.stroked;
+            areas[c] = drawnBy(build, copy.items, placement, frame, copy.reach());
             // Counted as built: it may hold more pieces than at time 0.
-            work += kBuildWork * std::max(0.0, double(piecesOf(area)) - double(piecesOf(copy.area)));
-            for (const Polygon& p : (strokes ? area.stroked : area.filled).pieces)
+            work += kBuildWork * std::max(0.0, double(piecesOf(areas[c])) - double(piecesOf(copy.area)));
+            for (const Polygon& p : areas[c].drawn.pieces)
                 built.add(p);
         }
         if (work > kMaxComparedWork)
@@ -758,17 +771,15 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
             for (size_t j = 0; j < atRest[c].pieces.size(); ++j) {
                 if (!meets[c][j] && !(reshaped && swept[c][j].meets(built)))
                     continue;
-                Polygon piece = copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f], strokes)
-                                                           : atRest[c].pieces[j];
-                if (j < copy.area.filled.pieces.size())
-                    fills[c].pieces.push_back(piece);
-                strokeAreas[c].pieces.push_back(std::move(piece));
+                // The fills come first, as in what it draws.
+                areas[c].drawn.pieces.push_back(copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f])
+                                                                           : atRest[c].pieces[j]);
+                areas[c].filled += j < copy.area.filled;
             }
         }
-        if (someAreasOverlap(fills))
-            return GroupsMeet::OverlapWhileMoving;
-        if (strokes && someAreasOverlap(strokeAreas))
-            return GroupsMeet::StrokesMeet;
+        const GroupsMeet now = howAreasMeet(areas, GroupsMeet::OverlapWhileMoving);
+        if (now != GroupsMeet::Apart)
+            return now;
     }
     return GroupsMeet::Apart;
 }
