@@ -205,7 +205,8 @@ struct ItemKeys {
     KeySpan move;   // only where it lies: the values of a group's own transform
 };
 
-// Values whose keys change no outline and no stroke's reach.
+// Values that change no outline and no stroke's reach, keyed or driven by an
+// expression alike.
 bool drawsNoOutline(const std::string& matchName)
 {
     for (const char* name : {"ADBE Vector Fill Color", "ADBE Vector Stroke Color", "ADBE Vector Fill Opacity",
@@ -216,7 +217,7 @@ bool drawsNoOutline(const std::string& matchName)
 }
 
 // Widens `span` by the keys of every value at or under `stream` that changes
-// what is drawn, and notes an expression on any value.
+// what is drawn, and notes an expression on any such value.
 A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream, KeySpan& span,
                bool& untold, int nesting = 0)
 {
@@ -232,17 +233,18 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
     A_Boolean varies = false;
     if (!err)
         err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &varies);
-    A_Boolean expression = false;
+    std::string name;
     if (!err && varies)
-        err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
+        err = matchNameOf(suites, stream, name);
+    if (err || !varies || drawsNoOutline(name))
+        return err;
+    A_Boolean expression = false;
+    err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
     untold = untold || expression;
     A_long keys = 0;
-    if (!err && varies)
+    if (!err)
         err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &keys);
-    std::string name;
-    if (!err && keys > 0)
-        err = matchNameOf(suites, stream, name);
-    if (err || keys <= 0 || drawsNoOutline(name))
+    if (err || keys <= 0)
         return err;
     for (const A_long k : {A_long(0), keys - 1}) {
         A_Time t{0, 1};
@@ -331,8 +333,9 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 }
 
 // The frames of the composition from the one at or before a span's first
-// key to the one at or after its last, frame 0 left out (it is compared
-// anyway): frame k lies at k times `step`.
+// key to the one at or after its last, at which the layer is shown (from its
+// in-point to before its out-point, within the composition's duration),
+// frame 0 left out (it is compared anyway): frame k lies at k times `step`.
 struct Frames {
     A_Time step{0, 1};
     double first = 1.0, last = 0.0;
@@ -341,20 +344,24 @@ struct Frames {
     A_Time at(double k) const { return A_Time{A_long(k) * step.value, step.scale}; }
 };
 
-A_Err framesOf(const AEGP_SuiteHandler& suites, const KeySpan& span, Frames& frames)
+A_Err framesOf(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const KeySpan& span, Frames& frames)
 {
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
-    A_Time duration{0, 1};
+    A_Time duration{0, 1}, in{0, 1}, shown{0, 1};
     A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.CompSuite7()->AEGP_GetCompFrameDuration(comp, &frames.step);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &duration);
+    if (!err)
+        err = suites.LayerSuite5()->AEGP_GetLayerInPoint(layer, AEGP_LTimeMode_CompTime, &in);
+    if (!err)
+        err = suites.LayerSuite5()->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &shown);
     const double step = seconds(frames.step);
-    // Only the frames the composition shows.
-    frames.first = std::max(1.0, std::floor(span.first / step + 1e-9));
-    frames.last = std::min(std::floor(seconds(duration) / step), std::ceil(span.last / step - 1e-9));
+    const double end = std::min(seconds(duration), seconds(in) + seconds(shown));
+    frames.first = std::max({1.0, std::floor(span.first / step + 1e-9), std::ceil(seconds(in) / step - 1e-9)});
+    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0, std::ceil(span.last / step - 1e-9));
     if (!err && !(step > 0.0 && frames.last * double(frames.step.value) < double(std::numeric_limits<A_long>::max())))
         err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
     return err;
@@ -683,7 +690,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     if (!span.keyed)
         return GroupsMeet::Apart;
     Frames frames;
-    if (framesOf(suites, span, frames))
+    if (framesOf(suites, layer, span, frames))
         return GroupsMeet::Untold;
     if (frames.count() == 0.0)
         return GroupsMeet::Apart;
