@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -435,88 +434,6 @@ bool inverse(const GroupMatrix& m, GroupMatrix& inv)
     inv.ty = -(inv.c * m.tx + inv.d * m.ty);
     return inv.isFinite();
 }
-
-// The transform of a group as getVectorGroupTransform reads it (its last
-// "ADBE Vector Transform Group"), reading again at each time only the values
-// that vary.
-class GroupTransformReader
-{
-public:
-    GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId)
-        : suites_(suites), pluginId_(pluginId), transform_(suites)
-    {
-        for (auto& stream : values_)
-            stream = std::make_unique<ScopedStream>(suites);
-    }
-
-    // Finds the values and reads them all at the time values are read at.
-    A_Err open(AEGP_StreamRefH group)
-    {
-        A_Err err = forEachChild(suites_, pluginId_, group, [&](size_t i, AEGP_StreamRefH) {
-            ScopedStream child(suites_);
-            std::string name;
-            A_Err e = childByIndex(suites_, pluginId_, group, A_long(i), child);
-            if (!e)
-                e = matchNameOf(suites_, child.get(), name);
-            if (!e && name == kTransformGroup)
-                child.moveTo(transform_);
-            return e;
-        });
-        for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
-            A_Boolean varies = true;
-            err = childByMatchName(suites_, pluginId_, transform_.get(), kNames[k], *values_[k]);
-            if (!err && !*values_[k])
-                err = A_Err_GENERIC;
-            if (!err)
-                err = suites_.StreamSuite4()->AEGP_IsStreamTimevarying(values_[k]->get(), &varies);
-            varies_[k] = varies;
-            if (!err)
-                err = read(k);
-        }
-        return err;
-    }
-    // Reads again the values that vary.
-    A_Err read()
-    {
-        A_Err err = A_Err_NONE;
-        for (size_t k = 0; !err && transform_ && k < kValues; ++k)
-            if (varies_[k])
-                err = read(k);
-        return err;
-    }
-    Transform transform() const
-    {
-        Transform t;
-        if (transform_) {
-            t.anchor = b2Vec2(float(read_[0].two_d.x), float(read_[0].two_d.y));
-            t.position = b2Vec2(float(read_[1].two_d.x), float(read_[1].two_d.y));
-            t.scale = 0.01f * b2Vec2(float(read_[2].two_d.x), float(read_[2].two_d.y));
-            t.rotation = read_[3].one_d;
-        }
-        return t;
-    }
-
-private:
-    static constexpr size_t kValues = 4;
-    static constexpr const char* kNames[kValues] = {"ADBE Vector Anchor", "ADBE Vector Position", "ADBE Vector Scale",
-                                                    "ADBE Vector Rotation"};
-
-    A_Err read(size_t k)
-    {
-        ScopedStreamValue value(suites_);
-        const A_Err err = value.read(pluginId_, values_[k]->get());
-        if (!err)
-            read_[k] = value.val();
-        return err;
-    }
-
-    const AEGP_SuiteHandler& suites_;
-    AEGP_PluginID pluginId_;
-    ScopedStream transform_;
-    std::unique_ptr<ScopedStream> values_[kValues];
-    bool varies_[kValues] = {};
-    AEGP_StreamVal2 read_[kValues] = {};
-};
 
 // For a copy whose group's own transform alone is keyed: the maps that move
 // its pieces from time 0 to each of `frames`, as the group's transform moves
