@@ -522,6 +522,44 @@ std::vector<double> reachOfPieces(Copy& copy)
     return reach;
 }
 
+// The layers that `split` makes: one per separated group, and the source
+// when it keeps drawing shapes.
+std::vector<Copy> copiesOf(const GroupSplit& split)
+{
+    std::vector<Copy> copies;
+    for (A_long k : split.separated()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfLayerFor(k);
+        copies.back().group = k;
+    }
+    if (!split.kept.empty()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfSource();
+    }
+    return copies;
+}
+
+// What changes later, by the keys of the items each copy holds: a copy keyed
+// in its group's own transform alone keeps its pieces and moves them; one
+// keyed otherwise is built again at each frame. The span of all their keys.
+KeySpan howCopiesChange(std::vector<Copy>& copies, const std::vector<ItemKeys>& keys)
+{
+    KeySpan span;
+    for (Copy& copy : copies) {
+        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
+            if (copy.items[i]) {
+                copy.shape.widen(keys[i].shape);
+                copy.move.widen(keys[i].move);
+            }
+        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
+                      : copy.move.keyed                                      ? Copy::Moved
+                                                                             : Copy::Rest;
+        span.widen(copy.shape);
+        span.widen(copy.move);
+    }
+    return span;
+}
+
 struct PieceBox {
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
 
@@ -541,16 +579,7 @@ struct PieceBox {
 
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split)
 {
-    std::vector<Copy> copies;
-    for (A_long k : split.separated()) {
-        copies.emplace_back();
-        copies.back().items = split.itemsOfLayerFor(k);
-        copies.back().group = k;
-    }
-    if (!split.kept.empty()) {
-        copies.emplace_back();
-        copies.back().items = split.itemsOfSource();
-    }
+    std::vector<Copy> copies = copiesOf(split);
     if (copies.size() < 2)
         return GroupsMeet::Apart;
 
@@ -588,22 +617,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     if (atStart != GroupsMeet::Apart)
         return atStart;
 
-    // What changes later: a copy keyed in its group's own transform alone
-    // keeps its pieces and moves them; one keyed otherwise is built again at
-    // each frame. Only what some copy holds counts.
-    KeySpan span;
-    for (Copy& copy : copies) {
-        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
-            if (copy.items[i]) {
-                copy.shape.widen(keys[i].shape);
-                copy.move.widen(keys[i].move);
-            }
-        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
-                      : copy.move.keyed                                      ? Copy::Moved
-                                                                             : Copy::Rest;
-        span.widen(copy.shape);
-        span.widen(copy.move);
-    }
+    const KeySpan span = howCopiesChange(copies, keys);
     if (!span.keyed)
         return GroupsMeet::Apart;
     Frames frames;
