@@ -131,10 +131,11 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 // expansion and half their feather, meet at any opacity, groups a fill paints as a ring, a label drawn on a card
 // are left as one body each, with the reason; masks side by side are offered
 // though a third, switched off, lies inside one. Groups are compared at every
-// frame their keys span, the one after the last key included, and with their
-// strokes' bands (a mitred corner up to its limit) at any opacity; groups an
-// expression moves, or whose keys ask too much work, are left as they are; a
-// group keyed for minutes far from the others is offered.
+// frame their keys span at which the layer is shown, the one after the last
+// key included, and with their strokes' bands (a mitred corner up to its
+// limit) at any opacity; groups an expression moves, or whose keys ask too
+// much work, are left as they are; a group keyed for minutes far from the
+// others, or a fill colour an expression drives, is offered.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
