@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -102,12 +101,33 @@ Polygon strokePiece(const StrokeSource& s, double reach)
 // the composition's origin turned by the layer's rotation `frame`: every copy
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
-    DrawnPieces filled;
-    // The filled pieces, then what its strokes may cover when they reach
-    // out: one piece for each of `sources`.
-    DrawnPieces stroked;
+    // Its filled pieces, then the band its strokes may cover about each of
+    // `sources`, one piece each.
+    DrawnPieces drawn;
+    size_t filled = 0;
     std::vector<StrokeSource> sources;
+
+    DrawnPieces fills() const
+    {
+        DrawnPieces f;
+        f.pieces.assign(drawn.pieces.begin(), drawn.pieces.begin() + std::ptrdiff_t(filled));
+        return f;
+    }
 };
+
+// How copies drawing `areas` meet: their fills as `fillsMeet` says, else a
+// band over another's fill or band as strokes that meet.
+GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet)
+{
+    std::vector<DrawnPieces> fills, drawn;
+    for (const CopyArea& area : areas) {
+        fills.push_back(area.fills());
+        drawn.push_back(area.drawn);
+    }
+    if (someAreasOverlap(fills))
+        return fillsMeet;
+    return someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
+}
 
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
                  const OutlineFrame& frame, double strokeReach)
@@ -126,12 +146,12 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     // The outlines are about `centre`, turned as the frame turns.
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};
-    area.filled.addGroup(outlines.front(), offset);
-    area.stroked = area.filled;
+    area.drawn.addGroup(outlines.front(), offset);
+    area.filled = area.drawn.pieces.size();
     if (strokeReach > 0.0) {
         area.sources = strokeSources(outlines.front(), offset);
         for (const StrokeSource& s : area.sources)
-            area.stroked.pieces.push_back(strokePiece(s, strokeReach));
+            area.drawn.pieces.push_back(strokePiece(s, strokeReach));
     }
     return area;
 }
@@ -184,7 +204,8 @@ struct ItemKeys {
     KeySpan move;   // only where it lies: the values of a group's own transform
 };
 
-// Values whose keys change no outline and no stroke's reach.
+// Values that change no outline and no stroke's reach, keyed or driven by an
+// expression alike.
 bool drawsNoOutline(const std::string& matchName)
 {
     for (const char* name : {"ADBE Vector Fill Color", "ADBE Vector Stroke Color", "ADBE Vector Fill Opacity",
@@ -195,7 +216,7 @@ bool drawsNoOutline(const std::string& matchName)
 }
 
 // Widens `span` by the keys of every value at or under `stream` that changes
-// what is drawn, and notes an expression on any value.
+// what is drawn, and notes an expression on any such value.
 A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream, KeySpan& span,
                bool& untold, int nesting = 0)
 {
@@ -211,17 +232,18 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
     A_Boolean varies = false;
     if (!err)
         err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &varies);
-    A_Boolean expression = false;
+    std::string name;
     if (!err && varies)
-        err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
+        err = matchNameOf(suites, stream, name);
+    if (err || !varies || drawsNoOutline(name))
+        return err;
+    A_Boolean expression = false;
+    err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
     untold = untold || expression;
     A_long keys = 0;
-    if (!err && varies)
+    if (!err)
         err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &keys);
-    std::string name;
-    if (!err && keys > 0)
-        err = matchNameOf(suites, stream, name);
-    if (err || keys <= 0 || drawsNoOutline(name))
+    if (err || keys <= 0)
         return err;
     for (const A_long k : {A_long(0), keys - 1}) {
         A_Time t{0, 1};
@@ -310,8 +332,9 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 }
 
 // The frames of the composition from the one at or before a span's first
-// key to the one at or after its last, frame 0 left out (it is compared
-// anyway): frame k lies at k times `step`.
+// key to the one at or after its last, at which the layer is shown (from its
+// in-point to before its out-point, within the composition's duration),
+// frame 0 left out (it is compared anyway): frame k lies at k times `step`.
 struct Frames {
     A_Time step{0, 1};
     double first = 1.0, last = 0.0;
@@ -320,20 +343,24 @@ struct Frames {
     A_Time at(double k) const { return A_Time{A_long(k) * step.value, step.scale}; }
 };
 
-A_Err framesOf(const AEGP_SuiteHandler& suites, const KeySpan& span, Frames& frames)
+A_Err framesOf(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const KeySpan& span, Frames& frames)
 {
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
-    A_Time duration{0, 1};
+    A_Time duration{0, 1}, in{0, 1}, shown{0, 1};
     A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.CompSuite7()->AEGP_GetCompFrameDuration(comp, &frames.step);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &duration);
+    if (!err)
+        err = suites.LayerSuite5()->AEGP_GetLayerInPoint(layer, AEGP_LTimeMode_CompTime, &in);
+    if (!err)
+        err = suites.LayerSuite5()->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &shown);
     const double step = seconds(frames.step);
-    // Only the frames the composition shows.
-    frames.first = std::max(1.0, std::floor(span.first / step + 1e-9));
-    frames.last = std::min(std::floor(seconds(duration) / step), std::ceil(span.last / step - 1e-9));
+    const double end = std::min(seconds(duration), seconds(in) + seconds(shown));
+    frames.first = std::max({1.0, std::floor(span.first / step + 1e-9), std::ceil(seconds(in) / step - 1e-9)});
+    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0, std::ceil(span.last / step - 1e-9));
     if (!err && !(step > 0.0 && frames.last * double(frames.step.value) < double(std::numeric_limits<A_long>::max())))
         err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
     return err;
@@ -363,18 +390,16 @@ struct Copy {
     {
         return std::max(reachOutside, reachInside * largestStretch(m.a, m.b, m.c, m.d));
     }
-    // Piece j of the area compared (filled and, when `strokes`, stroked),
-    // where map `m` takes it.
-    Polygon placedPiece(size_t j, const GroupMatrix& m, bool strokes) const
+    // Piece j of what it draws, where map `m` takes it.
+    Polygon placedPiece(size_t j, const GroupMatrix& m) const
     {
-        const DrawnPieces& at0 = strokes ? area.stroked : area.filled;
-        if (j < area.filled.pieces.size() || !strokes) {
+        if (j < area.filled) {
             Polygon p;
-            for (const AreaPoint& q : at0.pieces[j])
+            for (const AreaPoint& q : area.drawn.pieces[j])
                 p.push_back(mapped(m, q));
             return p;
         }
-        StrokeSource s = area.sources[j - area.filled.pieces.size()];
+        StrokeSource s = area.sources[j - area.filled];
         s.a = mapped(m, s.a);
         s.b = mapped(m, s.b);
         if (s.radius >= 0.0)
@@ -409,88 +434,6 @@ bool inverse(const GroupMatrix& m, GroupMatrix& inv)
     inv.ty = -(inv.c * m.tx + inv.d * m.ty);
     return inv.isFinite();
 }
-
-// The transform of a group as getVectorGroupTransform reads it (its last
-// "ADBE Vector Transform Group"), reading again at each time only the values
-// that vary.
-class GroupTransformReader
-{
-public:
-    GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId)
-        : suites_(suites), pluginId_(pluginId), transform_(suites)
-    {
-        for (auto& stream : values_)
-            stream = std::make_unique<ScopedStream>(suites);
-    }
-
-    // Finds the values and reads them all at the time values are read at.
-    A_Err open(AEGP_StreamRefH group)
-    {
-        A_Err err = forEachChild(suites_, pluginId_, group, [&](size_t i, AEGP_StreamRefH) {
-            ScopedStream child(suites_);
-            std::string name;
-            A_Err e = childByIndex(suites_, pluginId_, group, A_long(i), child);
-            if (!e)
-                e = matchNameOf(suites_, child.get(), name);
-            if (!e && name == kTransformGroup)
-                child.moveTo(transform_);
-            return e;
-        });
-        for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
-            A_Boolean varies = true;
-            err = childByMatchName(suites_, pluginId_, transform_.get(), kNames[k], *values_[k]);
-            if (!err && !*values_[k])
-                err = A_Err_GENERIC;
-            if (!err)
-                err = suites_.StreamSuite4()->AEGP_IsStreamTimevarying(values_[k]->get(), &varies);
-            varies_[k] = varies;
-            if (!err)
-                err = read(k);
-        }
-        return err;
-    }
-    // Reads again the values that vary.
-    A_Err read()
-    {
-        A_Err err = A_Err_NONE;
-        for (size_t k = 0; !err && transform_ && k < kValues; ++k)
-            if (varies_[k])
-                err = read(k);
-        return err;
-    }
-    Transform transform() const
-    {
-        Transform t;
-        if (transform_) {
-            t.anchor = b2Vec2(float(read_[0].two_d.x), float(read_[0].two_d.y));
-            t.position = b2Vec2(float(read_[1].two_d.x), float(read_[1].two_d.y));
-            t.scale = 0.01f * b2Vec2(float(read_[2].two_d.x), float(read_[2].two_d.y));
-            t.rotation = read_[3].one_d;
-        }
-        return t;
-    }
-
-private:
-    static constexpr size_t kValues = 4;
-    static constexpr const char* kNames[kValues] = {"ADBE Vector Anchor", "ADBE Vector Position", "ADBE Vector Scale",
-                                                    "ADBE Vector Rotation"};
-
-    A_Err read(size_t k)
-    {
-        ScopedStreamValue value(suites_);
-        const A_Err err = value.read(pluginId_, values_[k]->get());
-        if (!err)
-            read_[k] = value.val();
-        return err;
-    }
-
-    const AEGP_SuiteHandler& suites_;
-    AEGP_PluginID pluginId_;
-    ScopedStream transform_;
-    std::unique_ptr<ScopedStream> values_[kValues];
-    bool varies_[kValues] = {};
-    AEGP_StreamVal2 read_[kValues] = {};
-};
 
 // For a copy whose group's own transform alone is keyed: the maps that move
 // its pieces from time 0 to each of `frames`, as the group's transform moves
@@ -549,9 +492,9 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
 // How far the moves take the points of the copy's pieces: the bounds that
 // Copy keeps, and for each piece how far any point of it goes (its strokes'
 // reach changing included).
-std::vector<double> reachOfPieces(Copy& copy, bool strokes)
+std::vector<double> reachOfPieces(Copy& copy)
 {
-    const DrawnPieces& at0 = strokes ? copy.area.stroked : copy.area.filled;
+    const DrawnPieces& at0 = copy.area.drawn;
     double low[2] = {HUGE_VAL, HUGE_VAL}, high[2] = {-HUGE_VAL, -HUGE_VAL};
     for (const Polygon& p : at0.pieces)
         for (const AreaPoint& q : p) {
@@ -566,7 +509,7 @@ std::vector<double> reachOfPieces(Copy& copy, bool strokes)
         copy.base = std::max(copy.base, std::hypot(to.x - copy.about.x, to.y - copy.about.y));
         // A stroke's box reaches its corners, the reach times the root of 2
         // from its edge.
-        if (strokes && copy.reach() > 0.0)
+        if (copy.reach() > 0.0)
             copy.strokeGrowth = std::max(copy.strokeGrowth, std::sqrt(2.0) * copy.reachUnder(m));
     }
     std::vector<double> reach;
@@ -577,6 +520,44 @@ std::vector<double> reachOfPieces(Copy& copy, bool strokes)
         reach.push_back(copy.perDistance * far + copy.base + copy.strokeGrowth + kReachMargin);
     }
     return reach;
+}
+
+// The layers that `split` makes: one per separated group, and the source
+// when it keeps drawing shapes.
+std::vector<Copy> copiesOf(const GroupSplit& split)
+{
+    std::vector<Copy> copies;
+    for (A_long k : split.separated()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfLayerFor(k);
+        copies.back().group = k;
+    }
+    if (!split.kept.empty()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfSource();
+    }
+    return copies;
+}
+
+// What changes later, by the keys of the items each copy holds: a copy keyed
+// in its group's own transform alone keeps its pieces and moves them; one
+// keyed otherwise is built again at each frame. The span of all their keys.
+KeySpan howCopiesChange(std::vector<Copy>& copies, const std::vector<ItemKeys>& keys)
+{
+    KeySpan span;
+    for (Copy& copy : copies) {
+        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
+            if (copy.items[i]) {
+                copy.shape.widen(keys[i].shape);
+                copy.move.widen(keys[i].move);
+            }
+        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
+                      : copy.move.keyed                                      ? Copy::Moved
+                                                                             : Copy::Rest;
+        span.widen(copy.shape);
+        span.widen(copy.move);
+    }
+    return span;
 }
 
 struct PieceBox {
@@ -598,16 +579,7 @@ struct PieceBox {
 
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split)
 {
-    std::vector<Copy> copies;
-    for (A_long k : split.separated()) {
-        copies.emplace_back();
-        copies.back().items = split.itemsOfLayerFor(k);
-        copies.back().group = k;
-    }
-    if (!split.kept.empty()) {
-        copies.emplace_back();
-        copies.back().items = split.itemsOfSource();
-    }
+    std::vector<Copy> copies = copiesOf(split);
     if (copies.size() < 2)
         return GroupsMeet::Apart;
 
@@ -631,51 +603,32 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
                             }) ||
         untold)
         return GroupsMeet::Untold;
-    const bool strokes = !fullyOpaque(suites, pluginId, layer);
 
     // Every copy at time 0.
     const size_t n = copies.size();
-    std::vector<DrawnPieces> filled(n), stroked(n);
+    std::vector<CopyArea> areas(n);
     for (size_t c = 0; c < n; ++c) {
         Copy& copy = copies[c];
-        if (strokes && readReach(suites, build, copy))
+        if (readReach(suites, build, copy))
             return GroupsMeet::Untold;
-        copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
-        filled[c] = copy.area.filled;
-        stroked[c] = copy.area.stroked;
+        areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
     }
-    if (someAreasOverlap(filled))
-        return GroupsMeet::Overlap;
-    if (strokes && someAreasOverlap(stroked))
-        return GroupsMeet::StrokesMeet;
+    const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
+    if (atStart != GroupsMeet::Apart)
+        return atStart;
 
-    // What changes later: a copy keyed in its group's own transform alone
-    // keeps its pieces and moves them; one keyed otherwise is built again at
-    // each frame. Only what some copy holds counts.
-    KeySpan span;
-    for (Copy& copy : copies) {
-        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
-            if (copy.items[i]) {
-                copy.shape.widen(keys[i].shape);
-                copy.move.widen(keys[i].move);
-            }
-        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
-                      : copy.move.keyed                                      ? Copy::Moved
-                                                                             : Copy::Rest;
-        span.widen(copy.shape);
-        span.widen(copy.move);
-    }
+    const KeySpan span = howCopiesChange(copies, keys);
     if (!span.keyed)
         return GroupsMeet::Apart;
     Frames frames;
-    if (framesOf(suites, span, frames))
+    if (framesOf(suites, layer, span, frames))
         return GroupsMeet::Untold;
     if (frames.count() == 0.0)
         return GroupsMeet::Apart;
 
     // The work is bounded before it is done: pieces placed, built and
     // compared, at every frame.
-    const auto piecesOf = [&](const CopyArea& area) { return (strokes ? area.stroked : area.filled).pieces.size(); };
+    const auto piecesOf = [](const CopyArea& area) { return area.drawn.pieces.size(); };
     const auto workPerFrame = [&](const std::vector<std::vector<bool>>* meets) {
         double each = 0.0, resting = 0.0;
         bool reshaped = false;
@@ -704,9 +657,9 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         if (copy.motion == Copy::Moved && !readMoves(suites, build, frame.rotation, frames, copy))
             copy.motion = Copy::Reshaped;
         if (copy.motion == Copy::Moved)
-            reach[c] = reachOfPieces(copy, strokes);
+            reach[c] = reachOfPieces(copy);
         if (copy.motion != Copy::Reshaped)
-            atRest[c] = strokes ? copy.area.stroked : copy.area.filled;
+            atRest[c] = copy.area.drawn;
     }
     // The pieces that may meet another while the copies move; where there
     // are none, and nothing is built again, no frame needs comparing.
@@ -733,20 +686,18 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     for (double k = frames.first; k <= frames.last; ++k) {
         const size_t f = size_t(k - frames.first);
         const StreamReadTime readAt(frames.at(k));
-        std::vector<DrawnPieces> fills(n), strokeAreas(n);
+        std::vector<CopyArea> areas(n);
         PieceBox built;
         for (size_t c = 0; c < n; ++c) {
             Copy& copy = copies[c];
             if (copy.motion != Copy::Reshaped)
                 continue;
-            if (strokes && readReach(suites, build, copy))
+            if (readReach(suites, build, copy))
                 return GroupsMeet::Untold;
-            const CopyArea area = drawnBy(build, copy.items, placement, frame, copy.reach());
-            fills[c] = area.filled;
-            strokeAreas[c] = area.stroked;
+            areas[c] = drawnBy(build, copy.items, placement, frame, copy.reach());
             // Counted as built: it may hold more pieces than at time 0.
-            work += kBuildWork * std::max(0.0, double(piecesOf(area)) - double(piecesOf(copy.area)));
-            for (const Polygon& p : (strokes ? area.stroked : area.filled).pieces)
+            work += kBuildWork * std::max(0.0, double(piecesOf(areas[c])) - double(piecesOf(copy.area)));
+            for (const Polygon& p : areas[c].drawn.pieces)
                 built.add(p);
         }
         if (work > kMaxComparedWork)
@@ -758,17 +709,15 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
             for (size_t j = 0; j < atRest[c].pieces.size(); ++j) {
                 if (!meets[c][j] && !(reshaped && swept[c][j].meets(built)))
                     continue;
-                Polygon piece = copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f], strokes)
-                                                           : atRest[c].pieces[j];
-                if (j < copy.area.filled.pieces.size())
-                    fills[c].pieces.push_back(piece);
-                strokeAreas[c].pieces.push_back(std::move(piece));
+                // The fills come first, as in what it draws.
+                areas[c].drawn.pieces.push_back(copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f])
+                                                                           : atRest[c].pieces[j]);
+                areas[c].filled += j < copy.area.filled;
             }
         }
-        if (someAreasOverlap(fills))
-            return GroupsMeet::OverlapWhileMoving;
-        if (strokes && someAreasOverlap(strokeAreas))
-            return GroupsMeet::StrokesMeet;
+        const GroupsMeet now = howAreasMeet(areas, GroupsMeet::OverlapWhileMoving);
+        if (now != GroupsMeet::Apart)
+            return now;
     }
     return GroupsMeet::Apart;
 }

@@ -5,26 +5,24 @@
 // painted several groups together paints each copy's group alone.
 #pragma once
 
-#include "outlines/SeparableContent.h"
+#include "outlines/SeparationVerdicts.h"
 
 #include "host_api.h"
 
-// The most work spent comparing keyed groups after time 0 (about a second),
-// counted in pieces compared over the frames their keys span: at each frame
-// every piece compared counts once, a piece built again as 20 and reading
-// where a keyed group lies as 8.
-constexpr double kMaxComparedWork = 5e6;
-
 // How two of the layers that `split` makes of the shape layer (one per
-// separated group, and the source when it keeps drawing shapes) meet. They
-// overlap when their areas share a place of positive area; edges that touch
-// do not count. When the layer is not fully opaque at some time, each area
-// takes in what its strokes may cover (half the width from the outlines, a
-// mitred corner's point included). They are compared at time 0 and, when
-// what they hold is keyed, at every frame of the composition from the first
-// key to the last (KeyedTooLong when that is more work than
-// kMaxComparedWork); the layer's own transform places all of them alike and
-// is taken at time 0. What cannot be read draws nothing.
+// separated group, and the source when it keeps drawing shapes) meet. Each
+// copy draws its fills and the bands of its strokes (what a stroke may cover:
+// half the width from the outlines, a mitred corner's point included,
+// stretched as far as the groups and the layer stretch a length), whatever
+// the opacity and whichever copy a paint sits in: two copies meet when what
+// they draw shares a place of positive area; edges that touch do not count.
+// Fills that meet are an overlap, a band that meets the other copy's fill or
+// band is strokes that meet. They are compared at time 0, where the bodies
+// are built, and, when what they hold is keyed, at every frame from the
+// first key to the last at which the layer is shown in the composition
+// (KeyedTooLong when that is more work than kMaxComparedWork); the layer's
+// own transform places all of them alike and is taken at time 0. What cannot
+// be read draws nothing.
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and

@@ -112,17 +112,3 @@ bool variesOverTime(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEG
     return err || varies || suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression) ||
            expression;
 }
-
-bool fullyOpaque(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer)
-{
-    ScopedStream root(suites), transform(suites), opacity(suites);
-    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(pluginId, layer, root.out());
-    if (!err)
-        err = childByMatchName(suites, pluginId, root.get(), "ADBE Transform Group", transform);
-    if (!err && transform)
-        err = childByMatchName(suites, pluginId, transform.get(), "ADBE Opacity", opacity);
-    ScopedStreamValue value(suites);
-    if (err || !opacity || variesOverTime(suites, pluginId, opacity.get()) || value.read(pluginId, opacity.get()))
-        return false;
-    return value.val().one_d >= 100.0;
-}

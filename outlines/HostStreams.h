@@ -87,6 +87,3 @@ A_Err readChildValue(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AE
 // Whether a stream changes over time: it has keys, or an expression that is
 // switched on drives it. A host error counts as a change.
 bool variesOverTime(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream);
-// Whether the layer's opacity is 100 % at every time: neither keyed nor
-// driven, and at least 100. What cannot be read is taken as translucent.
-bool fullyOpaque(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer);

@@ -93,25 +93,19 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
 
 // How far mask `mask` draws beyond its outline, in layer pixels: its
 // expansion (which shrinks it when negative) and half its feather, the
-// larger of its two. `translucent` is set when the mask's opacity is below
-// 100 %, `feathered` when it has a soft edge.
-A_Err readMaskReach(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH mask, double& reach,
-                    bool& translucent, bool& feathered)
+// larger of its two.
+A_Err readMaskReach(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH mask, double& reach)
 {
-    AEGP_StreamVal2 expansion{}, feather{}, opacity{};
+    AEGP_StreamVal2 expansion{}, feather{};
     A_Err err = readChildValue(suites, pluginId, mask, "ADBE Mask Offset", expansion);
     if (!err)
         err = readChildValue(suites, pluginId, mask, "ADBE Mask Feather", feather);
-    if (!err)
-        err = readChildValue(suites, pluginId, mask, "ADBE Mask Opacity", opacity);
     if (err)
         return err;
     reach = expansion.one_d + std::max(feather.two_d.x, feather.two_d.y) / 2.0;
     // A value that cannot be a distance reaches anywhere.
     if (!std::isfinite(reach))
         reach = HUGE_VAL;
-    translucent = translucent || !(opacity.one_d >= 100.0);
-    feathered = !(std::max(feather.two_d.x, feather.two_d.y) <= 0.0);
     return A_Err_NONE;
 }
 
@@ -150,8 +144,8 @@ A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_Stream
 
 }  // namespace
 
-A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
-                      AEGP_StreamRefH parade, MasksMeet& meet)
+A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                      MasksMeet& meet)
 {
     std::vector<A_long> shown;
     A_Err err = switchedOnMasks(suites, pluginId, parade, shown);
@@ -159,8 +153,6 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
     // and how far it draws beyond that.
     std::vector<ShapeDef> closed;
     std::vector<double> reaches;
-    std::vector<bool> soft;
-    bool translucent = false;
     for (size_t k = 0; !err && k < shown.size(); ++k) {
         ScopedStream mask(suites);
         ScopedStream shape(suites);
@@ -180,16 +172,14 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
             return A_Err_NONE;
         }
         double reach = 0.0;
-        bool feathered = false;
         if (!err)
-            err = readMaskReach(suites, pluginId, mask.get(), reach, translucent, feathered);
+            err = readMaskReach(suites, pluginId, mask.get(), reach);
         if (err || !readable)
             continue;
         s.closed = true;
         discretizeShape(s, kOverlapPrecision);
         closed.push_back(std::move(s));
         reaches.push_back(reach);
-        soft.push_back(feathered);
     }
     if (err)
         return err;
@@ -208,23 +198,10 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
         meet = liesInside(a, b) || liesInside(b, a) ? MasksMeet::Hole : MasksMeet::Cross;
         return A_Err_NONE;
     }
-    // Where the layer or a mask is not fully opaque, what the masks draw
-    // beyond their outlines must lie apart too: apart, each copy would blend
-    // on its own where they meet. Soft edges blend so even on an opaque
-    // layer: together the host adds the two masks' coverage, apart the copies
-    // lay one over the other (a half and a half make a whole together, three
-    // quarters apart). A hard edge there is fully in or out, which blends the
-    // same either way.
-    const auto growing = [&] { return std::any_of(reaches.begin(), reaches.end(), [](double r) { return r > 0.0; }); };
-    if (!growing())
-        return A_Err_NONE;
-    if (!translucent && fullyOpaque(suites, pluginId, layer)) {
-        for (size_t k = 0; k < reaches.size(); ++k)
-            if (!soft[k])
-                reaches[k] = 0.0;
-        if (!growing())
-            return A_Err_NONE;
-    }
+    // What the masks draw beyond their outlines must lie apart too, at any
+    // opacity: together the host draws the place they both cover once (a
+    // soft edge's coverage added to the other's), apart each copy draws it
+    // over the other.
     for (size_t k = 0; k < closed.size(); ++k)
         if (reaches[k] > 0.0)
             addEdgeReach(areas[k], closed[k], reaches[k]);

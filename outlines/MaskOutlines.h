@@ -3,7 +3,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "model/ShapeDef.h"
-#include "outlines/SeparableContent.h"
+#include "outlines/SeparationVerdicts.h"
 
 #include "host_api.h"
 
@@ -44,17 +44,15 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               bool* filledAsHull = nullptr, float shear = 0.0f);
 
 // How the masks that are switched on among the children of the mask group
-// `parade` of `layer` meet, each closed one taken alone as the body of a copy
-// of the layer holding only that mask would be; `meet` is left as it is when
-// they lie apart. Modes are not read here (they are plain Add masks when a
-// layer is split by masks). An open path cuts nothing out of the layer
-// (Open). Otherwise the first two masks the sweep of firstOverlap finds
-// sharing a place settle it: one lying wholly inside the other is a hole of
-// the one body they make (see getMasks), else they cross. When they lie
-// apart, each is grown by its expansion and half its feather, as the host
-// draws it, where the layer or a mask is not fully opaque (else only the
-// masks with a soft edge), and two of them meeting so leave the layer whole
-// too (EdgesMeet). Masks are read at time
-// 0; the first host error is returned.
-A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
-                      AEGP_StreamRefH parade, MasksMeet& meet);
+// `parade` meet, each closed one taken alone as the body of a copy of the
+// layer holding only that mask would be; `meet` is left as it is when they
+// lie apart. Modes are not read here (they are plain Add masks when a layer
+// is split by masks). An open path cuts nothing out of the layer (Open).
+// Otherwise the first two masks the sweep of firstOverlap finds sharing a
+// place settle it: one lying wholly inside the other is a hole of the one
+// body they make (see getMasks), else they cross. When they lie apart, each
+// is grown by its expansion and half its feather, as the host draws it, at
+// any opacity, and two of them meeting so leave the layer whole too
+// (EdgesMeet). Masks are read at time 0; the first host error is returned.
+A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                      MasksMeet& meet);

@@ -242,9 +242,9 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its masks overlap: together they make one body, as drawn; apart, each would be a "
                                   "body lying partly in another's place.");
         case MasksMeet::EdgesMeet:
-            return QStringLiteral("its masks, grown by their expansion and feather, reach over one another where "
-                                  "their edges are soft or the layer or a mask is not fully opaque: together they "
-                                  "are blended once, as drawn; apart, each would blend on its own where they meet.");
+            return QStringLiteral("its masks, grown by their expansion and feather, reach over one another: "
+                                  "together the layer draws where they meet once, as drawn; apart, each copy would "
+                                  "draw it over the other, and the picture would change.");
         }
     }
     if (content.masks == 0 && severalTopLevelItems(content, type) && !content.unmodelledItem.isEmpty())
@@ -263,9 +263,10 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its groups come to overlap while they move (at the start they do not); apart, each "
                                   "would be a body lying in another's place once they meet.");
         case GroupsMeet::StrokesMeet:
-            return QStringLiteral("its groups' strokes may reach over one another, and the layer is not fully "
-                                  "opaque: together they are blended once, as drawn; apart, each would blend on its "
-                                  "own where they meet.");
+            return QStringLiteral("its groups' strokes may reach over what another group draws: together each "
+                                  "paint lies at its own place in the layer, as drawn; apart, a copy's stroke "
+                                  "would lie over or under the other copy as a whole, and the picture would "
+                                  "change.");
         case GroupsMeet::Untold:
             return QStringLiteral("where its groups go over time cannot be told beforehand (an expression drives "
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
@@ -298,7 +299,7 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     if (!err && count > 0)
         err = readMasksSwitchedOn(suites, pluginId, layer, masks.get(), count, content);
     if (!err && content.masks > 1 && content.masksMeet == MasksMeet::Apart)
-        err = readMaskOverlap(suites, pluginId, layer, masks.get(), content.masksMeet);
+        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet);
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);

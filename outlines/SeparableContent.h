@@ -4,60 +4,12 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "outlines/SeparationSupport.h"
+#include "outlines/SeparationVerdicts.h"
 
 #include <QString>
 
 #include <string>
 #include <vector>
-
-// How the layers a separation by groups would make meet, over every frame
-// at which what they draw can change.
-enum class GroupsMeet {
-    Apart,
-    // Their drawn areas share a place at some frame: as bodies they would lie
-    // in one another, and a fill that painted the groups together (an
-    // even-odd ring over two groups) would paint each of them alone.
-    Overlap,
-    // The layer is not fully opaque and their strokes may reach over one
-    // another: drawn apart, each would blend on its own where they meet.
-    StrokesMeet,
-    // They lie apart at time 0 but share a place at some later frame, as
-    // their keys move them.
-    OverlapWhileMoving,
-    // Where they go cannot be told beforehand: an expression drives them, or
-    // their keys or strokes cannot be read.
-    Untold,
-    // Comparing them at every frame their keys span is more work than is
-    // done (kMaxComparedWork).
-    KeyedTooLong,
-};
-
-// Why the masks of a layer that are switched on stay together, the first
-// reason found; Apart when a copy per mask draws what the layer draws, at
-// every frame.
-enum class MasksMeet {
-    Apart,
-    // One is inverted or not an Add mask: it draws only as it combines with
-    // the others, and a copy would give it a plain Add mask.
-    Modes,
-    // The shape, opacity, feather or expansion of one is keyed or driven by
-    // an expression: a copy holds its mask as it is at time 0.
-    Animated,
-    // One is an open path: it cuts nothing out of the layer, so a copy
-    // holding it would draw the whole layer.
-    Open,
-    // One closed mask lies inside another: it adds nothing to what the outer
-    // one draws, and a copy per mask would stack two bodies in one place.
-    Hole,
-    // Two share a place, neither inside the other: a copy per mask would make
-    // bodies lying partly in one another.
-    Cross,
-    // Two masks reach over one another once grown by their expansion and half
-    // their feather, where their edges are soft or the layer or one of its
-    // masks is not fully opaque: drawn apart, each would blend on its own
-    // where they meet.
-    EdgesMeet,
-};
 
 // Only what draws counts: a mask, group or shape that is switched off, or a
 // group without any shape that is switched on, stays where it is.
@@ -132,9 +84,6 @@ bool isDrawingItem(const std::string& matchName);
 // they do.
 bool isModelledItem(const std::string& matchName, bool nested);
 
-// Groups nested deeper than this are taken to draw without being looked into.
-constexpr int kMaxGroupNesting = 64;
-
 // Whether a shape group draws: it is switched on and holds, at any depth
 // through groups that are switched on, a path, rectangle, ellipse or star that
 // is switched on. The host call that fails, if one does, is noted on `trail`
@@ -152,25 +101,6 @@ A_Err readContentItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
 struct ContentItem {
     std::string matchName;
     bool draws = false;
-};
-
-// Where separation by groups puts the items of a shape layer's contents
-// (indices into them, in order).
-struct GroupSplit {
-    std::vector<A_long> above;  // groups that get a layer above the source
-    std::vector<A_long> below;  // groups that get a layer below it
-    std::vector<A_long> stay;   // groups and shapes that stay on the source only
-    std::vector<A_long> kept;   // shapes outside groups that draw: the source keeps drawing them
-    std::vector<bool> other;    // per item: neither a group nor a shape (fills, strokes, ...)
-
-    // The groups that get a layer: those above, then those below.
-    std::vector<A_long> separated() const;
-    // The items of the layer made for group k: k and every item that is
-    // neither a group nor a shape (per item, as getVectorShapes takes them).
-    std::vector<bool> itemsOfLayerFor(A_long k) const;
-    // The items the source keeps when it still draws: all but the separated
-    // groups.
-    std::vector<bool> itemsOfSource() const;
 };
 
 // The groups that draw get a layer each; other groups and the shapes outside

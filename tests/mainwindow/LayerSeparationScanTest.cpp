@@ -128,16 +128,14 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 // masks that draw only as they combine (one inverted), a mask whose shape,
 // opacity, feather or expansion is keyed or driven by an expression that is
 // on, an open mask path (it cuts nothing out), masks that, grown by their
-// expansion and half their feather, meet where the layer or a mask is
-// translucent or their feathered edges meet, groups a fill paints as a ring,
-// a label drawn on a card are left as one body each, with the reason; masks
-// side by side are offered though a third, switched off, lies inside one.
-// Groups are compared at every frame their keys span, the one after the last
-// key included, and with their strokes (a mitred corner up to its limit) when
-// the layer's opacity is below 100 %, keyed or driven (each copy would blend
-// on its own where they meet); groups an expression moves, or whose keys ask
-// too much work, are left as they are; a group keyed for minutes far from the
-// others is offered.
+// expansion and half their feather, meet at any opacity, groups a fill paints as a ring, a label drawn on a card
+// are left as one body each, with the reason; masks side by side are offered
+// though a third, switched off, lies inside one. Groups are compared at every
+// frame their keys span at which the layer is shown, the one after the last
+// key included, and with their strokes' bands (a mitred corner up to its
+// limit) at any opacity; groups an expression moves, or whose keys ask too
+// much work, are left as they are; a group keyed for minutes far from the
+// others, or a fill colour an expression drives, is offered.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
@@ -242,11 +240,16 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]") + ",\n" +
         shape("merged", group(box(100)) + "," + group(box(100, 300)) + "," + merge + "," + fill) + ",\n" +
         shape("merge off", group(box(100)) + "," + group(box(100, 300)) + R"(,{"flags": 0, )" + merge.mid(1)) + ",\n" +
-        shape("merged in a group", group(box(100) + "," + box(60, 50) + "," + merge) + "," + group(box(100, 300)))));
+        shape("merged in a group", group(box(100) + "," + box(60, 50) + "," + merge) + "," + group(box(100, 300))) + ",\n" +
+        R"({"type": "shape", "name": "shown from 2.5 s", "inPoint": 2.5, "contents": [)" + passing + "]},\n" +
+        shape("opacity keyed after the end", stroked, R"({"keys": [{"time": 5, "value": 100}, {"time": 6, "value": 0}]})") +
+        ",\n" + shape("fill colour driven", group(box(100)) + "," + group(box(100, 300)) + "," +
+                      R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Color":
+                          {"value": [1, 0, 0], "expression": "[time, 0, 0]", "expressionValue": [1, 0, 0]}}})")));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 6, 11, 22, 26, 28, 32, 33}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -254,8 +257,9 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         "its groups overlap: together they make one body, as drawn; apart, each would be a body lying in another's "
         "place (and a fill they share would paint each alone).");
     const QString strokesMeet = QStringLiteral(
-        "its groups' strokes may reach over one another, and the layer is not fully opaque: together they are "
-        "blended once, as drawn; apart, each would blend on its own where they meet.");
+        "its groups' strokes may reach over what another group draws: together each paint lies at its own place in "
+        "the layer, as drawn; apart, a copy's stroke would lie over or under the other copy as a whole, and the "
+        "picture would change.");
     const QString comeToOverlap = QStringLiteral(
         "its groups come to overlap while they move (at the start they do not); apart, each would be a body lying in "
         "another's place once they meet.");
@@ -265,12 +269,12 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         "one of its masks is animated (its shape, opacity, feather or expansion is keyed or driven by an "
         "expression); apart, each copy would keep its mask as it is at time 0, and the picture would change.");
     const QString edgesMeet = QStringLiteral(
-        "its masks, grown by their expansion and feather, reach over one another where their edges are soft or the "
-        "layer or a mask is not fully opaque: together they are blended once, as drawn; apart, each would blend on "
-        "its own where they meet.");
+        "its masks, grown by their expansion and feather, reach over one another: together the layer draws where "
+        "they meet once, as drawn; apart, each copy would draw it over the other, and the picture would change.");
     EXPECT_EQ(leftOut, (QStringList{"Layer 1 (crossing): " + masksCross, "Layer 2 (hole): " + hole,
                                     "Layer 4 (ring): " + groupsOverlap, "Layer 5 (card): " + groupsOverlap,
-                                    "Layer 6 (stroked, 60 %): " + strokesMeet, "Layer 8 (passing): " + comeToOverlap,
+                                    "Layer 6 (stroked, 60 %): " + strokesMeet,
+                                    "Layer 7 (stroked, opaque): " + strokesMeet, "Layer 8 (passing): " + comeToOverlap,
                                     "Layer 9 (opacity keyed): " + strokesMeet,
                                     "Layer 10 (opacity driven): " + strokesMeet,
                                     "Layer 11 (mitred, 30 px): " + strokesMeet,
@@ -292,13 +296,15 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                                    "draw the whole layer."),
                                     "Layer 25 (expanded, 60 %): " + edgesMeet,
                                     "Layer 26 (feathered, 60 %): " + edgesMeet,
+                                    "Layer 27 (expanded, opaque): " + edgesMeet,
                                     "Layer 28 (expanded, a mask at 50 %): " + edgesMeet,
                                     "Layer 30 (feathered, opaque): " + edgesMeet,
                                     "Layer 31 (hole, inner first): " + hole,
                                     "Layer 32 (merged): it holds \"Merge Paths 1\", an item that separation by groups "
                                     "does not model (it knows groups, paths, rectangles, ellipses, stars, fills and "
                                     "strokes): what the layers split from it would draw cannot be told, and the "
-                                    "picture might change."}))
+                                    "picture might change.",
+                                    "Layer 36 (opacity keyed after the end): " + strokesMeet}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }

@@ -282,7 +282,7 @@ TEST(MaskSeparation, MasksThatCrossOrCombineStayTogetherAndOneSwitchedOffDoesNot
         Scene scene(composition(c.layer));
         EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0)), int(c.kind));
         if (c.splitRedraws)
-            expectSeparationKeepsPictureAndPlaces(scene, 0, 2.0, true);
+            expectSeparationKeepsPictureAndPlaces(scene, 0, 2.0, {A_Time{0, 1}}, true);
         if (c.kind == SeparationKind::Masks) {
             ASSERT_EQ(layerNames(scene), (std::vector<QString>{"A", "B", "Solid"}));
             EXPECT_EQ(layerAt(scene, 2)->maskCount(), c.sourceMasks) << "the hidden source keeps every mask";
