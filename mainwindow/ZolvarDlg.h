@@ -237,8 +237,9 @@ public slots:
 protected:
     // Keeps the mouse wheel away from the spin boxes and sliders, so that
     // scrolling a panel never changes a value; leaves the window's undo and
-    // redo keys to the window while a spin box has the focus, and the
-    // rotation keys while a table or the history has it.
+    // redo keys to the window while a spin box has the focus, the rotation
+    // keys while a table or the history has it, and every key to the
+    // shortcuts while a button is held on a floating dock.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Keys no shortcut or focused widget took; releasing Space brings back
