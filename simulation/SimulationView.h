@@ -717,6 +717,7 @@ protected:
     void showWorldInfo() override;
     void setDrawJointsFlag(bool draw) override;
     void restarted(bool play) override;
+    void showRecordedFrame(int frame) override;
     void showSolvingProgress(int frame) override;
     void beginKeyframing(AEGP_CompH target) override;
     void reportExportFailure(const QString& text) override;

@@ -645,6 +645,8 @@ TEST_F(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
                         if (view->currentFrame < 8)
                             return false;
                         EXPECT_EQ(view->getTimer()->interval(), 0) << "recording ticks follow at once";
+                        EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), view->currentFrame - 1)
+                            << "the bar follows every recorded frame, whatever the pace of the redraws";
                         control<QAbstractButton>(window, "exportBtn")->click();
                         EXPECT_FALSE(view->exporting);
                         EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
