@@ -20,6 +20,7 @@
 #include <QModelIndexList>
 #include <QString>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,7 @@ class QApplication;
 class QCloseEvent;
 class QKeyEvent;
 class QMenu;
+class QTimer;
 class QUndoStack;
 class SimulationView;
 class UndoView;
@@ -55,9 +57,6 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
-    // A close was asked for while keys are being written; it runs when
-    // they are.
-    bool isCloseAwaitingKeys() const { return closeAwaitingKeys; }
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();
@@ -107,7 +106,8 @@ public slots:
     // identification, saves the layout, closes the window and ends the event
     // loop. Runs once; later calls do nothing. While keys are being written
     // it waits for them (the window stays open and answers) and runs when
-    // the writing ends.
+    // the writing ends; while a dialog is open it waits until the dialog is
+    // answered and its answer taken. The status line says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
@@ -237,8 +237,9 @@ public slots:
 protected:
     // Keeps the mouse wheel away from the spin boxes and sliders, so that
     // scrolling a panel never changes a value; leaves the window's undo and
-    // redo keys to the window while a spin box has the focus, and the
-    // rotation keys while a table or the history has it.
+    // redo keys to the window while a spin box has the focus, the rotation
+    // keys while a table or the history has it, and every key to the
+    // shortcuts while a button is held on a floating dock.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Keys no shortcut or focused widget took; releasing Space brings back
@@ -278,6 +279,11 @@ private:
     void takeBackHeldDrags();
     void finishTypedValue();
     void keyWritingEnded();
+    // A dialog is open, or answered while its caller has not yet taken the
+    // answer (its exec() has not returned).
+    bool dialogPending();
+    // Says in the status line why the close waits.
+    void tellCloseWaits(const QString& text);
 
     // Connects (true) or disconnects (false) the eight docks' visibility
     // mirrors.
@@ -312,4 +318,9 @@ private:
     UndoView* undoView = nullptr;
     bool closing = false;
     bool closeAwaitingKeys = false;
+    // The event-loop level of the dialog the close last found open; the
+    // close waits while a loop as deep runs.
+    int dialogLoopLevel = INT_MAX;
+    // Looks again, while the close waits for a dialog.
+    QTimer* dialogWait = nullptr;
 };

@@ -18,8 +18,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
+
+namespace {
+
+// How often a close that waits for a dialog looks whether it was answered.
+constexpr int kDialogPollMs = 20;
+
+} // namespace
 
 void ZolvarDlg::closeZolvarDlg()
 {
@@ -33,8 +43,28 @@ void ZolvarDlg::closeZolvarDlg()
     // again meanwhile changes nothing.
     if (view->isWritingKeys()) {
         closeAwaitingKeys = true;
+        view->closeAwaitsKeys = true;
+        tellCloseWaits(QStringLiteral("The window closes when the keyframes are written. Changes made until then "
+                                      "are kept."));
         return;
     }
+    // A dialog still open (Preferences, Load Settings, a message) is answered
+    // first and what it changes taken, as a close by the user waits for it:
+    // so does the close at the end of an export.
+    if (dialogPending()) {
+        tellCloseWaits(QStringLiteral("The window closes when the open dialog is answered. What is changed in it "
+                                      "is kept."));
+        if (!dialogWait) {
+            dialogWait = new QTimer(this);
+            dialogWait->setInterval(kDialogPollMs);
+            connect(dialogWait, &QTimer::timeout, this, &ZolvarDlg::closeZolvarDlg);
+        }
+        if (!dialogWait->isActive())
+            dialogWait->start();
+        return;
+    }
+    if (dialogWait)
+        dialogWait->stop();
     closeAwaitingKeys = false;
     closing = true;
 
@@ -100,17 +130,37 @@ void ZolvarDlg::OnQuitZolvar()
 void ZolvarDlg::closeEvent(QCloseEvent* event)
 {
     closeZolvarDlg();
-    // While the keys are written the window stays; it closes once they are.
-    if (closeAwaitingKeys)
-        event->ignore();
-    else
-        event->accept();
+    // While the keys are written, or a dialog is open, the window stays; it
+    // closes once they are written and it is answered.
+    event->setAccepted(closing);
 }
 
 void ZolvarDlg::keyWritingEnded()
 {
     if (closeAwaitingKeys)
         closeZolvarDlg();
+}
+
+bool ZolvarDlg::dialogPending()
+{
+    // A dialog runs its own event loop, one level in, until its exec()
+    // returns; the caller then takes the answer (applies the preferences,
+    // loads the file) before its turn of the outer loop ends.
+    const int level = QThread::currentThread()->loopLevel();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this) {
+        dialogLoopLevel = level;
+        return true;
+    }
+    // Answered, but its caller is not done with it while its loop, or one
+    // as deep, still runs.
+    return level >= dialogLoopLevel;
+}
+
+void ZolvarDlg::tellCloseWaits(const QString& text)
+{
+    if (statusBar()->currentMessage() != text)
+        statusBar()->showMessage(text);
 }
 
 void ZolvarDlg::takeBackHeldDrags()

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QAction>
 #include <QEvent>
@@ -19,6 +20,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 
@@ -140,6 +142,16 @@ void ZolvarDlg::createShortcuts()
         table->installEventFilter(this);
     if (undoView)
         undoView->installEventFilter(this);
+    // While a button pressed on a floating dock beside its controls (on a
+    // label, on the panel's background) is held, the resize handler that Qt
+    // gives the frameless dock claims every key, and no shortcut of the
+    // window acts, the close's included. The window's filter, put before
+    // the handler's, leaves the keys to the shortcuts: filters run newest
+    // first, and the handler is made once the dock has turned floating.
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        connect(dock, &QDockWidget::topLevelChanged, this, [this, dock] {
+            QTimer::singleShot(0, dock, [this, dock] { dock->installEventFilter(this); });
+        });
 }
 
 void ZolvarDlg::guardAgainstWheel()
@@ -187,7 +199,9 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         keyPressEvent(static_cast<QKeyEvent*>(event));
         return true;
     }
-    if (event->type() == QEvent::ShortcutOverride && isUndoKey(static_cast<QKeyEvent*>(event))) {
+    const auto* dock = qobject_cast<QDockWidget*>(watched);
+    if (event->type() == QEvent::ShortcutOverride &&
+        ((dock && dock->isFloating()) || isUndoKey(static_cast<QKeyEvent*>(event)))) {
         // Not taken: the shortcut goes on to the window's action.
         event->ignore();
         return true;

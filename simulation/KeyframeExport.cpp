@@ -401,18 +401,23 @@ void KeyframeExport::endGroup()
                                .arg(err));
 }
 
-QString KeyframeExport::report() const
+QString KeyframeExport::report(bool tellCancel) const
 {
-    if (failed.isEmpty() && failedSteps.isEmpty())
+    const bool cancelled = written < bodyCount();
+    if (failed.isEmpty() && failedSteps.isEmpty() && !(tellCancel && cancelled))
         return QString();
     // A message box, not a log: a long list is cut.
     constexpr int kListedLayers = 10;
     const int complete = written - int(failed.size());
     QStringList lines;
-    lines << (failed.isEmpty() ? QStringLiteral("The export's keyframes were written, but the host refused part of it.")
-                               : QStringLiteral("Some layers could not be keyframed completely."));
+    if (!failed.isEmpty())
+        lines << QStringLiteral("Some layers could not be keyframed completely.");
+    else if (!failedSteps.isEmpty())
+        lines << QStringLiteral("The export's keyframes were written, but the host refused part of it.");
+    else
+        lines << QStringLiteral("Render was released while the keyframes were written.");
     QString count = QStringLiteral("%1 of %2 layers were written in full.").arg(complete).arg(bodyCount());
-    if (written < bodyCount())
+    if (cancelled)
         count += QStringLiteral(" The export was cancelled: %1 were not written.").arg(bodyCount() - written);
     lines << QString() << count;
     if (!failed.isEmpty()) {

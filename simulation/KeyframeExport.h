@@ -98,8 +98,9 @@ public:
     const QStringList& stepFailures() const { return failedSteps; }
     // For the user, once the export has ended (written or cancelled): how
     // many layers were written in full, which were not and why, and what
-    // else the host refused. Empty when nothing failed.
-    QString report() const;
+    // else the host refused. Empty when nothing failed and, unless
+    // `tellCancel`, also when the export was only cancelled.
+    QString report(bool tellCancel = false) const;
 
     // The shape-layer parts whose own placement adds to the layer's: the
     // first rectangle, ellipse and star positions and the first group's

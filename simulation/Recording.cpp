@@ -10,6 +10,7 @@
 
 void SimulationCore::recordFrame(bool showProgress)
 {
+    showRecordedFrame(currentFrame);
     if (showProgress || currentFrame == exportEndFrame)
         showSolvingProgress(currentFrame);
     const size_t n = bodies.size();

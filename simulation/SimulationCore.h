@@ -309,7 +309,9 @@ protected:
     virtual void setDrawJointsFlag(bool) {}
     // After a restart: the play and repeat buttons follow the run flags.
     virtual void restarted(bool) {}
-    // Recording progress at the current frame.
+    // Recording progress at the current frame: the bar's value at every
+    // recorded frame, the progress text as often as the view is redrawn.
+    virtual void showRecordedFrame(int) {}
     virtual void showSolvingProgress(int) {}
     // The recorded range is complete: write it into `target`.
     virtual void beginKeyframing(AEGP_CompH) {}

@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
@@ -152,6 +153,9 @@ void SimulationView::refreshView()
 {
     if (glWidget)
         glWidget->update();
+    // Painted in the same pass as the view (showRecordedFrame held it back).
+    if (ui.progressBar && !ui.progressBar->updatesEnabled())
+        ui.progressBar->setUpdatesEnabled(true);
 }
 
 void SimulationView::undo()

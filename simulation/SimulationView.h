@@ -178,10 +178,16 @@ public:
     void quitDialog();
     // Keys are being written (Export cannot be checked again meanwhile).
     bool isWritingKeys() const { return keyWriter.isWriting(); }
+    // The window's close waits for the keys (ZolvarDlg::closeZolvarDlg): a
+    // cancel that leaves layers unwritten is told too, and what is told at
+    // the end says that the window closes.
+    bool closeAwaitsKeys = false;
     // Ends the undo group of keys being written; the remaining layers stay
     // untouched. For a cancelled export and a view taken down. What failed
     // while the keys were written is told (tellFailures) in one message.
     void cancelKeyframing(bool tellFailures = true);
+    // What the user is told as the writing ends; empty when nothing is.
+    QString writingEndReport() const;
 
     // --- Property setters (properties/SimulationViewBodySetters.cpp,
     // SimulationViewSceneSetters.cpp, SimulationViewJointSetters.cpp,
@@ -717,6 +723,7 @@ protected:
     void showWorldInfo() override;
     void setDrawJointsFlag(bool draw) override;
     void restarted(bool play) override;
+    void showRecordedFrame(int frame) override;
     void showSolvingProgress(int frame) override;
     void beginKeyframing(AEGP_CompH target) override;
     void reportExportFailure(const QString& text) override;

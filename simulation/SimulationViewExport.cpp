@@ -67,7 +67,7 @@ void SimulationView::writeNextLayerAndGoOn()
         GuardHostCall([this] { following.release(); });
         if (ui.exportBtn)
             ui.exportBtn->setChecked(false);
-        const QString report = keyWriter.report();
+        const QString report = writingEndReport();
         if (report.isEmpty()) {
             quitDialog();
             return;
@@ -101,13 +101,22 @@ void SimulationView::cancelKeyframing(bool tellFailures)
     GuardHostCall([this] { keyWriter.cancel(); });
     GuardHostCall([this] { following.release(); });
     resetProgress();
-    // Cancelled on purpose: only what failed on the way is worth a word.
-    const QString report = keyWriter.report();
+    // Cancelled on purpose: only what failed on the way is worth a word,
+    // unless the window is to close: the cancel then is not silent either.
+    const QString report = writingEndReport();
     if (tellFailures && !report.isEmpty())
         showMessage(report);
     // Within a turn of the chain, the turn tells the end once it is done.
     if (!writingTurn)
         emit keyWritingEnded();
+}
+
+QString SimulationView::writingEndReport() const
+{
+    QString report = keyWriter.report(closeAwaitsKeys);
+    if (closeAwaitsKeys && !report.isEmpty())
+        report += QStringLiteral("\n\nThe window closes now, as asked.");
+    return report;
 }
 
 void SimulationView::updateExportInfo(int count)

@@ -100,14 +100,24 @@ void SimulationView::restarted(bool play)
     }
 }
 
+// What reads the bar (a watchdog) sees the recording move whatever the pace
+// of the redraws. The bar would repaint at once each time its chunk grows by
+// a pixel, and the whole window with it: its painting waits for the view's
+// next redraw (refreshView), which lets it through.
+void SimulationView::showRecordedFrame(int frame)
+{
+    if (!ui.progressBar)
+        return;
+    ui.progressBar->setUpdatesEnabled(false);
+    ui.progressBar->setValue(frame);
+}
+
 void SimulationView::showSolvingProgress(int frame)
 {
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QStringLiteral("Solving...%1/%2")
                                      .arg(frame - exportStartFrame)
                                      .arg(exportEndFrame - exportStartFrame));
-    if (ui.progressBar)
-        ui.progressBar->setValue(frame);
 }
 
 void SimulationView::beginKeyframing(AEGP_CompH target)

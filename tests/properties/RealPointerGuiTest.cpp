@@ -511,18 +511,28 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
     const std::function<void(ZolvarDlg&)> ways[] = {
         [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
         [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }};
-    const char* held[] = {"typed", "densitySld", "springJointDesiredLengthSld", "magnetDistanceSld",
-                          "gravityPad", "body", "velocity"};
-    for (const char* what : held)
+    // In a floating Body Properties dock too, active: a press held on a
+    // label reaches the dock itself, unlike one on a control.
+    const struct {
+        const char* what;
+        bool floating = false;
+    } rows[] = {{"typed"}, {"densitySld"}, {"springJointDesiredLengthSld"}, {"magnetDistanceSld"}, {"gravityPad"},
+                {"body"}, {"velocity"}, {"typed", true}, {"frictionSt", true}};
+    for (const auto& [what, floating] : rows)
         for (int way = 0; way < 4; ++way) {
             const bool typed = QByteArray(what) == "typed";
             // Quit from the menu: its click would end a drag first.
             if (way == 3 && !typed)
                 continue;
-            SCOPED_TRACE(std::string(what) + ", way " + std::to_string(way));
+            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + ", way " + std::to_string(way));
             Window s;
-            s.window->activateWindow();
-            (void)QTest::qWaitForWindowActive(s.window.get());
+            QWidget* active = s.window.get();
+            if (floating) {
+                s.ui.bodyPropertiesDockWidget->setFloating(true);
+                active = s.ui.bodyPropertiesDockWidget;
+            }
+            active->activateWindow();
+            (void)QTest::qWaitForWindowActive(active);
             if (QByteArray(what) == "velocity")
                 s.window->OnVelocityToolBtn();
             QStringList before = s.state();

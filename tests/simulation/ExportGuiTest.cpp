@@ -30,6 +30,7 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -278,20 +279,30 @@ TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
 // Unchecking Export while the keys are written stops after the next layer.
 // A close then, by any way (the host's close, Quit, a window manager's close,
 // the application's quit), waits while the export's own turns write them all
-// with the event loop running, and the window closes once. A cancel clicked
-// just before the close stands; a second close changes nothing, and a layer
-// that fails after it is told.
-enum Way { Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit, UncheckThenClose, TwiceAndALayerFails };
+// with the event loop running, and the window closes once, by itself. A
+// cancel clicked just before the close, or during its wait, stands and is
+// told with the close; a second close changes nothing, and a layer that
+// fails after it is told.
+enum Way {
+    Uncheck,
+    CloseButton,
+    Quit,
+    WindowSystem,
+    ApplicationQuit,
+    UncheckThenClose,
+    TwiceAndALayerFails,
+    CloseThenUncheckAndALayerFails
+};
 class ExportGuiWays : public ExportGui, public ::testing::WithParamInterface<Way> {};
 INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays,
                          ::testing::Values(Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit,
-                                           UncheckThenClose, TwiceAndALayerFails));
+                                           UncheckThenClose, TwiceAndALayerFails, CloseThenUncheckAndALayerFails));
 
 void closeBy(ZolvarDlg& window, Way way)
 {
     if (way == Quit) {
         window.form().onQuitZolvar->trigger();
-    } else if (way == WindowSystem || way == TwiceAndALayerFails) {
+    } else if (way == WindowSystem || way == TwiceAndALayerFails || way == CloseThenUncheckAndALayerFails) {
         QCloseEvent close;
         QCoreApplication::sendEvent(window.windowHandle(), &close);
     } else if (way == ApplicationQuit) {
@@ -306,7 +317,8 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     const Way way = GetParam();
     Host host(project(12));
     static Host* faults;
-    faults = way == TwiceAndALayerFails ? &host : nullptr;
+    const bool failing = way == TwiceAndALayerFails || way == CloseThenUncheckAndALayerFails;
+    faults = failing ? &host : nullptr;
     static int layersAtCancel = -1;
     static int answeredWhileWriting = -1;
     layersAtCancel = answeredWhileWriting = -1;
@@ -337,6 +349,10 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
                     if (way == TwiceAndALayerFails)
                         closeBy(window, Quit);
                     EXPECT_TRUE(window.isVisible()) << "the window stays while the keys are written";
+                    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
+                        QStringLiteral("The window closes when the keyframes are written.")));
+                    if (way == CloseThenUncheckAndALayerFails)
+                        control<QAbstractButton>(window, "exportBtn")->click();
                     // Delivered while the close waits, not after it.
                     QTimer::singleShot(0, &window, [&window] {
                         answeredWhileWriting = window.simulationView()->isWritingKeys();
@@ -346,11 +362,13 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
             return true;
         },
         exportFrames(0, 3),
-        [](ZolvarDlg& window) {
-            // Once cancelled, the window stays open, stopped, without progress.
+        [way](ZolvarDlg& window) {
+            // Once cancelled, the window stays open, stopped, without progress;
+            // one that a close waited on has closed by itself.
             SimulationView* view = window.simulationView();
             if (layersAtCancel < 0 || view->isWritingKeys())
                 return false;
+            EXPECT_EQ(way, Uncheck) << "the writing ended and the window stayed";
             EXPECT_FALSE(view->exporting);
             EXPECT_FALSE(view->playing);
             EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
@@ -365,9 +383,11 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     int written = 0;
     for (int layer = 0; layer < 12; ++layer)
         written += mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount() > 0;
-    const bool cancelled = way == Uncheck || way == UncheckThenClose;
+    const bool cancelled = way == Uncheck || way == UncheckThenClose || way == CloseThenUncheckAndALayerFails;
     if (way == TwiceAndALayerFails)
         EXPECT_GE(written, 11);
+    else if (way == CloseThenUncheckAndALayerFails)
+        EXPECT_TRUE(written == 2 || written == 3) << written;
     else
         EXPECT_EQ(written, cancelled ? 3 : 12);
     EXPECT_GT(mainComp(host)->layer(11)->transformStream(TransformStream::Position)->keyCount(), 0);
@@ -377,14 +397,64 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     EXPECT_EQ(std::count_if(groups.begin(), groups.end(), [](auto& g) { return g.name == "Zolvar" && !g.closedByHost; }),
               1);
     EXPECT_EQ(host.session->log().calls("AEGP_SetLong").size(), 2u) << "the window closed once";
-    if (way != TwiceAndALayerFails) {
+    // Told: what failed, and a cancel that leaves layers unwritten while the
+    // window is to close.
+    const struct {
+        Way way;
+        const char* told[3];
+    } tellings[] = {
+        {UncheckThenClose, {"3 of 12 layers were written in full. The export was cancelled: 9 were not written.",
+                            "The window closes now, as asked."}},
+        {TwiceAndALayerFails, {"11 of 12 layers were written in full.", "Layer 10 (Box 10): error",
+                               "The window closes now, as asked."}},
+        {CloseThenUncheckAndALayerFails, {"2 of 12 layers were written in full. The export was cancelled: 9 were not",
+                                          "Layer 10 (Box 10): error", "The window closes now, as asked."}},
+    };
+    const auto telling = std::find_if(std::begin(tellings), std::end(tellings), [way](auto& t) { return t.way == way; });
+    if (telling == std::end(tellings)) {
         EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
         return;
     }
     ASSERT_EQ(script.messages.size(), 1) << script.messages.join("\n---\n").toStdString();
-    EXPECT_TRUE(script.messages[0].contains(QStringLiteral("11 of 12 layers were written in full.")))
-        << script.messages[0].toStdString();
-    EXPECT_TRUE(script.messages[0].contains(QStringLiteral("Layer 10 (Box 10): error"))) << script.messages[0].toStdString();
+    for (const char* told : telling->told)
+        if (told)
+            EXPECT_TRUE(script.messages[0].contains(QString::fromUtf8(told))) << script.messages[0].toStdString();
+}
+
+// Preferences opened while the keys are written is still open when the last
+// layer is: the window waits, saying so, until it is answered; what was
+// changed in it is kept, and then the window closes by itself.
+TEST_F(ExportGui, ADialogOpenWhenTheKeysAreWrittenIsAnsweredBeforeTheWindowCloses)
+{
+    Host host(project(12));
+    static bool answered;
+    answered = false;
+    script.steps = {[](ZolvarDlg& window) {
+                        auto* progress = control<QProgressBar>(window, "progressBar");
+                        QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window](int value) {
+                            if (window.simulationView()->isWritingKeys() && value == 2)
+                                QTimer::singleShot(0, &window, &ZolvarDlg::showPreferences);
+                        });
+                        return true;
+                    },
+                    exportFrames(0, 3), [](ZolvarDlg& window) {
+                        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                        if (!dialog || window.simulationView()->isWritingKeys())
+                            return false;
+                        EXPECT_TRUE(window.isVisible());
+                        EXPECT_EQ(window.statusBar()->currentMessage(),
+                                  QStringLiteral("The window closes when the open dialog is answered. What is changed "
+                                                 "in it is kept."));
+                        dialog->findChild<QSpinBox*>(QStringLiteral("levelsOfUndoEt"))->setValue(42);
+                        dialog->findChild<QAbstractButton*>(QStringLiteral("okBtn"))->click();
+                        answered = true;
+                        return true;
+                    }};
+    EXPECT_EQ(runScript(host), A_Err_NONE);
+    EXPECT_FALSE(script.timedOut);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(host.session->prefs().value("VH Zolvar 2", "Levels of Undo"), "42");
+    EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 4);
 }
 
 TEST_F(ExportGui, FrameTicksWhileKeysAreWrittenLeaveTheProgressToTheLimiter)
@@ -645,6 +715,8 @@ TEST_F(ExportGui, CancellingWhileRecordingEmptiesTheProgressBar)
                         if (view->currentFrame < 8)
                             return false;
                         EXPECT_EQ(view->getTimer()->interval(), 0) << "recording ticks follow at once";
+                        EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), view->currentFrame - 1)
+                            << "the bar follows every recorded frame, whatever the pace of the redraws";
                         control<QAbstractButton>(window, "exportBtn")->click();
                         EXPECT_FALSE(view->exporting);
                         EXPECT_EQ(control<QProgressBar>(window, "progressBar")->value(), 0);
