@@ -11,7 +11,7 @@
 #include "properties/SliderGo.h"
 #include "render/GLWidget.h"
 #include "settings/SettingsDocument.h"
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 #include "settings/SettingsWriter.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "project/JsonWriter.h"
 #include "project/LayerJson.h"
 #include "project/ValueJson.h"
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <QDir>
 #include <QFile>

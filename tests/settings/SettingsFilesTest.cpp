@@ -3,7 +3,7 @@
 // real full file system where the machine allows one and through failing
 // system calls everywhere else. Links, devices, pipes, write-protected and
 // shared files are met as they are on disk.
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <gtest/gtest.h>
 

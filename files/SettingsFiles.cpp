@@ -1,4 +1,4 @@
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
