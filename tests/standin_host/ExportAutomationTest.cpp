@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -102,6 +103,61 @@ public:
 
 private:
     bool closable_;
+};
+
+// The window as the plug-in writes its keys: one layer a turn with the bar
+// moving, a close meanwhile waiting for the last layer. A finished export
+// releases Export and closes with its note showing; one that a failed layer
+// or a cancel ended releases Export and clears the note first.
+class WritingWindow : public FakeMainWindow
+{
+public:
+    WritingWindow(bool failing, bool cancelling)
+        : FakeMainWindow(true), failing_(failing), cancelling_(cancelling)
+    {
+        (bar_ = new QProgressBar(centralWidget()))->setObjectName(QStringLiteral("progressBar"));
+        (note_ = new QLabel(centralWidget()))->setObjectName(QStringLiteral("exportNoteSt"));
+        button->disconnect();
+        QObject::connect(button, &QToolButton::clicked, this, [this](bool checked) {
+            if (!checked)
+                return;
+            note_->setText(QStringLiteral("Solving...10/10"));
+            QTimer::singleShot(0, this, &WritingWindow::turn);
+        });
+    }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        closeAwaiting_ = writing_;
+        event->setAccepted(!writing_);
+    }
+
+private:
+    void turn()
+    {
+        bar_->setValue(++written_);
+        if (written_ == 10 || !button->isChecked()) {
+            const bool unfinished = failing_ || written_ < 10;
+            button->setChecked(false);
+            if (unfinished)
+                note_->clear();
+            if (failing_)
+                QMessageBox::information(this, QStringLiteral("Zolvar"), QStringLiteral("9 of 10 layers were written."));
+            writing_ = false;
+            if (closeAwaiting_ || cancelling_) // a close waited, or comes after the cancel
+                QTimer::singleShot(closeAwaiting_ ? 0 : 100, this, [this] { close(); });
+            return;
+        }
+        if (written_ == 2)
+            cancelling_ ? button->click() : (void)close();
+        QTimer::singleShot(0, this, &WritingWindow::turn);
+    }
+
+    QProgressBar* bar_;
+    QLabel* note_;
+    bool failing_, cancelling_;
+    bool writing_ = true, closeAwaiting_ = false;
+    int written_ = 0;
 };
 
 ExportRequest request(int start, int end, int stallMilliseconds = 30000)
@@ -371,6 +427,29 @@ TEST(ExportAutomation, AnExportThePlugInEndsUnfinishedFailsAtOnce)
         if (row.message) {
             EXPECT_NE(exportReport().detail.find(row.message), std::string::npos) << exportReport().detail;
         }
+        EXPECT_FALSE(window.isVisible());
+    }
+}
+
+TEST(ExportAutomation, AnExportIsJudgedByHowItEndedAlsoWhenTheWindowThenCloses)
+{
+    struct Row {
+        const char* what;
+        bool failing, cancelling;
+        ExportOutcome outcome;
+    };
+    for (const Row row : {Row{"finished, a close waiting", false, false, ExportOutcome::Exported},
+                          Row{"a layer failed, a close waiting", true, false, ExportOutcome::Failed},
+                          Row{"cancelled, then closed", false, true, ExportOutcome::Failed}}) {
+        SCOPED_TRACE(row.what);
+        armExportAutomation(request(0, 10));
+        QApplication app(g_argc, g_argv);
+        WritingWindow window(row.failing, row.cancelling);
+        window.show();
+        app.exec();
+        EXPECT_EQ(exportReport().outcome, row.outcome) << exportReport().detail;
+        EXPECT_EQ(exportReport().detail.find("9 of 10 layers were written.") != std::string::npos, row.failing)
+            << exportReport().detail;
         EXPECT_FALSE(window.isVisible());
     }
 }
