@@ -50,6 +50,7 @@ struct Failure
 {
     int failingWrite = -1;   // 0-based; -1: writes succeed
     int errorAt = 0;         // 1 fsync, 2 close, 3 rename
+    int claimError = 0;      // the error the room's claim fails with
 };
 Failure failure;
 int writes = 0;
@@ -88,7 +89,12 @@ int failingRename(const char* from, const char* to)
     }
     return ::rename(from, to);
 }
-const FileWriteCalls kFailing{failingWrite, failingFsync, failingClose, failingRename};
+int failingClaim(int fd, off_t offset, off_t length)
+{
+    errno = failure.claimError ? failure.claimError : ::posix_fallocate(fd, offset, length);
+    return errno ? -1 : 0;
+}
+const FileWriteCalls kFailing{failingWrite, failingFsync, failingClose, failingRename, failingClaim};
 
 struct stat statOf(const QString& path)
 {
@@ -149,6 +155,70 @@ TEST(SettingsFiles, AFailingWriteAnywhereKeepsThePreviousFile)
     }
     EXPECT_EQ(readFile(path), next);
     EXPECT_EQ(entries(folder.path()).size(), 1);
+}
+
+// As a user who may not make files in the folder (the administrator acts
+// as nobody for it).
+template <class F> auto asUser(F f)
+{
+    const bool root = ::geteuid() == 0;
+    if (root && ::seteuid(65534) != 0)
+        ADD_FAILURE() << "seteuid: " << std::strerror(errno);
+    const auto result = f();
+    if (root && ::seteuid(0) != 0)
+        ADD_FAILURE() << "seteuid: " << std::strerror(errno);
+    return result;
+}
+
+// Where no new file may be made in the folder (shared, 0555), the file is
+// written where it is: whole, or left as it was when the room for it cannot
+// be claimed or its contents stop of themselves. A disk that fails once
+// the room is claimed leaves it changed, and that is said.
+TEST(SettingsFiles, AFileWrittenWhereItIsIsWrittenWholeOrLeftAsItWas)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("out.json"));
+    const QByteArray folderName = QFile::encodeName(folder.path());
+    const QByteArray previous(2000, 'p');
+    const QByteArray next(3000, 'n');
+    const struct
+    {
+        Failure failure;
+        bool stops; // the contents stop after their first piece
+        const char* reason; // nullptr: written
+        bool changed;
+    } rows[] = {
+        {{-1, 0, ENOSPC}, false, "No space left on device", false},
+        {{-1, 0, EOPNOTSUPP}, false, "cannot be claimed (Operation not supported)", false},
+        {{}, true, "Input/output error", false},
+        {{2, 0, 0}, false, "No space left on device; the file was being written over where it is", true},
+        {{}, false, nullptr, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reason ? row.reason : "written");
+        ASSERT_EQ(::chmod(folderName.constData(), 0755), 0);
+        writePlain(path, previous);
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+        ASSERT_EQ(::chmod(folderName.constData(), 0555), 0);
+        QString reason;
+        bool changed = !row.changed;
+        const bool written = asUser([&] {
+            FailingCalls calls(row.failure);
+            return writeFileAtomically(
+                path, [&](const FilePiece& put) { return put(next.constData(), 1000) && !row.stops && put(next.constData() + 1000, 2000); },
+                reason, &changed);
+        });
+        EXPECT_EQ(written, !row.reason);
+        EXPECT_EQ(changed, row.changed);
+        EXPECT_TRUE(reason.contains(QLatin1String(row.reason ? row.reason : ""))) << reason.toStdString();
+        if (row.changed)
+            EXPECT_NE(readFile(path), previous);
+        else
+            EXPECT_EQ(readFile(path), row.reason ? previous : next);
+        EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral("out.json")});
+    }
+    ::chmod(folderName.constData(), 0755);
 }
 
 TEST(SettingsFiles, AReplacedFileKeepsItsPermissionsAndLinks)
@@ -278,7 +348,7 @@ int stopForGood(int)
     for (;;)
         ::pause();
 }
-const FileWriteCalls kStopping{::write, stopForGood, ::close, ::rename};
+const FileWriteCalls kStopping{::write, stopForGood, ::close, ::rename, nullptr};
 
 pid_t startStoppedSave(const QString& path)
 {
@@ -372,4 +442,19 @@ TEST(SettingsFiles, AFullDiskKeepsThePreviousFile)
         EXPECT_EQ(readFile(path), previous);
         EXPECT_EQ(entries(folder.path()).size(), 2) << "the temporary file is removed";
     }
+
+    // Where no new file may be made, streamed contents larger than the old
+    // file find no room and leave it as it was.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(mountPoint.constData(), 0555), 0);
+    QString reason;
+    bool changed = true;
+    const QByteArray next(20 * 1024, 'n');
+    EXPECT_FALSE(asUser([&] {
+        return writeFileAtomically(path, [&](const FilePiece& put) { return put(next.constData(), next.size()); },
+                                   reason, &changed);
+    }));
+    EXPECT_EQ(reason, QStringLiteral("No space left on device"));
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(readFile(path), previous);
 }
