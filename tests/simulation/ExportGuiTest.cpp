@@ -280,18 +280,20 @@ TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
 // the application's quit), waits while the export's own turns write them all
 // with the event loop running, and the window closes once. A cancel clicked
 // just before the close stands; a second close changes nothing, and a layer
-// that fails after it is told.
-enum Way { Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit, UncheckThenClose, TwiceAndALayerFails };
+// that fails after it is told. The host's command run again meanwhile is
+// refused, saying why, and the export goes on as if it had not come.
+enum Way { Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit, UncheckThenClose, TwiceAndALayerFails,
+           CommandAgain };
 class ExportGuiWays : public ExportGui, public ::testing::WithParamInterface<Way> {};
 INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays,
                          ::testing::Values(Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit,
-                                           UncheckThenClose, TwiceAndALayerFails));
+                                           UncheckThenClose, TwiceAndALayerFails, CommandAgain));
 
 void closeBy(ZolvarDlg& window, Way way)
 {
     if (way == Quit) {
         window.form().onQuitZolvar->trigger();
-    } else if (way == WindowSystem || way == TwiceAndALayerFails) {
+    } else if (way == WindowSystem || way == TwiceAndALayerFails || way == CommandAgain) {
         QCloseEvent close;
         QCoreApplication::sendEvent(window.windowHandle(), &close);
     } else if (way == ApplicationQuit) {
@@ -305,8 +307,8 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
 {
     const Way way = GetParam();
     Host host(project(12));
-    static Host* faults;
-    faults = way == TwiceAndALayerFails ? &host : nullptr;
+    static Host* running;
+    running = &host;
     static int layersAtCancel = -1;
     static int answeredWhileWriting = -1;
     layersAtCancel = answeredWhileWriting = -1;
@@ -330,12 +332,16 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
                     return;
                 // Between two layers, as a click comes.
                 QTimer::singleShot(0, &window, [&window, way] {
-                    if (faults)
-                        faults->session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion,
-                                                          18, 1, A_Err_PARAMETER);
+                    if (way == TwiceAndALayerFails)
+                        running->session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion,
+                                                           18, 1, A_Err_PARAMETER);
                     closeBy(window, way);
                     if (way == TwiceAndALayerFails)
                         closeBy(window, Quit);
+                    bool handled = false;
+                    if (way == CommandAgain)
+                        EXPECT_EQ(running->session->runCommand(running->command(), &handled), A_Err_NONE);
+                    EXPECT_EQ(handled, way == CommandAgain);
                     EXPECT_TRUE(window.isVisible()) << "the window stays while the keys are written";
                     // Delivered while the close waits, not after it.
                     QTimer::singleShot(0, &window, [&window] {
@@ -377,6 +383,10 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     EXPECT_EQ(std::count_if(groups.begin(), groups.end(), [](auto& g) { return g.name == "Zolvar" && !g.closedByHost; }),
               1);
     EXPECT_EQ(host.session->log().calls("AEGP_SetLong").size(), 2u) << "the window closed once";
+    EXPECT_EQ(host.session->reports(),
+              std::vector<std::string>(way == CommandAgain, "Zolvar 2 is already running: its window is open, or "
+                                                            "closes once the keyframes are written. Run the "
+                                                            "command again once it has closed."));
     if (way != TwiceAndALayerFails) {
         EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
         return;
