@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -147,8 +148,14 @@ TEST(SettingsFiles, AFailingWriteAnywhereKeepsThePreviousFile)
             << "the temporary file is removed";
     }
 
-    // Short writes alone are no failure.
+    // Contents that stop of themselves would leave the file cut short.
     QString reason;
+    EXPECT_FALSE(writeFileAtomically(path, [](const FilePiece& put) { return put("half", 4) && false; }, reason));
+    EXPECT_EQ(reason, QStringLiteral("Input/output error"));
+    EXPECT_EQ(readFile(path), previous);
+    EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral(".zolvar_autosave.xml")});
+
+    // Short writes alone are no failure.
     {
         FailingCalls calls({});
         EXPECT_TRUE(writeFileAtomically(path, next, reason)) << reason.toStdString();
@@ -278,6 +285,20 @@ TEST(SettingsFiles, DevicesAndPipesAreWrittenIntoNotReplaced)
     char got[64] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 17);
     EXPECT_STREQ(got, "<ZolvarSettings/>");
+    // A reader that takes nothing more is given up after 5 s, not waited
+    // for without end (the alarm ends a write that would hang).
+    EXPECT_EXIT(
+        {
+            ::alarm(30);
+            QElapsedTimer clock;
+            clock.start();
+            QString why;
+            const bool written = writeFileAtomically(pipeLink, QByteArray(1 << 20, 'x'), why);
+            std::exit(!written && why == QLatin1String("The reader of the pipe takes no more") && clock.elapsed() >= 5000
+                          ? 0
+                          : 1);
+        },
+        testing::ExitedWithCode(0), "");
     ::close(reader);
     EXPECT_TRUE(S_ISFIFO(statOf(pipe).st_mode));
 

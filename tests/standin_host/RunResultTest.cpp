@@ -6,6 +6,7 @@
 #include "project/Project.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -102,7 +103,8 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
 TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
 {
     QTemporaryDir dir;
-    auto project = smallProject();
+    Composition* comp = nullptr;
+    auto project = smallProject(&comp);
     auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0644), 0);
     // Devices made here, never the machine's own.
@@ -149,6 +151,20 @@ TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
         got.resize(std::max<ssize_t>(0, ::read(from, got.data(), size_t(got.size()))));
         EXPECT_EQ(got, project->toJson()) << output.toStdString();
     }
+    // A changed project that is itself a pipe is written into with no
+    // backup: reading the pipe for one would drain it, or wait for ever (the
+    // alarm ends that).
+    comp->layer(0)->setName(QStringLiteral("Renamed"));
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            const WriteResult r = writeRunResult(*project, path("pipe"), QString());
+            std::exit(r.outcome == WriteOutcome::WrittenInPlace && !QFileInfo::exists(path("pipe.bak")) ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+    QByteArray got(1 << 16, 0);
+    got.resize(std::max<ssize_t>(0, ::read(reader, got.data(), size_t(got.size()))));
+    EXPECT_EQ(got, project->toJson());
     for (const int fd : {reader, ends[0], ends[1]})
         ::close(fd);
 }
