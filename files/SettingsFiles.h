@@ -55,7 +55,7 @@ struct FileWriteCalls
     int (*rename)(const char* from, const char* to);
     // posix_fallocate, which claims the room of a file written where it is
     // (before its first write); nullptr: the system's.
-    int (*claim)(int fd, off_t offset, off_t length);
+    int (*claim)(int fd, off_t offset, off_t length) = nullptr;
 };
 // The calls in use; setFileWriteCalls(nullptr) restores the system's.
 const FileWriteCalls& fileWriteCalls();

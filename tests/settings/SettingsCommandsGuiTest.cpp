@@ -206,7 +206,7 @@ TEST(SettingsCommands, AFailedSaveKeepsTheOldFileAndKey)
                                              errno = ENOSPC;
                                              return -1;
                                          },
-                                         ::fsync, ::close, ::rename, nullptr};
+                                         ::fsync, ::close, ::rename};
         setFileWriteCalls(&full);
         MessageCatcher messages;
         w.view->bodies[0].density = 9.0f;

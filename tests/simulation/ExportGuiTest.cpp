@@ -339,8 +339,8 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
                     if (way == TwiceAndALayerFails)
                         closeBy(window, Quit);
                     bool handled = false;
-                    if (way == CommandAgain)
-                        EXPECT_EQ(running->session->runCommand(running->command(), &handled), A_Err_NONE);
+                    EXPECT_EQ(way == CommandAgain ? running->session->runCommand(running->command(), &handled)
+                                                  : A_Err_NONE, A_Err_NONE);
                     EXPECT_EQ(handled, way == CommandAgain);
                     EXPECT_TRUE(window.isVisible()) << "the window stays while the keys are written";
                     // Delivered while the close waits, not after it.
@@ -383,10 +383,8 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     EXPECT_EQ(std::count_if(groups.begin(), groups.end(), [](auto& g) { return g.name == "Zolvar" && !g.closedByHost; }),
               1);
     EXPECT_EQ(host.session->log().calls("AEGP_SetLong").size(), 2u) << "the window closed once";
-    EXPECT_EQ(host.session->reports(),
-              std::vector<std::string>(way == CommandAgain, "Zolvar 2 is already running: its window is open, or "
-                                                            "closes once the keyframes are written. Run the "
-                                                            "command again once it has closed."));
+    EXPECT_EQ(host.session->reports().size(), way == CommandAgain ? 1u : 0u);
+    EXPECT_TRUE(way != CommandAgain || host.session->reports()[0].find("already running") != std::string::npos);
     if (way != TwiceAndALayerFails) {
         EXPECT_TRUE(script.messages.isEmpty()) << script.messages.join('\n').toStdString();
         return;
