@@ -293,8 +293,8 @@ private:
         const bool unfinished =
             !button_.isNull() && !button_->isChecked() && !note_.isNull() && note_->text().isEmpty();
         g_report.outcome = unfinished ? ExportOutcome::Failed : ExportOutcome::Exported;
-        g_report.detail = unfinished ? "the plug-in ended the export unfinished, and the window closed" + saidSinceStart()
-                                     : std::string();
+        g_report.detail =
+            unfinished ? "the plug-in ended the export unfinished, and the window closed" + saidSinceStart() : "";
     }
 
     // The plug-in's close ends its event loop at once, maybe before another

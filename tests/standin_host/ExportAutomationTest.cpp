@@ -114,7 +114,8 @@ public:
     {
         note_.setObjectName(QStringLiteral("exportNoteSt"));
         button->disconnect();
-        QObject::connect(button, &QToolButton::clicked, this, [this] { QTimer::singleShot(0, this, &WritingWindow::turn); });
+        QObject::connect(button, &QToolButton::clicked, this,
+                         [this] { QTimer::singleShot(0, this, &WritingWindow::turn); });
     }
     void closeEvent(QCloseEvent* event) override { event->setAccepted(!(closeWaits_ = writing_)); }
 
@@ -411,7 +412,8 @@ TEST(ExportAutomation, AnExportThePlugInEndsUnfinishedFailsAtOnce)
 
 TEST(ExportAutomation, AnExportIsJudgedByHowItEndedAlsoWhenTheWindowThenCloses)
 {
-    for (const auto& [failing, cancelling] : {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
+    for (const auto& [failing, cancelling] :
+         {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
         armExportAutomation(request(0, 10));
         QApplication app(g_argc, g_argv);
         WritingWindow window(failing, cancelling);
