@@ -1,5 +1,6 @@
 #include "host/ZolvarGUI.h"
 
+#include "host/AEGP_SuiteHandler.h"
 #include "host/HostFailure.h"
 #include "host/PluginGlobals.h"
 #include "host/StartupQueries.h"
@@ -50,6 +51,13 @@ QApplication* ObtainApplication()
     return application;
 }
 
+// The command is running: its window is open, or closing once the keys
+// being written are written.
+bool commandRunning = false;
+
+const char kAlreadyRunning[] = "Zolvar 2 is already running: its window is open, or closes once the keyframes "
+                               "are written. Run the command again once it has closed.";
+
 // Loads the automatically saved settings or fits the view, as the user chose.
 void ApplyAutoLoad(ZolvarDlg& window, const AutoLoadPrefs& prefs)
 {
@@ -69,6 +77,19 @@ void ApplyAutoLoad(ZolvarDlg& window, const AutoLoadPrefs& prefs)
 
 A_Err OpenZolvarGUI()
 {
+    // Run again from the host meanwhile, the command would open a second
+    // window inside the first one's event loop: it is refused, saying why,
+    // and touches nothing of the run under way.
+    if (commandRunning) {
+        AEGP_SuiteHandler suites(sP);
+        return suites.UtilitySuite3()->AEGP_ReportInfo(S_my_id, kAlreadyRunning);
+    }
+    struct Running
+    {
+        Running() { commandRunning = true; }
+        ~Running() { commandRunning = false; }
+    } running;
+
     StartupNames names;
     A_Err err = ReadStartupNames(sP, S_my_id, names);
     if (!names.hasActiveItem)

@@ -11,7 +11,9 @@ class QApplication;
 // reused by later ones. Returns the first host error. Once the window is
 // open, failures are reported to the user and the window stays usable; one
 // thrown before that (a missing suite) leaves this function, and the command
-// hook turns it into the error code.
+// hook turns it into the error code. Called again while it runs (the host's
+// command picked while the window is open or closing), it opens nothing and
+// tells the user through the host why.
 A_Err OpenZolvarGUI();
 
 // Sets the application font: "Lucida Grande" at 11 points.

@@ -11,7 +11,7 @@
 #include "properties/SliderGo.h"
 #include "render/GLWidget.h"
 #include "settings/SettingsDocument.h"
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 #include "settings/SettingsWriter.h"
 
 #include <QCheckBox>
@@ -169,13 +169,14 @@ bool SimulationView::saveSettings(QString path, const char* hostKey, PreferenceW
     const bool hadFile = QFileInfo(path).isFile();
     // A file the loader would refuse is not written over one it reads.
     QString reason = settingsLoadRefusal(bytes);
-    if (!reason.isEmpty() || !writeFileAtomically(path, bytes, reason)) {
+    bool changed = false;
+    if (!reason.isEmpty() || !writeFileAtomically(path, bytes, reason, &changed)) {
         if (failure) {
             *failure = reason;
             return false;
         }
         QString text = QStringLiteral("The settings file '%1' could not be saved: %2.").arg(path, reason);
-        if (hadFile && QFileInfo(path).isFile())
+        if (hadFile && !changed && QFileInfo(path).isFile())
             text += QStringLiteral(" The previous file was kept.");
         QMessageBox::warning(parentWindow ? parentWindow : this, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
         return false;

@@ -13,7 +13,7 @@
 #include "properties/SliderGo.h"
 #include "render/GLWidget.h"
 #include "render/SceneDraw.h"
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <QAction>
 #include <QCheckBox>

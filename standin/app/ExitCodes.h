@@ -11,7 +11,7 @@ enum ExitCode {
     kExitCommandUnavailable = 5, // entry point failed, no "Zolvar 2..." item, item disabled, not handled
     kExitCommandFailed = 6,      // the command returned an error (the project is still written)
     kExitSave = 7,               // the project cannot be written
-    kExitExport = 8,             // --export could not start, or the window did not close in time
+    kExitExport = 8,             // --export could not start, ended unfinished, or the window did not close in time
 };
 
 } // namespace standin

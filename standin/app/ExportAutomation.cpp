@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -32,6 +33,7 @@ const char* const kProgressBarName = "progressBar";
 // The note of a dialog the driver declines: the separation offer names there
 // the layers it leaves out, and why.
 const char* const kDialogNoteName = "leftOutSt";
+const char* const kProgressNoteName = "exportNoteSt";
 
 // Once the window is gone, the plug-in's event loop should end at once; this
 // long after, the driver ends it.
@@ -133,9 +135,11 @@ private:
                 return;
             [[fallthrough]];
         case State::Closing:
-            if (!windowShown)
-                finish(state_ == State::Exporting ? ExportOutcome::Exported : g_report.outcome,
-                       g_report.detail);
+            if (!windowShown) {
+                if (state_ == State::Exporting)
+                    judgeEnd();
+                finish(g_report.outcome, g_report.detail);
+            }
             break;
         case State::Gone:
             break;
@@ -263,12 +267,47 @@ private:
         }
         if (endedSince_.elapsed() < kEndedMilliseconds)
             return false;
+        closeWindow(ExportOutcome::Failed, "the plug-in ended the export unfinished and kept its window open"
+                                               + saidSinceStart());
+        return true;
+    }
+
+    // The message boxes answered since Export was pressed, for a failure's
+    // reason: " (first; second)", or nothing.
+    std::string saidSinceStart() const
+    {
         std::string said;
         for (size_t i = messagesAtStart_; i < g_report.messages.size(); ++i)
             said += (said.empty() ? "" : "; ") + g_report.messages[i];
-        closeWindow(ExportOutcome::Failed, "the plug-in ended the export unfinished and kept its window open"
-                                               + (said.empty() ? std::string() : " (" + said + ")"));
-        return true;
+        return said.empty() ? std::string() : " (" + said + ")";
+    }
+
+    // The window went away while exporting: the run is judged by how the
+    // export ended, whatever closed the window (its own end, a window
+    // manager, the host's close or quit). Export released with its progress
+    // note cleared is an export the plug-in ended unfinished (a layer that
+    // failed, a cancel, a recording dropped); a finished export closes the
+    // window with its note still showing. Judged once, at the first sign.
+    void judgeEnd()
+    {
+        if (state_ != State::Exporting || judged_)
+            return;
+        judged_ = true;
+        const bool unfinished =
+            !button_.isNull() && !button_->isChecked() && !note_.isNull() && note_->text().isEmpty();
+        g_report.outcome = unfinished ? ExportOutcome::Failed : ExportOutcome::Exported;
+        g_report.detail =
+            unfinished ? "the plug-in ended the export unfinished, and the window closed" + saidSinceStart() : "";
+    }
+
+    // The plug-in's close ends its event loop at once, maybe before another
+    // poll: the end is judged when the window hides, as the close hides it
+    // (not when it is minimised).
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched == window_ && !event->spontaneous() && !window_->isVisible())
+            judgeEnd();
+        return false;
     }
 
     static void answer(QMessageBox* box)
@@ -361,6 +400,8 @@ private:
         // from here on the run counts as exported unless something says else.
         state_ = State::Exporting;
         button_ = button;
+        note_ = window_->findChild<QLabel*>(QLatin1String(kProgressNoteName));
+        window_->installEventFilter(this);
         messagesAtStart_ = g_report.messages.size();
         g_report.outcome = ExportOutcome::Exported;
         g_report.detail.clear();
@@ -428,10 +469,12 @@ private:
     QPointer<QWidget> window_;
     QPointer<QAbstractButton> button_;
     QPointer<QProgressBar> bar_;
+    QPointer<QLabel> note_;
     Progress progress_{State::Looking, false, 0, false, 0, 0, 0};
     size_t messagesAtStart_ = 0;
     QElapsedTimer endedSince_;
     bool seenWindow_ = false;
+    bool judged_ = false;
     State state_ = State::Looking;
 };
 

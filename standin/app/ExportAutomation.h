@@ -29,8 +29,9 @@ enum class ExportOutcome {
     ControlsMissing, // the window has no export controls; it was closed
     ClosedEarly,     // the window closed before the export could be started
     NotStarted,      // the controls refused the range or the button
-    Exported,        // Export was checked and the window then closed
-    Failed,          // the plug-in ended the export unfinished and kept its window open
+    Exported,        // Export was checked, and the window closed on a finished export
+    Failed,          // the plug-in ended the export unfinished (Export released, its
+                     // progress note cleared), whether or not the window then closed
     TimedOut,        // nothing moved for the stall time: the watchdog quit the application
 };
 

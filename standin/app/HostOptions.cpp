@@ -176,7 +176,9 @@ Exit codes:
   6  the command returned an error (the project is still written)
   7  the project cannot be written
   8  --export failed: the plug-in opened no window, the export could not
-     be started, or the window did not close in time (nothing is written)
+     be started, the plug-in ended it unfinished (a layer not written, a
+     cancel), also when the window then closed, or the window did not close
+     in time (nothing is written)
 )";
 }
 

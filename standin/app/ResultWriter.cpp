@@ -28,7 +28,7 @@ WriteResult writeRunResult(const Project& project, const QString& projectPath, c
         result.outcome = WriteOutcome::Unchanged;
         return result;
     }
-    if (!saveAtomically(project, result.path, inPlace, &result.error)) {
+    if (!saveAtomically(project, result.path, inPlace, &result.error, &result.changed)) {
         result.outcome = WriteOutcome::Failed;
         return result;
     }

@@ -14,6 +14,7 @@ struct WriteResult {
     WriteOutcome outcome = WriteOutcome::Failed;
     QString path;   // the file written (or left alone)
     QString error;  // for Failed
+    bool changed = false; // Failed, but the file was written over in part
 };
 
 // Writes atomically; in place, the previous file is kept as PATH.bak. An

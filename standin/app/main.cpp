@@ -76,6 +76,8 @@ std::string writeNote(const WriteResult& result)
     case WriteOutcome::WrittenInPlace:
         return "Project: written to " + path + " (the previous file is " + path + ".bak)";
     case WriteOutcome::Failed:
+        if (result.changed)
+            return "Project: " + path + " was being written over where it is, and may no longer be as it was";
         break;
     }
     return "Project: not written";

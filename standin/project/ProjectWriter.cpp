@@ -4,7 +4,7 @@
 #include "project/JsonWriter.h"
 #include "project/LayerJson.h"
 #include "project/ValueJson.h"
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -147,7 +147,7 @@ QByteArray Project::toJson() const
     return bytes;
 }
 
-bool saveAtomically(const Project& project, const QString& path, bool keepBackup, QString* error)
+bool saveAtomically(const Project& project, const QString& path, bool keepBackup, QString* error, bool* changed)
 {
     auto fail = [error](const QString& why) {
         if (error)
@@ -173,7 +173,7 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
             PieceDevice device(put);
             return project.writeJson(&device);
         },
-        reason);
+        reason, changed);
     if (!written)
         return fail(QStringLiteral("cannot write %1: %2").arg(path, reason));
     return true;

@@ -87,6 +87,10 @@ const MenuItem* HostSession::findMenuItem(const std::string& text) const
 
 A_Err HostSession::runCommand(AEGP_Command command, bool* handled)
 {
+    // A command run while another runs (the host's menu used inside the
+    // first one's event loop) leaves what is held to the outer one: what
+    // the first holds is not the second's leftover.
+    const bool outermost = commandDepth_++ == 0;
     const int outstandingBefore = registry().outstandingTotal();
     const int overReleasesBefore = registry().unbalancedReleases();
     bool anyHandled = false;
@@ -101,13 +105,16 @@ A_Err HostSession::runCommand(AEGP_Command command, bool* handled)
         if (err && !first)
             first = err;
     }
+    --commandDepth_;
+    if (handled)
+        *handled = anyHandled;
+    if (!outermost)
+        return first;
     lastLeaks_ = context_->releaseLeftovers();
     lastLeaks_.suiteAcquisitions = registry().outstandingTotal() - outstandingBefore;
     lastLeaks_.suiteOverReleases = registry().unbalancedReleases() - overReleasesBefore;
     if (!lastLeaks_.none())
         std::fprintf(stderr, "standin: command %d left behind: %s\n", int(command), lastLeaks_.describe().c_str());
-    if (handled)
-        *handled = anyHandled;
     return first;
 }
 

@@ -78,7 +78,9 @@ public:
 
     // Calls every command hook registered for 0 or `command` (already_handled
     // false), then counts and frees the leftovers. *handled: some hook said
-    // it handled the command. Returns the first hook error.
+    // it handled the command. Returns the first hook error. Run inside
+    // another command (the host's menu used during its event loop), it
+    // leaves the leftovers to that one.
     A_Err runCommand(AEGP_Command command, bool* handled = nullptr);
 
     CallLog& log();
@@ -111,6 +113,7 @@ private:
     A_long minor_ = 0;
     AEGP_GlobalRefcon refcon_ = nullptr;
     LeakCounters lastLeaks_;
+    int commandDepth_ = 0;
 };
 
 } // namespace standin

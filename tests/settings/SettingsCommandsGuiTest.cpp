@@ -5,7 +5,7 @@
 
 #include "host/PluginGlobals.h"
 #include "mainwindow/UserGuide.h"
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <QComboBox>
 #include <QDesktopServices>

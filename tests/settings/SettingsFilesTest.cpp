@@ -3,7 +3,7 @@
 // real full file system where the machine allows one and through failing
 // system calls everywhere else. Links, devices, pipes, write-protected and
 // shared files are met as they are on disk.
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +50,7 @@ struct Failure
 {
     int failingWrite = -1;   // 0-based; -1: writes succeed
     int errorAt = 0;         // 1 fsync, 2 close, 3 rename
+    int claimError = 0;      // the error the room's claim fails with
 };
 Failure failure;
 int writes = 0;
@@ -88,7 +89,12 @@ int failingRename(const char* from, const char* to)
     }
     return ::rename(from, to);
 }
-const FileWriteCalls kFailing{failingWrite, failingFsync, failingClose, failingRename};
+int failingClaim(int fd, off_t offset, off_t length)
+{
+    errno = failure.claimError ? failure.claimError : ::posix_fallocate(fd, offset, length);
+    return errno ? -1 : 0;
+}
+const FileWriteCalls kFailing{failingWrite, failingFsync, failingClose, failingRename, failingClaim};
 
 struct stat statOf(const QString& path)
 {
@@ -141,14 +147,62 @@ TEST(SettingsFiles, AFailingWriteAnywhereKeepsThePreviousFile)
             << "the temporary file is removed";
     }
 
-    // Short writes alone are no failure.
+    // Contents that stop of themselves would leave the file cut short.
     QString reason;
+    EXPECT_FALSE(writeFileAtomically(path, [](const FilePiece& put) { return put("half", 4) && false; }, reason));
+    EXPECT_EQ(reason, QStringLiteral("Input/output error"));
+    EXPECT_EQ(readFile(path), previous);
+    EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral(".zolvar_autosave.xml")});
+
+    // Short writes alone are no failure.
     {
         FailingCalls calls({});
         EXPECT_TRUE(writeFileAtomically(path, next, reason)) << reason.toStdString();
     }
     EXPECT_EQ(readFile(path), next);
     EXPECT_EQ(entries(folder.path()).size(), 1);
+}
+
+// Where no new file may be made (a 0555 folder), the file is written where it is: whole,
+// or as it was when no room can be claimed; a disk failing after the claim is told as a change.
+TEST(SettingsFiles, AFileWrittenWhereItIsIsWrittenWholeOrLeftAsItWas)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("out.json"));
+    const QByteArray folderName = QFile::encodeName(folder.path()), previous(2000, 'p'), next(3000, 'n');
+    writePlain(path, previous);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666) | ::chmod(folderName.constData(), 0555), 0);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+    const struct
+    {
+        Failure failure;
+        bool stops;         // the contents stop after their first piece
+        const char* reason; // "": written
+        bool changed;
+    } rows[] = {
+        {{-1, 0, ENOSPC}, false, "No space left on device", false},
+        {{-1, 0, EOPNOTSUPP}, false, "cannot be claimed (Operation not supported)", false},
+        {{}, true, "Input/output error", false},
+        {{2, 0, 0}, false, "No space left on device; the file was being written over where it is", true},
+        {{}, false, "", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reason);
+        writePlain(path, previous);
+        QString reason;
+        bool changed = !row.changed;
+        FailingCalls calls(row.failure);
+        EXPECT_EQ(writeFileAtomically(path, [&](const FilePiece& put) {
+            return put(next.constData(), 1000) && !row.stops && put(next.constData() + 1000, 2000);
+        }, reason, &changed), !*row.reason);
+        EXPECT_TRUE(reason.contains(QLatin1String(row.reason))) << reason.toStdString();
+        EXPECT_EQ(changed, row.changed);
+        EXPECT_EQ(readFile(path) == (*row.reason ? previous : next), !row.changed);
+        EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral("out.json")});
+    }
+    EXPECT_TRUE(!root || ::seteuid(0) == 0);
+    ::chmod(folderName.constData(), 0755);
 }
 
 TEST(SettingsFiles, AReplacedFileKeepsItsPermissionsAndLinks)
@@ -208,6 +262,14 @@ TEST(SettingsFiles, DevicesAndPipesAreWrittenIntoNotReplaced)
     char got[64] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 17);
     EXPECT_STREQ(got, "<ZolvarSettings/>");
+    // A reader that takes nothing more is given up (after 5 s), not waited for: the alarm ends a hang.
+    EXPECT_EXIT(
+        {
+            ::alarm(30);
+            const bool written = writeFileAtomically(pipeLink, QByteArray(1 << 20, 'x'), reason);
+            std::exit(!written && reason == "The reader of the pipe takes no more" ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
     ::close(reader);
     EXPECT_TRUE(S_ISFIFO(statOf(pipe).st_mode));
 

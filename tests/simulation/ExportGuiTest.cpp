@@ -282,7 +282,8 @@ TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
 // with the event loop running, and the window closes once, by itself. A
 // cancel clicked just before the close, or during its wait, stands and is
 // told with the close; a second close changes nothing, and a layer that
-// fails after it is told.
+// fails after it is told. The host's command run again meanwhile is refused,
+// saying why, and the export goes on as if it had not come.
 enum Way {
     Uncheck,
     CloseButton,
@@ -291,18 +292,21 @@ enum Way {
     ApplicationQuit,
     UncheckThenClose,
     TwiceAndALayerFails,
-    CloseThenUncheckAndALayerFails
+    CloseThenUncheckAndALayerFails,
+    CommandAgain
 };
 class ExportGuiWays : public ExportGui, public ::testing::WithParamInterface<Way> {};
 INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays,
                          ::testing::Values(Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit,
-                                           UncheckThenClose, TwiceAndALayerFails, CloseThenUncheckAndALayerFails));
+                                           UncheckThenClose, TwiceAndALayerFails, CloseThenUncheckAndALayerFails,
+                                           CommandAgain));
 
 void closeBy(ZolvarDlg& window, Way way)
 {
     if (way == Quit) {
         window.form().onQuitZolvar->trigger();
-    } else if (way == WindowSystem || way == TwiceAndALayerFails || way == CloseThenUncheckAndALayerFails) {
+    } else if (way == WindowSystem || way == TwiceAndALayerFails || way == CloseThenUncheckAndALayerFails ||
+               way == CommandAgain) {
         QCloseEvent close;
         QCoreApplication::sendEvent(window.windowHandle(), &close);
     } else if (way == ApplicationQuit) {
@@ -316,9 +320,8 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
 {
     const Way way = GetParam();
     Host host(project(12));
-    static Host* faults;
-    const bool failing = way == TwiceAndALayerFails || way == CloseThenUncheckAndALayerFails;
-    faults = failing ? &host : nullptr;
+    static Host* running;
+    running = &host;
     static int layersAtCancel = -1;
     static int answeredWhileWriting = -1;
     layersAtCancel = answeredWhileWriting = -1;
@@ -342,12 +345,16 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
                     return;
                 // Between two layers, as a click comes.
                 QTimer::singleShot(0, &window, [&window, way] {
-                    if (faults)
-                        faults->session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion,
-                                                          18, 1, A_Err_PARAMETER);
+                    if (way == TwiceAndALayerFails || way == CloseThenUncheckAndALayerFails)
+                        running->session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion,
+                                                           18, 1, A_Err_PARAMETER);
                     closeBy(window, way);
                     if (way == TwiceAndALayerFails)
                         closeBy(window, Quit);
+                    bool handled = false;
+                    EXPECT_EQ(way == CommandAgain ? running->session->runCommand(running->command(), &handled)
+                                                  : A_Err_NONE, A_Err_NONE);
+                    EXPECT_EQ(handled, way == CommandAgain);
                     EXPECT_TRUE(window.isVisible()) << "the window stays while the keys are written";
                     EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
                         QStringLiteral("The window closes when the keyframes are written.")));
@@ -397,6 +404,8 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     EXPECT_EQ(std::count_if(groups.begin(), groups.end(), [](auto& g) { return g.name == "Zolvar" && !g.closedByHost; }),
               1);
     EXPECT_EQ(host.session->log().calls("AEGP_SetLong").size(), 2u) << "the window closed once";
+    EXPECT_EQ(host.session->reports().size(), way == CommandAgain ? 1u : 0u);
+    EXPECT_TRUE(way != CommandAgain || host.session->reports()[0].find("already running") != std::string::npos);
     // Told: what failed, and a cancel that leaves layers unwritten while the
     // window is to close.
     const struct {

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -102,6 +103,40 @@ public:
 
 private:
     bool closable_;
+};
+
+// The plug-in's window writing its keys, a layer a turn; a close meanwhile waits for the last.
+// A finished export keeps its progress note; a failed layer or a cancel clears it first.
+class WritingWindow : public FakeMainWindow
+{
+public:
+    WritingWindow(bool failing, bool cancelling) : FakeMainWindow(true), failing_(failing), cancelling_(cancelling)
+    {
+        note_.setObjectName(QStringLiteral("exportNoteSt"));
+        button->disconnect();
+        QObject::connect(button, &QToolButton::clicked, this,
+                         [this] { QTimer::singleShot(0, this, &WritingWindow::turn); });
+    }
+    void closeEvent(QCloseEvent* event) override { event->setAccepted(!(closeWaits_ = writing_)); }
+
+private:
+    void turn()
+    {
+        if (++written_ == 2) // a cancel, or a close that waits
+            cancelling_ ? button->setChecked(false) : (void)close();
+        if (written_ < 10 && button->isChecked())
+            return QTimer::singleShot(0, this, &WritingWindow::turn);
+        button->setChecked(false);
+        note_.setText(failing_ || cancelling_ ? QString() : note_.text());
+        if (failing_)
+            QMessageBox::information(this, QStringLiteral("Zolvar"), QStringLiteral("9 of 10 layers were written."));
+        writing_ = false;
+        QTimer::singleShot(closeWaits_ ? 0 : 100, this, [this] { close(); });
+    }
+
+    QLabel note_{QStringLiteral("Solving...10/10"), centralWidget()};
+    bool failing_, cancelling_, writing_ = true, closeWaits_ = false;
+    int written_ = 0;
 };
 
 ExportRequest request(int start, int end, int stallMilliseconds = 30000)
@@ -372,5 +407,20 @@ TEST(ExportAutomation, AnExportThePlugInEndsUnfinishedFailsAtOnce)
             EXPECT_NE(exportReport().detail.find(row.message), std::string::npos) << exportReport().detail;
         }
         EXPECT_FALSE(window.isVisible());
+    }
+}
+
+TEST(ExportAutomation, AnExportIsJudgedByHowItEndedAlsoWhenTheWindowThenCloses)
+{
+    for (const auto& [failing, cancelling] :
+         {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
+        armExportAutomation(request(0, 10));
+        QApplication app(g_argc, g_argv);
+        WritingWindow window(failing, cancelling);
+        window.show();
+        app.exec();
+        EXPECT_EQ(exportReport().outcome, failing || cancelling ? ExportOutcome::Failed : ExportOutcome::Exported)
+            << failing << cancelling << exportReport().detail;
+        EXPECT_EQ(exportReport().detail.find("9 of 10 layers were written.") != std::string::npos, failing);
     }
 }

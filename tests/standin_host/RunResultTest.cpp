@@ -6,6 +6,7 @@
 #include "project/Project.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -102,7 +103,8 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
 TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
 {
     QTemporaryDir dir;
-    auto project = smallProject();
+    Composition* comp = nullptr;
+    auto project = smallProject(&comp);
     auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0644), 0);
     // Devices made here, never the machine's own.
@@ -149,6 +151,11 @@ TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
         got.resize(std::max<ssize_t>(0, ::read(from, got.data(), size_t(got.size()))));
         EXPECT_EQ(got, project->toJson()) << output.toStdString();
     }
+    // A changed project that is a pipe gets no backup: reading it would drain it or hang (the alarm).
+    comp->layer(0)->setName(QStringLiteral("Renamed"));
+    EXPECT_EXIT((::alarm(10), std::exit(writeRunResult(*project, path("pipe"), QString()).outcome
+                                            != WriteOutcome::WrittenInPlace || QFileInfo::exists(path("pipe.bak")))),
+                testing::ExitedWithCode(0), "");
     for (const int fd : {reader, ends[0], ends[1]})
         ::close(fd);
 }

@@ -1,4 +1,4 @@
-#include "settings/SettingsFiles.h"
+#include "files/SettingsFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +16,14 @@
 
 namespace {
 
-const FileWriteCalls kSystemCalls{::write, ::fsync, ::close, ::rename};
+int claimSpace(int fd, off_t offset, off_t length)
+{
+    const int error = ::posix_fallocate(fd, offset, length);
+    errno = error;
+    return error ? -1 : 0;
+}
+
+const FileWriteCalls kSystemCalls{::write, ::fsync, ::close, ::rename, claimSpace};
 const FileWriteCalls* calls = &kSystemCalls;
 
 // Links are followed to the file they finally name, through at most this
@@ -29,6 +36,8 @@ const int kPipeWaitMilliseconds = 5000;
 // same file removes it.
 const char kTemporaryMark[] = ".saving-";
 const int kTemporaryRandomChars = 6;
+// Said after the reason of a failure that changed a file written where it is.
+const char kWrittenOver[] = "; the file was being written over where it is and may no longer be as it was";
 
 QString systemReason(int error)
 {
@@ -240,41 +249,65 @@ bool writeIntoDevice(const QByteArray& target, const struct stat& st, const File
 }
 
 // A file whose owner or group a new file cannot take, or in a folder where
-// no new file may be made, is written where it is. Its size, when known
-// (`size` >= 0), is claimed first, so a full disk mostly leaves it untouched.
-bool writeInPlace(const QByteArray& target, qint64 size, const FileContents& contents, QString& reason)
+// no new file may be made, is written where it is. It is either written
+// whole or left as it was: the bytes are all made first, and the room for
+// them is claimed before the first of them goes over the old ones; where it
+// cannot be claimed the file is not touched. Only a failure after that (the
+// disk itself failing) leaves it changed, and `changed` says so.
+bool writeInPlace(const QByteArray& target, const FileContents& contents, QString& reason, bool& changed)
 {
+    QByteArray bytes;
+    if (!contents([&bytes](const char* data, qint64 size) {
+            bytes.append(data, qsizetype(size));
+            return true;
+        })) {
+        reason = systemReason(EIO);
+        return false;
+    }
     const int fd = ::open(target.constData(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         reason = systemReason(errno);
         return false;
     }
-    int error = 0;
-    if (size > 0) {
-        const int claimed = ::posix_fallocate(fd, 0, off_t(size));
-        if (claimed != 0 && claimed != EOPNOTSUPP && claimed != EINVAL)
-            error = claimed;
+    struct stat old;
+    if (::fstat(fd, &old) != 0) {
+        reason = systemReason(errno);
+        ::close(fd);
+        return false;
     }
-    if (!error)
-        writeContents(fd, contents, error);
-    if (!error) {
-        const off_t end = ::lseek(fd, 0, SEEK_CUR);
-        if (end < 0 || ::ftruncate(fd, end) != 0)
-            error = errno;
+    const auto claim = calls->claim ? calls->claim : claimSpace;
+    if (!bytes.isEmpty() && claim(fd, 0, off_t(bytes.size())) != 0) {
+        const int error = errno;
+        // A claim that failed part way may have grown the file: it is cut
+        // back to its old length.
+        changed = ::ftruncate(fd, old.st_size) != 0;
+        ::close(fd);
+        reason = (error == ENOSPC || error == EDQUOT)
+            ? systemReason(error)
+            : QStringLiteral("No new file may be made in its folder, and the room to write it where it is "
+                             "cannot be claimed (%1)").arg(systemReason(error));
+        if (changed)
+            reason += QLatin1String(kWrittenOver);
+        return false;
     }
+    changed = true;
+    int error = writeAll(fd, bytes.constData(), size_t(bytes.size())) ? 0 : errno;
+    if (!error && ::ftruncate(fd, off_t(bytes.size())) != 0)
+        error = errno;
     if (!error && calls->fsync(fd) != 0)
         error = errno;
     if (calls->close(fd) != 0 && !error)
         error = errno;
     if (error) {
-        reason = systemReason(error);
+        reason = systemReason(error) + QLatin1String(kWrittenOver);
         return false;
     }
     return true;
 }
 
-bool writeFile(const QString& path, qint64 size, const FileContents& contents, QString& reason)
+bool writeFile(const QString& path, const FileContents& contents, QString& reason, bool& changed)
 {
+    changed = false;
     // Links are followed: the file they lead to is written, the links stay.
     QByteArray finalName;
     if (!followLinks(QFile::encodeName(path), finalName, reason))
@@ -302,7 +335,7 @@ bool writeFile(const QString& path, qint64 size, const FileContents& contents, Q
     const int fd = ::mkstemp(temporaryName.data());
     if (fd < 0) {
         if (exists && errno == EACCES)
-            return writeInPlace(finalName, size, contents, reason);
+            return writeInPlace(finalName, contents, reason, changed);
         reason = systemReason(errno);
         return false;
     }
@@ -313,7 +346,7 @@ bool writeFile(const QString& path, qint64 size, const FileContents& contents, Q
             && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
             ::close(fd);
             ::unlink(temporaryName.constData());
-            return writeInPlace(finalName, size, contents, reason);
+            return writeInPlace(finalName, contents, reason, changed);
         }
         ::fchmod(fd, old.st_mode & 07777);
     } else {
@@ -351,15 +384,19 @@ void setFileWriteCalls(const FileWriteCalls* replacement)
     calls = replacement ? replacement : &kSystemCalls;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason)
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason, bool* changed)
 {
-    return writeFile(path, bytes.size(),
-                     [&bytes](const FilePiece& put) { return put(bytes.constData(), bytes.size()); }, reason);
+    return writeFileAtomically(
+        path, [&bytes](const FilePiece& put) { return put(bytes.constData(), bytes.size()); }, reason, changed);
 }
 
-bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason)
+bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason, bool* changed)
 {
-    return writeFile(path, -1, contents, reason);
+    bool touched = false;
+    const bool written = writeFile(path, contents, reason, touched);
+    if (changed)
+        *changed = !written && touched;
+    return written;
 }
 
 bool finalFileName(const QString& path, QString& target, QString& reason)

@@ -10,8 +10,10 @@
 // a file off), a pipe without a reader is refused rather than waited for. A
 // file nobody may write (0444) is refused, also for an administrator. The
 // replacement keeps the old file's permissions, owner and group; where a new
-// file cannot take them (a file shared with other users), the old file is
-// written where it is.
+// file cannot take them (a file shared with other users), or no new file may
+// be made in the folder, the old file is written where it is: its bytes are
+// made in memory first and the room for them claimed before the first is
+// written, so that it too is written whole or left as it was.
 #pragma once
 
 #include <QByteArray>
@@ -21,8 +23,10 @@
 
 #include <sys/types.h>
 
-// Writes `bytes` to `path`; on failure `reason` says why.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason);
+// Writes `bytes` to `path`; on failure `reason` says why, and `changed` (when
+// given) whether the previous file is changed all the same: only when the
+// disk failed while it was written over where it is.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString& reason, bool* changed = nullptr);
 
 // Takes one piece of a file's bytes; false once the file takes no more.
 using FilePiece = std::function<bool(const char* data, qint64 size)>;
@@ -31,7 +35,9 @@ using FilePiece = std::function<bool(const char* data, qint64 size)>;
 using FileContents = std::function<bool(const FilePiece& put)>;
 // The same for bytes made as they are written, so that a large file never
 // exists in memory all at once.
-bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason);
+// Contents that stop of their own accord are a failure.
+bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason,
+                         bool* changed = nullptr);
 
 // The file that `path` finally names, its links followed one after the
 // other (the path itself when it is no link, whether or not it exists);
@@ -47,6 +53,9 @@ struct FileWriteCalls
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char* from, const char* to);
+    // posix_fallocate, which claims the room of a file written where it is
+    // (before its first write); nullptr: the system's.
+    int (*claim)(int fd, off_t offset, off_t length) = nullptr;
 };
 // The calls in use; setFileWriteCalls(nullptr) restores the system's.
 const FileWriteCalls& fileWriteCalls();
