@@ -3,6 +3,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
+#include "outlines/KeyedLayers.h"
 
 #include <vector>
 
@@ -316,6 +317,33 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
     EXPECT_EQ(indices, (std::vector<int>{6}));
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
+// The keyed layers of separation_bench, smaller, judged within a smaller
+// bound of the start's keyed work: rings keyed over 199 s, a group switched
+// off keyed for an hour beside rings, two rings drifting over 99 s, circles
+// drifting apart on a grid (one layer, then three over 45 s), two circles
+// drifting apart over 30 minutes: all are offered. Once the start's work is
+// spent, a keyed layer is left out, saying why; one without keys is still
+// judged.
+TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
+{
+    using namespace keyed_layers;
+    const QByteArray apart = shapeLayer(driftingCircles(2, 1800), "apart");
+    QByteArray layers = shapeLayer(ringGroups(6, 64, true, 199)) + "," +
+                        shapeLayer(ringGroups(6, 64, true) + smallGroupOff(3600)) + "," + shapeLayer(ringPair(64, 99)) +
+                        "," + shapeLayer(driftingCircles(16, 10));
+    for (int i = 0; i < 3; ++i)
+        layers += "," + shapeLayer(driftingCircles(9, 45));
+    Host host(composition(layers + "," + apart + "," + apart + "," + shapeLayer(driftingCircles(4, 0)), 3700));
+    std::vector<int> indices;
+    QStringList leftOut;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 4e5), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 9}));
+    EXPECT_EQ(leftOut, QStringList{"Layer 9 (apart): its keyed groups would take too long to compare in the time the "
+                                   "start has left for comparing keyed groups (the layers before it took the rest); "
+                                   "apart, they might come to lie in one another's place."})
+        << leftOut.join('\n').toStdString();
 }
 
 TEST(LayerSeparationScan, AHostErrorEndsTheWalkKeepingWhatWasFound)
