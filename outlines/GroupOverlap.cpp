@@ -11,9 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <tuple>
-#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -209,7 +208,8 @@ struct ItemKeys {
     KeySpan move;   // only where it lies: the values of a group's own transform
 };
 
-// Values whose keys change no outline and no stroke's reach.
+// Values that change no outline and no stroke's reach, keyed or driven by an
+// expression alike.
 bool drawsNoOutline(const std::string& matchName)
 {
     for (const char* name : {"ADBE Vector Fill Color", "ADBE Vector Stroke Color", "ADBE Vector Fill Opacity",
@@ -220,7 +220,7 @@ bool drawsNoOutline(const std::string& matchName)
 }
 
 // Widens `span` by the keys of every value at or under `stream` that changes
-// what is drawn, and notes an expression on any value.
+// what is drawn, and notes an expression on any such value.
 A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream, KeySpan& span,
                bool& untold, int nesting = 0)
 {
@@ -236,17 +236,18 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
     A_Boolean varies = false;
     if (!err)
         err = suites.StreamSuite4()->AEGP_IsStreamTimevarying(stream, &varies);
-    A_Boolean expression = false;
+    std::string name;
     if (!err && varies)
-        err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
+        err = matchNameOf(suites, stream, name);
+    if (err || !varies || drawsNoOutline(name))
+        return err;
+    A_Boolean expression = false;
+    err = suites.StreamSuite4()->AEGP_GetExpressionState(pluginId, stream, &expression);
     untold = untold || expression;
     A_long keys = 0;
-    if (!err && varies)
+    if (!err)
         err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &keys);
-    std::string name;
-    if (!err && keys > 0)
-        err = matchNameOf(suites, stream, name);
-    if (err || keys <= 0 || drawsNoOutline(name))
+    if (err || keys <= 0)
         return err;
     for (const A_long k : {A_long(0), keys - 1}) {
         A_Time t{0, 1};
@@ -335,8 +336,9 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 }
 
 // The frames of the composition from the one at or before a span's first
-// key to the one at or after its last, frame 0 left out (it is compared
-// anyway): frame k lies at k times `step`.
+// key to the one at or after its last, at which the layer is shown (from its
+// in-point to before its out-point, within the composition's duration),
+// frame 0 left out (it is compared anyway): frame k lies at k times `step`.
 struct Frames {
     A_Time step{0, 1};
     double first = 1.0, last = 0.0;
@@ -345,20 +347,24 @@ struct Frames {
     A_Time at(double k) const { return A_Time{A_long(k) * step.value, step.scale}; }
 };
 
-A_Err framesOf(const AEGP_SuiteHandler& suites, const KeySpan& span, Frames& frames)
+A_Err framesOf(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const KeySpan& span, Frames& frames)
 {
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
-    A_Time duration{0, 1};
+    A_Time duration{0, 1}, in{0, 1}, shown{0, 1};
     A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.CompSuite7()->AEGP_GetCompFrameDuration(comp, &frames.step);
     if (!err)
         err = suites.ItemSuite8()->AEGP_GetItemDuration(item, &duration);
+    if (!err)
+        err = suites.LayerSuite5()->AEGP_GetLayerInPoint(layer, AEGP_LTimeMode_CompTime, &in);
+    if (!err)
+        err = suites.LayerSuite5()->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &shown);
     const double step = seconds(frames.step);
-    // Only the frames the composition shows.
-    frames.first = std::max(1.0, std::floor(span.first / step + 1e-9));
-    frames.last = std::min(std::floor(seconds(duration) / step), std::ceil(span.last / step - 1e-9));
+    const double end = std::min(seconds(duration), seconds(in) + seconds(shown));
+    frames.first = std::max({1.0, std::floor(span.first / step + 1e-9), std::ceil(seconds(in) / step - 1e-9)});
+    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0, std::ceil(span.last / step - 1e-9));
     if (!err && !(step > 0.0 && frames.last * double(frames.step.value) < double(std::numeric_limits<A_long>::max())))
         err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
     return err;
@@ -513,88 +519,6 @@ bool inverse(const GroupMatrix& m, GroupMatrix& inv)
     return inv.isFinite();
 }
 
-// The transform of a group as getVectorGroupTransform reads it (its last
-// "ADBE Vector Transform Group"), reading again at each time only the values
-// that vary.
-class GroupTransformReader
-{
-public:
-    GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId)
-        : suites_(suites), pluginId_(pluginId), transform_(suites)
-    {
-        for (auto& stream : values_)
-            stream = std::make_unique<ScopedStream>(suites);
-    }
-
-    // Finds the values and reads them all at the time values are read at.
-    A_Err open(AEGP_StreamRefH group)
-    {
-        A_Err err = forEachChild(suites_, pluginId_, group, [&](size_t i, AEGP_StreamRefH) {
-            ScopedStream child(suites_);
-            std::string name;
-            A_Err e = childByIndex(suites_, pluginId_, group, A_long(i), child);
-            if (!e)
-                e = matchNameOf(suites_, child.get(), name);
-            if (!e && name == kTransformGroup)
-                child.moveTo(transform_);
-            return e;
-        });
-        for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
-            A_Boolean varies = true;
-            err = childByMatchName(suites_, pluginId_, transform_.get(), kNames[k], *values_[k]);
-            if (!err && !*values_[k])
-                err = A_Err_GENERIC;
-            if (!err)
-                err = suites_.StreamSuite4()->AEGP_IsStreamTimevarying(values_[k]->get(), &varies);
-            varies_[k] = varies;
-            if (!err)
-                err = read(k);
-        }
-        return err;
-    }
-    // Reads again the values that vary.
-    A_Err read()
-    {
-        A_Err err = A_Err_NONE;
-        for (size_t k = 0; !err && transform_ && k < kValues; ++k)
-            if (varies_[k])
-                err = read(k);
-        return err;
-    }
-    Transform transform() const
-    {
-        Transform t;
-        if (transform_) {
-            t.anchor = b2Vec2(float(read_[0].two_d.x), float(read_[0].two_d.y));
-            t.position = b2Vec2(float(read_[1].two_d.x), float(read_[1].two_d.y));
-            t.scale = 0.01f * b2Vec2(float(read_[2].two_d.x), float(read_[2].two_d.y));
-            t.rotation = read_[3].one_d;
-        }
-        return t;
-    }
-
-private:
-    static constexpr size_t kValues = 4;
-    static constexpr const char* kNames[kValues] = {"ADBE Vector Anchor", "ADBE Vector Position", "ADBE Vector Scale",
-                                                    "ADBE Vector Rotation"};
-
-    A_Err read(size_t k)
-    {
-        ScopedStreamValue value(suites_);
-        const A_Err err = value.read(pluginId_, values_[k]->get());
-        if (!err)
-            read_[k] = value.val();
-        return err;
-    }
-
-    const AEGP_SuiteHandler& suites_;
-    AEGP_PluginID pluginId_;
-    ScopedStream transform_;
-    std::unique_ptr<ScopedStream> values_[kValues];
-    bool varies_[kValues] = {};
-    AEGP_StreamVal2 read_[kValues] = {};
-};
-
 // For a copy whose group's own transform alone is keyed: the maps that move
 // its pieces from time 0 to each of `frames`, as the group's transform moves
 // them (through the layer at time 0 into world units turned by `turn`). False
@@ -650,6 +574,44 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
         copy.moves.push_back(move);
     }
     return true;
+}
+
+// The layers that `split` makes: one per separated group, and the source
+// when it keeps drawing shapes.
+std::vector<Copy> copiesOf(const GroupSplit& split)
+{
+    std::vector<Copy> copies;
+    for (A_long k : split.separated()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfLayerFor(k);
+        copies.back().group = k;
+    }
+    if (!split.kept.empty()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfSource();
+    }
+    return copies;
+}
+
+// What changes later, by the keys of the items each copy holds: a copy keyed
+// in its group's own transform alone keeps its pieces and moves them; one
+// keyed otherwise is built again at each frame. The span of all their keys.
+KeySpan howCopiesChange(std::vector<Copy>& copies, const std::vector<ItemKeys>& keys)
+{
+    KeySpan span;
+    for (Copy& copy : copies) {
+        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
+            if (copy.items[i]) {
+                copy.shape.widen(keys[i].shape);
+                copy.move.widen(keys[i].move);
+            }
+        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
+                      : copy.move.keyed                                      ? Copy::Moved
+                                                                             : Copy::Rest;
+        span.widen(copy.shape);
+        span.widen(copy.move);
+    }
+    return span;
 }
 
 // Widens the bounds `at` (low x, high x, low y, high y) by the point (x, y).
@@ -1021,16 +983,7 @@ private:
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
                                KeyedWork& budget)
 {
-    std::vector<Copy> copies;
-    for (A_long k : split.separated()) {
-        copies.emplace_back();
-        copies.back().items = split.itemsOfLayerFor(k);
-        copies.back().group = k;
-    }
-    if (!split.kept.empty()) {
-        copies.emplace_back();
-        copies.back().items = split.itemsOfSource();
-    }
+    std::vector<Copy> copies = copiesOf(split);
     if (copies.size() < 2)
         return GroupsMeet::Apart;
 
@@ -1068,26 +1021,11 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     if (atStart != GroupsMeet::Apart)
         return atStart;
 
-    // What changes later: a copy keyed in its group's own transform alone
-    // keeps its pieces and moves them; one keyed otherwise is built again at
-    // each frame. Only what some copy holds counts.
-    KeySpan span;
-    for (Copy& copy : copies) {
-        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
-            if (copy.items[i]) {
-                copy.shape.widen(keys[i].shape);
-                copy.move.widen(keys[i].move);
-            }
-        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? Copy::Reshaped
-                      : copy.move.keyed                                      ? Copy::Moved
-                                                                             : Copy::Rest;
-        span.widen(copy.shape);
-        span.widen(copy.move);
-    }
+    const KeySpan span = howCopiesChange(copies, keys);
     if (!span.keyed)
         return GroupsMeet::Apart;
     Frames frames;
-    if (framesOf(suites, span, frames))
+    if (framesOf(suites, layer, span, frames))
         return GroupsMeet::Untold;
     if (frames.count() == 0.0)
         return GroupsMeet::Apart;

@@ -10,31 +10,12 @@ constexpr char kTransformGroup[] = "ADBE Vector Transform Group";
 constexpr char kRootVectorsGroup[] = "ADBE Root Vectors Group";
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
+constexpr const char* kTransformValues[] = {"ADBE Vector Anchor", "ADBE Vector Position", "ADBE Vector Scale",
+                                            "ADBE Vector Rotation"};
+
 b2Vec2 pointOf(const AEGP_StreamVal2& v)
 {
     return b2Vec2(float(v.two_d.x), float(v.two_d.y));
-}
-
-// The four values of one transform group; `t` is written only when all four
-// were read.
-A_Err readTransformGroup(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH group,
-                         Transform& t)
-{
-    AEGP_StreamVal2 anchor{}, position{}, scale{}, rotation{};
-    A_Err err = readChildValue(suites, pluginId, group, "ADBE Vector Anchor", anchor);
-    if (!err)
-        err = readChildValue(suites, pluginId, group, "ADBE Vector Position", position);
-    if (!err)
-        err = readChildValue(suites, pluginId, group, "ADBE Vector Scale", scale);
-    if (!err)
-        err = readChildValue(suites, pluginId, group, "ADBE Vector Rotation", rotation);
-    if (!err) {
-        t.anchor = pointOf(anchor);
-        t.position = pointOf(position);
-        t.scale = 0.01f * pointOf(scale);
-        t.rotation = rotation.one_d;
-    }
-    return err;
 }
 
 // Relative tolerance of keepsShapes: far below what a user sets by hand, far
@@ -109,22 +90,78 @@ double GroupMatrix::uniformScale() const
     return std::sqrt(std::fabs(determinant()));
 }
 
+GroupTransformReader::GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId)
+    : suites_(suites), pluginId_(pluginId), transform_(suites)
+{
+    for (auto& stream : values_)
+        stream = std::make_unique<ScopedStream>(suites);
+}
+
+A_Err GroupTransformReader::open(AEGP_StreamRefH group)
+{
+    A_long count = 0;
+    A_Err err = suites_.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(group, &count);
+    for (A_long i = 0; !err && i < count; ++i) {
+        ScopedStream child(suites_);
+        std::string name;
+        err = childByIndex(suites_, pluginId_, group, i, child);
+        if (!err && child)
+            err = matchNameOf(suites_, child.get(), name);
+        if (!err && name == kTransformGroup)
+            child.moveTo(transform_);
+    }
+    for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
+        err = childByMatchName(suites_, pluginId_, transform_.get(), kTransformValues[k], *values_[k]);
+        if (!err && !*values_[k])
+            err = A_Err_GENERIC;
+        if (!err)
+            err = read(k);
+    }
+    return err;
+}
+
+A_Err GroupTransformReader::read()
+{
+    A_Err err = A_Err_NONE;
+    for (size_t k = 0; !err && transform_ && k < kValues; ++k) {
+        A_Boolean varies = true;
+        if (!variesKnown_)
+            err = suites_.StreamSuite4()->AEGP_IsStreamTimevarying(values_[k]->get(), &varies);
+        if (!variesKnown_)
+            varies_[k] = varies;
+        if (!err && varies_[k])
+            err = read(k);
+    }
+    variesKnown_ = !err;
+    return err;
+}
+
+Transform GroupTransformReader::transform() const
+{
+    Transform t;
+    if (transform_) {
+        t.anchor = pointOf(read_[0]);
+        t.position = pointOf(read_[1]);
+        t.scale = 0.01f * pointOf(read_[2]);
+        t.rotation = read_[3].one_d;
+    }
+    return t;
+}
+
+A_Err GroupTransformReader::read(size_t k)
+{
+    ScopedStreamValue value(suites_);
+    const A_Err err = value.read(pluginId_, values_[k]->get());
+    if (!err)
+        read_[k] = value.val();
+    return err;
+}
+
 Transform getVectorGroupTransform(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH group)
 {
     AEGP_SuiteHandler suites(basic);
-    Transform t;
-    A_long count = 0;
-    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(group, &count);
-    for (A_long i = 0; !err && i < count; ++i) {
-        ScopedStream child(suites);
-        std::string name;
-        err = childByIndex(suites, pluginId, group, i, child);
-        if (!err && child)
-            err = matchNameOf(suites, child.get(), name);
-        if (!err && name == kTransformGroup)
-            err = readTransformGroup(suites, pluginId, child.get(), t);
-    }
-    return t;
+    GroupTransformReader reader(suites, pluginId);
+    return reader.open(group) ? Transform() : reader.transform();
 }
 
 A_Err accumulateGroupChain(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH item, GroupChain& chain,

@@ -2,9 +2,13 @@
 // composes the transforms of the groups enclosing a shape item.
 #pragma once
 
+#include "outlines/HostStreams.h"
+
 #include "host_api.h"
 
 #include <box2d/box2d.h>
+
+#include <memory>
 
 // The transform of one shape group, as the host shows it.
 struct Transform {
@@ -39,8 +43,37 @@ struct GroupMatrix {
     double uniformScale() const;
 };
 
-// The values of the group's "ADBE Vector Transform Group" at time 0 (a later
-// such child overwrites an earlier one); the defaults when it has none.
+// The transform of a group: the values of its last "ADBE Vector Transform
+// Group" child, read at time 0 (or the StreamReadTime); read again at
+// another time, only the values that vary are read.
+class GroupTransformReader
+{
+public:
+    GroupTransformReader(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId);
+
+    // Finds the values and reads them all; a value missing is an error.
+    A_Err open(AEGP_StreamRefH group);
+    // Reads again the values that vary.
+    A_Err read();
+    // The values read; the defaults when the group has no transform.
+    Transform transform() const;
+
+private:
+    static constexpr size_t kValues = 4;
+
+    A_Err read(size_t k);
+
+    const AEGP_SuiteHandler& suites_;
+    AEGP_PluginID pluginId_;
+    ScopedStream transform_;
+    std::unique_ptr<ScopedStream> values_[kValues];
+    bool varies_[kValues] = {true, true, true, true};
+    bool variesKnown_ = false;
+    AEGP_StreamVal2 read_[kValues] = {};
+};
+
+// The group's transform as GroupTransformReader reads it at time 0; the
+// defaults when it has none or it cannot be read.
 Transform getVectorGroupTransform(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_StreamRefH group);
 
 // What the group chain of a shape item yields.

@@ -132,10 +132,11 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 // expansion and half their feather, meet at any opacity, groups a fill paints as a ring, a label drawn on a card
 // are left as one body each, with the reason; masks side by side are offered
 // though a third, switched off, lies inside one. Groups are compared at every
-// frame their keys span, the one after the last key included, and with their
-// strokes' bands (a mitred corner up to its limit) at any opacity; groups an
-// expression moves, or whose keys ask too much work, are left as they are; a
-// group keyed for minutes far from the others is offered.
+// frame their keys span at which the layer is shown, the one after the last
+// key included, and with their strokes' bands (a mitred corner up to its
+// limit) at any opacity; groups an expression moves, or whose keys ask too
+// much work, are left as they are; a group keyed for minutes far from the
+// others, or a fill colour an expression drives, is offered.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
@@ -235,11 +236,16 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         grown("expanded, a mask at 50 %", 100, R"("expansion": 15, "opacity": 50, )") +
         grown("shrunk, feathered, 60 %", 60, R"("expansion": -10, "feather": [30, 30], )") +
         grown("feathered, opaque", 100, R"("feather": [30, 30], )") +
-        solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]")));
+        solid("hole, inner first", R"("masks": [)" + square(30, 30, 40) + "," + square(0, 0, 100) + "]") + ",\n" +
+        R"({"type": "shape", "name": "shown from 2.5 s", "inPoint": 2.5, "contents": [)" + passing + "]},\n" +
+        shape("opacity keyed after the end", stroked, R"({"keys": [{"time": 5, "value": 100}, {"time": 6, "value": 0}]})") +
+        ",\n" + shape("fill colour driven", group(box(100)) + "," + group(box(100, 300)) + "," +
+                      R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Color":
+                          {"value": [1, 0, 0], "expression": "[time, 0, 0]", "expressionValue": [1, 0, 0]}}})")));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 31, 33}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -289,7 +295,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 27 (expanded, opaque): " + edgesMeet,
                                     "Layer 28 (expanded, a mask at 50 %): " + edgesMeet,
                                     "Layer 30 (feathered, opaque): " + edgesMeet,
-                                    "Layer 31 (hole, inner first): " + hole}))
+                                    "Layer 31 (hole, inner first): " + hole,
+                                    "Layer 33 (opacity keyed after the end): " + strokesMeet}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }

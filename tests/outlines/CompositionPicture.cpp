@@ -192,7 +192,8 @@ QPainterPath outlinePath(const standin::MaskOutline& outline, const A_Matrix4& m
         const standin::MaskVertex& b = v[(i + 1) % v.size()];
         path.cubicTo(at(a.x + a.outX, a.y + a.outY), at(b.x + b.inX, b.y + b.inY), at(b.x, b.y));
     }
-    path.closeSubpath();
+    if (!outline.open)
+        path.closeSubpath();
     return path;
 }
 
@@ -257,10 +258,36 @@ standin::MaskOutline starOutline(const PropertyNode* item, const A_Time& t)
     return o;
 }
 
+// A paint's colour at its opacity (per cent) times `opacity`.
+DrawnArea::Colour paintColour(const PropertyNode* item, const char* colour, const char* percent, double opacity,
+                              const A_Time& t)
+{
+    const Value c = leafValue(item, colour, t);
+    const double a = opacity * leafValue(item, percent, t).x() / 100.0;
+    return {c.v[1] * a, c.v[2] * a, c.v[3] * a, a};
+}
+
+// The band a stroke paints about `shapes`, its width scaled as `m` scales.
+QPainterPath strokeBand(const PropertyNode* stroke, const QPainterPath& shapes, const A_Matrix4& m, const A_Time& t)
+{
+    QPainterPathStroker stroker;
+    const double scale = std::sqrt(std::fabs(m.mat[0][0] * m.mat[1][1] - m.mat[0][1] * m.mat[1][0]));
+    stroker.setWidth(leafValue(stroke, standin::match::kStrokeWidth, t).x() * scale);
+    const int join = int(leafValue(stroke, standin::match::kStrokeLineJoin, t).x());
+    stroker.setJoinStyle(join == 2 ? Qt::RoundJoin : join == 3 ? Qt::BevelJoin : Qt::MiterJoin);
+    stroker.setMiterLimit(leafValue(stroke, standin::match::kStrokeMiterLimit, t).x());
+    const int cap = int(leafValue(stroke, standin::match::kStrokeLineCap, t).x());
+    stroker.setCapStyle(cap == 2 ? Qt::RoundCap : cap == 3 ? Qt::SquareCap : Qt::FlatCap);
+    QPainterPath band = stroker.createStroke(shapes);
+    band.setFillRule(Qt::WindingFill);
+    return band;
+}
+
 // The switched-on shapes of a contents group (its groups' included) through
-// `m`; every fill met paints what came before it into `painted`.
-QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, const A_Time& t,
-                           std::vector<QPainterPath>& painted)
+// `m`; every fill and stroke met paints what came before it into `painted`,
+// at its opacity times `opacity`.
+QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, const A_Time& t, double opacity,
+                           std::vector<DrawnArea::Paint>& painted)
 {
     QPainterPath shapes;
     for (int i = 0; i < contents->childCount(); ++i) {
@@ -274,13 +301,25 @@ QPainterPath paintContents(const PropertyNode* contents, const A_Matrix4& m, con
         } else if (is(item, standin::match::kStar)) {
             shapes.addPath(outlinePath(starOutline(item, t), m));
         } else if (is(item, standin::match::kVectorGroup)) {
-            if (const PropertyNode* inside = item->childByMatchName(QLatin1String(standin::match::kVectorsGroup)))
-                shapes.addPath(paintContents(inside, standin::multiply(groupMatrix(item, t), m), t, painted));
+            const PropertyNode* inside = item->childByMatchName(QLatin1String(standin::match::kVectorsGroup));
+            const PropertyNode* transform =
+                item->childByMatchName(QLatin1String(standin::match::kVectorTransformGroup));
+            const double groupOpacity =
+                transform ? leafValue(transform, standin::match::kVectorGroupOpacity, t).x() / 100.0 : 1.0;
+            if (inside)
+                shapes.addPath(paintContents(inside, standin::multiply(groupMatrix(item, t), m), t,
+                                             opacity * groupOpacity, painted));
         } else if (is(item, standin::match::kFill)) {
             QPainterPath fill = shapes;
             fill.setFillRule(leafValue(item, standin::match::kFillRule, t).x() == 2.0 ? Qt::OddEvenFill
                                                                                       : Qt::WindingFill);
-            painted.push_back(fill);
+            painted.push_back({fill, paintColour(item, standin::match::kFillColor, standin::match::kFillOpacity,
+                                                 opacity, t)});
+        } else if (is(item, standin::match::kStroke)) {
+            painted.push_back({strokeBand(item, shapes, m, t),
+                               paintColour(item, standin::match::kStrokeColor, standin::match::kStrokeOpacity,
+                                           opacity, t),
+                               false});
         }
     }
     return shapes;
@@ -297,6 +336,7 @@ bool drawsItsSource(standin::LayerKind kind)
 } // namespace
 
 DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
+    : opacity_(layer.transformStream(standin::TransformStream::Opacity)->valueAt(t, false).x() / 100.0)
 {
     const A_Matrix4 same = standin::identityMatrix();
     for (int i = 0; i < layer.maskCount(); ++i) {
@@ -323,10 +363,10 @@ DrawnArea::DrawnArea(const standin::Layer& layer, const A_Time& t)
         all.setFillRule(Qt::WindingFill);
         steps_.push_back({PF_MaskMode_ADD, false, all});
     } else if (const PropertyNode* contents = layer.rootVectorsGroup()) {
-        std::vector<QPainterPath> painted;
-        paintContents(contents, same, t, painted);
-        for (QPainterPath& p : painted)
-            steps_.push_back({PF_MaskMode_ADD, false, p});
+        paintContents(contents, same, t, 1.0, paints_);
+        for (const Paint& p : paints_)
+            if (p.fill)
+                steps_.push_back({PF_MaskMode_ADD, false, p.area});
     } else if (const standin::Item* source = layer.source(); source && drawsItsSource(layer.kind())) {
         QPainterPath box;
         box.addRect(0.0, 0.0, source->width(), source->height());
@@ -353,7 +393,25 @@ QRectF DrawnArea::bounds() const
     QRectF box;
     for (const auto& step : steps_)
         box = box.united(step.path.boundingRect());
+    for (const Paint& p : paints_)
+        box = box.united(p.area.boundingRect());
     return box;
+}
+
+DrawnArea::Colour DrawnArea::Colour::over(const Colour& under) const
+{
+    return {r + under.r * (1 - a), g + under.g * (1 - a), b + under.b * (1 - a), a + under.a * (1 - a)};
+}
+
+DrawnArea::Colour DrawnArea::colourAt(double x, double y) const
+{
+    Colour c;
+    if (paints_.empty() && contains(x, y))
+        c = Colour{1, 1, 1, 1};
+    for (auto p = paints_.rbegin(); p != paints_.rend(); ++p)
+        if (p->area.contains(QPointF(x, y)))
+            c = p->colour.over(c);
+    return {c.r * opacity_, c.g * opacity_, c.b * opacity_, c.a * opacity_};
 }
 
 std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Time& t)

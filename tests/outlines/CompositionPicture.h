@@ -37,15 +37,36 @@ std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Tim
 // paint: each fill that is switched on paints every switched-on path,
 // rectangle, ellipse and star before it in its group, those of the groups
 // before it included (through their transforms, whatever fills they hold),
-// together by its fill rule (1 non-zero, 2 even-odd). Strokes are left out.
+// together by its fill rule (1 non-zero, 2 even-odd). Strokes are left out
+// of the area, not of the colour.
 class DrawnArea
 {
 public:
     DrawnArea(const standin::Layer& layer, const A_Time& t);
 
     bool contains(double x, double y) const;
-    // The box around every outline that takes part.
+    // The box around every outline that takes part, strokes included.
     QRectF bounds() const;
+
+    // A colour premultiplied by its alpha.
+    struct Colour {
+        double r = 0, g = 0, b = 0, a = 0;
+        Colour over(const Colour& under) const;
+    };
+    // What the layer puts at (x, y), at its opacity. A shape layer without
+    // masks paints each fill and stroke over those listed after it (a group
+    // where it is listed), at its opacity times its groups': a stroke the
+    // band of its width (scaled as its groups scale) about what a fill in its
+    // place would paint, with its join, miter limit and cap. Another layer is
+    // white where it draws.
+    Colour colourAt(double x, double y) const;
+
+    // One fill or stroke: where it paints, and its colour there.
+    struct Paint {
+        QPainterPath area;
+        Colour colour;
+        bool fill = true;
+    };
 
 private:
     struct Step {
@@ -54,6 +75,8 @@ private:
         QPainterPath path;
     };
     std::vector<Step> steps_;
+    std::vector<Paint> paints_;  // the top one first
+    double opacity_ = 1.0;
 };
 
 } // namespace separation_test

@@ -92,26 +92,39 @@ inline QByteArray heptagon(double cx, double cy, double radius, bool reversed = 
     return outline_test::path(true, vertices);
 }
 
+// The colour the layers put at (x, y), the first one on top.
+inline DrawnArea::Colour pictureAt(const std::vector<DrawnArea>& layers, double x, double y)
+{
+    DrawnArea::Colour c;
+    for (auto l = layers.rbegin(); l != layers.rend(); ++l)
+        c = l->colourAt(x, y).over(c);
+    return c;
+}
+
 // Does with layer `layerIndex` what the offer does when the user takes it
 // (dispatchSeparation with both separations), and judges the outcome on a
 // grid of `step` layer pixels over what the layer drew and a margin (every
-// layer made shares its transform): what the layers with their video on draw
-// together is what it drew, and no point lies in the bodies of two of them.
-// Returns the kind the layer was taken for (None: not offered).
+// layer made shares its transform): at each of `times` the layers with their
+// video on put the colours it put (colourAt), and at time 0 no point lies in
+// the bodies of two of them. Returns the kind the layer was taken for (None:
+// not offered).
 inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene& scene, int layerIndex,
-                                                            double step = 2.0)
+                                                            double step = 2.0,
+                                                            const std::vector<A_Time>& times = {A_Time{0, 1}})
 {
     const standin::Composition& comp = *scene.project->activeComposition();
-    const DrawnArea before(*comp.layer(layerIndex), A_Time{0, 1});
-    const QRectF box = before.bounds().adjusted(-10, -10, 10, 10);
+    std::vector<std::vector<DrawnArea>> before;
+    QRectF box;
+    for (const A_Time& t : times) {
+        before.push_back({DrawnArea(*comp.layer(layerIndex), t)});
+        box = box.united(before.back().front().bounds());
+    }
+    box.adjust(-10, -10, 10, 10);
     // Off the grid of whole pixels, so that no point lies on a drawn edge.
     std::vector<QPointF> points;
-    std::vector<bool> drew;
     for (double y = box.top() + 0.37; y < box.bottom(); y += step)
-        for (double x = box.left() + 0.29; x < box.right(); x += step) {
+        for (double x = box.left() + 0.29; x < box.right(); x += step)
             points.emplace_back(x, y);
-            drew.push_back(before.contains(x, y));
-        }
 
     const SeparationKind kind = dispatchSeparation(
         scene.basic(), outline_test::kPluginId, layerIndex,
@@ -119,28 +132,31 @@ inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene&
         [&](int i) { separateLayerShapes(scene.basic(), outline_test::kPluginId, i); });
 
     std::vector<int> shown;
-    std::vector<DrawnArea> drawn;
     std::vector<MyBody> bodies;
     for (int i = 0; i < comp.layerCount(); ++i) {
         if (!(comp.layer(i)->flags() & AEGP_LayerFlag_VIDEO_ACTIVE))
             continue;
         shown.push_back(i);
-        drawn.emplace_back(*comp.layer(i), A_Time{0, 1});
         bodies.push_back(scene.body(i));
     }
     int changed = 0, shared = 0;
-    for (size_t k = 0; k < points.size(); ++k) {
-        const QPointF p = points[k];
-        bool draws = false;
-        int covering = 0;
-        for (size_t l = 0; l < shown.size(); ++l) {
-            draws = draws || drawn[l].contains(p.x(), p.y());
-            covering += outline_test::covers(bodies[l], outline_test::hostWorld(scene, shown[l], p.x(), p.y()));
+    for (size_t f = 0; f < times.size(); ++f) {
+        std::vector<DrawnArea> after;
+        for (int i : shown)
+            after.emplace_back(*comp.layer(i), times[f]);
+        for (const QPointF& p : points) {
+            const DrawnArea::Colour was = pictureAt(before[f], p.x(), p.y()), is = pictureAt(after, p.x(), p.y());
+            changed += std::fabs(was.r - is.r) + std::fabs(was.g - is.g) + std::fabs(was.b - is.b) +
+                           std::fabs(was.a - is.a) > 1e-9;
         }
-        changed += draws != drew[k];
+    }
+    for (const QPointF& p : points) {
+        int covering = 0;
+        for (size_t l = 0; l < shown.size(); ++l)
+            covering += outline_test::covers(bodies[l], outline_test::hostWorld(scene, shown[l], p.x(), p.y()));
         shared += covering > 1;
     }
-    EXPECT_EQ(changed, 0) << "points of " << points.size() << " drawn otherwise than before";
+    EXPECT_EQ(changed, 0) << "points of " << points.size() * times.size() << " drawn otherwise than before";
     EXPECT_EQ(shared, 0) << "points of " << points.size() << " inside two bodies";
     return kind;
 }

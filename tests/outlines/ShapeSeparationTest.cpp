@@ -409,9 +409,12 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
 // included, as one path; a copy per group paints its group alone. A layer
 // whose groups' drawn areas share a place is left as one body, as drawn,
 // whether a fill they share makes a ring of them or each has its own fill;
-// groups that lie apart or only touch are split, the picture kept. The layer
-// is turned and unevenly scaled, so that the copies' bodies are compared
-// where the scene places them.
+// groups that lie apart or only touch are split, the picture kept. So for
+// strokes at any opacity: a copy's stroke lies over or under the other copy
+// as a whole, so a band that reaches over another group, at 0 s or as keys
+// move or widen it by 2 s, leaves the layer whole. The layer is turned and
+// unevenly scaled, so that the copies' bodies are compared where the scene
+// places them.
 TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
 {
     const QByteArray evenOdd = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 2)");
@@ -421,11 +424,37 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         return rect(R"("ADBE Vector Rect Position": [)" + QByteArray::number(x) + ", " + QByteArray::number(y) +
                     R"(], "ADBE Vector Rect Size": [)" + QByteArray::number(w) + ", " + QByteArray::number(h) + "]");
     };
+    const auto strokeOf = [](const QByteArray& width, const QByteArray& more = "") {
+        return item("ADBE Vector Graphic - Stroke", R"("ADBE Vector Stroke Width": )" + width + more);
+    };
+    const QByteArray widening = R"({"keys": [{"time": 0, "value": 10}, {"time": 2, "value": 140}]})";
+    // Squares 60 px apart with their own fills over a stroke of both; squares
+    // 40 px apart under one fill, B with a stroke of its own.
+    const auto overAStroke = [&](const QByteArray& stroke) {
+        return g("A", box(-80, 0, 100, 100) + "," + fill("[0, 0, 1]")) + "," + g("B", box(80, 0, 100, 100) + "," +
+               kFill) + "," + stroke;
+    };
+    const auto besideBsStroke = [&](const QByteArray& aMoves, const QByteArray& width) {
+        return namedGroup("A", aMoves, box(-70, 0, 100, 100)) + "," +
+               g("B", box(70, 0, 100, 100) + "," + strokeOf(width)) + "," + kFill;
+    };
     struct Case {
         const char* what;
         QByteArray contents;
         SeparationKind kind;
     } cases[] = {
+        {"a stroke 140 px wide under both", overAStroke(strokeOf("140")), SeparationKind::None},
+        {"the same at 50 %", overAStroke(strokeOf("140", R"(, "ADBE Vector Stroke Opacity": 50)")),
+         SeparationKind::None},
+        {"the same widening by 2 s", overAStroke(strokeOf(widening)), SeparationKind::None},
+        {"a stroke 40 px wide under both, round joins",
+         overAStroke(strokeOf("40", R"(, "ADBE Vector Stroke Line Join": 2)")), SeparationKind::ShapeGroups},
+        {"B's stroke reaching over A", besideBsStroke("", "100"), SeparationKind::None},
+        {"A moving under B's stroke by 2 s",
+         besideBsStroke(R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [-60, 0]},
+                                                             {"time": 2, "value": [0, 0]}]})", "100"),
+         SeparationKind::None},
+        {"B's stroke widening over A by 2 s", besideBsStroke("", widening), SeparationKind::None},
         {"an even-odd ring over two groups",
          g("Outer", heptagon(0, 0, 100)) + "," + g("Inner", heptagon(0, 0, 50)) + "," + evenOdd, SeparationKind::None},
         {"non-zero, the inner group wound the other way",
@@ -453,7 +482,7 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         Scene scene(composition(shapeLayer(c.contents, R"({"position": [500, 250], "rotation": 30,
                                                            "scale": [90, 110]})")));
         const QByteArray before = scene.project->toJson();
-        EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0)), int(c.kind));
+        EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0, 2.0, {{0, 1}, {2, 1}})), int(c.kind));
         if (c.kind == SeparationKind::None) {
             EXPECT_TRUE(scene.project->toJson() == before) << "left as it was";
         }
