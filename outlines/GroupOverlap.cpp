@@ -492,16 +492,30 @@ struct Copy {
     }
 };
 
-// The strokes' reach of each copy, split as Copy keeps it, at the time
-// stream values are read at.
-A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, Copy& copy)
+// The reach of the strokes at or under each item of the contents that some
+// of `copies` holds (see readStrokeReach; 0 for the others), at the time
+// stream values are read at, and so that of each copy, split as Copy keeps
+// it. Each item is read once, however many copies hold it.
+A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::vector<Copy>& copies)
 {
-    copy.reachOutside = copy.reachInside = 0.0;
-    return forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
-        if (!(i < copy.items.size() && copy.items[i]))
+    std::vector<double> reaches;
+    const A_Err err =
+        forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
+            reaches.push_back(0.0);
+            for (const Copy& copy : copies)
+                if (i < copy.items.size() && copy.items[i])
+                    return readStrokeReach(suites, build, item, reaches.back());
             return A_Err(A_Err_NONE);
-        return readStrokeReach(suites, build, item, A_long(i) == copy.group ? copy.reachInside : copy.reachOutside);
-    });
+        });
+    for (Copy& copy : copies) {
+        copy.reachOutside = copy.reachInside = 0.0;
+        for (size_t i = 0; i < copy.items.size() && i < reaches.size(); ++i)
+            if (copy.items[i]) {
+                double& reach = A_long(i) == copy.group ? copy.reachInside : copy.reachOutside;
+                reach = std::max(reach, reaches[i]);
+            }
+    }
+    return err;
 }
 
 // The map that takes an affine map's images back where they came from.
@@ -914,12 +928,12 @@ private:
             const StreamReadTime readAt(frames_.at(frames_.first + double(f)));
             std::vector<CopyArea> areas(n);
             SpanBox built = restBox({}, false);
+            if (reshaped_ && readReach(suites_, build_, copies_))
+                return GroupsMeet::Untold;
             for (size_t c = 0; c < n; ++c) {
                 Copy& copy = copies_[c];
                 if (copy.motion != Copy::Reshaped)
                     continue;
-                if (readReach(suites_, build_, copy))
-                    return GroupsMeet::Untold;
                 areas[c] = drawnBy(build_, copy.items, placement_, frame_, copy.reach());
                 // Counted as built: it may hold more pieces than at time 0.
                 if (!spend(kBuildWork * std::max(0.0, double(areas[c].drawn.pieces.size()) -
@@ -1011,10 +1025,10 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     // Every copy at time 0.
     const size_t n = copies.size();
     std::vector<CopyArea> areas(n);
+    if (readReach(suites, build, copies))
+        return GroupsMeet::Untold;
     for (size_t c = 0; c < n; ++c) {
         Copy& copy = copies[c];
-        if (readReach(suites, build, copy))
-            return GroupsMeet::Untold;
         areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
     }
     const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
