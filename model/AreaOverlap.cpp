@@ -306,9 +306,8 @@ bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size
     std::vector<Spanned> sorted;
     for (size_t i = 0; i < boxes.size(); ++i) {
         const SpanBox& b = boxes[i];
-        // A box that is no number holds no piece that is compared.
-        const double bounds[6] = {b.minX, b.minY, b.maxX, b.maxY, b.first, b.last};
-        if (std::any_of(bounds, bounds + 6, [](double v) { return std::isnan(v); }))
+        // A box that holds no place (or is no number) meets nothing.
+        if (!(b.minX <= b.maxX && b.minY <= b.maxY && b.first <= b.last))
             continue;
         sorted.push_back(Spanned{Box{b.minX, b.minY, b.maxX, b.maxY, b.first, b.last}, b.area, i});
     }

@@ -687,11 +687,15 @@ void cutIntoRuns(Copy& copy)
 // A box that holds all the copy draws at every frame of `run`.
 SpanBox copyOverRun(const Copy& copy, const Run& run)
 {
-    SpanBox all = run.box(copy.fills, kReachMargin);
+    SpanBox all = run.box(0.0, 0.0, 0.0, 0.0, 0.0);
+    all.minX = all.minY = HUGE_VAL;
+    all.maxX = all.maxY = -HUGE_VAL;
     const auto add = [&](const SpanBox& b) {
         all.minX = std::min(all.minX, b.minX), all.maxX = std::max(all.maxX, b.maxX);
         all.minY = std::min(all.minY, b.minY), all.maxY = std::max(all.maxY, b.maxY);
     };
+    if (copy.fills[0] <= copy.fills[1])
+        add(run.box(copy.fills, kReachMargin));
     if (copy.edges[0] <= copy.edges[1])
         add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin));
     if (copy.circles[0] <= copy.circles[1])
@@ -774,16 +778,23 @@ public:
         return compareFrames();
     }
 
-    // The work done (or found to be needed), and whether it stayed within
-    // the most allowed.
+    // The work done, what was found to be needed when that is more than
+    // allowed, and whether it stayed within the most allowed.
     double work() const { return work_; }
-    bool within() const { return work_ <= most_; }
+    double needed() const { return std::max(needed_, work_); }
+    bool within() const { return needed() <= most_; }
 
 private:
+    // Counts work about to be done; false, counting nothing, when it would
+    // pass the most allowed.
     bool spend(double work)
     {
+        if (work_ + work > most_) {
+            needed_ = work_ + work;
+            return false;
+        }
         work_ += work;
-        return work_ <= most_;
+        return true;
     }
 
     // The boxes of the pieces that do not change shape over runs of frames
@@ -985,7 +996,7 @@ private:
     std::vector<Copy>& copies_;
     const Frames& frames_;
     const double most_;
-    double work_ = 0.0;
+    double work_ = 0.0, needed_ = 0.0;
     bool reshaped_ = false;
     ItemPlacement groupPlacement_;
     bool placed_ = false;
@@ -1051,5 +1062,5 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     budget.left = std::max(0.0, budget.left - comparison.work());
     if (comparison.within())
         return verdict;
-    return comparison.work() > kMaxComparedWork ? GroupsMeet::KeyedTooLong : GroupsMeet::StartTooLong;
+    return comparison.needed() > kMaxComparedWork ? GroupsMeet::KeyedTooLong : GroupsMeet::StartTooLong;
 }
