@@ -2,7 +2,8 @@
 // copies are split by halves, so the work grows as n log n, not n squared.
 // Deciding whether such a layer is offered: rings nested in one another cost
 // about what the same rings side by side do, and keyed rings about what the
-// same rings unkeyed do.
+// same rings unkeyed do; circles drifting apart on a grid cost what the same
+// circles still do and little more (reading where each lies at each frame).
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
