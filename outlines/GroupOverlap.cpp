@@ -972,7 +972,7 @@ private:
             // boxes over this frame meet its box.
             for (size_t c = 0; reshaped_ && c < n; ++c) {
                 const Copy& copy = copies_[c];
-                if (copy.motion == Copy::Reshaped)
+                if (copy.motion == Copy::Reshaped || copy.area.drawn.empty())
                     continue;
                 while (copy.motion == Copy::Moved && copy.runs[run[c]].last < f)
                     ++run[c];
