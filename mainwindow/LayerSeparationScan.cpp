@@ -10,7 +10,7 @@ namespace {
 // Whether layer `index` is offered, and if not, why not when it holds
 // several outlines.
 A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_CompH comp,
-                A_long index, bool& offered, QString& whyNot)
+                A_long index, KeyedWork& budget, bool& offered, QString& whyNot)
 {
     const AEGP_LayerSuite7* layers = suites.LayerSuite7();
     offered = false;
@@ -39,7 +39,7 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_Plugi
         return err;
 
     SeparableContent content;
-    err = readSeparableContent(suites, basic, pluginId, layer, type, content);
+    err = readSeparableContent(suites, basic, pluginId, layer, type, content, &budget);
     offered = !err && hasSeveralOutlines(content, type);
     if (!err)
         whyNot = whyNotSeparable(content, type);
@@ -49,8 +49,9 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_Plugi
 } // namespace
 
 A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,
-                           QStringList* leftOut)
+                           QStringList* leftOut, double keyedWork)
 {
+    KeyedWork budget{keyedWork};
     AEGP_SuiteHandler suites(basic);
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
@@ -61,7 +62,7 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
     for (A_long i = 0; !err && i < count; ++i) {
         bool offered = false;
         QString whyNot;
-        err = qualifies(suites, basic, pluginId, comp, i, offered, whyNot);
+        err = qualifies(suites, basic, pluginId, comp, i, budget, offered, whyNot);
         if (!err && offered)
             indices.push_back(static_cast<int>(i));
         if (!err && leftOut && !whyNot.isEmpty())

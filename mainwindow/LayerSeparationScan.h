@@ -5,6 +5,8 @@
 // The window offers to split these before the scene is built.
 #pragma once
 
+#include "outlines/SeparationVerdicts.h"
+
 #include "host_api.h"
 
 #include <QStringList>
@@ -18,5 +20,7 @@
 // until then stay in the list. Every stream reference is given back.
 // `leftOut`, when given, receives one line per layer of several outlines that
 // is not offered, saying which and why ("Layer 3 (Shapes): its shapes ...").
+// The layers' keyed groups are compared within `keyedWork` over the whole
+// walk (see KeyedWork).
 A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,
-                           QStringList* leftOut = nullptr);
+                           QStringList* leftOut = nullptr, double keyedWork = kMaxStartWork);

@@ -18,6 +18,9 @@ using Polygon = std::vector<Point>;
 constexpr double kTouchWidth = 1e-4;
 // Less than this is no overlap at all (a hundredth of a square pixel).
 constexpr double kLeastArea = 1e-6;
+// The work of sorting a box, or of looking at two boxes in a sweep, counted
+// as that much of a piece compared.
+constexpr double kBoxWork = 0.05;
 
 double perimeter(const Polygon& p)
 {
@@ -56,9 +59,15 @@ Polygon clipConvex(Polygon subject, const Polygon& clip)
     return subject;
 }
 
+// A box about a piece, over the frames from `first` to `last` (a piece
+// compared at one frame spans none but that one).
 struct Box {
     double minX, minY, maxX, maxY;
-    bool meets(const Box& o) const { return minX < o.maxX && o.minX < maxX && minY < o.maxY && o.minY < maxY; }
+    double first = 0.0, last = 0.0;
+    bool meets(const Box& o) const
+    {
+        return minX < o.maxX && o.minX < maxX && minY < o.maxY && o.minY < maxY && first <= o.last && o.first <= last;
+    }
 };
 
 Box boxOf(const Polygon& p)
@@ -111,12 +120,14 @@ std::vector<Piece> sortedPieces(const std::vector<const DrawnPieces*>& areas)
 // one of the earlier area first, until it returns true. A sweep from left to
 // right keeps at hand only the pieces the sweep line crosses, filed in bands
 // across it, so areas nested in one another cost about what the same areas
-// side by side do.
-template <class Meet>
-bool sweep(const std::vector<Piece>& pieces, Meet meet)
+// side by side do. `pieces` are in the order of their boxes' left edges;
+// each has a box and an area. With `looked`, every two pieces looked at are
+// counted there, and the sweep stops, returning true, once they pass `most`.
+template <class Item, class Meet>
+bool sweep(const std::vector<Item>& pieces, Meet meet, double* looked = nullptr, double most = HUGE_VAL)
 {
     double low = HUGE_VAL, high = -HUGE_VAL;
-    for (const Piece& p : pieces) {
+    for (const Item& p : pieces) {
         low = std::min(low, p.box.minY);
         high = std::max(high, p.box.maxY);
     }
@@ -132,12 +143,14 @@ bool sweep(const std::vector<Piece>& pieces, Meet meet)
     struct Crossed {
         Box box;
         size_t area;
-        const Piece* piece;
+        const Item* piece;
     };
     std::vector<std::vector<Crossed>> crossed(bands);
-    for (const Piece& p : pieces) {
+    for (const Item& p : pieces) {
         for (size_t b = bandOf(p.box.minY), last = bandOf(p.box.maxY); b <= last; ++b) {
             std::vector<Crossed>& band = crossed[b];
+            if (looked && (*looked += double(band.size())) > most)
+                return true;
             size_t kept = 0;
             for (const Crossed& q : band) {
                 if (q.box.maxX <= p.box.minX)
@@ -206,20 +219,6 @@ Polygon hullOf(Polygon points)
     }
     hull.resize(k - 1);
     return hull;
-}
-
-// Every place within `reach` of convex `p`, and a little more: p grown by the
-// octagon whose inner circle has that radius.
-Polygon grown(const Polygon& p, double reach)
-{
-    const double corner = reach / std::cos(M_PI / 8.0);
-    Polygon all;
-    for (const Point& q : p)
-        for (int k = 0; k < 8; ++k) {
-            const double angle = M_PI / 8.0 + k * M_PI / 4.0;
-            all.push_back(Point{q.x + corner * std::cos(angle), q.y + corner * std::sin(angle)});
-        }
-    return hullOf(std::move(all));
 }
 
 } // namespace
@@ -296,47 +295,57 @@ bool someAreasOverlap(const std::vector<DrawnPieces>& areas)
     return firstOverlap(areas).found;
 }
 
-std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>& areas,
-                                                 const std::vector<std::vector<double>>& grow)
+bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size_t, size_t>>& pairs, double& work,
+                   double most)
 {
-    std::vector<std::vector<bool>> meets(areas.size());
-    // Each piece as far as it may reach, with where it came from.
-    std::vector<std::pair<Piece, size_t>> reached;
-    for (size_t k = 0; k < areas.size(); ++k) {
-        const bool moves = k < grow.size() && !grow[k].empty();
-        meets[k].assign(areas[k].pieces.size(), false);
-        for (size_t j = 0; j < areas[k].pieces.size(); ++j) {
-            Polygon wound;
-            if (!woundOf(areas[k].pieces[j], wound))
-                continue;
-            if (moves && !(j < grow[k].size() && grow[k][j] >= 0.0 && std::isfinite(grow[k][j]))) {
-                // It may go anywhere: any piece may meet it.
-                for (size_t i = 0; i < areas.size(); ++i)
-                    meets[i].assign(areas[i].pieces.size(), true);
-                return meets;
-            }
-            if (moves)
-                wound = grown(wound, grow[k][j]);
-            if (wound.size() < 3)
-                continue;
-            const Box box = boxOf(wound);
-            reached.emplace_back(Piece{std::move(wound), box, k}, j);
-        }
+    struct Spanned {
+        Box box;
+        size_t area;
+        size_t index;
+    };
+    std::vector<Spanned> sorted;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const SpanBox& b = boxes[i];
+        // A box that holds no place (or is no number) meets nothing.
+        if (!(b.minX <= b.maxX && b.minY <= b.maxY && b.first <= b.last))
+            continue;
+        sorted.push_back(Spanned{Box{b.minX, b.minY, b.maxX, b.maxY, b.first, b.last}, b.area, i});
     }
-    std::sort(reached.begin(), reached.end(),
-              [](const auto& a, const auto& b) { return a.first.box.minX < b.first.box.minX; });
-    std::vector<Piece> pieces;
-    for (auto& r : reached)
-        pieces.push_back(std::move(r.first));
-    const auto moves = [&](const Piece& p) { return p.area < grow.size() && !grow[p.area].empty(); };
-    sweep(pieces, [&](const Piece& p, const Piece& q) {
-        if ((moves(p) || moves(q)) && sharedPart(p, q, 0.0) > 0.0) {
-            meets[p.area][reached[size_t(&p - pieces.data())].second] = true;
-            meets[q.area][reached[size_t(&q - pieces.data())].second] = true;
-        }
+    work += double(sorted.size()) * kBoxWork;
+    if (work > most)
         return false;
-    });
-    return meets;
+    std::sort(sorted.begin(), sorted.end(), [](const Spanned& a, const Spanned& b) { return a.box.minX < b.box.minX; });
+    double looked = 0.0;
+    const bool over = sweep(
+        sorted,
+        [&](const Spanned& p, const Spanned& q) {
+            if (boxes[p.index].still && boxes[q.index].still)
+                return false;
+            pairs.emplace_back(p.index, q.index);
+            return (work += 1.0) + looked * kBoxWork > most;
+        },
+        &looked, (most - work) / kBoxWork);
+    work += looked * kBoxWork;
+    return !over && work <= most;
+}
+
+bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q)
+{
+    // Every place within `reach` of p, and a little more: p grown by the
+    // octagon whose inner circle has that radius.
+    const double corner = reach / std::cos(M_PI / 8.0);
+    Polygon all;
+    for (const Point& at : p)
+        for (int k = 0; k < 8; ++k) {
+            const double angle = M_PI / 8.0 + k * M_PI / 4.0;
+            all.push_back(Point{at.x + corner * std::cos(angle), at.y + corner * std::sin(angle)});
+        }
+    Polygon grown, wound;
+    if (!(reach >= 0.0 && std::isfinite(reach)))
+        return true;  // it may go anywhere
+    if (!woundOf(hullOf(std::move(all)), grown) || !woundOf(q, wound))
+        return false;
+    return sharedPart(Piece{grown, boxOf(grown), 0}, Piece{wound, boxOf(wound), 1}, 0.0) > 0.0;
 }
 
 bool liesInside(const DrawnPieces& inner, const DrawnPieces& outer)

@@ -6,6 +6,7 @@
 
 #include "model/ShapeDef.h"
 
+#include <utility>
 #include <vector>
 
 // How finely curves are cut into lines when drawn areas are compared: as a
@@ -50,14 +51,29 @@ bool areasOverlap(const DrawnPieces& a, const DrawnPieces& b);
 // nested in one another cost about what the same rings side by side do.
 bool someAreasOverlap(const std::vector<DrawnPieces>& areas);
 
-// Which pieces of the areas may come to share a place of positive area with
-// a piece of another area while the areas move, each point of piece j of
-// area k staying within grow[k][j] of where it lies now (an area whose list
-// is empty stays where it is; a reach that is not a finite number at least 0
-// lets it go anywhere). Two pieces at rest are not compared: what they
-// share does not change. Entry [k][j] is true for such a piece.
-std::vector<std::vector<bool>> piecesThatMayMeet(const std::vector<DrawnPieces>& areas,
-                                                 const std::vector<std::vector<double>>& grow);
+// Where a piece of area `area` may lie from frame `first` to frame `last`:
+// a box holding it at every frame between. A still box is of a piece that
+// does not move; two still boxes are not compared, what they share does not
+// change.
+struct SpanBox {
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+    double first = 0.0, last = 0.0;
+    size_t area = 0;
+    bool still = false;
+};
+
+// The pairs of `boxes` (indices, in no set order) of different areas, not
+// both still, that share a place of positive area over some frame both
+// span, found in one sweep like that of someAreasOverlap. `work` counts, as
+// pieces compared do, a pair found as one, a box sorted and two boxes looked
+// at as a twentieth; the sweep stops once it passes `most`, and false is
+// returned.
+bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size_t, size_t>>& pairs, double& work,
+                   double most);
+
+// Whether the convex piece `p`, grown by `reach` every way, shares a place of
+// positive area with the convex piece `q` (either winding).
+bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q);
 
 // Whether `inner` lies inside `outer` (all of it, up to rounding) while
 // `outer` reaches beyond it: a hole of the one body they make.

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -23,8 +24,11 @@ constexpr char kTransformGroup[] = "ADBE Vector Transform Group";
 constexpr double kMiterJoin = 1.0;
 // The work of reading where a keyed group lies at one frame, and of building
 // a piece again, counted as that many pieces compared.
-constexpr double kPlacementWork = 8.0;
+constexpr double kPlacementWork = 2.0;
 constexpr double kBuildWork = 20.0;
+// The work of telling whether two pieces whose boxes meet may meet while
+// they move, counted as that many pieces compared.
+constexpr double kGrownWork = 4.0;
 // A little more reach than a piece may move, so that rounding cannot hide a
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
@@ -366,6 +370,78 @@ A_Err framesOf(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const KeySpan
     return err;
 }
 
+// The range [low, high] of x times y for x in [x0, x1] and y in [y0, y1].
+void product(double x0, double x1, double y0, double y1, double& low, double& high)
+{
+    const double p[4] = {x0 * y0, x0 * y1, x1 * y0, x1 * y1};
+    low = *std::min_element(p, p + 4);
+    high = *std::max_element(p, p + 4);
+}
+
+// Where the maps of a copy that only moves take it over a run of frames
+// (counted from the first compared): the bounds of where they take the
+// point `about` and of their linear parts, the most its strokes reach and
+// the most the maps stretch a length.
+struct Run {
+    size_t first = 0, last = 0;
+    double low[6] = {}, high[6] = {};  // a, b, c, d, then where `about` goes
+    double reach = 0.0, stretch = 0.0;
+    // How far a point of the fills strays over the run from where the run's
+    // first frame puts it.
+    double drift = 0.0;
+
+    Run(size_t frame, const GroupMatrix& m, AreaPoint about, double strokeReach)
+        : first(frame), last(frame), reach(strokeReach), stretch(largestStretch(m.a, m.b, m.c, m.d))
+    {
+        const AreaPoint to = mapped(m, about);
+        const double values[6] = {m.a, m.b, m.c, m.d, to.x, to.y};
+        std::copy(values, values + 6, low);
+        std::copy(values, values + 6, high);
+    }
+    Run widened(const Run& o) const
+    {
+        Run r = *this;
+        r.first = std::min(first, o.first);
+        r.last = std::max(last, o.last);
+        for (size_t k = 0; k < 6; ++k) {
+            r.low[k] = std::min(low[k], o.low[k]);
+            r.high[k] = std::max(high[k], o.high[k]);
+        }
+        r.reach = std::max(reach, o.reach);
+        r.stretch = std::max(stretch, o.stretch);
+        return r;
+    }
+    // How much wider than one place the run makes a box of the points within
+    // `size` of `about`, along x or y, the wider.
+    double growth(double size) const
+    {
+        double most = 0.0;
+        for (size_t axis = 0; axis < 2; ++axis)
+            most = std::max(most, high[4 + axis] - low[4 + axis] +
+                                      (high[2 * axis] - low[2 * axis] + high[2 * axis + 1] - low[2 * axis + 1]) * size);
+        return most;
+    }
+    // A box that holds, at every frame of the run, where the maps take the
+    // points lying at time 0 within x0 to x1 and y0 to y1 of `about`, grown
+    // by `grow` every way.
+    SpanBox box(const double (&at)[4], double grow) const { return box(at[0], at[1], at[2], at[3], grow); }
+    SpanBox box(double x0, double x1, double y0, double y1, double grow) const
+    {
+        double bound[2][2];
+        for (size_t axis = 0; axis < 2; ++axis) {
+            double lowX, highX, lowY, highY;
+            product(low[2 * axis], high[2 * axis], x0, x1, lowX, highX);
+            product(low[2 * axis + 1], high[2 * axis + 1], y0, y1, lowY, highY);
+            bound[axis][0] = low[4 + axis] + lowX + lowY - grow;
+            bound[axis][1] = high[4 + axis] + highX + highY + grow;
+        }
+        SpanBox b;
+        b.minX = bound[0][0], b.maxX = bound[0][1], b.minY = bound[1][0], b.maxY = bound[1][1];
+        b.first = double(first), b.last = double(last);
+        return b;
+    }
+};
+
 // One layer that the split makes, and how what it draws changes over time.
 struct Copy {
     std::vector<bool> items;
@@ -377,12 +453,20 @@ struct Copy {
     double reachOutside = 0.0, reachInside = 0.0;
     CopyArea area;
     // For a copy that only moves: the map from where each point lies at time
-    // 0 to where it lies at each compared frame, in world units, and how far
-    // the maps move a point (perDistance times its distance from `about`,
-    // plus `base`).
+    // 0 to where it lies at each compared frame, in world units, and the
+    // runs of frames its path is cut into, told about the point `about` (see
+    // cutIntoRuns).
     std::vector<GroupMatrix> moves;
+    std::vector<Run> runs;
     AreaPoint about;
-    double perDistance = 0.0, base = 0.0, strokeGrowth = 0.0;
+    // Where what it draws lies at time 0 about `about` (low x, high x, low
+    // y, high y): the corners of its fills, the ends of the edges its bands
+    // follow and the centres of the circles they follow, the largest of those
+    // circles; and how far from `about` its fills reach.
+    double fills[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+    double edges[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+    double circles[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+    double radius = 0.0, far = 0.0;
 
     double reach() const { return std::max(reachOutside, reachInside); }
     // Its strokes' reach under `m`.
@@ -408,16 +492,30 @@ struct Copy {
     }
 };
 
-// The strokes' reach of each copy, split as Copy keeps it, at the time
-// stream values are read at.
-A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, Copy& copy)
+// The reach of the strokes at or under each item of the contents that some
+// of `copies` holds (see readStrokeReach; 0 for the others), at the time
+// stream values are read at, and so that of each copy, split as Copy keeps
+// it. Each item is read once, however many copies hold it.
+A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::vector<Copy>& copies)
 {
-    copy.reachOutside = copy.reachInside = 0.0;
-    return forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
-        if (!(i < copy.items.size() && copy.items[i]))
+    std::vector<double> reaches;
+    const A_Err err =
+        forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
+            reaches.push_back(0.0);
+            for (const Copy& copy : copies)
+                if (i < copy.items.size() && copy.items[i])
+                    return readStrokeReach(suites, build, item, reaches.back());
             return A_Err(A_Err_NONE);
-        return readStrokeReach(suites, build, item, A_long(i) == copy.group ? copy.reachInside : copy.reachOutside);
-    });
+        });
+    for (Copy& copy : copies) {
+        copy.reachOutside = copy.reachInside = 0.0;
+        for (size_t i = 0; i < copy.items.size() && i < reaches.size(); ++i)
+            if (copy.items[i]) {
+                double& reach = A_long(i) == copy.group ? copy.reachInside : copy.reachOutside;
+                reach = std::max(reach, reaches[i]);
+            }
+    }
+    return err;
 }
 
 // The map that takes an affine map's images back where they came from.
@@ -440,9 +538,11 @@ bool inverse(const GroupMatrix& m, GroupMatrix& inv)
 // them (through the layer at time 0 into world units turned by `turn`). False
 // when they cannot be told so (a value cannot be read, the group flattens
 // its contents at time 0, or a map is not finite): the copy is then built
-// again at each frame.
+// again at each frame. Every group of the top level lies in the same groups
+// and layer: their placement is read once into `placement` (`placed` then
+// true) and serves the copies that follow.
 bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float turn, const Frames& frames,
-               Copy& copy)
+               ItemPlacement& placement, bool& placed, Copy& copy)
 {
     ScopedStream contents(suites), group(suites), root(suites);
     A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(build.pluginId, build.layer, root.out());
@@ -450,9 +550,10 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
         err = childByMatchName(suites, build.pluginId, root.get(), "ADBE Root Vectors Group", contents);
     if (!err && contents)
         err = childByIndex(suites, build.pluginId, contents.get(), copy.group, group);
-    ItemPlacement placement;
-    if (!err && group)
+    if (!err && group && !placed) {
         err = readItemPlacement(build.pluginId, build.basic, build.layer, group.get(), placement);
+        placed = !err;
+    }
     GroupTransformReader reader(suites, build.pluginId);
     if (!err && group)
         err = reader.open(group.get());
@@ -487,39 +588,6 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
         copy.moves.push_back(move);
     }
     return true;
-}
-
-// How far the moves take the points of the copy's pieces: the bounds that
-// Copy keeps, and for each piece how far any point of it goes (its strokes'
-// reach changing included).
-std::vector<double> reachOfPieces(Copy& copy)
-{
-    const DrawnPieces& at0 = copy.area.drawn;
-    double low[2] = {HUGE_VAL, HUGE_VAL}, high[2] = {-HUGE_VAL, -HUGE_VAL};
-    for (const Polygon& p : at0.pieces)
-        for (const AreaPoint& q : p) {
-            low[0] = std::min(low[0], q.x), high[0] = std::max(high[0], q.x);
-            low[1] = std::min(low[1], q.y), high[1] = std::max(high[1], q.y);
-        }
-    copy.about = at0.empty() ? AreaPoint{} : AreaPoint{(low[0] + high[0]) / 2.0, (low[1] + high[1]) / 2.0};
-    copy.perDistance = copy.base = copy.strokeGrowth = 0.0;
-    for (const GroupMatrix& m : copy.moves) {
-        copy.perDistance = std::max(copy.perDistance, largestStretch(m.a - 1.0, m.b, m.c, m.d - 1.0));
-        const AreaPoint to = mapped(m, copy.about);
-        copy.base = std::max(copy.base, std::hypot(to.x - copy.about.x, to.y - copy.about.y));
-        // A stroke's box reaches its corners, the reach times the root of 2
-        // from its edge.
-        if (copy.reach() > 0.0)
-            copy.strokeGrowth = std::max(copy.strokeGrowth, std::sqrt(2.0) * copy.reachUnder(m));
-    }
-    std::vector<double> reach;
-    for (const Polygon& p : at0.pieces) {
-        double far = 0.0;
-        for (const AreaPoint& q : p)
-            far = std::max(far, std::hypot(q.x - copy.about.x, q.y - copy.about.y));
-        reach.push_back(copy.perDistance * far + copy.base + copy.strokeGrowth + kReachMargin);
-    }
-    return reach;
 }
 
 // The layers that `split` makes: one per separated group, and the source
@@ -560,24 +628,385 @@ KeySpan howCopiesChange(std::vector<Copy>& copies, const std::vector<ItemKeys>& 
     return span;
 }
 
-struct PieceBox {
-    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+// Widens the bounds `at` (low x, high x, low y, high y) by the point (x, y).
+void widen(double (&at)[4], double x, double y)
+{
+    at[0] = std::min(at[0], x), at[1] = std::max(at[1], x);
+    at[2] = std::min(at[2], y), at[3] = std::max(at[3], y);
+}
 
-    void add(const Polygon& p, double grow = 0.0)
-    {
-        for (const AreaPoint& q : p) {
-            minX = std::min(minX, q.x - grow);
-            maxX = std::max(maxX, q.x + grow);
-            minY = std::min(minY, q.y - grow);
-            maxY = std::max(maxY, q.y + grow);
+// Cuts the path of a copy that only moves into runs of frames, each as long
+// as the boxes of its pieces over it grow by no more than an eighth of what
+// the copy spans: a piece is then followed along its path, not grown by all
+// of it in every direction.
+void cutIntoRuns(Copy& copy)
+{
+    copy.runs.clear();
+    if (copy.area.drawn.empty())
+        return;
+    double all[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+    for (const Polygon& p : copy.area.drawn.pieces)
+        for (const AreaPoint& q : p)
+            widen(all, q.x, q.y);
+    const AreaPoint at{(all[0] + all[1]) / 2.0, (all[2] + all[3]) / 2.0};
+    copy.about = at;
+    for (size_t j = 0; j < copy.area.filled; ++j)
+        for (const AreaPoint& q : copy.area.drawn.pieces[j]) {
+            widen(copy.fills, q.x - at.x, q.y - at.y);
+            copy.far = std::max(copy.far, std::hypot(q.x - at.x, q.y - at.y));
+        }
+    for (const StrokeSource& s : copy.area.sources) {
+        widen(s.radius >= 0.0 ? copy.circles : copy.edges, s.a.x - at.x, s.a.y - at.y);
+        if (s.radius < 0.0)
+            widen(copy.edges, s.b.x - at.x, s.b.y - at.y);
+        copy.radius = std::max(copy.radius, s.radius);
+    }
+    // How far from `about` what it draws reaches, along x or y.
+    const double size = std::max(all[1] - all[0], all[3] - all[2]) / 2.0;
+    for (size_t f = 0; f < copy.moves.size(); ++f) {
+        const Run one(f, copy.moves[f], at, copy.reachUnder(copy.moves[f]));
+        const Run longer = copy.runs.empty() ? one : copy.runs.back().widened(one);
+        if (!copy.runs.empty() && longer.growth(size) <= size / 4.0)
+            copy.runs.back() = longer;
+        else
+            copy.runs.push_back(one);
+    }
+    for (Run& run : copy.runs) {
+        const GroupMatrix& start = copy.moves[run.first];
+        const AreaPoint from = mapped(start, at);
+        for (size_t f = run.first; f <= run.last; ++f) {
+            const GroupMatrix& m = copy.moves[f];
+            const AreaPoint to = mapped(m, at);
+            run.drift = std::max(run.drift, std::hypot(to.x - from.x, to.y - from.y) +
+                                                largestStretch(m.a - start.a, m.b - start.b, m.c - start.c,
+                                                               m.d - start.d) * copy.far);
         }
     }
-    bool meets(const PieceBox& o) const { return minX <= o.maxX && o.minX <= maxX && minY <= o.maxY && o.minY <= maxY; }
+}
+
+// A box that holds all the copy draws at every frame of `run`.
+SpanBox copyOverRun(const Copy& copy, const Run& run)
+{
+    SpanBox all = run.box(0.0, 0.0, 0.0, 0.0, 0.0);
+    all.minX = all.minY = HUGE_VAL;
+    all.maxX = all.maxY = -HUGE_VAL;
+    const auto add = [&](const SpanBox& b) {
+        all.minX = std::min(all.minX, b.minX), all.maxX = std::max(all.maxX, b.maxX);
+        all.minY = std::min(all.minY, b.minY), all.maxY = std::max(all.maxY, b.maxY);
+    };
+    if (copy.fills[0] <= copy.fills[1])
+        add(run.box(copy.fills, kReachMargin));
+    if (copy.edges[0] <= copy.edges[1])
+        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin));
+    if (copy.circles[0] <= copy.circles[1])
+        add(run.box(copy.circles, (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) +
+                                      kReachMargin));
+    return all;
+}
+
+// A box that holds piece j of the copy at every frame of `run`.
+SpanBox boxOverRun(const Copy& copy, size_t j, const Run& run)
+{
+    const AreaPoint at = copy.about;
+    if (j < copy.area.filled) {
+        double corners[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+        for (const AreaPoint& q : copy.area.drawn.pieces[j])
+            widen(corners, q.x - at.x, q.y - at.y);
+        return run.box(corners, kReachMargin);
+    }
+    // A band about an edge reaches its corners, the reach times the root of
+    // 2 from the edge's ends; one about a circle is the polygon strokePiece
+    // makes about it.
+    const StrokeSource& s = copy.area.sources[j - copy.area.filled];
+    if (s.radius >= 0.0)
+        return run.box(s.a.x - at.x, s.a.x - at.x, s.a.y - at.y, s.a.y - at.y,
+                       (s.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) +
+                           kReachMargin);
+    return run.box(std::min(s.a.x, s.b.x) - at.x, std::max(s.a.x, s.b.x) - at.x, std::min(s.a.y, s.b.y) - at.y,
+                   std::max(s.a.y, s.b.y) - at.y, std::sqrt(2.0) * run.reach + kReachMargin);
+}
+
+// Frames (counted from the first compared) at which a piece of a copy is
+// compared.
+struct Compared {
+    size_t copy = 0, piece = 0;
+    size_t first = 0, last = 0;
+};
+
+// The comparison of the copies after time 0, the work it takes counted.
+class KeyedComparison
+{
+public:
+    KeyedComparison(const AEGP_SuiteHandler& suites, const LayerBuild& build, const LayerPlacement& placement,
+                    const OutlineFrame& frame, std::vector<Copy>& copies, const Frames& frames, double most)
+        : suites_(suites), build_(build), placement_(placement), frame_(frame), copies_(copies), frames_(frames),
+          most_(most)
+    {
+    }
+
+    GroupsMeet verdict()
+    {
+        // The work is bounded before it is done: groups placed and built at
+        // every frame, and what a copy built again may meet looked for among
+        // all others.
+        const auto upfront = [&] {
+            double each = 0.0, resting = 0.0;
+            for (const Copy& copy : copies_) {
+                const double pieces = double(copy.area.drawn.pieces.size());
+                each += copy.motion == Copy::Rest ? 0.0 : kPlacementWork;
+                each += copy.motion == Copy::Reshaped ? kBuildWork * pieces : 0.0;
+                resting += copy.motion == Copy::Reshaped ? 0.0 : pieces;
+                reshaped_ = reshaped_ || copy.motion == Copy::Reshaped;
+            }
+            return frames_.count() * (each + (reshaped_ ? resting : 0.0));
+        };
+        const double placed = upfront();
+        if (!spend(placed))
+            return GroupsMeet::KeyedTooLong;
+        for (Copy& copy : copies_) {
+            if (copy.motion == Copy::Moved &&
+                !readMoves(suites_, build_, frame_.rotation, frames_, groupPlacement_, placed_, copy))
+                copy.motion = Copy::Reshaped;
+            if (copy.motion == Copy::Moved)
+                cutIntoRuns(copy);
+        }
+        // A copy whose moves cannot be told is built again instead.
+        if (!spend(upfront() - placed))
+            return GroupsMeet::KeyedTooLong;
+        if (!firstPass())
+            return GroupsMeet::KeyedTooLong;
+        return compareFrames();
+    }
+
+    // The work done, what was found to be needed when that is more than
+    // allowed, and whether it stayed within the most allowed.
+    double work() const { return work_; }
+    double needed() const { return std::max(needed_, work_); }
+    bool within() const { return needed() <= most_; }
+
+private:
+    // Counts work about to be done; false, counting nothing, when it would
+    // pass the most allowed.
+    bool spend(double work)
+    {
+        if (work_ + work > most_) {
+            needed_ = work_ + work;
+            return false;
+        }
+        work_ += work;
+        return true;
+    }
+
+    // The boxes of the pieces that do not change shape over runs of frames
+    // (one over all frames for a copy at rest), swept for those of
+    // different copies that meet at some frame both span: only those pieces
+    // are compared, and only at those frames.
+    bool firstPass()
+    {
+        // The copies, each over each run of its path (or over all frames
+        // when it does not move).
+        std::vector<SpanBox> boxes;
+        std::vector<Owner> owners;
+        for (size_t c = 0; c < copies_.size(); ++c) {
+            const Copy& copy = copies_[c];
+            if (copy.motion == Copy::Moved)
+                for (size_t r = 0; r < copy.runs.size(); ++r)
+                    add(boxes, owners, copyOverRun(copy, copy.runs[r]), Owner{c, 0, r});
+            else if (copy.motion == Copy::Rest && !copy.area.drawn.empty())
+                add(boxes, owners, restBox(copy.area.drawn.pieces, true), Owner{c, 0, 0});
+        }
+        std::vector<std::pair<size_t, size_t>> pairs;
+        if (!boxesThatMeet(boxes, pairs, work_, most_))
+            return false;
+        // The pieces of those that meet another, over those runs.
+        std::vector<std::vector<bool>> taken(copies_.size());
+        for (size_t c = 0; c < copies_.size(); ++c)
+            taken[c].resize(std::max<size_t>(1, copies_[c].runs.size()));
+        for (const auto& pair : pairs)
+            for (const size_t i : {pair.first, pair.second})
+                taken[owners[i].copy][owners[i].run] = true;
+        boxes.clear();
+        owners.clear();
+        for (size_t c = 0; c < copies_.size(); ++c)
+            for (size_t r = 0; r < taken[c].size(); ++r)
+                for (size_t j = 0; taken[c][r] && j < copies_[c].area.drawn.pieces.size(); ++j)
+                    add(boxes, owners, boxAt(c, j, r), Owner{c, j, r});
+        pairs.clear();
+        if (!boxesThatMeet(boxes, pairs, work_, most_))
+            return false;
+        // The frames at which each piece may meet another, joined.
+        std::vector<Compared> spans;
+        for (const auto& pair : pairs) {
+            const SpanBox &p = boxes[pair.first], &q = boxes[pair.second];
+            if (!spend(kGrownWork) || !mayMeet(owners[pair.first], owners[pair.second]))
+                continue;
+            const size_t first = size_t(std::max(p.first, q.first)), last = size_t(std::min(p.last, q.last));
+            for (const size_t i : {pair.first, pair.second})
+                spans.push_back(Compared{owners[i].copy, owners[i].piece, first, last});
+        }
+        if (!within())
+            return false;
+        std::sort(spans.begin(), spans.end(), [](const Compared& a, const Compared& b) {
+            return std::tie(a.copy, a.piece, a.first) < std::tie(b.copy, b.piece, b.first);
+        });
+        double compared = 0.0;
+        for (const Compared& span : spans) {
+            Compared* joined = compared_.empty() ? nullptr : &compared_.back();
+            if (joined && joined->copy == span.copy && joined->piece == span.piece && span.first <= joined->last + 1) {
+                compared += double(std::max(joined->last, span.last) - joined->last);
+                joined->last = std::max(joined->last, span.last);
+                continue;
+            }
+            compared_.push_back(span);
+            compared += double(span.last - span.first + 1);
+        }
+        std::sort(compared_.begin(), compared_.end(),
+                  [](const Compared& a, const Compared& b) { return a.first < b.first; });
+        return spend(compared);
+    }
+
+    // Piece j of copy c over run r of its path (0 when it does not move).
+    struct Owner {
+        size_t copy, piece, run;
+    };
+
+    void add(std::vector<SpanBox>& boxes, std::vector<Owner>& owners, SpanBox box, Owner owner) const
+    {
+        box.area = owner.copy;
+        boxes.push_back(box);
+        owners.push_back(owner);
+    }
+
+    // Whether two pieces whose boxes meet may meet: each where the first frame
+    // of its run puts it, grown by how far it strays over the run. A band is
+    // taken to meet what its box meets.
+    bool mayMeet(const Owner& p, const Owner& q) const
+    {
+        double reach = kReachMargin;
+        Polygon placed[2];
+        for (const Owner* o : {&p, &q}) {
+            const Copy& copy = copies_[o->copy];
+            if (o->piece >= copy.area.filled)
+                return true;
+            const bool moves = copy.motion == Copy::Moved;
+            reach += moves ? copy.runs[o->run].drift : 0.0;
+            placed[o == &q] = moves ? copy.placedPiece(o->piece, copy.moves[copy.runs[o->run].first])
+                                    : copy.area.drawn.pieces[o->piece];
+        }
+        return grownPieceMeets(placed[0], reach, placed[1]);
+    }
+
+    // The box of piece j of copy c over run r of its path, or over every
+    // frame when it does not move.
+    SpanBox boxAt(size_t c, size_t j, size_t r) const
+    {
+        const Copy& copy = copies_[c];
+        if (copy.motion == Copy::Moved)
+            return boxOverRun(copy, j, copy.runs[r]);
+        return restBox({copy.area.drawn.pieces[j]}, true);
+    }
+
+    // The box of `pieces`; when `still`, over every frame.
+    SpanBox restBox(const std::vector<Polygon>& pieces, bool still) const
+    {
+        double at[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+        for (const Polygon& p : pieces)
+            for (const AreaPoint& q : p)
+                widen(at, q.x, q.y);
+        SpanBox b;
+        b.minX = at[0], b.maxX = at[1], b.minY = at[2], b.maxY = at[3];
+        b.last = still ? frames_.count() - 1.0 : 0.0;
+        b.still = still;
+        return b;
+    }
+
+    GroupsMeet compareFrames()
+    {
+        const size_t n = copies_.size();
+        std::vector<Compared> active;
+        size_t next = 0;
+        std::vector<size_t> run(n, 0);
+        for (size_t f = 0; f < size_t(frames_.count()); ++f) {
+            if (!reshaped_ && active.empty()) {
+                if (next == compared_.size())
+                    break;
+                f = std::max(f, compared_[next].first);
+            }
+            for (; next < compared_.size() && compared_[next].first <= f; ++next)
+                active.push_back(compared_[next]);
+            active.erase(std::remove_if(active.begin(), active.end(), [&](const Compared& c) { return c.last < f; }),
+                         active.end());
+            const StreamReadTime readAt(frames_.at(frames_.first + double(f)));
+            std::vector<CopyArea> areas(n);
+            SpanBox built = restBox({}, false);
+            if (reshaped_ && readReach(suites_, build_, copies_))
+                return GroupsMeet::Untold;
+            for (size_t c = 0; c < n; ++c) {
+                Copy& copy = copies_[c];
+                if (copy.motion != Copy::Reshaped)
+                    continue;
+                areas[c] = drawnBy(build_, copy.items, placement_, frame_, copy.reach());
+                // Counted as built: it may hold more pieces than at time 0.
+                if (!spend(kBuildWork * std::max(0.0, double(areas[c].drawn.pieces.size()) -
+                                                          double(copy.area.drawn.pieces.size()))))
+                    return GroupsMeet::KeyedTooLong;
+                const SpanBox b = restBox(areas[c].drawn.pieces, false);
+                built.minX = std::min(built.minX, b.minX), built.maxX = std::max(built.maxX, b.maxX);
+                built.minY = std::min(built.minY, b.minY), built.maxY = std::max(built.maxY, b.maxY);
+            }
+            std::vector<std::vector<bool>> taken(n);
+            const auto take = [&](size_t c, size_t j) {
+                const Copy& copy = copies_[c];
+                taken[c].resize(copy.area.drawn.pieces.size());
+                if (taken[c][j])
+                    return;
+                taken[c][j] = true;
+                // The fills come first, as in what it draws.
+                areas[c].drawn.pieces.push_back(copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f])
+                                                                           : copy.area.drawn.pieces[j]);
+                areas[c].filled += j < copy.area.filled;
+            };
+            for (const Compared& c : active)
+                take(c.copy, c.piece);
+            // What a copy built again may meet: the pieces of the others whose
+            // boxes over this frame meet its box.
+            for (size_t c = 0; reshaped_ && c < n; ++c) {
+                const Copy& copy = copies_[c];
+                if (copy.motion == Copy::Reshaped || copy.area.drawn.empty())
+                    continue;
+                while (copy.motion == Copy::Moved && copy.runs[run[c]].last < f)
+                    ++run[c];
+                for (size_t j = 0; j < copy.area.drawn.pieces.size(); ++j) {
+                    const SpanBox b = boxAt(c, j, run[c]);
+                    if (b.minX <= built.maxX && built.minX <= b.maxX && b.minY <= built.maxY && built.minY <= b.maxY)
+                        take(c, j);
+                }
+            }
+            const GroupsMeet now = howAreasMeet(areas, GroupsMeet::OverlapWhileMoving);
+            if (now != GroupsMeet::Apart)
+                return now;
+        }
+        return GroupsMeet::Apart;
+    }
+
+    const AEGP_SuiteHandler& suites_;
+    const LayerBuild& build_;
+    const LayerPlacement& placement_;
+    const OutlineFrame& frame_;
+    std::vector<Copy>& copies_;
+    const Frames& frames_;
+    const double most_;
+    double work_ = 0.0, needed_ = 0.0;
+    bool reshaped_ = false;
+    ItemPlacement groupPlacement_;
+    bool placed_ = false;
+    std::vector<Compared> compared_;
 };
 
 } // namespace
 
-GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split)
+GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
+                               KeyedWork& budget)
 {
     std::vector<Copy> copies = copiesOf(split);
     if (copies.size() < 2)
@@ -607,10 +1036,10 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     // Every copy at time 0.
     const size_t n = copies.size();
     std::vector<CopyArea> areas(n);
+    if (readReach(suites, build, copies))
+        return GroupsMeet::Untold;
     for (size_t c = 0; c < n; ++c) {
         Copy& copy = copies[c];
-        if (readReach(suites, build, copy))
-            return GroupsMeet::Untold;
         areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
     }
     const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
@@ -626,98 +1055,12 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     if (frames.count() == 0.0)
         return GroupsMeet::Apart;
 
-    // The work is bounded before it is done: pieces placed, built and
-    // compared, at every frame.
-    const auto piecesOf = [](const CopyArea& area) { return area.drawn.pieces.size(); };
-    const auto workPerFrame = [&](const std::vector<std::vector<bool>>* meets) {
-        double each = 0.0, resting = 0.0;
-        bool reshaped = false;
-        for (size_t c = 0; c < n; ++c) {
-            const Copy& copy = copies[c];
-            if (copy.motion == Copy::Reshaped) {
-                each += kPlacementWork + kBuildWork * double(piecesOf(copy.area));
-                reshaped = true;
-                continue;
-            }
-            if (copy.motion == Copy::Moved)
-                each += kPlacementWork;
-            resting += double(piecesOf(copy.area));
-            if (meets)
-                each += double(std::count((*meets)[c].begin(), (*meets)[c].end(), true));
-        }
-        // What a copy built again may meet is looked for among all others.
-        return each + (reshaped ? resting : 0.0);
-    };
-    if (frames.count() * workPerFrame(nullptr) > kMaxComparedWork)
-        return GroupsMeet::KeyedTooLong;
-    std::vector<std::vector<double>> reach(n);
-    std::vector<DrawnPieces> atRest(n);
-    for (size_t c = 0; c < n; ++c) {
-        Copy& copy = copies[c];
-        if (copy.motion == Copy::Moved && !readMoves(suites, build, frame.rotation, frames, copy))
-            copy.motion = Copy::Reshaped;
-        if (copy.motion == Copy::Moved)
-            reach[c] = reachOfPieces(copy);
-        if (copy.motion != Copy::Reshaped)
-            atRest[c] = copy.area.drawn;
-    }
-    // The pieces that may meet another while the copies move; where there
-    // are none, and nothing is built again, no frame needs comparing.
-    const std::vector<std::vector<bool>> meets = piecesThatMayMeet(atRest, reach);
-    bool reshaped = false, some = false;
-    for (size_t c = 0; c < n; ++c) {
-        reshaped = reshaped || copies[c].motion == Copy::Reshaped;
-        some = some || std::count(meets[c].begin(), meets[c].end(), true) > 0;
-    }
-    if (!reshaped && !some)
-        return GroupsMeet::Apart;
-    double work = frames.count() * workPerFrame(&meets);
-    if (work > kMaxComparedWork)
-        return GroupsMeet::KeyedTooLong;
-
-    // Where each piece of a copy not built again may go.
-    std::vector<std::vector<PieceBox>> swept(n);
-    for (size_t c = 0; reshaped && c < n; ++c)
-        for (size_t j = 0; j < atRest[c].pieces.size(); ++j) {
-            swept[c].emplace_back();
-            swept[c].back().add(atRest[c].pieces[j], reach[c].empty() ? 0.0 : reach[c][j]);
-        }
-
-    for (double k = frames.first; k <= frames.last; ++k) {
-        const size_t f = size_t(k - frames.first);
-        const StreamReadTime readAt(frames.at(k));
-        std::vector<CopyArea> areas(n);
-        PieceBox built;
-        for (size_t c = 0; c < n; ++c) {
-            Copy& copy = copies[c];
-            if (copy.motion != Copy::Reshaped)
-                continue;
-            if (readReach(suites, build, copy))
-                return GroupsMeet::Untold;
-            areas[c] = drawnBy(build, copy.items, placement, frame, copy.reach());
-            // Counted as built: it may hold more pieces than at time 0.
-            work += kBuildWork * std::max(0.0, double(piecesOf(areas[c])) - double(piecesOf(copy.area)));
-            for (const Polygon& p : areas[c].drawn.pieces)
-                built.add(p);
-        }
-        if (work > kMaxComparedWork)
-            return GroupsMeet::KeyedTooLong;
-        for (size_t c = 0; c < n; ++c) {
-            const Copy& copy = copies[c];
-            if (copy.motion == Copy::Reshaped)
-                continue;
-            for (size_t j = 0; j < atRest[c].pieces.size(); ++j) {
-                if (!meets[c][j] && !(reshaped && swept[c][j].meets(built)))
-                    continue;
-                // The fills come first, as in what it draws.
-                areas[c].drawn.pieces.push_back(copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f])
-                                                                           : atRest[c].pieces[j]);
-                areas[c].filled += j < copy.area.filled;
-            }
-        }
-        const GroupsMeet now = howAreasMeet(areas, GroupsMeet::OverlapWhileMoving);
-        if (now != GroupsMeet::Apart)
-            return now;
-    }
-    return GroupsMeet::Apart;
+    // The layer's own bound, or what the start has left when that is less.
+    const double most = std::min(kMaxComparedWork, budget.left);
+    KeyedComparison comparison(suites, build, placement, frame, copies, frames, most);
+    const GroupsMeet verdict = comparison.verdict();
+    budget.left = std::max(0.0, budget.left - comparison.work());
+    if (comparison.within())
+        return verdict;
+    return comparison.needed() > kMaxComparedWork ? GroupsMeet::KeyedTooLong : GroupsMeet::StartTooLong;
 }

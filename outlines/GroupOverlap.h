@@ -20,14 +20,19 @@
 // band is strokes that meet. They are compared at time 0, where the bodies
 // are built, and, when what they hold is keyed, at every frame from the
 // first key to the last at which the layer is shown in the composition
-// (KeyedTooLong when that is more work than kMaxComparedWork); the layer's
-// own transform places all of them alike and is taken at time 0. What cannot
-// be read draws nothing.
+// (KeyedTooLong when that is more work than kMaxComparedWork, StartTooLong
+// when it is more than `budget` has left; what is spent is taken off it);
+// the layer's own transform places all of them alike and is taken at time 0.
+// What cannot be read draws nothing.
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and
-// moves them as the transform does; one keyed otherwise is built again at
-// each frame. A piece is compared at a frame only when, grown by as far as
-// the keys move it, it may meet a piece of another copy, so that copies
-// whose paths stay apart cost one comparison, however long their keys.
-GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split);
+// moves them as the transform does, read at every frame; one keyed otherwise
+// is built again at each frame. The path of a copy that moves is cut into
+// runs of frames, and each of its pieces boxed over each run; the boxes of
+// all copies are swept together, and a piece is compared only at the frames
+// at which its box meets one of another copy. Copies whose paths stay apart
+// are so never compared piece by piece, however long their keys: they cost
+// reading where they lie at each frame and a box per piece and run.
+GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
+                               KeyedWork& budget);

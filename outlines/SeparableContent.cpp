@@ -275,6 +275,10 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its keyed groups would take too long to compare at every frame their keys span "
                                   "(too many pieces over too many frames); apart, they might come to lie in one "
                                   "another's place.");
+        case GroupsMeet::StartTooLong:
+            return QStringLiteral("its keyed groups would take too long to compare in the time the start has left "
+                                  "for comparing keyed groups (the layers before it took the rest); apart, they "
+                                  "might come to lie in one another's place.");
         }
     }
     if (content.masks > 0 && severalTopLevelItems(content, type))
@@ -285,7 +289,7 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
 }
 
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
-                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content)
+                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content, KeyedWork* budget)
 {
     content = SeparableContent{};
     ScopedStream root(suites);
@@ -303,8 +307,9 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);
+    KeyedWork own;
     if (!err && separationKindOf(content, type) == SeparationKind::ShapeGroups)
-        content.groupsMeet = separatedLayersMeet(basic, pluginId, layer, planGroupSplit(items));
+        content.groupsMeet = separatedLayersMeet(basic, pluginId, layer, planGroupSplit(items), budget ? *budget : own);
     return err;
 }
 

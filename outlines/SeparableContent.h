@@ -69,11 +69,13 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 // masks that keep still (readMaskOverlap), the first item it holds that is
 // not modelled (unmodelledItem), and, for a shape layer that would be split
 // by groups, whether the split layers would draw over one another
-// (separatedLayersMeet). The contents are looked at for shape layers (object
-// type 4) only. Every stream reference is given back; the
+// (separatedLayersMeet, spending keyed work from `budget`, or from a budget
+// of its own when none is given). The contents are looked at for shape
+// layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
-                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content);
+                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content,
+                           KeyedWork* budget = nullptr);
 
 // Whether a top-level item of that match name draws an outline.
 bool isDrawingItem(const std::string& matchName);

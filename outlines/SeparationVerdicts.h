@@ -10,8 +10,20 @@
 // The most work spent comparing keyed groups after time 0 (about a second),
 // counted in pieces compared over the frames their keys span: at each frame
 // every piece compared counts once, a piece built again as 20 and reading
-// where a keyed group lies as 8.
+// where a keyed group lies as 2; of the first pass over their paths, a box
+// made or two boxes looked at count a twentieth, two boxes that meet one and
+// telling whether their pieces may meet 4.
 constexpr double kMaxComparedWork = 5e6;
+
+// The most such work over one start, all layers together: what one layer
+// spends, the next cannot. An unkeyed layer needs none.
+constexpr double kMaxStartWork = 5e6;
+
+// What the comparison of keyed groups may still spend over one start, shared
+// by the decisions on every layer.
+struct KeyedWork {
+    double left = kMaxStartWork;
+};
 
 // Groups nested deeper than this are taken to draw without being looked into.
 constexpr int kMaxGroupNesting = 64;
@@ -38,6 +50,9 @@ enum class GroupsMeet {
     // Comparing them at every frame their keys span is more work than is
     // done (kMaxComparedWork).
     KeyedTooLong,
+    // Comparing them is more work than the start has left (KeyedWork): the
+    // layers judged before took the rest.
+    StartTooLong,
 };
 
 // Why the masks of a layer that are switched on stay together, the first

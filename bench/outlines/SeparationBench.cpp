@@ -2,19 +2,22 @@
 // copies are split by halves, so the work grows as n log n, not n squared.
 // Deciding whether such a layer is offered: rings nested in one another cost
 // about what the same rings side by side do, and keyed rings about what the
-// same rings unkeyed do.
+// same rings unkeyed do; circles drifting apart on a grid cost what the same
+// circles still do and little more (reading where each lies at each frame).
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
 #include "outlines/SeparationSupport.h"
 #include "project/Project.h"
 #include "suites/HostSession.h"
+#include "tests/outlines/KeyedLayers.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -67,73 +70,7 @@ void BM_SeparateShapeGroups(benchmark::State& state)
     state.SetComplexityN(n);
 }
 
-// The vertices of `count` points on a circle of `radius` about (cx, 0), as a
-// list of [x, y] pairs without its brackets.
-QByteArray circleVertices(double cx, double radius, int count)
-{
-    QByteArray vertices;
-    for (int k = 0; k < count; ++k) {
-        const double angle = 2.0 * M_PI * k / count;
-        vertices += (k ? ", [" : "[") + QByteArray::number(cx + radius * std::cos(angle), 'f', 3) + ", " +
-                    QByteArray::number(radius * std::sin(angle), 'f', 3) + "]";
-    }
-    return vertices;
-}
-
-// A closed path of `count` points on a circle of `radius`.
-QByteArray circlePath(double radius, int count)
-{
-    return R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": {"closed": true, )"
-           R"("vertices": [)" + circleVertices(0.0, radius, count) + "]}}}";
-}
-
-// A ring group of `vertices` points (two circles filled even-odd) placed at
-// `position` (a value of "ADBE Vector Position", keyed or not).
-QByteArray ringGroup(double outer, double inner, int vertices, const QByteArray& position)
-{
-    return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
-           R"(}, "contents": [)" + circlePath(outer, vertices / 2) + "," + circlePath(inner, vertices / 2) +
-           R"(, {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]})";
-}
-
-// A shape layer of `groups` in a composition of `duration` seconds.
-QByteArray shapeLayer(const QByteArray& groups, int duration = 10)
-{
-    return R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": )" +
-           QByteArray::number(duration) + R"(, "layers": [{"type": "shape", "name": "Rings", "contents": [)" +
-           groups + "]}]}]}";
-}
-
-QByteArray at(double x, double y)
-{
-    return "[" + QByteArray::number(x) + ", " + QByteArray::number(y) + "]";
-}
-
-// A position keyed from `from` at time 0 to `to` at `seconds`.
-QByteArray keyed(const QByteArray& from, const QByteArray& to, int seconds)
-{
-    return R"({"keys": [{"time": 0, "value": )" + from + R"(}, {"time": )" + QByteArray::number(seconds) +
-           R"(, "value": )" + to + "}]}";
-}
-
-// One shape layer of n ring groups of `vertices` points each (two circles
-// filled even-odd), all about one centre or in a row; none meets another.
-// With `keyedFor` seconds, the outermost ring moves half a pixel over them.
-QByteArray ringGroups(int n, int vertices, bool nested, int keyedFor = 0, const QByteArray& extra = QByteArray(),
-                      int duration = 10)
-{
-    QByteArray groups;
-    double x = 0.0;
-    for (int i = 0; i < n; ++i) {
-        const double outer = 20.0 + 6.0 * i, inner = outer - 3.0;
-        const double x0 = nested ? 0.0 : x + outer;
-        x += 2.0 * outer + 4.0;
-        const QByteArray position = keyedFor > 0 && i == n - 1 ? keyed(at(x0, 0), at(x0 + 0.5, 0), keyedFor) : at(x0, 0);
-        groups += (i ? "," : "") + ringGroup(outer, inner, vertices, position);
-    }
-    return shapeLayer(groups + extra, duration);
-}
+using namespace keyed_layers;
 
 // Times the offer's decision on `json`, whose one layer is offered, or left
 // whole when `offeredLayers` is 0.
@@ -159,7 +96,7 @@ void offerOneLayer(benchmark::State& state, const QByteArray& json, size_t offer
 // Arguments: groups, points per group, nested (1) or side by side (0).
 void BM_OfferRingGroups(benchmark::State& state)
 {
-    offerOneLayer(state, ringGroups(int(state.range(0)), int(state.range(1)), state.range(2) != 0));
+    offerOneLayer(state, composition(shapeLayer(ringGroups(int(state.range(0)), int(state.range(1)), state.range(2) != 0))));
 }
 
 // Keyed rings against the same unkeyed: 0 the 60 nested rings of 1,000
@@ -168,25 +105,27 @@ void BM_OfferRingGroups(benchmark::State& state)
 // 2,000 points side by side, 5 the same drifting 5 px over 99 s.
 void BM_OfferKeyedRings(benchmark::State& state)
 {
-    const QByteArray smallOff = R"(, {"matchName": "ADBE Vector Group", "flags": 0, "transform": {"ADBE Vector Position": )";
-    const QByteArray rect = R"(}, "contents": [{"matchName": "ADBE Vector Shape - Rect"}]})";
-    const auto pair = [](int keyedFor) {
-        const auto position = [&](double x) {
-            return keyedFor ? keyed(at(x, 0), at(x, 5), keyedFor) : at(x, 0);
-        };
-        return shapeLayer(ringGroup(100, 97, 2000, position(-150)) + "," + ringGroup(100, 97, 2000, position(150)),
-                          100);
-    };
+    const QByteArray rings = ringGroups(60, 1000, true);
     switch (state.range(0)) {
-    case 0: return offerOneLayer(state, ringGroups(60, 1000, true, 0, QByteArray(), 3700));
-    case 1: return offerOneLayer(state, ringGroups(60, 1000, true, 199, QByteArray(), 3700));
-    case 2:
-        return offerOneLayer(state, ringGroups(60, 1000, true, 0, smallOff + keyed(at(0, 0), at(9, 0), 199) + rect, 3700));
-    case 3:
-        return offerOneLayer(state, ringGroups(60, 1000, true, 0, smallOff + keyed(at(0, 0), at(9, 0), 3600) + rect, 3700));
-    case 4: return offerOneLayer(state, pair(0));
-    default: return offerOneLayer(state, pair(99));
+    case 0: return offerOneLayer(state, composition(shapeLayer(rings), 3700));
+    case 1: return offerOneLayer(state, composition(shapeLayer(ringGroups(60, 1000, true, 199)), 3700));
+    case 2: return offerOneLayer(state, composition(shapeLayer(rings + smallGroupOff(199)), 3700));
+    case 3: return offerOneLayer(state, composition(shapeLayer(rings + smallGroupOff(3600)), 3700));
+    case 4: return offerOneLayer(state, composition(shapeLayer(ringPair(2000, 0)), 100));
+    default: return offerOneLayer(state, composition(shapeLayer(ringPair(2000, 99)), 100));
     }
+}
+
+// Circles of 32 points on a grid 60 px apart drifting apart, against the
+// same still. Arguments: layers, circles in each, seconds they drift over
+// (0: still).
+void BM_OfferDriftingCircles(benchmark::State& state)
+{
+    const int layers = int(state.range(0)), seconds = int(state.range(2));
+    QByteArray all;
+    for (int i = 0; i < layers; ++i)
+        all += (i ? "," : "") + shapeLayer(driftingCircles(int(state.range(1)), seconds));
+    offerOneLayer(state, composition(all, std::max(10, seconds)), size_t(layers));
 }
 
 BENCHMARK(BM_OfferRingGroups)
@@ -198,6 +137,18 @@ BENCHMARK(BM_OfferRingGroups)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferKeyedRings)->ArgName("layer")->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferDriftingCircles)
+    ->ArgNames({"layers", "circles", "seconds"})
+    ->Args({1, 100, 0})
+    ->Args({1, 100, 10})
+    ->Args({1, 400, 0})
+    ->Args({1, 400, 10})
+    ->Args({1, 800, 0})
+    ->Args({1, 800, 10})
+    ->Args({10, 100, 0})
+    ->Args({10, 100, 45})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);
 

@@ -3,6 +3,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
+#include "outlines/KeyedLayers.h"
 
 #include <vector>
 
@@ -332,6 +333,47 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices), A_Err_NONE);
     EXPECT_EQ(indices, (std::vector<int>{6}));
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
+}
+
+// The keyed layers of separation_bench, smaller, judged within a smaller
+// bound of the start's keyed work: rings keyed over 199 s, a group switched
+// off keyed for 199 s and for an hour beside rings, two rings drifting over 99 s, circles
+// drifting apart on a grid (one layer, then three over 45 s), two circles
+// drifting apart over 30 minutes: all are offered. A keyed layer that needs
+// more than the start's work has left is left out, saying why; one without
+// keys, or whose keys need less, is still judged: a stroked line, its band
+// alone followed along its path, passing over a square.
+TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
+{
+    using namespace keyed_layers;
+    const QByteArray apart = shapeLayer(driftingCircles(2, 1800), "apart");
+    const QByteArray line = R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
+                            keyed(at(0, 0), at(600, 0), 2) + R"(}, "contents": [{"matchName": "ADBE Vector Shape - Group",
+        "properties": {"ADBE Vector Shape": {"closed": false, "vertices": [[-300, 0], [-200, 0]]}}},
+        {"matchName": "ADBE Vector Graphic - Stroke", "properties": {"ADBE Vector Stroke Width": 10}}]})";
+    const QByteArray square = R"({"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect",
+        "properties": {"ADBE Vector Rect Size": [100, 100], "ADBE Vector Rect Position": [300, 0]}}]})";
+    QByteArray layers = shapeLayer(ringGroups(6, 64, true, 199)) + "," +
+                        shapeLayer(ringGroups(6, 64, true) + smallGroupOff(199)) + "," +
+                        shapeLayer(ringGroups(6, 64, true) + smallGroupOff(3600)) + "," + shapeLayer(ringPair(64, 99)) +
+                        "," + shapeLayer(driftingCircles(16, 10));
+    for (int i = 0; i < 3; ++i)
+        layers += "," + shapeLayer(driftingCircles(9, 45));
+    Host host(composition(layers + "," + apart + "," + apart + "," + shapeLayer(driftingCircles(4, 0)) + "," +
+                              shapeLayer(line + "," + square, "line"),
+                          3700));
+    std::vector<int> indices;
+    QStringList leftOut;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 4e5), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10}));
+    EXPECT_EQ(leftOut, (QStringList{"Layer 10 (apart): its keyed groups would take too long to compare in the time "
+                                    "the start has left for comparing keyed groups (the layers before it took the "
+                                    "rest); apart, they might come to lie in one another's place.",
+                                    "Layer 12 (line): its groups' strokes may reach over what another group draws: "
+                                    "together each paint lies at its own place in the layer, as drawn; apart, a "
+                                    "copy's stroke would lie over or under the other copy as a whole, and the "
+                                    "picture would change."}))
+        << leftOut.join('\n').toStdString();
 }
 
 TEST(LayerSeparationScan, AHostErrorEndsTheWalkKeepingWhatWasFound)

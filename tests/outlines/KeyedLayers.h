@@ -1,0 +1,117 @@
+// Shape layers of many keyed groups, as the separation offer judges them:
+// the layers of separation_bench, which the scan tests also judge at a
+// smaller size.
+#pragma once
+
+#include <QByteArray>
+
+#include <cmath>
+
+namespace keyed_layers {
+
+// The vertices of `count` points on a circle of `radius` about (cx, cy), as
+// a list of [x, y] pairs without its brackets.
+inline QByteArray circleVertices(double cx, double radius, int count, double cy = 0.0)
+{
+    QByteArray vertices;
+    for (int k = 0; k < count; ++k) {
+        const double angle = 2.0 * M_PI * k / count;
+        vertices += (k ? ", [" : "[") + QByteArray::number(cx + radius * std::cos(angle), 'f', 3) + ", " +
+                    QByteArray::number(cy + radius * std::sin(angle), 'f', 3) + "]";
+    }
+    return vertices;
+}
+
+// A closed path of `count` points on a circle of `radius`.
+inline QByteArray circlePath(double radius, int count)
+{
+    return R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": {"closed": true, )"
+           R"("vertices": [)" + circleVertices(0.0, radius, count) + "]}}}";
+}
+
+inline QByteArray at(double x, double y)
+{
+    return "[" + QByteArray::number(x) + ", " + QByteArray::number(y) + "]";
+}
+
+// A position keyed from `from` at time 0 to `to` at `seconds`.
+inline QByteArray keyed(const QByteArray& from, const QByteArray& to, int seconds)
+{
+    return R"({"keys": [{"time": 0, "value": )" + from + R"(}, {"time": )" + QByteArray::number(seconds) +
+           R"(, "value": )" + to + "}]}";
+}
+
+// A ring group of `vertices` points (two circles filled even-odd) placed at
+// `position` (a value of "ADBE Vector Position", keyed or not).
+inline QByteArray ringGroup(double outer, double inner, int vertices, const QByteArray& position)
+{
+    return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
+           R"(}, "contents": [)" + circlePath(outer, vertices / 2) + "," + circlePath(inner, vertices / 2) +
+           R"(, {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]})";
+}
+
+// A shape layer named `name` holding `groups`.
+inline QByteArray shapeLayer(const QByteArray& groups, const char* name = "Rings")
+{
+    return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "contents": [)" + groups + "]}";
+}
+
+// A project whose one composition of `duration` seconds holds `layers`.
+inline QByteArray composition(const QByteArray& layers, int duration = 10)
+{
+    return R"({"format": "zolvar-standin-project", "activeItem": "Main",
+        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": )" +
+           QByteArray::number(duration) + R"(, "layers": [)" + layers + "]}]}";
+}
+
+// The groups of n rings of `vertices` points each (two circles filled
+// even-odd), all about one centre or in a row; none meets another. With
+// `keyedFor` seconds, the outermost ring moves half a pixel over them.
+inline QByteArray ringGroups(int n, int vertices, bool nested, int keyedFor = 0)
+{
+    QByteArray groups;
+    double x = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double outer = 20.0 + 6.0 * i, inner = outer - 3.0;
+        const double x0 = nested ? 0.0 : x + outer;
+        x += 2.0 * outer + 4.0;
+        const QByteArray position = keyedFor > 0 && i == n - 1 ? keyed(at(x0, 0), at(x0 + 0.5, 0), keyedFor) : at(x0, 0);
+        groups += (i ? "," : "") + ringGroup(outer, inner, vertices, position);
+    }
+    return groups;
+}
+
+// A small group switched off beside the rings, keyed over `seconds`: what is
+// switched off draws nothing, so its keys do not count.
+inline QByteArray smallGroupOff(int seconds)
+{
+    return R"(, {"matchName": "ADBE Vector Group", "flags": 0, "transform": {"ADBE Vector Position": )" +
+           keyed(at(0, 0), at(9, 0), seconds) + R"(}, "contents": [{"matchName": "ADBE Vector Shape - Rect"}]})";
+}
+
+// Two rings of `vertices` points 300 px apart, both drifting 5 px down over
+// `keyedFor` seconds (still when 0).
+inline QByteArray ringPair(int vertices, int keyedFor)
+{
+    const auto position = [&](double x) { return keyedFor ? keyed(at(x, 0), at(x, 5), keyedFor) : at(x, 0); };
+    return ringGroup(100, 97, vertices, position(-150)) + "," + ringGroup(100, 97, vertices, position(150));
+}
+
+// n circle groups of 32 points and radius 20 on a grid 60 px apart about the
+// layer's origin, under one top-level fill; with `seconds`, each drifts
+// outward to half as far again from the origin over that time, so they
+// part.
+inline QByteArray driftingCircles(int n, int seconds)
+{
+    const int side = int(std::ceil(std::sqrt(double(n))));
+    QByteArray groups;
+    for (int i = 0; i < n; ++i) {
+        const double x = 60.0 * (i % side - (side - 1) / 2.0), y = 60.0 * (i / side - (side - 1) / 2.0);
+        const QByteArray position = seconds > 0 ? keyed(at(x, y), at(1.5 * x, 1.5 * y), seconds) : at(x, y);
+        groups += R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
+                  R"(}, "contents": [)" + circlePath(20.0, 32) + "]},";
+    }
+    return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+}
+
+} // namespace keyed_layers
