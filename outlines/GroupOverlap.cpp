@@ -337,8 +337,9 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 
 // The frames of the composition from the one at or before a span's first
 // key to the one at or after its last, at which the layer is shown (from its
-// in-point to before its out-point, within the composition's duration),
-// frame 0 left out (it is compared anyway): frame k lies at k times `step`.
+// in-point to before its out-point, within the composition's duration; its
+// first frame shown when the keys end before it), frame 0 left out (it is
+// compared anyway): frame k lies at k times `step`.
 struct Frames {
     A_Time step{0, 1};
     double first = 1.0, last = 0.0;
@@ -364,7 +365,10 @@ A_Err framesOf(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const KeySpan
     const double step = seconds(frames.step);
     const double end = std::min(seconds(duration), seconds(in) + seconds(shown));
     frames.first = std::max({1.0, std::floor(span.first / step + 1e-9), std::ceil(seconds(in) / step - 1e-9)});
-    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0, std::ceil(span.last / step - 1e-9));
+    // Keys that end before the layer is shown leave it as the last one does:
+    // its first frame shown is compared.
+    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0,
+                           std::max(std::ceil(span.last / step - 1e-9), frames.first));
     if (!err && !(step > 0.0 && frames.last * double(frames.step.value) < double(std::numeric_limits<A_long>::max())))
         err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
     return err;
