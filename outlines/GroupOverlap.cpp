@@ -220,17 +220,21 @@ bool drawsNoOutline(const std::string& matchName)
 }
 
 // Widens `span` by the keys of every value at or under `stream` that changes
-// what is drawn, and notes an expression on any such value.
+// what is drawn, and notes an expression on any such value. Items switched
+// off in a group's contents draw nothing: their values are passed over.
 A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream, KeySpan& span,
                bool& untold, int nesting = 0)
 {
     AEGP_StreamGroupingType type = AEGP_StreamGroupingType_LEAF;
     A_Err err = suites.DynamicStreamSuite4()->AEGP_GetStreamGroupingType(stream, &type);
     if (!err && type != AEGP_StreamGroupingType_LEAF) {
-        if (nesting >= kMaxGroupNesting)
-            return A_Err_GENERIC;
-        return forEachChild(suites, pluginId, stream, [&](size_t, AEGP_StreamRefH child) {
-            return readKeys(suites, pluginId, child, span, untold, nesting + 1);
+        std::string name;
+        err = nesting < kMaxGroupNesting ? matchNameOf(suites, stream, name) : A_Err_GENERIC;
+        const bool items = name == "ADBE Vectors Group";
+        return err ? err : forEachChild(suites, pluginId, stream, [&](size_t, AEGP_StreamRefH child) {
+            bool on = true;
+            const A_Err e = items ? isSwitchedOn(suites, child, on) : A_Err(A_Err_NONE);
+            return e || !on ? e : readKeys(suites, pluginId, child, span, untold, nesting + 1);
         });
     }
     A_Boolean varies = false;
@@ -260,14 +264,17 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
 }
 
 // The keys of one item of the contents: those of a group's own transform
-// move it, all others change what it draws.
+// move it, all others change what it draws (none when it is switched off).
 A_Err readItemKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item, ItemKeys& keys,
                    bool& untold)
 {
     std::string name;
-    A_Err err = matchNameOf(suites, item, name);
-    if (err || name != kVectorGroup)
-        return err ? err : readKeys(suites, pluginId, item, keys.shape, untold);
+    bool on = false;
+    A_Err err = isSwitchedOn(suites, item, on);
+    if (!err && on)
+        err = matchNameOf(suites, item, name);
+    if (err || !on || name != kVectorGroup)
+        return err || !on ? err : readKeys(suites, pluginId, item, keys.shape, untold);
     return forEachChild(suites, pluginId, item, [&](size_t, AEGP_StreamRefH child) {
         std::string childName;
         const A_Err e = matchNameOf(suites, child, childName);
@@ -337,8 +344,9 @@ A_Err forEachContentsItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 
 // The frames of the composition from the one at or before a span's first
 // key to the one at or after its last, at which the layer is shown (from its
-// in-point to before its out-point, within the composition's duration),
-// frame 0 left out (it is compared anyway): frame k lies at k times `step`.
+// in-point to before its out-point, within the composition's duration; its
+// first frame shown when the keys end before it), frame 0 left out (it is
+// compared anyway): frame k lies at k times `step`.
 struct Frames {
     A_Time step{0, 1};
     double first = 1.0, last = 0.0;
@@ -364,7 +372,10 @@ A_Err framesOf(const AEGP_SuiteHandler& suites, AEGP_LayerH layer, const KeySpan
     const double step = seconds(frames.step);
     const double end = std::min(seconds(duration), seconds(in) + seconds(shown));
     frames.first = std::max({1.0, std::floor(span.first / step + 1e-9), std::ceil(seconds(in) / step - 1e-9)});
-    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0, std::ceil(span.last / step - 1e-9));
+    // Keys that end before the layer is shown leave it as the last one does:
+    // its first frame shown is compared.
+    frames.last = std::min(std::ceil(end / step - 1e-9) - 1.0,
+                           std::max(std::ceil(span.last / step - 1e-9), frames.first));
     if (!err && !(step > 0.0 && frames.last * double(frames.step.value) < double(std::numeric_limits<A_long>::max())))
         err = A_Err_GENERIC;  // no frame, or one beyond what a time holds
     return err;

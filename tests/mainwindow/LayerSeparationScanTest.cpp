@@ -133,10 +133,11 @@ TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 // are left as one body each, with the reason; masks side by side are offered
 // though a third, switched off, lies inside one. Groups are compared at every
 // frame their keys span at which the layer is shown, the one after the last
-// key included, and with their strokes' bands (a mitred corner up to its
-// limit) at any opacity; groups an expression moves, or whose keys ask too
-// much work, are left as they are; a group keyed for minutes far from the
-// others, or a fill colour an expression drives, is offered.
+// key included (the first shown when the keys end before it), and with their
+// strokes' bands (a mitred corner up to its limit) at any opacity; groups an
+// expression moves, or whose keys ask too much work, are left as they are; a
+// group keyed for minutes far from the others, a fill colour an expression
+// drives, or an item switched off that one drives, is offered.
 TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
 {
     const auto square = [](int x, int y, int size, const char* extra = "") {
@@ -246,11 +247,17 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         shape("opacity keyed after the end", stroked, R"({"keys": [{"time": 5, "value": 100}, {"time": 6, "value": 0}]})") +
         ",\n" + shape("fill colour driven", group(box(100)) + "," + group(box(100, 300)) + "," +
                       R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Color":
-                          {"value": [1, 0, 0], "expression": "[time, 0, 0]", "expressionValue": [1, 0, 0]}}})")));
+                          {"value": [1, 0, 0], "expression": "[time, 0, 0]", "expressionValue": [1, 0, 0]}}})") + ",\n" +
+        R"({"type": "shape", "name": "shown after its keys", "inPoint": 2.5, "contents": [)" +
+        moving(R"({"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2, "value": [0, 0]}]})", box(100)) + "," +
+        group(box(100)) + "]}" + ",\n" +
+        shape("driven, switched off", group(box(100)) + "," + group(box(100, 300) + R"(, {"matchName":
+              "ADBE Vector Shape - Rect", "flags": 0, "properties": {"ADBE Vector Rect Size": {"value": [9, 9],
+              "expression": "[time, 9]", "expressionValue": [9, 9]}}})") + "," + fill)));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36, 38}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -305,7 +312,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "does not model (it knows groups, paths, rectangles, ellipses, stars, fills and "
                                     "strokes): what the layers split from it would draw cannot be told, and the "
                                     "picture might change.",
-                                    "Layer 36 (opacity keyed after the end): " + strokesMeet}))
+                                    "Layer 36 (opacity keyed after the end): " + strokesMeet,
+                                    "Layer 38 (shown after its keys): " + comeToOverlap}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
