@@ -972,10 +972,15 @@ private:
                 if (taken[c][j])
                     return;
                 taken[c][j] = true;
-                // The fills come first, as in what it draws.
-                areas[c].drawn.pieces.push_back(copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f])
-                                                                           : copy.area.drawn.pieces[j]);
-                areas[c].filled += j < copy.area.filled;
+                // The fills come first, as in what it draws, whatever order
+                // the pieces are taken in.
+                Polygon piece =
+                    copy.motion == Copy::Moved ? copy.placedPiece(j, copy.moves[f]) : copy.area.drawn.pieces[j];
+                std::vector<Polygon>& pieces = areas[c].drawn.pieces;
+                if (j < copy.area.filled)
+                    pieces.insert(pieces.begin() + std::ptrdiff_t(areas[c].filled++), std::move(piece));
+                else
+                    pieces.push_back(std::move(piece));
             };
             for (const Compared& c : active)
                 take(c.copy, c.piece);
