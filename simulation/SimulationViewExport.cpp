@@ -67,6 +67,9 @@ void SimulationView::writeNextLayerAndGoOn()
         GuardHostCall([this] { following.release(); });
         if (ui.exportBtn)
             ui.exportBtn->setChecked(false);
+        // Every layer is written, also after a cancel clicked too late to
+        // stop the last: the window closes showing the whole count.
+        updateExportInfo(keyWriter.bodyCount());
         const QString report = writingEndReport();
         if (report.isEmpty()) {
             quitDialog();

@@ -283,7 +283,9 @@ TEST_F(ExportGui, OptionsDuplicateTheCompositionAndSwitchMotionBlurOn)
 // cancel clicked just before the close, or during its wait, stands and is
 // told with the close; a second close changes nothing, and a layer that
 // fails after it is told. The host's command run again meanwhile is refused,
-// saying why, and the export goes on as if it had not come.
+// saying why, and the export goes on as if it had not come. Unchecked before
+// the last layer, which is written all the same, the export is finished: the
+// window closes with its note showing, as after any finished export.
 enum Way {
     Uncheck,
     CloseButton,
@@ -293,13 +295,14 @@ enum Way {
     UncheckThenClose,
     TwiceAndALayerFails,
     CloseThenUncheckAndALayerFails,
-    CommandAgain
+    CommandAgain,
+    UncheckBeforeTheLast
 };
 class ExportGuiWays : public ExportGui, public ::testing::WithParamInterface<Way> {};
 INSTANTIATE_TEST_SUITE_P(Ways, ExportGuiWays,
                          ::testing::Values(Uncheck, CloseButton, Quit, WindowSystem, ApplicationQuit,
                                            UncheckThenClose, TwiceAndALayerFails, CloseThenUncheckAndALayerFails,
-                                           CommandAgain));
+                                           CommandAgain, UncheckBeforeTheLast));
 
 void closeBy(ZolvarDlg& window, Way way)
 {
@@ -319,22 +322,30 @@ void closeBy(ZolvarDlg& window, Way way)
 TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
 {
     const Way way = GetParam();
-    Host host(project(12));
+    const int layers = way == UncheckBeforeTheLast ? 3 : 12;
+    Host host(project(layers));
     static Host* running;
     running = &host;
     static int layersAtCancel = -1;
     static int answeredWhileWriting = -1;
     layersAtCancel = answeredWhileWriting = -1;
+    static QString noteAtEnd;
+    noteAtEnd.clear();
     script.steps = {
         [way](ZolvarDlg& window) {
             // Unchecks Export, or closes, as soon as two layers are written.
             auto* progress = control<QProgressBar>(window, "progressBar");
+            QObject::connect(window.simulationView(), &SimulationView::keyWritingEnded, &window,
+                             [&window] { noteAtEnd = control<QLabel>(window, "exportNoteSt")->text(); });
             QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window, way](int value) {
                 SimulationView* view = window.simulationView();
                 auto* button = control<QAbstractButton>(window, "exportBtn");
                 if (!view->isWritingKeys() || value != 2 || !button->isChecked())
                     return;
                 layersAtCancel = value;
+                // Between two layers, as a click comes.
+                if (way == UncheckBeforeTheLast)
+                    return QTimer::singleShot(0, button, &QAbstractButton::click);
                 if (way == Uncheck || way == UncheckThenClose) {
                     button->click();
                     // Checking it again while keys are written is refused.
@@ -388,16 +399,18 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     ASSERT_EQ(layersAtCancel, 2);
     // Written from the last body: three layers, the rest untouched; or all.
     int written = 0;
-    for (int layer = 0; layer < 12; ++layer)
+    for (int layer = 0; layer < layers; ++layer)
         written += mainComp(host)->layer(layer)->transformStream(TransformStream::Position)->keyCount() > 0;
-    const bool cancelled = way == Uncheck || way == UncheckThenClose || way == CloseThenUncheckAndALayerFails;
+    const bool cancelled = way == Uncheck || way == UncheckThenClose || way == CloseThenUncheckAndALayerFails ||
+                           way == UncheckBeforeTheLast;
+    EXPECT_EQ(noteAtEnd.isEmpty(), written < layers || way == TwiceAndALayerFails) << noteAtEnd.toStdString();
     if (way == TwiceAndALayerFails)
         EXPECT_GE(written, 11);
     else if (way == CloseThenUncheckAndALayerFails)
         EXPECT_TRUE(written == 2 || written == 3) << written;
     else
         EXPECT_EQ(written, cancelled ? 3 : 12);
-    EXPECT_GT(mainComp(host)->layer(11)->transformStream(TransformStream::Position)->keyCount(), 0);
+    EXPECT_GT(mainComp(host)->layer(layers - 1)->transformStream(TransformStream::Position)->keyCount(), 0);
     if (!cancelled)
         EXPECT_EQ(answeredWhileWriting, 1);
     const auto& groups = host.session->undoGroups();
