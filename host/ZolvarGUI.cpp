@@ -116,6 +116,7 @@ A_Err OpenZolvarGUI()
     }
     GuardHostCall([&] { ApplyAutoLoad(*window, prefs); });
 
+    window->startDone();
     if (!window->isClosing())
         application->exec();
     window.reset();

@@ -57,6 +57,10 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
+    // The start is done, its own dialogs (the auto-load's messages) answered
+    // and their answers taken: a close that waits need no longer wait for
+    // their loop, whose depth the window's own loop takes next.
+    void startDone() { dialogLoopLevel = INT_MAX; }
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();

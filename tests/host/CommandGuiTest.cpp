@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -71,7 +72,8 @@ ZolvarDlg* visibleMainWindow()
 }
 
 // Watches the running application as a user would: answers message boxes,
-// notes the main window and closes it.
+// notes the main window and closes it. It goes with the run it watched.
+QPointer<QTimer> watcher;
 void watchAndClose()
 {
     static ShowWatcher* showWatcher = nullptr;
@@ -80,7 +82,8 @@ void watchAndClose()
         qApp->installEventFilter(showWatcher);
     }
     auto* timer = new QTimer(qApp);
-    auto* clock = new QElapsedTimer;
+    watcher = timer;
+    auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QObject::connect(timer, &QTimer::timeout, [timer, clock] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -108,7 +111,6 @@ void watchAndClose()
         }
         timer->stop();
         timer->deleteLater();
-        delete clock;
     });
     timer->start(20);
 }
@@ -139,7 +141,9 @@ A_Err runWatched(Host& host, bool* handled)
         preRoutineAdded = true;
         qAddPreRoutine(watchAndClose); // runs when the plug-in creates its application
     }
-    return host.session->runCommand(host.command(), handled);
+    const A_Err err = host.session->runCommand(host.command(), handled);
+    delete watcher;
+    return err;
 }
 
 TEST(CommandGui, OpensTheWindowAndReturnsWhenItClosesTwice)
@@ -184,6 +188,39 @@ TEST(CommandGui, StoredAutoLoadChecksTheAction)
     bool handled = false;
     EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
     EXPECT_TRUE(seen.autoLoadChecked);
+}
+
+// The host closes the window while the start's own message is open: the
+// close waits for the answer, then the window closes, once the event loop
+// runs (the message ran its loop as deep as the window's own).
+TEST(CommandGui, AHostCloseDuringTheStartsMessageClosesOnceItIsAnswered)
+{
+    Host host(kProject);
+    host.session->prefs().set(kPrefsSection, kAutoLoadSaveKey, "1");
+    host.session->prefs().set(kPrefsSection, kAutoSavedFileKey, "/nowhere/.zolvar_autosave.xml");
+    static bool closedOverMessage;
+    closedOverMessage = false;
+    // Its timers go with it, before the next test runs.
+    static QObject* run;
+    QObject thisRun;
+    run = &thisRun;
+    whenShown = [] {
+        QTimer::singleShot(0, run, [] {
+            closedOverMessage = QApplication::activeModalWidget() != nullptr;
+            if (ZolvarDlg* window = visibleMainWindow())
+                window->close();
+        });
+        QTimer::singleShot(5000, run, [] {
+            seen.timedOut = visibleMainWindow() != nullptr;
+            if (seen.timedOut)
+                QCoreApplication::exit(1);
+        });
+    };
+    bool handled = false;
+    EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
+    whenShown = nullptr;
+    EXPECT_TRUE(closedOverMessage);
+    EXPECT_FALSE(seen.timedOut) << "the window stayed after the message was answered";
 }
 
 // Preferences that do not keep the autosave's name (set afresh before every
