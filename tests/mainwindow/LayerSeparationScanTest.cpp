@@ -346,7 +346,8 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
 // The keyed layers of separation_bench, smaller, judged within a smaller
 // bound of the start's keyed work: rings keyed over 199 s, a group switched
 // off keyed for 199 s and for an hour beside rings, two rings drifting over 99 s, circles
-// drifting apart on a grid (one layer, then three over 45 s), two circles
+// drifting apart on a grid (one layer, large enough that only following each
+// along its path keeps it within the bound, then three over 45 s), two circles
 // drifting apart over 30 minutes: all are offered. A keyed layer that needs
 // more than the start's work has left is left out, saying why; one without
 // keys, or whose keys need less, is still judged: a stroked line, its band
@@ -364,7 +365,7 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
     QByteArray layers = shapeLayer(ringGroups(6, 64, true, 199)) + "," +
                         shapeLayer(ringGroups(6, 64, true) + smallGroupOff(199)) + "," +
                         shapeLayer(ringGroups(6, 64, true) + smallGroupOff(3600)) + "," + shapeLayer(ringPair(64, 99)) +
-                        "," + shapeLayer(driftingCircles(16, 10));
+                        "," + shapeLayer(driftingCircles(64, 10));
     for (int i = 0; i < 3; ++i)
         layers += "," + shapeLayer(driftingCircles(9, 45));
     Host host(composition(layers + "," + apart + "," + apart + "," + shapeLayer(driftingCircles(4, 0)) + "," +
