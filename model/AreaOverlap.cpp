@@ -331,6 +331,8 @@ bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size
 
 bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q)
 {
+    if (!(reach >= 0.0 && std::isfinite(reach)))
+        return true;  // it may go anywhere
     // Every place within `reach` of p, and a little more: p grown by the
     // octagon whose inner circle has that radius.
     const double corner = reach / std::cos(M_PI / 8.0);
@@ -341,8 +343,6 @@ bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::v
             all.push_back(Point{at.x + corner * std::cos(angle), at.y + corner * std::sin(angle)});
         }
     Polygon grown, wound;
-    if (!(reach >= 0.0 && std::isfinite(reach)))
-        return true;  // it may go anywhere
     if (!woundOf(hullOf(std::move(all)), grown) || !woundOf(q, wound))
         return false;
     return sharedPart(Piece{grown, boxOf(grown), 0}, Piece{wound, boxOf(wound), 1}, 0.0) > 0.0;

@@ -346,11 +346,12 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
 // The keyed layers of separation_bench, smaller, judged within a smaller
 // bound of the start's keyed work: rings keyed over 199 s, a group switched
 // off keyed for 199 s and for an hour beside rings, two rings drifting over 99 s, circles
-// drifting apart on a grid (one layer, then three over 45 s), two circles
-// drifting apart over 30 minutes: all are offered. A keyed layer that needs
-// more than the start's work has left is left out, saying why; one without
-// keys, or whose keys need less, is still judged: a stroked line, its band
-// alone followed along its path, passing over a square.
+// drifting apart on a grid (one layer, large enough that only following each
+// along its path keeps it within the bound, then three over 45 s), two circles
+// drifting apart over 30 minutes, still rings in a row: all are offered. A
+// keyed layer that needs more than the start's work has left is left out,
+// saying why; one without keys, or whose keys need less, is still judged: a
+// stroked line, its band alone followed along its path, passing over a square.
 TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
 {
     using namespace keyed_layers;
@@ -364,16 +365,16 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
     QByteArray layers = shapeLayer(ringGroups(6, 64, true, 199)) + "," +
                         shapeLayer(ringGroups(6, 64, true) + smallGroupOff(199)) + "," +
                         shapeLayer(ringGroups(6, 64, true) + smallGroupOff(3600)) + "," + shapeLayer(ringPair(64, 99)) +
-                        "," + shapeLayer(driftingCircles(16, 10));
+                        "," + shapeLayer(driftingCircles(64, 10));
     for (int i = 0; i < 3; ++i)
         layers += "," + shapeLayer(driftingCircles(9, 45));
     Host host(composition(layers + "," + apart + "," + apart + "," + shapeLayer(driftingCircles(4, 0)) + "," +
-                              shapeLayer(line + "," + square, "line"),
+                              shapeLayer(line + "," + square, "line") + "," + shapeLayer(ringGroups(6, 64, false)),
                           3700));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 4e5), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10}));
+    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 12}));
     EXPECT_EQ(leftOut, (QStringList{"Layer 10 (apart): its keyed groups would take too long to compare in the time "
                                     "the start has left for comparing keyed groups (the layers before it took the "
                                     "rest); apart, they might come to lie in one another's place.",
