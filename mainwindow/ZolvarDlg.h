@@ -321,7 +321,6 @@ private:
     QAction* redoAction = nullptr;
     UndoView* undoView = nullptr;
     bool closing = false;
-    bool closeAwaitingKeys = false;
     // The event-loop level of the dialog the close last found open; the
     // close waits while a loop as deep runs.
     int dialogLoopLevel = INT_MAX;

@@ -42,7 +42,6 @@ void ZolvarDlg::closeZolvarDlg()
     // follows once the writing ends (a cancel clicked before stands). Asking
     // again meanwhile changes nothing.
     if (view->isWritingKeys()) {
-        closeAwaitingKeys = true;
         view->closeAwaitsKeys = true;
         tellCloseWaits(QStringLiteral("The window closes when the keyframes are written. Changes made until then "
                                       "are kept."));
@@ -65,7 +64,6 @@ void ZolvarDlg::closeZolvarDlg()
     }
     if (dialogWait)
         dialogWait->stop();
-    closeAwaitingKeys = false;
     closing = true;
 
     // What the user is still doing is settled before anything is saved, the
@@ -137,7 +135,7 @@ void ZolvarDlg::closeEvent(QCloseEvent* event)
 
 void ZolvarDlg::keyWritingEnded()
 {
-    if (closeAwaitingKeys)
+    if (view->closeAwaitsKeys)
         closeZolvarDlg();
 }
 

@@ -136,8 +136,7 @@ private:
             [[fallthrough]];
         case State::Closing:
             if (!windowShown) {
-                if (state_ == State::Exporting)
-                    judgeEnd();
+                judgeEnd();
                 finish(g_report.outcome, g_report.detail);
             }
             break;

@@ -469,6 +469,9 @@ TEST_F(ExportGui, ADialogOpenWhenTheKeysAreWrittenIsAnsweredBeforeTheWindowClose
                                                  "in it is kept."));
                         dialog->findChild<QSpinBox*>(QStringLiteral("levelsOfUndoEt"))->setValue(42);
                         dialog->findChild<QAbstractButton*>(QStringLiteral("okBtn"))->click();
+                        // Answered, but its caller has not taken the answer yet.
+                        window.closeZolvarDlg();
+                        EXPECT_FALSE(window.isClosing());
                         answered = true;
                         return true;
                     }};
