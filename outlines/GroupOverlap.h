@@ -5,6 +5,7 @@
 // painted several groups together paints each copy's group alone.
 #pragma once
 
+#include "outlines/GroupSplit.h"
 #include "outlines/SeparationVerdicts.h"
 
 #include "host_api.h"

@@ -4,6 +4,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "outlines/SeparationSupport.h"
+#include "outlines/GroupSplit.h"
 #include "outlines/SeparationVerdicts.h"
 
 #include <QString>
@@ -77,9 +78,6 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
                            AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content,
                            KeyedWork* budget = nullptr);
 
-// Whether a top-level item of that match name draws an outline.
-bool isDrawingItem(const std::string& matchName);
-
 // Whether separation by groups models an item of that match name: groups, the
 // four kinds of path, fills and strokes, and inside a group (`nested`) Merge
 // Paths too, which joins only paths of its own group and draws no more than
@@ -98,17 +96,3 @@ A_Err groupDraws(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_S
 // paints and other items never do).
 A_Err readContentItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item,
                       std::string& matchName, bool& draws);
-
-// One item of a shape layer's contents as readContentItem reads it.
-struct ContentItem {
-    std::string matchName;
-    bool draws = false;
-};
-
-// The groups that draw get a layer each; other groups and the shapes outside
-// groups stay on the source only; fills, strokes and the other items of the
-// top level come with every layer. When the source keeps shapes that draw,
-// the groups listed before them go above it and those after them below it;
-// a group between two of them stays, as no layer of its own would be drawn
-// between them.
-GroupSplit planGroupSplit(const std::vector<ContentItem>& items);

@@ -1,11 +1,7 @@
 // The offer's verdicts on a layer that holds several outlines: how the layers
-// a separation would make of it meet, where a separation by groups puts the
-// items of its contents, and the bounds of the work spent deciding.
+// a separation would make of it meet, and the bounds of the work spent
+// deciding.
 #pragma once
-
-#include "host_api.h"
-
-#include <vector>
 
 // The most work spent comparing keyed groups after time 0 (about a second),
 // counted in pieces compared over the frames their keys span: at each frame
@@ -79,23 +75,4 @@ enum class MasksMeet {
     // their feather: together the host draws what they cover once, apart
     // each copy draws its own over the other.
     EdgesMeet,
-};
-
-// Where separation by groups puts the items of a shape layer's contents
-// (indices into them, in order).
-struct GroupSplit {
-    std::vector<A_long> above;  // groups that get a layer above the source
-    std::vector<A_long> below;  // groups that get a layer below it
-    std::vector<A_long> stay;   // groups and shapes that stay on the source only
-    std::vector<A_long> kept;   // shapes outside groups that draw: the source keeps drawing them
-    std::vector<bool> other;    // per item: neither a group nor a shape (fills, strokes, ...)
-
-    // The groups that get a layer: those above, then those below.
-    std::vector<A_long> separated() const;
-    // The items of the layer made for group k: k and every item that is
-    // neither a group nor a shape (per item, as getVectorShapes takes them).
-    std::vector<bool> itemsOfLayerFor(A_long k) const;
-    // The items the source keeps when it still draws: all but the separated
-    // groups.
-    std::vector<bool> itemsOfSource() const;
 };

@@ -1,0 +1,537 @@
+#include "outlines/KeyedComparison.h"
+
+#include <tuple>
+
+namespace {
+
+// The work of reading where a keyed group lies at one frame, and of building
+// a piece again, counted as that many pieces compared.
+constexpr double kPlacementWork = 2.0;
+constexpr double kBuildWork = 20.0;
+// The work of telling whether two pieces whose boxes meet may meet while
+// they move, counted as that many pieces compared.
+constexpr double kGrownWork = 4.0;
+// A little more reach than a piece may move, so that rounding cannot hide a
+// piece that touches another.
+constexpr double kReachMargin = 1e-9;
+
+// The map that takes an affine map's images back where they came from.
+bool inverse(const GroupMatrix& m, GroupMatrix& inv)
+{
+    const double det = m.determinant();
+    if (!std::isfinite(det) || det == 0.0)
+        return false;
+    inv.a = m.d / det;
+    inv.b = -m.b / det;
+    inv.c = -m.c / det;
+    inv.d = m.a / det;
+    inv.tx = -(inv.a * m.tx + inv.b * m.ty);
+    inv.ty = -(inv.c * m.tx + inv.d * m.ty);
+    return inv.isFinite();
+}
+
+// For a copy whose group's own transform alone is keyed: the maps that move
+// its pieces from time 0 to each of `frames`, as the group's transform moves
+// them (through the layer at time 0 into world units turned by `turn`). False
+// when they cannot be told so (a value cannot be read, the group flattens
+// its contents at time 0, or a map is not finite): the copy is then built
+// again at each frame. Every group of the top level lies in the same groups
+// and layer: their placement is read once into `placement` (`placed` then
+// true) and serves the copies that follow.
+bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float turn, const Frames& frames,
+               ItemPlacement& placement, bool& placed, SplitCopy& copy)
+{
+    ScopedStream contents(suites), group(suites), root(suites);
+    A_Err err = suites.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(build.pluginId, build.layer, root.out());
+    if (!err)
+        err = childByMatchName(suites, build.pluginId, root.get(), "ADBE Root Vectors Group", contents);
+    if (!err && contents)
+        err = childByIndex(suites, build.pluginId, contents.get(), copy.group, group);
+    if (!err && group && !placed) {
+        err = readItemPlacement(build.pluginId, build.basic, build.layer, group.get(), placement);
+        placed = !err;
+    }
+    GroupTransformReader reader(suites, build.pluginId);
+    if (!err && group)
+        err = reader.open(group.get());
+    if (err || !group)
+        return false;
+    // From the group's contents to world units: the groups about it, the
+    // layer, the pixel aspect ratio, then the turn and the world's scale.
+    const A_Matrix4& m = placement.matrix;
+    GroupMatrix layer;
+    layer.a = m.mat[0][0] * placement.pixelAspect;
+    layer.b = m.mat[1][0] * placement.pixelAspect;
+    layer.tx = m.mat[3][0] * placement.pixelAspect;
+    layer.c = m.mat[0][1];
+    layer.d = m.mat[1][1];
+    layer.ty = m.mat[3][1];
+    GroupMatrix world;
+    world.a = world.d = std::cos(double(turn)) / 100.0;
+    world.c = std::sin(double(turn)) / 100.0;
+    world.b = -world.c;
+    const GroupMatrix toWorld = world.after(layer).after(placement.chain.toLayer);
+    GroupMatrix back;
+    if (!inverse(toWorld.after(GroupMatrix::of(reader.transform())), back))
+        return false;
+    copy.moves.clear();
+    for (double k = frames.first; k <= frames.last; ++k) {
+        const StreamReadTime readAt(frames.at(k));
+        if (reader.read())
+            return false;
+        const GroupMatrix move = toWorld.after(GroupMatrix::of(reader.transform())).after(back);
+        if (!move.isFinite())
+            return false;
+        copy.moves.push_back(move);
+    }
+    return true;
+}
+
+// Widens the bounds `at` (low x, high x, low y, high y) by the point (x, y).
+void widen(double (&at)[4], double x, double y)
+{
+    at[0] = std::min(at[0], x), at[1] = std::max(at[1], x);
+    at[2] = std::min(at[2], y), at[3] = std::max(at[3], y);
+}
+
+// Cuts the path of a copy that only moves into runs of frames, each as long
+// as the boxes of its pieces over it grow by no more than an eighth of what
+// the copy spans: a piece is then followed along its path, not grown by all
+// of it in every direction.
+void cutIntoRuns(SplitCopy& copy)
+{
+    copy.runs.clear();
+    if (copy.area.drawn.empty())
+        return;
+    double all[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+    for (const Polygon& p : copy.area.drawn.pieces)
+        for (const AreaPoint& q : p)
+            widen(all, q.x, q.y);
+    const AreaPoint at{(all[0] + all[1]) / 2.0, (all[2] + all[3]) / 2.0};
+    copy.about = at;
+    for (size_t j = 0; j < copy.area.filled; ++j)
+        for (const AreaPoint& q : copy.area.drawn.pieces[j]) {
+            widen(copy.fills, q.x - at.x, q.y - at.y);
+            copy.far = std::max(copy.far, std::hypot(q.x - at.x, q.y - at.y));
+        }
+    for (const StrokeSource& s : copy.area.sources) {
+        widen(s.radius >= 0.0 ? copy.circles : copy.edges, s.a.x - at.x, s.a.y - at.y);
+        if (s.radius < 0.0)
+            widen(copy.edges, s.b.x - at.x, s.b.y - at.y);
+        copy.radius = std::max(copy.radius, s.radius);
+    }
+    // How far from `about` what it draws reaches, along x or y.
+    const double size = std::max(all[1] - all[0], all[3] - all[2]) / 2.0;
+    for (size_t f = 0; f < copy.moves.size(); ++f) {
+        const PathRun one(f, copy.moves[f], at, copy.reachUnder(copy.moves[f]));
+        const PathRun longer = copy.runs.empty() ? one : copy.runs.back().widened(one);
+        if (!copy.runs.empty() && longer.growth(size) <= size / 4.0)
+            copy.runs.back() = longer;
+        else
+            copy.runs.push_back(one);
+    }
+    for (PathRun& run : copy.runs) {
+        const GroupMatrix& start = copy.moves[run.first];
+        const AreaPoint from = mapped(start, at);
+        for (size_t f = run.first; f <= run.last; ++f) {
+            const GroupMatrix& m = copy.moves[f];
+            const AreaPoint to = mapped(m, at);
+            run.drift = std::max(run.drift, std::hypot(to.x - from.x, to.y - from.y) +
+                                                largestStretch(m.a - start.a, m.b - start.b, m.c - start.c,
+                                                               m.d - start.d) * copy.far);
+        }
+    }
+}
+
+// A box that holds all the copy draws at every frame of `run`.
+SpanBox copyOverRun(const SplitCopy& copy, const PathRun& run)
+{
+    SpanBox all = run.box(0.0, 0.0, 0.0, 0.0, 0.0);
+    all.minX = all.minY = HUGE_VAL;
+    all.maxX = all.maxY = -HUGE_VAL;
+    const auto add = [&](const SpanBox& b) {
+        all.minX = std::min(all.minX, b.minX), all.maxX = std::max(all.maxX, b.maxX);
+        all.minY = std::min(all.minY, b.minY), all.maxY = std::max(all.maxY, b.maxY);
+    };
+    if (copy.fills[0] <= copy.fills[1])
+        add(run.box(copy.fills, kReachMargin));
+    if (copy.edges[0] <= copy.edges[1])
+        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin));
+    if (copy.circles[0] <= copy.circles[1])
+        add(run.box(copy.circles, (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) +
+                                      kReachMargin));
+    return all;
+}
+
+// A box that holds piece j of the copy at every frame of `run`.
+SpanBox boxOverRun(const SplitCopy& copy, size_t j, const PathRun& run)
+{
+    const AreaPoint at = copy.about;
+    if (j < copy.area.filled) {
+        double corners[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+        for (const AreaPoint& q : copy.area.drawn.pieces[j])
+            widen(corners, q.x - at.x, q.y - at.y);
+        return run.box(corners, kReachMargin);
+    }
+    // A band about an edge reaches its corners, the reach times the root of
+    // 2 from the edge's ends; one about a circle is the polygon strokePiece
+    // makes about it.
+    const StrokeSource& s = copy.area.sources[j - copy.area.filled];
+    if (s.radius >= 0.0)
+        return run.box(s.a.x - at.x, s.a.x - at.x, s.a.y - at.y, s.a.y - at.y,
+                       (s.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) +
+                           kReachMargin);
+    return run.box(std::min(s.a.x, s.b.x) - at.x, std::max(s.a.x, s.b.x) - at.x, std::min(s.a.y, s.b.y) - at.y,
+                   std::max(s.a.y, s.b.y) - at.y, std::sqrt(2.0) * run.reach + kReachMargin);
+}
+
+// Frames (counted from the first compared) at which a piece of a copy is
+// compared.
+struct Compared {
+    size_t copy = 0, piece = 0;
+    size_t first = 0, last = 0;
+};
+
+// The comparison of the copies after time 0, the work it takes counted.
+class KeyedComparison
+{
+public:
+    KeyedComparison(const AEGP_SuiteHandler& suites, const LayerBuild& build, const LayerPlacement& placement,
+                    const OutlineFrame& frame, std::vector<SplitCopy>& copies, const Frames& frames, double most)
+        : suites_(suites), build_(build), placement_(placement), frame_(frame), copies_(copies), frames_(frames),
+          most_(most)
+    {
+    }
+
+    GroupsMeet verdict()
+    {
+        // The work is bounded before it is done: groups placed and built at
+        // every frame, and what a copy built again may meet looked for among
+        // all others.
+        const auto upfront = [&] {
+            double each = 0.0, resting = 0.0;
+            for (const SplitCopy& copy : copies_) {
+                const double pieces = double(copy.area.drawn.pieces.size());
+                each += copy.motion == SplitCopy::Rest ? 0.0 : kPlacementWork;
+                each += copy.motion == SplitCopy::Reshaped ? kBuildWork * pieces : 0.0;
+                resting += copy.motion == SplitCopy::Reshaped ? 0.0 : pieces;
+                reshaped_ = reshaped_ || copy.motion == SplitCopy::Reshaped;
+            }
+            return frames_.count() * (each + (reshaped_ ? resting : 0.0));
+        };
+        const double placed = upfront();
+        if (!spend(placed))
+            return GroupsMeet::KeyedTooLong;
+        for (SplitCopy& copy : copies_) {
+            if (copy.motion == SplitCopy::Moved &&
+                !readMoves(suites_, build_, frame_.rotation, frames_, groupPlacement_, placed_, copy))
+                copy.motion = SplitCopy::Reshaped;
+            if (copy.motion == SplitCopy::Moved)
+                cutIntoRuns(copy);
+        }
+        // A copy whose moves cannot be told is built again instead.
+        if (!spend(upfront() - placed))
+            return GroupsMeet::KeyedTooLong;
+        if (!firstPass())
+            return GroupsMeet::KeyedTooLong;
+        return compareFrames();
+    }
+
+    // The work done, what was found to be needed when that is more than
+    // allowed, and whether it stayed within the most allowed.
+    double work() const { return work_; }
+    double needed() const { return std::max(needed_, work_); }
+    bool within() const { return needed() <= most_; }
+
+private:
+    // Counts work about to be done; false, counting nothing, when it would
+    // pass the most allowed.
+    bool spend(double work)
+    {
+        if (work_ + work > most_) {
+            needed_ = work_ + work;
+            return false;
+        }
+        work_ += work;
+        return true;
+    }
+
+    // The boxes of the pieces that do not change shape over runs of frames
+    // (one over all frames for a copy at rest), swept for those of
+    // different copies that meet at some frame both span: only those pieces
+    // are compared, and only at those frames.
+    bool firstPass()
+    {
+        // The copies, each over each run of its path (or over all frames
+        // when it does not move).
+        std::vector<SpanBox> boxes;
+        std::vector<Owner> owners;
+        for (size_t c = 0; c < copies_.size(); ++c) {
+            const SplitCopy& copy = copies_[c];
+            if (copy.motion == SplitCopy::Moved)
+                for (size_t r = 0; r < copy.runs.size(); ++r)
+                    add(boxes, owners, copyOverRun(copy, copy.runs[r]), Owner{c, 0, r});
+            else if (copy.motion == SplitCopy::Rest && !copy.area.drawn.empty())
+                add(boxes, owners, restBox(copy.area.drawn.pieces, true), Owner{c, 0, 0});
+        }
+        std::vector<std::pair<size_t, size_t>> pairs;
+        if (!boxesThatMeet(boxes, pairs, work_, most_))
+            return false;
+        // The pieces of those that meet another, over those runs.
+        std::vector<std::vector<bool>> taken(copies_.size());
+        for (size_t c = 0; c < copies_.size(); ++c)
+            taken[c].resize(std::max<size_t>(1, copies_[c].runs.size()));
+        for (const auto& pair : pairs)
+            for (const size_t i : {pair.first, pair.second})
+                taken[owners[i].copy][owners[i].run] = true;
+        boxes.clear();
+        owners.clear();
+        for (size_t c = 0; c < copies_.size(); ++c)
+            for (size_t r = 0; r < taken[c].size(); ++r)
+                for (size_t j = 0; taken[c][r] && j < copies_[c].area.drawn.pieces.size(); ++j)
+                    add(boxes, owners, boxAt(c, j, r), Owner{c, j, r});
+        pairs.clear();
+        if (!boxesThatMeet(boxes, pairs, work_, most_))
+            return false;
+        // The frames at which each piece may meet another, joined.
+        std::vector<Compared> spans;
+        for (const auto& pair : pairs) {
+            const SpanBox &p = boxes[pair.first], &q = boxes[pair.second];
+            if (!spend(kGrownWork) || !mayMeet(owners[pair.first], owners[pair.second]))
+                continue;
+            const size_t first = size_t(std::max(p.first, q.first)), last = size_t(std::min(p.last, q.last));
+            for (const size_t i : {pair.first, pair.second})
+                spans.push_back(Compared{owners[i].copy, owners[i].piece, first, last});
+        }
+        if (!within())
+            return false;
+        std::sort(spans.begin(), spans.end(), [](const Compared& a, const Compared& b) {
+            return std::tie(a.copy, a.piece, a.first) < std::tie(b.copy, b.piece, b.first);
+        });
+        double compared = 0.0;
+        for (const Compared& span : spans) {
+            Compared* joined = compared_.empty() ? nullptr : &compared_.back();
+            if (joined && joined->copy == span.copy && joined->piece == span.piece && span.first <= joined->last + 1) {
+                compared += double(std::max(joined->last, span.last) - joined->last);
+                joined->last = std::max(joined->last, span.last);
+                continue;
+            }
+            compared_.push_back(span);
+            compared += double(span.last - span.first + 1);
+        }
+        std::sort(compared_.begin(), compared_.end(),
+                  [](const Compared& a, const Compared& b) { return a.first < b.first; });
+        return spend(compared);
+    }
+
+    // Piece j of copy c over run r of its path (0 when it does not move).
+    struct Owner {
+        size_t copy, piece, run;
+    };
+
+    void add(std::vector<SpanBox>& boxes, std::vector<Owner>& owners, SpanBox box, Owner owner) const
+    {
+        box.area = owner.copy;
+        boxes.push_back(box);
+        owners.push_back(owner);
+    }
+
+    // Whether two pieces whose boxes meet may meet: each where the first frame
+    // of its run puts it, grown by how far it strays over the run. A band is
+    // taken to meet what its box meets.
+    bool mayMeet(const Owner& p, const Owner& q) const
+    {
+        double reach = kReachMargin;
+        Polygon placed[2];
+        for (const Owner* o : {&p, &q}) {
+            const SplitCopy& copy = copies_[o->copy];
+            if (o->piece >= copy.area.filled)
+                return true;
+            const bool moves = copy.motion == SplitCopy::Moved;
+            reach += moves ? copy.runs[o->run].drift : 0.0;
+            placed[o == &q] = moves ? copy.placedPiece(o->piece, copy.moves[copy.runs[o->run].first])
+                                    : copy.area.drawn.pieces[o->piece];
+        }
+        return grownPieceMeets(placed[0], reach, placed[1]);
+    }
+
+    // The box of piece j of copy c over run r of its path, or over every
+    // frame when it does not move.
+    SpanBox boxAt(size_t c, size_t j, size_t r) const
+    {
+        const SplitCopy& copy = copies_[c];
+        if (copy.motion == SplitCopy::Moved)
+            return boxOverRun(copy, j, copy.runs[r]);
+        return restBox({copy.area.drawn.pieces[j]}, true);
+    }
+
+    // The box of `pieces`; when `still`, over every frame.
+    SpanBox restBox(const std::vector<Polygon>& pieces, bool still) const
+    {
+        double at[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+        for (const Polygon& p : pieces)
+            for (const AreaPoint& q : p)
+                widen(at, q.x, q.y);
+        SpanBox b;
+        b.minX = at[0], b.maxX = at[1], b.minY = at[2], b.maxY = at[3];
+        b.last = still ? frames_.count() - 1.0 : 0.0;
+        b.still = still;
+        return b;
+    }
+
+    GroupsMeet compareFrames()
+    {
+        const size_t n = copies_.size();
+        std::vector<Compared> active;
+        size_t next = 0;
+        std::vector<size_t> run(n, 0);
+        for (size_t f = 0; f < size_t(frames_.count()); ++f) {
+            if (!reshaped_ && active.empty()) {
+                if (next == compared_.size())
+                    break;
+                f = std::max(f, compared_[next].first);
+            }
+            for (; next < compared_.size() && compared_[next].first <= f; ++next)
+                active.push_back(compared_[next]);
+            active.erase(std::remove_if(active.begin(), active.end(), [&](const Compared& c) { return c.last < f; }),
+                         active.end());
+            const StreamReadTime readAt(frames_.at(frames_.first + double(f)));
+            std::vector<CopyArea> areas(n);
+            SpanBox built = restBox({}, false);
+            if (reshaped_ && readReach(suites_, build_, copies_))
+                return GroupsMeet::Untold;
+            for (size_t c = 0; c < n; ++c) {
+                SplitCopy& copy = copies_[c];
+                if (copy.motion != SplitCopy::Reshaped)
+                    continue;
+                areas[c] = drawnBy(build_, copy.items, placement_, frame_, copy.reach());
+                // Counted as built: it may hold more pieces than at time 0.
+                if (!spend(kBuildWork * std::max(0.0, double(areas[c].drawn.pieces.size()) -
+                                                          double(copy.area.drawn.pieces.size()))))
+                    return GroupsMeet::KeyedTooLong;
+                const SpanBox b = restBox(areas[c].drawn.pieces, false);
+                built.minX = std::min(built.minX, b.minX), built.maxX = std::max(built.maxX, b.maxX);
+                built.minY = std::min(built.minY, b.minY), built.maxY = std::max(built.maxY, b.maxY);
+            }
+            std::vector<std::vector<bool>> taken(n);
+            const auto take = [&](size_t c, size_t j) {
+                const SplitCopy& copy = copies_[c];
+                taken[c].resize(copy.area.drawn.pieces.size());
+                if (taken[c][j])
+                    return;
+                taken[c][j] = true;
+                // The fills come first, as in what it draws, whatever order
+                // the pieces are taken in.
+                Polygon piece =
+                    copy.motion == SplitCopy::Moved ? copy.placedPiece(j, copy.moves[f]) : copy.area.drawn.pieces[j];
+                std::vector<Polygon>& pieces = areas[c].drawn.pieces;
+                if (j < copy.area.filled)
+                    pieces.insert(pieces.begin() + std::ptrdiff_t(areas[c].filled++), std::move(piece));
+                else
+                    pieces.push_back(std::move(piece));
+            };
+            for (const Compared& c : active)
+                take(c.copy, c.piece);
+            // What a copy built again may meet: the pieces of the others whose
+            // boxes over this frame meet its box.
+            for (size_t c = 0; reshaped_ && c < n; ++c) {
+                const SplitCopy& copy = copies_[c];
+                if (copy.motion == SplitCopy::Reshaped || copy.area.drawn.empty())
+                    continue;
+                while (copy.motion == SplitCopy::Moved && copy.runs[run[c]].last < f)
+                    ++run[c];
+                for (size_t j = 0; j < copy.area.drawn.pieces.size(); ++j) {
+                    const SpanBox b = boxAt(c, j, run[c]);
+                    if (b.minX <= built.maxX && built.minX <= b.maxX && b.minY <= built.maxY && built.minY <= b.maxY)
+                        take(c, j);
+                }
+            }
+            const GroupsMeet now = howAreasMeet(areas, GroupsMeet::OverlapWhileMoving);
+            if (now != GroupsMeet::Apart)
+                return now;
+        }
+        return GroupsMeet::Apart;
+    }
+
+    const AEGP_SuiteHandler& suites_;
+    const LayerBuild& build_;
+    const LayerPlacement& placement_;
+    const OutlineFrame& frame_;
+    std::vector<SplitCopy>& copies_;
+    const Frames& frames_;
+    const double most_;
+    double work_ = 0.0, needed_ = 0.0;
+    bool reshaped_ = false;
+    ItemPlacement groupPlacement_;
+    bool placed_ = false;
+    std::vector<Compared> compared_;
+};
+
+} // namespace
+
+std::vector<SplitCopy> copiesOf(const GroupSplit& split)
+{
+    std::vector<SplitCopy> copies;
+    for (A_long k : split.separated()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfLayerFor(k);
+        copies.back().group = k;
+    }
+    if (!split.kept.empty()) {
+        copies.emplace_back();
+        copies.back().items = split.itemsOfSource();
+    }
+    return copies;
+}
+
+A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::vector<SplitCopy>& copies)
+{
+    std::vector<double> reaches;
+    const A_Err err =
+        forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
+            reaches.push_back(0.0);
+            for (const SplitCopy& copy : copies)
+                if (i < copy.items.size() && copy.items[i])
+                    return readStrokeReach(suites, build, item, reaches.back());
+            return A_Err(A_Err_NONE);
+        });
+    for (SplitCopy& copy : copies) {
+        copy.reachOutside = copy.reachInside = 0.0;
+        for (size_t i = 0; i < copy.items.size() && i < reaches.size(); ++i)
+            if (copy.items[i]) {
+                double& reach = A_long(i) == copy.group ? copy.reachInside : copy.reachOutside;
+                reach = std::max(reach, reaches[i]);
+            }
+    }
+    return err;
+}
+
+KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKeys>& keys)
+{
+    KeySpan span;
+    for (SplitCopy& copy : copies) {
+        for (size_t i = 0; i < copy.items.size() && i < keys.size(); ++i)
+            if (copy.items[i]) {
+                copy.shape.widen(keys[i].shape);
+                copy.move.widen(keys[i].move);
+            }
+        copy.motion = copy.shape.keyed || (copy.move.keyed && copy.group < 0) ? SplitCopy::Reshaped
+                      : copy.move.keyed                                      ? SplitCopy::Moved
+                                                                             : SplitCopy::Rest;
+        span.widen(copy.shape);
+        span.widen(copy.move);
+    }
+    return span;
+}
+
+KeyedVerdict compareKeyedCopies(const AEGP_SuiteHandler& suites, const LayerBuild& build,
+                                const LayerPlacement& placement, const OutlineFrame& frame,
+                                std::vector<SplitCopy>& copies, const Frames& frames, double most)
+{
+    KeyedComparison comparison(suites, build, placement, frame, copies, frames, most);
+    KeyedVerdict verdict;
+    verdict.meet = comparison.verdict();
+    verdict.work = comparison.work();
+    verdict.needed = comparison.needed();
+    return verdict;
+}
