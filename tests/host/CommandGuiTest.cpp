@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPalette>
@@ -50,6 +51,9 @@ Seen seen;
 void (*whileOpen)(ZolvarDlg&) = nullptr;
 // Run when the main window is shown, before the command reads anything more.
 std::function<void()> whenShown;
+// Run on a dialog the start shows before its window (the offer to separate
+// layers), which it then answers.
+std::function<void(QDialog&)> whileStarting;
 
 // Calls whenShown at the main window's show event.
 class ShowWatcher : public QObject
@@ -92,6 +96,8 @@ void watchAndClose()
             return;
         }
         ZolvarDlg* window = visibleMainWindow();
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && !window && whileStarting)
+            return whileStarting(*dialog);
         if (window && !seen.window) {
             seen.window = window;
             seen.title = window->windowTitle();
@@ -337,6 +343,29 @@ TEST(CommandGui, AFailureInsideTheEventLoopIsCaughtAndReportedOnce)
     EXPECT_FALSE(seen.timedOut);
     EXPECT_EQ(seen.messages.size(), 1) << seen.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(seen.window.isNull());
+}
+
+// The command picked again while the start's offer to separate layers is
+// the only window says so.
+TEST(CommandGui, TheCommandAgainDuringTheStartsOfferNamesTheOffer)
+{
+    Host host(QByteArray(kProject).replace(R"("source": "Red"})", R"("source": "Red", "masks": [
+        {"shape": {"closed": true, "vertices": [[0, 0], [40, 0], [40, 40], [0, 40]]}},
+        {"shape": {"closed": true, "vertices": [[60, 0], [100, 0], [100, 40], [60, 40]]}}]})"));
+    static Host* current = nullptr;
+    current = &host;
+    whileStarting = [](QDialog& offer) {
+        bool handled = false;
+        EXPECT_EQ(current->session->runCommand(current->command(), &handled), A_Err_NONE);
+        offer.reject();
+    };
+    bool handled = false;
+    EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
+    whileStarting = nullptr;
+    ASSERT_EQ(host.session->reports().size(), 1u);
+    EXPECT_EQ(host.session->reports()[0], "Zolvar 2 is already running: it is starting, and its dialog \"Zolvar - "
+                                          "Shapes Separation\" is open; its window is not shown yet. Run the command "
+                                          "again once its window has closed.");
 }
 
 } // namespace

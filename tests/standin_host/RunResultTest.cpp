@@ -3,6 +3,7 @@
 #include "KeyCensus.h"
 #include "ResultWriter.h"
 
+#include "files/SettingsFiles.h"
 #include "project/Project.h"
 
 #include <QDir>
@@ -158,6 +159,36 @@ TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
                 testing::ExitedWithCode(0), "");
     for (const int fd : {reader, ends[0], ends[1]})
         ::close(fd);
+}
+
+// Where no new file may be made (0555): an output that is the project by
+// another name (a hard link) is refused, and one whose disk fails once the
+// room is claimed is told as written over.
+TEST(RunResult, AnOutputWrittenWhereItIsNeverTakesTheProjectAndTellsAFailedDisk)
+{
+    QTemporaryDir dir;
+    const QString project = dir.filePath("p.json"), out = dir.filePath("out.json");
+    writeFile(project, "original bytes");
+    writeFile(out, "old output");
+    ASSERT_TRUE(::link(QFile::encodeName(project).constData(), QFile::encodeName(dir.filePath("link.json"))) == 0);
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(::chmod(QFile::encodeName(out), 0666) | ::chmod(QFile::encodeName(project), 0666) |
+                  ::chmod(QFile::encodeName(dir.path()), 0555), 0);
+    ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+    static const FileWriteCalls failing{[](int, const void*, size_t) -> ssize_t {
+                                            errno = EIO;
+                                            return -1;
+                                        },
+                                        ::fsync, ::close, ::rename};
+    const WriteResult linked = writeRunResult(*smallProject(), project, dir.filePath("link.json"));
+    setFileWriteCalls(&failing);
+    const WriteResult failed = writeRunResult(*smallProject(), project, out);
+    setFileWriteCalls(nullptr);
+    EXPECT_TRUE((!root || ::seteuid(0) == 0) && ::chmod(QFile::encodeName(dir.path()), 0755) == 0);
+    EXPECT_EQ(writeNote(linked), "Project: not written");
+    EXPECT_EQ(readAll(project), "original bytes");
+    EXPECT_EQ(writeNote(failed), "Project: " + out.toStdString() +
+                                     " was being written over where it is, and may no longer be as it was");
 }
 
 TEST(KeyCensus, ReportsStreamsWhoseKeysChangedAndNewLayersWithKeys)
