@@ -482,8 +482,8 @@ TEST_F(ExportGui, ADialogOpenWhenTheKeysAreWrittenIsAnsweredBeforeTheWindowClose
     EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 4);
 }
 
-// The bar follows each written layer; painting it, and the note, wait for
-// the limiter, whose clock stands still here, also over frame ticks.
+// The bar follows each written layer; painting it, and the note, wait for the limiter, whose clock stands still
+// here, also over frame ticks. The first layer is written in the recording's last tick, which shows it.
 TEST_F(ExportGui, TheBarFollowsEachWrittenLayerAndIsPaintedAtTheLimitersPace)
 {
     Host host(project(8));
@@ -506,8 +506,6 @@ TEST_F(ExportGui, TheBarFollowsEachWrittenLayerAndIsPaintedAtTheLimitersPace)
                     exportFrames(0, 3)};
     EXPECT_EQ(runScript(host), A_Err_NONE);
     EXPECT_FALSE(script.timedOut);
-    // The first layer is written in the recording's last tick, which ends
-    // by showing it; the writing's own measure starts with the second.
     EXPECT_EQ(seen.join(QLatin1Char(',')).toStdString(), "1 1 Solving...3/3,2 1 Keyframing...2/8,3 0 Keyframing...2/8,"
                                                          "4 0 Keyframing...2/8,5 0 Keyframing...2/8,6 0 Keyframing...2/8,"
                                                          "7 0 Keyframing...2/8");
