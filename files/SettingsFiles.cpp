@@ -275,9 +275,9 @@ bool writeInPlace(const QByteArray& target, const FileContents& contents, QStrin
         // A new file would have replaced this name alone; written where it
         // is, every other name of the file (a project read through one)
         // would change with it.
-        reason = known ? QStringLiteral("It cannot be replaced by a new file, and writing it where it is "
-                                                   "would change its other names (hard links) too")
-                                  : systemReason(errno);
+        reason = known ? QStringLiteral("It cannot be replaced by a new file, and writing it where it is would "
+                                        "change its other names (hard links) too")
+                       : systemReason(errno);
         ::close(fd);
         return false;
     }
