@@ -270,8 +270,14 @@ bool writeInPlace(const QByteArray& target, const FileContents& contents, QStrin
         return false;
     }
     struct stat old;
-    if (::fstat(fd, &old) != 0) {
-        reason = systemReason(errno);
+    const bool known = ::fstat(fd, &old) == 0;
+    if (!known || old.st_nlink > 1) {
+        // A new file would have replaced this name alone; written where it
+        // is, every other name of the file (a project read through one)
+        // would change with it.
+        reason = known ? QStringLiteral("It cannot be replaced by a new file, and writing it where it is would "
+                                        "change its other names (hard links) too")
+                       : systemReason(errno);
         ::close(fd);
         return false;
     }

@@ -1,19 +1,24 @@
-// Reading and writing settings files on disk. Writes are atomic: the bytes
-// go to a temporary file in the same folder, which replaces the old file
-// only once every byte is known to be on disk, so a failed write (a full
-// disk included) leaves the old file as it was and no temporary file behind.
-// The temporary file of a save that was cut off (the program killed) is
-// removed by the next save of the same file.
+// Writing files on disk: the plug-in's settings files and autosaves, and
+// the stand-in host's projects. Usually a write is atomic: the bytes go to
+// a temporary file in the same folder, which replaces the old file only
+// once every byte is known to be on disk, so a failed write (a full disk
+// included) leaves the old file as it was and no temporary file behind. The
+// temporary file of a save that was cut off (the program killed) is removed
+// by the next save of the same file.
 //
 // Links are followed to the end of their chain. Only a regular file is ever
 // replaced: a device or a pipe is written into (a link to /dev/null switches
-// a file off), a pipe without a reader is refused rather than waited for. A
+// a file off), a pipe without a reader is refused rather than waited for; a
+// device or a pipe that takes only part of the bytes has taken that part. A
 // file nobody may write (0444) is refused, also for an administrator. The
 // replacement keeps the old file's permissions, owner and group; where a new
 // file cannot take them (a file shared with other users), or no new file may
-// be made in the folder, the old file is written where it is: its bytes are
-// made in memory first and the room for them claimed before the first is
-// written, so that it too is written whole or left as it was.
+// be made in the folder, the old file is written where it is, which cannot
+// be atomic: its bytes are made in memory first and the room for them
+// claimed before the first is written, so that only a disk failing during
+// those writes (or the program killed) leaves it changed, and the writer
+// says so. A file of several names (hard links) is not written where it is,
+// which would change them all.
 #pragma once
 
 #include <QByteArray>
@@ -34,7 +39,7 @@ using FilePiece = std::function<bool(const char* data, qint64 size)>;
 // false; returns whether every piece was taken.
 using FileContents = std::function<bool(const FilePiece& put)>;
 // The same for bytes made as they are written, so that a large file never
-// exists in memory all at once.
+// exists in memory all at once (but for one written where it is).
 // Contents that stop of their own accord are a failure.
 bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason,
                          bool* changed = nullptr);

@@ -51,12 +51,24 @@ QApplication* ObtainApplication()
     return application;
 }
 
-// The command is running: its window is open, or closing once the keys
-// being written are written.
+// The command is running: its window is being built (the start's own
+// dialogs, such as the offer to separate layers, may be open, and are then
+// all there is), or it is shown, or closing once the keys being written are
+// written.
 bool commandRunning = false;
+bool windowShown = false;
 
-const char kAlreadyRunning[] = "Zolvar 2 is already running: its window is open, or closes once the keyframes "
-                               "are written. Run the command again once it has closed.";
+QByteArray alreadyRunning()
+{
+    if (windowShown)
+        return "Zolvar 2 is already running: its window is open, or closes once the keyframes are written. Run the "
+               "command again once it has closed.";
+    const QWidget* dialog = QApplication::activeModalWidget();
+    const QString open = dialog ? QStringLiteral(", and its dialog \"%1\" is open").arg(dialog->windowTitle())
+                                : QString();
+    return QStringLiteral("Zolvar 2 is already running: it is starting%1; its window is not shown yet. Run the "
+                          "command again once its window has closed.").arg(open).toUtf8();
+}
 
 // Loads the automatically saved settings or fits the view, as the user chose.
 void ApplyAutoLoad(ZolvarDlg& window, const AutoLoadPrefs& prefs)
@@ -82,12 +94,12 @@ A_Err OpenZolvarGUI()
     // and touches nothing of the run under way.
     if (commandRunning) {
         AEGP_SuiteHandler suites(sP);
-        return suites.UtilitySuite3()->AEGP_ReportInfo(S_my_id, kAlreadyRunning);
+        return suites.UtilitySuite3()->AEGP_ReportInfo(S_my_id, alreadyRunning().constData());
     }
     struct Running
     {
         Running() { commandRunning = true; }
-        ~Running() { commandRunning = false; }
+        ~Running() { commandRunning = windowShown = false; }
     } running;
 
     StartupNames names;
@@ -105,6 +117,7 @@ A_Err OpenZolvarGUI()
     window->setWindowModality(Qt::ApplicationModal);
     window->setWindowTitle(QStringLiteral("Zolvar - %1 - %2").arg(names.projectName, names.itemName));
     window->show();
+    windowShown = true;
 
     // From here on the window stays open whatever fails: a failure is
     // reported, and what was not read keeps its default.

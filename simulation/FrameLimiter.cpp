@@ -126,8 +126,8 @@ bool FrameLimiter::paintDue(double fps)
     }
     if (paints > 0) {
         // A clock that went back counts as the time passed.
-        const double spacingMs = std::max(frameMs, 1000.0 / kMaxPaintsPerSecond);
-        if (now >= lastPaintMs && double(now - lastPaintMs) < spacingMs)
+        const double sinceMs = now >= lastPaintMs ? double(now - lastPaintMs) : kMaxPaintGapMs;
+        if (sinceMs < std::clamp(frameMs, 1000.0 / kMaxPaintsPerSecond, kMaxPaintGapMs))
             return false;
 
         // Everything the process spent besides the export's work went into
@@ -136,7 +136,7 @@ bool FrameLimiter::paintDue(double fps)
         const double total = std::max(0.0, processMs - processStartMs);
         const double showing = std::clamp(total - work, 0.0, total);
         paintCostMs = showing / paints;
-        if (showing + paintCostMs > kMaxPaintShare * (total + paintCostMs))
+        if (sinceMs < kMaxPaintGapMs && showing + paintCostMs > kMaxPaintShare * (total + paintCostMs))
             return false;
     }
     lastPaintMs = now;

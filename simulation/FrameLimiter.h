@@ -40,8 +40,12 @@ public:
     // composition, the software renderer's threads) may take at most this
     // share of the export's processor time ...
     static constexpr double kMaxPaintShare = 0.1;
-    // ... and happens at most this often per second of wall time.
+    // ... and happens at most this often per second of wall time ...
     static constexpr double kMaxPaintsPerSecond = 5.0;
+    // ... but, however costly it is, at least once in this much wall time:
+    // a bar that stands still longer looks like a stall to the user (and
+    // to whatever watches it).
+    static constexpr double kMaxPaintGapMs = 500.0;
 
     // Processor time in milliseconds: the whole process's (every thread)
     // and the calling thread's. Replaceable like the clock.
@@ -56,9 +60,11 @@ public:
     // Asked once per tick or written layer while an export runs: true when
     // the view should show the export's progress now. The first answer of
     // an export is true; then at most kMaxPaintsPerSecond and at most once
-    // per frame at `fps` of wall time, and only while showing what the
-    // export did so far, one more time included, stays within
-    // kMaxPaintShare of its processor time.
+    // per frame at `fps` of wall time (a frame counting as kMaxPaintGapMs at
+    // most), and only while showing what the export did so far, one more
+    // time included, stays within kMaxPaintShare of its processor time; or
+    // once kMaxPaintGapMs have passed since the last paint, whatever the
+    // share.
     bool paintDue(double fps);
     // Ends an export's measure: the next paintDue() answers true. The
     // measured cost of one showing is kept.

@@ -154,8 +154,7 @@ void SimulationView::refreshView()
     if (glWidget)
         glWidget->update();
     // Painted in the same pass as the view (showRecordedFrame held it back).
-    if (ui.progressBar && !ui.progressBar->updatesEnabled())
-        ui.progressBar->setUpdatesEnabled(true);
+    releaseProgress();
 }
 
 void SimulationView::undo()

@@ -737,6 +737,10 @@ private:
     // One turn of the keyframe export's chain: the next layer's keys, then
     // the next turn, the cancel, or the end (SimulationViewExport.cpp).
     void writeNextLayerAndGoOn();
+    // The export's progress bar: its value set with its painting held back
+    // until the progress is next shown, and its painting let through.
+    void holdProgress(int value);
+    void releaseProgress();
     // Builds the context menu from the form's actions, once
     // (editing/SimulationViewContextMenu.cpp).
     void createContextMenu();

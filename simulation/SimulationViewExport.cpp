@@ -90,10 +90,12 @@ void SimulationView::writeNextLayerAndGoOn()
         return;
     }
     ++keyframedLayerCount;
-    // Like the recording's, the progress is shown only as often as the
-    // limiter allows: each change repaints the window.
+    // Like the recording's, the bar follows every layer, and the window
+    // shows the progress only as often as the limiter allows.
     if (limiter.paintDue(fps))
         updateExportInfo(keyframedLayerCount);
+    else
+        holdProgress(keyframedLayerCount);
     QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);
 }
 
@@ -126,6 +128,7 @@ void SimulationView::updateExportInfo(int count)
 {
     if (ui.progressBar)
         ui.progressBar->setValue(count);
+    releaseProgress();
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QStringLiteral("Keyframing...%1/%2").arg(count).arg(keyWriter.bodyCount()));
 }
@@ -152,6 +155,7 @@ void SimulationView::resetProgress()
             ui.progressBar->setRange(0, std::max(1, ui.progressBar->maximum()));
         ui.progressBar->setValue(0);
     }
+    releaseProgress();
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QString());
 }

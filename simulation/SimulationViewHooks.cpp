@@ -100,16 +100,28 @@ void SimulationView::restarted(bool play)
     }
 }
 
-// What reads the bar (a watchdog) sees the recording move whatever the pace
-// of the redraws. The bar would repaint at once each time its chunk grows by
-// a pixel, and the whole window with it: its painting waits for the view's
-// next redraw (refreshView), which lets it through.
 void SimulationView::showRecordedFrame(int frame)
+{
+    holdProgress(frame);
+}
+
+// What reads the bar (a watchdog) sees the export move whatever the pace of
+// the redraws. The bar would repaint at once each time its chunk grows by a
+// pixel, and the whole window with it: its painting waits for the next time
+// the progress is shown (refreshView, updateExportInfo), which lets it
+// through.
+void SimulationView::holdProgress(int value)
 {
     if (!ui.progressBar)
         return;
     ui.progressBar->setUpdatesEnabled(false);
-    ui.progressBar->setValue(frame);
+    ui.progressBar->setValue(value);
+}
+
+void SimulationView::releaseProgress()
+{
+    if (ui.progressBar && !ui.progressBar->updatesEnabled())
+        ui.progressBar->setUpdatesEnabled(true);
 }
 
 void SimulationView::showSolvingProgress(int frame)

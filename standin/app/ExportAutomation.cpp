@@ -309,6 +309,23 @@ private:
         return false;
     }
 
+    // A box's text without the lines its details repeat (the first of a
+    // list the details hold whole), so that each is printed once.
+    static QString textBesideDetails(const QString& text, const QString& details)
+    {
+        if (details.isEmpty())
+            return text;
+        const QStringList repeated = details.split(QLatin1Char('\n'));
+        QStringList kept;
+        for (const QString& line : text.split(QLatin1Char('\n'))) {
+            const bool blank = line.trimmed().isEmpty();
+            if ((blank && !kept.isEmpty() && kept.last().trimmed().isEmpty()) || (!blank && repeated.contains(line)))
+                continue;
+            kept << line;
+        }
+        return kept.join(QLatin1Char('\n'));
+    }
+
     static void answer(QMessageBox* box)
     {
         QAbstractButton* pick = nullptr;
@@ -321,11 +338,13 @@ private:
         }
         if (!pick)
             pick = box->defaultButton();
-        std::string line = "message box \"" + box->windowTitle().toStdString() + "\": " + box->text().toStdString()
+        const QString details = box->detailedText();
+        std::string line = "message box \"" + box->windowTitle().toStdString() + "\": "
+            + textBesideDetails(box->text(), details).toStdString()
             + (pick ? " [" + pick->text().remove('&').toStdString() + "]" : "");
         // What the box holds behind "Show Details...": no one clicks it here.
-        if (!box->detailedText().isEmpty())
-            line += " (details: " + box->detailedText().toStdString() + ")";
+        if (!details.isEmpty())
+            line += " (details: " + details.toStdString() + ")";
         g_report.messages.push_back(line);
         say(line);
         if (pick)

@@ -36,4 +36,22 @@ WriteResult writeRunResult(const Project& project, const QString& projectPath, c
     return result;
 }
 
+std::string writeNote(const WriteResult& result)
+{
+    const std::string path = result.path.toStdString();
+    switch (result.outcome) {
+    case WriteOutcome::Unchanged:
+        return "Project: unchanged, " + path + " not rewritten";
+    case WriteOutcome::WrittenToOutput:
+        return "Project: written to " + path;
+    case WriteOutcome::WrittenInPlace:
+        return "Project: written to " + path + " (the previous file is " + path + ".bak)";
+    case WriteOutcome::Failed:
+        if (result.changed)
+            return "Project: " + path + " was being written over where it is, and may no longer be as it was";
+        break;
+    }
+    return "Project: not written";
+}
+
 } // namespace standin

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace standin {
 
 class Project;
@@ -20,5 +22,9 @@ struct WriteResult {
 // Writes atomically; in place, the previous file is kept as PATH.bak. An
 // output naming the project file itself counts as in place.
 WriteResult writeRunResult(const Project& project, const QString& projectPath, const QString& outputPath);
+
+// The summary's line on the project: where it went, or that it was not
+// written, or that the file written over may no longer be as it was.
+std::string writeNote(const WriteResult& result);
 
 } // namespace standin

@@ -169,7 +169,9 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
     const bool written = writeFileAtomically(
         path,
         [&project](const FilePiece& put) {
-            // Written as it is printed: the whole text never exists at once.
+            // Handed on as it is printed: into a new file, a device or a
+            // pipe the whole text never exists at once. A file written
+            // where it is gets every byte made first, to claim their room.
             PieceDevice device(put);
             return project.writeJson(&device);
         },

@@ -50,6 +50,8 @@ Seen seen;
 void (*whileOpen)(ZolvarDlg&) = nullptr;
 // Run when the main window is shown, before the command reads anything more.
 std::function<void()> whenShown;
+// Run on a dialog the start shows before its window, which it answers.
+std::function<void(QDialog&)> whileStarting;
 
 // Calls whenShown at the main window's show event.
 class ShowWatcher : public QObject
@@ -92,6 +94,8 @@ void watchAndClose()
             return;
         }
         ZolvarDlg* window = visibleMainWindow();
+        if (auto* offer = qobject_cast<QDialog*>(QApplication::activeModalWidget()); offer && !window && whileStarting)
+            return whileStarting(*offer);
         if (window && !seen.window) {
             seen.window = window;
             seen.title = window->windowTitle();
@@ -337,6 +341,24 @@ TEST(CommandGui, AFailureInsideTheEventLoopIsCaughtAndReportedOnce)
     EXPECT_FALSE(seen.timedOut);
     EXPECT_EQ(seen.messages.size(), 1) << seen.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(seen.window.isNull());
+}
+
+// The command picked again while the start's offer is the only window says so.
+TEST(CommandGui, TheCommandAgainDuringTheStartsOfferNamesTheOffer)
+{
+    Host host(QByteArray(kProject).replace(R"("source": "Red"})", R"("source": "Red", "masks": [
+        {"shape": {"closed": true, "vertices": [[0, 0], [40, 0], [40, 40], [0, 40]]}},
+        {"shape": {"closed": true, "vertices": [[60, 0], [100, 0], [100, 40], [60, 40]]}}]})"));
+    bool handled = false;
+    whileStarting = [&](QDialog& offer) {
+        EXPECT_EQ(host.session->runCommand(host.command(), &handled), A_Err_NONE);
+        offer.reject();
+    };
+    EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
+    whileStarting = nullptr;
+    ASSERT_EQ(host.session->reports().size(), 1u);
+    EXPECT_NE(host.session->reports()[0].find("starting, and its dialog \"Zolvar - Shapes Separation\" is open; its "
+                                              "window is not shown yet."), std::string::npos);
 }
 
 } // namespace

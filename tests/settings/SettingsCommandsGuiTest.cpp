@@ -16,6 +16,7 @@
 
 #include <cerrno>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace settings_gui;
@@ -216,6 +217,17 @@ TEST(SettingsCommands, AFailedSaveKeepsTheOldFileAndKey)
         EXPECT_EQ(messages.texts[0], QStringLiteral("The settings file '%1' could not be saved: No space left on "
                                                     "device. The previous file was kept.")
                                          .arg(good));
+        // Written where it is (a 0555 folder), failing once the room is claimed: not said to be kept.
+        const QByteArray folder = QFile::encodeName(w.folder.path());
+        const bool root = ::geteuid() == 0;
+        ASSERT_EQ(::chmod(QFile::encodeName(good).constData(), 0666) | ::chmod(folder.constData(), 0555), 0);
+        ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+        setFileWriteCalls(&full);
+        EXPECT_FALSE(w.view->saveSettings(good, "Auto Saved Settings File"));
+        setFileWriteCalls(nullptr);
+        EXPECT_TRUE((!root || ::seteuid(0) == 0) && ::chmod(folder.constData(), 0700) == 0);
+        EXPECT_TRUE(messages.texts.last().endsWith(QStringLiteral("may no longer be as it was.")));
+        w.write(QStringLiteral("good.xml"), before);
     }
     {
         // Settings larger than a load reads (snapshots piled up by hand):

@@ -51,6 +51,7 @@ struct Failure
     int failingWrite = -1;   // 0-based; -1: writes succeed
     int errorAt = 0;         // 1 fsync, 2 close, 3 rename
     int claimError = 0;      // the error the room's claim fails with
+    bool claimGrows = false; // the claim grew the file before it failed
 };
 Failure failure;
 int writes = 0;
@@ -91,6 +92,8 @@ int failingRename(const char* from, const char* to)
 }
 int failingClaim(int fd, off_t offset, off_t length)
 {
+    if (failure.claimGrows && ::ftruncate(fd, offset + length) != 0)
+        return -1;
     errno = failure.claimError ? failure.claimError : ::posix_fallocate(fd, offset, length);
     return errno ? -1 : 0;
 }
@@ -174,34 +177,41 @@ TEST(SettingsFiles, AFileWrittenWhereItIsIsWrittenWholeOrLeftAsItWas)
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666) | ::chmod(folderName.constData(), 0555), 0);
     const bool root = ::geteuid() == 0;
     ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+    const QByteArray otherName = folderName + ".other.json";  // a second name of the file, beside the folder
     const struct
     {
         Failure failure;
         bool stops;         // the contents stop after their first piece
         const char* reason; // "": written
         bool changed;
+        int size = 3000;    // of the new contents
+        bool linked = false;
     } rows[] = {
         {{-1, 0, ENOSPC}, false, "No space left on device", false},
+        {{-1, 0, ENOSPC, true}, false, "No space left on device", false},
         {{-1, 0, EOPNOTSUPP}, false, "cannot be claimed (Operation not supported)", false},
         {{}, true, "Input/output error", false},
         {{2, 0, 0}, false, "No space left on device; the file was being written over where it is", true},
         {{}, false, "", false},
+        {{}, false, "", false, 1000},
+        {{}, false, "would change its other names (hard links) too", false, 3000, true},  // last: the name stays
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.reason);
         writePlain(path, previous);
+        ASSERT_TRUE(!row.linked || ::link(QFile::encodeName(path).constData(), otherName.constData()) == 0);
         QString reason;
         bool changed = !row.changed;
         FailingCalls calls(row.failure);
         EXPECT_EQ(writeFileAtomically(path, [&](const FilePiece& put) {
-            return put(next.constData(), 1000) && !row.stops && put(next.constData() + 1000, 2000);
+            return put(next.constData(), 1000) && !row.stops && put(next.constData() + 1000, row.size - 1000);
         }, reason, &changed), !*row.reason);
         EXPECT_TRUE(reason.contains(QLatin1String(row.reason))) << reason.toStdString();
         EXPECT_EQ(changed, row.changed);
-        EXPECT_EQ(readFile(path) == (*row.reason ? previous : next), !row.changed);
+        EXPECT_EQ(readFile(path) == (*row.reason ? previous : next.left(row.size)), !row.changed);
         EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral("out.json")});
     }
-    EXPECT_TRUE(!root || ::seteuid(0) == 0);
+    EXPECT_TRUE((!root || ::seteuid(0) == 0) && ::unlink(otherName.constData()) == 0);
     ::chmod(folderName.constData(), 0755);
 }
 

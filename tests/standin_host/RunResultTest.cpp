@@ -3,6 +3,7 @@
 #include "KeyCensus.h"
 #include "ResultWriter.h"
 
+#include "files/SettingsFiles.h"
 #include "project/Project.h"
 
 #include <QDir>
@@ -158,6 +159,25 @@ TEST(RunResult, UnwritableOutputIsAFailureThatLeavesNothingBehind)
                 testing::ExitedWithCode(0), "");
     for (const int fd : {reader, ends[0], ends[1]})
         ::close(fd);
+}
+
+// Where no new file may be made (0555), a disk that fails once the room is
+// claimed leaves the output written over, and the summary says so.
+TEST(RunResult, AnOutputWrittenOverWhereItIsByAFailingDiskIsToldSo)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.json");
+    writeFile(out, "old output");
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(::chmod(QFile::encodeName(out), 0666) | ::chmod(QFile::encodeName(dir.path()), 0555), 0);
+    ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+    static const FileWriteCalls failing{[](int, const void*, size_t) -> ssize_t { return errno = EIO, -1; }, ::fsync,
+                                        ::close, ::rename};
+    setFileWriteCalls(&failing);
+    const WriteResult r = writeRunResult(*smallProject(), dir.filePath("p.json"), out);
+    setFileWriteCalls(nullptr);
+    EXPECT_TRUE((!root || ::seteuid(0) == 0) && ::chmod(QFile::encodeName(dir.path()), 0755) == 0);
+    EXPECT_EQ(writeNote(r), "Project: " + out.toStdString() + " was being written over where it is, and may no longer be as it was");
 }
 
 TEST(KeyCensus, ReportsStreamsWhoseKeysChangedAndNewLayersWithKeys)

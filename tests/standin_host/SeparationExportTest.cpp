@@ -83,7 +83,7 @@ TEST(SeparationExport, EveryLayerLeftOutIsPrintedThoughTheMessageIsCut)
     const QString line = run.out.section(QStringLiteral("message box \"Zolvar\": No layer is offered"), 1);
     const QString details = line.section(QStringLiteral(" [OK] (details: "), 1).section(QLatin1Char('\n'), 0, 0);
     EXPECT_TRUE(line.section(QStringLiteral(" [OK]"), 0, 0).endsWith(
-        QStringLiteral("paint each alone).\\n... and 4 more (see the details).")))
+        QStringLiteral("per mask or group.\\n\\n... and 4 more (see the details).")))
         << show(run);
     EXPECT_TRUE(details.contains("Layer 10 (Squares)") && details.contains("Layer 11 (Masks): its masks overlap") &&
                 details.contains("Layer 12 (Groups): its groups overlap"))
