@@ -128,6 +128,18 @@ void BM_OfferDriftingCircles(benchmark::State& state)
     offerOneLayer(state, composition(all, std::max(10, seconds)), size_t(layers));
 }
 
+// Gears turning in place 110 px apart (their outlines 22 px apart), against
+// the same still. Arguments: groups, points per gear, seconds they turn over
+// (0: still); groups 0: a ring of 6,000 points turning half round and
+// growing to 120 % over 5 s beside a square, or still.
+void BM_OfferTurningGroups(benchmark::State& state)
+{
+    const int groups = int(state.range(0)), seconds = int(state.range(2));
+    const QByteArray layer = groups > 0 ? turningGears(groups, int(state.range(1)), seconds)
+                                        : turningRingBesideSquare(int(state.range(1)), seconds);
+    offerOneLayer(state, composition(shapeLayer(layer), std::max(10, seconds)));
+}
+
 BENCHMARK(BM_OfferRingGroups)
     ->ArgNames({"groups", "points", "nested"})
     ->Args({60, 1000, 0})
@@ -148,6 +160,17 @@ BENCHMARK(BM_OfferDriftingCircles)
     ->Args({1, 800, 10})
     ->Args({10, 100, 0})
     ->Args({10, 100, 45})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferTurningGroups)
+    ->ArgNames({"groups", "points", "seconds"})
+    ->Args({50, 100, 0})
+    ->Args({50, 100, 2})
+    ->Args({50, 100, 10})
+    ->Args({30, 100, 10})
+    ->Args({20, 200, 10})
+    ->Args({0, 6000, 0})
+    ->Args({0, 6000, 5})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);

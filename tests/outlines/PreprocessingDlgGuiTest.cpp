@@ -44,7 +44,7 @@ const std::vector<int> kOffered{0, 1, 3, 4, 5};
 struct Dialog {
     explicit Dialog(Scene& scene) : dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), outline_test::kPluginId)
     {
-        dlg.setLayerIndicesToSep(kOffered);
+        dlg.setLayerIndicesToSep(kOffered, std::vector<SeparationKind>(kOffered.size(), SeparationKind::Masks));
         dlg.populateLayerList();
     }
     QTableView* table() { return dlg.findChild<QTableView*>(QStringLiteral("layersTable")); }
@@ -262,7 +262,7 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     const QByteArray before = scene.project->toJson();
     testApp();
     PreprocessingDlg dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), kPluginId);
-    dlg.setLayerIndicesToSep({0});
+    dlg.setLayerIndicesToSep({0}, {SeparationKind::ShapeGroups});
     dlg.populateLayerList();
     dlg.show();
     auto* table = dlg.findChild<QTableView*>(QStringLiteral("layersTable"));
