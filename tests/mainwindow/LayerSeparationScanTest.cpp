@@ -176,21 +176,29 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     const QByteArray merge = R"({"matchName": "ADBE Vector Filter - Merge", "properties": {"ADBE Vector Merge Type": 4}})";
     {
         // A star of 200 corners turning for a minute is built again at each
-        // of 1,500 frames: too much work.
+        // of 1,500 frames: too much work. Growing, it meets a square after
+        // 13 s: that much is compared, and found.
         const QByteArray turning = R"({"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Points": 100,
             "ADBE Vector Star Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 60, "value": 360}]}}})";
         Host longer(project(shape("for 4 minutes", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
                                                                        {"time": 240, "value": [-290, 0]}]})",
                                                           box(100)) + "," + group(box(100, 300))) + "," +
-                                shape("turning", group(turning) + "," + group(box(100, 300))),
+                                shape("turning", group(turning) + "," + group(box(100, 300))) + "," +
+                                shape("growing", group(QByteArray(turning).replace("Star Rotation", "Star Outer Radius")
+                                                           .replace("360}", "400}").replace(R"("value": 0})",
+                                                                                            R"("value": 100})")) +
+                                                     "," + group(box(100, 215))),
                             240));
         std::vector<int> indices;
         QStringList leftOut;
         EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
         EXPECT_EQ(indices, std::vector<int>{0});
-        EXPECT_EQ(leftOut, QStringList{"Layer 2 (turning): comparing its keyed groups at every frame their keys "
+        EXPECT_EQ(leftOut, (QStringList{"Layer 2 (turning): comparing its keyed groups at every frame their keys "
                                        "span took too long, and the comparison was stopped (too many pieces over "
-                                       "too many frames); apart, they might come to lie in one another's place."});
+                                       "too many frames); apart, they might come to lie in one another's place.",
+                                       "Layer 3 (growing): its groups come to overlap while they move (at the start "
+                                       "they do not); apart, each would be a body lying in another's place once they "
+                                       "meet."}));
     }
     // Two masks 20 px apart, the second as `extra` makes it; both so on a
     // layer of that opacity.

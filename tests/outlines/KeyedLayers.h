@@ -138,7 +138,8 @@ inline QByteArray turningGears(int n, int points, int seconds, double apart = 11
 
 // A ring group of `vertices` points, radius 100, turning half round and
 // growing to 120 % over `seconds` (still when 0), and a 100 px square group
-// 146 px beyond the most it reaches.
+// whose nearest corner lies on the diagonal, 146 px beyond the most it
+// reaches.
 inline QByteArray turningRingBesideSquare(int vertices, int seconds)
 {
     const QByteArray ring = ringGroup(100, 97, vertices, at(0, 0));
@@ -147,7 +148,7 @@ inline QByteArray turningRingBesideSquare(int vertices, int seconds)
                                          : QByteArray(R"("ADBE Vector Rotation": 0)");
     return QByteArray(ring).replace(R"("transform": {)", R"("transform": {)" + moves + ", ") +
            R"(, {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect", )"
-           R"("properties": {"ADBE Vector Rect Size": [100, 100], "ADBE Vector Rect Position": [316, 0]}}]})";
+           R"("properties": {"ADBE Vector Rect Size": [100, 100], "ADBE Vector Rect Position": [238.2, 238.2]}}]})";
 }
 
 } // namespace keyed_layers
