@@ -214,7 +214,15 @@ public:
         // The work is counted as it is done, and the comparison stopped once
         // it would pass the most allowed: where each moving copy lies at
         // every frame, the boxes, the pieces compared and built at each
-        // frame.
+        // frame. Reading where the moving copies lie cannot be spared: when
+        // that alone is more, the comparison stops before it begins.
+        double placements = 0.0;
+        for (const SplitCopy& copy : copies_)
+            placements += copy.motion == SplitCopy::Moved ? kPlacementWork * frames_.count() : 0.0;
+        if (placements > most_) {
+            needed_ = placements;
+            return GroupsMeet::KeyedTooLong;
+        }
         for (SplitCopy& copy : copies_) {
             if (copy.motion == SplitCopy::Moved) {
                 if (!spend(kPlacementWork * frames_.count()))

@@ -266,13 +266,13 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
-            return QStringLiteral("comparing its keyed groups at every frame their keys span took too long, and "
-                                  "the comparison was stopped (too many pieces over too many frames); apart, they "
+            return QStringLiteral("the comparison of its keyed groups at every frame their keys span was stopped, "
+                                  "as it would take too long (too many pieces over too many frames); apart, they "
                                   "might come to lie in one another's place.");
         case GroupsMeet::StartTooLong:
-            return QStringLiteral("comparing its keyed groups took longer than its share of the time the start "
-                                  "gives to comparing keyed groups (shared evenly among the layers that have "
-                                  "them), and the comparison was stopped; apart, they might come to lie in one "
+            return QStringLiteral("the comparison of its keyed groups was stopped, as it would take longer than its "
+                                  "share of the time the start gives to comparing keyed groups (shared evenly "
+                                  "among the layers that have them); apart, they might come to lie in one "
                                   "another's place.");
         }
     }

@@ -118,14 +118,15 @@ void BM_OfferKeyedRings(benchmark::State& state)
 
 // Circles of 32 points on a grid 60 px apart drifting apart, against the
 // same still. Arguments: layers, circles in each, seconds they drift over
-// (0: still).
+// (0: still), frames a second, layers offered (all when -1).
 void BM_OfferDriftingCircles(benchmark::State& state)
 {
     const int layers = int(state.range(0)), seconds = int(state.range(2));
     QByteArray all;
     for (int i = 0; i < layers; ++i)
         all += (i ? "," : "") + shapeLayer(driftingCircles(int(state.range(1)), seconds));
-    offerOneLayer(state, composition(all, std::max(10, seconds)), size_t(layers));
+    offerOneLayer(state, composition(all, std::max(10, seconds), int(state.range(3))),
+                  size_t(state.range(4) < 0 ? layers : state.range(4)));
 }
 
 // Gears turning in place 110 px apart (their outlines 22 px apart), against
@@ -151,15 +152,21 @@ BENCHMARK(BM_OfferRingGroups)
 BENCHMARK(BM_OfferKeyedRings)->ArgName("layer")->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferDriftingCircles)
-    ->ArgNames({"layers", "circles", "seconds"})
-    ->Args({1, 100, 0})
-    ->Args({1, 100, 10})
-    ->Args({1, 400, 0})
-    ->Args({1, 400, 10})
-    ->Args({1, 800, 0})
-    ->Args({1, 800, 10})
-    ->Args({10, 100, 0})
-    ->Args({10, 100, 45})
+    ->ArgNames({"layers", "circles", "seconds", "fps", "offered"})
+    ->Args({1, 100, 0, 25, -1})
+    ->Args({1, 100, 10, 25, -1})
+    ->Args({1, 400, 0, 25, -1})
+    ->Args({1, 400, 10, 25, -1})
+    ->Args({1, 800, 0, 25, -1})
+    ->Args({1, 800, 10, 25, -1})
+    ->Args({10, 100, 0, 25, -1})
+    ->Args({10, 100, 45, 25, -1})
+    ->Args({3, 50, 0, 60, -1})
+    ->Args({1, 50, 600, 60, -1})
+    ->Args({3, 50, 600, 60, -1})
+    ->Args({5, 50, 600, 25, -1})
+    ->Args({1, 20, 0, 60, -1})
+    ->Args({1, 20, 3600, 60, 0})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferTurningGroups)

@@ -193,9 +193,9 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         QStringList leftOut;
         EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
         EXPECT_EQ(indices, std::vector<int>{0});
-        EXPECT_EQ(leftOut, (QStringList{"Layer 2 (turning): comparing its keyed groups at every frame their keys "
-                                       "span took too long, and the comparison was stopped (too many pieces over "
-                                       "too many frames); apart, they might come to lie in one another's place.",
+        EXPECT_EQ(leftOut, (QStringList{"Layer 2 (turning): the comparison of its keyed groups at every frame "
+                                       "their keys span was stopped, as it would take too long (too many pieces "
+                                       "over too many frames); apart, they might come to lie in one another's place.",
                                        "Layer 3 (growing): its groups come to overlap while they move (at the start "
                                        "they do not); apart, each would be a body lying in another's place once they "
                                        "meet."}));
@@ -400,9 +400,9 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                                     "together each paint lies at its own place in the layer, as drawn; apart, a "
                                     "copy's stroke would lie over or under the other copy as a whole, and the "
                                     "picture would change.",
-                                    "Layer 16 (an hour): comparing its keyed groups took longer than its share of the "
-                                    "time the start gives to comparing keyed groups (shared evenly among the layers "
-                                    "that have them), and the comparison was stopped; apart, they might come to lie "
+                                    "Layer 16 (an hour): the comparison of its keyed groups was stopped, as it would "
+                                    "take longer than its share of the time the start gives to comparing keyed groups "
+                                    "(shared evenly among the layers that have them); apart, they might come to lie "
                                     "in one another's place.",
                                     "Layer 17 (out and back): its groups come to overlap while they move (at the "
                                     "start they do not); apart, each would be a body lying in another's place once "

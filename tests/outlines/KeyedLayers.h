@@ -56,12 +56,14 @@ inline QByteArray shapeLayer(const QByteArray& groups, const char* name = "Rings
     return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "contents": [)" + groups + "]}";
 }
 
-// A project whose one composition of `duration` seconds holds `layers`.
-inline QByteArray composition(const QByteArray& layers, int duration = 10)
+// A project whose one composition of `duration` seconds at `fps` frames a
+// second holds `layers`.
+inline QByteArray composition(const QByteArray& layers, int duration = 10, int fps = 25)
 {
     return R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": )" +
-           QByteArray::number(duration) + R"(, "layers": [)" + layers + "]}]}";
+        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": )" +
+           QByteArray::number(fps) + R"(, "duration": )" + QByteArray::number(duration) + R"(, "layers": [)" + layers +
+           "]}]}";
 }
 
 // The groups of n rings of `vertices` points each (two circles filled

@@ -257,7 +257,7 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
 {
     using namespace outline_test;
     Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," +
-                                       namedGroup("B", "", ellipse(R"("ADBE Vector Ellipse Position": [300, 0])")) +
+                                       namedGroup("B", "", ellipse(R"("ADBE Vector Ellipse Position": [60, 0])")) +
                                        "," + namedGroup("C", "", ""))));
     const QByteArray before = scene.project->toJson();
     testApp();
@@ -273,7 +273,8 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     auto* bar = dlg.findChild<QProgressBar*>(QStringLiteral("shapeProgressBar"));
     EXPECT_EQ(bar->maximum(), 3);
     EXPECT_EQ(bar->value(), 3);
-    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B"})) << "C holds nothing that draws";
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B"}))
+        << "C holds nothing that draws; A and B, which meet, are split as the scan's verdict says, not judged again";
     ASSERT_TRUE(scene.session->undoLastGroup());
     EXPECT_EQ(scene.project->toJson(), before) << "one undo takes it all back";
 }
@@ -345,14 +346,16 @@ TEST(PreprocessingDlg, AnUndoGroupThatCannotCloseIsReportedWithWhatWasDone)
 
 // A suite the host cannot give ends the run, not the program: the group is
 // closed and the user told.
-TEST(PreprocessingDlg, AMissingSuiteEndsTheRunWithTheGroupClosed)
+// The split takes the scan's verdicts: the mask suite is first asked for by
+// each layer's split, which leaves that layer as it was.
+TEST(PreprocessingDlg, AMissingSuiteLeavesEachLayerAsItWasWithTheGroupClosed)
 {
     Scene scene(offerComposition());
     SeparationMessages messages;
     scene.session->registry().withhold(kAEGPMaskSuite, kAEGPMaskSuiteVersion5);
     separateRows([](Dialog& d) { d.selectRows({0, 4}); }, scene);
     ASSERT_EQ(messages.texts().size(), 1u);
-    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("could not give one of its suites")))
+    EXPECT_EQ(messages.texts()[0].second.count(QLatin1String("acquiring a host suite failed")), 2)
         << messages.texts()[0].second.toStdString();
     ASSERT_EQ(scene.session->undoGroups().size(), 1u);
     EXPECT_NE(scene.session->undoGroups()[0].closeSequence, 0u);
