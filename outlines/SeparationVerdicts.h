@@ -6,16 +6,16 @@
 #include <functional>
 
 // The most work spent comparing one layer's keyed groups after time 0 (about
-// 0.6 s of processor time), counted in pieces compared over the frames their
-// keys span: at each frame every piece compared counts once, a piece built
-// again as 20 and reading where a keyed group lies as 2; of the first pass
-// over their paths, a box made or two boxes looked at count a twentieth, two
-// boxes that meet one and telling whether their pieces may meet 4. The work
-// is counted as it is done: a comparison that would pass its bound is
-// stopped there.
+// half a second of processor time), counted in pieces compared over the
+// frames their keys span: at each frame every piece compared counts once, a
+// piece built again as 20 and reading where a keyed group lies as 2; of the
+// first pass over their paths, a box made or two boxes looked at count a
+// twentieth, two boxes that meet one and telling whether their pieces may
+// meet 4. The work is counted as it is done: a comparison that would pass
+// its bound is stopped there.
 constexpr double kMaxComparedWork = 5e6;
 
-// The most such work over one start, all layers together (about 1.8 s):
+// The most such work over one start, all layers together (about 1.5 s):
 // shared evenly among the layers whose keyed groups are compared, each given
 // at most kMaxComparedWork, so that three such layers each get all of it and
 // no layer's share hangs on the layers before or after it. An unkeyed layer
