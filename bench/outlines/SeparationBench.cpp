@@ -3,7 +3,9 @@
 // Deciding whether such a layer is offered: rings nested in one another cost
 // about what the same rings side by side do, and keyed rings about what the
 // same rings unkeyed do; circles drifting apart on a grid cost what the same
-// circles still do and little more (reading where each lies at each frame).
+// circles still do and little more (reading where each lies at each frame),
+// and so do gears turning in place; three layers that each need most of a
+// layer's bound are offered beside one another.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
