@@ -16,7 +16,7 @@ struct Judged {
     A_long index = 0;
     AEGP_ObjectType type = AEGP_ObjectType_AV;
     SeparableContent content;
-    std::function<GroupsMeet(double)> later;
+    std::function<GroupsMeet(double, double&)> later;
 };
 
 // Reads layer `index` into `judged` unless it is passed over (judged.index
@@ -80,11 +80,29 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
             judged.push_back(std::move(layer));
     }
     // Every layer's keyed groups are compared within an even share of the
-    // start's work, whatever the order of the layers.
-    const double keyed = double(std::count_if(judged.begin(), judged.end(), [](const Judged& j) { return bool(j.later); }));
+    // start's work, whatever the order of the layers; what they leave is
+    // shared again among those their share stopped, for as long as that
+    // gives each more than before.
+    std::vector<Judged*> waiting;
     for (Judged& j : judged)
         if (j.later)
-            j.content.groupsMeet = j.later(std::min(kMaxComparedWork, keyedWork / keyed));
+            waiting.push_back(&j);
+    double left = keyedWork, given = 0.0;
+    while (!waiting.empty()) {
+        const double share = std::min(kMaxComparedWork, left / double(waiting.size()));
+        if (share <= given)
+            break;
+        std::vector<Judged*> stopped;
+        for (Judged* j : waiting) {
+            double spent = 0.0;
+            j->content.groupsMeet = j->later(share, spent);
+            left -= spent;
+            if (j->content.groupsMeet == GroupsMeet::StartTooLong)
+                stopped.push_back(j);
+        }
+        given = share;
+        waiting = std::move(stopped);
+    }
     for (const Judged& j : judged) {
         if (hasSeveralOutlines(j.content, j.type)) {
             indices.push_back(int(j.index));

@@ -24,7 +24,8 @@ enum class SeparationKind;
 // is not offered, saying which and why ("Layer 3 (Shapes): its shapes ...").
 // The layers' keyed groups are compared once every layer is read, each
 // layer within an even share of `keyedWork` (at most kMaxComparedWork), so
-// that the order of the layers decides nothing. `kinds`, when given,
+// that the order of the layers decides nothing; what they leave is shared
+// again among the layers their share stopped. `kinds`, when given,
 // receives how each layer found is split (separationKindOf), in the order of
 // `indices`: the split takes the scan's verdict (dispatchSeparation).
 A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,

@@ -67,17 +67,19 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         Frames frames;
     };
     auto keyed = std::make_shared<Keyed>(Keyed{build, placement, frame, std::move(copies), frames});
-    const auto compare = [keyed](double most) {
+    const auto compare = [keyed](double most, double& spent) {
         const double bound = std::min(most, kMaxComparedWork);
         const KeyedVerdict verdict = compareKeyedCopies(AEGP_SuiteHandler(keyed->build.basic), keyed->build,
                                                         keyed->placement, keyed->frame, keyed->copies, keyed->frames,
                                                         bound);
+        spent = verdict.work;
         if (verdict.needed <= bound)
             return verdict.meet;
         return bound < kMaxComparedWork ? GroupsMeet::StartTooLong : GroupsMeet::KeyedTooLong;
     };
+    double spent = 0.0;
     if (!budget.putOff)
-        return compare(kMaxComparedWork);
+        return compare(kMaxComparedWork, spent);
     budget.later = compare;
     return GroupsMeet::Apart;
 }

@@ -18,8 +18,8 @@ constexpr double kMaxComparedWork = 5e6;
 // The most such work over one start, all layers together (about 1.5 s):
 // shared evenly among the layers whose keyed groups are compared, each given
 // at most kMaxComparedWork, so that three such layers each get all of it and
-// no layer's share hangs on the layers before or after it. An unkeyed layer
-// needs none.
+// no layer's share hangs on the layers before or after it; what they leave
+// is shared again among those it stopped. An unkeyed layer needs none.
 constexpr double kMaxStartWork = 3.0 * kMaxComparedWork;
 
 // Groups nested deeper than this are taken to draw without being looked into.
@@ -56,10 +56,11 @@ enum class GroupsMeet {
 // How the comparison of a layer's keyed groups is run (see
 // separatedLayersMeet): at once within kMaxComparedWork, or, when `putOff`,
 // left in `later` to be run once the share of each layer is known, with the
-// most it may spend; it gives the verdict on the layer's groups.
+// most it may spend; it gives the verdict on the layer's groups and the work
+// it spent.
 struct KeyedWork {
     bool putOff = false;
-    std::function<GroupsMeet(double most)> later;
+    std::function<GroupsMeet(double most, double& spent)> later;
 };
 
 // Why the masks of a layer that are switched on stay together, the first

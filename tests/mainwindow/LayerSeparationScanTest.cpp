@@ -353,17 +353,18 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
 
 // The keyed layers of separation_bench, smaller, judged within a smaller
 // bound of the start's keyed work: rings keyed over 199 s, a group switched
-// off keyed for 199 s and for an hour beside rings, two rings drifting over 99 s, circles
-// drifting apart on a grid (one layer, large enough that only following each
-// along its path keeps it within the bound, then three over 45 s), two circles
-// drifting apart over 30 minutes (both: the order of the layers decides
-// nothing), still rings in a row, gears turning in place 22 px apart, a ring
-// turning and growing beside a square: all are offered. A keyed layer that
-// needs more than its even share of the start's work (two circles drifting
-// apart for an hour) is left out, saying why; the others are still judged: a
-// stroked line, its band alone followed along its path, passing over a
-// square; a square going out and back within one run of its path, meeting
-// another between the run's ends.
+// off keyed for 199 s and for an hour beside rings, two rings drifting over
+// 99 s, circles drifting apart on a grid (one layer, large enough that only
+// following each along its path keeps it within the bound, then three over
+// 45 s), two circles drifting apart over 30 minutes (both: the order of the
+// layers decides nothing), still rings in a row, gears turning in place
+// 22 px apart, a ring turning and growing beside a square, two circles
+// drifting apart for an hour (more than an even share: it is given what the
+// others leave): all are offered. A keyed layer that needs more than the
+// start has (16 circles drifting apart for an hour) is left out, saying why;
+// the others are still judged: a stroked line, its band alone followed along
+// its path, passing over a square; a square going out and back within one
+// run of its path, meeting another between the run's ends.
 TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
 {
     using namespace keyed_layers;
@@ -389,24 +390,25 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                               "," + shapeLayer(turningGears(16, 100, 10)) + "," +
                               shapeLayer(turningRingBesideSquare(6000, 5)) + "," +
                               shapeLayer(driftingCircles(2, 3600), "an hour") + "," +
-                              shapeLayer(outAndBack + "," + QByteArray(square).replace("300, 0", "105, 0"), "out and back"),
+                              shapeLayer(outAndBack + "," + QByteArray(square).replace("300, 0", "105, 0"), "out and back") +
+                              "," + shapeLayer(driftingCircles(16, 3600), "16 for an hour"),
                           3700));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 3.25e6),
               A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14}));
+    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15}));
     EXPECT_EQ(leftOut, (QStringList{"Layer 12 (line): its groups' strokes may reach over what another group draws: "
                                     "together each paint lies at its own place in the layer, as drawn; apart, a "
                                     "copy's stroke would lie over or under the other copy as a whole, and the "
                                     "picture would change.",
-                                    "Layer 16 (an hour): the comparison of its keyed groups was stopped, as it would "
-                                    "take longer than its share of the time the start gives to comparing keyed groups "
-                                    "(shared evenly among the layers that have them); apart, they might come to lie "
-                                    "in one another's place.",
                                     "Layer 17 (out and back): its groups come to overlap while they move (at the "
                                     "start they do not); apart, each would be a body lying in another's place once "
-                                    "they meet."}))
+                                    "they meet.",
+                                    "Layer 18 (16 for an hour): the comparison of its keyed groups was stopped, as it "
+                                    "would take longer than its share of the time the start gives to comparing keyed "
+                                    "groups (shared evenly among the layers that have them); apart, they might come "
+                                    "to lie in one another's place."}))
         << leftOut.join('\n').toStdString();
 }
 
