@@ -5,16 +5,27 @@
 #include "outlines/SeparableContent.h"
 #include "outlines/SeparationSupport.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
-// Whether layer `index` is offered, and if not, why not when it holds
-// several outlines.
+// A layer whose contents were read: its verdict, and the comparison of its
+// keyed groups when that is still to run.
+struct Judged {
+    A_long index = 0;
+    AEGP_ObjectType type = AEGP_ObjectType_AV;
+    SeparableContent content;
+    std::function<GroupsMeet(double, double&)> later;
+};
+
+// Reads layer `index` into `judged` unless it is passed over (judged.index
+// is then -1).
 A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_CompH comp,
-                A_long index, KeyedWork& budget, bool& offered, QString& whyNot)
+                A_long index, Judged& judged)
 {
     const AEGP_LayerSuite7* layers = suites.LayerSuite7();
-    offered = false;
-    whyNot.clear();
+    judged.index = -1;
     AEGP_LayerH layer = nullptr;
     A_Err err = layers->AEGP_GetCompLayerByIndex(comp, index, &layer);
     AEGP_ObjectType type = AEGP_ObjectType_AV;
@@ -38,20 +49,22 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_Plugi
     if (err || is3D || !videoOn)
         return err;
 
-    SeparableContent content;
-    err = readSeparableContent(suites, basic, pluginId, layer, type, content, &budget);
-    offered = !err && hasSeveralOutlines(content, type);
-    if (!err)
-        whyNot = whyNotSeparable(content, type);
+    KeyedWork keyed;
+    keyed.putOff = true;
+    err = readSeparableContent(suites, basic, pluginId, layer, type, judged.content, &keyed);
+    if (!err) {
+        judged.index = index;
+        judged.type = type;
+        judged.later = std::move(keyed.later);
+    }
     return err;
 }
 
 } // namespace
 
 A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,
-                           QStringList* leftOut, double keyedWork)
+                           QStringList* leftOut, double keyedWork, std::vector<SeparationKind>* kinds)
 {
-    KeyedWork budget{keyedWork};
     AEGP_SuiteHandler suites(basic);
     AEGP_ItemH item = nullptr;
     AEGP_CompH comp = nullptr;
@@ -59,16 +72,48 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
     A_Err err = GetActiveItemComp(suites, item, comp);
     if (!err)
         err = suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &count);
+    std::vector<Judged> judged;
     for (A_long i = 0; !err && i < count; ++i) {
-        bool offered = false;
-        QString whyNot;
-        err = qualifies(suites, basic, pluginId, comp, i, budget, offered, whyNot);
-        if (!err && offered)
-            indices.push_back(static_cast<int>(i));
-        if (!err && leftOut && !whyNot.isEmpty())
+        Judged layer;
+        err = qualifies(suites, basic, pluginId, comp, i, layer);
+        if (!err && layer.index >= 0)
+            judged.push_back(std::move(layer));
+    }
+    // Every layer's keyed groups are compared within an even share of the
+    // start's work, whatever the order of the layers; what they leave is
+    // shared again among those their share stopped, for as long as that
+    // gives each more than before.
+    std::vector<Judged*> waiting;
+    for (Judged& j : judged)
+        if (j.later)
+            waiting.push_back(&j);
+    double left = keyedWork, given = 0.0;
+    while (!waiting.empty()) {
+        const double share = std::min(kMaxComparedWork, left / double(waiting.size()));
+        if (share <= given)
+            break;
+        std::vector<Judged*> stopped;
+        for (Judged* j : waiting) {
+            double spent = 0.0;
+            j->content.groupsMeet = j->later(share, spent);
+            left -= spent;
+            if (j->content.groupsMeet == GroupsMeet::StartTooLong)
+                stopped.push_back(j);
+        }
+        given = share;
+        waiting = std::move(stopped);
+    }
+    for (const Judged& j : judged) {
+        if (hasSeveralOutlines(j.content, j.type)) {
+            indices.push_back(int(j.index));
+            if (kinds)
+                kinds->push_back(separationKindOf(j.content, j.type));
+        }
+        const QString whyNot = whyNotSeparable(j.content, j.type);
+        if (leftOut && !whyNot.isEmpty())
             leftOut->append(QStringLiteral("Layer %1 (%2): %3")
-                                .arg(i + 1)
-                                .arg(layerDisplayName(suites, pluginId, int(i)), whyNot));
+                                .arg(j.index + 1)
+                                .arg(layerDisplayName(suites, pluginId, int(j.index)), whyNot));
     }
     return err;
 }

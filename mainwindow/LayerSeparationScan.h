@@ -13,6 +13,8 @@
 
 #include <vector>
 
+enum class SeparationKind;
+
 // Appends the 0-based indices of such layers to `indices`, in layer order,
 // each once. Cameras, lights, nulls, adjustment and guide layers, layers with
 // their video switch off or not really on, and 3-D layers are passed over.
@@ -20,7 +22,12 @@
 // until then stay in the list. Every stream reference is given back.
 // `leftOut`, when given, receives one line per layer of several outlines that
 // is not offered, saying which and why ("Layer 3 (Shapes): its shapes ...").
-// The layers' keyed groups are compared within `keyedWork` over the whole
-// walk (see KeyedWork).
+// The layers' keyed groups are compared once every layer is read, each
+// layer within an even share of `keyedWork` (at most kMaxComparedWork), so
+// that the order of the layers decides nothing; what they leave is shared
+// again among the layers their share stopped. `kinds`, when given,
+// receives how each layer found is split (separationKindOf), in the order of
+// `indices`: the split takes the scan's verdict (dispatchSeparation).
 A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,
-                           QStringList* leftOut = nullptr, double keyedWork = kMaxStartWork);
+                           QStringList* leftOut = nullptr, double keyedWork = kMaxStartWork,
+                           std::vector<SeparationKind>* kinds = nullptr);

@@ -38,8 +38,9 @@ std::vector<int> ZolvarDlg::IsPreprocessingNeeded()
 void ZolvarDlg::DoPreprocessing()
 {
     std::vector<int> indices;
+    std::vector<SeparationKind> kinds;
     QStringList leftOut;
-    findLayersToSeparate(suite, pluginId, indices, &leftOut);
+    findLayersToSeparate(suite, pluginId, indices, &leftOut, kMaxStartWork, &kinds);
     if (indices.empty()) {
         // Nothing on offer, yet layers of several outlines stay whole: say
         // which and why, once. A start without such layers stays silent.
@@ -49,7 +50,7 @@ void ZolvarDlg::DoPreprocessing()
     }
     auto dialog = makeOwnedDialog<PreprocessingDlg>(nullptr, Qt::WindowCloseButtonHint, suite, pluginId);
     dialog->setWindowModality(Qt::WindowModal);
-    dialog->setLayerIndicesToSep(indices);
+    dialog->setLayerIndicesToSep(indices, kinds);
     dialog->setLayersLeftOut(leftOut);
     dialog->populateLayerList();
     // Separated or skipped, the window is built from the composition as it

@@ -4,6 +4,7 @@
 #include "outlines/KeyedComparison.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
@@ -56,11 +57,29 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     if (frames.count() == 0.0)
         return GroupsMeet::Apart;
 
-    // The layer's own bound, or what the start has left when that is less.
-    const double most = std::min(kMaxComparedWork, budget.left);
-    const KeyedVerdict verdict = compareKeyedCopies(suites, build, placement, frame, copies, frames, most);
-    budget.left = std::max(0.0, budget.left - verdict.work);
-    if (verdict.needed <= most)
-        return verdict.meet;
-    return verdict.needed > kMaxComparedWork ? GroupsMeet::KeyedTooLong : GroupsMeet::StartTooLong;
+    // The comparison, run now or left to the caller, which gives it the most
+    // it may spend: past that, it is stopped.
+    struct Keyed {
+        LayerBuild build;
+        LayerPlacement placement;
+        OutlineFrame frame;
+        std::vector<SplitCopy> copies;
+        Frames frames;
+    };
+    auto keyed = std::make_shared<Keyed>(Keyed{build, placement, frame, std::move(copies), frames});
+    const auto compare = [keyed](double most, double& spent) {
+        const double bound = std::min(most, kMaxComparedWork);
+        const KeyedVerdict verdict = compareKeyedCopies(AEGP_SuiteHandler(keyed->build.basic), keyed->build,
+                                                        keyed->placement, keyed->frame, keyed->copies, keyed->frames,
+                                                        bound);
+        spent = verdict.work;
+        if (verdict.needed <= bound)
+            return verdict.meet;
+        return bound < kMaxComparedWork ? GroupsMeet::StartTooLong : GroupsMeet::KeyedTooLong;
+    };
+    double spent = 0.0;
+    if (!budget.putOff)
+        return compare(kMaxComparedWork, spent);
+    budget.later = compare;
+    return GroupsMeet::Apart;
 }

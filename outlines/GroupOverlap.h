@@ -20,20 +20,25 @@
 // Fills that meet are an overlap, a band that meets the other copy's fill or
 // band is strokes that meet. They are compared at time 0, where the bodies
 // are built, and, when what they hold is keyed, at every frame from the
-// first key to the last at which the layer is shown in the composition
-// (KeyedTooLong when that is more work than kMaxComparedWork, StartTooLong
-// when it is more than `budget` has left; what is spent is taken off it);
-// the layer's own transform places all of them alike and is taken at time 0.
+// first key to the last at which the layer is shown in the composition,
+// within kMaxComparedWork (KeyedTooLong when the comparison is stopped
+// there), or, when `budget` puts it off, by `budget.later` within the most
+// it is given (StartTooLong when stopped below kMaxComparedWork; the verdict
+// returned is then that of time 0); the layer's own transform places all of
+// them alike and is taken at time 0.
 // What cannot be read draws nothing.
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and
 // moves them as the transform does, read at every frame; one keyed otherwise
-// is built again at each frame. The path of a copy that moves is cut into
+// is built again at each frame (a turn or a scale of the group only moves
+// its pieces). The path of a copy that moves is cut into
 // runs of frames, and each of its pieces boxed over each run; the boxes of
 // all copies are swept together, and a piece is compared only at the frames
 // at which its box meets one of another copy. Copies whose paths stay apart
 // are so never compared piece by piece, however long their keys: they cost
-// reading where they lie at each frame and a box per piece and run.
+// reading where they lie at each frame and a box per piece and run. A box is
+// no larger than the disk its outline sweeps about its centre, however far
+// the outline turns.
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
                                KeyedWork& budget);

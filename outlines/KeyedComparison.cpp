@@ -154,12 +154,13 @@ SpanBox copyOverRun(const SplitCopy& copy, const PathRun& run)
         all.minY = std::min(all.minY, b.minY), all.maxY = std::max(all.maxY, b.maxY);
     };
     if (copy.fills[0] <= copy.fills[1])
-        add(run.box(copy.fills, kReachMargin));
+        add(run.box(copy.fills, kReachMargin, copy.far));
     if (copy.edges[0] <= copy.edges[1])
-        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin));
+        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin, farthest(copy.edges)));
     if (copy.circles[0] <= copy.circles[1])
-        add(run.box(copy.circles, (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) +
-                                      kReachMargin));
+        add(run.box(copy.circles,
+                    (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) + kReachMargin,
+                    farthest(copy.circles)));
     return all;
 }
 
@@ -169,20 +170,25 @@ SpanBox boxOverRun(const SplitCopy& copy, size_t j, const PathRun& run)
     const AreaPoint at = copy.about;
     if (j < copy.area.filled) {
         double corners[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
-        for (const AreaPoint& q : copy.area.drawn.pieces[j])
+        double far = 0.0;
+        for (const AreaPoint& q : copy.area.drawn.pieces[j]) {
             widen(corners, q.x - at.x, q.y - at.y);
-        return run.box(corners, kReachMargin);
+            far = std::max(far, std::hypot(q.x - at.x, q.y - at.y));
+        }
+        return run.box(corners, kReachMargin, far);
     }
     // A band about an edge reaches its corners, the reach times the root of
     // 2 from the edge's ends; one about a circle is the polygon strokePiece
     // makes about it.
     const StrokeSource& s = copy.area.sources[j - copy.area.filled];
+    const double far = std::hypot(s.a.x - at.x, s.a.y - at.y);
     if (s.radius >= 0.0)
         return run.box(s.a.x - at.x, s.a.x - at.x, s.a.y - at.y, s.a.y - at.y,
-                       (s.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) +
-                           kReachMargin);
+                       (s.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) + kReachMargin,
+                       far);
     return run.box(std::min(s.a.x, s.b.x) - at.x, std::max(s.a.x, s.b.x) - at.x, std::min(s.a.y, s.b.y) - at.y,
-                   std::max(s.a.y, s.b.y) - at.y, std::sqrt(2.0) * run.reach + kReachMargin);
+                   std::max(s.a.y, s.b.y) - at.y, std::sqrt(2.0) * run.reach + kReachMargin,
+                   std::max(far, std::hypot(s.b.x - at.x, s.b.y - at.y)));
 }
 
 // Frames (counted from the first compared) at which a piece of a copy is
@@ -205,33 +211,30 @@ public:
 
     GroupsMeet verdict()
     {
-        // The work is bounded before it is done: groups placed and built at
-        // every frame, and what a copy built again may meet looked for among
-        // all others.
-        const auto upfront = [&] {
-            double each = 0.0, resting = 0.0;
-            for (const SplitCopy& copy : copies_) {
-                const double pieces = double(copy.area.drawn.pieces.size());
-                each += copy.motion == SplitCopy::Rest ? 0.0 : kPlacementWork;
-                each += copy.motion == SplitCopy::Reshaped ? kBuildWork * pieces : 0.0;
-                resting += copy.motion == SplitCopy::Reshaped ? 0.0 : pieces;
-                reshaped_ = reshaped_ || copy.motion == SplitCopy::Reshaped;
-            }
-            return frames_.count() * (each + (reshaped_ ? resting : 0.0));
-        };
-        const double placed = upfront();
-        if (!spend(placed))
+        // The work is counted as it is done, and the comparison stopped once
+        // it would pass the most allowed: where each moving copy lies at
+        // every frame, the boxes, the pieces compared and built at each
+        // frame. Reading where the moving copies lie cannot be spared: when
+        // that alone is more, the comparison stops before it begins.
+        double placements = 0.0;
+        for (const SplitCopy& copy : copies_)
+            placements += copy.motion == SplitCopy::Moved ? kPlacementWork * frames_.count() : 0.0;
+        if (placements > most_) {
+            needed_ = placements;
             return GroupsMeet::KeyedTooLong;
+        }
         for (SplitCopy& copy : copies_) {
-            if (copy.motion == SplitCopy::Moved &&
-                !readMoves(suites_, build_, frame_.rotation, frames_, groupPlacement_, placed_, copy))
-                copy.motion = SplitCopy::Reshaped;
+            if (copy.motion == SplitCopy::Moved) {
+                if (!spend(kPlacementWork * frames_.count()))
+                    return GroupsMeet::KeyedTooLong;
+                // A copy whose moves cannot be told is built again instead.
+                if (!readMoves(suites_, build_, frame_.rotation, frames_, groupPlacement_, placed_, copy))
+                    copy.motion = SplitCopy::Reshaped;
+            }
             if (copy.motion == SplitCopy::Moved)
                 cutIntoRuns(copy);
+            reshaped_ = reshaped_ || copy.motion == SplitCopy::Reshaped;
         }
-        // A copy whose moves cannot be told is built again instead.
-        if (!spend(upfront() - placed))
-            return GroupsMeet::KeyedTooLong;
         if (!firstPass())
             return GroupsMeet::KeyedTooLong;
         return compareFrames();
@@ -308,20 +311,16 @@ private:
         std::sort(spans.begin(), spans.end(), [](const Compared& a, const Compared& b) {
             return std::tie(a.copy, a.piece, a.first) < std::tie(b.copy, b.piece, b.first);
         });
-        double compared = 0.0;
         for (const Compared& span : spans) {
             Compared* joined = compared_.empty() ? nullptr : &compared_.back();
-            if (joined && joined->copy == span.copy && joined->piece == span.piece && span.first <= joined->last + 1) {
-                compared += double(std::max(joined->last, span.last) - joined->last);
+            if (joined && joined->copy == span.copy && joined->piece == span.piece && span.first <= joined->last + 1)
                 joined->last = std::max(joined->last, span.last);
-                continue;
-            }
-            compared_.push_back(span);
-            compared += double(span.last - span.first + 1);
+            else
+                compared_.push_back(span);
         }
         std::sort(compared_.begin(), compared_.end(),
                   [](const Compared& a, const Compared& b) { return a.first < b.first; });
-        return spend(compared);
+        return true;
     }
 
     // Piece j of copy c over run r of its path (0 when it does not move).
@@ -397,6 +396,7 @@ private:
                          active.end());
             const StreamReadTime readAt(frames_.at(frames_.first + double(f)));
             std::vector<CopyArea> areas(n);
+            double work = 0.0;
             SpanBox built = restBox({}, false);
             if (reshaped_ && readReach(suites_, build_, copies_))
                 return GroupsMeet::Untold;
@@ -405,10 +405,7 @@ private:
                 if (copy.motion != SplitCopy::Reshaped)
                     continue;
                 areas[c] = drawnBy(build_, copy.items, placement_, frame_, copy.reach());
-                // Counted as built: it may hold more pieces than at time 0.
-                if (!spend(kBuildWork * std::max(0.0, double(areas[c].drawn.pieces.size()) -
-                                                          double(copy.area.drawn.pieces.size()))))
-                    return GroupsMeet::KeyedTooLong;
+                work += kBuildWork * double(areas[c].drawn.pieces.size());
                 const SpanBox b = restBox(areas[c].drawn.pieces, false);
                 built.minX = std::min(built.minX, b.minX), built.maxX = std::max(built.maxX, b.maxX);
                 built.minY = std::min(built.minY, b.minY), built.maxY = std::max(built.maxY, b.maxY);
@@ -420,6 +417,7 @@ private:
                 if (taken[c][j])
                     return;
                 taken[c][j] = true;
+                ++work;
                 // The fills come first, as in what it draws, whatever order
                 // the pieces are taken in.
                 Polygon piece =
@@ -446,6 +444,8 @@ private:
                         take(c, j);
                 }
             }
+            if (!spend(work))
+                return GroupsMeet::KeyedTooLong;
             const GroupsMeet now = howAreasMeet(areas, GroupsMeet::OverlapWhileMoving);
             if (now != GroupsMeet::Apart)
                 return now;

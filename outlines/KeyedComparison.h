@@ -64,9 +64,24 @@ struct PathRun {
     }
     // A box that holds, at every frame of the run, where the maps take the
     // points lying at time 0 within x0 to x1 and y0 to y1 of `about`, grown
-    // by `grow` every way.
-    SpanBox box(const double (&at)[4], double grow) const { return box(at[0], at[1], at[2], at[3], grow); }
-    SpanBox box(double x0, double x1, double y0, double y1, double grow) const
+    // by `grow` every way. It is no larger than the disk those points sweep
+    // about where `about` goes, when they lie within `distance` of it: a
+    // turning outline keeps within that disk however far it turns.
+    SpanBox box(const double (&at)[4], double grow, double distance = HUGE_VAL) const
+    {
+        return box(at[0], at[1], at[2], at[3], grow, distance);
+    }
+    SpanBox box(double x0, double x1, double y0, double y1, double grow, double distance = HUGE_VAL) const
+    {
+        SpanBox b = corners(x0, x1, y0, y1, grow);
+        const double swept = stretch * distance + grow;
+        b.minX = std::max(b.minX, low[4] - swept), b.maxX = std::min(b.maxX, high[4] + swept);
+        b.minY = std::max(b.minY, low[5] - swept), b.maxY = std::min(b.maxY, high[5] + swept);
+        return b;
+    }
+
+private:
+    SpanBox corners(double x0, double x1, double y0, double y1, double grow) const
     {
         double bound[2][2];
         for (size_t axis = 0; axis < 2; ++axis) {
@@ -82,6 +97,13 @@ struct PathRun {
         return b;
     }
 };
+
+// How far from the origin the points within x0 to x1 and y0 to y1 lie at
+// most.
+inline double farthest(const double (&at)[4])
+{
+    return std::hypot(std::max(std::abs(at[0]), std::abs(at[1])), std::max(std::abs(at[2]), std::abs(at[3])));
+}
 
 // One layer that the split makes, and how what it draws changes over time.
 struct SplitCopy {

@@ -59,6 +59,10 @@ A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layer
 // it alone and gives SeparationKind::None.
 SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                                   const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
+// The same for a layer already judged to be split as `kind` (the scan's
+// verdict, see findLayersToSeparate): it is not judged again.
+SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex, SeparationKind kind,
+                                  const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
 
 // The layer indices to separate for the selected rows of a list whose row r
 // offers layer `offered[r]`: each layer once, the highest index first, so

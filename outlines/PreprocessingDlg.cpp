@@ -7,6 +7,8 @@
 #include "outlines/SeparationSupport.h"
 #include "resources/Resources.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -26,7 +28,12 @@ PreprocessingDlg::PreprocessingDlg(QWidget* parent, Qt::WindowFlags flags, SPBas
 
 PreprocessingDlg::~PreprocessingDlg() = default;
 
-void PreprocessingDlg::setLayerIndicesToSep(std::vector<int> indices) { layerIndicesToSep_ = std::move(indices); }
+void PreprocessingDlg::setLayerIndicesToSep(std::vector<int> indices, std::vector<SeparationKind> kinds)
+{
+    layerIndicesToSep_ = std::move(indices);
+    kinds_ = std::move(kinds);
+    kinds_.resize(layerIndicesToSep_.size(), SeparationKind::None);
+}
 
 void PreprocessingDlg::setLayersLeftOut(const QStringList& lines)
 {
@@ -163,9 +170,11 @@ void PreprocessingDlg::OnSeparateBtn()
             ui.layerProgressSt->setText(QString::asprintf("Layer: %d / %d", k, numSelectedRows_));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             A_Err layerErr = A_Err_GENERIC;
+            const int index = indices[size_t(k - 1)];
+            const auto row = std::find(layerIndicesToSep_.begin(), layerIndicesToSep_.end(), index);
             const SeparationKind kind = dispatchSeparation(
-                basicSuite_, pluginId_, indices[size_t(k - 1)], [&](int i) { layerErr = separateMasks(i); },
-                [&](int i) { layerErr = separateShapes(i); });
+                basicSuite_, pluginId_, index, kinds_[size_t(row - layerIndicesToSep_.begin())],
+                [&](int i) { layerErr = separateMasks(i); }, [&](int i) { layerErr = separateShapes(i); });
             if (kind != SeparationKind::None && kind != SeparationKind::UngroupedShapes && !layerErr)
                 ++separated;
         }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "host_api.h"
+#include "outlines/SeparableContent.h"
 
 #include "ui_PreprocessingDlg.h"
 
@@ -25,8 +26,9 @@ public:
     PreprocessingDlg(QWidget* parent, Qt::WindowFlags flags, SPBasicSuite* basicSuite, int pluginId);
     ~PreprocessingDlg() override;
 
-    // The 0-based composition indices of the layers on offer, one per row.
-    void setLayerIndicesToSep(std::vector<int> indices);
+    // The 0-based composition indices of the layers on offer, one per row,
+    // and how the scan found each is split (findLayersToSeparate).
+    void setLayerIndicesToSep(std::vector<int> indices, std::vector<SeparationKind> kinds);
     // The layers of several outlines that are not on offer, one line each
     // saying why; shown under the list (nothing when empty).
     void setLayersLeftOut(const QStringList& lines);
@@ -61,6 +63,7 @@ private:
     SPBasicSuite* basicSuite_;
     int pluginId_;
     std::vector<int> layerIndicesToSep_;
+    std::vector<SeparationKind> kinds_;
     int numSelectedRows_ = 0;
     bool separating_ = false;
 };

@@ -266,13 +266,14 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
-            return QStringLiteral("its keyed groups would take too long to compare at every frame their keys span "
-                                  "(too many pieces over too many frames); apart, they might come to lie in one "
-                                  "another's place.");
-        case GroupsMeet::StartTooLong:
-            return QStringLiteral("its keyed groups would take too long to compare in the time the start has left "
-                                  "for comparing keyed groups (the layers before it took the rest); apart, they "
+            return QStringLiteral("the comparison of its keyed groups at every frame their keys span was stopped, "
+                                  "as it would take too long (too many pieces over too many frames); apart, they "
                                   "might come to lie in one another's place.");
+        case GroupsMeet::StartTooLong:
+            return QStringLiteral("the comparison of its keyed groups was stopped, as it would take longer than its "
+                                  "share of the time the start gives to comparing keyed groups (shared evenly "
+                                  "among the layers that have them); apart, they might come to lie in one "
+                                  "another's place.");
         }
     }
     if (content.masks > 0 && severalTopLevelItems(content, type))

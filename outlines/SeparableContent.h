@@ -70,8 +70,8 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 // masks that keep still (readMaskOverlap), the first item it holds that is
 // not modelled (unmodelledItem), and, for a shape layer that would be split
 // by groups, whether the split layers would draw over one another
-// (separatedLayersMeet, spending keyed work from `budget`, or from a budget
-// of its own when none is given). The contents are looked at for shape
+// (separatedLayersMeet: its keyed groups compared at once, or left in
+// `budget` when that puts them off). The contents are looked at for shape
 // layers (object type 4) only. Every stream reference is given back; the
 // first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,

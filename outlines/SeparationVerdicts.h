@@ -3,23 +3,24 @@
 // deciding.
 #pragma once
 
-// The most work spent comparing keyed groups after time 0 (about a second),
-// counted in pieces compared over the frames their keys span: at each frame
-// every piece compared counts once, a piece built again as 20 and reading
-// where a keyed group lies as 2; of the first pass over their paths, a box
-// made or two boxes looked at count a twentieth, two boxes that meet one and
-// telling whether their pieces may meet 4.
+#include <functional>
+
+// The most work spent comparing one layer's keyed groups after time 0 (about
+// half a second of processor time), counted in pieces compared over the
+// frames their keys span: at each frame every piece compared counts once, a
+// piece built again as 20 and reading where a keyed group lies as 2; of the
+// first pass over their paths, a box made or two boxes looked at count a
+// twentieth, two boxes that meet one and telling whether their pieces may
+// meet 4. The work is counted as it is done: a comparison that would pass
+// its bound is stopped there.
 constexpr double kMaxComparedWork = 5e6;
 
-// The most such work over one start, all layers together: what one layer
-// spends, the next cannot. An unkeyed layer needs none.
-constexpr double kMaxStartWork = 5e6;
-
-// What the comparison of keyed groups may still spend over one start, shared
-// by the decisions on every layer.
-struct KeyedWork {
-    double left = kMaxStartWork;
-};
+// The most such work over one start, all layers together (about 1.5 s):
+// shared evenly among the layers whose keyed groups are compared, each given
+// at most kMaxComparedWork, so that three such layers each get all of it and
+// no layer's share hangs on the layers before or after it; what they leave
+// is shared again among those it stopped. An unkeyed layer needs none.
+constexpr double kMaxStartWork = 3.0 * kMaxComparedWork;
 
 // Groups nested deeper than this are taken to draw without being looked into.
 constexpr int kMaxGroupNesting = 64;
@@ -44,11 +45,22 @@ enum class GroupsMeet {
     // their keys or strokes cannot be read.
     Untold,
     // Comparing them at every frame their keys span is more work than is
-    // done (kMaxComparedWork).
+    // done (kMaxComparedWork): the comparison was stopped.
     KeyedTooLong,
-    // Comparing them is more work than the start has left (KeyedWork): the
-    // layers judged before took the rest.
+    // Comparing them is more work than the layer's share of the start
+    // (kMaxStartWork shared among the keyed layers): the comparison was
+    // stopped.
     StartTooLong,
+};
+
+// How the comparison of a layer's keyed groups is run (see
+// separatedLayersMeet): at once within kMaxComparedWork, or, when `putOff`,
+// left in `later` to be run once the share of each layer is known, with the
+// most it may spend; it gives the verdict on the layer's groups and the work
+// it spent.
+struct KeyedWork {
+    bool putOff = false;
+    std::function<GroupsMeet(double most, double& spent)> later;
 };
 
 // Why the masks of a layer that are switched on stay together, the first

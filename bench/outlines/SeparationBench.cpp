@@ -3,7 +3,9 @@
 // Deciding whether such a layer is offered: rings nested in one another cost
 // about what the same rings side by side do, and keyed rings about what the
 // same rings unkeyed do; circles drifting apart on a grid cost what the same
-// circles still do and little more (reading where each lies at each frame).
+// circles still do and little more (reading where each lies at each frame),
+// and so do gears turning in place; three layers that each need most of a
+// layer's bound are offered beside one another.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "outlines/LayerSeparation.h"
@@ -118,14 +120,27 @@ void BM_OfferKeyedRings(benchmark::State& state)
 
 // Circles of 32 points on a grid 60 px apart drifting apart, against the
 // same still. Arguments: layers, circles in each, seconds they drift over
-// (0: still).
+// (0: still), frames a second, layers offered (all when -1).
 void BM_OfferDriftingCircles(benchmark::State& state)
 {
     const int layers = int(state.range(0)), seconds = int(state.range(2));
     QByteArray all;
     for (int i = 0; i < layers; ++i)
         all += (i ? "," : "") + shapeLayer(driftingCircles(int(state.range(1)), seconds));
-    offerOneLayer(state, composition(all, std::max(10, seconds)), size_t(layers));
+    offerOneLayer(state, composition(all, std::max(10, seconds), int(state.range(3))),
+                  size_t(state.range(4) < 0 ? layers : state.range(4)));
+}
+
+// Gears turning in place 110 px apart (their outlines 22 px apart), against
+// the same still. Arguments: groups, points per gear, seconds they turn over
+// (0: still); groups 0: a ring of 6,000 points turning half round and
+// growing to 120 % over 5 s beside a square, or still.
+void BM_OfferTurningGroups(benchmark::State& state)
+{
+    const int groups = int(state.range(0)), seconds = int(state.range(2));
+    const QByteArray layer = groups > 0 ? turningGears(groups, int(state.range(1)), seconds)
+                                        : turningRingBesideSquare(int(state.range(1)), seconds);
+    offerOneLayer(state, composition(shapeLayer(layer), std::max(10, seconds)));
 }
 
 BENCHMARK(BM_OfferRingGroups)
@@ -139,15 +154,32 @@ BENCHMARK(BM_OfferRingGroups)
 BENCHMARK(BM_OfferKeyedRings)->ArgName("layer")->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferDriftingCircles)
-    ->ArgNames({"layers", "circles", "seconds"})
-    ->Args({1, 100, 0})
-    ->Args({1, 100, 10})
-    ->Args({1, 400, 0})
-    ->Args({1, 400, 10})
-    ->Args({1, 800, 0})
-    ->Args({1, 800, 10})
-    ->Args({10, 100, 0})
-    ->Args({10, 100, 45})
+    ->ArgNames({"layers", "circles", "seconds", "fps", "offered"})
+    ->Args({1, 100, 0, 25, -1})
+    ->Args({1, 100, 10, 25, -1})
+    ->Args({1, 400, 0, 25, -1})
+    ->Args({1, 400, 10, 25, -1})
+    ->Args({1, 800, 0, 25, -1})
+    ->Args({1, 800, 10, 25, -1})
+    ->Args({10, 100, 0, 25, -1})
+    ->Args({10, 100, 45, 25, -1})
+    ->Args({3, 50, 0, 60, -1})
+    ->Args({1, 50, 600, 60, -1})
+    ->Args({3, 50, 600, 60, -1})
+    ->Args({5, 50, 600, 25, -1})
+    ->Args({1, 20, 0, 60, -1})
+    ->Args({1, 20, 3600, 60, 0})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferTurningGroups)
+    ->ArgNames({"groups", "points", "seconds"})
+    ->Args({50, 100, 0})
+    ->Args({50, 100, 2})
+    ->Args({50, 100, 10})
+    ->Args({30, 100, 10})
+    ->Args({20, 200, 10})
+    ->Args({0, 6000, 0})
+    ->Args({0, 6000, 5})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);

@@ -176,21 +176,29 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     const QByteArray merge = R"({"matchName": "ADBE Vector Filter - Merge", "properties": {"ADBE Vector Merge Type": 4}})";
     {
         // A star of 200 corners turning for a minute is built again at each
-        // of 1,500 frames: too much work.
+        // of 1,500 frames: too much work. Growing, it meets a square after
+        // 13 s: that much is compared, and found.
         const QByteArray turning = R"({"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Points": 100,
             "ADBE Vector Star Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 60, "value": 360}]}}})";
         Host longer(project(shape("for 4 minutes", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
                                                                        {"time": 240, "value": [-290, 0]}]})",
                                                           box(100)) + "," + group(box(100, 300))) + "," +
-                                shape("turning", group(turning) + "," + group(box(100, 300))),
+                                shape("turning", group(turning) + "," + group(box(100, 300))) + "," +
+                                shape("growing", group(QByteArray(turning).replace("Star Rotation", "Star Outer Radius")
+                                                           .replace("360}", "400}").replace(R"("value": 0})",
+                                                                                            R"("value": 100})")) +
+                                                     "," + group(box(100, 215))),
                             240));
         std::vector<int> indices;
         QStringList leftOut;
         EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
         EXPECT_EQ(indices, std::vector<int>{0});
-        EXPECT_EQ(leftOut, QStringList{"Layer 2 (turning): its keyed groups would take too long to compare at every "
-                                       "frame their keys span (too many pieces over too many frames); apart, they "
-                                       "might come to lie in one another's place."});
+        EXPECT_EQ(leftOut, (QStringList{"Layer 2 (turning): the comparison of its keyed groups at every frame "
+                                       "their keys span was stopped, as it would take too long (too many pieces "
+                                       "over too many frames); apart, they might come to lie in one another's place.",
+                                       "Layer 3 (growing): its groups come to overlap while they move (at the start "
+                                       "they do not); apart, each would be a body lying in another's place once they "
+                                       "meet."}));
     }
     // Two masks 20 px apart, the second as `extra` makes it; both so on a
     // layer of that opacity.
@@ -345,13 +353,18 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
 
 // The keyed layers of separation_bench, smaller, judged within a smaller
 // bound of the start's keyed work: rings keyed over 199 s, a group switched
-// off keyed for 199 s and for an hour beside rings, two rings drifting over 99 s, circles
-// drifting apart on a grid (one layer, large enough that only following each
-// along its path keeps it within the bound, then three over 45 s), two circles
-// drifting apart over 30 minutes, still rings in a row: all are offered. A
-// keyed layer that needs more than the start's work has left is left out,
-// saying why; one without keys, or whose keys need less, is still judged: a
-// stroked line, its band alone followed along its path, passing over a square.
+// off keyed for 199 s and for an hour beside rings, two rings drifting over
+// 99 s, circles drifting apart on a grid (one layer, large enough that only
+// following each along its path keeps it within the bound, then three over
+// 45 s), two circles drifting apart over 30 minutes (both: the order of the
+// layers decides nothing), still rings in a row, gears turning in place
+// 22 px apart, a ring turning and growing beside a square, two circles
+// drifting apart for an hour (more than an even share: it is given what the
+// others leave): all are offered. A keyed layer that needs more than the
+// start has (16 circles drifting apart for an hour) is left out, saying why;
+// the others are still judged: a stroked line, its band alone followed along
+// its path, passing over a square; a square going out and back within one
+// run of its path, meeting another between the run's ends.
 TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
 {
     using namespace keyed_layers;
@@ -368,20 +381,34 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                         "," + shapeLayer(driftingCircles(64, 10));
     for (int i = 0; i < 3; ++i)
         layers += "," + shapeLayer(driftingCircles(9, 45));
+    // Apart at both ends of its one run, 5 px from the square between them.
+    const QByteArray outAndBack = R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": {"keys": [
+        {"time": 0, "value": [0, 0]}, {"time": 1, "value": [12, 0]}, {"time": 2, "value": [0, 0]}]}}, "contents": [
+        {"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [100, 100]}}]})";
     Host host(composition(layers + "," + apart + "," + apart + "," + shapeLayer(driftingCircles(4, 0)) + "," +
-                              shapeLayer(line + "," + square, "line") + "," + shapeLayer(ringGroups(6, 64, false)),
+                              shapeLayer(line + "," + square, "line") + "," + shapeLayer(ringGroups(6, 64, false)) +
+                              "," + shapeLayer(turningGears(16, 100, 10)) + "," +
+                              shapeLayer(turningRingBesideSquare(6000, 5)) + "," +
+                              shapeLayer(driftingCircles(2, 3600), "an hour") + "," +
+                              shapeLayer(outAndBack + "," + QByteArray(square).replace("300, 0", "105, 0"), "out and back") +
+                              "," + shapeLayer(driftingCircles(16, 3600), "16 for an hour"),
                           3700));
     std::vector<int> indices;
     QStringList leftOut;
-    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 4e5), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 12}));
-    EXPECT_EQ(leftOut, (QStringList{"Layer 10 (apart): its keyed groups would take too long to compare in the time "
-                                    "the start has left for comparing keyed groups (the layers before it took the "
-                                    "rest); apart, they might come to lie in one another's place.",
-                                    "Layer 12 (line): its groups' strokes may reach over what another group draws: "
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 3.25e6),
+              A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15}));
+    EXPECT_EQ(leftOut, (QStringList{"Layer 12 (line): its groups' strokes may reach over what another group draws: "
                                     "together each paint lies at its own place in the layer, as drawn; apart, a "
                                     "copy's stroke would lie over or under the other copy as a whole, and the "
-                                    "picture would change."}))
+                                    "picture would change.",
+                                    "Layer 17 (out and back): its groups come to overlap while they move (at the "
+                                    "start they do not); apart, each would be a body lying in another's place once "
+                                    "they meet.",
+                                    "Layer 18 (16 for an hour): the comparison of its keyed groups was stopped, as it "
+                                    "would take longer than its share of the time the start gives to comparing keyed "
+                                    "groups (shared evenly among the layers that have them); apart, they might come "
+                                    "to lie in one another's place."}))
         << leftOut.join('\n').toStdString();
 }
 

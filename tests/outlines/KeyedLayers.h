@@ -56,12 +56,14 @@ inline QByteArray shapeLayer(const QByteArray& groups, const char* name = "Rings
     return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "contents": [)" + groups + "]}";
 }
 
-// A project whose one composition of `duration` seconds holds `layers`.
-inline QByteArray composition(const QByteArray& layers, int duration = 10)
+// A project whose one composition of `duration` seconds at `fps` frames a
+// second holds `layers`.
+inline QByteArray composition(const QByteArray& layers, int duration = 10, int fps = 25)
 {
     return R"({"format": "zolvar-standin-project", "activeItem": "Main",
-        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": 25, "duration": )" +
-           QByteArray::number(duration) + R"(, "layers": [)" + layers + "]}]}";
+        "compositions": [{"name": "Main", "width": 1000, "height": 500, "frameRate": )" +
+           QByteArray::number(fps) + R"(, "duration": )" + QByteArray::number(duration) + R"(, "layers": [)" + layers +
+           "]}]}";
 }
 
 // The groups of n rings of `vertices` points each (two circles filled
@@ -112,6 +114,43 @@ inline QByteArray driftingCircles(int n, int seconds)
                   R"(}, "contents": [)" + circlePath(20.0, 32) + "]},";
     }
     return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+}
+
+// n gear groups of `points` points (44 and 34 px from their centre in
+// turn) on a grid `apart` px apart, under one top-level fill; with
+// `seconds`, each turns once about its centre over that time.
+inline QByteArray turningGears(int n, int points, int seconds, double apart = 110.0)
+{
+    const int side = int(std::ceil(std::sqrt(double(n))));
+    QByteArray groups;
+    for (int i = 0; i < n; ++i) {
+        QByteArray vertices;
+        for (int k = 0; k < points; ++k) {
+            const double angle = 2.0 * M_PI * k / points, radius = k % 2 ? 34.0 : 44.0;
+            vertices += (k ? ", " : "") + at(radius * std::cos(angle), radius * std::sin(angle));
+        }
+        const QByteArray turn = seconds > 0 ? keyed("0", "360", seconds) : "0";
+        groups += R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
+                  at(apart * (i % side), apart * (i / side)) + R"(, "ADBE Vector Rotation": )" + turn +
+                  R"(}, "contents": [{"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": )"
+                  R"({"closed": true, "vertices": [)" + vertices + "]}}}]},";
+    }
+    return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+}
+
+// A ring group of `vertices` points, radius 100, turning half round and
+// growing to 120 % over `seconds` (still when 0), and a 100 px square group
+// whose nearest corner lies on the diagonal, 146 px beyond the most it
+// reaches.
+inline QByteArray turningRingBesideSquare(int vertices, int seconds)
+{
+    const QByteArray ring = ringGroup(100, 97, vertices, at(0, 0));
+    const QByteArray moves = seconds > 0 ? R"("ADBE Vector Rotation": )" + keyed("0", "180", seconds) +
+                                               R"(, "ADBE Vector Scale": )" + keyed(at(100, 100), at(120, 120), seconds)
+                                         : QByteArray(R"("ADBE Vector Rotation": 0)");
+    return QByteArray(ring).replace(R"("transform": {)", R"("transform": {)" + moves + ", ") +
+           R"(, {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect", )"
+           R"("properties": {"ADBE Vector Rect Size": [100, 100], "ADBE Vector Rect Position": [238.2, 238.2]}}]})";
 }
 
 } // namespace keyed_layers

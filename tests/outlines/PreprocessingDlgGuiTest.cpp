@@ -44,7 +44,7 @@ const std::vector<int> kOffered{0, 1, 3, 4, 5};
 struct Dialog {
     explicit Dialog(Scene& scene) : dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), outline_test::kPluginId)
     {
-        dlg.setLayerIndicesToSep(kOffered);
+        dlg.setLayerIndicesToSep(kOffered, std::vector<SeparationKind>(kOffered.size(), SeparationKind::Masks));
         dlg.populateLayerList();
     }
     QTableView* table() { return dlg.findChild<QTableView*>(QStringLiteral("layersTable")); }
@@ -257,12 +257,12 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
 {
     using namespace outline_test;
     Scene scene(composition(shapeLayer(namedGroup("A", "", rect("")) + "," +
-                                       namedGroup("B", "", ellipse(R"("ADBE Vector Ellipse Position": [300, 0])")) +
+                                       namedGroup("B", "", ellipse(R"("ADBE Vector Ellipse Position": [60, 0])")) +
                                        "," + namedGroup("C", "", ""))));
     const QByteArray before = scene.project->toJson();
     testApp();
     PreprocessingDlg dlg(nullptr, Qt::WindowCloseButtonHint, scene.basic(), kPluginId);
-    dlg.setLayerIndicesToSep({0});
+    dlg.setLayerIndicesToSep({0}, {SeparationKind::ShapeGroups});
     dlg.populateLayerList();
     dlg.show();
     auto* table = dlg.findChild<QTableView*>(QStringLiteral("layersTable"));
@@ -273,7 +273,8 @@ TEST(PreprocessingDlg, AShapeLayerShowsItsShapeProgress)
     auto* bar = dlg.findChild<QProgressBar*>(QStringLiteral("shapeProgressBar"));
     EXPECT_EQ(bar->maximum(), 3);
     EXPECT_EQ(bar->value(), 3);
-    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B"})) << "C holds nothing that draws";
+    EXPECT_EQ(layerNames(scene), (std::vector<QString>{"", "A", "B"}))
+        << "C holds nothing that draws; A and B, which meet, are split as the scan's verdict says, not judged again";
     ASSERT_TRUE(scene.session->undoLastGroup());
     EXPECT_EQ(scene.project->toJson(), before) << "one undo takes it all back";
 }
@@ -345,14 +346,16 @@ TEST(PreprocessingDlg, AnUndoGroupThatCannotCloseIsReportedWithWhatWasDone)
 
 // A suite the host cannot give ends the run, not the program: the group is
 // closed and the user told.
-TEST(PreprocessingDlg, AMissingSuiteEndsTheRunWithTheGroupClosed)
+// The split takes the scan's verdicts: the mask suite is first asked for by
+// each layer's split, which leaves that layer as it was.
+TEST(PreprocessingDlg, AMissingSuiteLeavesEachLayerAsItWasWithTheGroupClosed)
 {
     Scene scene(offerComposition());
     SeparationMessages messages;
     scene.session->registry().withhold(kAEGPMaskSuite, kAEGPMaskSuiteVersion5);
     separateRows([](Dialog& d) { d.selectRows({0, 4}); }, scene);
     ASSERT_EQ(messages.texts().size(), 1u);
-    EXPECT_TRUE(messages.texts()[0].second.contains(QLatin1String("could not give one of its suites")))
+    EXPECT_EQ(messages.texts()[0].second.count(QLatin1String("acquiring a host suite failed")), 2)
         << messages.texts()[0].second.toStdString();
     ASSERT_EQ(scene.session->undoGroups().size(), 1u);
     EXPECT_NE(scene.session->undoGroups()[0].closeSequence, 0u);
