@@ -4,9 +4,11 @@
 #include "model/ConvexHull.h"
 #include "outlines/HostStreams.h"
 #include "outlines/OutlineAssembly.h"
+#include "outlines/OutlineTopology.h"
 #include "outlines/ShapePath.h"
 #include "outlines/ShapePrimitives.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -91,6 +93,38 @@ void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<Shape
     // The hull covers them: kept as well, they would overlap it.
     circles.clear();
     boxes.clear();
+}
+
+// For a copy's painted area: each open outline that a fill paints is filled
+// too, closed back to its start; and whether some outline that a non-zero
+// fill paints crosses itself. `fills` real fills are named by the paint
+// groups below it.
+void addFilledOpenOutlines(OutlineSet& set, size_t fills, bool& windsTwice)
+{
+    const size_t read = std::min(set.outlines.size(), set.paint.size());
+    for (size_t k = 0; k < read; ++k) {
+        ShapeDef s = set.outlines[k];
+        const std::vector<PaintGroup> groups = set.paint[k].groups;
+        const auto filledBy = [&](bool nonZeroOnly) {
+            return std::any_of(groups.begin(), groups.end(), [&](const PaintGroup& g) {
+                return size_t(g.id) < fills && (!nonZeroOnly || g.rule == FillRule::NonZero);
+            });
+        };
+        if (s.isCircle || s.isBox || !filledBy(false))
+            continue;
+        if (!s.closed) {
+            // Drawn back to its first point: that point once.
+            if (s.points.size() > 2 && s.points.back() == s.points.front())
+                s.points.pop_back();
+            s.inTangents.clear();
+            s.outTangents.clear();
+            s.closed = true;
+            set.outlines.push_back(s);
+            set.paint.push_back(OutlinePaint{groups});
+        }
+        if (filledBy(true) && isSelfIntersectingShape(s))
+            windsTwice = true;
+    }
 }
 
 }  // namespace
@@ -180,7 +214,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 /*matrix*/,
                      AEGP_ColorVal& color, bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre,
                      float& groupRotation, bool& isPath, bool* unrepresentable, bool* filledAsHull,
-                     const std::vector<bool>* itemsRead)
+                     PaintedCopy* painted)
 {
     outlines.clear();
     // The items are placed through the layer's matrix, mirror included; the
@@ -208,6 +242,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
             A_long items = 0;
             err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(child.get(), &items);
             for (A_long j = 0; !err && j < items; ++j) {
+                const std::vector<bool>* itemsRead = painted ? painted->items : nullptr;
                 if (itemsRead && !(size_t(j) < itemsRead->size() && (*itemsRead)[size_t(j)]))
                     continue;
                 visitItem(pluginId, basic, layer, groups, set.circles, set.boxes, int(j), child.get(), compWidth,
@@ -227,6 +262,8 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
         set.paint = paint.paints();
     for (const std::vector<ShapeDef>& group : groups)
         set.outlines.insert(set.outlines.end(), group.begin(), group.end());
+    if (painted && !set.paint.empty())
+        addFilledOpenOutlines(set, paint.fills.size(), painted->windsTwice);
 
     // The items are in composition pixels; the body turns with the layer.
     OutlineFrame frame;
