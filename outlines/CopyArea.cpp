@@ -80,8 +80,8 @@ GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet
 {
     std::vector<DrawnPieces> fills, drawn;
     for (const CopyArea& area : areas) {
-        if (area.windsTwice)
-            return GroupsMeet::FillWindsTwice;
+        if (area.windingUnheld)
+            return GroupsMeet::WindingUnheld;
         fills.push_back(area.fills());
         drawn.push_back(area.drawn);
     }
@@ -106,7 +106,7 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     CopyArea area;
     if (outlines.empty() || unrepresentable)
         return area;
-    area.windsTwice = painted.windsTwice;
+    area.windingUnheld = painted.windingUnheld;
     // The outlines are about `centre`, turned as the frame turns.
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};

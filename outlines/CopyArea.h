@@ -43,15 +43,15 @@ struct CopyArea {
     DrawnPieces drawn;
     size_t filled = 0;
     std::vector<StrokeSource> sources;
-    // A non-zero fill of it paints an outline that crosses itself, and so
-    // more than the filled pieces where the outline winds round twice.
-    bool windsTwice = false;
+    // A non-zero fill of it paints an outline crossing itself otherwise than
+    // the filled pieces hold (PaintedCopy::windingUnheld).
+    bool windingUnheld = false;
 
     DrawnPieces fills() const;
 };
 
-// How copies drawing `areas` meet: FillWindsTwice when one paints more than
-// its pieces tell, else their fills as `fillsMeet` says, else a band over
+// How copies drawing `areas` meet: WindingUnheld when one paints otherwise
+// than its pieces hold, else their fills as `fillsMeet` says, else a band over
 // another's fill or band as strokes that meet.
 GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet);
 

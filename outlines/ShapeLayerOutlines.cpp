@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -96,35 +98,46 @@ void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<Shape
 }
 
 // For a copy's painted area: each open outline that a fill paints is filled
-// too, closed back to its start; and whether some outline that a non-zero
-// fill paints crosses itself. `fills` real fills are named by the paint
-// groups below it.
-void addFilledOpenOutlines(OutlineSet& set, size_t fills, bool& windsTwice)
+// too, closed back to its start. The paint groups below `fills` are real
+// fills'. Returns whether a non-zero fill paints an outline crossing itself
+// in a way the triangles do not follow (see PaintedCopy).
+bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
 {
+    const auto byFill = [&](const PaintGroup& g) { return size_t(g.id) < fills; };
     const size_t read = std::min(set.outlines.size(), set.paint.size());
     for (size_t k = 0; k < read; ++k) {
         ShapeDef s = set.outlines[k];
-        const std::vector<PaintGroup> groups = set.paint[k].groups;
-        const auto filledBy = [&](bool nonZeroOnly) {
-            return std::any_of(groups.begin(), groups.end(), [&](const PaintGroup& g) {
-                return size_t(g.id) < fills && (!nonZeroOnly || g.rule == FillRule::NonZero);
-            });
-        };
-        if (s.isCircle || s.isBox || !filledBy(false))
+        const std::vector<PaintGroup>& groups = set.paint[k].groups;
+        if (s.closed || s.isCircle || s.isBox || std::none_of(groups.begin(), groups.end(), byFill))
             continue;
-        if (!s.closed) {
-            // Drawn back to its first point: that point once.
-            if (s.points.size() > 2 && s.points.back() == s.points.front())
-                s.points.pop_back();
-            s.inTangents.clear();
-            s.outTangents.clear();
-            s.closed = true;
-            set.outlines.push_back(s);
-            set.paint.push_back(OutlinePaint{groups});
-        }
-        if (filledBy(true) && isSelfIntersectingShape(s))
-            windsTwice = true;
+        // Drawn back to its first point: that point once.
+        if (s.points.size() > 2 && s.points.back() == s.points.front())
+            s.points.pop_back();
+        s.inTangents.clear();
+        s.outTangents.clear();
+        s.closed = true;
+        const OutlinePaint paint = set.paint[k];
+        set.outlines.push_back(std::move(s));
+        set.paint.push_back(paint);
     }
+    // The triangulated outlines that a non-zero fill paints: by group.
+    std::map<int, std::vector<size_t>> nonZero;
+    for (size_t k = 0; k < set.outlines.size() && k < set.paint.size(); ++k)
+        for (const PaintGroup& g : set.paint[k].groups)
+            if (set.outlines[k].closed && !set.outlines[k].isCircle && !set.outlines[k].isBox && byFill(g)
+                && g.rule == FillRule::NonZero)
+                nonZero[g.id].push_back(k);
+    std::set<size_t> shared, alone;
+    for (const auto& group : nonZero)
+        for (size_t k : group.second)
+            (group.second.size() > 1 ? shared : alone).insert(k);
+    for (size_t k : shared)
+        if (isSelfIntersectingShape(set.outlines[k]))
+            return true;
+    for (size_t k : alone)
+        if (!shared.count(k) && windsRoundTwice(set.outlines[k]))
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -263,7 +276,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
     for (const std::vector<ShapeDef>& group : groups)
         set.outlines.insert(set.outlines.end(), group.begin(), group.end());
     if (painted && !set.paint.empty())
-        addFilledOpenOutlines(set, paint.fills.size(), painted->windsTwice);
+        painted->windingUnheld = addFilledOpenOutlines(set, paint.fills.size());
 
     // The items are in composition pixels; the body turns with the layer.
     OutlineFrame frame;

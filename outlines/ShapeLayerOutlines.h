@@ -56,10 +56,12 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
 // to its start, besides staying a line (a body keeps it a line).
 struct PaintedCopy {
     const std::vector<bool>* items = nullptr;
-    // Set when an outline that a non-zero fill paints crosses itself: where
-    // it winds round a place twice (a pentagram's centre) the fill paints
-    // and the triangles, which follow each outline's crossings, do not.
-    bool windsTwice = false;
+    // Set when a non-zero fill paints an outline that crosses itself so that
+    // the triangles, which follow how often each outline is crossed, not how
+    // it winds, miss or add what the fill paints: the outline winds round
+    // some place twice (a pentagram's centre), or the fill paints it with
+    // other outlines (the crossing winds round places both ways).
+    bool windingUnheld = false;
 };
 
 // Visits child `index` of `parent` and, for a group, its children in order.

@@ -318,8 +318,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 36 (opacity keyed after the end): " + strokesMeet,
                                     "Layer 38 (shown after its keys): " + comeToOverlap,
                                     "Layer 40 (pentagram): a non-zero fill of one of its groups paints a path that "
-                                    "crosses itself, and so fills where the path winds round twice (as a "
-                                    "pentagram's centre), which the comparison of what its groups draw does not "
+                                    "crosses itself, winding round some place twice (as a pentagram's centre) or "
+                                    "round places both ways, which the comparison of what its groups draw does not "
                                     "hold; apart, the picture might change."}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();

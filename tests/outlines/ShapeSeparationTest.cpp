@@ -414,7 +414,7 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
 // as a whole, so a band that reaches over another group, at 0 s or as keys
 // move or widen it by 2 s, leaves the layer whole. The layer is turned and
 // unevenly scaled, so that the copies' bodies are compared where the scene
-// places them.
+// places them, and at 60 %, so that a place painted twice shows.
 TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
 {
     const QByteArray evenOdd = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 2)");
@@ -440,6 +440,7 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
     };
     const QByteArray openU = path(false, "[100, -80], [100, 80], [-100, 80], [-100, -80]"), bInU = box(0, -40, 100, 50);
     const QByteArray arc = path(false, "[100, 0, 0, 0, 0, 55.2], [0, 100, 55.2, 0, -55.2, 0], [-100, 0, 0, 55.2, 0, 0]");
+    const QByteArray eight = path(true, "[-150, -75], [100, 50], [100, -50], [-150, 75]");
     const QByteArray pentagram = path(true, "[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]");
     struct Case {
         const char* what;
@@ -498,6 +499,15 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
          kFill), SeparationKind::None},
         {"B in a non-zero pentagram's centre", g("Star", pentagram + "," + nonZero) + "," + g("B", box(0, 0, 30, 30) +
          "," + kFill), SeparationKind::None},
+        // Its lobes wind opposite ways: alone under a fill, it fills as its
+        // triangles do; with a path about the small lobe, non-zero paints
+        // that lobe twice over.
+        {"B beside a figure eight", g("Eight", eight + "," + kFill) + "," + g("B", box(0, 100, 60, 40) + "," + kFill),
+         SeparationKind::ShapeGroups},
+        {"B in a figure eight's lobe, a path about it under the same fill",
+         g("Eight", eight + "," + path(true, "[20, -70], [20, 70], [140, 70], [140, -70]") + "," + nonZero) + "," +
+             g("B", box(80, 0, 20, 20) + "," + kFill),
+         SeparationKind::None},
         {"B in an even-odd pentagram's centre", g("Star", pentagram + "," + evenOdd) + "," + g("B", box(0, 0, 30, 30) +
          "," + kFill), SeparationKind::ShapeGroups},
     };
