@@ -505,7 +505,7 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"B beside a figure eight", g("Eight", eight + "," + kFill) + "," + g("B", box(0, 100, 60, 40) + "," + kFill),
          SeparationKind::ShapeGroups},
         {"B in a figure eight's lobe, a path about it under the same fill",
-         g("Eight", eight + "," + path(true, "[20, -70], [20, 70], [140, 70], [140, -70]") + "," + nonZero) + "," +
+         g("Eight", eight + "," + path(true, "[20, -70], [20, 70], [140, 70], [150, -70]") + "," + nonZero) + "," +
              g("B", box(80, 0, 20, 20) + "," + kFill),
          SeparationKind::None},
         {"B in an even-odd pentagram's centre", g("Star", pentagram + "," + evenOdd) + "," + g("B", box(0, 0, 30, 30) +
