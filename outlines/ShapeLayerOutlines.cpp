@@ -98,9 +98,10 @@ void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<Shape
 }
 
 // For a copy's painted area: each open outline that a fill paints is filled
-// too, closed back to its start. The paint groups below `fills` are real
-// fills'. Returns whether a non-zero fill paints an outline crossing itself
-// in a way the triangles do not follow (see PaintedCopy).
+// too, closed back to its start. Paint groups numbered below `fills` are
+// those of fills (the others paint nothing). Returns whether a non-zero fill
+// paints an outline crossing itself in a way the triangles do not follow
+// (see PaintedCopy).
 bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
 {
     const auto byFill = [&](const PaintGroup& g) { return size_t(g.id) < fills; };
@@ -135,7 +136,7 @@ bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
         if (isSelfIntersectingShape(set.outlines[k]))
             return true;
     for (size_t k : alone)
-        if (!shared.count(k) && windsRoundTwice(set.outlines[k]))
+        if (windsRoundTwice(set.outlines[k]))
             return true;
     return false;
 }
