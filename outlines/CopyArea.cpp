@@ -80,6 +80,8 @@ GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet
 {
     std::vector<DrawnPieces> fills, drawn;
     for (const CopyArea& area : areas) {
+        if (area.windingUnheld)
+            return GroupsMeet::WindingUnheld;
         fills.push_back(area.fills());
         drawn.push_back(area.drawn);
     }
@@ -96,12 +98,15 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     AEGP_ColorVal color{};
     bool tooMany = false, failed = false, isPath = false, unrepresentable = false;
     float groupRotation = 0.0f;
+    PaintedCopy painted;
+    painted.items = &items;
     getVectorShapes(nullptr, build.pluginId, build.basic, build.layer, outlines, 0, 0, anchor, kOverlapPrecision,
                     false, placement.sx, placement.sy, A_Matrix4{}, color, tooMany, failed, centre, groupRotation,
-                    isPath, &unrepresentable, nullptr, &items);
+                    isPath, &unrepresentable, nullptr, &painted);
     CopyArea area;
     if (outlines.empty() || unrepresentable)
         return area;
+    area.windingUnheld = painted.windingUnheld;
     // The outlines are about `centre`, turned as the frame turns.
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};

@@ -38,16 +38,21 @@ Polygon strokePiece(const StrokeSource& s, double reach);
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
     // Its filled pieces, then the band its strokes may cover about each of
-    // `sources`, one piece each.
+    // `sources`, one piece each. The filled pieces are what its fills paint:
+    // an open outline that a fill paints closed back to its start.
     DrawnPieces drawn;
     size_t filled = 0;
     std::vector<StrokeSource> sources;
+    // A non-zero fill of it paints an outline crossing itself otherwise than
+    // the filled pieces hold (PaintedCopy::windingUnheld).
+    bool windingUnheld = false;
 
     DrawnPieces fills() const;
 };
 
-// How copies drawing `areas` meet: their fills as `fillsMeet` says, else a
-// band over another's fill or band as strokes that meet.
+// How copies drawing `areas` meet: WindingUnheld when one paints otherwise
+// than its pieces hold, else their fills as `fillsMeet` says, else a band over
+// another's fill or band as strokes that meet.
 GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet);
 
 // What the copy of the layer holding `items` draws, its strokes reaching

@@ -261,6 +261,11 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "paint lies at its own place in the layer, as drawn; apart, a copy's stroke "
                                   "would lie over or under the other copy as a whole, and the picture would "
                                   "change.");
+        case GroupsMeet::WindingUnheld:
+            return QStringLiteral("a non-zero fill of one of its groups paints a path that crosses itself, winding "
+                                  "round some place twice (as a pentagram's centre) or round places both ways, "
+                                  "which the comparison of what its groups draw does not hold; apart, the picture "
+                                  "might change.");
         case GroupsMeet::Untold:
             return QStringLiteral("where its groups go over time cannot be told beforehand (an expression drives "
                                   "them, or their keys cannot be read); apart, they might come to lie in one "

@@ -4,10 +4,14 @@
 #include "model/ConvexHull.h"
 #include "outlines/HostStreams.h"
 #include "outlines/OutlineAssembly.h"
+#include "outlines/OutlineTopology.h"
 #include "outlines/ShapePath.h"
 #include "outlines/ShapePrimitives.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -91,6 +95,50 @@ void replaceByHull(std::vector<std::vector<ShapeDef>>& groups, std::vector<Shape
     // The hull covers them: kept as well, they would overlap it.
     circles.clear();
     boxes.clear();
+}
+
+// For a copy's painted area: each open outline that a fill paints is filled
+// too, closed back to its start. Paint groups numbered below `fills` are
+// those of fills (the others paint nothing). Returns whether a non-zero fill
+// paints an outline crossing itself in a way the triangles do not follow
+// (see PaintedCopy).
+bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
+{
+    const auto byFill = [&](const PaintGroup& g) { return size_t(g.id) < fills; };
+    const size_t read = std::min(set.outlines.size(), set.paint.size());
+    for (size_t k = 0; k < read; ++k) {
+        ShapeDef s = set.outlines[k];
+        const std::vector<PaintGroup>& groups = set.paint[k].groups;
+        if (s.closed || s.isCircle || s.isBox || std::none_of(groups.begin(), groups.end(), byFill))
+            continue;
+        // Drawn back to its first point: that point once.
+        if (s.points.size() > 2 && s.points.back() == s.points.front())
+            s.points.pop_back();
+        s.inTangents.clear();
+        s.outTangents.clear();
+        s.closed = true;
+        const OutlinePaint paint = set.paint[k];
+        set.outlines.push_back(std::move(s));
+        set.paint.push_back(paint);
+    }
+    // The triangulated outlines that a non-zero fill paints: by group.
+    std::map<int, std::vector<size_t>> nonZero;
+    for (size_t k = 0; k < set.outlines.size() && k < set.paint.size(); ++k)
+        for (const PaintGroup& g : set.paint[k].groups)
+            if (set.outlines[k].closed && !set.outlines[k].isCircle && !set.outlines[k].isBox && byFill(g)
+                && g.rule == FillRule::NonZero)
+                nonZero[g.id].push_back(k);
+    std::set<size_t> shared, alone;
+    for (const auto& group : nonZero)
+        for (size_t k : group.second)
+            (group.second.size() > 1 ? shared : alone).insert(k);
+    for (size_t k : shared)
+        if (isSelfIntersectingShape(set.outlines[k]))
+            return true;
+    for (size_t k : alone)
+        if (windsRoundTwice(set.outlines[k]))
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -180,7 +228,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 /*matrix*/,
                      AEGP_ColorVal& color, bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre,
                      float& groupRotation, bool& isPath, bool* unrepresentable, bool* filledAsHull,
-                     const std::vector<bool>* itemsRead)
+                     PaintedCopy* painted)
 {
     outlines.clear();
     // The items are placed through the layer's matrix, mirror included; the
@@ -208,6 +256,7 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
             A_long items = 0;
             err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(child.get(), &items);
             for (A_long j = 0; !err && j < items; ++j) {
+                const std::vector<bool>* itemsRead = painted ? painted->items : nullptr;
                 if (itemsRead && !(size_t(j) < itemsRead->size() && (*itemsRead)[size_t(j)]))
                     continue;
                 visitItem(pluginId, basic, layer, groups, set.circles, set.boxes, int(j), child.get(), compWidth,
@@ -227,6 +276,8 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
         set.paint = paint.paints();
     for (const std::vector<ShapeDef>& group : groups)
         set.outlines.insert(set.outlines.end(), group.begin(), group.end());
+    if (painted && !set.paint.empty())
+        painted->windingUnheld = addFilledOpenOutlines(set, paint.fills.size());
 
     // The items are in composition pixels; the body turns with the layer.
     OutlineFrame frame;

@@ -39,15 +39,30 @@ class QWidget;
 // Rule" (1 non-zero, 2 even-odd); what the fills paint adds up. Shapes that
 // no fill paints fill non-zero with the other such shapes of their group.
 //
-// `itemsRead`, when given, names the items of the layer's contents that are
-// read (entry i for item i; those beyond it are not): the outlines are those
-// of a copy of the layer that holds only these items.
+// `painted`, when given, asks for what a copy of the layer holding only some
+// of its items paints rather than for its body (see PaintedCopy).
+struct PaintedCopy;
 void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                      std::vector<std::vector<ShapeDef>>& outlines, int compWidth, int compHeight, b2Vec2& anchor,
                      int precision, bool useConvexHull, float sx, float sy, A_Matrix4 matrix, AEGP_ColorVal& color,
                      bool& tooManyPolygons, bool& triangulationFailed, b2Vec2& centre, float& groupRotation,
                      bool& isPath, bool* unrepresentable = nullptr, bool* filledAsHull = nullptr,
-                     const std::vector<bool>* itemsRead = nullptr);
+                     PaintedCopy* painted = nullptr);
+
+// What a copy of the layer that holds only some of its items paints. Its
+// outlines are those of the items `items` names (entry i for item i of the
+// layer's contents; those beyond it are not read). An open outline that a
+// fill paints is filled as the fill paints it, closed by a straight line back
+// to its start, besides staying a line (a body keeps it a line).
+struct PaintedCopy {
+    const std::vector<bool>* items = nullptr;
+    // Set when a non-zero fill paints an outline that crosses itself so that
+    // the triangles, which follow how often each outline is crossed, not how
+    // it winds, miss or add what the fill paints: the outline winds round
+    // some place twice (a pentagram's centre), or the fill paints it with
+    // other outlines (the crossing winds round places both ways).
+    bool windingUnheld = false;
+};
 
 // Visits child `index` of `parent` and, for a group, its children in order.
 // Each reader's outline of more than one point becomes one inner list of

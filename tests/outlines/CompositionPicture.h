@@ -37,8 +37,9 @@ std::vector<std::string> drawingAt(const standin::Composition& comp, const A_Tim
 // paint: each fill that is switched on paints every switched-on path,
 // rectangle, ellipse and star before it in its group, those of the groups
 // before it included (through their transforms, whatever fills they hold),
-// together by its fill rule (1 non-zero, 2 even-odd). Strokes are left out
-// of the area, not of the colour.
+// together by its fill rule (1 non-zero, 2 even-odd), an open path closed
+// by a straight line back to its start. Strokes are left out of the area,
+// not of the colour.
 class DrawnArea
 {
 public:

@@ -414,7 +414,7 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
 // as a whole, so a band that reaches over another group, at 0 s or as keys
 // move or widen it by 2 s, leaves the layer whole. The layer is turned and
 // unevenly scaled, so that the copies' bodies are compared where the scene
-// places them.
+// places them, and at 60 %, so that a place painted twice shows.
 TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
 {
     const QByteArray evenOdd = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 2)");
@@ -438,6 +438,10 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         return namedGroup("A", aMoves, box(-70, 0, 100, 100)) + "," +
                g("B", box(70, 0, 100, 100) + "," + strokeOf(width)) + "," + kFill;
     };
+    const QByteArray openU = path(false, "[100, -80], [100, 80], [-100, 80], [-100, -80]"), bInU = box(0, -40, 100, 50);
+    const QByteArray arc = path(false, "[100, 0, 0, 0, 0, 55.2], [0, 100, 55.2, 0, -55.2, 0], [-100, 0, 0, 55.2, 0, 0]");
+    const QByteArray eight = path(true, "[-150, -75], [100, 50], [100, -50], [-150, 75]");
+    const QByteArray pentagram = path(true, "[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]");
     struct Case {
         const char* what;
         QByteArray contents;
@@ -476,11 +480,41 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
          SeparationKind::ShapeGroups},
         {"side by side, edges touching", g("Left", box(-50, 0, 100, 100)) + "," + g("Right", box(50, 0, 100, 100)) +
                                              "," + kFill, SeparationKind::ShapeGroups},
+        // A fill closes an open path with a line back to its start; non-zero
+        // fills the centre of a pentagram, even-odd leaves it a hole.
+        {"B in an open U's mouth, one even-odd fill", g("U", openU) + "," + g("B", bInU) + "," + evenOdd,
+         SeparationKind::None},
+        {"B in an open arc, one even-odd fill", g("Arc", arc) + "," + g("B", box(0, 40, 60, 40)) + "," + evenOdd,
+         SeparationKind::None},
+        {"B in a square back at its start, not closed",
+         g("Square", path(false, "[-100, -100], [100, -100], [100, 100], [-100, 100], [-100, -100]")) + "," +
+             g("B", box(0, 0, 100, 50)) + "," + evenOdd,
+         SeparationKind::None},
+        {"B in an open U's mouth, each with its fill", g("U", openU + "," + kFill) + "," + g("B", bInU + "," + kFill),
+         SeparationKind::None},
+        {"the same under one non-zero fill", g("U", openU) + "," + g("B", bInU) + "," + nonZero, SeparationKind::None},
+        {"the same, U stroked 4 px", g("U", openU + "," + strokeOf("4") + "," + kFill) + "," + g("B", bInU + "," + kFill),
+         SeparationKind::None},
+        {"B in an open arc, each with its fill", g("Arc", arc + "," + kFill) + "," + g("B", box(0, 40, 60, 40) + "," +
+         kFill), SeparationKind::None},
+        {"B in a non-zero pentagram's centre", g("Star", pentagram + "," + nonZero) + "," + g("B", box(0, 0, 30, 30) +
+         "," + kFill), SeparationKind::None},
+        // Its lobes wind opposite ways: alone under a fill, it fills as its
+        // triangles do; with a path about the small lobe, non-zero paints
+        // that lobe twice over.
+        {"B beside a figure eight", g("Eight", eight + "," + kFill) + "," + g("B", box(0, 100, 60, 40) + "," + kFill),
+         SeparationKind::ShapeGroups},
+        {"B in a figure eight's lobe, a path about it under the same fill",
+         g("Eight", eight + "," + path(true, "[20, -70], [20, 70], [140, 70], [150, -70]") + "," + nonZero) + "," +
+             g("B", box(80, 0, 20, 20) + "," + kFill),
+         SeparationKind::None},
+        {"B in an even-odd pentagram's centre", g("Star", pentagram + "," + evenOdd) + "," + g("B", box(0, 0, 30, 30) +
+         "," + kFill), SeparationKind::ShapeGroups},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Scene scene(composition(shapeLayer(c.contents, R"({"position": [500, 250], "rotation": 30,
-                                                           "scale": [90, 110]})")));
+                                                           "scale": [90, 110], "opacity": 60})")));
         const QByteArray before = scene.project->toJson();
         EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0, 2.0, {{0, 1}, {2, 1}})), int(c.kind));
         if (c.kind == SeparationKind::None) {
