@@ -202,10 +202,13 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
     // opacity: together the host draws the place they both cover once (a
     // soft edge's coverage added to the other's), apart each copy draws it
     // over the other.
+    bool grown = false;
     for (size_t k = 0; k < closed.size(); ++k)
-        if (reaches[k] > 0.0)
+        if (reaches[k] > 0.0) {
             addEdgeReach(areas[k], closed[k], reaches[k]);
-    if (firstOverlap(areas).found) {
+            grown = true;
+        }
+    if (grown && firstOverlap(areas).found) {
         meet = MasksMeet::EdgesMeet;
         return A_Err_NONE;
     }
