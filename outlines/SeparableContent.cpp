@@ -139,17 +139,25 @@ A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 }
 
 // How close, in layer pixels, two masks' bodies touch: two skins, through
-// the least the layer's placement stretches a length (anywhere when it
-// flattens the layer).
-double touchDistance(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer)
+// the least the layer's placement (and an audio-video layer's pixel aspect
+// ratio, as getMasks has it) stretches a length; anywhere when it flattens
+// the layer.
+double touchDistance(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                     AEGP_LayerH layer, AEGP_ObjectType type)
 {
     LayerBuild build;
     build.basic = basic;
     build.pluginId = int(pluginId);
     build.layer = layer;
     const LayerPlacement p = readLayerPlacement(build);
-    const double largest = largestStretch(p.sx, p.shear, 0.0, p.sy);
-    const double least = std::fabs(double(p.sx) * p.sy) / largest;
+    double aspect = 1.0;
+    AEGP_ItemH source = nullptr;
+    A_Ratio ratio{1, 1};
+    if (type == AEGP_ObjectType_AV && !suites.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &source)
+        && !suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(source, &ratio) && ratio.den)
+        aspect = double(ratio.num) / double(ratio.den);
+    const double sx = aspect * p.sx;
+    const double least = std::fabs(sx * p.sy) / largestStretch(sx, p.shear, 0.0, p.sy);
     return least > 0.0 && std::isfinite(least) ? outline_limits::kTouchDistance * 100.0 / least : HUGE_VAL;
 }
 
@@ -321,7 +329,8 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     if (!err && count > 0)
         err = readMasksSwitchedOn(suites, pluginId, layer, masks.get(), count, content);
     if (!err && content.masks > 1 && content.masksMeet == MasksMeet::Apart)
-        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet, touchDistance(basic, pluginId, layer));
+        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet,
+                              touchDistance(suites, basic, pluginId, layer, type));
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);

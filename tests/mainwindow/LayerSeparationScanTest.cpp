@@ -257,6 +257,8 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         solid("masks edge on edge", R"("masks": [)" + square(0, 0, 40) + "," + square(40, 0, 40) + "]") + ",\n" +
         solid("masks corner on corner", R"("masks": [)" + square(0, 0, 40) + "," + square(40, 40, 40) + "]") + ",\n" +
         solid("masks 3 px apart", R"("masks": [)" + square(0, 0, 40) + "," + square(43, 0, 40) + "]") + ",\n" +
+        solid("the same at 50 %", R"("transform": {"scale": [50, 50]}, "masks": [)" + square(0, 0, 40) + "," +
+                                      square(43, 0, 40) + "]") + ",\n" +
         shape("groups edge on edge", group(box(100)) + "," + group(box(100, 100))) + ",\n" +
         shape("groups 3 px apart", group(box(100)) + "," + group(box(100, 103))) + ",\n" +
         R"({"type": "shape", "name": "out before they meet", "duration": 0.6, "contents": [)" + passing + "]},\n" +
@@ -272,7 +274,7 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36, 38, 41, 43, 44, 46, 49}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36, 38, 41, 44, 45, 47, 50}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
@@ -336,10 +338,11 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 38 (shown after its keys): " + comeToOverlap,
                                     "Layer 40 (masks edge on edge): " + masksTouch,
                                     "Layer 41 (masks corner on corner): " + masksTouch,
-                                    "Layer 43 (groups edge on edge): " + groupsOverlap,
-                                    "Layer 46 (out after they meet): " + comeToOverlap,
-                                    "Layer 48 (trim paths): " + holds("Trim Paths 1"),
-                                    "Layer 49 (repeater in a group): " + holds("Repeater 1")}))
+                                    "Layer 43 (the same at 50 %): " + masksTouch,
+                                    "Layer 44 (groups edge on edge): " + groupsOverlap,
+                                    "Layer 47 (out after they meet): " + comeToOverlap,
+                                    "Layer 49 (trim paths): " + holds("Trim Paths 1"),
+                                    "Layer 50 (repeater in a group): " + holds("Repeater 1")}))
         << leftOut.join('\n').toStdString();
     EXPECT_TRUE(host.session->leaks().none()) << host.session->leaks().describe();
 }
