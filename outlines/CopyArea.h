@@ -38,8 +38,8 @@ Polygon strokePiece(const StrokeSource& s, double reach);
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
     // Its filled pieces, each grown by a body's skin (copies closer than
-    // their two skins touch, outline_limits::kTouchDistance), then the band its strokes may cover about each of
-    // `sources`, one piece each.
+    // their two skins touch, outline_limits::kTouchDistance), then the band
+    // its strokes may cover about each of `sources`, one piece each.
     DrawnPieces drawn;
     size_t filled = 0;
     std::vector<StrokeSource> sources;

@@ -152,7 +152,8 @@ QString shapeItemDefaultName(const QString& matchName)
 bool isForeignShapeItemMatchName(const QString& matchName)
 {
     return matchName.startsWith(QLatin1String("ADBE Vector ")) && !isShapeItemMatchName(matchName)
-        && !findLeaf(matchName) && matchName != QLatin1String(match::kVectorTransformGroup);
+        && !findLeaf(matchName) && matchName != QLatin1String(match::kVectorTransformGroup)
+        && matchName != QLatin1String(match::kVectorLayer);
 }
 
 bool indexedGroupAccepts(const PropertyNode& group, const QString& childMatchName)
