@@ -329,12 +329,8 @@ bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size
     return !over && work <= most;
 }
 
-bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q)
+std::vector<AreaPoint> grownPiece(const std::vector<AreaPoint>& p, double reach)
 {
-    if (!(reach >= 0.0 && std::isfinite(reach)))
-        return true;  // it may go anywhere
-    // Every place within `reach` of p, and a little more: p grown by the
-    // octagon whose inner circle has that radius.
     const double corner = reach / std::cos(M_PI / 8.0);
     Polygon all;
     for (const Point& at : p)
@@ -342,8 +338,18 @@ bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::v
             const double angle = M_PI / 8.0 + k * M_PI / 4.0;
             all.push_back(Point{at.x + corner * std::cos(angle), at.y + corner * std::sin(angle)});
         }
-    Polygon grown, wound;
-    if (!woundOf(hullOf(std::move(all)), grown) || !woundOf(q, wound))
+    Polygon grown;
+    return woundOf(hullOf(std::move(all)), grown) ? grown : Polygon();
+}
+
+bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q)
+{
+    if (!(reach >= 0.0 && std::isfinite(reach)))
+        return true;  // it may go anywhere
+    // Every place within `reach` of p, and a little more.
+    const Polygon grown = grownPiece(p, reach);
+    Polygon wound;
+    if (grown.empty() || !woundOf(q, wound))
         return false;
     return sharedPart(Piece{grown, boxOf(grown), 0}, Piece{wound, boxOf(wound), 1}, 0.0) > 0.0;
 }

@@ -71,6 +71,11 @@ struct SpanBox {
 bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size_t, size_t>>& pairs, double& work,
                    double most);
 
+// The convex piece `p` grown by at least `reach` every way (and a little
+// more: by the octagon whose inner circle has that radius), counter-clockwise;
+// empty when it encloses no area.
+std::vector<AreaPoint> grownPiece(const std::vector<AreaPoint>& p, double reach);
+
 // Whether the convex piece `p`, grown by `reach` every way, shares a place of
 // positive area with the convex piece `q` (either winding).
 bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q);

@@ -1,5 +1,6 @@
 #include "outlines/CopyArea.h"
 
+#include "outlines/OutlineLimits.h"
 #include "outlines/ShapeLayerOutlines.h"
 
 #include <algorithm>
@@ -111,6 +112,11 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};
     area.drawn.addGroup(outlines.front(), offset);
+    // Each body's skin reaches beyond what it draws, so that copies closer
+    // than their two skins touch: its pieces count that much larger.
+    for (Polygon& piece : area.drawn.pieces)
+        if (Polygon grown = grownPiece(piece, outline_limits::kTouchDistance / 2.0); !grown.empty())
+            piece = std::move(grown);
     area.filled = area.drawn.pieces.size();
     if (strokeReach > 0.0) {
         area.sources = strokeSources(outlines.front(), offset);

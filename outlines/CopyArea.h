@@ -38,8 +38,10 @@ Polygon strokePiece(const StrokeSource& s, double reach);
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
     // Its filled pieces, then the band its strokes may cover about each of
-    // `sources`, one piece each. The filled pieces are what its fills paint:
-    // an open outline that a fill paints closed back to its start.
+    // `sources`, one piece each. The filled pieces are what its fills paint
+    // (an open outline that a fill paints closed back to its start), each
+    // grown by a body's skin (copies closer than their two skins touch,
+    // outline_limits::kTouchDistance).
     DrawnPieces drawn;
     size_t filled = 0;
     std::vector<StrokeSource> sources;

@@ -145,7 +145,7 @@ A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_Stream
 }  // namespace
 
 A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
-                      MasksMeet& meet)
+                      MasksMeet& meet, double touch)
 {
     std::vector<A_long> shown;
     A_Err err = switchedOnMasks(suites, pluginId, parade, shown);
@@ -202,11 +202,21 @@ A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, A
     // opacity: together the host draws the place they both cover once (a
     // soft edge's coverage added to the other's), apart each copy draws it
     // over the other.
+    bool grown = false;
     for (size_t k = 0; k < closed.size(); ++k)
-        if (reaches[k] > 0.0)
+        if (reaches[k] > 0.0) {
             addEdgeReach(areas[k], closed[k], reaches[k]);
-    if (firstOverlap(areas).found)
+            grown = true;
+        }
+    if (grown && firstOverlap(areas).found) {
         meet = MasksMeet::EdgesMeet;
+        return A_Err_NONE;
+    }
+    // Each body's skin reaches half the distance at which two touch.
+    for (size_t k = 0; touch > 0.0 && k < closed.size(); ++k)
+        addEdgeReach(areas[k], closed[k], touch / 2.0);
+    if (touch > 0.0 && firstOverlap(areas).found)
+        meet = MasksMeet::Touch;
     return A_Err_NONE;
 }
 

@@ -53,6 +53,7 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
 // body they make (see getMasks), else they cross. When they lie apart, each
 // is grown by its expansion and half its feather, as the host draws it, at
 // any opacity, and two of them meeting so leave the layer whole too
-// (EdgesMeet). Masks are read at time 0; the first host error is returned.
+// (EdgesMeet). Else two closer than `touch` layer pixels make bodies that
+// touch (Touch). Masks are read at time 0; the first host error is returned.
 A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
-                      MasksMeet& meet);
+                      MasksMeet& meet, double touch = 0.0);

@@ -35,6 +35,14 @@ constexpr float kMaxCoordinate = 1.0e7f;
 // this magnitude single precision cannot place such a line's sides.
 constexpr float kMaxLineCoordinate = 1.0e3f;
 
+// Box2D gives every polygon a skin, 2 T / 10000 world units for the
+// collision tolerance T, and two bodies closer than their two skins touch:
+// they push one another as soon as they move. The separation offer is made
+// before the scene is built, so it counts the skin of the tolerance a scene
+// starts with.
+constexpr double kStartCollisionTolerance = 50.0;
+constexpr double kTouchDistance = 4.0 * kStartCollisionTolerance / 10000.0;
+
 // The smallest side (world units) of the layer's own box; a smaller box is
 // grown about its middle to this size.
 constexpr float kMinLayerBoxSide = 2.0f * b2_linearSlop;

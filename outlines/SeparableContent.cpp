@@ -1,9 +1,12 @@
 #include "outlines/SeparableContent.h"
 
+#include "outlines/CopyArea.h"
 #include "outlines/GroupOverlap.h"
 #include "outlines/HostStreams.h"
 #include "outlines/MaskOutlines.h"
+#include "outlines/OutlineLimits.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -135,6 +138,29 @@ A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
     return err;
 }
 
+// How close, in layer pixels, two masks' bodies touch: two skins, through
+// the least the layer's placement (and an audio-video layer's pixel aspect
+// ratio, as getMasks has it) stretches a length; anywhere when it flattens
+// the layer.
+double touchDistance(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                     AEGP_LayerH layer, AEGP_ObjectType type)
+{
+    LayerBuild build;
+    build.basic = basic;
+    build.pluginId = int(pluginId);
+    build.layer = layer;
+    const LayerPlacement p = readLayerPlacement(build);
+    double aspect = 1.0;
+    AEGP_ItemH source = nullptr;
+    A_Ratio ratio{1, 1};
+    if (type == AEGP_ObjectType_AV && !suites.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &source)
+        && !suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(source, &ratio) && ratio.den)
+        aspect = double(ratio.num) / double(ratio.den);
+    const double sx = aspect * p.sx;
+    const double least = std::fabs(sx * p.sy) / largestStretch(sx, p.shear, 0.0, p.sy);
+    return least > 0.0 && std::isfinite(least) ? outline_limits::kTouchDistance * 100.0 / least : HUGE_VAL;
+}
+
 } // namespace
 
 bool isModelledItem(const std::string& matchName, bool nested)
@@ -239,6 +265,10 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its masks, grown by their expansion and feather, reach over one another: "
                                   "together the layer draws where they meet once, as drawn; apart, each copy would "
                                   "draw it over the other, and the picture would change.");
+        case MasksMeet::Touch:
+            return QStringLiteral("its masks touch, or lie closer than the skins of two bodies (2 px at the "
+                                  "collision tolerance a scene starts with): apart, their bodies would push one "
+                                  "another as soon as they move.");
         }
     }
     if (content.masks == 0 && severalTopLevelItems(content, type) && !content.unmodelledItem.isEmpty())
@@ -251,11 +281,13 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
         case GroupsMeet::Apart:
             break;
         case GroupsMeet::Overlap:
-            return QStringLiteral("its groups overlap: together they make one body, as drawn; apart, each would be a "
-                                  "body lying in another's place (and a fill they share would paint each alone).");
+            return QStringLiteral("its groups overlap or touch: together they make one body, as drawn; apart, each "
+                                  "would be a body lying in or against another's place (and a fill they share would "
+                                  "paint each alone).");
         case GroupsMeet::OverlapWhileMoving:
-            return QStringLiteral("its groups come to overlap while they move (at the start they do not); apart, each "
-                                  "would be a body lying in another's place once they meet.");
+            return QStringLiteral("its groups come to overlap or touch while they move (at the start they do not); "
+                                  "apart, each would be a body lying in or against another's place once they "
+                                  "meet.");
         case GroupsMeet::StrokesMeet:
             return QStringLiteral("its groups' strokes may reach over what another group draws: together each "
                                   "paint lies at its own place in the layer, as drawn; apart, a copy's stroke "
@@ -303,7 +335,8 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     if (!err && count > 0)
         err = readMasksSwitchedOn(suites, pluginId, layer, masks.get(), count, content);
     if (!err && content.masks > 1 && content.masksMeet == MasksMeet::Apart)
-        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet);
+        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet,
+                              touchDistance(suites, basic, pluginId, layer, type));
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);

@@ -91,4 +91,7 @@ enum class MasksMeet {
     // their feather: together the host draws what they cover once, apart
     // each copy draws its own over the other.
     EdgesMeet,
+    // Two lie closer than their bodies' two skins (edge on edge, corner on
+    // corner): apart, the bodies would touch and push one another.
+    Touch,
 };

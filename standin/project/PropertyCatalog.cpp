@@ -149,6 +149,13 @@ QString shapeItemDefaultName(const QString& matchName)
     return d ? QLatin1String(d->defaultName) : QString();
 }
 
+bool isForeignShapeItemMatchName(const QString& matchName)
+{
+    return matchName.startsWith(QLatin1String("ADBE Vector ")) && !isShapeItemMatchName(matchName)
+        && !findLeaf(matchName) && matchName != QLatin1String(match::kVectorTransformGroup)
+        && matchName != QLatin1String(match::kVectorLayer);
+}
+
 bool indexedGroupAccepts(const PropertyNode& group, const QString& childMatchName)
 {
     if (group.grouping() != Grouping::IndexedGroup)
@@ -158,9 +165,12 @@ bool indexedGroupAccepts(const PropertyNode& group, const QString& childMatchNam
     return contents && isShapeItemMatchName(childMatchName);
 }
 
-PropertyNode::Ptr makeShapeItem(const QString& matchName, const QString& displayName)
+PropertyNode::Ptr makeShapeItem(const QString& matchName, const QString& displayName, bool foreign)
 {
     const ItemDef* d = findItem(matchName);
+    if (!d && foreign && isForeignShapeItemMatchName(matchName))
+        return PropertyNode::makeGroup(matchName, Grouping::NamedGroup,
+                                       displayName.isEmpty() ? matchName : displayName);
     if (!d)
         return nullptr;
     const QString name = displayName.isEmpty() ? QLatin1String(d->defaultName) + QStringLiteral(" 1") : displayName;

@@ -22,10 +22,20 @@ QString shapeItemDefaultName(const QString& matchName);
 // (masks are added through Layer::addMask).
 bool indexedGroupAccepts(const PropertyNode& group, const QString& childMatchName);
 
+// Whether a shape item of that match name, not one of the eight, is kept as
+// an item the stand-in draws nothing for (Trim Paths, a Repeater, a Gradient
+// Fill ...): the name begins "ADBE Vector " and is no property or group of
+// the catalog (nor the shape layer's own). Such an item holds no properties.
+bool isForeignShapeItemMatchName(const QString& matchName);
+
 // A new shape item with its default children (a group holds an empty
 // "ADBE Vectors Group" and a "ADBE Vector Transform Group"). Null for an
 // unknown match name. displayName empty = the kind's default + " 1".
-PropertyNode::Ptr makeShapeItem(const QString& matchName, const QString& displayName = QString());
+// A foreign kind (isForeignShapeItemMatchName) gives an item without
+// children, named after its match name when displayName is empty, only
+// when `foreign` is set.
+PropertyNode::Ptr makeShapeItem(const QString& matchName, const QString& displayName = QString(),
+                                bool foreign = false);
 
 // The next free "<default name> n" among the children of a group.
 QString nextShapeItemName(const PropertyNode& group, const QString& matchName);

@@ -39,8 +39,12 @@ void readShapeContents(const QJsonValue& v, PropertyNode* contents, const JsonPa
         const JsonPath ip = path / i;
         const QJsonObject o = objectAt(list[i], ip);
         const QString matchName = stringAt(required(o, "matchName", ip), ip / "matchName");
-        if (!isShapeItemMatchName(matchName))
-            failAt(ip / "matchName", QStringLiteral("unknown shape item \"%1\" (expected one of: %2)")
+        // A kind the stand-in does not draw is kept, with its name and
+        // switch, as long as its name could be a shape item's.
+        const bool known = isShapeItemMatchName(matchName);
+        if (!known && !isForeignShapeItemMatchName(matchName))
+            failAt(ip / "matchName", QStringLiteral("unknown shape item \"%1\" (expected one of: %2, or another "
+                                                    "\"ADBE Vector ...\" item, kept without drawing)")
                                          .arg(matchName, shapeItemMatchNames().join(QStringLiteral(", "))));
         const bool group = matchName == QLatin1String(match::kVectorGroup);
         if (group)
@@ -50,9 +54,9 @@ void readShapeContents(const QJsonValue& v, PropertyNode* contents, const JsonPa
         QString name;
         if (o.contains(QLatin1String("name")))
             name = stringAt(o.value(QLatin1String("name")), ip / "name");
-        else
+        else if (known)
             name = nextShapeItemName(*contents, matchName);
-        PropertyNode* item = contents->insertChild(makeShapeItem(matchName, name));
+        PropertyNode* item = contents->insertChild(makeShapeItem(matchName, name, true));
         readDynamicFlags(o, item, ip);
         if (group) {
             if (o.contains(QLatin1String("contents")))

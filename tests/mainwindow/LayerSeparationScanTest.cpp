@@ -262,26 +262,51 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         shape("driven, switched off", group(box(100)) + "," + group(box(100, 300) + R"(, {"matchName":
               "ADBE Vector Shape - Rect", "flags": 0, "properties": {"ADBE Vector Rect Size": {"value": [9, 9],
               "expression": "[time, 9]", "expressionValue": [9, 9]}}})") + "," + fill) + ",\n" +
+        solid("masks edge on edge", R"("masks": [)" + square(0, 0, 40) + "," + square(40, 0, 40) + "]") + ",\n" +
+        solid("masks corner on corner", R"("masks": [)" + square(0, 0, 40) + "," + square(40, 40, 40) + "]") + ",\n" +
+        solid("masks 3 px apart", R"("masks": [)" + square(0, 0, 40) + "," + square(43, 0, 40) + "]") + ",\n" +
+        solid("the same at 50 %", R"("transform": {"scale": [50, 50]}, "masks": [)" + square(0, 0, 40) + "," +
+                                      square(43, 0, 40) + "]") + ",\n" +
+        shape("groups edge on edge", group(box(100)) + "," + group(box(100, 100))) + ",\n" +
+        shape("groups 3 px apart", group(box(100)) + "," + group(box(100, 103))) + ",\n" +
+        R"({"type": "shape", "name": "out before they meet", "duration": 0.6, "contents": [)" + passing + "]},\n" +
+        R"({"type": "shape", "name": "out after they meet", "duration": 1, "contents": [)" + passing + "]},\n" +
+        shape("stroke off", group(box(100)) + "," + group(box(100, 110)) + R"(, {"matchName":
+              "ADBE Vector Graphic - Stroke", "flags": 0, "properties": {"ADBE Vector Stroke Width": 24}})") + ",\n" +
+        shape("trim paths", group(box(100)) + "," + group(box(100, 300)) + R"(, {"matchName": "ADBE Vector Filter - Trim",
+              "name": "Trim Paths 1"})") + ",\n" +
+        shape("repeater in a group", group(box(100)) + "," + group(box(100, 300) + R"(, {"matchName":
+              "ADBE Vector Filter - Repeater", "name": "Repeater 1"})")) + ",\n" +
+        shape("gradient off", group(box(100) + R"(, {"matchName": "ADBE Vector Graphic - G-Fill", "flags": 0})") + "," +
+              group(box(100, 300)) + R"(, {"matchName": "ADBE Vector Filter - Trim", "flags": 0})")) + ",\n" +
         shape("pentagram", group(R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape":
                   {"closed": true, "vertices": [[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]]}}})"
                   "," + fill) + "," + group(box(30)))));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36, 38}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 11, 22, 28, 32, 33, 34, 36, 38, 41, 44, 45, 47, 50}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");
     const QString groupsOverlap = QStringLiteral(
-        "its groups overlap: together they make one body, as drawn; apart, each would be a body lying in another's "
-        "place (and a fill they share would paint each alone).");
+        "its groups overlap or touch: together they make one body, as drawn; apart, each would be a body lying in or "
+        "against another's place (and a fill they share would paint each alone).");
     const QString strokesMeet = QStringLiteral(
         "its groups' strokes may reach over what another group draws: together each paint lies at its own place in "
         "the layer, as drawn; apart, a copy's stroke would lie over or under the other copy as a whole, and the "
         "picture would change.");
     const QString comeToOverlap = QStringLiteral(
-        "its groups come to overlap while they move (at the start they do not); apart, each would be a body lying in "
-        "another's place once they meet.");
+        "its groups come to overlap or touch while they move (at the start they do not); apart, each would be a body "
+        "lying in or against another's place once they meet.");
+    const QString masksTouch = QStringLiteral(
+        "its masks touch, or lie closer than the skins of two bodies (2 px at the collision tolerance a scene starts "
+        "with): apart, their bodies would push one another as soon as they move.");
+    const auto holds = [](const char* item) {
+        return QStringLiteral("it holds \"%1\", an item that separation by groups does not model (it knows groups, "
+                              "paths, rectangles, ellipses, stars, fills and strokes): what the layers split from it "
+                              "would draw cannot be told, and the picture might change.").arg(item);
+    };
     const QString hole = QStringLiteral("one of its masks lies inside another, as a hole in the one body they "
                                         "make; apart, the hole would become a body of its own.");
     const QString animated = QStringLiteral(
@@ -319,13 +344,17 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                     "Layer 28 (expanded, a mask at 50 %): " + edgesMeet,
                                     "Layer 30 (feathered, opaque): " + edgesMeet,
                                     "Layer 31 (hole, inner first): " + hole,
-                                    "Layer 32 (merged): it holds \"Merge Paths 1\", an item that separation by groups "
-                                    "does not model (it knows groups, paths, rectangles, ellipses, stars, fills and "
-                                    "strokes): what the layers split from it would draw cannot be told, and the "
-                                    "picture might change.",
+                                    "Layer 32 (merged): " + holds("Merge Paths 1"),
                                     "Layer 36 (opacity keyed after the end): " + strokesMeet,
                                     "Layer 38 (shown after its keys): " + comeToOverlap,
-                                    "Layer 40 (pentagram): a non-zero fill of one of its groups paints a path that "
+                                    "Layer 40 (masks edge on edge): " + masksTouch,
+                                    "Layer 41 (masks corner on corner): " + masksTouch,
+                                    "Layer 43 (the same at 50 %): " + masksTouch,
+                                    "Layer 44 (groups edge on edge): " + groupsOverlap,
+                                    "Layer 47 (out after they meet): " + comeToOverlap,
+                                    "Layer 49 (trim paths): " + holds("Trim Paths 1"),
+                                    "Layer 50 (repeater in a group): " + holds("Repeater 1"),
+                                    "Layer 52 (pentagram): a non-zero fill of one of its groups paints a path that "
                                     "crosses itself, winding round some place twice (as a pentagram's centre) or "
                                     "round places both ways, which the comparison of what its groups draw does not "
                                     "hold; apart, the picture might change."}))

@@ -160,7 +160,7 @@ TEST(SeparationOffer, TheOfferSaysWhichLayersItLeavesOutAndWhy)
     EXPECT_TRUE(shown);
     EXPECT_TRUE(leftOut.contains(QStringLiteral("Layer 3 (Under A Mask): its shapes are under a mask")))
         << leftOut.toStdString();
-    EXPECT_TRUE(leftOut.contains(QStringLiteral("Layer 4 (Ring): its groups overlap: together they make one body")))
+    EXPECT_TRUE(leftOut.contains(QStringLiteral("Layer 4 (Ring): its groups overlap or touch: together they make one body")))
         << leftOut.toStdString();
     EXPECT_EQ(window->simulationView()->bodies.size(), 8u) << "the layer under its mask and the ring stay one body each";
 }
