@@ -196,9 +196,9 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         EXPECT_EQ(leftOut, (QStringList{"Layer 2 (turning): the comparison of its keyed groups at every frame "
                                        "their keys span was stopped, as it would take too long (too many pieces "
                                        "over too many frames); apart, they might come to lie in one another's place.",
-                                       "Layer 3 (growing): its groups come to overlap while they move (at the start "
-                                       "they do not); apart, each would be a body lying in another's place once they "
-                                       "meet."}));
+                                       "Layer 3 (growing): its groups come to overlap or touch while they move (at the "
+                                       "start they do not); apart, each would be a body lying in or against "
+                                       "another's place once they meet."}));
     }
     // Two masks 20 px apart, the second as `extra` makes it; both so on a
     // layer of that opacity.
@@ -278,7 +278,7 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         shape("repeater in a group", group(box(100)) + "," + group(box(100, 300) + R"(, {"matchName":
               "ADBE Vector Filter - Repeater", "name": "Repeater 1"})")) + ",\n" +
         shape("gradient off", group(box(100) + R"(, {"matchName": "ADBE Vector Graphic - G-Fill", "flags": 0})") + "," +
-              group(box(100, 300)) + R"(, {"matchName": "ADBE Vector Filter - Trim", "flags": 0})")) + ",\n" +
+              group(box(100, 300)) + R"(, {"matchName": "ADBE Vector Filter - Trim", "flags": 0})") + ",\n" +
         shape("pentagram", group(R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape":
                   {"closed": true, "vertices": [[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]]}}})"
                   "," + fill) + "," + group(box(30)))));
@@ -438,9 +438,9 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                                     "together each paint lies at its own place in the layer, as drawn; apart, a "
                                     "copy's stroke would lie over or under the other copy as a whole, and the "
                                     "picture would change.",
-                                    "Layer 17 (out and back): its groups come to overlap while they move (at the "
-                                    "start they do not); apart, each would be a body lying in another's place once "
-                                    "they meet.",
+                                    "Layer 17 (out and back): its groups come to overlap or touch while they move (at "
+                                    "the start they do not); apart, each would be a body lying in or against "
+                                    "another's place once they meet.",
                                     "Layer 18 (16 for an hour): the comparison of its keyed groups was stopped, as it "
                                     "would take longer than its share of the time the start gives to comparing keyed "
                                     "groups (shared evenly among the layers that have them); apart, they might come "
