@@ -500,7 +500,9 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
 
 // At the close, by every way out, what the user still holds goes back and a
 // value typed without Return is taken, before the autosave: afterwards the
-// window shows and the autosave holds exactly what the history covers.
+// window shows and the autosave holds exactly what the history covers. A
+// dock dragged by its title is let go before the window is deleted, and the
+// layout stored is the one before the drag.
 TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
 {
     SKIP_WITHOUT_REAL_POINTER();
@@ -509,20 +511,23 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
         QCloseEvent close;
         QCoreApplication::sendEvent(w.windowHandle(), &close);
     };
-    // The end of an export: the window closes by itself once the keys are
-    // written.
-    const auto exportEnds = [](ZolvarDlg& w) {
+    // A close asked while the keys are written: the window closes by itself
+    // when the writing ends.
+    const auto closeWhileWriting = [](ZolvarDlg& w) {
         w.form().endFrameEt->setValue(3);
         w.form().applyToNewCompCb->setChecked(false);
         w.form().exportBtn->click();
-        for (int tick = 0; tick < 20 && w.isVisible(); ++tick) {
+        for (int tick = 0; tick < 20 && !w.simulationView()->isWritingKeys(); ++tick)
             w.simulationView()->updatePhysics();
+        ASSERT_TRUE(w.simulationView()->isWritingKeys());
+        w.close();
+        EXPECT_TRUE(w.isVisible());
+        for (int turn = 0; turn < 100 && w.isVisible(); ++turn)
             QTest::qWait(5);
-        }
     };
     const std::function<void(ZolvarDlg&)> ways[] = {
         [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
-        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, exportEnds};
+        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, closeWhileWriting};
     // In a floating Body Properties dock too, active: a press held on a
     // label reaches the dock itself, unlike one on a control. A docked
     // dock's title dragged: the window goes while the dock follows the
