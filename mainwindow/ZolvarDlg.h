@@ -103,14 +103,16 @@ public:
     void DoPreprocessing();
 
 public slots:
-    // The close sequence: takes back a drag still held, takes a typed value
-    // not yet taken, drops a recording under way, autosaves, stops the
-    // simulation, hides the menus, stores the auto-load choice and the body
-    // identification, saves the layout, closes the window and ends the event
-    // loop. Runs once; later calls do nothing. While keys are being written
-    // it waits for them (the window stays open and answers) and runs when
-    // the writing ends; while a dialog is open it waits until the dialog is
-    // answered and its answer taken. The status line says why it waits.
+    // The close sequence: takes back a drag still held (a dock dragged by
+    // its title is let go, its layout from before the drag stored), takes a
+    // typed value not yet taken, drops a recording under way, autosaves,
+    // stops the simulation, hides the menus, stores the auto-load choice and
+    // the body identification, saves the layout, closes the window and ends
+    // the event loop. Runs once; later calls do nothing. While keys are
+    // being written it waits for them (the window stays open and answers)
+    // and runs when the writing ends; while a dialog is open it waits until
+    // the dialog is answered and its answer taken. A line in the menu bar's
+    // corner says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
