@@ -1,5 +1,7 @@
 #include "dialogs/DialogSeam.h"
 
+#include "dialogs/DialogAnswers.h"
+
 #include <QColorDialog>
 #include <QDialog>
 
@@ -29,6 +31,8 @@ int runDialog(QDialog* dialog)
 
 QColor pickColor(const QColor& initial, QWidget* parent, const QString& title)
 {
+    // Taken by the caller before it returns to the event loop.
+    const DialogAnswers::Pending answer;
     if (colorPicker())
         return colorPicker()(initial, parent, title);
     return QColorDialog::getColor(initial, parent, title, QColorDialog::DontUseNativeDialog);

@@ -1,10 +1,13 @@
 // A modal dialog that the caller owns for the length of its exec(): deleted
 // on every way out, an exception included, and not a second time when its Qt
-// parent went first.
+// parent went first. Its answer counts as pending (DialogAnswers) from its
+// making until the owner goes, when the caller has taken the answer.
 //
 //     auto dialog = makeOwnedDialog<AboutDlg>(this, Qt::SplashScreen, theme);
 //     dialog->exec();
 #pragma once
+
+#include "dialogs/DialogAnswers.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,6 +18,7 @@
 struct OwnedDialogDeleter
 {
     QPointer<QObject> alive;
+    std::shared_ptr<DialogAnswers::Pending> answer = std::make_shared<DialogAnswers::Pending>();
     void operator()(QObject* dialog) const
     {
         if (alive)

@@ -6,6 +6,7 @@
 #include "simulation/SimulationView.h"
 
 #include "dialogs/DialogSeam.h"
+#include "dialogs/OwnedDialog.h"
 #include "dialogs/InputDlg1D.h"
 #include "dialogs/InputDlg2D.h"
 #include "dialogs/ModalDlgFlags.h"
@@ -96,7 +97,7 @@ void SimulationView::OnSetRotation()
     const MyBody& first = bodies[size_t(rows[0])];
     const float shown =
         getAERotFromBox2DRot(first.rotationIsRelative ? first.angle + first.initialRotation : first.angle);
-    auto dialog = std::make_unique<InputDlg1D>(this, getModalDlgFlags(), QStringLiteral("Rotation"),
+    auto dialog = makeOwnedDialog<InputDlg1D>(this, getModalDlgFlags(), QStringLiteral("Rotation"),
                                                QStringLiteral("Degrees:"), double(shown));
     dialog_seam::runDialog(dialog.get());
     if (dialog->getReturnCode() == 0)
@@ -123,7 +124,7 @@ void SimulationView::OnSetPosition()
     if (rows.empty())
         return;
     const b2Vec2 shown = getAEPosFromGLPos(bodies[size_t(rows[0])].position);
-    auto dialog = std::make_unique<InputDlg2D>(this, getModalDlgFlags(), QStringLiteral("Position"),
+    auto dialog = makeOwnedDialog<InputDlg2D>(this, getModalDlgFlags(), QStringLiteral("Position"),
                                                QStringLiteral("X:"), QStringLiteral("Y:"), double(shown.x),
                                                double(shown.y));
     dialog_seam::runDialog(dialog.get());

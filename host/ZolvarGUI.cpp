@@ -129,7 +129,6 @@ A_Err OpenZolvarGUI()
     }
     GuardHostCall([&] { ApplyAutoLoad(*window, prefs); });
 
-    window->startDone();
     if (!window->isClosing())
         application->exec();
     window.reset();

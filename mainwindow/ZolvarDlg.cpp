@@ -66,6 +66,7 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     handPreferencesToView(prefs);
 
     guardAgainstWheel();
+    guardTheQuit();
     createShortcuts();
     ui.showDocumentation->setShortcut(QKeySequence::HelpContents);
     setSliderDefaults();

@@ -16,11 +16,11 @@
 #include "host_api.h"
 #include "mainwindow/ZolvarDlgForm.h"
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QModelIndexList>
 #include <QString>
 
-#include <climits>
 #include <memory>
 #include <vector>
 
@@ -57,10 +57,9 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
-    // The start is done, its own dialogs (the auto-load's messages) answered
-    // and their answers taken: a close that waits need no longer wait for
-    // their loop, whose depth the window's own loop takes next.
-    void startDone() { dialogLoopLevel = INT_MAX; }
+    // A close now waits for a dialog: one is open, or answered while its
+    // caller has not yet taken the answer.
+    bool closeWaitsForDialog();
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();
@@ -104,14 +103,16 @@ public:
     void DoPreprocessing();
 
 public slots:
-    // The close sequence: takes back a drag still held, takes a typed value
-    // not yet taken, drops a recording under way, autosaves, stops the
-    // simulation, hides the menus, stores the auto-load choice and the body
-    // identification, saves the layout, closes the window and ends the event
-    // loop. Runs once; later calls do nothing. While keys are being written
-    // it waits for them (the window stays open and answers) and runs when
-    // the writing ends; while a dialog is open it waits until the dialog is
-    // answered and its answer taken. The status line says why it waits.
+    // The close sequence: takes back a drag still held (a dock dragged by
+    // its title is let go, its layout from before the drag stored), takes a
+    // typed value not yet taken, drops a recording under way, autosaves,
+    // stops the simulation, hides the menus, stores the auto-load choice and
+    // the body identification, saves the layout, closes the window and ends
+    // the event loop. Runs once; later calls do nothing. While keys are
+    // being written it waits for them (the window stays open and answers)
+    // and runs when the writing ends; while a dialog is open it waits until
+    // the dialog is answered and its answer taken. A line in the menu bar's
+    // corner says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
@@ -281,12 +282,14 @@ private:
     // value typed into the focused box is taken as the focus leaving takes
     // it. The close that waited for the keys runs when their writing ends.
     void takeBackHeldDrags();
+    void endDockDrag();
     void finishTypedValue();
     void keyWritingEnded();
-    // A dialog is open, or answered while its caller has not yet taken the
-    // answer (its exec() has not returned).
-    bool dialogPending();
-    // Says in the status line why the close waits.
+    // The host's quit waits for an open dialog as the close does.
+    void guardTheQuit();
+    // Runs the close that waited for a dialog, once every answer is taken.
+    void dialogAnswered();
+    // Says why the close waits, in the menu bar's corner.
     void tellCloseWaits(const QString& text);
 
     // Connects (true) or disconnects (false) the eight docks' visibility
@@ -321,9 +324,10 @@ private:
     QAction* redoAction = nullptr;
     UndoView* undoView = nullptr;
     bool closing = false;
-    // The event-loop level of the dialog the close last found open; the
-    // close waits while a loop as deep runs.
-    int dialogLoopLevel = INT_MAX;
-    // Looks again, while the close waits for a dialog.
-    QTimer* dialogWait = nullptr;
+    // The dock layout at the last press on a dock; once the close has ended
+    // a dock drag, the layout stored in its place.
+    QByteArray layoutAtDockPress;
+    QByteArray layoutToStore;
+    // A close was asked while a dialog was open; it runs once answered.
+    bool closeAwaitsDialog = false;
 };

@@ -3,6 +3,7 @@
 // export) runs it once.
 #include "mainwindow/ZolvarDlg.h"
 
+#include "dialogs/DialogAnswers.h"
 #include "host/HostFailure.h"
 #include "host/StartupQueries.h"
 #include "mainwindow/WindowPreferences.h"
@@ -16,20 +17,54 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
+#include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
-#include <QStatusBar>
-#include <QThread>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace {
 
-// How often a close that waits for a dialog looks whether it was answered.
-constexpr int kDialogPollMs = 20;
+// The host's quit while a dialog of the window is open: instead of every
+// window being closed, the dialog too with what it holds, the window's close
+// is asked, which waits for the answer as the host's close does.
+class QuitWaitsForDialogs : public QObject
+{
+public:
+    explicit QuitWaitsForDialogs(ZolvarDlg* window)
+        : QObject(window)
+        , window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Quit || watched != qApp || !window->isVisible() || window->isClosing() ||
+            !window->closeWaitsForDialog())
+            return false;
+        window->closeZolvarDlg();
+        event->ignore();
+        return true;
+    }
+
+private:
+    ZolvarDlg* window;
+};
 
 } // namespace
+
+void ZolvarDlg::guardTheQuit()
+{
+    new QuitWaitsForDialogs(this);
+    connect(&DialogAnswers::instance(), &DialogAnswers::allTaken, this, &ZolvarDlg::dialogAnswered);
+}
 
 void ZolvarDlg::closeZolvarDlg()
 {
@@ -50,20 +85,12 @@ void ZolvarDlg::closeZolvarDlg()
     // A dialog still open (Preferences, Load Settings, a message) is answered
     // first and what it changes taken, as a close by the user waits for it:
     // so does the close at the end of an export.
-    if (dialogPending()) {
-        tellCloseWaits(QStringLiteral("The window closes when the open dialog is answered. What is changed in it "
-                                      "is kept."));
-        if (!dialogWait) {
-            dialogWait = new QTimer(this);
-            dialogWait->setInterval(kDialogPollMs);
-            connect(dialogWait, &QTimer::timeout, this, &ZolvarDlg::closeZolvarDlg);
-        }
-        if (!dialogWait->isActive())
-            dialogWait->start();
+    if (closeWaitsForDialog()) {
+        closeAwaitsDialog = true;
+        tellCloseWaits(QStringLiteral("The window closes when the open dialog is answered. What is answered with "
+                                      "OK is kept."));
         return;
     }
-    if (dialogWait)
-        dialogWait->stop();
     closing = true;
 
     // What the user is still doing is settled before anything is saved, the
@@ -139,36 +166,67 @@ void ZolvarDlg::keyWritingEnded()
         closeZolvarDlg();
 }
 
-bool ZolvarDlg::dialogPending()
+void ZolvarDlg::dialogAnswered()
 {
-    // A dialog runs its own event loop, one level in, until its exec()
-    // returns; the caller then takes the answer (applies the preferences,
-    // loads the file) before its turn of the outer loop ends.
-    const int level = QThread::currentThread()->loopLevel();
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != this) {
-        dialogLoopLevel = level;
+    if (closeAwaitsDialog && !closing)
+        closeZolvarDlg();
+}
+
+bool ZolvarDlg::closeWaitsForDialog()
+{
+    if (DialogAnswers::instance().pending() > 0)
         return true;
-    }
-    // Answered, but its caller is not done with it while its loop, or one
-    // as deep, still runs.
-    return level >= dialogLoopLevel;
+    // A modal window that keeps no count (a message box) is waited for until
+    // it is deleted, once its caller is done with it; the close then runs
+    // from the event loop, after the caller's turn.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == this)
+        return false;
+    connect(modal, &QObject::destroyed, this, &ZolvarDlg::dialogAnswered,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    return true;
 }
 
 void ZolvarDlg::tellCloseWaits(const QString& text)
 {
-    if (statusBar()->currentMessage() != text)
-        statusBar()->showMessage(text);
+    // In the menu bar's free corner: a status bar would take its height from
+    // the panels, and every control below would move under the pointer.
+    auto* line = qobject_cast<QLabel*>(ui.menuBar->cornerWidget(Qt::TopRightCorner));
+    if (!line) {
+        line = new QLabel(ui.menuBar);
+        line->setObjectName(QStringLiteral("closeWaitSt"));
+        ui.menuBar->setCornerWidget(line, Qt::TopRightCorner);
+    }
+    line->setText(text);
+    line->show();
 }
 
 void ZolvarDlg::takeBackHeldDrags()
 {
+    endDockDrag();
     if (view->dragInProgress())
         view->endInterruptedDrag();
     for (SliderGo* slider : findChildren<SliderGo*>())
         slider->takeBackDrag();
     if (gravityView)
         gravityView->takeBackDrag();
+}
+
+void ZolvarDlg::endDockDrag()
+{
+    // A dock dragged by its title holds the pointer until the button is
+    // released; the window deleted before that takes the host down inside
+    // Qt. The drag ends here as the release ends it, and the layout kept for
+    // the next run is the one at the press. (Restored into the window shown,
+    // Qt trips over the tab bars of the drop.)
+    auto* dock = qobject_cast<QDockWidget*>(QWidget::mouseGrabber());
+    if (!dock || mainWindowOf(dock) != this)
+        return;
+    const QPoint at = dock->mapFromGlobal(QCursor::pos());
+    QMouseEvent release(QEvent::MouseButtonRelease, at, dock->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(dock, &release);
+    layoutToStore = layoutAtDockPress;
 }
 
 void ZolvarDlg::finishTypedValue()

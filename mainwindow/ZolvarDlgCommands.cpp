@@ -77,12 +77,13 @@ QString ZolvarDlg::GetMRLoadedSettingsFileNameFromPrefs()
 
 void ZolvarDlg::OnSaveSettings()
 {
-    QFileDialog dialog(this, QStringLiteral("Save Settings"), GetMRSavedSettingsFileNameFromPrefs());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    prepareDialog(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    auto dialog = makeOwnedDialog<QFileDialog>(this, QStringLiteral("Save Settings"),
+                                               GetMRSavedSettingsFileNameFromPrefs());
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    prepareDialog(*dialog);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    QString file = dialog.selectedFiles().first();
+    QString file = dialog->selectedFiles().first();
     if (!file.endsWith(QLatin1String(".xml"), Qt::CaseSensitive))
         file += QStringLiteral(".xml");
     view->saveSettings(file, kSavedFileKey);
@@ -90,8 +91,9 @@ void ZolvarDlg::OnSaveSettings()
 
 void ZolvarDlg::OnLoadSettings()
 {
-    QFileDialog dialog(this, QStringLiteral("Load Settings"), GetMRLoadedSettingsFileNameFromPrefs());
-    prepareDialog(dialog);
+    auto dialog = makeOwnedDialog<QFileDialog>(this, QStringLiteral("Load Settings"),
+                                               GetMRLoadedSettingsFileNameFromPrefs());
+    prepareDialog(*dialog);
     auto* identification = new QComboBox();
     identification->setObjectName(QStringLiteral("bodyIdentificationLst"));
     identification->addItems({QStringLiteral("Layer ID"), QStringLiteral("Layer Index"), QStringLiteral("Layer Name")});
@@ -101,13 +103,13 @@ void ZolvarDlg::OnLoadSettings()
                                            "file has been saved with the current composition."));
     note->setStyleSheet(QStringLiteral("font-size:10px;"));
     note->setWordWrap(true);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
         grid->addWidget(new QLabel(QStringLiteral("Body identification:")), 4, 0);
         grid->addWidget(identification, 4, 1);
         grid->addWidget(note, 5, 1);
     }
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        const QString file = dialog.selectedFiles().first();
+    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
+        const QString file = dialog->selectedFiles().first();
         bodyIdentification = identification->currentIndex();
         view->loadSettings(file.toUtf8().constData(), true, bodyIdentification);
     }

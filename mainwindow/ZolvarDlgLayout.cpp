@@ -127,7 +127,7 @@ void ZolvarDlg::saveDlgSettings()
 {
     QSettings settings(QStringLiteral("Varnholt"), applicationName());
     settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
-    settings.setValue(QLatin1String(kWindowStateKey), saveState(0));
+    settings.setValue(QLatin1String(kWindowStateKey), layoutToStore.isEmpty() ? saveState(0) : layoutToStore);
 }
 
 bool ZolvarDlg::restoreDlgSettings()

@@ -148,10 +148,12 @@ void ZolvarDlg::createShortcuts()
     // window acts, the close's included. The window's filter, put before
     // the handler's, leaves the keys to the shortcuts: filters run newest
     // first, and the handler is made once the dock has turned floating.
-    for (QDockWidget* dock : findChildren<QDockWidget*>())
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+        dock->installEventFilter(this);
         connect(dock, &QDockWidget::topLevelChanged, this, [this, dock] {
             QTimer::singleShot(0, dock, [this, dock] { dock->installEventFilter(this); });
         });
+    }
 }
 
 void ZolvarDlg::guardAgainstWheel()
@@ -200,6 +202,9 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     const auto* dock = qobject_cast<QDockWidget*>(watched);
+    // Where a dock drag the close ends goes back to.
+    if (event->type() == QEvent::MouseButtonPress && dock)
+        layoutAtDockPress = saveState(0);
     if (event->type() == QEvent::ShortcutOverride &&
         ((dock && dock->isFloating()) || isUndoKey(static_cast<QKeyEvent*>(event)))) {
         // Not taken: the shortcut goes on to the window's action.

@@ -27,6 +27,7 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QDockWidget>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -499,7 +500,9 @@ TEST(RealPointer, AKeyDuringAHeldSliderFindsTheDragEnded)
 
 // At the close, by every way out, what the user still holds goes back and a
 // value typed without Return is taken, before the autosave: afterwards the
-// window shows and the autosave holds exactly what the history covers.
+// window shows and the autosave holds exactly what the history covers. A
+// dock dragged by its title is let go before the window is deleted, and the
+// layout stored is the one before the drag.
 TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
 {
     SKIP_WITHOUT_REAL_POINTER();
@@ -508,21 +511,39 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
         QCloseEvent close;
         QCoreApplication::sendEvent(w.windowHandle(), &close);
     };
+    // A close asked while the keys are written: the window closes by itself
+    // when the writing ends.
+    const auto closeWhileWriting = [](ZolvarDlg& w) {
+        w.form().endFrameEt->setValue(3);
+        w.form().applyToNewCompCb->setChecked(false);
+        w.form().exportBtn->click();
+        for (int tick = 0; tick < 20 && !w.simulationView()->isWritingKeys(); ++tick)
+            w.simulationView()->updatePhysics();
+        ASSERT_TRUE(w.simulationView()->isWritingKeys());
+        w.close();
+        EXPECT_TRUE(w.isVisible());
+        for (int turn = 0; turn < 100 && w.isVisible(); ++turn)
+            QTest::qWait(5);
+    };
     const std::function<void(ZolvarDlg&)> ways[] = {
         [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
-        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }};
+        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, closeWhileWriting};
     // In a floating Body Properties dock too, active: a press held on a
-    // label reaches the dock itself, unlike one on a control.
+    // label reaches the dock itself, unlike one on a control. A docked
+    // dock's title dragged: the window goes while the dock follows the
+    // pointer, as the command's end deletes it before the release.
     const struct {
         const char* what;
         bool floating = false;
     } rows[] = {{"typed"}, {"densitySld"}, {"springJointDesiredLengthSld"}, {"magnetDistanceSld"}, {"gravityPad"},
-                {"body"}, {"velocity"}, {"typed", true}, {"frictionSt", true}};
+                {"body"}, {"velocity"}, {"typed", true}, {"frictionSt", true}, {"bodyPropertiesDockWidget"},
+                {"globalPropertiesDockWidget"}};
     for (const auto& [what, floating] : rows)
-        for (int way = 0; way < 4; ++way) {
+        for (int way = 0; way < 5; ++way) {
             const bool typed = QByteArray(what) == "typed";
+            const bool dock = QByteArray(what).endsWith("DockWidget");
             // Quit from the menu: its click would end a drag first.
-            if (way == 3 && !typed)
+            if ((way == 3 && !typed) || (way == 4 && !dock))
                 continue;
             SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + ", way " + std::to_string(way));
             Window s;
@@ -543,13 +564,32 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                                    : s.window->findChild<QWidget*>(QString::fromLatin1(what));
             GLWidget* gl = s.view->getGLWidget();
             const b2Vec2 body = s.view->bodies[1].position;
-            const QPoint at = control ? s.reveal(control)
+            const QPoint at = dock ? control->mapToGlobal(QPoint(control->width() / 3, 6))
+                              : control ? s.reveal(control)
                                       : gl->mapToGlobal(QPoint(int(gl->getViewXCoordFromGL(body.x, float(gl->width()))),
                                                                int(gl->getViewYCoordFromGL(body.y, float(gl->height())))));
             ASSERT_FALSE(at.isNull());
+            if (dock)
+                control->raise();
+            const QByteArray layout = s.window->saveState(0);
             ASSERT_TRUE(typed ? xdotool(moveTo(at) << click("1") << key("ctrl+a") << key("7"))
                               : xdotool(moveTo(at - QPoint(15, 0)) << press("1") << moveTo(at + QPoint(10, 4))
                                                                     << moveTo(at + QPoint(25, 8))));
+            if (dock) {
+                // The dock, or the one whose tab it shares.
+                for (int wait = 0; wait < 50 && !qobject_cast<QDockWidget*>(QWidget::mouseGrabber()); ++wait)
+                    QTest::qWait(10);
+                ASSERT_TRUE(qobject_cast<QDockWidget*>(QWidget::mouseGrabber())) << "no dock drag under way";
+                ways[way](*s.window);
+                ASSERT_TRUE(s.window->isClosing());
+                QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+                QCoreApplication::exec();
+                EXPECT_EQ(window_test::layoutStore().value(QStringLiteral("zolvarDlgWindowState")).toByteArray(),
+                          layout) << "the dock goes back where it was";
+                s.window.reset();
+                ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(at + QPoint(0, 300))));
+                continue;
+            }
             ways[way](*s.window);
             ASSERT_TRUE(xdotool((typed ? QStringList() : release("1")) << moveTo(at + QPoint(0, 300))));
             ASSERT_TRUE(s.window->isClosing());

@@ -30,7 +30,6 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -367,7 +366,7 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
                                                   : A_Err_NONE, A_Err_NONE);
                     EXPECT_EQ(handled, way == CommandAgain);
                     EXPECT_TRUE(window.isVisible()) << "the window stays while the keys are written";
-                    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
+                    EXPECT_TRUE(control<QLabel>(window, "closeWaitSt")->text().startsWith(
                         QStringLiteral("The window closes when the keyframes are written.")));
                     if (way == CloseThenUncheckAndALayerFails)
                         control<QAbstractButton>(window, "exportBtn")->click();
@@ -443,43 +442,58 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
             EXPECT_TRUE(script.messages[0].contains(QString::fromUtf8(told))) << script.messages[0].toStdString();
 }
 
-// Preferences opened while the keys are written is still open when the last
-// layer is: the window waits, saying so, until it is answered; what was
-// changed in it is kept, and then the window closes by itself.
+// Preferences still open when the close comes: opened while the keys are
+// written and open when the last layer is, or open when the host quits. The
+// window waits, saying so without moving a control, until it is answered;
+// what was changed in it is kept, and then the window closes by itself.
 TEST_F(ExportGui, ADialogOpenWhenTheKeysAreWrittenIsAnsweredBeforeTheWindowCloses)
 {
-    Host host(project(12));
-    static bool answered;
-    answered = false;
-    script.steps = {[](ZolvarDlg& window) {
-                        auto* progress = control<QProgressBar>(window, "progressBar");
-                        QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window](int value) {
-                            if (window.simulationView()->isWritingKeys() && value == 2)
-                                QTimer::singleShot(0, &window, &ZolvarDlg::showPreferences);
-                        });
-                        return true;
-                    },
-                    exportFrames(0, 3), [](ZolvarDlg& window) {
-                        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                        if (!dialog || window.simulationView()->isWritingKeys())
-                            return false;
-                        EXPECT_TRUE(window.isVisible());
-                        EXPECT_EQ(window.statusBar()->currentMessage(),
-                                  QStringLiteral("The window closes when the open dialog is answered. What is changed "
-                                                 "in it is kept."));
-                        dialog->findChild<QSpinBox*>(QStringLiteral("levelsOfUndoEt"))->setValue(42);
-                        dialog->findChild<QAbstractButton*>(QStringLiteral("okBtn"))->click();
-                        // Answered, but its caller has not taken the answer yet.
-                        window.closeZolvarDlg();
-                        EXPECT_FALSE(window.isClosing());
-                        answered = true;
-                        return true;
-                    }};
-    EXPECT_EQ(runScript(host), A_Err_NONE);
-    EXPECT_FALSE(script.timedOut);
-    EXPECT_TRUE(answered);
-    EXPECT_EQ(host.session->prefs().value("VH Zolvar 2", "Levels of Undo"), "42");
-    EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), 4);
+    for (const bool hostQuits : {false, true}) {
+        SCOPED_TRACE(hostQuits ? "the host's quit" : "the export's end");
+        Host host(project(12));
+        static bool answered;
+        static QPoint render;
+        answered = false;
+        const auto openPreferences = [hostQuits](ZolvarDlg& window) {
+            render = control<QWidget>(window, "exportBtn")->mapToGlobal(QPoint());
+            if (hostQuits)
+                QTimer::singleShot(0, &window, &ZolvarDlg::showPreferences);
+            QObject::connect(control<QProgressBar>(window, "progressBar"), &QProgressBar::valueChanged, &window,
+                             [&window](int value) {
+                                 if (window.simulationView()->isWritingKeys() && value == 2)
+                                     QTimer::singleShot(0, &window, &ZolvarDlg::showPreferences);
+                             });
+            return true;
+        };
+        const auto quit = [](ZolvarDlg&) {
+            if (!QApplication::activeModalWidget())
+                return false;
+            QCoreApplication::quit();
+            return true;
+        };
+        script.steps = {openPreferences, hostQuits ? quit : exportFrames(0, 3), [](ZolvarDlg& window) {
+                            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                            if (!dialog || window.simulationView()->isWritingKeys())
+                                return false;
+                            EXPECT_TRUE(window.isVisible());
+                            EXPECT_EQ(control<QLabel>(window, "closeWaitSt")->text(),
+                                      QStringLiteral("The window closes when the open dialog is answered. What is "
+                                                     "answered with OK is kept."));
+                            EXPECT_EQ(control<QWidget>(window, "exportBtn")->mapToGlobal(QPoint()), render);
+                            dialog->findChild<QSpinBox*>(QStringLiteral("levelsOfUndoEt"))->setValue(42);
+                            dialog->findChild<QAbstractButton*>(QStringLiteral("okBtn"))->click();
+                            // Answered, but its caller has not taken the answer yet.
+                            window.closeZolvarDlg();
+                            EXPECT_FALSE(window.isClosing());
+                            answered = true;
+                            return true;
+                        }};
+        EXPECT_EQ(runScript(host), A_Err_NONE);
+        EXPECT_FALSE(script.timedOut);
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(host.session->prefs().value("VH Zolvar 2", "Levels of Undo"), "42");
+        EXPECT_EQ(mainComp(host)->layer(0)->transformStream(TransformStream::Position)->keyCount(), hostQuits ? 0 : 4);
+    }
 }
 
 // The bar follows each written layer; painting it, and the note, wait for the limiter, whose clock stands still
