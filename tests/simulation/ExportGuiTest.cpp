@@ -329,13 +329,18 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
     static int answeredWhileWriting = -1;
     layersAtCancel = answeredWhileWriting = -1;
     static QString noteAtEnd;
+    static bool ended;
     noteAtEnd.clear();
+    ended = false;
     script.steps = {
         [way](ZolvarDlg& window) {
             // Unchecks Export, or closes, as soon as two layers are written.
             auto* progress = control<QProgressBar>(window, "progressBar");
             QObject::connect(window.simulationView(), &SimulationView::keyWritingEnded, &window,
-                             [&window] { noteAtEnd = control<QLabel>(window, "exportNoteSt")->text(); });
+                             [&window] {
+                                 noteAtEnd = control<QLabel>(window, "exportNoteSt")->text();
+                                 ended = true;
+                             });
             QObject::connect(progress, &QProgressBar::valueChanged, &window, [&window, way](int value) {
                 SimulationView* view = window.simulationView();
                 auto* button = control<QAbstractButton>(window, "exportBtn");
@@ -382,8 +387,10 @@ TEST_P(ExportGuiWays, ExportUncheckedOrWindowClosedWhileKeysAreWritten)
         [way](ZolvarDlg& window) {
             // Once cancelled, the window stays open, stopped, without progress;
             // one that a close waited on has closed by itself.
+            // The turn that ends the writing is done (its message answered,
+            // a close that waited run), not only the writing.
             SimulationView* view = window.simulationView();
-            if (layersAtCancel < 0 || view->isWritingKeys())
+            if (layersAtCancel < 0 || !ended)
                 return false;
             EXPECT_EQ(way, Uncheck) << "the writing ended and the window stayed";
             EXPECT_FALSE(view->exporting);
@@ -465,8 +472,10 @@ TEST_F(ExportGui, ADialogOpenWhenTheKeysAreWrittenIsAnsweredBeforeTheWindowClose
                              });
             return true;
         };
-        const auto quit = [](ZolvarDlg&) {
-            if (!QApplication::activeModalWidget())
+        const auto quit = [](ZolvarDlg& window) {
+            // The window is application-modal itself: the quit waits for the
+            // dialog above it.
+            if (!QApplication::activeModalWidget() || QApplication::activeModalWidget() == &window)
                 return false;
             QCoreApplication::quit();
             return true;
