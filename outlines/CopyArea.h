@@ -23,9 +23,10 @@ AreaPoint mapped(const GroupMatrix& m, AreaPoint p);
 
 // How a stroke paints about the outlines it follows: half its width in its
 // own units, the miter limit of a mitred join (0 for a round join or a
-// bevel), its cap (the host's value: 1 butt, 2 round, 3 projecting), and the linear part of the map from its own units to world
-// units (turned as the frame turns once drawnBy has placed it). Strokes of
-// one map are kept as one style that paints at least what each paints.
+// bevel), its cap (the host's value: 1 butt, 2 round, 3 projecting), and the
+// linear part of the map from its own units to world units (turned as the
+// frame turns once drawnBy has placed it). Strokes of one map are kept as
+// one style that paints at least what each paints.
 // `inside`: the stroke lies in the copy's separated group, so it moves and
 // stretches as that group does.
 struct StrokeStyle {
