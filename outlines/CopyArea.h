@@ -21,30 +21,67 @@ double largestStretch(double a, double b, double c, double d);
 
 AreaPoint mapped(const GroupMatrix& m, AreaPoint p);
 
+// How a stroke paints about the outlines it follows: half its width in its
+// own units, the miter limit of a mitred join (0 for a round join or a
+// bevel), its cap (the host's value: 1 butt, 2 round, 3 projecting), and the
+// linear part of the map from its own units to world units (turned as the
+// frame turns once drawnBy has placed it). Strokes of one map are kept as
+// one style that paints at least what each paints.
+// `inside`: the stroke lies in the copy's separated group, so it moves and
+// stretches as that group does.
+struct StrokeStyle {
+    double halfWidth = 0.0, miterLimit = 0.0;
+    int cap = 1;
+    GroupMatrix map;
+    bool inside = false;
+
+    // The most a point it paints lies beyond the ends of the edge it
+    // follows, every way, over the root of 2 (as edgeBox grows an edge), in
+    // world units: half its width times the miter limit, stretched as far as
+    // its map stretches a length.
+    double reach() const;
+    // Adds `s` to `styles`: into the one of the same map, painting what both
+    // paint, or as a style of its own.
+    static void add(std::vector<StrokeStyle>& styles, const StrokeStyle& s);
+};
+
 // Where a stroke painting an outline may reach from: the edge from a to b,
-// or, when radius is at least 0, the circle of that radius about a.
+// or, when radius is at least 0, the circle of that radius about a. An edge
+// of a closed outline, or inside an open one, is joined at a to the edge
+// from `before`, at b to the one to `after`; an open outline's ends are
+// capped. On an outline with curves the corners are where the curves were
+// cut into lines, not where the host joins (`curved`). `style` is its
+// stroke's, of the copy's.
 struct StrokeSource {
     AreaPoint a, b;
     double radius = -1.0;
+    AreaPoint before, after;
+    bool joinedBefore = false, joinedAfter = false, curved = false;
+    size_t style = 0;
 };
 
-// What a stroke reaching `reach` (world units) beyond `s` may cover: a box
-// about the edge grown by the reach every way, or the polygon that addGroup
-// makes of a circle that much larger.
-Polygon strokePiece(const StrokeSource& s, double reach);
+// What a stroke of `style` may cover about `s`: about an edge its band with
+// butt ends, grown at each end by the half of the join there that lies on
+// its side (the mitre to its tip when within the limit, else the round join
+// or the bevel, a round join as the polygon outside its arc) or by the cap;
+// about an edge of an outline with curves a box grown by the reach every
+// way; about a circle the polygon that addGroup makes of a circle that much
+// larger.
+Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style);
 
 // What a copy of the layer holding only `items` draws, in world units about
 // the composition's origin turned by the layer's rotation `frame`: every copy
 // is placed alike, so their areas meet there as their bodies do.
 struct CopyArea {
     // Its filled pieces, then the band its strokes may cover about each of
-    // `sources`, one piece each. The filled pieces are what its fills paint
-    // (an open outline that a fill paints closed back to its start), each
-    // grown by a body's skin (copies closer than their two skins touch,
-    // outline_limits::kTouchDistance).
+    // `sources`, one piece each, in the styles of its strokes. The filled
+    // pieces are what its fills paint (an open outline that a fill paints
+    // closed back to its start), each grown by a body's skin (copies closer
+    // than their two skins touch, outline_limits::kTouchDistance).
     DrawnPieces drawn;
     size_t filled = 0;
     std::vector<StrokeSource> sources;
+    std::vector<StrokeStyle> styles;
     // A non-zero fill of it paints an outline crossing itself otherwise than
     // the filled pieces hold (PaintedCopy::windingUnheld).
     bool windingUnheld = false;
@@ -57,17 +94,16 @@ struct CopyArea {
 // another's fill or band as strokes that meet.
 GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet);
 
-// What the copy of the layer holding `items` draws, its strokes reaching
-// `strokeReach` (world units) beyond its outlines.
+// What the copy of the layer holding `items` draws, its strokes painting in
+// `styles` (read by readStrokeStyles) about every outline it holds.
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
-                 const OutlineFrame& frame, double strokeReach);
+                 const OutlineFrame& frame, const std::vector<StrokeStyle>& styles);
 
-// Widens `reach` (world units) to what a stroke switched on at or under
-// `item`, through groups switched on, may cover beyond the outlines it
-// paints: half its width, or the miter limit's times that for a mitred join,
-// stretched as far as the groups and the layer stretch a length.
-A_Err readStrokeReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, AEGP_StreamRefH item,
-                      double& reach, int nesting = 0);
+// Adds to `styles` how each stroke switched on at or under `item`, through
+// groups switched on, paints: its width, join and cap, and the map of the
+// groups and the layer about it into world units (not yet turned).
+A_Err readStrokeStyles(const AEGP_SuiteHandler& suites, const LayerBuild& build, AEGP_StreamRefH item,
+                       std::vector<StrokeStyle>& styles, int nesting = 0);
 
 // The children of `group` in order through `visit` (index, stream) while no
 // host call fails; the first host error.

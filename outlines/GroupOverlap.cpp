@@ -42,7 +42,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         return GroupsMeet::Untold;
     for (size_t c = 0; c < n; ++c) {
         SplitCopy& copy = copies[c];
-        areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.reach());
+        areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.styles);
     }
     const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
     if (atStart != GroupsMeet::Apart)

@@ -404,7 +404,7 @@ private:
                 SplitCopy& copy = copies_[c];
                 if (copy.motion != SplitCopy::Reshaped)
                     continue;
-                areas[c] = drawnBy(build_, copy.items, placement_, frame_, copy.reach());
+                areas[c] = drawnBy(build_, copy.items, placement_, frame_, copy.styles);
                 work += kBuildWork * double(areas[c].drawn.pieces.size());
                 const SpanBox b = restBox(areas[c].drawn.pieces, false);
                 built.minX = std::min(built.minX, b.minX), built.maxX = std::max(built.maxX, b.maxX);
@@ -486,21 +486,26 @@ std::vector<SplitCopy> copiesOf(const GroupSplit& split)
 
 A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::vector<SplitCopy>& copies)
 {
-    std::vector<double> reaches;
+    std::vector<std::vector<StrokeStyle>> styles;
     const A_Err err =
         forEachContentsItem(suites, build.pluginId, build.layer, [&](size_t i, AEGP_StreamRefH item) -> A_Err {
-            reaches.push_back(0.0);
+            styles.emplace_back();
             for (const SplitCopy& copy : copies)
                 if (i < copy.items.size() && copy.items[i])
-                    return readStrokeReach(suites, build, item, reaches.back());
+                    return readStrokeStyles(suites, build, item, styles.back());
             return A_Err(A_Err_NONE);
         });
     for (SplitCopy& copy : copies) {
+        copy.styles.clear();
         copy.reachOutside = copy.reachInside = 0.0;
-        for (size_t i = 0; i < copy.items.size() && i < reaches.size(); ++i)
-            if (copy.items[i]) {
-                double& reach = A_long(i) == copy.group ? copy.reachInside : copy.reachOutside;
-                reach = std::max(reach, reaches[i]);
+        for (size_t i = 0; i < copy.items.size() && i < styles.size(); ++i)
+            for (StrokeStyle style : styles[i]) {
+                if (!copy.items[i])
+                    break;
+                style.inside = A_long(i) == copy.group;
+                double& reach = style.inside ? copy.reachInside : copy.reachOutside;
+                reach = std::max(reach, style.reach());
+                StrokeStyle::add(copy.styles, style);
             }
     }
     return err;

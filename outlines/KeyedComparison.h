@@ -111,8 +111,10 @@ struct SplitCopy {
     A_long group = -1;  // the separated group it holds; -1 for the source
     KeySpan shape, move;
     enum Motion { Rest, Moved, Reshaped } motion = Rest;
-    // The reach of its strokes outside its group and inside it (which
+    // How its strokes paint (see readStrokeStyles), and the most they reach
+    // (see StrokeStyle::reach) outside its group and inside it (which
     // stretches with the group).
+    std::vector<StrokeStyle> styles;
     double reachOutside = 0.0, reachInside = 0.0;
     CopyArea area;
     // For a copy that only moves: the map from where each point lies at time
@@ -131,7 +133,6 @@ struct SplitCopy {
     double circles[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
     double radius = 0.0, far = 0.0;
 
-    double reach() const { return std::max(reachOutside, reachInside); }
     // Its strokes' reach under `m`.
     double reachUnder(const GroupMatrix& m) const
     {
@@ -146,12 +147,20 @@ struct SplitCopy {
                 p.push_back(mapped(m, q));
             return p;
         }
+        // The outline moves; a stroke inside the group stretches with it, one
+        // outside paints the moved outline as before.
         StrokeSource s = area.sources[j - area.filled];
-        s.a = mapped(m, s.a);
-        s.b = mapped(m, s.b);
+        for (AreaPoint* p : {&s.a, &s.b, &s.before, &s.after})
+            *p = mapped(m, *p);
         if (s.radius >= 0.0)
             s.radius *= largestStretch(m.a, m.b, m.c, m.d);
-        return strokePiece(s, reachUnder(m));
+        StrokeStyle style = area.styles[s.style];
+        if (style.inside) {
+            GroupMatrix linear = m;
+            linear.tx = linear.ty = 0.0;
+            style.map = linear.after(style.map);
+        }
+        return strokePiece(s, style);
     }
 };
 
@@ -159,10 +168,10 @@ struct SplitCopy {
 // when it keeps drawing shapes.
 std::vector<SplitCopy> copiesOf(const GroupSplit& split);
 
-// The reach of the strokes at or under each item of the contents that some
-// of `copies` holds (see readStrokeReach; 0 for the others), at the time
-// stream values are read at, and so that of each copy, split as SplitCopy keeps
-// it. Each item is read once, however many copies hold it.
+// How the strokes at or under each item of the contents that some of
+// `copies` holds paint (see readStrokeStyles), at the time stream values are
+// read at, and so those of each copy and their reach, split as SplitCopy
+// keeps it. Each item is read once, however many copies hold it.
 A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::vector<SplitCopy>& copies);
 
 // What changes later, by the keys of the items each copy holds: a copy keyed

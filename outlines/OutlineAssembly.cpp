@@ -81,6 +81,7 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         unusable.unrepresentable = true;
         return unusable;
     }
+    AssembledOutlines result;
     std::vector<ShapeDef> closed;
     std::vector<OutlinePaint> paint;
     std::vector<ShapeDef> open;
@@ -92,6 +93,9 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
             open.push_back(s);
             continue;
         }
+        result.closedOutlines.push_back(s);
+        for (b2Vec2& p : result.closedOutlines.back().points)
+            p = frame.toWorld(p);
         ShapeDef welded = s;
         welded.points = weldForTriangulation(s.points, frame);
         if (welded.points.size() < 3)
@@ -100,7 +104,6 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         paint.push_back(i < set.paint.size() ? set.paint[i] : OutlinePaint());
     }
 
-    AssembledOutlines result;
     std::vector<A_Triangle> triangles;
     if (!closed.empty()) {
         TriangulationReport report;

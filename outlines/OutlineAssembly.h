@@ -38,6 +38,9 @@ struct AssembledOutlines {
     // outline per triangle; boxes and triangles wound for the engine
     // (ClockWise gives 0).
     std::vector<ShapeDef> group;
+    // The closed outlines as drawn (neither welded nor triangulated), in
+    // world units, wound as given: what their strokes follow.
+    std::vector<ShapeDef> closedOutlines;
     int triangleCount = 0;          // triangles in the group
     bool selfIntersecting = false;  // some closed outline crosses itself
     bool filledAsHull = false;      // some closed outline became its convex hull

@@ -294,4 +294,6 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
         *filledAsHull = true;
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
+    if (painted)
+        painted->closed = assembled.closedOutlines;
 }

@@ -62,6 +62,9 @@ struct PaintedCopy {
     // some place twice (a pentagram's centre), or the fill paints it with
     // other outlines (the crossing winds round places both ways).
     bool windingUnheld = false;
+    // The closed outlines as drawn, before they are triangulated (see
+    // AssembledOutlines): what its strokes follow.
+    std::vector<ShapeDef> closed;
 };
 
 // Visits child `index` of `parent` and, for a group, its children in order.

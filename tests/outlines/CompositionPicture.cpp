@@ -267,18 +267,20 @@ DrawnArea::Colour paintColour(const PropertyNode* item, const char* colour, cons
     return {c.v[1] * a, c.v[2] * a, c.v[3] * a, a};
 }
 
-// The band a stroke paints about `shapes`, its width scaled as `m` scales.
+// The band a stroke paints about `shapes`, as `m` (its groups' map) stretches
+// it: drawn in the stroke's own units, then mapped. Past the miter limit a
+// join is bevelled.
 QPainterPath strokeBand(const PropertyNode* stroke, const QPainterPath& shapes, const A_Matrix4& m, const A_Time& t)
 {
     QPainterPathStroker stroker;
-    const double scale = std::sqrt(std::fabs(m.mat[0][0] * m.mat[1][1] - m.mat[0][1] * m.mat[1][0]));
-    stroker.setWidth(leafValue(stroke, standin::match::kStrokeWidth, t).x() * scale);
+    const QTransform map(m.mat[0][0], m.mat[0][1], m.mat[1][0], m.mat[1][1], m.mat[3][0], m.mat[3][1]);
+    stroker.setWidth(leafValue(stroke, standin::match::kStrokeWidth, t).x());
     const int join = int(leafValue(stroke, standin::match::kStrokeLineJoin, t).x());
-    stroker.setJoinStyle(join == 2 ? Qt::RoundJoin : join == 3 ? Qt::BevelJoin : Qt::MiterJoin);
+    stroker.setJoinStyle(join == 2 ? Qt::RoundJoin : join == 3 ? Qt::BevelJoin : Qt::SvgMiterJoin);
     stroker.setMiterLimit(leafValue(stroke, standin::match::kStrokeMiterLimit, t).x());
     const int cap = int(leafValue(stroke, standin::match::kStrokeLineCap, t).x());
     stroker.setCapStyle(cap == 2 ? Qt::RoundCap : cap == 3 ? Qt::SquareCap : Qt::FlatCap);
-    QPainterPath band = stroker.createStroke(shapes);
+    QPainterPath band = map.isInvertible() ? map.map(stroker.createStroke(map.inverted().map(shapes))) : QPainterPath();
     band.setFillRule(Qt::WindingFill);
     return band;
 }

@@ -57,9 +57,9 @@ public:
     // What the layer puts at (x, y), at its opacity. A shape layer without
     // masks paints each fill and stroke over those listed after it (a group
     // where it is listed), at its opacity times its groups': a stroke the
-    // band of its width (scaled as its groups scale) about what a fill in its
-    // place would paint, with its join, miter limit and cap. Another layer is
-    // white where it draws.
+    // band of its width about what a fill in its place would paint, with its
+    // join (bevelled past the miter limit), miter limit and cap, stretched as
+    // its groups stretch it. Another layer is white where it draws.
     Colour colourAt(double x, double y) const;
 
     // One fill or stroke: where it paints, and its colour there.

@@ -443,11 +443,52 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
     const QByteArray arc = path(false, "[100, 0, 0, 0, 0, 55.2], [0, 100, 55.2, 0, -55.2, 0], [-100, 0, 0, 55.2, 0, 0]");
     const QByteArray eight = path(true, "[-150, -75], [100, 50], [100, -50], [-150, 75]");
     const QByteArray pentagram = path(true, "[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]");
+    // A 20 px stroke (mitred, limit 4) reaches as far as each corner's join
+    // or its cap draws it, 10 px along the axis a group stretches it 400 %.
+    const auto capped = [&](const char* cap) {
+        return g("A", outline_test::path(false, "[-200, 0], [-60, 0]") + "," +
+                      strokeOf("20", QByteArray(R"(, "ADBE Vector Stroke Line Cap": )") + cap)) + "," +
+               g("B", box(15, 0, 100, 100) + "," + kFill);
+    };
+    const auto joined = [&](const char* join) {
+        return g("A", box(0, 0, 100, 100) + "," + strokeOf("120", join)) + "," + g("B", box(144, 144, 100, 100) + "," + kFill);
+    };
+    const auto stretched = [&](const QByteArray& scale, int bx) {
+        return namedGroup("A", R"("ADBE Vector Scale": )" + scale, box(0, 0, 100, 20) + "," + strokeOf("20")) + "," +
+               g("B", box(bx, 0, 100, 100) + "," + kFill);
+    };
+    const QByteArray keyed = R"({"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": )";
     struct Case {
         const char* what;
         QByteArray contents;
         SeparationKind kind;
     } cases[] = {
+        {"squares 50 px apart, mitred 20 px strokes",
+         g("A", box(-75, 0, 100, 100)) + "," + g("B", box(75, 0, 100, 100)) + "," + strokeOf("20"),
+         SeparationKind::ShapeGroups},
+        {"a line's round cap, B 15 px from its end", capped("2"), SeparationKind::ShapeGroups},
+        {"a line's butt cap, B 15 px from its end", capped("1"), SeparationKind::ShapeGroups},
+        {"a tip bevelled past its limit, 20 px from B",
+         g("A", outline_test::path(true, "[-200, -50.3], [0, 0], [-200, 50.3]") + "," + strokeOf("20")) + "," +
+             g("B", box(70, 0, 100, 100) + "," + kFill),
+         SeparationKind::ShapeGroups},
+        {"an arrow's 60 degree tip mitred within the limit 2.1, 15 px from B",
+         g("A", outline_test::path(true, "[0, 0], [-200, -115.47], [-100, 0], [-200, 115.47]") + "," +
+                    strokeOf("20", R"(, "ADBE Vector Stroke Miter Limit": 2.1)")) + "," +
+             g("B", box(65, 0, 100, 100) + "," + kFill),
+         SeparationKind::None},
+        {"a round join 62 px from B", joined(R"(, "ADBE Vector Stroke Line Join": 2)"), SeparationKind::ShapeGroups},
+        {"a bevel 62 px from B", joined(R"(, "ADBE Vector Stroke Line Join": 3)"), SeparationKind::ShapeGroups},
+        {"a mitre past its limit 1.4, 62 px from B", joined(R"(, "ADBE Vector Stroke Miter Limit": 1.4)"),
+         SeparationKind::ShapeGroups},
+        {"a mitre within its limit 1.5, 62 px from B", joined(R"(, "ADBE Vector Stroke Miter Limit": 1.5)"),
+         SeparationKind::None},
+        {"A scaled 100 x 400 %, B 15 px beside it", stretched("[100, 400]", 125), SeparationKind::ShapeGroups},
+        {"A's scale keyed to 100 x 400 %, B 15 px beside it", stretched(keyed + "[100, 400]}]}", 125),
+         SeparationKind::ShapeGroups},
+        {"A scaled 180 x 100 %, its stroke over B", stretched("[180, 100]", 156), SeparationKind::None},
+        {"A's scale keyed to 180 x 100 %, its stroke over B", stretched(keyed + "[180, 100]}]}", 156),
+         SeparationKind::None},
         {"a stroke 140 px wide under both", overAStroke(strokeOf("140")), SeparationKind::None},
         {"the same at 50 %", overAStroke(strokeOf("140", R"(, "ADBE Vector Stroke Opacity": 50)")),
          SeparationKind::None},
