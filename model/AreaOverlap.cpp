@@ -198,8 +198,10 @@ AreaPair overlapIn(const std::vector<Piece>& pieces)
     return pair;
 }
 
-// The convex hull of `points`, counter-clockwise (monotone chain).
-Polygon hullOf(Polygon points)
+} // namespace
+
+// Monotone chain.
+std::vector<AreaPoint> convexHull(std::vector<AreaPoint> points)
 {
     std::sort(points.begin(), points.end(),
               [](const Point& a, const Point& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
@@ -220,8 +222,6 @@ Polygon hullOf(Polygon points)
     hull.resize(k - 1);
     return hull;
 }
-
-} // namespace
 
 void DrawnPieces::addGroup(const std::vector<ShapeDef>& group, AreaPoint offset)
 {
@@ -339,7 +339,7 @@ std::vector<AreaPoint> grownPiece(const std::vector<AreaPoint>& p, double reach)
             all.push_back(Point{at.x + corner * std::cos(angle), at.y + corner * std::sin(angle)});
         }
     Polygon grown;
-    return woundOf(hullOf(std::move(all)), grown) ? grown : Polygon();
+    return woundOf(convexHull(std::move(all)), grown) ? grown : Polygon();
 }
 
 bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q)

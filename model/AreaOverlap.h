@@ -71,6 +71,9 @@ struct SpanBox {
 bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size_t, size_t>>& pairs, double& work,
                    double most);
 
+// The convex hull of `points`, counter-clockwise.
+std::vector<AreaPoint> convexHull(std::vector<AreaPoint> points);
+
 // The convex piece `p` grown by at least `reach` every way (and a little
 // more: by the octagon whose inner circle has that radius), counter-clockwise;
 // empty when it encloses no area.

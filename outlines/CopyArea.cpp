@@ -162,27 +162,6 @@ void addEnd(std::vector<AreaPoint>& out, AreaPoint v, AreaPoint u, bool joined, 
     }
 }
 
-// The convex hull of `points`, counter-clockwise.
-Polygon hullOf(std::vector<AreaPoint> points)
-{
-    std::sort(points.begin(), points.end(),
-              [](const AreaPoint& p, const AreaPoint& q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
-    Polygon hull(2 * points.size());
-    size_t k = 0;
-    for (size_t i = 0; i < points.size(); ++i) {
-        while (k >= 2 && cross(hull[k - 1] - hull[k - 2], points[i] - hull[k - 2]) <= 0.0)
-            --k;
-        hull[k++] = points[i];
-    }
-    for (size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && cross(hull[k - 1] - hull[k - 2], points[i] - hull[k - 2]) <= 0.0)
-            --k;
-        hull[k++] = points[i];
-    }
-    hull.resize(k > 1 ? k - 1 : k);
-    return hull;
-}
-
 } // namespace
 
 double largestStretch(double a, double b, double c, double d)
@@ -244,7 +223,7 @@ Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style)
     std::vector<AreaPoint> points;
     addEnd(points, AreaPoint{}, AreaPoint{-u.x, -u.y}, s.joinedBefore, mapped(back, s.before - s.a), doubt, style);
     addEnd(points, b, u, s.joinedAfter, mapped(back, s.after - s.a), doubt, style);
-    for (AreaPoint& p : hullOf(points)) {
+    for (AreaPoint& p : convexHull(points)) {
         const AreaPoint q = mapped(m, p);
         piece.push_back(AreaPoint{s.a.x + q.x, s.a.y + q.y});
     }

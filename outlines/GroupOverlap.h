@@ -12,11 +12,12 @@
 
 // How two of the layers that `split` makes of the shape layer (one per
 // separated group, and the source when it keeps drawing shapes) meet. Each
-// copy draws its fills and the bands of its strokes (what a stroke may cover:
-// half the width from the outlines, a mitred corner's point included,
-// stretched as far as the groups and the layer stretch a length), whatever
-// the opacity and whichever copy a paint sits in: two copies meet when what
-// they draw shares a place of positive area; edges that touch do not count.
+// copy draws its fills as they paint and the bands of its strokes (half the
+// width from the outlines as drawn, each corner as far as its join or cap
+// draws it, stretched as the groups and the layer stretch the stroke along
+// each axis; see drawnBy), whatever the opacity and whichever copy a paint
+// sits in: two copies meet when what they draw shares a place of positive
+// area once each is grown by its body's skin, so copies that touch meet.
 // Fills that meet are an overlap, a band that meets the other copy's fill or
 // band is strokes that meet. They are compared at time 0, where the bodies
 // are built, and, when what they hold is keyed, at every frame from the

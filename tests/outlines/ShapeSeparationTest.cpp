@@ -450,6 +450,11 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
                       strokeOf("20", QByteArray(R"(, "ADBE Vector Stroke Line Cap": )") + cap)) + "," +
                g("B", box(15, 0, 100, 100) + "," + kFill);
     };
+    const auto arrow = [&](const QByteArray& moves) {
+        return namedGroup("A", moves, outline_test::path(true, "[0, 0], [-200, -115.47], [-100, 0], [-200, 115.47]") +
+                                          "," + strokeOf("20", R"(, "ADBE Vector Stroke Miter Limit": 2.1)")) +
+               "," + g("B", box(65, 0, 100, 100) + "," + kFill);
+    };
     const auto joined = [&](const char* join) {
         return g("A", box(0, 0, 100, 100) + "," + strokeOf("120", join)) + "," + g("B", box(144, 144, 100, 100) + "," + kFill);
     };
@@ -472,10 +477,9 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
          g("A", outline_test::path(true, "[-200, -50.3], [0, 0], [-200, 50.3]") + "," + strokeOf("20")) + "," +
              g("B", box(70, 0, 100, 100) + "," + kFill),
          SeparationKind::ShapeGroups},
-        {"an arrow's 60 degree tip mitred within the limit 2.1, 15 px from B",
-         g("A", outline_test::path(true, "[0, 0], [-200, -115.47], [-100, 0], [-200, 115.47]") + "," +
-                    strokeOf("20", R"(, "ADBE Vector Stroke Miter Limit": 2.1)")) + "," +
-             g("B", box(65, 0, 100, 100) + "," + kFill),
+        {"an arrow's 60 degree tip mitred within the limit 2.1, 15 px from B", arrow(""), SeparationKind::None},
+        {"the same arrow moving there by 2 s",
+         arrow(R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [-150, 0]}, {"time": 2, "value": [0, 0]}]})"),
          SeparationKind::None},
         {"a round join 62 px from B", joined(R"(, "ADBE Vector Stroke Line Join": 2)"), SeparationKind::ShapeGroups},
         {"a bevel 62 px from B", joined(R"(, "ADBE Vector Stroke Line Join": 3)"), SeparationKind::ShapeGroups},
