@@ -141,6 +141,19 @@ TEST_F(CloseSequence, TheViewsQuitAfterAnExportAndASecondRequest)
     ranOnce(run);
 }
 
+// A message box keeps no count of its answer: the host's close waits until it is gone, then runs.
+TEST_F(CloseSequence, TheHostsCloseWaitsForAMessageBox)
+{
+    const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
+        QTimer::singleShot(0, &w, [&w] {
+            QTimer::singleShot(0, &w, [&w] { w.close(); });  // in the box's loop
+            QMessageBox::information(&w, QStringLiteral("Zolvar"), QStringLiteral("Open"));
+        });
+    });
+    ranOnce(run);
+    EXPECT_EQ(run.messages, QStringList{QStringLiteral("Open")});
+}
+
 TEST_F(CloseSequence, AnExportInProgressIsCancelledFirst)
 {
     host->session->log().clear();
