@@ -18,7 +18,8 @@
 struct OwnedDialogDeleter
 {
     QPointer<QObject> alive;
-    std::shared_ptr<DialogAnswers::Pending> answer = std::make_shared<DialogAnswers::Pending>();
+    // Made by makeOwnedDialog alone: an owner left empty counts nothing.
+    std::shared_ptr<DialogAnswers::Pending> answer;
     void operator()(QObject* dialog) const
     {
         if (alive)
@@ -33,5 +34,5 @@ template <class T, class... Args>
 OwnedDialog<T> makeOwnedDialog(Args&&... args)
 {
     T* dialog = new T(std::forward<Args>(args)...);
-    return OwnedDialog<T>(dialog, OwnedDialogDeleter{dialog});
+    return OwnedDialog<T>(dialog, OwnedDialogDeleter{dialog, std::make_shared<DialogAnswers::Pending>()});
 }

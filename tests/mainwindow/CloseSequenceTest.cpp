@@ -116,15 +116,21 @@ TEST_F(CloseSequence, QuitFromTheMenu)
     EXPECT_EQ(stored("Body Identification"), "2") << "the value read at start";
 }
 
+// Clicked while a message box is open, which keeps no count of its answer:
+// the close waits until the box is gone.
 TEST_F(CloseSequence, TheWindowsCloseButton)
 {
     host->session->log().clear();
     const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
         w.form().onAutoLoadSave->setChecked(true);
-        w.close();
+        QTimer::singleShot(0, &w, [&w] {
+            QTimer::singleShot(0, &w, [&w] { w.close(); });  // in the box's loop
+            QMessageBox::information(&w, QStringLiteral("Zolvar"), QStringLiteral("Open"));
+        });
     });
     ranOnce(run);
     EXPECT_EQ(stored(kAutoLoadSaveKey), "1");
+    EXPECT_EQ(run.messages, QStringList{QStringLiteral("Open")});
 }
 
 TEST_F(CloseSequence, TheViewsQuitAfterAnExportAndASecondRequest)
