@@ -2,8 +2,8 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
-#include "outlines/SeparableContent.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/SeparableContent.h"
+#include "separation/SeparationSupport.h"
 
 #include <algorithm>
 #include <functional>

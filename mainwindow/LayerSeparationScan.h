@@ -5,7 +5,7 @@
 // The window offers to split these before the scene is built.
 #pragma once
 
-#include "outlines/SeparationVerdicts.h"
+#include "separation/SeparationVerdicts.h"
 
 #include "host_api.h"
 

@@ -3,7 +3,7 @@
 
 #include "dialogs/OwnedDialog.h"
 #include "mainwindow/LayerSeparationScan.h"
-#include "outlines/PreprocessingDlg.h"
+#include "separation/PreprocessingDlg.h"
 
 #include <QMessageBox>
 

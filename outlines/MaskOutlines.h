@@ -3,7 +3,7 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "model/ShapeDef.h"
-#include "outlines/SeparationVerdicts.h"
+#include "separation/SeparationVerdicts.h"
 
 #include "host_api.h"
 

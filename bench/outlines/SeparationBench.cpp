@@ -8,8 +8,8 @@
 // layer's bound are offered beside one another.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
-#include "outlines/LayerSeparation.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/LayerSeparation.h"
+#include "separation/SeparationSupport.h"
 #include "project/Project.h"
 #include "suites/HostSession.h"
 #include "tests/outlines/KeyedLayers.h"

@@ -3,7 +3,7 @@
 #include "ModalAnswer.h"
 #include "WindowFixture.h"
 
-#include "outlines/PreprocessingDlg.h"
+#include "separation/PreprocessingDlg.h"
 #include "simulation/SimulationView.h"
 
 #include <gtest/gtest.h>

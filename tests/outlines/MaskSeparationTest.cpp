@@ -2,7 +2,7 @@
 // the source hidden below them, all or nothing when the host fails.
 #include "SeparationFixture.h"
 
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 #include "project/MatchNames.h"
 
 namespace {

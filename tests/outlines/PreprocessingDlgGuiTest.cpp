@@ -5,7 +5,7 @@
 #include "SeparationFixture.h"
 
 #include "mainwindow/TestApp.h"
-#include "outlines/PreprocessingDlg.h"
+#include "separation/PreprocessingDlg.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

@@ -6,8 +6,8 @@
 #include "OutlineFixture.h"
 #include "ShapeItems.h"
 
-#include "outlines/LayerSeparation.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/LayerSeparation.h"
+#include "separation/SeparationSupport.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // host refused.
 #include "SeparationFixture.h"
 
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 
 #include <map>
 #include <string>

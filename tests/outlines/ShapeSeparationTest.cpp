@@ -5,7 +5,7 @@
 #include "SeparationFixture.h"
 
 #include "host/AEGP_SuiteHandler.h"
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 #include "project/MatchNames.h"
 
 #include <cmath>

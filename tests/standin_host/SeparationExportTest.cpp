@@ -7,7 +7,7 @@
 #include "HostProcess.h"
 
 #include "mainwindow/LayerSeparationScan.h"
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 #include "project/Composition.h"
 #include "project/Layer.h"
 #include "project/Project.h"

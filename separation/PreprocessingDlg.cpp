@@ -1,10 +1,10 @@
-#include "outlines/PreprocessingDlg.h"
+#include "separation/PreprocessingDlg.h"
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/HostMemory.h"
 #include "host/LayerQueries.h"
-#include "outlines/LayerSeparation.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/LayerSeparation.h"
+#include "separation/SeparationSupport.h"
 #include "resources/Resources.h"
 
 #include <algorithm>

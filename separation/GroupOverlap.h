@@ -5,8 +5,8 @@
 // painted several groups together paints each copy's group alone.
 #pragma once
 
-#include "outlines/GroupSplit.h"
-#include "outlines/SeparationVerdicts.h"
+#include "separation/GroupSplit.h"
+#include "separation/SeparationVerdicts.h"
 
 #include "host_api.h"
 

@@ -1,8 +1,8 @@
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/SeparationSupport.h"
 
 #include <algorithm>
 

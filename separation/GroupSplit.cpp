@@ -1,4 +1,4 @@
-#include "outlines/GroupSplit.h"
+#include "separation/GroupSplit.h"
 
 bool isDrawingItem(const std::string& matchName)
 {

@@ -1,4 +1,4 @@
-#include "outlines/SeparationSupport.h"
+#include "separation/SeparationSupport.h"
 
 #include "host/HostMemory.h"
 #include "host/LayerQueries.h"

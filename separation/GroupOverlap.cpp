@@ -1,7 +1,7 @@
-#include "outlines/GroupOverlap.h"
+#include "separation/GroupOverlap.h"
 
 #include "host/LayerQueries.h"
-#include "outlines/KeyedComparison.h"
+#include "separation/KeyedComparison.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,9 +1,9 @@
 // One copy of a layer per mask.
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 
 #include "host/LayerQueries.h"
 #include "outlines/HostStreams.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/SeparationSupport.h"
 
 #include <QString>
 

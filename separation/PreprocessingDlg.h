@@ -8,7 +8,7 @@
 #pragma once
 
 #include "host_api.h"
-#include "outlines/SeparableContent.h"
+#include "separation/SeparableContent.h"
 
 #include "ui_PreprocessingDlg.h"
 

@@ -8,7 +8,7 @@
 #include "outlines/HostStreams.h"
 #include "outlines/LayerBuild.h"
 #include "outlines/OutlineAssembly.h"
-#include "outlines/SeparationVerdicts.h"
+#include "separation/SeparationVerdicts.h"
 #include "outlines/ShapeItemPlacement.h"
 
 #include <vector>

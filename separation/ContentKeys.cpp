@@ -1,7 +1,7 @@
-#include "outlines/ContentKeys.h"
+#include "separation/ContentKeys.h"
 
 #include "host/LayerQueries.h"
-#include "outlines/CopyArea.h"
+#include "separation/CopyArea.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "host/AEGP_SuiteHandler.h"
-#include "outlines/SeparationSupport.h"
-#include "outlines/GroupSplit.h"
-#include "outlines/SeparationVerdicts.h"
+#include "separation/SeparationSupport.h"
+#include "separation/GroupSplit.h"
+#include "separation/SeparationVerdicts.h"
 
 #include <QString>
 

@@ -3,9 +3,9 @@
 // counted (see separatedLayersMeet).
 #pragma once
 
-#include "outlines/ContentKeys.h"
-#include "outlines/CopyArea.h"
-#include "outlines/GroupSplit.h"
+#include "separation/ContentKeys.h"
+#include "separation/CopyArea.h"
+#include "separation/GroupSplit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "host_api.h"
-#include "outlines/SeparableContent.h"
+#include "separation/SeparableContent.h"
 
 #include <functional>
 #include <vector>

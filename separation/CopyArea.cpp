@@ -1,4 +1,4 @@
-#include "outlines/CopyArea.h"
+#include "separation/CopyArea.h"
 
 #include "outlines/OutlineLimits.h"
 #include "outlines/ShapeLayerOutlines.h"

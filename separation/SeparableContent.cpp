@@ -1,7 +1,7 @@
-#include "outlines/SeparableContent.h"
+#include "separation/SeparableContent.h"
 
-#include "outlines/CopyArea.h"
-#include "outlines/GroupOverlap.h"
+#include "separation/CopyArea.h"
+#include "separation/GroupOverlap.h"
 #include "outlines/HostStreams.h"
 #include "outlines/MaskOutlines.h"
 #include "outlines/OutlineLimits.h"

@@ -1,4 +1,4 @@
-#include "outlines/KeyedComparison.h"
+#include "separation/KeyedComparison.h"
 
 #include <tuple>
 

@@ -8,12 +8,12 @@
 // that stay behind is split into two layers, one keeping the first half of
 // the groups and one the second, and so on down to one group each. A layer of
 // n groups thus takes n copies and about n log n deletions, not n squared.
-#include "outlines/LayerSeparation.h"
+#include "separation/LayerSeparation.h"
 
 #include "host/LayerQueries.h"
 #include "outlines/HostStreams.h"
-#include "outlines/SeparableContent.h"
-#include "outlines/SeparationSupport.h"
+#include "separation/SeparableContent.h"
+#include "separation/SeparationSupport.h"
 
 #include <QString>
 
