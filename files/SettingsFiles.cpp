@@ -311,7 +311,9 @@ bool writeInPlace(const QByteArray& target, const FileContents& contents, QStrin
     return true;
 }
 
-bool writeFile(const QString& path, const FileContents& contents, QString& reason, bool& changed)
+// A new file is made with `newFileMode`, less the umask.
+bool writeFile(const QString& path, const FileContents& contents, QString& reason, bool& changed,
+               mode_t newFileMode = 0666)
 {
     changed = false;
     // Links are followed: the file they lead to is written, the links stay.
@@ -358,7 +360,7 @@ bool writeFile(const QString& path, const FileContents& contents, QString& reaso
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        ::fchmod(fd, newFileMode & ~mask);
     }
 
     int error = 0;
@@ -403,6 +405,62 @@ bool writeFileAtomically(const QString& path, const FileContents& contents, QStr
     if (changed)
         *changed = !written && touched;
     return written;
+}
+
+bool copyFileAtomically(const QString& from, const QString& to, QString& reason)
+{
+    const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    const bool opened = in >= 0 && ::fstat(in, &st) == 0;
+    if (!opened || !S_ISREG(st.st_mode)) {
+        reason = opened ? QStringLiteral("It is not a regular file") : systemReason(errno);
+        if (in >= 0)
+            ::close(in);
+        return false;
+    }
+    int readError = 0;
+    bool changed = false;
+    const bool copied = writeFile(
+        to,
+        [in, &readError](const FilePiece& put) {
+            char block[1 << 16];
+            for (;;) {
+                const ssize_t n = ::read(in, block, sizeof block);
+                if (n == 0)
+                    return true;
+                if (n > 0 && !put(block, n))
+                    return false;
+                if (n < 0 && errno != EINTR) {
+                    readError = errno;
+                    return false;
+                }
+            }
+        },
+        reason, changed, st.st_mode & 0777);
+    ::close(in);
+    if (readError)
+        reason = systemReason(readError);
+    return copied;
+}
+
+bool setFileAside(const QString& path, QString& aside, QString& reason)
+{
+    const QByteArray name = QFile::encodeName(path);
+    aside.clear();
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0 && errno == ENOENT)
+        return true;
+    QByteArray asideName = name + kTemporaryMark + QByteArray::number(::getpid()) + '-'
+        + QByteArray(kTemporaryRandomChars, 'X');
+    const int fd = ::mkstemp(asideName.data());
+    if (fd < 0 || ::close(fd) != 0 || ::rename(name.constData(), asideName.constData()) != 0) {
+        reason = systemReason(errno);
+        if (fd >= 0)
+            ::unlink(asideName.constData());
+        return false;
+    }
+    aside = QFile::decodeName(asideName);
+    return true;
 }
 
 bool finalFileName(const QString& path, QString& target, QString& reason)

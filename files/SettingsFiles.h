@@ -44,6 +44,17 @@ using FileContents = std::function<bool(const FilePiece& put)>;
 bool writeFileAtomically(const QString& path, const FileContents& contents, QString& reason,
                          bool* changed = nullptr);
 
+// Copies the regular file `from` to `to` as writeFileAtomically writes a
+// file; a new `to` takes the permissions of `from` (less the umask). On
+// failure `reason` says why, a failure to read `from` included.
+bool copyFileAtomically(const QString& from, const QString& to, QString& reason);
+
+// Renames `path` (a link itself, not what it names) to `aside`, a new name
+// in its folder that the next save of `path` removes once this process is
+// gone; true with `aside` empty when nothing has that name, false with
+// `reason` when it cannot be renamed.
+bool setFileAside(const QString& path, QString& aside, QString& reason);
+
 // The file that `path` finally names, its links followed one after the
 // other (the path itself when it is no link, whether or not it exists);
 // false with `reason` when they lead round in a circle or cannot be read.

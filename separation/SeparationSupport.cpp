@@ -107,9 +107,8 @@ QString separationFailureDetail(int layerIndex, const QString& layerName, const 
                                 A_Err err, int layersLeft, int groupsMoved)
 {
     QString detail = QStringLiteral("Layer %1 (%2): the host call %3 failed (error %4), ")
-                         .arg(layerIndex + 1)
-                         .arg(layerName, QString::fromStdString(failedCall))
-                         .arg(err);
+                         .arg(QString::number(layerIndex + 1), layerName, QString::fromStdString(failedCall),
+                              QString::number(err));
     if (groupsMoved > 0)
         detail += QStringLiteral("so it was separated only in part: %1 of its groups went to new layers and the "
                                  "rest stayed on it.")

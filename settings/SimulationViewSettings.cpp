@@ -72,7 +72,7 @@ QString besideName(const QString& path, int n)
     }
     static const QRegularExpression number(QStringLiteral("\\.\\d+$"));
     stem.remove(number);
-    return QStringLiteral("%1/%2.%3%4").arg(info.absolutePath(), stem).arg(n).arg(suffix);
+    return QStringLiteral("%1/%2.%3%4").arg(info.absolutePath(), stem, QString::number(n), suffix);
 }
 
 // The first numbered name beside `path` that no file has.

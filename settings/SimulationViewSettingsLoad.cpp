@@ -225,9 +225,7 @@ bool SimulationView::loadSettings(const char* path, bool rememberAsRecent, int m
         keepSettingsFile(file);
         notes << QStringLiteral("%1: left out: %2 scene snapshots past the first %3. The file is kept as it is: "
                                 "Zolvar does not save over it.")
-                     .arg(file)
-                     .arg(doc.presetsLeftOut)
-                     .arg(doc.presets.size());
+                     .arg(file, QString::number(doc.presetsLeftOut), QString::number(doc.presets.size()));
     }
     if (!unmatched.isEmpty())
         notes << QStringLiteral("Layers that found no settings in the file and keep their own: %1.")

@@ -335,7 +335,8 @@ bool KeyframeExport::writeNextLayer()
     }
     if (err) {
         const ExportBody& body = bodies[bodies.size() - 1 - call];
-        failed.append(QStringLiteral("Layer %1 (%2): error %3").arg(body.layerIndex + 1).arg(body.name).arg(err));
+        failed.append(QStringLiteral("Layer %1 (%2): error %3")
+                          .arg(QString::number(body.layerIndex + 1), body.name, QString::number(err)));
     }
     // A written track is not needed again.
     tracks[size_t(call)] = BodyTransforms{};

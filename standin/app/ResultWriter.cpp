@@ -2,19 +2,23 @@
 
 #include "project/Project.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace standin {
 
 namespace {
 
+// The same file by its device and inode, whatever names lead to it: a
+// link, a hard link, a bind mount.
 bool sameFile(const QString& a, const QString& b)
 {
-    const QFileInfo x(a);
-    const QFileInfo y(b);
-    if (x.exists() && y.exists())
-        return x.canonicalFilePath() == y.canonicalFilePath();
-    return x.absoluteFilePath() == y.absoluteFilePath();
+    struct stat x, y;
+    if (::stat(QFile::encodeName(a).constData(), &x) == 0 && ::stat(QFile::encodeName(b).constData(), &y) == 0)
+        return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
 } // namespace
@@ -23,7 +27,7 @@ WriteResult writeRunResult(const Project& project, const QString& projectPath, c
 {
     WriteResult result;
     const bool inPlace = outputPath.isEmpty() || sameFile(outputPath, projectPath);
-    result.path = inPlace ? projectPath : outputPath;
+    result.path = outputPath.isEmpty() ? projectPath : outputPath;
     if (inPlace && !project.isModified()) {
         result.outcome = WriteOutcome::Unchanged;
         return result;

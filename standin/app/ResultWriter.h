@@ -20,7 +20,8 @@ struct WriteResult {
 };
 
 // Writes atomically; in place, the previous file is kept as PATH.bak. An
-// output naming the project file itself counts as in place.
+// output naming the project file itself, by any name (a link, a hard link,
+// a bind mount), counts as in place, its backup beside that name.
 WriteResult writeRunResult(const Project& project, const QString& projectPath, const QString& outputPath);
 
 // The summary's line on the project: where it went, or that it was not

@@ -9,8 +9,8 @@ QString LoadError::toString() const
     if (line <= 0)
         return QStringLiteral("%1: %2").arg(file, reason);
     if (column > 0)
-        return QStringLiteral("%1:%2:%3: %4").arg(file).arg(line).arg(column).arg(reason);
-    return QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(reason);
+        return QStringLiteral("%1:%2:%3: %4").arg(file, QString::number(line), QString::number(column), reason);
+    return QStringLiteral("%1:%2: %3").arg(file, QString::number(line), reason);
 }
 
 Project::Project() = default;

@@ -140,9 +140,10 @@ private:
 // and a rename, so that the file is either the old or the new one. Links
 // are followed; a device or a pipe at their end is written into, never
 // replaced, and a pipe nobody reads is refused at once. With keepBackup, an
-// existing regular file is first copied to PATH.bak (replacing an older
-// backup). A file that no new file may replace is written where it is,
-// whole or not at all (files/SettingsFiles.h). False with *error (when
+// existing regular file is first copied to PATH.bak; a failed write that
+// left the file as it was puts back the older backup, or none. A file that
+// no new file may replace is written where it is, whole or not at all
+// (files/SettingsFiles.h). False with *error (when
 // given) on failure, and *changed (when given) when the file was changed
 // all the same: the disk failed while it was written over where it is.
 bool saveAtomically(const Project& project, const QString& path, bool keepBackup, QString* error,

@@ -155,17 +155,27 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
         return false;
     };
     // Only a regular file has a backup: a pipe read for it would be drained.
+    // An older backup is set aside until the file is written, so that a
+    // write that fails leaves the folder as it was.
+    const QString backup = path + QStringLiteral(".bak");
+    QString olderBackup;
+    bool backedUp = false;
     if (keepBackup && QFileInfo(path).isFile()) {
-        const QString backup = path + QStringLiteral(".bak");
-        if (QFileInfo::exists(backup) && !QFile::remove(backup))
-            return fail(QStringLiteral("cannot replace the backup %1").arg(backup));
-        if (!QFile::copy(path, backup))
-            return fail(QStringLiteral("cannot keep a backup of %1 as %2").arg(path, backup));
+        QString why;
+        if (!setFileAside(backup, olderBackup, why))
+            return fail(QStringLiteral("cannot replace the backup %1: %2").arg(backup, why));
+        if (!copyFileAtomically(path, backup, why)) {
+            if (!olderBackup.isEmpty())
+                QFile::rename(olderBackup, backup);
+            return fail(QStringLiteral("cannot keep a backup of %1 as %2: %3").arg(path, backup, why));
+        }
+        backedUp = true;
     }
     // The plug-in's settings files are written by the same rule: only a
     // regular file is replaced; a device or a pipe is written into, never
     // waited for without end.
     QString reason;
+    bool touched = false;
     const bool written = writeFileAtomically(
         path,
         [&project](const FilePiece& put) {
@@ -175,7 +185,18 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
             PieceDevice device(put);
             return project.writeJson(&device);
         },
-        reason, changed);
+        reason, &touched);
+    if (changed)
+        *changed = touched;
+    // A file changed all the same keeps its new backup, the one copy of it
+    // as it was; otherwise what the failed write made goes.
+    if (!written && backedUp && !touched) {
+        QFile::remove(backup);
+        if (!olderBackup.isEmpty())
+            QFile::rename(olderBackup, backup);
+    } else if (!olderBackup.isEmpty()) {
+        QFile::remove(olderBackup);
+    }
     if (!written)
         return fail(QStringLiteral("cannot write %1: %2").arg(path, reason));
     return true;

@@ -19,7 +19,7 @@ using namespace outline_test;
 QByteArray refusalComposition()
 {
     return composition(
-        solidLayer("Masks", mask("a", 0) + "," + mask("b", 40, R"("flags": 0)") + "," + mask("c", 80)) + "," +
+        solidLayer("Masks %1", mask("a", 0) + "," + mask("b", 40, R"("flags": 0)") + "," + mask("c", 80)) + "," +
         R"({"type": "shape", "name": "Shapes", "transform": {"position": [500, 250]}, "contents": [)" +
         namedGroup("A", "", rect("")) + "," + path(true, "[0, 0], [9, 0], [9, 9]") + "," +
         namedGroup("B", R"("ADBE Vector Position": [40, 0])", ellipse("") + "," + fill("[1, 0, 0]")) + "," +
@@ -76,6 +76,7 @@ TEST(SeparationRefusal, EveryMessageNamesTheCallTheHostRefused)
                     const int from = at + lead.size();
                     const QString call = detail.mid(from, detail.indexOf(QLatin1Char(' '), from) - from);
                     EXPECT_EQ(call.toStdString(), refused) << detail.toStdString();
+                    EXPECT_TRUE(detail.left(at).endsWith(QStringLiteral("(Masks %1): "))) << detail.toStdString();
                     ++named;
                 }
             }

@@ -278,7 +278,7 @@ TEST(SettingsLoad, WhatLiesPastTheLimitsIsLeftOut)
     file += "<presets>" + preset.repeated(int(kMaxLoadedSnapshots) + 2) + "</presets></ZolvarSettings>";
 
     MessageCatcher messages;
-    const QString large = w.write(QStringLiteral("large.xml"), file);
+    const QString large = w.write(QStringLiteral("large %1.xml"), file);
     w.load(large);
     ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join('|').toStdString();
     EXPECT_EQ(messages.texts[0], QStringLiteral("The settings file holds more than one scene can take: what lies "
@@ -305,7 +305,7 @@ TEST(SettingsLoad, WhatLiesPastTheLimitsIsLeftOut)
     // The automatic save goes beside the cut file.
     EXPECT_TRUE(w.view->autoSaveSettings(large, "Auto Saved Settings File", nullptr));
     EXPECT_EQ(w.read(large), file);
-    const QString beside = w.path(QStringLiteral("large.1.xml"));
+    const QString beside = w.path(QStringLiteral("large %1.1.xml"));
     EXPECT_EQ(w.stored("Auto Saved Settings File"), beside.toStdString());
     ASSERT_EQ(messages.texts.size(), 3);
     EXPECT_TRUE(messages.texts[2].contains(beside)) << messages.texts[2].toStdString();

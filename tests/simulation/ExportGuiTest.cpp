@@ -537,7 +537,7 @@ TEST_F(ExportGui, TheBarFollowsEachWrittenLayerAndIsPaintedAtTheLimitersPace)
 
 TEST_F(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
 {
-    Host host(project(3));
+    Host host(project(3).replace("Box 3", "Pile 121 p%1 q%2 r%3 %L1 %%"));
     // The first layer's keys and the work area are refused.
     host.session->faults().failNth(kAEGPKeyframeSuite, standin::FaultInjector::kAnyVersion, 18, 1, A_Err_PARAMETER);
     host.session->faults().failNth(kAEGPCompSuite, standin::FaultInjector::kAnyVersion, 15, 1, A_Err_PARAMETER);
@@ -555,7 +555,7 @@ TEST_F(ExportGui, HostRefusalsWhileKeysAreWrittenAreToldOnceAndTheGroupIsEnded)
     ASSERT_EQ(script.messages.size(), 1) << script.messages.join("\n---\n").toStdString();
     const std::string told = script.messages[0].toStdString();
     EXPECT_NE(told.find("2 of 3 layers were written in full."), std::string::npos) << told;
-    EXPECT_NE(told.find("Layer 3 (Box 3): error"), std::string::npos) << told;
+    EXPECT_NE(told.find("Layer 3 (Pile 121 p%1 q%2 r%3 %L1 %%): error 3"), std::string::npos) << told;
     EXPECT_NE(told.find("work area could not be set"), std::string::npos) << told;
     const standin::UndoGroupRecord* zolvar = group(host, "Zolvar");
     ASSERT_NE(zolvar, nullptr);

@@ -17,8 +17,11 @@
 #include <iostream>
 
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace standin;
@@ -52,6 +55,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
+
+// A disk with room for one more file: writes fail once one was flushed.
+bool diskFull = false;
+const FileWriteCalls roomForOneFile{
+    [](int fd, const void* data, size_t size) { return diskFull ? (errno = ENOSPC, -1) : ::write(fd, data, size); },
+    [](int fd) { return diskFull = true, ::fsync(fd); }, ::close, ::rename};
 
 } // namespace
 
@@ -87,6 +96,7 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
     const QString projectPath = dir.filePath("p.json");
     writeFile(projectPath, "original bytes");
     writeFile(projectPath + ".bak", "older backup");
+    ASSERT_EQ(::chmod(QFile::encodeName(projectPath), 0600), 0);
     Composition* comp = nullptr;
     auto project = smallProject(&comp);
     comp->layer(0)->setName(QStringLiteral("Renamed"));
@@ -97,6 +107,62 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
     EXPECT_EQ(r.outcome, WriteOutcome::WrittenInPlace);
     EXPECT_EQ(readAll(projectPath), project->toJson());
     EXPECT_EQ(readAll(projectPath + ".bak"), "original bytes");
+    EXPECT_EQ(QFileInfo(projectPath + ".bak").permissions(), QFileInfo(projectPath).permissions()); // 0600
+
+    // A disk with room for the backup only, or not even for it: what the
+    // failed write made goes, the older backup stays, and it says why.
+    auto files = [&dir] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(); };
+    const std::string made = files();
+    comp->layer(0)->setName(QStringLiteral("Renamed again"));
+    for (const auto& [full, error] : {std::pair(false, "cannot write %1: No space left on device"),
+                                      std::pair(true, "cannot keep a backup of %1 as %1.bak: No space left on device")}) {
+        diskFull = full;
+        setFileWriteCalls(&roomForOneFile);
+        EXPECT_EQ(writeRunResult(*project, projectPath, QString()).error, QString::fromLatin1(error).arg(projectPath));
+        setFileWriteCalls(nullptr);
+        EXPECT_EQ(readAll(projectPath + ".bak"), "original bytes");
+        EXPECT_EQ(files(), made);
+    }
+}
+
+// The project under another name (a hard link, a bind mount, made in a mount
+// namespace of a child's own) is the project: written only once its backup
+// is kept beside that name. Where no backup can be made (a folder closed to
+// new files), nothing is written, and the failure says why.
+TEST(RunResult, TheProjectUnderAnotherNameIsWrittenOnlyWithABackup)
+{
+    QTemporaryDir dir;
+    const QString projectPath = dir.filePath("p.json"), outputPath = dir.filePath("o");
+    const QByteArray project = QFile::encodeName(projectPath), out = QFile::encodeName(outputPath);
+    writeFile(projectPath, "original bytes");
+    ASSERT_EQ(::chmod(project, 0666), 0);
+    Composition* comp = nullptr;
+    auto changed = smallProject(&comp);
+    comp->layer(0)->setName(QStringLiteral("Renamed"));
+    for (const bool bindMount : {false, true}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool named = bindMount ? ::close(::creat(out, 0666)) == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+                                               ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                                               ::mount(project, out, nullptr, MS_BIND, nullptr) == 0
+                                         : ::link(project, out) == 0;
+            if (!named || ::chmod(QFile::encodeName(dir.path()), 0555) != 0 || (::geteuid() == 0 && ::seteuid(65534)))
+                ::_exit(77);
+            const QString error = writeRunResult(*changed, projectPath, outputPath).error;
+            std::cerr << error.toStdString() << std::endl;
+            ::_exit(error != QStringLiteral("cannot keep a backup of %1 as %1.bak: Permission denied").arg(outputPath));
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()), 0700), 0);
+        ::unlink(out);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+            std::cout << "The bind mount is left out: it needs root and a mount namespace.\n";
+            continue;
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << (bindMount ? "a bind mount" : "a hard link");
+        EXPECT_EQ(readAll(projectPath), "original bytes");
+    }
 }
 
 // An output that cannot be written is a failure that leaves nothing behind;
@@ -178,6 +244,22 @@ TEST(RunResult, AnOutputWrittenOverWhereItIsByAFailingDiskIsToldSo)
     setFileWriteCalls(nullptr);
     EXPECT_TRUE((!root || ::seteuid(0) == 0) && ::chmod(QFile::encodeName(dir.path()), 0755) == 0);
     EXPECT_EQ(writeNote(r), "Project: " + out.toStdString() + " was being written over where it is, and may no longer be as it was");
+
+    // Another user's project, written where it is by a disk full after its
+    // backup, keeps that backup: the one copy of it as it was.
+    if (!root)
+        return;
+    const QString project = dir.filePath("p.json");
+    writeFile(project, "old project");
+    ASSERT_EQ(::chmod(QFile::encodeName(project), 0666) | ::chmod(QFile::encodeName(dir.path()), 0777), 0);
+    bool changed = diskFull = false;
+    setFileWriteCalls(&roomForOneFile);
+    ASSERT_EQ(::seteuid(65534), 0);
+    saveAtomically(*smallProject(), project, true, nullptr, &changed);
+    ASSERT_EQ(::seteuid(0), 0);
+    setFileWriteCalls(nullptr);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(readAll(project + ".bak"), "old project");
 }
 
 TEST(KeyCensus, ReportsStreamsWhoseKeysChangedAndNewLayersWithKeys)

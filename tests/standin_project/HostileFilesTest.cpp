@@ -182,6 +182,8 @@ TEST(HostileFiles, MessagesPointAtTheOffendingLine)
     const LoadError e = test::loadError(json);
     EXPECT_EQ(e.line, 8);
     EXPECT_EQ(e.toString(), QStringLiteral("bad.json:8: compositions[0].layers[1].label: 40 is outside 0..16"));
+    EXPECT_EQ((LoadError{QStringLiteral("p%1 %L1 %2.json"), 8, 0, e.reason}).toString().toStdString(),
+              "p%1 %L1 %2.json:8: compositions[0].layers[1].label: 40 is outside 0..16");
 
     const LoadError syntax = test::loadError("{\n  \"name\": \"x\",\n  \"folders\": [1 2]\n}\n");
     EXPECT_EQ(syntax.line, 3);
