@@ -11,6 +11,10 @@ DialogAnswers& DialogAnswers::instance()
 
 void DialogAnswers::taken()
 {
+    // Queued, never called from here: a pending answer may end before its
+    // caller has taken it. pickColor's ends as it returns the colour, before
+    // its caller applies it; a close that waited for the colour dialog, run
+    // from here, would save and close the window without the colour chosen.
     if (--count == 0)
         QMetaObject::invokeMethod(this, &DialogAnswers::allTaken, Qt::QueuedConnection);
 }

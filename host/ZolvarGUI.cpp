@@ -116,8 +116,10 @@ A_Err OpenZolvarGUI()
     auto window = std::make_unique<ZolvarDlg>(nullptr, flags, application, sP, S_my_id, names.projectPath);
     window->setWindowModality(Qt::ApplicationModal);
     window->setWindowTitle(QStringLiteral("Zolvar - %1 - %2").arg(names.projectName, names.itemName));
-    window->show();
+    // Open from its show event on, which comes before show() returns: a
+    // command run again from there is told the window is open.
     windowShown = true;
+    window->show();
 
     // From here on the window stays open whatever fails: a failure is
     // reported, and what was not read keeps its default.

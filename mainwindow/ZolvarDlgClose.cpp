@@ -87,8 +87,13 @@ void ZolvarDlg::closeZolvarDlg()
     // so does the close at the end of an export.
     if (closeWaitsForDialog()) {
         closeAwaitsDialog = true;
-        tellCloseWaits(QStringLiteral("The window closes when the open dialog is answered. What is answered with "
-                                      "OK is kept."));
+        // Render pressed and not yet recording: its message on a cut range is
+        // open, and what it announces is not started once the window closes.
+        const bool renderAsks = ui.exportBtn->isChecked() && !view->exporting;
+        tellCloseWaits(renderAsks ? QStringLiteral("The window closes when the open dialog is answered. The export "
+                                                   "is not started, as the window is closing.")
+                                  : QStringLiteral("The window closes when the open dialog is answered. What is "
+                                                   "answered with OK is kept."));
         return;
     }
     closing = true;

@@ -161,9 +161,12 @@ void ZolvarDlg::OnExportBtn()
                                      .arg(lastFrame)
                                      .arg(start),
                                  QMessageBox::Ok);
-        // Cancelled, or the window closed, while the message was open.
-        if (!ui.exportBtn->isChecked() || !isVisible())
+        // Cancelled, or the window closed, while the message was open; or it
+        // closes now that the message is answered, as the close told.
+        if (!ui.exportBtn->isChecked() || !isVisible() || closeAwaitsDialog) {
+            ui.exportBtn->setChecked(false);
             return;
+        }
     }
     view->looping = false;
     ui.repeatBtn->setChecked(false);

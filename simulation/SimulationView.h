@@ -713,6 +713,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The keyframe export's next turn (SimulationViewExport.cpp).
+    void customEvent(QEvent* event) override;
 
     // The simulation's hooks (SimulationViewHooks.cpp).
     void readControls() override;

@@ -4,13 +4,20 @@
 
 #include "host/HostFailure.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
-#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
+
+namespace {
+
+const QEvent::Type kNextLayerEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+} // namespace
 
 void SimulationView::doKeyframing(AEGP_CompH target)
 {
@@ -96,7 +103,20 @@ void SimulationView::writeNextLayerAndGoOn()
         updateExportInfo(keyframedLayerCount);
     else
         holdProgress(keyframedLayerCount);
-    QTimer::singleShot(0, this, &SimulationView::keyframeLayerProgress);
+    // The next layer is posted at the low priority at which the window posts
+    // its paint, and so comes after it: the progress just shown is painted
+    // before the next layer holds the bar back again. A queued call (a
+    // zero-delay single shot) would come first every time, and the bar,
+    // held again before each paint, would stay as it was the whole writing.
+    QCoreApplication::postEvent(this, new QEvent(kNextLayerEvent), Qt::LowEventPriority);
+}
+
+void SimulationView::customEvent(QEvent* event)
+{
+    if (event->type() == kNextLayerEvent)
+        keyframeLayerProgress();
+    else
+        QWidget::customEvent(event);
 }
 
 void SimulationView::cancelKeyframing(bool tellFailures)

@@ -343,7 +343,8 @@ TEST(CommandGui, AFailureInsideTheEventLoopIsCaughtAndReportedOnce)
     EXPECT_TRUE(seen.window.isNull());
 }
 
-// The command picked again while the start's offer is the only window says so.
+// The command picked again while the start's offer is the only window says so; once the window shows, that it is
+// open.
 TEST(CommandGui, TheCommandAgainDuringTheStartsOfferNamesTheOffer)
 {
     Host host(QByteArray(kProject).replace(R"("source": "Red"})", R"("source": "Red", "masks": [
@@ -354,11 +355,14 @@ TEST(CommandGui, TheCommandAgainDuringTheStartsOfferNamesTheOffer)
         EXPECT_EQ(host.session->runCommand(host.command(), &handled), A_Err_NONE);
         offer.reject();
     };
+    whenShown = [&] { host.session->runCommand(host.command(), &handled); };
     EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
     whileStarting = nullptr;
-    ASSERT_EQ(host.session->reports().size(), 1u);
+    whenShown = nullptr;
+    ASSERT_EQ(host.session->reports().size(), 2u);
     EXPECT_NE(host.session->reports()[0].find("starting, and its dialog \"Zolvar - Shapes Separation\" is open; its "
                                               "window is not shown yet."), std::string::npos);
+    EXPECT_NE(host.session->reports()[1].find("its window is open"), std::string::npos) << host.session->reports()[1];
 }
 
 } // namespace

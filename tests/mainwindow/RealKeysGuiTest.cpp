@@ -151,7 +151,8 @@ TEST(RealKeys, TheUndoAndRedoKeysTheCardNamesUndoAndRedo)
 // Keys no frame of the composition would show: a range wholly past its last
 // frame is refused, as a start past the last frame the simulation reaches
 // is; one that ends past it is cut there, and the user told so. Render
-// released while that message is open starts nothing once it closes.
+// released while that message is open starts nothing once it closes; a close
+// then waits for it, saying that nothing is started, and closes.
 TEST(RealKeys, AnExportPastTheCompositionIsRefusedOrCut)
 {
     SKIP_WITHOUT_REAL_POINTER();
@@ -159,10 +160,11 @@ TEST(RealKeys, AnExportPastTheCompositionIsRefusedOrCut)
         int start, end;
         const char* told;
         bool releasedWhileTold = false;
+        bool closedWhileTold = false;
     };
     const char* cutTold = "The export range ends after the composition's last frame, 99: frames 90 to 99 are exported.";
     for (const Row row : {Row{150, 160, "The export range starts after the composition's last frame, 99."},
-                          Row{90, 130, cutTold}, Row{90, 130, cutTold, true}}) {
+                          Row{90, 130, cutTold}, Row{90, 130, cutTold, true}, Row{90, 130, cutTold, false, true}}) {
         SCOPED_TRACE(std::to_string(row.end) + (row.releasedWhileTold ? ", Render released while told" : ""));
         Window w;
         const Ui::ZolvarDlgClass& ui = w.window->form();
@@ -170,18 +172,30 @@ TEST(RealKeys, AnExportPastTheCompositionIsRefusedOrCut)
         ui.startFrameEt->setValue(row.start);
         const QPoint at = real_pointer::reveal(ui.exportBtn);
         ASSERT_FALSE(at.isNull()) << "the export button is out of the pointer's reach";
-        QString told;
+        QString told, waits;
+        bool played = false;
+        QObject::connect(ui.playBtn, &QAbstractButton::toggled, w.window.get(), [&played](bool on) { played |= on; });
         whenShown<QMessageBox>([&](QMessageBox& box) {
             told = box.text();
             if (row.releasedWhileTold)
                 ui.exportBtn->click();
+            if (row.closedWhileTold && !w.window->close())
+                waits = w.window->findChild<QLabel*>(QStringLiteral("closeWaitSt"))->text();
             box.accept();
         });
         ASSERT_TRUE(real_pointer::xdotool(real_pointer::moveTo(at) << "click" << "1"));
         EXPECT_EQ(told, row.told);
-        const bool cut = row.end == 130 && !row.releasedWhileTold;
+        const bool cut = row.end == 130 && !row.releasedWhileTold && !row.closedWhileTold;
         EXPECT_EQ(ui.exportBtn->isChecked(), cut);
         EXPECT_EQ(w.view->exporting, cut);
+        if (row.closedWhileTold) {
+            EXPECT_TRUE(waits.endsWith(QStringLiteral("The export is not started, as the window is closing.")));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window->isVisible(); }) && !played);
+            // The close's end of the loop, taken by a loop run for it.
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+            continue;
+        }
         if (!cut) {
             EXPECT_TRUE(w.window->isVisible());
             EXPECT_EQ(window_test::exportLeftStanding(*w.window).toStdString(), "");
