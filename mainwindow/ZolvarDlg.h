@@ -19,12 +19,14 @@
 #include <QByteArray>
 #include <QMainWindow>
 #include <QModelIndexList>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 #include <vector>
 
 class GravityView;
+class PressLossWatch;
 class QAction;
 class QApplication;
 class QCloseEvent;
@@ -57,9 +59,6 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
-    // A close now waits for a dialog: one is open, or answered while its
-    // caller has not yet taken the answer.
-    bool closeWaitsForDialog();
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();
@@ -283,10 +282,17 @@ private:
     // it. The close that waited for the keys runs when their writing ends.
     void takeBackHeldDrags();
     void endDockDrag();
+    // Lets go of a dock dragged by its title as the release would; whether
+    // one was.
+    bool releaseDockDrag();
     void finishTypedValue();
     void keyWritingEnded();
-    // The host's quit waits for an open dialog as the close does.
+    // The host's quit runs the close, which waits for an open dialog.
     void guardTheQuit();
+    // A close now waits for a dialog: one is open, or answered while its
+    // caller has not yet taken the answer. A modal window that keeps no
+    // count is watched until it goes.
+    bool closeWaitsForDialog();
     // Runs the close that waited for a dialog, once every answer is taken.
     void dialogAnswered();
     // Says why the close waits, in the menu bar's corner.
@@ -328,6 +334,11 @@ private:
     // a dock drag, the layout stored in its place.
     QByteArray layoutAtDockPress;
     QByteArray layoutToStore;
+    // Armed at a press on a dock: a key (a layout key among them), a modal
+    // window or a popup during the drag lets the dock go first.
+    PressLossWatch* dockDragWatch = nullptr;
+    // The modal window without a count that a waiting close watches.
+    QPointer<QWidget> awaitedModal;
     // A close was asked while a dialog was open; it runs once answered.
     bool closeAwaitsDialog = false;
 };

@@ -525,27 +525,43 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
         for (int turn = 0; turn < 100 && w.isVisible(); ++turn)
             QTest::qWait(5);
     };
+    // The host's quit, from the loop the host runs.
+    const auto hostQuit = [](ZolvarDlg&) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+    };
     const std::function<void(ZolvarDlg&)> ways[] = {
         [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
-        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, closeWhileWriting};
+        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, closeWhileWriting,
+        hostQuit};
     // In a floating Body Properties dock too, active: a press held on a
     // label reaches the dock itself, unlike one on a control. A docked
     // dock's title dragged: the window goes while the dock follows the
-    // pointer, as the command's end deletes it before the release.
+    // pointer, as the command's end deletes it before the release. A key
+    // that changes the layout during that drag acts, and the window keeps
+    // what it made.
     const struct {
         const char* what;
         bool floating = false;
+        const char* layoutKey = nullptr;
     } rows[] = {{"typed"}, {"densitySld"}, {"springJointDesiredLengthSld"}, {"magnetDistanceSld"}, {"gravityPad"},
                 {"body"}, {"velocity"}, {"typed", true}, {"frictionSt", true}, {"bodyPropertiesDockWidget"},
-                {"globalPropertiesDockWidget"}};
-    for (const auto& [what, floating] : rows)
-        for (int way = 0; way < 5; ++way) {
+                {"globalPropertiesDockWidget"}, {"bodyPropertiesDockWidget", false, "alt+0"},
+                {"bodyPropertiesDockWidget", false, "alt+1"}, {"bodyPropertiesDockWidget", false, "alt+2"},
+                {"bodyPropertiesDockWidget", false, "alt+3"}, {"bodyPropertiesDockWidget", false, "alt+4"},
+                {"bodyPropertiesDockWidget", false, "alt+5"}, {"bodyPropertiesDockWidget", false, "alt+6"},
+                {"bodyPropertiesDockWidget", false, "alt+7"}, {"bodyPropertiesDockWidget", false, "alt+8"},
+                {"bodyPropertiesDockWidget", false, "ctrl+alt+1"}};
+    for (const auto& [what, floating, layoutKey] : rows)
+        for (int way = 0; way < 6; ++way) {
             const bool typed = QByteArray(what) == "typed";
             const bool dock = QByteArray(what).endsWith("DockWidget");
             // Quit from the menu: its click would end a drag first.
-            if ((way == 3 && !typed) || (way == 4 && !dock))
+            if ((way == 3 && !typed) || (way == 4 && (!dock || layoutKey)) || (way == 5 && !dock))
                 continue;
-            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + ", way " + std::to_string(way));
+            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + " " + (layoutKey ? layoutKey : "") +
+                         ", way " + std::to_string(way));
+            window_test::clearLayoutStore();
             Window s;
             QWidget* active = s.window.get();
             if (floating) {
@@ -571,7 +587,7 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
             ASSERT_FALSE(at.isNull());
             if (dock)
                 control->raise();
-            const QByteArray layout = s.window->saveState(0);
+            QByteArray layout = s.window->saveState(0);
             ASSERT_TRUE(typed ? xdotool(moveTo(at) << click("1") << key("ctrl+a") << key("7"))
                               : xdotool(moveTo(at - QPoint(15, 0)) << press("1") << moveTo(at + QPoint(10, 4))
                                                                     << moveTo(at + QPoint(25, 8))));
@@ -580,12 +596,41 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                 for (int wait = 0; wait < 50 && !qobject_cast<QDockWidget*>(QWidget::mouseGrabber()); ++wait)
                     QTest::qWait(10);
                 ASSERT_TRUE(qobject_cast<QDockWidget*>(QWidget::mouseGrabber())) << "no dock drag under way";
+                if (layoutKey) {
+                    const Ui::ZolvarDlgClass& ui = s.ui;
+                    const std::pair<QDockWidget*, QAction*> panels[] = {
+                        {ui.bodiesDockWidget, ui.dockBodies}, {ui.jointsDockWidget, ui.dockJoints},
+                        {ui.globalPropertiesDockWidget, ui.dockGlobalProperties},
+                        {ui.bodyPropertiesDockWidget, ui.dockBodyProperties},
+                        {ui.jointPropertiesDockWidget, ui.dockJointProperties}, {ui.exportDockWidget, ui.dockExport},
+                        {ui.infoDockWidget, ui.dockInfo}, {ui.actionsHistoryDockWidget, ui.dockActionsHistory}};
+                    std::vector<bool> shown;
+                    for (const auto& panel : panels)
+                        shown.push_back(panel.first->isVisibleTo(s.window.get()));
+                    // Alt+N toggles the Nth panel, Ctrl+Alt+1 all after the
+                    // information panel, Alt+0 brings back the layout the
+                    // window opened with.
+                    const QByteArray key(layoutKey);
+                    const int toggled = key.startsWith("alt+") ? key.back() - '1' : -1;
+                    if (toggled >= 0)
+                        shown[size_t(toggled)] = !shown[size_t(toggled)];
+                    if (key == "ctrl+alt+1")
+                        shown.assign(shown.size(), !shown[6]);
+                    ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(layoutKey)}));
+                    EXPECT_FALSE(QWidget::mouseGrabber()) << "the drag ended";
+                    for (size_t i = 0; i < shown.size(); ++i) {
+                        EXPECT_EQ(panels[i].first->isVisibleTo(s.window.get()), shown[i]) << i;
+                        EXPECT_EQ(panels[i].second->isChecked(), shown[i]) << i;
+                    }
+                    EXPECT_EQ(s.stack->count(), entries);
+                    layout = s.window->saveState(0);
+                }
                 ways[way](*s.window);
                 ASSERT_TRUE(s.window->isClosing());
                 QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
                 QCoreApplication::exec();
                 EXPECT_EQ(window_test::layoutStore().value(QStringLiteral("zolvarDlgWindowState")).toByteArray(),
-                          layout) << "the dock goes back where it was";
+                          layout) << "the dock goes back where it was, or the key's layout is kept";
                 s.window.reset();
                 ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(at + QPoint(0, 300))));
                 continue;
