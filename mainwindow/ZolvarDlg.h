@@ -110,8 +110,9 @@ public slots:
     // the event loop. Runs once; later calls do nothing. While keys are
     // being written it waits for them (the window stays open and answers)
     // and runs when the writing ends; while a dialog is open it waits until
-    // the dialog is answered and its answer taken. A line in the menu bar's
-    // corner says why it waits.
+    // the dialog is answered and its answer taken; asked while the window is
+    // built (the host's quit during the start's offer), it runs from the
+    // window's loop. A line in the menu bar's corner says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
@@ -243,7 +244,8 @@ protected:
     // scrolling a panel never changes a value; leaves the window's undo and
     // redo keys to the window while a spin box has the focus, the rotation
     // keys while a table or the history has it, and every key to the
-    // shortcuts while a button is held on a floating dock.
+    // shortcuts while a button is held on a floating dock; a press on a
+    // dock arms the watch that lets its drag go before a key acts.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Keys no shortcut or focused widget took; releasing Space brings back

@@ -6,6 +6,7 @@
 #include "outlines/PreprocessingDlg.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QThread>
@@ -23,11 +24,15 @@ void runStartDialog(QDialog& dialog)
         dialog.exec();
         return;
     }
+    // Closed, the dialog is no last window whose close quits.
+    const bool quitOnLast = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     QTimer::singleShot(0, &dialog, [&dialog] {
         const auto endLoop = qScopeGuard([] { QCoreApplication::exit(0); });
         dialog.exec();
     });
     QCoreApplication::exec();
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLast);
 }
 
 // The most lines the message itself holds; all of them are in its details.
