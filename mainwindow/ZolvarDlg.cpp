@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMetaMethod>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <utility>
@@ -58,6 +59,9 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     createHistoryView();
     createGravityPad();
 
+    // From the start's offer on: a quit while it is open closes the window
+    // once it is answered.
+    guardTheQuit();
     // Before the view reads the composition, so that separated layers
     // become bodies.
     DoPreprocessing();
@@ -66,7 +70,6 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     handPreferencesToView(prefs);
 
     guardAgainstWheel();
-    guardTheQuit();
     createShortcuts();
     ui.showDocumentation->setShortcut(QKeySequence::HelpContents);
     setSliderDefaults();
@@ -85,6 +88,9 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     // The scene has the keyboard when the window opens: the first widget of
     // the focus chain, a tab bar, would take the arrow keys for itself.
     view->setFocus(Qt::OtherFocusReason);
+    // A close asked during the start runs from the window's loop.
+    if (closeAwaitsDialog)
+        QTimer::singleShot(0, this, &ZolvarDlg::dialogAnswered);
 }
 
 // Every widget, the undo stack, the history view and the pad go with the Qt

@@ -19,12 +19,14 @@
 #include <QByteArray>
 #include <QMainWindow>
 #include <QModelIndexList>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 #include <vector>
 
 class GravityView;
+class PressLossWatch;
 class QAction;
 class QApplication;
 class QCloseEvent;
@@ -57,9 +59,6 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
-    // A close now waits for a dialog: one is open, or answered while its
-    // caller has not yet taken the answer.
-    bool closeWaitsForDialog();
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();
@@ -111,8 +110,9 @@ public slots:
     // the event loop. Runs once; later calls do nothing. While keys are
     // being written it waits for them (the window stays open and answers)
     // and runs when the writing ends; while a dialog is open it waits until
-    // the dialog is answered and its answer taken. A line in the menu bar's
-    // corner says why it waits.
+    // the dialog is answered and its answer taken; asked while the window is
+    // built (the host's quit during the start's offer), it runs from the
+    // window's loop. A line in the menu bar's corner says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
@@ -244,7 +244,8 @@ protected:
     // scrolling a panel never changes a value; leaves the window's undo and
     // redo keys to the window while a spin box has the focus, the rotation
     // keys while a table or the history has it, and every key to the
-    // shortcuts while a button is held on a floating dock.
+    // shortcuts while a button is held on a floating dock; a press on a
+    // dock arms the watch that lets its drag go before a key acts.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Keys no shortcut or focused widget took; releasing Space brings back
@@ -283,10 +284,17 @@ private:
     // it. The close that waited for the keys runs when their writing ends.
     void takeBackHeldDrags();
     void endDockDrag();
+    // Lets go of a dock dragged by its title as the release would; whether
+    // one was.
+    bool releaseDockDrag();
     void finishTypedValue();
     void keyWritingEnded();
-    // The host's quit waits for an open dialog as the close does.
+    // The host's quit runs the close, which waits for an open dialog.
     void guardTheQuit();
+    // A close now waits for a dialog: one is open, or answered while its
+    // caller has not yet taken the answer. A modal window that keeps no
+    // count is watched until it goes.
+    bool closeWaitsForDialog();
     // Runs the close that waited for a dialog, once every answer is taken.
     void dialogAnswered();
     // Says why the close waits, in the menu bar's corner.
@@ -328,6 +336,11 @@ private:
     // a dock drag, the layout stored in its place.
     QByteArray layoutAtDockPress;
     QByteArray layoutToStore;
+    // Armed at a press on a dock: a key (a layout key among them), a modal
+    // window or a popup during the drag lets the dock go first.
+    PressLossWatch* dockDragWatch = nullptr;
+    // The modal window without a count that a waiting close watches.
+    QPointer<QWidget> awaitedModal;
     // A close was asked while a dialog was open; it runs once answered.
     bool closeAwaitsDialog = false;
 };

@@ -24,19 +24,23 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPropertyAnimation>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace {
 
-// The host's quit while a dialog of the window is open: instead of every
-// window being closed, the dialog too with what it holds, the window's close
-// is asked, which waits for the answer as the host's close does.
-class QuitWaitsForDialogs : public QObject
+// The host's quit runs the window's close first, as the host's close does,
+// before Qt closes every window one by one: a dialog open then would go with
+// what it holds, and a dock dragged by its title would be closed under the
+// drag, which takes the host down once the window is deleted. The close
+// waits for an open dialog (the start's offer included) and the keys being
+// written; the quit is then dropped, and the window closes by itself.
+class QuitRunsTheClose : public QObject
 {
 public:
-    explicit QuitWaitsForDialogs(ZolvarDlg* window)
+    explicit QuitRunsTheClose(ZolvarDlg* window)
         : QObject(window)
         , window(window)
     {
@@ -46,10 +50,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Quit || watched != qApp || !window->isVisible() || window->isClosing() ||
-            !window->closeWaitsForDialog())
+        if (event->type() != QEvent::Quit || watched != qApp || window->isClosing())
             return false;
         window->closeZolvarDlg();
+        if (window->isClosing())
+            return false;
         event->ignore();
         return true;
     }
@@ -62,7 +67,7 @@ private:
 
 void ZolvarDlg::guardTheQuit()
 {
-    new QuitWaitsForDialogs(this);
+    new QuitRunsTheClose(this);
     connect(&DialogAnswers::instance(), &DialogAnswers::allTaken, this, &ZolvarDlg::dialogAnswered);
 }
 
@@ -76,7 +81,7 @@ void ZolvarDlg::closeZolvarDlg()
     // with the window answering and the bar moving meanwhile; the close
     // follows once the writing ends (a cancel clicked before stands). Asking
     // again meanwhile changes nothing.
-    if (view->isWritingKeys()) {
+    if (view && view->isWritingKeys()) {
         view->closeAwaitsKeys = true;
         tellCloseWaits(QStringLiteral("The window closes when the keyframes are written. Changes made until then "
                                       "are kept."));
@@ -84,8 +89,9 @@ void ZolvarDlg::closeZolvarDlg()
     }
     // A dialog still open (Preferences, Load Settings, a message) is answered
     // first and what it changes taken, as a close by the user waits for it:
-    // so does the close at the end of an export.
-    if (closeWaitsForDialog()) {
+    // so does the close at the end of an export. One asked while the window
+    // is built (the host's quit during the start's offer) runs once it is.
+    if (!view || closeWaitsForDialog()) {
         closeAwaitsDialog = true;
         // Render pressed and not yet recording: its message on a cut range is
         // open, and what it announces is not started once the window closes.
@@ -187,8 +193,10 @@ bool ZolvarDlg::closeWaitsForDialog()
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == this)
         return false;
-    connect(modal, &QObject::destroyed, this, &ZolvarDlg::dialogAnswered,
-            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    if (modal != awaitedModal) {
+        awaitedModal = modal;
+        connect(modal, &QObject::destroyed, this, &ZolvarDlg::dialogAnswered, Qt::QueuedConnection);
+    }
     return true;
 }
 
@@ -219,19 +227,36 @@ void ZolvarDlg::takeBackHeldDrags()
 
 void ZolvarDlg::endDockDrag()
 {
+    // The layout kept for the next run is the one at the press. (Restored
+    // into the window shown, Qt trips over the tab bars of the drop.)
+    if (releaseDockDrag())
+        layoutToStore = layoutAtDockPress;
+}
+
+bool ZolvarDlg::releaseDockDrag()
+{
     // A dock dragged by its title holds the pointer until the button is
-    // released; the window deleted before that takes the host down inside
-    // Qt. The drag ends here as the release ends it, and the layout kept for
-    // the next run is the one at the press. (Restored into the window shown,
-    // Qt trips over the tab bars of the drop.)
+    // released. Meanwhile Qt keeps a copy of the window's layout that shares
+    // its items with the layout in force: the window deleted, or its layout
+    // changed (a dock shown or hidden, a layout restored), before the drag
+    // ends takes the host down inside Qt. The drag ends here as the release
+    // ends it.
     auto* dock = qobject_cast<QDockWidget*>(QWidget::mouseGrabber());
     if (!dock || mainWindowOf(dock) != this)
-        return;
+        return false;
     const QPoint at = dock->mapFromGlobal(QCursor::pos());
     QMouseEvent release(QEvent::MouseButtonRelease, at, dock->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(dock, &release);
-    layoutToStore = layoutAtDockPress;
+    // The docks that Qt still moves into their places (the drop, and the
+    // room made for it) are put there at once: until the last one arrives
+    // Qt holds on to tab bars and items of the layout as it was, and what
+    // comes next (a layout restored, the window deleted) is to find it
+    // settled.
+    for (QPropertyAnimation* move : findChildren<QPropertyAnimation*>())
+        if (move->state() == QAbstractAnimation::Running && move->propertyName() == "geometry")
+            move->setCurrentTime(move->totalDuration());
+    return true;
 }
 
 void ZolvarDlg::finishTypedValue()

@@ -1,5 +1,6 @@
 // The window's own connections, its keyboard shortcuts and the wheel guard.
 // Connections are made by signature, in a fixed order, to the window's slots.
+#include "editing/PressLossWatch.h"
 #include "mainwindow/ResetButtons.h"
 #include "mainwindow/ZolvarDlg.h"
 #include "properties/EditBox.h"
@@ -148,6 +149,11 @@ void ZolvarDlg::createShortcuts()
     // window acts, the close's included. The window's filter, put before
     // the handler's, leaves the keys to the shortcuts: filters run newest
     // first, and the handler is made once the dock has turned floating.
+    // A dock dragged by its title reads no key: whichever key acts during
+    // the drag (one that shows, hides or resets the panels among them) finds
+    // the dock let go, as a modal window or a popup does. Qt cannot change
+    // the layout under a dock drag (releaseDockDrag).
+    dockDragWatch = new PressLossWatch(this, [this] { releaseDockDrag(); }, true, true);
     for (QDockWidget* dock : findChildren<QDockWidget*>()) {
         dock->installEventFilter(this);
         connect(dock, &QDockWidget::topLevelChanged, this, [this, dock] {
@@ -203,8 +209,12 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
     }
     const auto* dock = qobject_cast<QDockWidget*>(watched);
     // Where a dock drag the close ends goes back to.
-    if (event->type() == QEvent::MouseButtonPress && dock)
+    if (event->type() == QEvent::MouseButtonPress && dock) {
         layoutAtDockPress = saveState(0);
+        dockDragWatch->arm();
+    }
+    if (event->type() == QEvent::MouseButtonRelease && dock)
+        dockDragWatch->disarm();
     if (event->type() == QEvent::ShortcutOverride &&
         ((dock && dock->isFloating()) || isUndoKey(static_cast<QKeyEvent*>(event)))) {
         // Not taken: the shortcut goes on to the window's action.

@@ -124,7 +124,10 @@ TEST_F(CloseSequence, TheWindowsCloseButton)
     const CommandRun run = runCommand(*host, [](ZolvarDlg& w) {
         w.form().onAutoLoadSave->setChecked(true);
         QTimer::singleShot(0, &w, [&w] {
-            QTimer::singleShot(0, &w, [&w] { w.close(); });  // in the box's loop
+            QTimer::singleShot(0, &w, [&w] {  // in the box's loop
+                w.close();
+                EXPECT_TRUE(w.isVisible()) << "the window waits while the box is open";
+            });
             QMessageBox::information(&w, QStringLiteral("Zolvar"), QStringLiteral("Open"));
         });
     });

@@ -525,27 +525,43 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
         for (int turn = 0; turn < 100 && w.isVisible(); ++turn)
             QTest::qWait(5);
     };
+    // The host's quit, from the loop the host runs.
+    const auto hostQuit = [](ZolvarDlg&) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+    };
     const std::function<void(ZolvarDlg&)> ways[] = {
         [](ZolvarDlg&) { EXPECT_TRUE(real_pointer::keys({QStringLiteral("ctrl+alt+q")})); }, windowSystemClose,
-        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, closeWhileWriting};
+        [](ZolvarDlg& w) { w.close(); }, [](ZolvarDlg& w) { w.form().onQuitZolvar->trigger(); }, closeWhileWriting,
+        hostQuit};
     // In a floating Body Properties dock too, active: a press held on a
     // label reaches the dock itself, unlike one on a control. A docked
     // dock's title dragged: the window goes while the dock follows the
-    // pointer, as the command's end deletes it before the release.
+    // pointer, as the command's end deletes it before the release. A key
+    // that changes the layout during that drag acts, and the window keeps
+    // what it made.
     const struct {
         const char* what;
         bool floating = false;
+        const char* layoutKey = nullptr;
     } rows[] = {{"typed"}, {"densitySld"}, {"springJointDesiredLengthSld"}, {"magnetDistanceSld"}, {"gravityPad"},
                 {"body"}, {"velocity"}, {"typed", true}, {"frictionSt", true}, {"bodyPropertiesDockWidget"},
-                {"globalPropertiesDockWidget"}};
-    for (const auto& [what, floating] : rows)
-        for (int way = 0; way < 5; ++way) {
+                {"globalPropertiesDockWidget"}, {"bodyPropertiesDockWidget", false, "alt+0"},
+                {"bodyPropertiesDockWidget", false, "alt+1"}, {"bodyPropertiesDockWidget", false, "alt+2"},
+                {"bodyPropertiesDockWidget", false, "alt+3"}, {"bodyPropertiesDockWidget", false, "alt+4"},
+                {"bodyPropertiesDockWidget", false, "alt+5"}, {"bodyPropertiesDockWidget", false, "alt+6"},
+                {"bodyPropertiesDockWidget", false, "alt+7"}, {"bodyPropertiesDockWidget", false, "alt+8"},
+                {"bodyPropertiesDockWidget", false, "ctrl+alt+1"}};
+    for (const auto& [what, floating, layoutKey] : rows)
+        for (int way = 0; way < 6; ++way) {
             const bool typed = QByteArray(what) == "typed";
             const bool dock = QByteArray(what).endsWith("DockWidget");
             // Quit from the menu: its click would end a drag first.
-            if ((way == 3 && !typed) || (way == 4 && !dock))
+            if ((way == 3 && !typed) || (way == 4 && (!dock || layoutKey)) || (way == 5 && !dock))
                 continue;
-            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + ", way " + std::to_string(way));
+            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + " " + (layoutKey ? layoutKey : "") +
+                         ", way " + std::to_string(way));
+            window_test::clearLayoutStore();
             Window s;
             QWidget* active = s.window.get();
             if (floating) {
@@ -571,7 +587,7 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
             ASSERT_FALSE(at.isNull());
             if (dock)
                 control->raise();
-            const QByteArray layout = s.window->saveState(0);
+            QByteArray layout = s.window->saveState(0);
             ASSERT_TRUE(typed ? xdotool(moveTo(at) << click("1") << key("ctrl+a") << key("7"))
                               : xdotool(moveTo(at - QPoint(15, 0)) << press("1") << moveTo(at + QPoint(10, 4))
                                                                     << moveTo(at + QPoint(25, 8))));
@@ -580,12 +596,36 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                 for (int wait = 0; wait < 50 && !qobject_cast<QDockWidget*>(QWidget::mouseGrabber()); ++wait)
                     QTest::qWait(10);
                 ASSERT_TRUE(qobject_cast<QDockWidget*>(QWidget::mouseGrabber())) << "no dock drag under way";
+                if (layoutKey) {
+                    // The panels in the order of their keys, and their check
+                    // marks. Alt+N toggles the Nth, Ctrl+Alt+1 all after the
+                    // information panel, Alt+0 brings back the layout the
+                    // window opened with.
+                    QList<QDockWidget*> panels;
+                    for (const char* name : {"bodies", "joints", "globalProperties", "bodyProperties",
+                                             "jointProperties", "export", "info", "actionsHistory"})
+                        panels << s.window->findChild<QDockWidget*>(QLatin1String(name) + "DockWidget");
+                    const QList<QAction*> marks = s.ui.menuPanel->actions().mid(0, 8);
+                    const auto shown = [&](int i) { return panels[i]->isVisibleTo(s.window.get()); };
+                    const QByteArray key(layoutKey);
+                    std::vector<bool> expected;
+                    for (int i = 0; i < 8; ++i)
+                        expected.push_back(key == "ctrl+alt+1" ? !shown(6) : shown(i) != key.endsWith(char('1' + i)));
+                    ASSERT_TRUE(real_pointer::keys({QString::fromLatin1(layoutKey)}));
+                    EXPECT_FALSE(QWidget::mouseGrabber()) << "the drag ended";
+                    for (int i = 0; i < 8; ++i) {
+                        EXPECT_EQ(shown(i), expected[size_t(i)]) << i;
+                        EXPECT_EQ(marks[i]->isChecked(), expected[size_t(i)]) << i;
+                    }
+                    EXPECT_EQ(s.stack->count(), entries) << "no step for the layout";
+                    layout = s.window->saveState(0);
+                }
                 ways[way](*s.window);
                 ASSERT_TRUE(s.window->isClosing());
                 QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
                 QCoreApplication::exec();
                 EXPECT_EQ(window_test::layoutStore().value(QStringLiteral("zolvarDlgWindowState")).toByteArray(),
-                          layout) << "the dock goes back where it was";
+                          layout) << "the dock goes back where it was, or the key's layout is kept";
                 s.window.reset();
                 ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(at + QPoint(0, 300))));
                 continue;
