@@ -32,6 +32,9 @@ bool drawsNoOutline(const std::string& matchName)
 // Widens `span` by the keys of every value at or under `stream` that changes
 // what is drawn, and notes an expression on any such value. Items switched
 // off in a group's contents draw nothing: their values are passed over.
+// `nesting` counts the groups about `stream`; a group kMaxGroupNesting deep
+// is not looked into (the layer is not offered, see SeparableContent), and
+// fails.
 A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH stream, KeySpan& span,
                bool& untold, int nesting = 0)
 {
@@ -39,12 +42,14 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
     A_Err err = suites.DynamicStreamSuite4()->AEGP_GetStreamGroupingType(stream, &type);
     if (!err && type != AEGP_StreamGroupingType_LEAF) {
         std::string name;
-        err = nesting < kMaxGroupNesting ? matchNameOf(suites, stream, name) : A_Err_GENERIC;
-        const bool items = name == "ADBE Vectors Group";
+        err = matchNameOf(suites, stream, name);
+        const bool group = name == kVectorGroup, items = name == "ADBE Vectors Group";
+        if (!err && group && nesting >= kMaxGroupNesting)
+            err = A_Err_GENERIC;
         return err ? err : forEachChild(suites, pluginId, stream, [&](size_t, AEGP_StreamRefH child) {
             bool on = true;
             const A_Err e = items ? isSwitchedOn(suites, child, on) : A_Err(A_Err_NONE);
-            return e || !on ? e : readKeys(suites, pluginId, child, span, untold, nesting + 1);
+            return e || !on ? e : readKeys(suites, pluginId, child, span, untold, nesting + (group ? 1 : 0));
         });
     }
     A_Boolean varies = false;

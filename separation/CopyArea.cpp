@@ -265,6 +265,7 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
                     false, placement.sx, placement.sy, A_Matrix4{}, color, tooMany, failed, centre, groupRotation,
                     isPath, &unrepresentable, nullptr, &painted);
     CopyArea area;
+    area.outlined = !outlines.empty();
     if (outlines.empty() || unrepresentable)
         return area;
     area.windingUnheld = painted.windingUnheld;

@@ -85,6 +85,9 @@ struct CopyArea {
     // A non-zero fill of it paints an outline crossing itself otherwise than
     // the filled pieces hold (PaintedCopy::windingUnheld).
     bool windingUnheld = false;
+    // It yields an outline: a copy without one becomes the plain box a layer
+    // falls back to (getBodyFromLayer).
+    bool outlined = false;
 
     DrawnPieces fills() const;
 };

@@ -44,6 +44,8 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
         SplitCopy& copy = copies[c];
         areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.styles);
     }
+    if (std::any_of(areas.begin(), areas.end(), [](const CopyArea& a) { return !a.outlined; }))
+        return GroupsMeet::NothingAtStart;
     const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
     if (atStart != GroupsMeet::Apart)
         return atStart;

@@ -27,7 +27,9 @@
 // it is given (StartTooLong when stopped below kMaxComparedWork; the verdict
 // returned is then that of time 0); the layer's own transform places all of
 // them alike and is taken at time 0.
-// What cannot be read draws nothing.
+// What cannot be read draws nothing; a copy that yields no outline at time 0
+// is NothingAtStart, as its body would be the plain box a layer falls back
+// to.
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and

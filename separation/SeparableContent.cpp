@@ -16,17 +16,24 @@ constexpr char kPathItem[] = "ADBE Vector Shape - Group";
 
 bool isShapeLayer(AEGP_ObjectType type) { return type == AEGP_ObjectType_VECTOR; }
 
+// A name as it is put between double quotes: its quotes and backslashes
+// escaped by a backslash.
+QString quotable(QString name)
+{
+    return name.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+}
+
 bool severalTopLevelItems(const SeparableContent& content, AEGP_ObjectType type)
 {
     return isShapeLayer(type) && content.topGroups + content.topPaths > 1;
 }
 
-// Notes in `found` the first item switched on that is not modelled (see
+// Notes in `content` the first item switched on that is not modelled (see
 // isModelledItem): `item` itself, of that match name, or one in it when it is
-// a group, at any depth through groups switched on. Groups nested deeper than
-// kMaxGroupNesting are not looked into.
+// a group, at any depth through groups switched on; or that a group switched
+// on lies kMaxGroupNesting groups deep, and is not looked into.
 A_Err findUnmodelledItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH item,
-                         const std::string& matchName, int nesting, QString& found)
+                         const std::string& matchName, int nesting, SeparableContent& content)
 {
     bool on = false;
     A_Err err = isSwitchedOn(suites, item, on);
@@ -35,24 +42,28 @@ A_Err findUnmodelledItem(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
     if (!isModelledItem(matchName, nesting > 0)) {
         std::string name;
         readStreamName(suites, item, name);
-        found = QString::fromStdString(name.empty() ? matchName : name);
+        content.unmodelledItem = QString::fromStdString(name.empty() ? matchName : name);
         return A_Err_NONE;
     }
-    if (matchName != kVectorGroup || nesting >= kMaxGroupNesting)
+    if (matchName != kVectorGroup)
         return A_Err_NONE;
+    if (nesting >= kMaxGroupNesting) {
+        content.nestedTooDeep = true;
+        return A_Err_NONE;
+    }
     ScopedStream contents(suites);
     err = childByMatchName(suites, pluginId, item, "ADBE Vectors Group", contents);
     A_long n = 0;
     if (!err && contents)
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(contents.get(), &n);
-    for (A_long i = 0; !err && found.isEmpty() && i < n; ++i) {
+    for (A_long i = 0; !err && content.unmodelledItem.isEmpty() && !content.nestedTooDeep && i < n; ++i) {
         ScopedStream child(suites);
         std::string childName;
         err = childByIndex(suites, pluginId, contents.get(), i, child);
         if (!err)
             err = matchNameOf(suites, child.get(), childName);
         if (!err)
-            err = findUnmodelledItem(suites, pluginId, child.get(), childName, nesting + 1, found);
+            err = findUnmodelledItem(suites, pluginId, child.get(), childName, nesting + 1, content);
     }
     return err;
 }
@@ -72,8 +83,8 @@ A_Err countTopLevelItems(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId
         err = childByIndex(suites, pluginId, contents.get(), i, child);
         if (!err)
             err = readContentItem(suites, pluginId, child.get(), matchName, draws);
-        if (!err && content.unmodelledItem.isEmpty())
-            err = findUnmodelledItem(suites, pluginId, child.get(), matchName, 0, content.unmodelledItem);
+        if (!err && content.unmodelledItem.isEmpty() && !content.nestedTooDeep)
+            err = findUnmodelledItem(suites, pluginId, child.get(), matchName, 0, content);
         if (err)
             break;
         items.push_back(ContentItem{matchName, draws});
@@ -226,7 +237,7 @@ SeparationKind separationKindOf(const SeparableContent& content, AEGP_ObjectType
 {
     const bool byItems = severalTopLevelItems(content, type) && content.masks == 0;
     if (byItems && content.topGroups > 0)
-        return content.groupsMeet != GroupsMeet::Apart || !content.unmodelledItem.isEmpty()
+        return content.groupsMeet != GroupsMeet::Apart || !content.unmodelledItem.isEmpty() || content.nestedTooDeep
             ? SeparationKind::None
             : SeparationKind::ShapeGroups;
     if (content.masks > 1 && content.masksMeet == MasksMeet::Apart)
@@ -275,7 +286,12 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
         return QStringLiteral("it holds \"%1\", an item that separation by groups does not model (it knows "
                               "groups, paths, rectangles, ellipses, stars, fills and strokes): what the layers "
                               "split from it would draw cannot be told, and the picture might change.")
-            .arg(content.unmodelledItem);
+            .arg(quotable(content.unmodelledItem));
+    if (content.masks == 0 && severalTopLevelItems(content, type) && content.nestedTooDeep)
+        return QStringLiteral("its groups nest more than %1 deep, deeper than separation by groups looks into "
+                              "them: what the layers split from it would draw cannot be told, and the picture might "
+                              "change.")
+            .arg(kMaxGroupNesting);
     if (content.masks == 0 && severalTopLevelItems(content, type)) {
         switch (content.groupsMeet) {
         case GroupsMeet::Apart:
@@ -298,6 +314,11 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "round some place twice (as a pentagram's centre) or round places both ways, "
                                   "which the comparison of what its groups draw does not hold; apart, the picture "
                                   "might change.");
+        case GroupsMeet::NothingAtStart:
+            return QStringLiteral("one of its groups, or its shapes outside groups, draws nothing at time 0, where "
+                                  "the bodies are built (as a group that pops in, scaled up from 0 %): together the "
+                                  "others make the layer's body; apart, the layer holding it would have no outline "
+                                  "to make a body of, and would become a plain box at the composition's centre.");
         case GroupsMeet::Untold:
             return QStringLiteral("where its groups go over time cannot be told beforehand (an expression drives "
                                   "them, or their keys cannot be read); apart, they might come to lie in one "

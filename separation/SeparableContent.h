@@ -30,6 +30,10 @@ struct SeparableContent {
     // name, or its match name when the host gives none. Empty when there is
     // none; a layer that holds one is not split by groups.
     QString unmodelledItem;
+    // A group switched on lies kMaxGroupNesting groups deep, through groups
+    // switched on: what it holds is not looked into, and the layer is not
+    // split by groups.
+    bool nestedTooDeep = false;
 };
 
 // How a layer is split.

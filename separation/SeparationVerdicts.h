@@ -45,6 +45,10 @@ enum class GroupsMeet {
     // round twice (a pentagram's centre) or round places both ways, which the
     // areas compared do not hold.
     WindingUnheld,
+    // One of them draws nothing at time 0, where the bodies are built (a
+    // group scaled up from 0 % to pop in): without an outline its body would
+    // be the plain box a layer falls back to, at the composition's centre.
+    NothingAtStart,
     // Where they go cannot be told beforehand: an expression drives them, or
     // their keys or strokes cannot be read.
     Untold,

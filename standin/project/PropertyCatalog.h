@@ -25,7 +25,8 @@ bool indexedGroupAccepts(const PropertyNode& group, const QString& childMatchNam
 // Whether a shape item of that match name, not one of the eight, is kept as
 // an item the stand-in draws nothing for (Trim Paths, a Repeater, a Gradient
 // Fill ...): the name begins "ADBE Vector " and is no property or group of
-// the catalog (nor the shape layer's own). Such an item holds no properties.
+// the catalog (nor the shape layer's own). Such an item holds the properties
+// its project gives it, as they are written (see readShapeContents).
 bool isForeignShapeItemMatchName(const QString& matchName);
 
 // A new shape item with its default children (a group holds an empty

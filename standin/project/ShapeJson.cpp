@@ -6,6 +6,82 @@
 
 namespace standin {
 
+namespace {
+
+bool isStreamForm(const QJsonObject& o)
+{
+    for (const char* member : {"value", "keys", "expression", "expressionEnabled", "expressionValue"})
+        if (o.contains(QLatin1String(member)))
+            return true;
+    return false;
+}
+
+bool isOutlineForm(const QJsonObject& o)
+{
+    return o.contains(QLatin1String("closed")) || o.contains(QLatin1String("vertices"));
+}
+
+// The type of a value as written: a number, [x, y], [x, y, z], a colour
+// [red, green, blue, alpha] or an outline; None for anything else.
+ValueType writtenType(const QJsonValue& v)
+{
+    if (v.isDouble())
+        return ValueType::OneD;
+    if (v.isArray()) {
+        const qsizetype n = v.toArray().size();
+        return n == 2 ? ValueType::TwoD : n == 3 ? ValueType::ThreeD : n == 4 ? ValueType::Color : ValueType::None;
+    }
+    return v.isObject() && isOutlineForm(v.toObject()) ? ValueType::Shape : ValueType::None;
+}
+
+// The type of a property of an item the stand-in does not draw: the
+// catalog's for a property it knows, else that of its value as written (or
+// of its first key's, or its expression's, when it is keyed or driven).
+ValueType foreignType(const QString& matchName, const QJsonValue& v)
+{
+    const ValueType known = defaultLeafValue(matchName).type;
+    if (known != ValueType::None || !v.isObject() || !isStreamForm(v.toObject()))
+        return known != ValueType::None ? known : writtenType(v);
+    const QJsonObject o = v.toObject();
+    if (o.contains(QLatin1String("value")))
+        return writtenType(o.value(QLatin1String("value")));
+    const QJsonValue first = o.value(QLatin1String("keys")).toArray().first();
+    if (!first.isUndefined())
+        return writtenType(first.isArray() ? first.toArray().at(1) : first.toObject().value(QLatin1String("value")));
+    return writtenType(o.value(QLatin1String("expressionValue")));
+}
+
+// Reads the properties of an item the stand-in does not draw, as they are
+// written, into `group`: a value, keyed or driven, becomes a leaf of its
+// type, an object of properties a group of them.
+void readForeignProperties(const QJsonValue& v, PropertyNode* group, const JsonPath& path, A_u_long secondsScale)
+{
+    const QJsonObject o = objectAt(v, path);
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        const JsonPath p = path / it.key();
+        const QJsonValue value = it.value();
+        if (value.isObject() && !isStreamForm(value.toObject()) && !isOutlineForm(value.toObject())) {
+            readForeignProperties(value, group->insertChild(PropertyNode::makeGroup(it.key(), Grouping::NamedGroup,
+                                                                                     it.key())),
+                                  p, secondsScale);
+            continue;
+        }
+        const ValueType type = foreignType(it.key(), value);
+        if (type == ValueType::None)
+            failAt(p, QStringLiteral("a property of an item the stand-in does not draw is a number, [x, y], "
+                                     "[x, y, z], a colour [red, green, blue, alpha] or an outline, keyed or not, "
+                                     "or an object of such properties"));
+        const Value known = defaultLeafValue(it.key());
+        const QString display = leafDisplayName(it.key());
+        readStream(value,
+                   group->insertChild(PropertyNode::makeLeaf(it.key(), display.isEmpty() ? it.key() : display,
+                                                             known.type == type ? known : Value::zero(type))),
+                   p, secondsScale);
+    }
+}
+
+} // namespace
+
 void readLeaves(const QJsonValue& v, PropertyNode* group, const JsonPath& path, A_u_long secondsScale)
 {
     const QJsonObject o = objectAt(v, path);
@@ -23,12 +99,13 @@ void readLeaves(const QJsonValue& v, PropertyNode* group, const JsonPath& path, 
     }
 }
 
-QJsonObject writeLeaves(const PropertyNode& group)
+QJsonObject writeProperties(const PropertyNode& group)
 {
     QJsonObject o;
-    for (int i = 0; i < group.childCount(); ++i)
-        if (const PropertyNode* c = group.child(i); c->isLeaf())
-            o.insert(c->matchName(), writeStream(*c));
+    for (int i = 0; i < group.childCount(); ++i) {
+        const PropertyNode* c = group.child(i);
+        o.insert(c->matchName(), c->isLeaf() ? writeStream(*c) : QJsonValue(writeProperties(*c)));
+    }
     return o;
 }
 
@@ -68,7 +145,10 @@ void readShapeContents(const QJsonValue& v, PropertyNode* contents, const JsonPa
                            item->childByMatchName(QLatin1String(match::kVectorTransformGroup)), ip / "transform",
                            secondsScale);
         } else if (o.contains(QLatin1String("properties"))) {
-            readLeaves(o.value(QLatin1String("properties")), item, ip / "properties", secondsScale);
+            if (known)
+                readLeaves(o.value(QLatin1String("properties")), item, ip / "properties", secondsScale);
+            else
+                readForeignProperties(o.value(QLatin1String("properties")), item, ip / "properties", secondsScale);
         }
     }
 }
@@ -84,9 +164,9 @@ QJsonArray writeShapeContents(const PropertyNode& contents)
             if (const PropertyNode* inner = item->childByMatchName(QLatin1String(match::kVectorsGroup)))
                 o.insert(QStringLiteral("contents"), writeShapeContents(*inner));
             if (const PropertyNode* t = item->childByMatchName(QLatin1String(match::kVectorTransformGroup)))
-                o.insert(QStringLiteral("transform"), writeLeaves(*t));
+                o.insert(QStringLiteral("transform"), writeProperties(*t));
         } else {
-            o.insert(QStringLiteral("properties"), writeLeaves(*item));
+            o.insert(QStringLiteral("properties"), writeProperties(*item));
         }
         list.append(o);
     }

@@ -17,6 +17,8 @@ QJsonArray writeShapeContents(const PropertyNode& contents);
 
 // Reads {"leaf match name": stream, ...} into the leaves of a named group.
 void readLeaves(const QJsonValue& v, PropertyNode* group, const JsonPath& path, A_u_long secondsScale);
-QJsonObject writeLeaves(const PropertyNode& group);
+// Its leaves so, and its groups (an item the stand-in does not draw may hold
+// some) as {"group match name": {...}}.
+QJsonObject writeProperties(const PropertyNode& group);
 
 } // namespace standin

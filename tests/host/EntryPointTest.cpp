@@ -41,6 +41,14 @@ TEST(EntryPoint, AddsTheCommandAtTheBottomOfTheCompositionMenu)
     EXPECT_TRUE(host.session->reports().empty());
 }
 
+// A project the stand-in refuses fails the test that gave it, with the
+// reason, rather than ending the whole program.
+TEST(EntryPoint, AProjectTheStandInRefusesFailsOnlyItsTest)
+{
+    EXPECT_THROW(Host(QByteArray(kProject).replace("\"source\": \"Red\"", "\"source\": \"Blue\""), false),
+                 std::runtime_error);
+}
+
 TEST(EntryPoint, MenuIsEnabledOnlyForAComposition)
 {
     Host host(kProject);

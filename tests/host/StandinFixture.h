@@ -13,15 +13,20 @@
 #include <QString>
 
 #include <memory>
+#include <stdexcept>
 
 namespace testing_standin {
 
+// The project of `json`. One the stand-in refuses ends the test that asked
+// for it, failed with the reason (the test framework takes an exception for
+// that test's failure), before anything uses it.
 inline std::unique_ptr<standin::Project> makeProject(const QByteArray& json,
                                                      const QString& file = QStringLiteral("/projects/shot.final.aep"))
 {
     standin::LoadError error;
     auto project = standin::Project::fromJson(json, file, &error);
-    EXPECT_TRUE(project) << error.toString().toStdString();
+    if (!project)
+        throw std::runtime_error("the stand-in refuses the project: " + error.toString().toStdString());
     return project;
 }
 

@@ -104,7 +104,9 @@ TEST(LayerSeparationScan, MasksHoldingAHoleAreNotOffered)
 // by masks. The layers left out are named, with why.
 TEST(LayerSeparationScan, GroupsUnderAMaskAreNotOfferedAndTheOfferSaysWhy)
 {
-    const QByteArray groups = R"("contents": [)" + group(kRect) + "," + group(kRectBeside) + "," + kPath + "]";
+    const QByteArray path = R"({"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape":
+        {"vertices": [[600, 0], [700, 0], [700, 100]]}}})";
+    const QByteArray groups = R"("contents": [)" + group(kRect) + "," + group(kRectBeside) + "," + path + "]";
     const QByteArray outer = R"({"shape": {"vertices": [[0, 0], [100, 0], [100, 100], [0, 100]]}})";
     const QByteArray hole = R"({"shape": {"vertices": [[30, 30], [70, 30], [70, 70], [30, 70]]}})";
     Host host(project(R"({"type": "shape", "name": "under a mask", )" + kOneMask + ", " + groups + "},\n" +
@@ -449,6 +451,55 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                                     "Layer 18 (out and back): its groups come to overlap or touch while they move (at "
                                     "the start they do not); apart, each would be a body lying in or against "
                                     "another's place once they meet."}))
+        << leftOut.join('\n').toStdString();
+}
+
+// A group that draws nothing at time 0 (a pop-in, scaled up from 0 %) would
+// become a layer without an outline, whose body is a plain box at the
+// composition's centre; scaled up from 1 % it has one. Groups 41 deep are
+// judged, and one deeper than the offer looks is said to be. An item of
+// another kind keeps its properties and is named with its quotes escaped;
+// switched off at the top level, neither it nor a stroke an expression
+// drives counts.
+TEST(LayerSeparationScan, WhatDrawsNothingAtTheStartOrNestsTooDeepIsLeftOutSayingSo)
+{
+    const auto shape = [](const char* name, const QByteArray& contents) {
+        return R"({"type": "shape", "name": ")" + QByteArray(name) + R"(", "contents": [)" + contents + "]}";
+    };
+    const auto popIn = [](const char* from) {
+        return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [400, 0], "ADBE Vector Scale":
+            {"keys": [[0, [)" + QByteArray(from) + ", " + from + R"(]], [0.5, [100, 100]]]}}, "contents": [)" + kRect + "]}";
+    };
+    const auto wrapped = [](int groups, QByteArray contents) {
+        for (int i = 0; i < groups; ++i)
+            contents = group(contents);
+        return contents;
+    };
+    const QByteArray trim = R"({"matchName": "ADBE Vector Filter - Trim", "name": "Trim \"fast\"", "properties": {
+        "ADBE Vector Trim Start": {"keys": [[0, 0], [1, 100]]}, "ADBE Vector Trim End": 100}})";
+    const QByteArray strokeDriven = R"({"matchName": "ADBE Vector Graphic - Stroke", "flags": 0, "properties": {
+        "ADBE Vector Stroke Width": {"value": 2, "expression": "time", "expressionValue": 2}}})";
+    Host host(project(shape("pop-in", group(kRect) + "," + popIn("0")) + ",\n" +
+                      shape("from 1 %", group(kRect) + "," + popIn("1")) + ",\n" +
+                      shape("41 deep", group(kRect) + "," + wrapped(41, kRectBeside)) + ",\n" +
+                      shape("trim paths 65 deep", group(kRect) + "," + wrapped(65, kRectBeside + "," + trim)) + ",\n" +
+                      shape("trim paths", group(kRect) + "," + group(kRectBeside) + "," + trim) + ",\n" +
+                      shape("both off", group(kRect) + "," + group(kRectBeside) + R"(, {"flags": 0, )" + trim.mid(1) +
+                                        "," + strokeDriven)));
+    std::vector<int> indices;
+    QStringList leftOut;
+    EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
+    EXPECT_EQ(indices, (std::vector<int>{1, 2, 5}));
+    EXPECT_EQ(leftOut, (QStringList{
+        "Layer 1 (pop-in): one of its groups, or its shapes outside groups, draws nothing at time 0, where the bodies "
+        "are built (as a group that pops in, scaled up from 0 %): together the others make the layer's body; apart, "
+        "the layer holding it would have no outline to make a body of, and would become a plain box at the "
+        "composition's centre.",
+        "Layer 4 (trim paths 65 deep): its groups nest more than 64 deep, deeper than separation by groups looks into "
+        "them: what the layers split from it would draw cannot be told, and the picture might change.",
+        "Layer 5 (trim paths): it holds \"Trim \\\"fast\\\"\", an item that separation by groups does not model (it "
+        "knows groups, paths, rectangles, ellipses, stars, fills and strokes): what the layers split from it would "
+        "draw cannot be told, and the picture might change."}))
         << leftOut.join('\n').toStdString();
 }
 

@@ -290,6 +290,23 @@ TEST(ProjectFile, PlainKeysAreWrittenCompactlyAndBothFormsLoad)
     EXPECT_EQ(rotation->key(1)->value, Value::oneD(-0.125));
 }
 
+// An item of a kind the stand-in does not draw keeps the properties its
+// project gives it, keyed or driven, and its groups of them, as written.
+TEST(ProjectFile, ItemsOfOtherKindsKeepTheirPropertiesAsWritten)
+{
+    const QByteArray repeater = R"({"matchName": "ADBE Vector Filter - Repeater", "name": "Repeater 1", "properties": {
+        "ADBE Vector Repeater Copies": {"value": 3, "keys": [[[0, 1], 3], [[1, 1], 5]]},
+        "ADBE Vector Repeater Transform": {"ADBE Vector Repeater Position": [100, 0], "ADBE Vector Repeater Rotation":
+            {"value": 0, "expression": "time", "expressionEnabled": true, "expressionValue": 0}}}})";
+    auto p = test::loadText(R"({"format": "zolvar-standin-project", "compositions": [{"name": "Main", "width": 100,
+        "height": 100, "frameRate": 25, "duration": 10, "layers": [{"type": "shape", "contents": [)" + repeater + "]}]}]}");
+    ASSERT_TRUE(p);
+    const QJsonObject layer =
+        QJsonDocument::fromJson(p->toJson()).object()["compositions"][0]["layers"][0].toObject();
+    EXPECT_EQ(layer["contents"][0].toObject(), QJsonDocument::fromJson(repeater).object());
+    expectStableRoundTrip(*p);
+}
+
 TEST(ProjectFile, WritingStopsWithFalseWhenTheDeviceRefuses)
 {
     auto p = test::stackProject(3);
