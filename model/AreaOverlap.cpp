@@ -40,10 +40,13 @@ double side(const Point& a, const Point& b, const Point& p)
 // The part of convex `subject` inside convex `clip` (wound counter-clockwise).
 Polygon clipConvex(Polygon subject, const Polygon& clip)
 {
+    Polygon kept;
+    kept.reserve(subject.size() + clip.size());
+    subject.reserve(subject.size() + clip.size());
     for (size_t i = 0; i < clip.size() && !subject.empty(); ++i) {
         const Point& a = clip[i];
         const Point& b = clip[(i + 1) % clip.size()];
-        Polygon kept;
+        kept.clear();
         for (size_t k = 0; k < subject.size(); ++k) {
             const Point& p = subject[k];
             const Point& q = subject[(k + 1) % subject.size()];
@@ -55,7 +58,7 @@ Polygon clipConvex(Polygon subject, const Polygon& clip)
                 kept.push_back(Point{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)});
             }
         }
-        subject = std::move(kept);
+        subject.swap(kept);
     }
     return subject;
 }

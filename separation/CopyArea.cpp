@@ -235,15 +235,18 @@ DrawnPieces CopyArea::fills() const
 GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet)
 {
     std::vector<DrawnPieces> fills, drawn;
+    bool banded = false;
     for (const CopyArea& area : areas) {
         if (area.windingUnheld)
             return GroupsMeet::WindingUnheld;
         fills.push_back(area.fills());
         drawn.push_back(area.drawn);
+        banded = banded || area.drawn.pieces.size() > area.filled;
     }
     if (someAreasOverlap(fills))
         return fillsMeet;
-    return someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
+    // Without bands the fills are all they draw.
+    return banded && someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
 }
 
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
