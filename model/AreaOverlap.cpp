@@ -3,6 +3,7 @@
 #include "model/PolygonUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -39,10 +40,13 @@ double side(const Point& a, const Point& b, const Point& p)
 // The part of convex `subject` inside convex `clip` (wound counter-clockwise).
 Polygon clipConvex(Polygon subject, const Polygon& clip)
 {
+    Polygon kept;
+    kept.reserve(subject.size() + clip.size());
+    subject.reserve(subject.size() + clip.size());
     for (size_t i = 0; i < clip.size() && !subject.empty(); ++i) {
         const Point& a = clip[i];
         const Point& b = clip[(i + 1) % clip.size()];
-        Polygon kept;
+        kept.clear();
         for (size_t k = 0; k < subject.size(); ++k) {
             const Point& p = subject[k];
             const Point& q = subject[(k + 1) % subject.size()];
@@ -54,7 +58,7 @@ Polygon clipConvex(Polygon subject, const Polygon& clip)
                 kept.push_back(Point{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)});
             }
         }
-        subject = std::move(kept);
+        subject.swap(kept);
     }
     return subject;
 }
@@ -331,15 +335,63 @@ bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size
 
 std::vector<AreaPoint> grownPiece(const std::vector<AreaPoint>& p, double reach)
 {
-    const double corner = reach / std::cos(M_PI / 8.0);
-    Polygon all;
-    for (const Point& at : p)
-        for (int k = 0; k < 8; ++k) {
-            const double angle = M_PI / 8.0 + k * M_PI / 4.0;
-            all.push_back(Point{at.x + corner * std::cos(angle), at.y + corner * std::sin(angle)});
+    // The octagon's corners about the origin, counter-clockwise from the
+    // lowest: p grown by it is their Minkowski sum.
+    constexpr size_t kSides = 8;
+    static const std::array<Point, kSides> kOctagon = [] {
+        std::array<Point, kSides> corners;
+        for (size_t k = 0; k < kSides; ++k) {
+            const double angle = M_PI / 8.0 + double(k + 5) * M_PI / 4.0;
+            corners[k] = Point{std::cos(angle) / std::cos(M_PI / 8.0), std::sin(angle) / std::cos(M_PI / 8.0)};
         }
+        return corners;
+    }();
     Polygon grown;
-    return woundOf(convexHull(std::move(all)), grown) ? grown : Polygon();
+    const size_t n = p.size();
+    const double area = n < 3 ? 0.0 : signedArea(p.data(), n);
+    if (!(reach >= 0.0 && std::isfinite(reach) && std::isfinite(area)))
+        return grown;
+    // The corners counter-clockwise, and the one after corner i.
+    const bool backwards = area < 0.0;
+    const auto at = [&](size_t i) -> const Point& { return p[backwards ? n - 1 - i : i]; };
+    const auto after = [n](size_t i) { return i + 1 == n ? 0 : i + 1; };
+    // Convex: it turns left at every corner, and its edges turn once round
+    // (their direction goes up and down once each).
+    const auto up = [](const Point& a, const Point& b) { return b.y > a.y || (b.y == a.y && b.x > a.x); };
+    bool convex = area != 0.0;
+    size_t turns = 0, first = 0;
+    for (size_t i = 0; convex && i < n; ++i) {
+        const Point &a = at(i), &b = at(after(i)), &c = at(after(after(i)));
+        convex = side(a, b, c) > 0.0;
+        turns += up(a, b) != up(b, c) ? 1 : 0;
+        if (a.y < at(first).y || (a.y == at(first).y && a.x < at(first).x))
+            first = i;
+    }
+    if (!(convex && turns == 2)) {
+        // A piece that encloses no area, or whose corners rounding turned
+        // inwards: the hull of every corner grown.
+        Polygon all;
+        for (const Point& q : p)
+            for (const Point& o : kOctagon)
+                all.push_back(Point{q.x + reach * o.x, q.y + reach * o.y});
+        return woundOf(convexHull(std::move(all)), grown) ? grown : Polygon();
+    }
+    // The edges of both in the order of their directions, from the lowest
+    // corner of each.
+    grown.reserve(n + kSides);
+    for (size_t i = 0, k = 0, corner = first; i < n || k < kSides;) {
+        const Point &q = at(corner), &o = kOctagon[k == kSides ? 0 : k];
+        grown.push_back(Point{q.x + reach * o.x, q.y + reach * o.y});
+        const Point &next = at(after(corner)), &on = kOctagon[k + 1 >= kSides ? 0 : k + 1];
+        const double turn = i == n        ? -1.0
+                            : k == kSides ? 1.0
+                                          : (next.x - q.x) * (on.y - o.y) - (next.y - q.y) * (on.x - o.x);
+        if (turn >= 0.0)
+            ++i, corner = after(corner);
+        if (turn <= 0.0)
+            ++k;
+    }
+    return grown;
 }
 
 bool grownPieceMeets(const std::vector<AreaPoint>& p, double reach, const std::vector<AreaPoint>& q)

@@ -75,8 +75,9 @@ bool boxesThatMeet(const std::vector<SpanBox>& boxes, std::vector<std::pair<size
 std::vector<AreaPoint> convexHull(std::vector<AreaPoint> points);
 
 // The convex piece `p` grown by at least `reach` every way (and a little
-// more: by the octagon whose inner circle has that radius), counter-clockwise;
-// empty when it encloses no area.
+// more: by the octagon whose inner circle has that radius), counter-clockwise,
+// in time linear in its corners; empty when `reach` is no length, or nothing
+// is left.
 std::vector<AreaPoint> grownPiece(const std::vector<AreaPoint>& p, double reach);
 
 // Whether the convex piece `p`, grown by `reach` every way, shares a place of

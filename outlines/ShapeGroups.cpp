@@ -68,6 +68,20 @@ b2Vec2 GroupMatrix::mapVector(b2Vec2 v) const
     return b2Vec2(float(a * v.x + b * v.y), float(c * v.x + d * v.y));
 }
 
+bool GroupMatrix::inverse(GroupMatrix& inv) const
+{
+    const double det = determinant();
+    if (!std::isfinite(det) || det == 0.0)
+        return false;
+    inv.a = d / det;
+    inv.b = -b / det;
+    inv.c = -c / det;
+    inv.d = a / det;
+    inv.tx = -(inv.a * tx + inv.b * ty);
+    inv.ty = -(inv.c * tx + inv.d * ty);
+    return inv.isFinite();
+}
+
 bool GroupMatrix::isFinite() const
 {
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d) && std::isfinite(tx)

@@ -35,6 +35,9 @@ struct GroupMatrix {
     b2Vec2 mapVector(b2Vec2 v) const;
 
     double determinant() const { return a * d - b * c; }
+    // The map that takes its images back where they came from; false when
+    // it has none (or it is not finite).
+    bool inverse(GroupMatrix& inv) const;
     bool isFinite() const;
     // Whether the map keeps shapes (a turn and one scale for both axes,
     // mirrored or not), so that a circle stays a circle.

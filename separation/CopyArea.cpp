@@ -1,6 +1,5 @@
 #include "separation/CopyArea.h"
 
-#include "outlines/OutlineLimits.h"
 #include "outlines/ShapeLayerOutlines.h"
 
 #include <algorithm>
@@ -79,16 +78,6 @@ std::vector<StrokeSource> strokeSources(const std::vector<ShapeDef>& group, cons
         }
     }
     return sources;
-}
-
-// The inverse of the linear part of `m`; false when it has none.
-bool linearInverse(const GroupMatrix& m, GroupMatrix& inv)
-{
-    const double det = m.determinant();
-    if (!std::isfinite(det) || det == 0.0)
-        return false;
-    inv.a = m.d / det, inv.b = -m.b / det, inv.c = -m.c / det, inv.d = m.a / det;
-    return inv.isFinite();
 }
 
 // Adds to `out` the polygon outside the arc of radius r about v from the
@@ -211,9 +200,9 @@ Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style)
         return piece;
     }
     // The edge in the stroke's own units, about a, where the host joins and
-    // caps it.
+    // caps it (the map has no translation, nor then its inverse).
     GroupMatrix back;
-    const AreaPoint b = s.curved || !linearInverse(m, back) ? AreaPoint{} : mapped(back, s.b - s.a);
+    const AreaPoint b = s.curved || !m.inverse(back) ? AreaPoint{} : mapped(back, s.b - s.a);
     const double length = std::hypot(b.x, b.y);
     if (!(length > 0.0) || !std::isfinite(length))
         return edgeBox(s.a, s.b, style.reach());
@@ -230,6 +219,12 @@ Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style)
     return piece;
 }
 
+Polygon withSkin(Polygon piece)
+{
+    Polygon grown = grownPiece(piece, kSkin);
+    return grown.empty() ? piece : grown;
+}
+
 DrawnPieces CopyArea::fills() const
 {
     DrawnPieces f;
@@ -240,15 +235,18 @@ DrawnPieces CopyArea::fills() const
 GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet)
 {
     std::vector<DrawnPieces> fills, drawn;
+    bool banded = false;
     for (const CopyArea& area : areas) {
         if (area.windingUnheld)
             return GroupsMeet::WindingUnheld;
         fills.push_back(area.fills());
         drawn.push_back(area.drawn);
+        banded = banded || area.drawn.pieces.size() > area.filled;
     }
     if (someAreasOverlap(fills))
         return fillsMeet;
-    return someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
+    // Without bands the fills are all they draw.
+    return banded && someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
 }
 
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
@@ -275,9 +273,9 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     area.drawn.addGroup(outlines.front(), offset);
     // Each body's skin reaches beyond what it draws, so that copies closer
     // than their two skins touch: its pieces count that much larger.
+    area.painted = area.drawn.pieces;
     for (Polygon& piece : area.drawn.pieces)
-        if (Polygon grown = grownPiece(piece, outline_limits::kTouchDistance / 2.0); !grown.empty())
-            piece = std::move(grown);
+        piece = withSkin(std::move(piece));
     area.filled = area.drawn.pieces.size();
     GroupMatrix turn;
     turn.a = turn.d = std::cos(double(frame.rotation));

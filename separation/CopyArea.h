@@ -8,6 +8,7 @@
 #include "outlines/HostStreams.h"
 #include "outlines/LayerBuild.h"
 #include "outlines/OutlineAssembly.h"
+#include "outlines/OutlineLimits.h"
 #include "separation/SeparationVerdicts.h"
 #include "outlines/ShapeItemPlacement.h"
 
@@ -69,6 +70,15 @@ struct StrokeSource {
 // larger.
 Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style);
 
+// How far a body's skin reaches beyond what it draws: half the distance at
+// which two bodies touch, in world units (the composition's, turned as the
+// layer turns), wherever a copy's fills lie and whatever scale takes them
+// there.
+constexpr double kSkin = outline_limits::kTouchDistance / 2.0;
+
+// `piece`, a filled piece where it lies, grown by the skin.
+Polygon withSkin(Polygon piece);
+
 // What a copy of the layer holding only `items` draws, in world units about
 // the composition's origin turned by the layer's rotation `frame`: every copy
 // is placed alike, so their areas meet there as their bodies do.
@@ -80,6 +90,9 @@ struct CopyArea {
     // than their two skins touch, outline_limits::kTouchDistance).
     DrawnPieces drawn;
     size_t filled = 0;
+    // Its filled pieces as its fills paint them, without the skin: a copy
+    // that moves is placed from these and grown where it lies.
+    std::vector<Polygon> painted;
     std::vector<StrokeSource> sources;
     std::vector<StrokeStyle> styles;
     // A non-zero fill of it paints an outline crossing itself otherwise than

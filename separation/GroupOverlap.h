@@ -33,7 +33,8 @@
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and
-// moves them as the transform does, read at every frame; one keyed otherwise
+// moves them as the transform does, read at every frame, each grown by the
+// skin where it lies, whatever scale took it there; one keyed otherwise
 // is built again at each frame (a turn or a scale of the group only moves
 // its pieces). The path of a copy that moves is cut into
 // runs of frames, and each of its pieces boxed over each run; the boxes of

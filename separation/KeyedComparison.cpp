@@ -14,21 +14,8 @@ constexpr double kGrownWork = 4.0;
 // A little more reach than a piece may move, so that rounding cannot hide a
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
-
-// The map that takes an affine map's images back where they came from.
-bool inverse(const GroupMatrix& m, GroupMatrix& inv)
-{
-    const double det = m.determinant();
-    if (!std::isfinite(det) || det == 0.0)
-        return false;
-    inv.a = m.d / det;
-    inv.b = -m.b / det;
-    inv.c = -m.c / det;
-    inv.d = m.a / det;
-    inv.tx = -(inv.a * m.tx + inv.b * m.ty);
-    inv.ty = -(inv.c * m.tx + inv.d * m.ty);
-    return inv.isFinite();
-}
+// The most a fill grown by the skin (withSkin) reaches beyond it, every way.
+const double kSkinReach = kSkin / std::cos(M_PI / 8.0);
 
 // For a copy whose group's own transform alone is keyed: the maps that move
 // its pieces from time 0 to each of `frames`, as the group's transform moves
@@ -72,7 +59,7 @@ bool readMoves(const AEGP_SuiteHandler& suites, const LayerBuild& build, float t
     world.b = -world.c;
     const GroupMatrix toWorld = world.after(layer).after(placement.chain.toLayer);
     GroupMatrix back;
-    if (!inverse(toWorld.after(GroupMatrix::of(reader.transform())), back))
+    if (!toWorld.after(GroupMatrix::of(reader.transform())).inverse(back))
         return false;
     copy.moves.clear();
     for (double k = frames.first; k <= frames.last; ++k) {
@@ -104,13 +91,13 @@ void cutIntoRuns(SplitCopy& copy)
     if (copy.area.drawn.empty())
         return;
     double all[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
-    for (const Polygon& p : copy.area.drawn.pieces)
-        for (const AreaPoint& q : p)
+    for (size_t j = 0; j < copy.area.drawn.pieces.size(); ++j)
+        for (const AreaPoint& q : j < copy.area.filled ? copy.area.painted[j] : copy.area.drawn.pieces[j])
             widen(all, q.x, q.y);
     const AreaPoint at{(all[0] + all[1]) / 2.0, (all[2] + all[3]) / 2.0};
     copy.about = at;
-    for (size_t j = 0; j < copy.area.filled; ++j)
-        for (const AreaPoint& q : copy.area.drawn.pieces[j]) {
+    for (const Polygon& p : copy.area.painted)
+        for (const AreaPoint& q : p) {
             widen(copy.fills, q.x - at.x, q.y - at.y);
             copy.far = std::max(copy.far, std::hypot(q.x - at.x, q.y - at.y));
         }
@@ -154,7 +141,7 @@ SpanBox copyOverRun(const SplitCopy& copy, const PathRun& run)
         all.minY = std::min(all.minY, b.minY), all.maxY = std::max(all.maxY, b.maxY);
     };
     if (copy.fills[0] <= copy.fills[1])
-        add(run.box(copy.fills, kReachMargin, copy.far));
+        add(run.box(copy.fills, kSkinReach + kReachMargin, copy.far));
     if (copy.edges[0] <= copy.edges[1])
         add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin, farthest(copy.edges)));
     if (copy.circles[0] <= copy.circles[1])
@@ -171,11 +158,11 @@ SpanBox boxOverRun(const SplitCopy& copy, size_t j, const PathRun& run)
     if (j < copy.area.filled) {
         double corners[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
         double far = 0.0;
-        for (const AreaPoint& q : copy.area.drawn.pieces[j]) {
+        for (const AreaPoint& q : copy.area.painted[j]) {
             widen(corners, q.x - at.x, q.y - at.y);
             far = std::max(far, std::hypot(q.x - at.x, q.y - at.y));
         }
-        return run.box(corners, kReachMargin, far);
+        return run.box(corners, kSkinReach + kReachMargin, far);
     }
     // A band about an edge reaches its corners, the reach times the root of
     // 2 from the edge's ends; one about a circle is the polygon strokePiece
@@ -336,11 +323,12 @@ private:
     }
 
     // Whether two pieces whose boxes meet may meet: each where the first frame
-    // of its run puts it, grown by how far it strays over the run. A band is
-    // taken to meet what its box meets.
+    // of its run puts it, grown by how far it strays over the run, with the
+    // skins of both (the first grown by all of it at once). A band is taken
+    // to meet what its box meets.
     bool mayMeet(const Owner& p, const Owner& q) const
     {
-        double reach = kReachMargin;
+        double reach = 2.0 * kSkin + kReachMargin;
         Polygon placed[2];
         for (const Owner* o : {&p, &q}) {
             const SplitCopy& copy = copies_[o->copy];
@@ -348,8 +336,8 @@ private:
                 return true;
             const bool moves = copy.motion == SplitCopy::Moved;
             reach += moves ? copy.runs[o->run].drift : 0.0;
-            placed[o == &q] = moves ? copy.placedPiece(o->piece, copy.moves[copy.runs[o->run].first])
-                                    : copy.area.drawn.pieces[o->piece];
+            placed[o == &q] = moves ? copy.placedFill(o->piece, copy.moves[copy.runs[o->run].first])
+                                    : copy.area.painted[o->piece];
         }
         return grownPieceMeets(placed[0], reach, placed[1]);
     }

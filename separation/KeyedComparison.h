@@ -125,9 +125,9 @@ struct SplitCopy {
     std::vector<PathRun> runs;
     AreaPoint about;
     // Where what it draws lies at time 0 about `about` (low x, high x, low
-    // y, high y): the corners of its fills, the ends of the edges its bands
-    // follow and the centres of the circles they follow, the largest of those
-    // circles; and how far from `about` its fills reach.
+    // y, high y): the corners of its fills (without the skin), the ends of
+    // the edges its bands follow and the centres of the circles they follow,
+    // the largest of those circles; and how far from `about` its fills reach.
     double fills[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
     double edges[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
     double circles[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
@@ -138,15 +138,22 @@ struct SplitCopy {
     {
         return std::max(reachOutside, reachInside * largestStretch(m.a, m.b, m.c, m.d));
     }
-    // Piece j of what it draws, where map `m` takes it.
+    // Filled piece j as its fills paint it, without the skin, where map `m`
+    // takes it.
+    Polygon placedFill(size_t j, const GroupMatrix& m) const
+    {
+        Polygon p;
+        p.reserve(area.painted[j].size());
+        for (const AreaPoint& q : area.painted[j])
+            p.push_back(mapped(m, q));
+        return p;
+    }
+    // Piece j of what it draws, where map `m` takes it: a fill grown by the
+    // skin there, which `m` does not scale.
     Polygon placedPiece(size_t j, const GroupMatrix& m) const
     {
-        if (j < area.filled) {
-            Polygon p;
-            for (const AreaPoint& q : area.drawn.pieces[j])
-                p.push_back(mapped(m, q));
-            return p;
-        }
+        if (j < area.filled)
+            return withSkin(placedFill(j, m));
         // The outline moves; a stroke inside the group stretches with it, one
         // outside paints the moved outline as before.
         StrokeSource s = area.sources[j - area.filled];

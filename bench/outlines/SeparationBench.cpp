@@ -5,7 +5,8 @@
 // same rings unkeyed do; circles drifting apart on a grid cost what the same
 // circles still do and little more (reading where each lies at each frame),
 // and so do gears turning in place; three layers that each need most of a
-// layer's bound are offered beside one another.
+// layer's bound are offered beside one another; stars drifting until some
+// meet are left out in a few times what the same stars still take.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "separation/LayerSeparation.h"
@@ -143,6 +144,17 @@ void BM_OfferTurningGroups(benchmark::State& state)
     offerOneLayer(state, composition(shapeLayer(layer), std::max(10, seconds)));
 }
 
+// Ten-point stars on a grid drifting each its own way over 9 s, so that
+// some come to meet (left out), against the same still (offered).
+// Arguments: stars, px apart, px they drift (0: still), layers offered.
+void BM_OfferDriftingStars(benchmark::State& state)
+{
+    const int drift = int(state.range(2));
+    offerOneLayer(state, composition(shapeLayer(driftingStars(int(state.range(0)), drift ? 9 : 0, double(state.range(1)),
+                                                              double(drift)))),
+                  size_t(state.range(3)));
+}
+
 BENCHMARK(BM_OfferRingGroups)
     ->ArgNames({"groups", "points", "nested"})
     ->Args({60, 1000, 0})
@@ -180,6 +192,12 @@ BENCHMARK(BM_OfferTurningGroups)
     ->Args({20, 200, 10})
     ->Args({0, 6000, 0})
     ->Args({0, 6000, 5})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferDriftingStars)
+    ->ArgNames({"stars", "apart", "drift", "offered"})
+    ->Args({100, 100, 0, 1})
+    ->Args({100, 100, 120, 0})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);

@@ -405,7 +405,8 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
 // start has (16 circles drifting apart for an hour) is left out, saying why;
 // the others are still judged: a stroked line, its band alone followed along
 // its path, passing over a square; a square going out and back within one
-// run of its path, meeting another between the run's ends.
+// run of its path, meeting another between the run's ends; ten-point stars
+// drifting until some meet (the still ones beside them are offered).
 TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
 {
     using namespace keyed_layers;
@@ -433,13 +434,15 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                               "," + shapeLayer(turningGears(16, 100, 10)) + "," +
                               shapeLayer(turningRingBesideSquare(6000, 5)) + "," +
                               shapeLayer(driftingCircles(2, 3600), "an hour") + "," +
-                              shapeLayer(outAndBack + "," + QByteArray(square).replace("300, 0", "105, 0"), "out and back"),
+                              shapeLayer(outAndBack + "," + QByteArray(square).replace("300, 0", "105, 0"), "out and back") +
+                              "," + shapeLayer(driftingStars(25, 9, 100, 120), "stars") + "," +
+                              shapeLayer(driftingStars(25, 0, 100)),
                           3700));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 3.25e6),
               A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16}));
+    EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 19}));
     EXPECT_EQ(leftOut, (QStringList{"Layer 1 (16 for an hour): the comparison of its keyed groups was stopped, as it "
                                     "would take longer than its share of the time the start gives to comparing keyed "
                                     "groups (shared evenly among the layers that have them); apart, they might come "
@@ -450,7 +453,10 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                                     "picture would change.",
                                     "Layer 18 (out and back): its groups come to overlap or touch while they move (at "
                                     "the start they do not); apart, each would be a body lying in or against "
-                                    "another's place once they meet."}))
+                                    "another's place once they meet.",
+                                    "Layer 19 (stars): its groups come to overlap or touch while they move (at the "
+                                    "start they do not); apart, each would be a body lying in or against another's "
+                                    "place once they meet."}))
         << leftOut.join('\n').toStdString();
 }
 

@@ -116,6 +116,27 @@ inline QByteArray driftingCircles(int n, int seconds)
     return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
 }
 
+// n ten-point star groups (radii 30 and 15 px) on a grid `apart` px apart
+// about the layer's origin, under one top-level fill; with `seconds`, star i
+// drifts `drift` px over that time, each its own way (i turns of the golden
+// angle), so that some come to meet.
+inline QByteArray driftingStars(int n, int seconds, double apart = 70.0, double drift = 20.0)
+{
+    const int side = int(std::ceil(std::sqrt(double(n))));
+    QByteArray groups;
+    for (int i = 0; i < n; ++i) {
+        const double x = apart * (i % side - (side - 1) / 2.0), y = apart * (i / side - (side - 1) / 2.0);
+        const double way = i * M_PI * (3.0 - std::sqrt(5.0));
+        const QByteArray position =
+            seconds > 0 ? keyed(at(x, y), at(x + drift * std::cos(way), y + drift * std::sin(way)), seconds) : at(x, y);
+        groups += R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
+                  R"(}, "contents": [{"matchName": "ADBE Vector Shape - Star", "properties": {)"
+                  R"("ADBE Vector Star Points": 10, "ADBE Vector Star Outer Radius": 30, )"
+                  R"("ADBE Vector Star Inner Radius": 15}}]},)";
+    }
+    return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+}
+
 // n gear groups of `points` points (44 and 34 px from their centre in
 // turn) on a grid `apart` px apart, under one top-level fill; with
 // `seconds`, each turns once about its centre over that time.

@@ -421,7 +421,7 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
     const QByteArray evenOdd = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 2)");
     const QByteArray nonZero = item("ADBE Vector Graphic - Fill", R"("ADBE Vector Fill Rule": 1)");
     const auto g = [](const char* name, const QByteArray& contents) { return namedGroup(name, "", contents); };
-    const auto box = [](int x, int y, int w, int h) {
+    const auto box = [](double x, int y, int w, int h) {
         return rect(R"("ADBE Vector Rect Position": [)" + QByteArray::number(x) + ", " + QByteArray::number(y) +
                     R"(], "ADBE Vector Rect Size": [)" + QByteArray::number(w) + ", " + QByteArray::number(h) + "]");
     };
@@ -463,6 +463,15 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
                g("B", box(bx, 0, 100, 100) + "," + kFill);
     };
     const QByteArray keyed = R"({"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": )";
+    // B, a square `size` px wide about its group's origin, its scale keyed
+    // from `from` to `to` % by `by` s; A's 100 px square about x = `ax`.
+    const auto scaling = [&](int from, int to, const char* by, int size, double ax, const QByteArray& more = "") {
+        const auto both = [](int scale) { return "[" + QByteArray::number(scale) + ", " + QByteArray::number(scale) + "]"; };
+        return namedGroup("B", R"("ADBE Vector Scale": {"keys": [{"time": 0, "value": )" + both(from) + R"(}, {"time": )" +
+                                   by + R"(, "value": )" + both(to) + "}]}",
+                          box(0, 0, size, size) + more) + "," + g("A", box(ax, 0, 100, 100)) + "," + kFill;
+    };
+    const QByteArray roundStroke = "," + strokeOf("10", R"(, "ADBE Vector Stroke Line Join": 2)");
     struct Case {
         const char* what;
         QByteArray contents;
@@ -493,6 +502,26 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"A scaled 180 x 100 %, its stroke over B", stretched("[180, 100]", 156), SeparationKind::None},
         {"A's scale keyed to 180 x 100 %, its stroke over B", stretched(keyed + "[180, 100]}]}", 156),
          SeparationKind::None},
+        // A body's skin is as wide at every scale: 2 px for two.
+        {"B's scale keyed 1 to 100 % by 0.5 s, A 100 px beside it", scaling(1, 100, "0.5", 100, 200),
+         SeparationKind::ShapeGroups},
+        {"the same, A 20 px beside it", scaling(1, 100, "0.5", 100, 120), SeparationKind::ShapeGroups},
+        {"B's scale keyed 20 to 100 %, A 5 px beside it", scaling(20, 100, "2", 100, 105), SeparationKind::ShapeGroups},
+        {"B's scale keyed 10 to 400 %, A 10 px beside it", scaling(10, 400, "2", 20, 100), SeparationKind::ShapeGroups},
+        {"the same, A 30 px beside it", scaling(10, 400, "2", 20, 120), SeparationKind::ShapeGroups},
+        {"the same, A 1.5 px beside it", scaling(10, 400, "2", 20, 91.5), SeparationKind::None},
+        {"B shrinking to 10 % as it moves up to 1.5 px beside A",
+         namedGroup("B", R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2, "value": [0, 0]}]},
+                            "ADBE Vector Scale": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [10, 10]}]})",
+                    box(0, 0, 100, 100)) + "," + g("A", box(56.5, 0, 100, 100)) + "," + kFill,
+         SeparationKind::None},
+        {"A moving from 3 to 1.5 px beside B by 2 s",
+         namedGroup("A", R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [0, 0]}, {"time": 2, "value": [1.5, 0]}]})",
+                    box(-53, 0, 100, 100)) + "," + g("B", box(50, 0, 100, 100)) + "," + kFill,
+         SeparationKind::None},
+        {"the same with a round stroke 10, A 5 px beside its band", scaling(10, 400, "2", 20, 115, roundStroke),
+         SeparationKind::ShapeGroups},
+        {"the same, A 15 px beside its band", scaling(10, 400, "2", 20, 125, roundStroke), SeparationKind::ShapeGroups},
         {"a stroke 140 px wide under both", overAStroke(strokeOf("140")), SeparationKind::None},
         {"the same at 50 %", overAStroke(strokeOf("140", R"(, "ADBE Vector Stroke Opacity": 50)")),
          SeparationKind::None},
