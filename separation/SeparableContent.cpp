@@ -157,12 +157,20 @@ double touchDistance(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_
     return least > 0.0 && std::isfinite(least) ? outline_limits::kTouchDistance * 100.0 / least : HUGE_VAL;
 }
 
-// How far a comparison that was given up went: "stopped" once it had
-// begun, "not begun" when nothing was spent.
-QString begun(GroupsMeet meet)
+// Why the comparison of keyed groups was given up: over its own bound, or
+// over what the start had left; "stopped" once it had begun, "not begun"
+// when nothing was spent.
+QString givenUp(GroupsMeet meet)
 {
-    return meet == GroupsMeet::KeyedNotBegun || meet == GroupsMeet::StartNotBegun ? QStringLiteral("not begun")
-                                                                                   : QStringLiteral("stopped");
+    const bool own = meet == GroupsMeet::KeyedTooLong || meet == GroupsMeet::KeyedNotBegun;
+    const bool begun = meet == GroupsMeet::KeyedTooLong || meet == GroupsMeet::StartTooLong;
+    return QStringLiteral("the comparison of its keyed groups%1 was %2, as it would take %3; apart, they might come "
+                          "to lie in one another's place.")
+        .arg(own ? QStringLiteral(" at every frame their keys span") : QString(),
+             begun ? QStringLiteral("stopped") : QStringLiteral("not begun"),
+             own ? QStringLiteral("too long (too many pieces over too many frames)")
+                 : QStringLiteral("longer than what was left of the time the start gives to comparing keyed groups "
+                                  "(the layers that need least are compared first)"));
 }
 
 } // namespace
@@ -308,16 +316,9 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
         case GroupsMeet::KeyedNotBegun:
-            return QStringLiteral("the comparison of its keyed groups at every frame their keys span was %1, as it "
-                                  "would take too long (too many pieces over too many frames); apart, they might "
-                                  "come to lie in one another's place.")
-                .arg(begun(content.groupsMeet));
         case GroupsMeet::StartTooLong:
         case GroupsMeet::StartNotBegun:
-            return QStringLiteral("the comparison of its keyed groups was %1, as it would take longer than what was "
-                                  "left of the time the start gives to comparing keyed groups (the layers that need "
-                                  "least are compared first); apart, they might come to lie in one another's place.")
-                .arg(begun(content.groupsMeet));
+            return givenUp(content.groupsMeet);
         case GroupsMeet::NotJudged:
             return QStringLiteral("the comparison of its keyed groups at every frame their keys span has not been "
                                   "made; apart, they might come to lie in one another's place.");
