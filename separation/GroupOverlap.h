@@ -31,10 +31,10 @@ public:
     double estimate() const { return estimate_; }
     double least() const { return least_; }
     // Runs the comparison within `most` (and kMaxComparedWork), the first
-    // time it is called; then gives the same verdict again. Stopped there, it
-    // is KeyedTooLong (at kMaxComparedWork) or StartTooLong (below it), or
-    // KeyedNotBegun or StartNotBegun when it stopped before spending
-    // anything.
+    // time it is called; later calls give the same verdict. Stopped there,
+    // it is KeyedTooLong when it needs more than kMaxComparedWork anyway,
+    // else StartTooLong; KeyedNotBegun or StartNotBegun when it stopped
+    // before spending anything.
     GroupsMeet run(double most);
     GroupsMeet verdict() const { return verdict_; }
     // The work it spent.

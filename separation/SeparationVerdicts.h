@@ -16,12 +16,12 @@ constexpr double kMaxComparedWork = 1e7;
 
 // The most such work over one start, all layers together (about 1.5 s, so
 // that the start takes at most about 2 s more than without keys): the
-// layers whose keyed groups are compared go from the one that needs least
-// to the one that needs most (as told before they run), each given at most
+// layers whose keyed groups are compared go from the one told to need least
+// (before it runs) to the one told to need most, each given at most
 // kMaxComparedWork and what the start has left, less what the layers after
-// it that fit are sure to need, so that the order of the layers decides
-// nothing and no more layers are left out than the bound asks. An unkeyed
-// layer needs none.
+// it that still fit are told to need, so that the order of the layers
+// decides nothing and no more layers are left out than the bound asks. An
+// unkeyed layer needs none.
 constexpr double kMaxStartWork = 1.5 * kMaxComparedWork;
 
 // Groups nested deeper than this are taken to draw without being looked into.
@@ -51,13 +51,14 @@ enum class GroupsMeet {
     // their keys or strokes cannot be read.
     Untold,
     // Comparing them at every frame their keys span is more work than is
-    // done (kMaxComparedWork): the comparison was stopped there, or, when
-    // reading where they lie at every frame alone is more, not begun.
+    // done (kMaxComparedWork): the comparison was stopped there, or not
+    // begun when it stopped before spending anything (reading where they lie
+    // at every frame alone is more).
     KeyedTooLong,
     KeyedNotBegun,
-    // Comparing them is more work than the start had left when their turn
-    // came (see kMaxStartWork): the comparison was stopped there, or not
-    // begun.
+    // Comparing them is more work than the start had left for them when
+    // their turn came (see kMaxStartWork): the comparison was stopped there,
+    // or not begun.
     StartTooLong,
     StartNotBegun,
     // The comparison of their keyed groups is put off (see KeyedWork) and
