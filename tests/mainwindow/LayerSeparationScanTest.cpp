@@ -513,6 +513,8 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
         EXPECT_EQ(offered(composition(layer, 60), 1.5e6, &leftOut), std::vector<int>{});
         EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + QString(notBegun).replace("not begun", "stopped")});
     }
+    // The combs, told to need little, cannot take what the circles need.
+    EXPECT_EQ(offered(composition(shapeLayer(slidingCombs(40, 60)) + "," + drifting, 60), 1.5e6), std::vector<int>{1});
 
     // Groups moved every minute for an hour, each value keyed read at every
     // frame: 10 moved, and 4 also turned and scaled.
