@@ -94,8 +94,6 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     // The comparison after time 0 is left to the caller.
     keyed = KeyedWork();
     keyed.estimate_ = keyedWorkEstimate(copies, frames);
-    for (const SplitCopy& copy : copies)
-        keyed.least_ += readingWork(copy, frames);
     keyed.comparison_.reset(new KeyedWork::Comparison{build, placement, frame, std::move(copies), frames});
     return GroupsMeet::NotJudged;
 }

@@ -26,10 +26,8 @@ public:
 
     // Whether it holds a comparison that has not run.
     bool pending() const { return comparison_ != nullptr; }
-    // What it is told to need before it runs (keyedWorkEstimate), and what
-    // it cannot spare (reading where its moving groups lie at every frame).
+    // What it is told to need before it runs (keyedWorkEstimate).
     double estimate() const { return estimate_; }
-    double least() const { return least_; }
     // Runs the comparison within `most` (and kMaxComparedWork), the first
     // time it is called; later calls give the same verdict. Stopped there,
     // it is KeyedTooLong when it needs more than kMaxComparedWork anyway,
@@ -44,7 +42,7 @@ private:
     friend GroupsMeet separatedLayersMeet(SPBasicSuite*, AEGP_PluginID, AEGP_LayerH, const GroupSplit&, KeyedWork&);
     struct Comparison;
     std::unique_ptr<Comparison> comparison_;
-    double estimate_ = 0.0, least_ = 0.0, spent_ = 0.0;
+    double estimate_ = 0.0, spent_ = 0.0;
     GroupsMeet verdict_ = GroupsMeet::NotJudged;
 };
 

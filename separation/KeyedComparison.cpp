@@ -18,6 +18,14 @@ constexpr double kGrownWork = 120.0;
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
 
+// The work of reading where a copy that only moves lies at every one of
+// `frames` (none for any other): the comparison reads that before it
+// compares a frame.
+double readingWork(const SplitCopy& copy, const Frames& frames)
+{
+    return copy.motion == SplitCopy::Moved ? (kPlacementWork + kValueWork * copy.move.values) * frames.count() : 0.0;
+}
+
 // The map that takes an affine map's images back where they came from.
 bool inverse(const GroupMatrix& m, GroupMatrix& inv)
 {
@@ -530,11 +538,6 @@ KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKe
         span.widen(copy.move);
     }
     return span;
-}
-
-double readingWork(const SplitCopy& copy, const Frames& frames)
-{
-    return copy.motion == SplitCopy::Moved ? (kPlacementWork + kValueWork * copy.move.values) * frames.count() : 0.0;
 }
 
 double keyedWorkEstimate(const std::vector<SplitCopy>& copies, const Frames& frames)

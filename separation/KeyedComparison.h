@@ -179,11 +179,6 @@ A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::v
 // keyed otherwise is built again at each frame. The span of all their keys.
 KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKeys>& keys);
 
-// The work of reading where a copy that only moves lies at every one of
-// `frames` (none for any other): the comparison reads that before it
-// compares a frame.
-double readingWork(const SplitCopy& copy, const Frames& frames);
-
 // What comparing `copies` at every one of `frames` is told to need before
 // it runs: reading where those that only move lie, and building again at
 // every frame those that are reshaped, with the pieces they have at time 0.
