@@ -382,11 +382,6 @@ bool writeFile(const QString& path, const FileContents& contents, QString& reaso
 
 } // namespace
 
-const FileWriteCalls& fileWriteCalls()
-{
-    return *calls;
-}
-
 void setFileWriteCalls(const FileWriteCalls* replacement)
 {
     calls = replacement ? replacement : &kSystemCalls;

@@ -73,8 +73,8 @@ struct FileWriteCalls
     // (before its first write); nullptr: the system's.
     int (*claim)(int fd, off_t offset, off_t length) = nullptr;
 };
-// The calls in use; setFileWriteCalls(nullptr) restores the system's.
-const FileWriteCalls& fileWriteCalls();
+// Replaces the calls in use; setFileWriteCalls(nullptr) restores the
+// system's.
 void setFileWriteCalls(const FileWriteCalls* calls);
 
 // Reads the whole file, up to `maxSize` bytes; on failure (missing,

@@ -2,13 +2,19 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "host/LayerQueries.h"
+#include "separation/GroupOverlap.h"
 #include "separation/SeparableContent.h"
 #include "separation/SeparationSupport.h"
 
 #include <algorithm>
-#include <functional>
+#include <tuple>
 
 namespace {
+
+// What the layers after one that fit are told to need is held back for them,
+// and a quarter more: the first pass over their paths and the pieces
+// compared where they may meet are not told beforehand.
+constexpr double kNeedMargin = 1.25;
 
 // A layer whose contents were read: its verdict, and the comparison of its
 // keyed groups when that is still to run.
@@ -16,8 +22,33 @@ struct Judged {
     A_long index = 0;
     AEGP_ObjectType type = AEGP_ObjectType_AV;
     SeparableContent content;
-    std::function<GroupsMeet(double, double&)> later;
+    KeyedWork keyed;
 };
+
+// Runs the keyed comparisons of `layers` within `work` in all: the one told
+// to need least first (the earlier layer first when two are told the
+// same), each given what is left less what the layers after it that still
+// fit within it and their own bound are told to need (kNeedMargin). A layer
+// that does not fit is not begun, or stopped where what it was given runs
+// out.
+void compareKeyedLayers(std::vector<Judged*> layers, double work)
+{
+    std::sort(layers.begin(), layers.end(), [](const Judged* a, const Judged* b) {
+        return std::make_tuple(a->keyed.estimate(), a->index) < std::make_tuple(b->keyed.estimate(), b->index);
+    });
+    double left = work;
+    for (size_t k = 0; k < layers.size(); ++k) {
+        double held = 0.0, told = layers[k]->keyed.estimate();
+        for (size_t j = k + 1; j < layers.size() && layers[j]->keyed.estimate() <= kMaxComparedWork; ++j) {
+            const double need = kNeedMargin * layers[j]->keyed.estimate();
+            if (told + held + need > left)
+                break;
+            held += need;
+        }
+        layers[k]->content.groupsMeet = layers[k]->keyed.run(std::max(0.0, left - held));
+        left -= layers[k]->keyed.spent();
+    }
+}
 
 // Reads layer `index` into `judged` unless it is passed over (judged.index
 // is then -1).
@@ -49,13 +80,10 @@ A_Err qualifies(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_Plugi
     if (err || is3D || !videoOn)
         return err;
 
-    KeyedWork keyed;
-    keyed.putOff = true;
-    err = readSeparableContent(suites, basic, pluginId, layer, type, judged.content, &keyed);
+    err = readSeparableContent(suites, basic, pluginId, layer, type, judged.content, judged.keyed);
     if (!err) {
         judged.index = index;
         judged.type = type;
-        judged.later = std::move(keyed.later);
     }
     return err;
 }
@@ -79,30 +107,13 @@ A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vec
         if (!err && layer.index >= 0)
             judged.push_back(std::move(layer));
     }
-    // Every layer's keyed groups are compared within an even share of the
-    // start's work, whatever the order of the layers; what they leave is
-    // shared again among those their share stopped, for as long as that
-    // gives each more than before.
-    std::vector<Judged*> waiting;
+    // Every layer's keyed groups are compared once all are read, whatever
+    // the order of the layers.
+    std::vector<Judged*> keyed;
     for (Judged& j : judged)
-        if (j.later)
-            waiting.push_back(&j);
-    double left = keyedWork, given = 0.0;
-    while (!waiting.empty()) {
-        const double share = std::min(kMaxComparedWork, left / double(waiting.size()));
-        if (share <= given)
-            break;
-        std::vector<Judged*> stopped;
-        for (Judged* j : waiting) {
-            double spent = 0.0;
-            j->content.groupsMeet = j->later(share, spent);
-            left -= spent;
-            if (j->content.groupsMeet == GroupsMeet::StartTooLong)
-                stopped.push_back(j);
-        }
-        given = share;
-        waiting = std::move(stopped);
-    }
+        if (j.keyed.pending())
+            keyed.push_back(&j);
+    compareKeyedLayers(keyed, keyedWork);
     for (const Judged& j : judged) {
         if (hasSeveralOutlines(j.content, j.type)) {
             indices.push_back(int(j.index));

@@ -98,7 +98,6 @@ public:
     QString GetMRLoadedSettingsFileNameFromPrefs();
 
     // Layer separation (ZolvarDlgPreprocessing.cpp).
-    std::vector<int> IsPreprocessingNeeded();
     void DoPreprocessing();
 
 public slots:

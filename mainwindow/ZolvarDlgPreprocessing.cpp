@@ -53,16 +53,9 @@ void showLayersLeftOut(const QStringList& leftOut)
 
 } // namespace
 
-std::vector<int> ZolvarDlg::IsPreprocessingNeeded()
-{
-    // A host error ends the scan silently; the layers found so far count.
-    std::vector<int> indices;
-    findLayersToSeparate(suite, pluginId, indices);
-    return indices;
-}
-
 void ZolvarDlg::DoPreprocessing()
 {
+    // A host error ends the scan silently; the layers found so far count.
     std::vector<int> indices;
     std::vector<SeparationKind> kinds;
     QStringList leftOut;

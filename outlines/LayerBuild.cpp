@@ -30,6 +30,15 @@ double clamp01(double v)
 
 }  // namespace
 
+LayerBuild layerBuildOf(SPBasicSuite* basic, int pluginId, AEGP_LayerH layer)
+{
+    LayerBuild build;
+    build.basic = basic;
+    build.pluginId = pluginId;
+    build.layer = layer;
+    return build;
+}
+
 LayerPlacement readLayerPlacement(const LayerBuild& build)
 {
     LayerPlacement p;

@@ -51,6 +51,10 @@ struct LayerPlacement {
 
 LayerPlacement readLayerPlacement(const LayerBuild& build);
 
+// The build of `layer` that reading its placement and outlines needs, and
+// no more: the suites, the plug-in and the layer.
+LayerBuild layerBuildOf(SPBasicSuite* basic, int pluginId, AEGP_LayerH layer);
+
 // A layer point through the matrix, x times the composition's pixel aspect
 // ratio, in composition pixels; (0, 0) when it is not finite.
 b2Vec2 compositionPoint(const LayerBuild& build, const A_Matrix4& matrix, b2Vec2 layerPoint);

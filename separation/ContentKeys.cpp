@@ -68,6 +68,7 @@ A_Err readKeys(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Str
         err = suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(stream, &keys);
     if (err || keys <= 0)
         return err;
+    ++span.values;
     for (const A_long k : {A_long(0), keys - 1}) {
         A_Time t{0, 1};
         err = suites.KeyframeSuite4()->AEGP_GetKeyframeTime(stream, k, AEGP_LTimeMode_CompTime, &t);

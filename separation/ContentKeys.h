@@ -7,10 +7,11 @@
 #include <algorithm>
 
 // The times of the first and last keys of some values, in seconds of
-// composition time.
+// composition time, and how many values are keyed.
 struct KeySpan {
     bool keyed = false;
     double first = 0.0, last = 0.0;
+    int values = 0;
 
     void widen(double s)
     {
@@ -24,6 +25,7 @@ struct KeySpan {
             widen(other.first);
             widen(other.last);
         }
+        values += other.values;
     }
 };
 

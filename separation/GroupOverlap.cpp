@@ -7,17 +7,51 @@
 #include <memory>
 #include <vector>
 
+// What the comparison after time 0 holds until it runs.
+struct KeyedWork::Comparison {
+    LayerBuild build;
+    LayerPlacement placement;
+    OutlineFrame frame;
+    std::vector<SplitCopy> copies;
+    Frames frames;
+};
+
+KeyedWork::KeyedWork() = default;
+KeyedWork::KeyedWork(KeyedWork&&) noexcept = default;
+KeyedWork& KeyedWork::operator=(KeyedWork&&) noexcept = default;
+KeyedWork::~KeyedWork() = default;
+
+GroupsMeet KeyedWork::run(double most)
+{
+    if (!comparison_)
+        return verdict_;
+    // Run once: what it changes of the copies it holds goes with it.
+    const std::unique_ptr<Comparison> c = std::move(comparison_);
+    const double bound = std::min(most, kMaxComparedWork);
+    const KeyedVerdict v =
+        compareKeyedCopies(AEGP_SuiteHandler(c->build.basic), c->build, c->placement, c->frame, c->copies, c->frames,
+                           bound);
+    spent_ = v.work;
+    // Stopped: by its own bound when it needs more than that anyway, else by
+    // what the start had left; not begun when nothing was spent.
+    const bool ownBound = v.needed > kMaxComparedWork;
+    if (v.needed <= bound)
+        verdict_ = v.meet;
+    else if (v.work > 0.0)
+        verdict_ = ownBound ? GroupsMeet::KeyedTooLong : GroupsMeet::StartTooLong;
+    else
+        verdict_ = ownBound ? GroupsMeet::KeyedNotBegun : GroupsMeet::StartNotBegun;
+    return verdict_;
+}
+
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
-                               KeyedWork& budget)
+                               KeyedWork& keyed)
 {
     std::vector<SplitCopy> copies = copiesOf(split);
     if (copies.size() < 2)
         return GroupsMeet::Apart;
 
-    LayerBuild build;
-    build.basic = basic;
-    build.pluginId = int(pluginId);
-    build.layer = layer;
+    const LayerBuild build = layerBuildOf(basic, int(pluginId), layer);
     const LayerPlacement placement = readLayerPlacement(build);
     if (build.outlineUnrepresentable)
         return GroupsMeet::Apart;  // no body can be built of it
@@ -59,29 +93,9 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     if (frames.count() == 0.0)
         return GroupsMeet::Apart;
 
-    // The comparison, run now or left to the caller, which gives it the most
-    // it may spend: past that, it is stopped.
-    struct Keyed {
-        LayerBuild build;
-        LayerPlacement placement;
-        OutlineFrame frame;
-        std::vector<SplitCopy> copies;
-        Frames frames;
-    };
-    auto keyed = std::make_shared<Keyed>(Keyed{build, placement, frame, std::move(copies), frames});
-    const auto compare = [keyed](double most, double& spent) {
-        const double bound = std::min(most, kMaxComparedWork);
-        const KeyedVerdict verdict = compareKeyedCopies(AEGP_SuiteHandler(keyed->build.basic), keyed->build,
-                                                        keyed->placement, keyed->frame, keyed->copies, keyed->frames,
-                                                        bound);
-        spent = verdict.work;
-        if (verdict.needed <= bound)
-            return verdict.meet;
-        return bound < kMaxComparedWork ? GroupsMeet::StartTooLong : GroupsMeet::KeyedTooLong;
-    };
-    double spent = 0.0;
-    if (!budget.putOff)
-        return compare(kMaxComparedWork, spent);
-    budget.later = compare;
-    return GroupsMeet::Apart;
+    // The comparison after time 0 is left to the caller.
+    keyed = KeyedWork();
+    keyed.estimate_ = keyedWorkEstimate(copies, frames);
+    keyed.comparison_.reset(new KeyedWork::Comparison{build, placement, frame, std::move(copies), frames});
+    return GroupsMeet::NotJudged;
 }

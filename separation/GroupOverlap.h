@@ -10,6 +10,42 @@
 
 #include "host_api.h"
 
+#include <memory>
+
+// The comparison of a shape layer's keyed groups after time 0, as
+// separatedLayersMeet leaves it: a value run once, by a caller that knows
+// the most work the layer may spend. Until it has run, it has no verdict
+// (NotJudged).
+class KeyedWork
+{
+public:
+    KeyedWork();
+    KeyedWork(KeyedWork&&) noexcept;
+    KeyedWork& operator=(KeyedWork&&) noexcept;
+    ~KeyedWork();
+
+    // Whether it holds a comparison that has not run.
+    bool pending() const { return comparison_ != nullptr; }
+    // What it is told to need before it runs (keyedWorkEstimate).
+    double estimate() const { return estimate_; }
+    // Runs the comparison within `most` (and kMaxComparedWork), the first
+    // time it is called; later calls give the same verdict. Stopped there,
+    // it is KeyedTooLong when it needs more than kMaxComparedWork anyway,
+    // else StartTooLong; KeyedNotBegun or StartNotBegun when it stopped
+    // before spending anything.
+    GroupsMeet run(double most);
+    GroupsMeet verdict() const { return verdict_; }
+    // The work it spent.
+    double spent() const { return spent_; }
+
+private:
+    friend GroupsMeet separatedLayersMeet(SPBasicSuite*, AEGP_PluginID, AEGP_LayerH, const GroupSplit&, KeyedWork&);
+    struct Comparison;
+    std::unique_ptr<Comparison> comparison_;
+    double estimate_ = 0.0, spent_ = 0.0;
+    GroupsMeet verdict_ = GroupsMeet::NotJudged;
+};
+
 // How two of the layers that `split` makes of the shape layer (one per
 // separated group, and the source when it keeps drawing shapes) meet. Each
 // copy draws its fills as they paint and the bands of its strokes (half the
@@ -21,15 +57,12 @@
 // Fills that meet are an overlap, a band that meets the other copy's fill or
 // band is strokes that meet. They are compared at time 0, where the bodies
 // are built, and, when what they hold is keyed, at every frame from the
-// first key to the last at which the layer is shown in the composition,
-// within kMaxComparedWork (KeyedTooLong when the comparison is stopped
-// there), or, when `budget` puts it off, by `budget.later` within the most
-// it is given (StartTooLong when stopped below kMaxComparedWork; the verdict
-// returned is then that of time 0); the layer's own transform places all of
-// them alike and is taken at time 0.
-// What cannot be read draws nothing; a copy that yields no outline at time 0
-// is NothingAtStart, as its body would be the plain box a layer falls back
-// to.
+// first key to the last at which the layer is shown in the composition:
+// that comparison is left in `keyed`, and the verdict is NotJudged until it
+// has run. The layer's own transform places all of them alike and is taken
+// at time 0. What cannot be read draws nothing; a copy that yields no
+// outline at time 0 is NothingAtStart, as its body would be the plain box a
+// layer falls back to.
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and
@@ -45,4 +78,4 @@
 // no larger than the disk its outline sweeps about its centre, however far
 // the outline turns.
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
-                               KeyedWork& budget);
+                               KeyedWork& keyed);

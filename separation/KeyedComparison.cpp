@@ -4,18 +4,29 @@
 
 namespace {
 
-// The work of reading where a keyed group lies at one frame, and of building
-// a piece again, counted as that many pieces compared.
-constexpr double kPlacementWork = 2.0;
-constexpr double kBuildWork = 20.0;
+// The work of reading where a keyed group lies at one frame, and more for
+// each value of it that is keyed (each is read again); of comparing a piece
+// at a frame, and of building one again (see kMaxComparedWork).
+constexpr double kPlacementWork = 1.5;
+constexpr double kValueWork = 3.5;
+constexpr double kComparedWork = 20.0;
+constexpr double kBuildWork = 55.0;
 // The work of telling whether two pieces whose boxes meet may meet while
-// they move, counted as that many pieces compared.
-constexpr double kGrownWork = 4.0;
+// they move.
+constexpr double kGrownWork = 120.0;
 // A little more reach than a piece may move, so that rounding cannot hide a
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
 // The most a fill grown by the skin (withSkin) reaches beyond it, every way.
 const double kSkinReach = kSkin / std::cos(M_PI / 8.0);
+
+// The work of reading where a copy that only moves lies at every one of
+// `frames` (none for any other): the comparison reads that before it
+// compares a frame.
+double readingWork(const SplitCopy& copy, const Frames& frames)
+{
+    return copy.motion == SplitCopy::Moved ? (kPlacementWork + kValueWork * copy.move.values) * frames.count() : 0.0;
+}
 
 // For a copy whose group's own transform alone is keyed: the maps that move
 // its pieces from time 0 to each of `frames`, as the group's transform moves
@@ -203,16 +214,16 @@ public:
         // every frame, the boxes, the pieces compared and built at each
         // frame. Reading where the moving copies lie cannot be spared: when
         // that alone is more, the comparison stops before it begins.
-        double placements = 0.0;
+        double reads = 0.0;
         for (const SplitCopy& copy : copies_)
-            placements += copy.motion == SplitCopy::Moved ? kPlacementWork * frames_.count() : 0.0;
-        if (placements > most_) {
-            needed_ = placements;
+            reads += readingWork(copy, frames_);
+        if (reads > most_) {
+            needed_ = reads;
             return GroupsMeet::KeyedTooLong;
         }
         for (SplitCopy& copy : copies_) {
             if (copy.motion == SplitCopy::Moved) {
-                if (!spend(kPlacementWork * frames_.count()))
+                if (!spend(readingWork(copy, frames_)))
                     return GroupsMeet::KeyedTooLong;
                 // A copy whose moves cannot be told is built again instead.
                 if (!readMoves(suites_, build_, frame_.rotation, frames_, groupPlacement_, placed_, copy))
@@ -405,7 +416,7 @@ private:
                 if (taken[c][j])
                     return;
                 taken[c][j] = true;
-                ++work;
+                work += kComparedWork;
                 // The fills come first, as in what it draws, whatever order
                 // the pieces are taken in.
                 Polygon piece =
@@ -515,6 +526,16 @@ KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKe
         span.widen(copy.move);
     }
     return span;
+}
+
+double keyedWorkEstimate(const std::vector<SplitCopy>& copies, const Frames& frames)
+{
+    double work = 0.0;
+    for (const SplitCopy& copy : copies)
+        work += copy.motion == SplitCopy::Reshaped
+                    ? kBuildWork * double(copy.area.drawn.pieces.size()) * frames.count()
+                    : readingWork(copy, frames);
+    return work;
 }
 
 KeyedVerdict compareKeyedCopies(const AEGP_SuiteHandler& suites, const LayerBuild& build,

@@ -186,6 +186,11 @@ A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::v
 // keyed otherwise is built again at each frame. The span of all their keys.
 KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKeys>& keys);
 
+// What comparing `copies` at every one of `frames` is told to need before
+// it runs: reading where those that only move lie, and building again at
+// every frame those that are reshaped, with the pieces they have at time 0.
+double keyedWorkEstimate(const std::vector<SplitCopy>& copies, const Frames& frames);
+
 // What the comparison found: how the copies meet, the work it did, and what
 // it found to be needed when that is more than `most`.
 struct KeyedVerdict {

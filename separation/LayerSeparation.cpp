@@ -17,24 +17,6 @@ std::vector<int> layerIndicesToSeparate(const std::vector<int>& selectedRows, co
     return indices;
 }
 
-SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
-                                  const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes)
-{
-    AEGP_SuiteHandler suites(basic);
-    AEGP_ItemH item = nullptr;
-    AEGP_LayerH layer = nullptr;
-    AEGP_ObjectType type = AEGP_ObjectType_AV;
-    SeparableContent content;
-    A_Err err = GetActiveLayer(suites, layerIndex, item, layer);
-    if (!err)
-        err = suites.LayerSuite7()->AEGP_GetLayerObjectType(layer, &type);
-    if (!err)
-        err = readSeparableContent(suites, basic, pluginId, layer, type, content);
-    if (err)
-        return SeparationKind::None;
-    return dispatchSeparation(basic, pluginId, layerIndex, separationKindOf(content, type), byMasks, byShapes);
-}
-
 SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex, SeparationKind kind,
                                   const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes)
 {

@@ -51,16 +51,12 @@ A_Err separateLayerMasks(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerI
 A_Err separateLayerShapes(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
                           const SeparationProgress& progress = {});
 
-// Separates the active composition's layer `layerIndex` by what it holds
-// (see separationKindOf): by groups through `byShapes`, by masks through
+// Separates the active composition's layer `layerIndex` as the scan judged
+// it (`kind`, see findLayersToSeparate and separationKindOf), without
+// judging it again: by groups through `byShapes`, by masks through
 // `byMasks`; a shape layer whose shapes are all outside groups is left as it
-// is, with a message saying so; a layer of none of these kinds is left alone.
-// Returns the kind it found; a host error while looking at the layer leaves
-// it alone and gives SeparationKind::None.
-SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex,
-                                  const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
-// The same for a layer already judged to be split as `kind` (the scan's
-// verdict, see findLayersToSeparate): it is not judged again.
+// is, with a message saying so; a layer of no kind is left alone. Returns
+// `kind`.
 SeparationKind dispatchSeparation(SPBasicSuite* basic, AEGP_PluginID pluginId, int layerIndex, SeparationKind kind,
                                   const std::function<void(int)>& byMasks, const std::function<void(int)>& byShapes);
 

@@ -156,11 +156,7 @@ A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
 double touchDistance(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
                      AEGP_LayerH layer, AEGP_ObjectType type)
 {
-    LayerBuild build;
-    build.basic = basic;
-    build.pluginId = int(pluginId);
-    build.layer = layer;
-    const LayerPlacement p = readLayerPlacement(build);
+    const LayerPlacement p = readLayerPlacement(layerBuildOf(basic, int(pluginId), layer));
     double aspect = 1.0;
     AEGP_ItemH source = nullptr;
     A_Ratio ratio{1, 1};
@@ -170,6 +166,22 @@ double touchDistance(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_
     const double sx = aspect * p.sx;
     const double least = std::fabs(sx * p.sy) / largestStretch(sx, p.shear, 0.0, p.sy);
     return least > 0.0 && std::isfinite(least) ? outline_limits::kTouchDistance * 100.0 / least : HUGE_VAL;
+}
+
+// Why the comparison of keyed groups was given up: over its own bound, or
+// over what the start had left; "stopped" once it had begun, "not begun"
+// when nothing was spent.
+QString givenUp(GroupsMeet meet)
+{
+    const bool own = meet == GroupsMeet::KeyedTooLong || meet == GroupsMeet::KeyedNotBegun;
+    const bool begun = meet == GroupsMeet::KeyedTooLong || meet == GroupsMeet::StartTooLong;
+    return QStringLiteral("the comparison of its keyed groups%1 was %2, as it would take %3; apart, they might come "
+                          "to lie in one another's place.")
+        .arg(own ? QStringLiteral(" at every frame their keys span") : QString(),
+             begun ? QStringLiteral("stopped") : QStringLiteral("not begun"),
+             own ? QStringLiteral("too long (too many pieces over too many frames)")
+                 : QStringLiteral("longer than what was left of the time the start gives to comparing keyed groups "
+                                  "(the layers that need least are compared first)"));
 }
 
 } // namespace
@@ -324,14 +336,13 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
                                   "another's place.");
         case GroupsMeet::KeyedTooLong:
-            return QStringLiteral("the comparison of its keyed groups at every frame their keys span was stopped, "
-                                  "as it would take too long (too many pieces over too many frames); apart, they "
-                                  "might come to lie in one another's place.");
+        case GroupsMeet::KeyedNotBegun:
         case GroupsMeet::StartTooLong:
-            return QStringLiteral("the comparison of its keyed groups was stopped, as it would take longer than its "
-                                  "share of the time the start gives to comparing keyed groups (shared evenly "
-                                  "among the layers that have them); apart, they might come to lie in one "
-                                  "another's place.");
+        case GroupsMeet::StartNotBegun:
+            return givenUp(content.groupsMeet);
+        case GroupsMeet::NotJudged:
+            return QStringLiteral("the comparison of its keyed groups at every frame their keys span has not been "
+                                  "made; apart, they might come to lie in one another's place.");
         }
     }
     if (content.masks > 0 && severalTopLevelItems(content, type))
@@ -342,7 +353,7 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
 }
 
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
-                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content, KeyedWork* budget)
+                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content, KeyedWork& keyed)
 {
     content = SeparableContent{};
     ScopedStream root(suites);
@@ -361,8 +372,7 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);
-    KeyedWork own;
     if (!err && separationKindOf(content, type) == SeparationKind::ShapeGroups)
-        content.groupsMeet = separatedLayersMeet(basic, pluginId, layer, planGroupSplit(items), budget ? *budget : own);
+        content.groupsMeet = separatedLayersMeet(basic, pluginId, layer, planGroupSplit(items), keyed);
     return err;
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class KeyedWork;
+
 // Only what draws counts: a mask, group or shape that is switched off, or a
 // group without any shape that is switched on, stays where it is.
 struct SeparableContent {
@@ -74,13 +76,12 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 // masks that keep still (readMaskOverlap), the first item it holds that is
 // not modelled (unmodelledItem), and, for a shape layer that would be split
 // by groups, whether the split layers would draw over one another
-// (separatedLayersMeet: its keyed groups compared at once, or left in
-// `budget` when that puts them off). The contents are looked at for shape
-// layers (object type 4) only. Every stream reference is given back; the
-// first host error is returned.
+// (separatedLayersMeet: the comparison of its keyed groups after time 0 is
+// left in `keyed`, and groupsMeet is NotJudged until it has run). The
+// contents are looked at for shape layers (object type 4) only. Every stream
+// reference is given back; the first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
-                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content,
-                           KeyedWork* budget = nullptr);
+                           AEGP_LayerH layer, AEGP_ObjectType type, SeparableContent& content, KeyedWork& keyed);
 
 // Whether separation by groups models an item of that match name: groups, the
 // four kinds of path, fills and strokes, and inside a group (`nested`) Merge

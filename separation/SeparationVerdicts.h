@@ -3,24 +3,26 @@
 // deciding.
 #pragma once
 
-#include <functional>
+// The most work spent comparing one layer's keyed groups after time 0, in
+// units of about a ten-millionth of a second of processor time (so about a
+// second): reading where a keyed group lies at a frame counts 1.5 and 3.5
+// more for each of its values keyed, a piece compared at a frame 20 and a
+// piece built again 55; of the first pass over their paths, a box made or
+// two boxes looked at count a twentieth, two boxes that meet one and telling
+// whether their pieces may meet 120. The work is counted as it is done: a
+// comparison that would pass its bound is stopped there, or not begun when
+// reading where its groups lie at every frame alone would pass it.
+constexpr double kMaxComparedWork = 1e7;
 
-// The most work spent comparing one layer's keyed groups after time 0 (about
-// half a second of processor time), counted in pieces compared over the
-// frames their keys span: at each frame every piece compared counts once, a
-// piece built again as 20 and reading where a keyed group lies as 2; of the
-// first pass over their paths, a box made or two boxes looked at count a
-// twentieth, two boxes that meet one and telling whether their pieces may
-// meet 4. The work is counted as it is done: a comparison that would pass
-// its bound is stopped there.
-constexpr double kMaxComparedWork = 5e6;
-
-// The most such work over one start, all layers together (about 1.5 s):
-// shared evenly among the layers whose keyed groups are compared, each given
-// at most kMaxComparedWork, so that three such layers each get all of it and
-// no layer's share hangs on the layers before or after it; what they leave
-// is shared again among those it stopped. An unkeyed layer needs none.
-constexpr double kMaxStartWork = 3.0 * kMaxComparedWork;
+// The most such work over one start, all layers together (about 1.5 s, so
+// that the start takes at most about 2 s more than without keys): the
+// layers whose keyed groups are compared go from the one told to need least
+// (before it runs) to the one told to need most, each given at most
+// kMaxComparedWork and what the start has left, less what the layers after
+// it that still fit are told to need, so that the order of the layers
+// decides nothing and no more layers are left out than the bound asks. An
+// unkeyed layer needs none.
+constexpr double kMaxStartWork = 1.5 * kMaxComparedWork;
 
 // Groups nested deeper than this are taken to draw without being looked into.
 constexpr int kMaxGroupNesting = 64;
@@ -53,22 +55,19 @@ enum class GroupsMeet {
     // their keys or strokes cannot be read.
     Untold,
     // Comparing them at every frame their keys span is more work than is
-    // done (kMaxComparedWork): the comparison was stopped.
+    // done (kMaxComparedWork): the comparison was stopped there, or not
+    // begun when it stopped before spending anything (reading where they lie
+    // at every frame alone is more).
     KeyedTooLong,
-    // Comparing them is more work than the layer's share of the start
-    // (kMaxStartWork shared among the keyed layers): the comparison was
-    // stopped.
+    KeyedNotBegun,
+    // Comparing them is more work than the start had left for them when
+    // their turn came (see kMaxStartWork): the comparison was stopped there,
+    // or not begun.
     StartTooLong,
-};
-
-// How the comparison of a layer's keyed groups is run (see
-// separatedLayersMeet): at once within kMaxComparedWork, or, when `putOff`,
-// left in `later` to be run once the share of each layer is known, with the
-// most it may spend; it gives the verdict on the layer's groups and the work
-// it spent.
-struct KeyedWork {
-    bool putOff = false;
-    std::function<GroupsMeet(double most, double& spent)> later;
+    StartNotBegun,
+    // The comparison of their keyed groups is put off (see KeyedWork) and
+    // has not run: not judged yet.
+    NotJudged,
 };
 
 // Why the masks of a layer that are switched on stay together, the first

@@ -4,9 +4,11 @@
 // about what the same rings side by side do, and keyed rings about what the
 // same rings unkeyed do; circles drifting apart on a grid cost what the same
 // circles still do and little more (reading where each lies at each frame),
-// and so do gears turning in place; three layers that each need most of a
-// layer's bound are offered beside one another; stars drifting until some
-// meet are left out in a few times what the same stars still take.
+// and so do gears turning in place; of layers that each need more than an
+// even share of the start's bound, those that need least are offered, as
+// many as fit; stars drifting until some meet are left out in a few times
+// what the same stars still take. Combs sliding along one another, compared
+// piece by piece at every frame, cost what that comparison counts.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "separation/LayerSeparation.h"
@@ -155,6 +157,27 @@ void BM_OfferDriftingStars(benchmark::State& state)
                   size_t(state.range(3)));
 }
 
+// Layers of twelve-tooth gears 110 px apart, each turning round and back
+// over the time given, against the same still. Arguments: layers, gears in
+// each, seconds (0: still), frames a second, layers offered.
+void BM_OfferGearLayers(benchmark::State& state)
+{
+    const int layers = int(state.range(0)), seconds = int(state.range(2));
+    QByteArray all;
+    for (int i = 0; i < layers; ++i)
+        all += (i ? "," : "") + shapeLayer(turningGears(int(state.range(1)), 24, seconds, 110.0, true));
+    offerOneLayer(state, composition(all, std::max(10, seconds), int(state.range(3))), size_t(state.range(4)));
+}
+
+// Two combs whose slanted teeth lie 16 px apart, one sliding along them
+// (compared piece by piece at every frame), against the same still.
+// Arguments: teeth of each, seconds (0: still).
+void BM_OfferSlidingCombs(benchmark::State& state)
+{
+    const int seconds = int(state.range(1));
+    offerOneLayer(state, composition(shapeLayer(slidingCombs(int(state.range(0)), seconds)), std::max(10, seconds)));
+}
+
 BENCHMARK(BM_OfferRingGroups)
     ->ArgNames({"groups", "points", "nested"})
     ->Args({60, 1000, 0})
@@ -177,8 +200,8 @@ BENCHMARK(BM_OfferDriftingCircles)
     ->Args({10, 100, 45, 25, -1})
     ->Args({3, 50, 0, 60, -1})
     ->Args({1, 50, 600, 60, -1})
-    ->Args({3, 50, 600, 60, -1})
-    ->Args({5, 50, 600, 25, -1})
+    ->Args({3, 50, 600, 60, 1})
+    ->Args({5, 50, 600, 25, 3})
     ->Args({1, 20, 0, 60, -1})
     ->Args({1, 20, 3600, 60, 0})
     ->Unit(benchmark::kMillisecond);
@@ -198,6 +221,20 @@ BENCHMARK(BM_OfferDriftingStars)
     ->ArgNames({"stars", "apart", "drift", "offered"})
     ->Args({100, 100, 0, 1})
     ->Args({100, 100, 120, 0})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferGearLayers)
+    ->ArgNames({"layers", "gears", "seconds", "fps", "offered"})
+    ->Args({5, 50, 0, 60, 5})
+    ->Args({1, 50, 600, 60, 1})
+    ->Args({4, 50, 600, 60, 1})
+    ->Args({5, 50, 600, 60, 1})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferSlidingCombs)
+    ->ArgNames({"teeth", "seconds"})
+    ->Args({40, 0})
+    ->Args({40, 60})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);

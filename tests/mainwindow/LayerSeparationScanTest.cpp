@@ -400,13 +400,18 @@ TEST(LayerSeparationScan, PiecesThatDrawNothingDoNotCount)
 // 45 s), two circles drifting apart over 30 minutes (both: the order of the
 // layers decides nothing), still rings in a row, gears turning in place
 // 22 px apart, a ring turning and growing beside a square, two circles
-// drifting apart for an hour (more than an even share: it is given what the
-// others leave): all are offered. A keyed layer that needs more than the
+// drifting apart for an hour (more than an even share: it is judged after
+// the layers that need less): all are offered. A keyed layer that needs more than the
 // start has (16 circles drifting apart for an hour) is left out, saying why;
 // the others are still judged: a stroked line, its band alone followed along
 // its path, passing over a square; a square going out and back within one
 // run of its path, meeting another between the run's ends; ten-point stars
 // drifting until some meet (the still ones beside them are offered).
+const QString notBegun = QStringLiteral(
+    "the comparison of its keyed groups was not begun, as it would take longer than what was left of the time the "
+    "start gives to comparing keyed groups (the layers that need least are compared first); apart, they might come "
+    "to lie in one another's place.");
+
 TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
 {
     using namespace keyed_layers;
@@ -443,10 +448,7 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut, 3.25e6),
               A_Err_NONE);
     EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 19}));
-    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (16 for an hour): the comparison of its keyed groups was stopped, as it "
-                                    "would take longer than its share of the time the start gives to comparing keyed "
-                                    "groups (shared evenly among the layers that have them); apart, they might come "
-                                    "to lie in one another's place.",
+    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (16 for an hour): " + notBegun,
                                     "Layer 13 (line): its groups' strokes may reach over what another group draws: "
                                     "together each paint lies at its own place in the layer, as drawn; apart, a "
                                     "copy's stroke would lie over or under the other copy as a whole, and the "
@@ -507,6 +509,93 @@ TEST(LayerSeparationScan, WhatDrawsNothingAtTheStartOrNestsTooDeepIsLeftOutSayin
         "knows groups, paths, rectangles, ellipses, stars, fills and strokes): what the layers split from it would "
         "draw cannot be told, and the picture might change."}))
         << leftOut.join('\n').toStdString();
+}
+
+// Keyed layers that each need more than an even share of the start's bound:
+// as many are offered as fit, those that need least, in either order; the
+// others are not begun. The layers of separation_bench (gears turning round
+// and back, five and four layers of 50; five layers of 50 circles drifting,
+// three at 60 fps; combs sliding along one another), at a twentieth of
+// their frames and of the bound (a tenth for the combs). No verdict stands for a
+// comparison not made: with no keyed work to give, groups that meet at 1 s
+// are not offered. Pieces compared or built again at every frame count as
+// they cost. An hour at 60 fps of 10 groups moving, or of 6 moving and
+// turning, is not begun: reading where they lie is over a
+// layer's own bound.
+TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
+{
+    using namespace keyed_layers;
+    const auto offered = [](const QByteArray& json, double work, QStringList* leftOut = nullptr) {
+        Host host(json);
+        std::vector<int> indices;
+        EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, leftOut, work), A_Err_NONE);
+        return indices;
+    };
+    const auto gears = [](std::vector<int> counts) {
+        QByteArray layers;
+        for (int n : counts)
+            layers += (layers.isEmpty() ? "" : ",") + shapeLayer(turningGears(n, 24, 30, 110.0, true));
+        return composition(layers, 30, 60);
+    };
+    QStringList leftOut;
+    EXPECT_EQ(offered(gears({50, 45, 40, 35, 30}), kMaxStartWork / 20, &leftOut), (std::vector<int>{3, 4}));
+    EXPECT_EQ(leftOut.value(0), "Layer 1 (Rings): " + notBegun);
+    EXPECT_EQ(offered(gears({30, 35, 40, 45, 50}), kMaxStartWork / 20), (std::vector<int>{0, 1}));
+    EXPECT_EQ(offered(gears({50, 50, 50, 50, 50}), kMaxStartWork / 20), std::vector<int>{0});
+    EXPECT_EQ(offered(gears({50, 50, 50, 50}), kMaxStartWork / 20), std::vector<int>{0});
+    const QByteArray drifting = shapeLayer(driftingCircles(50, 30));
+    const QByteArray three = drifting + "," + drifting + "," + drifting;
+    EXPECT_EQ(offered(composition(three + "," + drifting + "," + drifting, 30, 25), kMaxStartWork / 20),
+              (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(offered(composition(three, 30, 60), kMaxStartWork / 20), std::vector<int>{0});
+
+    const QByteArray passing = R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
+                               keyed(at(-300, 0), at(300, 0), 2) + R"(}, "contents": [{"matchName":
+        "ADBE Vector Shape - Rect"}]}, {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]})";
+    leftOut.clear();
+    EXPECT_EQ(offered(composition(shapeLayer(passing)), 0.0, &leftOut), std::vector<int>{});
+    EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + notBegun});
+
+    // What is compared, or built again, at every frame counts as it costs:
+    // combs sliding along each other over 60 s, a star turning over 10 s,
+    // are stopped within 1.5e6.
+    const QByteArray star = R"({"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Star",
+        "properties": {"ADBE Vector Star Points": 100, "ADBE Vector Star Rotation": )" + keyed("0", "360", 10) +
+                            R"(}}]}, {"matchName": "ADBE Vector Group", "contents": [{"matchName":
+        "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Position": [400, 0]}}]})";
+    EXPECT_EQ(offered(composition(shapeLayer(slidingCombs(40, 6)), 60), 1.5e6), std::vector<int>{0});
+    for (const QByteArray& layer : {shapeLayer(slidingCombs(40, 60)), shapeLayer(star)}) {
+        leftOut.clear();
+        EXPECT_EQ(offered(composition(layer, 60), 1.5e6, &leftOut), std::vector<int>{});
+        EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + QString(notBegun).replace("not begun", "stopped")});
+    }
+    // The combs, told to need little, cannot take what the circles need.
+    EXPECT_EQ(offered(composition(shapeLayer(slidingCombs(40, 60)) + "," + drifting, 60), 1.5e6), std::vector<int>{1});
+
+    // Groups moved every minute for an hour, each value keyed read at every
+    // frame: 10 moved, and 6 also turned.
+    const auto hour = [&](int groups, bool turned) {
+        QByteArray layer;
+        for (int i = 0; i < groups; ++i) {
+            QByteArray moves, turns;
+            for (int m = 0; m <= 60; ++m) {
+                const QByteArray time = (m ? ", " : "") + QByteArray(R"({"time": )") + QByteArray::number(60 * m);
+                moves += time + R"(, "value": )" + at(120 * i, m % 2 * 10) + "}";
+                turns += time + R"(, "value": )" + QByteArray::number(m % 2 * 10) + "}";
+            }
+            layer += R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": {"keys": [)" + moves +
+                     (turned ? R"(]}, "ADBE Vector Rotation": {"keys": [)" + turns : QByteArray()) +
+                     R"(]}}, "contents": [{"matchName": "ADBE Vector Shape - Ellipse"}]},)";
+        }
+        return shapeLayer(layer + R"({"matchName": "ADBE Vector Graphic - Fill"})");
+    };
+    leftOut.clear();
+    EXPECT_EQ(offered(composition(hour(10, false) + "," + hour(6, true), 3600, 60), kMaxStartWork, &leftOut),
+              std::vector<int>{});
+    const QString tooLong = QStringLiteral(
+        "the comparison of its keyed groups at every frame their keys span was not begun, as it would take too long "
+        "(too many pieces over too many frames); apart, they might come to lie in one another's place.");
+    EXPECT_EQ(leftOut, (QStringList{"Layer 1 (Rings): " + tooLong, "Layer 2 (Rings): " + tooLong}));
 }
 
 TEST(LayerSeparationScan, AHostErrorEndsTheWalkKeepingWhatWasFound)

@@ -139,8 +139,9 @@ inline QByteArray driftingStars(int n, int seconds, double apart = 70.0, double 
 
 // n gear groups of `points` points (44 and 34 px from their centre in
 // turn) on a grid `apart` px apart, under one top-level fill; with
-// `seconds`, each turns once about its centre over that time.
-inline QByteArray turningGears(int n, int points, int seconds, double apart = 110.0)
+// `seconds`, each turns once about its centre over that time (`andBack`:
+// round and back again).
+inline QByteArray turningGears(int n, int points, int seconds, double apart = 110.0, bool andBack = false)
 {
     const int side = int(std::ceil(std::sqrt(double(n))));
     QByteArray groups;
@@ -150,13 +151,40 @@ inline QByteArray turningGears(int n, int points, int seconds, double apart = 11
             const double angle = 2.0 * M_PI * k / points, radius = k % 2 ? 34.0 : 44.0;
             vertices += (k ? ", " : "") + at(radius * std::cos(angle), radius * std::sin(angle));
         }
-        const QByteArray turn = seconds > 0 ? keyed("0", "360", seconds) : "0";
+        const QByteArray turn = seconds <= 0 ? QByteArray("0")
+                                : andBack   ? QByteArray(keyed("0", "360", seconds / 2)).replace("]}", R"(, {"time": )" +
+                                                  QByteArray::number(seconds) + R"(, "value": 0}]})")
+                                            : keyed("0", "360", seconds);
         groups += R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
                   at(apart * (i % side), apart * (i / side)) + R"(, "ADBE Vector Rotation": )" + turn +
                   R"(}, "contents": [{"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": )"
                   R"({"closed": true, "vertices": [)" + vertices + "]}}}]},";
     }
     return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+}
+
+// Two comb groups of `teeth` teeth each, slanted alike, their teeth in turn
+// 16 px apart, under one top-level fill: one comb's spine is at the top, the
+// other's at the bottom, and with `seconds` the top one slides 32 px along
+// the teeth over that time, so that its pieces are compared with the
+// other's at every frame.
+inline QByteArray slidingCombs(int teeth, int seconds)
+{
+    QByteArray bottom = at(-10, -10), top = at(40.0 * teeth + 50, 110);
+    for (int t = 0; t < teeth; ++t) {
+        const double x = 40.0 * t, u = 40.0 * (teeth - 1 - t) + 20.0;
+        bottom += ", " + at(x, 0) + ", " + at(x + 36, 90) + ", " + at(x + 40, 90) + ", " + at(x + 4, 0);
+        top += ", " + at(u + 44, 100) + ", " + at(u + 8, 10) + ", " + at(u + 4, 10) + ", " + at(u + 40, 100);
+    }
+    bottom += ", " + at(40.0 * teeth + 10, -10);
+    top += ", " + at(10, 110);
+    const auto comb = [](const QByteArray& position, const QByteArray& vertices) {
+        return R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" + position +
+               R"(}, "contents": [{"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": )"
+               R"({"closed": true, "vertices": [)" + vertices + "]}}}]},";
+    };
+    return comb(at(0, 0), bottom) + comb(seconds > 0 ? keyed(at(0, 0), at(12, 30), seconds) : at(0, 0), top) +
+           R"({"matchName": "ADBE Vector Graphic - Fill"})";
 }
 
 // A ring group of `vertices` points, radius 100, turning half round and

@@ -6,12 +6,15 @@
 #include "OutlineFixture.h"
 #include "ShapeItems.h"
 
+#include "mainwindow/LayerSeparationScan.h"
 #include "separation/LayerSeparation.h"
 #include "separation/SeparationSupport.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -101,8 +104,35 @@ inline DrawnArea::Colour pictureAt(const std::vector<DrawnArea>& layers, double 
     return c;
 }
 
+// How the window's start would split each layer of the active composition
+// (None: not offered), as its scan judges them all together
+// (findLayersToSeparate, the start's keyed work shared among them).
+inline std::vector<SeparationKind> offeredKinds(SPBasicSuite* basic)
+{
+    std::vector<int> offered;
+    std::vector<SeparationKind> kinds, byLayer;
+    EXPECT_EQ(findLayersToSeparate(basic, outline_test::kPluginId, offered, nullptr, kMaxStartWork, &kinds), A_Err_NONE);
+    for (size_t i = 0; i < offered.size(); ++i) {
+        byLayer.resize(std::max(byLayer.size(), size_t(offered[i]) + 1), SeparationKind::None);
+        byLayer[size_t(offered[i])] = kinds[i];
+    }
+    return byLayer;
+}
+
+// Separates layer `layerIndex` as the offer does when the user takes it:
+// as the scan judged it (offeredKinds), with both separations. Returns the
+// kind it was taken for (None: not offered, left alone).
+inline SeparationKind separateAsOffered(const outline_test::Scene& scene, int layerIndex,
+                                        const std::vector<SeparationKind>& kinds,
+                                        const std::function<void(int)>& byMasks,
+                                        const std::function<void(int)>& byShapes)
+{
+    const SeparationKind kind = size_t(layerIndex) < kinds.size() ? kinds[size_t(layerIndex)] : SeparationKind::None;
+    return dispatchSeparation(scene.basic(), outline_test::kPluginId, layerIndex, kind, byMasks, byShapes);
+}
+
 // Does with layer `layerIndex` what the offer does when the user takes it
-// (dispatchSeparation with both separations), and judges the outcome on a
+// (separateAsOffered with both separations), and judges the outcome on a
 // grid of `step` layer pixels over what the layer drew and a margin (every
 // layer made shares its transform): at each of `times` the layers with their
 // video on put the colours it put (colourAt), and at time 0 no point lies in
@@ -134,7 +164,7 @@ inline SeparationKind expectSeparationKeepsPictureAndPlaces(outline_test::Scene&
     if (anyway)
         byMasks(layerIndex);
     else
-        kind = dispatchSeparation(scene.basic(), outline_test::kPluginId, layerIndex, byMasks, byShapes);
+        kind = separateAsOffered(scene, layerIndex, offeredKinds(scene.basic()), byMasks, byShapes);
 
     std::vector<int> shown;
     std::vector<MyBody> bodies;

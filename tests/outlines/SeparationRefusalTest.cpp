@@ -14,25 +14,27 @@ namespace {
 using namespace separation_test;
 using namespace outline_test;
 
-// A solid with three masks, and a shape layer with three groups, a top-level
-// fill and a path outside the groups (so the source loses groups too).
+// A solid with three masks, and a shape layer with three groups apart, a
+// top-level fill and a path outside the groups (so the source loses groups
+// too): both are offered.
 QByteArray refusalComposition()
 {
     return composition(
         solidLayer("Masks %1", mask("a", 0) + "," + mask("b", 40, R"("flags": 0)") + "," + mask("c", 80)) + "," +
         R"({"type": "shape", "name": "Shapes", "transform": {"position": [500, 250]}, "contents": [)" +
-        namedGroup("A", "", rect("")) + "," + path(true, "[0, 0], [9, 0], [9, 9]") + "," +
-        namedGroup("B", R"("ADBE Vector Position": [40, 0])", ellipse("") + "," + fill("[1, 0, 0]")) + "," +
-        namedGroup("C", "", star("")) + "," + fill("[0, 1, 0]") + "]}");
+        namedGroup("A", R"("ADBE Vector Position": [-300, 0])", rect("")) + "," + path(true, "[0, 0], [9, 0], [9, 9]") +
+        "," + namedGroup("B", R"("ADBE Vector Position": [300, 0])", ellipse("") + "," + fill("[1, 0, 0]")) + "," +
+        namedGroup("C", R"("ADBE Vector Position": [700, 0])", star("")) + "," + fill("[0, 1, 0]") + "]}");
 }
 
-// Both layers, the last first, as the offer separates them.
-void separateBoth(const Scene& scene)
+// Both layers, the last first, as the offer separates them (as judged in
+// `kinds`).
+void separateBoth(const Scene& scene, const std::vector<SeparationKind>& kinds)
 {
     SeparationMessageBatch batch;
     for (int layer : {1, 0})
-        dispatchSeparation(
-            scene.basic(), kPluginId, layer, [&](int i) { separateLayerMasks(scene.basic(), kPluginId, i); },
+        separateAsOffered(
+            scene, layer, kinds, [&](int i) { separateLayerMasks(scene.basic(), kPluginId, i); },
             [&](int i) { separateLayerShapes(scene.basic(), kPluginId, i); });
 }
 
@@ -44,8 +46,10 @@ TEST(SeparationRefusal, EveryMessageNamesTheCallTheHostRefused)
     {
         Scene scene(refusalComposition());
         SeparationMessages messages;
+        const std::vector<SeparationKind> kinds = offeredKinds(scene.basic());
+        ASSERT_EQ(kinds, (std::vector<SeparationKind>{SeparationKind::Masks, SeparationKind::ShapeGroups}));
         scene.session->log().clear();
-        separateBoth(scene);
+        separateBoth(scene, kinds);
         ASSERT_TRUE(messages.texts().empty());
         for (const standin::CallRecord& r : scene.session->log().records()) {
             auto& c = calls[{r.suite, r.slot}];
@@ -63,8 +67,9 @@ TEST(SeparationRefusal, EveryMessageNamesTheCallTheHostRefused)
                          std::to_string(nth));
             Scene scene(refusalComposition());
             SeparationMessages messages;
+            const std::vector<SeparationKind> kinds = offeredKinds(scene.basic());
             scene.session->faults().failNth(key.first, standin::FaultInjector::kAnyVersion, key.second, nth);
-            separateBoth(scene);
+            separateBoth(scene, kinds);
             std::string refused;
             for (const standin::CallRecord& r : scene.session->log().failures())
                 if (r.injected)

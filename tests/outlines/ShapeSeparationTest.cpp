@@ -394,9 +394,10 @@ TEST(SeparationDispatch, ReadsTheLayerAndCallsTheRightSeparation)
     auto byMasks = [&](int i) { calls.push_back("masks " + std::to_string(i)); };
     auto byShapes = [&](int i) { calls.push_back("shapes " + std::to_string(i)); };
     const QByteArray before = scene.project->toJson();
-    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 2, byMasks, byShapes), SeparationKind::Masks);
-    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 1, byMasks, byShapes), SeparationKind::Masks);
-    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 0, byMasks, byShapes), SeparationKind::UngroupedShapes);
+    const std::vector<SeparationKind> kinds = offeredKinds(scene.basic());
+    EXPECT_EQ(separateAsOffered(scene, 2, kinds, byMasks, byShapes), SeparationKind::Masks);
+    EXPECT_EQ(separateAsOffered(scene, 1, kinds, byMasks, byShapes), SeparationKind::Masks);
+    EXPECT_EQ(separateAsOffered(scene, 0, kinds, byMasks, byShapes), SeparationKind::UngroupedShapes);
     EXPECT_EQ(calls, (std::vector<std::string>{"masks 2", "masks 1"}));
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0].first,
@@ -612,8 +613,9 @@ TEST(SeparationDispatch, MasksHoldingAHoleAreLeftAsTheyAre)
     std::vector<std::string> calls;
     auto byMasks = [&](int i) { calls.push_back("masks " + std::to_string(i)); };
     const QByteArray before = scene.project->toJson();
-    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 1, byMasks, nullptr), SeparationKind::None);
-    EXPECT_EQ(dispatchSeparation(scene.basic(), kPluginId, 0, byMasks, nullptr), SeparationKind::None);
+    const std::vector<SeparationKind> kinds = offeredKinds(scene.basic());
+    EXPECT_EQ(separateAsOffered(scene, 1, kinds, byMasks, nullptr), SeparationKind::None);
+    EXPECT_EQ(separateAsOffered(scene, 0, kinds, byMasks, nullptr), SeparationKind::None);
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(messages.texts().empty());
     EXPECT_EQ(scene.project->toJson(), before);
@@ -656,8 +658,8 @@ TEST(SeparationDispatch, NoTwoLayersOfAMaskedShapeLayerGetTheSameBody)
         SeparationMessages messages;
         AEGP_SuiteHandler suites(scene.basic());
         ASSERT_EQ(suites.UtilitySuite5()->AEGP_StartUndoGroup("Zolvar - Shapes Separation"), A_Err_NONE);
-        dispatchSeparation(
-            scene.basic(), kPluginId, 0, [&](int i) { separateLayerMasks(scene.basic(), kPluginId, i); },
+        separateAsOffered(
+            scene, 0, offeredKinds(scene.basic()), [&](int i) { separateLayerMasks(scene.basic(), kPluginId, i); },
             [&](int i) { separateLayerShapes(scene.basic(), kPluginId, i); });
         ASSERT_EQ(suites.UtilitySuite5()->AEGP_EndUndoGroup(), A_Err_NONE);
         EXPECT_TRUE(messages.texts().empty());

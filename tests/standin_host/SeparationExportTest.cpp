@@ -144,11 +144,13 @@ TEST(SeparationExport, SeparatedLayersFallFreelyEachOnItsOwn)
     {
         standin::HostSession session(*project, kPluginId, std::string());
         std::vector<int> offered;
-        ASSERT_EQ(findLayersToSeparate(session.basicSuite(), kPluginId, offered), A_Err_NONE);
+        std::vector<SeparationKind> kinds;
+        ASSERT_EQ(findLayersToSeparate(session.basicSuite(), kPluginId, offered, nullptr, kMaxStartWork, &kinds),
+                  A_Err_NONE);
         EXPECT_EQ(offered, (std::vector<int>{1, 3})) << "the crossing masks and the ring stay whole";
-        for (auto it = offered.rbegin(); it != offered.rend(); ++it)
+        for (size_t k = offered.size(); k-- > 0;)
             dispatchSeparation(
-                session.basicSuite(), kPluginId, *it,
+                session.basicSuite(), kPluginId, offered[k], kinds[k],
                 [&](int i) { separateLayerMasks(session.basicSuite(), kPluginId, i); },
                 [&](int i) { separateLayerShapes(session.basicSuite(), kPluginId, i); });
     }
