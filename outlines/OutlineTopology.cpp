@@ -2,6 +2,8 @@
 
 #include "model/PolygonUtils.h"
 
+#include <clipper.hpp>
+
 #include <algorithm>
 #include <cmath>
 
@@ -52,20 +54,17 @@ bool anyCrossing(const std::vector<b2Vec2>& p, Visit visit)
     return false;
 }
 
-// How often the closed outline winds round (x, y), counter-clockwise
-// counted positive in a y-up frame.
-int windingAt(const std::vector<b2Vec2>& p, double x, double y)
+// The area that `path` fills by `rule`, in its units squared.
+double filledArea(const ClipperLib::Path& path, ClipperLib::PolyFillType rule)
 {
-    int winding = 0;
-    for (size_t k = 0; k < p.size(); ++k) {
-        const b2Vec2 a = p[k], b = p[(k + 1) % p.size()];
-        const double left = (double(b.x) - a.x) * (y - a.y) - (x - a.x) * (double(b.y) - a.y);
-        if (a.y <= y && b.y > y && left > 0.0)
-            ++winding;
-        else if (a.y > y && b.y <= y && left < 0.0)
-            --winding;
-    }
-    return winding;
+    ClipperLib::Clipper clipper;
+    clipper.AddPath(path, ClipperLib::ptSubject, true);
+    ClipperLib::Paths filled;
+    clipper.Execute(ClipperLib::ctUnion, filled, rule, rule);
+    double area = 0.0;
+    for (const ClipperLib::Path& p : filled)
+        area += ClipperLib::Area(p);  // a hole's is negative
+    return area;
 }
 
 }  // namespace
@@ -75,26 +74,42 @@ bool isSelfIntersectingShape(const ShapeDef& s)
     return anyCrossing(s.points, [](size_t, size_t) { return true; });
 }
 
-bool windsRoundTwice(const ShapeDef& s)
+OutlineWinding windingOf(const ShapeDef& s)
 {
     const std::vector<b2Vec2>& p = s.points;
-    const size_t n = p.size();
+    OutlineWinding all{true, true};
+    if (p.size() < 3)
+        return OutlineWinding{};
+    size_t crossings = 0;
+    if (anyCrossing(p, [&](size_t, size_t) { return ++crossings > kMostCrossingsWound; }))
+        return all;
+    // Clipper counts in integers: the points about the first, scaled by a
+    // power of two until the farthest nears the range in which Clipper
+    // multiplies exactly in 64 bits. A point on an edge stays on it unless
+    // its float holds digits finer than a billionth of the outline's size.
     double extent = 0.0;
     for (const b2Vec2& q : p)
         extent = std::max({extent, std::fabs(double(q.x) - p[0].x), std::fabs(double(q.y) - p[0].y)});
-    size_t crossings = 0;
-    return anyCrossing(p, [&](size_t i, size_t j) {
-        if (++crossings > kMostCrossingsWound)
-            return true;
-        const b2Vec2 a1 = p[i], b1 = p[(i + 1) % n], a2 = p[j], b2 = p[(j + 1) % n];
-        const double d1x = double(b1.x) - a1.x, d1y = double(b1.y) - a1.y;
-        const double d2x = double(b2.x) - a2.x, d2y = double(b2.y) - a2.y;
-        const double t = ((double(a2.x) - a1.x) * d2y - (double(a2.y) - a1.y) * d2x) / (d1x * d2y - d1y * d2x);
-        const double l1 = std::hypot(d1x, d1y), l2 = std::hypot(d2x, d2y);
-        // Just right of both edges: the place about the crossing wound least.
-        const double step = 1e-6 * extent;
-        const double x = a1.x + t * d1x + step * (d1y / l1 + d2y / l2);
-        const double y = a1.y + t * d1y - step * (d1x / l1 + d2x / l2);
-        return windingAt(p, x, y) != -1;
-    });
+    if (!std::isfinite(extent))
+        return all;
+    if (extent == 0.0)
+        return OutlineWinding{};
+    const double scale = std::ldexp(1.0, std::ilogb(double(ClipperLib::loRange) / extent));
+    ClipperLib::Path path;
+    for (const b2Vec2& q : p)
+        path.emplace_back(ClipperLib::cInt(std::llround((double(q.x) - p[0].x) * scale)),
+                          ClipperLib::cInt(std::llround((double(q.y) - p[0].y) * scale)));
+    try {
+        // Non-zero fills what even-odd does and the places wound round an
+        // even number of times besides; places wound round one way fill by
+        // the positive rule, the other way by the negative one. Less than a
+        // billionth of the outline's square is rounding.
+        const double noise = 1e-9 * double(ClipperLib::loRange) * double(ClipperLib::loRange);
+        const double positive = filledArea(path, ClipperLib::pftPositive);
+        const double negative = filledArea(path, ClipperLib::pftNegative);
+        const double evenOdd = filledArea(path, ClipperLib::pftEvenOdd);
+        return OutlineWinding{positive + negative - evenOdd > noise, positive > noise && negative > noise};
+    } catch (...) {
+        return all;
+    }
 }

@@ -132,11 +132,13 @@ bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
     for (const auto& group : nonZero)
         for (size_t k : group.second)
             (group.second.size() > 1 ? shared : alone).insert(k);
-    for (size_t k : shared)
-        if (isSelfIntersectingShape(set.outlines[k]))
+    for (size_t k : shared) {
+        const OutlineWinding winding = windingOf(set.outlines[k]);
+        if (winding.twice || winding.bothWays || isSelfIntersectingShape(set.outlines[k]))
             return true;
+    }
     for (size_t k : alone)
-        if (windsRoundTwice(set.outlines[k]))
+        if (windingOf(set.outlines[k]).twice)
             return true;
     return false;
 }

@@ -442,6 +442,23 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
     const QByteArray openU = path(false, "[100, -80], [100, 80], [-100, 80], [-100, -80]"), bInU = box(0, -40, 100, 50);
     const QByteArray arc = path(false, "[100, 0, 0, 0, 0, 55.2], [0, 100, 55.2, 0, -55.2, 0], [-100, 0, 0, 55.2, 0, 0]");
     const QByteArray eight = path(true, "[-150, -75], [100, 50], [100, -50], [-150, 75]");
+    // A coil growing from radius r by r a turn from the x axis, a vertex every
+    // 1/n turn (with tangents when curved): its closing line runs through its
+    // vertex a turn out, and non-zero fills its centre twice over.
+    const auto coil = [](int turns, int n, double r, bool closed, bool curved) {
+        QByteArray vertices;
+        const auto number = [](double v) { return QByteArray::number(std::round(v * 1e4) / 1e4); };
+        const double step = 2 * M_PI / n;
+        for (int k = 0; k <= turns * n; ++k) {
+            const double a = k * step, radius = r + r * k / n, c = std::cos(a), s = std::sin(a);
+            const double tx = (r / (2 * M_PI) * c - radius * s) * step / 3, ty = (r / (2 * M_PI) * s + radius * c) * step / 3;
+            QByteArray v = number(radius * c) + ", " + number(radius * s);
+            if (curved)
+                v += ", " + number(-tx) + ", " + number(-ty) + ", " + number(tx) + ", " + number(ty);
+            vertices += (k ? ", [" : "[") + v + "]";
+        }
+        return path(closed, vertices);
+    };
     const QByteArray pentagram = path(true, "[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]");
     // A 20 px stroke (mitred, limit 4) reaches as far as each corner's join
     // or its cap draws it, 10 px along the axis a group stretches it 400 %.
@@ -463,10 +480,13 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
                g("B", box(bx, 0, 100, 100) + "," + kFill);
     };
     const QByteArray keyed = R"({"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": )";
+    // The layer is turned unless a row says otherwise.
+    const char* const unturned = R"({"position": [500, 250], "scale": [90, 110], "opacity": 60})";
     struct Case {
         const char* what;
         QByteArray contents;
         SeparationKind kind;
+        const char* transform = R"({"position": [500, 250], "rotation": 30, "scale": [90, 110], "opacity": 60})";
     } cases[] = {
         {"squares 50 px apart, mitred 20 px strokes",
          g("A", box(-75, 0, 100, 100)) + "," + g("B", box(75, 0, 100, 100)) + "," + strokeOf("20"),
@@ -556,11 +576,37 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
          SeparationKind::None},
         {"B in an even-odd pentagram's centre", g("Star", pentagram + "," + evenOdd) + "," + g("B", box(0, 0, 30, 30) +
          "," + kFill), SeparationKind::ShapeGroups},
+        {"B in a Bezier coil's centre, non-zero", g("Coil", coil(2, 4, 40, false, true) + "," + nonZero) + "," +
+         g("B", box(0, 0, 40, 40) + "," + kFill), SeparationKind::None, unturned},
+        {"the same, even-odd", g("Coil", coil(2, 4, 40, false, true) + "," + evenOdd) + "," +
+         g("B", box(0, 0, 40, 40) + "," + kFill), SeparationKind::ShapeGroups, unturned},
+        {"B in a coil of 17 points' centre, non-zero", g("Coil", coil(2, 8, 40, false, false) + "," + nonZero) + "," +
+         g("B", box(0, 0, 40, 40) + "," + kFill), SeparationKind::None, unturned},
+        {"the same, even-odd", g("Coil", coil(2, 8, 40, false, false) + "," + evenOdd) + "," +
+         g("B", box(0, 0, 40, 40) + "," + kFill), SeparationKind::ShapeGroups, unturned},
+        {"B in a spiral of 33 points' centre, non-zero", g("Coil", coil(2, 16, 24, false, false) + "," + nonZero) + "," +
+         g("B", box(0, 0, 24, 24) + "," + kFill), SeparationKind::None, unturned},
+        {"the same, even-odd", g("Coil", coil(2, 16, 24, false, false) + "," + evenOdd) + "," +
+         g("B", box(0, 0, 24, 24) + "," + kFill), SeparationKind::ShapeGroups, unturned},
+        {"the same spiral closed, non-zero", g("Coil", coil(2, 16, 24, true, false) + "," + nonZero) + "," +
+         g("B", box(0, 0, 24, 24) + "," + kFill), SeparationKind::None, unturned},
+        {"the same, even-odd", g("Coil", coil(2, 16, 24, true, false) + "," + evenOdd) + "," +
+         g("B", box(0, 0, 24, 24) + "," + kFill), SeparationKind::ShapeGroups, unturned},
+        // A round join reaches half the width at any corner, and a vertex
+        // whose tangents are in line is no corner.
+        {"a Bezier leaf's tip, round joins, 40 px from B",
+         g("Leaf", path(true, "[-100, 0, 60, 60, 60, -60], [100, 0, -60, -60, -60, 60]") + "," +
+                       strokeOf("20", R"(, "ADBE Vector Stroke Line Join": 2)")) + "," + g("B", box(190, 0, 100, 100) + "," + kFill),
+         SeparationKind::ShapeGroups},
+        {"a Bezier circle's band, 10 px from B",
+         g("Circle", path(true, "[100, 0, 0, -55.23, 0, 55.23], [0, 100, 55.23, 0, -55.23, 0], "
+                                "[-100, 0, 0, 55.23, 0, -55.23], [0, -100, -55.23, 0, 55.23, 0]") + "," + strokeOf("2")) +
+             "," + g("B", box(161, 0, 100, 100) + "," + kFill),
+         SeparationKind::ShapeGroups},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Scene scene(composition(shapeLayer(c.contents, R"({"position": [500, 250], "rotation": 30,
-                                                           "scale": [90, 110], "opacity": 60})")));
+        Scene scene(composition(shapeLayer(c.contents, c.transform)));
         const QByteArray before = scene.project->toJson();
         EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0, 2.0, {{0, 1}, {2, 1}})), int(c.kind));
         if (c.kind == SeparationKind::None) {
