@@ -63,9 +63,10 @@ struct PaintedCopy {
     // that meets its closing line at a vertex), or the fill paints it with
     // other outlines and it crosses itself or winds round places both ways.
     bool windingUnheld = false;
-    // The closed outlines as drawn, before they are triangulated (see
-    // AssembledOutlines): what its strokes follow.
-    std::vector<ShapeDef> closed;
+    // The outlines other than circles and boxes as drawn, before they are
+    // welded and triangulated (see AssembledOutlines): what its strokes
+    // follow.
+    std::vector<ShapeDef> drawn;
 };
 
 // Visits child `index` of `parent` and, for a group, its children in order.
