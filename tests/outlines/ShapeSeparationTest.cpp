@@ -469,7 +469,7 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
     const auto capped = [&](const char* cap) {
         return g("A", outline_test::path(false, "[-200, 0], [-60, 0]") + "," +
                       strokeOf("20", QByteArray(R"(, "ADBE Vector Stroke Line Cap": )") + cap)) + "," +
-               g("B", box(15, 0, 100, 100) + "," + kFill);
+               g("B", box(-5, 0, 100, 100) + "," + kFill);
     };
     const auto arrow = [&](const QByteArray& moves) {
         return namedGroup("A", moves, outline_test::path(true, "[0, 0], [-200, -115.47], [-100, 0], [-200, 115.47]") +
@@ -507,8 +507,18 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"squares 50 px apart, mitred 20 px strokes",
          g("A", box(-75, 0, 100, 100)) + "," + g("B", box(75, 0, 100, 100)) + "," + strokeOf("20"),
          SeparationKind::ShapeGroups},
-        {"a line's round cap, B 15 px from its end", capped("2"), SeparationKind::ShapeGroups},
-        {"a line's butt cap, B 15 px from its end", capped("1"), SeparationKind::ShapeGroups},
+        {"a line's butt cap, B 5 px from its end", capped("1"), SeparationKind::ShapeGroups},
+        {"a line's round cap over B", capped("2"), SeparationKind::None},
+        {"a line's square cap over B", capped("3"), SeparationKind::None},
+        {"a stroked bar turning 45 degrees by 2 s, its band alone reaching B",
+         namedGroup("A", R"("ADBE Vector Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 45}]})",
+                    box(0, 0, 200, 10) + "," + strokeOf("20", R"(, "ADBE Vector Stroke Line Join": 2)")) + "," +
+             g("B", box(84, 84, 20, 20) + "," + kFill),
+         SeparationKind::None},
+        {"A's scale keyed to 200 %, its band by a stroke outside it 5 px from B's",
+         namedGroup("A", R"("ADBE Vector Scale": )" + keyed + "[200, 200]}]}", box(0, 0, 100, 20) + "," + kFill) + "," +
+             g("B", box(175, 0, 100, 100) + "," + kFill) + "," + strokeOf("20"),
+         SeparationKind::ShapeGroups},
         {"a tip bevelled past its limit, 20 px from B",
          g("A", outline_test::path(true, "[-200, -50.3], [0, 0], [-200, 50.3]") + "," + strokeOf("20")) + "," +
              g("B", box(70, 0, 100, 100) + "," + kFill),
