@@ -40,6 +40,7 @@ void discretizeShape(ShapeDef& s, int precision)
     if (precision <= 2 || s.points.empty())
         return;
 
+    s.vertices = s.points;
     std::vector<b2Vec2> points = s.points;
     std::vector<b2Vec2> ins(points.size());
     std::vector<b2Vec2> outs(points.size());

@@ -13,8 +13,9 @@ b2Vec2 getBezierPoint(const b2Vec2* c, float t);
 // point (the next segment starts there); a straight segment keeps its start
 // vertex. A closed outline's closing segment is walked like the others; an
 // open outline keeps its last vertex. An outline of two vertices (after
-// closing) gets one more sample. Repeated vertices are then removed.
-// Precision 2 or less leaves the outline untouched.
+// closing) gets one more sample. Repeated vertices are then removed. The
+// vertices as they were are kept in `vertices`. Precision 2 or less leaves
+// the outline untouched.
 void discretizeShape(ShapeDef& s, int precision);
 
 // Keeps the first occurrence of each vertex (equal within FLT_EPSILON per

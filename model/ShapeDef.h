@@ -12,6 +12,9 @@ struct ShapeDef
     std::vector<b2Vec2> points;
     std::vector<b2Vec2> inTangents;
     std::vector<b2Vec2> outTangents;
+    // Once discretizeShape has cut its curves into points: the vertices the
+    // tangents belong to, as drawn. Empty before: the points are the vertices.
+    std::vector<b2Vec2> vertices;
     bool closed = false;
     bool isCircle = false;
     bool isBox = false;

@@ -27,6 +27,20 @@ std::vector<b2Vec2> weldForTriangulation(const std::vector<b2Vec2>& points, cons
     return weldPointsWith(points, true, finite, close);
 }
 
+// The frame's scale, shear and rotation applied to (dx, dy), in world units.
+b2Vec2 linearToWorld(const OutlineFrame& frame, double dx, double dy)
+{
+    double x = dx * frame.scale.x;
+    if (frame.shear != 0.0f)
+        x += dy * frame.shear;
+    const double y = dy * frame.scale.y;
+    if (frame.rotation == 0.0f)
+        return b2Vec2(float(x / 100.0), float(y / 100.0));
+    const double c = std::cos(double(frame.rotation));
+    const double s = std::sin(double(frame.rotation));
+    return b2Vec2(float((c * x - s * y) / 100.0), float((s * x + c * y) / 100.0));
+}
+
 ShapeDef triangleOutline(const A_Triangle& t)
 {
     ShapeDef s;
@@ -39,16 +53,12 @@ ShapeDef triangleOutline(const A_Triangle& t)
 
 b2Vec2 OutlineFrame::toWorld(b2Vec2 p) const
 {
-    const double dy = double(p.y) - origin.y;
-    double x = (double(p.x) - origin.x) * scale.x;
-    if (shear != 0.0f)
-        x += dy * shear;
-    const double y = dy * scale.y;
-    if (rotation == 0.0f)
-        return b2Vec2(float(x / 100.0), float(y / 100.0));
-    const double c = std::cos(double(rotation));
-    const double s = std::sin(double(rotation));
-    return b2Vec2(float((c * x - s * y) / 100.0), float((s * x + c * y) / 100.0));
+    return linearToWorld(*this, double(p.x) - origin.x, double(p.y) - origin.y);
+}
+
+b2Vec2 OutlineFrame::vectorToWorld(b2Vec2 v) const
+{
+    return linearToWorld(*this, v.x, v.y);
 }
 
 bool AssembledOutlines::tooManyPolygons() const
@@ -89,13 +99,17 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         const ShapeDef& s = set.outlines[i];
         if (s.isCircle || s.isBox)
             continue;
+        ShapeDef& drawn = result.drawnOutlines.emplace_back(s);
+        for (std::vector<b2Vec2>* points : {&drawn.points, &drawn.vertices})
+            for (b2Vec2& p : *points)
+                p = frame.toWorld(p);
+        for (std::vector<b2Vec2>* tangents : {&drawn.inTangents, &drawn.outTangents})
+            for (b2Vec2& t : *tangents)
+                t = frame.vectorToWorld(t);
         if (!s.closed) {
             open.push_back(s);
             continue;
         }
-        result.closedOutlines.push_back(s);
-        for (b2Vec2& p : result.closedOutlines.back().points)
-            p = frame.toWorld(p);
         ShapeDef welded = s;
         welded.points = weldForTriangulation(s.points, frame);
         if (welded.points.size() < 3)

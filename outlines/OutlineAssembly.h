@@ -20,6 +20,8 @@ struct OutlineFrame {
     float rotation = 0.0f;  // radians, applied after the scale and shear
 
     b2Vec2 toWorld(b2Vec2 p) const;
+    // The vector v (a tangent) in world units: toWorld without the origin.
+    b2Vec2 vectorToWorld(b2Vec2 v) const;
 };
 
 // What a builder gathered, in its working units.
@@ -38,9 +40,10 @@ struct AssembledOutlines {
     // outline per triangle; boxes and triangles wound for the engine
     // (ClockWise gives 0).
     std::vector<ShapeDef> group;
-    // The closed outlines as drawn (neither welded nor triangulated), in
-    // world units, wound as given: what their strokes follow.
-    std::vector<ShapeDef> closedOutlines;
+    // The outlines other than circles and boxes as drawn, open and closed
+    // (neither welded nor triangulated), in world units, wound as given,
+    // vertices and tangents included: what their strokes follow.
+    std::vector<ShapeDef> drawnOutlines;
     int triangleCount = 0;          // triangles in the group
     bool selfIntersecting = false;  // some closed outline crosses itself
     bool filledAsHull = false;      // some closed outline became its convex hull

@@ -2,6 +2,8 @@
 
 #include "model/PolygonUtils.h"
 
+#include <clipper.hpp>
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,21 +19,14 @@ struct Edge {
     size_t index;
 };
 
-bool overlapY(const Edge& e, const Edge& f)
-{
-    return e.minY <= f.maxY && f.minY <= e.maxY;
-}
-
-// Calls `visit` with the indices of every two edges of the closed outline
-// that cross (segmentsIntersect), until it returns true; whether it did.
-// Every pair of edges is tested, as a sweep over x: edges whose x ranges do
-// not meet cannot cross.
+// Calls `visit` with the indices (the lower first) of every two edges of
+// the closed outline whose boxes, grown by `near`, meet, until it returns
+// true; whether it did. A sweep over x: edges whose x ranges do not meet are
+// not visited.
 template <class Visit>
-bool anyCrossing(const std::vector<b2Vec2>& p, Visit visit)
+bool anyEdgesNear(const std::vector<b2Vec2>& p, float near, Visit visit)
 {
     const size_t n = p.size();
-    if (n < 4)
-        return false;
     std::vector<Edge> edges(n);
     for (size_t i = 0; i < n; ++i) {
         const b2Vec2 a = p[i];
@@ -40,32 +35,67 @@ bool anyCrossing(const std::vector<b2Vec2>& p, Visit visit)
     }
     std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.minX < f.minX; });
     for (size_t i = 0; i < n; ++i) {
-        for (size_t j = i + 1; j < n && edges[j].minX <= edges[i].maxX; ++j) {
-            if (!overlapY(edges[i], edges[j]))
+        for (size_t j = i + 1; j < n && edges[j].minX <= edges[i].maxX + near; ++j) {
+            if (edges[i].minY > edges[j].maxY + near || edges[j].minY > edges[i].maxY + near)
                 continue;
-            const Edge& first = edges[i].index < edges[j].index ? edges[i] : edges[j];
-            const Edge& second = edges[i].index < edges[j].index ? edges[j] : edges[i];
-            if (segmentsIntersect(first.a, first.b, second.a, second.b) && visit(first.index, second.index))
+            if (visit(std::min(edges[i].index, edges[j].index), std::max(edges[i].index, edges[j].index)))
                 return true;
         }
     }
     return false;
 }
 
-// How often the closed outline winds round (x, y), counter-clockwise
-// counted positive in a y-up frame.
-int windingAt(const std::vector<b2Vec2>& p, double x, double y)
+// Calls `visit` with the indices of every two edges of the closed outline
+// that cross (segmentsIntersect), until it returns true; whether it did.
+template <class Visit>
+bool anyCrossing(const std::vector<b2Vec2>& p, Visit visit)
 {
-    int winding = 0;
-    for (size_t k = 0; k < p.size(); ++k) {
-        const b2Vec2 a = p[k], b = p[(k + 1) % p.size()];
-        const double left = (double(b.x) - a.x) * (y - a.y) - (x - a.x) * (double(b.y) - a.y);
-        if (a.y <= y && b.y > y && left > 0.0)
-            ++winding;
-        else if (a.y > y && b.y <= y && left < 0.0)
-            --winding;
-    }
-    return winding;
+    const size_t n = p.size();
+    return n >= 4 && anyEdgesNear(p, 0.0f, [&](size_t i, size_t j) {
+               return segmentsIntersect(p[i], p[(i + 1) % n], p[j], p[(j + 1) % n]) && visit(i, j);
+           });
+}
+
+// How far the point p lies from the segment from a to b.
+double distanceToSegment(b2Vec2 p, b2Vec2 a, b2Vec2 b)
+{
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, length = dx * dx + dy * dy;
+    const double t =
+        length > 0.0 ? std::clamp(((double(p.x) - a.x) * dx + (double(p.y) - a.y) * dy) / length, 0.0, 1.0) : 0.0;
+    return std::hypot(double(a.x) + t * dx - p.x, double(a.y) + t * dy - p.y);
+}
+
+// Whether two edges of the closed outline that do not follow one another
+// come within `near` of each other (cross, touch or nearly so). An outline
+// that does not is simple: it winds round each place once or not at all.
+bool meetsItself(const std::vector<b2Vec2>& p, float near)
+{
+    const size_t n = p.size();
+    const auto side = [](b2Vec2 a, b2Vec2 b, b2Vec2 c) {
+        return (double(b.x) - a.x) * (double(c.y) - a.y) - (double(b.y) - a.y) * (double(c.x) - a.x);
+    };
+    return n >= 4 && anyEdgesNear(p, near, [&](size_t i, size_t j) {
+               if (j == i + 1 || (i == 0 && j + 1 == n))
+                   return false;
+               const b2Vec2 a = p[i], b = p[(i + 1) % n], c = p[j], d = p[(j + 1) % n];
+               if (side(a, b, c) * side(a, b, d) < 0.0 && side(c, d, a) * side(c, d, b) < 0.0)
+                   return true;
+               return std::min({distanceToSegment(a, c, d), distanceToSegment(b, c, d), distanceToSegment(c, a, b),
+                                distanceToSegment(d, a, b)}) <= near;
+           });
+}
+
+// The area that `path` fills by `rule`, in its units squared.
+double filledArea(const ClipperLib::Path& path, ClipperLib::PolyFillType rule)
+{
+    ClipperLib::Clipper clipper;
+    clipper.AddPath(path, ClipperLib::ptSubject, true);
+    ClipperLib::Paths filled;
+    clipper.Execute(ClipperLib::ctUnion, filled, rule, rule);
+    double area = 0.0;
+    for (const ClipperLib::Path& p : filled)
+        area += ClipperLib::Area(p);  // a hole's is negative
+    return area;
 }
 
 }  // namespace
@@ -75,26 +105,43 @@ bool isSelfIntersectingShape(const ShapeDef& s)
     return anyCrossing(s.points, [](size_t, size_t) { return true; });
 }
 
-bool windsRoundTwice(const ShapeDef& s)
+OutlineWinding windingOf(const ShapeDef& s)
 {
     const std::vector<b2Vec2>& p = s.points;
-    const size_t n = p.size();
+    OutlineWinding all{true, true};
+    if (p.size() < 3)
+        return OutlineWinding{};
     double extent = 0.0;
     for (const b2Vec2& q : p)
         extent = std::max({extent, std::fabs(double(q.x) - p[0].x), std::fabs(double(q.y) - p[0].y)});
+    if (!std::isfinite(extent))
+        return all;
+    // Edges closer than rounding could tell from touching count as meeting.
+    if (extent == 0.0 || !meetsItself(p, float(1e-6 * extent)))
+        return OutlineWinding{};
     size_t crossings = 0;
-    return anyCrossing(p, [&](size_t i, size_t j) {
-        if (++crossings > kMostCrossingsWound)
-            return true;
-        const b2Vec2 a1 = p[i], b1 = p[(i + 1) % n], a2 = p[j], b2 = p[(j + 1) % n];
-        const double d1x = double(b1.x) - a1.x, d1y = double(b1.y) - a1.y;
-        const double d2x = double(b2.x) - a2.x, d2y = double(b2.y) - a2.y;
-        const double t = ((double(a2.x) - a1.x) * d2y - (double(a2.y) - a1.y) * d2x) / (d1x * d2y - d1y * d2x);
-        const double l1 = std::hypot(d1x, d1y), l2 = std::hypot(d2x, d2y);
-        // Just right of both edges: the place about the crossing wound least.
-        const double step = 1e-6 * extent;
-        const double x = a1.x + t * d1x + step * (d1y / l1 + d2y / l2);
-        const double y = a1.y + t * d1y - step * (d1x / l1 + d2x / l2);
-        return windingAt(p, x, y) != -1;
-    });
+    if (anyCrossing(p, [&](size_t, size_t) { return ++crossings > kMostCrossingsWound; }))
+        return all;
+    // Clipper counts in integers: the points about the first, scaled by a
+    // power of two until the farthest nears the range in which Clipper
+    // multiplies exactly in 64 bits. A point on an edge stays on it unless
+    // its float holds digits finer than a billionth of the outline's size.
+    const double scale = std::ldexp(1.0, std::ilogb(double(ClipperLib::loRange) / extent));
+    ClipperLib::Path path;
+    for (const b2Vec2& q : p)
+        path.emplace_back(ClipperLib::cInt(std::llround((double(q.x) - p[0].x) * scale)),
+                          ClipperLib::cInt(std::llround((double(q.y) - p[0].y) * scale)));
+    try {
+        // Non-zero fills what even-odd does and the places wound round an
+        // even number of times besides; places wound round one way fill by
+        // the positive rule, the other way by the negative one. Less than a
+        // billionth of the outline's square is rounding.
+        const double noise = 1e-9 * double(ClipperLib::loRange) * double(ClipperLib::loRange);
+        const double positive = filledArea(path, ClipperLib::pftPositive);
+        const double negative = filledArea(path, ClipperLib::pftNegative);
+        const double evenOdd = filledArea(path, ClipperLib::pftEvenOdd);
+        return OutlineWinding{positive + negative - evenOdd > noise, positive > noise && negative > noise};
+    } catch (...) {
+        return all;
+    }
 }

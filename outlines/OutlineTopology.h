@@ -10,9 +10,14 @@
 // count. Outlines of fewer than four points never cross.
 bool isSelfIntersectingShape(const ShapeDef& s);
 
-// Whether the closed outline winds round some place twice either way (a
-// pentagram's centre), looking about its crossings as isSelfIntersectingShape
-// finds them: about two edges that cross it winds round r, r + 1, r + 1 and
-// r + 2 times (r right of both), within once either way only for r = -1.
-// False when it does not cross itself; true past a few hundred crossings.
-bool windsRoundTwice(const ShapeDef& s);
+// How the closed outline winds round the places it encloses, counted
+// exactly, whatever it crosses or touches (a vertex on another of its edges,
+// the closing one included, or an edge run over twice): whether it winds
+// round some place twice or more either way (a pentagram's centre, a coil's),
+// and whether it winds round places both ways (a figure eight's lobes). Both
+// are set past a few hundred crossings, and for an outline whose points are
+// not all finite.
+struct OutlineWinding {
+    bool twice = false, bothWays = false;
+};
+OutlineWinding windingOf(const ShapeDef& s);

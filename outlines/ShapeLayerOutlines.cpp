@@ -114,8 +114,17 @@ bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
         // Drawn back to its first point: that point once.
         if (s.points.size() > 2 && s.points.back() == s.points.front())
             s.points.pop_back();
-        s.inTangents.clear();
-        s.outTangents.clear();
+        // The line back is straight, whatever the tangents at its ends; the
+        // curves keep theirs, about the vertices cut into the points.
+        if (s.vertices.empty()) {
+            s.inTangents.clear();
+            s.outTangents.clear();
+        } else {
+            if (s.outTangents.size() >= s.vertices.size())
+                s.outTangents[s.vertices.size() - 1] = b2Vec2(0.0f, 0.0f);
+            if (!s.inTangents.empty())
+                s.inTangents[0] = b2Vec2(0.0f, 0.0f);
+        }
         s.closed = true;
         const OutlinePaint paint = set.paint[k];
         set.outlines.push_back(std::move(s));
@@ -132,11 +141,13 @@ bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
     for (const auto& group : nonZero)
         for (size_t k : group.second)
             (group.second.size() > 1 ? shared : alone).insert(k);
-    for (size_t k : shared)
-        if (isSelfIntersectingShape(set.outlines[k]))
+    for (size_t k : shared) {
+        const OutlineWinding winding = windingOf(set.outlines[k]);
+        if (winding.twice || winding.bothWays || isSelfIntersectingShape(set.outlines[k]))
             return true;
+    }
     for (size_t k : alone)
-        if (windsRoundTwice(set.outlines[k]))
+        if (windingOf(set.outlines[k]).twice)
             return true;
     return false;
 }
@@ -295,5 +306,5 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
     if (painted)
-        painted->closed = assembled.closedOutlines;
+        painted->drawn = assembled.drawnOutlines;
 }

@@ -56,15 +56,17 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
 // to its start, besides staying a line (a body keeps it a line).
 struct PaintedCopy {
     const std::vector<bool>* items = nullptr;
-    // Set when a non-zero fill paints an outline that crosses itself so that
-    // the triangles, which follow how often each outline is crossed, not how
-    // it winds, miss or add what the fill paints: the outline winds round
-    // some place twice (a pentagram's centre), or the fill paints it with
-    // other outlines (the crossing winds round places both ways).
+    // Set when a non-zero fill paints an outline that crosses or touches
+    // itself so that the triangles, which follow how often each outline is
+    // crossed, not how it winds, miss or add what the fill paints: the
+    // outline winds round some place twice (a pentagram's centre, a coil's
+    // that meets its closing line at a vertex), or the fill paints it with
+    // other outlines and it crosses itself or winds round places both ways.
     bool windingUnheld = false;
-    // The closed outlines as drawn, before they are triangulated (see
-    // AssembledOutlines): what its strokes follow.
-    std::vector<ShapeDef> closed;
+    // The outlines other than circles and boxes as drawn, before they are
+    // welded and triangulated (see AssembledOutlines): what its strokes
+    // follow.
+    std::vector<ShapeDef> drawn;
 };
 
 // Visits child `index` of `parent` and, for a group, its children in order.

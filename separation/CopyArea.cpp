@@ -1,10 +1,14 @@
 #include "separation/CopyArea.h"
 
+#include "model/ConvexHull.h"
+#include "model/OutlineTangents.h"
+#include "outlines/OutlineLimits.h"
 #include "outlines/ShapeLayerOutlines.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -21,9 +25,21 @@ constexpr double kArcStep = M_PI / 32.0;
 // taken as any join the stroke may draw.
 constexpr double kMostTurnDoubt = 0.1;
 
+// How finely a curve is cut for its stroke: each piece's control points
+// lie within about this much (world units, a pixel) of its chord, and no
+// curve is cut into more than kMostCurvePieces.
+constexpr double kCurveFlatness = 0.01;
+constexpr int kMostCurvePieces = 32;
+// The sides of the polygon outside a circle about a curve's control point:
+// it reaches a 1/cos(pi/16) part (2 %) beyond the circle.
+constexpr int kControlDiskSides = 16;
+
+AreaPoint operator+(AreaPoint p, AreaPoint q) { return AreaPoint{p.x + q.x, p.y + q.y}; }
 AreaPoint operator-(AreaPoint p, AreaPoint q) { return AreaPoint{p.x - q.x, p.y - q.y}; }
+AreaPoint operator*(double k, AreaPoint p) { return AreaPoint{k * p.x, k * p.y}; }
 double dot(AreaPoint p, AreaPoint q) { return p.x * q.x + p.y * q.y; }
 double cross(AreaPoint p, AreaPoint q) { return p.x * q.y - p.y * q.x; }
+double norm(AreaPoint p) { return std::hypot(p.x, p.y); }
 
 bool curves(const ShapeDef& s)
 {
@@ -34,49 +50,168 @@ bool curves(const ShapeDef& s)
     return false;
 }
 
-// Where strokes may reach from about the circles, boxes and open outlines
-// of `group` and about `closed`, the closed outlines as drawn (the group
-// holds them as triangles, whose corners are not where the host joins).
-std::vector<StrokeSource> strokeSources(const std::vector<ShapeDef>& group, const std::vector<ShapeDef>& closed,
+// The first of `ways` longer than `least`; none (0, 0) when none is.
+AreaPoint firstWay(std::initializer_list<AreaPoint> ways, double least)
+{
+    for (const AreaPoint& w : ways)
+        if (norm(w) > least)
+            return w;
+    return AreaPoint{};
+}
+// The way the curve with control points c leaves c[0] and arrives at c[3].
+AreaPoint leaving(const AreaPoint* c, double least = 0.0) { return firstWay({c[1] - c[0], c[2] - c[0], c[3] - c[0]}, least); }
+AreaPoint arriving(const AreaPoint* c, double least = 0.0) { return firstWay({c[3] - c[2], c[3] - c[1], c[3] - c[0]}, least); }
+
+// The control points of the piece from t0 to t1 of the curve c.
+void curvePiece(const AreaPoint* c, double t0, double t1, AreaPoint* piece)
+{
+    const auto at = [&](double t) {
+        const double u = 1.0 - t;
+        return (u * u * u) * c[0] + (3.0 * u * u * t) * c[1] + (3.0 * u * t * t) * c[2] + (t * t * t) * c[3];
+    };
+    // A third of the derivative, times the piece's length in t.
+    const auto towards = [&](double t) {
+        const double u = 1.0 - t;
+        return (t1 - t0) * ((u * u) * (c[1] - c[0]) + (2.0 * u * t) * (c[2] - c[1]) + (t * t) * (c[3] - c[2]));
+    };
+    piece[0] = at(t0);
+    piece[3] = at(t1);
+    piece[1] = piece[0] + towards(t0);
+    piece[2] = piece[3] - towards(t1);
+}
+
+// The segments of an outline as drawn, from each vertex to the next (the
+// last to the first when it is closed), moved by `offset`.
+class DrawnSegments
+{
+public:
+    DrawnSegments(const ShapeDef& s, AreaPoint offset)
+        : s_(s), offset_(offset), closed_(s.closed || s.isBox), curved_(!s.isBox && curves(s)),
+          v_(curved_ && !s.vertices.empty() ? s.vertices : s.points)
+    {
+    }
+    bool closed() const { return closed_; }
+    size_t count() const { return v_.size() < 2 ? 0 : closed_ ? v_.size() : v_.size() - 1; }
+    // The control points of segment k, taken round the outline; an edge has
+    // its inner two at its ends, and gives true.
+    bool control(size_t k, AreaPoint* c) const
+    {
+        const size_t n = v_.size();
+        const auto at = [&](size_t i) { return AreaPoint{v_[i % n].x + offset_.x, v_[i % n].y + offset_.y}; };
+        const b2Vec2 out = curved_ ? tangentAt(s_.outTangents, k % n) : b2Vec2(0.0f, 0.0f);
+        const b2Vec2 in = curved_ ? tangentAt(s_.inTangents, (k + 1) % n) : b2Vec2(0.0f, 0.0f);
+        c[0] = at(k);
+        c[3] = at(k + 1);
+        const bool edge = out.x == 0.0f && out.y == 0.0f && in.x == 0.0f && in.y == 0.0f;
+        c[1] = edge ? c[0] : c[0] + AreaPoint{out.x, out.y};
+        c[2] = edge ? c[3] : c[3] + AreaPoint{in.x, in.y};
+        return edge;
+    }
+
+private:
+    const ShapeDef& s_;
+    AreaPoint offset_;
+    bool closed_, curved_;
+    const std::vector<b2Vec2>& v_;
+};
+
+// How many pieces the curve c is cut into: so many that their second
+// differences, which fall with the square of their number, are within the
+// flatness.
+int curvePieceCount(const AreaPoint* c)
+{
+    const double bend = std::max(norm(c[0] - 2.0 * c[1] + c[2]), norm(c[1] - 2.0 * c[2] + c[3]));
+    const double wanted = std::ceil(std::sqrt(bend / kCurveFlatness));
+    if (!(wanted >= 0.0))
+        return kMostCurvePieces;
+    return std::max(1, int(std::min(wanted, double(kMostCurvePieces))));
+}
+
+// Adds where a stroke may reach from about the outline `s`, its points
+// moved by `offset`: about each edge, and about each curve between two
+// vertices (as drawn, with their tangents), cut into pieces.
+void addOutlineSources(std::vector<StrokeSource>& sources, const ShapeDef& s, AreaPoint offset)
+{
+    const DrawnSegments segments(s, offset);
+    for (size_t k = 0; k < segments.count(); ++k) {
+        AreaPoint c[4], next[4];
+        StrokeSource source;
+        source.joinedBefore = segments.closed() || k > 0;
+        source.joinedAfter = segments.closed() || k + 1 < segments.count();
+        const bool edge = segments.control(k, c);
+        segments.control(k + segments.count() - 1, next);
+        source.before = c[0] - arriving(next);
+        segments.control(k + 1, next);
+        source.after = c[3] + leaving(next);
+        if (edge) {
+            source.a = source.c1 = c[0];
+            source.b = source.c2 = c[3];
+            sources.push_back(source);
+            continue;
+        }
+        const int pieces = curvePieceCount(c);
+        for (int p = 0; p < pieces; ++p) {
+            StrokeSource piece = source;
+            AreaPoint q[4];
+            curvePiece(c, double(p) / pieces, double(p + 1) / pieces, q);
+            piece.curve = true;
+            piece.a = q[0], piece.c1 = q[1], piece.c2 = q[2], piece.b = q[3];
+            if (p > 0)
+                piece.joinedBefore = true, piece.before = q[0] - leaving(q);
+            if (p + 1 < pieces)
+                piece.joinedAfter = true, piece.after = q[3] + arriving(q);
+            sources.push_back(piece);
+        }
+    }
+}
+
+// Adds to `pieces` what a fill may paint of the closed outline `s`, its
+// points moved by `offset`, beyond the points its curves were cut into:
+// about each curve, the convex hull of its pieces' control points. It holds
+// the curve, and so all that lies between it and points cut from it.
+void addCurveHulls(std::vector<Polygon>& pieces, const ShapeDef& s, AreaPoint offset)
+{
+    const DrawnSegments segments(s, offset);
+    for (size_t k = 0; s.closed && k < segments.count(); ++k) {
+        AreaPoint c[4];
+        if (segments.control(k, c))
+            continue;
+        const int count = curvePieceCount(c);
+        std::vector<AreaPoint> points;
+        for (int p = 0; p < count; ++p) {
+            AreaPoint q[4];
+            curvePiece(c, double(p) / count, double(p + 1) / count, q);
+            points.insert(points.end(), q, q + 4);
+        }
+        if (Polygon hull = convexHull(points); hull.size() > 2)
+            pieces.push_back(std::move(hull));
+    }
+}
+
+// Where strokes may reach from about the circles and boxes of `group` and
+// about `drawn`, the other outlines as drawn (the group holds closed ones as
+// triangles, whose corners are not where the host joins, and open ones
+// welded).
+std::vector<StrokeSource> strokeSources(const std::vector<ShapeDef>& group, const std::vector<ShapeDef>& drawn,
                                         AreaPoint offset)
 {
     std::vector<StrokeSource> sources;
-    std::vector<const ShapeDef*> outlines;
-    for (const ShapeDef& s : group)
-        if (s.isCircle || s.isBox || !s.closed)
-            outlines.push_back(&s);
-    for (const ShapeDef& s : closed)
-        outlines.push_back(&s);
-    for (const ShapeDef* outline : outlines) {
-        const ShapeDef& s = *outline;
-        if (s.isCircle) {
-            // The scene makes the circle about the mean of its four points.
-            if (s.points.size() < 4)
-                continue;
-            StrokeSource circle;
-            circle.radius = std::max(0.0, double(s.radius));
-            for (size_t k = 0; k < 4; ++k) {
-                circle.a.x += (double(s.points[k].x) + offset.x) / 4.0;
-                circle.a.y += (double(s.points[k].y) + offset.y) / 4.0;
-            }
-            sources.push_back(circle);
+    for (const ShapeDef& s : group) {
+        if (s.isBox)
+            addOutlineSources(sources, s, offset);
+        // The scene makes the circle about the mean of its four points.
+        if (!s.isCircle || s.points.size() < 4)
             continue;
+        StrokeSource circle;
+        circle.radius = std::max(0.0, double(s.radius));
+        for (size_t k = 0; k < 4; ++k) {
+            circle.a.x += (double(s.points[k].x) + offset.x) / 4.0;
+            circle.a.y += (double(s.points[k].y) + offset.y) / 4.0;
         }
-        const size_t n = s.points.size();
-        const bool closed = s.closed || s.isBox, curved = !s.isBox && curves(s);
-        const auto at = [&](size_t k) { return AreaPoint{s.points[k % n].x + offset.x, s.points[k % n].y + offset.y}; };
-        for (size_t k = 0; n > 1 && k < (closed ? n : n - 1); ++k) {
-            StrokeSource edge;
-            edge.a = at(k);
-            edge.b = at(k + 1);
-            edge.joinedBefore = closed || k > 0;
-            edge.joinedAfter = closed || k + 2 < n;
-            edge.before = at(k + n - 1);
-            edge.after = at(k + 2);
-            edge.curved = curved;
-            sources.push_back(edge);
-        }
+        sources.push_back(circle);
     }
+    for (const ShapeDef& s : drawn)
+        addOutlineSources(sources, s, offset);
     return sources;
 }
 
@@ -185,6 +320,14 @@ void StrokeStyle::add(std::vector<StrokeStyle>& styles, const StrokeStyle& s)
     styles.push_back(s);
 }
 
+void StrokeSource::map(const GroupMatrix& m)
+{
+    for (AreaPoint* p : {&a, &b, &c1, &c2, &before, &after})
+        *p = mapped(m, *p);
+    if (radius >= 0.0)
+        radius *= largestStretch(m.a, m.b, m.c, m.d);
+}
+
 Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style)
 {
     const GroupMatrix& m = style.map;
@@ -199,22 +342,42 @@ Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style)
         }
         return piece;
     }
-    // The edge in the stroke's own units, about a, where the host joins and
-    // caps it (the map has no translation, nor then its inverse).
+    // The edge or the curve in the stroke's own units, about a, where the
+    // host joins and caps it.
     GroupMatrix back;
-    const AreaPoint b = s.curved || !m.inverse(back) ? AreaPoint{} : mapped(back, s.b - s.a);
-    const double length = std::hypot(b.x, b.y);
-    if (!(length > 0.0) || !std::isfinite(length))
-        return edgeBox(s.a, s.b, style.reach());
-    const double doubt = 16.0 * FLT_EPSILON * largestStretch(back.a, back.b, back.c, back.d) *
-                         std::max({std::fabs(s.a.x), std::fabs(s.a.y), std::fabs(s.b.x), std::fabs(s.b.y), 1.0});
-    const AreaPoint u{b.x / length, b.y / length};
+    if (!m.inverse(back)) {
+        if (!s.curve)
+            return edgeBox(s.a, s.b, style.reach());
+        std::vector<AreaPoint> boxes;
+        for (const AreaPoint& p : {s.a, s.c1, s.c2, s.b})
+            for (const AreaPoint& q : edgeBox(p, p, style.reach()))
+                boxes.push_back(q);
+        return convexHull(boxes);
+    }
+    const AreaPoint q[4] = {AreaPoint{}, mapped(back, s.c1 - s.a), mapped(back, s.c2 - s.a), mapped(back, s.b - s.a)};
+    double largest = 1.0;
+    for (const AreaPoint& p : {s.a, s.b, s.c1, s.c2})
+        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
+    const double doubt = 16.0 * FLT_EPSILON * largestStretch(back.a, back.b, back.c, back.d) * largest;
+    // Ways shorter than the doubt have none to speak of.
+    const AreaPoint leave = leaving(q, doubt), arrive = arriving(q, doubt);
+    if (!(norm(leave) > 0.0) || !(norm(arrive) > 0.0))
+        return edgeBox(s.a, s.b, style.reach());  // a point, or no finite way
     std::vector<AreaPoint> points;
-    addEnd(points, AreaPoint{}, AreaPoint{-u.x, -u.y}, s.joinedBefore, mapped(back, s.before - s.a), doubt, style);
-    addEnd(points, b, u, s.joinedAfter, mapped(back, s.after - s.a), doubt, style);
+    const AreaPoint u0 = (1.0 / norm(leave)) * leave, u3 = (1.0 / norm(arrive)) * arrive;
+    addEnd(points, q[0], AreaPoint{-u0.x, -u0.y}, s.joinedBefore, mapped(back, s.before - s.a), doubt, style);
+    addEnd(points, q[3], u3, s.joinedAfter, mapped(back, s.after - s.a), doubt, style);
+    if (s.curve) {
+        const double r = style.halfWidth / std::cos(M_PI / kControlDiskSides);
+        for (const AreaPoint& c : q)
+            for (int k = 0; k < kControlDiskSides; ++k) {
+                const double angle = 2.0 * M_PI * k / kControlDiskSides;
+                points.push_back(AreaPoint{c.x + r * std::cos(angle), c.y + r * std::sin(angle)});
+            }
+    }
     for (AreaPoint& p : convexHull(points)) {
-        const AreaPoint q = mapped(m, p);
-        piece.push_back(AreaPoint{s.a.x + q.x, s.a.y + q.y});
+        const AreaPoint mappedPoint = mapped(m, p);
+        piece.push_back(AreaPoint{s.a.x + mappedPoint.x, s.a.y + mappedPoint.y});
     }
     return piece;
 }
@@ -271,6 +434,8 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};
     area.drawn.addGroup(outlines.front(), offset);
+    for (const ShapeDef& s : painted.drawn)
+        addCurveHulls(area.drawn.pieces, s, offset);
     // Each body's skin reaches beyond what it draws, so that copies closer
     // than their two skins touch: its pieces count that much larger.
     area.painted = area.drawn.pieces;
@@ -281,7 +446,7 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
     turn.a = turn.d = std::cos(double(frame.rotation));
     turn.c = std::sin(double(frame.rotation));
     turn.b = -turn.c;
-    const std::vector<StrokeSource> sources = strokeSources(outlines.front(), painted.closed, offset);
+    const std::vector<StrokeSource> sources = strokeSources(outlines.front(), painted.drawn, offset);
     for (StrokeStyle style : styles) {
         if (!(style.halfWidth > 0.0))
             continue;

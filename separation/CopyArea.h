@@ -36,10 +36,10 @@ struct StrokeStyle {
     GroupMatrix map;
     bool inside = false;
 
-    // The most a point it paints lies beyond the ends of the edge it
-    // follows, every way, over the root of 2 (as edgeBox grows an edge), in
-    // world units: half its width times the miter limit, stretched as far as
-    // its map stretches a length.
+    // The most a point it paints lies beyond the box of the edge or the
+    // control points of the piece of curve it follows, every way, over the
+    // root of 2 (as edgeBox grows an edge), in world units: half its width
+    // times the miter limit, stretched as far as its map stretches a length.
     double reach() const;
     // Adds `s` to `styles`: into the one of the same map, painting what both
     // paint, or as a style of its own.
@@ -47,27 +47,32 @@ struct StrokeStyle {
 };
 
 // Where a stroke painting an outline may reach from: the edge from a to b,
-// or, when radius is at least 0, the circle of that radius about a. An edge
-// of a closed outline, or inside an open one, is joined at a to the edge
-// from `before`, at b to the one to `after`; an open outline's ends are
-// capped. On an outline with curves the corners are where the curves were
-// cut into lines, not where the host joins (`curved`). `style` is its
-// stroke's, of the copy's.
+// or, when `curve`, the piece of a Bezier curve from a to b with the control
+// points c1 and c2 between (an edge has them at its ends), or, when radius is
+// at least 0, the circle of that radius about a. At a it is joined to the
+// way to `before`, at b to the way to `after`, unless it ends an open outline
+// there, where it is capped: a vertex of the outline joins the ways its
+// tangents take there, and where a curve is cut into pieces they go on in
+// line. `style` is its stroke's, of the copy's.
 struct StrokeSource {
-    AreaPoint a, b;
+    AreaPoint a, b, c1, c2;
     double radius = -1.0;
     AreaPoint before, after;
-    bool joinedBefore = false, joinedAfter = false, curved = false;
+    bool joinedBefore = false, joinedAfter = false, curve = false;
     size_t style = 0;
+
+    // Its points, all moved by `m`, and its circle's radius stretched.
+    void map(const GroupMatrix& m);
 };
 
 // What a stroke of `style` may cover about `s`: about an edge its band with
 // butt ends, grown at each end by the half of the join there that lies on
 // its side (the mitre to its tip when within the limit, else the round join
 // or the bevel, a round join as the polygon outside its arc) or by the cap;
-// about an edge of an outline with curves a box grown by the reach every
-// way; about a circle the polygon that addGroup makes of a circle that much
-// larger.
+// about a piece of curve, which lies in the hull of its control points, that
+// hull grown by half the width (a round join or a bevel lies within it), with
+// the mitre's tip or the cap at a vertex or an end; about a circle the
+// polygon that addGroup makes of a circle that much larger.
 Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style);
 
 // How far a body's skin reaches beyond what it draws: half the distance at

@@ -115,7 +115,8 @@ void cutIntoRuns(SplitCopy& copy)
     for (const StrokeSource& s : copy.area.sources) {
         widen(s.radius >= 0.0 ? copy.circles : copy.edges, s.a.x - at.x, s.a.y - at.y);
         if (s.radius < 0.0)
-            widen(copy.edges, s.b.x - at.x, s.b.y - at.y);
+            for (const AreaPoint& p : {s.c1, s.c2, s.b})
+                widen(copy.edges, p.x - at.x, p.y - at.y);
         copy.radius = std::max(copy.radius, s.radius);
     }
     // How far from `about` what it draws reaches, along x or y.
@@ -176,17 +177,21 @@ SpanBox boxOverRun(const SplitCopy& copy, size_t j, const PathRun& run)
         return run.box(corners, kSkinReach + kReachMargin, far);
     }
     // A band about an edge reaches its corners, the reach times the root of
-    // 2 from the edge's ends; one about a circle is the polygon strokePiece
-    // makes about it.
+    // 2 from the box of the edge's ends (of a curve's control points); one
+    // about a circle is the polygon strokePiece makes about it.
     const StrokeSource& s = copy.area.sources[j - copy.area.filled];
     const double far = std::hypot(s.a.x - at.x, s.a.y - at.y);
     if (s.radius >= 0.0)
         return run.box(s.a.x - at.x, s.a.x - at.x, s.a.y - at.y, s.a.y - at.y,
                        (s.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) + kReachMargin,
                        far);
-    return run.box(std::min(s.a.x, s.b.x) - at.x, std::max(s.a.x, s.b.x) - at.x, std::min(s.a.y, s.b.y) - at.y,
-                   std::max(s.a.y, s.b.y) - at.y, std::sqrt(2.0) * run.reach + kReachMargin,
-                   std::max(far, std::hypot(s.b.x - at.x, s.b.y - at.y)));
+    double corners[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
+    double farthestPoint = 0.0;
+    for (const AreaPoint& p : {s.a, s.c1, s.c2, s.b}) {
+        widen(corners, p.x - at.x, p.y - at.y);
+        farthestPoint = std::max(farthestPoint, std::hypot(p.x - at.x, p.y - at.y));
+    }
+    return run.box(corners, std::sqrt(2.0) * run.reach + kReachMargin, farthestPoint);
 }
 
 // Frames (counted from the first compared) at which a piece of a copy is

@@ -157,10 +157,7 @@ struct SplitCopy {
         // The outline moves; a stroke inside the group stretches with it, one
         // outside paints the moved outline as before.
         StrokeSource s = area.sources[j - area.filled];
-        for (AreaPoint* p : {&s.a, &s.b, &s.before, &s.after})
-            *p = mapped(m, *p);
-        if (s.radius >= 0.0)
-            s.radius *= largestStretch(m.a, m.b, m.c, m.d);
+        s.map(m);
         StrokeStyle style = area.styles[s.style];
         if (style.inside) {
             GroupMatrix linear = m;

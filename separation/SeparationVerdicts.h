@@ -43,9 +43,9 @@ enum class GroupsMeet {
     // They lie apart at time 0 but share a place at some later frame, as
     // their keys move them.
     OverlapWhileMoving,
-    // A non-zero fill paints an outline that crosses itself where it winds
-    // round twice (a pentagram's centre) or round places both ways, which the
-    // areas compared do not hold.
+    // A non-zero fill paints an outline that crosses or touches itself where
+    // it winds round twice (a pentagram's centre, a coil's) or round places
+    // both ways, which the areas compared do not hold.
     WindingUnheld,
     // One of them draws nothing at time 0, where the bodies are built (a
     // group scaled up from 0 % to pop in): without an outline its body would

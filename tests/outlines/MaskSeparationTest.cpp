@@ -277,6 +277,10 @@ TEST(MaskSeparation, MasksThatCrossOrCombineStayTogetherAndOneSwitchedOffDoesNot
         {"side by side, edges touching",
          solidLayer("Solid", box("A", 0, 0, 100, 100) + "," + box("B", 100, 20, 200, 80), place),
          SeparationKind::None},
+        {"one 3 px above the other, 1.5 px on a layer at 100 x 50 %",
+         solidLayer("Solid", box("A", 0, 0, 100, 100) + "," + box("B", 0, 103, 100, 200),
+                    R"("transform": {"position": [400, 200], "rotation": 20, "scale": [100, 50]})"),
+         SeparationKind::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -443,13 +443,34 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
     const QByteArray openU = path(false, "[100, -80], [100, 80], [-100, 80], [-100, -80]"), bInU = box(0, -40, 100, 50);
     const QByteArray arc = path(false, "[100, 0, 0, 0, 0, 55.2], [0, 100, 55.2, 0, -55.2, 0], [-100, 0, 0, 55.2, 0, 0]");
     const QByteArray eight = path(true, "[-150, -75], [100, 50], [100, -50], [-150, 75]");
+    // A coil of two turns from the x axis, its radius growing from r by r a
+    // turn, a vertex every 1/n turn (with tangents when curved): its closing
+    // line runs through its vertex a turn out, and non-zero fills its centre
+    // twice over.
+    const auto coil = [](int n, double r, bool closed, bool curved) {
+        QByteArray vertices;
+        const auto number = [](double v) { return QByteArray::number(std::round(v * 1e4) / 1e4); };
+        const double step = 2 * M_PI / n;
+        for (int k = 0; k <= 2 * n; ++k) {
+            const double a = k * step, radius = r + r * k / n, c = std::cos(a), s = std::sin(a);
+            const double tx = (r / (2 * M_PI) * c - radius * s) * step / 3, ty = (r / (2 * M_PI) * s + radius * c) * step / 3;
+            QByteArray v = number(radius * c) + ", " + number(radius * s);
+            if (curved)
+                v += ", " + number(-tx) + ", " + number(-ty) + ", " + number(tx) + ", " + number(ty);
+            vertices += (k ? ", [" : "[") + v + "]";
+        }
+        return path(closed, vertices);
+    };
+    const auto inCoil = [&](const QByteArray& coiled, int size, const QByteArray& rule) {
+        return g("Coil", coiled + "," + rule) + "," + g("B", box(0, 0, size, size) + "," + kFill);
+    };
     const QByteArray pentagram = path(true, "[0, -100], [58.8, 80.9], [-95.1, -30.9], [95.1, -30.9], [-58.8, 80.9]");
     // A 20 px stroke (mitred, limit 4) reaches as far as each corner's join
     // or its cap draws it, 10 px along the axis a group stretches it 400 %.
     const auto capped = [&](const char* cap) {
         return g("A", outline_test::path(false, "[-200, 0], [-60, 0]") + "," +
                       strokeOf("20", QByteArray(R"(, "ADBE Vector Stroke Line Cap": )") + cap)) + "," +
-               g("B", box(15, 0, 100, 100) + "," + kFill);
+               g("B", box(-5, 0, 100, 100) + "," + kFill);
     };
     const auto arrow = [&](const QByteArray& moves) {
         return namedGroup("A", moves, outline_test::path(true, "[0, 0], [-200, -115.47], [-100, 0], [-200, 115.47]") +
@@ -473,16 +494,41 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
                           box(0, 0, size, size) + more) + "," + g("A", box(ax, 0, 100, 100)) + "," + kFill;
     };
     const QByteArray roundStroke = "," + strokeOf("10", R"(, "ADBE Vector Stroke Line Join": 2)");
+    // A leaf from x -100 to 100 stroked 20 px wide, B beside its tip; a
+    // circle of four vertices.
+    const auto leaf = [&](const char* join, int bx) {
+        return g("Leaf", path(true, "[-100, 0, 60, 60, 60, -60], [100, 0, -60, -60, -60, 60]") + "," +
+                             strokeOf("20", join)) + "," + g("B", box(bx, 0, 100, 100) + "," + kFill);
+    };
+    const auto circle = [](int r, bool closed = true) {
+        const QByteArray p = QByteArray::number(r), n = QByteArray::number(-r);
+        const QByteArray k = QByteArray::number(r * 0.5523), m = QByteArray::number(-r * 0.5523);
+        return path(closed, "[" + p + ", 0, 0, " + m + ", 0, " + k + "], [0, " + p + ", " + k + ", 0, " + m + ", 0], [" +
+                              n + ", 0, 0, " + k + ", 0, " + m + "], [0, " + n + ", " + m + ", 0, " + k + ", 0]");
+    };
+    // The layer is turned unless a row says otherwise.
+    const char* const unturned = R"({"position": [500, 250], "scale": [90, 110], "opacity": 60})";
     struct Case {
         const char* what;
         QByteArray contents;
         SeparationKind kind;
+        const char* transform = R"({"position": [500, 250], "rotation": 30, "scale": [90, 110], "opacity": 60})";
     } cases[] = {
         {"squares 50 px apart, mitred 20 px strokes",
          g("A", box(-75, 0, 100, 100)) + "," + g("B", box(75, 0, 100, 100)) + "," + strokeOf("20"),
          SeparationKind::ShapeGroups},
-        {"a line's round cap, B 15 px from its end", capped("2"), SeparationKind::ShapeGroups},
-        {"a line's butt cap, B 15 px from its end", capped("1"), SeparationKind::ShapeGroups},
+        {"a line's butt cap, B 5 px from its end", capped("1"), SeparationKind::ShapeGroups},
+        {"a line's round cap over B", capped("2"), SeparationKind::None},
+        {"a line's square cap over B", capped("3"), SeparationKind::None},
+        {"a stroked bar turning 45 degrees by 2 s, its band alone reaching B",
+         namedGroup("A", R"("ADBE Vector Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 2, "value": 45}]})",
+                    box(0, 0, 200, 10) + "," + strokeOf("20", R"(, "ADBE Vector Stroke Line Join": 2)")) + "," +
+             g("B", box(84, 84, 20, 20) + "," + kFill),
+         SeparationKind::None},
+        {"A's scale keyed to 200 %, its band by a stroke outside it 5 px from B's",
+         namedGroup("A", R"("ADBE Vector Scale": )" + keyed + "[200, 200]}]}", box(0, 0, 100, 20) + "," + kFill) + "," +
+             g("B", box(175, 0, 100, 100) + "," + kFill) + "," + strokeOf("20"),
+         SeparationKind::ShapeGroups},
         {"a tip bevelled past its limit, 20 px from B",
          g("A", outline_test::path(true, "[-200, -50.3], [0, 0], [-200, 50.3]") + "," + strokeOf("20")) + "," +
              g("B", box(70, 0, 100, 100) + "," + kFill),
@@ -586,11 +632,39 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
          SeparationKind::None},
         {"B in an even-odd pentagram's centre", g("Star", pentagram + "," + evenOdd) + "," + g("B", box(0, 0, 30, 30) +
          "," + kFill), SeparationKind::ShapeGroups},
+        {"B in a Bezier coil's centre, non-zero", inCoil(coil(4, 40, false, true), 40, nonZero), SeparationKind::None,
+         unturned},
+        {"the same, even-odd", inCoil(coil(4, 40, false, true), 40, evenOdd), SeparationKind::ShapeGroups, unturned},
+        {"B in a coil of 17 points' centre, non-zero", inCoil(coil(8, 40, false, false), 40, nonZero),
+         SeparationKind::None, unturned},
+        {"the same, even-odd", inCoil(coil(8, 40, false, false), 40, evenOdd), SeparationKind::ShapeGroups, unturned},
+        {"B in a spiral of 33 points' centre, non-zero", inCoil(coil(16, 24, false, false), 24, nonZero),
+         SeparationKind::None, unturned},
+        {"the same, even-odd", inCoil(coil(16, 24, false, false), 24, evenOdd), SeparationKind::ShapeGroups, unturned},
+        {"the same spiral closed, non-zero", inCoil(coil(16, 24, true, false), 24, nonZero), SeparationKind::None,
+         unturned},
+        {"the same, even-odd", inCoil(coil(16, 24, true, false), 24, evenOdd), SeparationKind::ShapeGroups, unturned},
+        // A curve's stroke joins where its tangents meet at an angle, by its
+        // join; where they are in line it bends with the curve.
+        {"a Bezier leaf's tip, round joins, 14 px from B", leaf(R"(, "ADBE Vector Stroke Line Join": 2)", 164),
+         SeparationKind::ShapeGroups},
+        {"the same mitred (its 90 degree tip reaches 14 px), 20 px from B", leaf("", 170), SeparationKind::ShapeGroups},
+        {"the same, 12 px from B", leaf("", 162), SeparationKind::None},
+        {"a Bezier circle's 6 px mitred band, 10 px from B", g("Circle", circle(100) + "," + strokeOf("6")) + "," +
+         g("B", box(163, 0, 100, 100) + "," + kFill), SeparationKind::ShapeGroups},
+        {"a filled Bezier circle over B's corner between its cut points",
+         g("Circle", circle(200) + "," + kFill) + "," + g("B", box(239, 101, 100, 100) + "," + kFill),
+         SeparationKind::None},
+        {"the same open", g("Circle", circle(200, false) + "," + kFill) + "," + g("B", box(239, 101, 100, 100) + "," +
+         kFill), SeparationKind::None},
+        {"a Bezier circle's round-joined band over B's corner between its cut points",
+         g("Circle", circle(400) + "," + strokeOf("20", R"(, "ADBE Vector Stroke Line Join": 2)")) + "," +
+             g("B", box(439, 155, 100, 100) + "," + kFill),
+         SeparationKind::None, R"({"position": [500, 250], "opacity": 60})"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Scene scene(composition(shapeLayer(c.contents, R"({"position": [500, 250], "rotation": 30,
-                                                           "scale": [90, 110], "opacity": 60})")));
+        Scene scene(composition(shapeLayer(c.contents, c.transform)));
         const QByteArray before = scene.project->toJson();
         EXPECT_EQ(int(expectSeparationKeepsPictureAndPlaces(scene, 0, 2.0, {{0, 1}, {2, 1}})), int(c.kind));
         if (c.kind == SeparationKind::None) {
