@@ -440,8 +440,8 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
                               shapeLayer(turningRingBesideSquare(6000, 5)) + "," +
                               shapeLayer(driftingCircles(2, 3600), "an hour") + "," +
                               shapeLayer(outAndBack + "," + QByteArray(square).replace("300, 0", "105, 0"), "out and back") +
-                              "," + shapeLayer(driftingStars(25, 9, 100, 120), "stars") + "," +
-                              shapeLayer(driftingStars(25, 0, 100)),
+                              "," + shapeLayer(driftingStars(9, 9, 100, 120), "stars") + "," +
+                              shapeLayer(driftingStars(9, 0, 100)),
                           3700));
     std::vector<int> indices;
     QStringList leftOut;
