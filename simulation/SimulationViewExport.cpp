@@ -146,11 +146,13 @@ QString SimulationView::writingEndReport() const
 
 void SimulationView::updateExportInfo(int count)
 {
-    if (ui.progressBar)
-        ui.progressBar->setValue(count);
-    releaseProgress();
+    // The bar is held while both change: a bar that paints would repaint at
+    // once on its new value, beside the note of the layer before, and its
+    // paint would wait on whatever the view's rendering holds.
+    holdProgress(count);
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QStringLiteral("Keyframing...%1/%2").arg(count).arg(keyWriter.bodyCount()));
+    releaseProgress();
 }
 
 void SimulationView::endUnfinishedExport()
