@@ -95,7 +95,7 @@ void ZolvarDlg::closeZolvarDlg()
         closeAwaitsDialog = true;
         // Render pressed and not yet recording: its message on a cut range is
         // open, and what it announces is not started once the window closes.
-        const bool renderAsks = ui.exportBtn->isChecked() && !view->exporting;
+        const bool renderAsks = view && ui.exportBtn->isChecked() && !view->exporting;
         tellCloseWaits(renderAsks ? QStringLiteral("The window closes when the open dialog is answered. The export "
                                                    "is not started, as the window is closing.")
                                   : QStringLiteral("The window closes when the open dialog is answered. What is "

@@ -6,6 +6,7 @@
 #include "outlines/ShapeLayerOutlines.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <initializer_list>
@@ -33,6 +34,21 @@ constexpr int kMostCurvePieces = 32;
 // The sides of the polygon outside a circle about a curve's control point:
 // it reaches a 1/cos(pi/16) part (2 %) beyond the circle.
 constexpr int kControlDiskSides = 16;
+
+// The corners of that polygon about the origin, for a circle of radius 1.
+const std::array<AreaPoint, kControlDiskSides>& controlDisk()
+{
+    static const std::array<AreaPoint, kControlDiskSides> corners = [] {
+        std::array<AreaPoint, kControlDiskSides> c;
+        const double r = 1.0 / std::cos(M_PI / kControlDiskSides);
+        for (int k = 0; k < kControlDiskSides; ++k) {
+            const double angle = 2.0 * M_PI * k / kControlDiskSides;
+            c[size_t(k)] = AreaPoint{r * std::cos(angle), r * std::sin(angle)};
+        }
+        return c;
+    }();
+    return corners;
+}
 
 AreaPoint operator+(AreaPoint p, AreaPoint q) { return AreaPoint{p.x + q.x, p.y + q.y}; }
 AreaPoint operator-(AreaPoint p, AreaPoint q) { return AreaPoint{p.x - q.x, p.y - q.y}; }
@@ -368,12 +384,9 @@ Polygon strokePiece(const StrokeSource& s, const StrokeStyle& style)
     addEnd(points, q[0], AreaPoint{-u0.x, -u0.y}, s.joinedBefore, mapped(back, s.before - s.a), doubt, style);
     addEnd(points, q[3], u3, s.joinedAfter, mapped(back, s.after - s.a), doubt, style);
     if (s.curve) {
-        const double r = style.halfWidth / std::cos(M_PI / kControlDiskSides);
         for (const AreaPoint& c : q)
-            for (int k = 0; k < kControlDiskSides; ++k) {
-                const double angle = 2.0 * M_PI * k / kControlDiskSides;
-                points.push_back(AreaPoint{c.x + r * std::cos(angle), c.y + r * std::sin(angle)});
-            }
+            for (const AreaPoint& corner : controlDisk())
+                points.push_back(c + style.halfWidth * corner);
     }
     for (AreaPoint& p : convexHull(points)) {
         const AreaPoint mappedPoint = mapped(m, p);

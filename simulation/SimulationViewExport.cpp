@@ -146,9 +146,9 @@ QString SimulationView::writingEndReport() const
 
 void SimulationView::updateExportInfo(int count)
 {
-    // The bar is held while both change: a bar that paints would repaint at
-    // once on its new value, beside the note of the layer before, and its
-    // paint would wait on whatever the view's rendering holds.
+    // The bar is held while both change: a bar that paints repaints at once
+    // on its new value, beside the note of the layer before. Let go after
+    // both, it is painted once, with both.
     holdProgress(count);
     if (ui.exportNoteSt)
         ui.exportNoteSt->setText(QStringLiteral("Keyframing...%1/%2").arg(count).arg(keyWriter.bodyCount()));
