@@ -14,10 +14,12 @@ bool isSelfIntersectingShape(const ShapeDef& s);
 // exactly, whatever it crosses or touches (a vertex on another of its edges,
 // the closing one included, or an edge run over twice): whether it winds
 // round some place twice or more either way (a pentagram's centre, a coil's),
-// and whether it winds round places both ways (a figure eight's lobes). Both
-// are set past a few hundred crossings, and for an outline whose points are
-// not all finite.
+// whether it winds round places both ways (a figure eight's lobes), and
+// whether two of its edges cross (isSelfIntersectingShape). All are set past
+// a few hundred crossings, and for an outline whose points are not all
+// finite. A simple outline is told in n log n steps, however many its
+// points.
 struct OutlineWinding {
-    bool twice = false, bothWays = false;
+    bool twice = false, bothWays = false, crosses = false;
 };
 OutlineWinding windingOf(const ShapeDef& s);

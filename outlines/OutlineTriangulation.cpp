@@ -1,8 +1,8 @@
-// The one file that includes CGAL: one constrained Delaunay triangulation for
-// all the closed outlines of a layer, each outline a constraint that knows
-// which outline it came from. Walking the faces from outside, every crossed
-// constraint flips the faces' membership of its outlines; what a face is
-// inside of then decides whether it is filled.
+// One constrained Delaunay triangulation for all the closed outlines of a
+// layer, each outline a constraint that knows which outline it came from.
+// Walking the faces from outside, every crossed constraint flips the faces'
+// membership of its outlines; what a face is inside of then decides whether
+// it is filled.
 #include "outlines/OutlineTriangulation.h"
 
 #include "outlines/OutlineTopology.h"
