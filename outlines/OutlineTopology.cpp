@@ -2,8 +2,6 @@
 
 #include "model/PolygonUtils.h"
 
-#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
-#include <CGAL/Polygon_2_algorithms.h>
 #include <clipper.hpp>
 
 #include <algorithm>
@@ -57,21 +55,6 @@ bool anyCrossing(const std::vector<b2Vec2>& p, Visit visit)
            });
 }
 
-// Whether the closed outline is simple: no two of its edges meet but
-// those that follow one another, at the vertex they share (no vertex on
-// another edge, none twice, no edge run back over the one before). Decided
-// exactly on the points as they are, by one sweep that keeps the edges it
-// crosses in order, so it takes n log n steps however round or spiky the
-// outline: a simple outline winds round each place once or not at all.
-bool isSimple(const std::vector<b2Vec2>& p)
-{
-    using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
-    std::vector<Kernel::Point_2> points;
-    points.reserve(p.size());
-    for (const b2Vec2& q : p)
-        points.emplace_back(double(q.x), double(q.y));
-    return CGAL::is_simple_2(points.begin(), points.end(), Kernel());
-}
 
 // The area that `path` fills by `rule`, in its units squared.
 double filledArea(const ClipperLib::Path& path, ClipperLib::PolyFillType rule)
@@ -104,7 +87,7 @@ OutlineWinding windingOf(const ShapeDef& s)
         extent = std::max({extent, std::fabs(double(q.x) - p[0].x), std::fabs(double(q.y) - p[0].y)});
     if (!std::isfinite(extent))
         return all;
-    if (extent == 0.0 || p.size() < 4 || isSimple(p))
+    if (extent == 0.0 || p.size() < 4 || isSimpleOutline(p))
         return OutlineWinding{};
     size_t crossings = 0;
     if (anyCrossing(p, [&](size_t, size_t) { return ++crossings > kMostCrossingsWound; }))

@@ -10,6 +10,12 @@
 // count. Outlines of fewer than four points never cross.
 bool isSelfIntersectingShape(const ShapeDef& s);
 
+// Whether the closed outline through `points` is simple: no two of its edges
+// meet but those that follow one another, at the vertex they share. Exact,
+// in n log n steps (defined beside the triangulation, the file that holds
+// CGAL).
+bool isSimpleOutline(const std::vector<b2Vec2>& points);
+
 // How the closed outline winds round the places it encloses, counted
 // exactly, whatever it crosses or touches (a vertex on another of its edges,
 // the closing one included, or an edge run over twice): whether it winds
