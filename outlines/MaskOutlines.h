@@ -3,7 +3,6 @@
 
 #include "host/AEGP_SuiteHandler.h"
 #include "model/ShapeDef.h"
-#include "separation/SeparationVerdicts.h"
 
 #include "host_api.h"
 
@@ -43,17 +42,15 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr,
               bool* filledAsHull = nullptr, float shear = 0.0f);
 
-// How the masks that are switched on among the children of the mask group
-// `parade` meet, each closed one taken alone as the body of a copy of the
-// layer holding only that mask would be; `meet` is left as it is when they
-// lie apart. Modes are not read here (they are plain Add masks when a layer
-// is split by masks). An open path cuts nothing out of the layer (Open).
-// Otherwise the first two masks the sweep of firstOverlap finds sharing a
-// place settle it: one lying wholly inside the other is a hole of the one
-// body they make (see getMasks), else they cross. When they lie apart, each
-// is grown by its expansion and half its feather, as the host draws it, at
-// any opacity, and two of them meeting so leave the layer whole too
-// (EdgesMeet). Else two closer than `touch` layer pixels make bodies that
-// touch (Touch). Masks are read at time 0; the first host error is returned.
-A_Err readMaskOverlap(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
-                      MasksMeet& meet, double touch = 0.0);
+// One mask's outline, vertices repeated in it left out, x coordinates times
+// `aspect`. `readable` is false when the mask has no outline to read. `open`
+// also holds for a closed outline of two segments, which is taken as a
+// line; `openPath`, when given, only for an outline the host has open.
+A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outline, double aspect, ShapeDef& s,
+                      bool& open, bool& readable, bool* openPath = nullptr);
+
+// The indices of the masks among the children of the mask group `parade`
+// that are switched on, in order: the host draws the layer through those
+// alone. Stops at the first host error.
+A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH parade,
+                      std::vector<A_long>& shown);

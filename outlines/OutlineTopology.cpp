@@ -20,11 +20,10 @@ struct Edge {
 };
 
 // Calls `visit` with the indices (the lower first) of every two edges of
-// the closed outline whose boxes, grown by `near`, meet, until it returns
-// true; whether it did. A sweep over x: edges whose x ranges do not meet are
-// not visited.
+// the closed outline whose boxes meet, until it returns true; whether it
+// did. A sweep over x: edges whose x ranges do not meet are not visited.
 template <class Visit>
-bool anyEdgesNear(const std::vector<b2Vec2>& p, float near, Visit visit)
+bool anyEdgesWhoseBoxesMeet(const std::vector<b2Vec2>& p, Visit visit)
 {
     const size_t n = p.size();
     std::vector<Edge> edges(n);
@@ -35,8 +34,8 @@ bool anyEdgesNear(const std::vector<b2Vec2>& p, float near, Visit visit)
     }
     std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.minX < f.minX; });
     for (size_t i = 0; i < n; ++i) {
-        for (size_t j = i + 1; j < n && edges[j].minX <= edges[i].maxX + near; ++j) {
-            if (edges[i].minY > edges[j].maxY + near || edges[j].minY > edges[i].maxY + near)
+        for (size_t j = i + 1; j < n && edges[j].minX <= edges[i].maxX; ++j) {
+            if (edges[i].minY > edges[j].maxY || edges[j].minY > edges[i].maxY)
                 continue;
             if (visit(std::min(edges[i].index, edges[j].index), std::max(edges[i].index, edges[j].index)))
                 return true;
@@ -51,39 +50,11 @@ template <class Visit>
 bool anyCrossing(const std::vector<b2Vec2>& p, Visit visit)
 {
     const size_t n = p.size();
-    return n >= 4 && anyEdgesNear(p, 0.0f, [&](size_t i, size_t j) {
+    return n >= 4 && anyEdgesWhoseBoxesMeet(p, [&](size_t i, size_t j) {
                return segmentsIntersect(p[i], p[(i + 1) % n], p[j], p[(j + 1) % n]) && visit(i, j);
            });
 }
 
-// How far the point p lies from the segment from a to b.
-double distanceToSegment(b2Vec2 p, b2Vec2 a, b2Vec2 b)
-{
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, length = dx * dx + dy * dy;
-    const double t =
-        length > 0.0 ? std::clamp(((double(p.x) - a.x) * dx + (double(p.y) - a.y) * dy) / length, 0.0, 1.0) : 0.0;
-    return std::hypot(double(a.x) + t * dx - p.x, double(a.y) + t * dy - p.y);
-}
-
-// Whether two edges of the closed outline that do not follow one another
-// come within `near` of each other (cross, touch or nearly so). An outline
-// that does not is simple: it winds round each place once or not at all.
-bool meetsItself(const std::vector<b2Vec2>& p, float near)
-{
-    const size_t n = p.size();
-    const auto side = [](b2Vec2 a, b2Vec2 b, b2Vec2 c) {
-        return (double(b.x) - a.x) * (double(c.y) - a.y) - (double(b.y) - a.y) * (double(c.x) - a.x);
-    };
-    return n >= 4 && anyEdgesNear(p, near, [&](size_t i, size_t j) {
-               if (j == i + 1 || (i == 0 && j + 1 == n))
-                   return false;
-               const b2Vec2 a = p[i], b = p[(i + 1) % n], c = p[j], d = p[(j + 1) % n];
-               if (side(a, b, c) * side(a, b, d) < 0.0 && side(c, d, a) * side(c, d, b) < 0.0)
-                   return true;
-               return std::min({distanceToSegment(a, c, d), distanceToSegment(b, c, d), distanceToSegment(c, a, b),
-                                distanceToSegment(d, a, b)}) <= near;
-           });
-}
 
 // The area that `path` fills by `rule`, in its units squared.
 double filledArea(const ClipperLib::Path& path, ClipperLib::PolyFillType rule)
@@ -108,7 +79,7 @@ bool isSelfIntersectingShape(const ShapeDef& s)
 OutlineWinding windingOf(const ShapeDef& s)
 {
     const std::vector<b2Vec2>& p = s.points;
-    OutlineWinding all{true, true};
+    OutlineWinding all{true, true, true};
     if (p.size() < 3)
         return OutlineWinding{};
     double extent = 0.0;
@@ -116,12 +87,12 @@ OutlineWinding windingOf(const ShapeDef& s)
         extent = std::max({extent, std::fabs(double(q.x) - p[0].x), std::fabs(double(q.y) - p[0].y)});
     if (!std::isfinite(extent))
         return all;
-    // Edges closer than rounding could tell from touching count as meeting.
-    if (extent == 0.0 || !meetsItself(p, float(1e-6 * extent)))
+    if (extent == 0.0 || p.size() < 4 || isSimpleOutline(p))
         return OutlineWinding{};
     size_t crossings = 0;
     if (anyCrossing(p, [&](size_t, size_t) { return ++crossings > kMostCrossingsWound; }))
         return all;
+    const bool crosses = crossings > 0;
     // Clipper counts in integers: the points about the first, scaled by a
     // power of two until the farthest nears the range in which Clipper
     // multiplies exactly in 64 bits. A point on an edge stays on it unless
@@ -140,7 +111,7 @@ OutlineWinding windingOf(const ShapeDef& s)
         const double positive = filledArea(path, ClipperLib::pftPositive);
         const double negative = filledArea(path, ClipperLib::pftNegative);
         const double evenOdd = filledArea(path, ClipperLib::pftEvenOdd);
-        return OutlineWinding{positive + negative - evenOdd > noise, positive > noise && negative > noise};
+        return OutlineWinding{positive + negative - evenOdd > noise, positive > noise && negative > noise, crosses};
     } catch (...) {
         return all;
     }

@@ -11,6 +11,7 @@
 #include <CGAL/Constrained_triangulation_plus_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_face_base_with_info_2.h>
+#include <CGAL/Polygon_2_algorithms.h>
 #include <CGAL/convex_hull_2.h>
 #include <CGAL/Spatial_sort_traits_adapter_2.h>
 #include <CGAL/property_map.h>
@@ -533,4 +534,19 @@ void GetTriangulation(QWidget* parent, std::vector<ShapeDef> outlines, std::vect
     GetTriangulation(parent, std::move(outlines), triangles, hull, report, fill);
     if (report.selfIntersecting || report.filledAsHull)
         selfIntersecting = true;
+}
+
+// Whether the closed outline is simple: no two of its edges meet but
+// those that follow one another, at the vertex they share (no vertex on
+// another edge, none twice, no edge run back over the one before). Decided
+// exactly on the points as they are, by one sweep that keeps the edges it
+// crosses in order, so it takes n log n steps however round or spiky the
+// outline: a simple outline winds round each place once or not at all.
+bool isSimpleOutline(const std::vector<b2Vec2>& p)
+{
+    std::vector<Kernel::Point_2> points;
+    points.reserve(p.size());
+    for (const b2Vec2& q : p)
+        points.emplace_back(double(q.x), double(q.y));
+    return CGAL::is_simple_2(points.begin(), points.end(), Kernel());
 }

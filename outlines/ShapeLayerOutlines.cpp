@@ -143,7 +143,7 @@ bool addFilledOpenOutlines(OutlineSet& set, size_t fills)
             (group.second.size() > 1 ? shared : alone).insert(k);
     for (size_t k : shared) {
         const OutlineWinding winding = windingOf(set.outlines[k]);
-        if (winding.twice || winding.bothWays || isSelfIntersectingShape(set.outlines[k]))
+        if (winding.twice || winding.bothWays || winding.crosses)
             return true;
     }
     for (size_t k : alone)

@@ -3,7 +3,7 @@
 #include "separation/CopyArea.h"
 #include "separation/GroupOverlap.h"
 #include "outlines/HostStreams.h"
-#include "outlines/MaskOutlines.h"
+#include "separation/MaskOverlap.h"
 #include "outlines/OutlineLimits.h"
 
 #include <cmath>

@@ -8,7 +8,9 @@
 // even share of the start's bound, those that need least are offered, as
 // many as fit; stars drifting until some meet are left out in a few times
 // what the same stars still take. Combs sliding along one another, compared
-// piece by piece at every frame, cost what that comparison counts.
+// piece by piece at every frame, cost what that comparison counts. A large
+// simple star under a non-zero fill costs what the same star even-odd does,
+// and little more.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "separation/LayerSeparation.h"
@@ -178,6 +180,14 @@ void BM_OfferSlidingCombs(benchmark::State& state)
     offerOneLayer(state, composition(shapeLayer(slidingCombs(int(state.range(0)), seconds)), std::max(10, seconds)));
 }
 
+// A still star path beside a square: non-zero asks how the star winds, which
+// on a simple outline is one sweep of n log n steps; even-odd, in the same
+// run, does not ask. Arguments: points, fill rule (1 non-zero, 2 even-odd).
+void BM_OfferStarBesideSquare(benchmark::State& state)
+{
+    offerOneLayer(state, composition(shapeLayer(starBesideSquare(int(state.range(0)), int(state.range(1))), "Star")));
+}
+
 BENCHMARK(BM_OfferRingGroups)
     ->ArgNames({"groups", "points", "nested"})
     ->Args({60, 1000, 0})
@@ -235,6 +245,14 @@ BENCHMARK(BM_OfferSlidingCombs)
     ->ArgNames({"teeth", "seconds"})
     ->Args({40, 0})
     ->Args({40, 60})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferStarBesideSquare)
+    ->ArgNames({"points", "rule"})
+    ->Args({10000, 2})
+    ->Args({10000, 1})
+    ->Args({50000, 2})
+    ->Args({50000, 1})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);

@@ -287,11 +287,12 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                   "," + fill) + "," + group(box(30))) + ",\n" +
         R"({"type": "shape", "name": "bands 2 px apart under a parent scaled 100 x 300 %", "parent": 90,
             "contents": [)" + mitred(12) + R"(]},
-           {"id": 90, "type": "null", "transform": {"scale": [100, 300]}})"));
+           {"id": 90, "type": "null", "transform": {"scale": [100, 300]}},)" "\n" +
+        shape("a simple star of 10,000 points, non-zero", keyed_layers::starBesideSquare(10000, 1))));
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{2, 10, 11, 22, 28, 32, 33, 34, 36, 38, 41, 44, 45, 47, 50, 52}));
+    EXPECT_EQ(indices, (std::vector<int>{2, 10, 11, 22, 28, 32, 33, 34, 36, 38, 41, 44, 45, 47, 50, 52, 54}));
     const QString masksCross = QStringLiteral(
         "its masks overlap: together they make one body, as drawn; apart, each would be a body lying partly in "
         "another's place.");

@@ -202,4 +202,23 @@ inline QByteArray turningRingBesideSquare(int vertices, int seconds)
            R"("properties": {"ADBE Vector Rect Size": [100, 100], "ADBE Vector Rect Position": [238.2, 238.2]}}]})";
 }
 
+// A still star path of `points` points (200 and 160 px from its centre in
+// turn) filled by `rule` (1 non-zero, 2 even-odd) in its own group, and a
+// 100 px square group 100 px beyond its tips: simple, and apart.
+inline QByteArray starBesideSquare(int points, int rule)
+{
+    QByteArray vertices;
+    for (int k = 0; k < points; ++k) {
+        const double angle = 2.0 * M_PI * k / points, radius = k % 2 ? 160.0 : 200.0;
+        vertices += (k ? ", [" : "[") + QByteArray::number(radius * std::cos(angle), 'f', 4) + ", " +
+                    QByteArray::number(radius * std::sin(angle), 'f', 4) + "]";
+    }
+    return R"({"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Group", )"
+           R"("properties": {"ADBE Vector Shape": {"closed": true, "vertices": [)" + vertices + R"(]}}}, )"
+           R"({"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": )" +
+           QByteArray::number(rule) + R"(}}]}, {"matchName": "ADBE Vector Group", "contents": [)"
+           R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [100, 100], )"
+           R"("ADBE Vector Rect Position": [350, 0]}}, {"matchName": "ADBE Vector Graphic - Fill"}]})";
+}
+
 } // namespace keyed_layers

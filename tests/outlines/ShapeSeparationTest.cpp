@@ -643,6 +643,13 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"the same, even-odd", inCoil(coil(16, 24, false, false), 24, evenOdd), SeparationKind::ShapeGroups, unturned},
         {"the same spiral closed, non-zero", inCoil(coil(16, 24, true, false), 24, nonZero), SeparationKind::None,
          unturned},
+        {"the coil of 17 points mirrored by its group (100, -100 %), non-zero",
+         namedGroup("Coil", R"("ADBE Vector Scale": [100, -100])", coil(8, 40, false, false) + "," + nonZero) + "," +
+             g("B", box(0, 0, 40, 40) + "," + kFill),
+         SeparationKind::None, unturned},
+        {"the same unmirrored, its fill also painting a triangle 300 px away",
+         inCoil(coil(8, 40, false, false) + "," + path(true, "[420, -30], [480, 0], [420, 30]"), 40, nonZero),
+         SeparationKind::None, unturned},
         {"the same, even-odd", inCoil(coil(16, 24, true, false), 24, evenOdd), SeparationKind::ShapeGroups, unturned},
         // A curve's stroke joins where its tangents meet at an angle, by its
         // join; where they are in line it bends with the curve.
