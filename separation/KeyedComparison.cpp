@@ -107,16 +107,19 @@ void cutIntoRuns(SplitCopy& copy)
             widen(all, q.x, q.y);
     const AreaPoint at{(all[0] + all[1]) / 2.0, (all[2] + all[3]) / 2.0};
     copy.about = at;
+    const auto note = [&](double(&bounds)[4], double& far, AreaPoint p) {
+        widen(bounds, p.x - at.x, p.y - at.y);
+        far = std::max(far, std::hypot(p.x - at.x, p.y - at.y));
+    };
     for (const Polygon& p : copy.area.painted)
-        for (const AreaPoint& q : p) {
-            widen(copy.fills, q.x - at.x, q.y - at.y);
-            copy.far = std::max(copy.far, std::hypot(q.x - at.x, q.y - at.y));
-        }
+        for (const AreaPoint& q : p)
+            note(copy.fills, copy.far, q);
     for (const StrokeSource& s : copy.area.sources) {
-        widen(s.radius >= 0.0 ? copy.circles : copy.edges, s.a.x - at.x, s.a.y - at.y);
-        if (s.radius < 0.0)
-            for (const AreaPoint& p : {s.c1, s.c2, s.b})
-                widen(copy.edges, p.x - at.x, p.y - at.y);
+        if (s.radius >= 0.0)
+            note(copy.circles, copy.circlesFar, s.a);
+        else
+            for (const AreaPoint& p : {s.a, s.c1, s.c2, s.b})
+                note(copy.edges, copy.edgesFar, p);
         copy.radius = std::max(copy.radius, s.radius);
     }
     // How far from `about` what it draws reaches, along x or y.
@@ -155,11 +158,11 @@ SpanBox copyOverRun(const SplitCopy& copy, const PathRun& run)
     if (copy.fills[0] <= copy.fills[1])
         add(run.box(copy.fills, kSkinReach + kReachMargin, copy.far));
     if (copy.edges[0] <= copy.edges[1])
-        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin, farthest(copy.edges)));
+        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin, copy.edgesFar));
     if (copy.circles[0] <= copy.circles[1])
         add(run.box(copy.circles,
                     (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) + kReachMargin,
-                    farthest(copy.circles)));
+                    copy.circlesFar));
     return all;
 }
 
