@@ -4,10 +4,10 @@
 // about what the same rings side by side do, and keyed rings about what the
 // same rings unkeyed do; circles drifting apart on a grid cost what the same
 // circles still do and little more (reading where each lies at each frame),
-// and so do gears turning in place; of layers that each need more than an
-// even share of the start's bound, those that need least are offered, as
-// many as fit; stars drifting until some meet are left out in a few times
-// what the same stars still take. Combs sliding along one another, compared
+// and so do gears turning in place, stroked or not; of layers that each need
+// more than an even share of the start's bound, those that need least are
+// offered, as many as fit; stars drifting until some meet are left out in a
+// few times what the same stars still take. Combs sliding along one another, compared
 // piece by piece at every frame, cost what that comparison counts.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"

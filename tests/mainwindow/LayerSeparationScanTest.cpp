@@ -549,26 +549,14 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
               (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(offered(composition(three, 30, 60), kMaxStartWork / 20), std::vector<int>{0});
 
-    // Stroked gears turning in place, their bands 19 px apart (the bench's),
-    // are judged by the rings they sweep, within little more than reading
-    // where they lie needs: boxing each piece over each run would pass 2e5.
-    // Half a tooth on and turning beside a still one under a 16 px stroke,
-    // apart at the start, a gear's band reaches the other's when their tips
-    // come to face each other.
+    // Stroked gears apart are judged by their rings within 2e5; half a tooth on beside a still one, 16 px bands meet.
     EXPECT_EQ(offered(composition(shapeLayer(turningGears(20, 24, 10, 110.0, false, 3.0)), 10, 60), 2e5),
               std::vector<int>{0});
-    QByteArray meeting = turningGears(2, 24, 10, 110.0, false, 16.0);
-    const QByteArray turn = keyed("0", "360", 10);
-    meeting.replace(meeting.lastIndexOf(turn), turn.size(), "0");
-    leftOut.clear();
-    EXPECT_EQ(offered(composition(shapeLayer(meeting.replace(turn, keyed("15", "375", 10))), 10, 60), kMaxStartWork,
-                      &leftOut),
-              std::vector<int>{});
-    EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): its groups' strokes may reach over what another group draws: "
-                                   "together each paint lies at its own place in the layer, as drawn; apart, a copy's "
-                                   "stroke would lie over or under the other copy as a whole, and the picture would "
-                                   "change."});
-
+    QByteArray meeting = turningGears(2, 24, 10, 110.0, false, 16.0), turn = keyed("0", "360", 10);
+    meeting.replace(meeting.lastIndexOf(turn), turn.size(), "0").replace(turn, keyed("15", "375", 10));
+    QStringList met;
+    EXPECT_EQ(offered(composition(shapeLayer(meeting), 10, 60), kMaxStartWork, &met), std::vector<int>{});
+    EXPECT_TRUE(met.value(0).contains("strokes may reach over")) << met.join('\n').toStdString();
     const QByteArray passing = R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
                                keyed(at(-300, 0), at(300, 0), 2) + R"(}, "contents": [{"matchName":
         "ADBE Vector Shape - Rect"}]}, {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]})";
