@@ -76,6 +76,8 @@ private:
 // are so never compared piece by piece, however long their keys: they cost
 // reading where they lie at each frame and a box per piece and run. A box is
 // no larger than the disk its outline sweeps about its centre, however far
-// the outline turns.
+// the outline turns; copies whose rings (those disks, grown by the reach of
+// their bands and by the skins) stay apart over a run are not boxed piece by
+// piece there.
 GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, const GroupSplit& split,
                                KeyedWork& keyed);

@@ -107,16 +107,19 @@ void cutIntoRuns(SplitCopy& copy)
             widen(all, q.x, q.y);
     const AreaPoint at{(all[0] + all[1]) / 2.0, (all[2] + all[3]) / 2.0};
     copy.about = at;
+    const auto note = [&](double(&bounds)[4], double& far, AreaPoint p) {
+        widen(bounds, p.x - at.x, p.y - at.y);
+        far = std::max(far, std::hypot(p.x - at.x, p.y - at.y));
+    };
     for (const Polygon& p : copy.area.painted)
-        for (const AreaPoint& q : p) {
-            widen(copy.fills, q.x - at.x, q.y - at.y);
-            copy.far = std::max(copy.far, std::hypot(q.x - at.x, q.y - at.y));
-        }
+        for (const AreaPoint& q : p)
+            note(copy.fills, copy.far, q);
     for (const StrokeSource& s : copy.area.sources) {
-        widen(s.radius >= 0.0 ? copy.circles : copy.edges, s.a.x - at.x, s.a.y - at.y);
-        if (s.radius < 0.0)
-            for (const AreaPoint& p : {s.c1, s.c2, s.b})
-                widen(copy.edges, p.x - at.x, p.y - at.y);
+        if (s.radius >= 0.0)
+            note(copy.circles, copy.circlesFar, s.a);
+        else
+            for (const AreaPoint& p : {s.a, s.c1, s.c2, s.b})
+                note(copy.edges, copy.edgesFar, p);
         copy.radius = std::max(copy.radius, s.radius);
     }
     // How far from `about` what it draws reaches, along x or y.
@@ -142,25 +145,47 @@ void cutIntoRuns(SplitCopy& copy)
     }
 }
 
+// What the copy draws over `run`, kind by kind (its fills, the bands about
+// its edges, those about its circles) through `visit`: where it lies at time
+// 0 about `about` (see SplitCopy::fills), how far beyond that it reaches
+// every way, and how far from `about` that lies.
+template <typename Visit>
+void forEachKind(const SplitCopy& copy, const PathRun& run, Visit visit)
+{
+    if (copy.fills[0] <= copy.fills[1])
+        visit(copy.fills, kSkinReach + kReachMargin, copy.far);
+    if (copy.edges[0] <= copy.edges[1])
+        visit(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin, copy.edgesFar);
+    if (copy.circles[0] <= copy.circles[1])
+        visit(copy.circles,
+              (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) + kReachMargin,
+              copy.circlesFar);
+}
+
 // A box that holds all the copy draws at every frame of `run`.
 SpanBox copyOverRun(const SplitCopy& copy, const PathRun& run)
 {
     SpanBox all = run.box(0.0, 0.0, 0.0, 0.0, 0.0);
     all.minX = all.minY = HUGE_VAL;
     all.maxX = all.maxY = -HUGE_VAL;
-    const auto add = [&](const SpanBox& b) {
+    forEachKind(copy, run, [&](const double(&at)[4], double grow, double distance) {
+        const SpanBox b = run.box(at, grow, distance);
         all.minX = std::min(all.minX, b.minX), all.maxX = std::max(all.maxX, b.maxX);
         all.minY = std::min(all.minY, b.minY), all.maxY = std::max(all.maxY, b.maxY);
-    };
-    if (copy.fills[0] <= copy.fills[1])
-        add(run.box(copy.fills, kSkinReach + kReachMargin, copy.far));
-    if (copy.edges[0] <= copy.edges[1])
-        add(run.box(copy.edges, std::sqrt(2.0) * run.reach + kReachMargin, farthest(copy.edges)));
-    if (copy.circles[0] <= copy.circles[1])
-        add(run.box(copy.circles,
-                    (copy.radius * run.stretch + run.reach) / std::cos(M_PI / DrawnPieces::kCircleSides) + kReachMargin,
-                    farthest(copy.circles)));
+    });
     return all;
+}
+
+// How far from where `about` goes all the copy draws lies at every frame of
+// `run`: the outer edge of the ring it sweeps, its bands grown by their
+// reach, its fills by the skin.
+double ringOverRun(const SplitCopy& copy, const PathRun& run)
+{
+    double most = 0.0;
+    forEachKind(copy, run, [&](const double(&)[4], double grow, double distance) {
+        most = std::max(most, run.stretch * distance + grow);
+    });
+    return most;
 }
 
 // A box that holds piece j of the copy at every frame of `run`.
@@ -283,13 +308,17 @@ private:
         std::vector<std::pair<size_t, size_t>> pairs;
         if (!boxesThatMeet(boxes, pairs, work_, most_))
             return false;
-        // The pieces of those that meet another, over those runs.
+        // The pieces of those that meet another, over those runs, unless
+        // the rings they sweep stay apart.
         std::vector<std::vector<bool>> taken(copies_.size());
         for (size_t c = 0; c < copies_.size(); ++c)
             taken[c].resize(std::max<size_t>(1, copies_[c].runs.size()));
-        for (const auto& pair : pairs)
+        for (const auto& pair : pairs) {
+            if (ringsApart(boxes[pair.first], owners[pair.first], boxes[pair.second], owners[pair.second]))
+                continue;
             for (const size_t i : {pair.first, pair.second})
                 taken[owners[i].copy][owners[i].run] = true;
+        }
         boxes.clear();
         owners.clear();
         for (size_t c = 0; c < copies_.size(); ++c)
@@ -336,6 +365,27 @@ private:
         box.area = owner.copy;
         boxes.push_back(box);
         owners.push_back(owner);
+    }
+
+    // Whether two copies whose boxes `p` and `q` over their runs meet stay
+    // apart: one that moves keeps within its ring (ringOverRun) about the box
+    // of where `about` goes, one at rest within its box.
+    bool ringsApart(const SpanBox& p, const Owner& a, const SpanBox& q, const Owner& b) const
+    {
+        SpanBox about[2] = {p, q};
+        double ring[2] = {0.0, 0.0};
+        for (const Owner* o : {&a, &b}) {
+            const SplitCopy& copy = copies_[o->copy];
+            if (copy.motion != SplitCopy::Moved)
+                continue;
+            const PathRun& run = copy.runs[o->run];
+            SpanBox& at = about[o == &b];
+            at.minX = run.low[4], at.maxX = run.high[4], at.minY = run.low[5], at.maxY = run.high[5];
+            ring[o == &b] = ringOverRun(copy, run);
+        }
+        const double dx = std::max({0.0, about[0].minX - about[1].maxX, about[1].minX - about[0].maxX});
+        const double dy = std::max({0.0, about[0].minY - about[1].maxY, about[1].minY - about[0].maxY});
+        return std::hypot(dx, dy) > ring[0] + ring[1];
     }
 
     // Whether two pieces whose boxes meet may meet: each where the first frame

@@ -98,13 +98,6 @@ private:
     }
 };
 
-// How far from the origin the points within x0 to x1 and y0 to y1 lie at
-// most.
-inline double farthest(const double (&at)[4])
-{
-    return std::hypot(std::max(std::abs(at[0]), std::abs(at[1])), std::max(std::abs(at[2]), std::abs(at[3])));
-}
-
 // One layer that the split makes, and how what it draws changes over time.
 struct SplitCopy {
     std::vector<bool> items;
@@ -127,11 +120,14 @@ struct SplitCopy {
     // Where what it draws lies at time 0 about `about` (low x, high x, low
     // y, high y): the corners of its fills (without the skin), the ends of
     // the edges its bands follow and the centres of the circles they follow,
-    // the largest of those circles; and how far from `about` its fills reach.
+    // the largest of those circles; and how far from `about` its fills
+    // reach, those edges (their control points) and those centres lie: a
+    // copy turning in place keeps each within the disk of that radius, its
+    // bands within that disk grown by their reach (the ring they sweep).
     double fills[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
     double edges[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
     double circles[4] = {HUGE_VAL, -HUGE_VAL, HUGE_VAL, -HUGE_VAL};
-    double radius = 0.0, far = 0.0;
+    double radius = 0.0, far = 0.0, edgesFar = 0.0, circlesFar = 0.0;
 
     // Its strokes' reach under `m`.
     double reachUnder(const GroupMatrix& m) const

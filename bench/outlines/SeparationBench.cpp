@@ -4,13 +4,13 @@
 // about what the same rings side by side do, and keyed rings about what the
 // same rings unkeyed do; circles drifting apart on a grid cost what the same
 // circles still do and little more (reading where each lies at each frame),
-// and so do gears turning in place; of layers that each need more than an
-// even share of the start's bound, those that need least are offered, as
-// many as fit; stars drifting until some meet are left out in a few times
-// what the same stars still take. Combs sliding along one another, compared
-// piece by piece at every frame, cost what that comparison counts. A large
-// simple star under a non-zero fill costs what the same star even-odd does,
-// and little more.
+// and so do gears turning in place, stroked or not; of layers that each need
+// more than an even share of the start's bound, those that need least are
+// offered, as many as fit; stars drifting until some meet are left out in a
+// few times what the same stars still take. Combs sliding along one another,
+// compared piece by piece at every frame, cost what that comparison counts. A
+// large simple star under a non-zero fill costs what the same star even-odd
+// does, and little more.
 #include "host/AEGP_SuiteHandler.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "separation/LayerSeparation.h"
@@ -148,6 +148,17 @@ void BM_OfferTurningGroups(benchmark::State& state)
     offerOneLayer(state, composition(shapeLayer(layer), std::max(10, seconds)));
 }
 
+// Twelve-tooth gears 110 px apart under a mitred 3 px stroke (their bands
+// 19 px apart), turning in place at 60 fps, against the same still: judged
+// by the rings they sweep, as the unstroked gears are. Arguments: gears,
+// seconds (0: still).
+void BM_OfferStrokedGears(benchmark::State& state)
+{
+    const int seconds = int(state.range(1));
+    offerOneLayer(state, composition(shapeLayer(turningGears(int(state.range(0)), 24, seconds, 110.0, false, 3.0)),
+                                     std::max(10, seconds), 60));
+}
+
 // Ten-point stars on a grid drifting each its own way over 9 s, so that
 // some come to meet (left out), against the same still (offered).
 // Arguments: stars, px apart, px they drift (0: still), layers offered.
@@ -225,6 +236,12 @@ BENCHMARK(BM_OfferTurningGroups)
     ->Args({20, 200, 10})
     ->Args({0, 6000, 0})
     ->Args({0, 6000, 5})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_OfferStrokedGears)
+    ->ArgNames({"gears", "seconds"})
+    ->Args({20, 0})
+    ->Args({20, 10})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferDriftingStars)

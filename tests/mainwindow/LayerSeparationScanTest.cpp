@@ -550,6 +550,18 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
               (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(offered(composition(three, 30, 60), kMaxStartWork / 20), std::vector<int>{0});
 
+    // Stroked gears apart, in a row or at 60 degrees, are judged by their rings within what reading them needs and
+    // a little more; half a tooth on beside a still one, 16 px bands meet.
+    EXPECT_EQ(offered(composition(shapeLayer(turningGears(20, 24, 10, 110.0, false, 3.0)), 10, 60), 2e5),
+              std::vector<int>{0});
+    const QByteArray slanted = turningGears(2, 24, 10, 110.0, false, 3.0).replace("[110, 0]", "[55, 95.3]");
+    EXPECT_EQ(offered(composition(shapeLayer(slanted), 10, 60), 2e4), std::vector<int>{0});
+    QByteArray meeting = turningGears(2, 24, 10, 110.0, false, 16.0), turn = keyed("0", "360", 10);
+    meeting.replace(meeting.lastIndexOf(turn), turn.size(), "0").replace(turn, keyed("15", "375", 10));
+    QStringList met;
+    EXPECT_EQ(offered(composition(shapeLayer(meeting), 10, 60), kMaxStartWork, &met), std::vector<int>{});
+    EXPECT_TRUE(met.value(0).contains("strokes may reach over")) << met.join('\n').toStdString();
+
     const QByteArray passing = R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
                                keyed(at(-300, 0), at(300, 0), 2) + R"(}, "contents": [{"matchName":
         "ADBE Vector Shape - Rect"}]}, {"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Rect"}]})";

@@ -140,8 +140,8 @@ inline QByteArray driftingStars(int n, int seconds, double apart = 70.0, double 
 // n gear groups of `points` points (44 and 34 px from their centre in
 // turn) on a grid `apart` px apart, under one top-level fill; with
 // `seconds`, each turns once about its centre over that time (`andBack`:
-// round and back again).
-inline QByteArray turningGears(int n, int points, int seconds, double apart = 110.0, bool andBack = false)
+// round and back again). With a width `w`, a top-level stroke that wide too.
+inline QByteArray turningGears(int n, int points, int seconds, double apart = 110.0, bool andBack = false, double w = 0)
 {
     const int side = int(std::ceil(std::sqrt(double(n))));
     QByteArray groups;
@@ -160,7 +160,9 @@ inline QByteArray turningGears(int n, int points, int seconds, double apart = 11
                   R"(}, "contents": [{"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": )"
                   R"({"closed": true, "vertices": [)" + vertices + "]}}}]},";
     }
-    return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+    const QByteArray stroke = R"(, {"matchName": "ADBE Vector Graphic - Stroke", "properties": {)"
+                              R"("ADBE Vector Stroke Width": )" + QByteArray::number(w) + "}}";
+    return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})" + (w > 0.0 ? stroke : QByteArray());
 }
 
 // Two comb groups of `teeth` teeth each, slanted alike, their teeth in turn
