@@ -74,7 +74,6 @@ TEST(HostCli, MissingAndMalformedProjectsNameFileAndLineAndWriteNothing)
         const QString path = box.path(c.name);
         ASSERT_TRUE(HostSandbox::write(path, c.bytes));
         const QStringList before = box.files();
-        // One line, a newline in the name escaped.
         const QString shown = QString(path).replace("\n", "\\n");
         for (const QStringList& args : {QStringList{path}, QStringList{path, "--output", output}}) {
             run = box.run(args);

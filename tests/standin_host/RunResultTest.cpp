@@ -125,45 +125,35 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
     }
 }
 
-// Any name the system takes is written, its temporary names cut to fit the
-// folder; a backup that cannot be kept says truly why, and every file stays
-// as it was.
+// Any name the system takes is written; a backup not kept says truly why.
 TEST(RunResult, EveryNameTheSystemTakesIsWrittenAndABackupNotKeptSaysWhy)
 {
     Composition* comp = nullptr;
     auto project = smallProject(&comp);
     comp->layer(0)->setName(QStringLiteral("Renamed"));
     const struct {
-        QString project, output; // no output: in place
-        const char* error;       // nullptr: written; %1 is the file written
-        const char* made;        // a folder made first, or a link (from "name>")
+        QString read, written; // the same: in place; else "p" is a link to the file read
+        const char* error;     // nullptr: written; %1 is the file written
     } rows[] = {
-        {"p.json", QString(255, 'o'), nullptr, nullptr},
-        {QString(246, 'p') + ".json", QString(), nullptr, nullptr},
-        {QString(248, 'p') + ".json", QString(), "cannot keep a backup of %1 as %1.bak: File name too long", nullptr},
-        {"p.json", QString(), "cannot replace the backup %1.bak: It is a folder", "p.json.bak/kept"},
-        {"p.json.bak", "p.json", "cannot keep a backup of %1 as %1.bak: %1 is a link to %1.bak, and a file cannot be "
-                                 "its own backup", "p.json>p.json.bak"},
+        {"p", QString(255, 'o'), nullptr},
+        {QString(251, 'p'), QString(251, 'p'), nullptr},
+        {QString(252, 'p'), QString(252, 'p'), "cannot keep a backup of %1 as %1.bak: File name too long"},
+        {"p.bak", "p",
+         "cannot keep a backup of %1 as %1.bak: %1 is a link to %1.bak, and a file cannot be its own backup"},
     };
     for (const auto& row : rows) {
         QTemporaryDir dir;
-        const QDir folder(dir.path());
-        const QString projectPath = dir.filePath(row.project);
-        const QString written = row.output.isEmpty() ? projectPath : dir.filePath(row.output);
-        writeFile(projectPath, "original bytes");
-        const QStringList made = QString::fromLatin1(row.made).split('>');
-        ASSERT_TRUE(!row.made || (made.size() == 2 ? QFile::link(made[1], dir.filePath(made[0])) : folder.mkpath(made[0])));
-        const auto files = [&folder] { return folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
-        const QStringList before = files();
-        const WriteResult r = writeRunResult(*project, projectPath, row.output.isEmpty() ? QString() : written);
-        EXPECT_EQ(r.error, row.error ? QString::fromLatin1(row.error).arg(written) : QString()) << row.project.size();
-        if (row.error) {
-            EXPECT_EQ(files(), before);
-            EXPECT_EQ(readAll(projectPath), "original bytes");
-        } else {
-            EXPECT_EQ(readAll(written), project->toJson());
-            EXPECT_EQ(readAll(written + ".bak"), row.output.isEmpty() ? "original bytes" : "");
-        }
+        const QString read = dir.filePath(row.read), written = dir.filePath(row.written);
+        writeFile(read, "original bytes");
+        ASSERT_TRUE(row.written != "p" || QFile::link(read, written));
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        EXPECT_EQ(writeRunResult(*project, read, written).error.toStdString(),
+                  row.error ? QString(row.error).arg(written).toStdString() : "");
+        EXPECT_EQ(readAll(row.error ? read : written), row.error ? QByteArray("original bytes") : project->toJson());
+        if (row.error)
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        else
+            EXPECT_EQ(readAll(written + ".bak"), read == written ? "original bytes" : "");
     }
 }
 
