@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -36,6 +37,8 @@ const int kPipeWaitMilliseconds = 5000;
 // same file removes it.
 const char kTemporaryMark[] = ".saving-";
 const int kTemporaryRandomChars = 6;
+// The most digits a process id has.
+const int kProcessIdDigits = 10;
 // Said after the reason of a failure that changed a file written where it is.
 const char kWrittenOver[] = "; the file was being written over where it is and may no longer be as it was";
 
@@ -86,6 +89,35 @@ QByteArray folderOf(const QByteArray& path)
 QByteArray nameOf(const QByteArray& path)
 {
     return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The start of the temporary names of `path`, up to the process id: its
+// name, cut where the longest temporary name would not fit in the folder
+// (at a character's start, so that a UTF-8 name stays one), so that every
+// name the system takes can be written. Every process cuts it alike, so the
+// next save still finds the temporary files of one that was cut off.
+QByteArray temporaryPrefix(const QByteArray& path)
+{
+    const QByteArray folder = folderOf(path);
+    const long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    const qsizetype room = (limit > 0 ? limit : NAME_MAX) - qsizetype(sizeof kTemporaryMark - 1)
+        - kProcessIdDigits - 1 - kTemporaryRandomChars;
+    QByteArray name = nameOf(path);
+    if (name.size() > room) {
+        qsizetype cut = std::max<qsizetype>(room, 1);
+        while (cut > 1 && (uchar(name[cut]) & 0xc0) == 0x80)
+            --cut;
+        name.truncate(cut);
+    }
+    return name + kTemporaryMark;
+}
+
+// A template for mkstemp: a new temporary name beside `path`.
+QByteArray temporaryName(const QByteArray& path)
+{
+    const int slash = path.lastIndexOf('/');
+    return path.left(slash + 1) + temporaryPrefix(path) + QByteArray::number(::getpid()) + '-'
+        + QByteArray(kTemporaryRandomChars, 'X');
 }
 
 // The file that `path` finally names: links are followed one after the
@@ -140,7 +172,7 @@ bool mayWrite(const QByteArray& target, const struct stat& st, QString& reason)
 // (or that this one may not signal) are left alone.
 void removeCutOffSaves(const QByteArray& target)
 {
-    const QByteArray prefix = nameOf(target) + kTemporaryMark;
+    const QByteArray prefix = temporaryPrefix(target);
     DIR* folder = ::opendir(folderOf(target).constData());
     if (!folder)
         return;
@@ -151,7 +183,7 @@ void removeCutOffSaves(const QByteArray& target)
             continue;
         const QByteArray rest = name.mid(prefix.size());
         const int dash = rest.indexOf('-');
-        if (dash <= 0 || dash > 10 || rest.size() != dash + 1 + kTemporaryRandomChars)
+        if (dash <= 0 || dash > kProcessIdDigits || rest.size() != dash + 1 + kTemporaryRandomChars)
             continue;
         bool isNumber = false;
         const qlonglong pid = rest.left(dash).toLongLong(&isNumber);
@@ -338,9 +370,8 @@ bool writeFile(const QString& path, const FileContents& contents, QString& reaso
     }
 
     removeCutOffSaves(finalName);
-    QByteArray temporaryName = finalName + kTemporaryMark + QByteArray::number(::getpid()) + '-'
-        + QByteArray(kTemporaryRandomChars, 'X');
-    const int fd = ::mkstemp(temporaryName.data());
+    QByteArray temporary = temporaryName(finalName);
+    const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         if (exists && errno == EACCES)
             return writeInPlace(finalName, contents, reason, changed);
@@ -353,7 +384,7 @@ bool writeFile(const QString& path, const FileContents& contents, QString& reaso
         if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid())
             && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
             ::close(fd);
-            ::unlink(temporaryName.constData());
+            ::unlink(temporary.constData());
             return writeInPlace(finalName, contents, reason, changed);
         }
         ::fchmod(fd, old.st_mode & 07777);
@@ -370,10 +401,10 @@ bool writeFile(const QString& path, const FileContents& contents, QString& reaso
         error = errno;
     if (calls->close(fd) != 0 && !error)
         error = errno;
-    if (!error && calls->rename(temporaryName.constData(), finalName.constData()) != 0)
+    if (!error && calls->rename(temporary.constData(), finalName.constData()) != 0)
         error = errno;
     if (error) {
-        ::unlink(temporaryName.constData());
+        ::unlink(temporary.constData());
         reason = systemReason(error);
         return false;
     }
@@ -443,10 +474,17 @@ bool setFileAside(const QString& path, QString& aside, QString& reason)
     const QByteArray name = QFile::encodeName(path);
     aside.clear();
     struct stat st;
-    if (::lstat(name.constData(), &st) != 0 && errno == ENOENT)
+    // A name too long for its folder names nothing either.
+    const bool found = ::lstat(name.constData(), &st) == 0;
+    if (!found && (errno == ENOENT || errno == ENAMETOOLONG))
         return true;
-    QByteArray asideName = name + kTemporaryMark + QByteArray::number(::getpid()) + '-'
-        + QByteArray(kTemporaryRandomChars, 'X');
+    // A folder is never set aside: it could not take the place of the file
+    // made to hold its name, and what it holds is not the writer's to drop.
+    if (found && S_ISDIR(st.st_mode)) {
+        reason = QStringLiteral("It is a folder");
+        return false;
+    }
+    QByteArray asideName = temporaryName(name);
     const int fd = ::mkstemp(asideName.data());
     if (fd < 0 || ::close(fd) != 0 || ::rename(name.constData(), asideName.constData()) != 0) {
         reason = systemReason(errno);

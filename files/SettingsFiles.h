@@ -4,7 +4,8 @@
 // once every byte is known to be on disk, so a failed write (a full disk
 // included) leaves the old file as it was and no temporary file behind. The
 // temporary file of a save that was cut off (the program killed) is removed
-// by the next save of the same file.
+// by the next save of the same file. A temporary name that would be too long
+// for the folder is made from the start of the file's name.
 //
 // Links are followed to the end of their chain. Only a regular file is ever
 // replaced: a device or a pipe is written into (a link to /dev/null switches
@@ -52,7 +53,7 @@ bool copyFileAtomically(const QString& from, const QString& to, QString& reason)
 // Renames `path` (a link itself, not what it names) to `aside`, a new name
 // in its folder that the next save of `path` removes once this process is
 // gone; true with `aside` empty when nothing has that name, false with
-// `reason` when it cannot be renamed.
+// `reason` when it is a folder (never set aside) or cannot be renamed.
 bool setFileAside(const QString& path, QString& aside, QString& reason);
 
 // The file that `path` finally names, its links followed one after the

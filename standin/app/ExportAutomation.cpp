@@ -339,8 +339,12 @@ private:
         if (!pick)
             pick = box->defaultButton();
         const QString details = box->detailedText();
+        // The informative text is shown under the text: the particulars.
+        QString text = box->text();
+        if (!box->informativeText().isEmpty())
+            text += QLatin1Char('\n') + box->informativeText();
         std::string line = "message box \"" + box->windowTitle().toStdString() + "\": "
-            + textBesideDetails(box->text(), details).toStdString()
+            + textBesideDetails(text, details).toStdString()
             + (pick ? " [" + pick->text().remove('&').toStdString() + "]" : "");
         // What the box holds behind "Show Details...": no one clicks it here.
         if (!details.isEmpty())

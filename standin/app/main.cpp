@@ -26,9 +26,16 @@ namespace {
 const char kMenuText[] = "Zolvar 2...";
 const AEGP_PluginID kPluginId = 1;
 
+// Names in the message are escaped, as in the summary: a newline in a path
+// cannot split the line.
+void complain(const std::string& message)
+{
+    writeText("zolvar-host: " + printable(message) + "\n", stderr);
+}
+
 int fail(int code, const std::string& message)
 {
-    std::fprintf(stderr, "zolvar-host: %s\n", message.c_str());
+    complain(message);
     return code;
 }
 
@@ -71,8 +78,11 @@ int main(int argc, char** argv)
 {
     HostOptions options;
     std::string error;
-    if (!parseHostOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))
-        return fail(kExitUsage, error + "\nTry 'zolvar-host --help'.");
+    if (!parseHostOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        complain(error);
+        std::fputs("Try 'zolvar-host --help'.\n", stderr);
+        return kExitUsage;
+    }
     if (options.help) {
         std::fputs(hostUsage().c_str(), stdout);
         return kExitOk;
@@ -162,7 +172,7 @@ int main(int argc, char** argv)
             writeRunResult(*project, projectPath, QString::fromLocal8Bit(options.output.c_str()));
         summary.notes.push_back(writeNote(result));
         if (result.outcome == WriteOutcome::Failed) {
-            std::fprintf(stderr, "zolvar-host: %s\n", result.error.toStdString().c_str());
+            complain(result.error.toStdString());
             if (exitCode == kExitOk)
                 exitCode = kExitSave;
         }

@@ -164,6 +164,13 @@ bool saveAtomically(const Project& project, const QString& path, bool keepBackup
         QString why;
         if (!setFileAside(backup, olderBackup, why))
             return fail(QStringLiteral("cannot replace the backup %1: %2").arg(backup, why));
+        // The name of the backup may be where the file's links lead: set
+        // aside, it took the file with it.
+        if (!olderBackup.isEmpty() && !QFileInfo::exists(path)) {
+            QFile::rename(olderBackup, backup);
+            return fail(QStringLiteral("cannot keep a backup of %1 as %2: %1 is a link to %2, and a file cannot be "
+                                       "its own backup").arg(path, backup));
+        }
         if (!copyFileAtomically(path, backup, why)) {
             if (!olderBackup.isEmpty())
                 QFile::rename(olderBackup, backup);

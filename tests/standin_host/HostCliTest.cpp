@@ -68,17 +68,20 @@ TEST(HostCli, MissingAndMalformedProjectsNameFileAndLineAndWriteNothing)
         {"empty.json", "", 0},
         {"array.json", "[1, 2, 3]\n", 0},
         {"binary.json", QByteArray("\x00\xff\xfe{", 4), 0},
+        {"new\nline.json", "{\n  \"compositions\": [\n    oops\n  ]\n}\n", 3},
     };
     for (const Case& c : cases) {
         const QString path = box.path(c.name);
         ASSERT_TRUE(HostSandbox::write(path, c.bytes));
         const QStringList before = box.files();
+        const QString shown = QString(path).replace("\n", "\\n");
         for (const QStringList& args : {QStringList{path}, QStringList{path, "--output", output}}) {
             run = box.run(args);
             EXPECT_EQ(run.exitCode, 3) << c.name << "\n" << show(run);
-            EXPECT_TRUE(run.err.contains(path + ":")) << c.name << "\n" << show(run);
+            EXPECT_TRUE(run.err.startsWith("zolvar-host: " + shown + ":")) << c.name << "\n" << show(run);
+            EXPECT_EQ(run.err.count('\n'), 1) << c.name << "\n" << show(run);
             if (c.line) {
-                EXPECT_TRUE(run.err.contains(QStringLiteral("%1:%2:").arg(path).arg(c.line)))
+                EXPECT_TRUE(run.err.contains(QStringLiteral("%1:%2:").arg(shown).arg(c.line)))
                     << c.name << "\n" << show(run);
             }
             EXPECT_EQ(HostSandbox::readAll(path), c.bytes) << c.name;

@@ -231,10 +231,23 @@ TEST(HostRun, InPlaceTheProjectIsRewrittenWithABackupOnlyWhenChanged)
     }
 }
 
+// An older backup that is a folder is kept; the reason is one line, the newline escaped.
+TEST(HostRun, ABackupThatIsAFolderIsKeptAndNamedOnOneLine)
+{
+    HostSandbox box;
+    const QString project = box.path("new\nline.json");
+    ASSERT_TRUE(QFile::rename(copySample(box, "quick.json"), project) && QDir().mkpath(project + ".bak/kept"));
+    const HostRun run = box.run({project, "--export", "0-10"});
+    EXPECT_EQ(run.exitCode, 7) << show(run);
+    EXPECT_TRUE(run.err.contains("zolvar-host: cannot replace the backup " + QString(project).replace("\n", "\\n")
+                                 + ".bak: It is a folder\n")) << show(run);
+    EXPECT_EQ(HostSandbox::readAll(project), HostSandbox::readAll(ZOLVAR_EXAMPLES_DIR "/quick.json"));
+}
+
 // The auto-load at start shows two messages before its rebuild (a file of
 // another version that lacks a layer, has 10,000 snapshots, or more than
-// a scene can take): the driver answers both and presses Render only once
-// nothing is open, and the export runs to its end.
+// a scene can take): the driver answers both (with their particulars) and
+// presses Render only once nothing is open, and the export runs to its end.
 TEST(HostRun, AnAutoLoadOfTwoMessagesIsAnsweredBeforeTheExport)
 {
     const char* const otherVersion = "This file was created with a different version of Zolvar.";
@@ -247,10 +260,11 @@ TEST(HostRun, AnAutoLoadOfTwoMessagesIsAnsweredBeforeTheExport)
         return bodySettings({"Box 1", "Box 2", "Box 3", "Circle 1", "Floor"}, R"(type="2")", version, snapshots);
     };
     const Row rows[] = {
-        {"version 1.0, a layer without a record", settings("1.0", 0), "1 of the composition's 6 layers found no"},
+        {"version 1.0, a layer without a record", settings("1.0", 0),
+         "1 of the composition's 6 layers found no settings in the file.\\nLayers that found no settings"},
         {"a hostile version", settings("99999999999.2", 0), "1 of the composition's 6 layers found no"},
         {"10,000 snapshots", settings("1.0", 10000), "1 of the composition's 6 layers found no"},
-        {"snapshots cut", settings("1.0", 10001), "The settings file holds more than one scene can take"},
+        {"snapshots cut", settings("1.0", 10001), "the rest is loaded.\\n/"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

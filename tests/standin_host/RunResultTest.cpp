@@ -125,6 +125,38 @@ TEST(RunResult, ChangedProjectIsWrittenInPlaceKeepingABackup)
     }
 }
 
+// Any name the system takes is written; a backup not kept says truly why.
+TEST(RunResult, EveryNameTheSystemTakesIsWrittenAndABackupNotKeptSaysWhy)
+{
+    Composition* comp = nullptr;
+    auto project = smallProject(&comp);
+    comp->layer(0)->setName(QStringLiteral("Renamed"));
+    const struct {
+        QString read, written; // the same: in place; else "p" is a link to the file read
+        const char* error;     // nullptr: written; %1 is the file written
+    } rows[] = {
+        {"p", QString(255, 'o'), nullptr},
+        {QString(251, 'p'), QString(251, 'p'), nullptr},
+        {QString(252, 'p'), QString(252, 'p'), "cannot keep a backup of %1 as %1.bak: File name too long"},
+        {"p.bak", "p",
+         "cannot keep a backup of %1 as %1.bak: %1 is a link to %1.bak, and a file cannot be its own backup"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir dir;
+        const QString read = dir.filePath(row.read), written = dir.filePath(row.written);
+        writeFile(read, "original bytes");
+        ASSERT_TRUE(row.written != "p" || QFile::link(read, written));
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        EXPECT_EQ(writeRunResult(*project, read, written).error.toStdString(),
+                  row.error ? QString(row.error).arg(written).toStdString() : "");
+        EXPECT_EQ(readAll(row.error ? read : written), row.error ? QByteArray("original bytes") : project->toJson());
+        if (row.error)
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+        else
+            EXPECT_EQ(readAll(written + ".bak"), read == written ? "original bytes" : "");
+    }
+}
+
 // The project under another name (a hard link, a bind mount, made in a mount
 // namespace of a child's own) is the project: written only once its backup
 // is kept beside that name. Where no backup can be made (a folder closed to
