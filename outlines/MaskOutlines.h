@@ -43,6 +43,15 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
               bool& triangulationFailed, bool* unrepresentable = nullptr, A_Err* hostError = nullptr,
               bool* filledAsHull = nullptr, float shear = 0.0f);
 
+// The body of each copy of the layer holding one of the masks switched on
+// among the children of the mask group `parade` alone, in their order: the
+// one group getMasks makes of it with `precision` and no hull, the layer
+// placed by `anchor`, (sx, sy) and `shear` and x taken times `aspect`. The
+// first host error is returned.
+A_Err readLoneMaskBodies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                         double aspect, b2Vec2 anchor, float sx, float sy, float shear, int precision,
+                         std::vector<std::vector<ShapeDef>>& bodies);
+
 // How the masks that are switched on among the children of the mask group
 // `parade` meet, each closed one taken alone as the body of a copy of the
 // layer holding only that mask would be; `meet` is left as it is when they
