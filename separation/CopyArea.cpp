@@ -429,7 +429,8 @@ GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet
 
 bool makesMovingBody(const std::vector<std::vector<ShapeDef>>& outlines)
 {
-    return outlinesMakeMovingBody(outlines, MyBody().openShapeLineWidth, float(kSkin));
+    static const float lineWidth = MyBody().openShapeLineWidth;
+    return outlinesMakeMovingBody(outlines, lineWidth, float(kSkin));
 }
 
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,

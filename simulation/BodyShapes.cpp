@@ -75,11 +75,12 @@ bool outlinesMakeMovingBody(const std::vector<std::vector<ShapeDef>>& outlines, 
         std::vector<Triangle> triangles;
         for (const ShapeDef& shape : outline)
             addOutlineShapes(shape, lineWidth, skin, triangles, add);
-        // Merged into convex pieces they weigh as much.
+        // Merged into convex pieces they weigh as much; each was taken as a
+        // shape of its own already.
         for (const Triangle& t : triangles) {
             b2PolygonShape triangle;
-            if (Box2DGuard::makePolygon(t.data(), 3, skin, triangle))
-                add(triangle);
+            triangle.Set(t.data(), 3);
+            add(triangle);
         }
     }
     return mass.mass > 0.0 && mass.wellConditioned();
