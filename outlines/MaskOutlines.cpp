@@ -103,7 +103,34 @@ A_Err readMask(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH pa
     return err;
 }
 
+// How getMasks places the masks: about the anchor (layer pixels, x times
+// `aspect`), scaled and sheared as the layer is.
+OutlineFrame maskFrame(double aspect, b2Vec2 anchor, float sx, float sy, float shear)
+{
+    OutlineFrame frame;
+    frame.origin.Set(float(aspect * anchor.x), anchor.y);
+    frame.scale.Set(sx, sy);
+    frame.shear = shear;
+    return frame;
+}
+
 }  // namespace
+
+A_Err readLoneMaskBodies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                         double aspect, b2Vec2 anchor, float sx, float sy, float shear, int precision,
+                         std::vector<std::vector<ShapeDef>>& bodies)
+{
+    std::vector<A_long> shown;
+    A_Err err = switchedOnMasks(suites, int(pluginId), parade, shown);
+    for (size_t k = 0; !err && k < shown.size(); ++k) {
+        OutlineSet set;
+        set.fill = OutlineFill::Masks;
+        err = readMask(suites, int(pluginId), parade, shown[k], 1, aspect, precision, false, sx, sy, shear, set);
+        if (!err)
+            bodies.push_back(assembleOutlines(nullptr, set, false, maskFrame(aspect, anchor, sx, sy, shear)).group);
+    }
+    return err;
+}
 
 void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex, int objectType,
               std::vector<std::vector<ShapeDef>>& outlines, int /*compWidth*/, int /*compHeight*/, b2Vec2 anchor,
@@ -146,11 +173,7 @@ void getMasks(QWidget* parent, int pluginId, SPBasicSuite* basic, int layerIndex
             *hostError = err;
     }
 
-    OutlineFrame frame;
-    frame.origin.Set(float(aspect * anchor.x), anchor.y);
-    frame.scale.Set(sx, sy);
-    frame.shear = shear;
-    const AssembledOutlines assembled = assembleOutlines(parent, set, hull, frame);
+    const AssembledOutlines assembled = assembleOutlines(parent, set, hull, maskFrame(aspect, anchor, sx, sy, shear));
     if (assembled.selfIntersecting)
         triangulationFailed = true;
     if (assembled.unrepresentable && unrepresentable)

@@ -54,3 +54,12 @@ A_Err readMaskOutline(const AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outl
 // alone. Stops at the first host error.
 A_Err switchedOnMasks(const AEGP_SuiteHandler& suites, int pluginId, AEGP_StreamRefH parade,
                       std::vector<A_long>& shown);
+
+// The body of each copy of the layer holding one of the masks switched on
+// among the children of the mask group `parade` alone, in their order: the
+// one group getMasks makes of it with `precision` and no hull, the layer
+// placed by `anchor`, (sx, sy) and `shear` and x taken times `aspect`. The
+// first host error is returned.
+A_Err readLoneMaskBodies(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                         double aspect, b2Vec2 anchor, float sx, float sy, float shear, int precision,
+                         std::vector<std::vector<ShapeDef>>& bodies);

@@ -112,8 +112,10 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         }
         ShapeDef welded = s;
         welded.points = weldForTriangulation(s.points, frame);
-        if (welded.points.size() < 3)
+        if (welded.points.size() < 3) {
+            result.outlineDropped = true;
             continue;
+        }
         closed.push_back(std::move(welded));
         paint.push_back(i < set.paint.size() ? set.paint[i] : OutlinePaint());
     }
@@ -143,7 +145,12 @@ AssembledOutlines assembleOutlines(QWidget* parent, const OutlineSet& set, bool 
         if ((s.isBox || (s.closed && !s.isCircle)) && ClockWise(s.points) == 1)
             reverse(s);
     }
+    // Triangles may be dropped as slivers of a larger outline; anything else
+    // dropped is a whole outline.
+    const auto notTriangle = [](const ShapeDef& s) { return s.isCircle || s.isBox || !s.closed; };
+    const auto whole = std::count_if(group.begin(), group.end(), notTriangle);
     makeOutlinesSafe(group);
+    result.outlineDropped = result.outlineDropped || std::count_if(group.begin(), group.end(), notTriangle) < whole;
     result.triangleCount = int(std::count_if(group.begin(), group.end(), [](const ShapeDef& s) {
         return s.closed && !s.isCircle && !s.isBox;
     }));

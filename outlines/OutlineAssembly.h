@@ -51,6 +51,10 @@ struct AssembledOutlines {
     // conversion: the group is then left empty rather than built from the
     // rest.
     bool unrepresentable = false;
+    // Some outline left nothing in the group: a closed one welded to fewer
+    // than three points, or a circle, box or open line the engine would
+    // refuse (one under about half a pixel across).
+    bool outlineDropped = false;
 
     bool tooManyPolygons() const;
 };

@@ -305,6 +305,8 @@ void getVectorShapes(QWidget* parent, int pluginId, SPBasicSuite* basic, AEGP_La
         *filledAsHull = true;
     tooManyPolygons = assembled.tooManyPolygons();
     outlines.push_back(assembled.group);
-    if (painted)
+    if (painted) {
         painted->drawn = assembled.drawnOutlines;
+        painted->outlineDropped = assembled.outlineDropped;
+    }
 }

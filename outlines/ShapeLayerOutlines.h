@@ -67,6 +67,9 @@ struct PaintedCopy {
     // welded and triangulated (see AssembledOutlines): what its strokes
     // follow.
     std::vector<ShapeDef> drawn;
+    // Some outline it draws is too small to leave a piece in the body
+    // (AssembledOutlines::outlineDropped).
+    bool outlineDropped = false;
 };
 
 // Visits child `index` of `parent` and, for a group, its children in order.

@@ -185,6 +185,9 @@ ShapeDef getShapeDefFromVectorShapePolystar(int pluginId, SPBasicSuite* basic, A
     const double innerRound = innerValues[1].one_d;
     if (!std::isfinite(outer) || !std::isfinite(spin) || (star && !std::isfinite(inner)))
         return ShapeDef();
+    // Every vertex at the centre: no outline, as a rectangle of size 0.
+    if (outer == 0.0 && (!star || inner == 0.0))
+        return ShapeDef();
 
     // Offsets from the centre in the item's axes; the groups' scales and
     // rotations come with the placement.

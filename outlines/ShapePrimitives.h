@@ -38,7 +38,8 @@ ShapeDef getShapeDefFromVectorShapeEllipse(int pluginId, SPBasicSuite* basic, AE
 
 // A star (type 1: 2n vertices, outer ones first) or a polygon (n vertices),
 // the first outer vertex straight up before any rotation. With a roundness
-// the vertices get tangents and the outline is discretised. sx and sy are
+// the vertices get tangents and the outline is discretised. A star or
+// polygon of radius 0 (both radii for a star) has no extent. sx and sy are
 // not used.
 ShapeDef getShapeDefFromVectorShapePolystar(int pluginId, SPBasicSuite* basic, AEGP_LayerH layer,
                                             AEGP_StreamRefH item, int precision, float sx, float sy, b2Vec2& centre,

@@ -1,9 +1,11 @@
 #include "separation/CopyArea.h"
 
 #include "model/ConvexHull.h"
+#include "model/MyBody.h"
 #include "model/OutlineTangents.h"
 #include "outlines/OutlineLimits.h"
 #include "outlines/ShapeLayerOutlines.h"
+#include "simulation/BodyShapes.h"
 
 #include <algorithm>
 #include <array>
@@ -425,8 +427,14 @@ GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet
     return banded && someAreasOverlap(drawn) ? GroupsMeet::StrokesMeet : GroupsMeet::Apart;
 }
 
+bool makesMovingBody(const std::vector<std::vector<ShapeDef>>& outlines)
+{
+    static const float lineWidth = MyBody().openShapeLineWidth;
+    return outlinesMakeMovingBody(outlines, lineWidth, float(kSkin));
+}
+
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
-                 const OutlineFrame& frame, const std::vector<StrokeStyle>& styles)
+                 const OutlineFrame& frame, const std::vector<StrokeStyle>& styles, bool* moves)
 {
     std::vector<std::vector<ShapeDef>> outlines;
     b2Vec2 anchor(0.0f, 0.0f), centre(0.0f, 0.0f);
@@ -440,9 +448,12 @@ CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const 
                     isPath, &unrepresentable, nullptr, &painted);
     CopyArea area;
     area.outlined = !outlines.empty();
+    if (moves)
+        *moves = !unrepresentable && makesMovingBody(outlines);
     if (outlines.empty() || unrepresentable)
         return area;
     area.windingUnheld = painted.windingUnheld;
+    area.outlineDropped = painted.outlineDropped;
     // The outlines are about `centre`, turned as the frame turns.
     const b2Vec2 c = frame.toWorld(centre);
     const AreaPoint offset{c.x, c.y};

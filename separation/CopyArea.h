@@ -84,6 +84,11 @@ constexpr double kSkin = outline_limits::kTouchDistance / 2.0;
 // `piece`, a filled piece where it lies, grown by the skin.
 Polygon withSkin(Polygon piece);
 
+// Whether the body of a layer split off with `outlines` (as its record
+// keeps them) would move: the shapes the scene makes of them, at the skin
+// and open line width a scene starts with, give it a mass Box2D moves it by.
+bool makesMovingBody(const std::vector<std::vector<ShapeDef>>& outlines);
+
 // What a copy of the layer holding only `items` draws, in world units about
 // the composition's origin turned by the layer's rotation `frame`: every copy
 // is placed alike, so their areas meet there as their bodies do.
@@ -106,6 +111,9 @@ struct CopyArea {
     // It yields an outline: a copy without one becomes the plain box a layer
     // falls back to (getBodyFromLayer).
     bool outlined = false;
+    // Some outline it draws leaves no piece here, too small (see
+    // PaintedCopy::outlineDropped): where it grows later is not held here.
+    bool outlineDropped = false;
 
     DrawnPieces fills() const;
 };
@@ -116,9 +124,10 @@ struct CopyArea {
 GroupsMeet howAreasMeet(const std::vector<CopyArea>& areas, GroupsMeet fillsMeet);
 
 // What the copy of the layer holding `items` draws, its strokes painting in
-// `styles` (read by readStrokeStyles) about every outline it holds.
+// `styles` (read by readStrokeStyles) about every outline it holds; and, when
+// `moves` is given, whether its body would move (makesMovingBody).
 CopyArea drawnBy(const LayerBuild& build, const std::vector<bool>& items, const LayerPlacement& placement,
-                 const OutlineFrame& frame, const std::vector<StrokeStyle>& styles);
+                 const OutlineFrame& frame, const std::vector<StrokeStyle>& styles, bool* moves = nullptr);
 
 // Adds to `styles` how each stroke switched on at or under `item`, through
 // groups switched on, paints: its width, join and cap, and the map of the

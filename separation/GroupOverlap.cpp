@@ -74,12 +74,20 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     std::vector<CopyArea> areas(n);
     if (readReach(suites, build, copies))
         return GroupsMeet::Untold;
+    bool allMove = true;
     for (size_t c = 0; c < n; ++c) {
         SplitCopy& copy = copies[c];
-        areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.styles);
+        bool moves = false;
+        areas[c] = copy.area = drawnBy(build, copy.items, placement, frame, copy.styles, &moves);
+        allMove = allMove && moves;
     }
     if (std::any_of(areas.begin(), areas.end(), [](const CopyArea& a) { return !a.outlined; }))
         return GroupsMeet::NothingAtStart;
+    // A copy whose body keeps its place would not fall with the others; nor
+    // would what it draws later, where it is too small at time 0 to be
+    // compared, be held apart.
+    if (!allMove)
+        return GroupsMeet::NoMovingBody;
     const GroupsMeet atStart = howAreasMeet(areas, GroupsMeet::Overlap);
     if (atStart != GroupsMeet::Apart)
         return atStart;
@@ -87,6 +95,11 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
     const KeySpan span = howCopiesChange(copies, keys);
     if (!span.keyed)
         return GroupsMeet::Apart;
+    // What a copy draws too small at time 0 to leave a piece is compared
+    // where it is drawn, built again at each frame, as it may grow.
+    for (SplitCopy& copy : copies)
+        if (copy.motion == SplitCopy::Moved && copy.area.outlineDropped)
+            copy.motion = SplitCopy::Reshaped;
     Frames frames;
     if (framesOf(suites, layer, span, frames))
         return GroupsMeet::Untold;

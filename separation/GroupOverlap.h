@@ -62,14 +62,16 @@ private:
 // has run. The layer's own transform places all of them alike and is taken
 // at time 0. What cannot be read draws nothing; a copy that yields no
 // outline at time 0 is NothingAtStart, as its body would be the plain box a
-// layer falls back to.
+// layer falls back to, and one whose body would keep its place (too small to
+// have a mass that moves it, makesMovingBody) is NoMovingBody.
 //
 // After time 0 only the pairs holding a keyed copy are compared. A copy
 // whose group's own transform alone is keyed keeps its pieces of time 0 and
 // moves them as the transform does, read at every frame, each grown by the
 // skin where it lies, whatever scale took it there; one keyed otherwise
 // is built again at each frame (a turn or a scale of the group only moves
-// its pieces). The path of a copy that moves is cut into
+// its pieces), and so is one whose outline is too small at time 0 to leave
+// a piece (it may grow). The path of a copy that moves is cut into
 // runs of frames, and each of its pieces boxed over each run; the boxes of
 // all copies are swept together, and a piece is compared only at the frames
 // at which its box meets one of another copy. Copies whose paths stay apart

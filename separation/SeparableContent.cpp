@@ -2,8 +2,9 @@
 
 #include "separation/CopyArea.h"
 #include "separation/GroupOverlap.h"
-#include "outlines/HostStreams.h"
 #include "separation/MaskOverlap.h"
+#include "outlines/HostStreams.h"
+#include "outlines/MaskOutlines.h"
 #include "outlines/OutlineLimits.h"
 
 #include <cmath>
@@ -149,23 +150,52 @@ A_Err readMasksSwitchedOn(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginI
     return err;
 }
 
-// How close, in layer pixels, two masks' bodies touch: two skins, through
-// the least the layer's placement (and an audio-video layer's pixel aspect
-// ratio, as getMasks has it) stretches a length; anywhere when it flattens
-// the layer.
-double touchDistance(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
-                     AEGP_LayerH layer, AEGP_ObjectType type)
-{
-    const LayerPlacement p = readLayerPlacement(layerBuildOf(basic, int(pluginId), layer));
+// How the layer is placed at time 0, and the pixel aspect ratio of its
+// source that getMasks takes its x coordinates by (an audio-video layer's;
+// 1 for others).
+struct MaskPlacement {
+    LayerPlacement layer;
     double aspect = 1.0;
+};
+
+MaskPlacement readMaskPlacement(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                                AEGP_LayerH layer, AEGP_ObjectType type)
+{
+    MaskPlacement p;
+    p.layer = readLayerPlacement(layerBuildOf(basic, int(pluginId), layer));
     AEGP_ItemH source = nullptr;
     A_Ratio ratio{1, 1};
     if (type == AEGP_ObjectType_AV && !suites.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &source)
         && !suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(source, &ratio) && ratio.den)
-        aspect = double(ratio.num) / double(ratio.den);
-    const double sx = aspect * p.sx;
+        p.aspect = double(ratio.num) / double(ratio.den);
+    return p;
+}
+
+// How close, in layer pixels, two masks' bodies touch: two skins, through
+// the least the layer's placement (and an audio-video layer's pixel aspect
+// ratio, as getMasks has it) stretches a length; anywhere when it flattens
+// the layer.
+double touchDistance(const MaskPlacement& at)
+{
+    const LayerPlacement& p = at.layer;
+    const double sx = at.aspect * p.sx;
     const double least = std::fabs(sx * p.sy) / largestStretch(sx, p.shear, 0.0, p.sy);
     return least > 0.0 && std::isfinite(least) ? outline_limits::kTouchDistance * 100.0 / least : HUGE_VAL;
+}
+
+// Notes in `meet` when a copy of the layer holding one of its masks alone
+// would get a body that keeps its place (makesMovingBody).
+A_Err readMaskCopiesMove(const AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH parade,
+                         const MaskPlacement& at, MasksMeet& meet)
+{
+    const LayerPlacement& p = at.layer;
+    std::vector<std::vector<ShapeDef>> bodies;
+    const A_Err err = readLoneMaskBodies(suites, pluginId, parade, at.aspect, p.anchor, p.sx, p.sy, p.shear,
+                                         kOverlapPrecision, bodies);
+    for (const std::vector<ShapeDef>& body : bodies)
+        if (!err && !makesMovingBody({body}))
+            meet = MasksMeet::NoMovingBody;
+    return err;
 }
 
 // Why the comparison of keyed groups was given up: over its own bound, or
@@ -288,6 +318,10 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
             return QStringLiteral("its masks, grown by their expansion and feather, reach over one another: "
                                   "together the layer draws where they meet once, as drawn; apart, each copy would "
                                   "draw it over the other, and the picture would change.");
+        case MasksMeet::NoMovingBody:
+            return QStringLiteral("one of its masks is too small to make a body that moves (under a pixel across, "
+                                  "or too small for its distance from the layer's anchor point): together the "
+                                  "others carry it; apart, the copy holding it would keep its place and not move.");
         case MasksMeet::Touch:
             return QStringLiteral("its masks touch, or lie closer than the skins of two bodies (2 px at the "
                                   "collision tolerance a scene starts with): apart, their bodies would push one "
@@ -331,6 +365,11 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
                                   "the bodies are built (as a group that pops in, scaled up from 0 %): together the "
                                   "others make the layer's body; apart, the layer holding it would have no outline "
                                   "to make a body of, and would become a plain box at the composition's centre.");
+        case GroupsMeet::NoMovingBody:
+            return QStringLiteral("one of its groups, or its shapes outside groups, draws too little at time 0, "
+                                  "where the bodies are built, to make a body that moves (under a pixel across, as "
+                                  "a group that grows from 1 %): together the others carry it; apart, the layer "
+                                  "holding it would keep its place and not move.");
         case GroupsMeet::Untold:
             return QStringLiteral("where its groups go over time cannot be told beforehand (an expression drives "
                                   "them, or their keys cannot be read); apart, they might come to lie in one "
@@ -366,9 +405,12 @@ A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic,
         err = suites.DynamicStreamSuite4()->AEGP_GetNumStreamsInGroup(masks.get(), &count);
     if (!err && count > 0)
         err = readMasksSwitchedOn(suites, pluginId, layer, masks.get(), count, content);
-    if (!err && content.masks > 1 && content.masksMeet == MasksMeet::Apart)
-        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet,
-                              touchDistance(suites, basic, pluginId, layer, type));
+    const bool apart = !err && content.masks > 1 && content.masksMeet == MasksMeet::Apart;
+    const MaskPlacement at = apart ? readMaskPlacement(suites, basic, pluginId, layer, type) : MaskPlacement();
+    if (apart)
+        err = readMaskOverlap(suites, pluginId, masks.get(), content.masksMeet, touchDistance(at));
+    if (apart && !err && content.masksMeet == MasksMeet::Apart)
+        err = readMaskCopiesMove(suites, pluginId, masks.get(), at, content.masksMeet);
     std::vector<ContentItem> items;
     if (!err && isShapeLayer(type))
         err = countTopLevelItems(suites, pluginId, root.get(), content, items);

@@ -51,6 +51,12 @@ enum class GroupsMeet {
     // group scaled up from 0 % to pop in): without an outline its body would
     // be the plain box a layer falls back to, at the composition's centre.
     NothingAtStart,
+    // One of them draws at time 0 too little to make a body that moves (a
+    // group scaled up from 1 %, a star growing from a radius of 0.1 px):
+    // its shapes give the body no mass, or one too small for its distance
+    // from the body's origin, so it would keep its place while the layer
+    // falls.
+    NoMovingBody,
     // Where they go cannot be told beforehand: an expression drives them, or
     // their keys or strokes cannot be read.
     Untold,
@@ -97,4 +103,7 @@ enum class MasksMeet {
     // Two lie closer than their bodies' two skins (edge on edge, corner on
     // corner): apart, the bodies would touch and push one another.
     Touch,
+    // One alone makes too small a body to move (see GroupsMeet::NoMovingBody):
+    // its copy would keep its place while the layer falls.
+    NoMovingBody,
 };

@@ -12,6 +12,7 @@
 #include "model/JointUserData.h"
 #include "model/UserData.h"
 #include "outlines/OutlineMessages.h"
+#include "simulation/BodyShapes.h"
 #include "simulation/Box2DGuard.h"
 
 #include <cmath>
@@ -22,19 +23,7 @@
 namespace {
 
 constexpr int kMaxTrianglesPerBody = 75;
-constexpr float kMinBoxSideProduct = 0.0001f;
-constexpr float kMinTriangleArea = 0.00001f;
 constexpr float kDegreesToRadians = 0.017453293f;
-
-float heronArea(b2Vec2 p0, b2Vec2 p1, b2Vec2 p2)
-{
-    const float a = (p1 - p0).Length();
-    const float b = (p2 - p1).Length();
-    const float c = (p0 - p2).Length();
-    const float s = 0.5f * (a + b + c);
-    const float product = s * (s - a) * (s - b) * (s - c);
-    return product > 0.0f ? std::sqrt(product) : 0.0f;
-}
 
 } // namespace
 
@@ -237,48 +226,8 @@ void SimulationCore::createFixtures(MyBody& record)
     } else {
         for (const std::vector<ShapeDef>& outline : record.outlines) {
             std::vector<Triangle> outlineTriangles;
-            for (const ShapeDef& shape : outline) {
-                const std::vector<b2Vec2>& p = shape.points;
-                if (shape.isCircle) {
-                    if (p.size() < 4)
-                        continue;
-                    const b2Vec2 centre((p[0].x + p[1].x + p[2].x + p[3].x) / 4.0f,
-                                        (p[0].y + p[1].y + p[2].y + p[3].y) / 4.0f);
-                    b2CircleShape circle;
-                    if (Box2DGuard::makeCircle(centre, shape.radius, circle))
-                        add(circle);
-                } else if (shape.isBox) {
-                    if (p.size() < 4 || !((p[1] - p[0]).Length() * (p[2] - p[1]).Length() > kMinBoxSideProduct))
-                        continue;
-                    b2PolygonShape box;
-                    if (Box2DGuard::makePolygon(p.data(), 4, skin, box))
-                        add(box);
-                } else if (shape.closed) {
-                    if (p.size() < 3 || !(heronArea(p[0], p[1], p[2]) > kMinTriangleArea))
-                        continue;
-                    // Gathered, and merged into convex pieces below.
-                    b2PolygonShape triangle;
-                    if (Box2DGuard::makePolygon(p.data(), 3, skin, triangle))
-                        outlineTriangles.push_back({p[0], p[1], p[2]});
-                } else {
-                    if (p.size() < 2)
-                        continue;
-                    openLines = true;
-                    const float w = record.openShapeLineWidth;
-                    for (size_t k = 0; k + 1 < p.size(); ++k) {
-                        b2Vec2 u(-(p[k + 1].y - p[k].y), p[k + 1].x - p[k].x);
-                        u.Normalize();
-                        const b2Vec2 a = p[k] - (w / 2.0f) * u;
-                        const b2Vec2 b = p[k + 1] - (w / 2.0f) * u;
-                        const b2Vec2 c = b + w * u;
-                        const b2Vec2 d = a + w * u;
-                        const b2Vec2 quad[4] = {a, b, c, d};
-                        b2PolygonShape piece;
-                        if (Box2DGuard::makePolygon(quad, 4, skin, piece))
-                            add(piece);
-                    }
-                }
-            }
+            for (const ShapeDef& shape : outline)
+                openLines = addOutlineShapes(shape, record.openShapeLineWidth, skin, outlineTriangles, add) || openLines;
             triangles += addConvexPieces(record, outlineTriangles, skin, add);
         }
     }

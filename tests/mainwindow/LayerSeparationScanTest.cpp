@@ -463,9 +463,11 @@ TEST(LayerSeparationScan, KeyedLayersAreOfferedWithinTheStartsBound)
         << leftOut.join('\n').toStdString();
 }
 
-// A group that draws nothing at time 0 (a pop-in, scaled up from 0 %) would
-// become a layer without an outline, whose body is a plain box at the
-// composition's centre; scaled up from 1 % it has one. Groups 41 deep are
+// A group that draws nothing at time 0 (a pop-in, scaled up from 0 %, or a
+// star growing from a radius of 0) would become a layer without an outline,
+// whose body is a plain box at the composition's centre; scaled up from 1 %
+// it has one, a square pixel, too small for a body that moves; from 2 % it
+// moves. Groups 41 deep are
 // judged, and one deeper than the offer looks is said to be. An item of
 // another kind keeps its properties and is named with its quotes escaped;
 // switched off at the top level, neither it nor a stroke an expression
@@ -488,8 +490,13 @@ TEST(LayerSeparationScan, WhatDrawsNothingAtTheStartOrNestsTooDeepIsLeftOutSayin
         "ADBE Vector Trim Start": {"keys": [[0, 0], [1, 100]]}, "ADBE Vector Trim End": 100}})";
     const QByteArray strokeDriven = R"({"matchName": "ADBE Vector Graphic - Stroke", "flags": 0, "properties": {
         "ADBE Vector Stroke Width": {"value": 2, "expression": "time", "expressionValue": 2}}})";
+    const QByteArray star = R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": [400, 0]},
+        "contents": [{"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Outer Radius":
+        {"keys": [[0, 0], [1, 40]]}, "ADBE Vector Star Inner Radius": {"keys": [[0, 0], [1, 20]]}}}]})";
     Host host(project(shape("pop-in", group(kRect) + "," + popIn("0")) + ",\n" +
+                      shape("star from 0", group(kRect) + "," + star) + ",\n" +
                       shape("from 1 %", group(kRect) + "," + popIn("1")) + ",\n" +
+                      shape("from 2 %", group(kRect) + "," + popIn("2")) + ",\n" +
                       shape("41 deep", group(kRect) + "," + wrapped(41, kRectBeside)) + ",\n" +
                       shape("trim paths 65 deep", group(kRect) + "," + wrapped(65, kRectBeside + "," + trim)) + ",\n" +
                       shape("trim paths", group(kRect) + "," + group(kRectBeside) + "," + trim) + ",\n" +
@@ -498,15 +505,19 @@ TEST(LayerSeparationScan, WhatDrawsNothingAtTheStartOrNestsTooDeepIsLeftOutSayin
     std::vector<int> indices;
     QStringList leftOut;
     EXPECT_EQ(findLayersToSeparate(host.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
-    EXPECT_EQ(indices, (std::vector<int>{1, 2, 5}));
+    EXPECT_EQ(indices, (std::vector<int>{3, 4, 7}));
+    const QString nothing = ": one of its groups, or its shapes outside groups, draws nothing at time 0, where the "
+        "bodies are built (as a group that pops in, scaled up from 0 %): together the others make the layer's body; "
+        "apart, the layer holding it would have no outline to make a body of, and would become a plain box at the "
+        "composition's centre.";
     EXPECT_EQ(leftOut, (QStringList{
-        "Layer 1 (pop-in): one of its groups, or its shapes outside groups, draws nothing at time 0, where the bodies "
-        "are built (as a group that pops in, scaled up from 0 %): together the others make the layer's body; apart, "
-        "the layer holding it would have no outline to make a body of, and would become a plain box at the "
-        "composition's centre.",
-        "Layer 4 (trim paths 65 deep): its groups nest more than 64 deep, deeper than separation by groups looks into "
+        "Layer 1 (pop-in)" + nothing, "Layer 2 (star from 0)" + nothing,
+        "Layer 3 (from 1 %): one of its groups, or its shapes outside groups, draws too little at time 0, where the "
+        "bodies are built, to make a body that moves (under a pixel across, as a group that grows from 1 %): "
+        "together the others carry it; apart, the layer holding it would keep its place and not move.",
+        "Layer 6 (trim paths 65 deep): its groups nest more than 64 deep, deeper than separation by groups looks into "
         "them: what the layers split from it would draw cannot be told, and the picture might change.",
-        "Layer 5 (trim paths): it holds \"Trim \\\"fast\\\"\", an item that separation by groups does not model (it "
+        "Layer 7 (trim paths): it holds \"Trim \\\"fast\\\"\", an item that separation by groups does not model (it "
         "knows groups, paths, rectangles, ellipses, stars, fills and strokes): what the layers split from it would "
         "draw cannot be told, and the picture might change."}))
         << leftOut.join('\n').toStdString();

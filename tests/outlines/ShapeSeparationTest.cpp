@@ -529,6 +529,13 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
          namedGroup("A", R"("ADBE Vector Scale": )" + keyed + "[200, 200]}]}", box(0, 0, 100, 20) + "," + kFill) + "," +
              g("B", box(175, 0, 100, 100) + "," + kFill) + "," + strokeOf("20"),
          SeparationKind::ShapeGroups},
+        // A stroke outside the group keeps its width as the group shrinks.
+        {"A shrinking to 50 % as it moves toward B, bands of a 60 px stroke outside both 10 px over one another",
+         namedGroup("A", R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2, "value": [0, 0]}]},
+                            "ADBE Vector Scale": {"keys": [{"time": 0, "value": [100, 100]}, {"time": 2, "value": [50, 50]}]})",
+                    box(0, 0, 100, 100) + "," + kFill) + "," + g("B", box(125, 0, 100, 100) + "," + kFill) + "," +
+             strokeOf("60"),
+         SeparationKind::None},
         {"a tip bevelled past its limit, 20 px from B",
          g("A", outline_test::path(true, "[-200, -50.3], [0, 0], [-200, 50.3]") + "," + strokeOf("20")) + "," +
              g("B", box(70, 0, 100, 100) + "," + kFill),
@@ -550,9 +557,9 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"A's scale keyed to 180 x 100 %, its stroke over B", stretched(keyed + "[180, 100]}]}", 156),
          SeparationKind::None},
         // A body's skin is as wide at every scale: 2 px for two.
-        {"B's scale keyed 1 to 100 % by 0.5 s, A 100 px beside it", scaling(1, 100, "0.5", 100, 200),
+        {"B's scale keyed 2 to 100 % by 0.5 s, A 100 px beside it", scaling(2, 100, "0.5", 100, 200),
          SeparationKind::ShapeGroups},
-        {"the same, A 20 px beside it", scaling(1, 100, "0.5", 100, 120), SeparationKind::ShapeGroups},
+        {"the same, A 20 px beside it", scaling(2, 100, "0.5", 100, 120), SeparationKind::ShapeGroups},
         {"B's scale keyed 20 to 100 %, A 5 px beside it", scaling(20, 100, "2", 100, 105), SeparationKind::ShapeGroups},
         {"B's scale keyed 10 to 400 %, A 10 px beside it", scaling(10, 400, "2", 20, 100), SeparationKind::ShapeGroups},
         {"the same, A 30 px beside it", scaling(10, 400, "2", 20, 120), SeparationKind::ShapeGroups},
@@ -565,6 +572,19 @@ TEST(SeparationDispatch, GroupsThatDrawOverOneAnotherAreLeftAsOneBody)
         {"A moving from 3 to 1.5 px beside B by 2 s",
          namedGroup("A", R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [0, 0]}, {"time": 2, "value": [1.5, 0]}]})",
                     box(-53, 0, 100, 100)) + "," + g("B", box(50, 0, 100, 100)) + "," + kFill,
+         SeparationKind::None},
+        // A copy under half a pixel at time 0 draws no piece there, and its
+        // body would not move: left whole, not taken to lie apart.
+        {"B growing from 0.4 px by 1 s to lie 20 px over A", scaling(1, 100, "1", 40, 50), SeparationKind::None},
+        {"the same from 0.2 px", scaling(1, 100, "1", 20, 40), SeparationKind::None},
+        {"B growing from 0.4 px by 1 s as it moves onto A by 2 s",
+         namedGroup("B", R"("ADBE Vector Position": {"keys": [{"time": 0, "value": [-300, 0]}, {"time": 2, "value": [0, 0]}]},
+                            "ADBE Vector Scale": {"keys": [{"time": 0, "value": [1, 1]}, {"time": 1, "value": [100, 100]}]})",
+                    box(0, 0, 40, 40)) + "," + g("A", box(50, 0, 100, 100)) + "," + kFill,
+         SeparationKind::None},
+        {"B's 10 px square beside its 100 px one (0.2 and 2 px at time 0), its group growing by 1 s to put it in A",
+         namedGroup("B", R"("ADBE Vector Scale": {"keys": [{"time": 0, "value": [2, 2]}, {"time": 1, "value": [100, 100]}]})",
+                    box(0, 0, 100, 100) + "," + box(190, 0, 10, 10)) + "," + g("A", box(235, 0, 100, 100)) + "," + kFill,
          SeparationKind::None},
         {"the same with a round stroke 10, A 5 px beside its band", scaling(10, 400, "2", 20, 115, roundStroke),
          SeparationKind::ShapeGroups},

@@ -90,10 +90,40 @@ TEST(SeparationExport, EveryLayerLeftOutIsPrintedThoughTheMessageIsCut)
         << show(run);
 }
 
+// A shape layer at (x, y), scaled `scale` %, holding a group "NAME A" (a
+// 100 x 80 square) and 160 px to its right a group "NAME B" holding `shape`,
+// its transform given `transform` more.
+QByteArray besideA(const char* name, int x, int y, int scale, const QByteArray& shape, const QByteArray& transform)
+{
+    const QByteArray n(name), k = QByteArray::number(scale);
+    return R"({"type": "shape", "name": ")" + n + R"(", "transform": {"position": [)" + QByteArray::number(x) + ", " +
+           QByteArray::number(y) + R"(], "scale": [)" + k + ", " + k + R"(]}, "contents": [
+               {"matchName": "ADBE Vector Group", "name": ")" + n + R"( A", "contents": [{"matchName":
+                   "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [100, 80]}}]},
+               {"matchName": "ADBE Vector Group", "name": ")" + n + R"( B", "transform": {"ADBE Vector Position":
+                   [160, 0])" + transform + R"(}, "contents": [)" + shape + "]}]}";
+}
+QByteArray square(int size)
+{
+    const QByteArray s = QByteArray::number(size);
+    return R"({"matchName": "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Size": [)" + s + ", " + s + "]}}";
+}
+// A star (type 1) or polygon (2) whose outer radius is keyed from 0 to 40 px.
+QByteArray growingStar(int type, const QByteArray& more)
+{
+    return R"({"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Type": )" +
+           QByteArray::number(type) + R"(, "ADBE Vector Star Outer Radius": {"keys": [[0, 0], [1, 40]]}, )" + more + "}}";
+}
+const QByteArray kGrowing = R"(, "ADBE Vector Scale": {"keys": [[0, [1, 1]], [1, [100, 100]]]})";
+
 // Layers the offer splits (masks side by side with a third switched off,
-// groups apart under one even-odd fill) and layers it leaves whole (an
-// even-odd ring over two groups, masks that cross), all falling, far apart,
-// beside a plain solid.
+// groups apart under one even-odd fill, a 100 x 80 square beside a 2 px one)
+// and layers it leaves whole (an even-odd ring over two groups, masks that
+// cross, and those where a copy would be too small at time 0 to be a body
+// that moves: a square beside one growing from 0.8 px or kept at 0.8 px, a
+// star or a hexagon growing from a radius of 0, a layer at 50 % with one
+// growing from 0.2 px, a 0.6 px mask), all falling, far apart, beside a
+// plain solid.
 const QByteArray kFalling = R"({
     "format": "zolvar-standin-project",
     "footage": [{"name": "Red", "kind": "solid", "width": 300, "height": 120, "color": [1, 0, 0]}],
@@ -122,7 +152,17 @@ const QByteArray kFalling = R"({
                     "properties": {"ADBE Vector Rect Size": [200, 200]}}]},
                 {"matchName": "ADBE Vector Group", "name": "Inner", "contents": [{"matchName": "ADBE Vector Shape - Rect",
                     "properties": {"ADBE Vector Rect Size": [80, 80]}}]},
-                {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]}]}],
+                {"matchName": "ADBE Vector Graphic - Fill", "properties": {"ADBE Vector Fill Rule": 2}}]},
+            )" + besideA("Keyed B", 200, 700, 100, square(80), kGrowing) + "," +
+            besideA("Fixed B", 600, 700, 100, square(80), R"(, "ADBE Vector Scale": [1, 1])") + "," +
+            besideA("Star B", 1000, 700, 100, growingStar(1, R"("ADBE Vector Star Inner Radius": {"keys": [[0, 0], [1, 20]]})"), "") + "," +
+            besideA("Hexagon B", 200, 820, 100, growingStar(2, R"("ADBE Vector Star Points": 6)"), "") + "," +
+            besideA("Half scale", 600, 820, 50, square(40), kGrowing) + "," +
+            besideA("Grown", 1000, 820, 100, square(80), R"(, "ADBE Vector Scale": [2.5, 2.5])") + R"(,
+            {"type": "solid", "name": "Tiny mask", "source": "Red", "transform": {"position": [150, 260]},
+             "masks": [
+                {"name": "Square", "shape": {"closed": true, "vertices": [[0, 0], [80, 0], [80, 80], [0, 80]]}},
+                {"name": "Dot", "shape": {"closed": true, "vertices": [[200, 0], [200.6, 0], [200.6, 0.6], [200, 0.6]]}}]}]}],
     "activeItem": "Main"
 })";
 
@@ -147,7 +187,7 @@ TEST(SeparationExport, SeparatedLayersFallFreelyEachOnItsOwn)
         std::vector<SeparationKind> kinds;
         ASSERT_EQ(findLayersToSeparate(session.basicSuite(), kPluginId, offered, nullptr, kMaxStartWork, &kinds),
                   A_Err_NONE);
-        EXPECT_EQ(offered, (std::vector<int>{1, 3})) << "the crossing masks and the ring stay whole";
+        EXPECT_EQ(offered, (std::vector<int>{1, 3, 10})) << "the crossing masks, the ring and the tiny copies stay whole";
         for (size_t k = offered.size(); k-- > 0;)
             dispatchSeparation(
                 session.basicSuite(), kPluginId, offered[k], kinds[k],
@@ -159,7 +199,10 @@ TEST(SeparationExport, SeparatedLayersFallFreelyEachOnItsOwn)
     const QString input = box.path(QStringLiteral("separated.json"));
     const QString output = box.path(QStringLiteral("out.json"));
     ASSERT_TRUE(HostSandbox::write(input, project->toJson()));
-    ASSERT_TRUE(storeBodySettings(box, {"Reference", "One", "Two", "Crossing", "Left", "Right", "Ring"}, R"(type="2")"));
+    ASSERT_TRUE(storeBodySettings(box, {"Reference", "One", "Two", "Crossing", "Left", "Right", "Ring", "Keyed B",
+                                        "Fixed B", "Star B", "Hexagon B", "Half scale", "Grown A", "Grown B",
+                                        "Tiny mask"},
+                                  R"(type="2")"));
     const HostRun run = box.run({input, QStringLiteral("--export"), QStringLiteral("0-10"),
                                  QStringLiteral("--output"), output});
     ASSERT_TRUE(run.finished) << show(run);
@@ -188,7 +231,8 @@ TEST(SeparationExport, SeparatedLayersFallFreelyEachOnItsOwn)
     QStringList names;
     for (const standin::Layer* layer : shown)
         names.push_back(layer->name());
-    EXPECT_EQ(names.join(", "), QStringLiteral("One, Two, Crossing, Left, Right, Ring"));
+    EXPECT_EQ(names.join(", "), QStringLiteral("One, Two, Crossing, Left, Right, Ring, Keyed B, Fixed B, Star B, "
+                                               "Hexagon B, Half scale, Grown A, Grown B, Tiny mask"));
     EXPECT_GT(drawnAt(*reference, 10).y() - drawnAt(*reference, 0).y(), 5.0) << "the plain solid falls";
     // Every frame, each layer has fallen as far as the plain solid, and no
     // farther nor sideways: no two bodies pushed each other apart.
