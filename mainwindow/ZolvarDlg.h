@@ -110,8 +110,8 @@ public slots:
     // being written it waits for them (the window stays open and answers)
     // and runs when the writing ends; while a dialog is open it waits until
     // the dialog is answered and its answer taken; asked while the window is
-    // built (the host's quit during the start's offer), it runs from the
-    // window's loop. A line in the menu bar's corner says why it waits.
+    // built (the host's quit during the start's offer or setup message), it
+    // runs from the window's loop. A line in the menu bar's corner says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).
