@@ -118,7 +118,7 @@ A_Err OpenZolvarGUI()
     // shown and the stored settings loaded (their messages). Outside that
     // loop Qt drops the host's quit unseen; inside it, the window's close
     // hears the quit, waits for the message open then, and closes the window
-    // once it is answered and built.
+    // once that is answered.
     std::unique_ptr<ZolvarDlg> window;
     std::exception_ptr buildFailed;
     QObject start; // a quit that ends the loop first leaves nothing to run later
@@ -136,9 +136,10 @@ A_Err OpenZolvarGUI()
         window->setWindowModality(Qt::ApplicationModal);
         window->setWindowTitle(QStringLiteral("Zolvar - %1 - %2").arg(names.projectName, names.itemName));
         // Open from its show event on, which comes before show() returns: a
-        // command run again from there is told the window is open.
-        windowShown = true;
-        window->show();
+        // command run again from there is told the window is open. Quit by
+        // the host during a message of its building, it is never shown.
+        windowShown = !window->closeIsAwaited();
+        window->setVisible(windowShown);
 
         // From here on the window stays open whatever fails: a failure is
         // reported, and what was not read keeps its default.

@@ -148,7 +148,10 @@ void ZolvarDlg::closeZolvarDlg()
             meaning << QStringLiteral("The next start uses the choices stored before.");
         ReportHostProblem(preferenceWriteFailureText(stored, meaning.join(QLatin1Char(' '))));
     }
-    saveDlgSettings();
+    // A window never shown (the host quit while it was built) has no layout
+    // to keep: laid out by no show, it would store its docks without room.
+    if (isVisible())
+        saveDlgSettings();
     close();
     // Ends the loop of the start-up's exec(); nothing else of the host
     // application is closed.

@@ -6,6 +6,7 @@
 #include "dialogs/PreferencesStore.h"
 #include "host/StartupQueries.h"
 #include "simulation/SimulationView.h"
+#include "mainwindow/WindowSettingsStore.h"
 #include "mainwindow/ZolvarDlg.h"
 
 #include <QAction>
@@ -238,29 +239,40 @@ TEST(CommandGui, AHostCloseDuringTheStartsMessageClosesOnceItIsAnswered)
     EXPECT_FALSE(seen.timedOut) << "the window stayed after the message was answered";
 }
 
-// The host's quit at a dialog of the start (the offer to separate layers, a
-// layer too large, a settings file refused): the dialog waits, and once it is
-// answered, the window goes before a look finds it.
+// The host's quit at a dialog of the start (a settings file refused, the
+// offer to separate layers, a layer too large): the dialog waits, and once it
+// is answered, the window goes before a look finds it. One not shown yet is
+// never shown, and keeps the stored layout as it is.
 TEST(CommandGui, TheHostsQuitAtTheStartsDialogsClosesTheWindowOnceItIsAnswered)
 {
     const QByteArray box = R"("source": "Red"})";
     const std::pair<QByteArray, QString> starts[] = {
+        {box, QStringLiteral("cannot be found or its format is not supported")},
         {kTwoMasks, QString()},
-        {R"("source": "Red", "transform": {"scale": [1e30, 100]}})", QStringLiteral("too large to be represented")},
-        {box, QStringLiteral("cannot be found or its format is not supported")}};
+        {R"("source": "Red", "transform": {"scale": [1e30, 100]}})", QStringLiteral("too large to be represented")}};
     for (const auto& [layer, told] : starts) {
         Host host(QByteArray(kProject).replace(box, layer));
         host.session->prefs().set(kPrefsSection, kAutoLoadSaveKey, layer == box ? "1" : "0");
         host.session->prefs().set(kPrefsSection, kAutoSavedFileKey, "/nowhere/.zolvar_autosave.xml");
         quitAtDialog = true;
         whileStarting = [](QDialog& offer) { offer.reject(); };
+        bool shown = false;
+        whenShown = [&shown] { shown = true; };
+        const auto layout = [] {
+            return QSettings("Varnholt", windowSettingsApplicationName()).value("zolvarDlgWindowState").toByteArray();
+        };
+        const QByteArray before = layout();
         bool handled = false;
         EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
         whileStarting = nullptr;
+        whenShown = nullptr;
         EXPECT_FALSE(quitAtDialog || seen.timedOut);
         EXPECT_EQ(seen.messages.size(), told.isEmpty() ? 0 : 1);
         EXPECT_TRUE(seen.messages.join(QString()).contains(told)) << seen.messages.join(QString()).toStdString();
         EXPECT_EQ(seen.title, QString()) << "the window stayed after the answer: " << told.toStdString();
+        EXPECT_EQ(shown, layer == box);
+        if (layer != box)
+            EXPECT_EQ(layout(), before);
     }
 }
 
