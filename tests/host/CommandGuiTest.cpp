@@ -24,7 +24,6 @@
 
 #include <functional>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -239,13 +238,13 @@ TEST(CommandGui, AHostCloseDuringTheStartsMessageClosesOnceItIsAnswered)
     EXPECT_FALSE(seen.timedOut) << "the window stayed after the message was answered";
 }
 
-// The host's quit at a dialog of the start (a settings file refused, the
-// offer to separate layers, a layer too large): the dialog waits, and once it
-// is answered, the window goes before a look finds it. One not shown yet is
-// never shown, and keeps the stored layout as it is.
+// The host's quit at a dialog of the start (a settings file refused, the offer, a layer too large) waits for the
+// answer; then the window goes before a look finds it. One not shown yet is never shown, nor its layout stored.
 TEST(CommandGui, TheHostsQuitAtTheStartsDialogsClosesTheWindowOnceItIsAnswered)
 {
     const QByteArray box = R"("source": "Red"})";
+    isolateHome();
+    QSettings store("Varnholt", windowSettingsApplicationName());
     const std::pair<QByteArray, QString> starts[] = {
         {box, QStringLiteral("cannot be found or its format is not supported")},
         {kTwoMasks, QString()},
@@ -258,21 +257,16 @@ TEST(CommandGui, TheHostsQuitAtTheStartsDialogsClosesTheWindowOnceItIsAnswered)
         whileStarting = [](QDialog& offer) { offer.reject(); };
         bool shown = false;
         whenShown = [&shown] { shown = true; };
-        const auto layout = [] {
-            return QSettings("Varnholt", windowSettingsApplicationName()).value("zolvarDlgWindowState").toByteArray();
-        };
-        const QByteArray before = layout();
+        const QVariant layout = store.value("zolvarDlgWindowState");
         bool handled = false;
         EXPECT_EQ(runWatched(host, &handled), A_Err_NONE);
         whileStarting = nullptr;
         whenShown = nullptr;
         EXPECT_FALSE(quitAtDialog || seen.timedOut);
-        EXPECT_EQ(seen.messages.size(), told.isEmpty() ? 0 : 1);
-        EXPECT_TRUE(seen.messages.join(QString()).contains(told)) << seen.messages.join(QString()).toStdString();
+        EXPECT_TRUE(told.isEmpty() ? seen.messages.isEmpty() : seen.messages.join(QString()).contains(told));
         EXPECT_EQ(seen.title, QString()) << "the window stayed after the answer: " << told.toStdString();
         EXPECT_EQ(shown, layer == box);
-        if (layer != box)
-            EXPECT_EQ(layout(), before);
+        EXPECT_TRUE(layer == box || store.value("zolvarDlgWindowState") == layout) << "the layout stored changed";
     }
 }
 

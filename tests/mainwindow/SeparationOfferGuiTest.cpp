@@ -95,8 +95,7 @@ TEST(SeparationOffer, SeparatingTheOfferedLayersGivesOneBodyPerMaskAndGroup)
     EXPECT_EQ(host->session->undoGroups()[0].name, "Zolvar - Shapes Separation");
 }
 
-// Skipped by its button or its title bar. (The host's quit meanwhile is a row
-// of the command's tests: it is heard in the command's own loop.)
+// Skipped by its button or its title bar (the host's quit: CommandGui's rows).
 TEST(SeparationOffer, SkipBuildsTheMultiOutlineLayersAsSingleBodies)
 {
     for (const int way : {0, 1}) {
