@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
+#include <QTimer>
 
+#include <exception>
 #include <memory>
 
 void setAppFont(QApplication* application)
@@ -111,29 +113,48 @@ A_Err OpenZolvarGUI()
     if (!application)
         return err ? err : A_Err_GENERIC; // a non-widget application owns the process
 
-    const Qt::WindowFlags flags =
-        Qt::Tool | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
-    auto window = std::make_unique<ZolvarDlg>(nullptr, flags, application, sP, S_my_id, names.projectPath);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->setWindowTitle(QStringLiteral("Zolvar - %1 - %2").arg(names.projectName, names.itemName));
-    // Open from its show event on, which comes before show() returns: a
-    // command run again from there is told the window is open.
-    windowShown = true;
-    window->show();
+    // The whole start runs inside the application's loop: the window built
+    // (the offer to separate layers, the messages of the scene's setup), then
+    // shown and the stored settings loaded (their messages). Outside that
+    // loop Qt drops the host's quit unseen; inside it, the window's close
+    // hears the quit, waits for the message open then, and closes the window
+    // once that is answered.
+    std::unique_ptr<ZolvarDlg> window;
+    std::exception_ptr buildFailed;
+    QObject start; // a quit that ends the loop first leaves nothing to run later
+    QTimer::singleShot(0, &start, [&] {
+        const Qt::WindowFlags flags =
+            Qt::Tool | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+        try {
+            window = std::make_unique<ZolvarDlg>(nullptr, flags, application, sP, S_my_id, names.projectPath);
+        } catch (...) {
+            // Out of the loop first: it is no place for the command's failure.
+            buildFailed = std::current_exception();
+            QCoreApplication::exit(0);
+            return;
+        }
+        window->setWindowModality(Qt::ApplicationModal);
+        window->setWindowTitle(QStringLiteral("Zolvar - %1 - %2").arg(names.projectName, names.itemName));
+        // Open from its show event on, which comes before show() returns: a
+        // command run again from there is told the window is open. Quit by
+        // the host during a message of its building, it is never shown.
+        windowShown = !window->closeIsAwaited();
+        window->setVisible(windowShown);
 
-    // From here on the window stays open whatever fails: a failure is
-    // reported, and what was not read keeps its default.
-    AutoLoadPrefs prefs;
-    if (!err) {
-        const A_Err thrown = GuardHostCall([&] { err = ReadAutoLoadPrefs(sP, prefs); });
-        if (thrown)
-            err = thrown;
-    }
-    GuardHostCall([&] { ApplyAutoLoad(*window, prefs); });
-
-    if (!window->isClosing())
-        application->exec();
+        // From here on the window stays open whatever fails: a failure is
+        // reported, and what was not read keeps its default.
+        AutoLoadPrefs prefs;
+        if (!err) {
+            const A_Err thrown = GuardHostCall([&] { err = ReadAutoLoadPrefs(sP, prefs); });
+            if (thrown)
+                err = thrown;
+        }
+        GuardHostCall([&] { ApplyAutoLoad(*window, prefs); });
+    });
+    application->exec();
     window.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (buildFailed)
+        std::rethrow_exception(buildFailed);
     return err;
 }

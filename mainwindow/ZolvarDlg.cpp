@@ -59,8 +59,8 @@ ZolvarDlg::ZolvarDlg(QWidget* parent, Qt::WindowFlags flags, QApplication* appli
     createHistoryView();
     createGravityPad();
 
-    // From the start's offer on: a quit while it is open closes the window
-    // once it is answered.
+    // From the start's offer on: a quit while it, or a message of the start,
+    // is open closes the window once that is answered.
     guardTheQuit();
     // Before the view reads the composition, so that separated layers
     // become bodies.

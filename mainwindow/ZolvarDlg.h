@@ -59,6 +59,9 @@ public:
     const std::vector<AEGP_ColorVal>& labelColorList() const { return labelColors; }
     // The close sequence has run.
     bool isClosing() const { return closing; }
+    // The close was asked and waits for a dialog to be answered (or, asked
+    // during the start, for the window to be built).
+    bool closeIsAwaited() const { return closeAwaitsDialog; }
     // The file the close saves the scene's settings into:
     // ".zolvar_autosave.xml" in the home folder.
     static QString autoSavePath();
@@ -110,8 +113,9 @@ public slots:
     // being written it waits for them (the window stays open and answers)
     // and runs when the writing ends; while a dialog is open it waits until
     // the dialog is answered and its answer taken; asked while the window is
-    // built (the host's quit during the start's offer), it runs from the
-    // window's loop. A line in the menu bar's corner says why it waits.
+    // built (the host's quit during the start's offer or setup message), it
+    // runs from the window's loop, and the window is never shown. A line in
+    // the menu bar's corner says why it waits.
     void closeZolvarDlg();
 
     // Zolvar, File and Help menus (ZolvarDlgCommands.cpp, ZolvarDlgClose.cpp).

@@ -35,8 +35,9 @@ namespace {
 // before Qt closes every window one by one: a dialog open then would go with
 // what it holds, and a dock dragged by its title would be closed under the
 // drag, which takes the host down once the window is deleted. The close
-// waits for an open dialog (the start's offer included) and the keys being
-// written; the quit is then dropped, and the window closes by itself.
+// waits for an open dialog (the start's offer and messages included) and the
+// keys being written; the quit is then dropped, and the window closes by
+// itself.
 class QuitRunsTheClose : public QObject
 {
 public:
@@ -90,7 +91,8 @@ void ZolvarDlg::closeZolvarDlg()
     // A dialog still open (Preferences, Load Settings, a message) is answered
     // first and what it changes taken, as a close by the user waits for it:
     // so does the close at the end of an export. One asked while the window
-    // is built (the host's quit during the start's offer) runs once it is.
+    // is built (the host's quit during the start's offer or a message of the
+    // scene's setup) runs once it is.
     if (!view || closeWaitsForDialog()) {
         closeAwaitsDialog = true;
         // Render pressed and not yet recording: its message on a cut range is
@@ -146,7 +148,10 @@ void ZolvarDlg::closeZolvarDlg()
             meaning << QStringLiteral("The next start uses the choices stored before.");
         ReportHostProblem(preferenceWriteFailureText(stored, meaning.join(QLatin1Char(' '))));
     }
-    saveDlgSettings();
+    // A window never shown (the host quit while it was built) has no layout
+    // to keep: laid out by no show, it would store its docks without room.
+    if (isVisible())
+        saveDlgSettings();
     close();
     // Ends the loop of the start-up's exec(); nothing else of the host
     // application is closed.

@@ -5,35 +5,9 @@
 #include "mainwindow/LayerSeparationScan.h"
 #include "separation/PreprocessingDlg.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScopeGuard>
-#include <QThread>
-#include <QTimer>
 
 namespace {
-
-// Runs a dialog of the start in the application's own loop when no loop runs
-// yet: outside that loop Qt drops the host's quit (QCoreApplication::quit)
-// unseen, and inside it the window's close hears it, waits for the answer
-// and closes the window once it is built.
-void runStartDialog(QDialog& dialog)
-{
-    if (QThread::currentThread()->loopLevel() > 0) {
-        dialog.exec();
-        return;
-    }
-    // Closed, the dialog is no last window whose close quits.
-    const bool quitOnLast = QGuiApplication::quitOnLastWindowClosed();
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        const auto endLoop = qScopeGuard([] { QCoreApplication::exit(0); });
-        dialog.exec();
-    });
-    QCoreApplication::exec();
-    QGuiApplication::setQuitOnLastWindowClosed(quitOnLast);
-}
 
 // The most lines the message itself holds; all of them are in its details.
 constexpr int kLinesShown = 8;
@@ -48,7 +22,7 @@ void showLayersLeftOut(const QStringList& leftOut)
     QMessageBox box(QMessageBox::Information, QStringLiteral("Zolvar"), text, QMessageBox::Ok);
     if (more)
         box.setDetailedText(PreprocessingDlg::leftOutNote(leftOut));
-    runStartDialog(box);
+    box.exec();
 }
 
 } // namespace
@@ -74,5 +48,5 @@ void ZolvarDlg::DoPreprocessing()
     dialog->populateLayerList();
     // Separated or skipped, the window is built from the composition as it
     // now is.
-    runStartDialog(*dialog);
+    dialog->exec();
 }

@@ -95,19 +95,15 @@ TEST(SeparationOffer, SeparatingTheOfferedLayersGivesOneBodyPerMaskAndGroup)
     EXPECT_EQ(host->session->undoGroups()[0].name, "Zolvar - Shapes Separation");
 }
 
-// Skipped by its button or its title bar, or by its button after the host
-// asked to quit: the quit then goes on, and the window closes once shown.
+// Skipped by its button or its title bar (the host's quit: CommandGui's rows).
 TEST(SeparationOffer, SkipBuildsTheMultiOutlineLayersAsSingleBodies)
 {
-    for (const int way : {0, 1, 2}) {
+    for (const int way : {0, 1}) {
         auto host = makeHost(18, 0, kSeparable);
-        const QByteArray before = host->project->toJson();
         bool offered = false;
         auto window = windowAnswering(
             *host,
             [&](PreprocessingDlg& dialog) {
-                if (way == 2)
-                    QCoreApplication::quit();
                 if (way == 1)
                     dialog.close();
                 else
@@ -119,10 +115,6 @@ TEST(SeparationOffer, SkipBuildsTheMultiOutlineLayersAsSingleBodies)
         EXPECT_EQ(host->project->activeComposition()->layerCount(), 2);
         for (const auto& group : host->session->undoGroups())
             EXPECT_NE(group.name, "Zolvar - Shapes Separation");
-        window->show();
-        QTimer::singleShot(100, window.get(), [] { QCoreApplication::exit(0); });
-        QCoreApplication::exec();
-        EXPECT_EQ(window->isVisible(), way != 2) << way;
     }
 }
 
