@@ -561,6 +561,12 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
                                       shapeLayer(stroked(turningGears(20, 24, 10, 110.0, true), 3)), 10, 60),
                       kMaxStartWork / 10),
               (std::vector<int>{0, 1}));
+    // Told beforehand what its first pass needs, a layer given less is not
+    // begun (rather than stopped for nothing).
+    leftOut.clear();
+    EXPECT_EQ(offered(composition(shapeLayer(stroked(turningBlobs(8, 10), 3)), 10, 60), kMaxStartWork / 100, &leftOut),
+              std::vector<int>{});
+    EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + notBegun});
     // 400 stars drifting until some meet are compared to their verdict.
     leftOut.clear();
     EXPECT_EQ(offered(composition(shapeLayer(driftingStars(400, 9, 100, 120))), kMaxStartWork, &leftOut),
