@@ -21,7 +21,7 @@ constexpr double kTouchWidth = 1e-4;
 constexpr double kLeastArea = 1e-6;
 // The work of sorting a box, or of looking at two boxes in a sweep, counted
 // as that much of a piece compared.
-constexpr double kBoxWork = 0.12;
+constexpr double kBoxWork = 0.08;
 
 double perimeter(const Polygon& p)
 {

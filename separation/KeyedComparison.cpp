@@ -19,7 +19,7 @@ constexpr double kLookWork = 0.5;
 // run of its path where its copy meets another (boxed, looked at, and
 // told whether it may meet).
 constexpr double kSampledFrames = 256.0;
-constexpr double kFillRunWork = 25.0, kBandRunWork = 5.0;
+constexpr double kFillRunWork = 30.0, kBandRunWork = 3.0;
 // The work of telling whether two pieces whose boxes meet may meet while
 // they move.
 constexpr double kGrownWork = 20.0;

@@ -8,7 +8,7 @@
 // second): reading where a keyed group lies at a frame counts 1.5 and 3.5
 // more for each of its values keyed, a piece compared at a frame 20 and a
 // piece built again 35; of the first pass over their paths, a box made or
-// two boxes looked at count about a tenth, two boxes that meet one and
+// two boxes looked at count 0.08, two boxes that meet one and
 // telling whether their pieces may meet 20. The work is counted as it is
 // done, and told before it is begun from a sample of the frames (see
 // keyedWorkEstimate): a comparison is not begun when it is told to need
