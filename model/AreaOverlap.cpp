@@ -166,26 +166,28 @@ bool sweep(const std::vector<Item>& pieces, Meet meet, double* looked = nullptr,
     };
     std::vector<std::vector<Crossed>> crossed(bands * slabs);
     for (const Item& p : pieces) {
-        for (size_t t = slabOf(p.box.first), end = slabOf(p.box.last); t <= end; ++t)
-        for (size_t b = bandOf(p.box.minY), last = bandOf(p.box.maxY); b <= last; ++b) {
-            std::vector<Crossed>& band = crossed[t * bands + b];
-            if (looked && (*looked += double(band.size())) > most)
-                return true;
-            size_t kept = 0;
-            for (const Crossed& q : band) {
-                if (q.box.maxX <= p.box.minX)
-                    continue;  // left behind by the sweep line
-                band[kept++] = q;
-                // Both are filed in the band of the greater of their least y
-                // and the slab of the later of their first frames: they are
-                // met there alone.
-                if (q.area != p.area && p.box.meets(q.box) && bandOf(std::max(p.box.minY, q.box.minY)) == b &&
-                    slabOf(std::max(p.box.first, q.box.first)) == t &&
-                    (q.area < p.area ? meet(*q.piece, p) : meet(p, *q.piece)))
+        const size_t lastSlab = slabOf(p.box.last), lastBand = bandOf(p.box.maxY);
+        for (size_t t = slabOf(p.box.first); t <= lastSlab; ++t) {
+            for (size_t b = bandOf(p.box.minY); b <= lastBand; ++b) {
+                std::vector<Crossed>& band = crossed[t * bands + b];
+                if (looked && (*looked += double(band.size())) > most)
                     return true;
+                size_t kept = 0;
+                for (const Crossed& q : band) {
+                    if (q.box.maxX <= p.box.minX)
+                        continue;  // left behind by the sweep line
+                    band[kept++] = q;
+                    // Both are filed in the band of the greater of their least y
+                    // and the slab of the later of their first frames: they are
+                    // met there alone.
+                    if (q.area != p.area && p.box.meets(q.box) && bandOf(std::max(p.box.minY, q.box.minY)) == b &&
+                        slabOf(std::max(p.box.first, q.box.first)) == t &&
+                        (q.area < p.area ? meet(*q.piece, p) : meet(p, *q.piece)))
+                        return true;
+                }
+                band.resize(kept);
+                band.push_back(Crossed{p.box, p.area, &p});
             }
-            band.resize(kept);
-            band.push_back(Crossed{p.box, p.area, &p});
         }
     }
     return false;
