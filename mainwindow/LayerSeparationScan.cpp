@@ -25,18 +25,22 @@ struct Judged {
     KeyedWork keyed;
 };
 
-// Runs the keyed comparisons of `layers` within `work` in all: the one told
-// to need least first (the earlier layer first when two are told the
-// same), each given what is left less what the layers after it that still
-// fit within it and their own bound are told to need (kNeedMargin). A layer
-// that does not fit is not begun, or stopped where what it was given runs
-// out.
+// Runs the keyed comparisons of `layers` within what the work of telling
+// their needs leaves of `work`: the one told to need least first (the
+// earlier layer first when two are told the same), each given what is left
+// less what the layers after it that still fit within it and their own
+// bound are told to need (kNeedMargin). A layer begins only when what it is
+// given covers all it is told to need, so a layer is left out only where
+// the work runs out; one told too little is stopped where what it was
+// given runs out.
 void compareKeyedLayers(std::vector<Judged*> layers, double work)
 {
     std::sort(layers.begin(), layers.end(), [](const Judged* a, const Judged* b) {
         return std::make_tuple(a->keyed.estimate(), a->index) < std::make_tuple(b->keyed.estimate(), b->index);
     });
     double left = work;
+    for (const Judged* layer : layers)
+        left -= layer->keyed.read();
     for (size_t k = 0; k < layers.size(); ++k) {
         double held = 0.0, told = layers[k]->keyed.estimate();
         for (size_t j = k + 1; j < layers.size() && layers[j]->keyed.estimate() <= kMaxComparedWork; ++j) {

@@ -23,10 +23,11 @@ enum class SeparationKind;
 // `leftOut`, when given, receives one line per layer of several outlines that
 // is not offered, saying which and why ("Layer 3 (Shapes): its shapes ...").
 // The layers' keyed groups are compared once every layer is read, within
-// `keyedWork` in all: the layer told to need least first, each given at most
-// kMaxComparedWork, and what is left less what the layers after it that fit
-// are told to need, so that the order of the layers decides nothing and a
-// layer is left out only where the work runs out. `kinds`, when given,
+// what telling their needs leaves of `keyedWork`: the layer told to need
+// least first, each given at most kMaxComparedWork, and what is left less
+// what the layers after it that fit are told to need, and begun only when
+// that covers all it is told to need, so that the order of the layers
+// decides nothing and a layer is left out only where the work runs out. `kinds`, when given,
 // receives how each layer found is split (separationKindOf), in the order of
 // `indices`: the split takes the scan's verdict (dispatchSeparation).
 A_Err findLayersToSeparate(SPBasicSuite* basic, AEGP_PluginID pluginId, std::vector<int>& indices,

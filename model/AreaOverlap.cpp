@@ -21,7 +21,7 @@ constexpr double kTouchWidth = 1e-4;
 constexpr double kLeastArea = 1e-6;
 // The work of sorting a box, or of looking at two boxes in a sweep, counted
 // as that much of a piece compared.
-constexpr double kBoxWork = 0.05;
+constexpr double kBoxWork = 0.08;
 
 double perimeter(const Polygon& p)
 {
@@ -124,50 +124,70 @@ std::vector<Piece> sortedPieces(const std::vector<const DrawnPieces*>& areas)
 // one of the earlier area first, until it returns true. A sweep from left to
 // right keeps at hand only the pieces the sweep line crosses, filed in bands
 // across it, so areas nested in one another cost about what the same areas
-// side by side do. `pieces` are in the order of their boxes' left edges;
-// each has a box and an area. With `looked`, every two pieces looked at are
+// side by side do; boxes over spans of frames are filed by their frames too,
+// so that the boxes of one piece over the runs of its path, lying in one
+// place at different frames, are not looked at together. `pieces` are in the
+// order of their boxes' left edges; each has a box and an area. With `looked`, every two pieces looked at are
 // counted there, and the sweep stops, returning true, once they pass `most`.
 template <class Item, class Meet>
 bool sweep(const std::vector<Item>& pieces, Meet meet, double* looked = nullptr, double most = HUGE_VAL)
 {
-    double low = HUGE_VAL, high = -HUGE_VAL;
+    double low = HUGE_VAL, high = -HUGE_VAL, earliest = HUGE_VAL, latest = -HUGE_VAL;
+    double spans = 0.0;
     for (const Item& p : pieces) {
         low = std::min(low, p.box.minY);
         high = std::max(high, p.box.maxY);
+        earliest = std::min(earliest, p.box.first);
+        latest = std::max(latest, p.box.last);
+        spans += p.box.last - p.box.first + 1.0;
     }
+    // As many bands as the root of the pieces, and as many slabs of frames
+    // as the boxes span on average in all those frames, at most.
     size_t bands = std::clamp<size_t>(size_t(std::sqrt(double(pieces.size()))), 1, 1024);
     double height = (high - low) / double(bands);
     if (!std::isfinite(height) || !(height > 0.0)) {
         bands = 1;
         height = 1.0;
     }
+    const double frames = latest - earliest + 1.0;
+    size_t slabs = pieces.empty() || !std::isfinite(frames) ? 1
+                   : size_t(std::clamp(std::min(frames * double(pieces.size()) / spans, double(bands)), 1.0, 256.0));
+    const double length = frames / double(slabs);
     const auto bandOf = [&](double y) {
         return size_t(std::clamp((y - low) / height, 0.0, double(bands - 1)));
+    };
+    const auto slabOf = [&](double frame) {
+        return size_t(std::clamp((frame - earliest) / length, 0.0, double(slabs - 1)));
     };
     struct Crossed {
         Box box;
         size_t area;
         const Item* piece;
     };
-    std::vector<std::vector<Crossed>> crossed(bands);
+    std::vector<std::vector<Crossed>> crossed(bands * slabs);
     for (const Item& p : pieces) {
-        for (size_t b = bandOf(p.box.minY), last = bandOf(p.box.maxY); b <= last; ++b) {
-            std::vector<Crossed>& band = crossed[b];
-            if (looked && (*looked += double(band.size())) > most)
-                return true;
-            size_t kept = 0;
-            for (const Crossed& q : band) {
-                if (q.box.maxX <= p.box.minX)
-                    continue;  // left behind by the sweep line
-                band[kept++] = q;
-                // Both are filed in the band of the greater of their least y:
-                // they are met there alone.
-                if (q.area != p.area && p.box.meets(q.box) && bandOf(std::max(p.box.minY, q.box.minY)) == b
-                    && (q.area < p.area ? meet(*q.piece, p) : meet(p, *q.piece)))
+        const size_t lastSlab = slabOf(p.box.last), lastBand = bandOf(p.box.maxY);
+        for (size_t t = slabOf(p.box.first); t <= lastSlab; ++t) {
+            for (size_t b = bandOf(p.box.minY); b <= lastBand; ++b) {
+                std::vector<Crossed>& band = crossed[t * bands + b];
+                if (looked && (*looked += double(band.size())) > most)
                     return true;
+                size_t kept = 0;
+                for (const Crossed& q : band) {
+                    if (q.box.maxX <= p.box.minX)
+                        continue;  // left behind by the sweep line
+                    band[kept++] = q;
+                    // Both are filed in the band of the greater of their least y
+                    // and the slab of the later of their first frames: they are
+                    // met there alone.
+                    if (q.area != p.area && p.box.meets(q.box) && bandOf(std::max(p.box.minY, q.box.minY)) == b &&
+                        slabOf(std::max(p.box.first, q.box.first)) == t &&
+                        (q.area < p.area ? meet(*q.piece, p) : meet(p, *q.piece)))
+                        return true;
+                }
+                band.resize(kept);
+                band.push_back(Crossed{p.box, p.area, &p});
             }
-            band.resize(kept);
-            band.push_back(Crossed{p.box, p.area, &p});
         }
     }
     return false;

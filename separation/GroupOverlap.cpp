@@ -28,6 +28,12 @@ GroupsMeet KeyedWork::run(double most)
     // Run once: what it changes of the copies it holds goes with it.
     const std::unique_ptr<Comparison> c = std::move(comparison_);
     const double bound = std::min(most, kMaxComparedWork);
+    // Begun only when what it is given covers all it is told to need, so
+    // that once begun it is finished.
+    if (estimate_ > bound) {
+        verdict_ = estimate_ > kMaxComparedWork ? GroupsMeet::KeyedNotBegun : GroupsMeet::StartNotBegun;
+        return verdict_;
+    }
     const KeyedVerdict v =
         compareKeyedCopies(AEGP_SuiteHandler(c->build.basic), c->build, c->placement, c->frame, c->copies, c->frames,
                            bound);
@@ -108,7 +114,7 @@ GroupsMeet separatedLayersMeet(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP
 
     // The comparison after time 0 is left to the caller.
     keyed = KeyedWork();
-    keyed.estimate_ = keyedWorkEstimate(copies, frames);
+    keyed.estimate_ = keyedWorkEstimate(suites, build, placement, frame, copies, frames, keyed.read_);
     keyed.comparison_.reset(new KeyedWork::Comparison{build, placement, frame, std::move(copies), frames});
-    return GroupsMeet::NotJudged;
+    return keyed.verdict_;
 }

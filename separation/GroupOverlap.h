@@ -14,8 +14,8 @@
 
 // The comparison of a shape layer's keyed groups after time 0, as
 // separatedLayersMeet leaves it: a value run once, by a caller that knows
-// the most work the layer may spend. Until it has run, it has no verdict
-// (NotJudged).
+// the most work the layer may spend. Until it has run, its verdict is that
+// it was not begun (StartNotBegun).
 class KeyedWork
 {
 public:
@@ -26,15 +26,17 @@ public:
 
     // Whether it holds a comparison that has not run.
     bool pending() const { return comparison_ != nullptr; }
-    // What it is told to need before it runs (keyedWorkEstimate).
+    // What it is told to need before it runs, and the work telling that
+    // took (keyedWorkEstimate).
     double estimate() const { return estimate_; }
+    double read() const { return read_; }
     // Runs the comparison within `most` (and kMaxComparedWork), the first
-    // time it is called; later calls give the same verdict. Stopped there,
-    // it is KeyedTooLong when it needs more than kMaxComparedWork anyway,
-    // else StartTooLong; KeyedNotBegun or StartNotBegun when it stopped
-    // before spending anything.
+    // time it is called; later calls give the same verdict. It is not begun
+    // when told to need more than that (KeyedNotBegun when more than
+    // kMaxComparedWork, else StartNotBegun), nor when it would stop before
+    // spending anything; stopped there, it is KeyedTooLong when it needs
+    // more than kMaxComparedWork anyway, else StartTooLong.
     GroupsMeet run(double most);
-    GroupsMeet verdict() const { return verdict_; }
     // The work it spent.
     double spent() const { return spent_; }
 
@@ -42,8 +44,8 @@ private:
     friend GroupsMeet separatedLayersMeet(SPBasicSuite*, AEGP_PluginID, AEGP_LayerH, const GroupSplit&, KeyedWork&);
     struct Comparison;
     std::unique_ptr<Comparison> comparison_;
-    double estimate_ = 0.0, spent_ = 0.0;
-    GroupsMeet verdict_ = GroupsMeet::NotJudged;
+    double estimate_ = 0.0, read_ = 0.0, spent_ = 0.0;
+    GroupsMeet verdict_ = GroupsMeet::StartNotBegun;
 };
 
 // How two of the layers that `split` makes of the shape layer (one per
@@ -58,8 +60,8 @@ private:
 // band is strokes that meet. They are compared at time 0, where the bodies
 // are built, and, when what they hold is keyed, at every frame from the
 // first key to the last at which the layer is shown in the composition:
-// that comparison is left in `keyed`, and the verdict is NotJudged until it
-// has run. The layer's own transform places all of them alike and is taken
+// that comparison is left in `keyed`, and the verdict is keyed's until it
+// has run (not begun). The layer's own transform places all of them alike and is taken
 // at time 0. What cannot be read draws nothing; a copy that yields no
 // outline at time 0 is NothingAtStart, as its body would be the plain box a
 // layer falls back to, and one whose body would keep its place (too small to

@@ -10,10 +10,19 @@ namespace {
 constexpr double kPlacementWork = 1.5;
 constexpr double kValueWork = 3.5;
 constexpr double kComparedWork = 20.0;
-constexpr double kBuildWork = 55.0;
+constexpr double kBuildWork = 35.0;
+// The work of boxing a piece over a run and looking whether it meets a box.
+constexpr double kLookWork = 0.5;
+// The most frames at which where the copies that move lie is read before
+// the comparison runs, to tell what it needs (see keyedWorkEstimate); and
+// the work it is told a filled piece, or a piece of a band, needs over a
+// run of its path where its copy meets another (boxed, looked at, and
+// told whether it may meet).
+constexpr double kSampledFrames = 256.0;
+constexpr double kFillRunWork = 30.0, kBandRunWork = 3.0;
 // The work of telling whether two pieces whose boxes meet may meet while
 // they move.
-constexpr double kGrownWork = 120.0;
+constexpr double kGrownWork = 20.0;
 // A little more reach than a piece may move, so that rounding cannot hide a
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
@@ -219,6 +228,14 @@ SpanBox boxOverRun(const SplitCopy& copy, size_t j, const PathRun& run)
     return run.box(corners, std::sqrt(2.0) * run.reach + kReachMargin, farthestPoint);
 }
 
+// Whether two boxes share a place of positive area over some frame both
+// span.
+bool boxesShare(const SpanBox& p, const SpanBox& q)
+{
+    return p.minX < q.maxX && q.minX < p.maxX && p.minY < q.maxY && q.minY < p.maxY && p.first <= q.last &&
+           q.first <= p.last;
+}
+
 // Frames (counted from the first compared) at which a piece of a copy is
 // compared.
 struct Compared {
@@ -268,6 +285,41 @@ public:
         return compareFrames();
     }
 
+    // What the comparison of its copies at every frame is told to need, from
+    // this one over a sample of them (every `every` frames), before it
+    // runs: where the copies that move lie is read at the sample, their
+    // paths cut into runs and boxed over them, and each piece of a copy over
+    // a run where it meets another (their rings not apart) counted as the
+    // pieces the first pass looks at cost; a copy built again costs that at every frame.
+    double told(double every)
+    {
+        double work = 0.0;
+        for (SplitCopy& copy : copies_) {
+            if (copy.motion == SplitCopy::Moved &&
+                !readMoves(suites_, build_, frame_.rotation, frames_, groupPlacement_, placed_, copy))
+                copy.motion = SplitCopy::Reshaped;
+            if (copy.motion == SplitCopy::Moved)
+                cutIntoRuns(copy);
+            if (copy.motion == SplitCopy::Reshaped)
+                work += kBuildWork * double(copy.area.drawn.pieces.size()) * frames_.count() * every;
+        }
+        std::vector<SpanBox> boxes;
+        std::vector<Owner> owners;
+        std::vector<std::pair<size_t, size_t>> pairs;
+        copiesThatMeet(boxes, owners, pairs);
+        std::vector<bool> met(boxes.size());
+        for (const auto& pair : pairs)
+            if (!ringsApart(boxes[pair.first], owners[pair.first], boxes[pair.second], owners[pair.second]))
+                met[pair.first] = met[pair.second] = true;
+        for (size_t i = 0; i < boxes.size(); ++i)
+            if (met[i]) {
+                const CopyArea& area = copies_[owners[i].copy].area;
+                work += kFillRunWork * double(area.filled) +
+                        kBandRunWork * double(area.drawn.pieces.size() - area.filled);
+            }
+        return work + work_;
+    }
+
     // The work done, what was found to be needed when that is more than
     // allowed, and whether it stayed within the most allowed.
     double work() const { return work_; }
@@ -293,38 +345,38 @@ private:
     // are compared, and only at those frames.
     bool firstPass()
     {
-        // The copies, each over each run of its path (or over all frames
-        // when it does not move).
         std::vector<SpanBox> boxes;
         std::vector<Owner> owners;
-        for (size_t c = 0; c < copies_.size(); ++c) {
-            const SplitCopy& copy = copies_[c];
-            if (copy.motion == SplitCopy::Moved)
-                for (size_t r = 0; r < copy.runs.size(); ++r)
-                    add(boxes, owners, copyOverRun(copy, copy.runs[r]), Owner{c, 0, r});
-            else if (copy.motion == SplitCopy::Rest && !copy.area.drawn.empty())
-                add(boxes, owners, restBox(copy.area.drawn.pieces, true), Owner{c, 0, 0});
-        }
         std::vector<std::pair<size_t, size_t>> pairs;
-        if (!boxesThatMeet(boxes, pairs, work_, most_))
+        if (!copiesThatMeet(boxes, owners, pairs))
             return false;
-        // The pieces of those that meet another, over those runs, unless
-        // the rings they sweep stay apart.
-        std::vector<std::vector<bool>> taken(copies_.size());
+        // The pieces of those that meet another, over those runs, that meet
+        // the box of another copy it meets there, unless the rings the two
+        // sweep stay apart.
+        std::vector<std::vector<std::vector<size_t>>> met(copies_.size());
         for (size_t c = 0; c < copies_.size(); ++c)
-            taken[c].resize(std::max<size_t>(1, copies_[c].runs.size()));
+            met[c].resize(std::max<size_t>(1, copies_[c].runs.size()));
         for (const auto& pair : pairs) {
             if (ringsApart(boxes[pair.first], owners[pair.first], boxes[pair.second], owners[pair.second]))
                 continue;
-            for (const size_t i : {pair.first, pair.second})
-                taken[owners[i].copy][owners[i].run] = true;
+            met[owners[pair.first].copy][owners[pair.first].run].push_back(pair.second);
+            met[owners[pair.second].copy][owners[pair.second].run].push_back(pair.first);
         }
+        const std::vector<SpanBox> copyBoxes = std::move(boxes);
+        double looked = 0.0;
         boxes.clear();
         owners.clear();
         for (size_t c = 0; c < copies_.size(); ++c)
-            for (size_t r = 0; r < taken[c].size(); ++r)
-                for (size_t j = 0; taken[c][r] && j < copies_[c].area.drawn.pieces.size(); ++j)
-                    add(boxes, owners, boxAt(c, j, r), Owner{c, j, r});
+            for (size_t r = 0; r < met[c].size(); ++r)
+                for (size_t j = 0; !met[c][r].empty() && j < copies_[c].area.drawn.pieces.size(); ++j) {
+                    const SpanBox b = boxAt(c, j, r);
+                    looked += double(met[c][r].size());
+                    if (std::any_of(met[c][r].begin(), met[c][r].end(),
+                                    [&](size_t o) { return boxesShare(b, copyBoxes[o]); }))
+                        add(boxes, owners, b, Owner{c, j, r});
+                }
+        if (!spend(kLookWork * looked))
+            return false;
         pairs.clear();
         if (!boxesThatMeet(boxes, pairs, work_, most_))
             return false;
@@ -359,6 +411,22 @@ private:
     struct Owner {
         size_t copy, piece, run;
     };
+
+    // The boxes of the copies, each over each run of its path (or over all
+    // frames when it does not move), and the pairs of them that meet.
+    bool copiesThatMeet(std::vector<SpanBox>& boxes, std::vector<Owner>& owners,
+                        std::vector<std::pair<size_t, size_t>>& pairs)
+    {
+        for (size_t c = 0; c < copies_.size(); ++c) {
+            const SplitCopy& copy = copies_[c];
+            if (copy.motion == SplitCopy::Moved)
+                for (size_t r = 0; r < copy.runs.size(); ++r)
+                    add(boxes, owners, copyOverRun(copy, copy.runs[r]), Owner{c, 0, r});
+            else if (copy.motion == SplitCopy::Rest && !copy.area.drawn.empty())
+                add(boxes, owners, restBox(copy.area.drawn.pieces, true), Owner{c, 0, 0});
+        }
+        return boxesThatMeet(boxes, pairs, work_, most_);
+    }
 
     void add(std::vector<SpanBox>& boxes, std::vector<Owner>& owners, SpanBox box, Owner owner) const
     {
@@ -583,14 +651,27 @@ KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKe
     return span;
 }
 
-double keyedWorkEstimate(const std::vector<SplitCopy>& copies, const Frames& frames)
+double keyedWorkEstimate(const AEGP_SuiteHandler& suites, const LayerBuild& build, const LayerPlacement& placement,
+                         const OutlineFrame& frame, const std::vector<SplitCopy>& copies, const Frames& frames,
+                         double& read)
 {
-    double work = 0.0;
+    double reads = 0.0;
     for (const SplitCopy& copy : copies)
-        work += copy.motion == SplitCopy::Reshaped
-                    ? kBuildWork * double(copy.area.drawn.pieces.size()) * frames.count()
-                    : readingWork(copy, frames);
-    return work;
+        reads += readingWork(copy, frames);
+    // The frames sampled: every one, or every so many.
+    const double every = std::max(1.0, std::ceil(frames.count() / kSampledFrames));
+    Frames sampled = frames;
+    sampled.step.value = A_long(double(frames.step.value) * every);
+    sampled.first = std::ceil(frames.first / every);
+    sampled.last = std::max(sampled.first, std::floor(frames.last / every));
+    std::vector<SplitCopy> sample = copies;
+    KeyedComparison comparison(suites, build, placement, frame, sample, sampled, HUGE_VAL);
+    const double told = comparison.told(every);
+    read = 0.0;
+    for (const SplitCopy& copy : copies)
+        read += readingWork(copy, sampled);
+    read += comparison.work();
+    return reads + told;
 }
 
 KeyedVerdict compareKeyedCopies(const AEGP_SuiteHandler& suites, const LayerBuild& build,

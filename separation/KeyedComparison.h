@@ -180,9 +180,14 @@ A_Err readReach(const AEGP_SuiteHandler& suites, const LayerBuild& build, std::v
 KeySpan howCopiesChange(std::vector<SplitCopy>& copies, const std::vector<ItemKeys>& keys);
 
 // What comparing `copies` at every one of `frames` is told to need before
-// it runs: reading where those that only move lie, and building again at
-// every frame those that are reshaped, with the pieces they have at time 0.
-double keyedWorkEstimate(const std::vector<SplitCopy>& copies, const Frames& frames);
+// it runs: reading where those that only move lie, the first pass over
+// their paths as a sample of the frames shows them (reading where they lie
+// there), and building again at every frame those that are reshaped, with
+// the pieces they have at time 0. `read` is set to the work of telling it,
+// counted alike.
+double keyedWorkEstimate(const AEGP_SuiteHandler& suites, const LayerBuild& build, const LayerPlacement& placement,
+                         const OutlineFrame& frame, const std::vector<SplitCopy>& copies, const Frames& frames,
+                         double& read);
 
 // What the comparison found: how the copies meet, the work it did, and what
 // it found to be needed when that is more than `most`.

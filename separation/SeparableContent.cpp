@@ -379,9 +379,6 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type)
         case GroupsMeet::StartTooLong:
         case GroupsMeet::StartNotBegun:
             return givenUp(content.groupsMeet);
-        case GroupsMeet::NotJudged:
-            return QStringLiteral("the comparison of its keyed groups at every frame their keys span has not been "
-                                  "made; apart, they might come to lie in one another's place.");
         }
     }
     if (content.masks > 0 && severalTopLevelItems(content, type))

@@ -77,7 +77,7 @@ QString whyNotSeparable(const SeparableContent& content, AEGP_ObjectType type);
 // not modelled (unmodelledItem), and, for a shape layer that would be split
 // by groups, whether the split layers would draw over one another
 // (separatedLayersMeet: the comparison of its keyed groups after time 0 is
-// left in `keyed`, and groupsMeet is NotJudged until it has run). The
+// left in `keyed`, and groupsMeet says it was not begun until it has run). The
 // contents are looked at for shape layers (object type 4) only. Every stream
 // reference is given back; the first host error is returned.
 A_Err readSeparableContent(const AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,

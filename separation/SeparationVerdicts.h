@@ -7,22 +7,24 @@
 // units of about a ten-millionth of a second of processor time (so about a
 // second): reading where a keyed group lies at a frame counts 1.5 and 3.5
 // more for each of its values keyed, a piece compared at a frame 20 and a
-// piece built again 55; of the first pass over their paths, a box made or
-// two boxes looked at count a twentieth, two boxes that meet one and telling
-// whether their pieces may meet 120. The work is counted as it is done: a
-// comparison that would pass its bound is stopped there, or not begun when
-// reading where its groups lie at every frame alone would pass it.
+// piece built again 35; of the first pass over their paths, a box made or
+// two boxes looked at count 0.08, two boxes that meet one and
+// telling whether their pieces may meet 20. The work is counted as it is
+// done, and told before it is begun from a sample of the frames (see
+// keyedWorkEstimate): a comparison is not begun when it is told to need
+// more than it is given, and one told too little is stopped where it would
+// pass it.
 constexpr double kMaxComparedWork = 1e7;
 
-// The most such work over one start, all layers together (about 1.5 s, so
-// that the start takes at most about 2 s more than without keys): the
+// The most such work over one start, all layers together, telling what each
+// needs included (1.8 s: of the 2 s the start may take more than without
+// keys, what reading the keys and each copy at time 0 leaves): the
 // layers whose keyed groups are compared go from the one told to need least
-// (before it runs) to the one told to need most, each given at most
-// kMaxComparedWork and what the start has left, less what the layers after
-// it that still fit are told to need, so that the order of the layers
-// decides nothing and no more layers are left out than the bound asks. An
-// unkeyed layer needs none.
-constexpr double kMaxStartWork = 1.5 * kMaxComparedWork;
+// to the one told to need most, each given at most kMaxComparedWork and
+// what the start has left, less what the layers after it that still fit are
+// told to need, so that the order of the layers decides nothing and no more
+// layers are left out than the bound asks. An unkeyed layer needs none.
+constexpr double kMaxStartWork = 1.8 * kMaxComparedWork;
 
 // Groups nested deeper than this are taken to draw without being looked into.
 constexpr int kMaxGroupNesting = 64;
@@ -69,11 +71,9 @@ enum class GroupsMeet {
     // Comparing them is more work than the start had left for them when
     // their turn came (see kMaxStartWork): the comparison was stopped there,
     // or not begun.
+    // A comparison put off (see KeyedWork) that has not run is not begun.
     StartTooLong,
     StartNotBegun,
-    // The comparison of their keyed groups is put off (see KeyedWork) and
-    // has not run: not judged yet.
-    NotJudged,
 };
 
 // Why the masks of a layer that are switched on stay together, the first

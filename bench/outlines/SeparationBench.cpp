@@ -12,6 +12,9 @@
 // large simple star under a non-zero fill costs what the same star even-odd
 // does, and little more.
 #include "host/AEGP_SuiteHandler.h"
+#include "host/LayerQueries.h"
+#include "separation/GroupOverlap.h"
+#include "separation/SeparableContent.h"
 #include "mainwindow/LayerSeparationScan.h"
 #include "separation/LayerSeparation.h"
 #include "separation/SeparationSupport.h"
@@ -26,6 +29,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -94,7 +98,9 @@ void offerOneLayer(benchmark::State& state, const QByteArray& json, size_t offer
         std::vector<int> offered;
         if (findLayersToSeparate(session.basicSuite(), kPluginId, offered) != A_Err_NONE ||
             offered.size() != offeredLayers) {
-            state.SkipWithError("the layer is judged otherwise than drawn");
+            state.SkipWithError(("the layers are judged otherwise than drawn: " + std::to_string(offered.size()) +
+                                 " offered")
+                                    .c_str());
             break;
         }
     }
@@ -172,13 +178,15 @@ void BM_OfferDriftingStars(benchmark::State& state)
 
 // Layers of twelve-tooth gears 110 px apart, each turning round and back
 // over the time given, against the same still. Arguments: layers, gears in
-// each, seconds (0: still), frames a second, layers offered.
+// each, seconds (0: still), frames a second, layers offered, the width of a
+// stroke about them (none when 0).
 void BM_OfferGearLayers(benchmark::State& state)
 {
     const int layers = int(state.range(0)), seconds = int(state.range(2));
+    const QByteArray gears = turningGears(int(state.range(1)), 24, seconds, 110.0, true);
     QByteArray all;
     for (int i = 0; i < layers; ++i)
-        all += (i ? "," : "") + shapeLayer(turningGears(int(state.range(1)), 24, seconds, 110.0, true));
+        all += (i ? "," : "") + shapeLayer(state.range(5) ? stroked(gears, double(state.range(5))) : gears);
     offerOneLayer(state, composition(all, std::max(10, seconds), int(state.range(3))), size_t(state.range(4)));
 }
 
@@ -197,6 +205,100 @@ void BM_OfferSlidingCombs(benchmark::State& state)
 void BM_OfferStarBesideSquare(benchmark::State& state)
 {
     offerOneLayer(state, composition(shapeLayer(starBesideSquare(int(state.range(0)), int(state.range(1))), "Star")));
+}
+
+// The processor time this process has spent, in seconds.
+double processorTime()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+// One layer of each kind of keyed art, with how its keyed comparison ends:
+// fills drifting apart, and drifting until some meet; fills, stroked
+// many-cornered outlines and stroked curves turning in place; combs compared
+// piece by piece at every frame; a star reshaped (built again) at every
+// frame beside a square.
+struct KeyedArt {
+    const char* name;
+    QByteArray json;
+    GroupsMeet verdict;
+};
+
+KeyedArt keyedArt(int kind)
+{
+    const QByteArray star = R"({"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Star",
+        "properties": {"ADBE Vector Star Points": 100, "ADBE Vector Star Rotation": )" + keyed("0", "360", 10) +
+                            R"(}}]}, {"matchName": "ADBE Vector Group", "contents": [{"matchName":
+        "ADBE Vector Shape - Rect", "properties": {"ADBE Vector Rect Position": [400, 0]}}]})";
+    switch (kind) {
+    case 0: return {"circles drifting", composition(shapeLayer(driftingCircles(50, 600)), 600, 60), GroupsMeet::Apart};
+    case 1:
+        return {"stars drifting", composition(shapeLayer(driftingStars(100, 9, 100, 120))),
+                GroupsMeet::OverlapWhileMoving};
+    case 2:
+        return {"400 stars drifting", composition(shapeLayer(driftingStars(400, 9, 100, 120))),
+                GroupsMeet::OverlapWhileMoving};
+    case 3:
+        return {"gears turning", composition(shapeLayer(turningGears(20, 24, 10, 110.0, true)), 10, 60),
+                GroupsMeet::Apart};
+    case 4:
+        return {"stroked gears turning", composition(shapeLayer(stroked(turningGears(20, 24, 10, 110.0, true), 3)), 10, 60),
+                GroupsMeet::Apart};
+    case 5:
+        return {"stroked blobs turning", composition(shapeLayer(stroked(turningBlobs(30, 10), 3)), 10, 60),
+                GroupsMeet::Apart};
+    case 6: return {"combs sliding", composition(shapeLayer(slidingCombs(40, 6)), 10), GroupsMeet::Apart};
+    default: return {"star reshaped", composition(shapeLayer(star), 10), GroupsMeet::Apart};
+    }
+}
+
+// What the keyed comparison of each kind of art is told to need before it
+// runs (estimate) and counts as it runs (counted), against the processor
+// time it takes (measured), in seconds; ratio is estimate over measured.
+// Argument: the kind (see keyedArt).
+void BM_KeyedWorkByArt(benchmark::State& state)
+{
+    const KeyedArt art = keyedArt(int(state.range(0)));
+    state.SetLabel(art.name);
+    standin::LoadError error;
+    auto project = standin::Project::fromJson(art.json, QStringLiteral("/bench/art.aep"), &error);
+    if (!project) {
+        state.SkipWithError(error.toString().toUtf8().constData());
+        return;
+    }
+    standin::HostSession session(*project, kPluginId, std::string());
+    AEGP_SuiteHandler suites(session.basicSuite());
+    double estimate = 0.0, counted = 0.0, measured = 0.0;
+    for (auto _ : state) {
+        AEGP_ItemH item = nullptr;
+        AEGP_CompH comp = nullptr;
+        AEGP_LayerH layer = nullptr;
+        SeparableContent content;
+        KeyedWork keyed;
+        if (GetActiveItemComp(suites, item, comp) || suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, 0, &layer) ||
+            readSeparableContent(suites, session.basicSuite(), kPluginId, layer, AEGP_ObjectType_VECTOR, content,
+                                 keyed) ||
+            !keyed.pending()) {
+            state.SkipWithError("the layer is not read as keyed");
+            break;
+        }
+        const double before = processorTime();
+        const GroupsMeet verdict = keyed.run(kMaxComparedWork);
+        measured += processorTime() - before;
+        estimate += keyed.estimate() * 1e-7;
+        counted += keyed.spent() * 1e-7;
+        if (verdict != art.verdict) {
+            state.SkipWithError(("the comparison ends otherwise than drawn: " + std::to_string(int(verdict))).c_str());
+            break;
+        }
+    }
+    const double n = double(std::max<benchmark::IterationCount>(1, state.iterations()));
+    state.counters["estimate"] = estimate / n;
+    state.counters["counted"] = counted / n;
+    state.counters["measured"] = measured / n;
+    state.counters["ratio"] = measured > 0.0 ? estimate / measured : 0.0;
 }
 
 BENCHMARK(BM_OfferRingGroups)
@@ -222,7 +324,7 @@ BENCHMARK(BM_OfferDriftingCircles)
     ->Args({3, 50, 0, 60, -1})
     ->Args({1, 50, 600, 60, -1})
     ->Args({3, 50, 600, 60, 1})
-    ->Args({5, 50, 600, 25, 3})
+    ->Args({5, 50, 600, 25, 4})
     ->Args({1, 20, 0, 60, -1})
     ->Args({1, 20, 3600, 60, 0})
     ->Unit(benchmark::kMillisecond);
@@ -248,14 +350,21 @@ BENCHMARK(BM_OfferDriftingStars)
     ->ArgNames({"stars", "apart", "drift", "offered"})
     ->Args({100, 100, 0, 1})
     ->Args({100, 100, 120, 0})
+    ->Args({400, 100, 0, 1})
+    ->Args({400, 100, 120, 0})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferGearLayers)
-    ->ArgNames({"layers", "gears", "seconds", "fps", "offered"})
-    ->Args({5, 50, 0, 60, 5})
-    ->Args({1, 50, 600, 60, 1})
-    ->Args({4, 50, 600, 60, 1})
-    ->Args({5, 50, 600, 60, 1})
+    ->ArgNames({"layers", "gears", "seconds", "fps", "offered", "stroke"})
+    ->Args({5, 50, 0, 60, 5, 0})
+    ->Args({1, 50, 600, 60, 1, 0})
+    ->Args({4, 50, 600, 60, 1, 0})
+    ->Args({5, 50, 600, 60, 1, 0})
+    ->Args({5, 10, 0, 60, 5, 3})
+    ->Args({1, 10, 600, 60, 1, 3})
+    ->Args({5, 10, 600, 60, 5, 3})
+    ->Args({1, 20, 0, 60, 1, 3})
+    ->Args({1, 20, 10, 60, 1, 3})
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_OfferSlidingCombs)
@@ -271,6 +380,8 @@ BENCHMARK(BM_OfferStarBesideSquare)
     ->Args({50000, 2})
     ->Args({50000, 1})
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_KeyedWorkByArt)->ArgName("kind")->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SeparateShapeGroups)->RangeMultiplier(4)->Range(32, 2048)->Complexity()->Unit(benchmark::kMillisecond);
 

@@ -179,8 +179,9 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
     const QByteArray merge = R"({"matchName": "ADBE Vector Filter - Merge", "properties": {"ADBE Vector Merge Type": 4}})";
     {
         // A star of 200 corners turning for a minute is built again at each
-        // of 1,500 frames: too much work. Growing, it meets a square after
-        // 13 s: that much is compared, and found.
+        // of 1,500 frames: too much work, told before it is begun. Growing
+        // over 30 s, it meets a square after 6.5 s: that much is compared,
+        // and found.
         const QByteArray turning = R"({"matchName": "ADBE Vector Shape - Star", "properties": {"ADBE Vector Star Points": 100,
             "ADBE Vector Star Rotation": {"keys": [{"time": 0, "value": 0}, {"time": 60, "value": 360}]}}})";
         Host longer(project(shape("for 4 minutes", moving(R"({"keys": [{"time": 0, "value": [-300, 0]},
@@ -188,6 +189,7 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
                                                           box(100)) + "," + group(box(100, 300))) + "," +
                                 shape("turning", group(turning) + "," + group(box(100, 300))) + "," +
                                 shape("growing", group(QByteArray(turning).replace("Star Rotation", "Star Outer Radius")
+                                                           .replace(R"("time": 60)", R"("time": 30)")
                                                            .replace("360}", "400}").replace(R"("value": 0})",
                                                                                             R"("value": 100})")) +
                                                      "," + group(box(100, 215))),
@@ -197,11 +199,12 @@ TEST(LayerSeparationScan, OutlinesThatOverlapAreNotOfferedAndTheOfferSaysWhy)
         EXPECT_EQ(findLayersToSeparate(longer.session->basicSuite(), Host::kPluginId, indices, &leftOut), A_Err_NONE);
         EXPECT_EQ(indices, std::vector<int>{0});
         EXPECT_EQ(leftOut, (QStringList{"Layer 2 (turning): the comparison of its keyed groups at every frame "
-                                       "their keys span was stopped, as it would take too long (too many pieces "
+                                       "their keys span was not begun, as it would take too long (too many pieces "
                                        "over too many frames); apart, they might come to lie in one another's place.",
                                        "Layer 3 (growing): its groups come to overlap or touch while they move (at the "
                                        "start they do not); apart, each would be a body lying in or against "
-                                       "another's place once they meet."}));
+                                       "another's place once they meet."}))
+            << leftOut.join('\n').toStdString();
     }
     // Two masks 20 px apart, the second as `extra` makes it; both so on a
     // layer of that opacity.
@@ -560,6 +563,30 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
     EXPECT_EQ(offered(composition(three + "," + drifting + "," + drifting, 30, 25), kMaxStartWork / 20),
               (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(offered(composition(three, 30, 60), kMaxStartWork / 20), std::vector<int>{0});
+    // Stroked outlines turning cost what their bands cost, and are told so:
+    // five layers of 10 stroked gears all fit, and so do stroked curves.
+    QByteArray strokedGears;
+    for (int i = 0; i < 5; ++i)
+        strokedGears += (i ? "," : "") + shapeLayer(stroked(turningGears(10, 24, 30, 110.0, true), 3));
+    EXPECT_EQ(offered(composition(strokedGears, 30, 60), kMaxStartWork / 5), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(offered(composition(shapeLayer(stroked(turningBlobs(8, 10), 3)) + "," +
+                                      shapeLayer(stroked(turningGears(20, 24, 10, 110.0, true), 3)), 10, 60),
+                      kMaxStartWork / 10),
+              (std::vector<int>{0, 1}));
+    // Told beforehand what its first pass needs, a layer given less is not
+    // begun (rather than stopped for nothing): 20 px bands, whose rings meet.
+    leftOut.clear();
+    EXPECT_EQ(offered(composition(shapeLayer(stroked(turningBlobs(8, 10), 20)), 10, 60), kMaxStartWork / 100,
+                      &leftOut),
+              std::vector<int>{});
+    EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + notBegun});
+    // 400 stars drifting until some meet are compared to their verdict.
+    leftOut.clear();
+    EXPECT_EQ(offered(composition(shapeLayer(driftingStars(400, 9, 100, 120))), kMaxStartWork, &leftOut),
+              std::vector<int>{});
+    EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): its groups come to overlap or touch while they move (at the start "
+                                   "they do not); apart, each would be a body lying in or against another's place "
+                                   "once they meet."});
 
     // Stroked gears apart, in a row or at 60 degrees, are judged by their rings within what reading them needs and
     // a little more; half a tooth on beside a still one, 16 px bands meet.
@@ -581,8 +608,9 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
     EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + notBegun});
 
     // What is compared, or built again, at every frame counts as it costs:
-    // combs sliding along each other over 60 s, a star turning over 10 s,
-    // are stopped within 1.5e6.
+    // combs sliding along each other over 60 s are stopped within 1.5e6; a
+    // star built again at every frame of 10 s is told to need more, and not
+    // begun.
     const QByteArray star = R"({"matchName": "ADBE Vector Group", "contents": [{"matchName": "ADBE Vector Shape - Star",
         "properties": {"ADBE Vector Star Points": 100, "ADBE Vector Star Rotation": )" + keyed("0", "360", 10) +
                             R"(}}]}, {"matchName": "ADBE Vector Group", "contents": [{"matchName":
@@ -591,7 +619,9 @@ TEST(LayerSeparationScan, TheStartsBoundLeavesOutNoMoreLayersThanItMust)
     for (const QByteArray& layer : {shapeLayer(slidingCombs(40, 60)), shapeLayer(star)}) {
         leftOut.clear();
         EXPECT_EQ(offered(composition(layer, 60), 1.5e6, &leftOut), std::vector<int>{});
-        EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + QString(notBegun).replace("not begun", "stopped")});
+        EXPECT_EQ(leftOut, QStringList{"Layer 1 (Rings): " + (layer.contains("Star") ? notBegun
+                                                              : QString(notBegun).replace("not begun", "stopped"))})
+            << leftOut.join('\n').toStdString();
     }
     // The combs, told to need little, cannot take what the circles need.
     EXPECT_EQ(offered(composition(shapeLayer(slidingCombs(40, 60)) + "," + drifting, 60), 1.5e6), std::vector<int>{1});

@@ -165,6 +165,41 @@ inline QByteArray turningGears(int n, int points, int seconds, double apart = 11
     return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})" + (w > 0.0 ? stroke : QByteArray());
 }
 
+// `groups` (ending in a top-level fill, as the makers above give them) with
+// a top-level stroke of `width` px after the fill.
+inline QByteArray stroked(const QByteArray& groups, double width)
+{
+    return groups + R"(, {"matchName": "ADBE Vector Graphic - Stroke", "properties": {"ADBE Vector Stroke Width": )" +
+           QByteArray::number(width) + "}}";
+}
+
+// n blob groups of 16 curved vertices (42 and 36 px from their centre in
+// turn, their tangents along the circle) on a grid 110 px apart, under one
+// top-level fill, each turning round and back over `seconds` (still when 0).
+inline QByteArray turningBlobs(int n, int seconds)
+{
+    const int side = int(std::ceil(std::sqrt(double(n))));
+    QByteArray vertices;
+    for (int k = 0; k < 16; ++k) {
+        const double angle = 2.0 * M_PI * k / 16, radius = k % 2 ? 36.0 : 42.0, t = 0.13 * radius;
+        const double x = radius * std::cos(angle), y = radius * std::sin(angle);
+        const double tx = -t * std::sin(angle), ty = t * std::cos(angle);
+        vertices += (k ? ", [" : "[") + QByteArray::number(x) + ", " + QByteArray::number(y) + ", " +
+                    QByteArray::number(-tx) + ", " + QByteArray::number(-ty) + ", " + QByteArray::number(tx) + ", " +
+                    QByteArray::number(ty) + "]";
+    }
+    const QByteArray turn = seconds <= 0 ? QByteArray("0")
+                                         : R"({"keys": [[0, 0], [)" + QByteArray::number(seconds / 2.0) + R"(, 360], [)" +
+                                               QByteArray::number(seconds) + ", 0]]}";
+    QByteArray groups;
+    for (int i = 0; i < n; ++i)
+        groups += R"({"matchName": "ADBE Vector Group", "transform": {"ADBE Vector Position": )" +
+                  at(110.0 * (i % side), 110.0 * (i / side)) + R"(, "ADBE Vector Rotation": )" + turn +
+                  R"(}, "contents": [{"matchName": "ADBE Vector Shape - Group", "properties": {"ADBE Vector Shape": )"
+                  R"({"closed": true, "vertices": [)" + vertices + "]}}}]},";
+    return groups + R"({"matchName": "ADBE Vector Graphic - Fill"})";
+}
+
 // Two comb groups of `teeth` teeth each, slanted alike, their teeth in turn
 // 16 px apart, under one top-level fill: one comb's spine is at the top, the
 // other's at the bottom, and with `seconds` the top one slides 32 px along
