@@ -601,8 +601,9 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                 // button's click too. A floating one goes back to its place.
                 for (int wait = 0; wait < 50 && !qobject_cast<QDockWidget*>(QWidget::mouseGrabber()); ++wait)
                     QTest::qWait(10);
-                if (rightClick)
+                if (rightClick) {
                     ASSERT_TRUE(xdotool(click("3")));
+                }
                 ASSERT_NE(floating, qobject_cast<QDockWidget*>(QWidget::mouseGrabber()) != nullptr);
                 if (floating) {
                     EXPECT_FALSE(s.ui.bodyPropertiesDockWidget->isFloating());
