@@ -30,6 +30,7 @@ class PressLossWatch;
 class QAction;
 class QApplication;
 class QCloseEvent;
+class QDockWidget;
 class QKeyEvent;
 class QMenu;
 class QTimer;
@@ -303,6 +304,11 @@ private:
     // Says why the close waits, in the menu bar's corner.
     void tellCloseWaits(const QString& text);
 
+    // Docks every dock left floating where it was, unless a dock drag holds
+    // the pointer (ZolvarDlgLayout.cpp).
+    void dockFloatingDocks();
+    // The left button pressed on a dock, at `at` in the dock (ZolvarDlgWiring.cpp).
+    void dockPressed(QDockWidget* dock, QPoint at);
     // Connects (true) or disconnects (false) the eight docks' visibility
     // mirrors.
     void connectDockMirrors(bool connect);
@@ -335,11 +341,11 @@ private:
     QAction* redoAction = nullptr;
     UndoView* undoView = nullptr;
     bool closing = false;
-    // The dock layout at the last press on a dock; once the close has ended
-    // a dock drag, the layout stored in its place.
+    // The dock layout at the last press of the left button on a dock; once
+    // the close has ended a dock drag, the layout stored in its place.
     QByteArray layoutAtDockPress;
     QByteArray layoutToStore;
-    // Armed at a press on a dock: a key (a layout key among them), a modal
+    // Armed at a left press on a dock: a key (a layout key among them), a modal
     // window or a popup during the drag lets the dock go first.
     PressLossWatch* dockDragWatch = nullptr;
     // The modal window without a count that a waiting close watches.

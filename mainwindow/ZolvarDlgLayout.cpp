@@ -123,8 +123,22 @@ void ZolvarDlg::setDefaultLayout()
     connectDockMirrors(true);
 }
 
+// A dock moves to another side or closes; it never floats. A layout stored
+// by an older run may hold a floating one, and a dock may be left floating
+// by code: each goes back to its place in the layout.
+void ZolvarDlg::dockFloatingDocks()
+{
+    // A dock dragged by its title floats until it is dropped.
+    if (qobject_cast<QDockWidget*>(QWidget::mouseGrabber()))
+        return;
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        if (dock->isFloating())
+            dock->setFloating(false);
+}
+
 void ZolvarDlg::saveDlgSettings()
 {
+    dockFloatingDocks();
     QSettings settings(QStringLiteral("Varnholt"), applicationName());
     settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
     settings.setValue(QLatin1String(kWindowStateKey), layoutToStore.isEmpty() ? saveState(0) : layoutToStore);
@@ -137,6 +151,7 @@ bool ZolvarDlg::restoreDlgSettings()
                         settings.contains(QLatin1String(kWindowStateKey));
     restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray());
     restoreState(settings.value(QLatin1String(kWindowStateKey)).toByteArray(), 0);
+    dockFloatingDocks();
     return stored;
 }
 
@@ -150,4 +165,5 @@ void ZolvarDlg::restoreDlgDfltSettings()
 {
     QSettings settings(QStringLiteral("Varnholt"), applicationName());
     restoreState(settings.value(QLatin1String(kDefaultWindowStateKey)).toByteArray(), 0);
+    dockFloatingDocks();
 }

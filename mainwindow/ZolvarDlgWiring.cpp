@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -207,14 +208,17 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         keyPressEvent(static_cast<QKeyEvent*>(event));
         return true;
     }
-    const auto* dock = qobject_cast<QDockWidget*>(watched);
-    // Where a dock drag the close ends goes back to.
-    if (event->type() == QEvent::MouseButtonPress && dock) {
-        layoutAtDockPress = saveState(0);
-        dockDragWatch->arm();
+    auto* dock = qobject_cast<QDockWidget*>(watched);
+    // The left button alone drags a dock: another button clicked during the
+    // drag neither starts one nor ends the watch over it.
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (dock && (press || event->type() == QEvent::MouseButtonRelease) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (press)
+            dockPressed(dock, static_cast<QMouseEvent*>(event)->position().toPoint());
+        else
+            dockDragWatch->disarm();
     }
-    if (event->type() == QEvent::MouseButtonRelease && dock)
-        dockDragWatch->disarm();
     if (event->type() == QEvent::ShortcutOverride &&
         ((dock && dock->isFloating()) || isUndoKey(static_cast<QKeyEvent*>(event)))) {
         // Not taken: the shortcut goes on to the window's action.
@@ -222,6 +226,25 @@ bool ZolvarDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void ZolvarDlg::dockPressed(QDockWidget* dock, QPoint at)
+{
+    // Where a dock drag the close ends goes back to.
+    layoutAtDockPress = saveState(0);
+    dockDragWatch->arm();
+    // A floating dock's title pressed: the dock goes back to its place
+    // instead of being dragged, as no dock floats, and the keys go on to the
+    // window it joins. Not while its window takes the press: docking deletes
+    // that window.
+    if (!dock->isFloating() || !dock->widget() || dock->widget()->geometry().contains(at))
+        return;
+    QTimer::singleShot(0, dock, [dock] {
+        const bool active = dock->isActiveWindow();
+        dock->setFloating(false);
+        if (active)
+            dock->activateWindow();
+    });
 }
 
 bool ZolvarDlg::isUndoKey(const QKeyEvent* key) const

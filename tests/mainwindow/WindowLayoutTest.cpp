@@ -138,22 +138,27 @@ TEST_F(WindowLayout, FirstRunStoresTheDefaultAndTheCurrentLayout)
     EXPECT_EQ(store.value("zolvarDlgDfltWindowState").toByteArray(), window->saveState(0));
 }
 
+// No dock floats: one left floating is stored docked, and a layout stored
+// with a floating dock (by an older run) comes back docked, the default too.
 TEST_F(WindowLayout, TheLayoutComesBackOnTheNextRun)
 {
     QByteArray defaultState;
+    QByteArray floatingState;
     {
         auto window = openWindow();
         defaultState = layoutStore().value("zolvarDlgDfltWindowState").toByteArray();
         window->form().globalPropertiesDockWidget->hide();
         window->form().exportDockWidget->setFloating(true);
+        floatingState = window->saveState(0);
         window->saveDlgSettings();
+        EXPECT_FALSE(window->form().exportDockWidget->isFloating());
     }
     QByteArray savedState = layoutStore().value("zolvarDlgWindowState").toByteArray();
     {
         auto window = openWindow();
         EXPECT_FALSE(window->form().globalPropertiesDockWidget->isVisible());
         EXPECT_FALSE(window->form().dockGlobalProperties->isChecked());
-        EXPECT_TRUE(window->form().exportDockWidget->isFloating());
+        EXPECT_FALSE(window->form().exportDockWidget->isFloating());
         QSettings store = layoutStore();
         EXPECT_EQ(store.value("zolvarDlgDfltWindowState").toByteArray(), defaultState)
             << "a later run never overwrites the default";
@@ -165,6 +170,13 @@ TEST_F(WindowLayout, TheLayoutComesBackOnTheNextRun)
         EXPECT_TRUE(window->form().dockGlobalProperties->isChecked());
         EXPECT_FALSE(window->form().exportDockWidget->isFloating());
     }
+    layoutStore().setValue("zolvarDlgWindowState", floatingState);
+    layoutStore().setValue("zolvarDlgDfltWindowState", floatingState);
+    auto window = openWindow();
+    EXPECT_FALSE(window->form().exportDockWidget->isFloating());
+    EXPECT_TRUE(window->form().exportDockWidget->isVisible());
+    window->form().actionDefaultLayout->trigger();
+    EXPECT_FALSE(window->form().exportDockWidget->isFloating());
 }
 
 TEST_F(WindowLayout, AStoreWithoutTheWindowStateStoresAFreshDefault)

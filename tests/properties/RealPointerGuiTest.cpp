@@ -539,11 +539,14 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
     // dock's title dragged: the window goes while the dock follows the
     // pointer, as the command's end deletes it before the release. A key
     // that changes the layout during that drag acts, and the window keeps
-    // what it made.
+    // what it made. Another button clicked during the drag leaves it held.
+    // A floating dock's title pressed docks it, and no dock floats at the
+    // next start.
     const struct {
         const char* what;
         bool floating = false;
         const char* layoutKey = nullptr;
+        bool rightClick = false;
     } rows[] = {{"typed"}, {"densitySld"}, {"springJointDesiredLengthSld"}, {"magnetDistanceSld"}, {"gravityPad"},
                 {"body"}, {"velocity"}, {"typed", true}, {"frictionSt", true}, {"bodyPropertiesDockWidget"},
                 {"globalPropertiesDockWidget"}, {"bodyPropertiesDockWidget", false, "alt+0"},
@@ -551,16 +554,18 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                 {"bodyPropertiesDockWidget", false, "alt+3"}, {"bodyPropertiesDockWidget", false, "alt+4"},
                 {"bodyPropertiesDockWidget", false, "alt+5"}, {"bodyPropertiesDockWidget", false, "alt+6"},
                 {"bodyPropertiesDockWidget", false, "alt+7"}, {"bodyPropertiesDockWidget", false, "alt+8"},
-                {"bodyPropertiesDockWidget", false, "ctrl+alt+1"}};
-    for (const auto& [what, floating, layoutKey] : rows)
+                {"bodyPropertiesDockWidget", false, "ctrl+alt+1"}, {"bodyPropertiesDockWidget", false, nullptr, true},
+                {"bodyPropertiesDockWidget", false, "alt+0", true}, {"bodyPropertiesDockWidget", true, "alt+1"},
+                {"bodyPropertiesDockWidget", true, nullptr, true}};
+    for (const auto& [what, floating, layoutKey, rightClick] : rows)
         for (int way = 0; way < 6; ++way) {
             const bool typed = QByteArray(what) == "typed";
             const bool dock = QByteArray(what).endsWith("DockWidget");
             // Quit from the menu: its click would end a drag first.
-            if ((way == 3 && !typed) || (way == 4 && (!dock || layoutKey)) || (way == 5 && !dock))
+            if ((way == 3 && !typed) || (way == 4 && (!dock || layoutKey || floating)) || (way == 5 && !dock))
                 continue;
-            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + " " + (layoutKey ? layoutKey : "") +
-                         ", way " + std::to_string(way));
+            SCOPED_TRACE(std::string(what) + (floating ? " floating" : "") + (rightClick ? " right click" : "") + " " +
+                         (layoutKey ? layoutKey : "") + ", way " + std::to_string(way));
             window_test::clearLayoutStore();
             Window s;
             QWidget* active = s.window.get();
@@ -592,10 +597,18 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                               : xdotool(moveTo(at - QPoint(15, 0)) << press("1") << moveTo(at + QPoint(10, 4))
                                                                     << moveTo(at + QPoint(25, 8))));
             if (dock) {
-                // The dock, or the one whose tab it shares.
+                // The dock, or the one whose tab it shares, through another
+                // button's click too. A floating one goes back to its place.
                 for (int wait = 0; wait < 50 && !qobject_cast<QDockWidget*>(QWidget::mouseGrabber()); ++wait)
                     QTest::qWait(10);
-                ASSERT_TRUE(qobject_cast<QDockWidget*>(QWidget::mouseGrabber())) << "no dock drag under way";
+                if (rightClick) {
+                    ASSERT_TRUE(xdotool(click("3")));
+                }
+                ASSERT_NE(floating, qobject_cast<QDockWidget*>(QWidget::mouseGrabber()) != nullptr);
+                if (floating) {
+                    EXPECT_FALSE(s.ui.bodyPropertiesDockWidget->isFloating());
+                    layout = s.window->saveState(0);
+                }
                 if (layoutKey) {
                     // The panels in the order of their keys, and their check
                     // marks. Alt+N toggles the Nth, Ctrl+Alt+1 all after the
@@ -628,6 +641,12 @@ TEST(RealPointer, TheCloseTakesBackWhatIsHeldAndTakesWhatIsTyped)
                           layout) << "the dock goes back where it was, or the key's layout is kept";
                 s.window.reset();
                 ASSERT_TRUE(xdotool(QStringList(release("1")) << moveTo(at + QPoint(0, 300))));
+                if (floating || rightClick) {
+                    s.host.reset();
+                    Window next;
+                    for (const QDockWidget* shown : next.window->findChildren<QDockWidget*>())
+                        EXPECT_FALSE(shown->isFloating()) << shown->objectName().toStdString() << " at the next start";
+                }
                 continue;
             }
             ways[way](*s.window);
