@@ -102,8 +102,9 @@ void SimulationView::writeNextLayerAndGoOn()
     if (limiter.paintDue(fps)) {
         updateExportInfo(keyframedLayerCount);
         showPointerFeedback();
-    } else
+    } else {
         holdProgress(keyframedLayerCount);
+    }
     // The next layer is posted at the low priority at which the window posts
     // its paint, and so comes after it: the progress just shown is painted
     // before the next layer holds the bar back again. A queued call (a
