@@ -42,18 +42,20 @@ void GLWidget::mouseMove(QMouseEvent* event)
     const QPointF pos = event->position();
     const float wx = getGLXCoordFromView(float(pos.x()), float(width()));
     const float wy = getGLYCoordFromView(float(pos.y()), float(height()));
+    // Shown with the view's next redraw, however often the pointer moves.
     if (selRectTracking) {
         selRectEnd.Set(wx, wy);
-        if (ui.infoSt)
-            ui.infoSt->setText(QString::asprintf(
-                "Selection Rect\nX:%d Y:%d\nW:%d H:%d", int(view->getAEXCoordFromGL(selRectStart.x)),
-                int(view->getAEYCoordFromGL(selRectStart.y)), int(std::fabs(selRectStart.x - selRectEnd.x) * 100.0f),
-                int(std::fabs(selRectStart.y - selRectEnd.y) * 100.0f)));
-        update();
+        view->showOnNextRedraw(
+            ui.infoSt,
+            QString::asprintf("Selection Rect\nX:%d Y:%d\nW:%d H:%d", int(view->getAEXCoordFromGL(selRectStart.x)),
+                              int(view->getAEYCoordFromGL(selRectStart.y)),
+                              int(std::fabs(selRectStart.x - selRectEnd.x) * 100.0f),
+                              int(std::fabs(selRectStart.y - selRectEnd.y) * 100.0f)),
+            true);
     }
-    if (ui.mouseCoordsSt)
-        ui.mouseCoordsSt->setText(
-            QString::asprintf("X: %d\nY: %d\n", int(view->getAEXCoordFromGL(wx)), int(view->getAEYCoordFromGL(wy))));
+    view->showOnNextRedraw(
+        ui.mouseCoordsSt,
+        QString::asprintf("X: %d\nY: %d\n", int(view->getAEXCoordFromGL(wx)), int(view->getAEYCoordFromGL(wy))));
 }
 
 void GLWidget::mousePan(QMouseEvent* event)
@@ -210,7 +212,7 @@ void GLWidget::mousePan(QMouseEvent* event)
     }
     lastMouseX = pos.x();
     lastMouseY = pos.y();
-    update();
+    view->showOnNextRedraw(nullptr, QString(), true);
 }
 
 void GLWidget::mouseRelease(QMouseEvent* event)

@@ -164,6 +164,9 @@ void SimulationView::mouseMoveEvent(QMouseEvent* event)
 
 void SimulationView::mouseReleaseEvent(QMouseEvent* event)
 {
+    // What the moves before it showed comes first: the release's own text
+    // follows it.
+    showPointerFeedback();
     // Only the release of the button that began the drag ends it.
     if (!dragInProgress() || event->button() != dragButton)
         return;
@@ -182,6 +185,7 @@ bool SimulationView::dragInProgress() const
 
 void SimulationView::endInterruptedDrag()
 {
+    showPointerFeedback();
     if (pressWatch)
         pressWatch->disarm();
     cancelDrag();

@@ -153,8 +153,39 @@ void SimulationView::refreshView()
 {
     if (glWidget)
         glWidget->update();
+    showPointerFeedback();
     // Painted in the same pass as the view (showRecordedFrame held it back).
     releaseProgress();
+}
+
+// Each change of a read-out's text repaints the window around it, and a
+// window holding the scene view is composed through OpenGL, by a software
+// renderer where there is no other: at the pointer's pace (fifty moves a
+// second and more) that cost an export several times its own work.
+void SimulationView::showOnNextRedraw(QLabel* label, const QString& text, bool redrawScene)
+{
+    if (label) {
+        const auto same = [label](const auto& kept) { return kept.first == label; };
+        const auto kept = std::find_if(pointerTexts.begin(), pointerTexts.end(), same);
+        if (kept != pointerTexts.end())
+            kept->second = text;
+        else
+            pointerTexts.emplace_back(label, text);
+    }
+    pointerRedraw = pointerRedraw || redrawScene;
+    if (!timer || !timer->isActive())
+        showPointerFeedback();
+}
+
+void SimulationView::showPointerFeedback()
+{
+    for (const auto& [label, text] : pointerTexts)
+        if (label && label->text() != text)
+            label->setText(text);
+    pointerTexts.clear();
+    if (pointerRedraw && glWidget)
+        glWidget->update();
+    pointerRedraw = false;
 }
 
 void SimulationView::undo()

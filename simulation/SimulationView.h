@@ -28,6 +28,7 @@
 #include <QItemSelectionModel>
 #include <QList>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -160,6 +161,12 @@ public:
     void setDrawingFlags(unsigned int flags) { drawingFlags = flags; }
     GLWidget* getGLWidget() const { return glWidget; }
     QTimer* getTimer() const { return timer; }
+    // What a move of the pointer changes in the window: a read-out's text
+    // (none when `label` is null) and, for a drag, the scene's picture
+    // (`redrawScene`). It is shown with the view's next redraw, at most once
+    // a frame, and during an export at the pace its progress is shown,
+    // however often the pointer moves; at once while the frame timer stands.
+    void showOnNextRedraw(QLabel* label, const QString& text, bool redrawScene = false);
 
     // Keyframe export (SimulationViewExport.cpp). doKeyframing opens the
     // host undo group "Zolvar" on `target` and writes the first layer; the
@@ -743,6 +750,8 @@ private:
     // until the progress is next shown, and its painting let through.
     void holdProgress(int value);
     void releaseProgress();
+    // Shows what showOnNextRedraw() kept.
+    void showPointerFeedback();
     // Builds the context menu from the form's actions, once
     // (editing/SimulationViewContextMenu.cpp).
     void createContextMenu();
@@ -964,6 +973,9 @@ private:
     PressLossWatch* pressWatch = nullptr;
     // A right press ended a drag: the menu it brings is not opened.
     bool skipContextMenu = false;
+    // The pointer's read-outs and drag picture waiting for the next redraw.
+    std::vector<std::pair<QPointer<QLabel>, QString>> pointerTexts;
+    bool pointerRedraw = false;
     std::unique_ptr<RandomSource> randomizer;
     void randomizeCollideWith(float r, const std::vector<int>& rows);
     QStandardItemModel* bodiesModel = nullptr;

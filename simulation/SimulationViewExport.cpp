@@ -99,10 +99,12 @@ void SimulationView::writeNextLayerAndGoOn()
     ++keyframedLayerCount;
     // Like the recording's, the bar follows every layer, and the window
     // shows the progress only as often as the limiter allows.
-    if (limiter.paintDue(fps))
+    if (limiter.paintDue(fps)) {
         updateExportInfo(keyframedLayerCount);
-    else
+        showPointerFeedback();
+    } else {
         holdProgress(keyframedLayerCount);
+    }
     // The next layer is posted at the low priority at which the window posts
     // its paint, and so comes after it: the progress just shown is painted
     // before the next layer holds the bar back again. A queued call (a

@@ -29,6 +29,11 @@
 // (the view, the host's own bookkeeping and writing): an upper bound of the
 // view's share. Targets: ratio at most 3 at 200 x 250; whole_ratio at most
 // 2.5 at 2,000 x 1,000 apart.
+//
+// BM_WholeExportWithThePointerMoving times the same export by the stand-in
+// host (wall time) with the display's pointer still beside the window and
+// moving over the scene view every 20 ms (xdotool, under xvfb-run -a):
+// ratio = moving / still, at most 1.5 at 500 x 2,000.
 #include "bench/simulation/PlainWorld.h"
 #include "host/AEGP_SuiteHandler.h"
 #include "host/EntryPoint.h"
@@ -60,6 +65,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -312,10 +318,71 @@ double oursCpuMs(int layers, int frames, bool apart, const QString& path)
     return threadCpuMs() - start;
 }
 
+// Starts `args` with the environment `env` (all of this process's when
+// empty), its output thrown away; the process id, or 0.
+pid_t spawnQuiet(std::vector<std::string> args, std::vector<std::string> env = {})
+{
+    std::vector<char*> argv, envp;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(),
+                                     env.empty() ? environ : envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : 0;
+}
+
+// Runs `args` to its end; whether it ended well.
+bool runQuiet(const std::vector<std::string>& args)
+{
+    int status = 0;
+    const pid_t pid = spawnQuiet(args);
+    return pid != 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The display's pointer moved by xdotool every 20 ms over the middle of the
+// plug-in's window (the scene view, in the default layout) from 3 s after
+// the window shows, until the process group it returns is ended.
+pid_t startPointerMoves()
+{
+    std::string moves;
+    for (int i = 0; i < 500; ++i)
+        moves += " mousemove --window $w " + std::to_string(553 + (i % 40) * 5) + " " +
+                 std::to_string(335 + (i % 23) * 8) + " sleep 0.02";
+    const std::string script = "w=$(xdotool search --sync --onlyvisible --name '^Zolvar - ' | head -n 1); sleep 3; "
+                               "while :; do xdotool" + moves + "; done";
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    std::vector<std::string> args = {"/bin/sh", "-c", script};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    return spawned == 0 ? pid : 0;
+}
+
+struct HostRun {
+    double cpuMs = -1.0;   // the process's, all threads, user and system
+    double wallMs = -1.0;
+};
+
 // Runs the stand-in host on `project`, exporting frames 0 .. last, with its
-// own home and preferences in `dir`; the processor time of the process (all
-// its threads, user and system), or a negative value when it failed.
-double hostCpuMs(const QString& project, int last, const QDir& dir)
+// own home and preferences in `dir`, with the real pointer moving over its
+// view or still beside its window; a negative time when it failed.
+HostRun runHost(const QString& project, int last, const QDir& dir, bool movingPointer = false)
 {
     const std::string host = ZOLVAR_HOST;
     const std::string file = project.toStdString();
@@ -338,29 +405,38 @@ double hostCpuMs(const QString& project, int last, const QDir& dir)
     if (!std::getenv("ZOLVAR_HOST_TIMEOUT"))
         env.push_back("ZOLVAR_HOST_TIMEOUT=86400");
 
-    std::vector<char*> argv, envp;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (std::string& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, host.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return -1.0;
+    const auto start = Clock::now();
+    const pid_t pid = spawnQuiet(args, env);
+    if (pid == 0)
+        return {};
+    const pid_t mover = movingPointer ? startPointerMoves() : 0;
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1.0;
+    const bool ended = wait4(pid, &status, 0, &usage) == pid;
+    const double wall = msSince(start);
+    if (mover) {
+        kill(-mover, SIGTERM);
+        waitpid(mover, nullptr, 0);
+    }
+    if (!ended || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
     auto ms = [](const timeval& t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
+    return {ms(usage.ru_utime) + ms(usage.ru_stime), wall};
+}
+
+double hostCpuMs(const QString& project, int last, const QDir& dir)
+{
+    return runHost(project, last, dir).cpuMs;
+}
+
+// The composition of `layers` written into `dir`; its path, or empty.
+QString writeComposition(const QTemporaryDir& dir, int layers, bool apart)
+{
+    const QString project = dir.filePath(QStringLiteral("composition.json"));
+    QFile file(project);
+    if (!file.open(QIODevice::WriteOnly) || file.write(compositionJson(layers, apart)) < 0)
+        return QString();
+    return project;
 }
 
 void BM_WholeExportAgainstPlainBox2D(benchmark::State& state)
@@ -373,13 +449,11 @@ void BM_WholeExportAgainstPlainBox2D(benchmark::State& state)
         return;
     }
     QTemporaryDir dir;
-    const QString project = dir.filePath(QStringLiteral("composition.json"));
-    QFile file(project);
-    if (!file.open(QIODevice::WriteOnly) || file.write(compositionJson(layers, apart)) < 0) {
+    const QString project = writeComposition(dir, layers, apart);
+    if (project.isEmpty()) {
         state.SkipWithError("the composition could not be written");
         return;
     }
-    file.close();
     double whole = 0.0, oneFrame = 0.0, plain = 0.0, ours = 0.0;
     for (auto _ : state) {
         const double whole1 = hostCpuMs(project, frames - 1, QDir(dir.path()));
@@ -406,7 +480,54 @@ void BM_WholeExportAgainstPlainBox2D(benchmark::State& state)
     state.counters["besides_share"] = 1.0 - ours / std::max(whole - oneFrame, 1e-9);
 }
 
+// The stand-in host's export of a pile of `layers` over `frames` frames, its
+// wall time with the real pointer still beside the window (still_ms) and
+// moving over the scene view every 20 ms (moving_ms): the view and the
+// window repaint at the export's pace, not the pointer's. Target: ratio =
+// moving / still at most 1.5.
+void BM_WholeExportWithThePointerMoving(benchmark::State& state)
+{
+    const int layers = int(state.range(0));
+    const int frames = int(state.range(1));
+    // The pointer starts beside the window (1306 x 850 at the top left).
+    const std::vector<std::string> aside = {"xdotool", "mousemove", "1900", "1060"};
+    if (!std::getenv("DISPLAY") || !runQuiet(aside)) {
+        state.SkipWithError("no display or no xdotool: run the bench under xvfb-run -a with xdotool installed");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString project = writeComposition(dir, layers, false);
+    double still = 0.0, moving = 0.0, stillCpu = 0.0, movingCpu = 0.0;
+    for (auto _ : state) {
+        runQuiet(aside);
+        const HostRun still1 = runHost(project, frames - 1, QDir(dir.path()));
+        runQuiet(aside);
+        const HostRun moving1 = runHost(project, frames - 1, QDir(dir.path()), true);
+        if (project.isEmpty() || still1.wallMs < 0.0 || moving1.wallMs < 0.0) {
+            state.SkipWithError("the host's export failed");
+            return;
+        }
+        still += still1.wallMs;
+        moving += moving1.wallMs;
+        stillCpu += still1.cpuMs;
+        movingCpu += moving1.cpuMs;
+        state.SetIterationTime((still1.wallMs + moving1.wallMs) / 1000.0);
+    }
+    const double n = double(state.iterations());
+    state.counters["still_ms"] = still / n;
+    state.counters["moving_ms"] = moving / n;
+    state.counters["still_cpu_ms"] = stillCpu / n;
+    state.counters["moving_cpu_ms"] = movingCpu / n;
+    state.counters["ratio"] = moving / std::max(still, 1e-9);
+}
+
 } // namespace
+
+BENCHMARK(BM_WholeExportWithThePointerMoving)
+    ->Args({500, 2000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK(BM_WholeExportAgainstPlainBox2D)->Args({200, 250, 0})->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 
 #include <cmath>
@@ -494,6 +495,56 @@ TEST(RealPointerDrag, AMessageDuringABodyDragEndsItAndTheBodiesGoBack)
     // The pointer now moves with no button held: nothing follows it.
     ASSERT_TRUE(xdotool(moveTo(from + QPoint(90, 30)) << moveTo(from + QPoint(120, 50))));
     expectPutBack(e, before, entries);
+}
+
+// The paint events one widget receives.
+struct PaintCount : QObject
+{
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override { return count += event->type() == QEvent::Paint, false; }
+};
+
+// The real pointer moving over the view, with no button and in a drag of the
+// hand, repaints the view at the frame timer's pace, not at the pointer's, and
+// the window at most twice a frame (the view, and the read-outs laid out
+// again); the pan and the pointer's coordinates are shown by the next frame.
+TEST(RealPointerDrag, ThePointersMovesRepaintTheWindowAtTheFramesPace)
+{
+    SKIP_WITHOUT_REAL_POINTER();
+    // Five frames a second: the pointer moves about twenty times a frame.
+    Edit e(QByteArray(kThreeBoxes).replace("\"frameRate\": 25", "\"frameRate\": 5"));
+    e.view->OnHandToolBtn();
+    PaintCount window, view;
+    e.window->installEventFilter(&window);
+    e.gl->installEventFilter(&view);
+    int ticks = 0;
+    QObject::connect(e.view->getTimer(), &QTimer::timeout, [&ticks] { ++ticks; });
+    e.view->getTimer()->start();
+    const QPoint from = e.gl->mapToGlobal(e.emptyPixel());
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "the hand's drag" : "no button");
+        QStringList moves = moveTo(from);
+        if (held)
+            moves << QStringLiteral("mousedown") << QStringLiteral("1");
+        for (int i = 1; i <= 60; ++i)
+            moves << moveTo(from + QPoint(3 * i, i)) << QStringLiteral("sleep") << QStringLiteral("0.01");
+        if (held)
+            moves << QStringLiteral("mouseup") << QStringLiteral("1");
+        QTest::qWait(250);
+        const float panX = e.gl->panX;
+        window.count = view.count = ticks = 0;
+        ASSERT_TRUE(xdotool(moves));
+        QTest::qWait(250);
+        EXPECT_LE(window.count, 2 * ticks + 2);
+        EXPECT_LE(view.count, ticks + 2);
+        EXPECT_GE(view.count, 3);
+        EXPECT_EQ(e.gl->panX != panX, held);
+        const QPointF last = e.gl->mapFromGlobal(QPointF(from + QPoint(180, 60)));
+        const float x = e.gl->getGLXCoordFromView(float(last.x()), float(e.gl->width()));
+        const float y = e.gl->getGLYCoordFromView(float(last.y()), float(e.gl->height()));
+        EXPECT_EQ(e.window->form().mouseCoordsSt->text(),
+                  QString::asprintf("X: %d\nY: %d\n", int(e.view->getAEXCoordFromGL(x)), int(e.view->getAEYCoordFromGL(y))));
+    }
 }
 
 // Keys pressed while the real pointer drags with one or several bodies

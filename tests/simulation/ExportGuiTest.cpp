@@ -28,9 +28,11 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -507,7 +509,9 @@ TEST_F(ExportGui, ADialogOpenWhenTheKeysAreWrittenIsAnsweredBeforeTheWindowClose
 
 // The bar follows each written layer, and the progress is shown at the limiter's pace, here every other layer (its
 // clock moves a tenth of a second at each reading), also over frame ticks: the bar and the note shown are painted
-// before the next layer. The first layer is written in the recording's last tick.
+// before the next layer. The first layer is written in the recording's last tick. Each reading of the clock also
+// waits longer than a frame of the screen: a bar that may paint repaints at once on a new value only when the window
+// was last composed that long ago, and a faster machine would hide it.
 struct Painted : QObject {
     std::function<void()> paint;
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint && (paint(), false); }
@@ -521,7 +525,10 @@ TEST_F(ExportGui, TheBarFollowsEachWrittenLayerAndIsPaintedAtTheLimitersPace)
     seen.clear();
     script.steps = {[](ZolvarDlg& window) {
                         SimulationView* view = window.simulationView();
-                        view->limiter.setClock([now = qint64(1000)]() mutable { return now += 100; }, [](double) {});
+                        const int frameMs = int(1000.0 / window.screen()->refreshRate()) + 5;
+                        view->limiter.setClock(
+                            [now = qint64(1000), frameMs]() mutable { return QThread::msleep(frameMs), now += 100; },
+                            [](double) {});
                         view->limiter.setCpuClocks([] { return 0.0; }, [] { return 0.0; });
                         auto* progress = control<QProgressBar>(window, "progressBar");
                         painted.paint = [&window, view, progress] {
