@@ -9,20 +9,27 @@ namespace {
 // at a frame, and of building one again (see kMaxComparedWork).
 constexpr double kPlacementWork = 1.5;
 constexpr double kValueWork = 3.5;
-constexpr double kComparedWork = 20.0;
-constexpr double kBuildWork = 35.0;
+constexpr double kComparedWork = 11.0;
+constexpr double kBuildWork = 21.0;
 // The work of boxing a piece over a run and looking whether it meets a box.
 constexpr double kLookWork = 0.5;
 // The most frames at which where the copies that move lie is read before
-// the comparison runs, to tell what it needs (see keyedWorkEstimate); and
-// the work it is told a filled piece, or a piece of a band, needs over a
-// run of its path where its copy meets another (boxed, looked at, and
-// told whether it may meet).
+// the comparison runs, to tell what it needs (see keyedWorkEstimate).
 constexpr double kSampledFrames = 256.0;
-constexpr double kFillRunWork = 30.0, kBandRunWork = 3.0;
+// The most work telling it makes of the first pass over that sample; where
+// that pass needs more, the work it is told a filled piece, or a piece of a
+// band, needs over a run of its path where its copy meets another (boxed,
+// looked at, and told whether it may meet).
+constexpr double kMaxToldWork = 1e6;
+constexpr double kFillRunWork = 32.0, kBandRunWork = 3.0;
+// The fewest of those frames over which two pieces whose boxes meet are
+// told whether they may meet, and the most at which the pieces it would
+// compare are placed to look whether they meet, to tell where the
+// comparison stops.
+constexpr double kToldFrames = 16.0;
 // The work of telling whether two pieces whose boxes meet may meet while
 // they move.
-constexpr double kGrownWork = 20.0;
+constexpr double kGrownWork = 11.0;
 // A little more reach than a piece may move, so that rounding cannot hide a
 // piece that touches another.
 constexpr double kReachMargin = 1e-9;
@@ -287,10 +294,11 @@ public:
 
     // What the comparison of its copies at every frame is told to need, from
     // this one over a sample of them (every `every` frames), before it
-    // runs: where the copies that move lie is read at the sample, their
-    // paths cut into runs and boxed over them, and each piece of a copy over
-    // a run where it meets another (their rings not apart) counted as the
-    // pieces the first pass looks at cost; a copy built again costs that at every frame.
+    // runs: where the copies that move lie is read at the sample, and the
+    // first pass made over it as the comparison makes it, but for telling
+    // whether two pieces whose boxes meet may meet (counted, not done): each
+    // such piece is then counted as compared at every frame their boxes
+    // share (comparedOver). A copy built again costs that at every frame.
     double told(double every)
     {
         double work = 0.0;
@@ -303,10 +311,17 @@ public:
             if (copy.motion == SplitCopy::Reshaped)
                 work += kBuildWork * double(copy.area.drawn.pieces.size()) * frames_.count() * every;
         }
+        if (firstPass(true))
+            return work + work_ + untold_ + comparedOver(compared_) * every;
+        // Where making that pass would itself cost too much, each piece of a
+        // copy over a run where it meets another (their rings not apart) is
+        // counted as the pieces the first pass looks at cost.
         std::vector<SpanBox> boxes;
         std::vector<Owner> owners;
         std::vector<std::pair<size_t, size_t>> pairs;
-        copiesThatMeet(boxes, owners, pairs);
+        const double before = work_;
+        copiesThatMeet(boxes, owners, pairs, work_, HUGE_VAL);
+        work += work_ - before;
         std::vector<bool> met(boxes.size());
         for (const auto& pair : pairs)
             if (!ringsApart(boxes[pair.first], owners[pair.first], boxes[pair.second], owners[pair.second]))
@@ -317,7 +332,55 @@ public:
                 work += kFillRunWork * double(area.filled) +
                         kBandRunWork * double(area.drawn.pieces.size() - area.filled);
             }
-        return work + work_;
+        return work;
+    }
+
+    // What comparing piece by piece at each frame needs, told from `spans`
+    // (joined, of the pieces that may meet another): each piece at each
+    // frame of its spans, up to a frame at which they are found to meet
+    // (looked at every so many frames), where the comparison stops.
+    double comparedOver(const std::vector<Compared>& spans) const
+    {
+        const size_t frames = size_t(frames_.count());
+        const size_t looked = std::max<size_t>(1, size_t(std::ceil(frames_.count() / kToldFrames)));
+        std::vector<double> starts(frames + 1, 0.0);
+        for (const Compared& span : spans) {
+            starts[span.first] += 1.0;
+            starts[span.last + 1] -= 1.0;
+        }
+        double work = 0.0, pieces = 0.0;
+        for (size_t f = 0; f < frames; ++f) {
+            pieces += starts[f];
+            work += kComparedWork * pieces;
+            if (pieces <= 0.0 || f % looked != 0)
+                continue;
+            std::vector<CopyArea> areas(copies_.size());
+            for (const Compared& span : spans)
+                if (span.first <= f && f <= span.last)
+                    place(areas, span.copy, span.piece, f);
+            if (howAreasMeet(areas, GroupsMeet::OverlapWhileMoving) != GroupsMeet::Apart)
+                break;
+        }
+        return work;
+    }
+
+    // `spans` joined where they are of one piece and meet or overlap, in the
+    // order of their first frames.
+    static std::vector<Compared> joined(std::vector<Compared> spans)
+    {
+        std::sort(spans.begin(), spans.end(), [](const Compared& a, const Compared& b) {
+            return std::tie(a.copy, a.piece, a.first) < std::tie(b.copy, b.piece, b.first);
+        });
+        std::vector<Compared> all;
+        for (const Compared& span : spans) {
+            Compared* last = all.empty() ? nullptr : &all.back();
+            if (last && last->copy == span.copy && last->piece == span.piece && span.first <= last->last + 1)
+                last->last = std::max(last->last, span.last);
+            else
+                all.push_back(span);
+        }
+        std::sort(all.begin(), all.end(), [](const Compared& a, const Compared& b) { return a.first < b.first; });
+        return all;
     }
 
     // The work done, what was found to be needed when that is more than
@@ -343,12 +406,12 @@ private:
     // (one over all frames for a copy at rest), swept for those of
     // different copies that meet at some frame both span: only those pieces
     // are compared, and only at those frames.
-    bool firstPass()
+    bool firstPass(bool telling = false)
     {
         std::vector<SpanBox> boxes;
         std::vector<Owner> owners;
         std::vector<std::pair<size_t, size_t>> pairs;
-        if (!copiesThatMeet(boxes, owners, pairs))
+        if (!copiesThatMeet(boxes, owners, pairs, work_, most_))
             return false;
         // The pieces of those that meet another, over those runs, that meet
         // the box of another copy it meets there, unless the rings the two
@@ -384,26 +447,19 @@ private:
         std::vector<Compared> spans;
         for (const auto& pair : pairs) {
             const SpanBox &p = boxes[pair.first], &q = boxes[pair.second];
-            if (!spend(kGrownWork) || !mayMeet(owners[pair.first], owners[pair.second]))
-                continue;
             const size_t first = size_t(std::max(p.first, q.first)), last = size_t(std::min(p.last, q.last));
+            // Telling, a pair whose boxes share few frames is counted and
+            // taken to meet: that it may not would spare little.
+            if (telling && double(last - first + 1) < kToldFrames)
+                untold_ += kGrownWork;
+            else if (!spend(kGrownWork) || !mayMeet(owners[pair.first], owners[pair.second]))
+                continue;
             for (const size_t i : {pair.first, pair.second})
                 spans.push_back(Compared{owners[i].copy, owners[i].piece, first, last});
         }
         if (!within())
             return false;
-        std::sort(spans.begin(), spans.end(), [](const Compared& a, const Compared& b) {
-            return std::tie(a.copy, a.piece, a.first) < std::tie(b.copy, b.piece, b.first);
-        });
-        for (const Compared& span : spans) {
-            Compared* joined = compared_.empty() ? nullptr : &compared_.back();
-            if (joined && joined->copy == span.copy && joined->piece == span.piece && span.first <= joined->last + 1)
-                joined->last = std::max(joined->last, span.last);
-            else
-                compared_.push_back(span);
-        }
-        std::sort(compared_.begin(), compared_.end(),
-                  [](const Compared& a, const Compared& b) { return a.first < b.first; });
+        compared_ = joined(std::move(spans));
         return true;
     }
 
@@ -415,7 +471,7 @@ private:
     // The boxes of the copies, each over each run of its path (or over all
     // frames when it does not move), and the pairs of them that meet.
     bool copiesThatMeet(std::vector<SpanBox>& boxes, std::vector<Owner>& owners,
-                        std::vector<std::pair<size_t, size_t>>& pairs)
+                        std::vector<std::pair<size_t, size_t>>& pairs, double& work, double most) const
     {
         for (size_t c = 0; c < copies_.size(); ++c) {
             const SplitCopy& copy = copies_[c];
@@ -425,7 +481,7 @@ private:
             else if (copy.motion == SplitCopy::Rest && !copy.area.drawn.empty())
                 add(boxes, owners, restBox(copy.area.drawn.pieces, true), Owner{c, 0, 0});
         }
-        return boxesThatMeet(boxes, pairs, work_, most_);
+        return boxesThatMeet(boxes, pairs, work, most);
     }
 
     void add(std::vector<SpanBox>& boxes, std::vector<Owner>& owners, SpanBox box, Owner owner) const
@@ -500,6 +556,20 @@ private:
         return b;
     }
 
+    // Adds piece j of copy c, where frame f puts it, to what it draws in
+    // `areas`. The fills come first, as in what it draws, whatever order the
+    // pieces are added in.
+    void place(std::vector<CopyArea>& areas, size_t c, size_t j, size_t f) const
+    {
+        const SplitCopy& copy = copies_[c];
+        Polygon piece = copy.motion == SplitCopy::Moved ? copy.placedPiece(j, copy.moves[f]) : copy.area.drawn.pieces[j];
+        std::vector<Polygon>& pieces = areas[c].drawn.pieces;
+        if (j < copy.area.filled)
+            pieces.insert(pieces.begin() + std::ptrdiff_t(areas[c].filled++), std::move(piece));
+        else
+            pieces.push_back(std::move(piece));
+    }
+
     GroupsMeet compareFrames()
     {
         const size_t n = copies_.size();
@@ -540,15 +610,7 @@ private:
                     return;
                 taken[c][j] = true;
                 work += kComparedWork;
-                // The fills come first, as in what it draws, whatever order
-                // the pieces are taken in.
-                Polygon piece =
-                    copy.motion == SplitCopy::Moved ? copy.placedPiece(j, copy.moves[f]) : copy.area.drawn.pieces[j];
-                std::vector<Polygon>& pieces = areas[c].drawn.pieces;
-                if (j < copy.area.filled)
-                    pieces.insert(pieces.begin() + std::ptrdiff_t(areas[c].filled++), std::move(piece));
-                else
-                    pieces.push_back(std::move(piece));
+                place(areas, c, j, f);
             };
             for (const Compared& c : active)
                 take(c.copy, c.piece);
@@ -583,6 +645,8 @@ private:
     const Frames& frames_;
     const double most_;
     double work_ = 0.0, needed_ = 0.0;
+    // The work that telling what it needs counts and does not do.
+    double untold_ = 0.0;
     bool reshaped_ = false;
     ItemPlacement groupPlacement_;
     bool placed_ = false;
@@ -665,7 +729,7 @@ double keyedWorkEstimate(const AEGP_SuiteHandler& suites, const LayerBuild& buil
     sampled.first = std::ceil(frames.first / every);
     sampled.last = std::max(sampled.first, std::floor(frames.last / every));
     std::vector<SplitCopy> sample = copies;
-    KeyedComparison comparison(suites, build, placement, frame, sample, sampled, HUGE_VAL);
+    KeyedComparison comparison(suites, build, placement, frame, sample, sampled, kMaxToldWork);
     const double told = comparison.told(every);
     read = 0.0;
     for (const SplitCopy& copy : copies)

@@ -6,10 +6,10 @@
 // The most work spent comparing one layer's keyed groups after time 0, in
 // units of about a ten-millionth of a second of processor time (so about a
 // second): reading where a keyed group lies at a frame counts 1.5 and 3.5
-// more for each of its values keyed, a piece compared at a frame 20 and a
-// piece built again 35; of the first pass over their paths, a box made or
+// more for each of its values keyed, a piece compared at a frame 11 and a
+// piece built again 21; of the first pass over their paths, a box made or
 // two boxes looked at count 0.08, two boxes that meet one and
-// telling whether their pieces may meet 20. The work is counted as it is
+// telling whether their pieces may meet 11. The work is counted as it is
 // done, and told before it is begun from a sample of the frames (see
 // keyedWorkEstimate): a comparison is not begun when it is told to need
 // more than it is given, and one told too little is stopped where it would
